@@ -1,0 +1,42 @@
+#include "buttons/image_buttons.h"
+
+#include "shell/shared_state.h"
+
+namespace murmora {
+
+namespace {
+constexpr float ActiveAreaLeftTop = 5.0f;
+}
+
+ImageButtonBehaviour::ImageButtonBehaviour(ResourcePictures& pictures, ImageButton& control,
+                                           std::int16_t& pressState, ImageButtonSpec spec)
+    : pictures_(pictures), control_(control), pressState_(pressState), spec_(spec) {}
+
+void ImageButtonBehaviour::MouseDown(int, int, float, float) {
+    pictures_.SetButtonPicture(control_, spec_.pressedPicture);
+    pressState_ = ButtonPressed;
+}
+
+void ImageButtonBehaviour::MouseMove(int button, int, float x, float y) {
+    if (button != LeftButton) return;
+    const bool inside = x >= ActiveAreaLeftTop && x <= spec_.rightBound && y >= ActiveAreaLeftTop &&
+                        y <= spec_.bottomBound;
+    if (inside) {
+        pictures_.SetButtonPicture(control_, spec_.pressedPicture);
+        pressState_ = ButtonPressed;
+    } else {
+        ShowNormalPicture();
+        pressState_ = ButtonReleased;
+    }
+}
+
+void ImageButtonBehaviour::MouseUp(int, int, float, float, const std::function<void()>& action) {
+    if (pressState_ != ButtonPressed) return;
+    ShowNormalPicture();
+    pressState_ = ButtonReleased;
+    action();
+}
+
+void ImageButtonBehaviour::ShowNormalPicture() { pictures_.SetButtonPicture(control_, spec_.normalPicture); }
+
+} // namespace murmora

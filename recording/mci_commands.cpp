@@ -1,0 +1,20 @@
+#include "recording/mci_commands.h"
+
+namespace murmora {
+
+int SendCaptureCommand(Context& ctx, const std::string& command) {
+    return ctx.os.mci.SendString(command, ctx.m.CaptureReply.data(), ctx.m.CaptureReply.size());
+}
+
+void SendPlaybackCommand(Context& ctx, const std::string& command) {
+    ctx.m.MciResult = std::to_string(ctx.os.mci.SendString(command, nullptr, 0));
+}
+
+void StopAndClosePlayback(Context& ctx) {
+    SendPlaybackCommand(ctx, "stop voice1");
+    SendPlaybackCommand(ctx, "close voice1");
+}
+
+bool PlayModeIsPlaying(const Context& ctx) { return ctx.m.PlayMode == "playing"; }
+
+} // namespace murmora

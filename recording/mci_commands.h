@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+#include "shell/context.h"
+
+namespace murmora {
+
+// Device aliases.
+inline const char* const CaptureAlias = "capture";
+inline const char* const PlaybackAlias = "voice1";
+
+// Sends a command for the device capture with CaptureReply as its 1024-character reply
+// buffer and returns the result code.
+int SendCaptureCommand(Context& ctx, const std::string& command);
+
+// Sends a command for the device voice1 without a reply buffer; the result code goes to
+// MciResult as decimal text.
+void SendPlaybackCommand(Context& ctx, const std::string& command);
+
+// "stop voice1", then "close voice1".
+void StopAndClosePlayback(Context& ctx);
+
+// True while the last mode query found the device voice1 playing.
+bool PlayModeIsPlaying(const Context& ctx);
+
+} // namespace murmora

@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "playback/playback.h"
+#include "schedule/schedule_trigger.h"
+#include "shell/context.h"
+#include "shell/resource_pictures.h"
+
+namespace murmora {
+
+// Why the schedule window is being closed.
+enum UnloadMode : std::int16_t {
+    vbFormControlMenu = 0,  // the user closed it with its close box or system menu
+    vbFormCode = 1,         // the program unloads it at shutdown
+};
+
+// The schedule window Form2: start time, duration, target file and "Activate".
+class ScheduleWindow {
+public:
+    ScheduleWindow(Context& ctx, ResourcePictures& pictures, Playback& playback, ScheduleTrigger& trigger)
+        : ctx_(ctx), pictures_(pictures), playback_(playback), trigger_(trigger) {}
+
+    // Loads the window hidden: each spinner's change rewrites its text box.
+    void FormLoad();
+    // The target path for a scheduled take when the user has chosen none.
+    std::string DefaultTargetPath() const;
+
+    // The release action of the main window's SeeThroughTime button.
+    void OpenAction();
+    // The "File" button.
+    void Command1Click();
+    // Runs whenever the window is about to be unloaded; set `cancel` to keep it loaded.
+    void QueryUnload(std::int16_t& cancel, std::int16_t unloadMode);
+
+private:
+
+    Context& ctx_;
+    ResourcePictures& pictures_;
+    Playback& playback_;
+    ScheduleTrigger& trigger_;
+};
+
+} // namespace murmora

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Murmora needs to build, run and test, where any is missing.
+# Runs apt-get as root, or through sudo.
+set -euo pipefail
+
+packages=(
+    # build
+    build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools portaudio19-dev libsndfile1-dev
+    libxcb1-dev libxcb-keysyms1-dev libgtest-dev
+    # run and test
+    xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
+    pulseaudio pulseaudio-utils alsa-utils sox libsox-fmt-mp3 lame
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

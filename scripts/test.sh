@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the fast ones against fakes and the
+# real ones (Qt windows under Xvfb and offscreen, audio through a private PulseAudio server
+# with a 440 Hz virtual microphone, the real encoder).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+
+# A private, throw-away runtime folder, display and sound server for the tests.
+. .ci/audio-env.sh
+cleanup() { audio_stop; [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; return 0; }
+trap cleanup EXIT
+audio_start mic
+export DISPLAY=:${MURMORA_TEST_DISPLAY:-97}
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB_PID=$!
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+ctest --preset default "$@"
