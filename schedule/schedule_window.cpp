@@ -14,8 +14,11 @@ std::string TwoDigits(int value) {
 
 std::string DayHalf(int value) { return value == 2 ? "PM" : "AM"; }
 
+// The text box shows the spinner's value from the start and follows every change.
 void ShowOnChange(ScrollBar& spinner, TextBox& text, std::string (*format)(int)) {
-    spinner.SetChangeHandler([&spinner, &text, format] { text.SetText(format(spinner.Value())); });
+    auto show = [&spinner, &text, format] { text.SetText(format(spinner.Value())); };
+    spinner.SetChangeHandler(show);
+    show();
 }
 
 std::string Plain(int value) { return std::to_string(value); }

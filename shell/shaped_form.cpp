@@ -1,6 +1,7 @@
 #include "shell/shaped_form.h"
 
 #include "recording/mci_commands.h"
+#include "shell/shape_region.h"
 
 namespace murmora {
 
@@ -64,7 +65,8 @@ void ShapedForm::FormLoad() {
     pictures.SetButtonPicture(ui.SeeThroughMin, SeeThroughMinSpec.normalPicture);
 
     ctx.m.RecordingState = RecorderIdle;
-    // OUTLINE: MakeShapeRegion and SetWindowRgn join here.
+    MakeShapeRegion(ctx.os.regions, ctx.os.screen, ctx.m.ShapeRegion, 1.0f, 1.0f, 0, 0);
+    ctx.os.windows.SetWindowRgn(*ctx.os.regions.Find(ctx.m.ShapeRegion), true);
 
     ui.Timer1.SetEnabled(false);
     ui.Timer2.SetEnabled(false);
@@ -119,7 +121,7 @@ void ShapedForm::CloseAction() {
 }
 
 void ShapedForm::FormUnload() {
-    // OUTLINE: the region in ShapeRegion is deleted here.
+    ctx.os.regions.DeleteObject(ctx.m.ShapeRegion);
     StopAndClosePlayback(ctx);
     if (ctx.mod.HotkeyRecordRegistered) ctx.os.hotkeys.UnregisterHotKey(0);
     if (ctx.mod.HotkeyStopRegistered) ctx.os.hotkeys.UnregisterHotKey(1);

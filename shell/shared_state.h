@@ -3,10 +3,9 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/regions.h"
 
 namespace murmora {
-
-using RegionHandle = std::uint32_t;
 
 // Members of the main window, with the values they hold before start-up.
 struct ShapedFormMembers {

@@ -63,6 +63,18 @@ TEST(StartUp, ShowsTheSkinAndEveryReleasedPictureInOrder) {
     EXPECT_TRUE(app.files.FilesIn("/tmp", "~rs").empty()) << "every temporary picture file is deleted";
 }
 
+TEST(StartUp, AppliesTheOutlineOnceAndUnloadDeletesIt) {
+    FakeApp app;
+    app.form.FormLoad();
+    EXPECT_EQ(app.windows.outlineApplied, 1);
+    ASSERT_NE(app.windows.outline, nullptr);
+    EXPECT_TRUE(app.windows.outline->Contains(200, 133));
+    EXPECT_FALSE(app.windows.outline->Contains(1, 1));
+    EXPECT_EQ(app.regions.LiveCount(), 1u) << "only ShapeRegion outlives start-up";
+    app.form.FormUnload();
+    EXPECT_EQ(app.regions.LiveCount(), 0u);
+}
+
 TEST(StartUp, AMissingButtonPictureLeavesTheButtonEmptyAndGoesOn) {
     FakeApp app;
     app.resources.custom.erase(107);
