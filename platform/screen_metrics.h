@@ -1,0 +1,14 @@
+#pragma once
+
+namespace murmora {
+
+// The screen's resolution as twips per logical pixel (1440 / logical dots per inch):
+// 15 at 96 dots per inch, 12 at 120.
+class ScreenMetrics {
+public:
+    virtual ~ScreenMetrics() = default;
+    virtual double TwipsPerPixelX() const = 0;
+    virtual double TwipsPerPixelY() const = 0;
+};
+
+} // namespace murmora
