@@ -69,6 +69,7 @@ std::vector<int> EllipseRowInsets(int width, int height) {
         u -= 2; // steep from the top: no column taken yet
     }
     for (; v >= 0; v -= 2) {
+        // Usually one column at most; more where the columns stopped early on a flat ellipse.
         while (!outside(u + 1, v)) u += 2;
         note(u, v);
     }
