@@ -17,6 +17,7 @@
 #include "platform/hotkeys.h"
 #include "platform/mci_service.h"
 #include "platform/process_launcher.h"
+#include "platform/regions.h"
 #include "platform/resources.h"
 #include "platform/window_host.h"
 
@@ -171,7 +172,7 @@ class FakeWindowHost : public WindowHost {
 public:
     std::string background;
     bool minimized = false;
-    const Region* outline = nullptr;
+    std::optional<Region> outline;  // a copy: the handle behind it is deleted at unload
     int outlineApplied = 0;
     bool form2Shown = false;
     int form2Opened = 0;
@@ -184,7 +185,7 @@ public:
     void SetBackgroundPicture(const Picture& picture) override { background = picture.name; }
     void MinimizeMain() override { minimized = true; }
     void SetWindowRgn(const Region& region, bool) override {
-        outline = &region;
+        outline = region;
         ++outlineApplied;
     }
     void ShowForm2Modal() override {

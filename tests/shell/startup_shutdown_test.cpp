@@ -67,7 +67,7 @@ TEST(StartUp, AppliesTheOutlineOnceAndUnloadDeletesIt) {
     FakeApp app;
     app.form.FormLoad();
     EXPECT_EQ(app.windows.outlineApplied, 1);
-    ASSERT_NE(app.windows.outline, nullptr);
+    ASSERT_TRUE(app.windows.outline);
     EXPECT_TRUE(app.windows.outline->Contains(200, 133));
     EXPECT_FALSE(app.windows.outline->Contains(1, 1));
     EXPECT_EQ(app.regions.LiveCount(), 1u) << "only ShapeRegion outlives start-up";
