@@ -1,6 +1,52 @@
 #include "playback/conversion.h"
 
-// Placeholder body so the panel links while the conversion rules are written.
 namespace murmora {
-void Conversion::ConvertAction() {}
+
+namespace {
+
+const char* const EncoderName = "LAME.exe";
+const char* const ConvertDialogTitle = "Convert Wav File";
+const char* const WavFilter = "Wav File (*.Wav)|*.Wav";
+const char* const EncoderMissingMessage = "File LAME.exe is required for mp3 conversion";
+
+// The folder that holds `path`: "/" for a file at the root, "." for a bare name.
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+} // namespace
+
+std::string Conversion::EncoderPath() const {
+    const std::string folder = ctx_.os.files.ProgramFolder();
+    const bool endsInSeparator = !folder.empty() && folder.back() == '/';
+    return folder + (endsInSeparator ? "" : "/") + EncoderName;
+}
+
+void Conversion::ConvertAction() {
+    FileDialog& dialog = ctx_.ui.CommonDialog2;
+    dialog.Configure({ConvertDialogTitle, WavFilter, cdlOFNHideReadOnly | cdlOFNPathMustExist});
+    const auto chosen = dialog.ShowOpen();
+    if (!chosen) return;
+
+    Files& files = ctx_.os.files;
+    ctx_.m.ConvertSourceFile = *chosen;
+    if (!files.FileExists(ctx_.m.ConvertSourceFile)) return;
+    ctx_.m.ConvertTargetFile = ctx_.m.ConvertSourceFile + ".mp3";
+    // A stale MP3 of that name goes first, even when the encoder turns out to be missing.
+    // A failed removal is left for the encoder, which writes over the file.
+    if (files.FileExists(ctx_.m.ConvertTargetFile)) files.RemoveFile(ctx_.m.ConvertTargetFile);
+
+    const std::string encoder = EncoderPath();
+    if (!files.FileExists(encoder)) {
+        ctx_.os.messages.MsgBox(EncoderMissingMessage, vbExclamation, AppTitle);
+        return;
+    }
+    // Two arguments and no shell: a path with blanks stays one argument, and the MP3 lands
+    // under exactly the name chosen above. The encoder runs on its own; nothing waits for it.
+    ctx_.os.launcher.StartDetached(encoder, {ctx_.m.ConvertSourceFile, ctx_.m.ConvertTargetFile},
+                                   FolderOf(ctx_.m.ConvertSourceFile));
+}
+
 } // namespace murmora

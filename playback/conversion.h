@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "shell/context.h"
 
 namespace murmora {
@@ -11,6 +13,9 @@ public:
     void ConvertAction();
 
 private:
+    // LAME.exe in the program's folder.
+    std::string EncoderPath() const;
+
     Context& ctx_;
 };
 

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <optional>
 #include <string>
 
 #include "shell/context.h"
@@ -17,7 +19,18 @@ public:
     void Command4Click();
 
 private:
+    // The take the Play button plays, or nothing when there is none on disk.
+    std::optional<std::string> ChooseFile() const;
+    // Sends a voice1 command with `buffer` as its reply buffer; the result code goes to
+    // MciResult and the buffer, with the reply copied in, is returned.
+    std::string SendPlaybackQuery(const std::string& command, std::string buffer);
+    void ShowLength(Label& label, const std::string& reply, unsigned divisor, const char* unit);
+
     Context& ctx_;
 };
+
+// "#.0" of number / divisor: one rounded digit after the point, nothing before it below 1,
+// no thousands separator ("1.5", ".5", ".0").
+std::string FormatTenths(unsigned long long number, unsigned divisor);
 
 } // namespace murmora
