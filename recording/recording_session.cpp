@@ -1,14 +1,215 @@
 #include "recording/recording_session.h"
 
-// Placeholder bodies so the panel links while the recording rules are written.
+#include <ctime>
+
+#include "recording/mci_commands.h"
+
 namespace murmora {
-void RecordingSession::Command1Click() {}
-void RecordingSession::Command2Click() {}
-void RecordingSession::PictureRecordMouseDown(int, int, float, float) {}
-void RecordingSession::PictureRecordMouseMove(int, int, float, float) {}
-void RecordingSession::PictureRecordMouseUp(int, int, float, float) {}
+
+namespace {
+
+// The record button's active area, in twips from its top-left corner; bounds included.
+constexpr float RecordAreaLeftTop = 5.0f;
+constexpr float RecordAreaRight = 1495.0f;
+constexpr float RecordAreaBottom = 310.0f;
+
+constexpr int CutNormalPicture = 105;
+
+const char* const SaveDialogTitle = "Save Recorded File";
+const char* const SaveDialogFilter = "Wav File (*.Wav)|*.Wav";
+constexpr int SaveDialogFlags = cdlOFNOverwritePrompt | cdlOFNHideReadOnly | cdlOFNPathMustExist;
+
+const char* const SavedAs = "Recording saved as  ";
+const char* const NotSaved = "Recording Not Saved";
+
+std::string CouldNotSaveAs(const std::string& path) { return "Recording could not be saved as  " + path; }
+
+std::string InFolder(std::string folder, const std::string& name) {
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder + name;
+}
+
+} // namespace
+
+std::string FallbackTakeName(DateTime startTime, int copy) {
+    // DateTime counts local wall-clock seconds, so the UTC breakdown gives the local fields.
+    const auto t = static_cast<std::time_t>(startTime);
+    std::tm fields{};
+    char stamp[32] = "";
+    if (gmtime_r(&t, &fields)) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H-%M-%S", &fields);
+    const std::string copyMark = copy > 1 ? " (" + std::to_string(copy) + ")" : "";
+    return std::string("Murmora take ") + stamp + copyMark + ".wav";
+}
+
+bool RecordingSession::StartBlocked() const {
+    return ctx_.m.RecordingState == RecorderBusy || ctx_.m.CaptureSavePending;
+}
+
+void RecordingSession::StartSequence(bool byRecordButton) {
+    pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonrecording");
+    SendCaptureCommand(ctx_, "open new type waveaudio alias capture");
+    SendCaptureCommand(ctx_, "record capture");
+    if (byRecordButton) ctx_.m.RecordButtonState = ButtonReleased;
+    ctx_.m.RecordingState = RecorderBusy;
+    ctx_.m.RecordStartTime = ctx_.os.clock.Now();
+    ctx_.ui.Timer1.SetEnabled(true);
+}
+
+void RecordingSession::Command1Click() {
+    if (PlayModeIsPlaying(ctx_)) {
+        StopAndClosePlayback(ctx_);
+        ctx_.ui.Label1.SetCaption("");
+        ctx_.ui.Label2.SetCaption("");
+        return;
+    }
+    if (StartBlocked()) return;
+    StartSequence(false);
+}
+
+void RecordingSession::PictureRecordMouseDown(int, int, float, float) {
+    if (StartBlocked()) return;
+    pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttondown");
+    ctx_.m.RecordButtonState = ButtonPressed;
+    ctx_.ui.Label1.SetCaption("");
+    ctx_.ui.Label2.SetCaption("");
+    StopAndClosePlayback(ctx_);
+}
+
+void RecordingSession::PictureRecordMouseMove(int button, int, float x, float y) {
+    if (StartBlocked() || button != LeftButton) return;
+    const bool over = x >= RecordAreaLeftTop && x <= RecordAreaRight && y >= RecordAreaLeftTop &&
+                      y <= RecordAreaBottom;
+    pictures_.SetBitmap(ctx_.ui.PictureRecord, over ? "recordbuttondown" : "recordbuttonup");
+    ctx_.m.RecordButtonState = over ? ButtonPressed : ButtonReleased;
+}
+
+void RecordingSession::PictureRecordMouseUp(int, int, float, float) {
+    if (StartBlocked()) return;
+    if (ctx_.m.RecordButtonState == ButtonPressed) StartSequence(true);
+}
+
 bool RecordingSession::CutButtonActive() const { return ctx_.m.RecordingState == RecorderBusy; }
-void RecordingSession::SeeThroughCutMouseUp(int, int, float, float) {}
-void RecordingSession::Timer1Tick() {}
-void RecordingSession::Timer3Tick() {}
+
+void RecordingSession::Command2Click() { Stop(StopTrigger::Hotkey); }
+
+void RecordingSession::SeeThroughCutMouseUp(int, int, float, float) { Stop(StopTrigger::CutButton); }
+
+void RecordingSession::Stop(StopTrigger trigger) {
+    if (ctx_.m.RecordingState != RecorderBusy) return;
+    if (trigger == StopTrigger::CutButton && ctx_.m.CutButtonState != ButtonPressed) return;
+    if (ctx_.m.AutoRecording) {
+        StopScheduledTakeByUser(trigger);
+    } else {
+        StopManualTake(trigger);
+    }
+}
+
+void RecordingSession::ShowStoppedPictures(StopTrigger trigger) {
+    pictures_.SetButtonPicture(ctx_.ui.SeeThroughCut, CutNormalPicture);
+    pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
+    if (trigger == StopTrigger::CutButton) ctx_.m.CutButtonState = ButtonReleased;
+}
+
+void RecordingSession::StopManualTake(StopTrigger trigger) {
+    ShowStoppedPictures(trigger);
+    ctx_.m.RecordingState = RecorderIdle;
+    // The recorder reads idle from here, but the device holds the take until it is saved.
+    ctx_.m.CaptureSavePending = true;
+    ctx_.ui.Timer1.SetEnabled(false);
+    SendCaptureCommand(ctx_, "stop capture");
+    SaveWithDialog();
+}
+
+void RecordingSession::SaveWithDialog() {
+    FileDialog& dialog = ctx_.ui.CommonDialog1;
+    dialog.Configure({SaveDialogTitle, SaveDialogFilter, SaveDialogFlags});
+    for (;;) {
+        const std::optional<std::string> chosen = dialog.ShowSave();
+        if (!chosen || chosen->empty()) {
+            ctx_.os.messages.MsgBox(NotSaved, vbExclamation, AppTitle);
+            break;
+        }
+        if (SaveCaptureAs(*chosen)) {
+            // Set only once the file exists, so that Play never looks for a file that is not there.
+            ctx_.mod.LastSaveScheduled = false;
+            ctx_.m.PlayFileName = *chosen;
+            ctx_.os.messages.MsgBox(SavedAs + *chosen, vbInformation, AppTitle);
+            break;
+        }
+        ctx_.os.messages.MsgBox(CouldNotSaveAs(*chosen) + "\n\nThe recording is kept: choose another name or folder.",
+                                vbExclamation, AppTitle);
+    }
+    SendCaptureCommand(ctx_, "close capture");
+    ctx_.m.CaptureSavePending = false;
+}
+
+void RecordingSession::StopScheduledTakeByUser(StopTrigger trigger) {
+    ctx_.ui.Label5.SetCaption("");
+    ctx_.ui.Label6.SetCaption("");
+    ShowStoppedPictures(trigger);
+    ctx_.ui.Timer3.SetEnabled(false);
+    ctx_.m.AutoRecording = false;
+    SendCaptureCommand(ctx_, "stop capture");
+    if (PlayModeIsPlaying(ctx_)) StopAndClosePlayback(ctx_);
+    SaveScheduledTake();
+}
+
+void RecordingSession::Timer1Tick() {
+    ctx_.m.RecordSeconds = WholeSecondsBetween(ctx_.m.RecordStartTime, ctx_.os.clock.Now());
+    ctx_.ui.Label1.SetCaption(std::to_string(ctx_.m.RecordSeconds) + " sec");
+}
+
+void RecordingSession::Timer3Tick() {
+    ctx_.mod.AutoElapsedSeconds = WholeSecondsBetween(ctx_.mod.AutoStartTime, ctx_.os.clock.Now());
+    if (ctx_.mod.AutoElapsedSeconds < ctx_.mod.AutoDurationSeconds) return;
+    ctx_.ui.Label5.SetCaption("");
+    ctx_.ui.Label6.SetCaption("");
+    ctx_.ui.Timer3.SetEnabled(false);
+    ctx_.m.AutoRecording = false;
+    pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
+    if (PlayModeIsPlaying(ctx_)) StopAndClosePlayback(ctx_);
+    SendCaptureCommand(ctx_, "stop capture");
+    SaveScheduledTake();
+}
+
+void RecordingSession::SaveScheduledTake() {
+    ctx_.mod.AutoSavePath = ctx_.form2.Text8.Text();
+    const std::string target = ctx_.mod.AutoSavePath;
+    if (SaveCaptureAs(target)) {
+        SendCaptureCommand(ctx_, "close capture");
+        ctx_.m.RecordingState = RecorderIdle;
+        ctx_.mod.LastSaveScheduled = true;
+        return;
+    }
+    const std::string fallback = FallbackTakePath();
+    if (SaveCaptureAs(fallback)) {
+        SendCaptureCommand(ctx_, "close capture");
+        ctx_.m.RecordingState = RecorderIdle;
+        ctx_.mod.AutoSavePath = fallback;
+        ctx_.mod.LastSaveScheduled = true;
+        ctx_.os.messages.MsgBox(CouldNotSaveAs(target) + "\n\nIt was saved as  " + fallback, vbExclamation, AppTitle);
+        return;
+    }
+    // Neither place can be written: the device keeps the take and the user picks the place.
+    ctx_.m.RecordingState = RecorderIdle;
+    ctx_.m.CaptureSavePending = true;
+    ctx_.os.messages.MsgBox(CouldNotSaveAs(target) + "\nnor as  " + fallback +
+                                "\n\nThe recording is kept: choose where to save it.",
+                            vbExclamation, AppTitle);
+    SaveWithDialog();
+}
+
+bool RecordingSession::SaveCaptureAs(const std::string& path) {
+    return SendCaptureCommand(ctx_, "save capture " + path) == 0;
+}
+
+std::string RecordingSession::FallbackTakePath() const {
+    const std::string home = ctx_.os.files.HomeFolder();
+    std::string path = InFolder(home, FallbackTakeName(ctx_.mod.AutoStartTime));
+    for (int copy = 2; ctx_.os.files.FileExists(path); ++copy) {
+        path = InFolder(home, FallbackTakeName(ctx_.mod.AutoStartTime, copy));
+    }
+    return path;
+}
+
 } // namespace murmora

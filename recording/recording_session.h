@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "shell/context.h"
 #include "shell/resource_pictures.h"
 
@@ -25,8 +27,31 @@ public:
     void Timer3Tick();
 
 private:
+    enum class StopTrigger { Hotkey, CutButton };
+
+    // A take runs, or the device still holds a stopped take that waits for its file name.
+    bool StartBlocked() const;
+    void StartSequence(bool byRecordButton);
+    void Stop(StopTrigger trigger);
+    void StopManualTake(StopTrigger trigger);
+    void StopScheduledTakeByUser(StopTrigger trigger);
+    void ShowStoppedPictures(StopTrigger trigger);
+
+    // Asks for a file name until the take is saved or the user gives up on it.
+    void SaveWithDialog();
+    // Saves a stopped scheduled take to the schedule window's path, else to a dated file in
+    // the home folder, else lets the user choose the place.
+    void SaveScheduledTake();
+    // "save capture " + path; true when the file was written.
+    bool SaveCaptureAs(const std::string& path);
+    std::string FallbackTakePath() const;
+
     Context& ctx_;
     ResourcePictures& pictures_;
 };
+
+// The name of a scheduled take that could not go to its target: "Murmora take " and the
+// moment it started as "YYYY-MM-DD HH-MM-SS", then " (copy)" from the second copy on, ".wav".
+std::string FallbackTakeName(DateTime startTime, int copy = 1);
 
 } // namespace murmora
