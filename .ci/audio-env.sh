@@ -1,0 +1,60 @@
+# A private headless PulseAudio server with a known-signal default source, for the real audio
+# tests and the benchmarks.
+# usage:  . .ci/audio-env.sh; audio_start [sine|mic]; ...tests...; audio_stop
+#   sine: module-sine-source 440 Hz (no helper process; delivers in 2 s blocks)
+#   mic : remap source over a null sink fed by a paced 440 Hz tone (real-time, ~20 ms blocks)
+audio_start() {
+  AUDIO_MODE=${1:-sine}
+  AUDIO_DIR=$(mktemp -d /tmp/ci-pulse.XXXXXX) && chmod 700 "$AUDIO_DIR" || return 1
+  export XDG_RUNTIME_DIR="$AUDIO_DIR"                    # server socket: $AUDIO_DIR/pulse/native
+  export PULSE_SERVER="unix:$AUDIO_DIR/pulse/native"     # pins libpulse, the ALSA pulse plugin and Qt to it
+  printf 'autospawn = no\n' > "$AUDIO_DIR/client.conf"
+  export PULSE_CLIENTCONFIG="$AUDIO_DIR/client.conf"
+  {
+    echo "load-module module-native-protocol-unix auth-anonymous=1"
+    echo "load-module module-null-sink sink_name=nullsink rate=44100 channels=2 sink_properties=device.description=NullOutput"
+    if [ "$AUDIO_MODE" = mic ]; then
+      echo "load-module module-null-sink sink_name=feed rate=44100 channels=2 sink_properties=device.description=Feed"
+      echo "load-module module-remap-source master=feed.monitor source_name=mic source_properties=device.description=TestMic"
+      echo "set-default-source mic"
+    else
+      echo "load-module module-sine-source source_name=sine440 rate=44100 frequency=440"
+      echo "set-default-source sine440"
+    fi
+    echo "set-default-sink nullsink"
+  } > "$AUDIO_DIR/ci.pa"
+  HOME="$AUDIO_DIR" pulseaudio -n -F "$AUDIO_DIR/ci.pa" --daemonize=no --exit-idle-time=-1 \
+      --use-pid-file=no --log-target=file:"$AUDIO_DIR/pulse.log" --log-level=notice &
+  PULSE_PID=$!
+  i=0
+  until pactl info >/dev/null 2>&1; do
+    i=$((i+1))
+    if [ $i -gt 100 ] || ! kill -0 "$PULSE_PID" 2>/dev/null; then
+      echo "pulseaudio did not start" >&2; cat "$AUDIO_DIR/pulse.log" >&2; return 1
+    fi
+    sleep 0.1
+  done
+  FEED_PID=
+  if [ "$AUDIO_MODE" = mic ]; then   # endless tone, paced by the server clock (or: pacat -p -d feed --latency-msec=20 known.wav)
+    sox -q -n -r 44100 -c 2 -e signed -b 16 -t raw - synth 3600 sine 440 vol 0.5 |
+      pacat -p -d feed --raw --rate=44100 --channels=2 --format=s16le --latency-msec=20 &
+    FEED_PID=$!; sleep 0.5
+    # A fresh source takes over a second to deliver its first frames: read past that here, so
+    # that a take started now lasts as long as it was recorded for.
+    timeout 10 parec -d mic --raw --format=s16le --rate=44100 --channels=2 2>/dev/null | head -c 88200 >/dev/null
+  fi
+  pactl info | grep -E '^(Server Version|Default Sink|Default Source):'
+}
+audio_stop() {
+  [ -n "${FEED_PID:-}" ] && { kill -TERM "$FEED_PID" 2>/dev/null; wait "$FEED_PID" 2>/dev/null; FEED_PID=; }
+  [ -n "${PULSE_PID:-}" ] && { kill -TERM "$PULSE_PID" 2>/dev/null; wait "$PULSE_PID" 2>/dev/null; PULSE_PID=; }
+  [ -n "${AUDIO_DIR:-}" ] && rm -rf "$AUDIO_DIR"
+  return 0
+}
+# assert_tone FILE [HZ=440] [MIN_SECONDS=1]: 1st channel is a ~HZ sine at RMS ~0.354 (-9 dBFS)
+assert_tone() {
+  sox "$1" -n remix 1 stat 2>&1 | awk -v hz="${2:-440}" -v min="${3:-1}" -v f="$1" '
+    /^Length \(seconds\)/ {len=$3} /^RMS +amplitude/ {rms=$3} /^Rough +frequency/ {fr=$3}
+    END { ok = (len >= min && rms > 0.30 && rms < 0.40 && fr >= hz*0.97 && fr <= hz*1.03)
+          printf "%s: len=%ss rms=%s freq=%sHz -> %s\n", f, len, rms, fr, (ok ? "OK" : "FAIL"); exit !ok }'
+}

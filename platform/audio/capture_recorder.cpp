@@ -1,0 +1,106 @@
+#include "platform/audio/capture_recorder.h"
+
+#include <chrono>
+
+namespace murmora::audio {
+namespace {
+
+constexpr int kRingSeconds = 6;                       // what the ring holds while the disk stalls
+constexpr std::size_t kChunkFrames = 8192;            // frames moved per file write
+constexpr auto kWriterPeriod = std::chrono::milliseconds(50);
+constexpr auto kHeaderPeriod = std::chrono::seconds(1); // a crash loses at most this much
+
+} // namespace
+
+std::unique_ptr<CaptureRecorder> CaptureRecorder::open(AudioBackend& backend, const std::filesystem::path& takeFolder,
+                                                       const StreamFormat& format, OpenError& error) {
+    error = OpenError::none;
+    std::error_code fileError;
+    auto take = TakeFile::create(takeFolder, format, fileError);
+    if (!take) {
+        error = OpenError::noTakeFile;
+        return nullptr;
+    }
+    std::unique_ptr<CaptureRecorder> recorder(new CaptureRecorder(format, std::move(take)));
+    recorder->stream_ = backend.openCapture(format, *recorder);
+    if (!recorder->stream_) {
+        error = OpenError::noDevice;
+        return nullptr;
+    }
+    return recorder;
+}
+
+CaptureRecorder::CaptureRecorder(const StreamFormat& format, std::unique_ptr<TakeFile> take)
+    : format_(format), take_(std::move(take)),
+      ring_(static_cast<std::size_t>(format.sampleRate) * kRingSeconds, static_cast<std::size_t>(format.channels)),
+      chunk_(kChunkFrames * static_cast<std::size_t>(format.channels)) {}
+
+CaptureRecorder::~CaptureRecorder() {
+    stop();
+    stream_.reset();
+}
+
+bool CaptureRecorder::record() {
+    if (recording())
+        return true;
+    if (saved_ || !stream_->start())
+        return false;
+    stopWriting_ = false;
+    writer_ = std::thread([this] { writeUntilStopped(); });
+    return true;
+}
+
+void CaptureRecorder::stop() {
+    if (!recording())
+        return;
+    stream_->stop();
+    {
+        std::lock_guard lock(wakeMutex_);
+        stopWriting_ = true;
+    }
+    wake_.notify_one();
+    writer_.join();
+}
+
+bool CaptureRecorder::save(const std::filesystem::path& target, std::error_code& error) {
+    stop();
+    saved_ = take_->placeAt(target, error);
+    return saved_;
+}
+
+void CaptureRecorder::onCaptured(const std::int16_t* samples, std::size_t frames, bool deviceOverflow) noexcept {
+    const std::size_t kept = ring_.write(samples, frames);
+    framesCaptured_.fetch_add(static_cast<std::int64_t>(kept), std::memory_order_relaxed);
+    if (kept < frames)
+        framesLost_.fetch_add(static_cast<std::int64_t>(frames - kept), std::memory_order_relaxed);
+    if (deviceOverflow)
+        deviceOverflows_.fetch_add(1, std::memory_order_relaxed);
+}
+
+void CaptureRecorder::writeUntilStopped() {
+    auto lastHeader = std::chrono::steady_clock::now();
+    std::unique_lock lock(wakeMutex_);
+    while (!stopWriting_) {
+        wake_.wait_for(lock, kWriterPeriod, [this] { return stopWriting_; });
+        lock.unlock();
+        drainRing();
+        if (std::chrono::steady_clock::now() - lastHeader >= kHeaderPeriod) {
+            take_->updateHeader();
+            lastHeader = std::chrono::steady_clock::now();
+        }
+        lock.lock();
+    }
+    lock.unlock();
+    drainRing(); // the stream has stopped: whatever it delivered last is in the ring now
+    take_->updateHeader();
+}
+
+void CaptureRecorder::drainRing() {
+    const std::size_t channels = static_cast<std::size_t>(format_.channels);
+    while (const std::size_t frames = ring_.read(chunk_.data(), chunk_.size() / channels)) {
+        if (!take_->append(chunk_.data(), frames))
+            writeFailed_ = true; // what follows is read and dropped so the ring never fills
+    }
+}
+
+} // namespace murmora::audio

@@ -1,0 +1,69 @@
+#pragma once
+#include "platform/audio/audio_backend.h"
+#include "platform/audio/spsc_ring.h"
+#include "platform/audio/take_file.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace murmora::audio {
+
+// One take from the default input into a take file. The audio callback only copies frames into
+// a ring; a writer thread moves them into the file and keeps its header current.
+class CaptureRecorder final : private CaptureSink {
+public:
+    enum class OpenError { none, noDevice, noTakeFile };
+    static std::unique_ptr<CaptureRecorder> open(AudioBackend& backend, const std::filesystem::path& takeFolder,
+                                                 const StreamFormat& format, OpenError& error);
+    ~CaptureRecorder(); // ends the take; an unsaved take file is removed
+    CaptureRecorder(const CaptureRecorder&) = delete;
+    CaptureRecorder& operator=(const CaptureRecorder&) = delete;
+
+    // Starts capturing and returns at once; false when the device will not start.
+    bool record();
+    // Ends capturing and returns once every captured frame is in the file.
+    void stop();
+    // Stops, then finishes the file at `target` (see TakeFile::placeAt).
+    bool save(const std::filesystem::path& target, std::error_code& error);
+
+    bool recording() const { return writer_.joinable(); }
+    bool saved() const { return saved_; }
+    // True once the disk refused frames: the take holds what was written before.
+    bool writeFailed() const { return writeFailed_.load(); }
+    // Frames of the take: those captured so far while recording, those in the file after.
+    std::int64_t lengthFrames() const { return recording() ? framesCaptured_.load() : take_->frames(); }
+    std::int64_t framesLost() const { return framesLost_.load(); }
+    std::int64_t deviceOverflows() const { return deviceOverflows_.load(); }
+    const StreamFormat& format() const { return format_; }
+    std::size_t ringCapacityFrames() const { return ring_.capacityFrames(); }
+    const std::filesystem::path& takePath() const { return take_->path(); }
+
+private:
+    CaptureRecorder(const StreamFormat& format, std::unique_ptr<TakeFile> take);
+    void onCaptured(const std::int16_t* samples, std::size_t frames, bool deviceOverflow) noexcept override;
+    void writeUntilStopped();
+    void drainRing();
+
+    StreamFormat format_;
+    std::unique_ptr<TakeFile> take_;
+    SpscRing<std::int16_t> ring_;
+    std::unique_ptr<AudioStream> stream_;
+    std::vector<std::int16_t> chunk_; // the writer's buffer between ring and file
+    std::thread writer_;
+    std::mutex wakeMutex_;
+    std::condition_variable wake_;
+    bool stopWriting_ = false;
+    bool saved_ = false;
+    std::atomic<bool> writeFailed_{false};
+    std::atomic<std::int64_t> framesCaptured_{0};
+    std::atomic<std::int64_t> framesLost_{0};
+    std::atomic<std::int64_t> deviceOverflows_{0};
+};
+
+} // namespace murmora::audio

@@ -1,0 +1,150 @@
+#include "platform/audio/file_player.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+
+namespace murmora::audio {
+namespace {
+
+constexpr int kRingSeconds = 2;
+constexpr std::size_t kChunkFrames = 4096;
+constexpr auto kReaderPeriod = std::chrono::milliseconds(50);
+
+bool isWaveContainer(int format) {
+    switch (format & SF_FORMAT_TYPEMASK) {
+    case SF_FORMAT_WAV:
+    case SF_FORMAT_WAVEX:
+    case SF_FORMAT_RF64:
+    case SF_FORMAT_W64:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int bytesPerStoredSample(int format) {
+    switch (format & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_S8:
+    case SF_FORMAT_PCM_U8:
+    case SF_FORMAT_ULAW:
+    case SF_FORMAT_ALAW:
+        return 1;
+    case SF_FORMAT_PCM_24:
+        return 3;
+    case SF_FORMAT_PCM_32:
+    case SF_FORMAT_FLOAT:
+        return 4;
+    case SF_FORMAT_DOUBLE:
+        return 8;
+    default:
+        return 2;
+    }
+}
+
+} // namespace
+
+std::unique_ptr<FilePlayer> FilePlayer::open(AudioBackend& backend, const std::filesystem::path& path,
+                                             OpenError& error) {
+    std::error_code statError;
+    if (!std::filesystem::is_regular_file(path, statError)) {
+        error = OpenError::notFound;
+        return nullptr;
+    }
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file && (!isWaveContainer(info.format) || info.channels < 1 || info.samplerate < 1)) {
+        sf_close(file);
+        file = nullptr;
+    }
+    if (!file) {
+        error = OpenError::notWav;
+        return nullptr;
+    }
+    const StreamFormat format{info.samplerate, info.channels};
+    std::unique_ptr<FilePlayer> player(new FilePlayer(file, format, info.frames, bytesPerStoredSample(info.format)));
+    player->stream_ = backend.openPlayback(format, *player);
+    if (!player->stream_) {
+        error = OpenError::noDevice;
+        return nullptr;
+    }
+    error = OpenError::none;
+    player->reader_ = std::thread([p = player.get()] { p->readUntilEnd(); });
+    return player;
+}
+
+FilePlayer::FilePlayer(SNDFILE* file, const StreamFormat& format, std::int64_t frames, int bytesPerSample)
+    : file_(file), format_(format), frames_(frames), bytesPerSample_(bytesPerSample),
+      ring_(static_cast<std::size_t>(format.sampleRate) * kRingSeconds, static_cast<std::size_t>(format.channels)) {}
+
+FilePlayer::~FilePlayer() {
+    if (stream_)
+        stream_->abort();
+    stream_.reset();
+    if (reader_.joinable()) {
+        {
+            std::lock_guard lock(wakeMutex_);
+            closing_ = true;
+        }
+        wake_.notify_one();
+        reader_.join();
+    }
+    sf_close(file_);
+}
+
+bool FilePlayer::play() {
+    if (playing())
+        return true;
+    if (lastFramePlayed_)
+        return true; // at the end of the file: nothing more to play
+    stream_->abort(); // a stream that finished on its own must be stopped before it restarts
+    started_ = stream_->start();
+    return started_;
+}
+
+void FilePlayer::stop() {
+    stream_->abort();
+    started_ = false;
+}
+
+bool FilePlayer::playing() const { return started_ && stream_->isActive(); }
+
+bool FilePlayer::onPlayback(float* samples, std::size_t frames) noexcept {
+    const bool fileRead = fileRead_.load(std::memory_order_acquire); // before the read: no frame is missed
+    const std::size_t got = ring_.read(samples, frames);
+    std::fill(samples + got * format_.channels, samples + frames * format_.channels, 0.0f);
+    if (fileRead && got < frames)
+        lastFramePlayed_.store(true, std::memory_order_release);
+    return lastFramePlayed_.load(std::memory_order_relaxed);
+}
+
+void FilePlayer::readUntilEnd() {
+    std::vector<float> chunk(kChunkFrames * static_cast<std::size_t>(format_.channels));
+    std::size_t pending = 0; // frames read from the file that did not fit into the ring yet
+    std::size_t offset = 0;
+    std::unique_lock lock(wakeMutex_);
+    while (!closing_) {
+        lock.unlock();
+        for (;;) {
+            if (pending == 0) {
+                pending = static_cast<std::size_t>(sf_readf_float(file_, chunk.data(), kChunkFrames));
+                offset = 0;
+                if (pending == 0) {
+                    fileRead_.store(true, std::memory_order_release);
+                    return;
+                }
+            }
+            const std::size_t moved = ring_.write(chunk.data() + offset * format_.channels, pending);
+            pending -= moved;
+            offset += moved;
+            if (pending > 0)
+                break; // ring full: wait for the device to play some
+        }
+        lock.lock();
+        wake_.wait_for(lock, kReaderPeriod, [this] { return closing_; });
+    }
+}
+
+} // namespace murmora::audio

@@ -1,0 +1,128 @@
+#include "platform/audio/portaudio_backend.h"
+
+#include <alsa/asoundlib.h>
+#include <jack/jack.h>
+#include <portaudio.h>
+
+#include <algorithm>
+
+namespace murmora::audio {
+namespace {
+
+// The ALSA and JACK host APIs report every device they probe on stderr; none of it is ours.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+void quietJack(const char*) {}
+
+// Capture is not interactive: a longer device buffer costs nothing and wakes the machine less.
+constexpr PaTime kCaptureLatency = 0.1;
+
+class PortAudioBackend;
+
+class PortAudioStream final : public AudioStream {
+public:
+    PortAudioStream(PortAudioBackend& backend, PaStream* stream) : backend_(backend), stream_(stream) {}
+    ~PortAudioStream() override;
+    bool start() override { return Pa_StartStream(stream_) == paNoError; }
+    void stop() override { Pa_StopStream(stream_); }
+    void abort() override { Pa_AbortStream(stream_); }
+    bool isActive() const override { return Pa_IsStreamActive(stream_) == 1; }
+
+private:
+    PortAudioBackend& backend_;
+    PaStream* stream_;
+};
+
+int captureCallback(const void* input, void*, unsigned long frames, const PaStreamCallbackTimeInfo*,
+                    PaStreamCallbackFlags flags, void* sink) {
+    if (input)
+        static_cast<CaptureSink*>(sink)->onCaptured(static_cast<const std::int16_t*>(input), frames,
+                                                    (flags & paInputOverflow) != 0);
+    return paContinue;
+}
+
+int playbackCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
+                     PaStreamCallbackFlags, void* source) {
+    const bool finished = static_cast<PlaybackSource*>(source)->onPlayback(static_cast<float*>(output), frames);
+    return finished ? paComplete : paContinue;
+}
+
+class PortAudioBackend final : public AudioBackend {
+public:
+    ~PortAudioBackend() override {
+        if (initialised_)
+            Pa_Terminate();
+    }
+
+    std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink) override {
+        return open(format, true, &captureCallback, &sink);
+    }
+    std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source) override {
+        return open(format, false, &playbackCallback, &source);
+    }
+
+    void streamClosed() { --openStreams_; }
+
+private:
+    std::unique_ptr<AudioStream> open(const StreamFormat& format, bool input, PaStreamCallback* callback,
+                                      void* userData) {
+        if (!initialise())
+            return nullptr;
+        PaStream* stream = openDefault(format, input, callback, userData);
+        if (!stream) {
+            forgetDevicesWhenIdle();
+            return nullptr;
+        }
+        ++openStreams_;
+        return std::make_unique<PortAudioStream>(*this, stream);
+    }
+
+    bool initialise() {
+        if (initialised_)
+            return true;
+        snd_lib_error_set_handler(&quietAlsa);
+        jack_set_error_function(&quietJack);
+        jack_set_info_function(&quietJack);
+        initialised_ = Pa_Initialize() == paNoError;
+        return initialised_;
+    }
+
+    // PortAudio lists devices only when it starts: start it afresh at the next attempt.
+    void forgetDevicesWhenIdle() {
+        if (openStreams_ == 0) {
+            Pa_Terminate();
+            initialised_ = false;
+        }
+    }
+
+    static PaStream* openDefault(const StreamFormat& format, bool input, PaStreamCallback* callback, void* userData) {
+        const PaDeviceIndex device = input ? Pa_GetDefaultInputDevice() : Pa_GetDefaultOutputDevice();
+        const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
+        if (!info)
+            return nullptr;
+        PaStreamParameters parameters{};
+        parameters.device = device;
+        parameters.channelCount = format.channels;
+        parameters.sampleFormat = input ? paInt16 : paFloat32;
+        parameters.suggestedLatency =
+            input ? std::max(info->defaultHighInputLatency, kCaptureLatency) : info->defaultHighOutputLatency;
+        PaStream* stream = nullptr;
+        const PaError error =
+            Pa_OpenStream(&stream, input ? &parameters : nullptr, input ? nullptr : &parameters, format.sampleRate,
+                          paFramesPerBufferUnspecified, paNoFlag, callback, userData);
+        return error == paNoError ? stream : nullptr;
+    }
+
+    bool initialised_ = false;
+    int openStreams_ = 0;
+};
+
+PortAudioStream::~PortAudioStream() {
+    Pa_CloseStream(stream_);
+    backend_.streamClosed();
+}
+
+} // namespace
+
+std::unique_ptr<AudioBackend> makePortAudioBackend() { return std::make_unique<PortAudioBackend>(); }
+
+} // namespace murmora::audio

@@ -1,0 +1,51 @@
+#pragma once
+#include "platform/audio/audio_backend.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+
+typedef struct sf_private_tag SNDFILE;
+
+namespace murmora::audio {
+
+// The folder that holds takes while they record: on disk, in the user's cache folder.
+std::filesystem::path defaultTakeFolder();
+
+// A take on disk: 16-bit PCM WAV (RF64 past 4 GB) in a file of its own in the take folder.
+// Until it has been placed, destroying it removes the file.
+class TakeFile {
+public:
+    static std::unique_ptr<TakeFile> create(const std::filesystem::path& folder, const StreamFormat& format,
+                                            std::error_code& error);
+    ~TakeFile();
+    TakeFile(const TakeFile&) = delete;
+    TakeFile& operator=(const TakeFile&) = delete;
+
+    // Appends frames; false (and nothing further is written) once the disk refuses them.
+    bool append(const std::int16_t* samples, std::size_t frames);
+    // Rewrites the header so that the file read now holds every frame written so far.
+    void updateHeader();
+    // Finishes the file and puts it at `target`: a rename on the same file system, else a copy
+    // synced to disk. On failure the take stays as it was, and can be placed elsewhere.
+    bool placeAt(const std::filesystem::path& target, std::error_code& error);
+
+    bool writeFailed() const { return writeFailed_; }
+    std::int64_t frames() const { return frames_; }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    TakeFile(std::filesystem::path path, SNDFILE* file, int channels);
+    bool copyTo(const std::filesystem::path& target, std::error_code& error);
+
+    std::filesystem::path path_;
+    SNDFILE* file_;
+    int channels_;
+    std::int64_t frames_ = 0;
+    bool writeFailed_ = false;
+    bool placed_ = false;
+};
+
+} // namespace murmora::audio

@@ -1,0 +1,21 @@
+#pragma once
+
+namespace murmora::mci {
+
+// Result codes of the MCI string service: the Windows numbers where one fits.
+inline constexpr int kSuccess = 0;
+inline constexpr int kUnrecognisedKeyword = 259;  // a word the command does not take
+inline constexpr int kUnrecognisedCommand = 261;
+inline constexpr int kAliasNotOpen = 263;
+inline constexpr int kUnsupportedFunction = 274;  // e.g. "record" on a playback device
+inline constexpr int kDeviceNotReady = 276;       // e.g. "record" after the take was saved
+inline constexpr int kFileNotFound = 275;
+inline constexpr int kFileNotSaved = 286;
+inline constexpr int kAliasInUse = 289;
+inline constexpr int kBadTimeFormat = 293;
+inline constexpr int kNotReadableWav = 296;       // the file is no WAV this service can read
+inline constexpr int kFileNameRequired = 304;
+inline constexpr int kNoAudioDevice = 306;        // no default input or output could be opened
+inline constexpr int kTakeFileFailed = 512;       // the take file could not be made or written on
+
+} // namespace murmora::mci

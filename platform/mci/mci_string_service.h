@@ -1,0 +1,38 @@
+#pragma once
+#include "platform/audio/audio_backend.h"
+#include "platform/mci/mci_command.h"
+#include "platform/mci/mci_devices.h"
+#include "platform/mci_service.h"
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace murmora::mci {
+
+// Carries out command texts on devices kept by alias. Called from one thread (the user
+// interface's); no command waits on the disk except the drain of "stop" and the finishing
+// of "save".
+class MciStringService final : public MciService {
+public:
+    MciStringService(std::unique_ptr<audio::AudioBackend> backend, std::filesystem::path takeFolder);
+    ~MciStringService() override;
+    int SendString(std::string_view command, char* reply, std::size_t replyLength) override;
+
+    // The device under `alias`, or null; for tests and measurement.
+    const MciDevice* device(const std::string& alias) const;
+
+private:
+    int execute(const MciCommand& command, std::string& reply);
+    int open(const MciCommand& command);
+    int set(MciDevice& device, const MciCommand& command);
+    int status(const MciDevice& device, const MciCommand& command, std::string& reply);
+
+    std::unique_ptr<audio::AudioBackend> backend_;
+    std::filesystem::path takeFolder_;
+    std::map<std::string, std::unique_ptr<MciDevice>> devices_; // by alias in lower case
+};
+
+} // namespace murmora::mci
+
