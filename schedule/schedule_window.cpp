@@ -1,6 +1,9 @@
 #include "schedule/schedule_window.h"
 
 #include <cstdio>
+#include <optional>
+
+#include "buttons/image_buttons.h"
 
 namespace murmora {
 
@@ -23,6 +26,34 @@ void ShowOnChange(ScrollBar& spinner, TextBox& text, std::string (*format)(int))
 
 std::string Plain(int value) { return std::to_string(value); }
 
+const char* const TargetDialogTitle = "Save File As";
+const char* const TargetDialogFilter = "Wav File (*.Wav)|*.Wav";
+constexpr int TargetDialogFlags = cdlOFNOverwritePrompt | cdlOFNHideReadOnly | cdlOFNPathMustExist;
+
+const char* const DefaultTargetMessage = "Recording will be saved as AutoRec.Wav in Root Directory";
+const char* const ProgramPathRefusal = "Can not save Recording in Program Path";
+const std::string TargetChosenMessage = "Recording will be saved as ";
+const char* const ZeroDurationRefusal = "Cannot Activate with Recording Duration = 0";
+
+// Where a scheduled take goes when its target cannot be written.
+const char* const TakeKeptSafe = "The schedule is armed. If the recording cannot be saved there when it ends, it is "
+                                 "saved under a dated name in your home folder instead.";
+
+std::string MissingFolderWarning(const std::string& target) {
+    return "The folder of the scheduled recording's file  " + target + "  does not exist.\n\n" + TakeKeptSafe;
+}
+
+std::string UndeletableTargetWarning(const std::string& target) {
+    return "The file  " + target + "  is already there and could not be deleted.\n\n" + TakeKeptSafe;
+}
+
+// The folder a path names its file in: "/" for a file at the root, "." for a bare name.
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 } // namespace
 
 void ScheduleWindow::FormLoad() {
@@ -43,11 +74,76 @@ std::string ScheduleWindow::DefaultTargetPath() const {
     return home + "AutoRec.wav";
 }
 
-} // namespace murmora
+void ScheduleWindow::OpenAction() {
+    pictures_.SetButtonPicture(ctx_.ui.SeeThroughTime, SeeThroughTimeSpec.normalPicture);
+    ctx_.m.TimeButtonState = ButtonReleased;
+    // A pending schedule is disarmed while the user edits it; closing arms it afresh.
+    ctx_.ui.Timer2.SetEnabled(false);
+    ctx_.os.windows.ShowForm2Modal();
+}
 
-// Placeholder bodies so the panel links while the schedule window's actions are written.
-namespace murmora {
-void ScheduleWindow::OpenAction() {}
-void ScheduleWindow::Command1Click() {}
-void ScheduleWindow::QueryUnload(std::int16_t&, std::int16_t) {}
+void ScheduleWindow::Command1Click() {
+    auto& f = ctx_.form2;
+    f.CommonDialog1.Configure({TargetDialogTitle, TargetDialogFilter, TargetDialogFlags});
+    const std::optional<std::string> chosen = f.CommonDialog1.ShowSave();
+    if (!chosen || chosen->empty()) {
+        ctx_.os.messages.MsgBox(DefaultTargetMessage, vbExclamation, AppTitle);
+        f.Text8.SetText(DefaultTargetPath());
+        return;
+    }
+    if (chosen->find(ctx_.os.files.ProgramFolder()) != std::string::npos) {
+        ctx_.os.messages.MsgBox(ProgramPathRefusal, vbInformation, AppTitle);
+        return;
+    }
+    ctx_.os.messages.MsgBox(TargetChosenMessage + *chosen, vbInformation, AppTitle);
+    f.Text8.SetText(*chosen);
+}
+
+void ScheduleWindow::QueryUnload(std::int16_t& cancel, std::int16_t unloadMode) {
+    // At shutdown the window goes away with the program: nothing is armed and no saved
+    // take at the target is deleted.
+    if (unloadMode != vbFormControlMenu) return;
+    cancel = 1;
+    const bool activate = ctx_.form2.Check1.Value() == 1;
+    if (activate) {
+        if (!Arm()) return;
+    } else {
+        ctx_.ui.Label5.SetCaption("");
+        ctx_.ui.Label6.SetCaption("");
+    }
+    ctx_.os.windows.HideForm2();
+    if (activate) ClearTarget();
+}
+
+bool ScheduleWindow::Arm() {
+    auto& f = ctx_.form2;
+    ctx_.ui.Label5.SetCaption("Record:");
+    ctx_.ui.Label6.SetCaption(f.Text1.Text() + ":" + f.Text2.Text() + ":" + f.Text3.Text() + " " + f.Text4.Text());
+    ctx_.mod.AutoDurationSeconds = ChosenDurationSeconds(f);
+    if (ctx_.mod.AutoDurationSeconds == 0) {
+        ctx_.os.messages.MsgBox(ZeroDurationRefusal, vbExclamation, AppTitle);
+        return false;
+    }
+    trigger_.SetAlarm();
+    ctx_.ui.Timer2.SetEnabled(true);
+    return true;
+}
+
+void ScheduleWindow::ClearTarget() {
+    const std::string& target = ctx_.mod.AutoSavePath;
+    if (!ctx_.os.files.FolderExists(FolderOf(target))) {
+        ctx_.os.messages.MsgBox(MissingFolderWarning(target), vbExclamation, AppTitle);
+        return;
+    }
+    if (!ctx_.os.files.FileExists(target)) return;
+    if (ctx_.mod.LastSaveScheduled) {
+        playback_.Command3Click();
+    } else {
+        playback_.Command4Click();
+    }
+    if (!ctx_.os.files.RemoveFile(target)) {
+        ctx_.os.messages.MsgBox(UndeletableTargetWarning(target), vbExclamation, AppTitle);
+    }
+}
+
 } // namespace murmora

@@ -34,6 +34,11 @@ public:
     void QueryUnload(std::int16_t& cancel, std::int16_t unloadMode);
 
 private:
+    // Shows the start time on the main window and arms the schedule; false, with the
+    // window left open, when the duration is zero.
+    bool Arm();
+    // Makes way at the target for the scheduled take, and names a target that cannot be written.
+    void ClearTarget();
 
     Context& ctx_;
     ResourcePictures& pictures_;

@@ -1,0 +1,78 @@
+#pragma once
+// A started panel on fakes with the clock at 10:00:00, and the user's moves in the
+// schedule window: set the spinners, tick "Activate", open and close the window.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/fakes/fake_app.h"
+
+namespace murmora::fakes {
+
+using Commands = std::vector<std::string>;
+
+inline const std::string DefaultTarget = "/home/user/AutoRec.wav";
+inline const Commands ScheduledStart{"open new type waveaudio alias capture", "record capture"};
+
+class ScheduleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app.clock.SetTimeOfDay(10, 0, 0);
+        FakeApp::Start(app);
+    }
+
+    void ChooseStart(int hour, int minute, int second, const std::string& dayHalf) {
+        app.VScroll1.SetValue(hour);
+        app.VScroll2.SetValue(minute);
+        app.VScroll3.SetValue(second);
+        app.VScroll4.SetValue(dayHalf == "PM" ? 2 : 1);
+    }
+
+    void ChooseDuration(int hours, int minutes, int seconds) {
+        app.VScroll5.SetValue(hours);
+        app.VScroll6.SetValue(minutes);
+        app.VScroll7.SetValue(seconds);
+    }
+
+    // The user closes the window with its close box; returns Cancel.
+    std::int16_t CloseByUser() {
+        std::int16_t cancel = 0;
+        app.form.form2.QueryUnload(cancel, vbFormControlMenu);
+        return cancel;
+    }
+
+    // The schedule window opened with the Schedule button; `work` is what the user does in
+    // it, and unless `work` says otherwise the user then closes it.
+    void OpenWindow(std::function<void()> work = {}) {
+        app.windows.whileForm2Shown = [this, work] {
+            if (work) {
+                work();
+            } else {
+                CloseByUser();
+            }
+        };
+        app.SeeThroughTime.Click();
+    }
+
+    // Ticks "Activate" and closes the window with the given start and duration.
+    void Arm(int hour, int minute, int second, const std::string& dayHalf, int durationSeconds = 60) {
+        OpenWindow([=, this] {
+            ChooseStart(hour, minute, second, dayHalf);
+            ChooseDuration(durationSeconds / 3600, durationSeconds / 60 % 60, durationSeconds % 60);
+            app.Check1.value = 1;
+            CloseByUser();
+        });
+    }
+
+    // One Timer2 tick at the present clock reading, if the timer runs.
+    void TickAt(int hour, int minute, int second) {
+        app.clock.SetTimeOfDay(hour, minute, second);
+        app.Timer2.Tick();
+    }
+
+    FakeApp app;
+};
+
+} // namespace murmora::fakes
