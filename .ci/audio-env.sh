@@ -1,11 +1,12 @@
 # A private headless PulseAudio server with a known-signal default source, for the real audio
 # tests and the benchmarks.
-# usage:  . .ci/audio-env.sh; audio_start [sine|mic]; ...tests...; audio_stop
+# usage:  . .ci/audio-env.sh; audio_start [sine|mic] [DIR]; ...tests...; audio_stop
+#   DIR: the runtime folder to use (made when missing); a fresh one under /tmp by default
 #   sine: module-sine-source 440 Hz (no helper process; delivers in 2 s blocks)
 #   mic : remap source over a null sink fed by a paced 440 Hz tone (real-time, ~20 ms blocks)
 audio_start() {
   AUDIO_MODE=${1:-sine}
-  AUDIO_DIR=$(mktemp -d /tmp/ci-pulse.XXXXXX) && chmod 700 "$AUDIO_DIR" || return 1
+  AUDIO_DIR=${2:-$(mktemp -d /tmp/ci-pulse.XXXXXX)} && mkdir -p "$AUDIO_DIR" && chmod 700 "$AUDIO_DIR" || return 1
   export XDG_RUNTIME_DIR="$AUDIO_DIR"                    # server socket: $AUDIO_DIR/pulse/native
   export PULSE_SERVER="unix:$AUDIO_DIR/pulse/native"     # pins libpulse, the ALSA pulse plugin and Qt to it
   printf 'autospawn = no\n' > "$AUDIO_DIR/client.conf"

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Plays a 3 s tone through mci-shell: the null output's monitor must hear it, and the mode
+# must read "playing" while it plays and "stopped" after.
+. "$(dirname "$0")/real_audio_lib.sh"
+need_server
+file="$WORK/tone – 440.wav"
+sox -q -n -r 44100 -c 2 -b 16 "$file" synth 3 sine 440 vol 0.5
+monitor=$(pactl get-default-sink).monitor
+parec -d "$monitor" --raw --format=s16le --rate=44100 --channels=2 > "$WORK/heard.raw" &
+listener=$!
+sleep 0.3
+printf '%s\n' "open $file type waveaudio alias voice1" "set voice1 time format ms" "status voice1 length" \
+    "set voice1 time format bytes" "status voice1 length" "play voice1" "#sleep 500" "status voice1 mode" \
+    "#sleep 2000" "status voice1 mode" "#sleep 2000" "status voice1 mode" "close voice1" |
+  timeout 60 "$MCI_SHELL" > "$WORK/out"
+sleep 0.3
+kill "$listener"; wait "$listener" 2>/dev/null || true
+cat "$WORK/out"
+expect_reply "$WORK/out" 1 0
+expect_reply "$WORK/out" 3 0 3000
+expect_reply "$WORK/out" 5 0 529200
+expect_reply "$WORK/out" 6 0
+expect_reply "$WORK/out" 7 0 playing
+expect_reply "$WORK/out" 8 0 playing
+expect_reply "$WORK/out" 9 0 stopped
+expect_reply "$WORK/out" 10 0
+# What the output played, from its first sounding frame on, for 2.5 s.
+sox -q -t raw -r 44100 -c 2 -e signed -b 16 "$WORK/heard.raw" "$WORK/heard.wav" silence 1 0.01 1% trim 0 2.5
+assert_tone "$WORK/heard.wav" 440 2.4 || fail "the output's monitor did not hear the tone"
+echo "PASS"
