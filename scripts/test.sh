@@ -13,7 +13,7 @@ cleanup() { audio_stop; [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; 
 trap cleanup EXIT
 audio_start mic
 export DISPLAY=:${MURMORA_TEST_DISPLAY:-97}
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 XVFB_PID=$!
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
