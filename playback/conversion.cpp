@@ -1,32 +1,24 @@
 #include "playback/conversion.h"
 
+#include "shell/paths.h"
+
 namespace murmora {
 
 namespace {
 
 const char* const EncoderName = "LAME.exe";
 const char* const ConvertDialogTitle = "Convert Wav File";
-const char* const WavFilter = "Wav File (*.Wav)|*.Wav";
 const char* const EncoderMissingMessage = "File LAME.exe is required for mp3 conversion";
-
-// The folder that holds `path`: "/" for a file at the root, "." for a bare name.
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 } // namespace
 
 std::string Conversion::EncoderPath() const {
-    const std::string folder = ctx_.os.files.ProgramFolder();
-    const bool endsInSeparator = !folder.empty() && folder.back() == '/';
-    return folder + (endsInSeparator ? "" : "/") + EncoderName;
+    return PathInFolder(ctx_.os.files.ProgramFolder(), EncoderName);
 }
 
 void Conversion::ConvertAction() {
     FileDialog& dialog = ctx_.ui.CommonDialog2;
-    dialog.Configure({ConvertDialogTitle, WavFilter, cdlOFNHideReadOnly | cdlOFNPathMustExist});
+    dialog.Configure({ConvertDialogTitle, WavFileFilter, cdlOFNHideReadOnly | cdlOFNPathMustExist});
     const auto chosen = dialog.ShowOpen();
     if (!chosen) return;
 

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "recording/mci_commands.h"
+#include "shell/paths.h"
 
 namespace murmora {
 
@@ -16,18 +17,12 @@ constexpr float RecordAreaBottom = 310.0f;
 constexpr int CutNormalPicture = 105;
 
 const char* const SaveDialogTitle = "Save Recorded File";
-const char* const SaveDialogFilter = "Wav File (*.Wav)|*.Wav";
 constexpr int SaveDialogFlags = cdlOFNOverwritePrompt | cdlOFNHideReadOnly | cdlOFNPathMustExist;
 
 const char* const SavedAs = "Recording saved as  ";
 const char* const NotSaved = "Recording Not Saved";
 
 std::string CouldNotSaveAs(const std::string& path) { return "Recording could not be saved as  " + path; }
-
-std::string InFolder(std::string folder, const std::string& name) {
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    return folder + name;
-}
 
 } // namespace
 
@@ -122,7 +117,7 @@ void RecordingSession::StopManualTake(StopTrigger trigger) {
 
 void RecordingSession::SaveWithDialog() {
     FileDialog& dialog = ctx_.ui.CommonDialog1;
-    dialog.Configure({SaveDialogTitle, SaveDialogFilter, SaveDialogFlags});
+    dialog.Configure({SaveDialogTitle, WavFileFilter, SaveDialogFlags});
     for (;;) {
         const std::optional<std::string> chosen = dialog.ShowSave();
         if (!chosen || chosen->empty()) {
@@ -205,9 +200,9 @@ bool RecordingSession::SaveCaptureAs(const std::string& path) {
 
 std::string RecordingSession::FallbackTakePath() const {
     const std::string home = ctx_.os.files.HomeFolder();
-    std::string path = InFolder(home, FallbackTakeName(ctx_.mod.AutoStartTime));
+    std::string path = PathInFolder(home, FallbackTakeName(ctx_.mod.AutoStartTime));
     for (int copy = 2; ctx_.os.files.FileExists(path); ++copy) {
-        path = InFolder(home, FallbackTakeName(ctx_.mod.AutoStartTime, copy));
+        path = PathInFolder(home, FallbackTakeName(ctx_.mod.AutoStartTime, copy));
     }
     return path;
 }

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "shell/paths.h"
+
 #include "buttons/image_buttons.h"
 
 namespace murmora {
@@ -27,7 +29,6 @@ void ShowOnChange(ScrollBar& spinner, TextBox& text, std::string (*format)(int))
 std::string Plain(int value) { return std::to_string(value); }
 
 const char* const TargetDialogTitle = "Save File As";
-const char* const TargetDialogFilter = "Wav File (*.Wav)|*.Wav";
 constexpr int TargetDialogFlags = cdlOFNOverwritePrompt | cdlOFNHideReadOnly | cdlOFNPathMustExist;
 
 const char* const DefaultTargetMessage = "Recording will be saved as AutoRec.Wav in Root Directory";
@@ -47,13 +48,6 @@ std::string UndeletableTargetWarning(const std::string& target) {
     return "The file  " + target + "  is already there and could not be deleted.\n\n" + TakeKeptSafe;
 }
 
-// The folder a path names its file in: "/" for a file at the root, "." for a bare name.
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 } // namespace
 
 void ScheduleWindow::FormLoad() {
@@ -69,9 +63,7 @@ void ScheduleWindow::FormLoad() {
 
 std::string ScheduleWindow::DefaultTargetPath() const {
     // There is no drive root a user may write to: the scheduled take goes to the home folder.
-    std::string home = ctx_.os.files.HomeFolder();
-    if (home.empty() || home.back() != '/') home += '/';
-    return home + "AutoRec.wav";
+    return PathInFolder(ctx_.os.files.HomeFolder(), "AutoRec.wav");
 }
 
 void ScheduleWindow::OpenAction() {
@@ -84,7 +76,7 @@ void ScheduleWindow::OpenAction() {
 
 void ScheduleWindow::Command1Click() {
     auto& f = ctx_.form2;
-    f.CommonDialog1.Configure({TargetDialogTitle, TargetDialogFilter, TargetDialogFlags});
+    f.CommonDialog1.Configure({TargetDialogTitle, WavFileFilter, TargetDialogFlags});
     const std::optional<std::string> chosen = f.CommonDialog1.ShowSave();
     if (!chosen || chosen->empty()) {
         ctx_.os.messages.MsgBox(DefaultTargetMessage, vbExclamation, AppTitle);

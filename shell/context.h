@@ -84,5 +84,7 @@ struct Context {
 };
 
 inline const char* const AppTitle = "Murmora";
+// The one filter of every file dialog; the dialogs match it without regard to case.
+inline const char* const WavFileFilter = "Wav File (*.Wav)|*.Wav";
 
 } // namespace murmora
