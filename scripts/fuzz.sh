@@ -22,7 +22,7 @@ for target in "${targets[@]}"; do
     cp -r "$corpus"/. "$work"/
     echo "== $target: ${seconds}s from $corpus"
     if ! "$build/$target" "$work" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-            -artifact_prefix="$build/$target-" -print_final_stats=1 2>"$build/$target.log"; then
+            -artifact_prefix="$PWD/$build/$target-" -print_final_stats=1 2>"$build/$target.log"; then
         status=1
         tail -40 "$build/$target.log"
     fi
