@@ -1,0 +1,63 @@
+// Murmora: the record panel.
+#include <clocale>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
+#include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
+
+#include "app/panel.h"
+#include "platform/mci/make_mci_service.h"
+#include "platform/qt/no_hotkeys.h"
+#include "platform/x11/xcb_hotkeys.h"
+
+namespace {
+
+// The panel's outline, position, drag and hotkeys need X11: on a Wayland desktop the
+// program runs through XWayland unless the user chose a platform.
+void PreferX11() {
+    const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+                         qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
+    if (wayland && qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
+    }
+}
+
+// Numbers are read and written the C way everywhere; only the time of day follows the user.
+void SetLocales() {
+    std::setlocale(LC_ALL, "C");
+    std::setlocale(LC_CTYPE, "");
+    std::setlocale(LC_TIME, "");
+}
+
+void ReportStartFailure(const std::exception& failure) {
+    std::cerr << "murmora: cannot start: " << failure.what() << '\n';
+    QMessageBox::critical(nullptr, QStringLiteral("Murmora"),
+                          QStringLiteral("Murmora cannot start.\n\n%1").arg(QString::fromStdString(failure.what())));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    PreferX11();
+    QApplication app(argc, argv);
+    // Qt set every locale category from the environment; keep only what the program wants.
+    SetLocales();
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/murmora.png")));
+
+    const std::unique_ptr<murmora::MciService> mci = murmora::makeMciService();
+    std::unique_ptr<murmora::Hotkeys> hotkeys = murmora::makeX11Hotkeys();
+    if (!hotkeys) hotkeys = std::make_unique<murmora::NoHotkeys>();
+
+    try {
+        murmora::QtPanel panel(*mci, *hotkeys);
+        panel.Start();
+        return QApplication::exec();
+    } catch (const murmora::PictureError& failure) {
+        ReportStartFailure(failure);
+        return EXIT_FAILURE;
+    }
+}

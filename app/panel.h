@@ -1,0 +1,50 @@
+#pragma once
+#include "platform/qt/form2_window.h"
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_event_pump.h"
+#include "platform/qt/qt_files.h"
+#include "platform/qt/qt_process_launcher.h"
+#include "platform/qt/qt_resources.h"
+#include "platform/qt/qt_screen_metrics.h"
+#include "platform/qt/qt_window_host.h"
+#include "platform/qt/shaped_form_window.h"
+#include "platform/regions.h"
+#include "shell/shaped_form.h"
+
+namespace murmora {
+
+// The record panel on the real machine: the Qt services and windows, wired to the rules.
+// The audio service and the hotkeys come from outside, so that each may be the real one or
+// a stand-in.
+class QtPanel {
+public:
+    QtPanel(MciService& mci, Hotkeys& hotkeys);
+    QtPanel(const QtPanel&) = delete;
+    QtPanel& operator=(const QtPanel&) = delete;
+
+    // Runs the start-up sequence, then shows the panel. Throws PictureError when a picture
+    // the panel cannot do without is missing or unreadable.
+    void Start();
+
+    QtClock clock;
+    QtMessageBox messages;
+    QtFiles files;
+    QtProcessLauncher launcher;
+    QtResources resources;
+    QtEventPump pump;
+    RegionTable regions;
+    QtScreenMetrics screen;
+    ShapedFormWindow window{screen};
+    Form2Window form2Window{&window, screen};
+    QtWindowHost windows{window, form2Window};
+    Platform os;
+    MainControls ui;
+    Form2Controls form2Controls;
+    ShapedForm form;
+
+private:
+    void ConnectWindows();
+};
+
+} // namespace murmora

@@ -1,0 +1,55 @@
+#pragma once
+#include <functional>
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "platform/qt/qt_controls.h"
+#include "platform/qt/qt_dialogs.h"
+
+namespace murmora {
+
+// The schedule window: a fixed-size dialog with a close box, laid out in twips
+// (client area 5175 x 2610) and converted to the screen's pixels.
+class Form2Window final : public QDialog {
+public:
+    Form2Window(QWidget* owner, const ScreenMetrics& screen);
+
+    // Asked before the user's close (close box, Escape, the window manager) goes ahead;
+    // true keeps the window open. The handler may hide the window itself.
+    std::function<bool()> onQueryClose;
+
+    QGroupBox* const Frame2;
+    QGroupBox* const Frame1;
+    QGroupBox* const Frame3;
+    QGroupBox* const Frame4;
+    QtTextBox* const Text1;
+    QtTextBox* const Text2;
+    QtTextBox* const Text3;
+    QtTextBox* const Text4;
+    QtTextBox* const Text5;
+    QtTextBox* const Text6;
+    QtTextBox* const Text7;
+    QtTextBox* const Text8;
+    QtScrollBar* const VScroll1;
+    QtScrollBar* const VScroll2;
+    QtScrollBar* const VScroll3;
+    QtScrollBar* const VScroll4;
+    QtScrollBar* const VScroll5;
+    QtScrollBar* const VScroll6;
+    QtScrollBar* const VScroll7;
+    QPushButton* const Command1;
+    QtCheckBox* const Check1;
+    QtFileDialog CommonDialog1;
+
+public:
+    // Escape closes the window the same way as its close box.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+} // namespace murmora

@@ -1,0 +1,31 @@
+#include "platform/qt/qt_clock.h"
+
+#include <ctime>
+
+namespace murmora {
+
+namespace {
+
+std::tm LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+} // namespace
+
+DateTime QtClock::Now() const {
+    // The local reading taken as if it were UTC: seconds since 1970 on the wall clock.
+    std::tm local = LocalNow();
+    return static_cast<DateTime>(timegm(&local));
+}
+
+std::string QtClock::TimeText() const {
+    const std::tm local = LocalNow();
+    char text[64];
+    const std::size_t length = std::strftime(text, sizeof text, "%X", &local);
+    return std::string(text, length);
+}
+
+} // namespace murmora

@@ -1,0 +1,95 @@
+#include "platform/qt/qt_dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace murmora {
+
+namespace {
+
+QMessageBox::Icon IconOf(int style) {
+    switch (style) {
+    case vbCritical: return QMessageBox::Critical;
+    case vbExclamation: return QMessageBox::Warning;
+    case vbInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+// A file dialog that refuses a name in a folder that does not exist, when asked to.
+class FolderCheckingFileDialog final : public QFileDialog {
+public:
+    FolderCheckingFileDialog(QWidget* parent, bool folderMustExist)
+        : QFileDialog(parent), folderMustExist_(folderMustExist) {}
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (folderMustExist_ && !chosen.isEmpty()) {
+            const QFileInfo file(chosen.first());
+            if (!file.isDir() && !file.absoluteDir().exists()) {
+                QMessageBox::warning(this, windowTitle(),
+                                     tr("%1\nThe folder does not exist.\nCheck the path and try again.")
+                                         .arg(QDir::toNativeSeparators(file.absoluteFilePath())));
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    bool folderMustExist_;
+};
+
+} // namespace
+
+QWidget* DialogParent() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
+}
+
+void QtMessageBox::MsgBox(const std::string& prompt, int style, const std::string& title) {
+    QMessageBox box(IconOf(style), QString::fromStdString(title), QString::fromStdString(prompt), QMessageBox::Ok,
+                    DialogParent());
+    box.exec();
+}
+
+QStringList NameFiltersOf(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        const QString patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
+        const QString shown = QStringLiteral("(%1)").arg(patterns);
+        filters << (description.endsWith(shown) ? description : QStringLiteral("%1 %2").arg(description, shown));
+    }
+    return filters;
+}
+
+std::optional<std::string> QtFileDialog::ShowSave() { return Show(true); }
+std::optional<std::string> QtFileDialog::ShowOpen() { return Show(false); }
+
+std::optional<std::string> QtFileDialog::Show(bool save) {
+    FolderCheckingFileDialog dialog(DialogParent(), (setup_.Flags & cdlOFNPathMustExist) != 0);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setWindowTitle(QString::fromStdString(setup_.DialogTitle));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, (setup_.Flags & cdlOFNOverwritePrompt) == 0);
+    // The dialog's file list matches name filters without regard to case (QDir::CaseSensitive
+    // is not among its filters), so "*.Wav" also lists a.wav and B.WAV.
+    dialog.setNameFilters(NameFiltersOf(setup_.Filter));
+    if (lastFileName_.isEmpty()) {
+        dialog.setDirectory(QDir::home());
+    } else {
+        dialog.selectFile(lastFileName_);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    lastFileName_ = dialog.selectedFiles().first();
+    return QFile::encodeName(lastFileName_).toStdString();
+}
+
+} // namespace murmora

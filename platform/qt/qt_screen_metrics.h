@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/screen_metrics.h"
+
+namespace murmora {
+
+// Twips per pixel of the primary screen: 1440 / its logical dots per inch.
+class QtScreenMetrics final : public ScreenMetrics {
+public:
+    double TwipsPerPixelX() const override;
+    double TwipsPerPixelY() const override;
+};
+
+} // namespace murmora

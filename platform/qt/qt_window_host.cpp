@@ -1,0 +1,49 @@
+#include "platform/qt/qt_window_host.h"
+
+#include <vector>
+
+#include <QCoreApplication>
+#include <QMetaObject>
+
+#include "platform/qt/qt_picture.h"
+#include "platform/regions.h"
+
+namespace murmora {
+
+QRegion ToQRegion(const Region& region) {
+    std::vector<QRect> rects;
+    region.ForEachRect([&rects](int left, int top, int right, int bottom) {
+        rects.emplace_back(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    });
+    QRegion out;
+    out.setRects(rects.data(), static_cast<int>(rects.size()));
+    return out;
+}
+
+QtWindowHost::QtWindowHost(ShapedFormWindow& main, Form2Window& form2) : main_(main), form2_(form2) {}
+
+void QtWindowHost::SetBackgroundPicture(const Picture& picture) { main_.SetBackground(ImageOf(picture)); }
+
+void QtWindowHost::SetWindowRgn(const Region& region, bool redraw) {
+    main_.setMask(ToQRegion(region));
+    if (redraw) main_.update();
+}
+
+void QtWindowHost::ShowForm2Modal() {
+    if (form2Loaded_) form2_.exec();
+}
+
+void QtWindowHost::UnloadForm2() {
+    // The widgets stay until the program ends: the rules keep references to them.
+    form2Loaded_ = false;
+    form2_.hide();
+}
+
+void QtWindowHost::EndProgram() {
+    ending_ = true;
+    // exit() rather than quit(): quit() first asks every shown window to close, and the
+    // program has already run its own shutdown. Queued, so the current handler returns first.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
+
+} // namespace murmora

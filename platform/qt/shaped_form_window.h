@@ -1,0 +1,70 @@
+#pragma once
+#include <functional>
+#include <optional>
+
+#include <QImage>
+#include <QPoint>
+#include <QPushButton>
+#include <QWidget>
+
+#include "platform/qt/qt_controls.h"
+#include "platform/qt/qt_dialogs.h"
+
+namespace murmora {
+
+// The record panel: a frameless window of 204 x 231 pixels at 410, 268, painted with its
+// skin, holding every control at its pixel position. A press on a free spot, with any
+// mouse button, moves the window.
+class ShapedFormWindow final : public QWidget {
+public:
+    explicit ShapedFormWindow(const ScreenMetrics& screen);
+
+    void SetBackground(QImage skin);
+    const QImage& Background() const { return skin_; }
+
+    // Runs when the window system closes the window (Alt+F4, the window manager's close).
+    std::function<void()> onSystemClose;
+
+    QtPictureBox* const PictureRecord;
+    SeeThroughPicture* const SeeThroughMin;
+    SeeThroughPicture* const SeeThroughClose;
+    SeeThroughPicture* const SeeThroughCut;
+    SeeThroughPicture* const SeeThroughWav;
+    SeeThroughPicture* const SeeThroughPlay;
+    SeeThroughPicture* const SeeThroughTime;
+    QtLabel* const Label1;
+    QtLabel* const Label2;
+    QtLabel* const Label3;
+    QtLabel* const Label4;
+    QtLabel* const Label5;
+    QtLabel* const Label6;
+    // Entry points that code triggers with click(); never shown.
+    QPushButton* const Command1;
+    QPushButton* const Command2;
+    QPushButton* const Command3;
+    QPushButton* const Command4;
+    QtTimer Timer1;
+    QtTimer Timer2;
+    QtTimer Timer3;
+    QtFileDialog CommonDialog1;
+    QtFileDialog CommonDialog2;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QImage skin_;
+    // Where the pointer held the window, while it is moved by hand.
+    std::optional<QPoint> dragOffset_;
+};
+
+inline constexpr int PanelWidth = 204;
+inline constexpr int PanelHeight = 231;
+inline constexpr int PanelLeft = 410;
+inline constexpr int PanelTop = 268;
+
+} // namespace murmora

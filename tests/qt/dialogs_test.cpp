@@ -1,0 +1,177 @@
+// Message boxes and file dialogs, answered in-process while they are open.
+#include <fstream>
+#include <set>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "platform/qt/qt_dialogs.h"
+#include "tests/qt/modal_answer.h"
+
+namespace murmora {
+namespace {
+
+using testing::AnswerNextModal;
+
+const FileDialogSetup SaveAsWav{"Save File As", "Wav File (*.Wav)|*.Wav",
+                                cdlOFNOverwritePrompt | cdlOFNHideReadOnly | cdlOFNPathMustExist};
+
+TEST(MessageBoxes, ShowTitlePromptAndTheIconOfTheirStyleWithOnlyAnOkButton) {
+    struct Case {
+        int style;
+        QMessageBox::Icon icon;
+    };
+    for (const Case c : {Case{vbCritical, QMessageBox::Critical}, Case{vbExclamation, QMessageBox::Warning},
+                         Case{vbInformation, QMessageBox::Information}}) {
+        QString title, text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        int buttons = 0;
+        AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            buttons = static_cast<int>(box->buttons().size());
+            box->button(QMessageBox::Ok)->click();
+        });
+        QtMessageBox().MsgBox("Recording saved as  /tmp/a.wav", c.style, "Murmora");
+        EXPECT_EQ(title, QStringLiteral("Murmora"));
+        EXPECT_EQ(text, QStringLiteral("Recording saved as  /tmp/a.wav"));
+        EXPECT_EQ(icon, c.icon);
+        EXPECT_EQ(buttons, 1);
+    }
+}
+
+TEST(FileDialogFilters, ShowTheDescriptionWithItsPatterns) {
+    EXPECT_EQ(NameFiltersOf("Wav File (*.Wav)|*.Wav"), QStringList{"Wav File (*.Wav)"});
+    EXPECT_EQ(NameFiltersOf("Sound|*.wav;*.aiff|All|*"), (QStringList{"Sound (*.wav *.aiff)", "All (*)"}));
+    EXPECT_TRUE(NameFiltersOf("").isEmpty());
+}
+
+class FileDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"a.wav", "B.WAV", "c.Wav", "d.txt"}) std::ofstream(Path(name).toStdString()) << "x";
+        dialog.Configure(SaveAsWav);
+    }
+    QString Path(const QString& name) const { return folder.path() + QLatin1Char('/') + name; }
+
+    QTemporaryDir folder;
+    QtFileDialog dialog;
+};
+
+// Types a path into the open dialog as the user would: its folder, then the name.
+// (selectFile() leaves the name field alone while it has the focus.)
+void Type(QFileDialog* fileDialog, const QString& path) {
+    const QFileInfo file(path);
+    fileDialog->setDirectory(file.absolutePath());
+    fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(file.fileName());
+}
+
+// Presses the dialog's accepting button: QFileDialog keeps accept() out of public reach.
+void Accept(QDialog* fileDialog) { fileDialog->accept(); }
+
+// The names the dialog's file list shows for its current folder.
+std::set<QString> ListedNames(QFileDialog* fileDialog) {
+    auto* view = fileDialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    std::set<QString> names;
+    if (!view) return names;
+    const QModelIndex root = view->rootIndex();
+    for (int row = 0; row < view->model()->rowCount(root); ++row) {
+        names.insert(view->model()->index(row, 0, root).data().toString());
+    }
+    return names;
+}
+
+TEST_F(FileDialogs, ListTheWavFilesWhateverTheCaseOfTheirExtension) {
+    std::set<QString> listed;
+    QString shownFilter;
+    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+        fileDialog->setDirectory(folder.path());
+        (void)QTest::qWaitFor([&] { return ListedNames(fileDialog).size() >= 3; }, 5000);
+        QTest::qWait(100);  // let the folder finish loading
+        listed = ListedNames(fileDialog);
+        shownFilter = fileDialog->selectedNameFilter();
+        fileDialog->reject();
+    });
+    EXPECT_FALSE(dialog.ShowOpen());
+    EXPECT_EQ(listed, (std::set<QString>{"a.wav", "B.WAV", "c.Wav"}));
+    EXPECT_EQ(shownFilter, QStringLiteral("Wav File (*.Wav)"));
+}
+
+TEST_F(FileDialogs, ReturnTheChosenFileAndOfferItAgainNextTime) {
+    const QString chosen = Path("take one.wav");
+    QString title;
+    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+        title = fileDialog->windowTitle();
+        Type(fileDialog, chosen);
+        Accept(fileDialog);
+    });
+    EXPECT_EQ(dialog.ShowSave(), chosen.toStdString());
+    EXPECT_EQ(title, QStringLiteral("Save File As"));
+
+    QStringList offered;
+    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+        offered = fileDialog->selectedFiles();
+        fileDialog->reject();
+    });
+    EXPECT_FALSE(dialog.ShowSave());
+    EXPECT_EQ(offered, QStringList{chosen});
+}
+
+TEST_F(FileDialogs, AskBeforeOverwritingWhenTold) {
+    int questions = 0;
+    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+        AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
+            ++questions;
+            box->button(QMessageBox::Yes)->click();
+        });
+        Type(fileDialog, Path("a.wav"));
+        Accept(fileDialog);
+    });
+    EXPECT_EQ(dialog.ShowSave(), Path("a.wav").toStdString());
+    EXPECT_EQ(questions, 1);
+}
+
+TEST_F(FileDialogs, OverwriteWithoutAQuestionWhenNotTold) {
+    dialog.Configure({"Save File As", "Wav File (*.Wav)|*.Wav", cdlOFNPathMustExist});
+    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+        Type(fileDialog, Path("a.wav"));
+        Accept(fileDialog);
+    });
+    EXPECT_EQ(dialog.ShowSave(), Path("a.wav").toStdString());
+}
+
+TEST_F(FileDialogs, RefuseANameInAFolderThatDoesNotExist) {
+    QString warning;
+    bool stayedOpen = false;
+    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+        fileDialog->setDirectory(folder.path());
+        AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
+            warning = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("missing/take.wav"));
+        Accept(fileDialog);
+        stayedOpen = fileDialog->isVisible();
+        fileDialog->reject();
+    });
+    EXPECT_FALSE(dialog.ShowSave());
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(warning.contains(QStringLiteral("does not exist"))) << warning.toStdString();
+}
+
+TEST_F(FileDialogs, CancelGivesNothing) {
+    AnswerNextModal<QFileDialog>([](QFileDialog* fileDialog) { fileDialog->reject(); });
+    EXPECT_FALSE(dialog.ShowSave());
+}
+
+} // namespace
+} // namespace murmora

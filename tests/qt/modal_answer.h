@@ -1,0 +1,25 @@
+#pragma once
+// Answers a modal window from inside the test: a short timer waits for the window to become
+// the active modal widget, then hands it to the answer.
+#include <functional>
+
+#include <QApplication>
+#include <QTimer>
+
+namespace murmora::testing {
+
+template <class Window>
+void AnswerNextModal(std::function<void(Window*)> answer) {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+        if (!window || !window->isVisible()) return;
+        poll->stop();
+        poll->deleteLater();
+        answer(window);
+    });
+    poll->start();
+}
+
+} // namespace murmora::testing

@@ -1,0 +1,279 @@
+// The real record panel and schedule window on the offscreen platform.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/panel.h"
+#include "tests/fakes/fake_platform.h"
+
+namespace murmora {
+namespace {
+
+QImage SourcePicture(const char* relativePath) {
+    return QImage(QStringLiteral(MURMORA_RESOURCES_DIR "/") + QLatin1String(relativePath))
+        .convertToFormat(QImage::Format_ARGB32);
+}
+
+QRgb Opaque(QRgb pixel) { return pixel | 0xFF000000u; }
+
+class PanelWindow : public ::testing::Test {
+protected:
+    void SetUp() override { panel.Start(); }
+    void TearDown() override {
+        panel.form2Window.hide();
+        panel.window.hide();
+    }
+
+    QImage Shot() { return panel.window.grab().toImage().convertToFormat(QImage::Format_ARGB32); }
+
+    // True when a control other than `except` lies over the pixel.
+    bool Covered(const QPoint& at, const QWidget* except = nullptr) {
+        const auto children = panel.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        return std::any_of(children.begin(), children.end(), [&](const QWidget* child) {
+            return child != except && child->isVisible() && child->geometry().contains(at);
+        });
+    }
+
+    // Pixels of the window that no control covers and the outline keeps.
+    std::vector<QPoint> FreeSkinPixels() {
+        std::vector<QPoint> free;
+        const QRegion outline = panel.window.mask();
+        for (int y = 0; y < PanelHeight; ++y) {
+            for (int x = 0; x < skin.width(); ++x) {
+                const QPoint at(x, y);
+                if (!Covered(at) && outline.contains(at)) free.push_back(at);
+            }
+        }
+        return free;
+    }
+
+    fakes::FakeMci mci;
+    fakes::FakeHotkeys hotkeys;  // both combinations free: no warning box at start-up
+    QtPanel panel{mci, hotkeys};
+    const QImage skin = SourcePicture("bitmaps/MRSKIN.bmp");
+};
+
+TEST_F(PanelWindow, IsAFramelessWindowOfTheDesignSizeAtItsPlaceNamedMurmora) {
+    EXPECT_TRUE(panel.window.isVisible());
+    EXPECT_EQ(panel.window.size(), QSize(204, 231));
+    EXPECT_EQ(panel.window.pos(), QPoint(410, 268));
+    EXPECT_EQ(panel.window.windowTitle(), QStringLiteral("Murmora"));
+    EXPECT_TRUE(panel.window.windowFlags().testFlag(Qt::FramelessWindowHint));
+}
+
+TEST_F(PanelWindow, PaintsTheSkinWhereNoControlSits) {
+    const QImage shot = Shot();
+    const auto free = FreeSkinPixels();
+    ASSERT_GT(free.size(), 15000u);
+    int differing = 0;
+    for (const QPoint& at : free) {
+        if (Opaque(shot.pixel(at)) != Opaque(skin.pixel(at))) ++differing;
+    }
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(PanelWindow, OutlineLetsThroughOnlyTheRoundedPanelAndTheDisc) {
+    const QRegion outline = panel.window.mask();
+    EXPECT_TRUE(outline.contains(QPoint(200, 133)));
+    EXPECT_TRUE(outline.contains(QPoint(80, 200)));
+    EXPECT_FALSE(outline.contains(QPoint(1, 1)));
+    EXPECT_FALSE(outline.contains(QPoint(2, 1)));
+    EXPECT_FALSE(outline.contains(QPoint(200, 10)));
+}
+
+struct ButtonPicture {
+    SeeThroughPicture* const ShapedFormWindow::*button;
+    const char* gif;
+};
+
+TEST_F(PanelWindow, EveryImageButtonShowsItsReleasedPictureOverTheSkin) {
+    const ButtonPicture buttons[] = {
+        {&ShapedFormWindow::SeeThroughMin, "custom/101.gif"},  {&ShapedFormWindow::SeeThroughClose, "custom/103.gif"},
+        {&ShapedFormWindow::SeeThroughCut, "custom/105.gif"},  {&ShapedFormWindow::SeeThroughPlay, "custom/107.gif"},
+        {&ShapedFormWindow::SeeThroughTime, "custom/109.gif"}, {&ShapedFormWindow::SeeThroughWav, "custom/111.gif"},
+    };
+    const QImage shot = Shot();
+    const QRegion outline = panel.window.mask();
+    for (const auto& [member, file] : buttons) {
+        const SeeThroughPicture* button = panel.window.*member;
+        const QImage gif = SourcePicture(file);
+        ASSERT_FALSE(gif.isNull()) << file;
+        int pictured = 0, differing = 0;
+        for (int y = 0; y < button->height(); ++y) {
+            for (int x = 0; x < button->width(); ++x) {
+                const QPoint at = button->geometry().topLeft() + QPoint(x, y);
+                if (!outline.contains(at) || at.x() >= skin.width() || Covered(at, button)) continue;
+                const QRgb own = gif.valid(x, y) ? gif.pixel(x, y) : 0;
+                const bool seeThrough = qAlpha(own) == 0 || Opaque(own) == SeeThroughKeyColour;
+                const QRgb expected = seeThrough ? skin.pixel(at) : own;
+                if (!seeThrough) ++pictured;
+                if (Opaque(shot.pixel(at)) != Opaque(expected)) ++differing;
+            }
+        }
+        EXPECT_GT(pictured, 100) << file;
+        EXPECT_EQ(differing, 0) << file;
+    }
+}
+
+TEST_F(PanelWindow, RecordButtonShowsItsIdleBitmap) {
+    const QImage up = SourcePicture("bitmaps/RECORDBUTTONUP.bmp");
+    const QImage shot = Shot();
+    const QPoint origin = panel.window.PictureRecord->geometry().topLeft();
+    int differing = 0;
+    for (int y = 0; y < up.height(); ++y) {
+        for (int x = 0; x < up.width(); ++x) {
+            if (Opaque(shot.pixel(origin + QPoint(x, y))) != Opaque(up.pixel(x, y))) ++differing;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(PanelWindow, ControlsSitWhereTheDesignPutsThemWithTheirTooltips) {
+    const auto& w = panel.window;
+    EXPECT_EQ(w.PictureRecord->geometry(), QRect(31, 8, 100, 21));
+    EXPECT_EQ(w.SeeThroughMin->geometry(), QRect(9, 8, 25, 25));
+    EXPECT_EQ(w.SeeThroughClose->geometry(), QRect(136, 8, 25, 25));
+    EXPECT_EQ(w.SeeThroughCut->geometry(), QRect(104, 64, 55, 55));
+    EXPECT_EQ(w.SeeThroughWav->geometry(), QRect(64, 110, 55, 55));
+    EXPECT_EQ(w.SeeThroughPlay->geometry(), QRect(144, 110, 55, 55));
+    EXPECT_EQ(w.SeeThroughTime->geometry(), QRect(104, 155, 55, 55));
+    EXPECT_EQ(w.Label6->geometry(), QRect(10, 104, 49, 33));
+    EXPECT_EQ(w.PictureRecord->toolTip(), QStringLiteral("Record/Stop File Play"));
+    EXPECT_EQ(w.SeeThroughWav->toolTip(), QStringLiteral("Convert Wav To mp3"));
+    EXPECT_EQ(w.SeeThroughTime->toolTip(), QStringLiteral("Set Recording Schedule"));
+    for (const QPushButton* command : {w.Command1, w.Command2, w.Command3, w.Command4}) {
+        EXPECT_FALSE(command->isVisible()) << command->objectName().toStdString();
+    }
+}
+
+TEST_F(PanelWindow, LabelsReadTheirStartTexts) {
+    EXPECT_EQ(panel.window.Label3->text(), QStringLiteral("\u00A9Murmor"));
+    EXPECT_EQ(panel.window.Label4->text(), QStringLiteral("v 1.1"));
+    for (const QtLabel* empty : {panel.window.Label1, panel.window.Label2, panel.window.Label5, panel.window.Label6}) {
+        EXPECT_TRUE(empty->text().isEmpty());
+    }
+}
+
+TEST_F(PanelWindow, ScheduleWindowStartsHiddenWithItsDefaults) {
+    const auto& f = panel.form2Window;
+    EXPECT_FALSE(f.isVisible());
+    std::vector<QString> texts;
+    for (const QtTextBox* text : {f.Text1, f.Text2, f.Text3, f.Text4, f.Text5, f.Text6, f.Text7}) {
+        texts.push_back(text->text());
+    }
+    const std::vector<QString> expected = {"1", "00", "00", "AM", "0", "01", "00"};
+    EXPECT_EQ(texts, expected);
+    EXPECT_EQ(f.Text8->text(), QDir::homePath() + QStringLiteral("/AutoRec.wav"));
+    EXPECT_FALSE(f.Check1->isChecked());
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Murmora - Record Panel"));
+    EXPECT_EQ(f.size(), QSize(345, 174));
+    EXPECT_EQ(f.Check1->text(), QStringLiteral("Activate"));
+}
+
+TEST_F(PanelWindow, TimersAreOffAfterStartUp) {
+    EXPECT_FALSE(panel.window.Timer1.Enabled());
+    EXPECT_FALSE(panel.window.Timer2.Enabled());
+    EXPECT_FALSE(panel.window.Timer3.Enabled());
+}
+
+// Steps a spinner as its upper (count up) or lower arrow does.
+void StepUp(QtScrollBar* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepSub); }
+void StepDown(QtScrollBar* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
+
+TEST_F(PanelWindow, UpperArrowOfASpinnerCountsUpAndTheLowerCountsDown) {
+    auto& f = panel.form2Window;
+    f.show();
+    QTest::mouseClick(f.VScroll1, Qt::LeftButton, {}, QPoint(f.VScroll1->width() / 2, 2));
+    EXPECT_EQ(f.Text1->text(), QStringLiteral("2"));
+    QTest::mouseClick(f.VScroll2, Qt::LeftButton, {}, QPoint(f.VScroll2->width() / 2, f.VScroll2->height() - 3));
+    EXPECT_EQ(f.VScroll2->Value(), 0);  // already at its lower end
+    QTest::mouseClick(f.VScroll2, Qt::LeftButton, {}, QPoint(f.VScroll2->width() / 2, 2));
+    EXPECT_EQ(f.Text2->text(), QStringLiteral("01"));
+    QTest::mouseClick(f.VScroll2, Qt::LeftButton, {}, QPoint(f.VScroll2->width() / 2, f.VScroll2->height() - 3));
+    EXPECT_EQ(f.Text2->text(), QStringLiteral("00"));
+}
+
+TEST_F(PanelWindow, SpinnersStopAtTheirEndsWithoutWrapping) {
+    auto& f = panel.form2Window;
+    struct Case {
+        QtScrollBar* spinner;
+        QtTextBox* text;
+        int steps;
+        QString top, bottom;
+    };
+    const Case cases[] = {
+        {f.VScroll1, f.Text1, 12, "12", "1"},  {f.VScroll2, f.Text2, 60, "59", "00"}, {f.VScroll3, f.Text3, 60, "59", "00"},
+        {f.VScroll4, f.Text4, 2, "PM", "AM"},  {f.VScroll5, f.Text5, 10, "9", "0"},   {f.VScroll6, f.Text6, 60, "59", "00"},
+        {f.VScroll7, f.Text7, 60, "59", "00"},
+    };
+    for (const auto& c : cases) {
+        for (int i = 0; i < c.steps + 3; ++i) StepUp(c.spinner);
+        EXPECT_EQ(c.text->text(), c.top);
+        for (int i = 0; i < c.steps + 3; ++i) StepDown(c.spinner);
+        EXPECT_EQ(c.text->text(), c.bottom);
+        c.spinner->triggerAction(QAbstractSlider::SliderPageStepSub);  // a click in the track above the thumb
+        EXPECT_EQ(c.spinner->Value(), c.spinner == f.VScroll1 || c.spinner == f.VScroll4 ? 2 : 1);
+    }
+}
+
+TEST_F(PanelWindow, DraggedThumbRewritesTheTextOnlyWhenLetGo) {
+    auto* spinner = panel.form2Window.VScroll2;
+    auto* text = panel.form2Window.Text2;
+    spinner->setSliderDown(true);
+    spinner->setSliderPosition(-30);
+    EXPECT_EQ(text->text(), QStringLiteral("00"));
+    spinner->setSliderDown(false);
+    EXPECT_EQ(text->text(), QStringLiteral("30"));
+}
+
+TEST_F(PanelWindow, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
+    mci.Take();
+    QTimer::singleShot(0, &panel.window, [this] { panel.window.close(); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_EQ(mci.Take(), (std::vector<std::string>{"stop voice1", "close voice1"}));
+    EXPECT_TRUE(panel.windows.ProgramEnding());
+    EXPECT_TRUE(panel.windows.Form2Loaded());  // the hidden schedule window does not keep it alive
+}
+
+TEST_F(PanelWindow, CloseButtonShutsDownAndEndsTheProgram) {
+    mci.Take();
+    QTimer::singleShot(0, panel.window.SeeThroughClose,
+                       [this] { QTest::mouseClick(panel.window.SeeThroughClose, Qt::LeftButton, {}, QPoint(10, 10)); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_TRUE(mci.Sent("stop voice1"));
+    EXPECT_FALSE(mci.Sent("stop capture"));
+    EXPECT_FALSE(panel.windows.Form1Loaded());
+    EXPECT_FALSE(panel.windows.Form2Loaded());
+}
+
+TEST_F(PanelWindow, HiddenCommandButtonsReachTheRules) {
+    panel.form.ctx.m.PlayMode = "playing";
+    mci.Take();
+    panel.window.Command3->click();  // stops the playback that is playing
+    EXPECT_EQ(mci.Take(), (std::vector<std::string>{"stop voice1", "close voice1"}));
+}
+
+TEST_F(PanelWindow, ScheduleWindowStaysOpenWhenItsCloseIsRefused) {
+    auto& f = panel.form2Window;
+    int asked = 0;
+    f.onQueryClose = [&asked] { return ++asked == 1; };
+    f.show();
+    f.close();
+    EXPECT_TRUE(f.isVisible());
+    QTest::keyClick(&f, Qt::Key_Escape);
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(f.isVisible());
+}
+
+} // namespace
+} // namespace murmora

@@ -1,0 +1,120 @@
+// The picture controls of the panel: what they report of the mouse, and what they show.
+#include <vector>
+
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "platform/qt/qt_controls.h"
+#include "platform/qt/qt_picture.h"
+#include "platform/screen_metrics.h"
+
+namespace murmora {
+namespace {
+
+class DesignScreen : public ScreenMetrics {
+public:
+    double TwipsPerPixelX() const override { return 15.0; }
+    double TwipsPerPixelY() const override { return 15.0; }
+};
+
+struct Reported {
+    char event;
+    int button;
+    int shift;
+    float x;
+    float y;
+};
+
+class PictureControlMouse : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host.resize(300, 300);
+        button.SetMouseHandlers({Recorder('d'), Recorder('m'), Recorder('u')});
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    }
+
+    MouseHandler Recorder(char event) {
+        return [this, event](int b, int s, float x, float y) { reports.push_back({event, b, s, x, y}); };
+    }
+    std::vector<Reported> Of(char event) const {
+        std::vector<Reported> out;
+        for (const auto& r : reports) {
+            if (r.event == event) out.push_back(r);
+        }
+        return out;
+    }
+
+    DesignScreen screen;
+    QWidget host;
+    SeeThroughPicture button{&host, {104, 64, 55, 55}, QStringLiteral("Stop Recording"), screen};
+    std::vector<Reported> reports;
+};
+
+TEST_F(PictureControlMouse, ReportsAPressInTwipsWithTheLeftButton) {
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(20, 20));
+    const auto downs = Of('d');
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0].button, LeftButton);
+    EXPECT_FLOAT_EQ(downs[0].x, 300.0f);
+    EXPECT_FLOAT_EQ(downs[0].y, 300.0f);
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(20, 20));
+}
+
+TEST_F(PictureControlMouse, KeepsReportingOutsideAfterAPressAndReportsTheReleaseThere) {
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseMove(&button, QPoint(70, 10));  // right of the button, over its parent
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(-10, 80));
+    const auto moves = Of('m');
+    ASSERT_FALSE(moves.empty());
+    EXPECT_EQ(moves.back().button, LeftButton);
+    EXPECT_FLOAT_EQ(moves.back().x, 1050.0f);
+    EXPECT_FLOAT_EQ(moves.back().y, 150.0f);
+    const auto ups = Of('u');
+    ASSERT_EQ(ups.size(), 1u);
+    EXPECT_EQ(ups[0].button, LeftButton);
+    EXPECT_FLOAT_EQ(ups[0].x, -150.0f);
+    EXPECT_FLOAT_EQ(ups[0].y, 1200.0f);
+}
+
+TEST_F(PictureControlMouse, NamesTheRightAndMiddleButtonsAndShift) {
+    QTest::mousePress(&button, Qt::RightButton, Qt::ShiftModifier, QPoint(5, 5));
+    QTest::mouseRelease(&button, Qt::RightButton, Qt::ShiftModifier, QPoint(5, 5));
+    QTest::mousePress(&button, Qt::MiddleButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(&button, Qt::MiddleButton, {}, QPoint(5, 5));
+    const auto downs = Of('d');
+    ASSERT_EQ(downs.size(), 2u);
+    EXPECT_EQ(downs[0].button, RightButton);
+    EXPECT_EQ(downs[0].shift, 1);
+    EXPECT_EQ(downs[1].button, MiddleButton);
+    EXPECT_EQ(downs[1].shift, 0);
+    EXPECT_EQ(Of('u').size(), 2u);
+}
+
+TEST(SeeThroughPictureImage, KeyColourBecomesTransparentAndNothingElse) {
+    QImage image(3, 1, QImage::Format_RGB32);
+    image.setPixel(0, 0, qRgb(190, 190, 190));
+    image.setPixel(1, 0, qRgb(190, 190, 191));
+    image.setPixel(2, 0, qRgb(10, 20, 30));
+    const QImage shown = WithKeyColourTransparent(image);
+    EXPECT_EQ(qAlpha(shown.pixel(0, 0)), 0);
+    EXPECT_EQ(shown.pixel(1, 0), qRgb(190, 190, 191));
+    EXPECT_EQ(shown.pixel(2, 0), qRgb(10, 20, 30));
+}
+
+TEST(SeeThroughPictureImage, ShowsThePictureItIsGivenAndNothingForNoPicture) {
+    DesignScreen screen;
+    QWidget host;
+    SeeThroughPicture button(&host, {0, 0, 25, 25}, QString(), screen);
+    QImage image(18, 20, QImage::Format_RGB32);
+    image.fill(qRgb(200, 0, 0));
+    button.SetPicture(MakeQtPicture("custom:101", image), 0, 0);
+    EXPECT_EQ(button.ShownImage().size(), QSize(18, 20));
+    EXPECT_EQ(button.ShownImage().pixel(3, 3), qRgb(200, 0, 0));
+    button.SetPicture(Picture{}, 0, 0);
+    EXPECT_TRUE(button.ShownImage().isNull());
+}
+
+} // namespace
+} // namespace murmora

@@ -1,0 +1,290 @@
+// The Qt platform's services against the real file system, clock, resources and processes.
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_event_pump.h"
+#include "platform/qt/qt_files.h"
+#include "platform/qt/qt_picture.h"
+#include "platform/qt/qt_process_launcher.h"
+#include "platform/qt/qt_resources.h"
+#include "platform/qt/qt_screen_metrics.h"
+#include "platform/qt/qt_window_host.h"
+#include "platform/regions.h"
+#include "shell/resource_pictures.h"
+
+namespace murmora {
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::set<std::string> NamesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const QString& name : QDir(QString::fromStdString(folder)).entryList(QDir::Files | QDir::System | QDir::Hidden)) {
+        names.insert(name.toStdString());
+    }
+    return names;
+}
+
+class Folder : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return dir + "/" + name; }
+    QTemporaryDir temporary;
+    const std::string dir = temporary.path().toStdString();
+    QtFiles files;
+};
+
+using OrdinaryFiles = Folder;
+
+TEST_F(OrdinaryFiles, ExistOnlyAsVisibleRegularFiles) {
+    WriteText(Path("take.wav"), "RIFF");
+    WriteText(Path(".hidden.wav"), "RIFF");
+    ASSERT_EQ(::mkdir(Path("folder.wav").c_str(), 0700), 0);
+    EXPECT_TRUE(files.FileExists(Path("take.wav")));
+    EXPECT_FALSE(files.FileExists(Path(".hidden.wav")));
+    EXPECT_FALSE(files.FileExists(Path("folder.wav")));
+    EXPECT_FALSE(files.FileExists(Path("missing.wav")));
+    EXPECT_TRUE(files.FolderExists(Path("folder.wav")));
+    EXPECT_FALSE(files.FolderExists(Path("take.wav")));
+}
+
+TEST_F(OrdinaryFiles, RemoveSaysWhetherTheFileWent) {
+    WriteText(Path("take.wav"), "RIFF");
+    EXPECT_TRUE(files.RemoveFile(Path("take.wav")));
+    EXPECT_FALSE(files.FileExists(Path("take.wav")));
+    EXPECT_FALSE(files.RemoveFile(Path("take.wav")));
+}
+
+using UniqueFiles = Folder;
+
+TEST_F(UniqueFiles, AreNewEmptyPrivateFilesWithThePrefix) {
+    const auto made = files.CreateUniqueFile(dir, "~rs");
+    ASSERT_TRUE(made);
+    EXPECT_EQ(made->rfind(dir + "/~rs", 0), 0u) << *made;
+    struct stat info{};
+    ASSERT_EQ(::lstat(made->c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(info.st_size, 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(UniqueFiles, LeaveExistingFilesAndLinksAloneAndNeverRepeatAName) {
+    // The names are random, so a planted file cannot be aimed at: plant the prefix's look-alikes
+    // and check that hundreds of creations pass them by and never hand out a name twice.
+    WriteText(Path("target"), "keep me");
+    WriteText(Path("~rsAAAAAA.tmp"), "old take");
+    ASSERT_EQ(::symlink(Path("target").c_str(), Path("~rsBBBBBB.tmp").c_str()), 0);
+    std::set<std::string> made;
+    for (int i = 0; i < 300; ++i) {
+        const auto path = files.CreateUniqueFile(dir, "~rs");
+        ASSERT_TRUE(path);
+        EXPECT_TRUE(made.insert(*path).second) << "handed out twice: " << *path;
+        struct stat info{};
+        ASSERT_EQ(::lstat(path->c_str(), &info), 0);
+        EXPECT_TRUE(S_ISREG(info.st_mode)) << *path;
+    }
+    EXPECT_EQ(ReadAll(Path("target")), "keep me");
+    EXPECT_EQ(ReadAll(Path("~rsAAAAAA.tmp")), "old take");
+    struct stat link{};
+    ASSERT_EQ(::lstat(Path("~rsBBBBBB.tmp").c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+}
+
+TEST_F(UniqueFiles, AreRefusedInAMissingFolder) {
+    EXPECT_FALSE(files.CreateUniqueFile(Path("missing"), "~rs"));
+}
+
+using BinaryWrites = Folder;
+
+TEST_F(BinaryWrites, ReplaceTheWholeContent) {
+    WriteText(Path("f"), "a much longer old content");
+    EXPECT_EQ(files.WriteBinary(Path("f"), {'G', 'I', 'F'}), 0);
+    EXPECT_EQ(ReadAll(Path("f")), "GIF");
+}
+
+TEST_F(BinaryWrites, RefuseToWriteThroughALink) {
+    WriteText(Path("target"), "keep me");
+    ASSERT_EQ(::symlink(Path("target").c_str(), Path("link").c_str()), 0);
+    EXPECT_EQ(files.WriteBinary(Path("link"), {'x'}), ELOOP);
+    EXPECT_EQ(ReadAll(Path("target")), "keep me");
+}
+
+TEST_F(BinaryWrites, ReportTheErrorOfAMissingFolder) {
+    EXPECT_EQ(files.WriteBinary(Path("missing/f"), {'x'}), ENOENT);
+}
+
+class TemporaryFolder : public Folder {
+protected:
+    void SetUp() override {
+        const char* old = std::getenv("TMPDIR");
+        if (old) saved = old;
+        hadOld = old != nullptr;
+    }
+    void TearDown() override {
+        if (hadOld) {
+            ::setenv("TMPDIR", saved.c_str(), 1);
+        } else {
+            ::unsetenv("TMPDIR");
+        }
+    }
+    std::string saved;
+    bool hadOld = false;
+};
+
+TEST_F(TemporaryFolder, FollowsTmpdirAndIsEmptyWhenThatIsNoFolder) {
+    ::setenv("TMPDIR", (dir + "/").c_str(), 1);
+    EXPECT_EQ(files.TempFolder(), dir);
+    ::setenv("TMPDIR", Path("missing").c_str(), 1);
+    EXPECT_EQ(files.TempFolder(), "");
+    ::unsetenv("TMPDIR");
+    EXPECT_EQ(files.TempFolder(), "/tmp");
+}
+
+TEST_F(TemporaryFolder, ButtonPictureLoadsLeaveNoFileAndAMissingIdLeavesOneEmptyFile) {
+    ::setenv("TMPDIR", dir.c_str(), 1);
+    QtResources resources;
+    ResourcePictures pictures(resources, files);
+    const Picture picture = pictures.LoadCustomPicture(105, "Custom");
+    EXPECT_EQ(ImageOf(picture).size(), QSize(50, 48));
+    EXPECT_TRUE(NamesIn(dir).empty());
+
+    EXPECT_FALSE(pictures.LoadCustomPicture(113, "Custom"));
+    const auto left = NamesIn(dir);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left.begin()->rfind("~rs", 0), 0u);
+    EXPECT_EQ(ReadAll(Path(*left.begin())), "");
+}
+
+TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
+    QtFiles files;
+    EXPECT_EQ(files.ProgramFolder(), QCoreApplication::applicationDirPath().toStdString());
+    EXPECT_NE(files.ProgramFolder().back(), '/');
+}
+
+TEST(Resources, FindBitmapsByNameWhateverTheCase) {
+    QtResources resources;
+    EXPECT_EQ(ImageOf(resources.LoadResPicture("recordbuttonup")).size(), QSize(100, 21));
+    EXPECT_EQ(ImageOf(resources.LoadResPicture("RecordButtonRecording")).size(), QSize(100, 22));
+    EXPECT_EQ(ImageOf(resources.LoadResPicture("mrskin")).size(), QSize(203, 231));
+    EXPECT_THROW(resources.LoadResPicture("nosuchbitmap"), PictureError);
+}
+
+TEST(Resources, GiveTheBytesOfACustomPictureByIdAndTypeWhateverTheCase) {
+    QtResources resources;
+    QFile file(QStringLiteral(MURMORA_RESOURCES_DIR "/custom/111.gif"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray expected = file.readAll();
+    const auto bytes = resources.LoadResData(111, "CUSTOM");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size())), expected);
+    EXPECT_TRUE(resources.LoadResData(101, "custom"));
+    EXPECT_FALSE(resources.LoadResData(113, "Custom"));
+    EXPECT_FALSE(resources.LoadResData(101, "Bitmaps"));
+}
+
+TEST_F(Folder, PictureFilesThatHoldNoImageAreAnError) {
+    WriteText(Path("broken.gif"), "GIF89a but nothing more");
+    QtResources resources;
+    EXPECT_THROW(resources.LoadPicture(Path("broken.gif")), PictureError);
+    EXPECT_THROW(resources.LoadPicture(Path("missing.gif")), PictureError);
+}
+
+TEST(Clock, TimeTextAndNowTellTheSameTimeOfDay) {
+    QtClock clock;
+    const DateTime before = clock.Now();
+    const std::string text = clock.TimeText();
+    const DateTime after = clock.Now();
+    // Under the C locale "%X" is "HH:MM:SS".
+    std::smatch parts;
+    ASSERT_TRUE(std::regex_match(text, parts, std::regex(R"((\d\d):(\d\d):(\d\d))"))) << text;
+    const int shown = std::stoi(parts[1]) * 3600 + std::stoi(parts[2]) * 60 + std::stoi(parts[3]);
+    EXPECT_TRUE(shown == SecondsAfterMidnight(before) || shown == SecondsAfterMidnight(after)) << text;
+}
+
+TEST(Clock, ReadsTheLocalWallClock) {
+    QtClock clock;
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const DateTime reading = clock.Now();
+    EXPECT_LE(std::llabs(reading - static_cast<DateTime>(timegm(&local))), 1);
+}
+
+TEST(EventPump, RunsWhatIsPendingBeforeReturning) {
+    QtEventPump pump;
+    bool ran = false;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [&ran] { ran = true; }, Qt::QueuedConnection);
+    pump.DoEvents(1000);
+    EXPECT_TRUE(ran);
+}
+
+TEST(EventPump, ReturnsWhenNothingArrives) {
+    QtEventPump pump;
+    pump.DoEvents(30);
+    pump.DoEvents(0);
+    SUCCEED() << "returned without any event";
+}
+
+TEST(Timer, TicksOnlyWhileEnabled) {
+    QtTimer timer;
+    int ticks = 0;
+    timer.SetTickHandler([&ticks] { ++ticks; });
+    EXPECT_FALSE(timer.Enabled());
+    timer.SetEnabled(true);
+    EXPECT_TRUE(timer.Enabled());
+    EXPECT_TRUE(QTest::qWaitFor([&ticks] { return ticks > 0; }, 5000));
+    timer.SetEnabled(false);
+    const int stoppedAt = ticks;
+    QTest::qWait(1200);
+    EXPECT_EQ(ticks, stoppedAt);
+}
+
+TEST_F(Folder, LauncherPassesArgumentsWithoutAShellInTheWorkingFolder) {
+    QtProcessLauncher launcher;
+    const std::string odd = "a b;echo x > c $(d)";
+    ASSERT_TRUE(launcher.StartDetached("touch", {odd}, dir));
+    EXPECT_TRUE(QTest::qWaitFor([this, &odd] { return files.FileExists(Path(odd)); }, 5000));
+    EXPECT_EQ(NamesIn(dir), std::set<std::string>{odd});
+}
+
+TEST(ScreenMetrics, OffscreenScreenHasNinetySixDotsPerInch) {
+    QtScreenMetrics screen;
+    EXPECT_DOUBLE_EQ(screen.TwipsPerPixelX(), 15.0);
+    EXPECT_DOUBLE_EQ(screen.TwipsPerPixelY(), 15.0);
+}
+
+TEST(WindowOutline, QtRegionHoldsExactlyThePixelsOfTheRegion) {
+    const Region outline =
+        Region::RoundedRectangle(2, 1, 163, 231, 30, 56).United(Region::Ellipse(38, 52, 204, 214));
+    const QRegion mask = ToQRegion(outline);
+    int differing = 0;
+    for (int y = -2; y < 235; ++y) {
+        for (int x = -2; x < 208; ++x) {
+            if (mask.contains(QPoint(x, y)) != outline.Contains(x, y)) ++differing;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_TRUE(ToQRegion(Region()).isEmpty());
+}
+
+} // namespace
+} // namespace murmora
