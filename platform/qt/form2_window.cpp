@@ -4,6 +4,8 @@
 
 #include <QCloseEvent>
 
+#include "platform/qt/shaped_form_window.h"
+
 namespace murmora {
 
 namespace {
@@ -61,6 +63,7 @@ Form2Window::Form2Window(QWidget* owner, const ScreenMetrics& screen)
       Check1(new QtCheckBox(Frame4, TwipsLayout(screen).Rect(120, 290, 1335, 255), tr("Activate"))) {
     const TwipsLayout layout(screen);
     setObjectName(QStringLiteral("Form2"));
+    SetDesignFont(this);
     setWindowTitle(QStringLiteral("Murmora - Record Panel"));
     setFixedSize(layout.Across(5175), layout.Down(2610));
     Heading(Frame2, layout.Rect(240, 240, 255, 255), tr("hr"));

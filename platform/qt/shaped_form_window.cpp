@@ -23,6 +23,12 @@ QPushButton* HiddenCommand(QWidget* parent, const char* name) {
 
 } // namespace
 
+void SetDesignFont(QWidget* window, int points) {
+    QFont font = window->font();
+    font.setPointSize(points);
+    window->setFont(font);
+}
+
 ShapedFormWindow::ShapedFormWindow(const ScreenMetrics& screen)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       PictureRecord(new QtPictureBox(this, {31, 8, 100, 21}, tr("Record/Stop File Play"), screen)),
@@ -46,6 +52,7 @@ ShapedFormWindow::ShapedFormWindow(const ScreenMetrics& screen)
     setWindowTitle(QStringLiteral("Murmora"));
     setFixedSize(PanelWidth, PanelHeight);
     move(PanelLeft, PanelTop);
+    SetDesignFont(this, DisplayFontPoints);
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, DisplayText);
     setPalette(colours);

@@ -62,6 +62,12 @@ private:
     std::optional<QPoint> dragOffset_;
 };
 
+// The windows were laid out for a narrow lettering of 8 points; wider text runs out of its
+// labels. The panel's display is tighter still: "©" and the short name must end before the disc.
+inline constexpr int DesignFontPoints = 8;
+inline constexpr int DisplayFontPoints = 7;
+void SetDesignFont(QWidget* window, int points = DesignFontPoints);
+
 inline constexpr int PanelWidth = 204;
 inline constexpr int PanelHeight = 231;
 inline constexpr int PanelLeft = 410;
