@@ -21,6 +21,9 @@ public:
     // true keeps the window open. The handler may hide the window itself.
     std::function<bool()> onQueryClose;
 
+    // Escape closes the window the same way as its close box.
+    void reject() override;
+
     QGroupBox* const Frame2;
     QGroupBox* const Frame1;
     QGroupBox* const Frame3;
@@ -43,10 +46,6 @@ public:
     QPushButton* const Command1;
     QtCheckBox* const Check1;
     QtFileDialog CommonDialog1;
-
-public:
-    // Escape closes the window the same way as its close box.
-    void reject() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
