@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     # build
     build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools portaudio19-dev libsndfile1-dev
-    libxcb1-dev libxcb-keysyms1-dev libgtest-dev
+    libxcb1-dev libxcb-keysyms1-dev libgtest-dev clang libclang-rt-dev
     # run and test
     xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
     pulseaudio pulseaudio-utils alsa-utils sox libsox-fmt-mp3 lame
@@ -14,7 +14,7 @@ packages=(
 
 missing=()
 for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" = "install ok installed" ] || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the fast ones against fakes and the
 # real ones (Qt windows under Xvfb and offscreen, audio through a private PulseAudio server
-# with a 440 Hz virtual microphone, the real encoder).
+# with a 440 Hz virtual microphone, the real encoder), then the fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -18,3 +18,7 @@ XVFB_PID=$!
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 ctest --preset default "$@"
+
+# The fuzzers, each for a bounded time from its committed corpus (MURMORA_FUZZ_SECONDS=0 skips).
+fuzz_seconds=${MURMORA_FUZZ_SECONDS:-30}
+[ "$fuzz_seconds" -gt 0 ] && scripts/fuzz.sh "$fuzz_seconds"
