@@ -42,7 +42,7 @@ audio_start() {
     FEED_PID=$!; sleep 0.5
     # A fresh source takes over a second to deliver its first frames: read past that here, so
     # that a take started now lasts as long as it was recorded for.
-    timeout 10 parec -d mic --raw --format=s16le --rate=44100 --channels=2 2>/dev/null | head -c 88200 >/dev/null
+    timeout 10 parec -d mic --raw --format=s16le --rate=44100 --channels=2 2>/dev/null | head -c 88200 >/dev/null || true
   fi
   pactl info | grep -E '^(Server Version|Default Sink|Default Source):'
 }

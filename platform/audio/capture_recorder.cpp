@@ -7,7 +7,7 @@ namespace {
 
 constexpr int kRingSeconds = 6;                       // what the ring holds while the disk stalls
 constexpr std::size_t kChunkFrames = 8192;            // frames moved per file write
-constexpr auto kWriterPeriod = std::chrono::milliseconds(50);
+constexpr auto kWriterPeriod = std::chrono::milliseconds(200);
 constexpr auto kHeaderPeriod = std::chrono::seconds(1); // a crash loses at most this much
 
 } // namespace

@@ -42,6 +42,8 @@ public:
     std::int64_t deviceOverflows() const { return deviceOverflows_.load(); }
     const StreamFormat& format() const { return format_; }
     std::size_t ringCapacityFrames() const { return ring_.capacityFrames(); }
+    // Frames captured that the writer has not taken yet.
+    std::size_t bufferedFrames() const { return ring_.readableFrames(); }
     const std::filesystem::path& takePath() const { return take_->path(); }
 
 private:

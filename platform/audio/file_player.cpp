@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kRingSeconds = 2;
 constexpr std::size_t kChunkFrames = 4096;
-constexpr auto kReaderPeriod = std::chrono::milliseconds(50);
+constexpr auto kReaderPeriod = std::chrono::milliseconds(200);
 
 bool isWaveContainer(int format) {
     switch (format & SF_FORMAT_TYPEMASK) {

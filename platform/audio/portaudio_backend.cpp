@@ -13,8 +13,14 @@ namespace {
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 void quietJack(const char*) {}
 
-// Capture is not interactive: a longer device buffer costs nothing and wakes the machine less.
-constexpr PaTime kCaptureLatency = 0.1;
+// Neither recording nor playing a file is interactive: longer device buffers cost nothing and
+// wake the machine less ("stop" still ends playback at once: it drops what the device holds).
+struct BufferSizes {
+    PaTime latency;
+    unsigned long framesPerBuffer;
+};
+constexpr BufferSizes kCaptureBuffers{0.25, 4096};
+constexpr BufferSizes kPlaybackBuffers{0.5, 8192};
 
 class PortAudioBackend;
 
@@ -103,12 +109,13 @@ private:
         parameters.device = device;
         parameters.channelCount = format.channels;
         parameters.sampleFormat = input ? paInt16 : paFloat32;
+        const BufferSizes& sizes = input ? kCaptureBuffers : kPlaybackBuffers;
         parameters.suggestedLatency =
-            input ? std::max(info->defaultHighInputLatency, kCaptureLatency) : info->defaultHighOutputLatency;
+            std::max(input ? info->defaultHighInputLatency : info->defaultHighOutputLatency, sizes.latency);
         PaStream* stream = nullptr;
         const PaError error =
             Pa_OpenStream(&stream, input ? &parameters : nullptr, input ? nullptr : &parameters, format.sampleRate,
-                          paFramesPerBufferUnspecified, paNoFlag, callback, userData);
+                          sizes.framesPerBuffer, paNoFlag, callback, userData);
         return error == paNoError ? stream : nullptr;
     }
 

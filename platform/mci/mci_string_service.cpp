@@ -28,9 +28,6 @@ void writeReply(const std::string& text, char* reply, std::size_t replyLength) {
 MciStringService::MciStringService(std::unique_ptr<audio::AudioBackend> backend, std::filesystem::path takeFolder)
     : backend_(std::move(backend)), takeFolder_(std::move(takeFolder)) {}
 
-// The devices hold streams of the backend: they go first.
-MciStringService::~MciStringService() { devices_.clear(); }
-
 int MciStringService::SendString(std::string_view text, char* reply, std::size_t replyLength) {
     std::string answer;
     const auto command = parseMciCommand(text);

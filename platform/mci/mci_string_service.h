@@ -17,7 +17,6 @@ namespace murmora::mci {
 class MciStringService final : public MciService {
 public:
     MciStringService(std::unique_ptr<audio::AudioBackend> backend, std::filesystem::path takeFolder);
-    ~MciStringService() override;
     int SendString(std::string_view command, char* reply, std::size_t replyLength) override;
 
     // The device under `alias`, or null; for tests and measurement.
@@ -29,7 +28,7 @@ private:
     int set(MciDevice& device, const MciCommand& command);
     int status(const MciDevice& device, const MciCommand& command, std::string& reply);
 
-    std::unique_ptr<audio::AudioBackend> backend_;
+    std::unique_ptr<audio::AudioBackend> backend_; // outlives the devices, whose streams it made
     std::filesystem::path takeFolder_;
     std::map<std::string, std::unique_ptr<MciDevice>> devices_; // by alias in lower case
 };

@@ -1,0 +1,29 @@
+# Shared by the MCI benchmarks: a private PulseAudio server with the 440 Hz microphone, the
+# build folder, and CPU time of a command.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+BUILD=${MURMORA_BUILD:-$ROOT/build}
+MCI_SHELL=$BUILD/mci-shell
+. "$ROOT/.ci/audio-env.sh"
+BENCH_DIR=$(mktemp -d /var/tmp/murmora-bench.XXXXXX)
+export XDG_CACHE_HOME="$BENCH_DIR/cache"
+trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$BENCH_DIR"; exit $rc' EXIT
+audio_start mic >/dev/null
+[ -x "$MCI_SHELL" ] || { echo "build mci-shell first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
+
+# cpu_seconds COMMAND...: user+system CPU seconds the command and its children used.
+cpu_seconds() {
+  local TIMEFORMAT='%3U %3S'
+  { time "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.3f", $1 + $2 }'
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
+
+# CPU of starting mci-shell and opening a device without any audio flowing: PortAudio's device
+# list, which loads every ALSA plugin. Paid once per process.
+startup_cpu() {
+  startup_commands() { printf '%s\n' "$1" "close $2" | "$MCI_SHELL"; }
+  cpu_seconds startup_commands "$1" "$2"
+}
+
+difference() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a - b }'; }
