@@ -1,0 +1,81 @@
+// Conversion with the real encoder: a WAV whose path has blanks gets its MP3 beside it, under
+// the WAV's name + ".mp3", and nothing else in the folder appears or changes.
+#include <map>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTest>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace murmora::e2e {
+namespace {
+
+class Conversion : public RealPanel {
+protected:
+    // Every file in the folder with a digest of its bytes.
+    static std::map<QString, QByteArray> Contents(const QDir& dir) {
+        std::map<QString, QByteArray> contents;
+        QDirIterator files(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString path = files.next();
+            QFile file(path);
+            QCryptographicHash hash(QCryptographicHash::Sha256);
+            if (file.open(QIODevice::ReadOnly)) hash.addData(&file);
+            contents[dir.relativeFilePath(path)] = hash.result();
+        }
+        return contents;
+    }
+
+    // True while a process has `path` among its arguments: the encoder that writes it.
+    static bool ProcessNames(const QString& path) {
+        const QByteArray wanted = QFile::encodeName(path);
+        const QStringList pids = QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs);
+        for (const QString& pid : pids) {
+            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+            if (!cmdline.open(QIODevice::ReadOnly)) continue;
+            if (cmdline.readAll().split('\0').contains(wanted)) return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(Conversion, AWavWithBlanksInItsPathGetsItsMp3BesideItAndNothingElseChanges) {
+    QDir takes(Path(QStringLiteral("my takes")));
+    ASSERT_TRUE(takes.mkpath(QStringLiteral(".")));
+    const QString wav = takes.filePath(QStringLiteral("take one.wav"));
+    ASSERT_EQ(MakeTone(wav, QStringLiteral("2.5")).exitCode, 0);
+    // The names the blanks would split the path into, and a bystander: none may be touched.
+    ASSERT_EQ(MakeTone(takes.filePath(QStringLiteral("one.wav")), QStringLiteral("1")).exitCode, 0);
+    for (const char* name : {"take", "notes.txt"}) {
+        QFile file(takes.filePath(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a sound\n");
+    }
+    const auto before = Contents(takes);
+
+    modals->ExpectFileDialog(QStringLiteral("Convert Wav File"), wav);
+    Click(panel->window.SeeThroughWav);
+    ASSERT_TRUE(modals->WaitDone(10000)) << "the open dialog did not come";
+
+    const QString mp3 = wav + QStringLiteral(".mp3");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(mp3) && !ProcessNames(mp3); }, 60000))
+        << (QFile::exists(mp3) ? "the encoder did not end within 60 s" : "no MP3 appeared beside the WAV");
+
+    auto after = Contents(takes);
+    EXPECT_EQ(after.erase(QStringLiteral("take one.wav.mp3")), 1u);
+    EXPECT_EQ(after, before) << "files in the folder appeared or changed";
+
+    const QString decoded = Path(QStringLiteral("decoded.wav"));
+    const ProcessResult lame = RunProgram(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("--decode"), mp3, decoded});
+    ASSERT_EQ(lame.exitCode, 0) << "the MP3 does not decode: " << lame.output.toStdString();
+    const auto sound = ReadSound(decoded);
+    EXPECT_TRUE(HoldsTheTone(sound, 2.3));
+    ASSERT_TRUE(sound);
+    EXPECT_NEAR(sound->seconds, 2.5, 0.2) << sound->report;
+}
+
+} // namespace
+} // namespace murmora::e2e

@@ -1,0 +1,48 @@
+// Playback, end to end: Play shows the take's length and size, the output plays the tone, and
+// the Play action's wait ends by itself at the end of the file.
+#include <QFile>
+#include <QTest>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace murmora::e2e {
+namespace {
+
+class Playback : public SoundPanel {};
+
+TEST_F(Playback, PlayShowsLengthAndSizeWhileTheOutputPlaysTheToneToItsEnd) {
+    // A real save makes the file the latest take; it then holds a tone of known length, so
+    // that the labels have exact texts: 3 s is 529,200 bytes, 516.8 KB.
+    const QString path = Path(QStringLiteral("played take.wav"));
+    RecordByHand(path, 1000);
+    ASSERT_EQ(panel->form.ctx.m.PlayFileName, path.toStdString());
+    ASSERT_TRUE(QFile::remove(path));
+    const ProcessResult sox = MakeTone(path, QStringLiteral("3"));
+    ASSERT_EQ(sox.exitCode, 0) << sox.output.toStdString();
+
+    OutputListener listener(Path(QStringLiteral("heard.raw")));
+    ASSERT_TRUE(listener.Started()) << "parec did not start";
+    QTest::qWait(300);  // the monitor stream connects
+    qint64 playedMs = 0;
+    PlayLatestTake(&playedMs);
+    QTest::qWait(300);  // the last frames reach the monitor
+    const auto heard = listener.Stop();
+
+    EXPECT_EQ(panel->window.Label1->text(), QStringLiteral("3.0 sec"));
+    EXPECT_EQ(panel->window.Label2->text(), QStringLiteral("516.8 KB"));
+    EXPECT_EQ(panel->window.Label1->x(), 10);
+    EXPECT_EQ(panel->window.Label2->x(), 10);
+    EXPECT_GE(playedMs, 2800) << "the Play action returned before the end of the file";
+    EXPECT_LE(playedMs, 4500) << "the Play action waited on after the end of the file";
+    EXPECT_NE(panel->form.ctx.m.PlayMode, "playing");
+    EXPECT_EQ(panel->form.ctx.m.MciResult, "0") << "closing voice1 at the end failed";
+
+    ASSERT_TRUE(heard) << "the output's monitor could not be read";
+    const auto sound = ReadSound(*heard);
+    EXPECT_TRUE(HoldsTheTone(sound, 2.7)) << "the output did not play the tone";
+    ASSERT_TRUE(sound);
+    EXPECT_LE(sound->seconds, 3.3) << "the output played more than the file";
+}
+
+} // namespace
+} // namespace murmora::e2e

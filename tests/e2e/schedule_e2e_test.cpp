@@ -1,0 +1,129 @@
+// A scheduled take, end to end: the schedule window set through its controls, the Timer2
+// start on time, the stop by itself after its duration, the save to Text8's path without a
+// dialog, and Play of the result.
+#include <QAbstractSlider>
+#include <QDateTime>
+#include <QDir>
+#include <QTest>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace murmora::e2e {
+namespace {
+
+class ScheduledTake : public SoundPanel {
+protected:
+    // Steps a spinner with its arrows, as the user does, until it shows `value`.
+    static void SpinTo(QtScrollBar* spinner, int value) {
+        for (int step = 0; step < 100 && spinner->Value() < value; ++step) {
+            spinner->triggerAction(QAbstractSlider::SliderSingleStepSub);  // the upper arrow counts up
+        }
+        for (int step = 0; step < 100 && spinner->Value() > value; ++step) {
+            spinner->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        }
+        EXPECT_EQ(spinner->Value(), value);
+    }
+
+    // Sets the start time, a duration of `seconds` and ticks Activate in the open schedule
+    // window. The start is the next whole second `aheadSeconds` from now; returned.
+    QDateTime SetStartAndDuration(int aheadSeconds, int seconds) {
+        auto& f = panel->form2Window;
+        QDateTime start = QDateTime::currentDateTime().addSecs(aheadSeconds);
+        start.setTime(QTime(start.time().hour(), start.time().minute(), start.time().second()));
+        const int hour = start.time().hour();
+        SpinTo(f.VScroll1, hour % 12 == 0 ? 12 : hour % 12);
+        SpinTo(f.VScroll2, start.time().minute());
+        SpinTo(f.VScroll3, start.time().second());
+        SpinTo(f.VScroll4, hour < 12 ? 1 : 2);
+        SpinTo(f.VScroll5, seconds / 3600);
+        SpinTo(f.VScroll6, seconds / 60 % 60);
+        SpinTo(f.VScroll7, seconds % 60);
+        QTest::mouseClick(f.Check1, Qt::LeftButton);
+        EXPECT_TRUE(f.Check1->isChecked()) << "a click did not tick Activate";
+        return start;
+    }
+
+    // What the main window shows for the armed start: hour without a leading zero.
+    static QString StartText(const QDateTime& start) {
+        const QTime t = start.time();
+        const int hour = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
+        return QStringLiteral("%1:%2:%3 %4")
+            .arg(hour)
+            .arg(t.minute(), 2, 10, QLatin1Char('0'))
+            .arg(t.second(), 2, 10, QLatin1Char('0'))
+            .arg(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+    }
+
+    bool Recording() const { return panel->form.ctx.m.RecordingState == RecorderBusy; }
+};
+
+TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWithoutADialog) {
+    const QString target = Path(QStringLiteral("scheduled take.wav"));
+    QString targetMessage;
+    QDateTime start;
+    auto& form2 = panel->form2Window;
+    // The window opens; its File button chooses the target; then the start, the duration and
+    // Activate go in, and the window is closed by its close box.
+    modals->Expect(
+        "schedule window", [&form2](QWidget* window) { return window == &form2; },
+        [&form2](QWidget*) { form2.Command1->click(); });
+    modals->ExpectFileDialog(QStringLiteral("Save File As"), target);
+    modals->ExpectMessage(&targetMessage);
+    modals->Expect(
+        "schedule window, again", [&form2](QWidget* window) { return window == &form2; },
+        [this, &form2, &start](QWidget*) {
+            start = SetStartAndDuration(5, 2);
+            form2.close();
+        });
+
+    Click(panel->window.SeeThroughTime);  // returns once the schedule window is hidden
+    ASSERT_TRUE(modals->WaitDone(10000)) << "the schedule window was not answered";
+    EXPECT_FALSE(form2.isVisible());
+    EXPECT_EQ(targetMessage, QStringLiteral("Recording will be saved as ") + target);
+    EXPECT_EQ(form2.Text8->text(), target);
+    EXPECT_EQ(panel->window.Label5->text(), QStringLiteral("Record:"));
+    EXPECT_EQ(panel->window.Label6->text(), StartText(start));
+    EXPECT_TRUE(panel->window.Timer2.Enabled()) << "the schedule is not armed";
+    EXPECT_FALSE(Recording()) << "started before its time";
+
+    const int waitForStart = static_cast<int>(QDateTime::currentDateTime().msecsTo(start)) + 10000;
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Recording(); }, waitForStart))
+        << "the take did not start by " << StartText(start).toStdString() << " + 10 s";
+    const qint64 lateMs = start.msecsTo(QDateTime::currentDateTime());
+    EXPECT_GE(lateMs, 0) << "the take started before " << StartText(start).toStdString();
+    EXPECT_LE(lateMs, 2500) << "the take started late";
+    EXPECT_TRUE(panel->form.ctx.m.AutoRecording);
+    EXPECT_FALSE(panel->window.Timer2.Enabled()) << "the schedule must fire once";
+
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Recording(); }, 10000)) << "the take did not stop by itself";
+    EXPECT_FALSE(panel->form.ctx.m.AutoRecording);
+    EXPECT_TRUE(panel->form.ctx.mod.LastSaveScheduled);
+    EXPECT_EQ(panel->form.ctx.mod.AutoSavePath, target.toStdString());
+    EXPECT_TRUE(panel->window.Label5->text().isEmpty());
+    EXPECT_TRUE(panel->window.Label6->text().isEmpty());
+    const auto sound = ReadSound(target);
+    EXPECT_TRUE(HoldsTheTone(sound, 1.7));
+    ASSERT_TRUE(sound);
+    EXPECT_NEAR(sound->seconds, 2.0, 0.35) << sound->report;
+    EXPECT_TRUE(QDir::home().entryList({QStringLiteral("Murmora take*")}).isEmpty()) << "saved to the fallback";
+    EXPECT_TRUE(TakesLeft().isEmpty()) << TakesLeft().join(QLatin1Char(' ')).toStdString();
+
+    // Play now plays the scheduled take.
+    const auto facts = ReadWavFacts(target);
+    ASSERT_TRUE(facts);
+    const double seconds = static_cast<double>(facts->frames) / facts->rate;
+    const double kilobytes = static_cast<double>(facts->frames * facts->channels * facts->bits / 8) / 1024;
+    qint64 playedMs = 0;
+    PlayLatestTake(&playedMs);
+    const auto shownSeconds = LabelNumber(panel->window.Label1->text(), QStringLiteral("sec"));
+    const auto shownKilobytes = LabelNumber(panel->window.Label2->text(), QStringLiteral("KB"));
+    ASSERT_TRUE(shownSeconds) << "Label1: \"" << panel->window.Label1->text().toStdString() << "\"";
+    ASSERT_TRUE(shownKilobytes) << "Label2: \"" << panel->window.Label2->text().toStdString() << "\"";
+    EXPECT_NEAR(*shownSeconds, seconds, 0.06);
+    EXPECT_NEAR(*shownKilobytes, kilobytes, 0.06);
+    EXPECT_GE(playedMs, seconds * 1000 - 200) << "the Play action returned before the end of the take";
+    EXPECT_LE(playedMs, seconds * 1000 + 1500) << "the Play action waited on after the end of the take";
+}
+
+} // namespace
+} // namespace murmora::e2e
