@@ -1,0 +1,67 @@
+// Plays FILE through the panel's Play button with the real sound service, on the offscreen
+// platform, and prints the CPU seconds the process used during the Play action and its wall
+// seconds: "CPU WALL". Everything the action costs is in the process: the wait for the end on
+// the user-interface thread, and the service's reader and device threads.
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include "app/panel.h"
+#include "platform/mci/make_mci_service.h"
+
+namespace {
+
+// Both hotkeys granted: the offscreen platform has no keys to grab, and a start-up warning
+// box would wait for an answer.
+class GrantedHotkeys final : public murmora::Hotkeys {
+public:
+    bool RegisterHotKey(int, unsigned, unsigned) override { return true; }
+    void UnregisterHotKey(int) override {}
+    void InstallFilter(std::function<void(unsigned long)>) override {}
+};
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FILE.wav\n", argv[0]);
+        return EXIT_FAILURE;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    const auto mci = murmora::makeMciService();
+    GrantedHotkeys hotkeys;
+    murmora::QtPanel panel(*mci, hotkeys);
+    panel.Start();
+    // The file a manual save would have chosen.
+    panel.form.ctx.m.PlayFileName = argv[1];
+    QCoreApplication::processEvents();
+
+    QWidget* play = panel.window.SeeThroughPlay;
+    const QPoint middle = play->rect().center();
+    QTest::mousePress(play, Qt::LeftButton, {}, middle);
+    QElapsedTimer wall;
+    const double cpuBefore = CpuSeconds();
+    wall.start();
+    QTest::mouseRelease(play, Qt::LeftButton, {}, middle);  // the Play action, until the end of the file
+    const double cpu = CpuSeconds() - cpuBefore;
+    std::printf("%.3f %.3f\n", cpu, static_cast<double>(wall.elapsed()) / 1000);
+    if (panel.window.Label1->text().isEmpty()) {
+        std::fprintf(stderr, "the Play action did not play %s\n", argv[1]);
+        return EXIT_FAILURE;
+    }
+    return EXIT_SUCCESS;
+}
