@@ -96,7 +96,7 @@ cancel_save_dialog() {
 # TEXT, by holding a picture of it against a reference box drawn with the same text; closes it.
 expect_box() { # ICON TEXT
   local box reference reference_pid differing
-  box=$(wait_for_window "^Murmora$" "$PANEL") || fail "no message box, expected: $2"
+  box=$(wait_for_window "^Murmora$" "$PANEL") || fail "no message box, expected: ${2:0:200}"
   sleep 0.5
   import -window "$box" "$WORK/box.png"
   "$REFERENCE_BOX" "$1" Murmora "$2" &
@@ -108,7 +108,7 @@ expect_box() { # ICON TEXT
   wait "$reference_pid" || true
   differing=$(compare -metric AE "$WORK/box.png" "$WORK/reference.png" null: 2>&1) || true
   xdotool windowfocus --sync "$box" key Return
-  [ "$differing" = 0 ] || fail "the box does not say \"$2\" ($differing pixels differ)"
+  [ "$differing" = 0 ] || fail "the box does not say \"${2:0:200}\" ($differing pixels differ)"
   sleep 0.3
 }
 
