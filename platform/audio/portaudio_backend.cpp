@@ -24,9 +24,21 @@ constexpr BufferSizes kPlaybackBuffers{0.5, 8192};
 
 class PortAudioBackend;
 
+// What the playback callback keeps between calls. Once the source has handed over its last
+// frame the stream plays silence for as long as the device holds, then ends: ending at once
+// would drop the end of the file still in the device's buffer.
+struct PlaybackState {
+    PlaybackSource* source = nullptr;
+    int channels = 0;
+    unsigned long tailFrames = 0; // set once the stream is open, before it first starts
+    unsigned long tailLeft = 0;
+    bool sourceFinished = false;
+};
+
 class PortAudioStream final : public AudioStream {
 public:
-    PortAudioStream(PortAudioBackend& backend, PaStream* stream) : backend_(backend), stream_(stream) {}
+    PortAudioStream(PortAudioBackend& backend, PaStream* stream, std::unique_ptr<PlaybackState> playback)
+        : backend_(backend), stream_(stream), playback_(std::move(playback)) {}
     ~PortAudioStream() override;
     bool start() override { return Pa_StartStream(stream_) == paNoError; }
     void stop() override { Pa_StopStream(stream_); }
@@ -36,6 +48,7 @@ public:
 private:
     PortAudioBackend& backend_;
     PaStream* stream_;
+    std::unique_ptr<PlaybackState> playback_; // the playback callback's; null for capture
 };
 
 int captureCallback(const void* input, void*, unsigned long frames, const PaStreamCallbackTimeInfo*,
@@ -47,9 +60,19 @@ int captureCallback(const void* input, void*, unsigned long frames, const PaStre
 }
 
 int playbackCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
-                     PaStreamCallbackFlags, void* source) {
-    const bool finished = static_cast<PlaybackSource*>(source)->onPlayback(static_cast<float*>(output), frames);
-    return finished ? paComplete : paContinue;
+                     PaStreamCallbackFlags, void* userData) {
+    auto& state = *static_cast<PlaybackState*>(userData);
+    auto* samples = static_cast<float*>(output);
+    if (!state.sourceFinished) {
+        state.sourceFinished = state.source->onPlayback(samples, frames);
+        state.tailLeft = state.tailFrames;
+        return paContinue;
+    }
+    std::fill(samples, samples + frames * static_cast<unsigned long>(state.channels), 0.0f);
+    if (state.tailLeft <= frames)
+        return paComplete;
+    state.tailLeft -= frames;
+    return paContinue;
 }
 
 class PortAudioBackend final : public AudioBackend {
@@ -60,17 +83,25 @@ public:
     }
 
     std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink) override {
-        return open(format, true, &captureCallback, &sink);
+        PaStream* stream = open(format, true, &captureCallback, &sink);
+        return stream ? std::make_unique<PortAudioStream>(*this, stream, nullptr) : nullptr;
     }
     std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source) override {
-        return open(format, false, &playbackCallback, &source);
+        auto state = std::make_unique<PlaybackState>();
+        state->source = &source;
+        state->channels = format.channels;
+        PaStream* stream = open(format, false, &playbackCallback, state.get());
+        if (!stream)
+            return nullptr;
+        const PaStreamInfo* info = Pa_GetStreamInfo(stream);
+        state->tailFrames = static_cast<unsigned long>(info->outputLatency * info->sampleRate) + kPlaybackBuffers.framesPerBuffer;
+        return std::make_unique<PortAudioStream>(*this, stream, std::move(state));
     }
 
     void streamClosed() { --openStreams_; }
 
 private:
-    std::unique_ptr<AudioStream> open(const StreamFormat& format, bool input, PaStreamCallback* callback,
-                                      void* userData) {
+    PaStream* open(const StreamFormat& format, bool input, PaStreamCallback* callback, void* userData) {
         if (!initialise())
             return nullptr;
         PaStream* stream = openDefault(format, input, callback, userData);
@@ -79,7 +110,7 @@ private:
             return nullptr;
         }
         ++openStreams_;
-        return std::make_unique<PortAudioStream>(*this, stream);
+        return stream;
     }
 
     bool initialise() {
