@@ -27,8 +27,15 @@ saved_somewhere() { # TYPED
 paste_into_save_dialog() { # TEXT
   local dialog
   dialog=$(wait_for_window "^Save Recorded File$") || fail "no save dialog"
-  printf '%s' "$1" | xclip -selection clipboard
+  printf '%s' "$1" > "$WORK/clipboard"
+  # In the foreground (-quiet), so that it is ours to end and holds none of our outputs.
+  xclip -quiet -selection clipboard "$WORK/clipboard" >/dev/null 2>&1 &
+  local owner=$!
+  sleep 0.3
   xdotool windowfocus --sync "$dialog" key ctrl+a ctrl+v Return
+  sleep 0.3
+  kill "$owner" 2>/dev/null || true
+  wait "$owner" 2>/dev/null || true
 }
 mark() { touch "$WORK/mark"; sleep 1.1; } # file times are to the second on some file systems
 
