@@ -65,7 +65,7 @@ int playbackCallback(const void*, void* output, unsigned long frames, const PaSt
     auto* samples = static_cast<float*>(output);
     if (!state.sourceFinished) {
         state.sourceFinished = state.source->onPlayback(samples, frames);
-        state.tailLeft = state.tailFrames;
+        state.tailLeft = state.tailFrames; // counted from the buffer that holds the last frame
         return paContinue;
     }
     std::fill(samples, samples + frames * static_cast<unsigned long>(state.channels), 0.0f);
@@ -94,7 +94,8 @@ public:
         if (!stream)
             return nullptr;
         const PaStreamInfo* info = Pa_GetStreamInfo(stream);
-        state->tailFrames = static_cast<unsigned long>(info->outputLatency * info->sampleRate) + kPlaybackBuffers.framesPerBuffer;
+        state->tailFrames =
+            static_cast<unsigned long>(info->outputLatency * info->sampleRate) + kPlaybackBuffers.framesPerBuffer;
         return std::make_unique<PortAudioStream>(*this, stream, std::move(state));
     }
 

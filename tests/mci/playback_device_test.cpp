@@ -51,7 +51,8 @@ protected:
             const auto block = backend_->pullPlayback(256);
             if (block.empty())
                 break;
-            sounding += static_cast<std::size_t>(std::count_if(block.begin(), block.end(), [](float s) { return s != 0.0f; }));
+            sounding += static_cast<std::size_t>(
+                std::count_if(block.begin(), block.end(), [](float sample) { return sample != 0.0f; }));
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         return sounding;
