@@ -9,20 +9,20 @@ constexpr float ActiveAreaLeftTop = 5.0f;
 }
 
 ImageButtonBehaviour::ImageButtonBehaviour(ResourcePictures& pictures, ImageButton& control,
-                                           std::int16_t& pressState, ImageButtonSpec spec)
-    : pictures_(pictures), control_(control), pressState_(pressState), spec_(spec) {}
+                                           std::int16_t& pressState, ImageButtonLayout layout)
+    : pictures_(pictures), control_(control), pressState_(pressState), layout_(layout) {}
 
 void ImageButtonBehaviour::MouseDown(int, int, float, float) {
-    pictures_.SetButtonPicture(control_, spec_.pressedPicture);
+    pictures_.SetButtonPicture(control_, layout_.pressedPicture);
     pressState_ = ButtonPressed;
 }
 
 void ImageButtonBehaviour::MouseMove(int button, int, float x, float y) {
     if (button != LeftButton) return;
-    const bool inside = x >= ActiveAreaLeftTop && x <= spec_.rightBound && y >= ActiveAreaLeftTop &&
-                        y <= spec_.bottomBound;
+    const bool inside = x >= ActiveAreaLeftTop && x <= layout_.rightBound && y >= ActiveAreaLeftTop &&
+                        y <= layout_.bottomBound;
     if (inside) {
-        pictures_.SetButtonPicture(control_, spec_.pressedPicture);
+        pictures_.SetButtonPicture(control_, layout_.pressedPicture);
         pressState_ = ButtonPressed;
     } else {
         ShowNormalPicture();
@@ -37,6 +37,6 @@ void ImageButtonBehaviour::MouseUp(int, int, float, float, const std::function<v
     action();
 }
 
-void ImageButtonBehaviour::ShowNormalPicture() { pictures_.SetButtonPicture(control_, spec_.normalPicture); }
+void ImageButtonBehaviour::ShowNormalPicture() { pictures_.SetButtonPicture(control_, layout_.normalPicture); }
 
 } // namespace murmora

@@ -9,7 +9,7 @@ namespace murmora {
 
 // Pictures and active area of one image button. The area's bounds are inclusive, in twips
 // from the control's top-left corner; the left and top bounds are 5 on every button.
-struct ImageButtonSpec {
+struct ImageButtonLayout {
     std::int32_t normalPicture;
     std::int32_t pressedPicture;
     float rightBound;
@@ -17,12 +17,12 @@ struct ImageButtonSpec {
 };
 
 // Close and Minimize (375 x 375 twips) and the four large buttons (825 x 825 twips).
-inline constexpr ImageButtonSpec SeeThroughMinSpec{101, 102, 300.0f, 300.0f};
-inline constexpr ImageButtonSpec SeeThroughCloseSpec{103, 104, 300.0f, 300.0f};
-inline constexpr ImageButtonSpec SeeThroughCutSpec{105, 106, 800.0f, 780.0f};
-inline constexpr ImageButtonSpec SeeThroughPlaySpec{107, 108, 800.0f, 780.0f};
-inline constexpr ImageButtonSpec SeeThroughTimeSpec{109, 110, 800.0f, 780.0f};
-inline constexpr ImageButtonSpec SeeThroughWavSpec{111, 112, 800.0f, 780.0f};
+inline constexpr ImageButtonLayout SeeThroughMinLayout{101, 102, 300.0f, 300.0f};
+inline constexpr ImageButtonLayout SeeThroughCloseLayout{103, 104, 300.0f, 300.0f};
+inline constexpr ImageButtonLayout SeeThroughCutLayout{105, 106, 800.0f, 780.0f};
+inline constexpr ImageButtonLayout SeeThroughPlayLayout{107, 108, 800.0f, 780.0f};
+inline constexpr ImageButtonLayout SeeThroughTimeLayout{109, 110, 800.0f, 780.0f};
+inline constexpr ImageButtonLayout SeeThroughWavLayout{111, 112, 800.0f, 780.0f};
 
 // Push-button behaviour for a picture control: pressed picture on mouse-down, following the
 // pointer while the left button alone is held, and the action on a release in the pressed
@@ -30,7 +30,7 @@ inline constexpr ImageButtonSpec SeeThroughWavSpec{111, 112, 800.0f, 780.0f};
 class ImageButtonBehaviour {
 public:
     ImageButtonBehaviour(ResourcePictures& pictures, ImageButton& control, std::int16_t& pressState,
-                         ImageButtonSpec spec);
+                         ImageButtonLayout layout);
 
     void MouseDown(int button, int shift, float x, float y);
     void MouseMove(int button, int shift, float x, float y);
@@ -43,7 +43,7 @@ private:
     ResourcePictures& pictures_;
     ImageButton& control_;
     std::int16_t& pressState_;
-    ImageButtonSpec spec_;
+    ImageButtonLayout layout_;
 };
 
 } // namespace murmora

@@ -67,7 +67,7 @@ std::string ScheduleWindow::DefaultTargetPath() const {
 }
 
 void ScheduleWindow::OpenAction() {
-    pictures_.SetButtonPicture(ctx_.ui.SeeThroughTime, SeeThroughTimeSpec.normalPicture);
+    pictures_.SetButtonPicture(ctx_.ui.SeeThroughTime, SeeThroughTimeLayout.normalPicture);
     ctx_.m.TimeButtonState = ButtonReleased;
     // A pending schedule is disarmed while the user edits it; closing arms it afresh.
     ctx_.ui.Timer2.SetEnabled(false);

@@ -29,12 +29,12 @@ ShapedForm::ShapedForm(Platform& os, MainControls& ui, Form2Controls& form2Contr
       conversion(ctx),
       trigger(ctx, pictures),
       form2(ctx, pictures, playback, trigger),
-      SeeThroughMin(pictures, ui.SeeThroughMin, ctx.m.MinButtonState, SeeThroughMinSpec),
-      SeeThroughClose(pictures, ui.SeeThroughClose, ctx.m.CloseButtonState, SeeThroughCloseSpec),
-      SeeThroughCut(pictures, ui.SeeThroughCut, ctx.m.CutButtonState, SeeThroughCutSpec),
-      SeeThroughWav(pictures, ui.SeeThroughWav, ctx.m.WavButtonState, SeeThroughWavSpec),
-      SeeThroughPlay(pictures, ui.SeeThroughPlay, ctx.m.PlayButtonState, SeeThroughPlaySpec),
-      SeeThroughTime(pictures, ui.SeeThroughTime, ctx.m.TimeButtonState, SeeThroughTimeSpec) {
+      SeeThroughMin(pictures, ui.SeeThroughMin, ctx.m.MinButtonState, SeeThroughMinLayout),
+      SeeThroughClose(pictures, ui.SeeThroughClose, ctx.m.CloseButtonState, SeeThroughCloseLayout),
+      SeeThroughCut(pictures, ui.SeeThroughCut, ctx.m.CutButtonState, SeeThroughCutLayout),
+      SeeThroughWav(pictures, ui.SeeThroughWav, ctx.m.WavButtonState, SeeThroughWavLayout),
+      SeeThroughPlay(pictures, ui.SeeThroughPlay, ctx.m.PlayButtonState, SeeThroughPlayLayout),
+      SeeThroughTime(pictures, ui.SeeThroughTime, ctx.m.TimeButtonState, SeeThroughTimeLayout) {
     ConnectControls();
 }
 
@@ -57,12 +57,12 @@ void ShapedForm::FormLoad() {
 
     ctx.os.windows.SetBackgroundPicture(ctx.os.resources.LoadResPicture("mrskin"));
     pictures.SetBitmap(ui.PictureRecord, "recordbuttonup");
-    pictures.SetButtonPicture(ui.SeeThroughCut, SeeThroughCutSpec.normalPicture);
-    pictures.SetButtonPicture(ui.SeeThroughPlay, SeeThroughPlaySpec.normalPicture);
-    pictures.SetButtonPicture(ui.SeeThroughTime, SeeThroughTimeSpec.normalPicture);
-    pictures.SetButtonPicture(ui.SeeThroughWav, SeeThroughWavSpec.normalPicture);
-    pictures.SetButtonPicture(ui.SeeThroughClose, SeeThroughCloseSpec.normalPicture);
-    pictures.SetButtonPicture(ui.SeeThroughMin, SeeThroughMinSpec.normalPicture);
+    pictures.SetButtonPicture(ui.SeeThroughCut, SeeThroughCutLayout.normalPicture);
+    pictures.SetButtonPicture(ui.SeeThroughPlay, SeeThroughPlayLayout.normalPicture);
+    pictures.SetButtonPicture(ui.SeeThroughTime, SeeThroughTimeLayout.normalPicture);
+    pictures.SetButtonPicture(ui.SeeThroughWav, SeeThroughWavLayout.normalPicture);
+    pictures.SetButtonPicture(ui.SeeThroughClose, SeeThroughCloseLayout.normalPicture);
+    pictures.SetButtonPicture(ui.SeeThroughMin, SeeThroughMinLayout.normalPicture);
 
     ctx.m.RecordingState = RecorderIdle;
     MakeShapeRegion(ctx.os.regions, ctx.os.screen, ctx.m.ShapeRegion, 1.0f, 1.0f, 0, 0);
@@ -103,7 +103,7 @@ void ShapedForm::HotkeyDispatch(std::uint8_t id) {
 }
 
 void ShapedForm::CloseAction() {
-    pictures.SetButtonPicture(ctx.ui.SeeThroughClose, SeeThroughCloseSpec.normalPicture);
+    pictures.SetButtonPicture(ctx.ui.SeeThroughClose, SeeThroughCloseLayout.normalPicture);
     ctx.m.CloseButtonState = ButtonReleased;
     ctx.ui.Timer1.SetEnabled(false);
     ctx.ui.Timer2.SetEnabled(false);
@@ -128,7 +128,7 @@ void ShapedForm::FormUnload() {
 }
 
 void ShapedForm::MinimizeAction() {
-    pictures.SetButtonPicture(ctx.ui.SeeThroughMin, SeeThroughMinSpec.normalPicture);
+    pictures.SetButtonPicture(ctx.ui.SeeThroughMin, SeeThroughMinLayout.normalPicture);
     ctx.m.MinButtonState = ButtonReleased;
     ctx.os.windows.MinimizeMain();
 }

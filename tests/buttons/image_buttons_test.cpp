@@ -19,7 +19,7 @@ struct ButtonFixture : ::testing::Test {
     std::string pictureWhenActionRan;
     std::int16_t stateWhenActionRan = -1;
 
-    ImageButtonBehaviour Make(ImageButtonSpec spec) { return ImageButtonBehaviour(pictures, control, state, spec); }
+    ImageButtonBehaviour Make(ImageButtonLayout layout) { return ImageButtonBehaviour(pictures, control, state, layout); }
     std::function<void()> Action() {
         return [this] {
             ++actions;
@@ -30,7 +30,7 @@ struct ButtonFixture : ::testing::Test {
 };
 
 TEST_F(ButtonFixture, PressAndReleaseRunsTheActionOnceWithTheNormalPictureBack) {
-    auto play = Make(SeeThroughPlaySpec);
+    auto play = Make(SeeThroughPlayLayout);
     play.MouseDown(LeftButton, 0, 400, 400);
     EXPECT_EQ(control.Current(), "custom:108");
     EXPECT_EQ(state, ButtonPressed);
@@ -41,7 +41,7 @@ TEST_F(ButtonFixture, PressAndReleaseRunsTheActionOnceWithTheNormalPictureBack) 
 }
 
 TEST_F(ButtonFixture, DragOutAndReleaseDoesNothing) {
-    auto close = Make(SeeThroughCloseSpec);
+    auto close = Make(SeeThroughCloseLayout);
     close.MouseDown(LeftButton, 0, 100, 100);
     close.MouseMove(LeftButton, 0, 500, 100);
     EXPECT_EQ(control.Current(), "custom:103") << "the normal picture shows from the moment the pointer left";
@@ -53,7 +53,7 @@ TEST_F(ButtonFixture, DragOutAndReleaseDoesNothing) {
 }
 
 TEST_F(ButtonFixture, DragOutAndBackInRunsTheAction) {
-    auto min = Make(SeeThroughMinSpec);
+    auto min = Make(SeeThroughMinLayout);
     min.MouseDown(LeftButton, 0, 100, 100);
     min.MouseMove(LeftButton, 0, -50, 100);
     min.MouseMove(LeftButton, 0, 100, 100);
@@ -63,7 +63,7 @@ TEST_F(ButtonFixture, DragOutAndBackInRunsTheAction) {
 }
 
 struct BoundCase {
-    ImageButtonSpec spec;
+    ImageButtonLayout layout;
     float x;
     float y;
     bool inside;
@@ -73,26 +73,26 @@ class ActiveArea : public ButtonFixture, public ::testing::WithParamInterface<Bo
 
 TEST_P(ActiveArea, BoundsAreInclusive) {
     const BoundCase c = GetParam();
-    auto button = Make(c.spec);
+    auto button = Make(c.layout);
     button.MouseDown(LeftButton, 0, 10, 10);
     button.MouseMove(LeftButton, 0, c.x, c.y);
     EXPECT_EQ(state, c.inside ? ButtonPressed : ButtonReleased) << "x=" << c.x << " y=" << c.y;
 }
 
 INSTANTIATE_TEST_SUITE_P(SmallAndLarge, ActiveArea,
-                         ::testing::Values(BoundCase{SeeThroughCloseSpec, 5, 5, true},
-                                           BoundCase{SeeThroughCloseSpec, 300, 300, true},
-                                           BoundCase{SeeThroughCloseSpec, 4.9f, 100, false},
-                                           BoundCase{SeeThroughCloseSpec, 300.5f, 100, false},
-                                           BoundCase{SeeThroughCloseSpec, 100, 4.9f, false},
-                                           BoundCase{SeeThroughCloseSpec, 100, 300.5f, false},
-                                           BoundCase{SeeThroughPlaySpec, 800, 780, true},
-                                           BoundCase{SeeThroughPlaySpec, 100, 781, false},
-                                           BoundCase{SeeThroughPlaySpec, 800.5f, 100, false}));
+                         ::testing::Values(BoundCase{SeeThroughCloseLayout, 5, 5, true},
+                                           BoundCase{SeeThroughCloseLayout, 300, 300, true},
+                                           BoundCase{SeeThroughCloseLayout, 4.9f, 100, false},
+                                           BoundCase{SeeThroughCloseLayout, 300.5f, 100, false},
+                                           BoundCase{SeeThroughCloseLayout, 100, 4.9f, false},
+                                           BoundCase{SeeThroughCloseLayout, 100, 300.5f, false},
+                                           BoundCase{SeeThroughPlayLayout, 800, 780, true},
+                                           BoundCase{SeeThroughPlayLayout, 100, 781, false},
+                                           BoundCase{SeeThroughPlayLayout, 800.5f, 100, false}));
 
 TEST_F(ButtonFixture, RightOrMiddlePressIgnoresMovesAndRunsOnReleaseAnywhere) {
     for (int button : {RightButton, MiddleButton}) {
-        auto wav = Make(SeeThroughWavSpec);
+        auto wav = Make(SeeThroughWavLayout);
         wav.MouseDown(button, 0, 100, 100);
         EXPECT_EQ(control.Current(), "custom:112");
         const auto picturesBefore = control.shown.size();
@@ -105,7 +105,7 @@ TEST_F(ButtonFixture, RightOrMiddlePressIgnoresMovesAndRunsOnReleaseAnywhere) {
 }
 
 TEST_F(ButtonFixture, LeftAndRightHeldTogetherIgnoreMoves) {
-    auto time = Make(SeeThroughTimeSpec);
+    auto time = Make(SeeThroughTimeLayout);
     time.MouseDown(LeftButton, 0, 100, 100);
     time.MouseMove(LeftButton | RightButton, 0, 5000, 5000);
     EXPECT_EQ(state, ButtonPressed);
@@ -113,7 +113,7 @@ TEST_F(ButtonFixture, LeftAndRightHeldTogetherIgnoreMoves) {
 }
 
 TEST_F(ButtonFixture, EveryMoveInsideReloadsThePressedPicture) {
-    auto play = Make(SeeThroughPlaySpec);
+    auto play = Make(SeeThroughPlayLayout);
     play.MouseDown(LeftButton, 0, 100, 100);
     for (int i = 0; i < 3; ++i) play.MouseMove(LeftButton, 0, 100.0f + static_cast<float>(i), 100);
     EXPECT_EQ(control.shown, (std::vector<std::string>{"custom:108", "custom:108", "custom:108", "custom:108"}));
@@ -121,7 +121,7 @@ TEST_F(ButtonFixture, EveryMoveInsideReloadsThePressedPicture) {
 }
 
 TEST_F(ButtonFixture, AMoveInsideWithTheLeftButtonPressesAButtonThePressDidNotStartOn) {
-    auto play = Make(SeeThroughPlaySpec);
+    auto play = Make(SeeThroughPlayLayout);
     play.MouseMove(LeftButton, 0, 100, 100);
     EXPECT_EQ(state, ButtonPressed);
 }
