@@ -47,8 +47,10 @@ audio_start() {
   pactl info | grep -E '^(Server Version|Default Sink|Default Source):'
 }
 audio_stop() {
-  [ -n "${FEED_PID:-}" ] && { kill -TERM "$FEED_PID" 2>/dev/null; wait "$FEED_PID" 2>/dev/null; FEED_PID=; }
-  [ -n "${PULSE_PID:-}" ] && { kill -TERM "$PULSE_PID" 2>/dev/null; wait "$PULSE_PID" 2>/dev/null; PULSE_PID=; }
+  # A killed process answers wait with its signal's status; under set -e that would become the
+  # caller's exit status.
+  [ -n "${FEED_PID:-}" ] && { kill -TERM "$FEED_PID" 2>/dev/null; wait "$FEED_PID" 2>/dev/null || true; FEED_PID=; }
+  [ -n "${PULSE_PID:-}" ] && { kill -TERM "$PULSE_PID" 2>/dev/null; wait "$PULSE_PID" 2>/dev/null || true; PULSE_PID=; }
   [ -n "${AUDIO_DIR:-}" ] && rm -rf "$AUDIO_DIR"
   return 0
 }
