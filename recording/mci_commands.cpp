@@ -6,6 +6,19 @@ int SendCaptureCommand(Context& ctx, const std::string& command) {
     return ctx.os.mci.SendString(command, ctx.m.CaptureReply.data(), ctx.m.CaptureReply.size());
 }
 
+bool OpenAndRecordCapture(Context& ctx) {
+    if (SendCaptureCommand(ctx, "open new type waveaudio alias capture") == 0 &&
+        SendCaptureCommand(ctx, "record capture") == 0)
+        return true;
+    SendCaptureCommand(ctx, "close capture");
+    return false;
+}
+
+void TellNoSoundInput(Context& ctx) {
+    ctx.os.messages.MsgBox("The sound input could not be opened: nothing is being recorded.", vbExclamation,
+                           AppTitle);
+}
+
 void SendPlaybackCommand(Context& ctx, const std::string& command) {
     ctx.m.MciResult = std::to_string(ctx.os.mci.SendString(command, nullptr, 0));
 }

@@ -13,6 +13,13 @@ inline const char* const PlaybackAlias = "voice1";
 // buffer and returns the result code.
 int SendCaptureCommand(Context& ctx, const std::string& command);
 
+// "open new type waveaudio alias capture", then "record capture". When either fails nothing
+// records and the device is closed again. True when the take runs.
+bool OpenAndRecordCapture(Context& ctx);
+
+// Tells the user that a take could not start because no sound input could be opened.
+void TellNoSoundInput(Context& ctx);
+
 // Sends a command for the device voice1 without a reply buffer; the result code goes to
 // MciResult as decimal text.
 void SendPlaybackCommand(Context& ctx, const std::string& command);

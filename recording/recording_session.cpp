@@ -42,9 +42,13 @@ bool RecordingSession::StartBlocked() const {
 
 void RecordingSession::StartSequence(bool byRecordButton) {
     pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonrecording");
-    SendCaptureCommand(ctx_, "open new type waveaudio alias capture");
-    SendCaptureCommand(ctx_, "record capture");
+    const bool recording = OpenAndRecordCapture(ctx_);
     if (byRecordButton) ctx_.m.RecordButtonState = ButtonReleased;
+    if (!recording) {
+        pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
+        TellNoSoundInput(ctx_);
+        return;
+    }
     ctx_.m.RecordingState = RecorderBusy;
     ctx_.m.RecordStartTime = ctx_.os.clock.Now();
     ctx_.ui.Timer1.SetEnabled(true);

@@ -131,8 +131,13 @@ void ScheduleTrigger::Timer2Tick() {
 
 void ScheduleTrigger::StartScheduledTake() {
     pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonrecording");
-    SendCaptureCommand(ctx_, "open new type waveaudio alias capture");
-    SendCaptureCommand(ctx_, "record capture");
+    if (!OpenAndRecordCapture(ctx_)) {
+        pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
+        ctx_.ui.Label5.SetCaption("");
+        ctx_.ui.Label6.SetCaption("");
+        TellNoSoundInput(ctx_);
+        return;
+    }
     ctx_.m.RecordingState = RecorderBusy;
     ctx_.m.AutoRecording = true;
     ctx_.mod.AutoStartTime = ctx_.os.clock.Now();

@@ -12,6 +12,10 @@ namespace {
 constexpr int kRingSeconds = 2;
 constexpr std::size_t kChunkFrames = 4096;
 constexpr auto kReaderPeriod = std::chrono::milliseconds(200);
+// Beyond what any sound card plays; a header claiming more is damaged, and believing it would
+// size the ring at gigabytes.
+constexpr int kMaxSampleRate = 384000;
+constexpr int kMaxChannels = 8;
 
 bool isWaveContainer(int format) {
     switch (format & SF_FORMAT_TYPEMASK) {
@@ -23,6 +27,11 @@ bool isWaveContainer(int format) {
     default:
         return false;
     }
+}
+
+bool isPlayableWave(const SF_INFO& info) {
+    return isWaveContainer(info.format) && info.channels >= 1 && info.channels <= kMaxChannels &&
+           info.samplerate >= 1 && info.samplerate <= kMaxSampleRate;
 }
 
 int bytesPerStoredSample(int format) {
@@ -55,7 +64,7 @@ std::unique_ptr<FilePlayer> FilePlayer::open(AudioBackend& backend, const std::f
     }
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file && (!isWaveContainer(info.format) || info.channels < 1 || info.samplerate < 1)) {
+    if (file && !isPlayableWave(info)) {
         sf_close(file);
         file = nullptr;
     }

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace murmora {
@@ -20,28 +21,59 @@ QMessageBox::Icon IconOf(int style) {
     }
 }
 
-// A file dialog that refuses a name in a folder that does not exist, when asked to.
-class FolderCheckingFileDialog final : public QFileDialog {
+// A file dialog that refuses a name in a folder that does not exist, when asked to, and takes
+// a typed name with double quotes as it stands: QFileDialog reads quotes as a list of names.
+class TakeFileDialog final : public QFileDialog {
 public:
-    FolderCheckingFileDialog(QWidget* parent, bool folderMustExist)
-        : QFileDialog(parent), folderMustExist_(folderMustExist) {}
+    TakeFileDialog(QWidget* parent, bool folderMustExist) : QFileDialog(parent), folderMustExist_(folderMustExist) {}
+
+    // The file the user accepted.
+    QString chosenFile() const {
+        if (!literalChoice_.isEmpty()) return literalChoice_;
+        const QStringList chosen = selectedFiles();
+        return chosen.isEmpty() ? QString() : chosen.first();
+    }
 
     void accept() override {
-        const QStringList chosen = selectedFiles();
-        if (folderMustExist_ && !chosen.isEmpty()) {
-            const QFileInfo file(chosen.first());
-            if (!file.isDir() && !file.absoluteDir().exists()) {
-                QMessageBox::warning(this, windowTitle(),
-                                     tr("%1\nThe folder does not exist.\nCheck the path and try again.")
-                                         .arg(QDir::toNativeSeparators(file.absoluteFilePath())));
-                return;
-            }
+        const QString typed = typedName();
+        if (acceptMode() == AcceptSave && typed.contains(QLatin1Char('"'))) {
+            acceptLiteral(directory().absoluteFilePath(typed));
+            return;
         }
+        const QStringList chosen = selectedFiles();
+        if (!chosen.isEmpty() && !folderExistsFor(chosen.first())) return;
         QFileDialog::accept();
     }
 
 private:
+    QString typedName() const {
+        const auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        return edit ? edit->text() : QString();
+    }
+
+    bool folderExistsFor(const QString& path) {
+        const QFileInfo file(path);
+        if (!folderMustExist_ || file.isDir() || file.absoluteDir().exists()) return true;
+        QMessageBox::warning(this, windowTitle(),
+                             tr("%1\nThe folder does not exist.\nCheck the path and try again.")
+                                 .arg(QDir::toNativeSeparators(file.absoluteFilePath())));
+        return false;
+    }
+
+    void acceptLiteral(const QString& path) {
+        if (!folderExistsFor(path)) return;
+        const QFileInfo file(path);
+        if (file.exists() && !testOption(DontConfirmOverwrite) &&
+            QMessageBox::warning(this, windowTitle(),
+                                 tr("%1 already exists.\nDo you want to replace it?").arg(file.fileName()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            return;
+        literalChoice_ = path;
+        QDialog::accept();
+    }
+
     bool folderMustExist_;
+    QString literalChoice_;
 };
 
 } // namespace
@@ -73,7 +105,7 @@ std::optional<std::string> QtFileDialog::ShowSave() { return Show(true); }
 std::optional<std::string> QtFileDialog::ShowOpen() { return Show(false); }
 
 std::optional<std::string> QtFileDialog::Show(bool save) {
-    FolderCheckingFileDialog dialog(DialogParent(), (setup_.Flags & cdlOFNPathMustExist) != 0);
+    TakeFileDialog dialog(DialogParent(), (setup_.Flags & cdlOFNPathMustExist) != 0);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setWindowTitle(QString::fromStdString(setup_.DialogTitle));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -87,8 +119,8 @@ std::optional<std::string> QtFileDialog::Show(bool save) {
     } else {
         dialog.selectFile(lastFileName_);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    lastFileName_ = dialog.selectedFiles().first();
+    if (dialog.exec() != QDialog::Accepted || dialog.chosenFile().isEmpty()) return std::nullopt;
+    lastFileName_ = dialog.chosenFile();
     return QFile::encodeName(lastFileName_).toStdString();
 }
 

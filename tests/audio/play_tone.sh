@@ -9,7 +9,7 @@ sox -q -n -r 44100 -c 2 -b 16 "$WORK/440.wav" synth 2.5 sine 440 vol 0.5
 sox -q -n -r 44100 -c 2 -b 16 "$WORK/660.wav" synth 0.5 sine 660 vol 0.5
 sox -q "$WORK/440.wav" "$WORK/660.wav" "$file"
 monitor=$(pactl get-default-sink).monitor
-parec -d "$monitor" --raw --format=s16le --rate=44100 --channels=2 > "$WORK/heard.raw" &
+parec -d "$monitor" --raw --format=s16le --rate=44100 --channels=2 --latency-msec=20 > "$WORK/heard.raw" &
 listener=$!
 sleep 2 # a fresh monitor takes about a second to deliver its first frames
 printf '%s\n' "open $file type waveaudio alias voice1" "set voice1 time format ms" "status voice1 length" \

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -249,8 +250,12 @@ OutputListener::OutputListener(QString rawFile) : rawFile_(std::move(rawFile)), 
     recorder_->setStandardOutputFile(rawFile_);
     recorder_->start(QStringLiteral("parec"), {QStringLiteral("-d"), QStringLiteral("@DEFAULT_MONITOR@"),
                                                QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
-                                               QStringLiteral("--rate=44100"), QStringLiteral("--channels=2")});
-    started_ = recorder_->waitForStarted();
+                                               QStringLiteral("--rate=44100"), QStringLiteral("--channels=2"),
+                                               QStringLiteral("--latency-msec=20")});
+    // Small fragments, so that little is still on its way when the listener is stopped; and a
+    // fresh monitor takes about a second to deliver its first frames: listen from there on.
+    started_ = recorder_->waitForStarted() &&
+               QTest::qWaitFor([this] { return QFileInfo(rawFile_).size() > 0; }, 5000);
 }
 
 OutputListener::~OutputListener() {

@@ -45,10 +45,9 @@ answer_save_dialog "$HOME/ two  blanks .wav"
 saved_as "$HOME/ two  blanks .wav"
 
 echo "== quotes"
-mark
 take
 answer_save_dialog "$HOME/it's a \"quoted\" take.wav"
-saved_somewhere "$HOME/it's a \"quoted\" take.wav"
+saved_as "$HOME/it's a \"quoted\" take.wav"
 
 echo "== unicode"
 take

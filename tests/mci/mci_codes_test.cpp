@@ -58,6 +58,14 @@ TEST_F(CodesTest, AFileThatIsNoWavIsRefused) {
     writeWav(scratch_ / "take.flac", rampFrames(100), 2, 44100, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
     EXPECT_EQ(send("open " + (scratch_ / "notes.wav").string() + " type waveaudio alias voice1"), kNotReadableWav);
     EXPECT_EQ(send("open " + (scratch_ / "take.flac").string() + " type waveaudio alias voice1"), kNotReadableWav);
+    // A damaged header claiming a sample rate near 2 GHz: refused, not believed.
+    writeWav(scratch_ / "damaged.wav", rampFrames(100), 2, 44100, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    {
+        std::fstream damaged(scratch_ / "damaged.wav", std::ios::in | std::ios::out | std::ios::binary);
+        damaged.seekp(24); // the sample rate in the "fmt " chunk
+        damaged.write("\x00\x00\x00\x70", 4);
+    }
+    EXPECT_EQ(send("open " + (scratch_ / "damaged.wav").string() + " type waveaudio alias voice1"), kNotReadableWav);
     EXPECT_EQ(send("play voice1"), kAliasNotOpen);
     EXPECT_EQ(backend_->openStreamCount(), 0);
 }

@@ -168,6 +168,29 @@ TEST_F(FileDialogs, RefuseANameInAFolderThatDoesNotExist) {
     EXPECT_TRUE(warning.contains(QStringLiteral("does not exist"))) << warning.toStdString();
 }
 
+TEST_F(FileDialogs, TakeANameWithQuotesAsTyped) {
+    const QString quoted = Path(QStringLiteral("it's a \"quoted\" take.wav"));
+    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+        Type(fileDialog, quoted);
+        Accept(fileDialog);
+    });
+    EXPECT_EQ(dialog.ShowSave(), quoted.toStdString());
+
+    std::ofstream(quoted.toStdString()) << "x";
+    int questions = 0;
+    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+        AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
+            ++questions;
+            box->button(QMessageBox::No)->click();
+        });
+        Type(fileDialog, quoted);
+        Accept(fileDialog);
+        fileDialog->reject();
+    });
+    EXPECT_FALSE(dialog.ShowSave()) << "declining the overwrite keeps the dialog open";
+    EXPECT_EQ(questions, 1);
+}
+
 TEST_F(FileDialogs, CancelGivesNothing) {
     AnswerNextModal<QFileDialog>([](QFileDialog* fileDialog) { fileDialog->reject(); });
     EXPECT_FALSE(dialog.ShowSave());

@@ -124,5 +124,49 @@ TEST_F(StartByHotkey, AfterTheSaveStartsTheNextTake) {
     EXPECT_FALSE(app.m.CaptureSavePending);
 }
 
+// Without a sound input nothing records: the panel says so at once instead of showing a take
+// that would end in a save dialog for nothing.
+class StartWithoutInput : public RecordingTest {
+protected:
+    void SetUp() override {
+        RecordingTest::SetUp();
+        app.mci.respond = [](const std::string& command, std::string&) {
+            return command == "open new type waveaudio alias capture" ? 306 : 0;
+        };
+    }
+    void ExpectNoTake() {
+        EXPECT_EQ(app.mci.Take(), (Commands{"open new type waveaudio alias capture", "close capture"}));
+        EXPECT_EQ(app.messages.Prompts(),
+                  std::vector<std::string>{"The sound input could not be opened: nothing is being recorded."});
+        EXPECT_EQ(app.messages.shown.at(0).style, vbExclamation);
+        EXPECT_EQ(app.PictureRecord.Current(), "recordbuttonup");
+        EXPECT_EQ(app.m.RecordingState, RecorderIdle);
+        EXPECT_FALSE(app.Timer1.enabled);
+    }
+};
+
+TEST_F(StartWithoutInput, TheHotkeyStartsNoTakeAndSaysWhy) {
+    app.hotkeys.Press(0);
+    ExpectNoTake();
+    app.hotkeys.Press(1);
+    EXPECT_TRUE(app.mci.Take().empty()) << "no take to stop";
+}
+
+TEST_F(StartWithoutInput, TheRecordButtonStartsNoTakeAndIsReleased) {
+    app.PictureRecord.Down(LeftButton);
+    app.mci.Take(); // the press stops any playback first
+    app.PictureRecord.Up(LeftButton);
+    ExpectNoTake();
+    EXPECT_EQ(app.m.RecordButtonState, ButtonReleased);
+}
+
+TEST_F(StartWithoutInput, ARecordCommandThatFailsClosesTheDeviceAgain) {
+    app.mci.respond = [](const std::string& command, std::string&) { return command == "record capture" ? 306 : 0; };
+    app.hotkeys.Press(0);
+    EXPECT_EQ(app.mci.Take(),
+              (Commands{"open new type waveaudio alias capture", "record capture", "close capture"}));
+    EXPECT_EQ(app.m.RecordingState, RecorderIdle);
+}
+
 } // namespace
 } // namespace murmora::fakes

@@ -33,6 +33,24 @@ TEST_F(ScheduleFiring, StartsTheScheduledTakeAtTheFirstTickThatReachesIt) {
     EXPECT_EQ(app.Label6.caption, "10:00:05 AM");
 }
 
+TEST_F(ScheduleFiring, WithoutASoundInputStartsNoTakeAndSaysWhy) {
+    Arm(10, 0, 5, "AM");
+    app.mci.respond = [](const std::string& command, std::string&) {
+        return command == "open new type waveaudio alias capture" ? 306 : 0;
+    };
+    TickAt(10, 0, 5);
+    EXPECT_EQ(app.mci.Take(), (std::vector<std::string>{"open new type waveaudio alias capture", "close capture"}));
+    EXPECT_EQ(app.messages.Prompts(),
+              std::vector<std::string>{"The sound input could not be opened: nothing is being recorded."});
+    EXPECT_EQ(app.PictureRecord.Current(), "recordbuttonup");
+    EXPECT_EQ(app.m.RecordingState, RecorderIdle);
+    EXPECT_FALSE(app.m.AutoRecording);
+    EXPECT_FALSE(app.Timer3.enabled);
+    EXPECT_FALSE(app.Timer2.enabled) << "the schedule is one-shot";
+    EXPECT_EQ(app.Label5.caption, "");
+    EXPECT_EQ(app.Label6.caption, "");
+}
+
 TEST_F(ScheduleFiring, StartTimeEqualToNowStartsAtTheFirstTick) {
     Arm(10, 0, 0, "AM");
     ASSERT_EQ(app.mod.StartDelaySeconds, 0);
