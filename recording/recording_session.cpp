@@ -22,6 +22,9 @@ constexpr int SaveDialogFlags = cdlOFNOverwritePrompt | cdlOFNHideReadOnly | cdl
 const char* const SavedAs = "Recording saved as  ";
 const char* const NotSaved = "Recording Not Saved";
 
+const char* const PartlyWritten = "The recording could not be written to its end (is the disk full?).\n\n"
+                                  "What was recorded until then is kept and will be saved.";
+
 std::string CouldNotSaveAs(const std::string& path) { return "Recording could not be saved as  " + path; }
 
 } // namespace
@@ -115,8 +118,12 @@ void RecordingSession::StopManualTake(StopTrigger trigger) {
     // The recorder reads idle from here, but the device holds the take until it is saved.
     ctx_.m.CaptureSavePending = true;
     ctx_.ui.Timer1.SetEnabled(false);
-    SendCaptureCommand(ctx_, "stop capture");
+    StopCapture();
     SaveWithDialog();
+}
+
+void RecordingSession::StopCapture() {
+    if (SendCaptureCommand(ctx_, "stop capture") != 0) ctx_.os.messages.MsgBox(PartlyWritten, vbExclamation, AppTitle);
 }
 
 void RecordingSession::SaveWithDialog() {
@@ -148,7 +155,7 @@ void RecordingSession::StopScheduledTakeByUser(StopTrigger trigger) {
     ShowStoppedPictures(trigger);
     ctx_.ui.Timer3.SetEnabled(false);
     ctx_.m.AutoRecording = false;
-    SendCaptureCommand(ctx_, "stop capture");
+    StopCapture();
     if (PlayModeIsPlaying(ctx_)) StopAndClosePlayback(ctx_);
     SaveScheduledTake();
 }
@@ -167,7 +174,7 @@ void RecordingSession::Timer3Tick() {
     ctx_.m.AutoRecording = false;
     pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
     if (PlayModeIsPlaying(ctx_)) StopAndClosePlayback(ctx_);
-    SendCaptureCommand(ctx_, "stop capture");
+    StopCapture();
     SaveScheduledTake();
 }
 

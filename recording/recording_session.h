@@ -37,6 +37,9 @@ private:
     void StopScheduledTakeByUser(StopTrigger trigger);
     void ShowStoppedPictures(StopTrigger trigger);
 
+    // "stop capture"; when the take file could not be written to the end (a full disk), says
+    // so before the save: the file holds what was written until then.
+    void StopCapture();
     // Asks for a file name until the take is saved or the user gives up on it.
     void SaveWithDialog();
     // Saves a stopped scheduled take to the schedule window's path, else to a dated file in

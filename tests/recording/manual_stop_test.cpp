@@ -106,6 +106,21 @@ TEST_F(ManualStop, NameWithoutExtensionIsUsedAsTheDialogReturnsIt) {
     EXPECT_EQ(app.m.PlayFileName, "/home/user/my take");
 }
 
+const std::string PartlyWritten =
+    "The recording could not be written to its end (is the disk full?).\n\n"
+    "What was recorded until then is kept and will be saved.";
+
+TEST_F(ManualStop, ATakeCutShortByAFullDiskIsSaidSoBeforeItIsSaved) {
+    app.mci.respond = [this](const std::string& command, std::string&) {
+        return command == "stop capture" ? 512 : Answer(command);  // the disk filled during the take
+    };
+    app.CommonDialog1.Answers(Chosen);
+    app.hotkeys.Press(1);
+    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "save capture " + Chosen, "close capture"}));
+    EXPECT_EQ(app.messages.Prompts(), (std::vector<std::string>{PartlyWritten, "Recording saved as  " + Chosen}));
+    EXPECT_EQ(app.messages.shown.at(0).style, vbExclamation);
+}
+
 TEST_F(ManualStop, FailedSaveKeepsTheTakeAndAsksAgain) {
     app.CommonDialog1.Answers("/gone/take.wav");
     app.CommonDialog1.Answers(Chosen);

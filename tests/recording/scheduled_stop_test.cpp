@@ -91,6 +91,21 @@ TEST_F(ScheduledStopByTime, StopsAtTheFirstTickThatReachesTheDuration) {
     EXPECT_TRUE(app.files.FileExists(Target));
 }
 
+TEST_F(ScheduledStopByTime, ATakeCutShortByAFullDiskIsSaidSoAndSavedToTheTarget) {
+    StartScheduledTake(5);
+    app.mci.respond = [this](const std::string& command, std::string&) {
+        return command == "stop capture" ? 512 : Answer(command);
+    };
+    app.clock.Advance(5);
+    app.Timer3.Tick();
+    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "save capture " + Target, "close capture"}));
+    ASSERT_EQ(app.messages.shown.size(), 1u);
+    EXPECT_EQ(app.messages.shown[0].prompt,
+              "The recording could not be written to its end (is the disk full?).\n\n"
+              "What was recorded until then is kept and will be saved.");
+    EXPECT_TRUE(app.files.FileExists(Target));
+}
+
 TEST_F(ScheduledStopByTime, DurationOfOneStopsAtTheFirstTick) {
     StartScheduledTake(1);
     app.clock.Advance(1);
