@@ -1,7 +1,7 @@
 // How long "save capture PATH" takes for a large take on the same file system, and how long
 // "stop capture" waits for the writer. The take is fed through the scripted backend as fast as
 // the writer keeps up, so no device is needed.
-// usage: mci_bench_save [MIB=1024] [FOLDER=the user's cache folder]
+// usage: mci_bench_save MIB FOLDER
 #include "platform/audio/scripted_backend.h"
 #include "platform/audio/take_file.h"
 #include "platform/mci/mci_string_service.h"
@@ -33,8 +33,12 @@ int timed(mci::MciStringService& service, const std::string& command, double& mi
 } // namespace
 
 int main(int argc, char** argv) {
-    const long long mebibytes = argc > 1 ? std::atoll(argv[1]) : 1024;
-    const std::filesystem::path folder = argc > 2 ? std::filesystem::path(argv[2]) : audio::defaultTakeFolder();
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s MEBIBYTES FOLDER  (the saved take is left in FOLDER)\n", argv[0]);
+        return 2;
+    }
+    const long long mebibytes = std::atoll(argv[1]);
+    const std::filesystem::path folder = argv[2];
     const std::filesystem::path target = folder / "bench-saved-take.wav";
     auto backendOwner = std::make_unique<audio::ScriptedBackend>();
     audio::ScriptedBackend& backend = *backendOwner;
@@ -67,6 +71,5 @@ int main(int argc, char** argv) {
     std::printf("stop capture: %.1f ms (result %d)\n", stopMs, stopResult);
     std::printf("save capture, same file system: %.2f ms (result %d)\n", saveMs, saveResult);
     std::printf("close capture: %.2f ms (result %d)\n", closeMs, closeResult);
-    std::filesystem::remove(target);
     return 0;
 }

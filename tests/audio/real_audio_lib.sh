@@ -1,16 +1,20 @@
-# Shared by the real audio tests: bash real_test.sh MCI_SHELL AUDIO_ENV
-# Each test runs in a scratch folder of its own with its own take folder.
+# Shared by the tests that drive the MCI service through mci-shell: bash TEST.sh MCI_SHELL AUDIO_ENV
+# Each test runs in a scratch folder of its own with its own take folder, on the test run's
+# sound server or one of its own (own_server: for the tests that kill it or fill the disk); a
+# test may add shell commands to cleanup_steps, run on exit.
 set -euo pipefail
 MCI_SHELL=$1
 . "$2"
 SKIP=77
 WORK=$(mktemp -d /tmp/murmora-real.XXXXXX)
 export XDG_CACHE_HOME="$WORK/cache"
-trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
+TAKES="$XDG_CACHE_HOME/murmora/takes"
+cleanup_steps=()
+trap 'rc=$?; set +e; for step in "${cleanup_steps[@]}"; do eval "$step"; done; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# A test that cannot reach a sound server fails in CI and is skipped elsewhere.
+# A test that lacks a service fails in CI and is skipped elsewhere.
 unavailable() {
   if [ "${CI:-}" = true ]; then fail "$*"; fi
   echo "SKIP: $*"; exit $SKIP
@@ -22,16 +26,17 @@ need_server() {
 
 # Starts a private server of this test's own (for tests that kill it or need it absent).
 own_server() {
-  command -v pulseaudio >/dev/null || unavailable "pulseaudio is not installed"
+  for tool in pulseaudio pactl sox soxi; do command -v $tool >/dev/null || unavailable "$tool is not installed"; done
   audio_start mic "$@" >/dev/null || unavailable "the private PulseAudio server did not start"
 }
 
-# expect_reply OUTPUT LINE CODE [REPLY]: line LINE (from 1) of the shell's output.
-expect_reply() {
+# reply OUTPUT N: the result code and reply of the Nth answer of mci-shell, as "CODE<TAB>TEXT".
+reply() { sed -n "$2p" "$1"; }
+expect_reply() { # OUTPUT N CODE [TEXT]
   local got want
-  got=$(sed -n "$2p" "$1")
+  got=$(reply "$1" "$2")
   want="$3"$'\t'"${4:-}"
-  [ "$got" = "$want" ] || fail "line $2 of $1: got '$got', want '$want'"
+  [ "$got" = "$want" ] || fail "answer $2: got '$got', want '$want' (all: $(tr '\n\t' '| ' < "$1"))"
 }
 
 # The duration of a WAV file in seconds.

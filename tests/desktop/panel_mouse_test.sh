@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The panel under a bare X server (Xvfb, no window manager), driven with the mouse by xdotool,
 # with another program's window (xev) lying under it that reports every click it receives:
-#   - a click at (1, 1) of the panel, outside its outline, reaches the window beneath;
+#   - it appears at 410, 268 with its 204 x 231 client area;
+#   - a click at (1, 1) or (2, 1) of the panel, outside its outline, reaches the window beneath;
 #   - a click at (200, 133), on the disc, does not: the panel takes it, and a drag from there
 #     moves the panel by exactly the distance dragged, with the left and with the right button;
+#   - a drag that starts on the record button does not move it;
 #   - pressing Close and releasing the button off it leaves the program running;
 #   - pressing and releasing on Close ends the program.
 # Usage: panel_mouse_test.sh PROGRAM
@@ -49,6 +51,8 @@ origin() { # "X Y" of the panel's top-left corner on the screen
 }
 read -r left top < <(origin)
 [ "$left $top" = "410 268" ] || fail "the panel starts at $left, $top, not at 410, 268"
+eval "$(xdotool getwindowgeometry --shell "$panel")"
+[ "$WIDTH $HEIGHT" = "204 231" ] || fail "the client area is $WIDTH x $HEIGHT, not 204 x 231"
 
 # Whether the window beneath has reported a press of button $1 at the screen point ($2, $3).
 beneath_got_press() {
@@ -79,6 +83,10 @@ beneath_got_press 1 $((left + 1)) $((top + 1)) || fail "the window beneath got n
 click_at 3 1 1
 beneath_got_press 3 $((left + 1)) $((top + 1)) || fail "the window beneath got no right click at (1, 1)"
 
+echo "== the rounded corner at (2, 1) lets clicks through too"
+click_at 1 2 1
+beneath_got_press 1 $((left + 2)) $((top + 1)) || fail "the window beneath got no click at (2, 1)"
+
 echo "== a click at (200, 133), on the disc, reaches the panel"
 click_at 1 200 133
 ! beneath_got_press 1 $((left + 200)) $((top + 133)) || fail "the click at (200, 133) went through the panel"
@@ -107,6 +115,10 @@ drag 3 200 133 150 100
     fail "after a right-button drag by (150, 100) the panel is at $(origin)"
 read -r left top < <(origin)
 ! beneath_got_press 1 $((left + 200)) $((top + 133)) || fail "a drag press went through the panel"
+
+echo "== a drag that starts on the record button does not move the panel"
+drag 1 60 15 50 50
+[ "$(origin)" = "$left $top" ] || fail "a drag from the record button moved the panel to $(origin)"
 
 echo "== Close pressed, released off the button: the program goes on"
 xdotool mousemove $((left + 148)) $((top + 20)) mousedown 1

@@ -3,7 +3,7 @@
 # failed write, and the take saves: a playable file that holds every frame written before the
 # disk refused more. The disk is a 1 MiB tmpfs holding the take folder where the test may
 # mount one (root), else a 1 MiB file-size limit on the shell (the write then fails with EFBIG).
-. "$(dirname "$0")/mci_faults_lib.sh"
+. "$(dirname "$0")/../audio/real_audio_lib.sh"
 own_server
 mkdir -p "$TAKES"
 limit_kib=1024

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # mci-shell is killed with SIGKILL in the middle of a take. The take file it leaves in the take
 # folder is a WAV that plays and holds the take up to about a second before the kill.
-. "$(dirname "$0")/mci_faults_lib.sh"
+. "$(dirname "$0")/../audio/real_audio_lib.sh"
 own_server
 recorded=5
 mkfifo "$WORK/commands"

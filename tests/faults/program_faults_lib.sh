@@ -41,19 +41,7 @@ printf 'autospawn = no\n' > "$WORK/client.conf"
 export PULSE_CLIENTCONFIG="$WORK/client.conf"
 
 # The id of the first visible window whose name matches $1 and that is none of the others given.
-window_named() {
-  local pattern=$1 id
-  shift
-  for id in $(xdotool search --onlyvisible --name "$pattern" 2>/dev/null); do
-    [[ " $* " == *" $id "* ]] || { echo "$id"; return 0; }
-  done
-  return 1
-}
-wait_for_window() {
-  local id
-  for _ in $(seq 150); do id=$(window_named "$@") && { echo "$id"; return 0; }; sleep 0.1; done
-  return 1
-}
+. "$(dirname "${BASH_SOURCE[0]}")/../desktop/x_windows_lib.sh"
 
 PANEL= APP_PID=
 start_app() { # [launcher words...] the program runs under them (faketime, ...)

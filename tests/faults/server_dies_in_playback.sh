@@ -2,7 +2,7 @@
 # The sound server is killed while a file plays. The service goes on answering, the device
 # stops reporting "playing" instead of playing for ever (the program's Play waits for that),
 # "close" ends it, and the file played is untouched.
-. "$(dirname "$0")/mci_faults_lib.sh"
+. "$(dirname "$0")/../audio/real_audio_lib.sh"
 own_server
 sox -q -n -r 44100 -c 2 -b 16 "$WORK/take.wav" synth 6 sine 440 vol 0.5
 before=$(md5sum < "$WORK/take.wav")

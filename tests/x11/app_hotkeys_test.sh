@@ -25,24 +25,7 @@ trap cleanup EXIT
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-# The id of the first visible window whose name matches $1 and that is none of the others given.
-window_named() {
-    local pattern=$1 id
-    shift
-    for id in $(xdotool search --onlyvisible --name "$pattern" 2>/dev/null); do
-        [[ " $* " == *" $id "* ]] || { echo "$id"; return 0; }
-    done
-    return 1
-}
-
-wait_for_window() {
-    local id
-    for _ in $(seq 100); do
-        id=$(window_named "$@") && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
+. "$(dirname "$0")/../desktop/x_windows_lib.sh"
 
 no_window_for() { # SECONDS PATTERN [EXCLUDED...]
     local seconds=$1
