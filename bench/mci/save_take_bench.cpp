@@ -3,7 +3,6 @@
 // the writer keeps up, so no device is needed.
 // usage: mci_bench_save MIB FOLDER
 #include "platform/audio/scripted_backend.h"
-#include "platform/audio/take_file.h"
 #include "platform/mci/mci_string_service.h"
 
 #include <chrono>
