@@ -49,11 +49,12 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/murmora.png")));
 
     const std::unique_ptr<murmora::MciService> mci = murmora::makeMciService();
+    const std::unique_ptr<murmora::TakeFolder> takes = murmora::makeTakeFolder();
     std::unique_ptr<murmora::Hotkeys> hotkeys = murmora::makeX11Hotkeys();
     if (!hotkeys) hotkeys = std::make_unique<murmora::NoHotkeys>();
 
     try {
-        murmora::QtPanel panel(*mci, *hotkeys);
+        murmora::QtPanel panel(*mci, *takes, *hotkeys);
         panel.Start();
         return QApplication::exec();
     } catch (const murmora::PictureError& failure) {

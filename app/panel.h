@@ -15,11 +15,11 @@
 namespace murmora {
 
 // The record panel on the real machine: the Qt services and windows, wired to the rules.
-// The audio service and the hotkeys come from outside, so that each may be the real one or
-// a stand-in.
+// The audio service, its take folder and the hotkeys come from outside, so that each may be
+// the real one or a stand-in.
 class QtPanel {
 public:
-    QtPanel(MciService& mci, Hotkeys& hotkeys);
+    QtPanel(MciService& mci, TakeFolder& takes, Hotkeys& hotkeys);
     QtPanel(const QtPanel&) = delete;
     QtPanel& operator=(const QtPanel&) = delete;
 

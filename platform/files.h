@@ -14,6 +14,8 @@ public:
     virtual bool FolderExists(const std::string& path) const = 0;
     // Removes a file; false when it could not be removed.
     virtual bool RemoveFile(const std::string& path) = 0;
+    // Moves a file to `to`, which must not exist yet; false when it stays where it was.
+    virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
     // The folder that holds the program's executable, without a closing "/" except at "/".
     virtual std::string ProgramFolder() const = 0;
     virtual std::string HomeFolder() const = 0;

@@ -25,6 +25,9 @@ const char* const NotSaved = "Recording Not Saved";
 const char* const PartlyWritten = "The recording could not be written to its end (is the disk full?).\n\n"
                                   "What was recorded until then is kept and will be saved.";
 
+const std::string EndedDuringATake =
+    "Murmora ended during a recording.\n\nWhat was recorded until then is kept as  ";
+
 std::string CouldNotSaveAs(const std::string& path) { return "Recording could not be saved as  " + path; }
 
 } // namespace
@@ -187,7 +190,7 @@ void RecordingSession::SaveScheduledTake() {
         ctx_.mod.LastSaveScheduled = true;
         return;
     }
-    const std::string fallback = FallbackTakePath();
+    const std::string fallback = DatedTakePath(ctx_.mod.AutoStartTime);
     if (SaveCaptureAs(fallback)) {
         SendCaptureCommand(ctx_, "close capture");
         ctx_.m.RecordingState = RecorderIdle;
@@ -209,13 +212,21 @@ bool RecordingSession::SaveCaptureAs(const std::string& path) {
     return SendCaptureCommand(ctx_, "save capture " + path) == 0;
 }
 
-std::string RecordingSession::FallbackTakePath() const {
+std::string RecordingSession::DatedTakePath(DateTime when) const {
     const std::string home = ctx_.os.files.HomeFolder();
-    std::string path = PathInFolder(home, FallbackTakeName(ctx_.mod.AutoStartTime));
+    std::string path = PathInFolder(home, FallbackTakeName(when));
     for (int copy = 2; ctx_.os.files.FileExists(path); ++copy) {
-        path = PathInFolder(home, FallbackTakeName(ctx_.mod.AutoStartTime, copy));
+        path = PathInFolder(home, FallbackTakeName(when, copy));
     }
     return path;
+}
+
+void RecordingSession::RecoverLeftoverTakes() {
+    for (const LeftoverTake& take : ctx_.os.takes.Leftovers()) {
+        const std::string recovered = DatedTakePath(take.lastWritten);
+        const std::string keptAs = ctx_.os.files.MoveFile(take.path, recovered) ? recovered : take.path;
+        ctx_.os.messages.MsgBox(EndedDuringATake + keptAs, vbExclamation, AppTitle);
+    }
 }
 
 } // namespace murmora

@@ -26,6 +26,10 @@ public:
     void Timer1Tick();
     void Timer3Tick();
 
+    // Takes left behind by a run that ended in the middle of them go to the home folder,
+    // named for when they were last written, and the user is told where each went.
+    void RecoverLeftoverTakes();
+
 private:
     enum class StopTrigger { Hotkey, CutButton };
 
@@ -47,7 +51,8 @@ private:
     void SaveScheduledTake();
     // "save capture " + path; true when the file was written.
     bool SaveCaptureAs(const std::string& path);
-    std::string FallbackTakePath() const;
+    // A file name in the home folder that says the moment `when`, free of any existing file.
+    std::string DatedTakePath(DateTime when) const;
 
     Context& ctx_;
     ResourcePictures& pictures_;

@@ -8,6 +8,7 @@
 #include "platform/mci_service.h"
 #include "platform/process_launcher.h"
 #include "platform/resources.h"
+#include "platform/take_folder.h"
 #include "platform/window_host.h"
 #include "shell/shared_state.h"
 
@@ -21,6 +22,7 @@ struct Platform {
     Clock& clock;
     MessageBox& messages;
     MciService& mci;
+    TakeFolder& takes;
     Files& files;
     ProcessLauncher& launcher;
     Hotkeys& hotkeys;

@@ -81,6 +81,7 @@ void ShapedForm::FormLoad() {
 
     RegisterHotkeys();
     ctx.os.hotkeys.InstallFilter([this](unsigned long id) { SubclassProc(id); });
+    recording.RecoverLeftoverTakes();
 }
 
 void ShapedForm::RegisterHotkeys() {

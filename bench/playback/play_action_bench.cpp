@@ -43,8 +43,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     const auto mci = murmora::makeMciService();
+    const auto takes = murmora::makeTakeFolder();
     GrantedHotkeys hotkeys;
-    murmora::QtPanel panel(*mci, hotkeys);
+    murmora::QtPanel panel(*mci, *takes, hotkeys);
     panel.Start();
     // The file a manual save would have chosen.
     panel.form.ctx.m.PlayFileName = argv[1];

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <string>
 #include <unistd.h>
 
@@ -22,6 +23,8 @@ int createUniqueFile(const fs::path& folder, fs::path& path, std::error_code& er
     for (;;) {
         path = folder / ("take-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".wav");
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            ::flock(fd, LOCK_EX); // held until the file is closed: the take is in use
         if (fd >= 0 || errno != EEXIST) {
             if (fd < 0)
                 error = lastSystemError();
@@ -38,7 +41,30 @@ bool syncPath(const fs::path& path, int flags) {
     return ::close(fd) == 0 && synced;
 }
 
+// Whether some process holds the take at `path` open as a TakeFile.
+bool takeIsHeld(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return true; // gone, or not ours to read: leave it alone
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return held;
+}
+
 } // namespace
+
+std::vector<fs::path> unheldTakes(const fs::path& folder) {
+    std::vector<fs::path> takes;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        const fs::path& path = entry->path();
+        std::error_code typeError;
+        if (entry->is_regular_file(typeError) && path.extension() == ".wav" && path.filename().string()[0] != '.' &&
+            !takeIsHeld(path))
+            takes.push_back(path);
+    }
+    return takes;
+}
 
 fs::path defaultTakeFolder() {
     if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache == '/')

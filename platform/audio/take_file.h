@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
 typedef struct sf_private_tag SNDFILE;
 
@@ -14,8 +15,13 @@ namespace murmora::audio {
 // The folder that holds takes while they record: on disk, in the user's cache folder.
 std::filesystem::path defaultTakeFolder();
 
-// A take on disk: 16-bit PCM WAV (RF64 past 4 GB) in a file of its own in the take folder.
-// Until it has been placed, destroying it removes the file.
+// The take files in `folder` that no TakeFile of any process holds: left behind by a run that
+// ended in the middle of a take.
+std::vector<std::filesystem::path> unheldTakes(const std::filesystem::path& folder);
+
+// A take on disk: 16-bit PCM WAV (RF64 past 4 GB) in a file of its own in the take folder,
+// locked (flock) for as long as it is open. Until it has been placed, destroying it removes
+// the file.
 class TakeFile {
 public:
     static std::unique_ptr<TakeFile> create(const std::filesystem::path& folder, const StreamFormat& format,

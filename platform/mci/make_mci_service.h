@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/mci_service.h"
+#include "platform/take_folder.h"
 
 #include <memory>
 
@@ -7,5 +8,8 @@ namespace murmora {
 
 // The service the program uses: PortAudio devices, takes recorded into the user's cache folder.
 std::unique_ptr<MciService> makeMciService();
+
+// The folder that service records its takes into.
+std::unique_ptr<TakeFolder> makeTakeFolder();
 
 } // namespace murmora

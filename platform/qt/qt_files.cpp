@@ -55,6 +55,19 @@ bool QtFiles::FolderExists(const std::string& path) const {
 
 bool QtFiles::RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
+bool QtFiles::MoveFile(const std::string& from, const std::string& to) {
+    // A new link never replaces an existing file; across file systems, a copy.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return true;
+    }
+    if (errno == EEXIST) return false;
+    const QString source = QFile::decodeName(from.c_str());
+    if (!QFile::copy(source, QFile::decodeName(to.c_str()))) return false;
+    QFile::remove(source);  // should it stay, it is only found again: the copy is in place
+    return true;
+}
+
 std::string QtFiles::ProgramFolder() const { return Encoded(QCoreApplication::applicationDirPath()); }
 
 std::string QtFiles::HomeFolder() const { return WithoutClosingSlash(Encoded(QDir::homePath())); }

@@ -9,6 +9,7 @@ public:
     bool FileExists(const std::string& path) const override;
     bool FolderExists(const std::string& path) const override;
     bool RemoveFile(const std::string& path) override;
+    bool MoveFile(const std::string& from, const std::string& to) override;
     std::string ProgramFolder() const override;
     std::string HomeFolder() const override;
     std::string TempFolder() const override;

@@ -169,7 +169,8 @@ std::vector<std::string> ModalScript::Problems() const {
 void RealPanel::SetUp() {
     ASSERT_TRUE(folder.isValid());
     mci = makeMciService();
-    panel = std::make_unique<QtPanel>(*mci, hotkeys);
+    takes = makeTakeFolder();
+    panel = std::make_unique<QtPanel>(*mci, *takes, hotkeys);
     modals = std::make_unique<ModalScript>();
     panel->Start();
 }

@@ -120,6 +120,7 @@ protected:
 
     QTemporaryDir folder;
     std::unique_ptr<MciService> mci;
+    std::unique_ptr<TakeFolder> takes;
     fakes::FakeHotkeys hotkeys;
     std::unique_ptr<QtPanel> panel;
     std::unique_ptr<ModalScript> modals;

@@ -19,6 +19,7 @@ struct FakeApp {
     FakeClock clock;
     FakeMessageBox messages;
     FakeMci mci;
+    FakeTakeFolder takes;
     FakeFiles files;
     FakeLauncher launcher;
     FakeHotkeys hotkeys;
@@ -27,7 +28,7 @@ struct FakeApp {
     FakeWindowHost windows;
     RegionTable regions;
     FakeScreen screen;
-    Platform os{clock, messages, mci, files, launcher, hotkeys, resources, pump, windows, regions, screen};
+    Platform os{clock, messages, mci, takes, files, launcher, hotkeys, resources, pump, windows, regions, screen};
 
     FakePictureBox PictureRecord;
     FakeImageButton SeeThroughMin, SeeThroughClose, SeeThroughCut, SeeThroughWav, SeeThroughPlay, SeeThroughTime;

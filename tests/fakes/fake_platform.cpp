@@ -48,6 +48,17 @@ bool FakeFiles::RemoveFile(const std::string& path) {
     return files.erase(path) > 0;
 }
 
+bool FakeFiles::MoveFile(const std::string& from, const std::string& to) {
+    const auto slash = to.rfind('/');
+    const std::string folder = slash == 0 ? "/" : to.substr(0, slash);
+    if (!files.count(from) || files.count(to) || slash == std::string::npos || !folders.count(folder) ||
+        undeletable.count(from))
+        return false;
+    files[to] = files[from];
+    files.erase(from);
+    return true;
+}
+
 std::optional<std::string> FakeFiles::CreateUniqueFile(const std::string& folder, const std::string& prefix) {
     if (!folders.count(folder)) return std::nullopt;
     std::string path;

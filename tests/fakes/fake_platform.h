@@ -19,6 +19,7 @@
 #include "platform/process_launcher.h"
 #include "platform/regions.h"
 #include "platform/resources.h"
+#include "platform/take_folder.h"
 #include "platform/window_host.h"
 
 namespace murmora::fakes {
@@ -81,6 +82,13 @@ private:
     std::size_t taken_ = 0;
 };
 
+// Takes left behind, as the test puts them there.
+class FakeTakeFolder : public TakeFolder {
+public:
+    std::vector<LeftoverTake> leftovers;
+    std::vector<LeftoverTake> Leftovers() const override { return leftovers; }
+};
+
 class FakeFiles : public Files {
 public:
     std::map<std::string, std::vector<unsigned char>> files;
@@ -94,6 +102,7 @@ public:
     bool FileExists(const std::string& path) const override;
     bool FolderExists(const std::string& path) const override { return folders.count(path) > 0; }
     bool RemoveFile(const std::string& path) override;
+    bool MoveFile(const std::string& from, const std::string& to) override;
     std::string ProgramFolder() const override { return programFolder; }
     std::string HomeFolder() const override { return homeFolder; }
     std::string TempFolder() const override { return tempFolder; }

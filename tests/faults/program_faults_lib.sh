@@ -40,7 +40,6 @@ export XDG_RUNTIME_DIR="$PULSE_DIR" PULSE_SERVER="unix:$PULSE_DIR/pulse/native"
 printf 'autospawn = no\n' > "$WORK/client.conf"
 export PULSE_CLIENTCONFIG="$WORK/client.conf"
 
-# The id of the first visible window whose name matches $1 and that is none of the others given.
 . "$(dirname "${BASH_SOURCE[0]}")/../desktop/x_windows_lib.sh"
 
 PANEL= APP_PID=

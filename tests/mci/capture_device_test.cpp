@@ -1,10 +1,12 @@
 // The capture device on a scripted backend: what the take file holds after stop and save.
 #include "mci_test_support.h"
+#include "platform/audio/take_file.h"
 #include "platform/mci/mci_errors.h"
 
 #include <sndfile.h>
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 namespace murmora::mci::testing {
@@ -139,6 +141,17 @@ TEST_F(CaptureTest, CloseWithoutSaveLeavesNoFile) {
     EXPECT_TRUE(takeFiles().empty());
     EXPECT_EQ(backend_->openStreamCount(), 0);
     EXPECT_EQ(send("status capture mode"), kAliasNotOpen);
+}
+
+TEST_F(CaptureTest, OnlyATakeNoProgramHoldsCountsAsLeftBehind) {
+    // The open take is held; a file of the same kind that nobody holds was left by a run that
+    // was killed; hidden files and other kinds of file are no takes.
+    std::filesystem::copy_file(takeFiles().at(0), takeFolder_ / "take-99999-0.wav");
+    std::ofstream(takeFolder_ / ".hidden.wav") << "x";
+    std::ofstream(takeFolder_ / "notes.txt") << "x";
+    EXPECT_EQ(audio::unheldTakes(takeFolder_), std::vector<std::filesystem::path>{takeFolder_ / "take-99999-0.wav"});
+    ASSERT_EQ(send("close capture"), kSuccess);
+    EXPECT_TRUE(audio::unheldTakes(scratch_ / "no such folder").empty());
 }
 
 TEST_F(CaptureTest, ClosingTheServiceDiscardsAnUnsavedTake) {

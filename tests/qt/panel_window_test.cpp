@@ -56,8 +56,9 @@ protected:
     }
 
     fakes::FakeMci mci;
+    fakes::FakeTakeFolder takes;
     fakes::FakeHotkeys hotkeys;  // both combinations free: no warning box at start-up
-    QtPanel panel{mci, hotkeys};
+    QtPanel panel{mci, takes, hotkeys};
     const QImage skin = SourcePicture("bitmaps/MRSKIN.bmp");
 };
 

@@ -1,0 +1,43 @@
+#include "platform/audio/take_file.h"
+#include "platform/mci/make_mci_service.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <ctime>
+
+namespace murmora {
+namespace {
+
+// The local wall-clock reading of a file's last change, as the clock reads time.
+DateTime LastWritten(const std::filesystem::path& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return 0;
+    std::tm local{};
+    localtime_r(&status.st_mtime, &local);
+    return static_cast<DateTime>(timegm(&local));
+}
+
+class DiskTakeFolder final : public TakeFolder {
+public:
+    explicit DiskTakeFolder(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+    std::vector<LeftoverTake> Leftovers() const override {
+        std::vector<LeftoverTake> takes;
+        for (const auto& path : audio::unheldTakes(folder_))
+            takes.push_back({path.string(), LastWritten(path)});
+        std::sort(takes.begin(), takes.end(),
+                  [](const LeftoverTake& a, const LeftoverTake& b) { return a.lastWritten < b.lastWritten; });
+        return takes;
+    }
+
+private:
+    std::filesystem::path folder_;
+};
+
+} // namespace
+
+std::unique_ptr<TakeFolder> makeTakeFolder() { return std::make_unique<DiskTakeFolder>(audio::defaultTakeFolder()); }
+
+} // namespace murmora

@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+
+namespace murmora {
+
+// A take file that a run of the program left in its take folder when it ended in the middle
+// of the take (killed, or the machine went down).
+struct LeftoverTake {
+    std::string path;
+    DateTime lastWritten;
+};
+
+// The folder where takes are written while they record.
+class TakeFolder {
+public:
+    virtual ~TakeFolder() = default;
+    // The takes no running program is recording any more, oldest first.
+    virtual std::vector<LeftoverTake> Leftovers() const = 0;
+};
+
+} // namespace murmora
