@@ -30,6 +30,8 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "screenshot: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
 export XDG_RUNTIME_DIR="$work"
+# A home and take folder of its own: the screenshot shows the panel as it first starts.
+export HOME="$work" XDG_CACHE_HOME="$work/cache"
 export QT_QPA_PLATFORM=xcb
 
 "$program" >"$work/murmora.log" 2>&1 &

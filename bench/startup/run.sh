@@ -6,12 +6,16 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 runs=${1:-10}
 build=${BUILD_DIR:-build}
+# A home and take folder of the benchmark's own: nothing of the user's is found or touched.
+home=$(mktemp -d)
+export HOME="$home" XDG_CACHE_HOME="$home/cache"
+xvfb=
+trap 'rm -rf "$home"; [ -z "$xvfb" ] || kill $xvfb 2>/dev/null' EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=:${BENCH_DISPLAY:-95}
     Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
-    trap 'kill $xvfb 2>/dev/null' EXIT
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fi
 

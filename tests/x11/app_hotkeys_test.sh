@@ -15,6 +15,9 @@ app=$1 grabber=$2 reference_box=$3
 [ -x "$app" ] || { echo "FAIL: no program at $app"; exit 1; }
 
 work=$(mktemp -d)
+chmod 700 "$work"
+# A home and take folder of the test's own: nothing of the user's is found or touched.
+export HOME="$work" XDG_CACHE_HOME="$work/cache"
 pids=()
 cleanup() {
     local pid
