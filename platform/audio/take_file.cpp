@@ -96,13 +96,13 @@ std::unique_ptr<TakeFile> TakeFile::create(const fs::path& folder, const StreamF
         return nullptr;
     }
     sf_command(file, SFC_RF64_AUTO_DOWNGRADE, nullptr, SF_TRUE);
-    std::unique_ptr<TakeFile> take(new TakeFile(path, file, format.channels));
+    std::unique_ptr<TakeFile> take(new TakeFile(path, file));
     take->updateHeader();
     return take;
 }
 
-TakeFile::TakeFile(fs::path path, SNDFILE* file, int channels)
-    : path_(std::move(path)), file_(file), channels_(channels) {}
+TakeFile::TakeFile(fs::path path, SNDFILE* file)
+    : path_(std::move(path)), file_(file) {}
 
 TakeFile::~TakeFile() {
     if (file_)

@@ -43,12 +43,11 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
 private:
-    TakeFile(std::filesystem::path path, SNDFILE* file, int channels);
+    TakeFile(std::filesystem::path path, SNDFILE* file);
     bool copyTo(const std::filesystem::path& target, std::error_code& error);
 
     std::filesystem::path path_;
     SNDFILE* file_;
-    int channels_;
     std::int64_t frames_ = 0;
     bool writeFailed_ = false;
     bool placed_ = false;
