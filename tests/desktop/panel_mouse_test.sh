@@ -22,15 +22,7 @@ xdpyinfo >/dev/null 2>&1 || unavailable "no X server at $DISPLAY"
 for tool in xdotool xev; do command -v $tool >/dev/null || unavailable "$tool is not installed"; done
 [ -x "$app" ] || { echo "FAIL: no program at $app"; exit 1; }
 
-work=$(mktemp -d /tmp/murmora-desktop.XXXXXX)
-chmod 700 "$work"
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/scratch_lib.sh"
 fail() { echo "FAIL: $*"; sed 's/^/  murmora: /' "$work/murmora.log" 2>/dev/null; exit 1; }
 
 # Another program's window under the whole panel (410, 268, 204 x 231), reporting clicks.
@@ -39,7 +31,7 @@ pids+=($!)
 beneath=$(timeout 15 xdotool search --sync --onlyvisible --name '^Beneath$' | head -n1) ||
     fail "the window beneath did not appear"
 
-XDG_RUNTIME_DIR=$work XDG_CACHE_HOME=$work/cache QT_QPA_PLATFORM=xcb "$app" >"$work/murmora.log" 2>&1 &
+XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=xcb "$app" >"$work/murmora.log" 2>&1 &
 app_pid=$!
 pids+=("$app_pid")
 panel=$(timeout 15 xdotool search --sync --onlyvisible --name '^Murmora$' | head -n1) || fail "the panel did not appear"

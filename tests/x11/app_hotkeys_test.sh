@@ -14,21 +14,9 @@ app=$1 grabber=$2 reference_box=$3
 [ -n "${DISPLAY:-}" ] || { echo "FAIL: no DISPLAY"; exit 1; }
 [ -x "$app" ] || { echo "FAIL: no program at $app"; exit 1; }
 
-work=$(mktemp -d)
-chmod 700 "$work"
-# A home and take folder of the test's own: nothing of the user's is found or touched.
-export HOME="$work" XDG_CACHE_HOME="$work/cache"
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*"; exit 1; }
-
+. "$(dirname "$0")/../desktop/scratch_lib.sh"
 . "$(dirname "$0")/../desktop/x_windows_lib.sh"
+fail() { echo "FAIL: $*"; exit 1; }
 
 no_window_for() { # SECONDS PATTERN [EXCLUDED...]
     local seconds=$1
