@@ -25,7 +25,7 @@ const char* const NotSaved = "Recording Not Saved";
 const char* const PartlyWritten = "The recording could not be written to its end (is the disk full?).\n\n"
                                   "What was recorded until then is kept and will be saved.";
 
-const std::string EndedDuringATake =
+const char* const EndedDuringATake =
     "Murmora ended during a recording.\n\nWhat was recorded until then is kept as  ";
 
 std::string CouldNotSaveAs(const std::string& path) { return "Recording could not be saved as  " + path; }
