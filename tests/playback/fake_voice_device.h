@@ -14,49 +14,29 @@ class FakeVoiceDevice {
 public:
     std::string lengthMs = "500";
     std::string lengthBytes = "1536";
-    // How many mode queries after "play voice1" still find the take playing.
-    int playingQueries = 3;
-    // Reply to the mode query once the take has ended (or was stopped).
-    std::string idleMode = "stopped";
+    int playingQueries = 3;             // mode queries after "play voice1" that still find it playing
+    std::string idleMode = "stopped";   // the mode once the take has ended or was stopped
+    bool open = false;
 
     explicit FakeVoiceDevice(FakeMci& mci) {
         mci.respond = [this](const std::string& command, std::string& reply) { return Answer(command, reply); };
     }
 
-    bool open = false;
-    bool playing = false;
-
 private:
     int Answer(const std::string& command, std::string& reply) {
-        if (command.rfind("open ", 0) == 0) {
-            if (open) return MciErrDuplicateAlias;
-            open = true;
-            return 0;
-        }
+        if (command.rfind("open ", 0) == 0) return open ? MciErrDuplicateAlias : (open = true, 0);
         if (!open) return MciErrInvalidDeviceName;
-        if (command == "set voice1 time format ms") timeFormatBytes_ = false;
-        if (command == "set voice1 time format bytes") timeFormatBytes_ = true;
-        if (command == "status voice1 length") reply = timeFormatBytes_ ? lengthBytes : lengthMs;
-        if (command == "play voice1") {
-            playing = true;
-            left_ = playingQueries;
-        }
-        if (command == "status voice1 mode") reply = Mode();
-        if (command == "stop voice1") playing = false;
-        if (command == "close voice1") open = playing = false;
+        if (command == "set voice1 time format ms") bytes_ = false;
+        if (command == "set voice1 time format bytes") bytes_ = true;
+        if (command == "status voice1 length") reply = bytes_ ? lengthBytes : lengthMs;
+        if (command == "play voice1") left_ = playingQueries;
+        if (command == "status voice1 mode") reply = left_ > 0 ? (--left_, "playing") : idleMode;
+        if (command == "stop voice1") left_ = 0;
+        if (command == "close voice1") open = false, left_ = 0;
         return 0;
     }
 
-    std::string Mode() {
-        if (playing && left_ > 0) {
-            --left_;
-            return "playing";
-        }
-        playing = false;
-        return idleMode;
-    }
-
-    bool timeFormatBytes_ = false;
+    bool bytes_ = false;
     int left_ = 0;
 };
 
