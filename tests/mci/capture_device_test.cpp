@@ -1,12 +1,13 @@
-// The capture device on a scripted backend: what the take file holds after stop and save.
+// The capture device on a scripted backend: what the take file holds after stop and save, and
+// what is kept when the disk or the target fails.
 #include "mci_test_support.h"
 #include "platform/audio/take_file.h"
-#include "platform/mci/mci_errors.h"
-
-#include <sndfile.h>
 
 #include <chrono>
+#include <csignal>
 #include <fstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <thread>
 
 namespace murmora::mci::testing {
@@ -15,152 +16,96 @@ namespace {
 class CaptureTest : public ServiceTest {
 protected:
     void SetUp() override { ASSERT_EQ(send("open new type waveaudio alias capture"), kSuccess); }
-    std::string status(const std::string& item) {
-        EXPECT_EQ(send("status capture " + item), kSuccess);
-        return reply_;
+    std::vector<std::int16_t> record(std::size_t frames, std::int16_t start = 1) {
+        const auto samples = rampFrames(frames, start);
+        EXPECT_EQ(send("record capture"), kSuccess);
+        deliver(samples);
+        return samples;
     }
 };
 
 TEST_F(CaptureTest, ANewTakeIsAnEmptyWavInTheTakeFolder) {
-    const auto files = takeFiles();
-    ASSERT_EQ(files.size(), 1u);
-    const WavContents take = readWav(files[0]);
+    ASSERT_EQ(takeFiles().size(), 1u);
+    const WavContents take = readWav(takeFiles()[0]);
     EXPECT_TRUE(take.readable);
     EXPECT_EQ(take.sampleRate, 44100);
     EXPECT_EQ(take.channels, 2);
     EXPECT_TRUE(take.samples.empty());
-    EXPECT_EQ(status("length"), "0");
+    EXPECT_EQ(status("capture length"), "0");
+    EXPECT_EQ(status("capture mode"), "stopped");
 }
 
-TEST_F(CaptureTest, RecordingReadsRecordingUntilStopped) {
-    EXPECT_EQ(status("mode"), "stopped");
-    ASSERT_EQ(send("record capture"), kSuccess);
-    EXPECT_EQ(status("mode"), "recording");
+TEST_F(CaptureTest, AfterStopTheFileHoldsEveryFrameDeliveredWhileRecordingOnly) {
+    auto expected = record(44100);
+    EXPECT_EQ(status("capture mode"), "recording");
     ASSERT_EQ(send("stop capture"), kSuccess);
-    EXPECT_EQ(status("mode"), "stopped");
-}
-
-TEST_F(CaptureTest, AfterStopTheFileHoldsEveryFrameDelivered) {
-    const auto frames = rampFrames(44100);
-    ASSERT_EQ(send("record capture"), kSuccess);
-    deliver(frames);
-    ASSERT_EQ(send("stop capture"), kSuccess);
-    EXPECT_EQ(readWav(takeFiles().at(0)).samples, frames);
-    EXPECT_EQ(status("length"), "1000");
-    ASSERT_EQ(send("set capture time format bytes"), kSuccess);
-    EXPECT_EQ(status("length"), "176400");
-}
-
-TEST_F(CaptureTest, FramesArrivingWhileStoppedAreNotPartOfTheTake) {
-    ASSERT_EQ(send("record capture"), kSuccess);
-    deliver(rampFrames(1000));
-    ASSERT_EQ(send("stop capture"), kSuccess);
+    EXPECT_EQ(status("capture mode"), "stopped");
     EXPECT_FALSE(backend_->deliverCapture(rampFrames(500)));
-    EXPECT_EQ(readWav(takeFiles().at(0)).samples.size(), 2000u);
-}
-
-TEST_F(CaptureTest, RecordAfterStopAppendsToTheTake) {
-    const auto first = rampFrames(3000, 2, 1);
-    const auto second = rampFrames(2000, 2, 5);
-    ASSERT_EQ(send("record capture"), kSuccess);
-    deliver(first);
+    EXPECT_EQ(takeSamples(), expected);
+    EXPECT_EQ(status("capture length"), "1000");
+    ASSERT_EQ(send("set capture time format bytes"), kSuccess);
+    EXPECT_EQ(status("capture length"), "176400");
+    // Recording again appends to the take.
+    const auto second = record(2000, 5);
     ASSERT_EQ(send("stop capture"), kSuccess);
-    ASSERT_EQ(send("record capture"), kSuccess);
-    deliver(second);
-    ASSERT_EQ(send("stop capture"), kSuccess);
-    auto expected = first;
     expected.insert(expected.end(), second.begin(), second.end());
-    EXPECT_EQ(readWav(takeFiles().at(0)).samples, expected);
+    EXPECT_EQ(takeSamples(), expected);
 }
 
 TEST_F(CaptureTest, TheHeaderIsKeptCurrentWhileRecording) {
-    const auto frames = rampFrames(22050);
-    ASSERT_EQ(send("record capture"), kSuccess);
-    deliver(frames);
+    const auto frames = record(22050);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (readWav(takeFiles().at(0)).samples.size() < frames.size() && std::chrono::steady_clock::now() < deadline)
+    while (takeSamples().size() < frames.size() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(readWav(takeFiles().at(0)).samples, frames);
-    EXPECT_EQ(status("mode"), "recording");
+    EXPECT_EQ(takeSamples(), frames);
+    EXPECT_EQ(status("capture mode"), "recording");
 }
 
-TEST_F(CaptureTest, SaveStopsAndPutsTheWholeTakeAtThePath) {
-    const auto frames = rampFrames(10000);
+TEST_F(CaptureTest, SaveStopsAndPutsTheWholeTakeAtThePathAgainAndAgain) {
     const auto target = scratch_ / "my take.wav";
-    ASSERT_EQ(send("record capture"), kSuccess);
-    deliver(frames);
+    writeWav(target, rampFrames(50000)); // replaced
+    const auto frames = record(10000);
     ASSERT_EQ(send("save capture " + target.string()), kSuccess);
-    EXPECT_EQ(status("mode"), "stopped");
-    EXPECT_EQ(readWav(target).samples, frames);
+    EXPECT_EQ(status("capture mode"), "stopped");
     EXPECT_TRUE(takeFiles().empty());
+    ASSERT_EQ(send("save capture " + (scratch_ / "second.wav").string()), kSuccess);
+    EXPECT_EQ(send("record capture"), kDeviceNotReady);
     ASSERT_EQ(send("close capture"), kSuccess);
     EXPECT_EQ(readWav(target).samples, frames);
+    EXPECT_EQ(readWav(scratch_ / "second.wav").samples, frames);
 }
 
-TEST_F(CaptureTest, SaveReplacesAnExistingFile) {
-    const auto target = scratch_ / "old.wav";
-    writeWav(target, rampFrames(50000), 2, 44100, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    const auto frames = rampFrames(700, 2, 9);
-    ASSERT_EQ(send("record capture"), kSuccess);
-    deliver(frames);
-    ASSERT_EQ(send("stop capture"), kSuccess);
-    ASSERT_EQ(send("save capture " + target.string()), kSuccess);
-    EXPECT_EQ(readWav(target).samples, frames);
-}
-
-TEST_F(CaptureTest, ASecondSaveAfterAFailedOneKeepsTheWholeTake) {
-    const auto frames = rampFrames(8000);
-    ASSERT_EQ(send("record capture"), kSuccess);
-    deliver(frames);
-    ASSERT_EQ(send("stop capture"), kSuccess);
-    EXPECT_EQ(send("save capture " + (scratch_ / "no such folder" / "a.wav").string()), kFileNotSaved);
-    EXPECT_EQ(send("save capture " + scratch_.path().string()), kFileNotSaved); // a folder
-    EXPECT_EQ(readWav(takeFiles().at(0)).samples, frames);
+TEST_F(CaptureTest, AFailedSaveKeepsTheTakeForASecondSave) {
+    const auto frames = record(8000);
+    for (const fs::path& bad : {scratch_ / "no such folder" / "a.wav", scratch_.path, fs::path("/proc/take.wav")})
+        EXPECT_EQ(send("save capture " + bad.string()), kFileNotSaved) << bad;
+    EXPECT_EQ(status("capture mode"), "stopped");
+    EXPECT_EQ(takeSamples(), frames);
     ASSERT_EQ(send("save capture " + (scratch_ / "b.wav").string()), kSuccess);
     EXPECT_EQ(readWav(scratch_ / "b.wav").samples, frames);
 }
 
-TEST_F(CaptureTest, ASavedTakeCanBeSavedAgainButNotRecordedOn) {
-    const auto frames = rampFrames(4000);
-    ASSERT_EQ(send("record capture"), kSuccess);
-    deliver(frames);
-    ASSERT_EQ(send("save capture " + (scratch_ / "first.wav").string()), kSuccess);
-    ASSERT_EQ(send("save capture " + (scratch_ / "second.wav").string()), kSuccess);
-    EXPECT_EQ(readWav(scratch_ / "first.wav").samples, frames);
-    EXPECT_EQ(readWav(scratch_ / "second.wav").samples, frames);
-    EXPECT_EQ(send("record capture"), kDeviceNotReady);
-    ASSERT_EQ(send("close capture"), kSuccess);
-    EXPECT_TRUE(std::filesystem::exists(scratch_ / "first.wav"));
-    EXPECT_TRUE(std::filesystem::exists(scratch_ / "second.wav"));
-}
-
 TEST_F(CaptureTest, CloseWithoutSaveLeavesNoFile) {
-    ASSERT_EQ(send("record capture"), kSuccess);
-    deliver(rampFrames(5000));
+    record(5000);
     ASSERT_EQ(send("close capture"), kSuccess);
     EXPECT_TRUE(takeFiles().empty());
     EXPECT_EQ(backend_->openStreamCount(), 0);
     EXPECT_EQ(send("status capture mode"), kAliasNotOpen);
-}
-
-TEST_F(CaptureTest, OnlyATakeNoProgramHoldsCountsAsLeftBehind) {
-    // The open take is held; a file of the same kind that nobody holds was left by a run that
-    // was killed; hidden files and other kinds of file are no takes.
-    std::filesystem::copy_file(takeFiles().at(0), takeFolder_ / "take-99999-0.wav");
-    std::ofstream(takeFolder_ / ".hidden.wav") << "x";
-    std::ofstream(takeFolder_ / "notes.txt") << "x";
-    EXPECT_EQ(audio::unheldTakes(takeFolder_), std::vector<std::filesystem::path>{takeFolder_ / "take-99999-0.wav"});
-    ASSERT_EQ(send("close capture"), kSuccess);
-    EXPECT_TRUE(audio::unheldTakes(scratch_ / "no such folder").empty());
-}
-
-TEST_F(CaptureTest, ClosingTheServiceDiscardsAnUnsavedTake) {
     {
         MciStringService other(std::make_unique<audio::ScriptedBackend>(), scratch_ / "other");
         ASSERT_EQ(other.SendString("open new type waveaudio alias capture", nullptr, 0), kSuccess);
         ASSERT_EQ(other.SendString("record capture", nullptr, 0), kSuccess);
     }
-    EXPECT_TRUE(std::filesystem::is_empty(scratch_ / "other"));
+    EXPECT_TRUE(fs::is_empty(scratch_ / "other"));
+}
+
+TEST_F(CaptureTest, OnlyATakeNoProgramHoldsCountsAsLeftBehind) {
+    // The open take is held; a copy nobody holds was left by a killed run; the rest are no takes.
+    fs::copy_file(takeFiles().at(0), takeFolder_ / "take-99999-0.wav");
+    std::ofstream(takeFolder_ / ".hidden.wav") << "x";
+    std::ofstream(takeFolder_ / "notes.txt") << "x";
+    EXPECT_EQ(audio::unheldTakes(takeFolder_), std::vector<fs::path>{takeFolder_ / "take-99999-0.wav"});
+    EXPECT_TRUE(audio::unheldTakes(scratch_ / "no such folder").empty());
 }
 
 TEST_F(CaptureTest, FramesTheRingCannotHoldAreCountedAsLost) {
@@ -170,9 +115,69 @@ TEST_F(CaptureTest, FramesTheRingCannotHoldAreCountedAsLost) {
     const auto frames = rampFrames(recorder.ringCapacityFrames() + 1000);
     backend_->deliverCapture(frames);
     ASSERT_EQ(send("stop capture"), kSuccess);
-    const auto kept = readWav(takeFiles().at(0)).samples.size() / 2;
     EXPECT_GT(recorder.framesLost(), 0);
-    EXPECT_EQ(static_cast<std::int64_t>(kept) + recorder.framesLost(), static_cast<std::int64_t>(frames.size() / 2));
+    EXPECT_EQ(static_cast<std::int64_t>(takeSamples().size() / 2) + recorder.framesLost(),
+              static_cast<std::int64_t>(frames.size() / 2));
+}
+
+// Lowers the largest file this process may write, as a disk that fills does, until it goes.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+private:
+    rlimit saved_{};
+};
+constexpr rlim_t kFullAt = 64 * 1024;
+
+TEST_F(CaptureTest, ADiskThatFillsMidTakeKeepsTheTakeSoFarValidAndSavable) {
+    std::vector<std::int16_t> delivered;
+    {
+        FileSizeLimit full(kFullAt);
+        delivered = record(40000); // 160 kB of audio
+        EXPECT_EQ(send("stop capture"), kTakeFileFailed);
+    }
+    const WavContents kept = readWav(takeFiles().at(0));
+    ASSERT_TRUE(kept.readable);
+    EXPECT_GT(kept.samples.size(), 10000u);
+    EXPECT_LT(kept.samples.size(), delivered.size());
+    EXPECT_TRUE(std::equal(kept.samples.begin(), kept.samples.end(), delivered.begin()));
+    ASSERT_EQ(send("save capture " + (scratch_ / "saved.wav").string()), kSuccess);
+    EXPECT_EQ(readWav(scratch_ / "saved.wav").samples, kept.samples);
+}
+
+TEST_F(CaptureTest, ACopyingSaveThatRunsOutOfSpaceFailsAndLeavesNoPartialFile) {
+    struct stat take{}, shm{};
+    if (stat(takeFolder_.c_str(), &take) != 0 || stat("/dev/shm", &shm) != 0 || take.st_dev == shm.st_dev)
+        GTEST_SKIP() << "/dev/shm is on the same file system as the take folder: no copy to test";
+    const auto delivered = record(40000);
+    ASSERT_EQ(send("stop capture"), kSuccess);
+    const fs::path target = "/dev/shm/murmora-mci-test-" + std::to_string(::getpid()) + ".wav";
+    {
+        FileSizeLimit full(kFullAt);
+        EXPECT_EQ(send("save capture " + target.string()), kFileNotSaved);
+    }
+    for (const auto& entry : fs::directory_iterator("/dev/shm"))
+        EXPECT_EQ(entry.path().filename().string().find(target.filename().string()), std::string::npos)
+            << entry.path();
+    EXPECT_EQ(takeSamples(), delivered);
+    ASSERT_EQ(send("save capture " + target.string()), kSuccess);
+    EXPECT_EQ(readWav(target).samples, delivered);
+    EXPECT_TRUE(takeFiles().empty());
+    fs::remove(target);
+}
+
+TEST(TakeFolder, NoTakeFolderMeansNoTake) {
+    MciStringService service(std::make_unique<audio::ScriptedBackend>(), "/proc/murmora/takes");
+    EXPECT_EQ(service.SendString("open new type waveaudio alias capture", nullptr, 0), kTakeFileFailed);
+    EXPECT_EQ(service.SendString("record capture", nullptr, 0), kAliasNotOpen);
 }
 
 } // namespace

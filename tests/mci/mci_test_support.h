@@ -1,54 +1,106 @@
 #pragma once
 #include "platform/audio/scripted_backend.h"
+#include "platform/mci/mci_errors.h"
 #include "platform/mci/mci_string_service.h"
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace murmora::mci::testing {
+namespace fs = std::filesystem;
 
 // A folder of its own for each test, removed afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
+struct ScratchFolder {
+    fs::path path;
+    ScratchFolder() {
+        std::string pattern = (fs::temp_directory_path() / "murmora-mci-test-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot make a scratch folder");
+        path = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    fs::path operator/(const std::string& name) const { return path / name; }
 };
 
-// Frames whose every sample tells where it was in the take.
-std::vector<std::int16_t> rampFrames(std::size_t frames, int channels = 2, std::int16_t start = 1);
+// Frames whose every sample tells where it was in the take (never silent).
+inline std::vector<std::int16_t> rampFrames(std::size_t frames, std::int16_t start = 1) {
+    std::vector<std::int16_t> samples(frames * 2);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::int16_t>(start + static_cast<std::int16_t>(i % 20000));
+    return samples;
+}
 
+// The samples of a stereo 16-bit file; empty when libsndfile cannot read it.
 struct WavContents {
     bool readable = false;
-    int sampleRate = 0;
-    int channels = 0;
+    int sampleRate = 0, channels = 0;
     std::vector<std::int16_t> samples;
 };
-WavContents readWav(const std::filesystem::path& path);
-void writeWav(const std::filesystem::path& path, const std::vector<std::int16_t>& samples, int channels,
-              int sampleRate, int format);
+inline WavContents readWav(const fs::path& path) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file)
+        return {};
+    WavContents contents{true, info.samplerate, info.channels,
+                         std::vector<std::int16_t>(static_cast<std::size_t>(info.frames * info.channels))};
+    contents.samples.resize(static_cast<std::size_t>(
+        sf_readf_short(file, contents.samples.data(), info.frames) * info.channels));
+    sf_close(file);
+    return contents;
+}
+inline void writeWav(const fs::path& path, const std::vector<std::int16_t>& samples,
+                     int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16) {
+    SF_INFO info{0, 44100, 2, format, 0, 0};
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+    sf_writef_short(file, samples.data(), static_cast<sf_count_t>(samples.size() / 2));
+    sf_close(file);
+}
 
 // The service on a scripted backend, with takes in a scratch folder.
 class ServiceTest : public ::testing::Test {
 protected:
-    ServiceTest();
-    int send(const std::string& command);
-    // Delivers frames to the capture stream in device-sized blocks.
-    void deliver(const std::vector<std::int16_t>& samples, int channels = 2);
-    std::vector<std::filesystem::path> takeFiles() const;
+    int send(const std::string& command) {
+        char reply[256] = "(untouched)";
+        const int result = service_.SendString(command, reply, sizeof reply);
+        reply_ = reply;
+        return result;
+    }
+    // The reply to "status ALIAS ITEM", which must succeed.
+    std::string status(const std::string& aliasAndItem) {
+        EXPECT_EQ(send("status " + aliasAndItem), kSuccess) << aliasAndItem;
+        return reply_;
+    }
+    int openFile(const fs::path& path) { return send("open " + path.string() + " type waveaudio alias voice1"); }
+    // Delivers stereo frames to the capture stream in device-sized blocks.
+    void deliver(const std::vector<std::int16_t>& samples) {
+        constexpr std::size_t kBlock = 441 * 2;
+        for (std::size_t at = 0; at < samples.size(); at += kBlock)
+            ASSERT_TRUE(backend_->deliverCapture(
+                std::span(samples).subspan(at, std::min(kBlock, samples.size() - at))));
+    }
+    std::vector<fs::path> takeFiles() const {
+        std::vector<fs::path> files;
+        std::error_code ignored;
+        for (const auto& entry : fs::directory_iterator(takeFolder_, ignored))
+            files.push_back(entry.path());
+        return files;
+    }
+    std::vector<std::int16_t> takeSamples() const { return readWav(takeFiles().at(0)).samples; }
 
     ScratchFolder scratch_;
-    std::filesystem::path takeFolder_;
-    audio::ScriptedBackend* backend_;
-    MciStringService service_;
+    fs::path takeFolder_ = scratch_ / "takes";
+    audio::ScriptedBackend* backend_ = new audio::ScriptedBackend;
+    MciStringService service_{std::unique_ptr<audio::AudioBackend>(backend_), takeFolder_};
     std::string reply_;
 };
 

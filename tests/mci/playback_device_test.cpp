@@ -1,10 +1,6 @@
 // The playback device on a scripted backend: what reaches the output, and what "status" says.
 #include "mci_test_support.h"
-#include "platform/mci/mci_errors.h"
 
-#include <sndfile.h>
-
-#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -14,19 +10,13 @@ namespace {
 
 class PlaybackTest : public ServiceTest {
 protected:
-    // Frames that are never silent, so that waiting for the reader shows as leading silence.
     void openFile(std::size_t frames, int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16) {
-        samples_ = rampFrames(frames, 2, 100);
-        const auto path = scratch_ / "play me.wav";
-        writeWav(path, samples_, 2, 44100, format);
-        ASSERT_EQ(send("open " + path.string() + " type waveaudio alias voice1"), kSuccess);
+        samples_ = rampFrames(frames, 100);
+        writeWav(scratch_ / "play me.wav", samples_, format);
+        ASSERT_EQ(ServiceTest::openFile(scratch_ / "play me.wav"), kSuccess);
     }
-    std::string status(const std::string& item) {
-        EXPECT_EQ(send("status voice1 " + item), kSuccess);
-        return reply_;
-    }
-    // Pulls until `frames` sounding frames have come out (or the stream has ended), giving the
-    // reader time where the output finds nothing to play yet.
+    // Pulls until `frames` sounding frames have come out or the stream has ended; the frames are
+    // never silent, so silence is the output waiting for the reader and is left out.
     std::vector<std::int16_t> pullSounding(std::size_t frames) {
         std::vector<std::int16_t> heard;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -34,89 +24,66 @@ protected:
             const auto block = backend_->pullPlayback(std::min<std::size_t>(256, frames - heard.size() / 2));
             if (block.empty())
                 break;
-            const std::size_t before = heard.size();
             for (float sample : block)
                 if (sample != 0.0f)
                     heard.push_back(static_cast<std::int16_t>(std::lround(sample * 32768.0f)));
-            if (heard.size() == before)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
         }
         return heard;
-    }
-    // Pulls until the stream has ended; answers how many sounding samples came out meanwhile.
-    std::size_t pullToEnd() {
-        std::size_t sounding = 0;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (std::chrono::steady_clock::now() < deadline) {
-            const auto block = backend_->pullPlayback(256);
-            if (block.empty())
-                break;
-            sounding += static_cast<std::size_t>(
-                std::count_if(block.begin(), block.end(), [](float sample) { return sample != 0.0f; }));
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return sounding;
     }
     std::vector<std::int16_t> samples_;
 };
 
-TEST_F(PlaybackTest, LengthIsInMillisecondsOrBytesOfAudioData) {
+TEST_F(PlaybackTest, LengthIsInMillisecondsOrBytesOfStoredAudioData) {
     openFile(22050);
-    EXPECT_EQ(status("length"), "500");
+    EXPECT_EQ(status("voice1 length"), "500");
     ASSERT_EQ(send("set voice1 time format bytes"), kSuccess);
-    EXPECT_EQ(status("length"), "88200");
+    EXPECT_EQ(status("voice1 length"), "88200");
     ASSERT_EQ(send("set voice1 time format ms"), kSuccess);
-    EXPECT_EQ(status("length"), "500");
-}
-
-TEST_F(PlaybackTest, BytesFollowTheStoredSampleSize) {
+    EXPECT_EQ(status("voice1 length"), "500");
+    ASSERT_EQ(send("close voice1"), kSuccess);
     openFile(1000, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
     ASSERT_EQ(send("set voice1 time format bytes"), kSuccess);
-    EXPECT_EQ(status("length"), "6000");
+    EXPECT_EQ(status("voice1 length"), "6000");
 }
 
-TEST_F(PlaybackTest, AnEmptyWaveHasNoLength) {
+TEST_F(PlaybackTest, AnEmptyWaveHasNoLengthAndPlaysNothing) {
     openFile(0);
-    EXPECT_EQ(status("length"), "0");
+    EXPECT_EQ(status("voice1 length"), "0");
     ASSERT_EQ(send("play voice1"), kSuccess);
-    EXPECT_EQ(pullToEnd(), 0u);
-    EXPECT_EQ(status("mode"), "stopped");
+    EXPECT_TRUE(pullSounding(1).empty());
+    EXPECT_EQ(status("voice1 mode"), "stopped");
 }
 
-TEST_F(PlaybackTest, EveryFrameOfTheFileReachesTheOutputInOrder) {
+TEST_F(PlaybackTest, EveryFrameReachesTheOutputInOrderAndModeReadsPlayingUntilTheLast) {
     openFile(3000);
-    EXPECT_EQ(status("mode"), "stopped");
+    EXPECT_EQ(status("voice1 mode"), "stopped");
     ASSERT_EQ(send("play voice1"), kSuccess);
-    EXPECT_EQ(status("mode"), "playing");
-    EXPECT_EQ(pullSounding(3000), samples_);
+    EXPECT_EQ(status("voice1 mode"), "playing");
+    auto heard = pullSounding(2999);
+    EXPECT_EQ(status("voice1 mode"), "playing");
+    const auto last = pullSounding(2);
+    heard.insert(heard.end(), last.begin(), last.end());
+    EXPECT_EQ(heard, samples_);
+    EXPECT_TRUE(backend_->pullPlayback(256).empty()); // the stream has ended
+    EXPECT_EQ(status("voice1 mode"), "stopped");
 }
 
-TEST_F(PlaybackTest, ModeReadsPlayingUntilTheLastFrameHasBeenPlayed) {
-    openFile(3000);
+TEST_F(PlaybackTest, AFileLongerThanTheRingIsReadWhileItPlays) {
+    openFile(200000);
     ASSERT_EQ(send("play voice1"), kSuccess);
-    pullSounding(2999);
-    EXPECT_EQ(status("mode"), "playing");
-    EXPECT_EQ(pullToEnd(), 2u); // the last frame, then the end of the stream
-    EXPECT_EQ(status("mode"), "stopped");
-}
-
-TEST_F(PlaybackTest, ALongFileIsReadWhileItPlays) {
-    openFile(200000); // longer than the ring
-    ASSERT_EQ(send("play voice1"), kSuccess);
-    EXPECT_EQ(pullSounding(200000), samples_);
-    EXPECT_EQ(pullToEnd(), 0u);
-    EXPECT_EQ(status("mode"), "stopped");
+    EXPECT_EQ(pullSounding(200001), samples_);
+    EXPECT_EQ(status("voice1 mode"), "stopped");
 }
 
 TEST_F(PlaybackTest, StopEndsAtOnceAndPlayResumes) {
     openFile(3000);
     ASSERT_EQ(send("play voice1"), kSuccess);
-    const auto first = pullSounding(1000);
+    auto heard = pullSounding(1000);
     ASSERT_EQ(send("stop voice1"), kSuccess);
-    EXPECT_EQ(status("mode"), "stopped");
+    EXPECT_EQ(status("voice1 mode"), "stopped");
     EXPECT_TRUE(backend_->pullPlayback(256).empty());
     ASSERT_EQ(send("play voice1"), kSuccess);
-    auto heard = first;
     const auto rest = pullSounding(2000);
     heard.insert(heard.end(), rest.begin(), rest.end());
     EXPECT_EQ(heard, samples_);
@@ -128,25 +95,19 @@ TEST_F(PlaybackTest, CloseEndsThePlaybackAndFreesTheAlias) {
     ASSERT_EQ(send("close voice1"), kSuccess);
     EXPECT_EQ(backend_->openStreamCount(), 0);
     EXPECT_EQ(send("status voice1 mode"), kAliasNotOpen);
-    EXPECT_EQ(send("open " + (scratch_ / "play me.wav").string() + " type waveaudio alias voice1"), kSuccess);
+    EXPECT_EQ(ServiceTest::openFile(scratch_ / "play me.wav"), kSuccess);
 }
 
-TEST_F(PlaybackTest, APathWithBlanksAndUnicodeOpens) {
+TEST_F(PlaybackTest, ATakeRecordedHereUnderANameWithBlanksAndUnicodePlaysBack) {
     const auto path = scratch_ / "Aufnahme vom Mai – 音.wav";
-    writeWav(path, rampFrames(441), 2, 44100, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    EXPECT_EQ(send("open " + path.string() + " type waveaudio alias voice1"), kSuccess);
-    EXPECT_EQ(status("length"), "10");
-}
-
-TEST_F(PlaybackTest, ATakeRecordedHerePlaysBack) {
     ASSERT_EQ(send("open new type waveaudio alias capture"), kSuccess);
     ASSERT_EQ(send("record capture"), kSuccess);
-    const auto frames = rampFrames(4410, 2, 100);
+    const auto frames = rampFrames(4410, 100);
     deliver(frames);
-    ASSERT_EQ(send("save capture " + (scratch_ / "take.wav").string()), kSuccess);
+    ASSERT_EQ(send("save capture " + path.string()), kSuccess);
     ASSERT_EQ(send("close capture"), kSuccess);
-    ASSERT_EQ(send("open " + (scratch_ / "take.wav").string() + " type waveaudio alias voice1"), kSuccess);
-    EXPECT_EQ(status("length"), "100");
+    ASSERT_EQ(ServiceTest::openFile(path), kSuccess);
+    EXPECT_EQ(status("voice1 length"), "100");
     ASSERT_EQ(send("play voice1"), kSuccess);
     EXPECT_EQ(pullSounding(4410), frames);
 }
