@@ -10,65 +10,50 @@ struct PictureFixture : ::testing::Test {
     FakeFiles files;
     FakeResources resources{files};
     ResourcePictures pictures{resources, files};
+
+    std::size_t TemporaryFiles() { return files.FilesIn("/tmp", "~rs").size(); }
 };
 
-TEST_F(PictureFixture, ALoadedPictureLeavesNoTemporaryFile) {
+TEST_F(PictureFixture, ALoadedPictureLeavesNoTemporaryFileWhateverTheTypesCase) {
     const Picture picture = pictures.LoadCustomPicture(105, "Custom");
     EXPECT_TRUE(picture);
     EXPECT_EQ(picture.name, "custom:105");
-    EXPECT_TRUE(files.FilesIn("/tmp", "~rs").empty());
-}
-
-TEST_F(PictureFixture, TheResourceTypeIsFoundWhateverItsCase) {
     EXPECT_TRUE(pictures.LoadCustomPicture(101, "CUSTOM"));
     EXPECT_TRUE(pictures.LoadCustomPicture(101, "custom"));
-}
-
-TEST_F(PictureFixture, AMissingIdYieldsNoPictureAndLeavesOneEmptyFile) {
-    EXPECT_FALSE(pictures.LoadCustomPicture(113, "Custom"));
-    const auto left = files.FilesIn("/tmp", "~rs");
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_TRUE(files.files.at(left[0]).empty());
-}
-
-TEST_F(PictureFixture, ANamedFileIsUsedAndDeletedToo) {
     EXPECT_TRUE(pictures.LoadCustomPicture(103, "Custom", "/tmp/button.gif"));
-    EXPECT_FALSE(files.files.count("/tmp/button.gif"));
+    EXPECT_FALSE(files.files.count("/tmp/button.gif")) << "a named file is deleted too";
+    EXPECT_EQ(TemporaryFiles(), 0u);
 }
 
-TEST_F(PictureFixture, NoTemporaryFolderMeansNoPicture) {
-    files.tempFolder = "";
-    EXPECT_FALSE(pictures.LoadCustomPicture(103, "Custom"));
-    EXPECT_TRUE(files.files.empty());
-}
+TEST_F(PictureFixture, AMissingIdOrAFileThatIsNoPictureLeavesItsTemporaryFile) {
+    EXPECT_FALSE(pictures.LoadCustomPicture(113, "Custom"));
+    ASSERT_EQ(TemporaryFiles(), 1u);
+    EXPECT_TRUE(files.files.at(files.FilesIn("/tmp", "~rs")[0]).empty());
 
-TEST_F(PictureFixture, AFileThatIsNoPictureIsAnErrorAndStays) {
     const std::string garbage = "not a picture";
     resources.custom[105] = std::vector<unsigned char>(garbage.begin(), garbage.end());
     EXPECT_THROW(pictures.LoadCustomPicture(105, "Custom"), PictureError);
-    EXPECT_EQ(files.FilesIn("/tmp", "~rs").size(), 1u);
+    EXPECT_EQ(TemporaryFiles(), 2u);
 }
 
-TEST_F(PictureFixture, MakeTempFileNameWithAFolderGivenDoesNotNeedTheTemporaryFolder) {
+TEST_F(PictureFixture, WithoutATemporaryFolderOnlyAGivenFolderYieldsAFile) {
     files.tempFolder = "";
+    EXPECT_FALSE(pictures.LoadCustomPicture(103, "Custom"));
+    EXPECT_TRUE(files.files.empty());
     std::string name = "unchanged";
+    EXPECT_FALSE(pictures.MakeTempFileName("", "~rs", 0, name));
+    EXPECT_EQ(name, "unchanged");
     EXPECT_TRUE(pictures.MakeTempFileName("/home/user", "~rs", 0, name));
     EXPECT_EQ(name.rfind("/home/user/~rs", 0), 0u);
     EXPECT_TRUE(files.files.count(name));
 }
 
-TEST_F(PictureFixture, MakeTempFileNameWithoutATemporaryFolderLeavesTheNameAlone) {
-    files.tempFolder = "";
-    std::string name = "unchanged";
-    EXPECT_FALSE(pictures.MakeTempFileName("", "~rs", 0, name));
-    EXPECT_EQ(name, "unchanged");
-}
-
-TEST_F(PictureFixture, EveryCallMakesAFreshFile) {
+TEST_F(PictureFixture, EveryTemporaryNameIsAFreshFile) {
     std::string first, second;
     pictures.MakeTempFileName("", "~rs", 0, first);
     pictures.MakeTempFileName("", "~rs", 0, second);
     EXPECT_NE(first, second);
+    EXPECT_EQ(TemporaryFiles(), 2u);
 }
 
 TEST(TrimAtNul, CutsAtTheFirstNul) {
