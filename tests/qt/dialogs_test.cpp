@@ -1,5 +1,6 @@
 // Message boxes and file dialogs, answered in-process while they are open.
 #include <fstream>
+#include <optional>
 #include <set>
 
 #include <QAbstractItemView>
@@ -75,7 +76,7 @@ void Type(QFileDialog* fileDialog, const QString& path) {
     fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(file.fileName());
 }
 
-// Presses the dialog's accepting button: QFileDialog keeps accept() out of public reach.
+// QFileDialog keeps accept() out of public reach.
 void Accept(QDialog* fileDialog) { fileDialog->accept(); }
 
 // The names the dialog's file list shows for its current folder.
@@ -122,31 +123,36 @@ TEST_F(FileDialogs, ReturnTheChosenFileAndOfferItAgainNextTime) {
         offered = fileDialog->selectedFiles();
         fileDialog->reject();
     });
-    EXPECT_FALSE(dialog.ShowSave());
+    EXPECT_FALSE(dialog.ShowSave()) << "cancelled";
     EXPECT_EQ(offered, QStringList{chosen});
 }
 
-TEST_F(FileDialogs, AskBeforeOverwritingWhenTold) {
+TEST_F(FileDialogs, TakeANameWithQuotesAsTypedAndAskBeforeOverwritingItOnlyWhenTold) {
+    const QString quoted = Path(QStringLiteral("it's a \"quoted\" take.wav"));
+    std::ofstream(quoted.toStdString()) << "x";
     int questions = 0;
-    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
-        AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
-            ++questions;
-            box->button(QMessageBox::Yes)->click();
+    // Chooses the quoted name, which exists; `answer` is for the overwrite question when one is due.
+    const auto overwrite = [&](std::optional<QMessageBox::StandardButton> answer) {
+        AnswerNextModal<QFileDialog>([&, answer](QFileDialog* fileDialog) {
+            if (answer) {
+                AnswerNextModal<QMessageBox>([&, answer](QMessageBox* box) {
+                    ++questions;
+                    box->button(*answer)->click();
+                });
+            }
+            Type(fileDialog, quoted);
+            Accept(fileDialog);
+            if (fileDialog->isVisible()) fileDialog->reject();
         });
-        Type(fileDialog, Path("a.wav"));
-        Accept(fileDialog);
-    });
-    EXPECT_EQ(dialog.ShowSave(), Path("a.wav").toStdString());
+        return dialog.ShowSave();
+    };
+    EXPECT_EQ(overwrite(QMessageBox::Yes), quoted.toStdString());
     EXPECT_EQ(questions, 1);
-}
-
-TEST_F(FileDialogs, OverwriteWithoutAQuestionWhenNotTold) {
+    EXPECT_FALSE(overwrite(QMessageBox::No)) << "declining the overwrite keeps the dialog open";
+    EXPECT_EQ(questions, 2);
     dialog.Configure({"Save File As", "Wav File (*.Wav)|*.Wav", cdlOFNPathMustExist});
-    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
-        Type(fileDialog, Path("a.wav"));
-        Accept(fileDialog);
-    });
-    EXPECT_EQ(dialog.ShowSave(), Path("a.wav").toStdString());
+    EXPECT_EQ(overwrite(std::nullopt), quoted.toStdString());
+    EXPECT_EQ(questions, 2);
 }
 
 TEST_F(FileDialogs, RefuseANameInAFolderThatDoesNotExist) {
@@ -166,34 +172,6 @@ TEST_F(FileDialogs, RefuseANameInAFolderThatDoesNotExist) {
     EXPECT_FALSE(dialog.ShowSave());
     EXPECT_TRUE(stayedOpen);
     EXPECT_TRUE(warning.contains(QStringLiteral("does not exist"))) << warning.toStdString();
-}
-
-TEST_F(FileDialogs, TakeANameWithQuotesAsTyped) {
-    const QString quoted = Path(QStringLiteral("it's a \"quoted\" take.wav"));
-    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
-        Type(fileDialog, quoted);
-        Accept(fileDialog);
-    });
-    EXPECT_EQ(dialog.ShowSave(), quoted.toStdString());
-
-    std::ofstream(quoted.toStdString()) << "x";
-    int questions = 0;
-    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
-        AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
-            ++questions;
-            box->button(QMessageBox::No)->click();
-        });
-        Type(fileDialog, quoted);
-        Accept(fileDialog);
-        fileDialog->reject();
-    });
-    EXPECT_FALSE(dialog.ShowSave()) << "declining the overwrite keeps the dialog open";
-    EXPECT_EQ(questions, 1);
-}
-
-TEST_F(FileDialogs, CancelGivesNothing) {
-    AnswerNextModal<QFileDialog>([](QFileDialog* fileDialog) { fileDialog->reject(); });
-    EXPECT_FALSE(dialog.ShowSave());
 }
 
 } // namespace

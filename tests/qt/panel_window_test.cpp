@@ -42,19 +42,6 @@ protected:
         });
     }
 
-    // Pixels of the window that no control covers and the outline keeps.
-    std::vector<QPoint> FreeSkinPixels() {
-        std::vector<QPoint> free;
-        const QRegion outline = panel.window.mask();
-        for (int y = 0; y < PanelHeight; ++y) {
-            for (int x = 0; x < skin.width(); ++x) {
-                const QPoint at(x, y);
-                if (!Covered(at) && outline.contains(at)) free.push_back(at);
-            }
-        }
-        return free;
-    }
-
     fakes::FakeMci mci;
     fakes::FakeTakeFolder takes;
     fakes::FakeHotkeys hotkeys;  // both combinations free: no warning box at start-up
@@ -62,134 +49,103 @@ protected:
     const QImage skin = SourcePicture("bitmaps/MRSKIN.bmp");
 };
 
-TEST_F(PanelWindow, IsAFramelessWindowOfTheDesignSizeAtItsPlaceNamedMurmora) {
+TEST_F(PanelWindow, IsAFramelessWindowOfTheDesignSizeAtItsPlaceNamedMurmoraWithTheOutlineOfThePanel) {
     EXPECT_TRUE(panel.window.isVisible());
     EXPECT_EQ(panel.window.size(), QSize(204, 231));
     EXPECT_EQ(panel.window.pos(), QPoint(410, 268));
     EXPECT_EQ(panel.window.windowTitle(), QStringLiteral("Murmora"));
     EXPECT_TRUE(panel.window.windowFlags().testFlag(Qt::FramelessWindowHint));
-}
-
-TEST_F(PanelWindow, PaintsTheSkinWhereNoControlSits) {
-    const QImage shot = Shot();
-    const auto free = FreeSkinPixels();
-    ASSERT_GT(free.size(), 15000u);
-    int differing = 0;
-    for (const QPoint& at : free) {
-        if (Opaque(shot.pixel(at)) != Opaque(skin.pixel(at))) ++differing;
-    }
-    EXPECT_EQ(differing, 0);
-}
-
-TEST_F(PanelWindow, OutlineLetsThroughOnlyTheRoundedPanelAndTheDisc) {
     const QRegion outline = panel.window.mask();
-    EXPECT_TRUE(outline.contains(QPoint(200, 133)));
-    EXPECT_TRUE(outline.contains(QPoint(80, 200)));
-    EXPECT_FALSE(outline.contains(QPoint(1, 1)));
-    EXPECT_FALSE(outline.contains(QPoint(2, 1)));
-    EXPECT_FALSE(outline.contains(QPoint(200, 10)));
+    for (const QPoint in : {QPoint(200, 133), QPoint(80, 200)}) EXPECT_TRUE(outline.contains(in));
+    for (const QPoint out : {QPoint(1, 1), QPoint(2, 1), QPoint(200, 10)}) EXPECT_FALSE(outline.contains(out));
 }
 
-struct ButtonPicture {
-    SeeThroughPicture* const ShapedFormWindow::*button;
-    const char* gif;
-};
+TEST_F(PanelWindow, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
+    const QImage shot = Shot();
+    const QRegion outline = panel.window.mask();
+    int freeSkin = 0, differing = 0;
+    for (int y = 0; y < PanelHeight; ++y) {
+        for (int x = 0; x < skin.width(); ++x) {
+            const QPoint at(x, y);
+            if (Covered(at) || !outline.contains(at)) continue;
+            ++freeSkin;
+            differing += Opaque(shot.pixel(at)) != Opaque(skin.pixel(at));
+        }
+    }
+    EXPECT_GT(freeSkin, 15000);
+    EXPECT_EQ(differing, 0) << "skin";
 
-TEST_F(PanelWindow, EveryImageButtonShowsItsReleasedPictureOverTheSkin) {
-    const ButtonPicture buttons[] = {
+    const std::pair<SeeThroughPicture* const ShapedFormWindow::*, const char*> buttons[] = {
         {&ShapedFormWindow::SeeThroughMin, "custom/101.gif"},  {&ShapedFormWindow::SeeThroughClose, "custom/103.gif"},
         {&ShapedFormWindow::SeeThroughCut, "custom/105.gif"},  {&ShapedFormWindow::SeeThroughPlay, "custom/107.gif"},
         {&ShapedFormWindow::SeeThroughTime, "custom/109.gif"}, {&ShapedFormWindow::SeeThroughWav, "custom/111.gif"},
     };
-    const QImage shot = Shot();
-    const QRegion outline = panel.window.mask();
     for (const auto& [member, file] : buttons) {
         const SeeThroughPicture* button = panel.window.*member;
         const QImage gif = SourcePicture(file);
         ASSERT_FALSE(gif.isNull()) << file;
-        int pictured = 0, differing = 0;
+        int pictured = 0;
+        differing = 0;
         for (int y = 0; y < button->height(); ++y) {
             for (int x = 0; x < button->width(); ++x) {
                 const QPoint at = button->geometry().topLeft() + QPoint(x, y);
                 if (!outline.contains(at) || at.x() >= skin.width() || Covered(at, button)) continue;
                 const QRgb own = gif.valid(x, y) ? gif.pixel(x, y) : 0;
                 const bool seeThrough = qAlpha(own) == 0 || Opaque(own) == SeeThroughKeyColour;
-                const QRgb expected = seeThrough ? skin.pixel(at) : own;
-                if (!seeThrough) ++pictured;
-                if (Opaque(shot.pixel(at)) != Opaque(expected)) ++differing;
+                pictured += !seeThrough;
+                differing += Opaque(shot.pixel(at)) != Opaque(seeThrough ? skin.pixel(at) : own);
             }
         }
         EXPECT_GT(pictured, 100) << file;
         EXPECT_EQ(differing, 0) << file;
     }
-}
 
-TEST_F(PanelWindow, RecordButtonShowsItsIdleBitmap) {
     const QImage up = SourcePicture("bitmaps/RECORDBUTTONUP.bmp");
-    const QImage shot = Shot();
     const QPoint origin = panel.window.PictureRecord->geometry().topLeft();
-    int differing = 0;
+    differing = 0;
     for (int y = 0; y < up.height(); ++y) {
-        for (int x = 0; x < up.width(); ++x) {
-            if (Opaque(shot.pixel(origin + QPoint(x, y))) != Opaque(up.pixel(x, y))) ++differing;
-        }
+        for (int x = 0; x < up.width(); ++x) differing += Opaque(shot.pixel(origin + QPoint(x, y))) != Opaque(up.pixel(x, y));
     }
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(differing, 0) << "record button";
 }
 
 TEST_F(PanelWindow, ControlsSitWhereTheDesignPutsThemWithTheirTooltips) {
     const auto& w = panel.window;
-    EXPECT_EQ(w.PictureRecord->geometry(), QRect(31, 8, 100, 21));
-    EXPECT_EQ(w.SeeThroughMin->geometry(), QRect(9, 8, 25, 25));
-    EXPECT_EQ(w.SeeThroughClose->geometry(), QRect(136, 8, 25, 25));
-    EXPECT_EQ(w.SeeThroughCut->geometry(), QRect(104, 64, 55, 55));
-    EXPECT_EQ(w.SeeThroughWav->geometry(), QRect(64, 110, 55, 55));
-    EXPECT_EQ(w.SeeThroughPlay->geometry(), QRect(144, 110, 55, 55));
-    EXPECT_EQ(w.SeeThroughTime->geometry(), QRect(104, 155, 55, 55));
-    EXPECT_EQ(w.Label6->geometry(), QRect(10, 104, 49, 33));
+    const std::pair<const QWidget*, QRect> placed[] = {
+        {w.PictureRecord, {31, 8, 100, 21}},   {w.SeeThroughMin, {9, 8, 25, 25}},      {w.SeeThroughClose, {136, 8, 25, 25}},
+        {w.SeeThroughCut, {104, 64, 55, 55}},  {w.SeeThroughWav, {64, 110, 55, 55}},   {w.SeeThroughPlay, {144, 110, 55, 55}},
+        {w.SeeThroughTime, {104, 155, 55, 55}}, {w.Label6, {10, 104, 49, 33}},
+    };
+    for (const auto& [control, rect] : placed) EXPECT_EQ(control->geometry(), rect) << control->objectName().toStdString();
     EXPECT_EQ(w.PictureRecord->toolTip(), QStringLiteral("Record/Stop File Play"));
     EXPECT_EQ(w.SeeThroughWav->toolTip(), QStringLiteral("Convert Wav To mp3"));
     EXPECT_EQ(w.SeeThroughTime->toolTip(), QStringLiteral("Set Recording Schedule"));
-    for (const QPushButton* command : {w.Command1, w.Command2, w.Command3, w.Command4}) {
-        EXPECT_FALSE(command->isVisible()) << command->objectName().toStdString();
-    }
+    for (const QPushButton* command : {w.Command1, w.Command2, w.Command3, w.Command4}) EXPECT_FALSE(command->isVisible());
 }
 
-TEST_F(PanelWindow, LabelsReadTheirStartTexts) {
-    EXPECT_EQ(panel.window.Label3->text(), QStringLiteral("\u00A9Murmor"));
-    EXPECT_EQ(panel.window.Label4->text(), QStringLiteral("v 1.1"));
-    for (const QtLabel* empty : {panel.window.Label1, panel.window.Label2, panel.window.Label5, panel.window.Label6}) {
-        EXPECT_TRUE(empty->text().isEmpty());
-    }
-}
+TEST_F(PanelWindow, StartsWithTheLabelsTimersAndScheduleDefaultsOfADesignedStart) {
+    const auto& w = panel.window;
+    EXPECT_EQ(w.Label3->text(), QStringLiteral("\u00A9Murmor"));
+    EXPECT_EQ(w.Label4->text(), QStringLiteral("v 1.1"));
+    for (const QtLabel* empty : {w.Label1, w.Label2, w.Label5, w.Label6}) EXPECT_TRUE(empty->text().isEmpty());
+    EXPECT_FALSE(w.Timer1.Enabled() || w.Timer2.Enabled() || w.Timer3.Enabled());
 
-TEST_F(PanelWindow, ScheduleWindowStartsHiddenWithItsDefaults) {
     const auto& f = panel.form2Window;
     EXPECT_FALSE(f.isVisible());
     std::vector<QString> texts;
-    for (const QtTextBox* text : {f.Text1, f.Text2, f.Text3, f.Text4, f.Text5, f.Text6, f.Text7}) {
-        texts.push_back(text->text());
-    }
-    const std::vector<QString> expected = {"1", "00", "00", "AM", "0", "01", "00"};
-    EXPECT_EQ(texts, expected);
+    for (const QtTextBox* text : {f.Text1, f.Text2, f.Text3, f.Text4, f.Text5, f.Text6, f.Text7}) texts.push_back(text->text());
+    EXPECT_EQ(texts, (std::vector<QString>{"1", "00", "00", "AM", "0", "01", "00"}));
     EXPECT_EQ(f.Text8->text(), QDir::homePath() + QStringLiteral("/AutoRec.wav"));
     EXPECT_FALSE(f.Check1->isChecked());
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Murmora - Record Panel"));
     EXPECT_EQ(f.size(), QSize(345, 174));
-    EXPECT_EQ(f.Check1->text(), QStringLiteral("Activate"));
-}
-
-TEST_F(PanelWindow, TimersAreOffAfterStartUp) {
-    EXPECT_FALSE(panel.window.Timer1.Enabled());
-    EXPECT_FALSE(panel.window.Timer2.Enabled());
-    EXPECT_FALSE(panel.window.Timer3.Enabled());
 }
 
 // Steps a spinner as its upper (count up) or lower arrow does.
 void StepUp(QtScrollBar* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepSub); }
 void StepDown(QtScrollBar* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
 
-TEST_F(PanelWindow, UpperArrowOfASpinnerCountsUpAndTheLowerCountsDown) {
+TEST_F(PanelWindow, SpinnerArrowsCountUpAndDownAndADraggedThumbCountsWhenLetGo) {
     auto& f = panel.form2Window;
     f.show();
     QTest::mouseClick(f.VScroll1, Qt::LeftButton, {}, QPoint(f.VScroll1->width() / 2, 2));
@@ -200,6 +156,12 @@ TEST_F(PanelWindow, UpperArrowOfASpinnerCountsUpAndTheLowerCountsDown) {
     EXPECT_EQ(f.Text2->text(), QStringLiteral("01"));
     QTest::mouseClick(f.VScroll2, Qt::LeftButton, {}, QPoint(f.VScroll2->width() / 2, f.VScroll2->height() - 3));
     EXPECT_EQ(f.Text2->text(), QStringLiteral("00"));
+
+    f.VScroll2->setSliderDown(true);  // a dragged thumb rewrites the text only when let go
+    f.VScroll2->setSliderPosition(-30);
+    EXPECT_EQ(f.Text2->text(), QStringLiteral("00"));
+    f.VScroll2->setSliderDown(false);
+    EXPECT_EQ(f.Text2->text(), QStringLiteral("30"));
 }
 
 TEST_F(PanelWindow, SpinnersStopAtTheirEndsWithoutWrapping) {
@@ -225,16 +187,6 @@ TEST_F(PanelWindow, SpinnersStopAtTheirEndsWithoutWrapping) {
     }
 }
 
-TEST_F(PanelWindow, DraggedThumbRewritesTheTextOnlyWhenLetGo) {
-    auto* spinner = panel.form2Window.VScroll2;
-    auto* text = panel.form2Window.Text2;
-    spinner->setSliderDown(true);
-    spinner->setSliderPosition(-30);
-    EXPECT_EQ(text->text(), QStringLiteral("00"));
-    spinner->setSliderDown(false);
-    EXPECT_EQ(text->text(), QStringLiteral("30"));
-}
-
 TEST_F(PanelWindow, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
     mci.Take();
     QTimer::singleShot(0, &panel.window, [this] { panel.window.close(); });
@@ -255,13 +207,6 @@ TEST_F(PanelWindow, CloseButtonShutsDownAndEndsTheProgram) {
     EXPECT_FALSE(mci.Sent("stop capture"));
     EXPECT_FALSE(panel.windows.Form1Loaded());
     EXPECT_FALSE(panel.windows.Form2Loaded());
-}
-
-TEST_F(PanelWindow, HiddenCommandButtonsReachTheRules) {
-    panel.form.ctx.m.PlayMode = "playing";
-    mci.Take();
-    panel.window.Command3->click();  // stops the playback that is playing
-    EXPECT_EQ(mci.Take(), (std::vector<std::string>{"stop voice1", "close voice1"}));
 }
 
 TEST_F(PanelWindow, ScheduleWindowStaysOpenWhenItsCloseIsRefused) {

@@ -1,4 +1,5 @@
 // The picture controls of the panel: what they report of the mouse, and what they show.
+#include <tuple>
 #include <vector>
 
 #include <QTest>
@@ -52,30 +53,18 @@ protected:
     std::vector<Reported> reports;
 };
 
-TEST_F(PictureControlMouse, ReportsAPressInTwipsWithTheLeftButton) {
-    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(20, 20));
-    const auto downs = Of('d');
-    ASSERT_EQ(downs.size(), 1u);
-    EXPECT_EQ(downs[0].button, LeftButton);
-    EXPECT_FLOAT_EQ(downs[0].x, 300.0f);
-    EXPECT_FLOAT_EQ(downs[0].y, 300.0f);
-    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(20, 20));
-}
-
-TEST_F(PictureControlMouse, KeepsReportingOutsideAfterAPressAndReportsTheReleaseThere) {
+TEST_F(PictureControlMouse, ReportsInTwipsAndKeepsReportingOutsideAfterAPressUntilTheReleaseThere) {
     QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(20, 20));
     QTest::mouseMove(&button, QPoint(70, 10));  // right of the button, over its parent
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(-10, 80));
-    const auto moves = Of('m');
+    const auto [downs, moves, ups] = std::tuple(Of('d'), Of('m'), Of('u'));
+    ASSERT_EQ(downs.size(), 1u);
     ASSERT_FALSE(moves.empty());
-    EXPECT_EQ(moves.back().button, LeftButton);
-    EXPECT_FLOAT_EQ(moves.back().x, 1050.0f);
-    EXPECT_FLOAT_EQ(moves.back().y, 150.0f);
-    const auto ups = Of('u');
     ASSERT_EQ(ups.size(), 1u);
-    EXPECT_EQ(ups[0].button, LeftButton);
-    EXPECT_FLOAT_EQ(ups[0].x, -150.0f);
-    EXPECT_FLOAT_EQ(ups[0].y, 1200.0f);
+    const auto at = [](const Reported& r) { return std::tuple(r.button, r.x, r.y); };
+    EXPECT_EQ(at(downs[0]), std::tuple(LeftButton, 300.0f, 300.0f));
+    EXPECT_EQ(at(moves.back()), std::tuple(LeftButton, 1050.0f, 150.0f));
+    EXPECT_EQ(at(ups[0]), std::tuple(LeftButton, -150.0f, 1200.0f));
 }
 
 TEST_F(PictureControlMouse, NamesTheRightAndMiddleButtonsAndShift) {
@@ -101,19 +90,6 @@ TEST(SeeThroughPictureImage, KeyColourBecomesTransparentAndNothingElse) {
     EXPECT_EQ(qAlpha(shown.pixel(0, 0)), 0);
     EXPECT_EQ(shown.pixel(1, 0), qRgb(190, 190, 191));
     EXPECT_EQ(shown.pixel(2, 0), qRgb(10, 20, 30));
-}
-
-TEST(SeeThroughPictureImage, ShowsThePictureItIsGivenAndNothingForNoPicture) {
-    DesignScreen screen;
-    QWidget host;
-    SeeThroughPicture button(&host, {0, 0, 25, 25}, QString(), screen);
-    QImage image(18, 20, QImage::Format_RGB32);
-    image.fill(qRgb(200, 0, 0));
-    button.SetPicture(MakeQtPicture("custom:101", image), 0, 0);
-    EXPECT_EQ(button.ShownImage().size(), QSize(18, 20));
-    EXPECT_EQ(button.ShownImage().pixel(3, 3), qRgb(200, 0, 0));
-    button.SetPicture(Picture{}, 0, 0);
-    EXPECT_TRUE(button.ShownImage().isNull());
 }
 
 } // namespace
