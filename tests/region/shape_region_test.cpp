@@ -64,7 +64,8 @@ public:
     }
     int CombineRgn(RegionHandle dest, RegionHandle src1, RegionHandle src2, int mode) override {
         const char* modeName = mode == RGN_OR ? "RGN_OR" : mode == RGN_COPY ? "RGN_COPY" : "?";
-        calls.push_back("CombineRgn(" + names_[dest] + ", " + names_[src1] + ", " + names_[src2] + ", " + modeName + ")");
+        calls.push_back("CombineRgn(" + names_[dest] + ", " + names_[src1] + ", " + names_[src2] + ", " + modeName +
+                        ")");
         return table_.CombineRgn(dest, src1, src2, mode);
     }
     bool DeleteObject(RegionHandle handle) override {
@@ -148,8 +149,10 @@ TEST(Outline, PixelsAt96And120DotsPerInch) {
         int cornerWidth, cornerHeight;
         Region::Bounds disc;
         int discOnlyX, discOnlyY; // (200, 133) of the design
-    } cases[] = {{At96Dpi, "CreateRoundRectRgn(2, 1, 163, 231, 30, 56) -> #3", {2, 1, 163, 231}, 30, 56, {38, 52, 204, 214}, 200, 133},
-                 {At120Dpi, "CreateRoundRectRgn(2, 1, 204, 289, 38, 70) -> #3", {2, 1, 204, 289}, 38, 70, {48, 65, 255, 268}, 250, 166}};
+    } cases[] = {{At96Dpi, "CreateRoundRectRgn(2, 1, 163, 231, 30, 56) -> #3", {2, 1, 163, 231}, 30, 56,
+                  {38, 52, 204, 214}, 200, 133},
+                 {At120Dpi, "CreateRoundRectRgn(2, 1, 204, 289, 38, 70) -> #3", {2, 1, 204, 289}, 38, 70,
+                  {48, 65, 255, 268}, 250, 166}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << 1440 / c.twipsPerPixel << " dpi");
         const BuiltOutline built(c.twipsPerPixel);
@@ -161,8 +164,9 @@ TEST(Outline, PixelsAt96And120DotsPerInch) {
         EXPECT_FALSE(built.rounded.Contains(c.discOnlyX, c.discOnlyY));
         // Each region call leaves out the column at its right edge and the row at its bottom.
         EXPECT_EQ(built.rounded.BoundingBox(), (Region::Bounds{l, t, r - 1, b - 1}));
-        EXPECT_EQ(built.disc.BoundingBox(), (Region::Bounds{c.disc.left, c.disc.top, c.disc.right - 1, c.disc.bottom - 1}));
-        EXPECT_EQ(built.outline.BoundingBox(), (Region::Bounds{l, t, c.disc.right - 1, b - 1}));
+        const auto& [dl, dt, dr, db] = c.disc;
+        EXPECT_EQ(built.disc.BoundingBox(), (Region::Bounds{dl, dt, dr - 1, db - 1}));
+        EXPECT_EQ(built.outline.BoundingBox(), (Region::Bounds{l, t, dr - 1, b - 1}));
         EXPECT_TRUE(built.rounded.Contains(l, (t + b) / 2));
         EXPECT_TRUE(built.rounded.Contains(r - 2, (t + b) / 2));
         std::int64_t inEither = 0;
@@ -181,7 +185,7 @@ TEST(Outline, PixelsAt96And120DotsPerInch) {
         const double w = r - l - 1, h = b - t - 1, cw = c.cornerWidth, ch = c.cornerHeight;
         EXPECT_NEAR(double(built.rounded.Area()), w * h - (1 - std::numbers::pi / 4) * (cw - 1) * (ch - 1),
                     std::numbers::pi * (cw + ch) / 8);
-        const double dw = c.disc.right - c.disc.left - 1, dh = c.disc.bottom - c.disc.top - 1;
+        const double dw = dr - dl - 1, dh = db - dt - 1;
         EXPECT_NEAR(double(built.disc.Area()), std::numbers::pi * dw * dh / 4, std::numbers::pi * (dw + dh + 2) / 8);
     }
 }
