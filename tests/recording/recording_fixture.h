@@ -13,7 +13,17 @@ namespace murmora::fakes {
 using Commands = std::vector<std::string>;
 
 inline const std::string SaveCommand = "save capture ";
+inline const Commands OpenAndRecord{"open new type waveaudio alias capture", "record capture"};
+inline const Commands StopPlayback{"stop voice1", "close voice1"};
+inline const std::string PartlyWritten =
+    "The recording could not be written to its end (is the disk full?).\n\n"
+    "What was recorded until then is kept and will be saved.";
 inline constexpr int CannotWrite = 275;  // any MCI error code: the service could not write the file
+
+// The entries of `shown` from index `from` on.
+inline std::vector<std::string> ShownSince(const std::vector<std::string>& shown, std::size_t from) {
+    return {shown.begin() + static_cast<std::ptrdiff_t>(from), shown.end()};
+}
 
 class RecordingTest : public ::testing::Test {
 protected:
@@ -29,13 +39,10 @@ protected:
         const std::string path = command.substr(SaveCommand.size());
         const auto slash = path.rfind('/');
         if (slash == std::string::npos) return CannotWrite;
-        const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
-        if (!app.files.folders.count(folder)) return CannotWrite;
+        if (!app.files.folders.count(slash == 0 ? "/" : path.substr(0, slash))) return CannotWrite;
         app.files.Add(path);
         return 0;
     }
-
-    void PlayAFile() { app.m.PlayMode = "playing"; }
 
     // A manual take started by the hotkey, with the commands of the start taken.
     void StartManualTake() {
@@ -53,16 +60,30 @@ protected:
         app.Label5.caption = "Start: 13:05:07";
         app.Label6.caption = "Duration: " + std::to_string(durationSeconds) + " sec";
         app.form.pictures.SetBitmap(app.PictureRecord, "recordbuttonrecording");
-        app.mci.SendString("open new type waveaudio alias capture", nullptr, 0);
-        app.mci.SendString("record capture", nullptr, 0);
+        app.mci.SendString(OpenAndRecord[0], nullptr, 0);
+        app.mci.SendString(OpenAndRecord[1], nullptr, 0);
         app.m.RecordingState = RecorderBusy;
         app.m.AutoRecording = true;
         app.Timer3.enabled = true;
         app.mci.Take();
     }
 
-    // The Cut button pressed and released in its middle.
-    void ClickCut() { app.SeeThroughCut.Click(); }
+    // After a take has ended: nothing records or is held, and the panel shows it.
+    void ExpectIdle() {
+        EXPECT_EQ(app.m.RecordingState, RecorderIdle);
+        EXPECT_FALSE(app.m.AutoRecording);
+        EXPECT_FALSE(app.m.CaptureSavePending);
+        EXPECT_FALSE(app.Timer1.enabled);
+        EXPECT_FALSE(app.Timer3.enabled);
+        EXPECT_EQ(app.PictureRecord.Current(), "recordbuttonup");
+    }
+
+    void ExpectMessage(std::size_t index, const std::string& prompt, int style) {
+        ASSERT_LT(index, app.messages.shown.size());
+        EXPECT_EQ(app.messages.shown[index].prompt, prompt);
+        EXPECT_EQ(app.messages.shown[index].style, style);
+        EXPECT_EQ(app.messages.shown[index].title, "Murmora");
+    }
 
     FakeApp app;
 };

@@ -3,169 +3,225 @@
 namespace murmora::fakes {
 namespace {
 
-const Commands OpenAndRecord{"open new type waveaudio alias capture", "record capture"};
-const Commands StopPlayback{"stop voice1", "close voice1"};
+const Commands StopPlaybackThenRecord{"stop voice1", "close voice1", OpenAndRecord[0], OpenAndRecord[1]};
 
 using StartByHotkey = RecordingTest;
 
-TEST_F(StartByHotkey, OpensAndRecordsTheCaptureDeviceAndNotesTheStart) {
+TEST_F(StartByHotkey, ShowsTheRecordingPictureThenOpensAndRecordsTheDevice) {
+    std::string pictureAtOpen;
+    app.mci.respond = [&](const std::string& command, std::string&) {
+        if (command == OpenAndRecord[0]) pictureAtOpen = app.PictureRecord.Current();
+        return 0;
+    };
     app.Label1.caption = "12 sec";
     app.hotkeys.Press(0);
     EXPECT_EQ(app.mci.Take(), OpenAndRecord);
-    EXPECT_EQ(app.PictureRecord.Current(), "recordbuttonrecording");
+    EXPECT_EQ(pictureAtOpen, "recordbuttonrecording");
     EXPECT_EQ(app.m.RecordingState, RecorderBusy);
     EXPECT_FALSE(app.m.AutoRecording);
     EXPECT_EQ(app.m.RecordStartTime, app.clock.now);
     EXPECT_TRUE(app.Timer1.enabled);
-    EXPECT_FALSE(app.Timer3.enabled);
     EXPECT_EQ(app.Label1.caption, "12 sec") << "the start writes no label";
     EXPECT_TRUE(app.messages.shown.empty());
 }
 
-TEST_F(StartByHotkey, ShowsTheRecordingPictureBeforeTheDeviceOpens) {
-    app.mci.respond = [this](const std::string& command, std::string&) {
-        if (command == OpenAndRecord[0]) {
-            EXPECT_EQ(app.PictureRecord.Current(), "recordbuttonrecording");
-        }
-        return 0;
-    };
-    app.form.Command1Click();
-    EXPECT_EQ(app.mci.Take(), OpenAndRecord);
-}
-
-TEST_F(StartByHotkey, WhileAFilePlaysStopsItAndStartsNoTake) {
-    PlayAFile();
+TEST_F(StartByHotkey, WhileAFilePlaysStopsItAndStartsOnlyOnceThePlaybackLoopSawItStop) {
+    app.m.PlayMode = "playing";
     app.Label1.caption = "3 sec";
-    app.Label2.caption = "1.5 KB";
-    app.hotkeys.Press(0);
-    EXPECT_EQ(app.mci.Take(), StopPlayback);
-    EXPECT_EQ(app.m.MciResult, "0");
-    EXPECT_EQ(app.Label1.caption, "");
-    EXPECT_EQ(app.Label2.caption, "");
-    EXPECT_EQ(app.m.RecordingState, RecorderIdle);
-    EXPECT_FALSE(app.Timer1.enabled);
-    EXPECT_EQ(app.m.PlayMode, "playing") << "only the playback loop's next poll changes it";
-}
-
-TEST_F(StartByHotkey, StartsOnlyOnceThePlaybackLoopHasSeenTheFileStop) {
-    PlayAFile();
     app.hotkeys.Press(0);
     app.hotkeys.Press(0);
     EXPECT_EQ(app.mci.Take(), (Commands{"stop voice1", "close voice1", "stop voice1", "close voice1"}));
-    app.m.PlayMode = "stopped";
+    EXPECT_EQ(app.m.MciResult, "0");
+    EXPECT_EQ(app.Label1.caption, "");
+    EXPECT_EQ(app.m.RecordingState, RecorderIdle);
+    app.m.PlayMode = "stopped";  // the playback loop's next poll
     app.hotkeys.Press(0);
     EXPECT_EQ(app.mci.Take(), OpenAndRecord);
 }
 
-TEST_F(StartByHotkey, DuringAManualTakeChangesNothing) {
+TEST_F(StartByHotkey, DuringATakeStartsNothingButStillStopsAPlayingFile) {
     StartManualTake();
     const DateTime started = app.m.RecordStartTime;
     app.clock.Advance(4);
     app.hotkeys.Press(0);
     EXPECT_TRUE(app.mci.Take().empty());
     EXPECT_EQ(app.m.RecordStartTime, started);
+    app.m.PlayMode = "playing";
+    app.hotkeys.Press(0);
+    EXPECT_EQ(app.mci.Take(), StopPlayback);
     EXPECT_EQ(app.m.RecordingState, RecorderBusy);
 }
 
-TEST_F(StartByHotkey, DuringAScheduledTakeStillStopsAPlayingFileButStartsNothing) {
+TEST_F(StartByHotkey, DuringAScheduledTakeStartsNothing) {
     StartScheduledTake(60);
-    PlayAFile();
-    app.hotkeys.Press(0);
-    EXPECT_EQ(app.mci.Take(), StopPlayback);
-    EXPECT_TRUE(app.m.AutoRecording);
-    EXPECT_FALSE(app.Timer1.enabled);
-    app.m.PlayMode = "stopped";
     app.hotkeys.Press(0);
     EXPECT_TRUE(app.mci.Take().empty());
-}
-
-TEST_F(StartByHotkey, WhileTheSaveDialogIsOpenStartsNothing) {
-    StartManualTake();
-    Commands sentWhileOpen;
-    app.CommonDialog1.Answers("/home/user/first.wav", [&] {
-        app.hotkeys.Press(0);
-        sentWhileOpen = app.mci.Take();
-    });
-    app.hotkeys.Press(1);
-    EXPECT_EQ(sentWhileOpen, (Commands{"stop capture"})) << "no second take under the alias that holds the first";
-    EXPECT_EQ(app.mci.Take(), (Commands{"save capture /home/user/first.wav", "close capture"}));
-    EXPECT_EQ(app.m.RecordingState, RecorderIdle);
+    EXPECT_TRUE(app.m.AutoRecording);
     EXPECT_FALSE(app.Timer1.enabled);
 }
 
-TEST_F(StartByHotkey, WhileTheSaveDialogIsOpenStillStopsAPlayingFile) {
+// The device holds the take until its save has finished: no second take may open under its alias.
+TEST_F(StartByHotkey, NothingStartsUntilTheTakeIsSavedThenTheNextTakeStarts) {
     StartManualTake();
-    Commands sentWhileOpen;
+    Commands byHotkey, byButton, byHotkeyWhilePlaying;
     app.CommonDialog1.Answers("/home/user/first.wav", [&] {
         app.mci.Take();
-        PlayAFile();
         app.hotkeys.Press(0);
-        sentWhileOpen = app.mci.Take();
+        byHotkey = app.mci.Take();
+        app.PictureRecord.Down(LeftButton);
+        app.PictureRecord.Up(LeftButton);
+        byButton = app.mci.Take();
+        app.m.PlayMode = "playing";
+        app.hotkeys.Press(0);
+        byHotkeyWhilePlaying = app.mci.Take();
+        app.m.PlayMode = "stopped";
     });
-    app.hotkeys.Press(1);
-    EXPECT_EQ(sentWhileOpen, StopPlayback);
-}
-
-TEST_F(StartByHotkey, WhileTheConfirmationIsOpenStartsNothing) {
-    StartManualTake();
-    app.CommonDialog1.Answers("/home/user/first.wav");
     app.messages.whileOpen = [&](const ShownMessage&) { app.hotkeys.Press(0); };
     app.hotkeys.Press(1);
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "save capture /home/user/first.wav", "close capture"}));
-}
-
-TEST_F(StartByHotkey, AfterTheSaveStartsTheNextTake) {
-    StartManualTake();
-    app.CommonDialog1.Answers("/home/user/first.wav");
-    app.hotkeys.Press(1);
-    app.mci.Take();
+    EXPECT_TRUE(byHotkey.empty());
+    EXPECT_TRUE(byButton.empty());
+    EXPECT_EQ(byHotkeyWhilePlaying, StopPlayback);
+    EXPECT_EQ(app.mci.Take(), (Commands{"save capture /home/user/first.wav", "close capture"}))
+        << "nor while the confirmation is open";
+    ExpectIdle();
+    app.messages.whileOpen = {};
     app.hotkeys.Press(0);
     EXPECT_EQ(app.mci.Take(), OpenAndRecord);
-    EXPECT_FALSE(app.m.CaptureSavePending);
 }
 
-// Without a sound input nothing records: the panel says so at once instead of showing a take
-// that would end in a save dialog for nothing.
-class StartWithoutInput : public RecordingTest {
-protected:
-    void SetUp() override {
-        RecordingTest::SetUp();
-        app.mci.respond = [](const std::string& command, std::string&) {
-            return command == "open new type waveaudio alias capture" ? 306 : 0;
-        };
+// Without a sound input the panel says so at once instead of a take that ends in a save dialog for nothing.
+TEST_F(RecordingTest, WithoutASoundInputNeitherHotkeyNorRecordButtonStartsATake) {
+    app.mci.respond = [](const std::string& command, std::string&) { return command == OpenAndRecord[0] ? 306 : 0; };
+    for (const bool byButton : {false, true}) {
+        if (byButton) {
+            app.PictureRecord.Down(LeftButton);
+            app.mci.Take();  // the press stops any playback first
+            app.PictureRecord.Up(LeftButton);
+        } else {
+            app.hotkeys.Press(0);
+        }
+        EXPECT_EQ(app.mci.Take(), (Commands{OpenAndRecord[0], "close capture"}));
+        ExpectMessage(0, "The sound input could not be opened: nothing is being recorded.", vbExclamation);
+        EXPECT_EQ(app.messages.shown.size(), 1u);
+        ExpectIdle();
+        app.messages.shown.clear();
+        app.hotkeys.Press(1);
+        EXPECT_TRUE(app.mci.Take().empty()) << "no take to stop";
     }
-    void ExpectNoTake() {
-        EXPECT_EQ(app.mci.Take(), (Commands{"open new type waveaudio alias capture", "close capture"}));
-        EXPECT_EQ(app.messages.Prompts(),
-                  std::vector<std::string>{"The sound input could not be opened: nothing is being recorded."});
-        EXPECT_EQ(app.messages.shown.at(0).style, vbExclamation);
-        EXPECT_EQ(app.PictureRecord.Current(), "recordbuttonup");
-        EXPECT_EQ(app.m.RecordingState, RecorderIdle);
-        EXPECT_FALSE(app.Timer1.enabled);
-    }
-};
-
-TEST_F(StartWithoutInput, TheHotkeyStartsNoTakeAndSaysWhy) {
-    app.hotkeys.Press(0);
-    ExpectNoTake();
-    app.hotkeys.Press(1);
-    EXPECT_TRUE(app.mci.Take().empty()) << "no take to stop";
-}
-
-TEST_F(StartWithoutInput, TheRecordButtonStartsNoTakeAndIsReleased) {
-    app.PictureRecord.Down(LeftButton);
-    app.mci.Take(); // the press stops any playback first
-    app.PictureRecord.Up(LeftButton);
-    ExpectNoTake();
     EXPECT_EQ(app.m.RecordButtonState, ButtonReleased);
 }
 
-TEST_F(StartWithoutInput, ARecordCommandThatFailsClosesTheDeviceAgain) {
-    app.mci.respond = [](const std::string& command, std::string&) { return command == "record capture" ? 306 : 0; };
+TEST_F(RecordingTest, ARecordCommandThatFailsClosesTheDeviceAgain) {
+    app.mci.respond = [](const std::string& command, std::string&) { return command == OpenAndRecord[1] ? 306 : 0; };
     app.hotkeys.Press(0);
-    EXPECT_EQ(app.mci.Take(),
-              (Commands{"open new type waveaudio alias capture", "record capture", "close capture"}));
+    EXPECT_EQ(app.mci.Take(), (Commands{OpenAndRecord[0], OpenAndRecord[1], "close capture"}));
     EXPECT_EQ(app.m.RecordingState, RecorderIdle);
+}
+
+using RecordButton = RecordingTest;
+
+TEST_F(RecordButton, PressStopsPlaybackAndReleaseOverItStartsATake) {
+    app.m.PlayMode = "playing";
+    app.Label1.caption = "7 sec";
+    app.Label2.caption = "2.0 KB";
+    const std::size_t before = app.PictureRecord.shown.size();
+    app.PictureRecord.Down(LeftButton);
+    EXPECT_EQ(app.Label1.caption, "");
+    EXPECT_EQ(app.Label2.caption, "");
+    EXPECT_EQ(app.mci.Take(), StopPlayback);
+    EXPECT_EQ(app.m.RecordingState, RecorderIdle) << "the press alone starts nothing";
+    app.PictureRecord.Up(LeftButton);
+    EXPECT_EQ(app.mci.Take(), OpenAndRecord);
+    EXPECT_EQ(ShownSince(app.PictureRecord.shown, before),
+              (std::vector<std::string>{"recordbuttondown", "recordbuttonrecording"}));
+    EXPECT_EQ(app.m.RecordButtonState, ButtonReleased);
+    EXPECT_EQ(app.m.RecordStartTime, app.clock.now);
+    EXPECT_TRUE(app.Timer1.enabled);
+}
+
+TEST_F(RecordButton, DraggedOffAndReleasedOutsideStartsNothing) {
+    app.PictureRecord.Down(LeftButton);
+    const std::size_t before = app.PictureRecord.shown.size();
+    app.PictureRecord.Move(LeftButton | RightButton, 5000, 5000);
+    EXPECT_EQ(app.PictureRecord.shown.size(), before) << "moves with two buttons held change nothing";
+    app.PictureRecord.Move(LeftButton, 100, 100);
+    app.PictureRecord.Move(LeftButton, 3000, 100);
+    app.PictureRecord.Move(LeftButton, 3010, 100);
+    EXPECT_EQ(ShownSince(app.PictureRecord.shown, before),
+              (std::vector<std::string>{"recordbuttondown", "recordbuttonup", "recordbuttonup"}));
+    app.PictureRecord.Up(LeftButton, 3010, 100);
+    EXPECT_EQ(app.mci.Take(), StopPlayback) << "the playback stopped at the press stays stopped";
+    ExpectIdle();
+}
+
+TEST_F(RecordButton, DraggedOffAndBackInStartsATake) {
+    app.PictureRecord.Down(LeftButton);
+    app.PictureRecord.Move(LeftButton, 100, 400);
+    app.PictureRecord.Move(LeftButton, 100, 200);
+    app.PictureRecord.Up(LeftButton);
+    EXPECT_EQ(app.mci.Take(), StopPlaybackThenRecord);
+}
+
+TEST_F(RecordButton, PressedWithTheRightButtonStartsATakeWhereverReleased) {
+    app.PictureRecord.Down(RightButton);
+    app.PictureRecord.Move(RightButton, 5000, 5000);
+    EXPECT_EQ(app.PictureRecord.Current(), "recordbuttondown") << "only the left button alone is followed";
+    app.PictureRecord.Up(RightButton, 5000, 5000);
+    EXPECT_EQ(app.mci.Take(), StopPlaybackThenRecord);
+}
+
+TEST_F(RecordButton, PointerOverTheButtonIncludesEveryBound) {
+    const struct { float x, y; bool over; } cases[] = {{1495, 310, true},  {5, 5, true},        {1495.5f, 100, false},
+                                                       {4.9f, 100, false}, {100, 310.5f, false}, {100, 4.9f, false}};
+    for (const auto& c : cases) {
+        app.PictureRecord.Down(LeftButton);
+        app.PictureRecord.Move(LeftButton, c.x, c.y);
+        EXPECT_EQ(app.m.RecordButtonState, c.over ? ButtonPressed : ButtonReleased) << c.x << ", " << c.y;
+        EXPECT_EQ(app.PictureRecord.Current(), c.over ? "recordbuttondown" : "recordbuttonup") << c.x << ", " << c.y;
+        app.PictureRecord.Move(LeftButton, 3000, 3000);  // off again, so that the release starts nothing
+        app.PictureRecord.Up(LeftButton, 3000, 3000);
+    }
+}
+
+TEST_F(RecordButton, DuringATakeIgnoresThePointer) {
+    StartManualTake();
+    const std::size_t before = app.PictureRecord.shown.size();
+    app.Label1.caption = "2 sec";
+    app.PictureRecord.Down(LeftButton);
+    app.PictureRecord.Move(LeftButton, 100, 100);
+    app.PictureRecord.Up(LeftButton);
+    EXPECT_TRUE(app.mci.Take().empty());
+    EXPECT_EQ(app.PictureRecord.shown.size(), before);
+    EXPECT_EQ(app.Label1.caption, "2 sec");
+}
+
+using ElapsedTime = RecordingTest;
+
+TEST_F(ElapsedTime, ShowsTheClockDifferenceSinceTheStartWhateverTicksWereMissed) {
+    StartManualTake();
+    const std::pair<int, std::string> steps[] = {{1, "1 sec"}, {6, "7 sec"}, {0, "7 sec"}, {-14, "-7 sec"},
+                                                 {3609, "3602 sec"}};
+    for (const auto& [advance, shown] : steps) {
+        app.clock.Advance(advance);
+        app.Timer1.Tick();
+        EXPECT_EQ(app.Label1.caption, shown);
+    }
+    EXPECT_EQ(app.m.RecordSeconds, 3602);
+}
+
+TEST_F(ElapsedTime, TheLastCountStaysAfterTheStopAndTheNextTakeCountsFromItsOwnStart) {
+    StartManualTake();
+    app.clock.Advance(5);
+    app.Timer1.Tick();
+    app.CommonDialog1.Answers("/home/user/take.wav");
+    app.hotkeys.Press(1);
+    app.clock.Advance(30);
+    app.Timer1.Tick();
+    EXPECT_EQ(app.Label1.caption, "5 sec");
+    StartManualTake();
+    app.clock.Advance(2);
+    app.Timer1.Tick();
+    EXPECT_EQ(app.Label1.caption, "2 sec");
 }
 
 } // namespace
