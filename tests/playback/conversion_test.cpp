@@ -97,7 +97,7 @@ TEST_F(ConvertPanel, AnExistingMp3IsDeletedFirstOrLeftForTheEncoderToWriteOver) 
     EXPECT_TRUE(app.messages.shown.empty());
 }
 
-TEST_F(ConvertPanel, AMissingEncoderIsReportedAndOneOnlyOnTheSearchPathCountsAsMissing) {
+TEST_F(ConvertPanel, TheEncoderIsLookedForOnlyInTheProgramsFolderAndAMissingOneIsReported) {
     app.files.RemoveFile(Encoder);
     app.files.Add("/usr/bin/LAME.exe");
     app.files.Add("/usr/bin/lame");
@@ -110,15 +110,12 @@ TEST_F(ConvertPanel, AMissingEncoderIsReportedAndOneOnlyOnTheSearchPathCountsAsM
     EXPECT_EQ(app.messages.shown[0].style, vbExclamation);
     EXPECT_EQ(app.messages.shown[0].title, "Murmora");
     EXPECT_FALSE(app.files.FileExists(Mp3)) << "the old MP3 is deleted even so";
-}
 
-TEST_F(ConvertPanel, TheEncoderIsLookedForWithoutADoubledSeparatorWhenTheProgramIsInTheRoot) {
     app.files.programFolder = "/";
     app.files.Add("/LAME.exe");
-    app.files.Add(Wav);
     Convert(Wav);
     ASSERT_EQ(app.launcher.started.size(), 1u);
-    EXPECT_EQ(app.launcher.started[0].program, "/LAME.exe");
+    EXPECT_EQ(app.launcher.started[0].program, "/LAME.exe") << "no doubled separator";
 }
 
 } // namespace

@@ -2,10 +2,44 @@
 
 #include "playback/playback.h"
 #include "tests/fakes/fake_app.h"
-#include "tests/playback/fake_voice_device.h"
 
 namespace murmora::fakes {
 namespace {
+
+// A playback device for the alias voice1 on top of FakeMci: it plays a take of a given
+// length for a given number of mode queries, and answers as an MCI device would.
+constexpr int MciErrInvalidDeviceName = 263;  // no device open under that alias
+constexpr int MciErrDuplicateAlias = 289;     // the alias is already open
+
+class FakeVoiceDevice {
+public:
+    std::string lengthMs = "500";
+    std::string lengthBytes = "1536";
+    int playingQueries = 3;             // mode queries after "play voice1" that still find it playing
+    std::string idleMode = "stopped";   // the mode once the take has ended or was stopped
+    bool open = false;
+
+    explicit FakeVoiceDevice(FakeMci& mci) {
+        mci.respond = [this](const std::string& command, std::string& reply) { return Answer(command, reply); };
+    }
+
+private:
+    int Answer(const std::string& command, std::string& reply) {
+        if (command.rfind("open ", 0) == 0) return open ? MciErrDuplicateAlias : (open = true, 0);
+        if (!open) return MciErrInvalidDeviceName;
+        if (command == "set voice1 time format ms") bytes_ = false;
+        if (command == "set voice1 time format bytes") bytes_ = true;
+        if (command == "status voice1 length") reply = bytes_ ? lengthBytes : lengthMs;
+        if (command == "play voice1") left_ = playingQueries;
+        if (command == "status voice1 mode") reply = left_ > 0 ? (--left_, "playing") : idleMode;
+        if (command == "stop voice1") left_ = 0;
+        if (command == "close voice1") open = false, left_ = 0;
+        return 0;
+    }
+
+    bool bytes_ = false;
+    int left_ = 0;
+};
 
 using Commands = std::vector<std::string>;
 
@@ -28,12 +62,11 @@ Commands Concat(std::initializer_list<Commands> parts) {
 Commands ModeQueries(int times) { return Commands(static_cast<std::size_t>(times), "status voice1 mode"); }
 
 // A started panel with a voice1 device.
-struct PlaybackPanel : ::testing::Test {
+struct Panel {
     FakeApp app;
     FakeVoiceDevice device{app.mci};
 
-    void SetUp() override { FakeApp::Start(app); }
-
+    Panel() { FakeApp::Start(app); }
     void SaveManually(const std::string& path) {
         app.files.Add(path);
         app.m.PlayFileName = path;
@@ -47,44 +80,30 @@ struct PlaybackPanel : ::testing::Test {
     void Play() { app.SeeThroughPlay.Click(); }
 };
 
-// --- Choosing the file ---------------------------------------------------------------------
+struct PlaybackPanel : Panel, ::testing::Test {};
 
 // Steps: M and S save a manual and a scheduled take, m and s delete them, N names a new target.
-struct ChoiceCase {
-    std::string steps;
-    std::string played;  // "" when Play sends nothing
-};
-
-void PrintTo(const ChoiceCase& c, std::ostream* os) { *os << "\"" << c.steps << "\""; }
-
-class ChoosingTheFile : public PlaybackPanel, public ::testing::WithParamInterface<ChoiceCase> {};
-
-TEST_P(ChoosingTheFile, PlaysTheLatestSavedTakeIfItStillExists) {
-    for (char step : GetParam().steps) {
-        if (step == 'M') SaveManually(ManualTake);
-        if (step == 'S') SaveScheduled(ScheduledTake);
-        if (step == 'm') app.files.RemoveFile(ManualTake);
-        if (step == 's') app.files.RemoveFile(ScheduledTake);
-        if (step == 'N') app.mod.AutoSavePath = "/home/user/Evening.wav";
+TEST_F(PlaybackPanel, PlaysTheLatestSavedTakeIfItStillExists) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""}, {"M", ManualTake}, {"S", ScheduledTake}, {"MS", ScheduledTake}, {"SM", ManualTake},
+        {"MSs", ""}, {"Mm", ""}, {"SN", ""}};
+    for (const auto& [steps, played] : cases) {
+        Panel panel;
+        for (char step : steps) {
+            if (step == 'M') panel.SaveManually(ManualTake);
+            if (step == 'S') panel.SaveScheduled(ScheduledTake);
+            if (step == 'm') panel.app.files.RemoveFile(ManualTake);
+            if (step == 's') panel.app.files.RemoveFile(ScheduledTake);
+            if (step == 'N') panel.app.mod.AutoSavePath = "/home/user/Evening.wav";
+        }
+        panel.Play();
+        const Commands& sent = panel.app.mci.commands;
+        EXPECT_EQ(sent.empty() ? "" : sent.front(), played.empty() ? "" : PlayStart(played).front()) << steps;
+        EXPECT_EQ(panel.app.Label1.caption, played.empty() ? "" : ".5 sec") << steps;
+        EXPECT_TRUE(panel.app.messages.shown.empty());
+        EXPECT_EQ(panel.app.SeeThroughPlay.Current(), "custom:107") << "the button is back to its normal picture";
     }
-    Play();
-    if (GetParam().played.empty()) {
-        EXPECT_TRUE(app.mci.commands.empty());
-        EXPECT_EQ(app.Label1.caption, "");
-        EXPECT_EQ(app.Label2.caption, "");
-        EXPECT_TRUE(app.messages.shown.empty());
-    } else {
-        ASSERT_FALSE(app.mci.commands.empty());
-        EXPECT_EQ(app.mci.commands.front(), "open " + GetParam().played + " type waveaudio alias voice1");
-    }
-    EXPECT_EQ(app.SeeThroughPlay.Current(), "custom:107") << "the button is back to its normal picture";
 }
-
-INSTANTIATE_TEST_SUITE_P(Saves, ChoosingTheFile,
-                         ::testing::Values(ChoiceCase{"", ""}, ChoiceCase{"M", ManualTake},
-                                           ChoiceCase{"S", ScheduledTake}, ChoiceCase{"MS", ScheduledTake},
-                                           ChoiceCase{"SM", ManualTake}, ChoiceCase{"MSs", ""},
-                                           ChoiceCase{"Mm", ""}, ChoiceCase{"SN", ""}));
 
 TEST_F(PlaybackPanel, HiddenFilesAndFoldersCountAsMissingAndBlanksStayInTheOpenCommand) {
     SaveManually("/home/user/.hidden.wav");
@@ -98,8 +117,6 @@ TEST_F(PlaybackPanel, HiddenFilesAndFoldersCountAsMissingAndBlanksStayInTheOpenC
     EXPECT_EQ(app.m.PlayOpenCommand, "open /home/user/my takes/take one.wav type waveaudio alias voice1");
     EXPECT_EQ(app.mci.commands.front(), app.m.PlayOpenCommand);
 }
-
-// --- The Play action's commands and its wait -------------------------------------------------
 
 TEST_F(PlaybackPanel, SendsTheStepsInOrderAsksBeforeEachWaitAndClosesAtTheEnd) {
     SaveManually(ManualTake);
@@ -150,8 +167,6 @@ TEST_F(PlaybackPanel, AnyModeOtherThanPlayingEndsTheWait) {
     EXPECT_TRUE(app.mci.Sent("close voice1"));
 }
 
-// --- IsWavePlaying ---------------------------------------------------------------------------
-
 TEST_F(PlaybackPanel, IsWavePlayingCutsTheReplyAtItsFirstNulAndPlaysOnlyOnPlaying) {
     struct Case {
         std::string reply;
@@ -175,8 +190,6 @@ TEST_F(PlaybackPanel, IsWavePlayingCutsTheReplyAtItsFirstNulAndPlaysOnlyOnPlayin
     EXPECT_EQ(app.m.MciResult, "263");
     EXPECT_EQ(app.m.PlayMode, "") << "a service that writes nothing still leaves its NUL";
 }
-
-// --- Labels ----------------------------------------------------------------------------------
 
 TEST(FormatTenths, OneRoundedDigitNoLeadingZeroNoSeparator) {
     const std::tuple<unsigned long long, unsigned, const char*> cases[] = {
@@ -203,8 +216,6 @@ TEST_F(PlaybackPanel, LabelsShowSecondsAndKilobytesFromTheNumberEachReplyBeginsW
         EXPECT_EQ(app.Label2.left, 10);
     }
 }
-
-// --- Command3 and Command4 -------------------------------------------------------------------
 
 TEST_F(PlaybackPanel, Command3StopsAPlaybackAndSendsNothingWhileNothingPlays) {
     app.m.MciResult = "untouched";
@@ -237,8 +248,6 @@ TEST_F(PlaybackPanel, Command4StopsOnlyThePlayedTargetInAnyEnglishLetterCase) {
         EXPECT_EQ(app.m.MciResult == "untouched", !stops) << played;
     }
 }
-
-// --- Handlers inside the wait ----------------------------------------------------------------
 
 TEST_F(PlaybackPanel, ASecondPlayRunsInsideTheFirstAndWhicheverEndsFirstCloses) {
     SaveManually(ManualTake);
