@@ -32,9 +32,8 @@ protected:
     // True while a process has `path` among its arguments: the encoder that writes it.
     static bool ProcessNames(const QString& path) {
         const QByteArray wanted = QFile::encodeName(path);
-        const QStringList pids = QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs);
-        for (const QString& pid : pids) {
-            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        for (const QString& pid : QDir("/proc").entryList({"[0-9]*"}, QDir::Dirs)) {
+            QFile cmdline("/proc/" + pid + "/cmdline");
             if (!cmdline.open(QIODevice::ReadOnly)) continue;
             if (cmdline.readAll().split('\0').contains(wanted)) return true;
         }
@@ -43,12 +42,12 @@ protected:
 };
 
 TEST_F(Conversion, AWavWithBlanksInItsPathGetsItsMp3BesideItAndNothingElseChanges) {
-    QDir takes(Path(QStringLiteral("my takes")));
-    ASSERT_TRUE(takes.mkpath(QStringLiteral(".")));
-    const QString wav = takes.filePath(QStringLiteral("take one.wav"));
-    ASSERT_EQ(MakeTone(wav, QStringLiteral("2.5")).exitCode, 0);
+    QDir takes(Path("my takes"));
+    ASSERT_TRUE(takes.mkpath("."));
+    const QString wav = takes.filePath("take one.wav");
+    ASSERT_EQ(MakeTone(wav, "2.5").exitCode, 0);
     // The names the blanks would split the path into, and a bystander: none may be touched.
-    ASSERT_EQ(MakeTone(takes.filePath(QStringLiteral("one.wav")), QStringLiteral("1")).exitCode, 0);
+    ASSERT_EQ(MakeTone(takes.filePath("one.wav"), "1").exitCode, 0);
     for (const char* name : {"take", "notes.txt"}) {
         QFile file(takes.filePath(QLatin1String(name)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -56,20 +55,20 @@ TEST_F(Conversion, AWavWithBlanksInItsPathGetsItsMp3BesideItAndNothingElseChange
     }
     const auto before = Contents(takes);
 
-    modals->ExpectFileDialog(QStringLiteral("Convert Wav File"), wav);
+    modals->ExpectFileDialog("Convert Wav File", wav);
     Click(panel->window.SeeThroughWav);
     ASSERT_TRUE(modals->WaitDone(10000)) << "the open dialog did not come";
 
-    const QString mp3 = wav + QStringLiteral(".mp3");
+    const QString mp3 = wav + ".mp3";
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(mp3) && !ProcessNames(mp3); }, 60000))
         << (QFile::exists(mp3) ? "the encoder did not end within 60 s" : "no MP3 appeared beside the WAV");
 
     auto after = Contents(takes);
-    EXPECT_EQ(after.erase(QStringLiteral("take one.wav.mp3")), 1u);
+    EXPECT_EQ(after.erase("take one.wav.mp3"), 1u);
     EXPECT_EQ(after, before) << "files in the folder appeared or changed";
 
-    const QString decoded = Path(QStringLiteral("decoded.wav"));
-    const ProcessResult lame = RunProgram(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("--decode"), mp3, decoded});
+    const QString decoded = Path("decoded.wav");
+    const ProcessResult lame = RunProgram("lame", {"--quiet", "--decode", mp3, decoded});
     ASSERT_EQ(lame.exitCode, 0) << "the MP3 does not decode: " << lame.output.toStdString();
     const auto sound = ReadSound(decoded);
     EXPECT_TRUE(HoldsTheTone(sound, 2.3));

@@ -9,68 +9,173 @@
 #include <string>
 #include <vector>
 
+#include <sndfile.h>
+
+#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
-#include <QString>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include "app/panel.h"
+#include "platform/mci/make_mci_service.h"
 #include "platform/mci_service.h"
 #include "tests/fakes/fake_platform.h"
 
-class QProcess;
-
 namespace murmora::e2e {
 
-// What `sox FILE -n remix 1 stat` says of the first channel.
+// What `sox FILE -n remix 1 stat` says of the first channel; `report` is sox's own words.
 struct SoundReading {
-    double seconds = 0;
-    double rms = 0;
-    double frequency = 0;
-    std::string report;  // sox's own words, for failure messages
+    double seconds = 0, rms = 0, frequency = 0;
+    std::string report;
 };
-std::optional<SoundReading> ReadSound(const QString& file);
-
-// A reading of the test microphone's tone: about 440 Hz at -9 dBFS.
-testing::AssertionResult HoldsTheTone(const std::optional<SoundReading>& sound, double minSeconds);
 
 struct ProcessResult {
     int exitCode = -1;  // -1 when the program did not start or did not end in time
     QString output;     // standard output and error, merged
 };
-ProcessResult RunProgram(const QString& program, const QStringList& arguments, int timeoutMs = 60000);
+
+struct WavFacts {
+    long long frames = 0;
+    int rate = 0, channels = 0;
+    bool pcm16 = false;
+};
+
+namespace detail {
+
+inline std::optional<double> StatValue(const QString& report, const QString& name) {
+    const QRegularExpression line(QStringLiteral("^%1:\\s*(-?[0-9.]+)").arg(QRegularExpression::escape(name)),
+                                  QRegularExpression::MultilineOption);
+    const auto match = line.match(report);
+    if (!match.hasMatch()) return std::nullopt;
+    return match.captured(1).toDouble();
+}
+
+inline std::string Describe(const QWidget* window) {
+    std::string text = "\"" + window->windowTitle().toStdString() + "\"";
+    if (const auto* box = qobject_cast<const QMessageBox*>(window)) text += ": " + box->text().toStdString();
+    return text;
+}
+
+} // namespace detail
+
+inline ProcessResult RunProgram(const QString& program, const QStringList& arguments, int timeoutMs = 60000) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForStarted()) return {-1, program + " did not start: " + process.errorString()};
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return {-1, program + " did not end in time"};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, QString::fromLocal8Bit(process.readAll())};
+}
 
 // A WAV file of the test microphone's kind (44,100 Hz, 16-bit stereo, 440 Hz at -9 dBFS), made by sox.
-ProcessResult MakeTone(const QString& path, const QString& seconds);
+inline ProcessResult MakeTone(const QString& path, const QString& seconds) {
+    return RunProgram("sox", {"-q", "-n", "-r", "44100", "-c", "2", "-b", "16", path, "synth", seconds, "sine", "440", "vol", "0.5"});
+}
 
-// Answers the modal windows the program opens, one step per window in the order given.
-// Each answer runs in an event of its own, so it may open further modal windows itself.
-// A modal window that no step expects is closed and reported, so that no test hangs on it.
+inline std::optional<SoundReading> ReadSound(const QString& file) {
+    const ProcessResult sox = RunProgram("sox", {file, "-n", "remix", "1", "stat"});
+    const auto seconds = detail::StatValue(sox.output, "Length (seconds)");
+    const auto rms = detail::StatValue(sox.output, "RMS     amplitude");
+    const auto frequency = detail::StatValue(sox.output, "Rough   frequency");
+    if (sox.exitCode != 0 || !seconds || !rms || !frequency) return std::nullopt;
+    return SoundReading{*seconds, *rms, *frequency, sox.output.toStdString()};
+}
+
+// At least `minSeconds` of the test microphone's tone: about 440 Hz at -9 dBFS.
+inline testing::AssertionResult HoldsTheTone(const std::optional<SoundReading>& sound, double minSeconds) {
+    if (!sound) return testing::AssertionFailure() << "sox could not read the file";
+    const bool tone = sound->frequency >= 440 * 0.97 && sound->frequency <= 440 * 1.03;
+    const bool level = sound->rms > 0.30 && sound->rms < 0.40;
+    if (tone && level && sound->seconds >= minSeconds) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "not " << minSeconds << " s or more of 440 Hz at RMS ~0.354:\n" << sound->report;
+}
+
+inline std::optional<WavFacts> ReadWavFacts(const QString& file) {
+    SF_INFO info{};
+    SNDFILE* sound = sf_open(QFile::encodeName(file).constData(), SFM_READ, &info);
+    if (!sound) return std::nullopt;
+    sf_close(sound);
+    return WavFacts{info.frames, info.samplerate, info.channels, (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16};
+}
+
+// The number a "#.0" label shows before its unit; nothing when the caption is not of that form.
+inline std::optional<double> LabelNumber(const QString& caption, const QString& unit) {
+    const QRegularExpression format(QStringLiteral("^([1-9][0-9]*)?\\.([0-9]) %1$").arg(QRegularExpression::escape(unit)));
+    const auto match = format.match(caption);
+    if (!match.hasMatch()) return std::nullopt;
+    return match.captured(1).toInt() + match.captured(2).toInt() / 10.0;
+}
+
+// Answers the modal windows the program opens, one step per window in the order given; each
+// answer runs in an event of its own, so it may open further modal windows. A modal window no
+// step expects, or one still open long after its answer, is closed and reported: no test hangs.
 class ModalScript {
 public:
     using Matches = std::function<bool(QWidget*)>;
     using Answer = std::function<void(QWidget*)>;
 
-    ModalScript();
-    ~ModalScript();
-    ModalScript(const ModalScript&) = delete;
-    ModalScript& operator=(const ModalScript&) = delete;
+    ModalScript() {
+        poll_.setInterval(20);
+        QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
+        poll_.start();
+    }
 
-    void Expect(std::string what, Matches matches, Answer answer);
-    // The file dialog titled `title`: chooses `path` and accepts.
-    void ExpectFileDialog(const QString& title, const QString& path);
+    void Expect(std::string what, Matches matches, Answer answer) {
+        steps_.push_back({std::move(what), std::move(matches), std::move(answer)});
+    }
+
+    // The file dialog titled `title`: the whole path typed into its name box, then accepted.
+    void ExpectFileDialog(const QString& title, const QString& path) {
+        Expect(
+            "file dialog \"" + title.toStdString() + "\"",
+            [title](QWidget* window) { return qobject_cast<QFileDialog*>(window) && window->windowTitle() == title; },
+            [path](QWidget* window) {
+                auto* name = window->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                if (!name) {
+                    ADD_FAILURE() << "the file dialog has no name box";
+                    return;
+                }
+                name->setText(path);
+                static_cast<QDialog*>(window)->accept();
+            });
+    }
+
     // A message box titled "Murmora": its text goes to `text`, then OK.
-    void ExpectMessage(QString* text);
+    void ExpectMessage(QString* text) {
+        Expect(
+            "message box", [](QWidget* window) { return qobject_cast<QMessageBox*>(window) && window->windowTitle() == "Murmora"; },
+            [text](QWidget* window) {
+                auto* box = qobject_cast<QMessageBox*>(window);
+                *text = box->text();
+                box->button(QMessageBox::Ok)->click();
+            });
+    }
 
-    // Waits until every step has been answered; false after `timeoutMs`.
-    bool WaitDone(int timeoutMs);
-    bool Done() const { return steps_.empty(); }
+    bool WaitDone(int timeoutMs) { return QTest::qWaitFor([this] { return steps_.empty(); }, timeoutMs); }
+
     // Every modal window that came unasked or did not match its step, and every step left.
-    std::vector<std::string> Problems() const;
+    std::vector<std::string> Problems() const {
+        std::vector<std::string> problems = unexpected_;
+        for (const Step& step : steps_) problems.push_back("never shown: the " + step.what);
+        return problems;
+    }
 
 private:
     struct Step {
@@ -78,11 +183,32 @@ private:
         Matches matches;
         Answer answer;
     };
-    void Poll();
-    // Closes a window no step answers, and notes why.
-    void Dismiss(QWidget* window, const std::string& why);
-    // An answered window that is still the open modal window after this long did not take its answer.
-    static constexpr qint64 StillOpenMs = 5000;
+
+    void Poll() {
+        QWidget* window = QApplication::activeModalWidget();
+        if (!window || !window->isVisible()) return;
+        if (window == lastSeen_) {
+            if (sinceAnswer_.elapsed() > 5000) Dismiss(window, "still open after its answer: ");
+            return;
+        }
+        lastSeen_ = window;
+        sinceAnswer_.start();
+        if (steps_.empty() || !steps_.front().matches(window)) {
+            return Dismiss(window, steps_.empty() ? std::string("unasked ") : "instead of the " + steps_.front().what + ": ");
+        }
+        Answer answer = std::move(steps_.front().answer);
+        steps_.pop_front();
+        QTimer::singleShot(0, window, [answer, window] { answer(window); });
+    }
+
+    void Dismiss(QWidget* window, const std::string& why) {
+        unexpected_.push_back(why + detail::Describe(window));
+        lastSeen_ = nullptr;
+        QTimer::singleShot(0, window, [window] {
+            if (auto* dialog = qobject_cast<QDialog*>(window)) return dialog->done(QDialog::Rejected);
+            window->close();
+        });
+    }
 
     std::deque<Step> steps_;
     std::vector<std::string> unexpected_;
@@ -91,32 +217,78 @@ private:
     QTimer poll_;
 };
 
-std::string Describe(const QWidget* window);
-
 // The program with the real sound service, on the offscreen platform, in a scratch folder.
 // Hotkeys are granted by a stand-in: the offscreen platform has no X server to grab keys on.
 class RealPanel : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        mci = makeMciService();
+        takes = makeTakeFolder();
+        panel = std::make_unique<QtPanel>(*mci, *takes, hotkeys);
+        modals = std::make_unique<ModalScript>();
+        panel->Start();
+    }
 
-    // Fails in CI, skips elsewhere, when the test sound server cannot be reached.
-    void RequireSoundServer();
+    void TearDown() override {
+        if (!panel) return;
+        for (const std::string& problem : modals->Problems()) ADD_FAILURE() << "modal window: " << problem;
+        panel->form2Window.hide();
+        panel->window.hide();
+    }
 
-    // Press and release with the left button in the middle of the control, as a user clicks.
-    static void Click(QWidget* control);
+    // A left click in the middle of the control.
+    static void Click(QWidget* control) {
+        QTest::mousePress(control, Qt::LeftButton, {}, control->rect().center());
+        QTest::mouseRelease(control, Qt::LeftButton, {}, control->rect().center());
+    }
 
-    // Presses the record button, waits `takeMs`, stops with the Cut button and saves as `path`
-    // in the save dialog. Returns the text of the confirmation box; Label1's captions seen
-    // during the take go to `secondsShown`.
-    QString RecordByHand(const QString& path, int takeMs, std::vector<QString>* secondsShown = nullptr);
+    // Presses the record button, waits `takeMs`, stops with the Cut button and saves as `path`.
+    // Returns the confirmation's text; Label1's captions during the take go to `secondsShown`.
+    QString RecordByHand(const QString& path, int takeMs, std::vector<QString>* secondsShown = nullptr) {
+        QString confirmation;
+        modals->ExpectFileDialog("Save Recorded File", path);
+        modals->ExpectMessage(&confirmation);
+        QTimer sampler;
+        sampler.setInterval(50);
+        QObject::connect(&sampler, &QTimer::timeout, [this, secondsShown] {
+            const QString shown = panel->window.Label1->text();
+            if (secondsShown && !shown.isEmpty() && (secondsShown->empty() || secondsShown->back() != shown)) {
+                secondsShown->push_back(shown);
+            }
+        });
+        Click(panel->window.PictureRecord);
+        EXPECT_EQ(panel->form.ctx.m.RecordingState, RecorderBusy) << "the record button did not start a take";
+        sampler.start();
+        QTest::qWait(takeMs);
+        sampler.stop();
+        Click(panel->window.SeeThroughCut);  // returns once the save dialog and the confirmation are answered
+        EXPECT_TRUE(modals->WaitDone(10000)) << "the save dialog or the confirmation did not come";
+        return confirmation;
+    }
 
-    // Presses Play and returns once the Play action has returned; its wall time goes to `elapsedMs`.
-    void PlayLatestTake(qint64* elapsedMs);
+    // Presses Play; returns the wall time until the Play action returned.
+    qint64 PlayLatestTake() {
+        // The wait must end by itself; should it not, stop the device so the test can report it.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [this] {
+            ADD_FAILURE() << "the Play action was still waiting after 30 s";
+            panel->window.Command3->click();
+        });
+        watchdog.start(30000);
+        QElapsedTimer clock;
+        clock.start();
+        Click(panel->window.SeeThroughPlay);
+        return clock.elapsed();
+    }
 
     QString Path(const QString& name) const { return folder.filePath(name); }
+
     // The take files the service keeps while recording; none must stay behind.
-    QStringList TakesLeft() const;
+    static QStringList TakesLeft() {
+        return QDir(qEnvironmentVariable("XDG_CACHE_HOME") + "/murmora/takes").entryList(QDir::Files | QDir::Hidden);
+    }
 
     QTemporaryDir folder;
     std::unique_ptr<MciService> mci;
@@ -126,37 +298,56 @@ protected:
     std::unique_ptr<ModalScript> modals;
 };
 
-// The panel for the tests that record or play: they need the test sound server.
+// The panel for the tests that record or play. Without the test sound server they are skipped,
+// except in CI (CI=true), where they fail.
 class SoundPanel : public RealPanel {
 protected:
-    void SetUp() override;
+    void SetUp() override {
+        const ProcessResult info = RunProgram("pactl", {"info"}, 10000);
+        if (info.exitCode != 0) {
+            const std::string why = "no sound server at " + qEnvironmentVariable("PULSE_SERVER", "the default address").toStdString() +
+                                    " (pactl info: " + info.output.trimmed().toStdString() + ")";
+            if (qEnvironmentVariable("CI") == "true") FAIL() << why;
+            GTEST_SKIP() << why;
+        }
+        RealPanel::SetUp();
+    }
 };
 
 // Records what the default output plays, from its monitor, while it lives.
 class OutputListener {
 public:
-    explicit OutputListener(QString rawFile);
-    ~OutputListener();
+    // Small fragments, so that little is still on its way when the listener is stopped; and a
+    // fresh monitor takes about a second to deliver its first frames: listen from there on.
+    explicit OutputListener(QString rawFile) : rawFile_(std::move(rawFile)) {
+        recorder_.setStandardOutputFile(rawFile_);
+        recorder_.start("parec", {"-d", "@DEFAULT_MONITOR@", "--raw", "--format=s16le", "--rate=44100", "--channels=2",
+                                  "--latency-msec=20"});
+        started_ = recorder_.waitForStarted() && QTest::qWaitFor([this] { return QFileInfo(rawFile_).size() > 0; }, 5000);
+    }
+    ~OutputListener() {
+        if (recorder_.state() == QProcess::NotRunning) return;
+        recorder_.kill();
+        recorder_.waitForFinished();
+    }
     bool Started() const { return started_; }
-    // Stops listening; returns the sound heard, from its first audible frame on, as a WAV file.
-    std::optional<QString> Stop();
+
+    // Stops listening; returns the sound heard, from its first to its last audible frame, as a WAV file.
+    std::optional<QString> Stop() {
+        recorder_.terminate();
+        if (!recorder_.waitForFinished(5000)) return std::nullopt;
+        const QString heard = rawFile_ + ".wav";
+        const QStringList trimSilence = QString("silence 1 0.01 1% reverse silence 1 0.01 1% reverse").split(' ');
+        const ProcessResult sox = RunProgram(
+            "sox", QStringList{"-q", "-t", "raw", "-r", "44100", "-c", "2", "-e", "signed", "-b", "16", rawFile_, heard} + trimSilence);
+        if (sox.exitCode != 0) return std::nullopt;
+        return heard;
+    }
 
 private:
     QString rawFile_;
-    std::unique_ptr<QProcess> recorder_;
+    QProcess recorder_;
     bool started_ = false;
 };
-
-// Frames and rate of a WAV file, from soxi.
-struct WavFacts {
-    long long frames = 0;
-    int rate = 0;
-    int channels = 0;
-    int bits = 0;
-};
-std::optional<WavFacts> ReadWavFacts(const QString& file);
-
-// The number a "#.0" label shows, before its unit; nothing when the caption is not of that form.
-std::optional<double> LabelNumber(const QString& caption, const QString& unit);
 
 } // namespace murmora::e2e

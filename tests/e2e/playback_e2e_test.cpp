@@ -8,22 +8,21 @@
 namespace murmora::e2e {
 namespace {
 
-class Playback : public SoundPanel {};
+using Playback = SoundPanel;
 
 TEST_F(Playback, PlayShowsLengthAndSizeWhileTheOutputPlaysTheToneToItsEnd) {
     // A real save makes the file the latest take; it then holds a tone of known length, so
     // that the labels have exact texts: 3 s is 529,200 bytes, 516.8 KB.
-    const QString path = Path(QStringLiteral("played take.wav"));
+    const QString path = Path("played take.wav");
     RecordByHand(path, 1000);
     ASSERT_EQ(panel->form.ctx.m.PlayFileName, path.toStdString());
     ASSERT_TRUE(QFile::remove(path));
-    const ProcessResult sox = MakeTone(path, QStringLiteral("3"));
+    const ProcessResult sox = MakeTone(path, "3");
     ASSERT_EQ(sox.exitCode, 0) << sox.output.toStdString();
 
-    OutputListener listener(Path(QStringLiteral("heard.raw")));
+    OutputListener listener(Path("heard.raw"));
     ASSERT_TRUE(listener.Started()) << "the output's monitor delivered nothing";
-    qint64 playedMs = 0;
-    PlayLatestTake(&playedMs);
+    const qint64 playedMs = PlayLatestTake();
     QTest::qWait(300);  // the last frames reach the monitor
     const auto heard = listener.Stop();
 

@@ -15,11 +15,8 @@ class ScheduledTake : public SoundPanel {
 protected:
     // Steps a spinner with its arrows, as the user does, until it shows `value`.
     static void SpinTo(QtScrollBar* spinner, int value) {
-        for (int step = 0; step < 100 && spinner->Value() < value; ++step) {
-            spinner->triggerAction(QAbstractSlider::SliderSingleStepSub);  // the upper arrow counts up
-        }
-        for (int step = 0; step < 100 && spinner->Value() > value; ++step) {
-            spinner->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        for (int step = 0; step < 100 && spinner->Value() != value; ++step) {  // the upper arrow counts up
+            spinner->triggerAction(spinner->Value() < value ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
         }
         EXPECT_EQ(spinner->Value(), value);
     }
@@ -43,22 +40,21 @@ protected:
         return start;
     }
 
-    // What the main window shows for the armed start: hour without a leading zero.
+    // What the main window shows for the armed start: the hour without a leading zero.
     static QString StartText(const QDateTime& start) {
         const QTime t = start.time();
-        const int hour = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
         return QStringLiteral("%1:%2:%3 %4")
-            .arg(hour)
+            .arg(t.hour() % 12 == 0 ? 12 : t.hour() % 12)
             .arg(t.minute(), 2, 10, QLatin1Char('0'))
             .arg(t.second(), 2, 10, QLatin1Char('0'))
-            .arg(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+            .arg(t.hour() < 12 ? "AM" : "PM");
     }
 
     bool Recording() const { return panel->form.ctx.m.RecordingState == RecorderBusy; }
 };
 
 TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWithoutADialog) {
-    const QString target = Path(QStringLiteral("scheduled take.wav"));
+    const QString target = Path("scheduled take.wav");
     QString targetMessage;
     QDateTime start;
     auto& form2 = panel->form2Window;
@@ -67,7 +63,7 @@ TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWith
     modals->Expect(
         "schedule window", [&form2](QWidget* window) { return window == &form2; },
         [&form2](QWidget*) { form2.Command1->click(); });
-    modals->ExpectFileDialog(QStringLiteral("Save File As"), target);
+    modals->ExpectFileDialog("Save File As", target);
     modals->ExpectMessage(&targetMessage);
     modals->Expect(
         "schedule window, again", [&form2](QWidget* window) { return window == &form2; },
@@ -111,12 +107,12 @@ TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWith
     // Play now plays the scheduled take.
     const auto facts = ReadWavFacts(target);
     ASSERT_TRUE(facts);
+    ASSERT_TRUE(facts->pcm16);
     const double seconds = static_cast<double>(facts->frames) / facts->rate;
-    const double kilobytes = static_cast<double>(facts->frames * facts->channels * facts->bits / 8) / 1024;
-    qint64 playedMs = 0;
-    PlayLatestTake(&playedMs);
-    const auto shownSeconds = LabelNumber(panel->window.Label1->text(), QStringLiteral("sec"));
-    const auto shownKilobytes = LabelNumber(panel->window.Label2->text(), QStringLiteral("KB"));
+    const double kilobytes = static_cast<double>(facts->frames * facts->channels * 2) / 1024;
+    const qint64 playedMs = PlayLatestTake();
+    const auto shownSeconds = LabelNumber(panel->window.Label1->text(), "sec");
+    const auto shownKilobytes = LabelNumber(panel->window.Label2->text(), "KB");
     ASSERT_TRUE(shownSeconds) << "Label1: \"" << panel->window.Label1->text().toStdString() << "\"";
     ASSERT_TRUE(shownKilobytes) << "Label2: \"" << panel->window.Label2->text().toStdString() << "\"";
     EXPECT_NEAR(*shownSeconds, seconds, 0.06);

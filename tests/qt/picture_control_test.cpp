@@ -8,16 +8,10 @@
 
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_picture.h"
-#include "platform/screen_metrics.h"
+#include "platform/qt/qt_screen_metrics.h"
 
 namespace murmora {
 namespace {
-
-class DesignScreen : public ScreenMetrics {
-public:
-    double TwipsPerPixelX() const override { return 15.0; }
-    double TwipsPerPixelY() const override { return 15.0; }
-};
 
 struct Reported {
     char event;
@@ -47,7 +41,7 @@ protected:
         return out;
     }
 
-    DesignScreen screen;
+    QtScreenMetrics screen;  // the offscreen platform's 96 dpi: 15 twips a pixel
     QWidget host;
     SeeThroughPicture button{&host, {104, 64, 55, 55}, QStringLiteral("Stop Recording"), screen};
     std::vector<Reported> reports;

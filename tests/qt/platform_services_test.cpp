@@ -99,20 +99,9 @@ TEST_F(Folder, BinaryWritesReplaceTheContentButNeverThroughALink) {
 
 class TemporaryFolder : public Folder {
 protected:
-    void SetUp() override {
-        const char* old = std::getenv("TMPDIR");
-        if (old) saved = old;
-        hadOld = old != nullptr;
-    }
-    void TearDown() override {
-        if (hadOld) {
-            ::setenv("TMPDIR", saved.c_str(), 1);
-        } else {
-            ::unsetenv("TMPDIR");
-        }
-    }
-    std::string saved;
-    bool hadOld = false;
+    void TearDown() override { hadTmpdir ? qputenv("TMPDIR", savedTmpdir) : qunsetenv("TMPDIR"); }
+    const bool hadTmpdir = qEnvironmentVariableIsSet("TMPDIR");
+    const QByteArray savedTmpdir = qgetenv("TMPDIR");
 };
 
 TEST_F(TemporaryFolder, FollowsTmpdirAndIsEmptyWhenThatIsNoFolder) {
