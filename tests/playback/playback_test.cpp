@@ -120,13 +120,15 @@ TEST_F(PlaybackPanel, HiddenFilesAndFoldersCountAsMissingAndBlanksStayInTheOpenC
 
 TEST_F(PlaybackPanel, SendsTheStepsInOrderAsksBeforeEachWaitAndClosesAtTheEnd) {
     SaveManually(ManualTake);
-    for (int playing : {0, 3}) {
+    // Any mode other than "playing" ends the wait.
+    for (const auto& [playing, idleMode] : {std::pair{0, "stopped"}, std::pair{3, "stopped"}, std::pair{2, ""}}) {
         device.playingQueries = playing;
+        device.idleMode = idleMode;
         app.pump.waits.clear();
         Play();
         EXPECT_EQ(app.mci.Take(), Concat({PlayStart(ManualTake), ModeQueries(playing + 1), {"close voice1"}}));
         EXPECT_EQ(app.pump.waits, std::vector<int>(static_cast<std::size_t>(playing), 50));
-        EXPECT_EQ(app.m.PlayMode, "stopped");
+        EXPECT_EQ(app.m.PlayMode, idleMode);
         EXPECT_EQ(app.m.MciResult, "0");
         EXPECT_FALSE(device.open) << "the device is closed between Play actions";
     }
@@ -156,15 +158,6 @@ TEST_F(PlaybackPanel, KeepsTheResultCodeOfEachCommand) {
     Play();
     EXPECT_EQ(resultsSeen, (Commands{"", "1", "2", "3", "4", "5", "6", "7"}));
     EXPECT_EQ(app.m.MciResult, "8");
-}
-
-TEST_F(PlaybackPanel, AnyModeOtherThanPlayingEndsTheWait) {
-    SaveManually(ManualTake);
-    device.playingQueries = 2;
-    device.idleMode = "";
-    Play();
-    EXPECT_EQ(app.pump.calls, 2);
-    EXPECT_TRUE(app.mci.Sent("close voice1"));
 }
 
 TEST_F(PlaybackPanel, IsWavePlayingCutsTheReplyAtItsFirstNulAndPlaysOnlyOnPlaying) {
