@@ -69,15 +69,6 @@ TEST_F(Grabs, XvfbKeymapHasAltOnMod1AndCapsAndNumLockAsLocks) {
     ASSERT_EQ(variantsOf('R').size(), 4u) << "Xvfb's keymap has no ScrollLock modifier";
 }
 
-TEST_F(Grabs, AGrabIsRefusedToOthersUntilItIsReleased) {
-    XcbKeyGrabs keyboard(ours.get);
-    const KeyGrab one[]{{probe.keycodesOf('r').front(), XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1}};
-    ASSERT_EQ(keyboard.grab(one), std::vector<bool>{true});
-    EXPECT_FALSE(freeForOthers(one[0])) << "BadAccess for the second client";
-    keyboard.ungrab(one);
-    EXPECT_TRUE(freeForOthers(one[0]));
-}
-
 TEST_F(Grabs, ARegisteredHotkeyHoldsEveryLockVariantUntilUnregistered) {
     XcbHotkeys hotkeys(ours.get);
     ASSERT_TRUE(hotkeys.RegisterHotKey(0, CtrlAlt, VK_R));
