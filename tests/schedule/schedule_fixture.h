@@ -14,6 +14,7 @@ namespace murmora::fakes {
 using Commands = std::vector<std::string>;
 
 inline const std::string DefaultTarget = "/home/user/AutoRec.wav";
+inline const Commands StopPlayback{"stop voice1", "close voice1"};
 inline const Commands ScheduledStart{"open new type waveaudio alias capture", "record capture"};
 
 class ScheduleTest : public ::testing::Test {

@@ -5,19 +5,13 @@ namespace {
 
 using ScheduleFiring = ScheduleTest;
 
-TEST_F(ScheduleFiring, WaitsUntilTheDelayHasPassed) {
+TEST_F(ScheduleFiring, StartsTheScheduledTakeAtTheFirstTickThatReachesTheDelay) {
     Arm(10, 0, 5, "AM");
-    ASSERT_EQ(app.mod.StartDelaySeconds, 5);
+    const DateTime manualStartBefore = app.m.RecordStartTime;
     TickAt(10, 0, 4);
     EXPECT_EQ(app.mod.SecondsSinceSchedule, 4);
     EXPECT_TRUE(app.mci.Take().empty());
     EXPECT_TRUE(app.Timer2.enabled);
-    EXPECT_EQ(app.m.RecordingState, RecorderIdle);
-}
-
-TEST_F(ScheduleFiring, StartsTheScheduledTakeAtTheFirstTickThatReachesIt) {
-    Arm(10, 0, 5, "AM");
-    const DateTime manualStartBefore = app.m.RecordStartTime;
     TickAt(10, 0, 6);  // a late tick still starts
     EXPECT_EQ(app.mci.Take(), ScheduledStart);
     EXPECT_EQ(app.PictureRecord.Current(), "recordbuttonrecording");
@@ -33,78 +27,47 @@ TEST_F(ScheduleFiring, StartsTheScheduledTakeAtTheFirstTickThatReachesIt) {
     EXPECT_EQ(app.Label6.caption, "10:00:05 AM");
 }
 
-TEST_F(ScheduleFiring, WithoutASoundInputStartsNoTakeAndSaysWhy) {
-    Arm(10, 0, 5, "AM");
-    app.mci.respond = [](const std::string& command, std::string&) {
-        return command == "open new type waveaudio alias capture" ? 306 : 0;
-    };
-    TickAt(10, 0, 5);
-    EXPECT_EQ(app.mci.Take(), (std::vector<std::string>{"open new type waveaudio alias capture", "close capture"}));
-    EXPECT_EQ(app.messages.Prompts(),
-              std::vector<std::string>{"The sound input could not be opened: nothing is being recorded."});
-    EXPECT_EQ(app.PictureRecord.Current(), "recordbuttonup");
-    EXPECT_EQ(app.m.RecordingState, RecorderIdle);
-    EXPECT_FALSE(app.m.AutoRecording);
-    EXPECT_FALSE(app.Timer3.enabled);
-    EXPECT_FALSE(app.Timer2.enabled) << "the schedule is one-shot";
-    EXPECT_EQ(app.Label5.caption, "");
-    EXPECT_EQ(app.Label6.caption, "");
-}
-
-TEST_F(ScheduleFiring, StartTimeEqualToNowStartsAtTheFirstTick) {
-    Arm(10, 0, 0, "AM");
-    ASSERT_EQ(app.mod.StartDelaySeconds, 0);
-    TickAt(10, 0, 1);
-    EXPECT_EQ(app.mci.Take(), ScheduledStart);
-}
-
-TEST_F(ScheduleFiring, LeavesAPlayingFileAlone) {
+TEST_F(ScheduleFiring, AStartEqualToNowStartsAtTheFirstTickAndLeavesAPlayingFileAlone) {
     app.m.PlayMode = "playing";
     Arm(10, 0, 0, "AM");
     TickAt(10, 0, 1);
     EXPECT_EQ(app.mci.Take(), ScheduledStart);
 }
 
-TEST_F(ScheduleFiring, CrossesMidnight) {
-    app.clock.SetTimeOfDay(23, 30, 0);
-    Arm(12, 15, 0, "AM");
-    ASSERT_EQ(app.mod.StartDelaySeconds, 2700);
-    app.clock.Advance(2699);
-    app.Timer2.Tick();
-    EXPECT_TRUE(app.mci.Take().empty());
-    app.clock.Advance(1);
-    app.Timer2.Tick();
-    EXPECT_EQ(app.mci.Take(), ScheduledStart);
-    EXPECT_EQ(SecondsAfterMidnight(app.mod.AutoStartTime), 900);
+TEST_F(ScheduleFiring, WithoutASoundInputStartsNoTakeAndSaysWhy) {
+    Arm(10, 0, 5, "AM");
+    app.mci.respond = [](const std::string& command, std::string&) { return command == ScheduledStart[0] ? 306 : 0; };
+    TickAt(10, 0, 5);
+    EXPECT_EQ(app.mci.Take(), (Commands{ScheduledStart[0], "close capture"}));
+    EXPECT_EQ(app.messages.Prompts(),
+              std::vector<std::string>{"The sound input could not be opened: nothing is being recorded."});
+    EXPECT_EQ(app.PictureRecord.Current(), "recordbuttonup");
+    EXPECT_EQ(app.m.RecordingState, RecorderIdle);
+    EXPECT_FALSE(app.Timer3.enabled);
+    EXPECT_FALSE(app.Timer2.enabled) << "the schedule is one-shot";
+    EXPECT_EQ(app.Label5.caption, "");
+    EXPECT_EQ(app.Label6.caption, "");
 }
 
 TEST_F(ScheduleFiring, ATakeThatRanDoesNotStartAgainTheNextDay) {
     Arm(10, 0, 10, "AM", 3);
     TickAt(10, 0, 10);
-    ASSERT_EQ(app.mci.Take(), ScheduledStart);
     app.clock.Advance(3);
     app.Timer3.Tick();
     ASSERT_EQ(app.m.RecordingState, RecorderIdle);
     app.mci.Take();
     for (int day = 1; day <= 2; ++day) {
-        TickAt(10, 0, 10);
-        app.clock.Advance(day * SecondsPerDay);  // the same time on the following days
+        app.clock.SetTimeOfDay(10, 0, 10);
+        app.clock.Advance(day * SecondsPerDay);
         app.Timer2.Tick();
-        app.Timer3.Tick();
     }
     EXPECT_TRUE(app.mci.Take().empty());
     EXPECT_FALSE(app.Timer2.enabled);
-    EXPECT_EQ(app.m.RecordingState, RecorderIdle);
 }
 
-// ---- The clock changed after arming ----
-
-using ClockChangedAfterArming = ScheduleTest;
-
-TEST_F(ClockChangedAfterArming, BackAnHourDelaysTheStartToTheChosenTimeAsTheClockShows) {
+TEST_F(ScheduleFiring, TheClockSetBackAfterArmingDelaysTheStartToTheChosenTime) {
     Arm(10, 30, 0, "AM");
     app.clock.SetTimeOfDay(9, 0, 0);  // an hour back right after arming
-    TickAt(10, 0, 0);
     TickAt(10, 29, 59);
     EXPECT_TRUE(app.mci.Take().empty());
     EXPECT_EQ(app.mod.SecondsSinceSchedule, 1799);
@@ -112,65 +75,44 @@ TEST_F(ClockChangedAfterArming, BackAnHourDelaysTheStartToTheChosenTimeAsTheCloc
     EXPECT_EQ(app.mci.Take(), ScheduledStart);
 }
 
-TEST_F(ClockChangedAfterArming, ForwardPastTheStartStartsAtTheNextTick) {
+TEST_F(ScheduleFiring, TheClockSetForwardPastTheStartStartsAtTheNextTick) {
     Arm(10, 30, 0, "AM");
     TickAt(10, 45, 0);
-    EXPECT_EQ(app.mod.SecondsSinceSchedule, 2700);
     EXPECT_EQ(app.mci.Take(), ScheduledStart);
 }
 
-// ---- A take is already running when the schedule comes ----
-
-using ScheduleMeetsARunningTake = ScheduleTest;
-
-TEST_F(ScheduleMeetsARunningTake, RefusesOnceAndLetsTheManualTakeGoOn) {
+TEST_F(ScheduleFiring, DuringAManualTakeRefusesOnceAndLetsTheTakeGoOn) {
     Arm(10, 0, 10, "AM");
-    app.hotkeys.Press(0);  // a manual take
-    ASSERT_EQ(app.m.RecordingState, RecorderBusy);
+    app.hotkeys.Press(0);
     app.mci.Take();
-    bool timer2RanWhileOpen = true;
-    app.messages.whileOpen = [this, &timer2RanWhileOpen](const ShownMessage&) {
-        timer2RanWhileOpen = app.Timer2.enabled;
-    };
+    bool timer2WhileOpen = true;
+    app.messages.whileOpen = [&](const ShownMessage&) { timer2WhileOpen = app.Timer2.enabled; };
     TickAt(10, 0, 10);
-    ASSERT_EQ(app.messages.shown.size(), 1u);
-    EXPECT_EQ(app.messages.shown[0].prompt, "AutoRecord not initiated, as already Recording");
-    EXPECT_EQ(app.messages.shown[0].style, vbExclamation);
-    EXPECT_EQ(app.messages.shown[0].title, "Murmora");
-    EXPECT_FALSE(timer2RanWhileOpen) << "disarmed before the box opens";
+    EXPECT_EQ(app.messages.Prompts(), (std::vector<std::string>{"AutoRecord not initiated, as already Recording"}));
+    EXPECT_EQ(app.messages.shown.at(0).style, vbExclamation);
+    EXPECT_FALSE(timer2WhileOpen) << "disarmed before the box opens";
     EXPECT_EQ(app.Label5.caption, "");
     EXPECT_EQ(app.Label6.caption, "");
     EXPECT_TRUE(app.mci.Take().empty());
     EXPECT_EQ(app.m.RecordingState, RecorderBusy);
     EXPECT_FALSE(app.m.AutoRecording);
     EXPECT_TRUE(app.Timer1.enabled);
-    EXPECT_FALSE(app.Timer3.enabled);
-}
 
-TEST_F(ScheduleMeetsARunningTake, NothingIsRecordedLater) {
-    Arm(10, 0, 10, "AM");
-    app.hotkeys.Press(0);
-    TickAt(10, 0, 10);
+    app.messages.whileOpen = {};
     app.CommonDialog1.Answers("/home/user/manual.wav");
     app.hotkeys.Press(1);
     app.mci.Take();
     TickAt(10, 0, 30);
-    TickAt(10, 0, 10);
     app.clock.Advance(SecondsPerDay);
     app.Timer2.Tick();
-    EXPECT_TRUE(app.mci.Take().empty());
-    EXPECT_EQ(app.messages.Prompts(), (std::vector<std::string>{"AutoRecord not initiated, as already Recording",
-                                                                "Recording saved as  /home/user/manual.wav"}));
+    EXPECT_TRUE(app.mci.Take().empty()) << "nothing is recorded later";
 }
 
-// ---- The schedule comes while a manual take waits in its save dialog ----
-
-using ScheduleMeetsAPendingSave = ScheduleTest;
-
-TEST_F(ScheduleMeetsAPendingSave, WaitsForTheSaveAndStartsAtTheNextTick) {
+// While the manual save dialog holds the device the trigger waits, and the take runs its full
+// duration from its real start.
+TEST_F(ScheduleFiring, WhileTheManualTakeAwaitsItsSaveWaitsForTheNextTickAfterIt) {
     Arm(10, 0, 10, "AM", 5);
     app.hotkeys.Press(0);
-    app.clock.SetTimeOfDay(10, 0, 8);
     Commands duringDialog;
     app.CommonDialog1.Answers("/home/user/manual.wav", [&] {
         app.mci.Take();
@@ -178,42 +120,28 @@ TEST_F(ScheduleMeetsAPendingSave, WaitsForTheSaveAndStartsAtTheNextTick) {
         TickAt(10, 0, 40);
         duringDialog = app.mci.Take();
         EXPECT_TRUE(app.Timer2.enabled) << "still armed while the take waits for its name";
-        EXPECT_FALSE(app.m.AutoRecording);
     });
     app.hotkeys.Press(1);
     EXPECT_TRUE(duringDialog.empty()) << "the held take is neither joined nor closed";
     EXPECT_EQ(app.mci.Take(), (Commands{"save capture /home/user/manual.wav", "close capture"}));
-
     TickAt(10, 0, 41);
     EXPECT_EQ(app.mci.Take(), ScheduledStart);
-    EXPECT_EQ(SecondsAfterMidnight(app.mod.AutoStartTime), 36041);
     EXPECT_FALSE(app.Timer2.enabled);
-    EXPECT_TRUE(app.m.AutoRecording);
-}
-
-TEST_F(ScheduleMeetsAPendingSave, TakeLastsItsFullDurationFromTheRealStart) {
-    Arm(10, 0, 10, "AM", 5);
-    app.hotkeys.Press(0);
-    app.CommonDialog1.Answers("/home/user/manual.wav", [this] { TickAt(10, 0, 20); });
-    app.hotkeys.Press(1);
-    TickAt(10, 0, 30);
-    app.mci.Take();
-    app.clock.SetTimeOfDay(10, 0, 34);
+    app.clock.SetTimeOfDay(10, 0, 45);
     app.Timer3.Tick();
     EXPECT_TRUE(app.mci.Take().empty());
-    app.clock.SetTimeOfDay(10, 0, 35);
+    app.clock.SetTimeOfDay(10, 0, 46);
     app.Timer3.Tick();
     EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "save capture " + DefaultTarget, "close capture"}));
 }
 
-TEST_F(ScheduleMeetsAPendingSave, StartsAfterTheUserGaveUpOnTheTake) {
+TEST_F(ScheduleFiring, StartsAfterTheUserGaveUpOnThePendingManualTake) {
     Arm(10, 0, 10, "AM");
     app.hotkeys.Press(0);
     app.CommonDialog1.Answers(std::nullopt, [this] { TickAt(10, 0, 15); });
     app.messages.whileOpen = [this](const ShownMessage&) { app.Timer2.Tick(); };
     app.hotkeys.Press(1);
-    EXPECT_EQ(app.mci.Take(), (Commands{"open new type waveaudio alias capture", "record capture", "stop capture",
-                                        "close capture"}));
+    EXPECT_EQ(app.mci.Take(), (Commands{ScheduledStart[0], ScheduledStart[1], "stop capture", "close capture"}));
     app.messages.whileOpen = {};
     app.Timer2.Tick();
     EXPECT_EQ(app.mci.Take(), ScheduledStart);
