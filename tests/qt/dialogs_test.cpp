@@ -153,6 +153,14 @@ TEST_F(FileDialogs, TakeANameWithQuotesAsTypedAndAskBeforeOverwritingItOnlyWhenT
     dialog.Configure({"Save File As", "Wav File (*.Wav)|*.Wav", cdlOFNPathMustExist});
     EXPECT_EQ(overwrite(std::nullopt), quoted.toStdString());
     EXPECT_EQ(questions, 2);
+
+    QString offeredName;
+    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+        offeredName = fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        fileDialog->reject();
+    });
+    EXPECT_FALSE(dialog.ShowSave());
+    EXPECT_EQ(offeredName, QFileInfo(quoted).fileName()) << "the quoted name is offered again as it was";
 }
 
 TEST_F(FileDialogs, RefuseANameInAFolderThatDoesNotExist) {
