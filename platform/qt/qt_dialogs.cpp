@@ -34,17 +34,6 @@ public:
         return chosen.isEmpty() ? QString() : chosen.first();
     }
 
-    // Offers `path` as the name to choose: selectFile() would read quotes in it as a list of names.
-    void offer(const QString& path) {
-        if (!path.contains(QLatin1Char('"'))) {
-            selectFile(path);
-            return;
-        }
-        const QFileInfo file(path);
-        setDirectory(file.absolutePath());
-        if (auto* edit = nameEdit()) edit->setText(file.fileName());
-    }
-
     void accept() override {
         const QString typed = typedName();
         if (acceptMode() == AcceptSave && typed.contains(QLatin1Char('"'))) {
@@ -57,9 +46,8 @@ public:
     }
 
 private:
-    QLineEdit* nameEdit() const { return findChild<QLineEdit*>(QStringLiteral("fileNameEdit")); }
     QString typedName() const {
-        const QLineEdit* edit = nameEdit();
+        const auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         return edit ? edit->text() : QString();
     }
 
@@ -129,7 +117,7 @@ std::optional<std::string> QtFileDialog::Show(bool save) {
     if (lastFileName_.isEmpty()) {
         dialog.setDirectory(QDir::home());
     } else {
-        dialog.offer(lastFileName_);
+        dialog.selectFile(lastFileName_);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.chosenFile().isEmpty()) return std::nullopt;
     lastFileName_ = dialog.chosenFile();
