@@ -20,6 +20,11 @@ inline const std::string PartlyWritten =
     "What was recorded until then is kept and will be saved.";
 inline constexpr int CannotWrite = 275;  // any MCI error code: the service could not write the file
 
+inline Commands operator+(Commands commands, const std::string& next) {
+    commands.push_back(next);
+    return commands;
+}
+
 // The entries of `shown` from index `from` on.
 inline std::vector<std::string> ShownSince(const std::vector<std::string>& shown, std::size_t from) {
     return {shown.begin() + static_cast<std::ptrdiff_t>(from), shown.end()};

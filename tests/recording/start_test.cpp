@@ -13,7 +13,6 @@ TEST_F(StartByHotkey, ShowsTheRecordingPictureThenOpensAndRecordsTheDevice) {
         if (command == OpenAndRecord[0]) pictureAtOpen = app.PictureRecord.Current();
         return 0;
     };
-    app.Label1.caption = "12 sec";
     app.hotkeys.Press(0);
     EXPECT_EQ(app.mci.Take(), OpenAndRecord);
     EXPECT_EQ(pictureAtOpen, "recordbuttonrecording");
@@ -21,7 +20,6 @@ TEST_F(StartByHotkey, ShowsTheRecordingPictureThenOpensAndRecordsTheDevice) {
     EXPECT_FALSE(app.m.AutoRecording);
     EXPECT_EQ(app.m.RecordStartTime, app.clock.now);
     EXPECT_TRUE(app.Timer1.enabled);
-    EXPECT_EQ(app.Label1.caption, "12 sec") << "the start writes no label";
     EXPECT_TRUE(app.messages.shown.empty());
 }
 
@@ -30,8 +28,7 @@ TEST_F(StartByHotkey, WhileAFilePlaysStopsItAndStartsOnlyOnceThePlaybackLoopSawI
     app.Label1.caption = "3 sec";
     app.hotkeys.Press(0);
     app.hotkeys.Press(0);
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop voice1", "close voice1", "stop voice1", "close voice1"}));
-    EXPECT_EQ(app.m.MciResult, "0");
+    EXPECT_EQ(app.mci.Take(), StopPlayback + StopPlayback[0] + StopPlayback[1]);
     EXPECT_EQ(app.Label1.caption, "");
     EXPECT_EQ(app.m.RecordingState, RecorderIdle);
     app.m.PlayMode = "stopped";  // the playback loop's next poll
@@ -40,22 +37,12 @@ TEST_F(StartByHotkey, WhileAFilePlaysStopsItAndStartsOnlyOnceThePlaybackLoopSawI
 }
 
 TEST_F(StartByHotkey, DuringATakeStartsNothingButStillStopsAPlayingFile) {
-    StartManualTake();
-    const DateTime started = app.m.RecordStartTime;
-    app.clock.Advance(4);
-    app.hotkeys.Press(0);
-    EXPECT_TRUE(app.mci.Take().empty());
-    EXPECT_EQ(app.m.RecordStartTime, started);
-    app.m.PlayMode = "playing";
-    app.hotkeys.Press(0);
-    EXPECT_EQ(app.mci.Take(), StopPlayback);
-    EXPECT_EQ(app.m.RecordingState, RecorderBusy);
-}
-
-TEST_F(StartByHotkey, DuringAScheduledTakeStartsNothing) {
     StartScheduledTake(60);
     app.hotkeys.Press(0);
     EXPECT_TRUE(app.mci.Take().empty());
+    app.m.PlayMode = "playing";
+    app.hotkeys.Press(0);
+    EXPECT_EQ(app.mci.Take(), StopPlayback);
     EXPECT_TRUE(app.m.AutoRecording);
     EXPECT_FALSE(app.Timer1.enabled);
 }
@@ -90,25 +77,18 @@ TEST_F(StartByHotkey, NothingStartsUntilTheTakeIsSavedThenTheNextTakeStarts) {
 }
 
 // Without a sound input the panel says so at once instead of a take that ends in a save dialog for nothing.
-TEST_F(RecordingTest, WithoutASoundInputNeitherHotkeyNorRecordButtonStartsATake) {
+TEST_F(RecordingTest, WithoutASoundInputNoTakeStarts) {
     app.mci.respond = [](const std::string& command, std::string&) { return command == OpenAndRecord[0] ? 306 : 0; };
-    for (const bool byButton : {false, true}) {
-        if (byButton) {
-            app.PictureRecord.Down(LeftButton);
-            app.mci.Take();  // the press stops any playback first
-            app.PictureRecord.Up(LeftButton);
-        } else {
-            app.hotkeys.Press(0);
-        }
-        EXPECT_EQ(app.mci.Take(), (Commands{OpenAndRecord[0], "close capture"}));
-        ExpectMessage(0, "The sound input could not be opened: nothing is being recorded.", vbExclamation);
-        EXPECT_EQ(app.messages.shown.size(), 1u);
-        ExpectIdle();
-        app.messages.shown.clear();
-        app.hotkeys.Press(1);
-        EXPECT_TRUE(app.mci.Take().empty()) << "no take to stop";
-    }
+    app.PictureRecord.Down(LeftButton);
+    app.mci.Take();  // the press stops any playback first
+    app.PictureRecord.Up(LeftButton);
+    EXPECT_EQ(app.mci.Take(), (Commands{OpenAndRecord[0], "close capture"}));
+    EXPECT_EQ(app.messages.shown.size(), 1u);
+    ExpectMessage(0, "The sound input could not be opened: nothing is being recorded.", vbExclamation);
     EXPECT_EQ(app.m.RecordButtonState, ButtonReleased);
+    ExpectIdle();
+    app.hotkeys.Press(1);
+    EXPECT_TRUE(app.mci.Take().empty()) << "no take to stop";
 }
 
 TEST_F(RecordingTest, ARecordCommandThatFailsClosesTheDeviceAgain) {
@@ -121,21 +101,18 @@ TEST_F(RecordingTest, ARecordCommandThatFailsClosesTheDeviceAgain) {
 using RecordButton = RecordingTest;
 
 TEST_F(RecordButton, PressStopsPlaybackAndReleaseOverItStartsATake) {
-    app.m.PlayMode = "playing";
     app.Label1.caption = "7 sec";
     app.Label2.caption = "2.0 KB";
     const std::size_t before = app.PictureRecord.shown.size();
     app.PictureRecord.Down(LeftButton);
     EXPECT_EQ(app.Label1.caption, "");
     EXPECT_EQ(app.Label2.caption, "");
-    EXPECT_EQ(app.mci.Take(), StopPlayback);
-    EXPECT_EQ(app.m.RecordingState, RecorderIdle) << "the press alone starts nothing";
+    EXPECT_EQ(app.mci.Take(), StopPlayback) << "whether or not a file plays";
     app.PictureRecord.Up(LeftButton);
     EXPECT_EQ(app.mci.Take(), OpenAndRecord);
     EXPECT_EQ(ShownSince(app.PictureRecord.shown, before),
               (std::vector<std::string>{"recordbuttondown", "recordbuttonrecording"}));
     EXPECT_EQ(app.m.RecordButtonState, ButtonReleased);
-    EXPECT_EQ(app.m.RecordStartTime, app.clock.now);
     EXPECT_TRUE(app.Timer1.enabled);
 }
 
@@ -186,13 +163,11 @@ TEST_F(RecordButton, PointerOverTheButtonIncludesEveryBound) {
 TEST_F(RecordButton, DuringATakeIgnoresThePointer) {
     StartManualTake();
     const std::size_t before = app.PictureRecord.shown.size();
-    app.Label1.caption = "2 sec";
     app.PictureRecord.Down(LeftButton);
     app.PictureRecord.Move(LeftButton, 100, 100);
     app.PictureRecord.Up(LeftButton);
     EXPECT_TRUE(app.mci.Take().empty());
     EXPECT_EQ(app.PictureRecord.shown.size(), before);
-    EXPECT_EQ(app.Label1.caption, "2 sec");
 }
 
 using ElapsedTime = RecordingTest;
