@@ -47,13 +47,7 @@ protected:
     // The schedule window opened with the Schedule button; `work` is what the user does in
     // it, and unless `work` says otherwise the user then closes it.
     void OpenWindow(std::function<void()> work = {}) {
-        app.windows.whileForm2Shown = [this, work] {
-            if (work) {
-                work();
-            } else {
-                CloseByUser();
-            }
-        };
+        app.windows.whileForm2Shown = [this, work] { work ? work() : void(CloseByUser()); };
         app.SeeThroughTime.Click();
     }
 
