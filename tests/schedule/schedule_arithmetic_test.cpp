@@ -80,9 +80,9 @@ TEST_F(ScheduleArithmetic, ADayHalfTextOtherThanAmOrPmKeepsTheEarlierStart) {
 }
 
 TEST_F(ScheduleArithmetic, TheDelayCountsToTheNextTimeTheClockShowsTheStart) {
-    const struct { int nowHour, nowMinute, startHour, startMinute; const char* dayHalf; std::int32_t seconds; } cases[] = {
-        {10, 0, 10, 0, "AM", 0},      {10, 0, 9, 0, "AM", 82800}, {23, 30, 12, 15, "AM", 2700},
-        {10, 0, 1, 0, "PM", 10800},   {0, 0, 11, 59, "PM", 86340}};
+    const struct { int nowHour, nowMinute, startHour, startMinute; const char* dayHalf; int seconds; } cases[] =
+        {{10, 0, 10, 0, "AM", 0},    {10, 0, 9, 0, "AM", 82800}, {23, 30, 12, 15, "AM", 2700},
+         {10, 0, 1, 0, "PM", 10800}, {0, 0, 11, 59, "PM", 86340}};
     for (const auto& c : cases) {
         app.clock.SetTimeOfDay(c.nowHour, c.nowMinute, 0);
         ChooseStart(c.startHour, c.startMinute, 0, c.dayHalf);

@@ -21,8 +21,9 @@ TEST_F(ScheduleWindow, OpeningDisarmsTheScheduleBeforeShowingTheWindow) {
 
 TEST_F(ScheduleWindow, EachSpinnersTextFollowsItAndStopsAtBothEnds) {
     const struct { FakeScrollBar& spinner; FakeTextBox& text; const char* bottom; const char* top; } spinners[] = {
-        {app.VScroll1, app.Text1, "1", "12"}, {app.VScroll2, app.Text2, "00", "59"}, {app.VScroll3, app.Text3, "00", "59"},
-        {app.VScroll4, app.Text4, "AM", "PM"}, {app.VScroll5, app.Text5, "0", "9"},  {app.VScroll6, app.Text6, "00", "59"},
+        {app.VScroll1, app.Text1, "1", "12"}, {app.VScroll2, app.Text2, "00", "59"},
+        {app.VScroll3, app.Text3, "00", "59"}, {app.VScroll4, app.Text4, "AM", "PM"},
+        {app.VScroll5, app.Text5, "0", "9"}, {app.VScroll6, app.Text6, "00", "59"},
         {app.VScroll7, app.Text7, "00", "59"}};
     for (const auto& s : spinners) {
         for (int step = 0; step < 71; ++step) s.spinner.StepUp();
@@ -225,7 +226,8 @@ TEST_F(UnwritableTarget, AFileThatCannotBeDeletedIsNamedAndTheScheduleArmed) {
     app.files.undeletable.insert(DefaultTarget);
     Arm(1, 0, 0, "PM");
     ASSERT_EQ(app.messages.shown.size(), 1u);
-    EXPECT_NE(app.messages.shown[0].prompt.find("The file  " + DefaultTarget + "  is already there and could not be deleted."), std::string::npos);
+    const std::string named = "The file  " + DefaultTarget + "  is already there and could not be deleted.";
+    EXPECT_EQ(app.messages.shown[0].prompt.rfind(named, 0), 0u) << app.messages.shown[0].prompt;
     EXPECT_EQ(app.messages.shown[0].style, vbExclamation);
     EXPECT_TRUE(app.Timer2.enabled);
 }
@@ -237,7 +239,8 @@ TEST_F(UnwritableTarget, AMissingFolderIsNamedAndTheScheduleArmed) {
         CloseByUser();
     });
     ASSERT_EQ(app.messages.shown.size(), 1u);
-    EXPECT_NE(app.messages.shown[0].prompt.find("file  /media/stick/night.wav  does not exist."), std::string::npos);
+    const std::string named = "The folder of the scheduled recording's file  /media/stick/night.wav  does not exist.";
+    EXPECT_EQ(app.messages.shown[0].prompt.rfind(named, 0), 0u) << app.messages.shown[0].prompt;
     EXPECT_EQ(app.messages.shown[0].style, vbExclamation);
     EXPECT_TRUE(app.Timer2.enabled) << "the take's own fallback keeps it safe";
 }
