@@ -219,30 +219,24 @@ TEST_F(ScheduleWindow, ClosingAtShutdownNeitherArmsNorDeletesNorRefuses) {
     EXPECT_TRUE(app.messages.shown.empty());
 }
 
-using UnwritableTarget = ScheduleTest;
-
-TEST_F(UnwritableTarget, AFileThatCannotBeDeletedIsNamedAndTheScheduleArmed) {
+TEST_F(ScheduleWindow, AnUnwritableTargetIsNamedAtArmingAndTheScheduleArmedAllTheSame) {
     app.files.Add(DefaultTarget);
     app.files.undeletable.insert(DefaultTarget);
     Arm(1, 0, 0, "PM");
-    ASSERT_EQ(app.messages.shown.size(), 1u);
-    const std::string named = "The file  " + DefaultTarget + "  is already there and could not be deleted.";
-    EXPECT_EQ(app.messages.shown[0].prompt.rfind(named, 0), 0u) << app.messages.shown[0].prompt;
-    EXPECT_EQ(app.messages.shown[0].style, vbExclamation);
     EXPECT_TRUE(app.Timer2.enabled);
-}
-
-TEST_F(UnwritableTarget, AMissingFolderIsNamedAndTheScheduleArmed) {
     OpenWindow([this] {
         app.Text8.text = "/media/stick/night.wav";
-        app.Check1.value = 1;
         CloseByUser();
     });
-    ASSERT_EQ(app.messages.shown.size(), 1u);
-    const std::string named = "The folder of the scheduled recording's file  /media/stick/night.wav  does not exist.";
-    EXPECT_EQ(app.messages.shown[0].prompt.rfind(named, 0), 0u) << app.messages.shown[0].prompt;
-    EXPECT_EQ(app.messages.shown[0].style, vbExclamation);
     EXPECT_TRUE(app.Timer2.enabled) << "the take's own fallback keeps it safe";
+    const std::string named[] = {
+        "The file  " + DefaultTarget + "  is already there and could not be deleted.",
+        "The folder of the scheduled recording's file  /media/stick/night.wav  does not exist."};
+    ASSERT_EQ(app.messages.shown.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(app.messages.shown[i].prompt.rfind(named[i], 0), 0u) << app.messages.shown[i].prompt;
+        EXPECT_EQ(app.messages.shown[i].style, vbExclamation);
+    }
 }
 
 } // namespace
