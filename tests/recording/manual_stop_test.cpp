@@ -33,12 +33,12 @@ TEST_F(ManualStop, ByHotkeyAsksForANameSavesThenConfirmsBeforeTheDeviceCloses) {
     };
     app.hotkeys.Press(1);
     EXPECT_EQ(app.mci.Take(), (Commands{"save capture " + Chosen, "close capture"}));
-    EXPECT_EQ(app.CommonDialog1.shownAs, (std::vector<std::string>{"save"}));
+    EXPECT_EQ(app.CommonDialog1.shownAs, Strings{"save"});
     EXPECT_EQ(app.CommonDialog1.setup.DialogTitle, "Save Recorded File");
     EXPECT_EQ(app.CommonDialog1.setup.Filter, "Wav File (*.Wav)|*.Wav");
     EXPECT_EQ(app.CommonDialog1.setup.Flags, 2054);
     EXPECT_EQ(app.messages.shown.size(), 1u);
-    ExpectMessage(0, "Recording saved as  /home/user/take.wav", vbInformation);
+    ExpectMessage(0, "Recording saved as  " + Chosen, vbInformation);
     EXPECT_FALSE(app.mod.LastSaveScheduled);
     ExpectIdle();
     EXPECT_EQ(app.SeeThroughCut.Current(), "custom:105");
@@ -65,7 +65,7 @@ TEST_F(ManualStop, NameWithoutExtensionIsUsedAsTheDialogReturnsIt) {
     app.CommonDialog1.Answers("/home/user/my take");
     app.hotkeys.Press(1);
     EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "save capture /home/user/my take", "close capture"}));
-    EXPECT_EQ(app.messages.Prompts(), (std::vector<std::string>{"Recording saved as  /home/user/my take"}));
+    EXPECT_EQ(app.messages.Prompts(), Strings{"Recording saved as  /home/user/my take"});
     EXPECT_EQ(app.m.PlayFileName, "/home/user/my take");
 }
 
@@ -80,27 +80,29 @@ TEST_F(ManualStop, ATakeCutShortByAFullDiskIsSaidSoBeforeItIsSaved) {
     EXPECT_EQ(app.messages.Prompts().at(1), "Recording saved as  " + Chosen);
 }
 
-TEST_F(ManualStop, FailedSaveKeepsTheTakeAndAsksAgain) {
+TEST_F(ManualStop, FailedSaveKeepsTheTakeAndAsksAgainUntilSavedOrCancelled) {
+    const Commands failedSave{"stop capture", "save capture /gone/take.wav"};
     app.CommonDialog1.Answers("/gone/take.wav");
     app.CommonDialog1.Answers(Chosen);
     app.messages.whileOpen = [&](const ShownMessage&) { EXPECT_TRUE(app.m.CaptureSavePending); };
     app.hotkeys.Press(1);
-    EXPECT_EQ(app.mci.Take(),
-              (Commands{"stop capture", "save capture /gone/take.wav", "save capture " + Chosen, "close capture"}));
+    EXPECT_EQ(app.mci.Take(), failedSave + ("save capture " + Chosen) + "close capture");
     EXPECT_EQ(app.messages.shown.size(), 2u);
     ExpectMessage(0,
                   "Recording could not be saved as  /gone/take.wav\n\n"
                   "The recording is kept: choose another name or folder.",
                   vbExclamation);
-    EXPECT_EQ(app.messages.Prompts().at(1), "Recording saved as  /home/user/take.wav");
+    EXPECT_EQ(app.messages.Prompts().at(1), "Recording saved as  " + Chosen);
     EXPECT_EQ(app.m.PlayFileName, Chosen);
     EXPECT_FALSE(app.mod.LastSaveScheduled);
-}
 
-TEST_F(ManualStop, FailedSaveThenCancelDiscardsWithAWordAndChangesNoPlayTarget) {
+    app.messages.shown.clear();
+    app.mod.LastSaveScheduled = true;
+    app.m.PlayFileName = Earlier;
+    StartManualTake();
     app.CommonDialog1.Answers("/gone/take.wav");
     app.hotkeys.Press(1);
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "save capture /gone/take.wav", "close capture"}));
+    EXPECT_EQ(app.mci.Take(), failedSave + "close capture");
     EXPECT_EQ(app.messages.Prompts().at(1), "Recording Not Saved");
     EXPECT_EQ(app.m.PlayFileName, Earlier) << "never a file that was not written";
     EXPECT_TRUE(app.mod.LastSaveScheduled);
@@ -128,9 +130,7 @@ TEST_F(RecordingTest, StopWhenIdleByHotkeyOrCutButtonDoesNothing) {
     const std::size_t cutPictures = app.SeeThroughCut.shown.size();
     const std::size_t recordPictures = app.PictureRecord.shown.size();
     app.hotkeys.Press(1);
-    app.SeeThroughCut.Down(LeftButton);
-    app.SeeThroughCut.Move(LeftButton, 100, 100);
-    app.SeeThroughCut.Up(LeftButton);
+    app.SeeThroughCut.Click();
     EXPECT_TRUE(app.mci.Take().empty());
     EXPECT_EQ(app.SeeThroughCut.shown.size(), cutPictures);
     EXPECT_EQ(app.PictureRecord.shown.size(), recordPictures);

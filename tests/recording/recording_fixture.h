@@ -1,6 +1,5 @@
 #pragma once
-// A started panel on fakes whose MCI service saves a take only into a folder that exists,
-// and helpers that bring it into the states a recording passes through.
+// A started panel on fakes whose MCI service saves a take only into a folder that exists.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +10,7 @@
 namespace murmora::fakes {
 
 using Commands = std::vector<std::string>;
+using Strings = std::vector<std::string>;
 
 inline const std::string SaveCommand = "save capture ";
 inline const Commands OpenAndRecord{"open new type waveaudio alias capture", "record capture"};
@@ -18,15 +18,13 @@ inline const Commands StopPlayback{"stop voice1", "close voice1"};
 inline const std::string PartlyWritten =
     "The recording could not be written to its end (is the disk full?).\n\n"
     "What was recorded until then is kept and will be saved.";
-inline constexpr int CannotWrite = 275;  // any MCI error code: the service could not write the file
 
 inline Commands operator+(Commands commands, const std::string& next) {
     commands.push_back(next);
     return commands;
 }
 
-// The entries of `shown` from index `from` on.
-inline std::vector<std::string> ShownSince(const std::vector<std::string>& shown, std::size_t from) {
+inline Strings ShownSince(const Strings& shown, std::size_t from) {
     return {shown.begin() + static_cast<std::ptrdiff_t>(from), shown.end()};
 }
 
@@ -38,18 +36,17 @@ protected:
         app.mci.respond = [this](const std::string& command, std::string&) { return Answer(command); };
     }
 
-    // "save capture PATH" writes the file when its folder exists.
+    // "save capture PATH" writes the file when its folder exists, else fails with an MCI error.
     int Answer(const std::string& command) {
         if (command.rfind(SaveCommand, 0) != 0) return 0;
         const std::string path = command.substr(SaveCommand.size());
         const auto slash = path.rfind('/');
-        if (slash == std::string::npos) return CannotWrite;
-        if (!app.files.folders.count(slash == 0 ? "/" : path.substr(0, slash))) return CannotWrite;
+        if (slash == std::string::npos || !app.files.folders.count(slash == 0 ? "/" : path.substr(0, slash)))
+            return 275;
         app.files.Add(path);
         return 0;
     }
 
-    // A manual take started by the hotkey, with the commands of the start taken.
     void StartManualTake() {
         app.hotkeys.Press(0);
         ASSERT_EQ(app.m.RecordingState, RecorderBusy);
@@ -58,22 +55,18 @@ protected:
 
     // What the schedule trigger leaves behind when it has started a take.
     void StartScheduledTake(int durationSeconds, const std::string& target = "/home/user/AutoRec.wav") {
-        app.Text8.text = target;
-        app.mod.AutoSavePath = target;
+        app.Text8.text = app.mod.AutoSavePath = target;
         app.mod.AutoDurationSeconds = durationSeconds;
         app.mod.AutoStartTime = app.clock.now;
         app.Label5.caption = "Start: 13:05:07";
-        app.Label6.caption = "Duration: " + std::to_string(durationSeconds) + " sec";
+        app.Label6.caption = "Duration";
         app.form.pictures.SetBitmap(app.PictureRecord, "recordbuttonrecording");
-        app.mci.SendString(OpenAndRecord[0], nullptr, 0);
-        app.mci.SendString(OpenAndRecord[1], nullptr, 0);
+        for (const auto& command : OpenAndRecord) app.mci.SendString(command, nullptr, 0);
         app.m.RecordingState = RecorderBusy;
-        app.m.AutoRecording = true;
-        app.Timer3.enabled = true;
+        app.m.AutoRecording = app.Timer3.enabled = true;
         app.mci.Take();
     }
 
-    // After a take has ended: nothing records or is held, and the panel shows it.
     void ExpectIdle() {
         EXPECT_EQ(app.m.RecordingState, RecorderIdle);
         EXPECT_FALSE(app.m.AutoRecording);

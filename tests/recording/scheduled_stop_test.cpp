@@ -4,7 +4,6 @@ namespace murmora::fakes {
 namespace {
 
 const std::string Target = "/home/user/AutoRec.wav";
-const Commands StopSaveTarget{"stop capture", "save capture " + Target, "close capture"};
 // The take starts at 13:05:07 on the fake clock's day, 2024-10-04.
 const std::string Fallback = "/home/user/Murmora take 2024-10-04 13-05-07.wav";
 
@@ -20,7 +19,7 @@ TEST_F(ScheduledStop, CutButtonSavesToThePathBoxAsItIsAtTheStopWithoutADialog) {
     EXPECT_TRUE(app.mod.LastSaveScheduled);
     EXPECT_TRUE(app.CommonDialog1.shownAs.empty());
     EXPECT_TRUE(app.messages.shown.empty());
-    EXPECT_EQ(ShownSince(app.SeeThroughCut.shown, cutBefore), (std::vector<std::string>{"custom:106", "custom:105"}));
+    EXPECT_EQ(ShownSince(app.SeeThroughCut.shown, cutBefore), (Strings{"custom:106", "custom:105"}));
     ExpectIdle();
 }
 
@@ -33,21 +32,22 @@ TEST_F(ScheduledStop, HotkeyStopsAPlayingFileAfterTheCapture) {
     ExpectIdle();
 }
 
-TEST_F(ScheduledStop, Timer3StopsAtTheFirstTickThatReachesTheDuration) {
+TEST_F(ScheduledStop, Timer3StopsAtTheFirstTickThatReachesTheDurationAndSavesToThePathBoxAsEdited) {
     StartScheduledTake(5);
     app.clock.Advance(4);
     app.Timer3.Tick();
     EXPECT_EQ(app.mod.AutoElapsedSeconds, 4);
     EXPECT_TRUE(app.mci.Take().empty());
     EXPECT_EQ(app.Label5.caption, "Start: 13:05:07");
+    app.Text8.text = "/tmp/later.wav";
     app.clock.Advance(1);
     app.Timer3.Tick();
-    EXPECT_EQ(app.mci.Take(), StopSaveTarget);
+    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "save capture /tmp/later.wav", "close capture"}));
+    EXPECT_EQ(app.mod.AutoSavePath, "/tmp/later.wav");
     EXPECT_TRUE(app.mod.LastSaveScheduled);
-    EXPECT_EQ(app.Label5.caption, "");
-    EXPECT_EQ(app.Label6.caption, "");
+    EXPECT_EQ(app.Label5.caption + app.Label6.caption, "");
     EXPECT_TRUE(app.messages.shown.empty());
-    EXPECT_TRUE(app.files.FileExists(Target));
+    EXPECT_TRUE(app.files.FileExists("/tmp/later.wav"));
     ExpectIdle();
 }
 
@@ -62,7 +62,7 @@ TEST_F(ScheduledStop, Timer3StopsAPlayingFileFirstAndSaysWhenTheDiskFilledDuring
     app.Timer3.Tick();
     EXPECT_EQ(app.mci.Take(),
               (Commands{"stop voice1", "close voice1", "stop capture", "save capture " + Target, "close capture"}));
-    EXPECT_EQ(app.messages.Prompts(), std::vector<std::string>{PartlyWritten});
+    EXPECT_EQ(app.messages.Prompts(), Strings{PartlyWritten});
     EXPECT_TRUE(app.files.FileExists(Target));
     EXPECT_EQ(app.SeeThroughCut.shown.size(), cutPictures);
 }
@@ -80,16 +80,6 @@ TEST_F(ScheduledStop, ClockSetBackDelaysTheStopAndSetForwardBringsItEarlier) {
     EXPECT_FALSE(app.m.AutoRecording);
 }
 
-TEST_F(ScheduledStop, PathBoxEditedDuringTheTakeDecidesWhereTimer3SavesIt) {
-    StartScheduledTake(2);
-    app.Text8.text = "/tmp/later.wav";
-    app.clock.Advance(2);
-    app.Timer3.Tick();
-    EXPECT_EQ(app.mod.AutoSavePath, "/tmp/later.wav");
-    EXPECT_TRUE(app.files.FileExists("/tmp/later.wav"));
-}
-
-// The three ways a scheduled take ends, each of which must keep a take whose target is gone.
 enum class ScheduledEnd { CutButton, Hotkey, Timer3 };
 
 class UnwritableTarget : public RecordingTest, public ::testing::WithParamInterface<ScheduledEnd> {
@@ -139,7 +129,7 @@ TEST_P(UnwritableTarget, WhenTheHomeFolderFailsTooTheUserChoosesThePlaceOrDiscar
     StartAndEnd("/gone/AutoRec.wav");
     EXPECT_EQ(app.mci.Take(), SavedToTheFallback + "save capture /media/usb/take.wav" + "close capture");
     EXPECT_EQ(app.messages.Prompts(),
-              (std::vector<std::string>{"Recording could not be saved as  /gone/AutoRec.wav\nnor as  " + Fallback +
+              (Strings{"Recording could not be saved as  /gone/AutoRec.wav\nnor as  " + Fallback +
                                             "\n\nThe recording is kept: choose where to save it.",
                                         "Recording saved as  /media/usb/take.wav"}));
     EXPECT_EQ(app.CommonDialog1.setup.DialogTitle, "Save Recorded File");
@@ -168,8 +158,6 @@ TEST_F(ScheduledStop, ADurationOfOneStopsAtTheFirstTickAndAHomeAtTheRootTakesThe
     EXPECT_EQ(FallbackTakeName(0, 3), "Murmora take 1970-01-01 00-00-00 (3).wav");
 }
 
-// Takes left behind by a run that ended during them are moved at the next start-up to the
-// home folder under a name that says when, and the user is told where.
 TEST(LeftoverTakes, EachGoesToTheHomeFolderOrIsNamedWhereItIs) {
     FakeApp app;
     const std::string told = "Murmora ended during a recording.\n\nWhat was recorded until then is kept as  ";
@@ -185,7 +173,7 @@ TEST(LeftoverTakes, EachGoesToTheHomeFolderOrIsNamedWhereItIs) {
     EXPECT_TRUE(app.files.FileExists(first));
     EXPECT_TRUE(app.files.FileExists(second));
     EXPECT_FALSE(app.files.FileExists("/cache/takes/take-12-0.wav"));
-    EXPECT_EQ(app.messages.Prompts(), (std::vector<std::string>{told + first, told + second, told + stuck}));
+    EXPECT_EQ(app.messages.Prompts(), (Strings{told + first, told + second, told + stuck}));
     EXPECT_EQ(app.messages.shown.at(0).style, vbExclamation);
 }
 
