@@ -1,5 +1,3 @@
-// The capture device on a scripted backend: what the take file holds after stop and save, and
-// what is kept when the disk or the target fails.
 #include "mci_test_support.h"
 #include "platform/audio/take_file.h"
 
@@ -24,18 +22,13 @@ protected:
     }
 };
 
-TEST_F(CaptureTest, ANewTakeIsAnEmptyWavInTheTakeFolder) {
-    ASSERT_EQ(takeFiles().size(), 1u);
-    const WavContents take = readWav(takeFiles()[0]);
-    EXPECT_TRUE(take.readable);
-    EXPECT_EQ(take.sampleRate, 44100);
-    EXPECT_EQ(take.channels, 2);
-    EXPECT_TRUE(take.samples.empty());
-    EXPECT_EQ(status("capture length"), "0");
-    EXPECT_EQ(status("capture mode"), "stopped");
-}
-
 TEST_F(CaptureTest, AfterStopTheFileHoldsEveryFrameDeliveredWhileRecordingOnly) {
+    ASSERT_EQ(takeFiles().size(), 1u);
+    const WavContents fresh = readWav(takeFiles()[0]); // a new take is an empty WAV in the take folder
+    EXPECT_TRUE(fresh.readable && fresh.samples.empty());
+    EXPECT_EQ(fresh.sampleRate, 44100);
+    EXPECT_EQ(fresh.channels, 2);
+    EXPECT_EQ(status("capture length"), "0");
     auto expected = record(44100);
     EXPECT_EQ(status("capture mode"), "recording");
     ASSERT_EQ(send("stop capture"), kSuccess);
@@ -120,27 +113,22 @@ TEST_F(CaptureTest, FramesTheRingCannotHoldAreCountedAsLost) {
               static_cast<std::int64_t>(frames.size() / 2));
 }
 
-// Lowers the largest file this process may write, as a disk that fills does, until it goes.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
+// Lowers the largest file this process may write to 64 KiB, as a disk that fills does, until it goes.
+struct FullDisk {
+    rlimit saved{};
+    FullDisk() {
         std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limited{64 * 1024, saved.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limited);
     }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
-private:
-    rlimit saved_{};
+    ~FullDisk() { setrlimit(RLIMIT_FSIZE, &saved); }
 };
-constexpr rlim_t kFullAt = 64 * 1024;
 
 TEST_F(CaptureTest, ADiskThatFillsMidTakeKeepsTheTakeSoFarValidAndSavable) {
     std::vector<std::int16_t> delivered;
     {
-        FileSizeLimit full(kFullAt);
+        FullDisk full;
         delivered = record(40000); // 160 kB of audio
         EXPECT_EQ(send("stop capture"), kTakeFileFailed);
     }
@@ -161,7 +149,7 @@ TEST_F(CaptureTest, ACopyingSaveThatRunsOutOfSpaceFailsAndLeavesNoPartialFile) {
     ASSERT_EQ(send("stop capture"), kSuccess);
     const fs::path target = "/dev/shm/murmora-mci-test-" + std::to_string(::getpid()) + ".wav";
     {
-        FileSizeLimit full(kFullAt);
+        FullDisk full;
         EXPECT_EQ(send("save capture " + target.string()), kFileNotSaved);
     }
     for (const auto& entry : fs::directory_iterator("/dev/shm"))

@@ -17,17 +17,9 @@ namespace fs = std::filesystem;
 
 // A folder of its own for each test, removed afterwards.
 struct ScratchFolder {
-    fs::path path;
-    ScratchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "murmora-mci-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a scratch folder");
-        path = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
+    std::string pattern = (fs::temp_directory_path() / "murmora-mci-test-XXXXXX").string();
+    fs::path path = ::mkdtemp(pattern.data()) ? pattern : throw std::runtime_error("no scratch folder");
+    ~ScratchFolder() { std::error_code ignored; fs::remove_all(path, ignored); }
     fs::path operator/(const std::string& name) const { return path / name; }
 };
 
@@ -39,7 +31,7 @@ inline std::vector<std::int16_t> rampFrames(std::size_t frames, std::int16_t sta
     return samples;
 }
 
-// The samples of a stereo 16-bit file; empty when libsndfile cannot read it.
+// The samples of a 16-bit file; unreadable and empty when libsndfile cannot read it.
 struct WavContents {
     bool readable = false;
     int sampleRate = 0, channels = 0;
@@ -75,7 +67,6 @@ protected:
         reply_ = reply;
         return result;
     }
-    // The reply to "status ALIAS ITEM", which must succeed.
     std::string status(const std::string& aliasAndItem) {
         EXPECT_EQ(send("status " + aliasAndItem), kSuccess) << aliasAndItem;
         return reply_;
@@ -89,11 +80,8 @@ protected:
                 std::span(samples).subspan(at, std::min(kBlock, samples.size() - at))));
     }
     std::vector<fs::path> takeFiles() const {
-        std::vector<fs::path> files;
         std::error_code ignored;
-        for (const auto& entry : fs::directory_iterator(takeFolder_, ignored))
-            files.push_back(entry.path());
-        return files;
+        return {fs::directory_iterator(takeFolder_, ignored), fs::directory_iterator()};
     }
     std::vector<std::int16_t> takeSamples() const { return readWav(takeFiles().at(0)).samples; }
 

@@ -1,4 +1,3 @@
-// The playback device on a scripted backend: what reaches the output, and what "status" says.
 #include "mci_test_support.h"
 
 #include <chrono>
@@ -34,7 +33,7 @@ protected:
     std::vector<std::int16_t> samples_;
 };
 
-TEST_F(PlaybackTest, LengthIsInMillisecondsOrBytesOfStoredAudioData) {
+TEST_F(PlaybackTest, LengthIsInMillisecondsOrBytesOfStoredAudioDataAndNoneForAnEmptyWave) {
     openFile(22050);
     EXPECT_EQ(status("voice1 length"), "500");
     ASSERT_EQ(send("set voice1 time format bytes"), kSuccess);
@@ -45,10 +44,8 @@ TEST_F(PlaybackTest, LengthIsInMillisecondsOrBytesOfStoredAudioData) {
     openFile(1000, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
     ASSERT_EQ(send("set voice1 time format bytes"), kSuccess);
     EXPECT_EQ(status("voice1 length"), "6000");
-}
-
-TEST_F(PlaybackTest, AnEmptyWaveHasNoLengthAndPlaysNothing) {
-    openFile(0);
+    ASSERT_EQ(send("close voice1"), kSuccess);
+    openFile(0); // an empty wave has no length and plays nothing
     EXPECT_EQ(status("voice1 length"), "0");
     ASSERT_EQ(send("play voice1"), kSuccess);
     EXPECT_TRUE(pullSounding(1).empty());
@@ -76,7 +73,7 @@ TEST_F(PlaybackTest, AFileLongerThanTheRingIsReadWhileItPlays) {
     EXPECT_EQ(status("voice1 mode"), "stopped");
 }
 
-TEST_F(PlaybackTest, StopEndsAtOnceAndPlayResumes) {
+TEST_F(PlaybackTest, StopEndsAtOncePlayResumesAndCloseFreesTheAlias) {
     openFile(3000);
     ASSERT_EQ(send("play voice1"), kSuccess);
     auto heard = pullSounding(1000);
@@ -87,10 +84,6 @@ TEST_F(PlaybackTest, StopEndsAtOnceAndPlayResumes) {
     const auto rest = pullSounding(2000);
     heard.insert(heard.end(), rest.begin(), rest.end());
     EXPECT_EQ(heard, samples_);
-}
-
-TEST_F(PlaybackTest, CloseEndsThePlaybackAndFreesTheAlias) {
-    openFile(3000);
     ASSERT_EQ(send("play voice1"), kSuccess);
     ASSERT_EQ(send("close voice1"), kSuccess);
     EXPECT_EQ(backend_->openStreamCount(), 0);

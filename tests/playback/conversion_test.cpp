@@ -12,7 +12,6 @@ const std::string Wav = "/home/user/take.wav";
 const std::string Mp3 = "/home/user/take.wav.mp3";
 const char* const EncoderMissing = "File LAME.exe is required for mp3 conversion";
 
-// A started panel whose program folder holds the encoder.
 struct ConvertPanel : ::testing::Test {
     FakeApp app;
 
@@ -20,7 +19,6 @@ struct ConvertPanel : ::testing::Test {
         FakeApp::Start(app);
         app.files.Add(Encoder, "\x7f" "ELF");
     }
-    // The user presses Convert and answers the dialog with `path` (nothing: cancel).
     void Convert(std::optional<std::string> path) {
         app.CommonDialog2.Answers(std::move(path));
         app.SeeThroughWav.Click();

@@ -1,5 +1,3 @@
-// The window's outline: the conversion of the design values, the order of its steps and the
-// pixels it ends up with at 96 and at 120 dots per inch.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -158,8 +156,7 @@ TEST(Outline, PixelsAt96And120DotsPerInch) {
         const BuiltOutline built(c.twipsPerPixel);
         const auto& [l, t, r, b] = c.rounded;
         EXPECT_EQ(built.regions.calls.at(2), c.roundedCall);
-        EXPECT_FALSE(built.outline.Contains(1, 1));
-        EXPECT_FALSE(built.outline.Contains(2, 1));
+        EXPECT_FALSE(built.outline.Contains(1, 1) || built.outline.Contains(2, 1));
         EXPECT_TRUE(built.outline.Contains(c.discOnlyX, c.discOnlyY));
         EXPECT_FALSE(built.rounded.Contains(c.discOnlyX, c.discOnlyY));
         // Each region call leaves out the column at its right edge and the row at its bottom.
@@ -167,17 +164,11 @@ TEST(Outline, PixelsAt96And120DotsPerInch) {
         const auto& [dl, dt, dr, db] = c.disc;
         EXPECT_EQ(built.disc.BoundingBox(), (Region::Bounds{dl, dt, dr - 1, db - 1}));
         EXPECT_EQ(built.outline.BoundingBox(), (Region::Bounds{l, t, dr - 1, b - 1}));
-        EXPECT_TRUE(built.rounded.Contains(l, (t + b) / 2));
-        EXPECT_TRUE(built.rounded.Contains(r - 2, (t + b) / 2));
-        std::int64_t inEither = 0;
-        for (int y = -2; y < 300; ++y) {
-            for (int x = -2; x < 300; ++x) {
-                const bool expected = built.rounded.Contains(x, y) || built.disc.Contains(x, y);
-                ASSERT_EQ(built.outline.Contains(x, y), expected) << x << "," << y;
-                inEither += expected ? 1 : 0;
-            }
-        }
-        EXPECT_EQ(built.outline.Area(), inEither);
+        EXPECT_TRUE(built.rounded.Contains(l, (t + b) / 2) && built.rounded.Contains(r - 2, (t + b) / 2));
+        for (int y = -2; y < 300; ++y)
+            for (int x = -2; x < 300; ++x)
+                ASSERT_EQ(built.outline.Contains(x, y), built.rounded.Contains(x, y) || built.disc.Contains(x, y))
+                    << x << "," << y;
         ExpectMirroredInside(built.rounded);
         ExpectMirroredInside(built.disc);
         // Close to the area of the curves, the pixels along them going either way: the box less
