@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <limits>
-#include <map>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -47,66 +46,34 @@ struct FixedScreen : ScreenMetrics {
     mutable std::string reads;
 };
 
-// Real regions with every call written down; handles are named #1, #2, ... in the order the
-// regions were made, and each region is kept as it was made.
-class RecordingRegions : public Regions {
-public:
+// Real regions that keep each region as it was made and the call that made it.
+struct RecordingRegions : RegionTable {
     RegionHandle CreateRectRgn(int l, int t, int r, int b) override {
-        return Made(table_.CreateRectRgn(l, t, r, b), "CreateRectRgn", {l, t, r, b});
+        return Made(RegionTable::CreateRectRgn(l, t, r, b), "Rect", {l, t, r, b});
     }
     RegionHandle CreateRoundRectRgn(int l, int t, int r, int b, int w, int h) override {
-        return Made(table_.CreateRoundRectRgn(l, t, r, b, w, h), "CreateRoundRectRgn", {l, t, r, b, w, h});
+        return Made(RegionTable::CreateRoundRectRgn(l, t, r, b, w, h), "RoundRect", {l, t, r, b, w, h});
     }
     RegionHandle CreateEllipticRgn(int l, int t, int r, int b) override {
-        return Made(table_.CreateEllipticRgn(l, t, r, b), "CreateEllipticRgn", {l, t, r, b});
+        return Made(RegionTable::CreateEllipticRgn(l, t, r, b), "Elliptic", {l, t, r, b});
     }
-    int CombineRgn(RegionHandle dest, RegionHandle src1, RegionHandle src2, int mode) override {
-        const char* modeName = mode == RGN_OR ? "RGN_OR" : mode == RGN_COPY ? "RGN_COPY" : "?";
-        calls.push_back("CombineRgn(" + names_[dest] + ", " + names_[src1] + ", " + names_[src2] + ", " + modeName +
-                        ")");
-        return table_.CombineRgn(dest, src1, src2, mode);
-    }
-    bool DeleteObject(RegionHandle handle) override {
-        calls.push_back("DeleteObject(" + names_[handle] + ")");
-        return table_.DeleteObject(handle);
-    }
-    const Region* Find(RegionHandle handle) const override { return table_.Find(handle); }
-    std::size_t LiveCount() const override { return table_.LiveCount(); }
-
-    std::vector<std::string> calls;
-    std::vector<Region> made;
-
-private:
     RegionHandle Made(RegionHandle handle, std::string call, std::initializer_list<int> values) {
-        made.push_back(*table_.Find(handle));
-        names_[handle] = "#" + std::to_string(made.size());
-        call += "(";
-        for (int value : values) call += (call.back() == '(' ? "" : ", ") + std::to_string(value);
-        calls.push_back(call + ") -> " + names_[handle]);
+        for (int value : values) call += " " + std::to_string(value);
+        calls.push_back(call);
+        made.push_back(*Find(handle));
         return handle;
     }
-    RegionTable table_;
-    std::map<RegionHandle, std::string> names_;
+    std::vector<std::string> calls;
+    std::vector<Region> made;
 };
 
-TEST(MakeShapeRegion, BuildsTheOutlineInItsStepsAndLeavesOnlyItAlive) {
+TEST(MakeShapeRegion, MakesTheOutlineFromTheDesignValuesAndLeavesOnlyItAlive) {
     RecordingRegions regions;
     FixedScreen screen(At96Dpi);
     RegionHandle ShapeRegion = 0;
     EXPECT_EQ(MakeShapeRegion(regions, screen, ShapeRegion, 1.0f, 1.0f, 0, 0), ShapeRegion);
-    const std::vector<std::string> expected = {
-        "CreateRectRgn(0, 0, 0, 0) -> #1",
-        "CreateRectRgn(0, 0, 0, 0) -> #2",
-        "CreateRoundRectRgn(2, 1, 163, 231, 30, 56) -> #3",
-        "CombineRgn(#1, #3, #3, RGN_COPY)",
-        "DeleteObject(#3)",
-        "CreateEllipticRgn(38, 52, 204, 214) -> #4",
-        "CombineRgn(#2, #1, #1, RGN_COPY)",
-        "CombineRgn(#1, #2, #4, RGN_OR)",
-        "DeleteObject(#4)",
-        "DeleteObject(#2)",
-    };
-    EXPECT_EQ(regions.calls, expected);
+    EXPECT_EQ(regions.calls, (std::vector<std::string>{"Rect 0 0 0 0", "Rect 0 0 0 0", "RoundRect 2 1 163 231 30 56",
+                                                       "Elliptic 38 52 204 214"}));
     // Corner height, corner width, bottom, right, top, left; then bottom, right, top, left.
     EXPECT_EQ(screen.reads, "YXYXYXYXYX");
     EXPECT_EQ(regions.LiveCount(), 1u);
@@ -147,9 +114,9 @@ TEST(Outline, PixelsAt96And120DotsPerInch) {
         int cornerWidth, cornerHeight;
         Region::Bounds disc;
         int discOnlyX, discOnlyY; // (200, 133) of the design
-    } cases[] = {{At96Dpi, "CreateRoundRectRgn(2, 1, 163, 231, 30, 56) -> #3", {2, 1, 163, 231}, 30, 56,
+    } cases[] = {{At96Dpi, "RoundRect 2 1 163 231 30 56", {2, 1, 163, 231}, 30, 56,
                   {38, 52, 204, 214}, 200, 133},
-                 {At120Dpi, "CreateRoundRectRgn(2, 1, 204, 289, 38, 70) -> #3", {2, 1, 204, 289}, 38, 70,
+                 {At120Dpi, "RoundRect 2 1 204 289 38 70", {2, 1, 204, 289}, 38, 70,
                   {48, 65, 255, 268}, 250, 166}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << 1440 / c.twipsPerPixel << " dpi");
