@@ -143,19 +143,6 @@ TEST_F(PlaybackPanel, AFailedOpenStillRunsEveryStepAndEndsAtTheFirstQuery) {
     EXPECT_EQ(app.pump.calls, 0);
 }
 
-TEST_F(PlaybackPanel, KeepsTheResultCodeOfEachCommand) {
-    SaveManually(ManualTake);
-    Commands resultsSeen;
-    app.mci.respond = [&](const std::string& command, std::string& reply) {
-        resultsSeen.push_back(app.m.MciResult);
-        if (command == "status voice1 length") reply = "1000";
-        return static_cast<int>(app.mci.commands.size());  // 1 for the first command, 2 for the next...
-    };
-    Play();
-    EXPECT_EQ(resultsSeen, (Commands{"", "1", "2", "3", "4", "5", "6", "7"}));
-    EXPECT_EQ(app.m.MciResult, "8");
-}
-
 TEST_F(PlaybackPanel, IsWavePlayingCutsTheReplyAtItsFirstNulAndPlaysOnlyOnPlaying) {
     struct Case {
         std::string reply;
