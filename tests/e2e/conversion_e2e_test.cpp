@@ -1,5 +1,4 @@
-// Conversion with the real encoder: a WAV whose path has blanks gets its MP3 beside it, under
-// the WAV's name + ".mp3", and nothing else in the folder appears or changes.
+// Conversion with the real encoder of a WAV whose path has blanks.
 #include <map>
 
 #include <QCryptographicHash>
@@ -15,7 +14,6 @@ namespace {
 
 class Conversion : public RealPanel {
 protected:
-    // Every file in the folder with a digest of its bytes.
     static std::map<QString, QByteArray> Contents(const QDir& dir) {
         std::map<QString, QByteArray> contents;
         QDirIterator files(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
@@ -29,8 +27,7 @@ protected:
         return contents;
     }
 
-    // True while a process has `path` among its arguments: the encoder that writes it.
-    static bool ProcessNames(const QString& path) {
+    static bool ProcessNames(const QString& path) {  // the encoder still writing it
         const QByteArray wanted = QFile::encodeName(path);
         for (const QString& pid : QDir("/proc").entryList({"[0-9]*"}, QDir::Dirs)) {
             QFile cmdline("/proc/" + pid + "/cmdline");

@@ -1,7 +1,5 @@
 #pragma once
-// The whole program on the real machine for the end-to-end tests: the panel with the real MCI
-// service over the sound server, its windows offscreen, its dialogs answered in-process, and
-// helpers that look at the sound in files and at the output.
+// The whole program with the real MCI service, its windows offscreen, its dialogs answered in-process.
 #include <deque>
 #include <functional>
 #include <memory>
@@ -22,11 +20,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStringList>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-#include <QWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "app/panel.h"
@@ -41,45 +37,23 @@ struct SoundReading {
     double seconds = 0, rms = 0, frequency = 0;
     std::string report;
 };
-
 struct ProcessResult {
-    int exitCode = -1;  // -1 when the program did not start or did not end in time
+    int exitCode = -1;  // also when the program did not start or end in time
     QString output;     // standard output and error, merged
 };
-
 struct WavFacts {
     long long frames = 0;
     int rate = 0, channels = 0;
     bool pcm16 = false;
 };
 
-namespace detail {
-
-inline std::optional<double> StatValue(const QString& report, const QString& name) {
-    const QRegularExpression line(QStringLiteral("^%1:\\s*(-?[0-9.]+)").arg(QRegularExpression::escape(name)),
-                                  QRegularExpression::MultilineOption);
-    const auto match = line.match(report);
-    if (!match.hasMatch()) return std::nullopt;
-    return match.captured(1).toDouble();
-}
-
-inline std::string Describe(const QWidget* window) {
-    std::string text = "\"" + window->windowTitle().toStdString() + "\"";
-    if (const auto* box = qobject_cast<const QMessageBox*>(window)) text += ": " + box->text().toStdString();
-    return text;
-}
-
-} // namespace detail
-
 inline ProcessResult RunProgram(const QString& program, const QStringList& arguments, int timeoutMs = 60000) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
-    if (!process.waitForStarted()) return {-1, program + " did not start: " + process.errorString()};
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
-        process.waitForFinished();
-        return {-1, program + " did not end in time"};
+        return {-1, program + " did not start or end: " + process.errorString()};
     }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, QString::fromLocal8Bit(process.readAll())};
 }
@@ -91,9 +65,12 @@ inline ProcessResult MakeTone(const QString& path, const QString& seconds) {
 
 inline std::optional<SoundReading> ReadSound(const QString& file) {
     const ProcessResult sox = RunProgram("sox", {file, "-n", "remix", "1", "stat"});
-    const auto seconds = detail::StatValue(sox.output, "Length (seconds)");
-    const auto rms = detail::StatValue(sox.output, "RMS     amplitude");
-    const auto frequency = detail::StatValue(sox.output, "Rough   frequency");
+    const auto value = [&](const char* name) {
+        const auto match = QRegularExpression(QStringLiteral("^%1:\\s*(-?[0-9.]+)").arg(QLatin1String(name)),
+                                              QRegularExpression::MultilineOption).match(sox.output);
+        return match.hasMatch() ? std::optional(match.captured(1).toDouble()) : std::nullopt;
+    };
+    const auto seconds = value("Length \\(seconds\\)"), rms = value("RMS     amplitude"), frequency = value("Rough   frequency");
     if (sox.exitCode != 0 || !seconds || !rms || !frequency) return std::nullopt;
     return SoundReading{*seconds, *rms, *frequency, sox.output.toStdString()};
 }
@@ -123,9 +100,8 @@ inline std::optional<double> LabelNumber(const QString& caption, const QString& 
     return match.captured(1).toInt() + match.captured(2).toInt() / 10.0;
 }
 
-// Answers the modal windows the program opens, one step per window in the order given; each
-// answer runs in an event of its own, so it may open further modal windows. A modal window no
-// step expects, or one still open long after its answer, is closed and reported: no test hangs.
+// Answers the program's modal windows, one step per window in order, each answer in an event of
+// its own. A window no step expects, or one still open 5 s after its answer, is closed and reported.
 class ModalScript {
 public:
     using Matches = std::function<bool(QWidget*)>;
@@ -147,12 +123,7 @@ public:
             "file dialog \"" + title.toStdString() + "\"",
             [title](QWidget* window) { return qobject_cast<QFileDialog*>(window) && window->windowTitle() == title; },
             [path](QWidget* window) {
-                auto* name = window->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                if (!name) {
-                    ADD_FAILURE() << "the file dialog has no name box";
-                    return;
-                }
-                name->setText(path);
+                window->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
                 static_cast<QDialog*>(window)->accept();
             });
     }
@@ -170,7 +141,6 @@ public:
 
     bool WaitDone(int timeoutMs) { return QTest::qWaitFor([this] { return steps_.empty(); }, timeoutMs); }
 
-    // Every modal window that came unasked or did not match its step, and every step left.
     std::vector<std::string> Problems() const {
         std::vector<std::string> problems = unexpected_;
         for (const Step& step : steps_) problems.push_back("never shown: the " + step.what);
@@ -202,7 +172,8 @@ private:
     }
 
     void Dismiss(QWidget* window, const std::string& why) {
-        unexpected_.push_back(why + detail::Describe(window));
+        const auto* box = qobject_cast<const QMessageBox*>(window);
+        unexpected_.push_back(why + "\"" + window->windowTitle().toStdString() + "\" " + (box ? box->text().toStdString() : ""));
         lastSeen_ = nullptr;
         QTimer::singleShot(0, window, [window] {
             if (auto* dialog = qobject_cast<QDialog*>(window)) return dialog->done(QDialog::Rejected);
@@ -217,8 +188,7 @@ private:
     QTimer poll_;
 };
 
-// The program with the real sound service, on the offscreen platform, in a scratch folder.
-// Hotkeys are granted by a stand-in: the offscreen platform has no X server to grab keys on.
+// Hotkeys come from a stand-in: offscreen there is no X server to grab keys on.
 class RealPanel : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -237,14 +207,12 @@ protected:
         panel->window.hide();
     }
 
-    // A left click in the middle of the control.
     static void Click(QWidget* control) {
         QTest::mousePress(control, Qt::LeftButton, {}, control->rect().center());
         QTest::mouseRelease(control, Qt::LeftButton, {}, control->rect().center());
     }
 
-    // Presses the record button, waits `takeMs`, stops with the Cut button and saves as `path`.
-    // Returns the confirmation's text; Label1's captions during the take go to `secondsShown`.
+    // Records `takeMs` by hand and saves as `path`; returns the confirmation, Label1's captions go to `secondsShown`.
     QString RecordByHand(const QString& path, int takeMs, std::vector<QString>* secondsShown = nullptr) {
         QString confirmation;
         modals->ExpectFileDialog("Save Recorded File", path);
@@ -258,7 +226,7 @@ protected:
             }
         });
         Click(panel->window.PictureRecord);
-        EXPECT_EQ(panel->form.ctx.m.RecordingState, RecorderBusy) << "the record button did not start a take";
+        EXPECT_EQ(panel->form.ctx.m.RecordingState, RecorderBusy);
         sampler.start();
         QTest::qWait(takeMs);
         sampler.stop();
@@ -267,9 +235,8 @@ protected:
         return confirmation;
     }
 
-    // Presses Play; returns the wall time until the Play action returned.
+    // Presses Play; returns the wall time until the Play action returned. A wait that does not end is stopped and reported.
     qint64 PlayLatestTake() {
-        // The wait must end by itself; should it not, stop the device so the test can report it.
         QTimer watchdog;
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, [this] {
@@ -285,7 +252,6 @@ protected:
 
     QString Path(const QString& name) const { return folder.filePath(name); }
 
-    // The take files the service keeps while recording; none must stay behind.
     static QStringList TakesLeft() {
         return QDir(qEnvironmentVariable("XDG_CACHE_HOME") + "/murmora/takes").entryList(QDir::Files | QDir::Hidden);
     }
@@ -298,27 +264,21 @@ protected:
     std::unique_ptr<ModalScript> modals;
 };
 
-// The panel for the tests that record or play. Without the test sound server they are skipped,
-// except in CI (CI=true), where they fail.
+// Without the test sound server, skipped; in CI (CI=true), failed.
 class SoundPanel : public RealPanel {
 protected:
     void SetUp() override {
         const ProcessResult info = RunProgram("pactl", {"info"}, 10000);
-        if (info.exitCode != 0) {
-            const std::string why = "no sound server at " + qEnvironmentVariable("PULSE_SERVER", "the default address").toStdString() +
-                                    " (pactl info: " + info.output.trimmed().toStdString() + ")";
-            if (qEnvironmentVariable("CI") == "true") FAIL() << why;
-            GTEST_SKIP() << why;
-        }
+        if (info.exitCode != 0 && qEnvironmentVariable("CI") == "true") FAIL() << info.output.toStdString();
+        if (info.exitCode != 0) GTEST_SKIP() << "no sound server: " << info.output.toStdString();
         RealPanel::SetUp();
     }
 };
 
-// Records what the default output plays, from its monitor, while it lives.
+// Records what the default output plays, from its monitor, in small fragments; a fresh monitor
+// takes about a second to deliver, so listening counts from its first frames.
 class OutputListener {
 public:
-    // Small fragments, so that little is still on its way when the listener is stopped; and a
-    // fresh monitor takes about a second to deliver its first frames: listen from there on.
     explicit OutputListener(QString rawFile) : rawFile_(std::move(rawFile)) {
         recorder_.setStandardOutputFile(rawFile_);
         recorder_.start("parec", {"-d", "@DEFAULT_MONITOR@", "--raw", "--format=s16le", "--rate=44100", "--channels=2",
@@ -332,7 +292,7 @@ public:
     }
     bool Started() const { return started_; }
 
-    // Stops listening; returns the sound heard, from its first to its last audible frame, as a WAV file.
+    // The sound heard, from its first to its last audible frame, as a WAV file.
     std::optional<QString> Stop() {
         recorder_.terminate();
         if (!recorder_.waitForFinished(5000)) return std::nullopt;

@@ -1,5 +1,4 @@
-// Playback, end to end: Play shows the take's length and size, the output plays the tone, and
-// the Play action's wait ends by itself at the end of the file.
+// Play shows the take's length and size, the output plays the tone, and the wait ends by itself.
 #include <QFile>
 #include <QTest>
 
@@ -11,8 +10,7 @@ namespace {
 using Playback = SoundPanel;
 
 TEST_F(Playback, PlayShowsLengthAndSizeWhileTheOutputPlaysTheToneToItsEnd) {
-    // A real save makes the file the latest take; it then holds a tone of known length, so
-    // that the labels have exact texts: 3 s is 529,200 bytes, 516.8 KB.
+    // A real save makes it the latest take; then 3 s of tone (529,200 bytes) give exact label texts.
     const QString path = Path("played take.wav");
     RecordByHand(path, 1000);
     ASSERT_EQ(panel->form.ctx.m.PlayFileName, path.toStdString());

@@ -1,5 +1,4 @@
-// A manual take, end to end: the record button, three seconds of the test microphone, the
-// Cut button, the save dialog and the confirmation.
+// A manual take: the record button, 3 s of the test microphone, the Cut button, the save dialog.
 #include <QRegularExpression>
 
 #include "tests/e2e/e2e_support.h"
@@ -29,8 +28,7 @@ TEST_F(ManualTake, RecordThenCutCountsTheSecondsAndSavesTheToneUnderTheChosenNam
     EXPECT_EQ(panel->form.ctx.m.RecordingState, RecorderIdle);
     EXPECT_TRUE(TakesLeft().isEmpty()) << TakesLeft().join(' ').toStdString();
 
-    // Label1 ticks once a second from the clock's whole seconds: 1, 2, (3); a tick near a
-    // second's boundary may skip one, never go back. The stop leaves the last seconds shown.
+    // Label1 counts whole seconds 1, 2, (3): a tick near a boundary may skip one, never go back.
     ASSERT_GE(shown.size(), 2u) << "Label1 did not count: " << (shown.empty() ? "" : shown.front().toStdString());
     std::vector<int> seconds;
     for (const QString& caption : shown) {

@@ -1,6 +1,4 @@
-// A scheduled take, end to end: the schedule window set through its controls, the Timer2
-// start on time, the stop by itself after its duration, the save to Text8's path without a
-// dialog, and Play of the result.
+// A scheduled take armed through the schedule window's controls, saved without a dialog, then played.
 #include <QAbstractSlider>
 #include <QDateTime>
 #include <QDir>
@@ -13,16 +11,14 @@ namespace {
 
 class ScheduledTake : public SoundPanel {
 protected:
-    // Steps a spinner with its arrows, as the user does, until it shows `value`.
-    static void SpinTo(QtScrollBar* spinner, int value) {
-        for (int step = 0; step < 100 && spinner->Value() != value; ++step) {  // the upper arrow counts up
+    static void SpinTo(QtScrollBar* spinner, int value) {  // with its arrows; the upper one counts up
+        for (int step = 0; step < 100 && spinner->Value() != value; ++step) {
             spinner->triggerAction(spinner->Value() < value ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
         }
         EXPECT_EQ(spinner->Value(), value);
     }
 
-    // Sets the start time, a duration of `seconds` and ticks Activate in the open schedule
-    // window. The start is the next whole second `aheadSeconds` from now; returned.
+    // Arms the open schedule window `aheadSeconds` from now (whole seconds, returned) for `seconds`.
     QDateTime SetStartAndDuration(int aheadSeconds, int seconds) {
         auto& f = panel->form2Window;
         QDateTime start = QDateTime::currentDateTime().addSecs(aheadSeconds);
@@ -36,19 +32,11 @@ protected:
         SpinTo(f.VScroll6, seconds / 60 % 60);
         SpinTo(f.VScroll7, seconds % 60);
         QTest::mouseClick(f.Check1, Qt::LeftButton);
-        EXPECT_TRUE(f.Check1->isChecked()) << "a click did not tick Activate";
+        EXPECT_TRUE(f.Check1->isChecked());
         return start;
     }
 
-    // What the main window shows for the armed start: the hour without a leading zero.
-    static QString StartText(const QDateTime& start) {
-        const QTime t = start.time();
-        return QStringLiteral("%1:%2:%3 %4")
-            .arg(t.hour() % 12 == 0 ? 12 : t.hour() % 12)
-            .arg(t.minute(), 2, 10, QLatin1Char('0'))
-            .arg(t.second(), 2, 10, QLatin1Char('0'))
-            .arg(t.hour() < 12 ? "AM" : "PM");
-    }
+    static QString StartText(const QDateTime& start) { return start.time().toString(QStringLiteral("h:mm:ss AP")); }
 
     bool Recording() const { return panel->form.ctx.m.RecordingState == RecorderBusy; }
 };
@@ -58,8 +46,7 @@ TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWith
     QString targetMessage;
     QDateTime start;
     auto& form2 = panel->form2Window;
-    // The window opens; its File button chooses the target; then the start, the duration and
-    // Activate go in, and the window is closed by its close box.
+    // Its File button chooses the target; then start, duration and Activate; then its close box.
     modals->Expect(
         "schedule window", [&form2](QWidget* window) { return window == &form2; },
         [&form2](QWidget*) { form2.Command1->click(); });
@@ -83,11 +70,10 @@ TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWith
     EXPECT_FALSE(Recording()) << "started before its time";
 
     const int waitForStart = static_cast<int>(QDateTime::currentDateTime().msecsTo(start)) + 10000;
-    ASSERT_TRUE(QTest::qWaitFor([this] { return Recording(); }, waitForStart))
-        << "the take did not start by " << StartText(start).toStdString() << " + 10 s";
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Recording(); }, waitForStart));
     const qint64 lateMs = start.msecsTo(QDateTime::currentDateTime());
-    EXPECT_GE(lateMs, 0) << "the take started before " << StartText(start).toStdString();
-    EXPECT_LE(lateMs, 2500) << "the take started late";
+    EXPECT_GE(lateMs, 0);
+    EXPECT_LE(lateMs, 2500);
     EXPECT_TRUE(panel->form.ctx.m.AutoRecording);
     EXPECT_FALSE(panel->window.Timer2.Enabled()) << "the schedule must fire once";
 
@@ -104,7 +90,6 @@ TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWith
     EXPECT_TRUE(QDir::home().entryList({QStringLiteral("Murmora take*")}).isEmpty()) << "saved to the fallback";
     EXPECT_TRUE(TakesLeft().isEmpty()) << TakesLeft().join(QLatin1Char(' ')).toStdString();
 
-    // Play now plays the scheduled take.
     const auto facts = ReadWavFacts(target);
     ASSERT_TRUE(facts);
     ASSERT_TRUE(facts->pcm16);
@@ -117,8 +102,8 @@ TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWith
     ASSERT_TRUE(shownKilobytes) << "Label2: \"" << panel->window.Label2->text().toStdString() << "\"";
     EXPECT_NEAR(*shownSeconds, seconds, 0.06);
     EXPECT_NEAR(*shownKilobytes, kilobytes, 0.06);
-    EXPECT_GE(playedMs, seconds * 1000 - 200) << "the Play action returned before the end of the take";
-    EXPECT_LE(playedMs, seconds * 1000 + 1500) << "the Play action waited on after the end of the take";
+    EXPECT_GE(playedMs, seconds * 1000 - 200);
+    EXPECT_LE(playedMs, seconds * 1000 + 1500);
 }
 
 } // namespace

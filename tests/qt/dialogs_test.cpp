@@ -32,21 +32,13 @@ TEST(MessageBoxes, ShowTitlePromptAndTheIconOfTheirStyleWithOnlyAnOkButton) {
     };
     for (const Case c : {Case{vbCritical, QMessageBox::Critical}, Case{vbExclamation, QMessageBox::Warning},
                          Case{vbInformation, QMessageBox::Information}}) {
-        QString title, text;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        int buttons = 0;
+        QStringList shown;
         AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
-            title = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            buttons = static_cast<int>(box->buttons().size());
+            shown = {box->windowTitle(), box->text(), QString::number(box->icon()), QString::number(box->buttons().size())};
             box->button(QMessageBox::Ok)->click();
         });
         QtMessageBox().MsgBox("Recording saved as  /tmp/a.wav", c.style, "Murmora");
-        EXPECT_EQ(title, QStringLiteral("Murmora"));
-        EXPECT_EQ(text, QStringLiteral("Recording saved as  /tmp/a.wav"));
-        EXPECT_EQ(icon, c.icon);
-        EXPECT_EQ(buttons, 1);
+        EXPECT_EQ(shown, (QStringList{"Murmora", "Recording saved as  /tmp/a.wav", QString::number(c.icon), "1"}));
     }
 }
 
@@ -68,8 +60,7 @@ protected:
     QtFileDialog dialog;
 };
 
-// Types a path into the open dialog as the user would: its folder, then the name.
-// (selectFile() leaves the name field alone while it has the focus.)
+// Types the folder, then the name: selectFile() leaves a focused name field alone.
 void Type(QFileDialog* fileDialog, const QString& path) {
     const QFileInfo file(path);
     fileDialog->setDirectory(file.absolutePath());
@@ -160,7 +151,7 @@ TEST_F(FileDialogs, TakeANameWithQuotesAsTypedAndAskBeforeOverwritingItOnlyWhenT
         fileDialog->reject();
     });
     EXPECT_FALSE(dialog.ShowSave());
-    EXPECT_EQ(offeredName, QFileInfo(quoted).fileName()) << "the quoted name is offered again as it was";
+    EXPECT_EQ(offeredName, QFileInfo(quoted).fileName());
 }
 
 TEST_F(FileDialogs, RefuseANameInAFolderThatDoesNotExist) {
