@@ -4,7 +4,7 @@
 #include "platform/mci/mci_string_service.h"
 
 #include <gtest/gtest.h>
-#include <sndfile.h>
+#include <sndfile.hh>
 
 #include <cstdint>
 #include <cstdlib>
@@ -31,31 +31,18 @@ inline std::vector<std::int16_t> rampFrames(std::size_t frames, std::int16_t sta
     return samples;
 }
 
-// The samples of a 16-bit file; unreadable and empty when libsndfile cannot read it.
-struct WavContents {
-    bool readable = false;
-    int sampleRate = 0, channels = 0;
-    std::vector<std::int16_t> samples;
-};
-inline WavContents readWav(const fs::path& path) {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (!file)
-        return {};
-    WavContents contents{true, info.samplerate, info.channels,
-                         std::vector<std::int16_t>(static_cast<std::size_t>(info.frames * info.channels))};
-    contents.samples.resize(static_cast<std::size_t>(
-        sf_readf_short(file, contents.samples.data(), info.frames) * info.channels));
-    sf_close(file);
-    return contents;
+// The samples of a 16-bit file; none when libsndfile cannot read it.
+inline std::vector<std::int16_t> readWav(const fs::path& path) {
+    SndfileHandle file(path.string());
+    std::vector<std::int16_t> samples(file.error() ? 0 : static_cast<std::size_t>(file.frames() * file.channels()));
+    samples.resize(static_cast<std::size_t>(file.read(samples.data(), static_cast<sf_count_t>(samples.size()))));
+    return samples;
 }
 inline void writeWav(const fs::path& path, const std::vector<std::int16_t>& samples,
                      int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16) {
-    SF_INFO info{0, 44100, 2, format, 0, 0};
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
-    sf_writef_short(file, samples.data(), static_cast<sf_count_t>(samples.size() / 2));
-    sf_close(file);
+    SndfileHandle file(path.string(), SFM_WRITE, format, 2, 44100);
+    const auto frames = static_cast<sf_count_t>(samples.size() / 2);
+    ASSERT_EQ(file.writef(samples.data(), frames), frames) << file.strError();
 }
 
 // The service on a scripted backend, with takes in a scratch folder.
@@ -83,7 +70,7 @@ protected:
         std::error_code ignored;
         return {fs::directory_iterator(takeFolder_, ignored), fs::directory_iterator()};
     }
-    std::vector<std::int16_t> takeSamples() const { return readWav(takeFiles().at(0)).samples; }
+    std::vector<std::int16_t> takeSamples() const { return readWav(takeFiles().at(0)); }
 
     ScratchFolder scratch_;
     fs::path takeFolder_ = scratch_ / "takes";
