@@ -192,20 +192,6 @@ TEST_F(PlaybackPanel, LabelsShowSecondsAndKilobytesFromTheNumberEachReplyBeginsW
     }
 }
 
-TEST_F(PlaybackPanel, Command3StopsAPlaybackAndSendsNothingWhileNothingPlays) {
-    app.m.MciResult = "untouched";
-    app.m.PlayMode = "stopped";
-    app.form.Command3Click();
-    EXPECT_TRUE(app.mci.commands.empty());
-    EXPECT_EQ(app.m.MciResult, "untouched");
-
-    app.m.PlayMode = "playing";
-    app.form.Command3Click();
-    EXPECT_EQ(app.mci.Take(), StopAndClose);
-    EXPECT_EQ(app.m.MciResult, "263") << "no device was open";
-    EXPECT_EQ(app.m.PlayMode, "playing") << "the next mode query finds the change";
-}
-
 TEST_F(PlaybackPanel, Command4StopsOnlyThePlayedTargetInAnyEnglishLetterCase) {
     const std::tuple<const char*, const char*, const char*, bool> cases[] = {
         {"playing", "/home/user/AutoRec.wav", "/home/user/AutoRec.wav", true},
@@ -240,7 +226,12 @@ TEST_F(PlaybackPanel, ASecondPlayRunsInsideTheFirstAndWhicheverEndsFirstCloses) 
     EXPECT_EQ(app.pump.calls, 3);
 }
 
-TEST_F(PlaybackPanel, AStopByCommand3EndsTheWaitAtTheNextQuery) {
+TEST_F(PlaybackPanel, Command3SendsNothingWhileNothingPlaysAndEndsTheWaitAtTheNextQuery) {
+    app.m.MciResult = "untouched";
+    app.m.PlayMode = "stopped";
+    app.form.Command3Click();
+    EXPECT_TRUE(app.mci.commands.empty());
+    EXPECT_EQ(app.m.MciResult, "untouched");
     SaveManually(ManualTake);
     device.playingQueries = 1000;
     app.pump.onEvents = [&] {
