@@ -10,34 +10,27 @@ namespace {
 constexpr int MciErrInvalidDeviceName = 263;  // no device open under that alias
 constexpr int MciErrDuplicateAlias = 289;     // the alias is already open
 
-class FakeVoiceDevice {
-public:
-    std::string lengthMs = "500";
-    std::string lengthBytes = "1536";
+struct FakeVoiceDevice {
+    std::string lengthMs = "500", lengthBytes = "1536", idleMode = "stopped";
     int playingQueries = 3;
-    std::string idleMode = "stopped";
-    bool open = false;
+    bool open = false, bytes = false;
+    int left = 0;
 
     explicit FakeVoiceDevice(FakeMci& mci) {
         mci.respond = [this](const std::string& command, std::string& reply) { return Answer(command, reply); };
     }
-
-private:
     int Answer(const std::string& command, std::string& reply) {
         if (command.rfind("open ", 0) == 0) return open ? MciErrDuplicateAlias : (open = true, 0);
         if (!open) return MciErrInvalidDeviceName;
-        if (command == "set voice1 time format ms") bytes_ = false;
-        if (command == "set voice1 time format bytes") bytes_ = true;
-        if (command == "status voice1 length") reply = bytes_ ? lengthBytes : lengthMs;
-        if (command == "play voice1") left_ = playingQueries;
-        if (command == "status voice1 mode") reply = left_ > 0 ? (--left_, "playing") : idleMode;
-        if (command == "stop voice1") left_ = 0;
-        if (command == "close voice1") open = false, left_ = 0;
+        if (command == "set voice1 time format ms") bytes = false;
+        if (command == "set voice1 time format bytes") bytes = true;
+        if (command == "status voice1 length") reply = bytes ? lengthBytes : lengthMs;
+        if (command == "play voice1") left = playingQueries;
+        if (command == "status voice1 mode") reply = left > 0 ? (--left, "playing") : idleMode;
+        if (command == "stop voice1") left = 0;
+        if (command == "close voice1") open = false, left = 0;
         return 0;
     }
-
-    bool bytes_ = false;
-    int left_ = 0;
 };
 
 using Commands = std::vector<std::string>;
