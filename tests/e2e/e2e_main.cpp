@@ -1,5 +1,4 @@
-// Runs the end-to-end tests inside one QApplication on the offscreen platform, with a home and
-// cache folder of their own, so that takes and fallback files land in a scratch place.
+// One QApplication, offscreen, with a scratch home and cache for takes and fallback files.
 #include <clocale>
 #include <cstdlib>
 #include <string>
@@ -10,7 +9,6 @@
 
 int main(int argc, char* argv[]) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The schedule reads the time of day as the locale writes it: "HH:MM:SS" here.
     qputenv("LC_ALL", "C.UTF-8");
     std::string home = "/tmp/murmora-e2e-XXXXXX";
     if (!mkdtemp(home.data())) return EXIT_FAILURE;

@@ -92,14 +92,6 @@ inline std::optional<WavFacts> ReadWavFacts(const QString& file) {
     return WavFacts{info.frames, info.samplerate, info.channels, (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16};
 }
 
-// The number a "#.0" label shows before its unit; nothing when the caption is not of that form.
-inline std::optional<double> LabelNumber(const QString& caption, const QString& unit) {
-    const QRegularExpression format(QStringLiteral("^([1-9][0-9]*)?\\.([0-9]) %1$").arg(QRegularExpression::escape(unit)));
-    const auto match = format.match(caption);
-    if (!match.hasMatch()) return std::nullopt;
-    return match.captured(1).toInt() + match.captured(2).toInt() / 10.0;
-}
-
 // Answers the program's modal windows, one step per window in order, each answer in an event of
 // its own. A window no step expects, or one still open 5 s after its answer, is closed and reported.
 class ModalScript {

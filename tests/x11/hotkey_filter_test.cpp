@@ -1,5 +1,4 @@
-// The hotkeys inside a Qt application on a real X server (Xvfb), with keys typed by xdotool
-// through the XTEST extension, the way a keyboard would type them.
+// The hotkeys inside a Qt application on Xvfb, with keys typed by xdotool through XTEST.
 #include <algorithm>
 
 #include <gtest/gtest.h>
@@ -100,15 +99,9 @@ TEST_F(HotkeyFilter, CtrlAltRAndSDeliverTheirIdsWithNumLockOffAndOnButNotWithShi
     type({"key", "ctrl+alt+s"});
     waitForHotkeys(4);
     EXPECT_EQ(delivered, (std::vector<unsigned long>{0, 1, 0, 1}));
-}
-
-TEST_F(HotkeyFilter, TheHotkeysPressIsSwallowedAndItsReleasePassedOn) {
-    type({"key", "ctrl+alt+r"});
-    waitForHotkeys(1);
-    type({"key", "ctrl+alt+s"}); // the release of R has surely been handled once this is in
-    waitForHotkeys(2);
+    // The hotkeys' presses are swallowed, their releases passed on (each before the next S arrives).
     EXPECT_EQ(passedOn.count({true, keyR}), 0);
-    EXPECT_EQ(passedOn.count({false, keyR}), 1);
+    EXPECT_EQ(passedOn.count({false, keyR}), 2);
 }
 
 TEST_F(HotkeyFilter, AHeldHotkeyActsOnceHoweverLongItRepeats) {
