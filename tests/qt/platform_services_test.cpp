@@ -127,8 +127,11 @@ TEST_F(TemporaryFolder, ButtonPictureLoadsLeaveNoFileAndAMissingIdLeavesOneEmpty
     EXPECT_EQ(ReadAll(Path(*left.begin())), "");
 }
 
-TEST(Resources, FindBitmapsByNameAndCustomBytesByIdAndTypeWhateverTheCase) {
+TEST_F(Folder, ResourcesFindBitmapsByNameAndCustomBytesByIdAndTypeWhateverTheCaseAndBrokenPicturesAreAnError) {
     QtResources resources;
+    WriteText(Path("broken.gif"), "GIF89a but nothing more");
+    EXPECT_THROW(resources.LoadPicture(Path("broken.gif")), PictureError);
+    EXPECT_THROW(resources.LoadPicture(Path("missing.gif")), PictureError);
     EXPECT_EQ(ImageOf(resources.LoadResPicture("RecordButtonRecording")).size(), QSize(100, 22));
     EXPECT_EQ(ImageOf(resources.LoadResPicture("mrskin")).size(), QSize(203, 231));
     EXPECT_THROW(resources.LoadResPicture("nosuchbitmap"), PictureError);
@@ -141,13 +144,6 @@ TEST(Resources, FindBitmapsByNameAndCustomBytesByIdAndTypeWhateverTheCase) {
     EXPECT_TRUE(resources.LoadResData(101, "custom"));
     EXPECT_FALSE(resources.LoadResData(113, "Custom"));
     EXPECT_FALSE(resources.LoadResData(101, "Bitmaps"));
-}
-
-TEST_F(Folder, PictureFilesThatHoldNoImageAreAnError) {
-    WriteText(Path("broken.gif"), "GIF89a but nothing more");
-    QtResources resources;
-    EXPECT_THROW(resources.LoadPicture(Path("broken.gif")), PictureError);
-    EXPECT_THROW(resources.LoadPicture(Path("missing.gif")), PictureError);
 }
 
 TEST(Clock, NowReadsTheLocalWallClockAndTimeTextTellsTheSameTimeOfDay) {
