@@ -73,7 +73,7 @@ void Playback::PlayAction() {
     const auto file = ChooseFile();
     if (!file) return;
 
-    ctx_.m.PlayOpenCommand = "open " + *file + " type waveaudio alias voice1";
+    ctx_.m.PlayOpenCommand = "open " + QuotedPath(*file) + " type waveaudio alias voice1";
     SendPlaybackCommand(ctx_, ctx_.m.PlayOpenCommand);
     SendPlaybackCommand(ctx_, "set voice1 time format ms");
     ShowLength(ctx_.ui.Label1, SendPlaybackQuery("status voice1 length", LengthReplyBuffer()), 1000, " sec");

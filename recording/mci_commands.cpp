@@ -2,6 +2,8 @@
 
 namespace murmora {
 
+std::string QuotedPath(const std::string& path) { return '"' + path + '"'; }
+
 int SendCaptureCommand(Context& ctx, const std::string& command) {
     return ctx.os.mci.SendString(command, ctx.m.CaptureReply.data(), ctx.m.CaptureReply.size());
 }

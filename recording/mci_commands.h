@@ -9,6 +9,10 @@ namespace murmora {
 inline const char* const CaptureAlias = "capture";
 inline const char* const PlaybackAlias = "voice1";
 
+// A path as a command carries it: in double quotes, which the MCI service needs around a path
+// with blanks and between which it takes the path exactly as it stands.
+std::string QuotedPath(const std::string& path);
+
 // Sends a command for the device capture with CaptureReply as its 1024-character reply
 // buffer and returns the result code.
 int SendCaptureCommand(Context& ctx, const std::string& command);

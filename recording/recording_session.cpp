@@ -209,7 +209,7 @@ void RecordingSession::SaveScheduledTake() {
 }
 
 bool RecordingSession::SaveCaptureAs(const std::string& path) {
-    return SendCaptureCommand(ctx_, "save capture " + path) == 0;
+    return SendCaptureCommand(ctx_, "save capture " + QuotedPath(path)) == 0;
 }
 
 std::string RecordingSession::DatedTakePath(DateTime when) const {

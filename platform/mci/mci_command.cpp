@@ -35,19 +35,34 @@ std::string lowered(std::string_view text) {
     return result;
 }
 
-std::string withoutQuotes(std::string_view path) {
-    if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
-        path = path.substr(1, path.size() - 2);
-    return std::string(path);
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
-// The text from the start of the first token to the end of the last, blanks inside kept.
-std::string_view span(std::string_view text, const Token& first, const Token& last) {
-    return text.substr(first.begin, last.end - first.begin);
+// The path written in `field`, the text between the blank that ends the word before it and the
+// blank that begins the word after it (or the end of the command). In double quotes it is
+// everything between the first and the last quote; without them it is every character of the
+// field, blanks included. A field of blanks alone names no path.
+std::string pathIn(std::string_view field) {
+    const std::string_view inner = trimmed(field);
+    if (inner.size() >= 2 && inner.front() == '"' && inner.back() == '"')
+        return std::string(inner.substr(1, inner.size() - 2));
+    return inner.empty() ? std::string() : std::string(field);
+}
+
+// The text between two tokens, less the one blank that separates each of them from it.
+std::string_view between(std::string_view text, const Token& before, std::size_t afterBegin) {
+    const std::size_t begin = before.end + 1;
+    const std::size_t end = afterBegin > begin ? afterBegin - 1 : begin;
+    return begin < text.size() ? text.substr(begin, end - begin) : std::string_view();
 }
 
 std::optional<MciCommand> parseOpen(std::string_view text, const std::vector<Token>& tokens) {
-    // open PATH... type waveaudio alias A
+    // open PATH type waveaudio alias A
     constexpr std::array<std::string_view, 3> tail{"type", "waveaudio", "alias"};
     const std::size_t n = tokens.size();
     if (n < 6)
@@ -57,9 +72,10 @@ std::optional<MciCommand> parseOpen(std::string_view text, const std::vector<Tok
         if (lowered(text.substr(token.begin, token.end - token.begin)) != tail[k])
             return std::nullopt;
     }
+    const std::string_view field = between(text, tokens[0], tokens[n - 4].begin);
     MciCommand command{"open", lowered(text.substr(tokens[n - 1].begin, tokens[n - 1].end - tokens[n - 1].begin)),
-                       withoutQuotes(span(text, tokens[1], tokens[n - 5])), {}, false};
-    if (n == 6 && lowered(span(text, tokens[1], tokens[1])) == "new") {
+                       pathIn(field), {}, false};
+    if (lowered(trimmed(field)) == "new") {
         command.newTake = true;
         command.path.clear();
     }
@@ -81,8 +97,7 @@ std::optional<MciCommand> parseMciCommand(std::string_view text) {
         return std::nullopt;
     MciCommand command{verb, lowered(word(1)), {}, {}, false};
     if (verb == "save") {
-        if (tokens.size() > 2)
-            command.path = withoutQuotes(span(text, tokens[2], tokens.back()));
+        command.path = pathIn(between(text, tokens[1], text.size() + 1));
         return command;
     }
     for (std::size_t i = 2; i < tokens.size(); ++i)

@@ -15,10 +15,12 @@ struct MciCommand {
     bool newTake = false;           // "open new": a new, empty take instead of a file
 };
 
-// Keywords and aliases are matched without regard to case and surplus blanks are ignored.
-// The path of "open" is everything between "open" and the trailing "type waveaudio alias A";
-// the path of "save" is everything after the alias; a path in double quotes loses them.
-// Empty when the text is no command this service knows.
+// Keywords and aliases are matched without regard to case and surplus blanks between them are
+// ignored. A path is taken exactly as written: in double quotes, everything between the first
+// and the last quote; without them, every character between the single blanks that set it off
+// (after "open" up to " type waveaudio alias A"; after the alias of "save" to the end), so
+// leading, trailing and repeated blanks are part of it. Empty when the text is no command this
+// service knows.
 std::optional<MciCommand> parseMciCommand(std::string_view text);
 
 } // namespace murmora::mci

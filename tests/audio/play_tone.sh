@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Plays a 3 s file through mci-shell, 2.5 s of 440 Hz then 0.5 s of 660 Hz: the null output's
 # monitor must hear all of it, to the last half second, and the mode must read "playing" while
-# it plays and "stopped" after.
+# it plays and "stopped" after. The file's name ends in a blank, which the open command keeps.
 . "$(dirname "$0")/real_audio_lib.sh"
 need_server
-file="$WORK/tone – 440.wav"
+file="$WORK/tone – 440.wav "
 sox -q -n -r 44100 -c 2 -b 16 "$WORK/440.wav" synth 2.5 sine 440 vol 0.5
 sox -q -n -r 44100 -c 2 -b 16 "$WORK/660.wav" synth 0.5 sine 660 vol 0.5
-sox -q "$WORK/440.wav" "$WORK/660.wav" "$file"
+sox -q "$WORK/440.wav" "$WORK/660.wav" -t wav "$file"
 monitor=$(pactl get-default-sink).monitor
 parec -d "$monitor" --raw --format=s16le --rate=44100 --channels=2 --latency-msec=20 > "$WORK/heard.raw" &
 listener=$!

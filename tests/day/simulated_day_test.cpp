@@ -27,7 +27,7 @@ public:
         if (command.rfind("open ", 0) == 0) return OpenVoice(command);
         if (command == "record capture") return captureOpen ? Record() : NotOpen;
         if (command == "stop capture") return captureOpen ? (recording_ = false, 0) : NotOpen;
-        if (command.rfind("save capture ", 0) == 0) return captureOpen ? Save(command.substr(13)) : NotOpen;
+        if (command.rfind("save capture ", 0) == 0) return captureOpen ? Save(SavedPath(command)) : NotOpen;
         if (command == "close capture") return captureOpen ? CloseCapture() : NotOpen;
         if (command == "play voice1") return voiceOpen_ ? (playTicks_ = 1 + playLength_++ % 4, 0) : NotOpen;
         if (command == "status voice1 mode") return voiceOpen_ ? Mode(reply) : NotOpen;
@@ -77,7 +77,7 @@ private:
             return problems_.push_back("malformed open: " + command), 261;
         }
         if (voiceOpen_) return 289;
-        if (!app_.files.FileExists(command.substr(5, command.size() - 5 - tail.size()))) return 275;
+        if (!app_.files.FileExists(command.substr(6, command.size() - 7 - tail.size()))) return 275;
         voiceOpen_ = true;
         return 0;
     }

@@ -1,4 +1,5 @@
 // A manual take: the record button, 3 s of the test microphone, the Cut button, the save dialog.
+#include <QFile>
 #include <QRegularExpression>
 
 #include "tests/e2e/e2e_support.h"
@@ -42,6 +43,23 @@ TEST_F(ManualTake, RecordThenCutCountsTheSecondsAndSavesTheToneUnderTheChosenNam
     }
     EXPECT_TRUE(seconds.back() >= 2 && seconds.back() <= 4) << seconds.back();
     EXPECT_EQ(panel->window.Label1->text(), shown.back());
+}
+
+// The name reaches the file system as typed: blanks before, inside and after it are kept, so the
+// file its trimmed form names is neither asked about nor touched, and Play finds the take.
+TEST_F(ManualTake, ANameWithBlanksIsSavedAndPlayedExactlyAsTyped) {
+    const QString trimmed = Path(" important  take.wav");
+    QFile other(trimmed);
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly) && other.write("kept\n") == 5);
+    other.close();
+    const QString typed = trimmed + "  ";
+
+    EXPECT_EQ(RecordByHand(typed, 1500), "Recording saved as  " + typed);
+    EXPECT_TRUE(HoldsTheTone(ReadSound(typed), 1.2));
+    ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+    EXPECT_EQ(other.readAll(), "kept\n");
+    PlayLatestTake();
+    EXPECT_TRUE(panel->window.Label2->text().endsWith(" KB")) << "Play did not open " << typed.toStdString();
 }
 
 } // namespace

@@ -15,6 +15,10 @@ public:
     double TwipsPerPixelY() const override { return twipsPerPixel; }
 };
 
+// "save capture" with the path in quotes, as the rules send it, and the path such a command names.
+inline std::string SaveCapture(const std::string& path) { return "save capture \"" + path + "\""; }
+inline std::string SavedPath(const std::string& command) { return command.substr(14, command.size() - 15); }
+
 struct FakeApp {
     FakeClock clock;
     FakeMessageBox messages;

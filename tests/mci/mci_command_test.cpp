@@ -23,10 +23,15 @@ TEST(ParseMciCommand, KeywordsAndAliasesInAnyCaseAndPathsAsWritten) {
         {"open \"/tmp/with blank.wav\" type waveaudio alias voice1", "open", "voice1", "/tmp/with blank.wav", false},
         {"open \"new\" type waveaudio alias voice1", "open", "voice1", "new", false},
         {"open /tmp/Über – 音.wav type waveaudio alias voice1", "open", "voice1", "/tmp/Über – 音.wav", false},
-        {"  open   /tmp/a.wav    type  waveaudio   alias   voice1  ", "open", "voice1", "/tmp/a.wav", false},
+        {"  open \"/tmp/a.wav\"    type  waveaudio   alias   voice1  ", "open", "voice1", "/tmp/a.wav", false},
+        {"open  /tmp/a.wav   type waveaudio alias voice1", "open", "voice1", " /tmp/a.wav  ", false},
+        {"open \" /tmp/a \"b\" .wav \" type waveaudio alias voice1", "open", "voice1", " /tmp/a \"b\" .wav ", false},
         {"save capture /home/me/Music/take one.wav", "save", "capture", "/home/me/Music/take one.wav", false},
-        {"SAVE   Capture    \"/tmp/x y.wav\"   ", "save", "capture", "/tmp/x y.wav", false},
-        {"save capture", "save", "capture", "", false},
+        {"save capture important.wav ", "save", "capture", "important.wav ", false},
+        {"save capture   two  blanks.wav", "save", "capture", "  two  blanks.wav", false},
+        {"SAVE   Capture    \"/tmp/x y.wav \"   ", "save", "capture", "/tmp/x y.wav ", false},
+        {"save capture \"\"", "save", "capture", "", false},
+        {"save capture   ", "save", "capture", "", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -41,7 +41,7 @@ const Commands StopAndClose{"stop voice1", "close voice1"};
 
 // The commands of one Play action from its open to the start of the wait.
 Commands PlayStart(const std::string& file) {
-    return {"open " + file + " type waveaudio alias voice1", "set voice1 time format ms", "status voice1 length",
+    return {"open \"" + file + "\" type waveaudio alias voice1", "set voice1 time format ms", "status voice1 length",
             "set voice1 time format bytes", "status voice1 length", "play voice1"};
 }
 
@@ -105,7 +105,7 @@ TEST_F(PlaybackPanel, HiddenFilesAndFoldersCountAsMissingAndBlanksStayInTheOpenC
 
     SaveManually("/home/user/my takes/take one.wav");
     Play();
-    EXPECT_EQ(app.m.PlayOpenCommand, "open /home/user/my takes/take one.wav type waveaudio alias voice1");
+    EXPECT_EQ(app.m.PlayOpenCommand, "open \"/home/user/my takes/take one.wav\" type waveaudio alias voice1");
     EXPECT_EQ(app.mci.commands.front(), app.m.PlayOpenCommand);
 }
 

@@ -4,7 +4,7 @@ namespace murmora::fakes {
 namespace {
 
 const std::string Chosen = "/home/user/take.wav";
-const Commands StopSaveClose{"stop capture", "save capture " + Chosen, "close capture"};
+const Commands StopSaveClose{"stop capture", SaveCapture(Chosen), "close capture"};
 const std::string Earlier = "/home/user/earlier.wav";
 
 class ManualStop : public RecordingTest {
@@ -32,7 +32,7 @@ TEST_F(ManualStop, ByHotkeyAsksForANameSavesThenConfirmsBeforeTheDeviceCloses) {
         EXPECT_FALSE(app.mci.Sent("close capture"));
     };
     app.hotkeys.Press(1);
-    EXPECT_EQ(app.mci.Take(), (Commands{"save capture " + Chosen, "close capture"}));
+    EXPECT_EQ(app.mci.Take(), (Commands{SaveCapture(Chosen), "close capture"}));
     EXPECT_EQ(app.CommonDialog1.shownAs, Strings{"save"});
     EXPECT_EQ(app.CommonDialog1.setup.DialogTitle, "Save Recorded File");
     EXPECT_EQ(app.CommonDialog1.setup.Filter, "Wav File (*.Wav)|*.Wav");
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(ByCancelOrEmptyPath, ManualStopCancelled,
 TEST_F(ManualStop, NameWithoutExtensionIsUsedAsTheDialogReturnsIt) {
     app.CommonDialog1.Answers("/home/user/my take");
     app.hotkeys.Press(1);
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "save capture /home/user/my take", "close capture"}));
+    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", SaveCapture("/home/user/my take"), "close capture"}));
     EXPECT_EQ(app.messages.Prompts(), Strings{"Recording saved as  /home/user/my take"});
     EXPECT_EQ(app.m.PlayFileName, "/home/user/my take");
 }
@@ -81,12 +81,12 @@ TEST_F(ManualStop, ATakeCutShortByAFullDiskIsSaidSoBeforeItIsSaved) {
 }
 
 TEST_F(ManualStop, FailedSaveKeepsTheTakeAndAsksAgainUntilSavedOrCancelled) {
-    const Commands failedSave{"stop capture", "save capture /gone/take.wav"};
+    const Commands failedSave{"stop capture", SaveCapture("/gone/take.wav")};
     app.CommonDialog1.Answers("/gone/take.wav");
     app.CommonDialog1.Answers(Chosen);
     app.messages.whileOpen = [&](const ShownMessage&) { EXPECT_TRUE(app.m.CaptureSavePending); };
     app.hotkeys.Press(1);
-    EXPECT_EQ(app.mci.Take(), failedSave + ("save capture " + Chosen) + "close capture");
+    EXPECT_EQ(app.mci.Take(), failedSave + SaveCapture(Chosen) + "close capture");
     EXPECT_EQ(app.messages.shown.size(), 2u);
     ExpectMessage(0,
                   "Recording could not be saved as  /gone/take.wav\n\n"

@@ -39,7 +39,7 @@ protected:
     // "save capture PATH" writes the file when its folder exists, else fails with an MCI error.
     int Answer(const std::string& command) {
         if (command.rfind(SaveCommand, 0) != 0) return 0;
-        const std::string path = command.substr(SaveCommand.size());
+        const std::string path = SavedPath(command);
         const auto slash = path.rfind('/');
         if (slash == std::string::npos || !app.files.folders.count(slash == 0 ? "/" : path.substr(0, slash)))
             return 275;

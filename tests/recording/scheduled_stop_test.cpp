@@ -14,7 +14,7 @@ TEST_F(ScheduledStop, CutButtonSavesToThePathBoxAsItIsAtTheStopWithoutADialog) {
     app.Text8.text = "/tmp/edited.wav";
     const std::size_t cutBefore = app.SeeThroughCut.shown.size();
     app.SeeThroughCut.Click();
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "save capture /tmp/edited.wav", "close capture"}));
+    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", SaveCapture("/tmp/edited.wav"), "close capture"}));
     EXPECT_EQ(app.mod.AutoSavePath, "/tmp/edited.wav");
     EXPECT_TRUE(app.mod.LastSaveScheduled);
     EXPECT_TRUE(app.CommonDialog1.shownAs.empty());
@@ -28,7 +28,7 @@ TEST_F(ScheduledStop, HotkeyStopsAPlayingFileAfterTheCapture) {
     app.m.PlayMode = "playing";
     app.hotkeys.Press(1);
     EXPECT_EQ(app.mci.Take(),
-              (Commands{"stop capture", "stop voice1", "close voice1", "save capture " + Target, "close capture"}));
+              (Commands{"stop capture", "stop voice1", "close voice1", SaveCapture(Target), "close capture"}));
     ExpectIdle();
 }
 
@@ -42,7 +42,7 @@ TEST_F(ScheduledStop, Timer3StopsAtTheFirstTickThatReachesTheDurationAndSavesToT
     app.Text8.text = "/tmp/later.wav";
     app.clock.Advance(1);
     app.Timer3.Tick();
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "save capture /tmp/later.wav", "close capture"}));
+    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", SaveCapture("/tmp/later.wav"), "close capture"}));
     EXPECT_EQ(app.mod.AutoSavePath, "/tmp/later.wav");
     EXPECT_TRUE(app.mod.LastSaveScheduled);
     EXPECT_EQ(app.Label5.caption + app.Label6.caption, "");
@@ -61,7 +61,7 @@ TEST_F(ScheduledStop, Timer3StopsAPlayingFileFirstAndSaysWhenTheDiskFilledDuring
     app.clock.Advance(3);
     app.Timer3.Tick();
     EXPECT_EQ(app.mci.Take(),
-              (Commands{"stop voice1", "close voice1", "stop capture", "save capture " + Target, "close capture"}));
+              (Commands{"stop voice1", "close voice1", "stop capture", SaveCapture(Target), "close capture"}));
     EXPECT_EQ(app.messages.Prompts(), Strings{PartlyWritten});
     EXPECT_TRUE(app.files.FileExists(Target));
     EXPECT_EQ(app.SeeThroughCut.shown.size(), cutPictures);
@@ -93,7 +93,7 @@ protected:
         case ScheduledEnd::Timer3: app.Timer3.Tick(); break;
         }
     }
-    const Commands SavedToTheFallback{"stop capture", "save capture /gone/AutoRec.wav", "save capture " + Fallback};
+    const Commands SavedToTheFallback{"stop capture", SaveCapture("/gone/AutoRec.wav"), SaveCapture(Fallback)};
 };
 
 TEST_P(UnwritableTarget, SavesToADatedFileInTheHomeFolderNeverOverAnEarlierOneAndSaysWhere) {
@@ -113,7 +113,7 @@ TEST_P(UnwritableTarget, SavesToADatedFileInTheHomeFolderNeverOverAnEarlierOneAn
     app.clock.Advance(-5);  // a second take from the same second, with an empty path box
     StartAndEnd("");
     const std::string second = "/home/user/Murmora take 2024-10-04 13-05-07 (2).wav";
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "save capture ", "save capture " + second, "close capture"}));
+    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", SaveCapture(""), SaveCapture(second), "close capture"}));
     EXPECT_EQ(app.mod.AutoSavePath, second);
     EXPECT_EQ(app.files.files[Fallback], (std::vector<unsigned char>{'f', 'i', 'r', 's', 't'}));
 }
@@ -127,7 +127,7 @@ TEST_P(UnwritableTarget, WhenTheHomeFolderFailsTooTheUserChoosesThePlaceOrDiscar
         EXPECT_FALSE(app.mci.Sent("close capture")) << "the device still holds the take";
     });
     StartAndEnd("/gone/AutoRec.wav");
-    EXPECT_EQ(app.mci.Take(), SavedToTheFallback + "save capture /media/usb/take.wav" + "close capture");
+    EXPECT_EQ(app.mci.Take(), SavedToTheFallback + SaveCapture("/media/usb/take.wav") + "close capture");
     EXPECT_EQ(app.messages.Prompts(),
               (Strings{"Recording could not be saved as  /gone/AutoRec.wav\nnor as  " + Fallback +
                                             "\n\nThe recording is kept: choose where to save it.",

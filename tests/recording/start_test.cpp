@@ -63,7 +63,7 @@ TEST_F(StartByHotkey, NothingStartsUntilTheTakeIsSavedThenTheNextTakeStarts) {
     app.hotkeys.Press(1);
     EXPECT_TRUE(byHotkey.empty());
     EXPECT_TRUE(byButton.empty());
-    EXPECT_EQ(app.mci.Take(), (Commands{"save capture /home/user/first.wav", "close capture"}))
+    EXPECT_EQ(app.mci.Take(), (Commands{SaveCapture("/home/user/first.wav"), "close capture"}))
         << "nor while the confirmation is open";
     ExpectIdle();
     app.messages.whileOpen = {};

@@ -98,7 +98,7 @@ TEST_F(ScheduleFiring, WhileTheManualTakeAwaitsItsSaveWaitsForTheNextTickAfterIt
     });
     app.hotkeys.Press(1);
     EXPECT_TRUE(duringDialog.empty()) << "the held take is neither joined nor closed";
-    EXPECT_EQ(app.mci.Take(), (Commands{"save capture /home/user/manual.wav", "close capture"}));
+    EXPECT_EQ(app.mci.Take(), (Commands{SaveCapture("/home/user/manual.wav"), "close capture"}));
     TickAt(10, 0, 41);
     EXPECT_EQ(app.mci.Take(), ScheduledStart);
     EXPECT_FALSE(app.Timer2.enabled);
@@ -107,7 +107,7 @@ TEST_F(ScheduleFiring, WhileTheManualTakeAwaitsItsSaveWaitsForTheNextTickAfterIt
     EXPECT_TRUE(app.mci.Take().empty());
     app.clock.SetTimeOfDay(10, 0, 46);
     app.Timer3.Tick();
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "save capture " + DefaultTarget, "close capture"}));
+    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", SaveCapture(DefaultTarget), "close capture"}));
 }
 
 TEST_F(ScheduleFiring, StartsAfterTheUserGaveUpOnThePendingManualTake) {

@@ -199,7 +199,7 @@ TEST_F(ScheduleWindow, ANewDurationAndTargetApplyToTheRunningScheduledTake) {
     EXPECT_EQ(app.messages.Prompts(), AlreadyRecording);
     app.clock.SetTimeOfDay(10, 2, 10);
     app.Timer3.Tick();
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "save capture /tmp/new.wav", "close capture"}));
+    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", SaveCapture("/tmp/new.wav"), "close capture"}));
 }
 
 TEST_F(ScheduleWindow, ClosingAtShutdownNeitherArmsNorDeletesNorRefuses) {
