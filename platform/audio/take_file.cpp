@@ -6,8 +6,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <sys/file.h>
+#include <fstream>
 #include <string>
+#include <sys/file.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace murmora::audio {
@@ -15,14 +18,49 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr std::size_t kCopyChunk = 64 << 20;
+
 std::error_code lastSystemError() { return {errno, std::system_category()}; }
 
-// Opens a file of a name no other take uses, with the permissions of any new file of the user.
+class TakeFolderCategory final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "take folder"; }
+    std::string message(int) const override { return "the folder is a link or belongs to another user"; }
+};
+
+// Makes each missing folder of `folder` for this user alone, and accepts `folder` only when it
+// is a folder (not a link to one) that this user owns, closed to everyone else.
+bool prepareTakeFolder(const fs::path& folder, std::error_code& error) {
+    fs::path made;
+    for (const fs::path& part : folder) {
+        made /= part;
+        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) {
+            error = lastSystemError();
+            return false;
+        }
+    }
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0) {
+        error = lastSystemError();
+        return false;
+    }
+    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) {
+        error = {1, takeFolderCategory()};
+        return false;
+    }
+    if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) {
+        error = lastSystemError();
+        return false;
+    }
+    return true;
+}
+
+// Opens a file of a name no other take uses, for this user alone.
 int createUniqueFile(const fs::path& folder, fs::path& path, std::error_code& error) {
     static std::atomic<unsigned> counter{0};
     for (;;) {
         path = folder / ("take-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".wav");
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0)
             ::flock(fd, LOCK_EX); // held until the file is closed: the take is in use
         if (fd >= 0 || errno != EEXIST) {
@@ -31,6 +69,16 @@ int createUniqueFile(const fs::path& folder, fs::path& path, std::error_code& er
             return fd;
         }
     }
+}
+
+// The permissions the user gives a new file: 0666 less the umask, read without changing it.
+mode_t newFileMode() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("Umask:", 0) == 0)
+            return 0666 & ~static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    }
+    return 0644;
 }
 
 bool syncPath(const fs::path& path, int flags) {
@@ -51,7 +99,58 @@ bool takeIsHeld(const fs::path& path) {
     return held;
 }
 
+// Copies the whole file at `from` into `out`, gives it the permissions of a new file and syncs it.
+std::error_code fillAndSync(const fs::path& from, int out) {
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return lastSystemError();
+    std::error_code error;
+    for (ssize_t sent = 1; sent != 0 && !error;) {
+        sent = ::sendfile(out, in, nullptr, kCopyChunk);
+        if (sent < 0 && errno != EINTR)
+            error = lastSystemError();
+    }
+    ::close(in);
+    if (!error && (::fchmod(out, newFileMode()) != 0 || ::fsync(out) != 0))
+        error = lastSystemError();
+    return error;
+}
+
+// Copies the take at `from` into a new hidden file of a random name beside `target`, made
+// exclusively (never an existing name, never through a link), syncs it and renames it over
+// the target: the target is either the whole take or untouched. When a step fails, the file
+// made here is removed, and nothing else.
+bool copyOver(const fs::path& from, const fs::path& target, std::error_code& error) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string partial = (folder / ".murmora-save-XXXXXX").string();
+    const int out = ::mkostemp(partial.data(), O_CLOEXEC);
+    if (out < 0) {
+        error = lastSystemError();
+        return false;
+    }
+    struct stat made {};
+    ::fstat(out, &made);
+    error = fillAndSync(from, out);
+    if (::close(out) != 0 && !error)
+        error = lastSystemError();
+    if (!error && ::rename(partial.c_str(), target.c_str()) != 0)
+        error = lastSystemError();
+    if (!error) {
+        syncPath(folder, O_RDONLY | O_DIRECTORY);
+        return true;
+    }
+    struct stat now {};
+    if (::lstat(partial.c_str(), &now) == 0 && now.st_dev == made.st_dev && now.st_ino == made.st_ino)
+        ::unlink(partial.c_str());
+    return false;
+}
+
 } // namespace
+
+const std::error_category& takeFolderCategory() {
+    static const TakeFolderCategory category;
+    return category;
+}
 
 std::vector<fs::path> unheldTakes(const fs::path& folder) {
     std::vector<fs::path> takes;
@@ -71,13 +170,12 @@ fs::path defaultTakeFolder() {
         return fs::path(cache) / "murmora" / "takes";
     if (const char* home = std::getenv("HOME"); home && *home)
         return fs::path(home) / ".cache" / "murmora" / "takes";
-    return fs::path("/var/tmp") / "murmora-takes";
+    return fs::path("/var/tmp") / ("murmora-takes-" + std::to_string(::geteuid()));
 }
 
 std::unique_ptr<TakeFile> TakeFile::create(const fs::path& folder, const StreamFormat& format,
                                            std::error_code& error) {
-    fs::create_directories(folder, error);
-    if (error)
+    if (!prepareTakeFolder(folder, error))
         return nullptr;
     fs::path path;
     const int fd = createUniqueFile(folder, path, error);
@@ -88,29 +186,36 @@ std::unique_ptr<TakeFile> TakeFile::create(const fs::path& folder, const StreamF
     info.channels = format.channels;
     // RF64 that libsndfile writes as a plain WAV for as long as the take stays under 4 GB.
     info.format = SF_FORMAT_RF64 | SF_FORMAT_PCM_16;
-    SNDFILE* file = sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE);
+    errno = 0;
+    SNDFILE* file = sf_open_fd(fd, SFM_WRITE, &info, SF_FALSE);
     if (!file) {
-        error = std::make_error_code(std::errc::io_error);
+        // A header that cannot be written (a full disk) leaves its reason in errno.
+        error = errno != 0 ? lastSystemError() : std::make_error_code(std::errc::io_error);
         ::close(fd);
-        fs::remove(path);
+        ::unlink(path.c_str());
         return nullptr;
     }
     sf_command(file, SFC_RF64_AUTO_DOWNGRADE, nullptr, SF_TRUE);
-    std::unique_ptr<TakeFile> take(new TakeFile(path, file));
+    std::unique_ptr<TakeFile> take(new TakeFile(path, fd, file));
     take->updateHeader();
     return take;
 }
 
-TakeFile::TakeFile(fs::path path, SNDFILE* file)
-    : path_(std::move(path)), file_(file) {}
+TakeFile::TakeFile(fs::path path, int descriptor, SNDFILE* file)
+    : path_(std::move(path)), descriptor_(descriptor), file_(file) {}
 
 TakeFile::~TakeFile() {
-    if (file_)
-        sf_close(file_);
-    if (!placed_) {
-        std::error_code ignored;
-        fs::remove(path_, ignored);
-    }
+    close();
+    if (!placed_)
+        ::unlink(path_.c_str());
+}
+
+void TakeFile::close() {
+    if (!file_)
+        return;
+    sf_close(file_); // writes the final header
+    ::close(descriptor_);
+    file_ = nullptr;
 }
 
 bool TakeFile::append(const std::int16_t* samples, std::size_t frames) {
@@ -130,45 +235,23 @@ void TakeFile::updateHeader() {
 bool TakeFile::placeAt(const fs::path& target, std::error_code& error) {
     error.clear();
     if (!placed_ && ::rename(path_.c_str(), target.c_str()) == 0) {
-        sf_close(file_); // writes the final header into the file, now at its new name
-        file_ = nullptr;
+        ::fchmod(descriptor_, newFileMode());
+        close();
     } else {
         if (!placed_ && errno != EXDEV) {
             error = lastSystemError();
             return false;
         }
         updateHeader();
-        if (!copyTo(target, error))
+        if (!copyOver(path_, target, error))
             return false;
-        if (file_) {
-            sf_close(file_);
-            file_ = nullptr;
-        }
-        std::error_code ignored;
+        close();
         if (!placed_)
-            fs::remove(path_, ignored);
+            ::unlink(path_.c_str());
     }
     placed_ = true;
     path_ = target;
     return true;
-}
-
-// Copies into a hidden file beside the target, syncs it, then renames it over the target, so
-// that the target is either the whole take or untouched.
-bool TakeFile::copyTo(const fs::path& target, std::error_code& error) {
-    fs::path partial = target;
-    partial.replace_filename("." + target.filename().string() + ".part-" + std::to_string(::getpid()));
-    const bool copied = fs::copy_file(path_, partial, fs::copy_options::overwrite_existing, error) &&
-                        syncPath(partial, O_RDONLY);
-    if (copied && ::rename(partial.c_str(), target.c_str()) == 0) {
-        syncPath(target.has_parent_path() ? target.parent_path() : fs::path("."), O_RDONLY | O_DIRECTORY);
-        return true;
-    }
-    if (!error)
-        error = lastSystemError();
-    std::error_code ignored;
-    fs::remove(partial, ignored);
-    return false;
 }
 
 } // namespace murmora::audio

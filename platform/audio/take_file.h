@@ -12,8 +12,12 @@ typedef struct sf_private_tag SNDFILE;
 
 namespace murmora::audio {
 
-// The folder that holds takes while they record: on disk, in the user's cache folder.
+// The folder that holds takes while they record: on disk, in the user's cache folder, else in
+// a folder of the user's own under /var/tmp.
 std::filesystem::path defaultTakeFolder();
+
+// Why a take folder is refused: it is a link, or another user owns it.
+const std::error_category& takeFolderCategory();
 
 // The take files in `folder` that no TakeFile of any process holds: left behind by a run that
 // ended in the middle of a take.
@@ -24,6 +28,8 @@ std::vector<std::filesystem::path> unheldTakes(const std::filesystem::path& fold
 // the file.
 class TakeFile {
 public:
+    // Makes the take folder where it is missing, only for this user (0700); a folder that is no
+    // folder of this user's own is refused (takeFolderCategory). The file itself is 0600.
     static std::unique_ptr<TakeFile> create(const std::filesystem::path& folder, const StreamFormat& format,
                                             std::error_code& error);
     ~TakeFile();
@@ -34,8 +40,9 @@ public:
     bool append(const std::int16_t* samples, std::size_t frames);
     // Rewrites the header so that the file read now holds every frame written so far.
     void updateHeader();
-    // Finishes the file and puts it at `target`: a rename on the same file system, else a copy
-    // synced to disk. On failure the take stays as it was, and can be placed elsewhere.
+    // Finishes the file and puts it at `target`, with the permissions of any new file of the
+    // user: a rename on the same file system, else a copy synced to disk before it replaces
+    // the target. On failure the take stays as it was, and can be placed elsewhere.
     bool placeAt(const std::filesystem::path& target, std::error_code& error);
 
     bool writeFailed() const { return writeFailed_; }
@@ -43,10 +50,11 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
 private:
-    TakeFile(std::filesystem::path path, SNDFILE* file);
-    bool copyTo(const std::filesystem::path& target, std::error_code& error);
+    TakeFile(std::filesystem::path path, int descriptor, SNDFILE* file);
+    void close();
 
     std::filesystem::path path_;
+    int descriptor_; // open until close(); libsndfile writes through it but does not own it
     SNDFILE* file_;
     std::int64_t frames_ = 0;
     bool writeFailed_ = false;

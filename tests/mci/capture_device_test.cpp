@@ -4,6 +4,7 @@
 #include <chrono>
 #include <csignal>
 #include <fstream>
+#include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
@@ -130,25 +131,87 @@ TEST_F(CaptureTest, ADiskThatFillsMidTakeKeepsTheTakeSoFarValidAndSavable) {
     EXPECT_EQ(readWav(scratch_ / "saved.wav"), kept);
 }
 
-TEST_F(CaptureTest, ACopyingSaveThatRunsOutOfSpaceFailsAndLeavesNoPartialFile) {
+// A save to another file system copies the take. The copy never goes through an entry already
+// there (a link planted where the partial copy once went) nor removes one, and when the disk
+// fills it leaves nothing behind and keeps the take for the next try.
+TEST_F(CaptureTest, ACopyToAnotherFileSystemTouchesNoEntryItDidNotMakeAndKeepsTheTakeOnFailure) {
+    std::string pattern = "/dev/shm/murmora-mci-test-XXXXXX";
     struct stat take{}, shm{};
-    if (stat(takeFolder_.c_str(), &take) != 0 || stat("/dev/shm", &shm) != 0 || take.st_dev == shm.st_dev)
-        GTEST_SKIP() << "/dev/shm is on the same file system as the take folder: no copy to test";
+    if (stat(takeFolder_.c_str(), &take) != 0 || !::mkdtemp(pattern.data()) || stat(pattern.c_str(), &shm) != 0 ||
+        take.st_dev == shm.st_dev)
+        GTEST_SKIP() << "no folder on another file system than the take folder: no copy to test";
+    const fs::path folder = pattern;
+    const fs::path target = folder / "take.wav";
+    std::ofstream(folder / "victim") << "victim";
+    fs::create_symlink(folder / "victim", folder / (".take.wav.part-" + std::to_string(::getpid())));
+    const auto entries = [&] {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+        return names;
+    };
+    const auto untouched = entries();
     const auto delivered = record(40000);
     ASSERT_EQ(send("stop capture"), kSuccess);
-    const fs::path target = "/dev/shm/murmora-mci-test-" + std::to_string(::getpid()) + ".wav";
     {
         FullDisk full;
         EXPECT_EQ(send("save capture " + target.string()), kFileNotSaved);
     }
-    for (const auto& entry : fs::directory_iterator("/dev/shm"))
-        EXPECT_EQ(entry.path().filename().string().find(target.filename().string()), std::string::npos)
-            << entry.path();
+    EXPECT_EQ(entries(), untouched);
     EXPECT_EQ(takeSamples(), delivered);
     ASSERT_EQ(send("save capture " + target.string()), kSuccess);
     EXPECT_EQ(readWav(target), delivered);
     EXPECT_TRUE(takeFiles().empty());
-    fs::remove(target);
+    auto withTake = untouched;
+    withTake.insert("take.wav");
+    EXPECT_EQ(entries(), withTake);
+    std::string victim;
+    std::ifstream(folder / "victim") >> victim;
+    EXPECT_EQ(victim, "victim");
+    fs::remove_all(folder);
+}
+
+// Takes are nobody else's to read: the folder is made for the user alone, a take file is the
+// user's alone while it records, and the saved file is then an ordinary file of the user's.
+TEST_F(CaptureTest, TheTakeFolderAndFileAreTheUsersAloneUntilTheTakeIsSaved) {
+    const auto mode = [](const fs::path& path) {
+        struct stat info {};
+        return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+    };
+    EXPECT_EQ(mode(takeFolder_), 0700u);
+    EXPECT_EQ(mode(takeFiles().at(0)), 0600u);
+    record(1000);
+    const mode_t saved = ::umask(022);
+    EXPECT_EQ(send("save capture " + (scratch_ / "saved.wav").string()), kSuccess);
+    ::umask(saved);
+    EXPECT_EQ(mode(scratch_ / "saved.wav"), 0644u);
+}
+
+TEST(TakeFolder, WithoutHomeOrCacheFolderItIsNamedForTheUser) {
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const std::string cache = std::getenv("XDG_CACHE_HOME") ? std::getenv("XDG_CACHE_HOME") : "";
+    ::unsetenv("HOME");
+    ::unsetenv("XDG_CACHE_HOME");
+    EXPECT_EQ(audio::defaultTakeFolder(), "/var/tmp/murmora-takes-" + std::to_string(::geteuid()));
+    if (!home.empty()) ::setenv("HOME", home.c_str(), 1);
+    if (!cache.empty()) ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+}
+
+// A folder someone else could read or swap is no place for takes: a link, or another user's.
+TEST(TakeFolder, ALinkOrAnotherUsersFolderIsRefused) {
+    ScratchFolder scratch;
+    fs::create_directory(scratch / "real");
+    fs::create_symlink(scratch / "real", scratch / "link");
+    fs::path foreign = "/tmp"; // root's, unless the test runs as root
+    if (::geteuid() == 0) {
+        foreign = scratch / "foreign";
+        fs::create_directory(foreign);
+        ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+    }
+    for (const fs::path& folder : {scratch / "link", foreign}) {
+        MciStringService service(std::make_unique<audio::ScriptedBackend>(), folder);
+        EXPECT_EQ(service.SendString("open new type waveaudio alias capture", nullptr, 0), kTakeFileFailed) << folder;
+    }
+    EXPECT_TRUE(fs::is_empty(scratch / "real"));
 }
 
 TEST(TakeFolder, NoTakeFolderMeansNoTake) {
