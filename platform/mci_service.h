@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace murmora {
@@ -12,6 +13,9 @@ class MciService {
 public:
     virtual ~MciService() = default;
     virtual int SendString(std::string_view command, char* reply, std::size_t replyLength) = 0;
+    // What a result code means, in words for the user; for the code of the last failed command,
+    // what is known of that failure's cause (which device, which folder, the system's reason).
+    virtual std::string GetErrorString(int code) = 0;
 };
 
 } // namespace murmora

@@ -8,16 +8,15 @@ int SendCaptureCommand(Context& ctx, const std::string& command) {
     return ctx.os.mci.SendString(command, ctx.m.CaptureReply.data(), ctx.m.CaptureReply.size());
 }
 
-bool OpenAndRecordCapture(Context& ctx) {
-    if (SendCaptureCommand(ctx, "open new type waveaudio alias capture") == 0 &&
-        SendCaptureCommand(ctx, "record capture") == 0)
-        return true;
-    SendCaptureCommand(ctx, "close capture");
-    return false;
+int OpenAndRecordCapture(Context& ctx) {
+    int result = SendCaptureCommand(ctx, "open new type waveaudio alias capture");
+    if (result == 0) result = SendCaptureCommand(ctx, "record capture");
+    if (result != 0) SendCaptureCommand(ctx, "close capture");
+    return result;
 }
 
-void TellNoSoundInput(Context& ctx) {
-    ctx.os.messages.MsgBox("The sound input could not be opened: nothing is being recorded.", vbExclamation,
+void TellTakeNotStarted(Context& ctx, int result) {
+    ctx.os.messages.MsgBox(ctx.os.mci.GetErrorString(result) + ": nothing is being recorded.", vbExclamation,
                            AppTitle);
 }
 

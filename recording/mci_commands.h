@@ -18,11 +18,12 @@ std::string QuotedPath(const std::string& path);
 int SendCaptureCommand(Context& ctx, const std::string& command);
 
 // "open new type waveaudio alias capture", then "record capture". When either fails nothing
-// records and the device is closed again. True when the take runs.
-bool OpenAndRecordCapture(Context& ctx);
+// records and the device is closed again. 0 when the take runs, else the failure's result code.
+int OpenAndRecordCapture(Context& ctx);
 
-// Tells the user that a take could not start because no sound input could be opened.
-void TellNoSoundInput(Context& ctx);
+// Tells the user that a take could not start, in the MCI service's words for `result`: the
+// sound input, or the file for the take and why.
+void TellTakeNotStarted(Context& ctx, int result);
 
 // Sends a command for the device voice1 without a reply buffer; the result code goes to
 // MciResult as decimal text.

@@ -48,11 +48,11 @@ bool RecordingSession::StartBlocked() const {
 
 void RecordingSession::StartSequence(bool byRecordButton) {
     pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonrecording");
-    const bool recording = OpenAndRecordCapture(ctx_);
+    const int failure = OpenAndRecordCapture(ctx_);
     if (byRecordButton) ctx_.m.RecordButtonState = ButtonReleased;
-    if (!recording) {
+    if (failure != 0) {
         pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
-        TellNoSoundInput(ctx_);
+        TellTakeNotStarted(ctx_, failure);
         return;
     }
     ctx_.m.RecordingState = RecorderBusy;

@@ -13,9 +13,9 @@ constexpr auto kHeaderPeriod = std::chrono::seconds(1); // a crash loses at most
 } // namespace
 
 std::unique_ptr<CaptureRecorder> CaptureRecorder::open(AudioBackend& backend, const std::filesystem::path& takeFolder,
-                                                       const StreamFormat& format, OpenError& error) {
+                                                       const StreamFormat& format, OpenError& error,
+                                                       std::error_code& fileError) {
     error = OpenError::none;
-    std::error_code fileError;
     auto take = TakeFile::create(takeFolder, format, fileError);
     if (!take) {
         error = OpenError::noTakeFile;

@@ -19,8 +19,10 @@ namespace murmora::audio {
 class CaptureRecorder final : private CaptureSink {
 public:
     enum class OpenError { none, noDevice, noTakeFile };
+    // The reason a take file could not be made goes to `fileError`.
     static std::unique_ptr<CaptureRecorder> open(AudioBackend& backend, const std::filesystem::path& takeFolder,
-                                                 const StreamFormat& format, OpenError& error);
+                                                 const StreamFormat& format, OpenError& error,
+                                                 std::error_code& fileError);
     ~CaptureRecorder(); // ends the take; an unsaved take file is removed
     CaptureRecorder(const CaptureRecorder&) = delete;
     CaptureRecorder& operator=(const CaptureRecorder&) = delete;

@@ -15,10 +15,11 @@ std::string MciDevice::length() const {
 }
 
 std::unique_ptr<CaptureDevice> CaptureDevice::open(audio::AudioBackend& backend,
-                                                   const std::filesystem::path& takeFolder, int& result) {
+                                                   const std::filesystem::path& takeFolder, int& result,
+                                                   std::error_code& fileError) {
     using OpenError = audio::CaptureRecorder::OpenError;
     OpenError error = OpenError::none;
-    auto recorder = audio::CaptureRecorder::open(backend, takeFolder, audio::StreamFormat{}, error);
+    auto recorder = audio::CaptureRecorder::open(backend, takeFolder, audio::StreamFormat{}, error, fileError);
     result = error == OpenError::none ? kSuccess : error == OpenError::noDevice ? kNoAudioDevice : kTakeFileFailed;
     return recorder ? std::unique_ptr<CaptureDevice>(new CaptureDevice(std::move(recorder))) : nullptr;
 }

@@ -39,9 +39,9 @@ private:
 // "open new": an empty take that records from the default input.
 class CaptureDevice final : public MciDevice {
 public:
-    // Null with the reason in `result` when the take cannot be made.
+    // Null with the reason in `result` (and `fileError` when the take file cannot be made).
     static std::unique_ptr<CaptureDevice> open(audio::AudioBackend& backend, const std::filesystem::path& takeFolder,
-                                               int& result);
+                                               int& result, std::error_code& fileError);
     int record() override;
     int stop() override;
     int save(const std::filesystem::path& target) override;

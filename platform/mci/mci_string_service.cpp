@@ -23,6 +23,35 @@ void writeReply(const std::string& text, char* reply, std::size_t replyLength) {
         reply[count] = '\0';
 }
 
+// The user's words for a result code.
+std::string errorText(int code) {
+    switch (code) {
+    case kSuccess: return "The command was carried out";
+    case kUnrecognisedKeyword: return "The command holds a word the device does not take";
+    case kUnrecognisedCommand: return "The command is not known";
+    case kAliasNotOpen: return "The device is not open";
+    case kUnsupportedFunction: return "The device cannot do that";
+    case kDeviceNotReady: return "The device is not ready";
+    case kFileNotFound: return "The file was not found";
+    case kFileNotSaved: return "The file could not be saved";
+    case kAliasInUse: return "The device is already open";
+    case kBadTimeFormat: return "The time format is not known";
+    case kNotReadableWav: return "The file is no WAV file that can be read";
+    case kFileNameRequired: return "A file name is needed";
+    case kNoAudioDevice: return "No sound device could be opened";
+    case kTakeFileFailed: return "The file for the recording could not be made or written";
+    default: return "Unknown error " + std::to_string(code);
+    }
+}
+
+// The user's words for the failure of `command`: which device, when the code does not say.
+std::string failureText(const std::optional<MciCommand>& command, int code) {
+    if (code == kNoAudioDevice && command)
+        return command->newTake || command->verb == "record" ? "The sound input could not be opened"
+                                                             : "The sound output could not be opened";
+    return errorText(code);
+}
+
 } // namespace
 
 MciStringService::MciStringService(std::unique_ptr<audio::AudioBackend> backend, std::filesystem::path takeFolder)
@@ -30,10 +59,21 @@ MciStringService::MciStringService(std::unique_ptr<audio::AudioBackend> backend,
 
 int MciStringService::SendString(std::string_view text, char* reply, std::size_t replyLength) {
     std::string answer;
+    std::string failure;
     const auto command = parseMciCommand(text);
-    const int result = command ? execute(*command, answer) : kUnrecognisedCommand;
+    const int result = command ? execute(*command, answer, failure) : kUnrecognisedCommand;
     writeReply(answer, reply, replyLength);
+    if (result != kSuccess) {
+        std::lock_guard lock(failureMutex_);
+        lastFailureCode_ = result;
+        lastFailureText_ = failure.empty() ? failureText(command, result) : failure;
+    }
     return result;
+}
+
+std::string MciStringService::GetErrorString(int code) {
+    std::lock_guard lock(failureMutex_);
+    return code == lastFailureCode_ ? lastFailureText_ : errorText(code);
 }
 
 const MciDevice* MciStringService::device(const std::string& alias) const {
@@ -41,9 +81,9 @@ const MciDevice* MciStringService::device(const std::string& alias) const {
     return found == devices_.end() ? nullptr : found->second.get();
 }
 
-int MciStringService::execute(const MciCommand& command, std::string& reply) {
+int MciStringService::execute(const MciCommand& command, std::string& reply, std::string& failure) {
     if (command.verb == "open")
-        return open(command);
+        return open(command, failure);
     const auto found = devices_.find(command.alias);
     if (found == devices_.end())
         return kAliasNotOpen;
@@ -66,17 +106,21 @@ int MciStringService::execute(const MciCommand& command, std::string& reply) {
     return kSuccess;
 }
 
-int MciStringService::open(const MciCommand& command) {
+int MciStringService::open(const MciCommand& command, std::string& failure) {
     if (devices_.contains(command.alias))
         return kAliasInUse;
     int result = kSuccess;
     std::unique_ptr<MciDevice> device;
+    std::error_code fileError;
     if (command.newTake)
-        device = CaptureDevice::open(*backend_, takeFolder_, result);
+        device = CaptureDevice::open(*backend_, takeFolder_, result, fileError);
     else
         device = PlaybackDevice::open(*backend_, command.path, result);
     if (device)
         devices_.emplace(command.alias, std::move(device));
+    if (fileError)
+        failure = "The file for the recording could not be created in " + takeFolder_.string() + " (" +
+                  fileError.message() + ")";
     return result;
 }
 

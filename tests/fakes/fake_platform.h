@@ -67,13 +67,18 @@ public:
     }
 };
 
-// Records every command. Answers 0 and an empty reply unless `respond` says otherwise.
+// Records every command. Answers 0 and an empty reply unless `respond` says otherwise; a
+// result code's words are those in `errorTexts`, else "error" and the code.
 class FakeMci : public MciService {
 public:
     std::vector<std::string> commands;
     std::function<int(const std::string& command, std::string& reply)> respond;
+    std::map<int, std::string> errorTexts;
 
     int SendString(std::string_view command, char* reply, std::size_t replyLength) override;
+    std::string GetErrorString(int code) override {
+        return errorTexts.count(code) ? errorTexts[code] : "error " + std::to_string(code);
+    }
     // Commands sent since the last call of this function.
     std::vector<std::string> Take();
     bool Sent(const std::string& command) const;

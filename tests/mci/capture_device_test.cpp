@@ -104,13 +104,13 @@ TEST_F(CaptureTest, FramesTheRingCannotHoldAreCountedAsLost) {
               static_cast<std::int64_t>(frames.size() / 2));
 }
 
-// Lowers the largest file this process may write to 64 KiB, as a disk that fills does, until it goes.
+// Lowers the largest file this process may write (64 KiB), as a disk that fills does, until it goes.
 struct FullDisk {
     rlimit saved{};
-    FullDisk() {
+    explicit FullDisk(rlim_t bytes = 64 * 1024) {
         std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit limited{64 * 1024, saved.rlim_max};
+        rlimit limited{bytes, saved.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FullDisk() { setrlimit(RLIMIT_FSIZE, &saved); }
@@ -196,8 +196,10 @@ TEST(TakeFolder, WithoutHomeOrCacheFolderItIsNamedForTheUser) {
     if (!cache.empty()) ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
 }
 
-// A folder someone else could read or swap is no place for takes: a link, or another user's.
-TEST(TakeFolder, ALinkOrAnotherUsersFolderIsRefused) {
+// A take that cannot be made is refused, and the service names the folder and the cause: a
+// folder that cannot be made, a link or another user's folder (takes are nobody else's to read
+// or swap), a disk with no room for the file.
+TEST(TakeFolder, ATakeThatCannotBeMadeIsRefusedWithItsFolderAndCause) {
     ScratchFolder scratch;
     fs::create_directory(scratch / "real");
     fs::create_symlink(scratch / "real", scratch / "link");
@@ -207,17 +209,27 @@ TEST(TakeFolder, ALinkOrAnotherUsersFolderIsRefused) {
         fs::create_directory(foreign);
         ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
     }
-    for (const fs::path& folder : {scratch / "link", foreign}) {
-        MciStringService service(std::make_unique<audio::ScriptedBackend>(), folder);
-        EXPECT_EQ(service.SendString("open new type waveaudio alias capture", nullptr, 0), kTakeFileFailed) << folder;
+    const std::string refused = "the folder is a link or belongs to another user";
+    const struct {
+        fs::path folder;
+        std::string cause;
+        rlim_t room;
+    } cases[] = {{"/proc/murmora/takes", "No such file or directory", RLIM_INFINITY},
+                 {scratch / "link", refused, RLIM_INFINITY},
+                 {foreign, refused, RLIM_INFINITY},
+                 {scratch / "full", "File too large", 0}};
+    for (const auto& c : cases) {
+        MciStringService service(std::make_unique<audio::ScriptedBackend>(), c.folder);
+        {
+            FullDisk full(c.room);
+            EXPECT_EQ(service.SendString("open new type waveaudio alias capture", nullptr, 0), kTakeFileFailed);
+        }
+        EXPECT_EQ(service.GetErrorString(kTakeFileFailed),
+                  "The file for the recording could not be created in " + c.folder.string() + " (" + c.cause + ")");
+        EXPECT_EQ(service.SendString("record capture", nullptr, 0), kAliasNotOpen);
     }
     EXPECT_TRUE(fs::is_empty(scratch / "real"));
-}
-
-TEST(TakeFolder, NoTakeFolderMeansNoTake) {
-    MciStringService service(std::make_unique<audio::ScriptedBackend>(), "/proc/murmora/takes");
-    EXPECT_EQ(service.SendString("open new type waveaudio alias capture", nullptr, 0), kTakeFileFailed);
-    EXPECT_EQ(service.SendString("record capture", nullptr, 0), kAliasNotOpen);
+    EXPECT_TRUE(fs::is_empty(scratch / "full"));
 }
 
 } // namespace

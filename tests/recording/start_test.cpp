@@ -71,18 +71,27 @@ TEST_F(StartByHotkey, NothingStartsUntilTheTakeIsSavedThenTheNextTakeStarts) {
     EXPECT_EQ(app.mci.Take(), OpenAndRecord);
 }
 
-TEST_F(RecordingTest, WithoutASoundInputNoTakeStarts) {
-    app.mci.respond = [](const std::string& command, std::string&) { return command == OpenAndRecord[0] ? 306 : 0; };
-    app.PictureRecord.Down(LeftButton);
-    app.mci.Take();
-    app.PictureRecord.Up(LeftButton);
-    EXPECT_EQ(app.mci.Take(), (Commands{OpenAndRecord[0], "close capture"}));
-    EXPECT_EQ(app.messages.shown.size(), 1u);
-    ExpectMessage(0, "The sound input could not be opened: nothing is being recorded.", vbExclamation);
-    EXPECT_EQ(app.m.RecordButtonState, ButtonReleased);
-    ExpectIdle();
-    app.hotkeys.Press(1);
-    EXPECT_TRUE(app.mci.Take().empty()) << "no take to stop";
+// The service names the cause: no sound input, or no file for the take (a full disk).
+TEST_F(RecordingTest, WhenNoTakeCanStartTheUserIsToldWhyInTheServicesWords) {
+    const std::pair<int, std::string> causes[] = {
+        {306, "The sound input could not be opened"},
+        {512, "The file for the recording could not be created in /home/user/.cache/murmora/takes "
+              "(No space left on device)"}};
+    for (const auto& [code, cause] : causes) {
+        app.messages.shown.clear();
+        app.mci.errorTexts = {{code, cause}};
+        app.mci.respond = [code](const std::string& command, std::string&) { return command == OpenAndRecord[0] ? code : 0; };
+        app.PictureRecord.Down(LeftButton);
+        app.mci.Take();
+        app.PictureRecord.Up(LeftButton);
+        EXPECT_EQ(app.mci.Take(), (Commands{OpenAndRecord[0], "close capture"}));
+        EXPECT_EQ(app.messages.shown.size(), 1u);
+        ExpectMessage(0, cause + ": nothing is being recorded.", vbExclamation);
+        EXPECT_EQ(app.m.RecordButtonState, ButtonReleased);
+        ExpectIdle();
+        app.hotkeys.Press(1);
+        EXPECT_TRUE(app.mci.Take().empty()) << "no take to stop";
+    }
 }
 
 TEST_F(RecordingTest, ARecordCommandThatFailsClosesTheDeviceAgain) {

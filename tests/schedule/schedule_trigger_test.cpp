@@ -27,6 +27,7 @@ TEST_F(ScheduleFiring, StartsTheScheduledTakeAtTheFirstTickThatReachesTheDelayLe
 TEST_F(ScheduleFiring, WithoutASoundInputStartsNoTakeAndSaysWhy) {
     Arm(10, 0, 5, "AM");
     app.mci.respond = [](const std::string& command, std::string&) { return command == ScheduledStart[0] ? 306 : 0; };
+    app.mci.errorTexts[306] = "The sound input could not be opened";
     TickAt(10, 0, 5);
     EXPECT_EQ(app.mci.Take(), (Commands{ScheduledStart[0], "close capture"}));
     EXPECT_EQ(app.messages.Prompts(), Strings{"The sound input could not be opened: nothing is being recorded."});
