@@ -12,7 +12,8 @@ public:
     // and folders count as missing).
     virtual bool FileExists(const std::string& path) const = 0;
     virtual bool FolderExists(const std::string& path) const = 0;
-    // Removes a file; false when it could not be removed.
+    // Removes a file, or a link itself (never what it points to); false when there was none or
+    // it could not be removed.
     virtual bool RemoveFile(const std::string& path) = 0;
     // Moves a file to `to`, which must not exist yet; false when it stays where it was.
     virtual bool MoveFile(const std::string& from, const std::string& to) = 0;

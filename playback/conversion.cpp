@@ -26,9 +26,10 @@ void Conversion::ConvertAction() {
     ctx_.m.ConvertSourceFile = *chosen;
     if (!files.FileExists(ctx_.m.ConvertSourceFile)) return;
     ctx_.m.ConvertTargetFile = ctx_.m.ConvertSourceFile + ".mp3";
-    // A stale MP3 of that name goes first, even when the encoder turns out to be missing.
-    // A failed removal is left for the encoder, which writes over the file.
-    if (files.FileExists(ctx_.m.ConvertTargetFile)) files.RemoveFile(ctx_.m.ConvertTargetFile);
+    // Whatever has the MP3's name goes first, even when the encoder turns out to be missing: a
+    // stale MP3, or a link, which would send the encoder's output wherever it points. A failed
+    // removal is left for the encoder, which writes over the file.
+    files.RemoveFile(ctx_.m.ConvertTargetFile);
 
     const std::string encoder = EncoderPath();
     if (!files.FileExists(encoder)) {

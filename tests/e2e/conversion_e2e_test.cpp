@@ -1,4 +1,5 @@
-// Conversion with the real encoder of a WAV whose path has blanks.
+// Conversion with the real encoder of a WAV whose path has blanks and whose MP3 name is taken by
+// a link to nowhere: the MP3 goes beside the WAV, not where the link points.
 #include <map>
 
 #include <QCryptographicHash>
@@ -51,6 +52,8 @@ TEST_F(Conversion, AWavWithBlanksInItsPathGetsItsMp3BesideItAndNothingElseChange
         file.write("not a sound\n");
     }
     const auto before = Contents(takes);
+    const QString elsewhere = Path("elsewhere.mp3");
+    ASSERT_TRUE(QFile::link(elsewhere, takes.filePath("take one.wav.mp3")));
 
     modals->ExpectFileDialog("Convert Wav File", wav);
     Click(panel->window.SeeThroughWav);
@@ -59,6 +62,8 @@ TEST_F(Conversion, AWavWithBlanksInItsPathGetsItsMp3BesideItAndNothingElseChange
     const QString mp3 = wav + ".mp3";
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(mp3) && !ProcessNames(mp3); }, 60000))
         << (QFile::exists(mp3) ? "the encoder did not end within 60 s" : "no MP3 appeared beside the WAV");
+    EXPECT_FALSE(QFileInfo(mp3).isSymLink());
+    EXPECT_FALSE(QFile::exists(elsewhere)) << "the encoder wrote through the link";
 
     auto after = Contents(takes);
     EXPECT_EQ(after.erase("take one.wav.mp3"), 1u);
