@@ -44,8 +44,9 @@ std::string MissingFolderWarning(const std::string& target) {
     return "The folder of the scheduled recording's file  " + target + "  does not exist.\n\n" + TakeKeptSafe;
 }
 
-std::string UndeletableTargetWarning(const std::string& target) {
-    return "The file  " + target + "  is already there and could not be deleted.\n\n" + TakeKeptSafe;
+std::string ReplaceWarning(const std::string& target) {
+    return "The schedule is armed. The file  " + target +
+           "  is already there: the scheduled recording will replace it when it is saved.";
 }
 
 } // namespace
@@ -104,7 +105,7 @@ void ScheduleWindow::QueryUnload(std::int16_t& cancel, std::int16_t unloadMode) 
         ctx_.ui.Label6.SetCaption("");
     }
     ctx_.os.windows.HideForm2();
-    if (activate) ClearTarget();
+    if (activate) TellAboutTarget();
 }
 
 bool ScheduleWindow::Arm() {
@@ -121,20 +122,12 @@ bool ScheduleWindow::Arm() {
     return true;
 }
 
-void ScheduleWindow::ClearTarget() {
+void ScheduleWindow::TellAboutTarget() {
     const std::string& target = ctx_.mod.AutoSavePath;
     if (!ctx_.os.files.FolderExists(FolderOf(target))) {
         ctx_.os.messages.MsgBox(MissingFolderWarning(target), vbExclamation, AppTitle);
-        return;
-    }
-    if (!ctx_.os.files.FileExists(target)) return;
-    if (ctx_.mod.LastSaveScheduled) {
-        playback_.Command3Click();
-    } else {
-        playback_.Command4Click();
-    }
-    if (!ctx_.os.files.RemoveFile(target)) {
-        ctx_.os.messages.MsgBox(UndeletableTargetWarning(target), vbExclamation, AppTitle);
+    } else if (ctx_.os.files.FileExists(target)) {
+        ctx_.os.messages.MsgBox(ReplaceWarning(target), vbExclamation, AppTitle);
     }
 }
 

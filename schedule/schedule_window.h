@@ -2,7 +2,6 @@
 #include <cstdint>
 #include <string>
 
-#include "playback/playback.h"
 #include "schedule/schedule_trigger.h"
 #include "shell/context.h"
 #include "shell/resource_pictures.h"
@@ -18,8 +17,8 @@ enum UnloadMode : std::int16_t {
 // The schedule window Form2: start time, duration, target file and "Activate".
 class ScheduleWindow {
 public:
-    ScheduleWindow(Context& ctx, ResourcePictures& pictures, Playback& playback, ScheduleTrigger& trigger)
-        : ctx_(ctx), pictures_(pictures), playback_(playback), trigger_(trigger) {}
+    ScheduleWindow(Context& ctx, ResourcePictures& pictures, ScheduleTrigger& trigger)
+        : ctx_(ctx), pictures_(pictures), trigger_(trigger) {}
 
     // Loads the window hidden: each spinner's change rewrites its text box.
     void FormLoad();
@@ -37,12 +36,13 @@ private:
     // Shows the start time on the main window and arms the schedule; false, with the
     // window left open, when the duration is zero.
     bool Arm();
-    // Makes way at the target for the scheduled take, and names a target that cannot be written.
-    void ClearTarget();
+    // Names a target whose folder is missing, or one already there. Nothing is deleted: the take
+    // replaces an existing file only when it is saved over it, so a cancelled schedule, a take
+    // that fails or the program's end never cost the old file.
+    void TellAboutTarget();
 
     Context& ctx_;
     ResourcePictures& pictures_;
-    Playback& playback_;
     ScheduleTrigger& trigger_;
 };
 

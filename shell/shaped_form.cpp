@@ -28,7 +28,7 @@ ShapedForm::ShapedForm(Platform& os, MainControls& ui, Form2Controls& form2Contr
       playback(ctx),
       conversion(ctx),
       trigger(ctx, pictures),
-      form2(ctx, pictures, playback, trigger),
+      form2(ctx, pictures, trigger),
       SeeThroughMin(pictures, ui.SeeThroughMin, ctx.m.MinButtonState, SeeThroughMinLayout),
       SeeThroughClose(pictures, ui.SeeThroughClose, ctx.m.CloseButtonState, SeeThroughCloseLayout),
       SeeThroughCut(pictures, ui.SeeThroughCut, ctx.m.CutButtonState, SeeThroughCutLayout),

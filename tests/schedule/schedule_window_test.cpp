@@ -109,8 +109,7 @@ TEST_F(ClosingTheWindow, WithActivateClearedClearsAPendingScheduleAndDeletesNoth
     EXPECT_TRUE(app.files.FileExists(DefaultTarget));
 }
 
-TEST_F(ClosingTheWindow, AZeroDurationKeepsTheWindowOpenAndTheTargetUntilADurationIsSet) {
-    app.files.Add(DefaultTarget);
+TEST_F(ClosingTheWindow, AZeroDurationKeepsTheWindowOpenUntilADurationIsSet) {
     OpenWindow([this] {
         ChooseStart(2, 30, 0, "PM");
         ChooseDuration(0, 0, 0);
@@ -118,7 +117,6 @@ TEST_F(ClosingTheWindow, AZeroDurationKeepsTheWindowOpenAndTheTargetUntilADurati
         EXPECT_EQ(CloseByUser(), 1);
         EXPECT_TRUE(app.windows.form2Shown);
         EXPECT_FALSE(app.Timer2.enabled);
-        EXPECT_TRUE(app.files.FileExists(DefaultTarget));
         EXPECT_EQ(app.Label6.caption, "2:30:00 PM") << "the labels are written before the refusal";
         ChooseDuration(0, 0, 30);
         CloseByUser();
@@ -141,31 +139,6 @@ TEST_F(ClosingTheWindow, ReArmingWithoutChangesCountsAfreshToTheSameStartOrTheNe
     EXPECT_EQ(app.mod.StartDelaySeconds, SecondsPerDay - 1);
     TickAt(13, 0, 2);
     EXPECT_TRUE(app.mci.Take().empty());
-}
-
-TEST_F(ClosingTheWindow, AnExistingTargetIsDeletedAfterItsPlaybackIsStopped) {
-    const struct { bool lastSaveScheduled; const char* playFileName; bool stopped; } cases[] = {
-        {true, "/home/user/other.wav", true},  // after a scheduled take Play plays the target
-        {false, "/HOME/USER/AutoRec.WAV", true},
-        {false, "/home/user/other.wav", false}};
-    bool existedAtStop = false;
-    for (const auto& c : cases) {
-        app.files.Add(DefaultTarget);
-        existedAtStop = false;
-        app.mci.respond = [&](const std::string& command, std::string&) {
-            if (command == "stop voice1") existedAtStop = app.files.FileExists(DefaultTarget);
-            return 0;
-        };
-        app.mod.LastSaveScheduled = c.lastSaveScheduled;
-        app.m.PlayFileName = c.playFileName;
-        app.m.PlayMode = "playing";
-        Arm(1, 0, 0, "PM");
-        EXPECT_EQ(app.mci.Take(), c.stopped ? StopPlayback : Commands{}) << c.playFileName;
-        EXPECT_EQ(existedAtStop, c.stopped);
-        EXPECT_FALSE(app.files.FileExists(DefaultTarget));
-        EXPECT_TRUE(app.Timer2.enabled);
-    }
-    EXPECT_TRUE(app.messages.shown.empty());
 }
 
 TEST_F(ClosingTheWindow, AHiddenTargetFileIsNotLookedFor) {
@@ -215,24 +188,33 @@ TEST_F(ScheduleWindow, ClosingAtShutdownNeitherArmsNorDeletesNorRefuses) {
     EXPECT_TRUE(app.messages.shown.empty());
 }
 
-TEST_F(ScheduleWindow, AnUnwritableTargetIsNamedAtArmingAndTheScheduleArmedAllTheSame) {
-    app.files.Add(DefaultTarget);
-    app.files.undeletable.insert(DefaultTarget);
-    Arm(1, 0, 0, "PM");
-    EXPECT_TRUE(app.Timer2.enabled);
-    OpenWindow([this] {
-        app.Text8.text = "/media/stick/night.wav";
-        CloseByUser();
-    });
-    EXPECT_TRUE(app.Timer2.enabled) << "the take's own fallback keeps it safe";
-    const std::string named[] = {
-        "The file  " + DefaultTarget + "  is already there and could not be deleted.",
-        "The folder of the scheduled recording's file  /media/stick/night.wav  does not exist."};
-    ASSERT_EQ(app.messages.shown.size(), 2u);
-    for (std::size_t i = 0; i < 2; ++i) {
-        EXPECT_EQ(app.messages.shown[i].prompt.rfind(named[i], 0), 0u) << app.messages.shown[i].prompt;
-        EXPECT_EQ(app.messages.shown[i].style, vbExclamation);
+// Arming deletes nothing, nor stops a playback: a target already there (a scheduled take saved
+// earlier, say) is replaced only when the new take is saved over it. The arming message says so,
+// as it names a target folder that does not exist.
+TEST_F(ScheduleWindow, ArmingKeepsAnExistingTargetAndSaysTheTakeWillReplaceIt) {
+    const struct {
+        std::string target;
+        std::string told;
+    } cases[] = {
+        {DefaultTarget, "The schedule is armed. The file  " + DefaultTarget +
+                            "  is already there: the scheduled recording will replace it when it is saved."},
+        {"/media/stick/night.wav", "The folder of the scheduled recording's file  /media/stick/night.wav  does not "
+                                   "exist.\n\nThe schedule is armed. If the recording cannot be saved there when it "
+                                   "ends, it is saved under a dated name in your home folder instead."}};
+    app.files.Add(DefaultTarget, "the last scheduled take");
+    app.mod.LastSaveScheduled = true;
+    app.m.PlayMode = "playing";
+    for (const auto& c : cases) {
+        app.messages.shown.clear();
+        app.Text8.text = c.target;
+        Arm(1, 0, 0, "PM");
+        EXPECT_TRUE(app.Timer2.enabled);
+        EXPECT_EQ(app.messages.Prompts(), Strings{c.told});
+        EXPECT_EQ(app.messages.shown.at(0).style, vbExclamation);
     }
+    EXPECT_TRUE(app.mci.Take().empty()) << "the playback goes on";
+    const auto& kept = app.files.files[DefaultTarget];
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), "the last scheduled take");
 }
 
 } // namespace
