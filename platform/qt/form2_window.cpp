@@ -75,6 +75,8 @@ Form2Window::Form2Window(QWidget* owner, const ScreenMetrics& screen)
     Heading(Frame1, layout.Rect(1440, 240, 495, 255), tr("secs"));
     Command1->setGeometry(layout.Rect(120, 260, 735, 350));
     Command1->setAutoDefault(false);
+    // The spinners alone set the time and the duration: what a box shows is what is used.
+    for (QtTextBox* box : {Text1, Text2, Text3, Text4, Text5, Text6, Text7}) box->setReadOnly(true);
 }
 
 void Form2Window::reject() { close(); }

@@ -12,7 +12,8 @@
 namespace murmora {
 
 // The schedule window: a fixed-size dialog with a close box, laid out in twips
-// (client area 5175 x 2610) and converted to the screen's pixels.
+// (client area 5175 x 2610) and converted to the screen's pixels. The time and duration boxes
+// only show their spinners' values; the target box takes typing.
 class Form2Window final : public QDialog {
 public:
     Form2Window(QWidget* owner, const ScreenMetrics& screen);

@@ -183,6 +183,20 @@ TEST_F(PanelWindow, SpinnersStopAtTheirEndsWithoutWrapping) {
     }
 }
 
+// Typing cannot make a box show another time than the spinners hold, which the schedule uses.
+TEST_F(PanelWindow, TheTimeAndDurationBoxesTakeNoTypingButTheTargetBoxDoes) {
+    auto& f = panel.form2Window;
+    f.show();
+    for (QtTextBox* box : {f.Text1, f.Text2, f.Text3, f.Text4, f.Text5, f.Text6, f.Text7, f.Text8}) {
+        const QString shown = box->text();
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_End);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, QStringLiteral("11pm"));
+        EXPECT_EQ(box->text(), box == f.Text8 ? shown.chopped(1) + "11pm" : shown) << box->objectName().toStdString();
+    }
+}
+
 TEST_F(PanelWindow, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
     mci.Take();
     QTimer::singleShot(0, &panel.window, [this] { panel.window.close(); });
