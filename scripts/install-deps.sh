@@ -8,7 +8,7 @@ packages=(
     build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools portaudio19-dev libsndfile1-dev
     libxcb1-dev libxcb-keysyms1-dev libgtest-dev clang libclang-rt-dev
     # run and test
-    xvfb xauth xdotool x11-utils xclip faketime imagemagick fonts-dejavu-core
+    xvfb xauth xdotool x11-utils xclip faketime imagemagick fonts-dejavu-core openbox
     pulseaudio pulseaudio-utils alsa-utils sox libsox-fmt-mp3 lame
 )
 

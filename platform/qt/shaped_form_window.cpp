@@ -71,9 +71,11 @@ void ShapedFormWindow::paintEvent(QPaintEvent*) {
 }
 
 void ShapedFormWindow::mousePressEvent(QMouseEvent* event) {
-    // The window system moves the window as if its title bar were held; without a window
-    // manager that offers this, the window follows the pointer until the button is let go.
-    if (windowHandle() && windowHandle()->startSystemMove()) return;
+    // With the left button the window manager moves the window as if its title bar were held.
+    // Its move follows the left button alone (with another it would go on after the release),
+    // so other buttons, and a system without such a move, move the window by hand until the
+    // button is let go.
+    if (event->button() == Qt::LeftButton && windowHandle() && windowHandle()->startSystemMove()) return;
     dragOffset_ = event->globalPosition().toPoint() - pos();
 }
 
