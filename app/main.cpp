@@ -25,6 +25,18 @@ void PreferX11() {
     }
 }
 
+// Without any display Qt aborts with a message for developers; a user is told what to do.
+bool ReportNoDisplay() {
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return false;
+    std::cerr << "murmora: there is no graphical session to show the panel in (neither DISPLAY nor "
+                 "WAYLAND_DISPLAY is set).\n"
+                 "Start Murmora from a desktop session, or run scripts/run.sh from its source folder, which "
+                 "starts one under Xvfb.\n";
+    return true;
+}
+
 // Numbers are read and written the C way everywhere; only the time of day follows the user.
 void SetLocales() {
     std::setlocale(LC_ALL, "C");
@@ -41,6 +53,7 @@ void ReportStartFailure(const std::exception& failure) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (ReportNoDisplay()) return EXIT_FAILURE;
     PreferX11();
     QApplication app(argc, argv);
     // Qt set every locale category from the environment; keep only what the program wants.
