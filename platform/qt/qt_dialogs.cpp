@@ -21,8 +21,9 @@ QMessageBox::Icon IconOf(int style) {
     }
 }
 
-// A file dialog that refuses a name in a folder that does not exist, when asked to, and takes
-// a typed name with double quotes as it stands: QFileDialog reads quotes as a list of names.
+// A file dialog that returns any name typed, whether or not such a file exists, refuses a name
+// in a folder that does not exist, when asked to, and takes a typed name with double quotes as
+// it stands: QFileDialog reads quotes as a list of names.
 class TakeFileDialog final : public QFileDialog {
 public:
     TakeFileDialog(QWidget* parent, bool folderMustExist) : QFileDialog(parent), folderMustExist_(folderMustExist) {}
@@ -36,7 +37,7 @@ public:
 
     void accept() override {
         const QString typed = typedName();
-        if (acceptMode() == AcceptSave && typed.contains(QLatin1Char('"'))) {
+        if (typed.contains(QLatin1Char('"'))) {
             acceptLiteral(directory().absoluteFilePath(typed));
             return;
         }
@@ -63,7 +64,7 @@ private:
     void acceptLiteral(const QString& path) {
         if (!folderExistsFor(path)) return;
         const QFileInfo file(path);
-        if (file.exists() && !testOption(DontConfirmOverwrite) &&
+        if (acceptMode() == AcceptSave && file.exists() && !testOption(DontConfirmOverwrite) &&
             QMessageBox::warning(this, windowTitle(),
                                  tr("%1 already exists.\nDo you want to replace it?").arg(file.fileName()),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
@@ -109,7 +110,7 @@ std::optional<std::string> QtFileDialog::Show(bool save) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setWindowTitle(QString::fromStdString(setup_.DialogTitle));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, (setup_.Flags & cdlOFNOverwritePrompt) == 0);
     // The dialog's file list matches name filters without regard to case (QDir::CaseSensitive
     // is not among its filters), so "*.Wav" also lists a.wav and B.WAV.

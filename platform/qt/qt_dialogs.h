@@ -22,7 +22,8 @@ public:
 QStringList NameFiltersOf(const std::string& filter);
 
 // A non-native file dialog object that remembers the last chosen file between uses.
-// File names match the filter's patterns without regard to case.
+// File names match the filter's patterns without regard to case. Open and Save alike return
+// the name typed as it stands, whether or not such a file exists.
 class QtFileDialog final : public FileDialog {
 public:
     void Configure(const FileDialogSetup& setup) override { setup_ = setup; }

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -152,6 +153,27 @@ TEST_F(FileDialogs, TakeANameWithQuotesAsTypedAndAskBeforeOverwritingItOnlyWhenT
     });
     EXPECT_FALSE(dialog.ShowSave());
     EXPECT_EQ(offeredName, QFileInfo(quoted).fileName());
+}
+
+// The Convert dialog returns the name typed, whether or not such a file exists, and a name
+// with quotes as it stands: the conversion decides what to do with it.
+TEST_F(FileDialogs, OpenReturnsATypedNameAsItStandsWhetherOrNotItExists) {
+    dialog.Configure({"Convert Wav File", "Wav File (*.Wav)|*.Wav", cdlOFNHideReadOnly | cdlOFNPathMustExist});
+    for (const QString& name : {QStringLiteral("missing.wav"), QStringLiteral("it's a \"quoted\" take.wav")}) {
+        QString refusal;
+        const QPointer<QTimer> refuse = AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
+            refusal = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+            Type(fileDialog, Path(name));
+            Accept(fileDialog);
+            if (fileDialog->isVisible()) fileDialog->reject();
+        });
+        EXPECT_EQ(dialog.ShowOpen(), Path(name).toStdString());
+        EXPECT_TRUE(refusal.isEmpty()) << refusal.toStdString();
+        delete refuse;
+    }
 }
 
 TEST_F(FileDialogs, RefuseANameInAFolderThatDoesNotExist) {

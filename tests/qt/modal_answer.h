@@ -1,6 +1,7 @@
 #pragma once
 // Answers a modal window from inside the test: a short timer waits for the window to become
-// the active modal widget, then hands it to the answer.
+// the active modal widget, then hands it to the answer. Deleting the timer it returns calls off
+// an answer to a window that never came.
 #include <functional>
 
 #include <QApplication>
@@ -9,7 +10,7 @@
 namespace murmora::testing {
 
 template <class Window>
-void AnswerNextModal(std::function<void(Window*)> answer) {
+QTimer* AnswerNextModal(std::function<void(Window*)> answer) {
     auto* poll = new QTimer;
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, [poll, answer] {
@@ -20,6 +21,7 @@ void AnswerNextModal(std::function<void(Window*)> answer) {
         answer(window);
     });
     poll->start();
+    return poll;
 }
 
 } // namespace murmora::testing
