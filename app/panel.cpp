@@ -2,8 +2,9 @@
 
 namespace murmora {
 
-QtPanel::QtPanel(MciService& mci, TakeFolder& takes, Hotkeys& hotkeys)
-    : os{clock, messages, mci, takes, files, launcher, hotkeys, resources, pump, windows, regions, screen},
+QtPanel::QtPanel(MciService& service, TakeFolder& takes, Hotkeys& hotkeys)
+    : mci(service),
+      os{clock, messages, mci, takes, files, launcher, hotkeys, resources, pump, windows, regions, screen},
       ui{*window.PictureRecord, *window.SeeThroughMin, *window.SeeThroughClose, *window.SeeThroughCut,
          *window.SeeThroughWav, *window.SeeThroughPlay, *window.SeeThroughTime,
          *window.Label1, *window.Label2, *window.Label3, *window.Label4, *window.Label5, *window.Label6,

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/qt/background_save_mci.h"
 #include "platform/qt/form2_window.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
@@ -16,7 +17,8 @@ namespace murmora {
 
 // The record panel on the real machine: the Qt services and windows, wired to the rules.
 // The audio service, its take folder and the hotkeys come from outside, so that each may be
-// the real one or a stand-in.
+// the real one or a stand-in; the rules reach the audio service through `mci`, which saves on
+// a worker thread.
 class QtPanel {
 public:
     QtPanel(MciService& mci, TakeFolder& takes, Hotkeys& hotkeys);
@@ -27,6 +29,7 @@ public:
     // the panel cannot do without is missing or unreadable.
     void Start();
 
+    BackgroundSaveMci mci;
     QtClock clock;
     QtMessageBox messages;
     QtFiles files;

@@ -13,8 +13,8 @@ class MciService {
 public:
     virtual ~MciService() = default;
     virtual int SendString(std::string_view command, char* reply, std::size_t replyLength) = 0;
-    // What a result code means, in words for the user; for the code of the last failed command,
-    // what is known of that failure's cause (which device, which folder, the system's reason).
+    // What a result code means, in words for the user, with what is known of the cause of the
+    // last failure that gave this code (which device, which folder, the system's reason).
     virtual std::string GetErrorString(int code) = 0;
 };
 

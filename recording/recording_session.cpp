@@ -182,30 +182,34 @@ void RecordingSession::Timer3Tick() {
 }
 
 void RecordingSession::SaveScheduledTake() {
+    // As after a manual stop, the recorder reads idle while the device holds the take: handlers
+    // that run while a long save goes on neither stop nor start a take.
+    ctx_.m.RecordingState = RecorderIdle;
+    ctx_.m.CaptureSavePending = true;
     ctx_.mod.AutoSavePath = ctx_.form2.Text8.Text();
     const std::string target = ctx_.mod.AutoSavePath;
     if (SaveCaptureAs(target)) {
-        SendCaptureCommand(ctx_, "close capture");
-        ctx_.m.RecordingState = RecorderIdle;
-        ctx_.mod.LastSaveScheduled = true;
+        CloseSavedScheduledTake();
         return;
     }
     const std::string fallback = DatedTakePath(ctx_.mod.AutoStartTime);
     if (SaveCaptureAs(fallback)) {
-        SendCaptureCommand(ctx_, "close capture");
-        ctx_.m.RecordingState = RecorderIdle;
         ctx_.mod.AutoSavePath = fallback;
-        ctx_.mod.LastSaveScheduled = true;
+        CloseSavedScheduledTake();
         ctx_.os.messages.MsgBox(CouldNotSaveAs(target) + "\n\nIt was saved as  " + fallback, vbExclamation, AppTitle);
         return;
     }
     // Neither place can be written: the device keeps the take and the user picks the place.
-    ctx_.m.RecordingState = RecorderIdle;
-    ctx_.m.CaptureSavePending = true;
     ctx_.os.messages.MsgBox(CouldNotSaveAs(target) + "\nnor as  " + fallback +
                                 "\n\nThe recording is kept: choose where to save it.",
                             vbExclamation, AppTitle);
     SaveWithDialog();
+}
+
+void RecordingSession::CloseSavedScheduledTake() {
+    SendCaptureCommand(ctx_, "close capture");
+    ctx_.m.CaptureSavePending = false;
+    ctx_.mod.LastSaveScheduled = true;
 }
 
 bool RecordingSession::SaveCaptureAs(const std::string& path) {

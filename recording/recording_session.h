@@ -49,6 +49,7 @@ private:
     // Saves a stopped scheduled take to the schedule window's path, else to a dated file in
     // the home folder, else lets the user choose the place.
     void SaveScheduledTake();
+    void CloseSavedScheduledTake();
     // "save capture" with the path in quotes; true when the file was written.
     bool SaveCaptureAs(const std::string& path);
     // A file name in the home folder that says the moment `when`, free of any existing file.

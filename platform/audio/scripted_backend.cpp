@@ -16,7 +16,11 @@ public:
         std::erase(backend_.streams_, this);
     }
     bool start() override { return setActive(true); }
-    void stop() override { setActive(false); }
+    void stop() override {
+        std::unique_lock lock(backend_.mutex_);
+        backend_.stopsReleased_.wait(lock, [this] { return !backend_.holdCaptureStops_ || !sink_; });
+        active_ = false;
+    }
     void abort() override { setActive(false); }
     bool isActive() const override {
         std::lock_guard lock(backend_.mutex_);
@@ -46,6 +50,14 @@ ScriptedBackend::~ScriptedBackend() = default;
 void ScriptedBackend::setDeviceAvailable(bool available) {
     std::lock_guard lock(mutex_);
     available_ = available;
+}
+
+void ScriptedBackend::holdCaptureStops(bool held) {
+    {
+        std::lock_guard lock(mutex_);
+        holdCaptureStops_ = held;
+    }
+    stopsReleased_.notify_all();
 }
 
 bool ScriptedBackend::isAvailable() const {

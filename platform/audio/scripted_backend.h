@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/audio/audio_backend.h"
 
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <span>
@@ -17,6 +18,8 @@ public:
 
     // While false, no stream opens, as when no sound device can be found.
     void setDeviceAvailable(bool available);
+    // While true, a capture stream's stop() waits, as a device that is slow to stop does.
+    void holdCaptureStops(bool held);
     int openStreamCount() const;
 
     // Hands frames to the running capture stream as its callback would; false when none runs.
@@ -36,6 +39,8 @@ private:
 
     mutable std::mutex mutex_; // held while a callback runs, so that stop() waits for it
     bool available_ = true;
+    bool holdCaptureStops_ = false;
+    std::condition_variable stopsReleased_;
     std::vector<Stream*> streams_;
 };
 

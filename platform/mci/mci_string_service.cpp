@@ -65,29 +65,44 @@ int MciStringService::SendString(std::string_view text, char* reply, std::size_t
     writeReply(answer, reply, replyLength);
     if (result != kSuccess) {
         std::lock_guard lock(failureMutex_);
-        lastFailureCode_ = result;
-        lastFailureText_ = failure.empty() ? failureText(command, result) : failure;
+        failureTexts_[result] = failure.empty() ? failureText(command, result) : failure;
     }
     return result;
 }
 
 std::string MciStringService::GetErrorString(int code) {
     std::lock_guard lock(failureMutex_);
-    return code == lastFailureCode_ ? lastFailureText_ : errorText(code);
+    const auto found = failureTexts_.find(code);
+    return found == failureTexts_.end() ? errorText(code) : found->second;
 }
 
 const MciDevice* MciStringService::device(const std::string& alias) const {
+    const std::shared_ptr<Slot> slot = find(alias);
+    return slot ? slot->device.get() : nullptr;
+}
+
+std::shared_ptr<MciStringService::Slot> MciStringService::find(const std::string& alias) const {
+    std::lock_guard lock(tableMutex_);
     const auto found = devices_.find(alias);
-    return found == devices_.end() ? nullptr : found->second.get();
+    return found == devices_.end() ? nullptr : found->second;
+}
+
+void MciStringService::remove(const std::string& alias, const std::shared_ptr<Slot>& slot) {
+    std::lock_guard lock(tableMutex_);
+    if (const auto found = devices_.find(alias); found != devices_.end() && found->second == slot)
+        devices_.erase(found);
 }
 
 int MciStringService::execute(const MciCommand& command, std::string& reply, std::string& failure) {
     if (command.verb == "open")
         return open(command, failure);
-    const auto found = devices_.find(command.alias);
-    if (found == devices_.end())
+    const std::shared_ptr<Slot> slot = find(command.alias);
+    if (!slot)
         return kAliasNotOpen;
-    MciDevice& device = *found->second;
+    const std::unique_lock busy(slot->busy, std::try_to_lock);
+    if (!busy.owns_lock())
+        return kDeviceNotReady; // another thread's command (a save) is still at work on it
+    MciDevice& device = *slot->device;
     if (command.verb == "set")
         return set(device, command);
     if (command.verb == "status")
@@ -102,12 +117,12 @@ int MciStringService::execute(const MciCommand& command, std::string& reply, std
         return device.play();
     if (command.verb == "stop")
         return device.stop();
-    devices_.erase(found); // close: the device ends what it does and discards an unsaved take
+    remove(command.alias, slot); // close: the device ends what it does and discards an unsaved take
     return kSuccess;
 }
 
 int MciStringService::open(const MciCommand& command, std::string& failure) {
-    if (devices_.contains(command.alias))
+    if (find(command.alias))
         return kAliasInUse;
     int result = kSuccess;
     std::unique_ptr<MciDevice> device;
@@ -116,8 +131,13 @@ int MciStringService::open(const MciCommand& command, std::string& failure) {
         device = CaptureDevice::open(*backend_, takeFolder_, result, fileError);
     else
         device = PlaybackDevice::open(*backend_, command.path, result);
-    if (device)
-        devices_.emplace(command.alias, std::move(device));
+    if (device) {
+        auto slot = std::make_shared<Slot>();
+        slot->device = std::move(device);
+        std::lock_guard lock(tableMutex_);
+        if (!devices_.try_emplace(command.alias, std::move(slot)).second)
+            return kAliasInUse; // opened by another thread meanwhile
+    }
     if (fileError)
         failure = "The file for the recording could not be created in " + takeFolder_.string() + " (" +
                   fileError.message() + ")";

@@ -12,9 +12,11 @@
 
 namespace murmora::mci {
 
-// Carries out command texts on devices kept by alias. Called from one thread (the user
-// interface's); no command waits on the disk except the drain of "stop" and the finishing
-// of "save".
+// Carries out command texts on devices kept by alias. No command waits on the disk except the
+// drain of "stop" and the finishing of "save", which a caller may therefore send from a worker
+// thread while another thread goes on sending commands: the table of devices is locked only
+// while it is looked up or changed, never while a device works, and a device still at work on
+// one thread's command answers the other's with kDeviceNotReady.
 class MciStringService final : public MciService {
 public:
     MciStringService(std::unique_ptr<audio::AudioBackend> backend, std::filesystem::path takeFolder);
@@ -31,12 +33,21 @@ private:
     int set(MciDevice& device, const MciCommand& command);
     int status(const MciDevice& device, const MciCommand& command, std::string& reply);
 
+    // A device and the lock its commands hold while they work on it.
+    struct Slot {
+        std::mutex busy;
+        std::unique_ptr<MciDevice> device;
+    };
+    std::shared_ptr<Slot> find(const std::string& alias) const;
+    // Takes `slot` out of the table; the device ends when the last command holding it is done.
+    void remove(const std::string& alias, const std::shared_ptr<Slot>& slot);
+
     std::unique_ptr<audio::AudioBackend> backend_; // outlives the devices, whose streams it made
     std::filesystem::path takeFolder_;
-    std::map<std::string, std::unique_ptr<MciDevice>> devices_; // by alias in lower case
+    mutable std::mutex tableMutex_;
+    std::map<std::string, std::shared_ptr<Slot>> devices_; // by alias in lower case
     std::mutex failureMutex_;
-    int lastFailureCode_ = 0;
-    std::string lastFailureText_; // the user's words for the last failure
+    std::map<int, std::string> failureTexts_; // the user's words for the last failure of each code
 };
 
 } // namespace murmora::mci

@@ -170,6 +170,33 @@ TEST_F(CaptureTest, ACopyToAnotherFileSystemTouchesNoEntryItDidNotMakeAndKeepsTh
     fs::remove_all(folder);
 }
 
+// A save may run on a worker thread while the user interface goes on sending commands: those
+// for other devices are answered at once, those for the device being saved say it is busy.
+TEST_F(CaptureTest, WhileASaveIsAtWorkOtherDevicesAnswerAndTheSavedOneIsBusy) {
+    writeWav(scratch_ / "a.wav", rampFrames(44100));
+    ASSERT_EQ(openFile(scratch_ / "a.wav"), kSuccess);
+    ASSERT_EQ(send("play voice1"), kSuccess);
+    const auto frames = record(2000);
+    backend_->holdCaptureStops(true); // the save's own stop of the take waits
+    int saved = -1;
+    std::thread worker([&] { saved = service_.SendString("save capture " + (scratch_ / "b.wav").string(), nullptr, 0); });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    bool busy = false;
+    while (!busy && std::chrono::steady_clock::now() < deadline)
+        busy = send("status capture mode") == kDeviceNotReady;
+    if (busy) {
+        EXPECT_EQ(send("close capture"), kDeviceNotReady);
+        EXPECT_EQ(status("voice1 mode"), "playing");
+        EXPECT_EQ(send("close voice1"), kSuccess);
+    }
+    backend_->holdCaptureStops(false);
+    worker.join();
+    EXPECT_TRUE(busy) << "the device being saved did not say it was busy";
+    EXPECT_EQ(saved, kSuccess);
+    EXPECT_EQ(readWav(scratch_ / "b.wav"), frames);
+    EXPECT_EQ(send("close capture"), kSuccess);
+}
+
 // Takes are nobody else's to read: the folder is made for the user alone, a take file is the
 // user's alone while it records, and the saved file is then an ordinary file of the user's.
 TEST_F(CaptureTest, TheTakeFolderAndFileAreTheUsersAloneUntilTheTakeIsSaved) {
@@ -224,9 +251,9 @@ TEST(TakeFolder, ATakeThatCannotBeMadeIsRefusedWithItsFolderAndCause) {
             FullDisk full(c.room);
             EXPECT_EQ(service.SendString("open new type waveaudio alias capture", nullptr, 0), kTakeFileFailed);
         }
+        EXPECT_EQ(service.SendString("close capture", nullptr, 0), kAliasNotOpen); // another failure meanwhile
         EXPECT_EQ(service.GetErrorString(kTakeFileFailed),
                   "The file for the recording could not be created in " + c.folder.string() + " (" + c.cause + ")");
-        EXPECT_EQ(service.SendString("record capture", nullptr, 0), kAliasNotOpen);
     }
     EXPECT_TRUE(fs::is_empty(scratch / "real"));
     EXPECT_TRUE(fs::is_empty(scratch / "full"));

@@ -67,6 +67,32 @@ TEST_F(ScheduledStop, Timer3StopsAPlayingFileFirstAndSaysWhenTheDiskFilledDuring
     EXPECT_EQ(app.SeeThroughCut.shown.size(), cutPictures);
 }
 
+// A save may take a while (a copy to another file system) with hotkeys and timers acting
+// meanwhile: the take being saved is not stopped again, and no take starts until it is saved.
+TEST_F(ScheduledStop, WhileTheSaveRunsNeitherHotkeysNorADueScheduleTouchTheDevice) {
+    StartScheduledTake(2);
+    app.mod.ScheduleBase = app.clock.now;  // another schedule, due now
+    app.mod.StartDelaySeconds = 0;
+    app.Timer2.enabled = true;
+    Commands duringSave;
+    app.mci.respond = [&](const std::string& command, std::string&) {
+        if (command == SaveCapture(Target)) {
+            const std::size_t before = app.mci.commands.size();
+            app.hotkeys.Press(1);
+            app.hotkeys.Press(0);
+            app.Timer2.Tick();
+            duringSave.assign(app.mci.commands.begin() + static_cast<std::ptrdiff_t>(before), app.mci.commands.end());
+        }
+        return Answer(command);
+    };
+    app.clock.Advance(2);
+    app.Timer3.Tick();
+    EXPECT_TRUE(duringSave.empty()) << duringSave.front();
+    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", SaveCapture(Target), "close capture"}));
+    ExpectIdle();
+    EXPECT_TRUE(app.Timer2.enabled) << "the schedule starts at its first tick after the save";
+}
+
 TEST_F(ScheduledStop, ClockSetBackDelaysTheStopAndSetForwardBringsItEarlier) {
     StartScheduledTake(10);
     app.clock.Advance(8 - 60);
