@@ -4,8 +4,7 @@
 // measures the stalls: the longest gap between two of its ticks. The take is fed through the
 // scripted backend, so no device is needed.
 // usage: mci_bench_save_stall MIB TAKE_FOLDER TARGET_FOLDER
-#include "platform/audio/scripted_backend.h"
-#include "platform/mci/mci_string_service.h"
+#include "bench/mci/recorded_take.h"
 #include "platform/qt/background_save_mci.h"
 
 #include <QApplication>
@@ -19,8 +18,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
-#include <vector>
 
 namespace {
 
@@ -29,22 +26,6 @@ using namespace murmora;
 
 double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
-}
-
-// Records a take of `mebibytes` into the device capture, as fast as its writer keeps up.
-bool recordTake(mci::MciStringService& service, audio::ScriptedBackend& backend, long long mebibytes) {
-    if (service.SendString("open new type waveaudio alias capture", nullptr, 0) != 0 ||
-        service.SendString("record capture", nullptr, 0) != 0)
-        return false;
-    const auto& recorder = dynamic_cast<const mci::CaptureDevice&>(*service.device("capture")).recorder();
-    constexpr std::size_t kBlockFrames = 4410;
-    const std::vector<std::int16_t> block(kBlockFrames * 2, 1000);
-    for (long long fed = 0; fed < mebibytes * 1024 * 1024 / 4; fed += kBlockFrames) {
-        while (recorder.bufferedFrames() > recorder.ringCapacityFrames() / 2)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        backend.deliverCapture(block);
-    }
-    return service.SendString("stop capture", nullptr, 0) == 0;
 }
 
 struct Saved {
@@ -101,7 +82,7 @@ int main(int argc, char** argv) {
     } runs[] = {{"worker", panelMci}, {"user-interface thread", service}};
     for (const auto& run : runs) {
         const std::string target = (targets / "bench-saved-take.wav").string();
-        if (!recordTake(service, backend, mebibytes)) {
+        if (!bench::recordTake(service, backend, mebibytes) || service.SendString("stop capture", nullptr, 0) != 0) {
             std::fprintf(stderr, "cannot record a take in %s\n", argv[2]);
             return 1;
         }

@@ -2,16 +2,13 @@
 // "stop capture" waits for the writer. The take is fed through the scripted backend as fast as
 // the writer keeps up, so no device is needed.
 // usage: mci_bench_save MIB FOLDER
-#include "platform/audio/scripted_backend.h"
-#include "platform/mci/mci_string_service.h"
+#include "bench/mci/recorded_take.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
-#include <vector>
 
 namespace {
 
@@ -42,22 +39,12 @@ int main(int argc, char** argv) {
     auto backendOwner = std::make_unique<audio::ScriptedBackend>();
     audio::ScriptedBackend& backend = *backendOwner;
     mci::MciStringService service(std::move(backendOwner), folder);
-    if (service.SendString("open new type waveaudio alias capture", nullptr, 0) != 0 ||
-        service.SendString("record capture", nullptr, 0) != 0) {
+    const auto feedStart = Clock::now();
+    if (!bench::recordTake(service, backend, mebibytes)) {
         std::fprintf(stderr, "cannot open a take in %s\n", folder.c_str());
         return 1;
     }
     const auto& recorder = dynamic_cast<const mci::CaptureDevice&>(*service.device("capture")).recorder();
-    constexpr std::size_t kBlockFrames = 4410;
-    std::vector<std::int16_t> block(kBlockFrames * 2, 1000);
-    const long long frames = mebibytes * 1024 * 1024 / 4;
-    const auto feedStart = Clock::now();
-    for (long long fed = 0; fed < frames; fed += kBlockFrames) {
-        // Keep the ring under half full, so that nothing is lost while the disk catches up.
-        while (recorder.bufferedFrames() > recorder.ringCapacityFrames() / 2)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        backend.deliverCapture(block);
-    }
     double stopMs = 0, saveMs = 0, closeMs = 0;
     const int stopResult = timed(service, "stop capture", stopMs);
     const double feedSeconds = millisecondsSince(feedStart) / 1000.0;

@@ -7,18 +7,10 @@
 set -euo pipefail
 
 app=$1
-SKIP=77
-unavailable() { # fails in CI, skips elsewhere
-    if [ "${CI:-}" = true ]; then echo "FAIL: $*"; exit 1; fi
-    echo "SKIP: $*"; exit $SKIP
-}
-[ -n "${DISPLAY:-}" ] || unavailable "no DISPLAY: run under Xvfb"
-xdpyinfo >/dev/null 2>&1 || unavailable "no X server at $DISPLAY"
-for tool in openbox xdotool xprop; do command -v $tool >/dev/null || unavailable "$tool is not installed"; done
-[ -x "$app" ] || { echo "FAIL: no program at $app"; exit 1; }
-
 . "$(dirname "$0")/scratch_lib.sh"
 fail() { echo "FAIL: $*"; sed 's/^/  murmora: /' "$work/murmora.log" 2>/dev/null; exit 1; }
+need_x_server_and openbox xdotool xprop
+[ -x "$app" ] || fail "no program at $app"
 
 ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || unavailable "a window manager runs already"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
