@@ -21,4 +21,4 @@ ctest --preset default "$@"
 
 # The fuzzers, each for a bounded time from its committed corpus (MURMORA_FUZZ_SECONDS=0 skips).
 fuzz_seconds=${MURMORA_FUZZ_SECONDS:-30}
-[ "$fuzz_seconds" -gt 0 ] && scripts/fuzz.sh "$fuzz_seconds"
+if [ "$fuzz_seconds" -gt 0 ]; then scripts/fuzz.sh "$fuzz_seconds"; fi
