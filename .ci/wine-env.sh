@@ -7,18 +7,21 @@ wine_start() {
   WINE_DIR=$(mktemp -d /tmp/ci-wine.XXXXXX) || return 1
   # No Mono or Gecko: the tests need neither, and their installers would ask on the screen.
   export WINEPREFIX="$WINE_DIR/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  # A server that stays up between programs: each test program then starts in a fraction of
-  # a second instead of bringing up Wine's services anew.
-  mkdir "$WINEPREFIX" && wineserver -p || return 1
-  # The first start makes the prefix (about 7 s). The services it leaves running write here,
-  # not into a test's output, which ctest would wait on until they end.
-  if ! wine wineboot -i </dev/null >"$WINE_DIR/wineboot.log" 2>&1; then
+  # The first start makes the prefix (about 7 s); some of that work goes on after wineboot
+  # returns, so wait for the server to end with it.
+  mkdir "$WINEPREFIX" || return 1
+  if ! { wine wineboot -i && wineserver -w; } </dev/null >"$WINE_DIR/wineboot.log" 2>&1; then
     echo "wineboot failed" >&2; cat "$WINE_DIR/wineboot.log" >&2; return 1
   fi
+  # A server that stays up between programs, with Wine's services already running: each test
+  # program then starts in a fraction of a second. The services write here, not into a
+  # test's output, which ctest would wait on until they end.
+  wineserver -p && wine wineboot </dev/null >>"$WINE_DIR/wineboot.log" 2>&1
 }
 wine_stop() {
   [ -n "${WINE_DIR:-}" ] || return 0
-  wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
   rm -rf "$WINE_DIR"; WINE_DIR=
   return 0
 }

@@ -54,9 +54,10 @@ std::vector<PixelDifference> OutlineDifferences(const OutlineShapes& s) {
     return DifferingPixels(TakeGdiRegion(MakeGdiOutline(s)), ours, {s.left, s.top, s.discRight, s.bottom});
 }
 
-// Both sides hold every pixel of the outline but a few on its curves: GDI makes the rounded
-// rectangle's corners with an ellipse of the full corner size (30 x 56), the program with one a
-// pixel smaller (29 x 55), and where the curve passes between two pixels they choose differently.
+// Both sides hold every pixel of the outline but a few on its curves. GDI cuts the rounded
+// rectangle's corners with an ellipse covering the full corner size (30 x 56 pixels), the
+// program with one a pixel smaller each way (29 x 55); on the disc (x 181) the curve passes
+// between two pixels and the two sides choose differently.
 TEST(GdiOutline, DiffersFromTheRegionArithmeticOnlyInTheseCurvePixels) {
     const std::vector<PixelDifference> at96Dpi = {
         {4, 13, false}, {159, 13, false}, {3, 16, false}, {160, 16, false}, {2, 21, false},
