@@ -1,5 +1,6 @@
 #include "recording/recording_session.h"
 
+#include <chrono>
 #include <ctime>
 
 #include "recording/mci_commands.h"
@@ -33,11 +34,24 @@ std::string CouldNotSaveAs(const std::string& path) { return "Recording could no
 } // namespace
 
 std::string FallbackTakeName(DateTime startTime, int copy) {
-    // DateTime counts local wall-clock seconds, so the UTC breakdown gives the local fields.
-    const auto t = static_cast<std::time_t>(startTime);
-    std::tm fields{};
+    // DateTime counts local wall-clock seconds, so plain calendar arithmetic gives the local
+    // fields, with no time zone involved.
+    using namespace std::chrono;
+    const sys_seconds moment{seconds{startTime}};
+    const sys_days day = floor<days>(moment);
     char stamp[32] = "";
-    if (gmtime_r(&t, &fields)) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H-%M-%S", &fields);
+    if (day >= sys_days{year::min() / January / 1} && day <= sys_days{year::max() / December / 31}) {
+        const year_month_day date{day};
+        const hh_mm_ss time{moment - day};
+        std::tm fields{};
+        fields.tm_year = static_cast<int>(date.year()) - 1900;
+        fields.tm_mon = static_cast<int>(static_cast<unsigned>(date.month())) - 1;
+        fields.tm_mday = static_cast<int>(static_cast<unsigned>(date.day()));
+        fields.tm_hour = static_cast<int>(time.hours().count());
+        fields.tm_min = static_cast<int>(time.minutes().count());
+        fields.tm_sec = static_cast<int>(time.seconds().count());
+        std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H-%M-%S", &fields);
+    }
     const std::string copyMark = copy > 1 ? " (" + std::to_string(copy) + ")" : "";
     return std::string("Murmora take ") + stamp + copyMark + ".wav";
 }

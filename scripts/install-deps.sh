@@ -10,6 +10,8 @@ packages=(
     # run and test
     xvfb xauth xdotool x11-utils xclip faketime imagemagick fonts-dejavu-core openbox
     pulseaudio pulseaudio-utils alsa-utils sox libsox-fmt-mp3 lame
+    # the Windows build, its tests under Wine, and LAME.exe from Debian's lame sources
+    g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev make
 )
 
 missing=()

@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the fast ones against fakes and the
 # real ones (Qt windows under Xvfb and offscreen, audio through a private PulseAudio server
-# with a 440 Hz virtual microphone, the real encoder), then the fuzzers for a bounded time.
+# with a 440 Hz virtual microphone, the real encoder), the Windows build's tests under Wine,
+# then the fuzzers for a bounded time. MURMORA_SKIP_WINDOWS=1 leaves out the Windows build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+windows=true
+[ "${MURMORA_SKIP_WINDOWS:-0}" = 1 ] && windows=false
 scripts/install-deps.sh
 scripts/build.sh
+$windows && scripts/build-windows.sh
 
-# A private, throw-away runtime folder, display and sound server for the tests.
+# A private, throw-away runtime folder, display, sound server and Wine prefix for the tests.
 . .ci/audio-env.sh
-cleanup() { audio_stop; [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; return 0; }
+. .ci/wine-env.sh
+cleanup() { wine_stop; audio_stop; [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; return 0; }
 trap cleanup EXIT
 audio_start mic
 export DISPLAY=:${MURMORA_TEST_DISPLAY:-97}
@@ -18,6 +23,10 @@ XVFB_PID=$!
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 ctest --preset default "$@"
+if $windows; then
+    wine_start
+    ctest --preset windows "$@"
+fi
 
 # The fuzzers, each for a bounded time from its committed corpus (MURMORA_FUZZ_SECONDS=0 skips).
 fuzz_seconds=${MURMORA_FUZZ_SECONDS:-30}

@@ -58,7 +58,7 @@ struct RecordingRegions : RegionTable {
         return Made(RegionTable::CreateEllipticRgn(l, t, r, b), "Elliptic", {l, t, r, b});
     }
     RegionHandle Made(RegionHandle handle, std::string call, std::initializer_list<int> values) {
-        for (int value : values) call += " " + std::to_string(value);
+        for (int value : values) call.append(" ").append(std::to_string(value));
         calls.push_back(call);
         made.push_back(*Find(handle));
         return handle;

@@ -1,0 +1,27 @@
+# A private Wine prefix for the Windows tests, made once per run.
+# usage:  . .ci/wine-env.sh; wine_start; ...tests...; wine_stop
+# Start it with DISPLAY set to the test Xvfb screen and after audio_start (.ci/audio-env.sh):
+# Wine's windows go to that screen, and its winepulse driver reaches the private PulseAudio
+# server through PULSE_SERVER.
+wine_start() {
+  WINE_DIR=$(mktemp -d /tmp/ci-wine.XXXXXX) || return 1
+  # No Mono or Gecko: the tests need neither, and their installers would ask on the screen.
+  export WINEPREFIX="$WINE_DIR/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # The first start makes the prefix (about 7 s); some of that work goes on after wineboot
+  # returns, so wait for the server to end with it.
+  mkdir "$WINEPREFIX" || return 1
+  if ! { wine wineboot -i && wineserver -w; } </dev/null >"$WINE_DIR/wineboot.log" 2>&1; then
+    echo "wineboot failed" >&2; cat "$WINE_DIR/wineboot.log" >&2; return 1
+  fi
+  # A server that stays up between programs, with Wine's services already running: each test
+  # program then starts in a fraction of a second. The services write here, not into a
+  # test's output, which ctest would wait on until they end.
+  wineserver -p && wine wineboot </dev/null >>"$WINE_DIR/wineboot.log" 2>&1
+}
+wine_stop() {
+  [ -n "${WINE_DIR:-}" ] || return 0
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  rm -rf "$WINE_DIR"; WINE_DIR=
+  return 0
+}

@@ -1,0 +1,22 @@
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+namespace murmora {
+
+// The panel's outline in window pixels: a rounded rectangle united with a disc.
+struct OutlineShapes {
+    int left, top, right, bottom, cornerWidth, cornerHeight; // the rounded rectangle
+    int discLeft, discTop, discRight, discBottom;
+};
+
+// The outline made with GDI in the panel's order: an empty target and work region, the
+// rounded rectangle copied into the target, the disc united with a copy of it, every
+// temporary region deleted. The caller owns the result.
+HRGN MakeGdiOutline(const OutlineShapes& shapes);
+
+// The rectangles GetRegionData gives for a region: bands top to bottom, left to right.
+std::vector<RECT> GdiRegionRects(HRGN region);
+
+} // namespace murmora

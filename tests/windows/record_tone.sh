@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Records 3 s through the Windows MCI service under Wine from the test run's sound server (a
+# 440 Hz microphone), saves it under a path with blanks and checks the file holds the tone.
+# usage: record_tone.sh MCI_RECORD AUDIO_ENV, in the Wine prefix of .ci/wine-env.sh
+. "$(dirname "$0")/../audio/real_audio_lib.sh"
+[ -n "${WINEPREFIX:-}" ] || unavailable "no Wine prefix (see .ci/wine-env.sh)"
+need_server
+folder="$WINEPREFIX/drive_c/path with blanks"
+mkdir -p "$folder"
+rm -f "$folder/take.wav"
+timeout 60 wine "$MCI_SHELL" 3 'C:\path with blanks\take.wav' || fail "the take was not recorded and saved"
+take="$folder/take.wav"
+assert_tone "$take" 440 2.9 || fail "the take does not hold the 440 Hz tone"
+length=$(duration "$take")
+within "$length" 2.9 3.1 || fail "the take lasts $length s, not 3 s"
+[ "$(soxi -r "$take")" = 44100 ] && [ "$(soxi -c "$take")" = 2 ] && [ "$(soxi -b "$take")" = 16 ] ||
+  fail "the take is not 44,100 Hz 16-bit stereo"
+echo "PASS: $length s of 440 Hz"
