@@ -3,6 +3,21 @@
 #include "platform/mci/mci_errors.h"
 
 namespace murmora::mci {
+namespace {
+
+// The answer to a device call that was not refused for a reason of the device's own.
+int resultOf(audio::DeviceResult result) {
+    switch (result) {
+    case audio::DeviceResult::done:
+        return kSuccess;
+    case audio::DeviceResult::timedOut:
+        return kServerNotAnswering;
+    default:
+        return kNoAudioDevice;
+    }
+}
+
+} // namespace
 
 int MciDevice::record() { return kUnsupportedFunction; }
 int MciDevice::play() { return kUnsupportedFunction; }
@@ -19,19 +34,36 @@ std::unique_ptr<CaptureDevice> CaptureDevice::open(audio::AudioBackend& backend,
     using OpenError = audio::CaptureRecorder::OpenError;
     OpenError error = OpenError::none;
     auto recorder = audio::CaptureRecorder::open(backend, takeFolder, audio::StreamFormat{}, error);
-    result = error == OpenError::none ? kSuccess : error == OpenError::noDevice ? kNoAudioDevice : kTakeFileFailed;
+    switch (error) {
+    case OpenError::none:
+        result = kSuccess;
+        break;
+    case OpenError::noDevice:
+        result = kNoAudioDevice;
+        break;
+    case OpenError::noServerAnswer:
+        result = kServerNotAnswering;
+        break;
+    case OpenError::noTakeFile:
+        result = kTakeFileFailed;
+        break;
+    }
     return recorder ? std::unique_ptr<CaptureDevice>(new CaptureDevice(std::move(recorder))) : nullptr;
 }
 
 int CaptureDevice::record() {
+    if (recorder_->lost())
+        return kDeviceLost;
     if (recorder_->saved())
         return kDeviceNotReady;
-    return recorder_->record() ? kSuccess : kNoAudioDevice;
+    return resultOf(recorder_->record());
 }
 
 int CaptureDevice::stop() {
-    recorder_->stop();
-    return recorder_->writeFailed() ? kTakeFileFailed : kSuccess;
+    const int result = resultOf(recorder_->stop());
+    if (recorder_->lost())
+        return kDeviceLost;
+    return recorder_->writeFailed() ? kTakeFileFailed : result;
 }
 
 int CaptureDevice::save(const std::filesystem::path& target) {
@@ -39,7 +71,11 @@ int CaptureDevice::save(const std::filesystem::path& target) {
     return recorder_->save(target, error) ? kSuccess : kFileNotSaved;
 }
 
-std::string CaptureDevice::mode() const { return recorder_->recording() ? "recording" : "stopped"; }
+std::string CaptureDevice::mode() const {
+    if (recorder_->lost())
+        return "not ready";
+    return recorder_->recording() ? "recording" : "stopped";
+}
 
 std::unique_ptr<PlaybackDevice> PlaybackDevice::open(audio::AudioBackend& backend, const std::filesystem::path& path,
                                                      int& result) {
@@ -59,17 +95,21 @@ std::unique_ptr<PlaybackDevice> PlaybackDevice::open(audio::AudioBackend& backen
     case OpenError::noDevice:
         result = kNoAudioDevice;
         break;
+    case OpenError::noServerAnswer:
+        result = kServerNotAnswering;
+        break;
     }
     return player ? std::unique_ptr<PlaybackDevice>(new PlaybackDevice(std::move(player))) : nullptr;
 }
 
-int PlaybackDevice::play() { return player_->play() ? kSuccess : kNoAudioDevice; }
+int PlaybackDevice::play() { return player_->lost() ? kDeviceLost : resultOf(player_->play()); }
 
-int PlaybackDevice::stop() {
-    player_->stop();
-    return kSuccess;
+int PlaybackDevice::stop() { return resultOf(player_->stop()); }
+
+std::string PlaybackDevice::mode() const {
+    if (player_->lost())
+        return "not ready";
+    return player_->playing() ? "playing" : "stopped";
 }
-
-std::string PlaybackDevice::mode() const { return player_->playing() ? "playing" : "stopped"; }
 
 } // namespace murmora::mci

@@ -1,6 +1,5 @@
 #include "platform/mci/mci_string_service.h"
 
-#include "platform/audio/portaudio_backend.h"
 #include "platform/audio/take_file.h"
 #include "platform/mci/make_mci_service.h"
 #include "platform/mci/mci_errors.h"
@@ -108,7 +107,7 @@ int MciStringService::status(const MciDevice& device, const MciCommand& command,
 namespace murmora {
 
 std::unique_ptr<MciService> makeMciService() {
-    return std::make_unique<mci::MciStringService>(audio::makePortAudioBackend(), audio::defaultTakeFolder());
+    return std::make_unique<mci::MciStringService>(audio::makeAudioBackend(), audio::defaultTakeFolder());
 }
 
 } // namespace murmora
