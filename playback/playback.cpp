@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "platform/mci/mci_errors.h"
 #include "recording/mci_commands.h"
 
 namespace murmora {
@@ -75,17 +76,27 @@ void Playback::PlayAction() {
 
     ctx_.m.PlayOpenCommand = "open " + *file + " type waveaudio alias voice1";
     SendPlaybackCommand(ctx_, ctx_.m.PlayOpenCommand);
+    if (ServerDidNotAnswer()) return;
     SendPlaybackCommand(ctx_, "set voice1 time format ms");
     ShowLength(ctx_.ui.Label1, SendPlaybackQuery("status voice1 length", LengthReplyBuffer()), 1000, " sec");
     SendPlaybackCommand(ctx_, "set voice1 time format bytes");
     ShowLength(ctx_.ui.Label2, SendPlaybackQuery("status voice1 length", LengthReplyBuffer()), 1024, " KB");
     SendPlaybackCommand(ctx_, "play voice1");
+    if (ServerDidNotAnswer()) return;
 
     // Every other handler runs inside this wait; any of them may stop or close voice1,
     // which ends it at the next query.
     while (IsWavePlaying(PlaybackAlias)) ctx_.os.pump.DoEvents(ModePollMs);
 
     SendPlaybackCommand(ctx_, "close voice1");
+}
+
+bool Playback::ServerDidNotAnswer() {
+    if (ctx_.m.MciResult != std::to_string(mci::kServerNotAnswering)) return false;
+    SendPlaybackCommand(ctx_, "close voice1");
+    ctx_.os.messages.MsgBox(std::string(ServerDoesNotAnswer) + ": the recording cannot be played now. Try again in a moment.",
+                            vbExclamation, AppTitle);
+    return true;
 }
 
 bool Playback::IsWavePlaying(std::string sAlias) {

@@ -1,22 +1,37 @@
 #include "recording/mci_commands.h"
 
+#include <cstdlib>
+
+#include "platform/mci/mci_errors.h"
+
 namespace murmora {
 
 int SendCaptureCommand(Context& ctx, const std::string& command) {
     return ctx.os.mci.SendString(command, ctx.m.CaptureReply.data(), ctx.m.CaptureReply.size());
 }
 
-bool OpenAndRecordCapture(Context& ctx) {
-    if (SendCaptureCommand(ctx, "open new type waveaudio alias capture") == 0 &&
-        SendCaptureCommand(ctx, "record capture") == 0)
-        return true;
-    SendCaptureCommand(ctx, "close capture");
-    return false;
+int OpenAndRecordCapture(Context& ctx) {
+    int result = SendCaptureCommand(ctx, "open new type waveaudio alias capture");
+    if (result == 0) result = SendCaptureCommand(ctx, "record capture");
+    if (result != 0) SendCaptureCommand(ctx, "close capture");
+    return result;
 }
 
-void TellNoSoundInput(Context& ctx) {
-    ctx.os.messages.MsgBox("The sound input could not be opened: nothing is being recorded.", vbExclamation,
-                           AppTitle);
+void TellStartFailed(Context& ctx, int result) {
+    const std::string why = result == mci::kServerNotAnswering
+                                ? std::string(ServerDoesNotAnswer) + ": nothing is being recorded. Try again in a moment."
+                                : "The sound input could not be opened: nothing is being recorded.";
+    ctx.os.messages.MsgBox(why, vbExclamation, AppTitle);
+}
+
+bool CaptureLost(Context& ctx) {
+    SendCaptureCommand(ctx, "status capture mode");
+    return std::string(ctx.m.CaptureReply.c_str()) == "not ready";
+}
+
+long CaptureSeconds(Context& ctx) {
+    SendCaptureCommand(ctx, "status capture length");
+    return std::strtol(ctx.m.CaptureReply.c_str(), nullptr, 10) / 1000;
 }
 
 void SendPlaybackCommand(Context& ctx, const std::string& command) {

@@ -14,11 +14,20 @@ inline const char* const PlaybackAlias = "voice1";
 int SendCaptureCommand(Context& ctx, const std::string& command);
 
 // "open new type waveaudio alias capture", then "record capture". When either fails nothing
-// records and the device is closed again. True when the take runs.
-bool OpenAndRecordCapture(Context& ctx);
+// records and the device is closed again. 0 when the take runs, else the failing result code.
+int OpenAndRecordCapture(Context& ctx);
 
-// Tells the user that a take could not start because no sound input could be opened.
-void TellNoSoundInput(Context& ctx);
+// Tells the user why a take could not start, from the result code of OpenAndRecordCapture.
+void TellStartFailed(Context& ctx, int result);
+
+// True when the device capture reports that its input went away: the take has ended.
+bool CaptureLost(Context& ctx);
+
+// The whole seconds the device capture holds.
+long CaptureSeconds(Context& ctx);
+
+// What the user is told when the sound server does not answer in time.
+inline const char* const ServerDoesNotAnswer = "The sound server does not answer";
 
 // Sends a command for the device voice1 without a reply buffer; the result code goes to
 // MciResult as decimal text.

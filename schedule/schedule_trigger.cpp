@@ -131,11 +131,11 @@ void ScheduleTrigger::Timer2Tick() {
 
 void ScheduleTrigger::StartScheduledTake() {
     pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonrecording");
-    if (!OpenAndRecordCapture(ctx_)) {
+    if (const int result = OpenAndRecordCapture(ctx_); result != 0) {
         pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
         ctx_.ui.Label5.SetCaption("");
         ctx_.ui.Label6.SetCaption("");
-        TellNoSoundInput(ctx_);
+        TellStartFailed(ctx_, result);
         return;
     }
     ctx_.m.RecordingState = RecorderBusy;

@@ -74,8 +74,10 @@ public:
     std::function<int(const std::string& command, std::string& reply)> respond;
 
     int SendString(std::string_view command, char* reply, std::size_t replyLength) override;
-    // Commands sent since the last call of this function.
+    // Commands sent since the last call of this function, without the capture mode queries of
+    // the take's ticks, which change nothing.
     std::vector<std::string> Take();
+    static constexpr const char* CaptureModeQuery = "status capture mode";
     bool Sent(const std::string& command) const;
 
 private:

@@ -155,7 +155,7 @@ TEST_F(PlaybackPanel, IsWavePlayingCutsTheReplyAtItsFirstNulAndPlaysOnlyOnPlayin
 
     app.mci.respond = [](const std::string&, std::string&) { return MciErrInvalidDeviceName; };
     EXPECT_FALSE(app.form.IsWavePlaying("capture"));
-    EXPECT_EQ(app.mci.Take(), Commands{"status capture mode"});
+    EXPECT_EQ(app.mci.commands.back(), "status capture mode");
     EXPECT_EQ(app.m.MciResult, "263");
     EXPECT_EQ(app.m.PlayMode, "") << "a service that writes nothing still leaves its NUL";
 }
