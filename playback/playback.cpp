@@ -94,8 +94,9 @@ void Playback::PlayAction() {
 bool Playback::ServerDidNotAnswer() {
     if (ctx_.m.MciResult != std::to_string(mci::kServerNotAnswering)) return false;
     SendPlaybackCommand(ctx_, "close voice1");
-    ctx_.os.messages.MsgBox(std::string(ServerDoesNotAnswer) + ": the recording cannot be played now. Try again in a moment.",
-                            vbExclamation, AppTitle);
+    ctx_.os.messages.MsgBox(
+        std::string(ServerDoesNotAnswer) + ": the recording cannot be played now. Try again in a moment.",
+        vbExclamation, AppTitle);
     return true;
 }
 

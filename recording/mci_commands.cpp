@@ -18,9 +18,10 @@ int OpenAndRecordCapture(Context& ctx) {
 }
 
 void TellStartFailed(Context& ctx, int result) {
-    const std::string why = result == mci::kServerNotAnswering
-                                ? std::string(ServerDoesNotAnswer) + ": nothing is being recorded. Try again in a moment."
-                                : "The sound input could not be opened: nothing is being recorded.";
+    const std::string why =
+        result == mci::kServerNotAnswering
+            ? std::string(ServerDoesNotAnswer) + ": nothing is being recorded. Try again in a moment."
+            : "The sound input could not be opened: nothing is being recorded.";
     ctx.os.messages.MsgBox(why, vbExclamation, AppTitle);
 }
 

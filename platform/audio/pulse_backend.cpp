@@ -288,7 +288,8 @@ DeviceResult PulseStream::stop() {
     state_ = StreamState::stopped;
     dropDrain();
     lastWritten_ = false;
-    for (pa_operation* operation : {pa_stream_cork(stream_, 1, nullptr, nullptr), pa_stream_flush(stream_, nullptr, nullptr)})
+    for (pa_operation* operation :
+         {pa_stream_cork(stream_, 1, nullptr, nullptr), pa_stream_flush(stream_, nullptr, nullptr)})
         if (operation)
             pa_operation_unref(operation);
     return DeviceResult::done;
@@ -316,7 +317,9 @@ void PulseStream::onStateChanged(pa_stream* stream, void* self) {
     wakeWaiters(me.backend_.loop());
 }
 
-void PulseStream::onReadable(pa_stream*, std::size_t, void* self) { static_cast<PulseStream*>(self)->deliverCaptured(); }
+void PulseStream::onReadable(pa_stream*, std::size_t, void* self) {
+    static_cast<PulseStream*>(self)->deliverCaptured();
+}
 
 void PulseStream::deliverCaptured() {
     const void* data = nullptr;

@@ -160,6 +160,22 @@ TEST_F(PlaybackPanel, IsWavePlayingCutsTheReplyAtItsFirstNulAndPlaysOnlyOnPlayin
     EXPECT_EQ(app.m.PlayMode, "") << "a service that writes nothing still leaves its NUL";
 }
 
+TEST_F(PlaybackPanel, ASoundServerThatDoesNotAnswerEndsTheActionWithAWord) {
+    const std::string Silent =
+        "The sound server does not answer: the recording cannot be played now. Try again in a moment.";
+    SaveManually(ManualTake);
+    for (const std::string& failing : {PlayStart(ManualTake)[0], std::string("play voice1")}) {
+        app.mci.respond = [&](const std::string& command, std::string& reply) {
+            return command == failing ? 513 : device.Answer(command, reply);
+        };
+        Play();
+        const Commands sent = app.mci.Take();
+        EXPECT_EQ(sent.back(), "close voice1") << failing;
+        EXPECT_EQ(std::count(sent.begin(), sent.end(), "status voice1 mode"), 0) << "no wait after " << failing;
+        EXPECT_EQ(app.messages.Prompts().back(), Silent);
+    }
+}
+
 TEST(FormatTenths, OneRoundedDigitNoLeadingZeroNoSeparator) {
     const std::tuple<unsigned long long, unsigned, const char*> cases[] = {
         {0, 1000, ".0"}, {49, 1000, ".0"}, {50, 1000, ".1"}, {150, 1000, ".2"}, {949, 1000, ".9"},
