@@ -1,11 +1,8 @@
 # A private headless PipeWire server with its PulseAudio-compatible server and a 440 Hz virtual
-# microphone, for the real audio tests against PipeWire. Same interface as audio-env.sh:
-# usage:  . .ci/pipewire-env.sh; audio_start [mic] [DIR]; ...tests...; audio_stop
-#   DIR: the runtime folder to use (made when missing); a fresh one under /tmp by default
-# Needs pipewire, pipewire-pulse, wireplumber and dbus, but not pipewire-alsa (which would take
-# ALSA's default device away from PulseAudio). PULSE_PID names the PulseAudio-compatible server,
-# SERVER_PIDS every process of the server, for the tests that kill or stop it.
-. "$(dirname "${BASH_SOURCE[0]}")/audio-env.sh" # assert_tone
+# microphone, for the real audio tests against PipeWire. Sourced by audio-env.sh when
+# MURMORA_TEST_SERVER=pipewire, whose functions it replaces (same usage; the source is always the
+# microphone). Needs pipewire, pipewire-pulse, wireplumber and dbus, but not pipewire-alsa,
+# which would take ALSA's default device away from PulseAudio.
 audio_start() {
   AUDIO_DIR=${2:-$(mktemp -d /tmp/ci-pipewire.XXXXXX)} && mkdir -p "$AUDIO_DIR" && chmod 700 "$AUDIO_DIR" || return 1
   export XDG_RUNTIME_DIR="$AUDIO_DIR" PIPEWIRE_RUNTIME_DIR="$AUDIO_DIR"
@@ -13,6 +10,7 @@ audio_start() {
   printf 'autospawn = no\n' > "$AUDIO_DIR/client.conf"
   export PULSE_CLIENTCONFIG="$AUDIO_DIR/client.conf"
   local out
+  rm -f "$AUDIO_DIR/bus" # left by a killed server
   out=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --address="unix:path=$AUDIO_DIR/bus") || return 1
   export DBUS_SESSION_BUS_ADDRESS=$(echo "$out" | sed -n 1p)
   PW_BUS_PID=$(echo "$out" | sed -n 2p)
@@ -20,7 +18,7 @@ audio_start() {
   for _ in $(seq 50); do [ -S "$AUDIO_DIR/pipewire-0" ] && break; sleep 0.1; done
   wireplumber >"$AUDIO_DIR/wireplumber.log" 2>&1 & PW_WP_PID=$!
   pipewire-pulse >"$AUDIO_DIR/pipewire-pulse.log" 2>&1 & PULSE_PID=$!
-  SERVER_PIDS="$PULSE_PID $PW_WP_PID $PW_PID"
+  SERVER_PIDS="$PULSE_PID $PW_WP_PID $PW_PID $PW_BUS_PID"
   local i=0
   until pactl info >/dev/null 2>&1; do
     i=$((i+1))
@@ -42,9 +40,9 @@ audio_start() {
 }
 audio_stop() {
   local p
-  for p in ${FEED_PID:-} ${SERVER_PIDS:-} ${PW_BUS_PID:-}; do kill -CONT "$p" 2>/dev/null; kill "$p" 2>/dev/null; done
+  for p in ${FEED_PID:-} ${SERVER_PIDS:-}; do kill -CONT "$p" 2>/dev/null; kill "$p" 2>/dev/null; done
   for p in ${FEED_PID:-} ${SERVER_PIDS:-}; do wait "$p" 2>/dev/null || true; done
-  FEED_PID= SERVER_PIDS= PULSE_PID= PW_BUS_PID=
+  FEED_PID= SERVER_PIDS= PULSE_PID=
   [ -n "${AUDIO_DIR:-}" ] && rm -rf "$AUDIO_DIR"
   return 0
 }

@@ -19,13 +19,14 @@ using Clock = std::chrono::steady_clock;
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 void quietJack(const char*) {}
 
-// Neither recording nor playing a file is interactive: longer device buffers cost nothing and
-// wake the machine less ("stop" still ends playback at once: it drops what the device holds).
+// Playing a file is not interactive: a long device buffer costs nothing and wakes the machine
+// less ("stop" still ends playback at once: it drops what the device holds). Capture keeps its
+// buffer short, since a stop within the deadline drops what the device still holds too.
 struct BufferSizes {
     PaTime latency;
     unsigned long framesPerBuffer;
 };
-constexpr BufferSizes kCaptureBuffers{0.25, 4096};
+constexpr BufferSizes kCaptureBuffers{0.1, 2048};
 constexpr BufferSizes kPlaybackBuffers{0.5, 8192};
 
 // What PortAudio's callback reaches. It outlives the stream object, since PortAudio may still
@@ -153,16 +154,9 @@ public:
         return result;
     }
 
-    // Capture stops after the callback has handed over its last buffer; playback drops what the
-    // device holds.
+    // Drops what the device holds: waiting for it would take longer than the deadline allows.
     DeviceResult stop() override {
         StreamState running = StreamState::running;
-        const bool capture = relay_->source.load() == nullptr;
-        if (capture) {
-            const DeviceResult result = call([](Handle& h) { h.ok = Pa_StopStream(h.stream) == paNoError; });
-            relay_->state.compare_exchange_strong(running, StreamState::stopped);
-            return result == DeviceResult::failed ? DeviceResult::done : result;
-        }
         relay_->state.compare_exchange_strong(running, StreamState::stopped);
         const DeviceResult result = call([](Handle& h) { h.ok = Pa_AbortStream(h.stream) == paNoError; });
         return result == DeviceResult::failed ? DeviceResult::done : result;

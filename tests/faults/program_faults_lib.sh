@@ -30,10 +30,7 @@ done
 # A sound server of this test's own, at a fixed socket so that it can be started again later.
 PULSE_DIR="$WORK/pulse-runtime"
 server_start() { audio_start mic "$PULSE_DIR" >/dev/null || unavailable "the private PulseAudio server did not start"; }
-server_kill() { # the feed may already have ended with the server: neither kill may fail the test
-  kill -KILL "$PULSE_PID" 2>/dev/null || true; wait "$PULSE_PID" 2>/dev/null || true; PULSE_PID=
-  kill "$FEED_PID" 2>/dev/null || true; wait "$FEED_PID" 2>/dev/null || true; FEED_PID=
-}
+server_kill() { audio_kill; }
 # Points the program at the server's socket whether the server runs yet or not.
 mkdir -m 700 -p "$PULSE_DIR"
 export XDG_RUNTIME_DIR="$PULSE_DIR" PULSE_SERVER="unix:$PULSE_DIR/pulse/native"
