@@ -61,7 +61,7 @@ audio_stop() {
 }
 audio_kill() { # the feed may end with the server: neither kill may fail the caller
   local p
-  for p in ${SERVER_PIDS:-} ${FEED_PID:-}; do kill -KILL "$p" 2>/dev/null; wait "$p" 2>/dev/null || true; done
+  for p in ${SERVER_PIDS:-} ${FEED_PID:-}; do kill -KILL "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
   SERVER_PIDS= PULSE_PID= FEED_PID=
   return 0
 }

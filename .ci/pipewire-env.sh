@@ -10,15 +10,16 @@ audio_start() {
   printf 'autospawn = no\n' > "$AUDIO_DIR/client.conf"
   export PULSE_CLIENTCONFIG="$AUDIO_DIR/client.conf"
   local out
-  rm -f "$AUDIO_DIR/bus" # left by a killed server
-  out=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --address="unix:path=$AUDIO_DIR/bus") || return 1
-  export DBUS_SESSION_BUS_ADDRESS=$(echo "$out" | sed -n 1p)
-  PW_BUS_PID=$(echo "$out" | sed -n 2p)
+  if ! kill -0 "${PW_BUS_PID:-}" 2>/dev/null; then # the session bus outlives a killed server
+    out=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --address="unix:path=$AUDIO_DIR/bus") || return 1
+    export DBUS_SESSION_BUS_ADDRESS=$(echo "$out" | sed -n 1p)
+    PW_BUS_PID=$(echo "$out" | sed -n 2p)
+  fi
   pipewire >"$AUDIO_DIR/pipewire.log" 2>&1 & PW_PID=$!
   for _ in $(seq 50); do [ -S "$AUDIO_DIR/pipewire-0" ] && break; sleep 0.1; done
   wireplumber >"$AUDIO_DIR/wireplumber.log" 2>&1 & PW_WP_PID=$!
   pipewire-pulse >"$AUDIO_DIR/pipewire-pulse.log" 2>&1 & PULSE_PID=$!
-  SERVER_PIDS="$PULSE_PID $PW_WP_PID $PW_PID $PW_BUS_PID"
+  SERVER_PIDS="$PULSE_PID $PW_WP_PID $PW_PID"
   local i=0
   until pactl info >/dev/null 2>&1; do
     i=$((i+1))
@@ -40,9 +41,9 @@ audio_start() {
 }
 audio_stop() {
   local p
-  for p in ${FEED_PID:-} ${SERVER_PIDS:-}; do kill -CONT "$p" 2>/dev/null; kill "$p" 2>/dev/null; done
+  for p in ${FEED_PID:-} ${SERVER_PIDS:-} ${PW_BUS_PID:-}; do kill -CONT "$p" 2>/dev/null; kill "$p" 2>/dev/null; done
   for p in ${FEED_PID:-} ${SERVER_PIDS:-}; do wait "$p" 2>/dev/null || true; done
-  FEED_PID= SERVER_PIDS= PULSE_PID=
+  FEED_PID= SERVER_PIDS= PULSE_PID= PW_BUS_PID=
   [ -n "${AUDIO_DIR:-}" ] && rm -rf "$AUDIO_DIR"
   return 0
 }

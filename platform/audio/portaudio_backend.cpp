@@ -15,6 +15,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// PortAudio lists every device when it starts, which takes longer than a device call may; it
+// starts once, before the first open (on a machine without a server, or after it went away).
+constexpr auto kLibraryStartDeadline = std::chrono::seconds(1);
+
 // The ALSA and JACK host APIs report every device they probe on stderr; none of it is ours.
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 void quietJack(const char*) {}
@@ -220,6 +224,10 @@ private:
         relay->channels = format.channels;
         relay->sampleRate = format.sampleRate;
         auto handle = std::make_shared<Handle>();
+        if (!calls_->run([library = library_] { library->initialise(); }, Clock::now() + kLibraryStartDeadline)) {
+            result = DeviceResult::timedOut;
+            return nullptr;
+        }
         const bool answered = calls_->run(
             [library = library_, relay, handle, format, input] {
                 if (!library->initialise())
