@@ -19,8 +19,8 @@ cpu_seconds() {
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 
-# CPU of starting mci-shell and opening a device without any audio flowing: PortAudio's device
-# list, which loads every ALSA plugin. Paid once per process.
+# CPU of starting mci-shell and opening a device without any audio flowing: the libraries and
+# the connection to the server. Paid once per process.
 startup_cpu() {
   startup_commands() { printf '%s\n' "$1" "close $2" | "$MCI_SHELL"; }
   cpu_seconds startup_commands "$1" "$2"

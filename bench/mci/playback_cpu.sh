@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # CPU used to play a SECONDS-long WAV (default 10; 60 for the full measure) through mci-shell,
 # against paplay playing the same file at the same time (so both see the same load). aplay,
-# which reaches the server through the same ALSA plugin as PortAudio, is measured next.
+# which reaches the server through ALSA's pulse plugin, is measured next.
 # usage: bench/mci/playback_cpu.sh [SECONDS]
 . "$(dirname "$0")/bench_lib.sh"
 seconds=${1:-10}
@@ -22,9 +22,9 @@ paplay=$(cat "$BENCH_DIR/paplay.cpu")
 played=$(grep -c $'\tplaying' "$BENCH_DIR/play.out" || true)
 echo "playback of $seconds s: mci-shell $mci s CPU, paplay $paplay s CPU, ratio $(ratio "$mci" "$paplay") (goal <= 1.5)"
 startup=$(startup_cpu "open $file type waveaudio alias voice1" voice1)
-echo "  of which start-up (device list, no audio): $startup s; beyond start-up: $(difference "$mci" "$startup") s," \
+echo "  of which start-up (connection, no audio): $startup s; beyond start-up: $(difference "$mci" "$startup") s," \
      "ratio $(ratio "$(difference "$mci" "$startup")" "$paplay")"
 aplay=$(cpu_seconds aplay -q "$file")
-echo "  aplay (through the ALSA pulse plugin, as PortAudio): $aplay s CPU;" \
+echo "  aplay (through the ALSA pulse plugin): $aplay s CPU;" \
      "mci-shell beyond start-up against it: $(ratio "$(difference "$mci" "$startup")" "$aplay")"
 echo "  mode read playing for $(awk -v n="$played" 'BEGIN { printf "%.1f", n / 10 }') s"
