@@ -71,7 +71,7 @@ int main(int argc, char* argv[]) {
 
     QElapsedTimer clock;
     clock.start();
-    qint64 last = 0, longest = 0;
+    qint64 last = 0, longest = 0, killed = 0;
     QTimer loop; // runs as often as the event loop lets it
     loop.setInterval(1);
     QObject::connect(&loop, &QTimer::timeout, [&] {
@@ -96,7 +96,7 @@ int main(int argc, char* argv[]) {
             return;
         }
         Signal(server, SIGKILL);
-        const qint64 killed = clock.elapsed();
+        killed = clock.elapsed();
         told.setInterval(5);
         QObject::connect(&told, &QTimer::timeout, [&] {
             if (!QApplication::activeModalWidget()) return;
