@@ -14,7 +14,7 @@ constexpr std::size_t LengthReplyLength = 255;
 constexpr std::size_t ModeReplyLength = 128;
 // The longest the Play action's wait sleeps between two mode queries: short enough that the
 // wait ends promptly, long enough that it costs no CPU.
-constexpr int ModePollMs = 50;
+constexpr int ModePollMs = 100;
 
 // A new, empty buffer for each length query of each run.
 std::string LengthReplyBuffer() { return std::string(LengthReplyLength, '\0'); }

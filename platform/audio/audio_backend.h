@@ -6,7 +6,7 @@
 
 namespace murmora::audio {
 
-// Interleaved frames at a given rate; capture is 16-bit, playback 32-bit float.
+// Interleaved 16-bit frames at a given rate.
 struct StreamFormat {
     int sampleRate = 44100;
     int channels = 2;
@@ -36,7 +36,7 @@ protected:
 // how many; sets `last` once no frame follows those. Same restrictions as CaptureSink.
 class PlaybackSource {
 public:
-    virtual std::size_t onPlayback(float* samples, std::size_t frames, bool& last) noexcept = 0;
+    virtual std::size_t onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept = 0;
 
 protected:
     ~PlaybackSource() = default;

@@ -72,6 +72,8 @@ std::unique_ptr<FilePlayer> FilePlayer::open(AudioBackend& backend, const std::f
         error = OpenError::notWav;
         return nullptr;
     }
+    // Played as 16-bit, the way takes are recorded; floating-point files are scaled to it.
+    sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
     const StreamFormat format{info.samplerate, info.channels};
     std::unique_ptr<FilePlayer> player(new FilePlayer(file, format, info.frames, bytesPerStoredSample(info.format)));
     // The output asks for its first frames as soon as it opens: have them ready.
@@ -129,7 +131,7 @@ DeviceResult FilePlayer::stop() {
 
 bool FilePlayer::playing() const { return started_ && stream_->state() == StreamState::running; }
 
-std::size_t FilePlayer::onPlayback(float* samples, std::size_t frames, bool& last) noexcept {
+std::size_t FilePlayer::onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept {
     const bool fileRead = fileRead_.load(std::memory_order_acquire); // before the read: no frame is missed
     const std::size_t got = ring_.read(samples, frames);
     last = fileRead && got < frames;
@@ -140,7 +142,7 @@ bool FilePlayer::fillRing() {
     const auto channels = static_cast<std::size_t>(format_.channels);
     for (;;) {
         if (pending_ == 0) {
-            pending_ = static_cast<std::size_t>(sf_readf_float(file_, chunk_.data(), kChunkFrames));
+            pending_ = static_cast<std::size_t>(sf_readf_short(file_, chunk_.data(), kChunkFrames));
             offset_ = 0;
             if (pending_ == 0) {
                 fileRead_.store(true, std::memory_order_release);

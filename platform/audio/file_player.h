@@ -42,7 +42,7 @@ public:
 
 private:
     FilePlayer(SNDFILE* file, const StreamFormat& format, std::int64_t frames, int bytesPerSample);
-    std::size_t onPlayback(float* samples, std::size_t frames, bool& last) noexcept override;
+    std::size_t onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept override;
     void readUntilEnd();
     // Moves frames from the file into the ring until it is full or the file has been read;
     // false once the file has been read to its end.
@@ -52,11 +52,11 @@ private:
     StreamFormat format_;
     std::int64_t frames_;
     int bytesPerSample_;
-    SpscRing<float> ring_;
+    SpscRing<std::int16_t> ring_;
     std::unique_ptr<AudioStream> stream_;
     bool started_ = false;
     std::atomic<bool> fileRead_{false}; // the reader has put the last frame into the ring
-    std::vector<float> chunk_;          // the reader's buffer between file and ring
+    std::vector<std::int16_t> chunk_;   // the reader's buffer between file and ring
     std::size_t pending_ = 0;           // frames in chunk_ that did not fit into the ring yet
     std::size_t offset_ = 0;
     std::thread reader_;

@@ -101,7 +101,7 @@ int captureCallback(const void* input, void*, unsigned long frames, const PaStre
 int playbackCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo* time,
                      PaStreamCallbackFlags, void* data) {
     auto& relay = *static_cast<Relay*>(data);
-    auto* samples = static_cast<float*>(output);
+    auto* samples = static_cast<std::int16_t*>(output);
     const auto channels = static_cast<unsigned long>(relay.channels);
     std::size_t written = 0;
     ++relay.callbacksRunning;
@@ -115,7 +115,7 @@ int playbackCallback(const void*, void* output, unsigned long frames, const PaSt
         }
     }
     --relay.callbacksRunning;
-    std::fill(samples + written * channels, samples + frames * channels, 0.0f);
+    std::fill(samples + written * channels, samples + frames * channels, std::int16_t{0});
     if (relay.lastHandedOver && time->currentTime >= relay.endTime) {
         relay.state = StreamState::ended;
         return paComplete;
@@ -261,7 +261,7 @@ private:
         PaStreamParameters parameters{};
         parameters.device = device;
         parameters.channelCount = format.channels;
-        parameters.sampleFormat = input ? paInt16 : paFloat32;
+        parameters.sampleFormat = paInt16;
         const BufferSizes& sizes = input ? kCaptureBuffers : kPlaybackBuffers;
         parameters.suggestedLatency =
             std::max(input ? info->defaultHighInputLatency : info->defaultHighOutputLatency, sizes.latency);

@@ -140,7 +140,7 @@ private:
         result = connectContext(deadline);
         if (result != DeviceResult::done)
             return nullptr;
-        const pa_sample_spec spec{sink ? PA_SAMPLE_S16LE : PA_SAMPLE_FLOAT32LE,
+        const pa_sample_spec spec{PA_SAMPLE_S16LE,
                                   static_cast<std::uint32_t>(format.sampleRate),
                                   static_cast<std::uint8_t>(format.channels)};
         pa_channel_map map{};
@@ -349,7 +349,7 @@ bool PulseStream::writeFrames(std::size_t bytes) {
         return false;
     const std::size_t room = bytes / frameBytes_;
     bool last = false;
-    std::size_t frames = source_->onPlayback(static_cast<float*>(buffer), room, last);
+    std::size_t frames = source_->onPlayback(static_cast<std::int16_t*>(buffer), room, last);
     if (frames == 0 && !last) {
         std::memset(buffer, 0, room * frameBytes_);
         frames = room;

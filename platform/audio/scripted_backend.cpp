@@ -84,12 +84,12 @@ bool ScriptedBackend::deliverCapture(std::span<const std::int16_t> interleaved, 
     return true;
 }
 
-std::vector<float> ScriptedBackend::pullPlayback(std::size_t frames) {
+std::vector<std::int16_t> ScriptedBackend::pullPlayback(std::size_t frames) {
     std::lock_guard lock(mutex_);
     Stream* stream = running(false);
     if (!stream)
         return {};
-    std::vector<float> samples(frames * static_cast<std::size_t>(stream->format_.channels));
+    std::vector<std::int16_t> samples(frames * static_cast<std::size_t>(stream->format_.channels));
     bool last = false;
     stream->source_->onPlayback(samples.data(), frames, last);
     if (last)

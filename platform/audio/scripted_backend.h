@@ -28,7 +28,7 @@ public:
     // Pulls frames from the running playback stream; empty when none runs. The source's frames
     // come first, then silence; once the source has handed over its last frame the stream ends,
     // as a device's does.
-    std::vector<float> pullPlayback(std::size_t frames);
+    std::vector<std::int16_t> pullPlayback(std::size_t frames);
 
     std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink,
                                              DeviceResult& result) override;

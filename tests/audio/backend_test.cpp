@@ -30,9 +30,9 @@ struct ToneSource final : PlaybackSource {
     std::size_t left;
     int channels;
     ToneSource(std::size_t frames, int channelCount) : left(frames), channels(channelCount) {}
-    std::size_t onPlayback(float* samples, std::size_t frames, bool& last) noexcept override {
+    std::size_t onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept override {
         const std::size_t count = std::min(frames, left);
-        std::fill(samples, samples + count * static_cast<std::size_t>(channels), 0.25f);
+        std::fill(samples, samples + count * static_cast<std::size_t>(channels), std::int16_t{8000});
         left -= count;
         last = left == 0;
         return count;
