@@ -118,7 +118,7 @@ TEST_F(PlaybackPanel, SendsTheStepsInOrderAsksBeforeEachWaitAndClosesAtTheEnd) {
         app.pump.waits.clear();
         Play();
         EXPECT_EQ(app.mci.Take(), Concat({PlayStart(ManualTake), ModeQueries(playing + 1), {"close voice1"}}));
-        EXPECT_EQ(app.pump.waits, std::vector<int>(static_cast<std::size_t>(playing), 50));
+        EXPECT_EQ(app.pump.waits, std::vector<int>(static_cast<std::size_t>(playing), 100));
         EXPECT_EQ(app.m.PlayMode, idleMode);
         EXPECT_EQ(app.m.MciResult, "0");
         EXPECT_FALSE(device.open);
