@@ -4,11 +4,18 @@
 . "$(dirname "$0")/real_audio_lib.sh"
 own_server
 pactl load-module module-null-sink sink_name=other sink_properties=device.description=OtherInput >/dev/null
+# A listener keeps the other input running, as a microphone in use is: a fresh one takes a
+# second to deliver its first frames.
+parec -d other.monitor --latency-msec=20 > /dev/null 2>&1 &
+listener=$!
+cleanup_steps+=("kill $listener")
+sleep 1.5
 take="$WORK/moved.wav"
 {
   printf '%s\n' "open new type waveaudio alias capture" "record capture"
   sleep 1
-  output=$(pactl list short source-outputs | awk 'NR == 1 { print $1 }')
+  output=$(pactl list source-outputs | awk '/^Source Output #/ { id = substr($3, 2) }
+                                           /application.name = "Murmora"/ { print id; exit }')
   pactl move-source-output "$output" other.monitor
   sleep 3
   printf '%s\n' "status capture mode" "stop capture" "save capture $take" "close capture"
