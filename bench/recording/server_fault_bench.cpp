@@ -19,16 +19,11 @@
 #include <QTimer>
 
 #include "app/panel.h"
+#include "bench/granted_hotkeys.h"
 #include "platform/mci/make_mci_service.h"
 
 namespace {
 
-class GrantedHotkeys final : public murmora::Hotkeys {
-public:
-    bool RegisterHotKey(int, unsigned, unsigned) override { return true; }
-    void UnregisterHotKey(int) override {}
-    void InstallFilter(std::function<void(unsigned long)>) override {}
-};
 
 void Click(QWidget* widget) {
     QTest::mousePress(widget, Qt::LeftButton, {}, widget->rect().center());
@@ -65,7 +60,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     const auto mci = murmora::makeMciService();
     const auto takes = murmora::makeTakeFolder();
-    GrantedHotkeys hotkeys;
+    murmora::GrantedHotkeys hotkeys;
     murmora::QtPanel panel(*mci, *takes, hotkeys);
     panel.Start();
 

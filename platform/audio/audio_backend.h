@@ -19,6 +19,9 @@ inline constexpr std::chrono::milliseconds kDeviceDeadline{100};
 // backend finishes or undoes the call by itself once the server answers again.
 enum class DeviceResult { done, failed, noServer, timedOut };
 
+// Why a take or a file could not be opened for its device.
+enum class OpenError { none, notFound, notWav, noTakeFile, noDevice, noServerAnswer };
+
 // `ended`: a playback stream has played its source's last frame. `lost`: the stream ended
 // without being asked to (the server went away, or its device went with nowhere to move it).
 enum class StreamState { stopped, running, ended, lost };

@@ -22,7 +22,6 @@ namespace murmora::audio {
 class CaptureRecorder final : private CaptureSink {
 public:
     static constexpr auto kSilenceLimit = std::chrono::seconds(2);
-    enum class OpenError { none, noDevice, noServerAnswer, noTakeFile };
     static std::unique_ptr<CaptureRecorder> open(AudioBackend& backend, const std::filesystem::path& takeFolder,
                                                  const StreamFormat& format, OpenError& error);
     ~CaptureRecorder(); // ends the take; an unsaved take file is removed

@@ -19,7 +19,6 @@ namespace murmora::audio {
 // ring; the audio callback only copies them out.
 class FilePlayer final : private PlaybackSource {
 public:
-    enum class OpenError { none, notFound, notWav, noDevice, noServerAnswer };
     static std::unique_ptr<FilePlayer> open(AudioBackend& backend, const std::filesystem::path& path,
                                             OpenError& error);
     ~FilePlayer();

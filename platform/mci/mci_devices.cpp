@@ -17,6 +17,23 @@ int resultOf(audio::DeviceResult result) {
     }
 }
 
+int resultOf(audio::OpenError error) {
+    switch (error) {
+    case audio::OpenError::none:
+        return kSuccess;
+    case audio::OpenError::notFound:
+        return kFileNotFound;
+    case audio::OpenError::notWav:
+        return kNotReadableWav;
+    case audio::OpenError::noTakeFile:
+        return kTakeFileFailed;
+    case audio::OpenError::noServerAnswer:
+        return kServerNotAnswering;
+    default:
+        return kNoAudioDevice;
+    }
+}
+
 } // namespace
 
 int MciDevice::record() { return kUnsupportedFunction; }
@@ -31,23 +48,9 @@ std::string MciDevice::length() const {
 
 std::unique_ptr<CaptureDevice> CaptureDevice::open(audio::AudioBackend& backend,
                                                    const std::filesystem::path& takeFolder, int& result) {
-    using OpenError = audio::CaptureRecorder::OpenError;
-    OpenError error = OpenError::none;
+    audio::OpenError error = audio::OpenError::none;
     auto recorder = audio::CaptureRecorder::open(backend, takeFolder, audio::StreamFormat{}, error);
-    switch (error) {
-    case OpenError::none:
-        result = kSuccess;
-        break;
-    case OpenError::noDevice:
-        result = kNoAudioDevice;
-        break;
-    case OpenError::noServerAnswer:
-        result = kServerNotAnswering;
-        break;
-    case OpenError::noTakeFile:
-        result = kTakeFileFailed;
-        break;
-    }
+    result = resultOf(error);
     return recorder ? std::unique_ptr<CaptureDevice>(new CaptureDevice(std::move(recorder))) : nullptr;
 }
 
@@ -79,26 +82,9 @@ std::string CaptureDevice::mode() const {
 
 std::unique_ptr<PlaybackDevice> PlaybackDevice::open(audio::AudioBackend& backend, const std::filesystem::path& path,
                                                      int& result) {
-    using OpenError = audio::FilePlayer::OpenError;
-    OpenError error = OpenError::none;
+    audio::OpenError error = audio::OpenError::none;
     auto player = audio::FilePlayer::open(backend, path, error);
-    switch (error) {
-    case OpenError::none:
-        result = kSuccess;
-        break;
-    case OpenError::notFound:
-        result = kFileNotFound;
-        break;
-    case OpenError::notWav:
-        result = kNotReadableWav;
-        break;
-    case OpenError::noDevice:
-        result = kNoAudioDevice;
-        break;
-    case OpenError::noServerAnswer:
-        result = kServerNotAnswering;
-        break;
-    }
+    result = resultOf(error);
     return player ? std::unique_ptr<PlaybackDevice>(new PlaybackDevice(std::move(player))) : nullptr;
 }
 

@@ -96,6 +96,16 @@ expect_box() { # ICON TEXT
   sleep 0.3
 }
 
+# Records a take of 2 s and saves it as FILE: the recorder works (again).
+expect_next_take() { # FILE
+  record_button
+  sleep 2
+  cut_button
+  answer_save_dialog "$1"
+  expect_box information "Recording saved as  $1"
+  expect_take "$1" 1.5
+}
+
 # Asserts that FILE is a take holding the test tone for at least SECONDS.
 expect_take() { # FILE SECONDS
   [ -f "$1" ] || fail "no take at $1"

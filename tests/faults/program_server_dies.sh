@@ -30,12 +30,7 @@ sleep 1
 alive "after the server was killed during playback"
 server_start
 echo "== the next take works"
-record_button
-sleep 2
-cut_button
-answer_save_dialog "$HOME/next.wav"
-expect_box information "Recording saved as  $HOME/next.wav"
-expect_take "$HOME/next.wav" 1.5
+expect_next_take "$HOME/next.wav"
 expect_take "$HOME/kept.wav" 3
 close_app
 [ -z "$(find "$TAKES" -type f 2>/dev/null)" ] || fail "take files left behind: $(ls "$TAKES")"

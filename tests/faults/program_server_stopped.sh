@@ -26,12 +26,7 @@ alive "while the server is stopped"
 
 echo "== the server goes on: the next take works"
 audio_resume
-record_button
-sleep 2
-cut_button
-answer_save_dialog "$HOME/next.wav"
-expect_box information "Recording saved as  $HOME/next.wav"
-expect_take "$HOME/next.wav" 1.5
+expect_next_take "$HOME/next.wav"
 
 echo "== Close ends the program in a take while the server is stopped"
 record_button
