@@ -1,9 +1,13 @@
 # A private headless PulseAudio server with a known-signal default source, for the real audio
-# tests and the benchmarks.
+# tests and the benchmarks. With MURMORA_TEST_SERVER=pipewire the same functions start PipeWire
+# and its PulseAudio-compatible server instead (.ci/pipewire-env.sh).
 # usage:  . .ci/audio-env.sh; audio_start [sine|mic] [DIR]; ...tests...; audio_stop
 #   DIR: the runtime folder to use (made when missing); a fresh one under /tmp by default
 #   sine: module-sine-source 440 Hz (no helper process; delivers in 2 s blocks)
 #   mic : remap source over a null sink fed by a paced 440 Hz tone (real-time, ~20 ms blocks)
+# SERVER_PIDS: the server's processes. audio_kill kills them (the runtime folder stays, so that
+# audio_start with the same DIR starts it again there); audio_pause and audio_resume stop them
+# with SIGSTOP and let them go on.
 audio_start() {
   AUDIO_MODE=${1:-sine}
   AUDIO_DIR=${2:-$(mktemp -d /tmp/ci-pulse.XXXXXX)} && mkdir -p "$AUDIO_DIR" && chmod 700 "$AUDIO_DIR" || return 1
@@ -27,6 +31,7 @@ audio_start() {
   HOME="$AUDIO_DIR" pulseaudio -n -F "$AUDIO_DIR/ci.pa" --daemonize=no --exit-idle-time=-1 \
       --use-pid-file=no --log-target=file:"$AUDIO_DIR/pulse.log" --log-level=notice &
   PULSE_PID=$!
+  SERVER_PIDS=$PULSE_PID
   i=0
   until pactl info >/dev/null 2>&1; do
     i=$((i+1))
@@ -49,11 +54,20 @@ audio_start() {
 audio_stop() {
   # A killed process answers wait with its signal's status; under set -e that would become the
   # caller's exit status.
-  [ -n "${FEED_PID:-}" ] && { kill -TERM "$FEED_PID" 2>/dev/null; wait "$FEED_PID" 2>/dev/null || true; FEED_PID=; }
-  [ -n "${PULSE_PID:-}" ] && { kill -TERM "$PULSE_PID" 2>/dev/null; wait "$PULSE_PID" 2>/dev/null || true; PULSE_PID=; }
+  [ -n "${FEED_PID:-}" ] && { kill -TERM "$FEED_PID" 2>/dev/null || true; wait "$FEED_PID" 2>/dev/null || true; FEED_PID=; }
+  [ -n "${PULSE_PID:-}" ] && { kill -TERM "$PULSE_PID" 2>/dev/null || true; wait "$PULSE_PID" 2>/dev/null || true; PULSE_PID=; }
+  SERVER_PIDS=
   [ -n "${AUDIO_DIR:-}" ] && rm -rf "$AUDIO_DIR"
   return 0
 }
+audio_kill() { # the feed may end with the server: neither kill may fail the caller
+  local p
+  for p in ${SERVER_PIDS:-} ${FEED_PID:-}; do kill -KILL "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
+  SERVER_PIDS= PULSE_PID= FEED_PID=
+  return 0
+}
+audio_pause() { local p; for p in ${SERVER_PIDS:-}; do kill -STOP "$p"; done; }
+audio_resume() { local p; for p in ${SERVER_PIDS:-}; do kill -CONT "$p"; done; }
 # assert_tone FILE [HZ=440] [MIN_SECONDS=1]: 1st channel is a ~HZ sine at RMS ~0.354 (-9 dBFS)
 assert_tone() {
   sox "$1" -n remix 1 stat 2>&1 | awk -v hz="${2:-440}" -v min="${3:-1}" -v f="$1" '
@@ -61,3 +75,4 @@ assert_tone() {
     END { ok = (len >= min && rms > 0.30 && rms < 0.40 && fr >= hz*0.97 && fr <= hz*1.03)
           printf "%s: len=%ss rms=%s freq=%sHz -> %s\n", f, len, rms, fr, (ok ? "OK" : "FAIL"); exit !ok }'
 }
+if [ "${MURMORA_TEST_SERVER:-pulseaudio}" = pipewire ]; then . "$(dirname "${BASH_SOURCE[0]}")/pipewire-env.sh"; fi

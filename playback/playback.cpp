@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "platform/mci/mci_errors.h"
 #include "recording/mci_commands.h"
 
 namespace murmora {
@@ -13,7 +14,7 @@ constexpr std::size_t LengthReplyLength = 255;
 constexpr std::size_t ModeReplyLength = 128;
 // The longest the Play action's wait sleeps between two mode queries: short enough that the
 // wait ends promptly, long enough that it costs no CPU.
-constexpr int ModePollMs = 50;
+constexpr int ModePollMs = 100;
 
 // A new, empty buffer for each length query of each run.
 std::string LengthReplyBuffer() { return std::string(LengthReplyLength, '\0'); }
@@ -75,17 +76,28 @@ void Playback::PlayAction() {
 
     ctx_.m.PlayOpenCommand = "open " + QuotedPath(*file) + " type waveaudio alias voice1";
     SendPlaybackCommand(ctx_, ctx_.m.PlayOpenCommand);
+    if (ServerDidNotAnswer()) return;
     SendPlaybackCommand(ctx_, "set voice1 time format ms");
     ShowLength(ctx_.ui.Label1, SendPlaybackQuery("status voice1 length", LengthReplyBuffer()), 1000, " sec");
     SendPlaybackCommand(ctx_, "set voice1 time format bytes");
     ShowLength(ctx_.ui.Label2, SendPlaybackQuery("status voice1 length", LengthReplyBuffer()), 1024, " KB");
     SendPlaybackCommand(ctx_, "play voice1");
+    if (ServerDidNotAnswer()) return;
 
     // Every other handler runs inside this wait; any of them may stop or close voice1,
     // which ends it at the next query.
     while (IsWavePlaying(PlaybackAlias)) ctx_.os.pump.DoEvents(ModePollMs);
 
     SendPlaybackCommand(ctx_, "close voice1");
+}
+
+bool Playback::ServerDidNotAnswer() {
+    if (ctx_.m.MciResult != std::to_string(mci::kServerNotAnswering)) return false;
+    SendPlaybackCommand(ctx_, "close voice1");
+    ctx_.os.messages.MsgBox(
+        std::string(ServerDoesNotAnswer) + ": the recording cannot be played now. Try again in a moment.",
+        vbExclamation, AppTitle);
+    return true;
 }
 
 bool Playback::IsWavePlaying(std::string sAlias) {

@@ -25,6 +25,9 @@ private:
     // MciResult and the buffer, with the reply copied in, is returned.
     std::string SendPlaybackQuery(const std::string& command, std::string buffer);
     void ShowLength(Label& label, const std::string& reply, unsigned divisor, const char* unit);
+    // After an open or play: when the sound server did not answer in time, closes voice1, tells
+    // the user and answers true; the Play action then ends.
+    bool ServerDidNotAnswer();
 
     Context& ctx_;
 };

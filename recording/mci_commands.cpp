@@ -1,5 +1,9 @@
 #include "recording/mci_commands.h"
 
+#include <cstdlib>
+
+#include "platform/mci/mci_errors.h"
+
 namespace murmora {
 
 std::string QuotedPath(const std::string& path) { return '"' + path + '"'; }
@@ -16,8 +20,20 @@ int OpenAndRecordCapture(Context& ctx) {
 }
 
 void TellTakeNotStarted(Context& ctx, int result) {
-    ctx.os.messages.MsgBox(ctx.os.mci.GetErrorString(result) + ": nothing is being recorded.", vbExclamation,
-                           AppTitle);
+    const std::string why = result == mci::kServerNotAnswering
+                                ? std::string(ServerDoesNotAnswer) + ": nothing is being recorded. Try again in a moment."
+                                : ctx.os.mci.GetErrorString(result) + ": nothing is being recorded.";
+    ctx.os.messages.MsgBox(why, vbExclamation, AppTitle);
+}
+
+bool CaptureLost(Context& ctx) {
+    SendCaptureCommand(ctx, "status capture mode");
+    return std::string(ctx.m.CaptureReply.c_str()) == "not ready";
+}
+
+long CaptureSeconds(Context& ctx) {
+    SendCaptureCommand(ctx, "status capture length");
+    return std::strtol(ctx.m.CaptureReply.c_str(), nullptr, 10) / 1000;
 }
 
 void SendPlaybackCommand(Context& ctx, const std::string& command) {

@@ -22,8 +22,17 @@ int SendCaptureCommand(Context& ctx, const std::string& command);
 int OpenAndRecordCapture(Context& ctx);
 
 // Tells the user that a take could not start, in the MCI service's words for `result`: the
-// sound input, or the file for the take and why.
+// sound input, the file for the take and why, or a sound server that does not answer.
 void TellTakeNotStarted(Context& ctx, int result);
+
+// True when the device capture reports that its input went away: the take has ended.
+bool CaptureLost(Context& ctx);
+
+// The whole seconds the device capture holds.
+long CaptureSeconds(Context& ctx);
+
+// What the user is told when the sound server does not answer in time.
+inline const char* const ServerDoesNotAnswer = "The sound server does not answer";
 
 // Sends a command for the device voice1 without a reply buffer; the result code goes to
 // MciResult as decimal text.

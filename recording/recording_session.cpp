@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ctime>
 
+#include "platform/mci/mci_errors.h"
 #include "recording/mci_commands.h"
 #include "shell/paths.h"
 
@@ -30,6 +31,10 @@ const char* const EndedDuringATake =
     "Murmora ended during a recording.\n\nWhat was recorded until then is kept as  ";
 
 std::string CouldNotSaveAs(const std::string& path) { return "Recording could not be saved as  " + path; }
+
+std::string InputLostAfter(long seconds) {
+    return "The sound input was lost after " + std::to_string(seconds) + " sec. The recording so far is kept.";
+}
 
 } // namespace
 
@@ -131,16 +136,33 @@ void RecordingSession::ShowStoppedPictures(StopTrigger trigger) {
 
 void RecordingSession::StopManualTake(StopTrigger trigger) {
     ShowStoppedPictures(trigger);
-    ctx_.m.RecordingState = RecorderIdle;
-    // The recorder reads idle from here, but the device holds the take until it is saved.
-    ctx_.m.CaptureSavePending = true;
+    HoldTakeForSave();
     ctx_.ui.Timer1.SetEnabled(false);
     StopCapture();
     SaveWithDialog();
 }
 
+void RecordingSession::HoldTakeForSave() {
+    ctx_.m.RecordingState = RecorderIdle;
+    // The recorder reads idle from here, but the device holds the take until it is saved: the
+    // messages and the dialog of the stop let other events run, and none may start or stop a take.
+    ctx_.m.CaptureSavePending = true;
+}
+
 void RecordingSession::StopCapture() {
-    if (SendCaptureCommand(ctx_, "stop capture") != 0) ctx_.os.messages.MsgBox(PartlyWritten, vbExclamation, AppTitle);
+    switch (SendCaptureCommand(ctx_, "stop capture")) {
+    case mci::kSuccess:
+        return;
+    case mci::kDeviceLost:
+        ctx_.os.messages.MsgBox(InputLostAfter(CaptureSeconds(ctx_)), vbExclamation, AppTitle);
+        return;
+    case mci::kServerNotAnswering:
+        ctx_.os.messages.MsgBox(std::string(ServerDoesNotAnswer) + ". The recording so far is kept.", vbExclamation,
+                                AppTitle);
+        return;
+    default:
+        ctx_.os.messages.MsgBox(PartlyWritten, vbExclamation, AppTitle);
+    }
 }
 
 void RecordingSession::SaveWithDialog() {
@@ -172,17 +194,26 @@ void RecordingSession::StopScheduledTakeByUser(StopTrigger trigger) {
     ShowStoppedPictures(trigger);
     ctx_.ui.Timer3.SetEnabled(false);
     ctx_.m.AutoRecording = false;
+    HoldTakeForSave();
     StopCapture();
     if (PlayModeIsPlaying(ctx_)) StopAndClosePlayback(ctx_);
     SaveScheduledTake();
 }
 
 void RecordingSession::Timer1Tick() {
+    if (CaptureLost(ctx_)) {
+        Stop(StopTrigger::InputLost);
+        return;
+    }
     ctx_.m.RecordSeconds = WholeSecondsBetween(ctx_.m.RecordStartTime, ctx_.os.clock.Now());
     ctx_.ui.Label1.SetCaption(std::to_string(ctx_.m.RecordSeconds) + " sec");
 }
 
 void RecordingSession::Timer3Tick() {
+    if (CaptureLost(ctx_)) {
+        Stop(StopTrigger::InputLost);
+        return;
+    }
     ctx_.mod.AutoElapsedSeconds = WholeSecondsBetween(ctx_.mod.AutoStartTime, ctx_.os.clock.Now());
     if (ctx_.mod.AutoElapsedSeconds < ctx_.mod.AutoDurationSeconds) return;
     ctx_.ui.Label5.SetCaption("");
@@ -190,16 +221,13 @@ void RecordingSession::Timer3Tick() {
     ctx_.ui.Timer3.SetEnabled(false);
     ctx_.m.AutoRecording = false;
     pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
+    HoldTakeForSave();
     if (PlayModeIsPlaying(ctx_)) StopAndClosePlayback(ctx_);
     StopCapture();
     SaveScheduledTake();
 }
 
 void RecordingSession::SaveScheduledTake() {
-    // As after a manual stop, the recorder reads idle while the device holds the take: handlers
-    // that run while a long save goes on neither stop nor start a take.
-    ctx_.m.RecordingState = RecorderIdle;
-    ctx_.m.CaptureSavePending = true;
     ctx_.mod.AutoSavePath = ctx_.form2.Text8.Text();
     const std::string target = ctx_.mod.AutoSavePath;
     if (SaveCaptureAs(target)) {

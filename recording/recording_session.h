@@ -31,7 +31,8 @@ public:
     void RecoverLeftoverTakes();
 
 private:
-    enum class StopTrigger { Hotkey, CutButton };
+    // InputLost: a tick found that the device lost its input; the take ends as if stopped.
+    enum class StopTrigger { Hotkey, CutButton, InputLost };
 
     // A take runs, or the device still holds a stopped take that waits for its file name.
     bool StartBlocked() const;
@@ -40,9 +41,11 @@ private:
     void StopManualTake(StopTrigger trigger);
     void StopScheduledTakeByUser(StopTrigger trigger);
     void ShowStoppedPictures(StopTrigger trigger);
+    // The recorder reads idle while the device still holds the take until its save.
+    void HoldTakeForSave();
 
-    // "stop capture"; when the take file could not be written to the end (a full disk), says
-    // so before the save: the file holds what was written until then.
+    // "stop capture"; when the take ended early (the input was lost, the sound server did not
+    // answer, the take file could not be written to the end), says so before the save.
     void StopCapture();
     // Asks for a file name until the take is saved or the user gives up on it.
     void SaveWithDialog();

@@ -5,11 +5,13 @@ set -euo pipefail
 
 packages=(
     # build
-    build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools portaudio19-dev libsndfile1-dev
+    build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libpulse-dev portaudio19-dev libsndfile1-dev
     libxcb1-dev libxcb-keysyms1-dev libgtest-dev clang libclang-rt-dev
     # run and test
     xvfb xauth xdotool x11-utils xclip faketime imagemagick fonts-dejavu-core openbox
     pulseaudio pulseaudio-utils alsa-utils sox libsox-fmt-mp3 lame
+    # PipeWire with its PulseAudio-compatible server, for the tests against it (not pipewire-alsa)
+    pipewire pipewire-pulse wireplumber dbus
     # the Windows build, its tests under Wine, and LAME.exe from Debian's lame sources
     g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev make
 )

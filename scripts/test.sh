@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the fast ones against fakes and the
 # real ones (Qt windows under Xvfb and offscreen, audio through a private PulseAudio server
-# with a 440 Hz virtual microphone, the real encoder), the Windows build's tests under Wine,
-# then the fuzzers for a bounded time. MURMORA_SKIP_WINDOWS=1 leaves out the Windows build.
+# with a 440 Hz virtual microphone, the real encoder), the Windows build's tests under Wine;
+# then the tests of the sound server's devices and faults (label "server") again against
+# PipeWire and its PulseAudio-compatible server; then the fuzzers for a bounded time.
+# MURMORA_SKIP_WINDOWS=1 leaves out the Windows build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 windows=true
@@ -17,17 +19,30 @@ $windows && scripts/build-windows.sh
 cleanup() { wine_stop; audio_stop; [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; return 0; }
 trap cleanup EXIT
 audio_start mic
+export MURMORA_TEST_SERVER_PIDS=$SERVER_PIDS
 export DISPLAY=:${MURMORA_TEST_DISPLAY:-97}
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 XVFB_PID=$!
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-ctest --preset default "$@"
+status=0
+ctest --preset default "$@" || status=$?
 if $windows; then
     wine_start
-    ctest --preset windows "$@"
+    ctest --preset windows "$@" || status=$?
+    wine_stop
 fi
+
+echo "== the sound server's tests against PipeWire"
+audio_stop
+export MURMORA_TEST_SERVER=pipewire
+. .ci/audio-env.sh
+audio_start mic
+export MURMORA_TEST_SERVER_PIDS=$SERVER_PIDS
+ctest --preset default -L server "$@" || status=$?
+[ "$status" = 0 ] || exit "$status"
 
 # The fuzzers, each for a bounded time from its committed corpus (MURMORA_FUZZ_SECONDS=0 skips).
 fuzz_seconds=${MURMORA_FUZZ_SECONDS:-30}
 if [ "$fuzz_seconds" -gt 0 ]; then scripts/fuzz.sh "$fuzz_seconds"; fi
+exit 0

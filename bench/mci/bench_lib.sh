@@ -14,13 +14,14 @@ audio_start mic >/dev/null
 # cpu_seconds COMMAND...: user+system CPU seconds the command and its children used.
 cpu_seconds() {
   local TIMEFORMAT='%3U %3S'
-  { time "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.3f", $1 + $2 }'
+  # Only time's own line counts: whatever else reaches this stderr is not a figure.
+  { time "$@" >/dev/null 2>&1; } 2>&1 | awk 'NF == 2 && $1 ~ /^[0-9.]+$/ { t = $1 + $2 } END { printf "%.3f", t }'
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 
-# CPU of starting mci-shell and opening a device without any audio flowing: PortAudio's device
-# list, which loads every ALSA plugin. Paid once per process.
+# CPU of starting mci-shell and opening a device without any audio flowing: the libraries and
+# the connection to the server. Paid once per process.
 startup_cpu() {
   startup_commands() { printf '%s\n' "$1" "close $2" | "$MCI_SHELL"; }
   cpu_seconds startup_commands "$1" "$2"

@@ -1,7 +1,7 @@
 // Records from the default input while the calling thread stalls now and then, as a busy user
 // interface does, and prints the frames lost and how the captured frames follow the wall clock.
 // usage: mci_bench_clock [SECONDS=60] [STALL_SECONDS=3] [STALL_EVERY_SECONDS=10]
-#include "platform/audio/portaudio_backend.h"
+#include "platform/audio/audio_backend.h"
 #include "platform/audio/take_file.h"
 #include "platform/mci/mci_string_service.h"
 
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 60;
     const double stallSeconds = argc > 2 ? std::atof(argv[2]) : 3;
     const double stallEvery = argc > 3 ? std::atof(argv[3]) : 10;
-    mci::MciStringService service(audio::makePortAudioBackend(), audio::defaultTakeFolder());
+    mci::MciStringService service(audio::makeAudioBackend(), audio::defaultTakeFolder());
     if (service.SendString("open new type waveaudio alias capture", nullptr, 0) != 0) {
         std::fprintf(stderr, "no input device\n");
         return 1;

@@ -12,18 +12,11 @@
 #include <QTest>
 
 #include "app/panel.h"
+#include "bench/granted_hotkeys.h"
 #include "platform/mci/make_mci_service.h"
 
 namespace {
 
-// Both hotkeys granted: the offscreen platform has no keys to grab, and a start-up warning
-// box would wait for an answer.
-class GrantedHotkeys final : public murmora::Hotkeys {
-public:
-    bool RegisterHotKey(int, unsigned, unsigned) override { return true; }
-    void UnregisterHotKey(int) override {}
-    void InstallFilter(std::function<void(unsigned long)>) override {}
-};
 
 double CpuSeconds() {
     rusage usage{};
@@ -44,7 +37,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     const auto mci = murmora::makeMciService();
     const auto takes = murmora::makeTakeFolder();
-    GrantedHotkeys hotkeys;
+    murmora::GrantedHotkeys hotkeys;
     murmora::QtPanel panel(*mci, *takes, hotkeys);
     panel.Start();
     // The file a manual save would have chosen.

@@ -1,15 +1,30 @@
 #pragma once
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 
 namespace murmora::audio {
 
-// Interleaved frames at a given rate; capture is 16-bit, playback 32-bit float.
+// Interleaved 16-bit frames at a given rate.
 struct StreamFormat {
     int sampleRate = 44100;
     int channels = 2;
 };
+
+// The longest any device call may keep its caller waiting for the sound server.
+inline constexpr std::chrono::milliseconds kDeviceDeadline{100};
+
+// How a device call ended. `timedOut`: the server did not answer within kDeviceDeadline; the
+// backend finishes or undoes the call by itself once the server answers again.
+enum class DeviceResult { done, failed, noServer, timedOut };
+
+// Why a take or a file could not be opened for its device.
+enum class OpenError { none, notFound, notWav, noTakeFile, noDevice, noServerAnswer };
+
+// `ended`: a playback stream has played its source's last frame. `lost`: the stream ended
+// without being asked to (the server went away, or its device went with nowhere to move it).
+enum class StreamState { stopped, running, ended, lost };
 
 // Receives captured frames on the audio thread. Must not block, lock, allocate or touch files.
 class CaptureSink {
@@ -20,36 +35,43 @@ protected:
     ~CaptureSink() = default;
 };
 
-// Fills every requested frame on the audio thread (silence where it has none) and answers
-// true once the last frame has been handed over. Same restrictions as CaptureSink.
+// Hands over frames on the audio thread: copies up to `frames` frames into `samples` and returns
+// how many; sets `last` once no frame follows those. Same restrictions as CaptureSink.
 class PlaybackSource {
 public:
-    virtual bool onPlayback(float* samples, std::size_t frames) noexcept = 0;
+    virtual std::size_t onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept = 0;
 
 protected:
     ~PlaybackSource() = default;
 };
 
-// An open stream on a device; closed when destroyed.
+// An open stream on a device. Destroying it never waits on the server, and once the destructor
+// has returned the stream calls its sink or source no more.
 class AudioStream {
 public:
     virtual ~AudioStream() = default;
-    virtual bool start() = 0;
-    // Returns once the callback has handed over its last buffer.
-    virtual void stop() = 0;
-    // Ends at once, dropping what the device still holds.
-    virtual void abort() = 0;
-    // False once stopped, or once a playback source has delivered its last frame and it has played.
-    virtual bool isActive() const = 0;
+    virtual DeviceResult start() = 0;
+    // Capture: once it returns `done`, every frame captured before has reached the sink; on
+    // `timedOut` no frame reaches it after the return. Playback: ends at once, dropping what the
+    // device still holds.
+    virtual DeviceResult stop() = 0;
+    // May be read from any thread.
+    virtual StreamState state() const = 0;
 };
 
 // The machine's default input and output. Streams must be destroyed before the backend.
 class AudioBackend {
 public:
     virtual ~AudioBackend() = default;
-    // Null when there is no usable default device.
-    virtual std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink) = 0;
-    virtual std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source) = 0;
+    // Null, with the reason in `result`, when no stream could be opened.
+    virtual std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink,
+                                                     DeviceResult& result) = 0;
+    virtual std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source,
+                                                      DeviceResult& result) = 0;
 };
+
+// The backend the program uses: the sound server through its own protocol whenever one
+// answers, else PortAudio (plain ALSA).
+std::unique_ptr<AudioBackend> makeAudioBackend();
 
 } // namespace murmora::audio

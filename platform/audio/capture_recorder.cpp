@@ -22,9 +22,10 @@ std::unique_ptr<CaptureRecorder> CaptureRecorder::open(AudioBackend& backend, co
         return nullptr;
     }
     std::unique_ptr<CaptureRecorder> recorder(new CaptureRecorder(format, std::move(take)));
-    recorder->stream_ = backend.openCapture(format, *recorder);
+    DeviceResult result = DeviceResult::done;
+    recorder->stream_ = backend.openCapture(format, *recorder, result);
     if (!recorder->stream_) {
-        error = OpenError::noDevice;
+        error = result == DeviceResult::timedOut ? OpenError::noServerAnswer : OpenError::noDevice;
         return nullptr;
     }
     return recorder;
@@ -40,26 +41,36 @@ CaptureRecorder::~CaptureRecorder() {
     stream_.reset();
 }
 
-bool CaptureRecorder::record() {
+DeviceResult CaptureRecorder::record() {
+    if (lost())
+        return DeviceResult::failed;
     if (recording())
-        return true;
-    if (saved_ || !stream_->start())
-        return false;
+        return DeviceResult::done;
+    if (saved_)
+        return DeviceResult::failed;
+    accepting_ = true;
+    const DeviceResult result = stream_->start();
+    if (result != DeviceResult::done) {
+        accepting_ = false;
+        return result;
+    }
     stopWriting_ = false;
     writer_ = std::thread([this] { writeUntilStopped(); });
-    return true;
+    return result;
 }
 
-void CaptureRecorder::stop() {
-    if (!recording())
-        return;
-    stream_->stop();
+DeviceResult CaptureRecorder::stop() {
+    if (!writer_.joinable())
+        return DeviceResult::done;
+    const DeviceResult result = lost() ? DeviceResult::done : stream_->stop();
+    accepting_ = false;
     {
         std::lock_guard lock(wakeMutex_);
         stopWriting_ = true;
     }
     wake_.notify_one();
     writer_.join();
+    return result;
 }
 
 bool CaptureRecorder::save(const std::filesystem::path& target, std::error_code& error) {
@@ -69,6 +80,8 @@ bool CaptureRecorder::save(const std::filesystem::path& target, std::error_code&
 }
 
 void CaptureRecorder::onCaptured(const std::int16_t* samples, std::size_t frames, bool deviceOverflow) noexcept {
+    if (!accepting_.load(std::memory_order_acquire))
+        return;
     const std::size_t kept = ring_.write(samples, frames);
     framesCaptured_.fetch_add(static_cast<std::int64_t>(kept), std::memory_order_relaxed);
     if (kept < frames)
@@ -79,6 +92,8 @@ void CaptureRecorder::onCaptured(const std::int16_t* samples, std::size_t frames
 
 void CaptureRecorder::writeUntilStopped() {
     auto lastHeader = std::chrono::steady_clock::now();
+    auto lastFrameAt = lastHeader;
+    std::int64_t framesSeen = 0;
     std::unique_lock lock(wakeMutex_);
     while (!stopWriting_) {
         wake_.wait_for(lock, kWriterPeriod, [this] { return stopWriting_; });
@@ -88,11 +103,30 @@ void CaptureRecorder::writeUntilStopped() {
             take_->updateHeader();
             lastHeader = std::chrono::steady_clock::now();
         }
+        if (inputLost(framesSeen, lastFrameAt)) {
+            accepting_ = false;
+            lost_ = true;
+            lock.lock();
+            break;
+        }
         lock.lock();
     }
     lock.unlock();
     drainRing(); // the stream has stopped: whatever it delivered last is in the ring now
     take_->updateHeader();
+}
+
+bool CaptureRecorder::inputLost(std::int64_t& framesSeen, std::chrono::steady_clock::time_point& lastFrameAt) const {
+    if (stream_->state() == StreamState::lost)
+        return true;
+    const auto now = std::chrono::steady_clock::now();
+    // Frames the ring could not hold came in all the same.
+    const std::int64_t frames = framesCaptured_.load() + framesLost_.load();
+    if (frames != framesSeen) {
+        framesSeen = frames;
+        lastFrameAt = now;
+    }
+    return now - lastFrameAt >= kSilenceLimit;
 }
 
 void CaptureRecorder::drainRing() {

@@ -4,6 +4,7 @@
 #include "platform/audio/take_file.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
@@ -15,10 +16,12 @@
 namespace murmora::audio {
 
 // One take from the default input into a take file. The audio callback only copies frames into
-// a ring; a writer thread moves them into the file and keeps its header current.
+// a ring; a writer thread moves them into the file and keeps its header current. The take is
+// lost, and ends at the last frame received, when the stream is lost or no frame comes for
+// kSilenceLimit while recording.
 class CaptureRecorder final : private CaptureSink {
 public:
-    enum class OpenError { none, noDevice, noTakeFile };
+    static constexpr auto kSilenceLimit = std::chrono::seconds(2);
     // The reason a take file could not be made goes to `fileError`.
     static std::unique_ptr<CaptureRecorder> open(AudioBackend& backend, const std::filesystem::path& takeFolder,
                                                  const StreamFormat& format, OpenError& error,
@@ -27,19 +30,21 @@ public:
     CaptureRecorder(const CaptureRecorder&) = delete;
     CaptureRecorder& operator=(const CaptureRecorder&) = delete;
 
-    // Starts capturing and returns at once; false when the device will not start.
-    bool record();
-    // Ends capturing and returns once every captured frame is in the file.
-    void stop();
+    // Starts capturing and returns at once.
+    DeviceResult record();
+    // Ends capturing and returns once every frame received is in the file. `timedOut` when the
+    // server did not confirm the stop: the take then ends at what had arrived.
+    DeviceResult stop();
     // Stops, then finishes the file at `target` (see TakeFile::placeAt).
     bool save(const std::filesystem::path& target, std::error_code& error);
 
-    bool recording() const { return writer_.joinable(); }
+    bool recording() const { return writer_.joinable() && !lost(); }
+    bool lost() const { return lost_.load(); }
     bool saved() const { return saved_; }
     // True once the disk refused frames: the take holds what was written before.
     bool writeFailed() const { return writeFailed_.load(); }
     // Frames of the take: those captured so far while recording, those in the file after.
-    std::int64_t lengthFrames() const { return recording() ? framesCaptured_.load() : take_->frames(); }
+    std::int64_t lengthFrames() const { return writer_.joinable() ? framesCaptured_.load() : take_->frames(); }
     std::int64_t framesLost() const { return framesLost_.load(); }
     std::int64_t deviceOverflows() const { return deviceOverflows_.load(); }
     const StreamFormat& format() const { return format_; }
@@ -53,6 +58,8 @@ private:
     void onCaptured(const std::int16_t* samples, std::size_t frames, bool deviceOverflow) noexcept override;
     void writeUntilStopped();
     void drainRing();
+    // The writer's check, each round: true once the take has to end by itself.
+    bool inputLost(std::int64_t& framesSeen, std::chrono::steady_clock::time_point& lastFrameAt) const;
 
     StreamFormat format_;
     std::unique_ptr<TakeFile> take_;
@@ -64,6 +71,8 @@ private:
     std::condition_variable wake_;
     bool stopWriting_ = false;
     bool saved_ = false;
+    std::atomic<bool> accepting_{false}; // frames are taken only while recording
+    std::atomic<bool> lost_{false};
     std::atomic<bool> writeFailed_{false};
     std::atomic<std::int64_t> framesCaptured_{0};
     std::atomic<std::int64_t> framesLost_{0};

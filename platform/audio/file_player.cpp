@@ -72,25 +72,30 @@ std::unique_ptr<FilePlayer> FilePlayer::open(AudioBackend& backend, const std::f
         error = OpenError::notWav;
         return nullptr;
     }
+    // Played as 16-bit, the way takes are recorded; floating-point files are scaled to it.
+    sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
     const StreamFormat format{info.samplerate, info.channels};
     std::unique_ptr<FilePlayer> player(new FilePlayer(file, format, info.frames, bytesPerStoredSample(info.format)));
-    player->stream_ = backend.openPlayback(format, *player);
+    // The output asks for its first frames as soon as it opens: have them ready.
+    const bool moreToRead = player->fillRing();
+    DeviceResult result = DeviceResult::done;
+    player->stream_ = backend.openPlayback(format, *player, result);
     if (!player->stream_) {
-        error = OpenError::noDevice;
+        error = result == DeviceResult::timedOut ? OpenError::noServerAnswer : OpenError::noDevice;
         return nullptr;
     }
     error = OpenError::none;
-    player->reader_ = std::thread([p = player.get()] { p->readUntilEnd(); });
+    if (moreToRead)
+        player->reader_ = std::thread([p = player.get()] { p->readUntilEnd(); });
     return player;
 }
 
 FilePlayer::FilePlayer(SNDFILE* file, const StreamFormat& format, std::int64_t frames, int bytesPerSample)
     : file_(file), format_(format), frames_(frames), bytesPerSample_(bytesPerSample),
-      ring_(static_cast<std::size_t>(format.sampleRate) * kRingSeconds, static_cast<std::size_t>(format.channels)) {}
+      ring_(static_cast<std::size_t>(format.sampleRate) * kRingSeconds, static_cast<std::size_t>(format.channels)),
+      chunk_(kChunkFrames * static_cast<std::size_t>(format.channels)) {}
 
 FilePlayer::~FilePlayer() {
-    if (stream_)
-        stream_->abort();
     stream_.reset();
     if (reader_.joinable()) {
         {
@@ -103,54 +108,61 @@ FilePlayer::~FilePlayer() {
     sf_close(file_);
 }
 
-bool FilePlayer::play() {
+DeviceResult FilePlayer::play() {
     if (playing())
-        return true;
-    if (lastFramePlayed_)
-        return true; // at the end of the file: nothing more to play
-    stream_->abort(); // a stream that finished on its own must be stopped before it restarts
-    started_ = stream_->start();
-    return started_;
+        return DeviceResult::done;
+    switch (stream_->state()) {
+    case StreamState::lost:
+        return DeviceResult::failed;
+    case StreamState::ended:
+        return DeviceResult::done; // at the end of the file: nothing more to play
+    default:
+        break;
+    }
+    const DeviceResult result = stream_->start();
+    started_ = result == DeviceResult::done;
+    return result;
 }
 
-void FilePlayer::stop() {
-    stream_->abort();
+DeviceResult FilePlayer::stop() {
     started_ = false;
+    return stream_->stop();
 }
 
-bool FilePlayer::playing() const { return started_ && stream_->isActive(); }
+bool FilePlayer::playing() const { return started_ && stream_->state() == StreamState::running; }
 
-bool FilePlayer::onPlayback(float* samples, std::size_t frames) noexcept {
+std::size_t FilePlayer::onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept {
     const bool fileRead = fileRead_.load(std::memory_order_acquire); // before the read: no frame is missed
     const std::size_t got = ring_.read(samples, frames);
-    std::fill(samples + got * format_.channels, samples + frames * format_.channels, 0.0f);
-    if (fileRead && got < frames)
-        lastFramePlayed_.store(true, std::memory_order_release);
-    return lastFramePlayed_.load(std::memory_order_relaxed);
+    last = fileRead && got < frames;
+    return got;
+}
+
+bool FilePlayer::fillRing() {
+    const auto channels = static_cast<std::size_t>(format_.channels);
+    for (;;) {
+        if (pending_ == 0) {
+            pending_ = static_cast<std::size_t>(sf_readf_short(file_, chunk_.data(), kChunkFrames));
+            offset_ = 0;
+            if (pending_ == 0) {
+                fileRead_.store(true, std::memory_order_release);
+                return false;
+            }
+        }
+        const std::size_t moved = ring_.write(chunk_.data() + offset_ * channels, pending_);
+        pending_ -= moved;
+        offset_ += moved;
+        if (pending_ > 0)
+            return true; // ring full: wait for the device to play some
+    }
 }
 
 void FilePlayer::readUntilEnd() {
-    std::vector<float> chunk(kChunkFrames * static_cast<std::size_t>(format_.channels));
-    std::size_t pending = 0; // frames read from the file that did not fit into the ring yet
-    std::size_t offset = 0;
     std::unique_lock lock(wakeMutex_);
     while (!closing_) {
         lock.unlock();
-        for (;;) {
-            if (pending == 0) {
-                pending = static_cast<std::size_t>(sf_readf_float(file_, chunk.data(), kChunkFrames));
-                offset = 0;
-                if (pending == 0) {
-                    fileRead_.store(true, std::memory_order_release);
-                    return;
-                }
-            }
-            const std::size_t moved = ring_.write(chunk.data() + offset * format_.channels, pending);
-            pending -= moved;
-            offset += moved;
-            if (pending > 0)
-                break; // ring full: wait for the device to play some
-        }
+        if (!fillRing())
+            return;
         lock.lock();
         wake_.wait_for(lock, kReaderPeriod, [this] { return closing_; });
     }

@@ -19,19 +19,20 @@ namespace murmora::audio {
 // ring; the audio callback only copies them out.
 class FilePlayer final : private PlaybackSource {
 public:
-    enum class OpenError { none, notFound, notWav, noDevice };
     static std::unique_ptr<FilePlayer> open(AudioBackend& backend, const std::filesystem::path& path,
                                             OpenError& error);
     ~FilePlayer();
     FilePlayer(const FilePlayer&) = delete;
     FilePlayer& operator=(const FilePlayer&) = delete;
 
-    // Starts (or resumes) playing and returns at once; false when the device will not start.
-    bool play();
+    // Starts (or resumes) playing and returns at once.
+    DeviceResult play();
     // Ends playing at once; a later play() resumes where it stopped.
-    void stop();
-    // True from play() until the last frame has been played, or until stop().
+    DeviceResult stop();
+    // True from play() until the last frame has been played, or until stop() or a loss.
     bool playing() const;
+    // True once the output went away in the middle of the file.
+    bool lost() const { return stream_->state() == StreamState::lost; }
 
     std::int64_t frames() const { return frames_; }
     int sampleRate() const { return format_.sampleRate; }
@@ -40,18 +41,23 @@ public:
 
 private:
     FilePlayer(SNDFILE* file, const StreamFormat& format, std::int64_t frames, int bytesPerSample);
-    bool onPlayback(float* samples, std::size_t frames) noexcept override;
+    std::size_t onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept override;
     void readUntilEnd();
+    // Moves frames from the file into the ring until it is full or the file has been read;
+    // false once the file has been read to its end.
+    bool fillRing();
 
     SNDFILE* file_;
     StreamFormat format_;
     std::int64_t frames_;
     int bytesPerSample_;
-    SpscRing<float> ring_;
+    SpscRing<std::int16_t> ring_;
     std::unique_ptr<AudioStream> stream_;
     bool started_ = false;
-    std::atomic<bool> fileRead_{false};     // the reader has put the last frame into the ring
-    std::atomic<bool> lastFramePlayed_{false};
+    std::atomic<bool> fileRead_{false}; // the reader has put the last frame into the ring
+    std::vector<std::int16_t> chunk_;   // the reader's buffer between file and ring
+    std::size_t pending_ = 0;           // frames in chunk_ that did not fit into the ring yet
+    std::size_t offset_ = 0;
     std::thread reader_;
     std::mutex wakeMutex_;
     std::condition_variable wake_;

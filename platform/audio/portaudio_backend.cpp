@@ -1,138 +1,259 @@
 #include "platform/audio/portaudio_backend.h"
 
+#include "platform/audio/call_thread.h"
+
 #include <alsa/asoundlib.h>
 #include <jack/jack.h>
 #include <portaudio.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 namespace murmora::audio {
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// PortAudio lists every device when it starts, which takes longer than a device call may; it
+// starts once, before the first open (on a machine without a server, or after it went away).
+constexpr auto kLibraryStartDeadline = std::chrono::seconds(1);
 
 // The ALSA and JACK host APIs report every device they probe on stderr; none of it is ours.
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 void quietJack(const char*) {}
 
-// Neither recording nor playing a file is interactive: longer device buffers cost nothing and
-// wake the machine less ("stop" still ends playback at once: it drops what the device holds).
+// Playing a file is not interactive: a long device buffer costs nothing and wakes the machine
+// less ("stop" still ends playback at once: it drops what the device holds). Capture keeps its
+// buffer short, since a stop within the deadline drops what the device still holds too.
 struct BufferSizes {
     PaTime latency;
     unsigned long framesPerBuffer;
 };
-constexpr BufferSizes kCaptureBuffers{0.25, 4096};
+constexpr BufferSizes kCaptureBuffers{0.1, 2048};
 constexpr BufferSizes kPlaybackBuffers{0.5, 8192};
 
-class PortAudioBackend;
-
-// What the playback callback keeps between calls. Once the source has handed over its last
-// frame the stream plays silence for as long as the device holds, then ends: ending at once
-// would drop the end of the file still in the device's buffer.
-struct PlaybackState {
-    PlaybackSource* source = nullptr;
+// What PortAudio's callback reaches. It outlives the stream object, since PortAudio may still
+// call back until the stream is closed on the call thread; detach() cuts it off from the sink
+// or source, and waits for a callback that is running to return.
+struct Relay {
+    std::atomic<CaptureSink*> sink{nullptr};
+    std::atomic<PlaybackSource*> source{nullptr};
+    std::atomic<int> callbacksRunning{0};
+    std::atomic<StreamState> state{StreamState::stopped};
     int channels = 0;
-    unsigned long tailFrames = 0; // set once the stream is open, before it first starts
-    unsigned long tailLeft = 0;
-    bool sourceFinished = false;
+    double sampleRate = 0;
+    PaTime outputLatency = 0;
+    // Playback, on the callback's thread only: once the source has handed over its last frame,
+    // the stream time at which that frame leaves the device.
+    bool lastHandedOver = false;
+    PaTime endTime = 0;
+
+    void detach() {
+        sink = nullptr;
+        source = nullptr;
+        while (callbacksRunning.load() > 0)
+            std::this_thread::yield();
+    }
 };
 
-class PortAudioStream final : public AudioStream {
-public:
-    PortAudioStream(PortAudioBackend& backend, PaStream* stream, std::unique_ptr<PlaybackState> playback)
-        : backend_(backend), stream_(stream), playback_(std::move(playback)) {}
-    ~PortAudioStream() override;
-    bool start() override { return Pa_StartStream(stream_) == paNoError; }
-    void stop() override { Pa_StopStream(stream_); }
-    void abort() override { Pa_AbortStream(stream_); }
-    bool isActive() const override { return Pa_IsStreamActive(stream_) == 1; }
+// PortAudio's own state, touched on the call thread only.
+struct Library {
+    bool initialised = false;
+    int openStreams = 0;
 
-private:
-    PortAudioBackend& backend_;
-    PaStream* stream_;
-    std::unique_ptr<PlaybackState> playback_; // the playback callback's; null for capture
+    bool initialise() {
+        if (!initialised) {
+            snd_lib_error_set_handler(&quietAlsa);
+            jack_set_error_function(&quietJack);
+            jack_set_info_function(&quietJack);
+            initialised = Pa_Initialize() == paNoError;
+        }
+        return initialised;
+    }
+    // PortAudio lists devices only when it starts: with no stream open, start it afresh at the
+    // next attempt, so that a device (or server) that came later is found.
+    void forgetDevicesWhenIdle() {
+        if (initialised && openStreams == 0) {
+            Pa_Terminate();
+            initialised = false;
+        }
+    }
+};
+
+struct Handle {
+    PaStream* stream = nullptr;
+    bool ok = false; // the last call on the stream succeeded
 };
 
 int captureCallback(const void* input, void*, unsigned long frames, const PaStreamCallbackTimeInfo*,
-                    PaStreamCallbackFlags flags, void* sink) {
-    if (input)
-        static_cast<CaptureSink*>(sink)->onCaptured(static_cast<const std::int16_t*>(input), frames,
-                                                    (flags & paInputOverflow) != 0);
+                    PaStreamCallbackFlags flags, void* data) {
+    auto& relay = *static_cast<Relay*>(data);
+    ++relay.callbacksRunning;
+    if (CaptureSink* sink = relay.sink.load(); sink && input && relay.state == StreamState::running)
+        sink->onCaptured(static_cast<const std::int16_t*>(input), frames, (flags & paInputOverflow) != 0);
+    --relay.callbacksRunning;
     return paContinue;
 }
 
-int playbackCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
-                     PaStreamCallbackFlags, void* userData) {
-    auto& state = *static_cast<PlaybackState*>(userData);
-    auto* samples = static_cast<float*>(output);
-    if (!state.sourceFinished) {
-        state.sourceFinished = state.source->onPlayback(samples, frames);
-        state.tailLeft = state.tailFrames; // counted from the buffer that holds the last frame
-        return paContinue;
+// Plays the source, then silence until the last frame has left the device by the stream's
+// clock: at a low rate the device holds seconds of sound, and counting buffers ended early.
+int playbackCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo* time,
+                     PaStreamCallbackFlags, void* data) {
+    auto& relay = *static_cast<Relay*>(data);
+    auto* samples = static_cast<std::int16_t*>(output);
+    const auto channels = static_cast<unsigned long>(relay.channels);
+    std::size_t written = 0;
+    ++relay.callbacksRunning;
+    PlaybackSource* source = relay.source.load();
+    if (source && !relay.lastHandedOver) {
+        written = source->onPlayback(samples, frames, relay.lastHandedOver);
+        if (relay.lastHandedOver) {
+            const PaTime leaves = time->outputBufferDacTime > 0 ? time->outputBufferDacTime
+                                                                : time->currentTime + relay.outputLatency;
+            relay.endTime = leaves + static_cast<PaTime>(written) / relay.sampleRate;
+        }
     }
-    std::fill(samples, samples + frames * static_cast<unsigned long>(state.channels), 0.0f);
-    if (state.tailLeft <= frames)
+    --relay.callbacksRunning;
+    std::fill(samples + written * channels, samples + frames * channels, std::int16_t{0});
+    if (relay.lastHandedOver && time->currentTime >= relay.endTime) {
+        relay.state = StreamState::ended;
         return paComplete;
-    state.tailLeft -= frames;
+    }
     return paContinue;
 }
+
+// A stream that ends while it should run has lost its device.
+void streamFinished(void* data) {
+    auto& relay = *static_cast<Relay*>(data);
+    StreamState running = StreamState::running;
+    relay.state.compare_exchange_strong(running, StreamState::lost);
+}
+
+class PortAudioStream final : public AudioStream {
+public:
+    PortAudioStream(std::shared_ptr<CallThread> calls, std::shared_ptr<Library> library,
+                    std::shared_ptr<Relay> relay, std::shared_ptr<Handle> handle)
+        : calls_(std::move(calls)), library_(std::move(library)), relay_(std::move(relay)),
+          handle_(std::move(handle)) {}
+
+    ~PortAudioStream() override {
+        relay_->detach();
+        close(calls_, library_, relay_, handle_);
+    }
+
+    DeviceResult start() override {
+        if (relay_->state == StreamState::lost)
+            return DeviceResult::failed;
+        if (relay_->state != StreamState::stopped)
+            return DeviceResult::done;
+        relay_->lastHandedOver = false;
+        relay_->state = StreamState::running;
+        const DeviceResult result = call([](Handle& h) {
+            Pa_StopStream(h.stream); // a stream that ended by itself must be stopped before it starts again
+            h.ok = Pa_StartStream(h.stream) == paNoError;
+        });
+        if (result != DeviceResult::done)
+            relay_->state = StreamState::stopped;
+        return result;
+    }
+
+    // Drops what the device holds: waiting for it would take longer than the deadline allows.
+    DeviceResult stop() override {
+        StreamState running = StreamState::running;
+        relay_->state.compare_exchange_strong(running, StreamState::stopped);
+        const DeviceResult result = call([](Handle& h) { h.ok = Pa_AbortStream(h.stream) == paNoError; });
+        return result == DeviceResult::failed ? DeviceResult::done : result;
+    }
+
+    StreamState state() const override { return relay_->state.load(); }
+
+    // Closes the stream on the call thread, once every call before has run.
+    static void close(const std::shared_ptr<CallThread>& calls, const std::shared_ptr<Library>& library,
+                      const std::shared_ptr<Relay>& relay, const std::shared_ptr<Handle>& handle) {
+        calls->post([library, relay, handle] {
+            if (!handle->stream)
+                return;
+            Pa_CloseStream(handle->stream);
+            handle->stream = nullptr;
+            --library->openStreams;
+            library->forgetDevicesWhenIdle();
+        });
+    }
+
+private:
+    template <typename Call>
+    DeviceResult call(Call work) {
+        auto handle = handle_;
+        if (!calls_->run([handle, work] { work(*handle); }, Clock::now() + kDeviceDeadline))
+            return DeviceResult::timedOut;
+        return handle->ok ? DeviceResult::done : DeviceResult::failed;
+    }
+
+    std::shared_ptr<CallThread> calls_;
+    std::shared_ptr<Library> library_;
+    std::shared_ptr<Relay> relay_;
+    std::shared_ptr<Handle> handle_;
+};
 
 class PortAudioBackend final : public AudioBackend {
 public:
     ~PortAudioBackend() override {
-        if (initialised_)
-            Pa_Terminate();
+        calls_->post([library = library_] {
+            library->openStreams = 0;
+            library->forgetDevicesWhenIdle();
+        });
     }
 
-    std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink) override {
-        PaStream* stream = open(format, true, &captureCallback, &sink);
-        return stream ? std::make_unique<PortAudioStream>(*this, stream, nullptr) : nullptr;
+    std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink,
+                                             DeviceResult& result) override {
+        auto relay = std::make_shared<Relay>();
+        relay->sink = &sink;
+        return open(format, true, relay, result);
     }
-    std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source) override {
-        auto state = std::make_unique<PlaybackState>();
-        state->source = &source;
-        state->channels = format.channels;
-        PaStream* stream = open(format, false, &playbackCallback, state.get());
-        if (!stream)
-            return nullptr;
-        const PaStreamInfo* info = Pa_GetStreamInfo(stream);
-        state->tailFrames =
-            static_cast<unsigned long>(info->outputLatency * info->sampleRate) + kPlaybackBuffers.framesPerBuffer;
-        return std::make_unique<PortAudioStream>(*this, stream, std::move(state));
+    std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source,
+                                              DeviceResult& result) override {
+        auto relay = std::make_shared<Relay>();
+        relay->source = &source;
+        return open(format, false, relay, result);
     }
-
-    void streamClosed() { --openStreams_; }
 
 private:
-    PaStream* open(const StreamFormat& format, bool input, PaStreamCallback* callback, void* userData) {
-        if (!initialise())
-            return nullptr;
-        PaStream* stream = openDefault(format, input, callback, userData);
-        if (!stream) {
-            forgetDevicesWhenIdle();
+    std::unique_ptr<AudioStream> open(const StreamFormat& format, bool input, const std::shared_ptr<Relay>& relay,
+                                      DeviceResult& result) {
+        relay->channels = format.channels;
+        relay->sampleRate = format.sampleRate;
+        auto handle = std::make_shared<Handle>();
+        if (!calls_->run([library = library_] { library->initialise(); }, Clock::now() + kLibraryStartDeadline)) {
+            result = DeviceResult::timedOut;
             return nullptr;
         }
-        ++openStreams_;
-        return stream;
-    }
-
-    bool initialise() {
-        if (initialised_)
-            return true;
-        snd_lib_error_set_handler(&quietAlsa);
-        jack_set_error_function(&quietJack);
-        jack_set_info_function(&quietJack);
-        initialised_ = Pa_Initialize() == paNoError;
-        return initialised_;
-    }
-
-    // PortAudio lists devices only when it starts: start it afresh at the next attempt.
-    void forgetDevicesWhenIdle() {
-        if (openStreams_ == 0) {
-            Pa_Terminate();
-            initialised_ = false;
+        const bool answered = calls_->run(
+            [library = library_, relay, handle, format, input] {
+                if (!library->initialise())
+                    return;
+                handle->stream = openDefault(format, input, relay.get());
+                if (handle->stream) {
+                    ++library->openStreams;
+                    const PaStreamInfo* info = Pa_GetStreamInfo(handle->stream);
+                    relay->outputLatency = info ? info->outputLatency : 0;
+                    Pa_SetStreamFinishedCallback(handle->stream, &streamFinished);
+                } else {
+                    library->forgetDevicesWhenIdle();
+                }
+            },
+            Clock::now() + kDeviceDeadline);
+        if (!answered) {
+            relay->detach();
+            PortAudioStream::close(calls_, library_, relay, handle); // once the open is done
+            result = DeviceResult::timedOut;
+            return nullptr;
         }
+        result = handle->stream ? DeviceResult::done : DeviceResult::failed;
+        return handle->stream ? std::make_unique<PortAudioStream>(calls_, library_, relay, handle) : nullptr;
     }
 
-    static PaStream* openDefault(const StreamFormat& format, bool input, PaStreamCallback* callback, void* userData) {
+    static PaStream* openDefault(const StreamFormat& format, bool input, Relay* relay) {
         const PaDeviceIndex device = input ? Pa_GetDefaultInputDevice() : Pa_GetDefaultOutputDevice();
         const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
         if (!info)
@@ -140,25 +261,20 @@ private:
         PaStreamParameters parameters{};
         parameters.device = device;
         parameters.channelCount = format.channels;
-        parameters.sampleFormat = input ? paInt16 : paFloat32;
+        parameters.sampleFormat = paInt16;
         const BufferSizes& sizes = input ? kCaptureBuffers : kPlaybackBuffers;
         parameters.suggestedLatency =
             std::max(input ? info->defaultHighInputLatency : info->defaultHighOutputLatency, sizes.latency);
         PaStream* stream = nullptr;
         const PaError error =
             Pa_OpenStream(&stream, input ? &parameters : nullptr, input ? nullptr : &parameters, format.sampleRate,
-                          sizes.framesPerBuffer, paNoFlag, callback, userData);
+                          sizes.framesPerBuffer, paNoFlag, input ? &captureCallback : &playbackCallback, relay);
         return error == paNoError ? stream : nullptr;
     }
 
-    bool initialised_ = false;
-    int openStreams_ = 0;
+    std::shared_ptr<CallThread> calls_ = std::make_shared<CallThread>();
+    std::shared_ptr<Library> library_ = std::make_shared<Library>();
 };
-
-PortAudioStream::~PortAudioStream() {
-    Pa_CloseStream(stream_);
-    backend_.streamClosed();
-}
 
 } // namespace
 

@@ -8,40 +8,46 @@ class ScriptedBackend::Stream final : public AudioStream {
 public:
     Stream(ScriptedBackend& backend, const StreamFormat& format, CaptureSink* sink, PlaybackSource* source)
         : backend_(backend), format_(format), sink_(sink), source_(source) {
-        std::lock_guard lock(backend_.mutex_);
         backend_.streams_.push_back(this);
     }
     ~Stream() override {
         std::lock_guard lock(backend_.mutex_);
         std::erase(backend_.streams_, this);
     }
-    bool start() override { return setActive(true); }
-    void stop() override {
+    DeviceResult start() override { return change(StreamState::running); }
+    DeviceResult stop() override {
         std::unique_lock lock(backend_.mutex_);
         backend_.stopsReleased_.wait(lock, [this] { return !backend_.holdCaptureStops_ || !sink_; });
-        active_ = false;
+        return changeLocked(StreamState::stopped);
     }
-    void abort() override { setActive(false); }
-    bool isActive() const override {
+    StreamState state() const override {
         std::lock_guard lock(backend_.mutex_);
-        return active_;
+        return state_;
     }
 
 private:
     friend class ScriptedBackend;
-    bool setActive(bool active) {
+    DeviceResult change(StreamState next) {
         std::lock_guard lock(backend_.mutex_);
-        if (active && !backend_.available_)
-            return false;
-        active_ = active;
-        return true;
+        return changeLocked(next);
+    }
+    DeviceResult changeLocked(StreamState next) {
+        if (!backend_.answering_)
+            return DeviceResult::timedOut;
+        if (state_ == StreamState::lost)
+            return DeviceResult::failed;
+        if (next == StreamState::running && !backend_.available_)
+            return DeviceResult::failed;
+        if (state_ != StreamState::ended)
+            state_ = next;
+        return DeviceResult::done;
     }
 
     ScriptedBackend& backend_;
     StreamFormat format_;
     CaptureSink* sink_;
     PlaybackSource* source_;
-    bool active_ = false;
+    StreamState state_ = StreamState::stopped;
 };
 
 ScriptedBackend::ScriptedBackend() = default;
@@ -60,9 +66,15 @@ void ScriptedBackend::holdCaptureStops(bool held) {
     stopsReleased_.notify_all();
 }
 
-bool ScriptedBackend::isAvailable() const {
+void ScriptedBackend::setAnswering(bool answering) {
     std::lock_guard lock(mutex_);
-    return available_;
+    answering_ = answering;
+}
+
+void ScriptedBackend::loseStreams() {
+    std::lock_guard lock(mutex_);
+    for (Stream* stream : streams_)
+        stream->state_ = StreamState::lost;
 }
 
 int ScriptedBackend::openStreamCount() const {
@@ -72,7 +84,7 @@ int ScriptedBackend::openStreamCount() const {
 
 ScriptedBackend::Stream* ScriptedBackend::running(bool capture) const {
     const auto found = std::find_if(streams_.begin(), streams_.end(), [capture](const Stream* stream) {
-        return stream->active_ && (stream->sink_ != nullptr) == capture;
+        return stream->state_ == StreamState::running && (stream->sink_ != nullptr) == capture;
     });
     return found == streams_.end() ? nullptr : *found;
 }
@@ -87,27 +99,34 @@ bool ScriptedBackend::deliverCapture(std::span<const std::int16_t> interleaved, 
     return true;
 }
 
-std::vector<float> ScriptedBackend::pullPlayback(std::size_t frames) {
+std::vector<std::int16_t> ScriptedBackend::pullPlayback(std::size_t frames) {
     std::lock_guard lock(mutex_);
     Stream* stream = running(false);
     if (!stream)
         return {};
-    std::vector<float> samples(frames * static_cast<std::size_t>(stream->format_.channels));
-    if (stream->source_->onPlayback(samples.data(), frames))
-        stream->active_ = false;
+    std::vector<std::int16_t> samples(frames * static_cast<std::size_t>(stream->format_.channels));
+    bool last = false;
+    stream->source_->onPlayback(samples.data(), frames, last);
+    if (last)
+        stream->state_ = StreamState::ended;
     return samples;
 }
 
-std::unique_ptr<AudioStream> ScriptedBackend::openCapture(const StreamFormat& format, CaptureSink& sink) {
-    if (!isAvailable())
-        return nullptr;
-    return std::make_unique<Stream>(*this, format, &sink, nullptr);
+std::unique_ptr<AudioStream> ScriptedBackend::open(const StreamFormat& format, CaptureSink* sink,
+                                                   PlaybackSource* source, DeviceResult& result) {
+    std::lock_guard lock(mutex_);
+    result = !answering_ ? DeviceResult::timedOut : available_ ? DeviceResult::done : DeviceResult::failed;
+    return result == DeviceResult::done ? std::make_unique<Stream>(*this, format, sink, source) : nullptr;
 }
 
-std::unique_ptr<AudioStream> ScriptedBackend::openPlayback(const StreamFormat& format, PlaybackSource& source) {
-    if (!isAvailable())
-        return nullptr;
-    return std::make_unique<Stream>(*this, format, nullptr, &source);
+std::unique_ptr<AudioStream> ScriptedBackend::openCapture(const StreamFormat& format, CaptureSink& sink,
+                                                          DeviceResult& result) {
+    return open(format, &sink, nullptr, result);
+}
+
+std::unique_ptr<AudioStream> ScriptedBackend::openPlayback(const StreamFormat& format, PlaybackSource& source,
+                                                           DeviceResult& result) {
+    return open(format, nullptr, &source, result);
 }
 
 } // namespace murmora::audio

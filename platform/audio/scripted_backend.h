@@ -18,27 +18,36 @@ public:
 
     // While false, no stream opens, as when no sound device can be found.
     void setDeviceAvailable(bool available);
+    // While false, every open, start and stop answers `timedOut`, as a server that stopped does.
+    void setAnswering(bool answering);
+    // Every open stream ends as when the server goes away.
+    void loseStreams();
     // While true, a capture stream's stop() waits, as a device that is slow to stop does.
     void holdCaptureStops(bool held);
     int openStreamCount() const;
 
     // Hands frames to the running capture stream as its callback would; false when none runs.
     bool deliverCapture(std::span<const std::int16_t> interleaved, bool deviceOverflow = false);
-    // Pulls frames from the running playback stream; empty when none runs. Once the source has
-    // handed over its last frame the stream ends, as a device's does.
-    std::vector<float> pullPlayback(std::size_t frames);
+    // Pulls frames from the running playback stream; empty when none runs. The source's frames
+    // come first, then silence; once the source has handed over its last frame the stream ends,
+    // as a device's does.
+    std::vector<std::int16_t> pullPlayback(std::size_t frames);
 
-    std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink) override;
-    std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source) override;
+    std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink,
+                                             DeviceResult& result) override;
+    std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source,
+                                              DeviceResult& result) override;
 
     class Stream;
 
 private:
     Stream* running(bool capture) const;
-    bool isAvailable() const;
+    std::unique_ptr<AudioStream> open(const StreamFormat& format, CaptureSink* sink, PlaybackSource* source,
+                                      DeviceResult& result);
 
     mutable std::mutex mutex_; // held while a callback runs, so that stop() waits for it
     bool available_ = true;
+    bool answering_ = true;
     bool holdCaptureStops_ = false;
     std::condition_variable stopsReleased_;
     std::vector<Stream*> streams_;

@@ -6,7 +6,8 @@
 
 namespace murmora {
 
-// The service the program uses: PortAudio devices, takes recorded into the user's cache folder.
+// The service the program uses: the sound server's devices (PortAudio's where there is no
+// server), takes recorded into the user's cache folder.
 std::unique_ptr<MciService> makeMciService();
 
 // The folder that service records its takes into.

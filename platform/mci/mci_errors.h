@@ -17,5 +17,8 @@ inline constexpr int kNotReadableWav = 296;       // the file is no WAV this ser
 inline constexpr int kFileNameRequired = 304;
 inline constexpr int kNoAudioDevice = 306;        // no default input or output could be opened
 inline constexpr int kTakeFileFailed = 512;       // the take file could not be made or written on
+inline constexpr int kServerNotAnswering = 513;   // the sound server did not answer in time; the
+                                                  // device is cleaned up once it answers again
+inline constexpr int kDeviceLost = 514;           // the device went away: a take ends at its last frame
 
 } // namespace murmora::mci

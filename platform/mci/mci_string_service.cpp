@@ -1,6 +1,5 @@
 #include "platform/mci/mci_string_service.h"
 
-#include "platform/audio/portaudio_backend.h"
 #include "platform/audio/take_file.h"
 #include "platform/mci/make_mci_service.h"
 #include "platform/mci/mci_errors.h"
@@ -40,6 +39,8 @@ std::string errorText(int code) {
     case kFileNameRequired: return "A file name is needed";
     case kNoAudioDevice: return "No sound device could be opened";
     case kTakeFileFailed: return "The file for the recording could not be made or written";
+    case kServerNotAnswering: return "The sound server does not answer";
+    case kDeviceLost: return "The sound device went away";
     default: return "Unknown error " + std::to_string(code);
     }
 }
@@ -172,7 +173,7 @@ int MciStringService::status(const MciDevice& device, const MciCommand& command,
 namespace murmora {
 
 std::unique_ptr<MciService> makeMciService() {
-    return std::make_unique<mci::MciStringService>(audio::makePortAudioBackend(), audio::defaultTakeFolder());
+    return std::make_unique<mci::MciStringService>(audio::makeAudioBackend(), audio::defaultTakeFolder());
 }
 
 } // namespace murmora

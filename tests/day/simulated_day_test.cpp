@@ -10,6 +10,7 @@ namespace murmora::fakes {
 namespace {
 
 constexpr int NotOpen = 263;
+constexpr int InputLost = 514;
 
 // The audio devices as the MCI service keeps them, strict about every command that would merge
 // or lose a take: those are logged as problems.
@@ -26,7 +27,9 @@ public:
         if (command == "open new type waveaudio alias capture") return OpenCapture();
         if (command.rfind("open ", 0) == 0) return OpenVoice(command);
         if (command == "record capture") return captureOpen ? Record() : NotOpen;
-        if (command == "stop capture") return captureOpen ? (recording_ = false, 0) : NotOpen;
+        if (command == "stop capture") return captureOpen ? (recording_ = false, lost_ ? InputLost : 0) : NotOpen;
+        if (command == "status capture mode") return captureOpen ? (reply = CaptureMode(), 0) : NotOpen;
+        if (command == "status capture length") return captureOpen ? (reply = "3000", 0) : NotOpen;
         if (command.rfind("save capture ", 0) == 0) return captureOpen ? Save(SavedPath(command)) : NotOpen;
         if (command == "close capture") return captureOpen ? CloseCapture() : NotOpen;
         if (command == "play voice1") return voiceOpen_ ? (playTicks_ = 1 + playLength_++ % 4, 0) : NotOpen;
@@ -39,14 +42,21 @@ public:
         return 261;
     }
 
+    // The input goes away in the middle of a take, which ends there.
+    void LoseInput() {
+        if (recording_) lost_ = true, recording_ = false;
+    }
+
 private:
+    std::string CaptureMode() const { return lost_ ? "not ready" : recording_ ? "recording" : "stopped"; }
     int OpenCapture() {
         if (captureOpen) return problems_.push_back("open new while the device holds a take"), 289;
         captureOpen = true;
-        hasFrames_ = saved_ = recording_ = false;
+        hasFrames_ = saved_ = recording_ = lost_ = false;
         return 0;
     }
     int Record() {
+        if (lost_) return problems_.push_back("record after the input was lost"), InputLost;
         if (hasFrames_ && !recording_) problems_.push_back("record would add to a stopped take");
         recording_ = hasFrames_ = true;
         saved_ = false;
@@ -92,6 +102,7 @@ private:
     std::vector<std::string>& problems_;
     bool recording_ = false, hasFrames_ = false, saved_ = false, voiceOpen_ = false;
     int playTicks_ = 0, playLength_ = 0;
+    bool lost_ = false;
 };
 
 class SimulatedDay {
@@ -139,6 +150,7 @@ private:
         else if (kind < 94) app_.SeeThroughPlay.Click();
         else if (kind < 96) app_.SeeThroughTime.Click();
         else if (kind < 97) app_.SeeThroughWav.Click();
+        else if (kind < 98) devices.LoseInput();
         else if (Chance(5)) app_.clock.Advance(Chance(50) ? Pick(3600) : -Pick(600));  // the clock is set
         Check("event " + std::to_string(events_));
     }

@@ -27,7 +27,9 @@ int FakeMci::SendString(std::string_view command, char* reply, std::size_t reply
 }
 
 std::vector<std::string> FakeMci::Take() {
-    std::vector<std::string> out(commands.begin() + static_cast<std::ptrdiff_t>(taken_), commands.end());
+    std::vector<std::string> out;
+    std::copy_if(commands.begin() + static_cast<std::ptrdiff_t>(taken_), commands.end(), std::back_inserter(out),
+                 [](const std::string& command) { return command != CaptureModeQuery; });
     taken_ = commands.size();
     return out;
 }

@@ -79,8 +79,10 @@ public:
     std::string GetErrorString(int code) override {
         return errorTexts.count(code) ? errorTexts[code] : "error " + std::to_string(code);
     }
-    // Commands sent since the last call of this function.
+    // Commands sent since the last call of this function, without the capture mode queries of
+    // the take's ticks, which change nothing.
     std::vector<std::string> Take();
+    static constexpr const char* CaptureModeQuery = "status capture mode";
     bool Sent(const std::string& command) const;
 
 private:

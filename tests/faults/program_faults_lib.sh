@@ -30,10 +30,7 @@ done
 # A sound server of this test's own, at a fixed socket so that it can be started again later.
 PULSE_DIR="$WORK/pulse-runtime"
 server_start() { audio_start mic "$PULSE_DIR" >/dev/null || unavailable "the private PulseAudio server did not start"; }
-server_kill() { # the feed may already have ended with the server: neither kill may fail the test
-  kill -KILL "$PULSE_PID" 2>/dev/null || true; wait "$PULSE_PID" 2>/dev/null || true; PULSE_PID=
-  kill "$FEED_PID" 2>/dev/null || true; wait "$FEED_PID" 2>/dev/null || true; FEED_PID=
-}
+server_kill() { audio_kill; }
 # Points the program at the server's socket whether the server runs yet or not.
 mkdir -m 700 -p "$PULSE_DIR"
 export XDG_RUNTIME_DIR="$PULSE_DIR" PULSE_SERVER="unix:$PULSE_DIR/pulse/native"
@@ -97,6 +94,16 @@ expect_box() { # ICON TEXT
   xdotool windowfocus --sync "$box" key Return
   [ "$differing" = 0 ] || fail "the box does not say \"${2:0:200}\" ($differing pixels differ)"
   sleep 0.3
+}
+
+# Records a take of 2 s and saves it as FILE: the recorder works (again).
+expect_next_take() { # FILE
+  record_button
+  sleep 2
+  cut_button
+  answer_save_dialog "$1"
+  expect_box information "Recording saved as  $1"
+  expect_take "$1" 1.5
 }
 
 # Asserts that FILE is a take holding the test tone for at least SECONDS.

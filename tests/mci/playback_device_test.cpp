@@ -1,7 +1,7 @@
 #include "mci_test_support.h"
 
 #include <chrono>
-#include <cmath>
+#include <algorithm>
 #include <thread>
 
 namespace murmora::mci::testing {
@@ -23,9 +23,7 @@ protected:
             const auto block = backend_->pullPlayback(std::min<std::size_t>(256, frames - heard.size() / 2));
             if (block.empty())
                 break;
-            for (float sample : block)
-                if (sample != 0.0f)
-                    heard.push_back(static_cast<std::int16_t>(std::lround(sample * 32768.0f)));
+            std::copy_if(block.begin(), block.end(), std::back_inserter(heard), [](std::int16_t s) { return s != 0; });
             std::this_thread::sleep_for(std::chrono::microseconds(100));
         }
         return heard;

@@ -118,7 +118,7 @@ TEST_F(PlaybackPanel, SendsTheStepsInOrderAsksBeforeEachWaitAndClosesAtTheEnd) {
         app.pump.waits.clear();
         Play();
         EXPECT_EQ(app.mci.Take(), Concat({PlayStart(ManualTake), ModeQueries(playing + 1), {"close voice1"}}));
-        EXPECT_EQ(app.pump.waits, std::vector<int>(static_cast<std::size_t>(playing), 50));
+        EXPECT_EQ(app.pump.waits, std::vector<int>(static_cast<std::size_t>(playing), 100));
         EXPECT_EQ(app.m.PlayMode, idleMode);
         EXPECT_EQ(app.m.MciResult, "0");
         EXPECT_FALSE(device.open);
@@ -155,9 +155,25 @@ TEST_F(PlaybackPanel, IsWavePlayingCutsTheReplyAtItsFirstNulAndPlaysOnlyOnPlayin
 
     app.mci.respond = [](const std::string&, std::string&) { return MciErrInvalidDeviceName; };
     EXPECT_FALSE(app.form.IsWavePlaying("capture"));
-    EXPECT_EQ(app.mci.Take(), Commands{"status capture mode"});
+    EXPECT_EQ(app.mci.commands.back(), "status capture mode");
     EXPECT_EQ(app.m.MciResult, "263");
     EXPECT_EQ(app.m.PlayMode, "") << "a service that writes nothing still leaves its NUL";
+}
+
+TEST_F(PlaybackPanel, ASoundServerThatDoesNotAnswerEndsTheActionWithAWord) {
+    const std::string Silent =
+        "The sound server does not answer: the recording cannot be played now. Try again in a moment.";
+    SaveManually(ManualTake);
+    for (const std::string& failing : {PlayStart(ManualTake)[0], std::string("play voice1")}) {
+        app.mci.respond = [&](const std::string& command, std::string& reply) {
+            return command == failing ? 513 : device.Answer(command, reply);
+        };
+        Play();
+        const Commands sent = app.mci.Take();
+        EXPECT_EQ(sent.back(), "close voice1") << failing;
+        EXPECT_EQ(std::count(sent.begin(), sent.end(), "status voice1 mode"), 0) << "no wait after " << failing;
+        EXPECT_EQ(app.messages.Prompts().back(), Silent);
+    }
 }
 
 TEST(FormatTenths, OneRoundedDigitNoLeadingZeroNoSeparator) {

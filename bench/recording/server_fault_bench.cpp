@@ -1,0 +1,106 @@
+// The panel, on the offscreen platform with the real sound service, while the sound server fails
+// under a take. Prints one figure:
+//   stall PID...: the server's processes are stopped (SIGSTOP) 2 s into a take and Stop is
+//                 pressed; prints the longest time the event loop did not run, in ms.
+//   loss PID...:  the server's processes are killed 2 s into a take; prints the ms until the
+//                 panel shows its message.
+// Every box and dialog is answered (the save dialog is cancelled).
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include "app/panel.h"
+#include "bench/granted_hotkeys.h"
+#include "platform/mci/make_mci_service.h"
+
+namespace {
+
+
+void Click(QWidget* widget) {
+    QTest::mousePress(widget, Qt::LeftButton, {}, widget->rect().center());
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+void Signal(const std::vector<pid_t>& pids, int signal) {
+    for (pid_t pid : pids) ::kill(pid, signal);
+}
+
+// Answers whatever modal window is open: boxes are accepted, dialogs cancelled.
+void AnswerModals(QTimer& answerer) {
+    answerer.setInterval(50);
+    QObject::connect(&answerer, &QTimer::timeout, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) dialog->reject();
+        else if (auto* box = qobject_cast<QMessageBox*>(modal)) box->accept();
+    });
+    answerer.start();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const std::string mode = argc > 2 ? argv[1] : "";
+    if (mode != "stall" && mode != "loss") {
+        std::fprintf(stderr, "usage: %s stall|loss PID...\n", argv[0]);
+        return EXIT_FAILURE;
+    }
+    std::vector<pid_t> server;
+    for (int i = 2; i < argc; ++i) server.push_back(static_cast<pid_t>(std::atoi(argv[i])));
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    const auto mci = murmora::makeMciService();
+    const auto takes = murmora::makeTakeFolder();
+    murmora::GrantedHotkeys hotkeys;
+    murmora::QtPanel panel(*mci, *takes, hotkeys);
+    panel.Start();
+
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, longest = 0, killed = 0;
+    QTimer loop; // runs as often as the event loop lets it
+    loop.setInterval(1);
+    QObject::connect(&loop, &QTimer::timeout, [&] {
+        longest = std::max(longest, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    QTimer answerer;
+    QTimer told;
+
+    QTimer::singleShot(0, [&] { Click(panel.window.PictureRecord); });
+    QTimer::singleShot(2000, [&] {
+        if (mode == "stall") {
+            Signal(server, SIGSTOP);
+            last = clock.elapsed();
+            loop.start();
+            AnswerModals(answerer);
+            Click(panel.window.SeeThroughCut); // returns once the dialog has been answered
+            loop.stop();
+            Signal(server, SIGCONT);
+            std::printf("longest stall %lld ms\n", static_cast<long long>(longest));
+            QApplication::quit();
+            return;
+        }
+        Signal(server, SIGKILL);
+        killed = clock.elapsed();
+        told.setInterval(5);
+        QObject::connect(&told, &QTimer::timeout, [&] {
+            if (!QApplication::activeModalWidget()) return;
+            told.stop();
+            std::printf("told %lld ms after the kill\n", static_cast<long long>(clock.elapsed() - killed));
+            AnswerModals(answerer);
+            QTimer::singleShot(500, [] { QApplication::quit(); });
+        });
+        told.start();
+    });
+    return QApplication::exec();
+}

@@ -1,0 +1,381 @@
+#include "platform/audio/pulse_backend.h"
+
+#include <pulse/pulseaudio.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+
+namespace murmora::audio {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Capture comes in small blocks so that a take stops close to the moment asked for; playback is
+// not interactive, and a longer buffer wakes the machine less ("stop" drops it at once).
+constexpr pa_usec_t kCaptureFragmentUsec = 50'000;
+constexpr pa_usec_t kPlaybackBufferUsec = 500'000;
+
+// Holds the main loop's lock for a scope.
+class LoopLock {
+public:
+    explicit LoopLock(pa_threaded_mainloop* loop) : loop_(loop) { pa_threaded_mainloop_lock(loop_); }
+    ~LoopLock() { pa_threaded_mainloop_unlock(loop_); }
+    LoopLock(const LoopLock&) = delete;
+    LoopLock& operator=(const LoopLock&) = delete;
+
+private:
+    pa_threaded_mainloop* loop_;
+};
+
+void wakeWaiters(pa_threaded_mainloop* loop) { pa_threaded_mainloop_signal(loop, 0); }
+
+class PulseBackend;
+
+class PulseStream final : public AudioStream {
+public:
+    PulseStream(PulseBackend& backend, pa_stream* stream, CaptureSink* sink, PlaybackSource* source,
+                std::size_t frameBytes);
+    ~PulseStream() override;
+    DeviceResult connect(Clock::time_point deadline);
+    DeviceResult start() override;
+    DeviceResult stop() override;
+    StreamState state() const override { return state_.load(); }
+
+private:
+    static void onStateChanged(pa_stream* stream, void* self);
+    static void onReadable(pa_stream* stream, std::size_t bytes, void* self);
+    static void onWritable(pa_stream* stream, std::size_t bytes, void* self);
+    static void onDrained(pa_stream* stream, int success, void* self);
+    void deliverCaptured();
+    bool writeFrames(std::size_t bytes);
+    DeviceResult cork(bool corked);
+    void dropDrain();
+
+    PulseBackend& backend_;
+    pa_stream* stream_;
+    CaptureSink* sink_;
+    PlaybackSource* source_;
+    std::size_t frameBytes_;
+    std::atomic<StreamState> state_{StreamState::stopped};
+    bool lastWritten_ = false;
+    pa_operation* drain_ = nullptr;
+};
+
+class PulseBackend final : public AudioBackend {
+public:
+    PulseBackend() : loop_(pa_threaded_mainloop_new()) {
+        pa_threaded_mainloop_set_name(loop_, "murmora-pulse");
+        pa_threaded_mainloop_start(loop_);
+        LoopLock lock(loop_);
+        beginConnect(); // in the background, so that the first take does not wait for it
+    }
+    ~PulseBackend() override {
+        {
+            LoopLock lock(loop_);
+            dropContext();
+        }
+        pa_threaded_mainloop_stop(loop_);
+        pa_threaded_mainloop_free(loop_);
+    }
+
+    std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink,
+                                             DeviceResult& result) override {
+        return open(format, &sink, nullptr, result);
+    }
+    std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source,
+                                              DeviceResult& result) override {
+        return open(format, nullptr, &source, result);
+    }
+
+    pa_threaded_mainloop* loop() const { return loop_; }
+
+    // With the lock held: waits until `done()` or `deadline`, whichever comes first.
+    template <typename Done>
+    bool waitUntil(Done done, Clock::time_point deadline) {
+        struct Alarm {
+            pa_threaded_mainloop* loop;
+            bool rang = false;
+        } alarm{loop_};
+        pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+        timeval at{};
+        pa_timeval_add(pa_gettimeofday(&at), static_cast<pa_usec_t>(std::max<long long>(left.count(), 0)));
+        pa_time_event* timer = api->time_new(
+            api, &at,
+            [](pa_mainloop_api*, pa_time_event*, const timeval*, void* data) {
+                auto* a = static_cast<Alarm*>(data);
+                a->rang = true;
+                wakeWaiters(a->loop);
+            },
+            &alarm);
+        while (!done() && !alarm.rang)
+            pa_threaded_mainloop_wait(loop_);
+        api->time_free(timer);
+        return done();
+    }
+
+    // With the lock held: waits for an operation of the server; false when it did not answer in
+    // time, and then the operation's callback will not run.
+    bool await(pa_operation* operation, Clock::time_point deadline) {
+        if (!operation)
+            return false;
+        pa_operation_set_state_callback(
+            operation, [](pa_operation*, void* loop) { wakeWaiters(static_cast<pa_threaded_mainloop*>(loop)); },
+            loop_);
+        const bool answered =
+            waitUntil([operation] { return pa_operation_get_state(operation) != PA_OPERATION_RUNNING; }, deadline);
+        if (!answered)
+            pa_operation_cancel(operation);
+        pa_operation_unref(operation);
+        return answered;
+    }
+
+private:
+    std::unique_ptr<AudioStream> open(const StreamFormat& format, CaptureSink* sink, PlaybackSource* source,
+                                      DeviceResult& result) {
+        const auto deadline = Clock::now() + kDeviceDeadline;
+        LoopLock lock(loop_);
+        result = connectContext(deadline);
+        if (result != DeviceResult::done)
+            return nullptr;
+        const pa_sample_spec spec{PA_SAMPLE_S16LE,
+                                  static_cast<std::uint32_t>(format.sampleRate),
+                                  static_cast<std::uint8_t>(format.channels)};
+        pa_channel_map map{};
+        pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT);
+        pa_proplist* properties = pa_proplist_new();
+        pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "production");
+        pa_stream* stream = pa_sample_spec_valid(&spec)
+                                ? pa_stream_new_with_proplist(context_, sink ? "Recording" : "Playback", &spec,
+                                                              &map, properties)
+                                : nullptr;
+        pa_proplist_free(properties);
+        if (!stream) {
+            result = DeviceResult::failed;
+            return nullptr;
+        }
+        auto opened = std::make_unique<PulseStream>(*this, stream, sink, source, pa_frame_size(&spec));
+        result = opened->connect(deadline);
+        return result == DeviceResult::done ? std::move(opened) : nullptr;
+    }
+
+    // With the lock held: a connection that is ready, or why there is none.
+    DeviceResult connectContext(Clock::time_point deadline) {
+        if (context_ && !PA_CONTEXT_IS_GOOD(pa_context_get_state(context_)))
+            dropContext();
+        if (!context_ && !beginConnect())
+            return DeviceResult::noServer;
+        const bool settled = waitUntil(
+            [this] {
+                const pa_context_state_t state = pa_context_get_state(context_);
+                return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
+            },
+            deadline);
+        if (!settled) {
+            dropContext(); // the server is there but silent: try afresh next time
+            return DeviceResult::timedOut;
+        }
+        if (pa_context_get_state(context_) == PA_CONTEXT_READY)
+            return DeviceResult::done;
+        dropContext();
+        return DeviceResult::noServer;
+    }
+
+    bool beginConnect() {
+        pa_proplist* properties = pa_proplist_new();
+        pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, "Murmora");
+        pa_proplist_sets(properties, PA_PROP_APPLICATION_ICON_NAME, "murmora");
+        pa_proplist_sets(properties, PA_PROP_APPLICATION_ID, "murmora");
+        context_ = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop_), "Murmora", properties);
+        pa_proplist_free(properties);
+        if (!context_)
+            return false;
+        pa_context_set_state_callback(
+            context_, [](pa_context*, void* loop) { wakeWaiters(static_cast<pa_threaded_mainloop*>(loop)); }, loop_);
+        if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+            dropContext();
+            return false;
+        }
+        return true;
+    }
+
+    void dropContext() {
+        if (!context_)
+            return;
+        pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_context_disconnect(context_);
+        pa_context_unref(context_);
+        context_ = nullptr;
+    }
+
+    pa_threaded_mainloop* loop_;
+    pa_context* context_ = nullptr;
+};
+
+PulseStream::PulseStream(PulseBackend& backend, pa_stream* stream, CaptureSink* sink, PlaybackSource* source,
+                         std::size_t frameBytes)
+    : backend_(backend), stream_(stream), sink_(sink), source_(source), frameBytes_(frameBytes) {
+    pa_stream_set_state_callback(stream_, &PulseStream::onStateChanged, this);
+    if (sink_)
+        pa_stream_set_read_callback(stream_, &PulseStream::onReadable, this);
+    else
+        pa_stream_set_write_callback(stream_, &PulseStream::onWritable, this);
+}
+
+PulseStream::~PulseStream() {
+    LoopLock lock(backend_.loop());
+    dropDrain();
+    pa_stream_set_state_callback(stream_, nullptr, nullptr);
+    pa_stream_set_read_callback(stream_, nullptr, nullptr);
+    pa_stream_set_write_callback(stream_, nullptr, nullptr);
+    pa_stream_disconnect(stream_);
+    pa_stream_unref(stream_);
+}
+
+// With the lock held. The stream starts corked: it opens now and records or plays at start().
+DeviceResult PulseStream::connect(Clock::time_point deadline) {
+    const pa_sample_spec* spec = pa_stream_get_sample_spec(stream_);
+    constexpr auto unset = static_cast<std::uint32_t>(-1);
+    pa_buffer_attr buffer{unset, unset, unset, unset, unset};
+    const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
+    int status = 0;
+    if (sink_) {
+        buffer.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(kCaptureFragmentUsec, spec));
+        status = pa_stream_connect_record(stream_, nullptr, &buffer, flags);
+    } else {
+        buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kPlaybackBufferUsec, spec));
+        status = pa_stream_connect_playback(stream_, nullptr, &buffer, flags, nullptr, nullptr);
+    }
+    if (status < 0)
+        return DeviceResult::failed;
+    const bool settled = backend_.waitUntil(
+        [this] {
+            const pa_stream_state_t state = pa_stream_get_state(stream_);
+            return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
+        },
+        deadline);
+    if (!settled)
+        return DeviceResult::timedOut;
+    return pa_stream_get_state(stream_) == PA_STREAM_READY ? DeviceResult::done : DeviceResult::failed;
+}
+
+DeviceResult PulseStream::start() {
+    LoopLock lock(backend_.loop());
+    if (state_ == StreamState::lost)
+        return DeviceResult::failed;
+    if (state_ == StreamState::ended)
+        return DeviceResult::done;
+    const DeviceResult result = cork(false);
+    if (result == DeviceResult::done)
+        state_ = StreamState::running;
+    return result;
+}
+
+DeviceResult PulseStream::stop() {
+    LoopLock lock(backend_.loop());
+    if (state_ != StreamState::running)
+        return DeviceResult::done;
+    if (sink_) {
+        // The server answers the cork after every block it sent before, and those have all
+        // reached the sink by then. Without an answer, nothing more reaches it.
+        const DeviceResult result = cork(true);
+        state_ = StreamState::stopped;
+        return result;
+    }
+    // Nothing to wait for: what the server still holds is dropped.
+    state_ = StreamState::stopped;
+    dropDrain();
+    lastWritten_ = false;
+    for (pa_operation* operation :
+         {pa_stream_cork(stream_, 1, nullptr, nullptr), pa_stream_flush(stream_, nullptr, nullptr)})
+        if (operation)
+            pa_operation_unref(operation);
+    return DeviceResult::done;
+}
+
+DeviceResult PulseStream::cork(bool corked) {
+    const auto deadline = Clock::now() + kDeviceDeadline;
+    return backend_.await(pa_stream_cork(stream_, corked ? 1 : 0, nullptr, nullptr), deadline)
+               ? DeviceResult::done
+               : DeviceResult::timedOut;
+}
+
+void PulseStream::dropDrain() {
+    if (!drain_)
+        return;
+    pa_operation_cancel(drain_);
+    pa_operation_unref(drain_);
+    drain_ = nullptr;
+}
+
+void PulseStream::onStateChanged(pa_stream* stream, void* self) {
+    auto& me = *static_cast<PulseStream*>(self);
+    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
+        me.state_ = StreamState::lost;
+    wakeWaiters(me.backend_.loop());
+}
+
+void PulseStream::onReadable(pa_stream*, std::size_t, void* self) {
+    static_cast<PulseStream*>(self)->deliverCaptured();
+}
+
+void PulseStream::deliverCaptured() {
+    const void* data = nullptr;
+    std::size_t bytes = 0;
+    while (pa_stream_readable_size(stream_) > 0 && pa_stream_peek(stream_, &data, &bytes) == 0 && bytes > 0) {
+        if (state_ == StreamState::running)
+            sink_->onCaptured(static_cast<const std::int16_t*>(data), data ? bytes / frameBytes_ : 0, !data);
+        pa_stream_drop(stream_);
+    }
+}
+
+void PulseStream::onWritable(pa_stream* stream, std::size_t, void* self) {
+    auto& me = *static_cast<PulseStream*>(self);
+    // One write takes at most a memory block: write until the server has all it asked for.
+    for (std::size_t bytes = 0; !me.lastWritten_ && (bytes = pa_stream_writable_size(stream)) >= me.frameBytes_ &&
+                                bytes != static_cast<std::size_t>(-1);)
+        if (!me.writeFrames(bytes))
+            break;
+}
+
+// Writes what the source has, up to `bytes`; silence only when the source has nothing yet and
+// more to come (the file could not be read in time), so that the stream keeps its pace. False
+// when nothing could be written.
+bool PulseStream::writeFrames(std::size_t bytes) {
+    void* buffer = nullptr;
+    if (pa_stream_begin_write(stream_, &buffer, &bytes) < 0 || !buffer || bytes < frameBytes_)
+        return false;
+    const std::size_t room = bytes / frameBytes_;
+    bool last = false;
+    std::size_t frames = source_->onPlayback(static_cast<std::int16_t*>(buffer), room, last);
+    if (frames == 0 && !last) {
+        std::memset(buffer, 0, room * frameBytes_);
+        frames = room;
+    }
+    if (frames > 0)
+        pa_stream_write(stream_, buffer, frames * frameBytes_, nullptr, 0, PA_SEEK_RELATIVE);
+    else
+        pa_stream_cancel_write(stream_);
+    if (last) {
+        lastWritten_ = true;
+        drain_ = pa_stream_drain(stream_, &PulseStream::onDrained, this);
+    }
+    return true;
+}
+
+void PulseStream::onDrained(pa_stream*, int success, void* self) {
+    auto& me = *static_cast<PulseStream*>(self);
+    pa_operation_unref(me.drain_);
+    me.drain_ = nullptr;
+    if (success && me.state_ == StreamState::running)
+        me.state_ = StreamState::ended;
+    wakeWaiters(me.backend_.loop());
+}
+
+} // namespace
+
+std::unique_ptr<AudioBackend> makePulseBackend() { return std::make_unique<PulseBackend>(); }
+
+} // namespace murmora::audio

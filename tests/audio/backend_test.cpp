@@ -1,0 +1,135 @@
+// Both backends against the test run's sound server (PulseAudio or PipeWire): PortAudio reaches
+// it through ALSA's pulse plugin. MURMORA_TEST_SERVER_PIDS names the server's processes, for
+// the tests that stop it.
+#include "platform/audio/portaudio_backend.h"
+#include "platform/audio/pulse_backend.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+namespace murmora::audio {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+struct CountingSink final : CaptureSink {
+    std::atomic<std::size_t> frames{0};
+    void onCaptured(const std::int16_t*, std::size_t count, bool) noexcept override { frames += count; }
+};
+
+// A sounding source of a given number of frames.
+struct ToneSource final : PlaybackSource {
+    std::size_t left;
+    int channels;
+    ToneSource(std::size_t frames, int channelCount) : left(frames), channels(channelCount) {}
+    std::size_t onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept override {
+        const std::size_t count = std::min(frames, left);
+        std::fill(samples, samples + count * static_cast<std::size_t>(channels), std::int16_t{8000});
+        left -= count;
+        last = left == 0;
+        return count;
+    }
+};
+
+// Stops the server's processes for the scope, and lets them go on after.
+class PausedServer {
+public:
+    PausedServer() {
+        std::istringstream pids(std::getenv("MURMORA_TEST_SERVER_PIDS") ? std::getenv("MURMORA_TEST_SERVER_PIDS") : "");
+        for (pid_t pid = 0; pids >> pid;)
+            pids_.push_back(pid);
+        for (pid_t pid : pids_)
+            ::kill(pid, SIGSTOP);
+    }
+    ~PausedServer() {
+        for (pid_t pid : pids_)
+            ::kill(pid, SIGCONT);
+    }
+    bool any() const { return !pids_.empty(); }
+
+private:
+    std::vector<pid_t> pids_;
+};
+
+template <typename Backend>
+class BackendTest : public ::testing::Test {
+protected:
+    std::unique_ptr<AudioBackend> backend_ = Backend::make();
+};
+
+struct Pulse {
+    static std::unique_ptr<AudioBackend> make() { return makePulseBackend(); }
+};
+struct PortAudio {
+    static std::unique_ptr<AudioBackend> make() { return makePortAudioBackend(); }
+};
+using Backends = ::testing::Types<Pulse, PortAudio>;
+TYPED_TEST_SUITE(BackendTest, Backends);
+
+TYPED_TEST(BackendTest, CaptureDeliversTheRateUntilStoppedAndNothingAfter) {
+    CountingSink sink;
+    DeviceResult result{};
+    auto stream = this->backend_->openCapture({}, sink, result);
+    ASSERT_EQ(result, DeviceResult::done);
+    ASSERT_EQ(stream->start(), DeviceResult::done);
+    std::this_thread::sleep_for(2s);
+    EXPECT_EQ(stream->stop(), DeviceResult::done);
+    const std::size_t frames = sink.frames;
+    EXPECT_GT(frames, 44100u * 3 / 2); // a fresh stream may take a while for its first frames
+    EXPECT_LT(frames, 44100u * 5 / 2);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(sink.frames, frames);
+    EXPECT_EQ(stream->state(), StreamState::stopped);
+}
+
+TYPED_TEST(BackendTest, PlaybackAtEveryCommonRateRunsToItsEndThenEnds) {
+    for (const int rate : {8000, 11025, 44100, 96000}) {
+        ToneSource source(static_cast<std::size_t>(rate) * 3 / 4, 2);
+        DeviceResult result{};
+        auto stream = this->backend_->openPlayback({rate, 2}, source, result);
+        ASSERT_EQ(result, DeviceResult::done) << rate;
+        const auto started = Clock::now();
+        ASSERT_EQ(stream->start(), DeviceResult::done) << rate;
+        while (stream->state() == StreamState::running && Clock::now() - started < 5s)
+            std::this_thread::sleep_for(10ms);
+        EXPECT_EQ(stream->state(), StreamState::ended) << rate;
+        EXPECT_GE(Clock::now() - started, 700ms) << rate << " Hz ended before its 0.75 s were played";
+    }
+}
+
+TYPED_TEST(BackendTest, AStoppedServerMakesEveryCallGiveUpInTimeAndTheNextCallsWorkOnceItGoesOn) {
+    CountingSink sink;
+    DeviceResult result{};
+    auto running = this->backend_->openCapture({}, sink, result);
+    ASSERT_EQ(result, DeviceResult::done);
+    ASSERT_EQ(running->start(), DeviceResult::done);
+    {
+        PausedServer paused;
+        if (!paused.any())
+            GTEST_SKIP() << "MURMORA_TEST_SERVER_PIDS names no server";
+        std::this_thread::sleep_for(200ms);
+        ToneSource source(1000, 2);
+        const auto before = Clock::now();
+        EXPECT_EQ(running->stop(), DeviceResult::timedOut);
+        EXPECT_EQ(this->backend_->openPlayback({}, source, result), nullptr);
+        EXPECT_EQ(result, DeviceResult::timedOut);
+        running.reset();
+        // Each call waits its deadline at most; a second more is the machine's slack, not a hang.
+        EXPECT_LT(Clock::now() - before, 2 * kDeviceDeadline + 1s);
+    }
+    std::this_thread::sleep_for(300ms);
+    auto next = this->backend_->openCapture({}, sink, result);
+    ASSERT_EQ(result, DeviceResult::done);
+    EXPECT_EQ(next->start(), DeviceResult::done);
+}
+
+} // namespace
+} // namespace murmora::audio

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The sound server is stopped (SIGSTOP). Stop, Record and Play each say that the server does not
+# answer instead of freezing the panel, the take stopped then keeps what was captured and saves;
+# once the server goes on, the next take works without a restart; Close ends the program while
+# the server is stopped.
+. "$(dirname "$0")/program_faults_lib.sh"
+server_start
+start_app
+
+echo "== Stop while the server is stopped"
+record_button
+sleep 2
+audio_pause
+cut_button
+expect_box warning "The sound server does not answer. The recording so far is kept."
+answer_save_dialog "$HOME/kept.wav"
+expect_box information "Recording saved as  $HOME/kept.wav"
+expect_take "$HOME/kept.wav" 1.5
+
+echo "== Record and Play while it is stopped"
+record_button
+expect_box warning "The sound server does not answer: nothing is being recorded. Try again in a moment."
+play_button
+expect_box warning "The sound server does not answer: the recording cannot be played now. Try again in a moment."
+alive "while the server is stopped"
+
+echo "== the server goes on: the next take works"
+audio_resume
+expect_next_take "$HOME/next.wav"
+
+echo "== Close ends the program in a take while the server is stopped"
+record_button
+sleep 1
+audio_pause
+close_app
+audio_resume
+echo "PASS"
