@@ -44,10 +44,10 @@ void SetLocales() {
     std::setlocale(LC_TIME, "");
 }
 
-void ReportStartFailure(const std::exception& failure) {
-    std::cerr << "murmora: cannot start: " << failure.what() << '\n';
+void ReportStartFailure(const std::string& failure) {
+    std::cerr << "murmora: cannot start: " << failure << '\n';
     QMessageBox::critical(nullptr, QStringLiteral("Murmora"),
-                          QStringLiteral("Murmora cannot start.\n\n%1").arg(QString::fromStdString(failure.what())));
+                          QStringLiteral("Murmora cannot start.\n\n%1").arg(QString::fromStdString(failure)));
 }
 
 } // namespace
@@ -66,12 +66,10 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<murmora::Hotkeys> hotkeys = murmora::makeX11Hotkeys();
     if (!hotkeys) hotkeys = std::make_unique<murmora::NoHotkeys>();
 
-    try {
-        murmora::QtPanel panel(*mci, *takes, *hotkeys);
-        panel.Start();
-        return QApplication::exec();
-    } catch (const murmora::PictureError& failure) {
-        ReportStartFailure(failure);
+    murmora::QtPanel panel(*mci, *takes, *hotkeys);
+    if (const auto failure = panel.Start()) {
+        ReportStartFailure(*failure);
         return EXIT_FAILURE;
     }
+    return QApplication::exec();
 }

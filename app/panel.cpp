@@ -18,9 +18,10 @@ QtPanel::QtPanel(MciService& service, TakeFolder& takes, Hotkeys& hotkeys)
     ConnectWindows();
 }
 
-void QtPanel::Start() {
-    form.FormLoad();
+std::optional<std::string> QtPanel::Start() {
+    if (auto failure = form.FormLoad()) return failure;
     window.show();
+    return std::nullopt;
 }
 
 void QtPanel::ConnectWindows() {
@@ -31,9 +32,9 @@ void QtPanel::ConnectWindows() {
     // Closed by the window system rather than by its Close button: only the unload sequence
     // runs, and the program ends although the schedule window is still loaded.
     window.onSystemClose = [this] {
-        if (windows.ProgramEnding()) return;
+        if (windows.programEnding()) return;
         form.FormUnload();
-        windows.EndProgram();
+        windows.endProgram();
     };
     QObject::connect(form2Window.Command1, &QPushButton::clicked, [this] { form.form2.Command1Click(); });
     form2Window.onQueryClose = [this] {

@@ -25,9 +25,9 @@ public:
     QtPanel(const QtPanel&) = delete;
     QtPanel& operator=(const QtPanel&) = delete;
 
-    // Runs the start-up sequence, then shows the panel. Throws PictureError when a picture
-    // the panel cannot do without is missing or unreadable.
-    void Start();
+    // Runs the start-up sequence, then shows the panel; what stopped it, for the user, when a
+    // picture the panel cannot do without is missing or unreadable.
+    std::optional<std::string> Start();
 
     BackgroundSaveMci mci;
     QtClock clock;

@@ -7,9 +7,9 @@ namespace murmora {
 // keys to grab there, and a start-up warning box would wait for an answer.
 class GrantedHotkeys final : public Hotkeys {
 public:
-    bool RegisterHotKey(int, unsigned, unsigned) override { return true; }
-    void UnregisterHotKey(int) override {}
-    void InstallFilter(std::function<void(unsigned long)>) override {}
+    std::error_code registerHotkey(int, unsigned, unsigned) override { return {}; }
+    void unregisterHotkey(int) override {}
+    void setHotkeyHandler(std::function<void(int)>) override {}
 };
 
 } // namespace murmora

@@ -8,21 +8,21 @@ namespace {
 constexpr float ActiveAreaLeftTop = 5.0f;
 }
 
-ImageButtonBehaviour::ImageButtonBehaviour(ResourcePictures& pictures, ImageButton& control,
+ImageButtonBehaviour::ImageButtonBehaviour(ResourcePictures& pictures, PictureButton& control,
                                            std::int16_t& pressState, ImageButtonLayout layout)
     : pictures_(pictures), control_(control), pressState_(pressState), layout_(layout) {}
 
-void ImageButtonBehaviour::MouseDown(int, int, float, float) {
-    pictures_.SetButtonPicture(control_, layout_.pressedPicture);
+void ImageButtonBehaviour::MouseDown(int, float, float) {
+    pictures_.showCustomPicture(control_, layout_.pressedPicture);
     pressState_ = ButtonPressed;
 }
 
-void ImageButtonBehaviour::MouseMove(int button, int, float x, float y) {
-    if (button != LeftButton) return;
+void ImageButtonBehaviour::MouseMove(int button, float x, float y) {
+    if (button != kLeftButton) return;
     const bool inside = x >= ActiveAreaLeftTop && x <= layout_.rightBound && y >= ActiveAreaLeftTop &&
                         y <= layout_.bottomBound;
     if (inside) {
-        pictures_.SetButtonPicture(control_, layout_.pressedPicture);
+        pictures_.showCustomPicture(control_, layout_.pressedPicture);
         pressState_ = ButtonPressed;
     } else {
         ShowNormalPicture();
@@ -30,13 +30,13 @@ void ImageButtonBehaviour::MouseMove(int button, int, float x, float y) {
     }
 }
 
-void ImageButtonBehaviour::MouseUp(int, int, float, float, const std::function<void()>& action) {
+void ImageButtonBehaviour::MouseUp(int, float, float, const std::function<void()>& action) {
     if (pressState_ != ButtonPressed) return;
     ShowNormalPicture();
     pressState_ = ButtonReleased;
     action();
 }
 
-void ImageButtonBehaviour::ShowNormalPicture() { pictures_.SetButtonPicture(control_, layout_.normalPicture); }
+void ImageButtonBehaviour::ShowNormalPicture() { pictures_.showCustomPicture(control_, layout_.normalPicture); }
 
 } // namespace murmora

@@ -29,19 +29,19 @@ inline constexpr ImageButtonLayout SeeThroughWavLayout{111, 112, 800.0f, 780.0f}
 // state, after the normal picture is back.
 class ImageButtonBehaviour {
 public:
-    ImageButtonBehaviour(ResourcePictures& pictures, ImageButton& control, std::int16_t& pressState,
+    ImageButtonBehaviour(ResourcePictures& pictures, PictureButton& control, std::int16_t& pressState,
                          ImageButtonLayout layout);
 
-    void MouseDown(int button, int shift, float x, float y);
-    void MouseMove(int button, int shift, float x, float y);
+    void MouseDown(int button, float x, float y);
+    void MouseMove(int button, float x, float y);
     // Runs `action` when the button was pressed; does nothing otherwise.
-    void MouseUp(int button, int shift, float x, float y, const std::function<void()>& action);
+    void MouseUp(int button, float x, float y, const std::function<void()>& action);
 
     void ShowNormalPicture();
 
 private:
     ResourcePictures& pictures_;
-    ImageButton& control_;
+    PictureButton& control_;
     std::int16_t& pressState_;
     ImageButtonLayout layout_;
 };

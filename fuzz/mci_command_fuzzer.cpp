@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t start = 0;
     while (start <= script.size()) {
         const std::size_t end = std::min(script.find('\n', start), script.size());
-        service.SendString(std::string_view(script).substr(start, end - start), reply.data(), replyLength);
+        service.sendString(std::string_view(script).substr(start, end - start), reply.data(), replyLength);
         if (reply[replyLength] != '\x7f') std::abort();  // written past the length it was given
         device.deliverCapture(frames);
         device.pullPlayback(256);

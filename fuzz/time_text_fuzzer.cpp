@@ -14,11 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fakes::FakeApp::Start(*a);
         return a;
     }();
-    app->clock.SetTimeOfDay(13, 5, 7);
+    app->clock.setTimeOfDay(13, 5, 7);
     app->clock.timeText = std::string(reinterpret_cast<const char*>(data), size);
     app->form.trigger.SetAlarm();
     const auto& mod = app->mod;
-    if (mod.CurrentTimeSeconds < 0 || mod.CurrentTimeSeconds >= SecondsPerDay) std::abort();
-    if (mod.StartDelaySeconds < 0 || mod.StartDelaySeconds >= SecondsPerDay) std::abort();
+    if (mod.CurrentTimeSeconds < 0 || mod.CurrentTimeSeconds >= kSecondsPerDay) std::abort();
+    if (mod.StartDelaySeconds < 0 || mod.StartDelaySeconds >= kSecondsPerDay) std::abort();
     return 0;
 }

@@ -23,16 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char* command : {"set voice1 time format ms", "status voice1 length", "set voice1 time format bytes",
                                 "status voice1 length", "play voice1"}) {
         if (std::string(command) == "set voice1 time format ms" &&
-            service.SendString("open " + path + " type waveaudio alias voice1", reply, sizeof reply) != 0) {
+            service.sendString("open " + path + " type waveaudio alias voice1", reply, sizeof reply) != 0) {
             return 0;
         }
-        service.SendString(command, reply, sizeof reply);
+        service.sendString(command, reply, sizeof reply);
     }
     // Pull the whole file through, a bounded number of buffers at most.
     for (int i = 0; i < 64 && !device.pullPlayback(4096).empty(); ++i) {
-        service.SendString("status voice1 mode", reply, sizeof reply);
+        service.sendString("status voice1 mode", reply, sizeof reply);
     }
-    service.SendString("stop voice1", reply, sizeof reply);
-    service.SendString("close voice1", reply, sizeof reply);
+    service.sendString("stop voice1", reply, sizeof reply);
+    service.sendString("close voice1", reply, sizeof reply);
     return 0;
 }

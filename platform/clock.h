@@ -1,33 +1,17 @@
 #pragma once
-#include <cstdint>
 #include <string>
+
+#include "core/date_time.h"
 
 namespace murmora {
 
-// A local date and time to the second: the wall clock's reading as seconds since
-// 1970-01-01 00:00:00 local time. The difference of two readings is the difference the
-// clock shows, so setting the clock or a daylight-saving night moves it with the clock.
-using DateTime = std::int64_t;
-
-inline constexpr int SecondsPerDay = 86400;
-
-// Seconds after local midnight of a reading (0 to 86399).
-inline int SecondsAfterMidnight(DateTime t) {
-    const auto s = static_cast<int>(t % SecondsPerDay);
-    return s < 0 ? s + SecondsPerDay : s;
-}
-
-// Whole seconds from `from` to `to` as a 32-bit signed number; negative when `to` is earlier.
-inline std::int32_t WholeSecondsBetween(DateTime from, DateTime to) {
-    return static_cast<std::int32_t>(to - from);
-}
-
+// The local wall clock.
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual DateTime Now() const = 0;
+    virtual DateTime now() const = 0;
     // The present time of day in the user's locale format (strftime "%X"), without a date.
-    virtual std::string TimeText() const = 0;
+    virtual std::string timeOfDayText() const = 0;
 };
 
 } // namespace murmora

@@ -4,33 +4,36 @@
 
 namespace murmora {
 
-// Message box styles used by the program.
-enum MessageStyle : int { vbCritical = 16, vbExclamation = 48, vbInformation = 64 };
+// The icon of a message box, by the number the box's style has on Windows.
+enum class MessageStyle { critical = 16, exclamation = 48, information = 64 };
 
-class MessageBox {
+// Modal message boxes with an OK button only.
+class MessageBoxes {
 public:
-    virtual ~MessageBox() = default;
-    // Modal, with an OK button only; returns when the user has closed it.
-    virtual void MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
+    virtual ~MessageBoxes() = default;
+    // Returns when the user has closed the box.
+    virtual void show(const std::string& text, MessageStyle style, const std::string& title) = 0;
 };
 
-// File dialog flags.
-enum FileDialogFlag : int { cdlOFNOverwritePrompt = 2, cdlOFNHideReadOnly = 4, cdlOFNPathMustExist = 2048 };
+// File dialog flags, as bits (the numbers of the Windows file dialog's flags).
+inline constexpr int kAskBeforeOverwrite = 2;
+inline constexpr int kHideReadOnly = 4;
+inline constexpr int kFolderMustExist = 2048;
 
 struct FileDialogSetup {
-    std::string DialogTitle;
-    std::string Filter;   // "Description|pattern", e.g. "Wav File (*.Wav)|*.Wav"
-    int Flags = 0;
+    std::string title;
+    std::string filter; // "Description|pattern", e.g. "Wav File (*.Wav)|*.Wav"
+    int flags = 0;
 };
 
 // A file dialog object. It keeps the last chosen file name between uses.
 class FileDialog {
 public:
     virtual ~FileDialog() = default;
-    virtual void Configure(const FileDialogSetup& setup) = 0;
+    virtual void configure(const FileDialogSetup& setup) = 0;
     // The chosen path, or nothing when the user cancelled or the dialog failed.
-    virtual std::optional<std::string> ShowSave() = 0;
-    virtual std::optional<std::string> ShowOpen() = 0;
+    virtual std::optional<std::string> showSave() = 0;
+    virtual std::optional<std::string> showOpen() = 0;
 };
 
 } // namespace murmora

@@ -7,7 +7,7 @@ class EventPump {
 public:
     virtual ~EventPump() = default;
     // Handles what is pending, waiting up to `maxWaitMs` for something to arrive.
-    virtual void DoEvents(int maxWaitMs) = 0;
+    virtual void processPendingEvents(int maxWaitMs) = 0;
 };
 
 } // namespace murmora

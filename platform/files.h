@@ -1,7 +1,9 @@
 #pragma once
-#include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
+
+#include "core/result.h"
 
 namespace murmora {
 
@@ -10,23 +12,24 @@ public:
     virtual ~Files() = default;
     // An ordinary file: a regular file whose name does not begin with "." (hidden files
     // and folders count as missing).
-    virtual bool FileExists(const std::string& path) const = 0;
-    virtual bool FolderExists(const std::string& path) const = 0;
-    // Removes a file, or a link itself (never what it points to); false when there was none or
-    // it could not be removed.
-    virtual bool RemoveFile(const std::string& path) = 0;
-    // Moves a file to `to`, which must not exist yet; false when it stays where it was.
-    virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+    virtual bool fileExists(const std::string& path) const = 0;
+    virtual bool folderExists(const std::string& path) const = 0;
+    // Removes a file, or a link itself (never what it points to).
+    [[nodiscard]] virtual std::error_code removeFile(const std::string& path) = 0;
+    // Moves a file to `to`, which must not exist yet; on failure it stays where it was.
+    [[nodiscard]] virtual std::error_code moveFile(const std::string& from, const std::string& to) = 0;
     // The folder that holds the program's executable, without a closing "/" except at "/".
-    virtual std::string ProgramFolder() const = 0;
-    virtual std::string HomeFolder() const = 0;
+    virtual std::string programFolder() const = 0;
+    virtual std::string homeFolder() const = 0;
     // The system's temporary folder ($TMPDIR or /tmp); empty when there is none.
-    virtual std::string TempFolder() const = 0;
+    virtual std::string tempFolder() const = 0;
     // Creates a new, uniquely named empty file in `folder` whose name begins with `prefix`,
-    // exclusively (never an existing file, never through a link). Its path, or nothing.
-    virtual std::optional<std::string> CreateUniqueFile(const std::string& folder, const std::string& prefix) = 0;
-    // Writes `bytes` as the whole content of an existing file; 0 on success, else an errno.
-    virtual int WriteBinary(const std::string& path, const std::vector<unsigned char>& bytes) = 0;
+    // exclusively (never an existing file, never through a link), and gives its path.
+    [[nodiscard]] virtual Result<std::string> createUniqueFile(const std::string& folder,
+                                                               const std::string& prefix) = 0;
+    // Writes `bytes` as the whole content of a file, never through a link.
+    [[nodiscard]] virtual std::error_code writeFile(const std::string& path,
+                                                    const std::vector<unsigned char>& bytes) = 0;
 };
 
 } // namespace murmora

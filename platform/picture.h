@@ -1,6 +1,5 @@
 #pragma once
 #include <memory>
-#include <stdexcept>
 #include <string>
 
 namespace murmora {
@@ -17,12 +16,6 @@ struct Picture {
     std::string name;
     std::shared_ptr<const PictureData> data;
     explicit operator bool() const { return data != nullptr; }
-};
-
-// A picture resource that is missing or holds no readable image.
-class PictureError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 } // namespace murmora

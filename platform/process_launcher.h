@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace murmora {
@@ -8,8 +9,9 @@ namespace murmora {
 class ProcessLauncher {
 public:
     virtual ~ProcessLauncher() = default;
-    virtual bool StartDetached(const std::string& program, const std::vector<std::string>& arguments,
-                               const std::string& workingFolder) = 0;
+    [[nodiscard]] virtual std::error_code startDetached(const std::string& program,
+                                                        const std::vector<std::string>& arguments,
+                                                        const std::string& workingFolder) = 0;
 };
 
 } // namespace murmora

@@ -11,16 +11,16 @@ namespace {
 
 // Corner ellipses wider or higher than this are cut to it; it keeps the ellipse arithmetic
 // below within 64 bits.
-constexpr int MaxEllipseSize = 32767;
+constexpr int kMaxEllipseSize = 32767;
 
-int ClampCoordinate(int value) { return std::clamp(value, MinRegionCoordinate, MaxRegionCoordinate); }
+int clampCoordinate(int value) { return std::clamp(value, kMinRegionCoordinate, kMaxRegionCoordinate); }
 
 // The box with its corners in order and inside the coordinate range.
-Region::Bounds NormalizedBox(int left, int top, int right, int bottom) {
-    left = ClampCoordinate(left);
-    right = ClampCoordinate(right);
-    top = ClampCoordinate(top);
-    bottom = ClampCoordinate(bottom);
+Region::Bounds normalizedBox(int left, int top, int right, int bottom) {
+    left = clampCoordinate(left);
+    right = clampCoordinate(right);
+    top = clampCoordinate(top);
+    bottom = clampCoordinate(bottom);
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
     return {left, top, right, bottom};
@@ -38,7 +38,7 @@ Region::Bounds NormalizedBox(int left, int top, int right, int bottom) {
 // says whether the curve has dropped to the lower one; from there down each step takes the next
 // row, and F at the midpoint between the two candidate columns says whether the curve has
 // moved out to the next one. A midpoint exactly on the curve counts as inside.
-std::vector<int> EllipseRowInsets(int width, int height) {
+std::vector<int> ellipseRowInsets(int width, int height) {
     const std::int64_t a = width - 1, b = height - 1;
     const std::int64_t aa = a * a, bb = b * b;
     auto outside = [&](std::int64_t u, std::int64_t v) { return bb * u * u + aa * v * v > aa * bb; };
@@ -86,10 +86,10 @@ std::vector<int> EllipseRowInsets(int width, int height) {
 
 } // namespace
 
-Region Region::Rectangle(int left, int top, int right, int bottom) {
-    const Region::Bounds box = NormalizedBox(left, top, right, bottom);
+Region Region::rectangle(int left, int top, int right, int bottom) {
+    const Region::Bounds box = normalizedBox(left, top, right, bottom);
     Region region;
-    if (box.left < box.right && box.top < box.bottom) region.AddBand(box.top, box.bottom, {{box.left, box.right}});
+    if (box.left < box.right && box.top < box.bottom) region.addBand(box.top, box.bottom, {{box.left, box.right}});
     return region;
 }
 
@@ -103,26 +103,26 @@ Region Region::Rectangle(int left, int top, int right, int bottom) {
 // - a corner ellipse less than 2 pixels wide or high leaves the corners square;
 // - the ellipse of CreateEllipticRgn is the rounded rectangle whose corner ellipse is the
 //   whole box.
-Region Region::RoundedRectangle(int left, int top, int right, int bottom, int ellipseWidth,
+Region Region::roundedRectangle(int left, int top, int right, int bottom, int ellipseWidth,
                                 int ellipseHeight) {
-    const Region::Bounds box = NormalizedBox(left, top, right, bottom);
+    const Region::Bounds box = normalizedBox(left, top, right, bottom);
     if (box.left == box.right || box.top == box.bottom) return {};
-    const int cornerWidth = std::min({std::abs(ellipseWidth), box.right - box.left, MaxEllipseSize}) - 1;
-    const int cornerHeight = std::min({std::abs(ellipseHeight), box.bottom - box.top, MaxEllipseSize}) - 1;
+    const int cornerWidth = std::min({std::abs(ellipseWidth), box.right - box.left, kMaxEllipseSize}) - 1;
+    const int cornerHeight = std::min({std::abs(ellipseHeight), box.bottom - box.top, kMaxEllipseSize}) - 1;
     const int x0 = box.left, x1 = box.right - 1;
     const int y0 = box.top, y1 = box.bottom - 1;
-    if (cornerWidth < 2 || cornerHeight < 2) return Rectangle(x0, y0, x1, y1);
+    if (cornerWidth < 2 || cornerHeight < 2) return rectangle(x0, y0, x1, y1);
 
-    const std::vector<int> insets = EllipseRowInsets(cornerWidth, cornerHeight);
+    const std::vector<int> insets = ellipseRowInsets(cornerWidth, cornerHeight);
     const int cornerRows = static_cast<int>(insets.size());
     Region region;
     auto addRow = [&](int y, int inset) {
-        if (x0 + inset < x1 - inset) region.AddBand(y, y + 1, {{x0 + inset, x1 - inset}});
+        if (x0 + inset < x1 - inset) region.addBand(y, y + 1, {{x0 + inset, x1 - inset}});
     };
     for (int k = 0; k < cornerRows; ++k) addRow(y0 + k, insets[static_cast<std::size_t>(k)]);
     const int middleTop = y0 + cornerRows;
     const int middleBottom = y1 - cornerRows;
-    if (middleTop < middleBottom) region.AddBand(middleTop, middleBottom, {{x0, x1}});
+    if (middleTop < middleBottom) region.addBand(middleTop, middleBottom, {{x0, x1}});
     for (int k = cornerRows - 1; k >= 0; --k) {
         const int y = y1 - 1 - k;
         if (y >= middleTop) addRow(y, insets[static_cast<std::size_t>(k)]); // the middle row of an odd height comes once
@@ -130,12 +130,12 @@ Region Region::RoundedRectangle(int left, int top, int right, int bottom, int el
     return region;
 }
 
-Region Region::Ellipse(int left, int top, int right, int bottom) {
-    const Region::Bounds box = NormalizedBox(left, top, right, bottom);
-    return RoundedRectangle(box.left, box.top, box.right, box.bottom, box.right - box.left, box.bottom - box.top);
+Region Region::ellipse(int left, int top, int right, int bottom) {
+    const Region::Bounds box = normalizedBox(left, top, right, bottom);
+    return roundedRectangle(box.left, box.top, box.right, box.bottom, box.right - box.left, box.bottom - box.top);
 }
 
-Region Region::United(const Region& other) const {
+Region Region::united(const Region& other) const {
     // Cut both at every band edge; between two neighbouring edges each side has one set of
     // spans (or none), and the union of the two is the result there.
     std::vector<int> edges;
@@ -151,30 +151,30 @@ Region Region::United(const Region& other) const {
 
     Region result;
     for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
-        result.AddBand(edges[i], edges[i + 1], MergeSpans(SpansAt(edges[i]), other.SpansAt(edges[i])));
+        result.addBand(edges[i], edges[i + 1], mergeSpans(spansAt(edges[i]), other.spansAt(edges[i])));
     }
     return result;
 }
 
-bool Region::IsRectangle() const { return bands_.size() == 1 && bands_.front().spans.size() == 1; }
+bool Region::isRectangle() const { return bands_.size() == 1 && bands_.front().spans.size() == 1; }
 
-bool Region::Contains(int x, int y) const {
-    for (const Span& span : SpansAt(y)) {
+bool Region::contains(int x, int y) const {
+    for (const Span& span : spansAt(y)) {
         if (x < span.x0) return false;
         if (x < span.x1) return true;
     }
     return false;
 }
 
-std::int64_t Region::Area() const {
+std::int64_t Region::area() const {
     std::int64_t area = 0;
-    ForEachRect([&](int left, int top, int right, int bottom) {
+    forEachRect([&](int left, int top, int right, int bottom) {
         area += static_cast<std::int64_t>(right - left) * (bottom - top);
     });
     return area;
 }
 
-Region::Bounds Region::BoundingBox() const {
+Region::Bounds Region::boundingBox() const {
     if (bands_.empty()) return {};
     Bounds bounds{bands_.front().spans.front().x0, bands_.front().top, bands_.front().spans.back().x1,
                   bands_.back().bottom};
@@ -185,13 +185,13 @@ Region::Bounds Region::BoundingBox() const {
     return bounds;
 }
 
-void Region::ForEachRect(const std::function<void(int left, int top, int right, int bottom)>& fn) const {
+void Region::forEachRect(const std::function<void(int left, int top, int right, int bottom)>& fn) const {
     for (const Band& band : bands_) {
         for (const Span& span : band.spans) fn(span.x0, band.top, span.x1, band.bottom);
     }
 }
 
-void Region::AddBand(int top, int bottom, std::vector<Span> spans) {
+void Region::addBand(int top, int bottom, std::vector<Span> spans) {
     if (spans.empty()) return;
     if (!bands_.empty() && bands_.back().bottom == top && bands_.back().spans == spans) {
         bands_.back().bottom = bottom;
@@ -200,7 +200,7 @@ void Region::AddBand(int top, int bottom, std::vector<Span> spans) {
     bands_.push_back({top, bottom, std::move(spans)});
 }
 
-const std::vector<Region::Span>& Region::SpansAt(int y) const {
+const std::vector<Region::Span>& Region::spansAt(int y) const {
     static const std::vector<Span> none;
     auto after = std::upper_bound(bands_.begin(), bands_.end(), y,
                                   [](int row, const Band& band) { return row < band.top; });
@@ -209,7 +209,7 @@ const std::vector<Region::Span>& Region::SpansAt(int y) const {
     return y < band.bottom ? band.spans : none;
 }
 
-std::vector<Region::Span> Region::MergeSpans(const std::vector<Span>& a, const std::vector<Span>& b) {
+std::vector<Region::Span> Region::mergeSpans(const std::vector<Span>& a, const std::vector<Span>& b) {
     std::vector<Span> all;
     all.reserve(a.size() + b.size());
     std::merge(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(all),
@@ -225,47 +225,47 @@ std::vector<Region::Span> Region::MergeSpans(const std::vector<Span>& a, const s
     return merged;
 }
 
-RegionHandle RegionTable::CreateRectRgn(int left, int top, int right, int bottom) {
-    return Add(Region::Rectangle(left, top, right, bottom));
+RegionHandle RegionTable::createRectangle(int left, int top, int right, int bottom) {
+    return add(Region::rectangle(left, top, right, bottom));
 }
 
-RegionHandle RegionTable::CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth,
+RegionHandle RegionTable::createRoundedRectangle(int left, int top, int right, int bottom, int ellipseWidth,
                                              int ellipseHeight) {
-    return Add(Region::RoundedRectangle(left, top, right, bottom, ellipseWidth, ellipseHeight));
+    return add(Region::roundedRectangle(left, top, right, bottom, ellipseWidth, ellipseHeight));
 }
 
-RegionHandle RegionTable::CreateEllipticRgn(int left, int top, int right, int bottom) {
-    return Add(Region::Ellipse(left, top, right, bottom));
+RegionHandle RegionTable::createEllipse(int left, int top, int right, int bottom) {
+    return add(Region::ellipse(left, top, right, bottom));
 }
 
-int RegionTable::CombineRgn(RegionHandle dest, RegionHandle src1, RegionHandle src2, int mode) {
-    Region* target = FindMutable(dest);
-    const Region* first = Find(src1);
-    if (!target || !first) return RGN_ERROR;
-    if (mode == RGN_COPY) {
+RegionKind RegionTable::combine(RegionHandle dest, RegionHandle src1, RegionHandle src2, CombineMode mode) {
+    Region* target = findMutable(dest);
+    const Region* first = find(src1);
+    if (!target || !first) return RegionKind::none;
+    if (mode == CombineMode::copy) {
         *target = *first;
-    } else if (const Region* second = Find(src2); mode == RGN_OR && second) {
-        *target = first->United(*second);
+    } else if (const Region* second = find(src2); mode == CombineMode::unite && second) {
+        *target = first->united(*second);
     } else {
-        return RGN_ERROR;
+        return RegionKind::none;
     }
-    if (target->IsEmpty()) return NULLREGION;
-    return target->IsRectangle() ? SIMPLEREGION : COMPLEXREGION;
+    if (target->isEmpty()) return RegionKind::empty;
+    return target->isRectangle() ? RegionKind::simple : RegionKind::complex;
 }
 
-bool RegionTable::DeleteObject(RegionHandle handle) { return regions_.erase(handle) > 0; }
+bool RegionTable::remove(RegionHandle handle) { return regions_.erase(handle) > 0; }
 
-const Region* RegionTable::Find(RegionHandle handle) const {
+const Region* RegionTable::find(RegionHandle handle) const {
     auto found = regions_.find(handle);
     return found == regions_.end() ? nullptr : &found->second;
 }
 
-Region* RegionTable::FindMutable(RegionHandle handle) {
+Region* RegionTable::findMutable(RegionHandle handle) {
     auto found = regions_.find(handle);
     return found == regions_.end() ? nullptr : &found->second;
 }
 
-RegionHandle RegionTable::Add(Region region) {
+RegionHandle RegionTable::add(Region region) {
     // Each region gets a fresh number (never 0), so a deleted handle finds nothing.
     do {
         ++lastHandle_;

@@ -1,23 +1,33 @@
 #pragma once
-#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
+#include "core/result.h"
 #include "platform/picture.h"
 
 namespace murmora {
+
+// Why a resource gives nothing.
+enum class ResourceError { missing = 1, unreadable };
+const std::error_category& resourceCategory();
+// Named as the standard library looks for it, so that a ResourceError is an error_code.
+std::error_code make_error_code(ResourceError error);
 
 // Pictures carried inside the program. Types and names are matched without regard to case.
 class Resources {
 public:
     virtual ~Resources() = default;
-    // The bytes of the resource with this numeric id and type, or nothing when it is missing.
-    virtual std::optional<std::vector<unsigned char>> LoadResData(int id, std::string_view type) const = 0;
-    // A bitmap resource by name; throws PictureError when it is missing or unreadable.
-    virtual Picture LoadResPicture(std::string_view name) const = 0;
-    // A picture read from a file; throws PictureError when the file holds no readable picture.
-    virtual Picture LoadPicture(const std::string& path) const = 0;
+    // The bytes of the resource with this numeric id and type.
+    virtual Result<std::vector<unsigned char>> data(int id, std::string_view type) const = 0;
+    // A bitmap resource by name.
+    virtual Result<Picture> bitmap(std::string_view name) const = 0;
+    // A picture read from a file (GIF, BMP and the other formats the platform reads).
+    virtual Result<Picture> pictureFromFile(const std::string& path) const = 0;
 };
 
 } // namespace murmora
+
+template <>
+struct std::is_error_code_enum<murmora::ResourceError> : std::true_type {};

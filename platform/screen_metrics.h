@@ -7,8 +7,8 @@ namespace murmora {
 class ScreenMetrics {
 public:
     virtual ~ScreenMetrics() = default;
-    virtual double TwipsPerPixelX() const = 0;
-    virtual double TwipsPerPixelY() const = 0;
+    virtual double twipsPerPixelX() const = 0;
+    virtual double twipsPerPixelY() const = 0;
 };
 
 } // namespace murmora

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "core/date_time.h"
 
 namespace murmora {
 
@@ -18,7 +18,7 @@ class TakeFolder {
 public:
     virtual ~TakeFolder() = default;
     // The takes no running program is recording any more, oldest first.
-    virtual std::vector<LeftoverTake> Leftovers() const = 0;
+    virtual std::vector<LeftoverTake> leftovers() const = 0;
 };
 
 } // namespace murmora

@@ -5,21 +5,21 @@ namespace murmora {
 
 class Region;
 
-// What the rules ask of the program's windows as whole windows.
+// What the rules ask of the program's windows as whole windows: the panel and the schedule window.
 class WindowHost {
 public:
     virtual ~WindowHost() = default;
-    virtual void SetBackgroundPicture(const Picture& picture) = 0;
-    virtual void MinimizeMain() = 0;
-    // Sets the main window's outline: only the region's pixels are drawn and get the mouse.
-    virtual void SetWindowRgn(const Region& region, bool redraw) = 0;
+    // The panel's skin.
+    virtual void setPanelBackground(const Picture& picture) = 0;
+    virtual void minimizePanel() = 0;
+    // Only the region's pixels of the panel are drawn and get the mouse; it is redrawn at once.
+    virtual void setPanelOutline(const Region& region) = 0;
     // Shows the schedule window modally; returns once it is hidden again.
-    virtual void ShowForm2Modal() = 0;
-    virtual void HideForm2() = 0;
-    virtual void UnloadForm1() = 0;
-    virtual void UnloadForm2() = 0;
+    virtual void showScheduleWindow() = 0;
+    virtual void hideScheduleWindow() = 0;
+    virtual void unloadScheduleWindow() = 0;
     // Ends the program once the current handler has returned.
-    virtual void EndProgram() = 0;
+    virtual void endProgram() = 0;
 };
 
 } // namespace murmora

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "platform/mci/mci_errors.h"
+#include "platform/mci_service.h"
 #include "recording/mci_commands.h"
 
 namespace murmora {
@@ -55,19 +55,19 @@ std::string FormatTenths(unsigned long long number, unsigned divisor) {
 
 std::optional<std::string> Playback::ChooseFile() const {
     const std::string& file = ctx_.mod.LastSaveScheduled ? ctx_.mod.AutoSavePath : ctx_.m.PlayFileName;
-    if (file.empty() || !ctx_.os.files.FileExists(file)) return std::nullopt;
+    if (file.empty() || !ctx_.os.files.fileExists(file)) return std::nullopt;
     return file;
 }
 
 std::string Playback::SendPlaybackQuery(const std::string& command, std::string buffer) {
-    ctx_.m.MciResult = std::to_string(ctx_.os.mci.SendString(command, buffer.data(), buffer.size()));
+    ctx_.m.MciResult = std::to_string(ctx_.os.mci.sendString(command, buffer.data(), buffer.size()));
     return buffer;
 }
 
 void Playback::ShowLength(Label& label, const std::string& reply, unsigned divisor, const char* unit) {
-    label.SetLeft(10);
+    label.setLeft(10);
     const auto number = LeadingNumber(reply);
-    label.SetCaption(number ? FormatTenths(*number, divisor) + unit : std::string());
+    label.setCaption(number ? FormatTenths(*number, divisor) + unit : std::string());
 }
 
 void Playback::PlayAction() {
@@ -86,7 +86,7 @@ void Playback::PlayAction() {
 
     // Every other handler runs inside this wait; any of them may stop or close voice1,
     // which ends it at the next query.
-    while (IsWavePlaying(PlaybackAlias)) ctx_.os.pump.DoEvents(ModePollMs);
+    while (IsWavePlaying(PlaybackAlias)) ctx_.os.pump.processPendingEvents(ModePollMs);
 
     SendPlaybackCommand(ctx_, "close voice1");
 }
@@ -94,9 +94,9 @@ void Playback::PlayAction() {
 bool Playback::ServerDidNotAnswer() {
     if (ctx_.m.MciResult != std::to_string(mci::kServerNotAnswering)) return false;
     SendPlaybackCommand(ctx_, "close voice1");
-    ctx_.os.messages.MsgBox(
+    ctx_.os.messages.show(
         std::string(ServerDoesNotAnswer) + ": the recording cannot be played now. Try again in a moment.",
-        vbExclamation, AppTitle);
+        MessageStyle::exclamation, AppTitle);
     return true;
 }
 
@@ -112,7 +112,7 @@ void Playback::Command3Click() {
 }
 
 void Playback::Command4Click() {
-    const bool sameFile = UpperCase(ctx_.m.PlayFileName) == UpperCase(ctx_.form2.Text8.Text());
+    const bool sameFile = UpperCase(ctx_.m.PlayFileName) == UpperCase(ctx_.form2.Text8.text());
     const bool playing = PlayModeIsPlaying(ctx_);
     if (sameFile && playing) StopAndClosePlayback(ctx_);
 }

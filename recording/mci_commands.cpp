@@ -2,14 +2,14 @@
 
 #include <cstdlib>
 
-#include "platform/mci/mci_errors.h"
+#include "platform/mci_service.h"
 
 namespace murmora {
 
 std::string QuotedPath(const std::string& path) { return '"' + path + '"'; }
 
 int SendCaptureCommand(Context& ctx, const std::string& command) {
-    return ctx.os.mci.SendString(command, ctx.m.CaptureReply.data(), ctx.m.CaptureReply.size());
+    return ctx.os.mci.sendString(command, ctx.m.CaptureReply.data(), ctx.m.CaptureReply.size());
 }
 
 int OpenAndRecordCapture(Context& ctx) {
@@ -22,8 +22,8 @@ int OpenAndRecordCapture(Context& ctx) {
 void TellTakeNotStarted(Context& ctx, int result) {
     const std::string why = result == mci::kServerNotAnswering
                                 ? std::string(ServerDoesNotAnswer) + ": nothing is being recorded. Try again in a moment."
-                                : ctx.os.mci.GetErrorString(result) + ": nothing is being recorded.";
-    ctx.os.messages.MsgBox(why, vbExclamation, AppTitle);
+                                : ctx.os.mci.getErrorString(result) + ": nothing is being recorded.";
+    ctx.os.messages.show(why, MessageStyle::exclamation, AppTitle);
 }
 
 bool CaptureLost(Context& ctx) {
@@ -37,7 +37,7 @@ long CaptureSeconds(Context& ctx) {
 }
 
 void SendPlaybackCommand(Context& ctx, const std::string& command) {
-    ctx.m.MciResult = std::to_string(ctx.os.mci.SendString(command, nullptr, 0));
+    ctx.m.MciResult = std::to_string(ctx.os.mci.sendString(command, nullptr, 0));
 }
 
 void StopAndClosePlayback(Context& ctx) {

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <ctime>
 
-#include "platform/mci/mci_errors.h"
+#include "platform/mci_service.h"
 #include "recording/mci_commands.h"
 #include "shell/paths.h"
 
@@ -19,7 +19,7 @@ constexpr float RecordAreaBottom = 310.0f;
 constexpr int CutNormalPicture = 105;
 
 const char* const SaveDialogTitle = "Save Recorded File";
-constexpr int SaveDialogFlags = cdlOFNOverwritePrompt | cdlOFNHideReadOnly | cdlOFNPathMustExist;
+constexpr int SaveDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist;
 
 const char* const SavedAs = "Recording saved as  ";
 const char* const NotSaved = "Recording Not Saved";
@@ -66,48 +66,48 @@ bool RecordingSession::StartBlocked() const {
 }
 
 void RecordingSession::StartSequence(bool byRecordButton) {
-    pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonrecording");
+    pictures_.showBitmap(ctx_.ui.PictureRecord, "recordbuttonrecording");
     const int failure = OpenAndRecordCapture(ctx_);
     if (byRecordButton) ctx_.m.RecordButtonState = ButtonReleased;
     if (failure != 0) {
-        pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
+        pictures_.showBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
         TellTakeNotStarted(ctx_, failure);
         return;
     }
     ctx_.m.RecordingState = RecorderBusy;
-    ctx_.m.RecordStartTime = ctx_.os.clock.Now();
-    ctx_.ui.Timer1.SetEnabled(true);
+    ctx_.m.RecordStartTime = ctx_.os.clock.now();
+    ctx_.ui.Timer1.setEnabled(true);
 }
 
 void RecordingSession::Command1Click() {
     if (PlayModeIsPlaying(ctx_)) {
         StopAndClosePlayback(ctx_);
-        ctx_.ui.Label1.SetCaption("");
-        ctx_.ui.Label2.SetCaption("");
+        ctx_.ui.Label1.setCaption("");
+        ctx_.ui.Label2.setCaption("");
         return;
     }
     if (StartBlocked()) return;
     StartSequence(false);
 }
 
-void RecordingSession::PictureRecordMouseDown(int, int, float, float) {
+void RecordingSession::PictureRecordMouseDown() {
     if (StartBlocked()) return;
-    pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttondown");
+    pictures_.showBitmap(ctx_.ui.PictureRecord, "recordbuttondown");
     ctx_.m.RecordButtonState = ButtonPressed;
-    ctx_.ui.Label1.SetCaption("");
-    ctx_.ui.Label2.SetCaption("");
+    ctx_.ui.Label1.setCaption("");
+    ctx_.ui.Label2.setCaption("");
     StopAndClosePlayback(ctx_);
 }
 
-void RecordingSession::PictureRecordMouseMove(int button, int, float x, float y) {
-    if (StartBlocked() || button != LeftButton) return;
+void RecordingSession::PictureRecordMouseMove(int button, float x, float y) {
+    if (StartBlocked() || button != kLeftButton) return;
     const bool over = x >= RecordAreaLeftTop && x <= RecordAreaRight && y >= RecordAreaLeftTop &&
                       y <= RecordAreaBottom;
-    pictures_.SetBitmap(ctx_.ui.PictureRecord, over ? "recordbuttondown" : "recordbuttonup");
+    pictures_.showBitmap(ctx_.ui.PictureRecord, over ? "recordbuttondown" : "recordbuttonup");
     ctx_.m.RecordButtonState = over ? ButtonPressed : ButtonReleased;
 }
 
-void RecordingSession::PictureRecordMouseUp(int, int, float, float) {
+void RecordingSession::PictureRecordMouseUp() {
     if (StartBlocked()) return;
     if (ctx_.m.RecordButtonState == ButtonPressed) StartSequence(true);
 }
@@ -116,7 +116,7 @@ bool RecordingSession::CutButtonActive() const { return ctx_.m.RecordingState ==
 
 void RecordingSession::Command2Click() { Stop(StopTrigger::Hotkey); }
 
-void RecordingSession::SeeThroughCutMouseUp(int, int, float, float) { Stop(StopTrigger::CutButton); }
+void RecordingSession::SeeThroughCutMouseUp() { Stop(StopTrigger::CutButton); }
 
 void RecordingSession::Stop(StopTrigger trigger) {
     if (ctx_.m.RecordingState != RecorderBusy) return;
@@ -129,15 +129,15 @@ void RecordingSession::Stop(StopTrigger trigger) {
 }
 
 void RecordingSession::ShowStoppedPictures(StopTrigger trigger) {
-    pictures_.SetButtonPicture(ctx_.ui.SeeThroughCut, CutNormalPicture);
-    pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
+    pictures_.showCustomPicture(ctx_.ui.SeeThroughCut, CutNormalPicture);
+    pictures_.showBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
     if (trigger == StopTrigger::CutButton) ctx_.m.CutButtonState = ButtonReleased;
 }
 
 void RecordingSession::StopManualTake(StopTrigger trigger) {
     ShowStoppedPictures(trigger);
     HoldTakeForSave();
-    ctx_.ui.Timer1.SetEnabled(false);
+    ctx_.ui.Timer1.setEnabled(false);
     StopCapture();
     SaveWithDialog();
 }
@@ -154,45 +154,45 @@ void RecordingSession::StopCapture() {
     case mci::kSuccess:
         return;
     case mci::kDeviceLost:
-        ctx_.os.messages.MsgBox(InputLostAfter(CaptureSeconds(ctx_)), vbExclamation, AppTitle);
+        ctx_.os.messages.show(InputLostAfter(CaptureSeconds(ctx_)), MessageStyle::exclamation, AppTitle);
         return;
     case mci::kServerNotAnswering:
-        ctx_.os.messages.MsgBox(std::string(ServerDoesNotAnswer) + ". The recording so far is kept.", vbExclamation,
+        ctx_.os.messages.show(std::string(ServerDoesNotAnswer) + ". The recording so far is kept.", MessageStyle::exclamation,
                                 AppTitle);
         return;
     default:
-        ctx_.os.messages.MsgBox(PartlyWritten, vbExclamation, AppTitle);
+        ctx_.os.messages.show(PartlyWritten, MessageStyle::exclamation, AppTitle);
     }
 }
 
 void RecordingSession::SaveWithDialog() {
     FileDialog& dialog = ctx_.ui.CommonDialog1;
-    dialog.Configure({SaveDialogTitle, WavFileFilter, SaveDialogFlags});
+    dialog.configure({SaveDialogTitle, WavFileFilter, SaveDialogFlags});
     for (;;) {
-        const std::optional<std::string> chosen = dialog.ShowSave();
+        const std::optional<std::string> chosen = dialog.showSave();
         if (!chosen || chosen->empty()) {
-            ctx_.os.messages.MsgBox(NotSaved, vbExclamation, AppTitle);
+            ctx_.os.messages.show(NotSaved, MessageStyle::exclamation, AppTitle);
             break;
         }
         if (SaveCaptureAs(*chosen)) {
             // Set only once the file exists, so that Play never looks for a file that is not there.
             ctx_.mod.LastSaveScheduled = false;
             ctx_.m.PlayFileName = *chosen;
-            ctx_.os.messages.MsgBox(SavedAs + *chosen, vbInformation, AppTitle);
+            ctx_.os.messages.show(SavedAs + *chosen, MessageStyle::information, AppTitle);
             break;
         }
-        ctx_.os.messages.MsgBox(CouldNotSaveAs(*chosen) + "\n\nThe recording is kept: choose another name or folder.",
-                                vbExclamation, AppTitle);
+        ctx_.os.messages.show(CouldNotSaveAs(*chosen) + "\n\nThe recording is kept: choose another name or folder.",
+                                MessageStyle::exclamation, AppTitle);
     }
     SendCaptureCommand(ctx_, "close capture");
     ctx_.m.CaptureSavePending = false;
 }
 
 void RecordingSession::StopScheduledTakeByUser(StopTrigger trigger) {
-    ctx_.ui.Label5.SetCaption("");
-    ctx_.ui.Label6.SetCaption("");
+    ctx_.ui.Label5.setCaption("");
+    ctx_.ui.Label6.setCaption("");
     ShowStoppedPictures(trigger);
-    ctx_.ui.Timer3.SetEnabled(false);
+    ctx_.ui.Timer3.setEnabled(false);
     ctx_.m.AutoRecording = false;
     HoldTakeForSave();
     StopCapture();
@@ -205,8 +205,8 @@ void RecordingSession::Timer1Tick() {
         Stop(StopTrigger::InputLost);
         return;
     }
-    ctx_.m.RecordSeconds = WholeSecondsBetween(ctx_.m.RecordStartTime, ctx_.os.clock.Now());
-    ctx_.ui.Label1.SetCaption(std::to_string(ctx_.m.RecordSeconds) + " sec");
+    ctx_.m.RecordSeconds = wholeSecondsBetween(ctx_.m.RecordStartTime, ctx_.os.clock.now());
+    ctx_.ui.Label1.setCaption(std::to_string(ctx_.m.RecordSeconds) + " sec");
 }
 
 void RecordingSession::Timer3Tick() {
@@ -214,13 +214,13 @@ void RecordingSession::Timer3Tick() {
         Stop(StopTrigger::InputLost);
         return;
     }
-    ctx_.mod.AutoElapsedSeconds = WholeSecondsBetween(ctx_.mod.AutoStartTime, ctx_.os.clock.Now());
+    ctx_.mod.AutoElapsedSeconds = wholeSecondsBetween(ctx_.mod.AutoStartTime, ctx_.os.clock.now());
     if (ctx_.mod.AutoElapsedSeconds < ctx_.mod.AutoDurationSeconds) return;
-    ctx_.ui.Label5.SetCaption("");
-    ctx_.ui.Label6.SetCaption("");
-    ctx_.ui.Timer3.SetEnabled(false);
+    ctx_.ui.Label5.setCaption("");
+    ctx_.ui.Label6.setCaption("");
+    ctx_.ui.Timer3.setEnabled(false);
     ctx_.m.AutoRecording = false;
-    pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
+    pictures_.showBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
     HoldTakeForSave();
     if (PlayModeIsPlaying(ctx_)) StopAndClosePlayback(ctx_);
     StopCapture();
@@ -228,7 +228,7 @@ void RecordingSession::Timer3Tick() {
 }
 
 void RecordingSession::SaveScheduledTake() {
-    ctx_.mod.AutoSavePath = ctx_.form2.Text8.Text();
+    ctx_.mod.AutoSavePath = ctx_.form2.Text8.text();
     const std::string target = ctx_.mod.AutoSavePath;
     if (SaveCaptureAs(target)) {
         CloseSavedScheduledTake();
@@ -238,13 +238,13 @@ void RecordingSession::SaveScheduledTake() {
     if (SaveCaptureAs(fallback)) {
         ctx_.mod.AutoSavePath = fallback;
         CloseSavedScheduledTake();
-        ctx_.os.messages.MsgBox(CouldNotSaveAs(target) + "\n\nIt was saved as  " + fallback, vbExclamation, AppTitle);
+        ctx_.os.messages.show(CouldNotSaveAs(target) + "\n\nIt was saved as  " + fallback, MessageStyle::exclamation, AppTitle);
         return;
     }
     // Neither place can be written: the device keeps the take and the user picks the place.
-    ctx_.os.messages.MsgBox(CouldNotSaveAs(target) + "\nnor as  " + fallback +
+    ctx_.os.messages.show(CouldNotSaveAs(target) + "\nnor as  " + fallback +
                                 "\n\nThe recording is kept: choose where to save it.",
-                            vbExclamation, AppTitle);
+                            MessageStyle::exclamation, AppTitle);
     SaveWithDialog();
 }
 
@@ -259,19 +259,19 @@ bool RecordingSession::SaveCaptureAs(const std::string& path) {
 }
 
 std::string RecordingSession::DatedTakePath(DateTime when) const {
-    const std::string home = ctx_.os.files.HomeFolder();
+    const std::string home = ctx_.os.files.homeFolder();
     std::string path = PathInFolder(home, FallbackTakeName(when));
-    for (int copy = 2; ctx_.os.files.FileExists(path); ++copy) {
+    for (int copy = 2; ctx_.os.files.fileExists(path); ++copy) {
         path = PathInFolder(home, FallbackTakeName(when, copy));
     }
     return path;
 }
 
 void RecordingSession::RecoverLeftoverTakes() {
-    for (const LeftoverTake& take : ctx_.os.takes.Leftovers()) {
+    for (const LeftoverTake& take : ctx_.os.takes.leftovers()) {
         const std::string recovered = DatedTakePath(take.lastWritten);
-        const std::string keptAs = ctx_.os.files.MoveFile(take.path, recovered) ? recovered : take.path;
-        ctx_.os.messages.MsgBox(EndedDuringATake + keptAs, vbExclamation, AppTitle);
+        const std::string keptAs = !ctx_.os.files.moveFile(take.path, recovered) ? recovered : take.path;
+        ctx_.os.messages.show(EndedDuringATake + keptAs, MessageStyle::exclamation, AppTitle);
     }
 }
 

@@ -15,13 +15,13 @@ public:
     void Command1Click();
     void Command2Click();
 
-    void PictureRecordMouseDown(int button, int shift, float x, float y);
-    void PictureRecordMouseMove(int button, int shift, float x, float y);
-    void PictureRecordMouseUp(int button, int shift, float x, float y);
+    void PictureRecordMouseDown();
+    void PictureRecordMouseMove(int button, float x, float y);
+    void PictureRecordMouseUp();
 
     // The Cut button's mouse-down and mouse-move count only during a take.
     bool CutButtonActive() const;
-    void SeeThroughCutMouseUp(int button, int shift, float x, float y);
+    void SeeThroughCutMouseUp();
 
     void Timer1Tick();
     void Timer3Tick();

@@ -61,18 +61,18 @@ std::int32_t TwelveHourSeconds(int hour, int minute, int second, std::int32_t ha
 } // namespace
 
 std::int32_t ChosenDurationSeconds(const Form2Controls& form2) {
-    return form2.VScroll5.Value() * 3600 + form2.VScroll6.Value() * 60 + form2.VScroll7.Value();
+    return form2.VScroll5.value() * 3600 + form2.VScroll6.value() * 60 + form2.VScroll7.value();
 }
 
 void ScheduleTrigger::SetAlarm() {
     auto& mod = ctx_.mod;
-    mod.ScheduleBase = ctx_.os.clock.Now();
-    mod.CurrentTimeText = ctx_.os.clock.TimeText();
+    mod.ScheduleBase = ctx_.os.clock.now();
+    mod.CurrentTimeText = ctx_.os.clock.timeOfDayText();
     ReadCurrentTime();
     ReadAlarmTime();
     AlarmDuration(mod.AlarmTimeSeconds, mod.CurrentTimeSeconds);
     mod.AutoDurationSeconds = ChosenDurationSeconds(ctx_.form2);
-    mod.AutoSavePath = ctx_.form2.Text8.Text();
+    mod.AutoSavePath = ctx_.form2.Text8.text();
 }
 
 void ScheduleTrigger::ReadCurrentTime() {
@@ -81,7 +81,7 @@ void ScheduleTrigger::ReadCurrentTime() {
     if (!fields) {
         // A locale's layout we cannot read: the moment of arming gives the time of day, so
         // the delay counted from it still ends at the chosen time.
-        mod.CurrentTimeSeconds = SecondsAfterMidnight(mod.ScheduleBase);
+        mod.CurrentTimeSeconds = secondsAfterMidnight(mod.ScheduleBase);
         return;
     }
     mod.CurrentHour = fields->hour;
@@ -98,10 +98,10 @@ void ScheduleTrigger::ReadCurrentTime() {
 
 void ScheduleTrigger::ReadAlarmTime() {
     const auto& form2 = ctx_.form2;
-    const std::string dayHalf = form2.Text4.Text();
+    const std::string dayHalf = form2.Text4.text();
     if (dayHalf != "AM" && dayHalf != "PM") return;
-    ctx_.mod.AlarmTimeSeconds = TwelveHourSeconds(form2.VScroll1.Value(), form2.VScroll2.Value(),
-                                                  form2.VScroll3.Value(), DayHalfOffset(dayHalf));
+    ctx_.mod.AlarmTimeSeconds = TwelveHourSeconds(form2.VScroll1.value(), form2.VScroll2.value(),
+                                                  form2.VScroll3.value(), DayHalfOffset(dayHalf));
 }
 
 std::int32_t ScheduleTrigger::DayHalfOffset(const std::string& dayHalf) {
@@ -111,17 +111,17 @@ std::int32_t ScheduleTrigger::DayHalfOffset(const std::string& dayHalf) {
 }
 
 void ScheduleTrigger::AlarmDuration(std::int32_t& a, std::int32_t& s) {
-    ctx_.mod.StartDelaySeconds = a >= s ? a - s : SecondsPerDay - (s - a);
+    ctx_.mod.StartDelaySeconds = a >= s ? a - s : kSecondsPerDay - (s - a);
 }
 
 void ScheduleTrigger::Timer2Tick() {
     auto& mod = ctx_.mod;
-    mod.SecondsSinceSchedule = WholeSecondsBetween(mod.ScheduleBase, ctx_.os.clock.Now());
+    mod.SecondsSinceSchedule = wholeSecondsBetween(mod.ScheduleBase, ctx_.os.clock.now());
     if (mod.SecondsSinceSchedule < mod.StartDelaySeconds) return;
     // The device still holds a manual take waiting for its file name: starting now would
     // merge into it or throw it away. Keep ticking; the first tick after its save starts.
     if (ctx_.m.CaptureSavePending) return;
-    ctx_.ui.Timer2.SetEnabled(false);
+    ctx_.ui.Timer2.setEnabled(false);
     if (ctx_.m.RecordingState != RecorderBusy) {
         StartScheduledTake();
     } else {
@@ -130,24 +130,24 @@ void ScheduleTrigger::Timer2Tick() {
 }
 
 void ScheduleTrigger::StartScheduledTake() {
-    pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonrecording");
+    pictures_.showBitmap(ctx_.ui.PictureRecord, "recordbuttonrecording");
     if (const int failure = OpenAndRecordCapture(ctx_); failure != 0) {
-        pictures_.SetBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
-        ctx_.ui.Label5.SetCaption("");
-        ctx_.ui.Label6.SetCaption("");
+        pictures_.showBitmap(ctx_.ui.PictureRecord, "recordbuttonup");
+        ctx_.ui.Label5.setCaption("");
+        ctx_.ui.Label6.setCaption("");
         TellTakeNotStarted(ctx_, failure);
         return;
     }
     ctx_.m.RecordingState = RecorderBusy;
     ctx_.m.AutoRecording = true;
-    ctx_.mod.AutoStartTime = ctx_.os.clock.Now();
-    ctx_.ui.Timer3.SetEnabled(true);
+    ctx_.mod.AutoStartTime = ctx_.os.clock.now();
+    ctx_.ui.Timer3.setEnabled(true);
 }
 
 void ScheduleTrigger::RefuseStart() {
-    ctx_.os.messages.MsgBox(AlreadyRecording, vbExclamation, AppTitle);
-    ctx_.ui.Label5.SetCaption("");
-    ctx_.ui.Label6.SetCaption("");
+    ctx_.os.messages.show(AlreadyRecording, MessageStyle::exclamation, AppTitle);
+    ctx_.ui.Label5.setCaption("");
+    ctx_.ui.Label6.setCaption("");
 }
 
 } // namespace murmora

@@ -20,16 +20,16 @@ std::string TwoDigits(int value) {
 std::string DayHalf(int value) { return value == 2 ? "PM" : "AM"; }
 
 // The text box shows the spinner's value from the start and follows every change.
-void ShowOnChange(ScrollBar& spinner, TextBox& text, std::string (*format)(int)) {
-    auto show = [&spinner, &text, format] { text.SetText(format(spinner.Value())); };
-    spinner.SetChangeHandler(show);
+void ShowOnChange(Spinner& spinner, TextBox& text, std::string (*format)(int)) {
+    auto show = [&spinner, &text, format] { text.setText(format(spinner.value())); };
+    spinner.setChangeHandler(show);
     show();
 }
 
 std::string Plain(int value) { return std::to_string(value); }
 
 const char* const TargetDialogTitle = "Save File As";
-constexpr int TargetDialogFlags = cdlOFNOverwritePrompt | cdlOFNHideReadOnly | cdlOFNPathMustExist;
+constexpr int TargetDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist;
 
 const char* const DefaultTargetMessage = "Recording will be saved as AutoRec.Wav in Root Directory";
 const char* const ProgramPathRefusal = "Can not save Recording in Program Path";
@@ -64,32 +64,32 @@ void ScheduleWindow::FormLoad() {
 
 std::string ScheduleWindow::DefaultTargetPath() const {
     // There is no drive root a user may write to: the scheduled take goes to the home folder.
-    return PathInFolder(ctx_.os.files.HomeFolder(), "AutoRec.wav");
+    return PathInFolder(ctx_.os.files.homeFolder(), "AutoRec.wav");
 }
 
 void ScheduleWindow::OpenAction() {
-    pictures_.SetButtonPicture(ctx_.ui.SeeThroughTime, SeeThroughTimeLayout.normalPicture);
+    pictures_.showCustomPicture(ctx_.ui.SeeThroughTime, SeeThroughTimeLayout.normalPicture);
     ctx_.m.TimeButtonState = ButtonReleased;
     // A pending schedule is disarmed while the user edits it; closing arms it afresh.
-    ctx_.ui.Timer2.SetEnabled(false);
-    ctx_.os.windows.ShowForm2Modal();
+    ctx_.ui.Timer2.setEnabled(false);
+    ctx_.os.windows.showScheduleWindow();
 }
 
 void ScheduleWindow::Command1Click() {
     auto& f = ctx_.form2;
-    f.CommonDialog1.Configure({TargetDialogTitle, WavFileFilter, TargetDialogFlags});
-    const std::optional<std::string> chosen = f.CommonDialog1.ShowSave();
+    f.CommonDialog1.configure({TargetDialogTitle, WavFileFilter, TargetDialogFlags});
+    const std::optional<std::string> chosen = f.CommonDialog1.showSave();
     if (!chosen || chosen->empty()) {
-        ctx_.os.messages.MsgBox(DefaultTargetMessage, vbExclamation, AppTitle);
-        f.Text8.SetText(DefaultTargetPath());
+        ctx_.os.messages.show(DefaultTargetMessage, MessageStyle::exclamation, AppTitle);
+        f.Text8.setText(DefaultTargetPath());
         return;
     }
-    if (chosen->find(ctx_.os.files.ProgramFolder()) != std::string::npos) {
-        ctx_.os.messages.MsgBox(ProgramPathRefusal, vbInformation, AppTitle);
+    if (chosen->find(ctx_.os.files.programFolder()) != std::string::npos) {
+        ctx_.os.messages.show(ProgramPathRefusal, MessageStyle::information, AppTitle);
         return;
     }
-    ctx_.os.messages.MsgBox(TargetChosenMessage + *chosen, vbInformation, AppTitle);
-    f.Text8.SetText(*chosen);
+    ctx_.os.messages.show(TargetChosenMessage + *chosen, MessageStyle::information, AppTitle);
+    f.Text8.setText(*chosen);
 }
 
 void ScheduleWindow::QueryUnload(std::int16_t& cancel, std::int16_t unloadMode) {
@@ -97,37 +97,37 @@ void ScheduleWindow::QueryUnload(std::int16_t& cancel, std::int16_t unloadMode) 
     // take at the target is deleted.
     if (unloadMode != vbFormControlMenu) return;
     cancel = 1;
-    const bool activate = ctx_.form2.Check1.Value() == 1;
+    const bool activate = ctx_.form2.Check1.isChecked();
     if (activate) {
         if (!Arm()) return;
     } else {
-        ctx_.ui.Label5.SetCaption("");
-        ctx_.ui.Label6.SetCaption("");
+        ctx_.ui.Label5.setCaption("");
+        ctx_.ui.Label6.setCaption("");
     }
-    ctx_.os.windows.HideForm2();
+    ctx_.os.windows.hideScheduleWindow();
     if (activate) TellAboutTarget();
 }
 
 bool ScheduleWindow::Arm() {
     auto& f = ctx_.form2;
-    ctx_.ui.Label5.SetCaption("Record:");
-    ctx_.ui.Label6.SetCaption(f.Text1.Text() + ":" + f.Text2.Text() + ":" + f.Text3.Text() + " " + f.Text4.Text());
+    ctx_.ui.Label5.setCaption("Record:");
+    ctx_.ui.Label6.setCaption(f.Text1.text() + ":" + f.Text2.text() + ":" + f.Text3.text() + " " + f.Text4.text());
     ctx_.mod.AutoDurationSeconds = ChosenDurationSeconds(f);
     if (ctx_.mod.AutoDurationSeconds == 0) {
-        ctx_.os.messages.MsgBox(ZeroDurationRefusal, vbExclamation, AppTitle);
+        ctx_.os.messages.show(ZeroDurationRefusal, MessageStyle::exclamation, AppTitle);
         return false;
     }
     trigger_.SetAlarm();
-    ctx_.ui.Timer2.SetEnabled(true);
+    ctx_.ui.Timer2.setEnabled(true);
     return true;
 }
 
 void ScheduleWindow::TellAboutTarget() {
     const std::string& target = ctx_.mod.AutoSavePath;
-    if (!ctx_.os.files.FolderExists(FolderOf(target))) {
-        ctx_.os.messages.MsgBox(MissingFolderWarning(target), vbExclamation, AppTitle);
-    } else if (ctx_.os.files.FileExists(target)) {
-        ctx_.os.messages.MsgBox(ReplaceWarning(target), vbExclamation, AppTitle);
+    if (!ctx_.os.files.folderExists(FolderOf(target))) {
+        ctx_.os.messages.show(MissingFolderWarning(target), MessageStyle::exclamation, AppTitle);
+    } else if (ctx_.os.files.fileExists(target)) {
+        ctx_.os.messages.show(ReplaceWarning(target), MessageStyle::exclamation, AppTitle);
     }
 }
 

@@ -20,7 +20,7 @@ class ScreenMetrics;
 // The services of the machine the rules use.
 struct Platform {
     Clock& clock;
-    MessageBox& messages;
+    MessageBoxes& messages;
     MciService& mci;
     TakeFolder& takes;
     Files& files;
@@ -35,13 +35,13 @@ struct Platform {
 
 // The controls of the main window ShapedForm.
 struct MainControls {
-    PictureBox& PictureRecord;
-    ImageButton& SeeThroughMin;
-    ImageButton& SeeThroughClose;
-    ImageButton& SeeThroughCut;
-    ImageButton& SeeThroughWav;
-    ImageButton& SeeThroughPlay;
-    ImageButton& SeeThroughTime;
+    PictureButton& PictureRecord;
+    PictureButton& SeeThroughMin;
+    PictureButton& SeeThroughClose;
+    PictureButton& SeeThroughCut;
+    PictureButton& SeeThroughWav;
+    PictureButton& SeeThroughPlay;
+    PictureButton& SeeThroughTime;
     Label& Label1;
     Label& Label2;
     Label& Label3;
@@ -65,13 +65,13 @@ struct Form2Controls {
     TextBox& Text6;
     TextBox& Text7;
     TextBox& Text8;
-    ScrollBar& VScroll1;
-    ScrollBar& VScroll2;
-    ScrollBar& VScroll3;
-    ScrollBar& VScroll4;
-    ScrollBar& VScroll5;
-    ScrollBar& VScroll6;
-    ScrollBar& VScroll7;
+    Spinner& VScroll1;
+    Spinner& VScroll2;
+    Spinner& VScroll3;
+    Spinner& VScroll4;
+    Spinner& VScroll5;
+    Spinner& VScroll6;
+    Spinner& VScroll7;
     CheckBox& Check1;
     FileDialog& CommonDialog1;
 };

@@ -1,43 +1,43 @@
 #pragma once
-#include <cstdint>
-#include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
 
+#include "core/result.h"
 #include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/resources.h"
 
 namespace murmora {
 
-// Pictures of the image buttons: GIF resources of type "Custom", written to a fresh
-// "~rs" temporary file, loaded from there and the file deleted again.
+// The pictures of the buttons, from the program's resources. An image button's picture is a GIF
+// resource of type "Custom", written to a fresh "~rs" file in the temporary folder, loaded from
+// there and the file deleted again; nothing is cached.
 class ResourcePictures {
 public:
     ResourcePictures(Resources& resources, Files& files) : resources_(resources), files_(files) {}
 
-    // The picture, or no picture when the resource could not be written out.
-    Picture LoadCustomPicture(std::int32_t id, const std::string& type,
-                              std::optional<std::string> fileName = std::nullopt);
-    // 0 on success, else the number of the error that stopped it.
-    std::int32_t SaveResourceToFile(std::int16_t id, const std::string& type, const std::string& fileName);
-    // A new temporary file in `folder` (the system's temporary folder when empty); with the
-    // unique number 0 the file is made under a name nobody has. True when a name was given.
-    bool MakeTempFileName(std::string folder, const std::string& prefix, std::int16_t unique,
-                          std::string& fileName);
-
-    // Loads a custom picture and hands it to the button's picture operation.
-    void SetButtonPicture(ImageButton& button, std::int32_t id);
-    // Loads a bitmap resource by name (any case) into a picture box.
-    void SetBitmap(PictureBox& box, const std::string& name);
+    // The custom picture `id`. A resource that is missing or holds no readable picture leaves
+    // its temporary file behind.
+    Result<Picture> loadCustomPicture(int id);
+    // The bitmap resource `name` (any case).
+    Result<Picture> loadBitmap(std::string_view name) const { return resources_.bitmap(name); }
+    // Shows custom picture `id` on the button, or no picture when it cannot be had.
+    void showCustomPicture(PictureButton& button, int id) { show(button, loadCustomPicture(id)); }
+    // Shows the bitmap `name` on the button, or no picture when it cannot be had.
+    void showBitmap(PictureButton& button, std::string_view name) { show(button, loadBitmap(name)); }
 
 private:
+    static void show(PictureButton& button, const Result<Picture>& picture) {
+        button.setPicture(picture ? *picture : Picture{});
+    }
+    std::error_code writeResource(int id, const std::string& path);
+
     Resources& resources_;
     Files& files_;
 };
 
-std::string TrimAtNul(const std::string& text);
-
-inline const char* const CustomResourceType = "Custom";
-inline const char* const TempFilePrefix = "~rs";
+inline constexpr const char* kCustomResourceType = "Custom";
+inline constexpr const char* kTempFilePrefix = "~rs";
 
 } // namespace murmora

@@ -16,18 +16,18 @@ int DesignToWindowPixels(int designValue, float scale, double twipsPerPixel, int
     const double exact = static_cast<double>(scale) * designValue * DesignTwipsPerPixel / twipsPerPixel + offset;
     if (std::isnan(exact)) return 0;
     // nearbyint rounds in the current mode, which is to nearest with halves to even.
-    return static_cast<int>(std::clamp<double>(std::nearbyint(exact), MinRegionCoordinate, MaxRegionCoordinate));
+    return static_cast<int>(std::clamp<double>(std::nearbyint(exact), kMinRegionCoordinate, kMaxRegionCoordinate));
 }
 
 RegionHandle MakeShapeRegion(Regions& regions, const ScreenMetrics& screen, RegionHandle& ShapeRegion,
                              float scaleX, float scaleY, std::int16_t offsetX, std::int16_t offsetY) {
-    auto across = [&](int v) { return DesignToWindowPixels(v, scaleX, screen.TwipsPerPixelX(), offsetX); };
-    auto down = [&](int v) { return DesignToWindowPixels(v, scaleY, screen.TwipsPerPixelY(), offsetY); };
-    auto widthAcross = [&](int v) { return DesignToWindowPixels(v, scaleX, screen.TwipsPerPixelX(), 0); };
-    auto heightDown = [&](int v) { return DesignToWindowPixels(v, scaleY, screen.TwipsPerPixelY(), 0); };
+    auto across = [&](int v) { return DesignToWindowPixels(v, scaleX, screen.twipsPerPixelX(), offsetX); };
+    auto down = [&](int v) { return DesignToWindowPixels(v, scaleY, screen.twipsPerPixelY(), offsetY); };
+    auto widthAcross = [&](int v) { return DesignToWindowPixels(v, scaleX, screen.twipsPerPixelX(), 0); };
+    auto heightDown = [&](int v) { return DesignToWindowPixels(v, scaleY, screen.twipsPerPixelY(), 0); };
 
-    ShapeRegion = regions.CreateRectRgn(0, 0, 0, 0);
-    const RegionHandle work = regions.CreateRectRgn(0, 0, 0, 0);
+    ShapeRegion = regions.createRectangle(0, 0, 0, 0);
+    const RegionHandle work = regions.createRectangle(0, 0, 0, 0);
 
     // The rounded rectangle on the left; the values are converted in this order.
     const int cornerHeight = heightDown(56);
@@ -37,21 +37,21 @@ RegionHandle MakeShapeRegion(Regions& regions, const ScreenMetrics& screen, Regi
     const int boxTop = down(1);
     const int boxLeft = across(2);
     const RegionHandle roundedBox =
-        regions.CreateRoundRectRgn(boxLeft, boxTop, boxRight, boxBottom, cornerWidth, cornerHeight);
-    regions.CombineRgn(ShapeRegion, roundedBox, roundedBox, RGN_COPY);
-    regions.DeleteObject(roundedBox);
+        regions.createRoundedRectangle(boxLeft, boxTop, boxRight, boxBottom, cornerWidth, cornerHeight);
+    regions.combine(ShapeRegion, roundedBox, roundedBox, CombineMode::copy);
+    regions.remove(roundedBox);
 
     // The disc on the right.
     const int discBottom = down(214);
     const int discRight = across(204);
     const int discTop = down(52);
     const int discLeft = across(38);
-    const RegionHandle disc = regions.CreateEllipticRgn(discLeft, discTop, discRight, discBottom);
-    regions.CombineRgn(work, ShapeRegion, ShapeRegion, RGN_COPY);
-    regions.CombineRgn(ShapeRegion, work, disc, RGN_OR);
+    const RegionHandle disc = regions.createEllipse(discLeft, discTop, discRight, discBottom);
+    regions.combine(work, ShapeRegion, ShapeRegion, CombineMode::copy);
+    regions.combine(ShapeRegion, work, disc, CombineMode::unite);
 
-    regions.DeleteObject(disc);
-    regions.DeleteObject(work);
+    regions.remove(disc);
+    regions.remove(work);
     return ShapeRegion;
 }
 

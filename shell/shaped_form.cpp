@@ -38,100 +38,114 @@ ShapedForm::ShapedForm(Platform& os, MainControls& ui, Form2Controls& form2Contr
     ConnectControls();
 }
 
-void ShapedForm::FormLoad() {
+std::optional<std::string> ShapedForm::FormLoad() {
     auto& ui = ctx.ui;
     ctx.m.AutoRecording = false;
     ctx.mod.LastSaveScheduled = false;
-    ui.Label3.SetCaption(std::string("\u00A9") + ShortName);
-    ui.Label4.SetCaption(VersionText);
+    ui.Label3.setCaption(std::string("\u00A9") + ShortName);
+    ui.Label4.setCaption(VersionText);
 
     form2.FormLoad();
-    ctx.form2.Text8.SetText(form2.DefaultTargetPath());
-    ctx.form2.VScroll1.SetValue(1);
-    ctx.form2.VScroll2.SetValue(0);
-    ctx.form2.VScroll3.SetValue(0);
-    ctx.form2.VScroll4.SetValue(1);
-    ctx.form2.VScroll5.SetValue(0);
-    ctx.form2.VScroll6.SetValue(1);
-    ctx.form2.VScroll7.SetValue(0);
+    ctx.form2.Text8.setText(form2.DefaultTargetPath());
+    ctx.form2.VScroll1.setValue(1);
+    ctx.form2.VScroll2.setValue(0);
+    ctx.form2.VScroll3.setValue(0);
+    ctx.form2.VScroll4.setValue(1);
+    ctx.form2.VScroll5.setValue(0);
+    ctx.form2.VScroll6.setValue(1);
+    ctx.form2.VScroll7.setValue(0);
 
-    ctx.os.windows.SetBackgroundPicture(ctx.os.resources.LoadResPicture("mrskin"));
-    pictures.SetBitmap(ui.PictureRecord, "recordbuttonup");
-    pictures.SetButtonPicture(ui.SeeThroughCut, SeeThroughCutLayout.normalPicture);
-    pictures.SetButtonPicture(ui.SeeThroughPlay, SeeThroughPlayLayout.normalPicture);
-    pictures.SetButtonPicture(ui.SeeThroughTime, SeeThroughTimeLayout.normalPicture);
-    pictures.SetButtonPicture(ui.SeeThroughWav, SeeThroughWavLayout.normalPicture);
-    pictures.SetButtonPicture(ui.SeeThroughClose, SeeThroughCloseLayout.normalPicture);
-    pictures.SetButtonPicture(ui.SeeThroughMin, SeeThroughMinLayout.normalPicture);
+    if (auto failure = ShowReleasedPictures()) return failure;
 
     ctx.m.RecordingState = RecorderIdle;
     MakeShapeRegion(ctx.os.regions, ctx.os.screen, ctx.m.ShapeRegion, 1.0f, 1.0f, 0, 0);
-    ctx.os.windows.SetWindowRgn(*ctx.os.regions.Find(ctx.m.ShapeRegion), true);
+    ctx.os.windows.setPanelOutline(*ctx.os.regions.find(ctx.m.ShapeRegion));
 
-    ui.Timer1.SetEnabled(false);
-    ui.Timer2.SetEnabled(false);
-    ui.Timer3.SetEnabled(false);
+    ui.Timer1.setEnabled(false);
+    ui.Timer2.setEnabled(false);
+    ui.Timer3.setEnabled(false);
     ctx.m.RecordSeconds = 0;
-    ui.Label1.SetLeft(10);
-    ui.Label2.SetLeft(10);
-    ui.Label1.SetCaption("");
-    ui.Label2.SetCaption("");
-    ui.Label5.SetCaption("");
-    ui.Label6.SetCaption("");
+    ui.Label1.setLeft(10);
+    ui.Label2.setLeft(10);
+    ui.Label1.setCaption("");
+    ui.Label2.setCaption("");
+    ui.Label5.setCaption("");
+    ui.Label6.setCaption("");
 
     RegisterHotkeys();
-    ctx.os.hotkeys.InstallFilter([this](unsigned long id) { SubclassProc(id); });
+    ctx.os.hotkeys.setHotkeyHandler([this](int id) { HotkeyDispatch(id); });
     recording.RecoverLeftoverTakes();
+    return std::nullopt;
+}
+
+std::optional<std::string> ShapedForm::ShowReleasedPictures() {
+    auto failure = [](const std::string& name, const std::error_code& error) {
+        return "Its picture " + name + " cannot be shown: " + error.message() + ".";
+    };
+    const Result<Picture> skin = pictures.loadBitmap("mrskin");
+    if (!skin) return failure("mrskin", skin.error());
+    ctx.os.windows.setPanelBackground(*skin);
+    const Result<Picture> recordUp = pictures.loadBitmap("recordbuttonup");
+    if (!recordUp) return failure("recordbuttonup", recordUp.error());
+    ctx.ui.PictureRecord.setPicture(*recordUp);
+    const std::pair<PictureButton*, std::int32_t> buttons[] = {
+        {&ctx.ui.SeeThroughCut, SeeThroughCutLayout.normalPicture},
+        {&ctx.ui.SeeThroughPlay, SeeThroughPlayLayout.normalPicture},
+        {&ctx.ui.SeeThroughTime, SeeThroughTimeLayout.normalPicture},
+        {&ctx.ui.SeeThroughWav, SeeThroughWavLayout.normalPicture},
+        {&ctx.ui.SeeThroughClose, SeeThroughCloseLayout.normalPicture},
+        {&ctx.ui.SeeThroughMin, SeeThroughMinLayout.normalPicture}};
+    for (const auto& [button, id] : buttons) {
+        const Result<Picture> picture = pictures.loadCustomPicture(id);
+        // A picture the program does not carry leaves its button empty; one it cannot read stops.
+        if (!picture && picture.error() != ResourceError::missing) return failure(std::to_string(id), picture.error());
+        button->setPicture(picture ? *picture : Picture{});
+    }
+    return std::nullopt;
 }
 
 void ShapedForm::RegisterHotkeys() {
     auto& hotkeys = ctx.os.hotkeys;
-    ctx.mod.HotkeyRecordRegistered = hotkeys.RegisterHotKey(0, MOD_ALT | MOD_CONTROL, VK_R);
-    ctx.mod.HotkeyStopRegistered = hotkeys.RegisterHotKey(1, MOD_ALT | MOD_CONTROL, VK_S);
+    ctx.mod.HotkeyRecordRegistered = !hotkeys.registerHotkey(0, kAltModifier | kControlModifier, VK_R);
+    ctx.mod.HotkeyStopRegistered = !hotkeys.registerHotkey(1, kAltModifier | kControlModifier, VK_S);
     if (const char* failure = HotkeyFailureMessage(ctx.mod.HotkeyRecordRegistered, ctx.mod.HotkeyStopRegistered)) {
-        ctx.os.messages.MsgBox(failure, vbCritical, HotkeyAssignTitle);
+        ctx.os.messages.show(failure, MessageStyle::critical, HotkeyAssignTitle);
     }
 }
 
-void ShapedForm::SubclassProc(unsigned long hotkeyId) {
-    // An id that does not fit 8 bits belongs to nobody.
-    if (hotkeyId <= 0xFF) HotkeyDispatch(static_cast<std::uint8_t>(hotkeyId));
-}
-
-void ShapedForm::HotkeyDispatch(std::uint8_t id) {
+void ShapedForm::HotkeyDispatch(int id) {
     if (id == 0) Command1Click();
     if (id == 1) Command2Click();
 }
 
 void ShapedForm::CloseAction() {
-    pictures.SetButtonPicture(ctx.ui.SeeThroughClose, SeeThroughCloseLayout.normalPicture);
+    pictures.showCustomPicture(ctx.ui.SeeThroughClose, SeeThroughCloseLayout.normalPicture);
     ctx.m.CloseButtonState = ButtonReleased;
-    ctx.ui.Timer1.SetEnabled(false);
-    ctx.ui.Timer2.SetEnabled(false);
-    ctx.ui.Timer3.SetEnabled(false);
+    ctx.ui.Timer1.setEnabled(false);
+    ctx.ui.Timer2.setEnabled(false);
+    ctx.ui.Timer3.setEnabled(false);
     if (ctx.m.RecordingState == RecorderBusy) {
         SendCaptureCommand(ctx, "stop capture");
         SendCaptureCommand(ctx, "close capture");
     }
-    ctx.os.windows.UnloadForm1();
     std::int16_t cancel = 0;
     form2.QueryUnload(cancel, vbFormCode);
-    ctx.os.windows.UnloadForm2();
+    ctx.os.windows.unloadScheduleWindow();
     FormUnload();
-    ctx.os.windows.EndProgram();
+    ctx.os.windows.endProgram();
 }
 
 void ShapedForm::FormUnload() {
-    ctx.os.regions.DeleteObject(ctx.m.ShapeRegion);
+    ctx.os.regions.remove(ctx.m.ShapeRegion);
     StopAndClosePlayback(ctx);
-    if (ctx.mod.HotkeyRecordRegistered) ctx.os.hotkeys.UnregisterHotKey(0);
-    if (ctx.mod.HotkeyStopRegistered) ctx.os.hotkeys.UnregisterHotKey(1);
+    if (ctx.mod.HotkeyRecordRegistered) ctx.os.hotkeys.unregisterHotkey(0);
+    if (ctx.mod.HotkeyStopRegistered) ctx.os.hotkeys.unregisterHotkey(1);
 }
 
 void ShapedForm::MinimizeAction() {
-    pictures.SetButtonPicture(ctx.ui.SeeThroughMin, SeeThroughMinLayout.normalPicture);
+    pictures.showCustomPicture(ctx.ui.SeeThroughMin, SeeThroughMinLayout.normalPicture);
     ctx.m.MinButtonState = ButtonReleased;
-    ctx.os.windows.MinimizeMain();
+    ctx.os.windows.minimizePanel();
 }
 
 void ShapedForm::ConnectControls() {
@@ -141,37 +155,37 @@ void ShapedForm::ConnectControls() {
     ConnectImageButton(ctx.ui.SeeThroughPlay, SeeThroughPlay, &ShapedForm::PlayAction);
     ConnectImageButton(ctx.ui.SeeThroughTime, SeeThroughTime, &ShapedForm::OpenScheduleWindow);
     ConnectCutButton();
-    ctx.ui.PictureRecord.SetMouseHandlers({
-        [this](int b, int s, float x, float y) { recording.PictureRecordMouseDown(b, s, x, y); },
-        [this](int b, int s, float x, float y) { recording.PictureRecordMouseMove(b, s, x, y); },
-        [this](int b, int s, float x, float y) { recording.PictureRecordMouseUp(b, s, x, y); },
+    ctx.ui.PictureRecord.setMouseHandlers({
+        [this](int, float, float) { recording.PictureRecordMouseDown(); },
+        [this](int b, float x, float y) { recording.PictureRecordMouseMove(b, x, y); },
+        [this](int, float, float) { recording.PictureRecordMouseUp(); },
     });
-    ctx.ui.Timer1.SetTickHandler([this] { recording.Timer1Tick(); });
-    ctx.ui.Timer2.SetTickHandler([this] { trigger.Timer2Tick(); });
-    ctx.ui.Timer3.SetTickHandler([this] { recording.Timer3Tick(); });
+    ctx.ui.Timer1.setTickHandler([this] { recording.Timer1Tick(); });
+    ctx.ui.Timer2.setTickHandler([this] { trigger.Timer2Tick(); });
+    ctx.ui.Timer3.setTickHandler([this] { recording.Timer3Tick(); });
 }
 
-void ShapedForm::ConnectImageButton(ImageButton& control, ImageButtonBehaviour& behaviour,
+void ShapedForm::ConnectImageButton(PictureButton& control, ImageButtonBehaviour& behaviour,
                                     void (ShapedForm::*action)()) {
-    control.SetMouseHandlers({
-        [&behaviour](int b, int s, float x, float y) { behaviour.MouseDown(b, s, x, y); },
-        [&behaviour](int b, int s, float x, float y) { behaviour.MouseMove(b, s, x, y); },
-        [this, &behaviour, action](int b, int s, float x, float y) {
-            behaviour.MouseUp(b, s, x, y, [this, action] { (this->*action)(); });
+    control.setMouseHandlers({
+        [&behaviour](int b, float x, float y) { behaviour.MouseDown(b, x, y); },
+        [&behaviour](int b, float x, float y) { behaviour.MouseMove(b, x, y); },
+        [this, &behaviour, action](int b, float x, float y) {
+            behaviour.MouseUp(b, x, y, [this, action] { (this->*action)(); });
         },
     });
 }
 
 void ShapedForm::ConnectCutButton() {
     // The Cut button follows the mouse only during a take; its release is the stop.
-    ctx.ui.SeeThroughCut.SetMouseHandlers({
-        [this](int b, int s, float x, float y) {
-            if (recording.CutButtonActive()) SeeThroughCut.MouseDown(b, s, x, y);
+    ctx.ui.SeeThroughCut.setMouseHandlers({
+        [this](int b, float x, float y) {
+            if (recording.CutButtonActive()) SeeThroughCut.MouseDown(b, x, y);
         },
-        [this](int b, int s, float x, float y) {
-            if (recording.CutButtonActive()) SeeThroughCut.MouseMove(b, s, x, y);
+        [this](int b, float x, float y) {
+            if (recording.CutButtonActive()) SeeThroughCut.MouseMove(b, x, y);
         },
-        [this](int b, int s, float x, float y) { recording.SeeThroughCutMouseUp(b, s, x, y); },
+        [this](int, float, float) { recording.SeeThroughCutMouseUp(); },
     });
 }
 

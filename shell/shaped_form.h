@@ -1,5 +1,7 @@
 #pragma once
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "buttons/image_buttons.h"
 #include "playback/conversion.h"
@@ -20,7 +22,9 @@ public:
     ShapedForm(const ShapedForm&) = delete;
     ShapedForm& operator=(const ShapedForm&) = delete;
 
-    void FormLoad();
+    // The start-up sequence; what stopped it, for the user, when a picture the panel cannot do
+    // without is missing or unreadable.
+    std::optional<std::string> FormLoad();
     void FormUnload();
     void CloseAction();
     void MinimizeAction();
@@ -32,9 +36,7 @@ public:
     void Command4Click() { playback.Command4Click(); }
     bool IsWavePlaying(const std::string& sAlias) { return playback.IsWavePlaying(sAlias); }
 
-    // A grabbed key combination arrived: the hotkey's id goes to HotkeyDispatch.
-    void SubclassProc(unsigned long hotkeyId);
-    void HotkeyDispatch(std::uint8_t id);
+    void HotkeyDispatch(int id);
 
     Context ctx;
     ResourcePictures pictures;
@@ -52,9 +54,11 @@ public:
 
 private:
     void ConnectControls();
-    void ConnectImageButton(ImageButton& control, ImageButtonBehaviour& behaviour, void (ShapedForm::*action)());
+    void ConnectImageButton(PictureButton& control, ImageButtonBehaviour& behaviour, void (ShapedForm::*action)());
     void ConnectCutButton();
     void RegisterHotkeys();
+    // Shows the released pictures of the buttons; what stopped it when one cannot be read.
+    std::optional<std::string> ShowReleasedPictures();
     void OpenScheduleWindow() { form2.OpenAction(); }
     void PlayAction() { playback.PlayAction(); }
     void ConvertAction() { conversion.ConvertAction(); }

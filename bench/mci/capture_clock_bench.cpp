@@ -46,14 +46,14 @@ int main(int argc, char** argv) {
     const double stallSeconds = argc > 2 ? std::atof(argv[2]) : 3;
     const double stallEvery = argc > 3 ? std::atof(argv[3]) : 10;
     mci::MciStringService service(audio::makeAudioBackend(), audio::defaultTakeFolder());
-    if (service.SendString("open new type waveaudio alias capture", nullptr, 0) != 0) {
+    if (service.sendString("open new type waveaudio alias capture", nullptr, 0) != 0) {
         std::fprintf(stderr, "no input device\n");
         return 1;
     }
     const auto& recorder = dynamic_cast<const mci::CaptureDevice&>(*service.device("capture")).recorder();
     const double rate = recorder.format().sampleRate;
     const auto start = Clock::now();
-    service.SendString("record capture", nullptr, 0);
+    service.sendString("record capture", nullptr, 0);
     std::vector<Sample> samples;
     double nextStall = stallEvery;
     int stalls = 0;
@@ -65,12 +65,12 @@ int main(int argc, char** argv) {
         }
         // A one-second-timer's worth of polling, as the program's display does.
         char reply[64];
-        service.SendString("status capture length", reply, sizeof reply);
+        service.sendString("status capture length", reply, sizeof reply);
         if (secondsSince(start) > 1.0)
             samples.push_back({secondsSince(start), static_cast<double>(recorder.lengthFrames())});
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    service.SendString("stop capture", nullptr, 0);
+    service.sendString("stop capture", nullptr, 0);
     const double elapsed = secondsSince(start);
     const double frames = static_cast<double>(recorder.lengthFrames());
     const double measuredRate = slope(samples);
@@ -81,6 +81,6 @@ int main(int argc, char** argv) {
                 elapsed * rate, 100.0 * (frames - elapsed * rate) / (elapsed * rate));
     std::printf("delivery rate after the first second: %.2f frames/s (%+.4f%% against %.0f)\n", measuredRate,
                 100.0 * (measuredRate - rate) / rate, rate);
-    service.SendString("close capture", nullptr, 0);
+    service.sendString("close capture", nullptr, 0);
     return 0;
 }

@@ -13,8 +13,8 @@ namespace murmora::bench {
 
 // "open new" and "record" on `service`, then `mebibytes` of audio; false when no take opened.
 inline bool recordTake(mci::MciStringService& service, audio::ScriptedBackend& backend, long long mebibytes) {
-    if (service.SendString("open new type waveaudio alias capture", nullptr, 0) != 0 ||
-        service.SendString("record capture", nullptr, 0) != 0)
+    if (service.sendString("open new type waveaudio alias capture", nullptr, 0) != 0 ||
+        service.sendString("record capture", nullptr, 0) != 0)
         return false;
     const auto& recorder = dynamic_cast<const mci::CaptureDevice&>(*service.device("capture")).recorder();
     constexpr std::size_t kBlockFrames = 4410;

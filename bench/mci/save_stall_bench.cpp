@@ -48,7 +48,7 @@ Saved timedSave(MciService& mci, const std::string& target) {
     ticker.start(1);
     const auto start = Clock::now();
     last = start;
-    saved.result = mci.SendString("save capture \"" + target + "\"", nullptr, 0);
+    saved.result = mci.sendString("save capture \"" + target + "\"", nullptr, 0);
     const auto end = Clock::now();
     saved.saveMs = millisecondsBetween(start, end);
     saved.longestStallMs = std::max(saved.longestStallMs, millisecondsBetween(last, end));
@@ -82,12 +82,12 @@ int main(int argc, char** argv) {
     } runs[] = {{"worker", panelMci}, {"user-interface thread", service}};
     for (const auto& run : runs) {
         const std::string target = (targets / "bench-saved-take.wav").string();
-        if (!bench::recordTake(service, backend, mebibytes) || service.SendString("stop capture", nullptr, 0) != 0) {
+        if (!bench::recordTake(service, backend, mebibytes) || service.sendString("stop capture", nullptr, 0) != 0) {
             std::fprintf(stderr, "cannot record a take in %s\n", argv[2]);
             return 1;
         }
         const Saved saved = timedSave(run.mci, target);
-        service.SendString("close capture", nullptr, 0);
+        service.sendString("close capture", nullptr, 0);
         std::filesystem::remove(target);
         std::printf("save of %lld MiB to another file system on the %s: longest UI stall %.1f ms, save %.0f ms "
                     "(result %d)\n",

@@ -21,7 +21,7 @@ double millisecondsSince(Clock::time_point start) {
 
 int timed(mci::MciStringService& service, const std::string& command, double& milliseconds) {
     const auto start = Clock::now();
-    const int result = service.SendString(command, nullptr, 0);
+    const int result = service.sendString(command, nullptr, 0);
     milliseconds = millisecondsSince(start);
     return result;
 }

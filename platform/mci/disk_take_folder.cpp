@@ -23,7 +23,7 @@ class DiskTakeFolder final : public TakeFolder {
 public:
     explicit DiskTakeFolder(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
-    std::vector<LeftoverTake> Leftovers() const override {
+    std::vector<LeftoverTake> leftovers() const override {
         std::vector<LeftoverTake> takes;
         for (const auto& path : audio::unheldTakes(folder_))
             takes.push_back({path.string(), LastWritten(path)});

@@ -1,6 +1,6 @@
 #include "platform/mci/mci_devices.h"
 
-#include "platform/mci/mci_errors.h"
+#include "platform/mci_service.h"
 
 namespace murmora::mci {
 namespace {

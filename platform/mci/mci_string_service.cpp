@@ -2,7 +2,7 @@
 
 #include "platform/audio/take_file.h"
 #include "platform/mci/make_mci_service.h"
-#include "platform/mci/mci_errors.h"
+#include "platform/mci_service.h"
 
 #include <algorithm>
 #include <cstring>
@@ -58,7 +58,7 @@ std::string failureText(const std::optional<MciCommand>& command, int code) {
 MciStringService::MciStringService(std::unique_ptr<audio::AudioBackend> backend, std::filesystem::path takeFolder)
     : backend_(std::move(backend)), takeFolder_(std::move(takeFolder)) {}
 
-int MciStringService::SendString(std::string_view text, char* reply, std::size_t replyLength) {
+int MciStringService::sendString(std::string_view text, char* reply, std::size_t replyLength) {
     std::string answer;
     std::string failure;
     const auto command = parseMciCommand(text);
@@ -71,7 +71,7 @@ int MciStringService::SendString(std::string_view text, char* reply, std::size_t
     return result;
 }
 
-std::string MciStringService::GetErrorString(int code) {
+std::string MciStringService::getErrorString(int code) {
     std::lock_guard lock(failureMutex_);
     const auto found = failureTexts_.find(code);
     return found == failureTexts_.end() ? errorText(code) : found->second;

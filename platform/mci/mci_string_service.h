@@ -20,8 +20,8 @@ namespace murmora::mci {
 class MciStringService final : public MciService {
 public:
     MciStringService(std::unique_ptr<audio::AudioBackend> backend, std::filesystem::path takeFolder);
-    int SendString(std::string_view command, char* reply, std::size_t replyLength) override;
-    std::string GetErrorString(int code) override;
+    int sendString(std::string_view command, char* reply, std::size_t replyLength) override;
+    std::string getErrorString(int code) override;
 
     // The device under `alias`, or null; for tests and measurement.
     const MciDevice* device(const std::string& alias) const;

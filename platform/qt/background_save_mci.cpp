@@ -27,7 +27,7 @@ constexpr int LongestShownPathPixels = 420;
 class SaveProgressDialog final : public QProgressDialog {
 public:
     explicit SaveProgressDialog(const std::string& path)
-        : QProgressDialog(DialogParent(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+        : QProgressDialog(dialogParent(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
         setWindowTitle(QStringLiteral("Murmora"));
         const QString name = fontMetrics().elidedText(QFile::decodeName(path.c_str()), Qt::ElideMiddle,
                                                       LongestShownPathPixels);
@@ -44,9 +44,9 @@ protected:
 
 } // namespace
 
-int BackgroundSaveMci::SendString(std::string_view command, char* reply, std::size_t replyLength) {
+int BackgroundSaveMci::sendString(std::string_view command, char* reply, std::size_t replyLength) {
     const auto parsed = mci::parseMciCommand(command);
-    if (!parsed || parsed->verb != "save") return service_.SendString(command, reply, replyLength);
+    if (!parsed || parsed->verb != "save") return service_.sendString(command, reply, replyLength);
     return SaveInBackground(command, parsed->path, reply, replyLength);
 }
 
@@ -59,7 +59,7 @@ int BackgroundSaveMci::SaveInBackground(std::string_view command, const std::str
     std::atomic<bool> done{false};
     QAbstractEventDispatcher* const dispatcher = QAbstractEventDispatcher::instance();
     std::thread worker([&, text = std::string(command)] {
-        result = service_.SendString(text, answer.data(), answer.size());
+        result = service_.sendString(text, answer.data(), answer.size());
         done.store(true, std::memory_order_release);
         dispatcher->wakeUp();
     });

@@ -13,8 +13,8 @@ namespace murmora {
 class BackgroundSaveMci final : public MciService {
 public:
     explicit BackgroundSaveMci(MciService& service) : service_(service) {}
-    int SendString(std::string_view command, char* reply, std::size_t replyLength) override;
-    std::string GetErrorString(int code) override { return service_.GetErrorString(code); }
+    int sendString(std::string_view command, char* reply, std::size_t replyLength) override;
+    std::string getErrorString(int code) override { return service_.getErrorString(code); }
 
 private:
     int SaveInBackground(std::string_view command, const std::string& path, char* reply, std::size_t replyLength);

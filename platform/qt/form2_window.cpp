@@ -14,8 +14,8 @@ namespace {
 class TwipsLayout {
 public:
     explicit TwipsLayout(const ScreenMetrics& screen) : screen_(screen) {}
-    int Across(int twips) const { return static_cast<int>(std::lround(twips / screen_.TwipsPerPixelX())); }
-    int Down(int twips) const { return static_cast<int>(std::lround(twips / screen_.TwipsPerPixelY())); }
+    int Across(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelX())); }
+    int Down(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelY())); }
     QRect Rect(int left, int top, int width, int height) const {
         return {Across(left), Down(top), Across(width), Down(height)};
     }
@@ -52,18 +52,18 @@ Form2Window::Form2Window(QWidget* owner, const ScreenMetrics& screen)
       Text6(new QtTextBox(Frame1, TwipsLayout(screen).Rect(720, 480, 495, 285))),
       Text7(new QtTextBox(Frame1, TwipsLayout(screen).Rect(1320, 480, 495, 285))),
       Text8(new QtTextBox(Frame3, TwipsLayout(screen).Rect(880, 290, 1815, 285))),
-      VScroll1(new QtScrollBar(Frame2, TwipsLayout(screen).Rect(240, 840, 255, 615), 1, 12)),
-      VScroll2(new QtScrollBar(Frame2, TwipsLayout(screen).Rect(840, 840, 255, 615), 0, 59)),
-      VScroll3(new QtScrollBar(Frame2, TwipsLayout(screen).Rect(1440, 840, 255, 615), 0, 59)),
-      VScroll4(new QtScrollBar(Frame2, TwipsLayout(screen).Rect(2040, 840, 255, 615), 1, 2)),
-      VScroll5(new QtScrollBar(Frame1, TwipsLayout(screen).Rect(240, 840, 255, 615), 0, 9)),
-      VScroll6(new QtScrollBar(Frame1, TwipsLayout(screen).Rect(840, 840, 255, 615), 0, 59)),
-      VScroll7(new QtScrollBar(Frame1, TwipsLayout(screen).Rect(1440, 840, 255, 615), 0, 59)),
+      VScroll1(new QtSpinner(Frame2, TwipsLayout(screen).Rect(240, 840, 255, 615), 1, 12)),
+      VScroll2(new QtSpinner(Frame2, TwipsLayout(screen).Rect(840, 840, 255, 615), 0, 59)),
+      VScroll3(new QtSpinner(Frame2, TwipsLayout(screen).Rect(1440, 840, 255, 615), 0, 59)),
+      VScroll4(new QtSpinner(Frame2, TwipsLayout(screen).Rect(2040, 840, 255, 615), 1, 2)),
+      VScroll5(new QtSpinner(Frame1, TwipsLayout(screen).Rect(240, 840, 255, 615), 0, 9)),
+      VScroll6(new QtSpinner(Frame1, TwipsLayout(screen).Rect(840, 840, 255, 615), 0, 59)),
+      VScroll7(new QtSpinner(Frame1, TwipsLayout(screen).Rect(1440, 840, 255, 615), 0, 59)),
       Command1(new QPushButton(tr("File"), Frame3)),
       Check1(new QtCheckBox(Frame4, TwipsLayout(screen).Rect(120, 290, 1335, 255), tr("Activate"))) {
     const TwipsLayout layout(screen);
     setObjectName(QStringLiteral("Form2"));
-    SetDesignFont(this);
+    setDesignFont(this);
     setWindowTitle(QStringLiteral("Murmora - Record Panel"));
     setFixedSize(layout.Across(5175), layout.Down(2610));
     Heading(Frame2, layout.Rect(240, 240, 255, 255), tr("hr"));

@@ -7,9 +7,11 @@ namespace murmora {
 // (no X connection): nothing can be registered, so nothing ever arrives.
 class NoHotkeys final : public Hotkeys {
 public:
-    bool RegisterHotKey(int, unsigned, unsigned) override { return false; }
-    void UnregisterHotKey(int) override {}
-    void InstallFilter(std::function<void(unsigned long)>) override {}
+    std::error_code registerHotkey(int, unsigned, unsigned) override {
+        return std::make_error_code(std::errc::not_supported);
+    }
+    void unregisterHotkey(int) override {}
+    void setHotkeyHandler(std::function<void(int)>) override {}
 };
 
 } // namespace murmora

@@ -15,13 +15,13 @@ std::tm LocalNow() {
 
 } // namespace
 
-DateTime QtClock::Now() const {
+DateTime QtClock::now() const {
     // The local reading taken as if it were UTC: seconds since 1970 on the wall clock.
     std::tm local = LocalNow();
     return static_cast<DateTime>(timegm(&local));
 }
 
-std::string QtClock::TimeText() const {
+std::string QtClock::timeOfDayText() const {
     const std::tm local = LocalNow();
     char text[64];
     const std::size_t length = std::strftime(text, sizeof text, "%X", &local);

@@ -7,8 +7,8 @@ namespace murmora {
 // sets that locale category once at start.
 class QtClock final : public Clock {
 public:
-    DateTime Now() const override;
-    std::string TimeText() const override;
+    DateTime now() const override;
+    std::string timeOfDayText() const override;
 };
 
 } // namespace murmora

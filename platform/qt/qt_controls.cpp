@@ -9,26 +9,21 @@ namespace murmora {
 
 namespace {
 
-int ButtonBit(Qt::MouseButton button) {
+int buttonBit(Qt::MouseButton button) {
     switch (button) {
-    case Qt::LeftButton: return LeftButton;
-    case Qt::RightButton: return RightButton;
-    case Qt::MiddleButton: return MiddleButton;
+    case Qt::LeftButton: return kLeftButton;
+    case Qt::RightButton: return kRightButton;
+    case Qt::MiddleButton: return kMiddleButton;
     default: return 0;
     }
 }
 
-int ButtonSet(Qt::MouseButtons buttons) {
+int buttonSet(Qt::MouseButtons buttons) {
     int set = 0;
     for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        if (buttons & button) set |= ButtonBit(button);
+        if (buttons & button) set |= buttonBit(button);
     }
     return set;
-}
-
-int ShiftSet(Qt::KeyboardModifiers modifiers) {
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
-           (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
 } // namespace
@@ -45,14 +40,14 @@ void QtLabel::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 QtTextBox::QtTextBox(QWidget* parent, const QRect& geometry) : QLineEdit(parent) { setGeometry(geometry); }
 
-QtScrollBar::QtScrollBar(QWidget* parent, const QRect& geometry, int minimum, int maximum)
+QtSpinner::QtSpinner(QWidget* parent, const QRect& geometry, int minimum, int maximum)
     : QScrollBar(Qt::Vertical, parent) {
     setGeometry(geometry);
     setRange(-maximum, -minimum);
     setSingleStep(1);
     setPageStep(1);
     setTracking(false);
-    setValue(-minimum);
+    QAbstractSlider::setValue(-minimum);
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
         if (onChange_) onChange_();
     });
@@ -69,53 +64,51 @@ QtTimer::QtTimer() {
     });
 }
 
-void QtTimer::SetEnabled(bool enabled) {
+void QtTimer::setEnabled(bool enabled) {
     // Enabling a running timer leaves its interval running, as disabling a stopped one does nothing.
     if (enabled && !timer_.isActive()) timer_.start();
     if (!enabled) timer_.stop();
 }
 
-PictureControl::PictureControl(QWidget* parent, const QRect& geometry, const QString& toolTip,
-                               const ScreenMetrics& screen)
+QtPictureButton::QtPictureButton(QWidget* parent, const QRect& geometry, const QString& toolTip,
+                                 const ScreenMetrics& screen)
     : QWidget(parent), screen_(screen) {
     setGeometry(geometry);
     setToolTip(toolTip);
     setMouseTracking(true);
 }
 
-void PictureControl::ShowImage(QImage image) {
+void QtPictureButton::setPicture(const Picture& picture) { showImage(imageOf(picture)); }
+
+void QtPictureButton::showImage(QImage image) {
     image_ = std::move(image);
     update();
 }
 
-void PictureControl::paintEvent(QPaintEvent*) {
+void QtPictureButton::paintEvent(QPaintEvent*) {
     if (image_.isNull()) return;
     QPainter painter(this);
     painter.drawImage(0, 0, image_);
 }
 
-void PictureControl::mousePressEvent(QMouseEvent* event) { Report(handlers_.down, ButtonBit(event->button()), event); }
+void QtPictureButton::mousePressEvent(QMouseEvent* event) { report(handlers_.down, buttonBit(event->button()), event); }
 
-void PictureControl::mouseMoveEvent(QMouseEvent* event) { Report(handlers_.move, ButtonSet(event->buttons()), event); }
+void QtPictureButton::mouseMoveEvent(QMouseEvent* event) { report(handlers_.move, buttonSet(event->buttons()), event); }
 
-void PictureControl::mouseReleaseEvent(QMouseEvent* event) {
-    Report(handlers_.up, ButtonBit(event->button()), event);
+void QtPictureButton::mouseReleaseEvent(QMouseEvent* event) {
+    report(handlers_.up, buttonBit(event->button()), event);
 }
 
-void PictureControl::Report(const MouseHandler& handler, int button, const QMouseEvent* event) const {
+void QtPictureButton::report(const MouseHandler& handler, int buttons, const QMouseEvent* event) const {
     if (!handler) return;
     const QPointF at = event->position();
-    handler(button, ShiftSet(event->modifiers()), static_cast<float>(at.x() * screen_.TwipsPerPixelX()),
-            static_cast<float>(at.y() * screen_.TwipsPerPixelY()));
+    handler(buttons, static_cast<float>(at.x() * screen_.twipsPerPixelX()),
+            static_cast<float>(at.y() * screen_.twipsPerPixelY()));
 }
 
-void QtPictureBox::SetPicture(const Picture& picture) { ShowImage(ImageOf(picture)); }
+void SeeThroughButton::setPicture(const Picture& picture) { showImage(withKeyColourTransparent(imageOf(picture))); }
 
-void SeeThroughPicture::SetPicture(const Picture& picture, float, float) {
-    ShowImage(WithKeyColourTransparent(ImageOf(picture)));
-}
-
-QImage WithKeyColourTransparent(const QImage& image, QRgb key) {
+QImage withKeyColourTransparent(const QImage& image, QRgb key) {
     if (image.isNull()) return image;
     QImage out = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < out.height(); ++y) {

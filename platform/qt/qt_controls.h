@@ -18,34 +18,34 @@ namespace murmora {
 class QtLabel final : public QLabel, public Label {
 public:
     QtLabel(QWidget* parent, const QRect& geometry);
-    std::string Caption() const override { return text().toStdString(); }
-    void SetCaption(const std::string& caption) override { setText(QString::fromStdString(caption)); }
-    int Left() const override { return x(); }
-    void SetLeft(int pixels) override { move(pixels, y()); }
+    void setCaption(const std::string& caption) override { setText(QString::fromStdString(caption)); }
+    void setLeft(int pixels) override { move(pixels, y()); }
 
 protected:
     // A press on a label belongs to the label: it does not drag the window.
     void mousePressEvent(QMouseEvent* event) override;
 };
 
+// A text box. Its text() and setText() speak the rules' std::string; QLineEdit's own take QString.
 class QtTextBox final : public QLineEdit, public TextBox {
 public:
     QtTextBox(QWidget* parent, const QRect& geometry);
-    std::string Text() const override { return text().toStdString(); }
-    void SetText(const std::string& value) override { setText(QString::fromStdString(value)); }
+    std::string text() const override { return QLineEdit::text().toStdString(); }
+    void setText(const std::string& text) override { QLineEdit::setText(QString::fromStdString(text)); }
 };
 
 // A vertical scroll bar as a spinner: the top end holds the largest value, so the upper
 // arrow counts up. Arrows and clicks in the track step by 1 and stop at the ends. The bar
 // holds each value v as -v, which puts the largest value at Qt's top end (its minimum)
-// while arrows, track, wheel and keys keep their usual directions.
-class QtScrollBar final : public QScrollBar, public ScrollBar {
+// while arrows, track, wheel and keys keep their usual directions. Its value() and setValue()
+// speak the spinner's value; QAbstractSlider's own, the negated one.
+class QtSpinner final : public QScrollBar, public Spinner {
 public:
-    QtScrollBar(QWidget* parent, const QRect& geometry, int minimum, int maximum);
-    int Value() const override { return -value(); }
-    void SetValue(int value) override { setValue(-value); }
+    QtSpinner(QWidget* parent, const QRect& geometry, int minimum, int maximum);
+    int value() const override { return -QAbstractSlider::value(); }
+    void setValue(int value) override { QAbstractSlider::setValue(-value); }
     // Without tracking, a dragged thumb reports its value once, on release.
-    void SetChangeHandler(std::function<void()> handler) override { onChange_ = std::move(handler); }
+    void setChangeHandler(std::function<void()> handler) override { onChange_ = std::move(handler); }
 
 private:
     std::function<void()> onChange_;
@@ -54,35 +54,35 @@ private:
 class QtCheckBox final : public QCheckBox, public CheckBox {
 public:
     QtCheckBox(QWidget* parent, const QRect& geometry, const QString& caption);
-    int Value() const override { return isChecked() ? 1 : 0; }
-    void SetValue(int value) override { setChecked(value == 1); }
+    bool isChecked() const override { return QCheckBox::isChecked(); }
 };
 
 // A one-second timer; its ticks run on the user-interface thread.
 class QtTimer final : public Timer {
 public:
     QtTimer();
-    bool Enabled() const override { return timer_.isActive(); }
-    void SetEnabled(bool enabled) override;
-    void SetTickHandler(std::function<void()> handler) override { onTick_ = std::move(handler); }
+    bool isEnabled() const { return timer_.isActive(); }
+    void setEnabled(bool enabled) override;
+    void setTickHandler(std::function<void()> handler) override { onTick_ = std::move(handler); }
 
 private:
     QTimer timer_;
     std::function<void()> onTick_;
 };
 
-// A control that shows an image at its top-left corner and reports the mouse in twips:
-// Button as the set 1 left, 2 right, 4 middle; Shift as 1 Shift, 2 Ctrl, 4 Alt. After a
-// press the control keeps the mouse (Qt's implicit grab): moves outside it and the release
-// are reported wherever the pointer is, with coordinates beyond its extent.
-class PictureControl : public QWidget {
+// A control that shows an image at its top-left corner and reports the mouse in twips, the
+// buttons as the set 1 left, 2 right, 4 middle. After a press the control keeps the mouse (Qt's
+// implicit grab): moves outside it and the release are reported wherever the pointer is, with
+// coordinates beyond its extent. The record button.
+class QtPictureButton : public QWidget, public PictureButton {
 public:
-    PictureControl(QWidget* parent, const QRect& geometry, const QString& toolTip, const ScreenMetrics& screen);
-    const QImage& ShownImage() const { return image_; }
+    QtPictureButton(QWidget* parent, const QRect& geometry, const QString& toolTip, const ScreenMetrics& screen);
+    const QImage& shownImage() const { return image_; }
+    void setPicture(const Picture& picture) override;
+    void setMouseHandlers(MouseHandlers handlers) override { handlers_ = std::move(handlers); }
 
 protected:
-    void ShowImage(QImage image);
-    void SetHandlers(MouseHandlers handlers) { handlers_ = std::move(handlers); }
+    void showImage(QImage image);
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -90,36 +90,25 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void Report(const MouseHandler& handler, int button, const QMouseEvent* event) const;
+    void report(const MouseHandler& handler, int buttons, const QMouseEvent* event) const;
 
     const ScreenMetrics& screen_;
     QImage image_;
     MouseHandlers handlers_;
 };
 
-// The record button.
-class QtPictureBox final : public PictureControl, public PictureBox {
-public:
-    using PictureControl::PictureControl;
-    void SetPicture(const Picture& picture) override;
-    void SetMouseHandlers(MouseHandlers handlers) override { SetHandlers(std::move(handlers)); }
-};
-
 // The colour an image button shows as transparent.
-inline constexpr QRgb SeeThroughKeyColour = 0xFFBEBEBE;  // RGB(190, 190, 190)
+inline constexpr QRgb kSeeThroughKeyColour = 0xFFBEBEBE; // RGB(190, 190, 190)
 
-// An image button's picture control: the key colour RGB(190, 190, 190) lets the window's
-// skin show through.
-class SeeThroughPicture final : public PictureControl, public ImageButton {
+// An image button: the key colour RGB(190, 190, 190) of its picture lets the window's skin
+// show through.
+class SeeThroughButton final : public QtPictureButton {
 public:
-    using PictureControl::PictureControl;
-    // The two numbers of the picture operation are always 0 and 0: the picture sits at the
-    // control's top-left corner.
-    void SetPicture(const Picture& picture, float, float) override;
-    void SetMouseHandlers(MouseHandlers handlers) override { SetHandlers(std::move(handlers)); }
+    using QtPictureButton::QtPictureButton;
+    void setPicture(const Picture& picture) override;
 };
 
 // The image with every opaque pixel of the key colour made fully transparent.
-QImage WithKeyColourTransparent(const QImage& image, QRgb key = SeeThroughKeyColour);
+QImage withKeyColourTransparent(const QImage& image, QRgb key = kSeeThroughKeyColour);
 
 } // namespace murmora

@@ -12,13 +12,13 @@ namespace murmora {
 
 namespace {
 
-QMessageBox::Icon IconOf(int style) {
+QMessageBox::Icon iconOf(MessageStyle style) {
     switch (style) {
-    case vbCritical: return QMessageBox::Critical;
-    case vbExclamation: return QMessageBox::Warning;
-    case vbInformation: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case MessageStyle::critical: return QMessageBox::Critical;
+    case MessageStyle::exclamation: return QMessageBox::Warning;
+    case MessageStyle::information: return QMessageBox::Information;
     }
+    return QMessageBox::NoIcon;
 }
 
 // A file dialog that returns any name typed, whether or not such a file exists, refuses a name
@@ -79,18 +79,18 @@ private:
 
 } // namespace
 
-QWidget* DialogParent() {
+QWidget* dialogParent() {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     return QApplication::activeWindow();
 }
 
-void QtMessageBox::MsgBox(const std::string& prompt, int style, const std::string& title) {
-    QMessageBox box(IconOf(style), QString::fromStdString(title), QString::fromStdString(prompt), QMessageBox::Ok,
-                    DialogParent());
+void QtMessageBox::show(const std::string& text, MessageStyle style, const std::string& title) {
+    QMessageBox box(iconOf(style), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
+                    dialogParent());
     box.exec();
 }
 
-QStringList NameFiltersOf(const std::string& filter) {
+QStringList nameFiltersOf(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -102,19 +102,19 @@ QStringList NameFiltersOf(const std::string& filter) {
     return filters;
 }
 
-std::optional<std::string> QtFileDialog::ShowSave() { return Show(true); }
-std::optional<std::string> QtFileDialog::ShowOpen() { return Show(false); }
+std::optional<std::string> QtFileDialog::showSave() { return show(true); }
+std::optional<std::string> QtFileDialog::showOpen() { return show(false); }
 
-std::optional<std::string> QtFileDialog::Show(bool save) {
-    TakeFileDialog dialog(DialogParent(), (setup_.Flags & cdlOFNPathMustExist) != 0);
+std::optional<std::string> QtFileDialog::show(bool save) {
+    TakeFileDialog dialog(dialogParent(), (setup_.flags & kFolderMustExist) != 0);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setWindowTitle(QString::fromStdString(setup_.DialogTitle));
+    dialog.setWindowTitle(QString::fromStdString(setup_.title));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, (setup_.Flags & cdlOFNOverwritePrompt) == 0);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, (setup_.flags & kAskBeforeOverwrite) == 0);
     // The dialog's file list matches name filters without regard to case (QDir::CaseSensitive
     // is not among its filters), so "*.Wav" also lists a.wav and B.WAV.
-    dialog.setNameFilters(NameFiltersOf(setup_.Filter));
+    dialog.setNameFilters(nameFiltersOf(setup_.filter));
     if (lastFileName_.isEmpty()) {
         dialog.setDirectory(QDir::home());
     } else {

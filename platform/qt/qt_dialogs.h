@@ -9,29 +9,29 @@ class QWidget;
 namespace murmora {
 
 // The window a dialog belongs to: the open modal window, else the active one.
-QWidget* DialogParent();
+QWidget* dialogParent();
 
 // Modal message boxes with an OK button only.
-class QtMessageBox final : public MessageBox {
+class QtMessageBox final : public MessageBoxes {
 public:
-    void MsgBox(const std::string& prompt, int style, const std::string& title) override;
+    void show(const std::string& text, MessageStyle style, const std::string& title) override;
 };
 
 // "Description|pattern|Description|pattern" as Qt name filters: "Wav File (*.Wav)". A pattern
 // list "*.a;*.b" becomes "*.a *.b"; a description without its patterns gets them appended.
-QStringList NameFiltersOf(const std::string& filter);
+QStringList nameFiltersOf(const std::string& filter);
 
 // A non-native file dialog object that remembers the last chosen file between uses.
 // File names match the filter's patterns without regard to case. Open and Save alike return
 // the name typed as it stands, whether or not such a file exists.
 class QtFileDialog final : public FileDialog {
 public:
-    void Configure(const FileDialogSetup& setup) override { setup_ = setup; }
-    std::optional<std::string> ShowSave() override;
-    std::optional<std::string> ShowOpen() override;
+    void configure(const FileDialogSetup& setup) override { setup_ = setup; }
+    std::optional<std::string> showSave() override;
+    std::optional<std::string> showOpen() override;
 
 private:
-    std::optional<std::string> Show(bool save);
+    std::optional<std::string> show(bool save);
 
     FileDialogSetup setup_;
     QString lastFileName_;

@@ -6,7 +6,7 @@
 
 namespace murmora {
 
-void QtEventPump::DoEvents(int maxWaitMs) {
+void QtEventPump::processPendingEvents(int maxWaitMs) {
     if (maxWaitMs <= 0) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         return;

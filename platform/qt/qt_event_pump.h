@@ -7,7 +7,7 @@ namespace murmora {
 // pending it sleeps in the event dispatcher, so a loop around it costs no processor time.
 class QtEventPump final : public EventPump {
 public:
-    void DoEvents(int maxWaitMs) override;
+    void processPendingEvents(int maxWaitMs) override;
 };
 
 } // namespace murmora

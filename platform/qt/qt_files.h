@@ -6,15 +6,15 @@ namespace murmora {
 // The file system through POSIX calls; paths are the system's bytes.
 class QtFiles final : public Files {
 public:
-    bool FileExists(const std::string& path) const override;
-    bool FolderExists(const std::string& path) const override;
-    bool RemoveFile(const std::string& path) override;
-    bool MoveFile(const std::string& from, const std::string& to) override;
-    std::string ProgramFolder() const override;
-    std::string HomeFolder() const override;
-    std::string TempFolder() const override;
-    std::optional<std::string> CreateUniqueFile(const std::string& folder, const std::string& prefix) override;
-    int WriteBinary(const std::string& path, const std::vector<unsigned char>& bytes) override;
+    bool fileExists(const std::string& path) const override;
+    bool folderExists(const std::string& path) const override;
+    std::error_code removeFile(const std::string& path) override;
+    std::error_code moveFile(const std::string& from, const std::string& to) override;
+    std::string programFolder() const override;
+    std::string homeFolder() const override;
+    std::string tempFolder() const override;
+    Result<std::string> createUniqueFile(const std::string& folder, const std::string& prefix) override;
+    std::error_code writeFile(const std::string& path, const std::vector<unsigned char>& bytes) override;
 };
 
 } // namespace murmora

@@ -4,11 +4,11 @@
 
 namespace murmora {
 
-Picture MakeQtPicture(std::string name, QImage image) {
+Picture makeQtPicture(std::string name, QImage image) {
     return Picture{std::move(name), std::make_shared<const QtPictureData>(std::move(image))};
 }
 
-QImage ImageOf(const Picture& picture) {
+QImage imageOf(const Picture& picture) {
     const auto* data = dynamic_cast<const QtPictureData*>(picture.data.get());
     return data ? data->image : QImage();
 }

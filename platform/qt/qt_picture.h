@@ -14,9 +14,9 @@ public:
     const QImage image;
 };
 
-Picture MakeQtPicture(std::string name, QImage image);
+Picture makeQtPicture(std::string name, QImage image);
 
 // The image of a picture; a null image for "no picture" or a picture from elsewhere.
-QImage ImageOf(const Picture& picture);
+QImage imageOf(const Picture& picture);
 
 } // namespace murmora

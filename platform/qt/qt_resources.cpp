@@ -10,9 +10,9 @@ namespace murmora {
 
 namespace {
 
-const char* const BitmapType = "bitmaps";
+const char* const kBitmapType = "bitmaps";
 
-QString Key(std::string_view text) {
+QString key(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUpper();
 }
 
@@ -27,34 +27,31 @@ QtResources::QtResources(const QString& root) {
     }
 }
 
-QString QtResources::Find(std::string_view type, std::string_view name) const {
-    const auto found = table_.find({Key(type), Key(name)});
+QString QtResources::pathOf(std::string_view type, std::string_view name) const {
+    const auto found = table_.find({key(type), key(name)});
     return found == table_.end() ? QString() : found->second;
 }
 
-std::optional<std::vector<unsigned char>> QtResources::LoadResData(int id, std::string_view type) const {
-    const QString path = Find(type, std::to_string(id));
-    if (path.isEmpty()) return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+Result<std::vector<unsigned char>> QtResources::data(int id, std::string_view type) const {
+    QFile file(pathOf(type, std::to_string(id)));
+    if (file.fileName().isEmpty()) return make_error_code(ResourceError::missing);
+    if (!file.open(QIODevice::ReadOnly)) return make_error_code(ResourceError::unreadable);
     const QByteArray bytes = file.readAll();
     return std::vector<unsigned char>(bytes.begin(), bytes.end());
 }
 
-Picture QtResources::LoadResPicture(std::string_view name) const {
-    const QString path = Find(BitmapType, name);
-    if (path.isEmpty()) throw PictureError("The program carries no bitmap named " + std::string(name) + ".");
+Result<Picture> QtResources::bitmap(std::string_view name) const {
+    const QString path = pathOf(kBitmapType, name);
+    if (path.isEmpty()) return make_error_code(ResourceError::missing);
     QImage image(path);
-    if (image.isNull()) throw PictureError("The bitmap " + std::string(name) + " cannot be read as a picture.");
-    return MakeQtPicture(std::string(name), std::move(image));
+    if (image.isNull()) return make_error_code(ResourceError::unreadable);
+    return makeQtPicture(std::string(name), std::move(image));
 }
 
-Picture QtResources::LoadPicture(const std::string& path) const {
+Result<Picture> QtResources::pictureFromFile(const std::string& path) const {
     QImage image;
-    if (!image.load(QFile::decodeName(path.c_str()))) {
-        throw PictureError("The file " + path + " holds no readable picture.");
-    }
-    return MakeQtPicture(path, std::move(image));
+    if (!image.load(QFile::decodeName(path.c_str()))) return make_error_code(ResourceError::unreadable);
+    return makeQtPicture(path, std::move(image));
 }
 
 } // namespace murmora

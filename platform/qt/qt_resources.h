@@ -15,13 +15,13 @@ class QtResources final : public Resources {
 public:
     explicit QtResources(const QString& root = QStringLiteral(":/"));
 
-    std::optional<std::vector<unsigned char>> LoadResData(int id, std::string_view type) const override;
-    Picture LoadResPicture(std::string_view name) const override;
-    Picture LoadPicture(const std::string& path) const override;
+    Result<std::vector<unsigned char>> data(int id, std::string_view type) const override;
+    Result<Picture> bitmap(std::string_view name) const override;
+    Result<Picture> pictureFromFile(const std::string& path) const override;
 
 private:
     // The resource path of (type, name), or an empty text.
-    QString Find(std::string_view type, std::string_view name) const;
+    QString pathOf(std::string_view type, std::string_view name) const;
 
     std::map<std::pair<QString, QString>, QString> table_;  // (TYPE, NAME) in upper case -> path
 };

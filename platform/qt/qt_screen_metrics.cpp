@@ -19,7 +19,7 @@ double DotsPerInch(bool across) {
 
 } // namespace
 
-double QtScreenMetrics::TwipsPerPixelX() const { return TwipsPerInch / DotsPerInch(true); }
-double QtScreenMetrics::TwipsPerPixelY() const { return TwipsPerInch / DotsPerInch(false); }
+double QtScreenMetrics::twipsPerPixelX() const { return TwipsPerInch / DotsPerInch(true); }
+double QtScreenMetrics::twipsPerPixelY() const { return TwipsPerInch / DotsPerInch(false); }
 
 } // namespace murmora

@@ -6,8 +6,8 @@ namespace murmora {
 // Twips per pixel of the primary screen: 1440 / its logical dots per inch.
 class QtScreenMetrics final : public ScreenMetrics {
 public:
-    double TwipsPerPixelX() const override;
-    double TwipsPerPixelY() const override;
+    double twipsPerPixelX() const override;
+    double twipsPerPixelY() const override;
 };
 
 } // namespace murmora

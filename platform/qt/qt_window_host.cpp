@@ -10,9 +10,9 @@
 
 namespace murmora {
 
-QRegion ToQRegion(const Region& region) {
+QRegion toQRegion(const Region& region) {
     std::vector<QRect> rects;
-    region.ForEachRect([&rects](int left, int top, int right, int bottom) {
+    region.forEachRect([&rects](int left, int top, int right, int bottom) {
         rects.emplace_back(QPoint(left, top), QPoint(right - 1, bottom - 1));
     });
     QRegion out;
@@ -22,24 +22,24 @@ QRegion ToQRegion(const Region& region) {
 
 QtWindowHost::QtWindowHost(ShapedFormWindow& main, Form2Window& form2) : main_(main), form2_(form2) {}
 
-void QtWindowHost::SetBackgroundPicture(const Picture& picture) { main_.SetBackground(ImageOf(picture)); }
+void QtWindowHost::setPanelBackground(const Picture& picture) { main_.setBackground(imageOf(picture)); }
 
-void QtWindowHost::SetWindowRgn(const Region& region, bool redraw) {
-    main_.setMask(ToQRegion(region));
-    if (redraw) main_.update();
+void QtWindowHost::setPanelOutline(const Region& region) {
+    main_.setMask(toQRegion(region));
+    main_.update();
 }
 
-void QtWindowHost::ShowForm2Modal() {
+void QtWindowHost::showScheduleWindow() {
     if (form2Loaded_) form2_.exec();
 }
 
-void QtWindowHost::UnloadForm2() {
+void QtWindowHost::unloadScheduleWindow() {
     // The widgets stay until the program ends: the rules keep references to them.
     form2Loaded_ = false;
     form2_.hide();
 }
 
-void QtWindowHost::EndProgram() {
+void QtWindowHost::endProgram() {
     ending_ = true;
     // exit() rather than quit(): quit() first asks every shown window to close, and the
     // program has already run its own shutdown. Queued, so the current handler returns first.

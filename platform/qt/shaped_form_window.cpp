@@ -23,7 +23,7 @@ QPushButton* HiddenCommand(QWidget* parent, const char* name) {
 
 } // namespace
 
-void SetDesignFont(QWidget* window, int points) {
+void setDesignFont(QWidget* window, int points) {
     QFont font = window->font();
     font.setPointSize(points);
     window->setFont(font);
@@ -31,13 +31,13 @@ void SetDesignFont(QWidget* window, int points) {
 
 ShapedFormWindow::ShapedFormWindow(const ScreenMetrics& screen)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      PictureRecord(new QtPictureBox(this, {31, 8, 100, 21}, tr("Record/Stop File Play"), screen)),
-      SeeThroughMin(new SeeThroughPicture(this, {9, 8, 25, 25}, tr("Minimize"), screen)),
-      SeeThroughClose(new SeeThroughPicture(this, {136, 8, 25, 25}, tr("Close"), screen)),
-      SeeThroughCut(new SeeThroughPicture(this, {104, 64, 55, 55}, tr("Stop Recording"), screen)),
-      SeeThroughWav(new SeeThroughPicture(this, {64, 110, 55, 55}, tr("Convert Wav To mp3"), screen)),
-      SeeThroughPlay(new SeeThroughPicture(this, {144, 110, 55, 55}, tr("Play File"), screen)),
-      SeeThroughTime(new SeeThroughPicture(this, {104, 155, 55, 55}, tr("Set Recording Schedule"), screen)),
+      PictureRecord(new QtPictureButton(this, {31, 8, 100, 21}, tr("Record/Stop File Play"), screen)),
+      SeeThroughMin(new SeeThroughButton(this, {9, 8, 25, 25}, tr("Minimize"), screen)),
+      SeeThroughClose(new SeeThroughButton(this, {136, 8, 25, 25}, tr("Close"), screen)),
+      SeeThroughCut(new SeeThroughButton(this, {104, 64, 55, 55}, tr("Stop Recording"), screen)),
+      SeeThroughWav(new SeeThroughButton(this, {64, 110, 55, 55}, tr("Convert Wav To mp3"), screen)),
+      SeeThroughPlay(new SeeThroughButton(this, {144, 110, 55, 55}, tr("Play File"), screen)),
+      SeeThroughTime(new SeeThroughButton(this, {104, 155, 55, 55}, tr("Set Recording Schedule"), screen)),
       Label1(new QtLabel(this, {10, 67, 81, 17})),
       Label2(new QtLabel(this, {10, 51, 105, 17})),
       Label3(new QtLabel(this, {10, 136, 65, 17})),
@@ -52,14 +52,14 @@ ShapedFormWindow::ShapedFormWindow(const ScreenMetrics& screen)
     setWindowTitle(QStringLiteral("Murmora"));
     setFixedSize(PanelWidth, PanelHeight);
     move(PanelLeft, PanelTop);
-    SetDesignFont(this, DisplayFontPoints);
+    setDesignFont(this, DisplayFontPoints);
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, DisplayText);
     setPalette(colours);
     Label6->setWordWrap(true);
 }
 
-void ShapedFormWindow::SetBackground(QImage skin) {
+void ShapedFormWindow::setBackground(QImage skin) {
     skin_ = std::move(skin);
     update();
 }

@@ -19,19 +19,19 @@ class ShapedFormWindow final : public QWidget {
 public:
     explicit ShapedFormWindow(const ScreenMetrics& screen);
 
-    void SetBackground(QImage skin);
-    const QImage& Background() const { return skin_; }
+    void setBackground(QImage skin);
+    const QImage& background() const { return skin_; }
 
     // Runs when the window system closes the window (Alt+F4, the window manager's close).
     std::function<void()> onSystemClose;
 
-    QtPictureBox* const PictureRecord;
-    SeeThroughPicture* const SeeThroughMin;
-    SeeThroughPicture* const SeeThroughClose;
-    SeeThroughPicture* const SeeThroughCut;
-    SeeThroughPicture* const SeeThroughWav;
-    SeeThroughPicture* const SeeThroughPlay;
-    SeeThroughPicture* const SeeThroughTime;
+    QtPictureButton* const PictureRecord;
+    SeeThroughButton* const SeeThroughMin;
+    SeeThroughButton* const SeeThroughClose;
+    SeeThroughButton* const SeeThroughCut;
+    SeeThroughButton* const SeeThroughWav;
+    SeeThroughButton* const SeeThroughPlay;
+    SeeThroughButton* const SeeThroughTime;
     QtLabel* const Label1;
     QtLabel* const Label2;
     QtLabel* const Label3;
@@ -66,7 +66,7 @@ private:
 // labels. The panel's display is tighter still: "©" and the short name must end before the disc.
 inline constexpr int DesignFontPoints = 8;
 inline constexpr int DisplayFontPoints = 7;
-void SetDesignFont(QWidget* window, int points = DesignFontPoints);
+void setDesignFont(QWidget* window, int points = DesignFontPoints);
 
 inline constexpr int PanelWidth = 204;
 inline constexpr int PanelHeight = 231;

@@ -55,19 +55,19 @@ std::vector<KeyGrab> succeededGrabs(std::span<const KeyGrab> grabs, const std::v
     return succeeded;
 }
 
-void HotkeyMatcher::add(HotkeyBinding binding) { bindings.push_back(std::move(binding)); }
+void HotkeyMatcher::add(HotkeyBinding binding) { bindings_.push_back(std::move(binding)); }
 
-void HotkeyMatcher::remove(unsigned long id) {
-    std::erase_if(bindings, [id](const HotkeyBinding& binding) { return binding.id == id; });
+void HotkeyMatcher::remove(int id) {
+    std::erase_if(bindings_, [id](const HotkeyBinding& binding) { return binding.id == id; });
 }
 
-bool HotkeyMatcher::has(unsigned long id) const {
-    return std::ranges::any_of(bindings, [id](const HotkeyBinding& binding) { return binding.id == id; });
+bool HotkeyMatcher::has(int id) const {
+    return std::ranges::any_of(bindings_, [id](const HotkeyBinding& binding) { return binding.id == id; });
 }
 
-std::optional<unsigned long> HotkeyMatcher::onKeyEvent(const KeyEvent& event) {
-    KeyHistory& key = keys[event.keycode];
-    if (event.kind == KeyEventKind::Release) {
+std::optional<int> HotkeyMatcher::onKeyEvent(const KeyEvent& event) {
+    KeyHistory& key = keys_[event.keycode];
+    if (event.kind == KeyEventKind::release) {
         if (key.held) key = {false, event.time};
         return std::nullopt;
     }
@@ -80,8 +80,8 @@ std::optional<unsigned long> HotkeyMatcher::onKeyEvent(const KeyEvent& event) {
 }
 
 const HotkeyBinding* HotkeyMatcher::bindingPressedBy(const KeyEvent& event) const {
-    const ModifierMask modifiers = event.state & KeyboardModifierBits & ~lockMask;
-    for (const HotkeyBinding& binding : bindings) {
+    const ModifierMask modifiers = event.state & KeyboardModifierBits & ~lockMask_;
+    for (const HotkeyBinding& binding : bindings_) {
         if (binding.modifiers == modifiers && std::ranges::find(binding.keycodes, event.keycode) != binding.keycodes.end()) {
             return &binding;
         }
@@ -90,7 +90,7 @@ const HotkeyBinding* HotkeyMatcher::bindingPressedBy(const KeyEvent& event) cons
 }
 
 bool HotkeyMatcher::isRepeat(const KeyEvent& press) const {
-    const KeyHistory& key = keys[press.keycode];
+    const KeyHistory& key = keys_[press.keycode];
     return key.held || key.releasedAt == press.time;
 }
 

@@ -43,12 +43,12 @@ std::vector<KeyGrab> grabsFor(std::span<const Keycode> keycodes, ModifierMask mo
 std::vector<KeyGrab> succeededGrabs(std::span<const KeyGrab> grabs, const std::vector<bool>& outcomes);
 
 struct HotkeyBinding {
-    unsigned long id;
+    int id;
     std::vector<Keycode> keycodes;
     ModifierMask modifiers;
 };
 
-enum class KeyEventKind { Press, Release };
+enum class KeyEventKind { press, release };
 
 struct KeyEvent {
     KeyEventKind kind;
@@ -63,13 +63,13 @@ struct KeyEvent {
 // (detectable auto-repeat) or as release/press pairs that share one timestamp.
 class HotkeyMatcher {
 public:
-    void setLockMask(ModifierMask locks) { lockMask = locks; }
+    void setLockMask(ModifierMask locks) { lockMask_ = locks; }
     void add(HotkeyBinding binding);
-    void remove(unsigned long id);
-    bool has(unsigned long id) const;
+    void remove(int id);
+    bool has(int id) const;
 
     // The id of the hotkey that `event` presses, or nothing.
-    std::optional<unsigned long> onKeyEvent(const KeyEvent& event);
+    std::optional<int> onKeyEvent(const KeyEvent& event);
 
 private:
     struct KeyHistory {
@@ -79,9 +79,9 @@ private:
     const HotkeyBinding* bindingPressedBy(const KeyEvent& event) const;
     bool isRepeat(const KeyEvent& press) const;
 
-    std::vector<HotkeyBinding> bindings;
-    std::array<KeyHistory, 256> keys{};
-    ModifierMask lockMask = 0;
+    std::vector<HotkeyBinding> bindings_;
+    std::array<KeyHistory, 256> keys_{};
+    ModifierMask lockMask_ = 0;
 };
 
 } // namespace murmora::x11

@@ -10,40 +10,40 @@
 namespace murmora {
 using namespace x11;
 
-XcbHotkeys::XcbHotkeys(xcb_connection_t* connection) : keyboard(connection) {}
+XcbHotkeys::XcbHotkeys(xcb_connection_t* connection) : keyboard_(connection) {}
 
-bool XcbHotkeys::RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) {
+std::error_code XcbHotkeys::registerHotkey(int id, unsigned modifiers, unsigned virtualKey) {
     const auto xModifiers = xModifiersOf(modifiers);
     const auto keysym = keysymOfVirtualKey(virtualKey);
-    if (grabsById.contains(id) || !xModifiers || !keysym) return false;
+    if (grabsById_.contains(id) || !xModifiers || !keysym) return std::make_error_code(std::errc::invalid_argument);
 
-    const std::vector<ModifierMask> locks = keyboard.lockMasks();
-    const std::vector<Keycode> keycodes = keyboard.keycodesOf(*keysym);
+    const std::vector<ModifierMask> locks = keyboard_.lockMasks();
+    const std::vector<Keycode> keycodes = keyboard_.keycodesOf(*keysym);
     const std::vector<KeyGrab> grabs = grabsFor(keycodes, *xModifiers, lockCombinations(locks));
-    if (grabs.empty()) return false; // the key is not on this keyboard
+    if (grabs.empty()) return std::make_error_code(std::errc::invalid_argument); // the key is not on this keyboard
 
-    const std::vector<bool> outcomes = keyboard.grab(grabs);
+    const std::vector<bool> outcomes = keyboard_.grab(grabs);
     if (std::ranges::find(outcomes, false) != outcomes.end()) {
         // Half a hotkey would work only under some lock states: give back what was had.
-        keyboard.ungrab(succeededGrabs(grabs, outcomes));
-        return false;
+        keyboard_.ungrab(succeededGrabs(grabs, outcomes));
+        return std::make_error_code(std::errc::device_or_resource_busy);
     }
-    grabsById.emplace(id, grabs);
-    matcher.setLockMask(std::accumulate(locks.begin(), locks.end(), ModifierMask{0}, std::bit_or<ModifierMask>{}));
-    matcher.add({static_cast<unsigned long>(id), keycodes, *xModifiers});
-    return true;
+    grabsById_.emplace(id, grabs);
+    matcher_.setLockMask(std::accumulate(locks.begin(), locks.end(), ModifierMask{0}, std::bit_or<ModifierMask>{}));
+    matcher_.add({id, keycodes, *xModifiers});
+    return {};
 }
 
-void XcbHotkeys::UnregisterHotKey(int id) {
-    const auto found = grabsById.find(id);
-    if (found == grabsById.end()) return;
-    keyboard.ungrab(found->second);
-    matcher.remove(static_cast<unsigned long>(id));
-    grabsById.erase(found);
+void XcbHotkeys::unregisterHotkey(int id) {
+    const auto found = grabsById_.find(id);
+    if (found == grabsById_.end()) return;
+    keyboard_.ungrab(found->second);
+    matcher_.remove(id);
+    grabsById_.erase(found);
 }
 
-void XcbHotkeys::InstallFilter(std::function<void(unsigned long id)> onHotkeyPressed) {
-    onHotkey = std::move(onHotkeyPressed);
+void XcbHotkeys::setHotkeyHandler(std::function<void(int id)> onHotkey) {
+    onHotkey_ = std::move(onHotkey);
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
@@ -55,19 +55,19 @@ bool XcbHotkeys::nativeEventFilter(const QByteArray& eventType, void* message, q
 
     // Key presses and releases share one layout.
     const auto* key = static_cast<const xcb_key_press_event_t*>(message);
-    const auto hotkey = matcher.onKeyEvent({type == XCB_KEY_PRESS ? KeyEventKind::Press : KeyEventKind::Release,
+    const auto hotkey = matcher_.onKeyEvent({type == XCB_KEY_PRESS ? KeyEventKind::press : KeyEventKind::release,
                                             key->detail, key->state, key->time});
     if (!hotkey) return false;
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [deliver = onHotkey, id = *hotkey] { deliver(id); }, Qt::QueuedConnection);
+        QCoreApplication::instance(), [deliver = onHotkey_, id = *hotkey] { deliver(id); }, Qt::QueuedConnection);
     return true;
 }
 
 std::optional<ModifierMask> XcbHotkeys::xModifiersOf(unsigned modifiers) const {
-    if (modifiers & ~unsigned{MOD_ALT | MOD_CONTROL}) return std::nullopt;
+    if (modifiers & ~(kAltModifier | kControlModifier)) return std::nullopt;
     ModifierMask mask = 0;
-    if (modifiers & MOD_CONTROL) mask |= XCB_MOD_MASK_CONTROL;
-    if (modifiers & MOD_ALT) mask |= keyboard.altMask();
+    if (modifiers & kControlModifier) mask |= XCB_MOD_MASK_CONTROL;
+    if (modifiers & kAltModifier) mask |= keyboard_.altMask();
     return mask;
 }
 

@@ -22,20 +22,20 @@ class XcbHotkeys final : public Hotkeys, private QAbstractNativeEventFilter {
 public:
     explicit XcbHotkeys(xcb_connection_t* connection);
 
-    bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override;
-    void UnregisterHotKey(int id) override;
+    std::error_code registerHotkey(int id, unsigned modifiers, unsigned virtualKey) override;
+    void unregisterHotkey(int id) override;
     // A hotkey's id reaches `onHotkey` through the event loop, after the key event's dispatch
     // has returned, so that the action may open dialogs of its own.
-    void InstallFilter(std::function<void(unsigned long id)> onHotkey) override;
+    void setHotkeyHandler(std::function<void(int id)> onHotkey) override;
 
 private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
     std::optional<x11::ModifierMask> xModifiersOf(unsigned modifiers) const;
 
-    x11::XcbKeyGrabs keyboard;
-    x11::HotkeyMatcher matcher;
-    std::map<int, std::vector<x11::KeyGrab>> grabsById;
-    std::function<void(unsigned long)> onHotkey;
+    x11::XcbKeyGrabs keyboard_;
+    x11::HotkeyMatcher matcher_;
+    std::map<int, std::vector<x11::KeyGrab>> grabsById_;
+    std::function<void(int)> onHotkey_;
 };
 
 // The hotkeys of the running Qt application's X connection; nullptr when it has none

@@ -16,15 +16,15 @@ ReplyPtr<Reply> owned(Reply* reply) { return {reply, &std::free}; }
 } // namespace
 
 XcbKeyGrabs::XcbKeyGrabs(xcb_connection_t* connection)
-    : connection(connection),
-      root(xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root),
-      keySymbols(xcb_key_symbols_alloc(connection)) {}
+    : connection_(connection),
+      root_(xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root),
+      keySymbols_(xcb_key_symbols_alloc(connection)) {}
 
-XcbKeyGrabs::~XcbKeyGrabs() { xcb_key_symbols_free(keySymbols); }
+XcbKeyGrabs::~XcbKeyGrabs() { xcb_key_symbols_free(keySymbols_); }
 
 std::vector<Keycode> XcbKeyGrabs::keycodesOf(Keysym keysym) const {
     std::vector<Keycode> keycodes;
-    const auto found = owned(xcb_key_symbols_get_keycode(keySymbols, keysym));
+    const auto found = owned(xcb_key_symbols_get_keycode(keySymbols_, keysym));
     for (const xcb_keycode_t* code = found.get(); code && *code != XCB_NO_SYMBOL; ++code) keycodes.push_back(*code);
     return keycodes;
 }
@@ -46,7 +46,7 @@ ModifierMask XcbKeyGrabs::modifierOf(Keysym keysym) const {
 
 ModifierMap XcbKeyGrabs::readModifierMap() const {
     ModifierMap map;
-    const auto reply = owned(xcb_get_modifier_mapping_reply(connection, xcb_get_modifier_mapping(connection), nullptr));
+    const auto reply = owned(xcb_get_modifier_mapping_reply(connection_, xcb_get_modifier_mapping(connection_), nullptr));
     if (!reply) return map;
     const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(reply.get());
     const int perModifier = reply->keycodes_per_modifier;
@@ -59,17 +59,17 @@ ModifierMap XcbKeyGrabs::readModifierMap() const {
 std::vector<bool> XcbKeyGrabs::grab(std::span<const KeyGrab> grabs) {
     std::vector<xcb_void_cookie_t> cookies;
     for (const KeyGrab& each : grabs) {
-        cookies.push_back(xcb_grab_key_checked(connection, /*owner_events=*/0, root, each.modifiers, each.keycode,
+        cookies.push_back(xcb_grab_key_checked(connection_, /*owner_events=*/0, root_, each.modifiers, each.keycode,
                                                XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
     }
     std::vector<bool> outcomes;
-    for (xcb_void_cookie_t cookie : cookies) outcomes.push_back(owned(xcb_request_check(connection, cookie)) == nullptr);
+    for (xcb_void_cookie_t cookie : cookies) outcomes.push_back(owned(xcb_request_check(connection_, cookie)) == nullptr);
     return outcomes;
 }
 
 void XcbKeyGrabs::ungrab(std::span<const KeyGrab> grabs) {
-    for (const KeyGrab& each : grabs) xcb_ungrab_key(connection, each.keycode, root, each.modifiers);
-    xcb_flush(connection);
+    for (const KeyGrab& each : grabs) xcb_ungrab_key(connection_, each.keycode, root_, each.modifiers);
+    xcb_flush(connection_);
 }
 
 } // namespace murmora::x11

@@ -36,9 +36,9 @@ private:
     // The modifier bit that `keysym`'s keys set, per the current modifier map; 0 when none.
     ModifierMask modifierOf(Keysym keysym) const;
 
-    xcb_connection_t* connection;
-    xcb_window_t root;
-    _XCBKeySymbols* keySymbols;
+    xcb_connection_t* connection_;
+    xcb_window_t root_;
+    _XCBKeySymbols* keySymbols_;
 };
 
 } // namespace murmora::x11

@@ -11,7 +11,7 @@ struct ButtonFixture : ::testing::Test {
     FakeFiles files;
     FakeResources resources{files};
     ResourcePictures pictures{resources, files};
-    FakeImageButton control;
+    FakePictureButton control;
     std::int16_t state = ButtonReleased;
     int actions = 0;
     std::string pictureWhenActionRan;
@@ -20,7 +20,7 @@ struct ButtonFixture : ::testing::Test {
     std::function<void()> Action() {
         return [this] {
             ++actions;
-            pictureWhenActionRan = control.Current();
+            pictureWhenActionRan = control.current();
             EXPECT_EQ(state, ButtonReleased);
         };
     }
@@ -28,30 +28,30 @@ struct ButtonFixture : ::testing::Test {
 
 TEST_F(ButtonFixture, PressAndReleaseRunsTheActionOnceWithTheNormalPictureBack) {
     auto play = Make(SeeThroughPlayLayout);
-    play.MouseDown(LeftButton, 0, 400, 400);
-    EXPECT_EQ(control.Current(), "custom:108");
+    play.MouseDown(kLeftButton, 400, 400);
+    EXPECT_EQ(control.current(), "custom:108");
     EXPECT_EQ(state, ButtonPressed);
-    play.MouseUp(LeftButton, 0, 400, 400, Action());
+    play.MouseUp(kLeftButton, 400, 400, Action());
     EXPECT_EQ(actions, 1);
     EXPECT_EQ(pictureWhenActionRan, "custom:107");
 }
 
 TEST_F(ButtonFixture, DragOutAndReleaseDoesNothingButDragBackInRunsTheAction) {
     auto close = Make(SeeThroughCloseLayout);
-    close.MouseDown(LeftButton, 0, 100, 100);
-    close.MouseMove(LeftButton, 0, 500, 100);
-    EXPECT_EQ(control.Current(), "custom:103") << "the normal picture shows from the moment the pointer left";
+    close.MouseDown(kLeftButton, 100, 100);
+    close.MouseMove(kLeftButton, 500, 100);
+    EXPECT_EQ(control.current(), "custom:103") << "the normal picture shows from the moment the pointer left";
     EXPECT_EQ(state, ButtonReleased);
     const auto picturesBefore = control.shown.size();
-    close.MouseUp(LeftButton, 0, 500, 100, Action());
+    close.MouseUp(kLeftButton, 500, 100, Action());
     EXPECT_EQ(actions, 0);
     EXPECT_EQ(control.shown.size(), picturesBefore) << "a release when not pressed changes no picture";
 
-    close.MouseDown(LeftButton, 0, 100, 100);
-    close.MouseMove(LeftButton, 0, -50, 100);
-    close.MouseMove(LeftButton, 0, 100, 100);
-    EXPECT_EQ(control.Current(), "custom:104");
-    close.MouseUp(LeftButton, 0, 100, 100, Action());
+    close.MouseDown(kLeftButton, 100, 100);
+    close.MouseMove(kLeftButton, -50, 100);
+    close.MouseMove(kLeftButton, 100, 100);
+    EXPECT_EQ(control.current(), "custom:104");
+    close.MouseUp(kLeftButton, 100, 100, Action());
     EXPECT_EQ(actions, 1);
 }
 
@@ -64,64 +64,64 @@ TEST_F(ButtonFixture, TheActiveAreaBoundsAreInclusive) {
         {SeeThroughPlayLayout, 800.5f, 100, false}};
     for (const auto& [layout, x, y, inside] : cases) {
         auto button = Make(layout);
-        button.MouseDown(LeftButton, 0, 10, 10);
-        button.MouseMove(LeftButton, 0, x, y);
+        button.MouseDown(kLeftButton, 10, 10);
+        button.MouseMove(kLeftButton, x, y);
         EXPECT_EQ(state, inside ? ButtonPressed : ButtonReleased) << "x=" << x << " y=" << y;
     }
 }
 
 TEST_F(ButtonFixture, RightMiddleOrBothButtonsIgnoreMovesAndRunOnReleaseAnywhere) {
     auto wav = Make(SeeThroughWavLayout);
-    const int buttons[] = {RightButton, MiddleButton, LeftButton | RightButton};
+    const int buttons[] = {kRightButton, kMiddleButton, kLeftButton | kRightButton};
     for (int button : buttons) {
-        wav.MouseDown(button, 0, 100, 100);
-        EXPECT_EQ(control.Current(), "custom:112");
+        wav.MouseDown(button, 100, 100);
+        EXPECT_EQ(control.current(), "custom:112");
         const auto picturesBefore = control.shown.size();
-        wav.MouseMove(button, 0, 5000, 5000);
+        wav.MouseMove(button, 5000, 5000);
         EXPECT_EQ(control.shown.size(), picturesBefore);
         EXPECT_EQ(state, ButtonPressed);
-        wav.MouseUp(button, 0, 5000, 5000, Action());
+        wav.MouseUp(button, 5000, 5000, Action());
     }
     EXPECT_EQ(actions, 3);
 }
 
 TEST_F(ButtonFixture, EveryMoveInsideWithTheLeftButtonReloadsThePressedPicture) {
     auto play = Make(SeeThroughPlayLayout);
-    for (int i = 0; i < 3; ++i) play.MouseMove(LeftButton, 0, 100.0f + static_cast<float>(i), 100);
+    for (int i = 0; i < 3; ++i) play.MouseMove(kLeftButton, 100.0f + static_cast<float>(i), 100);
     EXPECT_EQ(state, ButtonPressed) << "even when the press did not start on the button";
     EXPECT_EQ(control.shown, (std::vector<std::string>{"custom:108", "custom:108", "custom:108"}));
-    EXPECT_TRUE(files.FilesIn("/tmp", "~rs").empty());
+    EXPECT_TRUE(files.filesIn("/tmp", "~rs").empty());
 }
 
 TEST(PanelButtons, StopRecordingDoesNothingWhileIdleAndFollowsThePointerDuringATake) {
     FakeApp app;
     FakeApp::Start(app);
     const auto picturesBefore = app.SeeThroughCut.shown.size();
-    app.SeeThroughCut.Down();
-    app.SeeThroughCut.Move(LeftButton, 100, 100);
-    app.SeeThroughCut.Up();
+    app.SeeThroughCut.down();
+    app.SeeThroughCut.move(kLeftButton, 100, 100);
+    app.SeeThroughCut.up();
     EXPECT_EQ(app.SeeThroughCut.shown.size(), picturesBefore);
     EXPECT_EQ(app.m.CutButtonState, ButtonReleased);
     EXPECT_TRUE(app.mci.commands.empty());
 
     app.m.RecordingState = RecorderBusy;
-    app.SeeThroughCut.Down();
-    EXPECT_EQ(app.SeeThroughCut.Current(), "custom:106");
-    app.SeeThroughCut.Move(LeftButton, 900, 100);
-    EXPECT_EQ(app.SeeThroughCut.Current(), "custom:105");
+    app.SeeThroughCut.down();
+    EXPECT_EQ(app.SeeThroughCut.current(), "custom:106");
+    app.SeeThroughCut.move(kLeftButton, 900, 100);
+    EXPECT_EQ(app.SeeThroughCut.current(), "custom:105");
     EXPECT_EQ(app.m.CutButtonState, ButtonReleased);
 }
 
 TEST(PanelButtons, CloseAndMinimizeRunTheirActionsOnlyWhenReleasedOnTheButton) {
     FakeApp app;
     FakeApp::Start(app);
-    app.SeeThroughMin.Click();
+    app.SeeThroughMin.click();
     EXPECT_TRUE(app.windows.minimized);
-    app.SeeThroughClose.Down();
-    app.SeeThroughClose.Move(LeftButton, 1000, 1000);
-    app.SeeThroughClose.Up(LeftButton, 1000, 1000);
+    app.SeeThroughClose.down();
+    app.SeeThroughClose.move(kLeftButton, 1000, 1000);
+    app.SeeThroughClose.up(kLeftButton, 1000, 1000);
     EXPECT_FALSE(app.windows.ended);
-    app.SeeThroughClose.Click();
+    app.SeeThroughClose.click();
     EXPECT_TRUE(app.windows.ended);
 }
 

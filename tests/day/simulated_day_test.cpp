@@ -68,13 +68,13 @@ private:
         if (slash == std::string::npos || !app_.files.folders.count(slash == 0 ? "/" : path.substr(0, slash))) {
             return 286;
         }
-        app_.files.Add(path);
+        app_.files.add(path);
         saved_ = true;
         return 0;
     }
     int CloseCapture() {
         const bool userCancelled =
-            !app_.messages.shown.empty() && app_.messages.shown.back().prompt == "Recording Not Saved";
+            !app_.messages.shown.empty() && app_.messages.shown.back().text == "Recording Not Saved";
         if (saved_) ++takesSaved;
         if (hasFrames_ && !saved_ && (userCancelled || closing)) ++takesDiscarded;
         if (hasFrames_ && !saved_ && !userCancelled && !closing) problems_.push_back("close discards a take nobody cancelled");
@@ -87,7 +87,7 @@ private:
             return problems_.push_back("malformed open: " + command), 261;
         }
         if (voiceOpen_) return 289;
-        if (!app_.files.FileExists(command.substr(6, command.size() - 7 - tail.size()))) return 275;
+        if (!app_.files.fileExists(command.substr(6, command.size() - 7 - tail.size()))) return 275;
         voiceOpen_ = true;
         return 0;
     }
@@ -113,19 +113,19 @@ public:
     DeviceModel devices{app_, problems};
 
     explicit SimulatedDay(unsigned seed) : random_(seed) {
-        app_.clock.SetTimeOfDay(0, 0, 0);
+        app_.clock.setTimeOfDay(0, 0, 0);
         app_.files.folders.insert("/home/user/takes");
         app_.mci.respond = [this](const std::string& c, std::string& r) { return devices.Answer(c, r); };
         app_.messages.whileOpen = [this](const ShownMessage&) { MaybeNested(); };
         app_.pump.onEvents = [this] { MaybeNested(); };
-        app_.windows.whileForm2Shown = [this] { EditSchedule(); };
+        app_.windows.whileScheduleWindowShown = [this] { EditSchedule(); };
         FakeApp::Start(app_);
     }
 
     // Runs events until a day has passed on the clock; returns how many ran.
     long Run() {
-        const DateTime end = app_.clock.now + SecondsPerDay;
-        while (app_.clock.now < end && problems.empty()) {
+        const DateTime end = app_.clock.time + kSecondsPerDay;
+        while (app_.clock.time < end && problems.empty()) {
             TopUpDialogAnswers();
             Event();
         }
@@ -146,27 +146,27 @@ private:
         if (kind < 70) Second();
         else if (kind < 78) Press(app_.PictureRecord.mouse);
         else if (kind < 85) Press(app_.SeeThroughCut.mouse);
-        else if (kind < 91) app_.hotkeys.Press(static_cast<unsigned long>(Pick(3)));
-        else if (kind < 94) app_.SeeThroughPlay.Click();
-        else if (kind < 96) app_.SeeThroughTime.Click();
-        else if (kind < 97) app_.SeeThroughWav.Click();
+        else if (kind < 91) app_.hotkeys.press(static_cast<unsigned long>(Pick(3)));
+        else if (kind < 94) app_.SeeThroughPlay.click();
+        else if (kind < 96) app_.SeeThroughTime.click();
+        else if (kind < 97) app_.SeeThroughWav.click();
         else if (kind < 98) devices.LoseInput();
-        else if (Chance(5)) app_.clock.Advance(Chance(50) ? Pick(3600) : -Pick(600));  // the clock is set
+        else if (Chance(5)) app_.clock.advance(Chance(50) ? Pick(3600) : -Pick(600));  // the clock is set
         Check("event " + std::to_string(events_));
     }
 
     void Second() {
-        app_.clock.Advance(1);
-        app_.Timer1.Tick();
-        app_.Timer2.Tick();
-        app_.Timer3.Tick();
+        app_.clock.advance(1);
+        app_.Timer1.tick();
+        app_.Timer2.tick();
+        app_.Timer3.tick();
     }
 
     void Press(MouseHandlers& mouse) {
-        const int buttons = std::array<int, 5>{LeftButton, LeftButton, RightButton, MiddleButton, 3}[Pick(5)];
-        mouse.down(buttons, 0, Coordinate(), Coordinate());
-        for (int i = Pick(3); i > 0; --i) mouse.move(buttons, 0, Coordinate(), Coordinate());
-        mouse.up(buttons, 0, Coordinate(), Coordinate());
+        const int buttons = std::array<int, 5>{kLeftButton, kLeftButton, kRightButton, kMiddleButton, 3}[Pick(5)];
+        mouse.down(buttons, Coordinate(), Coordinate());
+        for (int i = Pick(3); i > 0; --i) mouse.move(buttons, Coordinate(), Coordinate());
+        mouse.up(buttons, Coordinate(), Coordinate());
     }
 
     // What a modal box or the playback wait lets through: a tick, a hotkey, a record press.
@@ -175,9 +175,9 @@ private:
         ++depth_;
         const int kind = Pick(4);
         if (kind == 0) Second();
-        if (kind == 1) app_.hotkeys.Press(static_cast<unsigned long>(Pick(2)));
+        if (kind == 1) app_.hotkeys.press(static_cast<unsigned long>(Pick(2)));
         if (kind == 2) Press(app_.PictureRecord.mouse);
-        if (kind == 3) app_.Timer2.Tick();
+        if (kind == 3) app_.Timer2.tick();
         Check("nested event");
         --depth_;
     }
@@ -196,30 +196,30 @@ private:
             dialog->answers.clear();
             for (int i = 0; i < 4; ++i) {
                 const int kind = Pick(10);
-                dialog->Answers(kind == 0 ? std::nullopt : kind == 1 ? std::optional<std::string>("") : SomePath());
+                dialog->answer(kind == 0 ? std::nullopt : kind == 1 ? std::optional<std::string>("") : SomePath());
             }
         }
     }
 
     // The user's work in the schedule window: a start time, a duration, a target, "Activate".
     void EditSchedule() {
-        const int now = SecondsAfterMidnight(app_.clock.now) + Pick(120);
-        app_.VScroll1.SetValue((now / 3600 + 11) % 12 + 1);
-        app_.VScroll2.SetValue(now / 60 % 60);
-        app_.VScroll3.SetValue(now % 60);
-        app_.VScroll4.SetValue(now >= 43200 ? 2 : 1);
-        app_.VScroll5.SetValue(0);
-        app_.VScroll6.SetValue(Pick(3));
-        app_.VScroll7.SetValue(Pick(60));
-        app_.Check1.value = Chance(80) ? 1 : 0;
-        if (Chance(30)) app_.Text8.text = SomePath();
+        const int now = secondsAfterMidnight(app_.clock.time) + Pick(120);
+        app_.VScroll1.setValue((now / 3600 + 11) % 12 + 1);
+        app_.VScroll2.setValue(now / 60 % 60);
+        app_.VScroll3.setValue(now % 60);
+        app_.VScroll4.setValue(now >= 43200 ? 2 : 1);
+        app_.VScroll5.setValue(0);
+        app_.VScroll6.setValue(Pick(3));
+        app_.VScroll7.setValue(Pick(60));
+        app_.Check1.checked = Chance(80);
+        if (Chance(30)) app_.Text8.contents = SomePath();
         if (Chance(20)) app_.form.form2.Command1Click();
-        for (int attempt = 0; app_.windows.form2Shown && attempt < 3; ++attempt) {
+        for (int attempt = 0; app_.windows.scheduleWindowShown && attempt < 3; ++attempt) {
             std::int16_t cancel = 0;
             app_.form.form2.QueryUnload(cancel, vbFormControlMenu);
-            if (app_.windows.form2Shown) app_.VScroll7.SetValue(30);  // the zero-duration refusal
+            if (app_.windows.scheduleWindowShown) app_.VScroll7.setValue(30);  // the zero-duration refusal
         }
-        ASSERT_FALSE(app_.windows.form2Shown) << "the schedule window could not be closed";
+        ASSERT_FALSE(app_.windows.scheduleWindowShown) << "the schedule window could not be closed";
     }
 
     void Check(const std::string& when) {
@@ -234,7 +234,7 @@ private:
     }
 
     void Fail(const std::string& when, const std::string& what) {
-        if (problems.size() < 10) problems.push_back(when + " at " + std::to_string(app_.clock.now) + ": " + what);
+        if (problems.size() < 10) problems.push_back(when + " at " + std::to_string(app_.clock.time) + ": " + what);
     }
 
     std::mt19937 random_;

@@ -11,11 +11,11 @@ namespace {
 
 class ScheduledTake : public SoundPanel {
 protected:
-    static void SpinTo(QtScrollBar* spinner, int value) {  // with its arrows; the upper one counts up
-        for (int step = 0; step < 100 && spinner->Value() != value; ++step) {
-            spinner->triggerAction(spinner->Value() < value ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
+    static void SpinTo(QtSpinner* spinner, int value) {  // with its arrows; the upper one counts up
+        for (int step = 0; step < 100 && spinner->value() != value; ++step) {
+            spinner->triggerAction(spinner->value() < value ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
         }
-        EXPECT_EQ(spinner->Value(), value);
+        EXPECT_EQ(spinner->value(), value);
     }
 
     // Arms the open schedule window `aheadSeconds` from now (whole seconds, returned) for `seconds`.
@@ -63,10 +63,10 @@ TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWith
     ASSERT_TRUE(modals->WaitDone(10000)) << "the schedule window was not answered";
     EXPECT_FALSE(form2.isVisible());
     EXPECT_EQ(targetMessage, QStringLiteral("Recording will be saved as ") + target);
-    EXPECT_EQ(form2.Text8->text(), target);
+    EXPECT_EQ(form2.Text8->text(), target.toStdString());
     EXPECT_EQ(panel->window.Label5->text(), QStringLiteral("Record:"));
     EXPECT_EQ(panel->window.Label6->text(), StartText(start));
-    EXPECT_TRUE(panel->window.Timer2.Enabled()) << "the schedule is not armed";
+    EXPECT_TRUE(panel->window.Timer2.isEnabled()) << "the schedule is not armed";
     EXPECT_FALSE(Recording()) << "started before its time";
 
     const int waitForStart = static_cast<int>(QDateTime::currentDateTime().msecsTo(start)) + 10000;
@@ -75,7 +75,7 @@ TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWith
     EXPECT_GE(lateMs, 0);
     EXPECT_LE(lateMs, 2500);
     EXPECT_TRUE(panel->form.ctx.m.AutoRecording);
-    EXPECT_FALSE(panel->window.Timer2.Enabled()) << "the schedule must fire once";
+    EXPECT_FALSE(panel->window.Timer2.isEnabled()) << "the schedule must fire once";
 
     ASSERT_TRUE(QTest::qWaitFor([this] { return !Recording(); }, 10000)) << "the take did not stop by itself";
     EXPECT_FALSE(panel->form.ctx.m.AutoRecording);

@@ -11,8 +11,8 @@ namespace murmora::fakes {
 class FakeScreen : public ScreenMetrics {
 public:
     double twipsPerPixel = 15.0;
-    double TwipsPerPixelX() const override { return twipsPerPixel; }
-    double TwipsPerPixelY() const override { return twipsPerPixel; }
+    double twipsPerPixelX() const override { return twipsPerPixel; }
+    double twipsPerPixelY() const override { return twipsPerPixel; }
 };
 
 // "save capture" with the path in quotes, as the rules send it, and the path such a command names.
@@ -21,7 +21,7 @@ inline std::string SavedPath(const std::string& command) { return command.substr
 
 struct FakeApp {
     FakeClock clock;
-    FakeMessageBox messages;
+    FakeMessageBoxes messages;
     FakeMci mci;
     FakeTakeFolder takes;
     FakeFiles files;
@@ -34,8 +34,8 @@ struct FakeApp {
     FakeScreen screen;
     Platform os{clock, messages, mci, takes, files, launcher, hotkeys, resources, pump, windows, regions, screen};
 
-    FakePictureBox PictureRecord;
-    FakeImageButton SeeThroughMin, SeeThroughClose, SeeThroughCut, SeeThroughWav, SeeThroughPlay, SeeThroughTime;
+    FakePictureButton PictureRecord;
+    FakePictureButton SeeThroughMin, SeeThroughClose, SeeThroughCut, SeeThroughWav, SeeThroughPlay, SeeThroughTime;
     FakeLabel Label1, Label2, Label3, Label4, Label5, Label6;
     FakeTimer Timer1, Timer2, Timer3;
     FakeFileDialog CommonDialog1, CommonDialog2;
@@ -44,7 +44,7 @@ struct FakeApp {
                     Timer1, Timer2, Timer3, CommonDialog1, CommonDialog2};
 
     FakeTextBox Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8;
-    FakeScrollBar VScroll1{1, 12}, VScroll2{0, 59}, VScroll3{0, 59}, VScroll4{1, 2}, VScroll5{0, 9},
+    FakeSpinner VScroll1{1, 12}, VScroll2{0, 59}, VScroll3{0, 59}, VScroll4{1, 2}, VScroll5{0, 9},
         VScroll6{0, 59}, VScroll7{0, 59};
     FakeCheckBox Check1;
     FakeFileDialog Form2Dialog;
@@ -59,7 +59,7 @@ struct FakeApp {
     // A panel that has run its start-up, with nothing sent or shown yet.
     static void Start(FakeApp& app) {
         app.form.FormLoad();
-        app.mci.Take();
+        app.mci.take();
     }
 };
 

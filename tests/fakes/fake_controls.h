@@ -14,90 +14,72 @@ class FakeLabel : public Label {
 public:
     std::string caption;
     int left = 0;
-    std::string Caption() const override { return caption; }
-    void SetCaption(const std::string& c) override { caption = c; }
-    int Left() const override { return left; }
-    void SetLeft(int pixels) override { left = pixels; }
+    void setCaption(const std::string& c) override { caption = c; }
+    void setLeft(int pixels) override { left = pixels; }
 };
 
 class FakeTextBox : public TextBox {
 public:
-    std::string text;
-    std::string Text() const override { return text; }
-    void SetText(const std::string& t) override { text = t; }
+    std::string contents;
+    std::string text() const override { return contents; }
+    void setText(const std::string& t) override { contents = t; }
 };
 
 // Clamps to its range and reports a settled change, as the spinner widget does.
-class FakeScrollBar : public ScrollBar {
+class FakeSpinner : public Spinner {
 public:
-    FakeScrollBar(int minimum, int maximum) : min(minimum), max(maximum), value(minimum) {}
-    int min;
-    int max;
-    int value;
-    std::function<void()> onChange;
+    FakeSpinner(int minimum, int maximum) : min_(minimum), max_(maximum), value_(minimum) {}
 
-    int Value() const override { return value; }
-    void SetValue(int v) override {
-        v = std::clamp(v, min, max);
-        if (v == value) return;
-        value = v;
-        if (onChange) onChange();
+    int value() const override { return value_; }
+    void setValue(int v) override {
+        v = std::clamp(v, min_, max_);
+        if (v == value_) return;
+        value_ = v;
+        if (onChange_) onChange_();
     }
-    void SetChangeHandler(std::function<void()> handler) override { onChange = std::move(handler); }
-    void StepUp() { SetValue(value + 1); }
-    void StepDown() { SetValue(value - 1); }
+    void setChangeHandler(std::function<void()> handler) override { onChange_ = std::move(handler); }
+    void stepUp() { setValue(value_ + 1); }
+    void stepDown() { setValue(value_ - 1); }
+
+private:
+    int min_;
+    int max_;
+    int value_;
+    std::function<void()> onChange_;
 };
 
 class FakeCheckBox : public CheckBox {
 public:
-    int value = 0;
-    int Value() const override { return value; }
-    void SetValue(int v) override { value = v; }
+    bool checked = false;
+    bool isChecked() const override { return checked; }
 };
 
 class FakeTimer : public Timer {
 public:
-    bool enabled = true;  // enabled in the window's design until start-up disables it
+    bool enabled = true; // enabled in the window's design until start-up disables it
     std::function<void()> onTick;
-    bool Enabled() const override { return enabled; }
-    void SetEnabled(bool e) override { enabled = e; }
-    void SetTickHandler(std::function<void()> handler) override { onTick = std::move(handler); }
+    void setEnabled(bool e) override { enabled = e; }
+    void setTickHandler(std::function<void()> handler) override { onTick = std::move(handler); }
     // One tick, if the timer runs.
-    void Tick() {
+    void tick() {
         if (enabled && onTick) onTick();
     }
 };
 
-class FakePictureBox : public PictureBox {
+class FakePictureButton : public PictureButton {
 public:
-    std::vector<std::string> shown;
+    std::vector<std::string> shown; // every picture handed over, "" for no picture
     MouseHandlers mouse;
-    std::string Current() const { return shown.empty() ? "" : shown.back(); }
-    void SetPicture(const Picture& picture) override { shown.push_back(picture.name); }
-    void SetMouseHandlers(MouseHandlers handlers) override { mouse = std::move(handlers); }
-    void Down(int button, float x = 100, float y = 100) { mouse.down(button, 0, x, y); }
-    void Move(int button, float x, float y) { mouse.move(button, 0, x, y); }
-    void Up(int button, float x = 100, float y = 100) { mouse.up(button, 0, x, y); }
-};
-
-class FakeImageButton : public ImageButton {
-public:
-    std::vector<std::string> shown;  // every picture handed over, "" for no picture
-    std::vector<std::pair<float, float>> pictureArguments;
-    MouseHandlers mouse;
-    std::string Current() const { return shown.empty() ? "" : shown.back(); }
-    void SetPicture(const Picture& picture, float x, float y) override {
-        shown.push_back(picture ? picture.name : "");
-        pictureArguments.emplace_back(x, y);
-    }
-    void SetMouseHandlers(MouseHandlers handlers) override { mouse = std::move(handlers); }
-    void Down(int button = LeftButton, float x = 100, float y = 100) { mouse.down(button, 0, x, y); }
-    void Move(int button, float x, float y) { mouse.move(button, 0, x, y); }
-    void Up(int button = LeftButton, float x = 100, float y = 100) { mouse.up(button, 0, x, y); }
+    std::string current() const { return shown.empty() ? "" : shown.back(); }
+    void setPicture(const Picture& picture) override { shown.push_back(picture ? picture.name : ""); }
+    void setMouseHandlers(MouseHandlers handlers) override { mouse = std::move(handlers); }
+    void down(int button = kLeftButton, float x = 100, float y = 100) { mouse.down(button, x, y); }
+    void move(int button, float x, float y) { mouse.move(button, x, y); }
+    void up(int button = kLeftButton, float x = 100, float y = 100) { mouse.up(button, x, y); }
     // A press and release in the middle of the button.
-    void Click() {
-        Down();
-        Up();
+    void click() {
+        down();
+        up();
     }
 };
 
@@ -113,21 +95,21 @@ public:
     std::deque<Answer> answers;
     std::vector<std::string> shownAs;  // "save" or "open", for each showing
 
-    void Configure(const FileDialogSetup& s) override { setup = s; }
-    std::optional<std::string> ShowSave() override { return Show("save"); }
-    std::optional<std::string> ShowOpen() override { return Show("open"); }
-    void Answers(std::optional<std::string> path, std::function<void()> whileOpen = {}) {
+    void configure(const FileDialogSetup& s) override { setup = s; }
+    std::optional<std::string> showSave() override { return show("save"); }
+    std::optional<std::string> showOpen() override { return show("open"); }
+    void answer(std::optional<std::string> path, std::function<void()> whileOpen = {}) {
         answers.push_back({std::move(path), std::move(whileOpen)});
     }
 
 private:
-    std::optional<std::string> Show(const char* kind) {
+    std::optional<std::string> show(const char* kind) {
         shownAs.emplace_back(kind);
         if (answers.empty()) return std::nullopt;
-        Answer answer = std::move(answers.front());
+        Answer next = std::move(answers.front());
         answers.pop_front();
-        if (answer.whileOpen) answer.whileOpen();
-        return answer.path;
+        if (next.whileOpen) next.whileOpen();
+        return next.path;
     }
 };
 

@@ -26,43 +26,43 @@ namespace murmora::fakes {
 
 class FakeClock : public Clock {
 public:
-    DateTime now = 0;
-    // When set, the time text is this; otherwise the 24-hour text of `now`.
+    DateTime time = 0;
+    // When set, the time of day's text is this; otherwise the 24-hour text of `time`.
     std::optional<std::string> timeText;
-    int reads = 0;
+    mutable int reads = 0;
 
-    DateTime Now() const override {
-        ++const_cast<FakeClock*>(this)->reads;
-        return now;
+    DateTime now() const override {
+        ++reads;
+        return time;
     }
-    std::string TimeText() const override;
-    void Advance(int seconds) { now += seconds; }
+    std::string timeOfDayText() const override;
+    void advance(int seconds) { time += seconds; }
     // Sets the clock to a time of day on a fixed day.
-    void SetTimeOfDay(int hours, int minutes, int seconds) {
-        now = BaseDay + hours * 3600 + minutes * 60 + seconds;
+    void setTimeOfDay(int hours, int minutes, int seconds) {
+        time = kBaseDay + hours * 3600 + minutes * 60 + seconds;
     }
-    static constexpr DateTime BaseDay = 20000LL * SecondsPerDay;
+    static constexpr DateTime kBaseDay = 20000LL * kSecondsPerDay;
 };
 
 struct ShownMessage {
-    std::string prompt;
-    int style;
+    std::string text;
+    MessageStyle style;
     std::string title;
 };
 
-class FakeMessageBox : public MessageBox {
+class FakeMessageBoxes : public MessageBoxes {
 public:
     std::vector<ShownMessage> shown;
     // Runs while a box is open, as the events a modal box lets through.
     std::function<void(const ShownMessage&)> whileOpen;
 
-    void MsgBox(const std::string& prompt, int style, const std::string& title) override {
-        shown.push_back({prompt, style, title});
+    void show(const std::string& text, MessageStyle style, const std::string& title) override {
+        shown.push_back({text, style, title});
         if (whileOpen) whileOpen(shown.back());
     }
-    std::vector<std::string> Prompts() const {
+    std::vector<std::string> texts() const {
         std::vector<std::string> out;
-        for (const auto& m : shown) out.push_back(m.prompt);
+        for (const auto& m : shown) out.push_back(m.text);
         return out;
     }
 };
@@ -75,15 +75,15 @@ public:
     std::function<int(const std::string& command, std::string& reply)> respond;
     std::map<int, std::string> errorTexts;
 
-    int SendString(std::string_view command, char* reply, std::size_t replyLength) override;
-    std::string GetErrorString(int code) override {
+    int sendString(std::string_view command, char* reply, std::size_t replyLength) override;
+    std::string getErrorString(int code) override {
         return errorTexts.count(code) ? errorTexts[code] : "error " + std::to_string(code);
     }
     // Commands sent since the last call of this function, without the capture mode queries of
     // the take's ticks, which change nothing.
-    std::vector<std::string> Take();
-    static constexpr const char* CaptureModeQuery = "status capture mode";
-    bool Sent(const std::string& command) const;
+    std::vector<std::string> take();
+    static constexpr const char* kCaptureModeQuery = "status capture mode";
+    bool sent(const std::string& command) const;
 
 private:
     std::size_t taken_ = 0;
@@ -92,8 +92,8 @@ private:
 // Takes left behind, as the test puts them there.
 class FakeTakeFolder : public TakeFolder {
 public:
-    std::vector<LeftoverTake> leftovers;
-    std::vector<LeftoverTake> Leftovers() const override { return leftovers; }
+    std::vector<LeftoverTake> left;
+    std::vector<LeftoverTake> leftovers() const override { return left; }
 };
 
 class FakeFiles : public Files {
@@ -101,25 +101,25 @@ public:
     std::map<std::string, std::vector<unsigned char>> files;
     std::set<std::string> folders{"/", "/home/user", "/opt/murmora", "/tmp"};
     std::set<std::string> undeletable;
-    std::string programFolder = "/opt/murmora";
-    std::string homeFolder = "/home/user";
-    std::string tempFolder = "/tmp";
+    std::string program = "/opt/murmora";
+    std::string home = "/home/user";
+    std::string temp = "/tmp";
     int uniqueCounter = 0;
 
-    bool FileExists(const std::string& path) const override;
-    bool FolderExists(const std::string& path) const override { return folders.count(path) > 0; }
-    bool RemoveFile(const std::string& path) override;
-    bool MoveFile(const std::string& from, const std::string& to) override;
-    std::string ProgramFolder() const override { return programFolder; }
-    std::string HomeFolder() const override { return homeFolder; }
-    std::string TempFolder() const override { return tempFolder; }
-    std::optional<std::string> CreateUniqueFile(const std::string& folder, const std::string& prefix) override;
-    int WriteBinary(const std::string& path, const std::vector<unsigned char>& bytes) override;
+    bool fileExists(const std::string& path) const override;
+    bool folderExists(const std::string& path) const override { return folders.count(path) > 0; }
+    std::error_code removeFile(const std::string& path) override;
+    std::error_code moveFile(const std::string& from, const std::string& to) override;
+    std::string programFolder() const override { return program; }
+    std::string homeFolder() const override { return home; }
+    std::string tempFolder() const override { return temp; }
+    Result<std::string> createUniqueFile(const std::string& folder, const std::string& prefix) override;
+    std::error_code writeFile(const std::string& path, const std::vector<unsigned char>& bytes) override;
 
-    void Add(const std::string& path, std::string content = "RIFF") {
+    void add(const std::string& path, std::string content = "RIFF") {
         files[path] = std::vector<unsigned char>(content.begin(), content.end());
     }
-    std::vector<std::string> FilesIn(const std::string& folder, const std::string& prefix) const;
+    std::vector<std::string> filesIn(const std::string& folder, const std::string& prefix) const;
 };
 
 struct LaunchedProcess {
@@ -128,13 +128,15 @@ struct LaunchedProcess {
     std::string workingFolder;
 };
 
+// Starts nothing; notes what it was asked to start, and fails with `failure` when it is set.
 class FakeLauncher : public ProcessLauncher {
 public:
     std::vector<LaunchedProcess> started;
-    bool StartDetached(const std::string& program, const std::vector<std::string>& arguments,
-                       const std::string& workingFolder) override {
-        started.push_back({program, arguments, workingFolder});
-        return true;
+    std::error_code failure;
+    std::error_code startDetached(const std::string& program, const std::vector<std::string>& arguments,
+                                  const std::string& workingFolder) override {
+        if (!failure) started.push_back({program, arguments, workingFolder});
+        return failure;
     }
 };
 
@@ -143,15 +145,15 @@ public:
     std::set<int> takenByOthers;
     std::vector<int> registered;
     std::vector<int> unregistered;
-    std::function<void(unsigned long)> filter;
+    std::function<void(int)> handler;
 
-    bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override;
-    void UnregisterHotKey(int id) override { unregistered.push_back(id); }
-    void InstallFilter(std::function<void(unsigned long)> onHotkey) override { filter = std::move(onHotkey); }
-    void Press(unsigned long id) {
-        if (filter) filter(id);
+    std::error_code registerHotkey(int id, unsigned modifiers, unsigned virtualKey) override;
+    void unregisterHotkey(int id) override { unregistered.push_back(id); }
+    void setHotkeyHandler(std::function<void(int)> onHotkey) override { handler = std::move(onHotkey); }
+    void press(int id) {
+        if (handler) handler(id);
     }
-    std::vector<std::pair<unsigned, unsigned>> combinations;  // (modifiers, key) in order
+    std::vector<std::pair<unsigned, unsigned>> combinations; // (modifiers, key) in order
 };
 
 // Custom pictures 101 to 112 and the four bitmaps are present; a file the fake file system
@@ -164,9 +166,9 @@ public:
     std::map<int, std::vector<unsigned char>> custom;
     std::set<std::string> bitmaps{"MRSKIN", "RECORDBUTTONUP", "RECORDBUTTONDOWN", "RECORDBUTTONRECORDING"};
 
-    std::optional<std::vector<unsigned char>> LoadResData(int id, std::string_view type) const override;
-    Picture LoadResPicture(std::string_view name) const override;
-    Picture LoadPicture(const std::string& path) const override;
+    Result<std::vector<unsigned char>> data(int id, std::string_view type) const override;
+    Result<Picture> bitmap(std::string_view name) const override;
+    Result<Picture> pictureFromFile(const std::string& path) const override;
 
 private:
     FakeFiles& files_;
@@ -177,7 +179,7 @@ public:
     int calls = 0;
     std::vector<int> waits;
     std::function<void()> onEvents;
-    void DoEvents(int maxWaitMs) override {
+    void processPendingEvents(int maxWaitMs) override {
         ++calls;
         waits.push_back(maxWaitMs);
         if (onEvents) onEvents();
@@ -188,31 +190,29 @@ class FakeWindowHost : public WindowHost {
 public:
     std::string background;
     bool minimized = false;
-    std::optional<Region> outline;  // a copy: the handle behind it is deleted at unload
+    std::optional<Region> outline; // a copy: the handle behind it is deleted at unload
     int outlineApplied = 0;
-    bool form2Shown = false;
-    int form2Opened = 0;
-    bool form1Unloaded = false;
-    bool form2Unloaded = false;
+    bool scheduleWindowShown = false;
+    int scheduleWindowOpened = 0;
+    bool scheduleWindowUnloaded = false;
     bool ended = false;
     // Runs while the schedule window is shown modally: the user's work in it.
-    std::function<void()> whileForm2Shown;
+    std::function<void()> whileScheduleWindowShown;
 
-    void SetBackgroundPicture(const Picture& picture) override { background = picture.name; }
-    void MinimizeMain() override { minimized = true; }
-    void SetWindowRgn(const Region& region, bool) override {
+    void setPanelBackground(const Picture& picture) override { background = picture.name; }
+    void minimizePanel() override { minimized = true; }
+    void setPanelOutline(const Region& region) override {
         outline = region;
         ++outlineApplied;
     }
-    void ShowForm2Modal() override {
-        form2Shown = true;
-        ++form2Opened;
-        if (whileForm2Shown) whileForm2Shown();
+    void showScheduleWindow() override {
+        scheduleWindowShown = true;
+        ++scheduleWindowOpened;
+        if (whileScheduleWindowShown) whileScheduleWindowShown();
     }
-    void HideForm2() override { form2Shown = false; }
-    void UnloadForm1() override { form1Unloaded = true; }
-    void UnloadForm2() override { form2Unloaded = true; }
-    void EndProgram() override { ended = true; }
+    void hideScheduleWindow() override { scheduleWindowShown = false; }
+    void unloadScheduleWindow() override { scheduleWindowUnloaded = true; }
+    void endProgram() override { ended = true; }
 };
 
 } // namespace murmora::fakes

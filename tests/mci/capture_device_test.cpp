@@ -77,8 +77,8 @@ TEST_F(CaptureTest, CloseWithoutSaveLeavesNoFile) {
     EXPECT_EQ(send("status capture mode"), kAliasNotOpen);
     {
         MciStringService other(std::make_unique<audio::ScriptedBackend>(), scratch_ / "other");
-        ASSERT_EQ(other.SendString("open new type waveaudio alias capture", nullptr, 0), kSuccess);
-        ASSERT_EQ(other.SendString("record capture", nullptr, 0), kSuccess);
+        ASSERT_EQ(other.sendString("open new type waveaudio alias capture", nullptr, 0), kSuccess);
+        ASSERT_EQ(other.sendString("record capture", nullptr, 0), kSuccess);
     }
     EXPECT_TRUE(fs::is_empty(scratch_ / "other"));
 }
@@ -179,7 +179,7 @@ TEST_F(CaptureTest, WhileASaveIsAtWorkOtherDevicesAnswerAndTheSavedOneIsBusy) {
     const auto frames = record(2000);
     backend_->holdCaptureStops(true); // the save's own stop of the take waits
     int saved = -1;
-    std::thread worker([&] { saved = service_.SendString("save capture " + (scratch_ / "b.wav").string(), nullptr, 0); });
+    std::thread worker([&] { saved = service_.sendString("save capture " + (scratch_ / "b.wav").string(), nullptr, 0); });
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     bool busy = false;
     while (!busy && std::chrono::steady_clock::now() < deadline)
@@ -249,10 +249,10 @@ TEST(TakeFolder, ATakeThatCannotBeMadeIsRefusedWithItsFolderAndCause) {
         MciStringService service(std::make_unique<audio::ScriptedBackend>(), c.folder);
         {
             FullDisk full(c.room);
-            EXPECT_EQ(service.SendString("open new type waveaudio alias capture", nullptr, 0), kTakeFileFailed);
+            EXPECT_EQ(service.sendString("open new type waveaudio alias capture", nullptr, 0), kTakeFileFailed);
         }
-        EXPECT_EQ(service.SendString("close capture", nullptr, 0), kAliasNotOpen); // another failure meanwhile
-        EXPECT_EQ(service.GetErrorString(kTakeFileFailed),
+        EXPECT_EQ(service.sendString("close capture", nullptr, 0), kAliasNotOpen); // another failure meanwhile
+        EXPECT_EQ(service.getErrorString(kTakeFileFailed),
                   "The file for the recording could not be created in " + c.folder.string() + " (" + c.cause + ")");
     }
     EXPECT_TRUE(fs::is_empty(scratch / "real"));

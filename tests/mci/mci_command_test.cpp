@@ -139,10 +139,10 @@ TEST_F(CodesTest, TheReplyIsCutAtTheBufferLengthAndEndsAtANulWhereItFits) {
     for (const auto& c : cases) {
         char buffer[12];
         std::memset(buffer, '#', sizeof buffer);
-        EXPECT_EQ(service_.SendString("status capture mode", buffer, c.length), kSuccess);
+        EXPECT_EQ(service_.sendString("status capture mode", buffer, c.length), kSuccess);
         EXPECT_EQ(std::string(buffer, sizeof buffer), c.expected) << c.length;
     }
-    EXPECT_EQ(service_.SendString("status capture mode", nullptr, 0), kSuccess);
+    EXPECT_EQ(service_.sendString("status capture mode", nullptr, 0), kSuccess);
 }
 
 } // namespace

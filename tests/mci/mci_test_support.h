@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/audio/scripted_backend.h"
-#include "platform/mci/mci_errors.h"
+#include "platform/mci_service.h"
 #include "platform/mci/mci_string_service.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +50,7 @@ class ServiceTest : public ::testing::Test {
 protected:
     int send(const std::string& command) {
         char reply[256] = "(untouched)";
-        const int result = service_.SendString(command, reply, sizeof reply);
+        const int result = service_.sendString(command, reply, sizeof reply);
         reply_ = reply;
         return result;
     }

@@ -17,13 +17,13 @@ struct ConvertPanel : ::testing::Test {
 
     void SetUp() override {
         FakeApp::Start(app);
-        app.files.Add(Encoder, "\x7f" "ELF");
+        app.files.add(Encoder, "\x7f" "ELF");
     }
-    void Convert(std::optional<std::string> path) {
-        app.CommonDialog2.Answers(std::move(path));
-        app.SeeThroughWav.Click();
+    void convert(std::optional<std::string> path) {
+        app.CommonDialog2.answer(std::move(path));
+        app.SeeThroughWav.click();
     }
-    void ExpectNothingStartedOrShown() {
+    void expectNothingStartedOrShown() {
         EXPECT_TRUE(app.launcher.started.empty());
         EXPECT_TRUE(app.messages.shown.empty());
     }
@@ -32,28 +32,28 @@ struct ConvertPanel : ::testing::Test {
 TEST_F(ConvertPanel, ShowsAnOpenDialogAndACancelChangesNothing) {
     app.m.ConvertSourceFile = "/home/user/earlier.wav";
     app.m.ConvertTargetFile = "/home/user/earlier.wav.mp3";
-    Convert(std::nullopt);
-    EXPECT_EQ(app.CommonDialog2.setup.DialogTitle, "Convert Wav File");
-    EXPECT_EQ(app.CommonDialog2.setup.Filter, "Wav File (*.Wav)|*.Wav");
-    EXPECT_EQ(app.CommonDialog2.setup.Flags, 2052);
+    convert(std::nullopt);
+    EXPECT_EQ(app.CommonDialog2.setup.title, "Convert Wav File");
+    EXPECT_EQ(app.CommonDialog2.setup.filter, "Wav File (*.Wav)|*.Wav");
+    EXPECT_EQ(app.CommonDialog2.setup.flags, 2052);
     EXPECT_EQ(app.CommonDialog2.shownAs, std::vector<std::string>{"open"});
-    EXPECT_EQ(app.SeeThroughWav.Current(), "custom:111") << "the button is back to its normal picture";
-    ExpectNothingStartedOrShown();
+    EXPECT_EQ(app.SeeThroughWav.current(), "custom:111") << "the button is back to its normal picture";
+    expectNothingStartedOrShown();
     EXPECT_EQ(app.m.ConvertSourceFile, "/home/user/earlier.wav");
     EXPECT_EQ(app.m.ConvertTargetFile, "/home/user/earlier.wav.mp3");
 }
 
 TEST_F(ConvertPanel, AMissingOrHiddenFileOrAFolderEndsSilentlyAndDeletesNothing) {
     app.m.ConvertTargetFile = "/home/user/earlier.wav.mp3";
-    app.files.Add("/home/user/typo.wav.mp3");
-    app.files.Add("/home/user/.secret.wav");
-    Convert("/home/user/.secret.wav");
-    Convert("/home/user");
-    Convert("/home/user/typo.wav");
-    ExpectNothingStartedOrShown();
+    app.files.add("/home/user/typo.wav.mp3");
+    app.files.add("/home/user/.secret.wav");
+    convert("/home/user/.secret.wav");
+    convert("/home/user");
+    convert("/home/user/typo.wav");
+    expectNothingStartedOrShown();
     EXPECT_EQ(app.m.ConvertSourceFile, "/home/user/typo.wav") << "the choice is noted";
     EXPECT_EQ(app.m.ConvertTargetFile, "/home/user/earlier.wav.mp3");
-    EXPECT_TRUE(app.files.FileExists("/home/user/typo.wav.mp3"));
+    EXPECT_TRUE(app.files.fileExists("/home/user/typo.wav.mp3"));
 }
 
 TEST_F(ConvertPanel, StartsTheEncoderWithTheWavAndTheMp3AsTwoArgumentsInTheWavsFolder) {
@@ -65,8 +65,8 @@ TEST_F(ConvertPanel, StartsTheEncoderWithTheWavAndTheMp3AsTwoArgumentsInTheWavsF
         {"/take.wav", "/take.wav.mp3", "/"}};
     app.m.RecordingState = RecorderBusy;  // converting works during a take and leaves the devices alone
     for (const auto& [wav, mp3, folder] : cases) {
-        app.files.Add(wav);
-        Convert(wav);
+        app.files.add(wav);
+        convert(wav);
         ASSERT_FALSE(app.launcher.started.empty());
         const LaunchedProcess& encoder = app.launcher.started.back();
         EXPECT_EQ(encoder.program, Encoder);
@@ -82,38 +82,46 @@ TEST_F(ConvertPanel, StartsTheEncoderWithTheWavAndTheMp3AsTwoArgumentsInTheWavsF
 }
 
 TEST_F(ConvertPanel, AnExistingMp3IsDeletedFirstOrLeftForTheEncoderToWriteOver) {
-    app.files.Add(Wav);
-    app.files.Add(Mp3, "stale");
-    Convert(Wav);
-    EXPECT_FALSE(app.files.FileExists(Mp3));
-    EXPECT_TRUE(app.files.FileExists(Wav)) << "the WAV itself is never touched";
+    app.files.add(Wav);
+    app.files.add(Mp3, "stale");
+    convert(Wav);
+    EXPECT_FALSE(app.files.fileExists(Mp3));
+    EXPECT_TRUE(app.files.fileExists(Wav)) << "the WAV itself is never touched";
 
-    app.files.Add(Mp3, "in use");
+    app.files.add(Mp3, "in use");
     app.files.undeletable.insert(Mp3);
-    Convert(Wav);
+    convert(Wav);
     EXPECT_EQ(app.launcher.started.size(), 2u);
     EXPECT_TRUE(app.messages.shown.empty());
 }
 
 TEST_F(ConvertPanel, TheEncoderIsLookedForOnlyInTheProgramsFolderAndAMissingOneIsReported) {
-    app.files.RemoveFile(Encoder);
-    app.files.Add("/usr/bin/LAME.exe");
-    app.files.Add("/usr/bin/lame");
-    app.files.Add(Wav);
-    app.files.Add(Mp3, "stale");
-    Convert(Wav);
+    app.files.removeFile(Encoder);
+    app.files.add("/usr/bin/LAME.exe");
+    app.files.add("/usr/bin/lame");
+    app.files.add(Wav);
+    app.files.add(Mp3, "stale");
+    convert(Wav);
     EXPECT_TRUE(app.launcher.started.empty());
     ASSERT_EQ(app.messages.shown.size(), 1u);
-    EXPECT_EQ(app.messages.shown[0].prompt, EncoderMissing);
-    EXPECT_EQ(app.messages.shown[0].style, vbExclamation);
+    EXPECT_EQ(app.messages.shown[0].text, EncoderMissing);
+    EXPECT_EQ(app.messages.shown[0].style, MessageStyle::exclamation);
     EXPECT_EQ(app.messages.shown[0].title, "Murmora");
-    EXPECT_FALSE(app.files.FileExists(Mp3)) << "the old MP3 is deleted even so";
+    EXPECT_FALSE(app.files.fileExists(Mp3)) << "the old MP3 is deleted even so";
 
-    app.files.programFolder = "/";
-    app.files.Add("/LAME.exe");
-    Convert(Wav);
+    app.files.program = "/";
+    app.files.add("/LAME.exe");
+    convert(Wav);
     ASSERT_EQ(app.launcher.started.size(), 1u);
     EXPECT_EQ(app.launcher.started[0].program, "/LAME.exe") << "no doubled separator";
+}
+
+TEST_F(ConvertPanel, AnEncoderThatCannotStartIsReportedWithTheReason) {
+    app.files.add(Wav);
+    app.launcher.failure = std::make_error_code(std::errc::permission_denied);
+    convert(Wav);
+    EXPECT_EQ(app.messages.texts(), std::vector<std::string>{"File LAME.exe could not be started (Permission denied)"});
+    EXPECT_EQ(app.messages.shown.at(0).style, MessageStyle::exclamation);
 }
 
 } // namespace

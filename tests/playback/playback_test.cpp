@@ -59,16 +59,16 @@ struct Panel {
 
     Panel() { FakeApp::Start(app); }
     void SaveManually(const std::string& path) {
-        app.files.Add(path);
+        app.files.add(path);
         app.m.PlayFileName = path;
         app.mod.LastSaveScheduled = false;
     }
     void SaveScheduled(const std::string& path) {
-        app.files.Add(path);
+        app.files.add(path);
         app.mod.AutoSavePath = path;
         app.mod.LastSaveScheduled = true;
     }
-    void Play() { app.SeeThroughPlay.Click(); }
+    void Play() { app.SeeThroughPlay.click(); }
 };
 
 struct PlaybackPanel : Panel, ::testing::Test {};
@@ -83,8 +83,8 @@ TEST_F(PlaybackPanel, PlaysTheLatestSavedTakeIfItStillExists) {
         for (char step : steps) {
             if (step == 'M') panel.SaveManually(ManualTake);
             if (step == 'S') panel.SaveScheduled(ScheduledTake);
-            if (step == 'm') panel.app.files.RemoveFile(ManualTake);
-            if (step == 's') panel.app.files.RemoveFile(ScheduledTake);
+            if (step == 'm') panel.app.files.removeFile(ManualTake);
+            if (step == 's') panel.app.files.removeFile(ScheduledTake);
             if (step == 'N') panel.app.mod.AutoSavePath = "/home/user/Evening.wav";
         }
         panel.Play();
@@ -92,7 +92,7 @@ TEST_F(PlaybackPanel, PlaysTheLatestSavedTakeIfItStillExists) {
         EXPECT_EQ(sent.empty() ? "" : sent.front(), played.empty() ? "" : PlayStart(played).front()) << steps;
         EXPECT_EQ(panel.app.Label1.caption, played.empty() ? "" : ".5 sec") << steps;
         EXPECT_TRUE(panel.app.messages.shown.empty());
-        EXPECT_EQ(panel.app.SeeThroughPlay.Current(), "custom:107") << "the button is back to its normal picture";
+        EXPECT_EQ(panel.app.SeeThroughPlay.current(), "custom:107") << "the button is back to its normal picture";
     }
 }
 
@@ -117,7 +117,7 @@ TEST_F(PlaybackPanel, SendsTheStepsInOrderAsksBeforeEachWaitAndClosesAtTheEnd) {
         device.idleMode = idleMode;
         app.pump.waits.clear();
         Play();
-        EXPECT_EQ(app.mci.Take(), Concat({PlayStart(ManualTake), ModeQueries(playing + 1), {"close voice1"}}));
+        EXPECT_EQ(app.mci.take(), Concat({PlayStart(ManualTake), ModeQueries(playing + 1), {"close voice1"}}));
         EXPECT_EQ(app.pump.waits, std::vector<int>(static_cast<std::size_t>(playing), 100));
         EXPECT_EQ(app.m.PlayMode, idleMode);
         EXPECT_EQ(app.m.MciResult, "0");
@@ -129,7 +129,7 @@ TEST_F(PlaybackPanel, AFailedOpenStillRunsEveryStepAndEndsAtTheFirstQuery) {
     SaveManually(ManualTake);
     app.mci.respond = [](const std::string&, std::string&) { return MciErrInvalidDeviceName; };
     Play();
-    EXPECT_EQ(app.mci.Take(), Concat({PlayStart(ManualTake), ModeQueries(1), {"close voice1"}}));
+    EXPECT_EQ(app.mci.take(), Concat({PlayStart(ManualTake), ModeQueries(1), {"close voice1"}}));
     EXPECT_EQ(app.Label1.caption, "") << "a length reply without a number leaves the label empty";
     EXPECT_EQ(app.Label2.caption, "");
     EXPECT_EQ(app.m.MciResult, "263");
@@ -151,7 +151,7 @@ TEST_F(PlaybackPanel, IsWavePlayingCutsTheReplyAtItsFirstNulAndPlaysOnlyOnPlayin
         EXPECT_EQ(app.form.IsWavePlaying("voice1"), c.playing) << c.reply;
         EXPECT_EQ(app.m.PlayMode, c.playMode) << c.reply;
     }
-    EXPECT_EQ(app.mci.Take(), ModeQueries(7));
+    EXPECT_EQ(app.mci.take(), ModeQueries(7));
 
     app.mci.respond = [](const std::string&, std::string&) { return MciErrInvalidDeviceName; };
     EXPECT_FALSE(app.form.IsWavePlaying("capture"));
@@ -169,10 +169,10 @@ TEST_F(PlaybackPanel, ASoundServerThatDoesNotAnswerEndsTheActionWithAWord) {
             return command == failing ? 513 : device.Answer(command, reply);
         };
         Play();
-        const Commands sent = app.mci.Take();
+        const Commands sent = app.mci.take();
         EXPECT_EQ(sent.back(), "close voice1") << failing;
         EXPECT_EQ(std::count(sent.begin(), sent.end(), "status voice1 mode"), 0) << "no wait after " << failing;
-        EXPECT_EQ(app.messages.Prompts().back(), Silent);
+        EXPECT_EQ(app.messages.texts().back(), Silent);
     }
 }
 
@@ -212,9 +212,9 @@ TEST_F(PlaybackPanel, Command4StopsOnlyThePlayedTargetInAnyEnglishLetterCase) {
         app.m.MciResult = "untouched";
         app.m.PlayMode = mode;
         app.m.PlayFileName = played;
-        app.Text8.text = target;
+        app.Text8.contents = target;
         app.form.Command4Click();
-        EXPECT_EQ(app.mci.Take(), stops ? StopAndClose : Commands{}) << mode << " " << played;
+        EXPECT_EQ(app.mci.take(), stops ? StopAndClose : Commands{}) << mode << " " << played;
         EXPECT_EQ(app.m.MciResult == "untouched", !stops) << played;
     }
 }
@@ -226,7 +226,7 @@ TEST_F(PlaybackPanel, ASecondPlayRunsInsideTheFirstAndWhicheverEndsFirstCloses) 
         if (app.pump.calls == 1) Play();
     };
     Play();
-    EXPECT_EQ(app.mci.Take(),
+    EXPECT_EQ(app.mci.take(),
               Concat({PlayStart(ManualTake), ModeQueries(1),                    // outer: playing, waits
                       PlayStart(ManualTake), ModeQueries(3), {"close voice1"},  // inner: open fails (289),
                                                                                 // play restarts the take
@@ -247,7 +247,7 @@ TEST_F(PlaybackPanel, Command3SendsNothingWhileNothingPlaysAndEndsTheWaitAtTheNe
         if (app.pump.calls == 3) app.form.Command3Click();
     };
     Play();
-    EXPECT_EQ(app.mci.Take(), Concat({PlayStart(ManualTake), ModeQueries(3), StopAndClose, ModeQueries(1),
+    EXPECT_EQ(app.mci.take(), Concat({PlayStart(ManualTake), ModeQueries(3), StopAndClose, ModeQueries(1),
                                       {"close voice1"}}));
     EXPECT_EQ(app.pump.calls, 3);
     EXPECT_EQ(app.m.PlayMode, "");
@@ -256,7 +256,7 @@ TEST_F(PlaybackPanel, Command3SendsNothingWhileNothingPlaysAndEndsTheWaitAtTheNe
 
 TEST_F(PlaybackPanel, ACommand4OfTheSameFileOrTheUnloadSequenceEndsTheWait) {
     SaveManually(ScheduledTake);
-    app.Text8.text = "/HOME/USER/autorec.wav";
+    app.Text8.contents = "/HOME/USER/autorec.wav";
     device.playingQueries = 1000;
     for (auto handler : {&ShapedForm::Command4Click, &ShapedForm::FormUnload}) {
         app.pump.calls = 0;

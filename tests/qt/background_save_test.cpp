@@ -26,7 +26,7 @@ public:
     std::thread::id saveThread;
     std::vector<std::string> others;  // sent on the test's thread only
 
-    int SendString(std::string_view command, char* reply, std::size_t replyLength) override {
+    int sendString(std::string_view command, char* reply, std::size_t replyLength) override {
         if (command.rfind("save ", 0) != 0) {
             others.emplace_back(command);
             return 0;
@@ -36,7 +36,7 @@ public:
         std::strncpy(reply, "saved", replyLength);
         return 286;
     }
-    std::string GetErrorString(int) override { return {}; }
+    std::string getErrorString(int) override { return {}; }
 };
 
 const char* const Save = "save capture \"/media/stick/take one.wav\"";
@@ -47,7 +47,7 @@ TEST(BackgroundSave, RunsOnAWorkerWhileTimersAndOtherCommandsGoOnAndALongOneShow
     QTimer ticker;
     int ticks = 0;
     QObject::connect(&ticker, &QTimer::timeout, [&] {
-        if (++ticks == 1) mci.SendString("status voice1 mode", nullptr, 0);
+        if (++ticks == 1) mci.sendString("status voice1 mode", nullptr, 0);
     });
     ticker.start(10);
     QString label;
@@ -61,7 +61,7 @@ TEST(BackgroundSave, RunsOnAWorkerWhileTimersAndOtherCommandsGoOnAndALongOneShow
         service.released = true;
     });
     char reply[16] = "";
-    EXPECT_EQ(mci.SendString(Save, reply, sizeof reply), 286);
+    EXPECT_EQ(mci.sendString(Save, reply, sizeof reply), 286);
     EXPECT_STREQ(reply, "saved");
     EXPECT_NE(service.saveThread, std::this_thread::get_id());
     EXPECT_GT(ticks, 0);

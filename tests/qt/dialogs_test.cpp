@@ -24,36 +24,36 @@ namespace {
 using testing::AnswerNextModal;
 
 const FileDialogSetup SaveAsWav{"Save File As", "Wav File (*.Wav)|*.Wav",
-                                cdlOFNOverwritePrompt | cdlOFNHideReadOnly | cdlOFNPathMustExist};
+                                kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist};
 
 TEST(MessageBoxes, ShowTitlePromptAndTheIconOfTheirStyleWithOnlyAnOkButton) {
     struct Case {
-        int style;
+        MessageStyle style;
         QMessageBox::Icon icon;
     };
-    for (const Case c : {Case{vbCritical, QMessageBox::Critical}, Case{vbExclamation, QMessageBox::Warning},
-                         Case{vbInformation, QMessageBox::Information}}) {
+    for (const Case c : {Case{MessageStyle::critical, QMessageBox::Critical}, Case{MessageStyle::exclamation, QMessageBox::Warning},
+                         Case{MessageStyle::information, QMessageBox::Information}}) {
         QStringList shown;
         AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
             shown = {box->windowTitle(), box->text(), QString::number(box->icon()), QString::number(box->buttons().size())};
             box->button(QMessageBox::Ok)->click();
         });
-        QtMessageBox().MsgBox("Recording saved as  /tmp/a.wav", c.style, "Murmora");
+        QtMessageBox().show("Recording saved as  /tmp/a.wav", c.style, "Murmora");
         EXPECT_EQ(shown, (QStringList{"Murmora", "Recording saved as  /tmp/a.wav", QString::number(c.icon), "1"}));
     }
 }
 
 TEST(FileDialogFilters, ShowTheDescriptionWithItsPatterns) {
-    EXPECT_EQ(NameFiltersOf("Wav File (*.Wav)|*.Wav"), QStringList{"Wav File (*.Wav)"});
-    EXPECT_EQ(NameFiltersOf("Sound|*.wav;*.aiff|All|*"), (QStringList{"Sound (*.wav *.aiff)", "All (*)"}));
-    EXPECT_TRUE(NameFiltersOf("").isEmpty());
+    EXPECT_EQ(nameFiltersOf("Wav File (*.Wav)|*.Wav"), QStringList{"Wav File (*.Wav)"});
+    EXPECT_EQ(nameFiltersOf("Sound|*.wav;*.aiff|All|*"), (QStringList{"Sound (*.wav *.aiff)", "All (*)"}));
+    EXPECT_TRUE(nameFiltersOf("").isEmpty());
 }
 
 class FileDialogs : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* name : {"a.wav", "B.WAV", "c.Wav", "d.txt"}) std::ofstream(Path(name).toStdString()) << "x";
-        dialog.Configure(SaveAsWav);
+        dialog.configure(SaveAsWav);
     }
     QString Path(const QString& name) const { return folder.path() + QLatin1Char('/') + name; }
 
@@ -94,7 +94,7 @@ TEST_F(FileDialogs, ListTheWavFilesWhateverTheCaseOfTheirExtension) {
         shownFilter = fileDialog->selectedNameFilter();
         fileDialog->reject();
     });
-    EXPECT_FALSE(dialog.ShowOpen());
+    EXPECT_FALSE(dialog.showOpen());
     EXPECT_EQ(listed, (std::set<QString>{"a.wav", "B.WAV", "c.Wav"}));
     EXPECT_EQ(shownFilter, QStringLiteral("Wav File (*.Wav)"));
 }
@@ -107,7 +107,7 @@ TEST_F(FileDialogs, ReturnTheChosenFileAndOfferItAgainNextTime) {
         Type(fileDialog, chosen);
         Accept(fileDialog);
     });
-    EXPECT_EQ(dialog.ShowSave(), chosen.toStdString());
+    EXPECT_EQ(dialog.showSave(), chosen.toStdString());
     EXPECT_EQ(title, QStringLiteral("Save File As"));
 
     QStringList offered;
@@ -115,7 +115,7 @@ TEST_F(FileDialogs, ReturnTheChosenFileAndOfferItAgainNextTime) {
         offered = fileDialog->selectedFiles();
         fileDialog->reject();
     });
-    EXPECT_FALSE(dialog.ShowSave()) << "cancelled";
+    EXPECT_FALSE(dialog.showSave()) << "cancelled";
     EXPECT_EQ(offered, QStringList{chosen});
 }
 
@@ -136,13 +136,13 @@ TEST_F(FileDialogs, TakeANameWithQuotesAsTypedAndAskBeforeOverwritingItOnlyWhenT
             Accept(fileDialog);
             if (fileDialog->isVisible()) fileDialog->reject();
         });
-        return dialog.ShowSave();
+        return dialog.showSave();
     };
     EXPECT_EQ(overwrite(QMessageBox::Yes), quoted.toStdString());
     EXPECT_EQ(questions, 1);
     EXPECT_FALSE(overwrite(QMessageBox::No)) << "declining the overwrite keeps the dialog open";
     EXPECT_EQ(questions, 2);
-    dialog.Configure({"Save File As", "Wav File (*.Wav)|*.Wav", cdlOFNPathMustExist});
+    dialog.configure({"Save File As", "Wav File (*.Wav)|*.Wav", kFolderMustExist});
     EXPECT_EQ(overwrite(std::nullopt), quoted.toStdString());
     EXPECT_EQ(questions, 2);
 
@@ -151,14 +151,14 @@ TEST_F(FileDialogs, TakeANameWithQuotesAsTypedAndAskBeforeOverwritingItOnlyWhenT
         offeredName = fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
         fileDialog->reject();
     });
-    EXPECT_FALSE(dialog.ShowSave());
+    EXPECT_FALSE(dialog.showSave());
     EXPECT_EQ(offeredName, QFileInfo(quoted).fileName());
 }
 
 // The Convert dialog returns the name typed, whether or not such a file exists, and a name
 // with quotes as it stands: the conversion decides what to do with it.
 TEST_F(FileDialogs, OpenReturnsATypedNameAsItStandsWhetherOrNotItExists) {
-    dialog.Configure({"Convert Wav File", "Wav File (*.Wav)|*.Wav", cdlOFNHideReadOnly | cdlOFNPathMustExist});
+    dialog.configure({"Convert Wav File", "Wav File (*.Wav)|*.Wav", kHideReadOnly | kFolderMustExist});
     for (const QString& name : {QStringLiteral("missing.wav"), QStringLiteral("it's a \"quoted\" take.wav")}) {
         QString refusal;
         const QPointer<QTimer> refuse = AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
@@ -170,7 +170,7 @@ TEST_F(FileDialogs, OpenReturnsATypedNameAsItStandsWhetherOrNotItExists) {
             Accept(fileDialog);
             if (fileDialog->isVisible()) fileDialog->reject();
         });
-        EXPECT_EQ(dialog.ShowOpen(), Path(name).toStdString());
+        EXPECT_EQ(dialog.showOpen(), Path(name).toStdString());
         EXPECT_TRUE(refusal.isEmpty()) << refusal.toStdString();
         delete refuse;
     }
@@ -190,7 +190,7 @@ TEST_F(FileDialogs, RefuseANameInAFolderThatDoesNotExist) {
         stayedOpen = fileDialog->isVisible();
         fileDialog->reject();
     });
-    EXPECT_FALSE(dialog.ShowSave());
+    EXPECT_FALSE(dialog.showSave());
     EXPECT_TRUE(stayedOpen);
     EXPECT_TRUE(warning.contains(QStringLiteral("does not exist"))) << warning.toStdString();
 }

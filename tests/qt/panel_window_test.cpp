@@ -75,13 +75,13 @@ TEST_F(PanelWindow, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
     EXPECT_GT(freeSkin, 15000);
     EXPECT_EQ(differing, 0) << "skin";
 
-    const std::pair<SeeThroughPicture* const ShapedFormWindow::*, const char*> buttons[] = {
+    const std::pair<SeeThroughButton* const ShapedFormWindow::*, const char*> buttons[] = {
         {&ShapedFormWindow::SeeThroughMin, "custom/101.gif"},  {&ShapedFormWindow::SeeThroughClose, "custom/103.gif"},
         {&ShapedFormWindow::SeeThroughCut, "custom/105.gif"},  {&ShapedFormWindow::SeeThroughPlay, "custom/107.gif"},
         {&ShapedFormWindow::SeeThroughTime, "custom/109.gif"}, {&ShapedFormWindow::SeeThroughWav, "custom/111.gif"},
     };
     for (const auto& [member, file] : buttons) {
-        const SeeThroughPicture* button = panel.window.*member;
+        const SeeThroughButton* button = panel.window.*member;
         const QImage gif = SourcePicture(file);
         ASSERT_FALSE(gif.isNull()) << file;
         int pictured = 0;
@@ -91,7 +91,7 @@ TEST_F(PanelWindow, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
                 const QPoint at = button->geometry().topLeft() + QPoint(x, y);
                 if (!outline.contains(at) || at.x() >= skin.width() || Covered(at, button)) continue;
                 const QRgb own = gif.valid(x, y) ? gif.pixel(x, y) : 0;
-                const bool seeThrough = qAlpha(own) == 0 || Opaque(own) == SeeThroughKeyColour;
+                const bool seeThrough = qAlpha(own) == 0 || Opaque(own) == kSeeThroughKeyColour;
                 pictured += !seeThrough;
                 differing += Opaque(shot.pixel(at)) != Opaque(seeThrough ? skin.pixel(at) : own);
             }
@@ -126,47 +126,47 @@ TEST_F(PanelWindow, StartsWithTheLabelsTimersAndScheduleDefaultsOfADesignedStart
     EXPECT_EQ(w.Label3->text(), QStringLiteral("\u00A9Murmor"));
     EXPECT_EQ(w.Label4->text(), QStringLiteral("v 1.1"));
     for (const QtLabel* empty : {w.Label1, w.Label2, w.Label5, w.Label6}) EXPECT_TRUE(empty->text().isEmpty());
-    EXPECT_FALSE(w.Timer1.Enabled() || w.Timer2.Enabled() || w.Timer3.Enabled());
+    EXPECT_FALSE(w.Timer1.isEnabled() || w.Timer2.isEnabled() || w.Timer3.isEnabled());
 
     const auto& f = panel.form2Window;
     EXPECT_FALSE(f.isVisible());
-    std::vector<QString> texts;
+    std::vector<std::string> texts;
     for (const QtTextBox* text : {f.Text1, f.Text2, f.Text3, f.Text4, f.Text5, f.Text6, f.Text7}) texts.push_back(text->text());
-    EXPECT_EQ(texts, (std::vector<QString>{"1", "00", "00", "AM", "0", "01", "00"}));
-    EXPECT_EQ(f.Text8->text(), QDir::homePath() + QStringLiteral("/AutoRec.wav"));
+    EXPECT_EQ(texts, (std::vector<std::string>{"1", "00", "00", "AM", "0", "01", "00"}));
+    EXPECT_EQ(f.Text8->text(), (QDir::homePath() + QStringLiteral("/AutoRec.wav")).toStdString());
     EXPECT_FALSE(f.Check1->isChecked());
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Murmora - Record Panel"));
     EXPECT_EQ(f.size(), QSize(345, 174));
 }
 
 // Steps a spinner as its upper (count up) or lower arrow does.
-void StepUp(QtScrollBar* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepSub); }
-void StepDown(QtScrollBar* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
+void StepUp(QtSpinner* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepSub); }
+void StepDown(QtSpinner* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
 
 TEST_F(PanelWindow, SpinnerArrowsCountUpAndDownAndADraggedThumbCountsWhenLetGo) {
     auto& f = panel.form2Window;
     f.show();
     QTest::mouseClick(f.VScroll1, Qt::LeftButton, {}, QPoint(f.VScroll1->width() / 2, 2));
-    EXPECT_EQ(f.Text1->text(), QStringLiteral("2"));
+    EXPECT_EQ(f.Text1->text(), "2");
     QTest::mouseClick(f.VScroll2, Qt::LeftButton, {}, QPoint(f.VScroll2->width() / 2, 2));
-    EXPECT_EQ(f.Text2->text(), QStringLiteral("01"));
+    EXPECT_EQ(f.Text2->text(), "01");
     QTest::mouseClick(f.VScroll2, Qt::LeftButton, {}, QPoint(f.VScroll2->width() / 2, f.VScroll2->height() - 3));
-    EXPECT_EQ(f.Text2->text(), QStringLiteral("00"));
+    EXPECT_EQ(f.Text2->text(), "00");
 
     f.VScroll2->setSliderDown(true);  // a dragged thumb rewrites the text only when let go
     f.VScroll2->setSliderPosition(-30);
-    EXPECT_EQ(f.Text2->text(), QStringLiteral("00"));
+    EXPECT_EQ(f.Text2->text(), "00");
     f.VScroll2->setSliderDown(false);
-    EXPECT_EQ(f.Text2->text(), QStringLiteral("30"));
+    EXPECT_EQ(f.Text2->text(), "30");
 }
 
 TEST_F(PanelWindow, SpinnersStopAtTheirEndsWithoutWrapping) {
     auto& f = panel.form2Window;
     struct Case {
-        QtScrollBar* spinner;
+        QtSpinner* spinner;
         QtTextBox* text;
         int steps;
-        QString top, bottom;
+        std::string top, bottom;
     };
     const Case cases[] = {
         {f.VScroll1, f.Text1, 12, "12", "1"},  {f.VScroll2, f.Text2, 60, "59", "00"}, {f.VScroll3, f.Text3, 60, "59", "00"},
@@ -179,7 +179,7 @@ TEST_F(PanelWindow, SpinnersStopAtTheirEndsWithoutWrapping) {
         for (int i = 0; i < c.steps + 3; ++i) StepDown(c.spinner);
         EXPECT_EQ(c.text->text(), c.bottom);
         c.spinner->triggerAction(QAbstractSlider::SliderPageStepSub);  // a click in the track above the thumb
-        EXPECT_EQ(c.spinner->Value(), c.spinner == f.VScroll1 || c.spinner == f.VScroll4 ? 2 : 1);
+        EXPECT_EQ(c.spinner->value(), c.spinner == f.VScroll1 || c.spinner == f.VScroll4 ? 2 : 1);
     }
 }
 
@@ -188,35 +188,35 @@ TEST_F(PanelWindow, TheTimeAndDurationBoxesTakeNoTypingButTheTargetBoxDoes) {
     auto& f = panel.form2Window;
     f.show();
     for (QtTextBox* box : {f.Text1, f.Text2, f.Text3, f.Text4, f.Text5, f.Text6, f.Text7, f.Text8}) {
-        const QString shown = box->text();
+        const std::string shown = box->text();
         box->setFocus();
         QTest::keyClick(box, Qt::Key_End);
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, QStringLiteral("11pm"));
-        EXPECT_EQ(box->text(), box == f.Text8 ? shown.chopped(1) + "11pm" : shown) << box->objectName().toStdString();
+        EXPECT_EQ(box->text(), box == f.Text8 ? shown.substr(0, shown.size() - 1) + "11pm" : shown)
+            << box->objectName().toStdString();
     }
 }
 
 TEST_F(PanelWindow, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
-    mci.Take();
+    mci.take();
     QTimer::singleShot(0, &panel.window, [this] { panel.window.close(); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
-    EXPECT_EQ(mci.Take(), (std::vector<std::string>{"stop voice1", "close voice1"}));
-    EXPECT_TRUE(panel.windows.ProgramEnding());
-    EXPECT_TRUE(panel.windows.Form2Loaded());  // the hidden schedule window does not keep it alive
+    EXPECT_EQ(mci.take(), (std::vector<std::string>{"stop voice1", "close voice1"}));
+    EXPECT_TRUE(panel.windows.programEnding());
+    EXPECT_TRUE(panel.windows.scheduleWindowLoaded());  // the hidden schedule window does not keep it alive
 }
 
 TEST_F(PanelWindow, CloseButtonShutsDownAndEndsTheProgram) {
-    mci.Take();
+    mci.take();
     QTimer::singleShot(0, panel.window.SeeThroughClose,
                        [this] { QTest::mouseClick(panel.window.SeeThroughClose, Qt::LeftButton, {}, QPoint(10, 10)); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
-    EXPECT_TRUE(mci.Sent("stop voice1"));
-    EXPECT_FALSE(mci.Sent("stop capture"));
-    EXPECT_FALSE(panel.windows.Form1Loaded());
-    EXPECT_FALSE(panel.windows.Form2Loaded());
+    EXPECT_TRUE(mci.sent("stop voice1"));
+    EXPECT_FALSE(mci.sent("stop capture"));
+    EXPECT_FALSE(panel.windows.scheduleWindowLoaded());
 }
 
 TEST_F(PanelWindow, ScheduleWindowStaysOpenWhenItsCloseIsRefused) {

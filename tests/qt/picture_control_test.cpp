@@ -14,7 +14,7 @@ namespace {
 
 struct Reported {
     char event;
-    int button, shift;
+    int button;
     float x, y;
     bool operator==(const Reported&) const = default;
 };
@@ -24,16 +24,16 @@ protected:
     void SetUp() override {
         host.resize(300, 300);
         const auto recorder = [this](char event) -> MouseHandler {
-            return [this, event](int b, int s, float x, float y) { reports.push_back({event, b, s, x, y}); };
+            return [this, event](int b, float x, float y) { reports.push_back({event, b, x, y}); };
         };
-        button.SetMouseHandlers({recorder('d'), recorder('m'), recorder('u')});
+        button.setMouseHandlers({recorder('d'), recorder('m'), recorder('u')});
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     }
 
     QtScreenMetrics screen;  // the offscreen platform's 96 dpi: 15 twips a pixel
     QWidget host;
-    SeeThroughPicture button{&host, {104, 64, 55, 55}, QStringLiteral("Stop Recording"), screen};
+    SeeThroughButton button{&host, {104, 64, 55, 55}, QStringLiteral("Stop Recording"), screen};
     std::vector<Reported> reports;
 };
 
@@ -42,16 +42,16 @@ TEST_F(PictureControlMouse, ReportsInTwipsAndKeepsReportingOutsideAfterAPressUnt
     QTest::mouseMove(&button, QPoint(70, 10));  // right of the button, over its parent
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(-10, 80));
     ASSERT_GE(reports.size(), 3u);
-    EXPECT_EQ(reports.front(), (Reported{'d', LeftButton, 0, 300.0f, 300.0f}));
-    EXPECT_EQ(reports[reports.size() - 2], (Reported{'m', LeftButton, 0, 1050.0f, 150.0f}));
-    EXPECT_EQ(reports.back(), (Reported{'u', LeftButton, 0, -150.0f, 1200.0f}));
+    EXPECT_EQ(reports.front(), (Reported{'d', kLeftButton, 300.0f, 300.0f}));
+    EXPECT_EQ(reports[reports.size() - 2], (Reported{'m', kLeftButton, 1050.0f, 150.0f}));
+    EXPECT_EQ(reports.back(), (Reported{'u', kLeftButton, -150.0f, 1200.0f}));
 }
 
-TEST_F(PictureControlMouse, NamesTheRightAndMiddleButtonsAndShift) {
+TEST_F(PictureControlMouse, NamesTheRightAndMiddleButtons) {
     QTest::mouseClick(&button, Qt::RightButton, Qt::ShiftModifier, QPoint(5, 5));
     QTest::mouseClick(&button, Qt::MiddleButton, {}, QPoint(5, 5));
-    EXPECT_EQ(reports, (std::vector<Reported>{{'d', RightButton, 1, 75, 75}, {'u', RightButton, 1, 75, 75},
-                                              {'d', MiddleButton, 0, 75, 75}, {'u', MiddleButton, 0, 75, 75}}));
+    EXPECT_EQ(reports, (std::vector<Reported>{{'d', kRightButton, 75, 75}, {'u', kRightButton, 75, 75},
+                                              {'d', kMiddleButton, 75, 75}, {'u', kMiddleButton, 75, 75}}));
 }
 
 TEST(SeeThroughPictureImage, KeyColourBecomesTransparentAndNothingElse) {
@@ -59,7 +59,7 @@ TEST(SeeThroughPictureImage, KeyColourBecomesTransparentAndNothingElse) {
     image.setPixel(0, 0, qRgb(190, 190, 190));
     image.setPixel(1, 0, qRgb(190, 190, 191));
     image.setPixel(2, 0, qRgb(10, 20, 30));
-    const QImage shown = WithKeyColourTransparent(image);
+    const QImage shown = withKeyColourTransparent(image);
     EXPECT_EQ(qAlpha(shown.pixel(0, 0)), 0);
     EXPECT_EQ(shown.pixel(1, 0), qRgb(190, 190, 191));
     EXPECT_EQ(shown.pixel(2, 0), qRgb(10, 20, 30));

@@ -56,14 +56,14 @@ TEST_F(Folder, OrdinaryFilesAreVisibleRegularFilesAndRemoveSaysWhetherOneWent) {
     WriteText(Path("take.wav"), "RIFF");
     WriteText(Path(".hidden.wav"), "RIFF");
     ASSERT_EQ(::mkdir(Path("folder.wav").c_str(), 0700), 0);
-    EXPECT_TRUE(files.FileExists(Path("take.wav")));
-    EXPECT_FALSE(files.FileExists(Path(".hidden.wav")));
-    EXPECT_FALSE(files.FileExists(Path("folder.wav")));
-    EXPECT_TRUE(files.FolderExists(Path("folder.wav")));
-    EXPECT_FALSE(files.FolderExists(Path("take.wav")));
-    EXPECT_TRUE(files.RemoveFile(Path("take.wav")));
-    EXPECT_FALSE(files.FileExists(Path("take.wav")));
-    EXPECT_FALSE(files.RemoveFile(Path("take.wav")));
+    EXPECT_TRUE(files.fileExists(Path("take.wav")));
+    EXPECT_FALSE(files.fileExists(Path(".hidden.wav")));
+    EXPECT_FALSE(files.fileExists(Path("folder.wav")));
+    EXPECT_TRUE(files.folderExists(Path("folder.wav")));
+    EXPECT_FALSE(files.folderExists(Path("take.wav")));
+    EXPECT_EQ(files.removeFile(Path("take.wav")), std::error_code());
+    EXPECT_FALSE(files.fileExists(Path("take.wav")));
+    EXPECT_EQ(files.removeFile(Path("take.wav")), std::errc::no_such_file_or_directory);
 }
 
 TEST_F(Folder, UniqueFilesAreNewPrivateFilesThatPassExistingFilesAndLinksBy) {
@@ -73,7 +73,7 @@ TEST_F(Folder, UniqueFilesAreNewPrivateFilesThatPassExistingFilesAndLinksBy) {
     ASSERT_EQ(::symlink(Path("target").c_str(), Path("~rsBBBBBB.tmp").c_str()), 0);
     std::set<std::string> made;
     for (int i = 0; i < 300; ++i) {
-        const auto path = files.CreateUniqueFile(dir, "~rs");
+        const auto path = files.createUniqueFile(dir, "~rs");
         ASSERT_TRUE(path);
         EXPECT_EQ(path->rfind(dir + "/~rs", 0), 0u) << *path;
         EXPECT_TRUE(made.insert(*path).second) << "handed out twice: " << *path;
@@ -83,17 +83,17 @@ TEST_F(Folder, UniqueFilesAreNewPrivateFilesThatPassExistingFilesAndLinksBy) {
     }
     EXPECT_EQ(ReadAll(Path("target")), "keep me");
     EXPECT_EQ(ReadAll(Path("~rsAAAAAA.tmp")), "old take");
-    EXPECT_FALSE(files.CreateUniqueFile(Path("missing"), "~rs"));
+    EXPECT_FALSE(files.createUniqueFile(Path("missing"), "~rs"));
 }
 
 TEST_F(Folder, BinaryWritesReplaceTheContentButNeverThroughALink) {
     WriteText(Path("f"), "a much longer old content");
-    EXPECT_EQ(files.WriteBinary(Path("f"), {'G', 'I', 'F'}), 0);
+    EXPECT_EQ(files.writeFile(Path("f"), {'G', 'I', 'F'}), std::error_code());
     EXPECT_EQ(ReadAll(Path("f")), "GIF");
     ASSERT_EQ(::symlink(Path("f").c_str(), Path("link").c_str()), 0);
-    EXPECT_EQ(files.WriteBinary(Path("link"), {'x'}), ELOOP);
+    EXPECT_EQ(files.writeFile(Path("link"), {'x'}), std::errc::too_many_symbolic_link_levels);
     EXPECT_EQ(ReadAll(Path("f")), "GIF");
-    EXPECT_EQ(files.WriteBinary(Path("missing/f"), {'x'}), ENOENT);
+    EXPECT_EQ(files.writeFile(Path("missing/f"), {'x'}), std::errc::no_such_file_or_directory);
 }
 
 class TemporaryFolder : public Folder {
@@ -105,22 +105,23 @@ protected:
 
 TEST_F(TemporaryFolder, FollowsTmpdirAndIsEmptyWhenThatIsNoFolder) {
     ::setenv("TMPDIR", (dir + "/").c_str(), 1);
-    EXPECT_EQ(files.TempFolder(), dir);
+    EXPECT_EQ(files.tempFolder(), dir);
     ::setenv("TMPDIR", Path("missing").c_str(), 1);
-    EXPECT_EQ(files.TempFolder(), "");
+    EXPECT_EQ(files.tempFolder(), "");
     ::unsetenv("TMPDIR");
-    EXPECT_EQ(files.TempFolder(), "/tmp");
+    EXPECT_EQ(files.tempFolder(), "/tmp");
 }
 
 TEST_F(TemporaryFolder, ButtonPictureLoadsLeaveNoFileAndAMissingIdLeavesOneEmptyFile) {
     ::setenv("TMPDIR", dir.c_str(), 1);
     QtResources resources;
     ResourcePictures pictures(resources, files);
-    const Picture picture = pictures.LoadCustomPicture(105, "Custom");
-    EXPECT_EQ(ImageOf(picture).size(), QSize(50, 48));
+    const Result<Picture> picture = pictures.loadCustomPicture(105);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(imageOf(*picture).size(), QSize(50, 48));
     EXPECT_TRUE(NamesIn(dir).empty());
 
-    EXPECT_FALSE(pictures.LoadCustomPicture(113, "Custom"));
+    EXPECT_FALSE(pictures.loadCustomPicture(113));
     const auto left = NamesIn(dir);
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left.begin()->rfind("~rs", 0), 0u);
@@ -130,20 +131,20 @@ TEST_F(TemporaryFolder, ButtonPictureLoadsLeaveNoFileAndAMissingIdLeavesOneEmpty
 TEST_F(Folder, ResourcesFindBitmapsByNameAndCustomBytesByIdAndTypeWhateverTheCaseAndBrokenPicturesAreAnError) {
     QtResources resources;
     WriteText(Path("broken.gif"), "GIF89a but nothing more");
-    EXPECT_THROW(resources.LoadPicture(Path("broken.gif")), PictureError);
-    EXPECT_THROW(resources.LoadPicture(Path("missing.gif")), PictureError);
-    EXPECT_EQ(ImageOf(resources.LoadResPicture("RecordButtonRecording")).size(), QSize(100, 22));
-    EXPECT_EQ(ImageOf(resources.LoadResPicture("mrskin")).size(), QSize(203, 231));
-    EXPECT_THROW(resources.LoadResPicture("nosuchbitmap"), PictureError);
+    EXPECT_EQ(resources.pictureFromFile(Path("broken.gif")).error(), ResourceError::unreadable);
+    EXPECT_EQ(resources.pictureFromFile(Path("missing.gif")).error(), ResourceError::unreadable);
+    EXPECT_EQ(imageOf(*resources.bitmap("RecordButtonRecording")).size(), QSize(100, 22));
+    EXPECT_EQ(imageOf(*resources.bitmap("mrskin")).size(), QSize(203, 231));
+    EXPECT_EQ(resources.bitmap("nosuchbitmap").error(), ResourceError::missing);
     QFile file(QStringLiteral(MURMORA_RESOURCES_DIR "/custom/111.gif"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray expected = file.readAll();
-    const auto bytes = resources.LoadResData(111, "CUSTOM");
+    const auto bytes = resources.data(111, "CUSTOM");
     ASSERT_TRUE(bytes);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size())), expected);
-    EXPECT_TRUE(resources.LoadResData(101, "custom"));
-    EXPECT_FALSE(resources.LoadResData(113, "Custom"));
-    EXPECT_FALSE(resources.LoadResData(101, "Bitmaps"));
+    EXPECT_TRUE(resources.data(101, "custom"));
+    EXPECT_FALSE(resources.data(113, "Custom"));
+    EXPECT_FALSE(resources.data(101, "Bitmaps"));
 }
 
 TEST(Clock, NowReadsTheLocalWallClockAndTimeTextTellsTheSameTimeOfDay) {
@@ -151,30 +152,30 @@ TEST(Clock, NowReadsTheLocalWallClockAndTimeTextTellsTheSameTimeOfDay) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    const DateTime before = clock.Now();
-    const std::string text = clock.TimeText();  // "%X" under the C locale
-    const DateTime after = clock.Now();
+    const DateTime before = clock.now();
+    const std::string text = clock.timeOfDayText();  // "%X" under the C locale
+    const DateTime after = clock.now();
     EXPECT_LE(std::llabs(before - static_cast<DateTime>(timegm(&local))), 1);
     std::smatch parts;
     ASSERT_TRUE(std::regex_match(text, parts, std::regex(R"((\d\d):(\d\d):(\d\d))"))) << text;
     const int shown = std::stoi(parts[1]) * 3600 + std::stoi(parts[2]) * 60 + std::stoi(parts[3]);
-    EXPECT_TRUE(shown == SecondsAfterMidnight(before) || shown == SecondsAfterMidnight(after)) << text;
+    EXPECT_TRUE(shown == secondsAfterMidnight(before) || shown == secondsAfterMidnight(after)) << text;
 }
 
 TEST(EventPump, RunsWhatIsPendingBeforeReturning) {
     bool ran = false;
     QMetaObject::invokeMethod(QCoreApplication::instance(), [&ran] { ran = true; }, Qt::QueuedConnection);
-    QtEventPump().DoEvents(1000);
+    QtEventPump().processPendingEvents(1000);
     EXPECT_TRUE(ran);
 }
 
 TEST(Timer, TicksOnlyWhileEnabled) {
     QtTimer timer;
     int ticks = 0;
-    timer.SetTickHandler([&ticks] { ++ticks; });
-    timer.SetEnabled(true);
+    timer.setTickHandler([&ticks] { ++ticks; });
+    timer.setEnabled(true);
     EXPECT_TRUE(QTest::qWaitFor([&ticks] { return ticks > 0; }, 5000));
-    timer.SetEnabled(false);
+    timer.setEnabled(false);
     const int stoppedAt = ticks;
     QTest::qWait(1200);
     EXPECT_EQ(ticks, stoppedAt);
@@ -183,23 +184,23 @@ TEST(Timer, TicksOnlyWhileEnabled) {
 TEST_F(Folder, LauncherPassesArgumentsWithoutAShellInTheWorkingFolder) {
     QtProcessLauncher launcher;
     const std::string odd = "a b;echo x > c $(d)";
-    ASSERT_TRUE(launcher.StartDetached("touch", {odd}, dir));
-    EXPECT_TRUE(QTest::qWaitFor([this, &odd] { return files.FileExists(Path(odd)); }, 5000));
+    ASSERT_EQ(launcher.startDetached("touch", {odd}, dir), std::error_code());
+    EXPECT_TRUE(QTest::qWaitFor([this, &odd] { return files.fileExists(Path(odd)); }, 5000));
     EXPECT_EQ(NamesIn(dir), std::set<std::string>{odd});
 }
 
 TEST(WindowOutline, QtRegionHoldsExactlyThePixelsOfTheRegion) {
     const Region outline =
-        Region::RoundedRectangle(2, 1, 163, 231, 30, 56).United(Region::Ellipse(38, 52, 204, 214));
-    const QRegion mask = ToQRegion(outline);
+        Region::roundedRectangle(2, 1, 163, 231, 30, 56).united(Region::ellipse(38, 52, 204, 214));
+    const QRegion mask = toQRegion(outline);
     int differing = 0;
     for (int y = -2; y < 235; ++y) {
         for (int x = -2; x < 208; ++x) {
-            if (mask.contains(QPoint(x, y)) != outline.Contains(x, y)) ++differing;
+            if (mask.contains(QPoint(x, y)) != outline.contains(x, y)) ++differing;
         }
     }
     EXPECT_EQ(differing, 0);
-    EXPECT_TRUE(ToQRegion(Region()).isEmpty());
+    EXPECT_TRUE(toQRegion(Region()).isEmpty());
 }
 
 } // namespace

@@ -31,7 +31,7 @@ inline Strings ShownSince(const Strings& shown, std::size_t from) {
 class RecordingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app.clock.SetTimeOfDay(13, 5, 7);
+        app.clock.setTimeOfDay(13, 5, 7);
         FakeApp::Start(app);
         app.mci.respond = [this](const std::string& command, std::string&) { return Answer(command); };
     }
@@ -43,28 +43,28 @@ protected:
         const auto slash = path.rfind('/');
         if (slash == std::string::npos || !app.files.folders.count(slash == 0 ? "/" : path.substr(0, slash)))
             return 275;
-        app.files.Add(path);
+        app.files.add(path);
         return 0;
     }
 
     void StartManualTake() {
-        app.hotkeys.Press(0);
+        app.hotkeys.press(0);
         ASSERT_EQ(app.m.RecordingState, RecorderBusy);
-        app.mci.Take();
+        app.mci.take();
     }
 
     // What the schedule trigger leaves behind when it has started a take.
     void StartScheduledTake(int durationSeconds, const std::string& target = "/home/user/AutoRec.wav") {
-        app.Text8.text = app.mod.AutoSavePath = target;
+        app.Text8.contents = app.mod.AutoSavePath = target;
         app.mod.AutoDurationSeconds = durationSeconds;
-        app.mod.AutoStartTime = app.clock.now;
+        app.mod.AutoStartTime = app.clock.time;
         app.Label5.caption = "Start: 13:05:07";
         app.Label6.caption = "Duration";
-        app.form.pictures.SetBitmap(app.PictureRecord, "recordbuttonrecording");
-        for (const auto& command : OpenAndRecord) app.mci.SendString(command, nullptr, 0);
+        app.form.pictures.showBitmap(app.PictureRecord, "recordbuttonrecording");
+        for (const auto& command : OpenAndRecord) app.mci.sendString(command, nullptr, 0);
         app.m.RecordingState = RecorderBusy;
         app.m.AutoRecording = app.Timer3.enabled = true;
-        app.mci.Take();
+        app.mci.take();
     }
 
     void ExpectIdle() {
@@ -73,12 +73,12 @@ protected:
         EXPECT_FALSE(app.m.CaptureSavePending);
         EXPECT_FALSE(app.Timer1.enabled);
         EXPECT_FALSE(app.Timer3.enabled);
-        EXPECT_EQ(app.PictureRecord.Current(), "recordbuttonup");
+        EXPECT_EQ(app.PictureRecord.current(), "recordbuttonup");
     }
 
-    void ExpectMessage(std::size_t index, const std::string& prompt, int style) {
+    void ExpectMessage(std::size_t index, const std::string& prompt, MessageStyle style) {
         ASSERT_LT(index, app.messages.shown.size());
-        EXPECT_EQ(app.messages.shown[index].prompt, prompt);
+        EXPECT_EQ(app.messages.shown[index].text, prompt);
         EXPECT_EQ(app.messages.shown[index].style, style);
         EXPECT_EQ(app.messages.shown[index].title, "Murmora");
     }

@@ -11,10 +11,10 @@ using ScheduledStop = RecordingTest;
 
 TEST_F(ScheduledStop, CutButtonSavesToThePathBoxAsItIsAtTheStopWithoutADialog) {
     StartScheduledTake(60);
-    app.Text8.text = "/tmp/edited.wav";
+    app.Text8.contents = "/tmp/edited.wav";
     const std::size_t cutBefore = app.SeeThroughCut.shown.size();
-    app.SeeThroughCut.Click();
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", SaveCapture("/tmp/edited.wav"), "close capture"}));
+    app.SeeThroughCut.click();
+    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", SaveCapture("/tmp/edited.wav"), "close capture"}));
     EXPECT_EQ(app.mod.AutoSavePath, "/tmp/edited.wav");
     EXPECT_TRUE(app.mod.LastSaveScheduled);
     EXPECT_TRUE(app.CommonDialog1.shownAs.empty());
@@ -26,28 +26,28 @@ TEST_F(ScheduledStop, CutButtonSavesToThePathBoxAsItIsAtTheStopWithoutADialog) {
 TEST_F(ScheduledStop, HotkeyStopsAPlayingFileAfterTheCapture) {
     StartScheduledTake(60);
     app.m.PlayMode = "playing";
-    app.hotkeys.Press(1);
-    EXPECT_EQ(app.mci.Take(),
+    app.hotkeys.press(1);
+    EXPECT_EQ(app.mci.take(),
               (Commands{"stop capture", "stop voice1", "close voice1", SaveCapture(Target), "close capture"}));
     ExpectIdle();
 }
 
 TEST_F(ScheduledStop, Timer3StopsAtTheFirstTickThatReachesTheDurationAndSavesToThePathBoxAsEdited) {
     StartScheduledTake(5);
-    app.clock.Advance(4);
-    app.Timer3.Tick();
+    app.clock.advance(4);
+    app.Timer3.tick();
     EXPECT_EQ(app.mod.AutoElapsedSeconds, 4);
-    EXPECT_TRUE(app.mci.Take().empty());
+    EXPECT_TRUE(app.mci.take().empty());
     EXPECT_EQ(app.Label5.caption, "Start: 13:05:07");
-    app.Text8.text = "/tmp/later.wav";
-    app.clock.Advance(1);
-    app.Timer3.Tick();
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", SaveCapture("/tmp/later.wav"), "close capture"}));
+    app.Text8.contents = "/tmp/later.wav";
+    app.clock.advance(1);
+    app.Timer3.tick();
+    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", SaveCapture("/tmp/later.wav"), "close capture"}));
     EXPECT_EQ(app.mod.AutoSavePath, "/tmp/later.wav");
     EXPECT_TRUE(app.mod.LastSaveScheduled);
     EXPECT_EQ(app.Label5.caption + app.Label6.caption, "");
     EXPECT_TRUE(app.messages.shown.empty());
-    EXPECT_TRUE(app.files.FileExists("/tmp/later.wav"));
+    EXPECT_TRUE(app.files.fileExists("/tmp/later.wav"));
     ExpectIdle();
 }
 
@@ -58,12 +58,12 @@ TEST_F(ScheduledStop, Timer3StopsAPlayingFileFirstAndSaysWhenTheDiskFilledDuring
         return command == "stop capture" ? 512 : Answer(command);
     };
     const std::size_t cutPictures = app.SeeThroughCut.shown.size();
-    app.clock.Advance(3);
-    app.Timer3.Tick();
-    EXPECT_EQ(app.mci.Take(),
+    app.clock.advance(3);
+    app.Timer3.tick();
+    EXPECT_EQ(app.mci.take(),
               (Commands{"stop voice1", "close voice1", "stop capture", SaveCapture(Target), "close capture"}));
-    EXPECT_EQ(app.messages.Prompts(), Strings{PartlyWritten});
-    EXPECT_TRUE(app.files.FileExists(Target));
+    EXPECT_EQ(app.messages.texts(), Strings{PartlyWritten});
+    EXPECT_TRUE(app.files.fileExists(Target));
     EXPECT_EQ(app.SeeThroughCut.shown.size(), cutPictures);
 }
 
@@ -71,38 +71,38 @@ TEST_F(ScheduledStop, Timer3StopsAPlayingFileFirstAndSaysWhenTheDiskFilledDuring
 // meanwhile: the take being saved is not stopped again, and no take starts until it is saved.
 TEST_F(ScheduledStop, WhileTheSaveRunsNeitherHotkeysNorADueScheduleTouchTheDevice) {
     StartScheduledTake(2);
-    app.mod.ScheduleBase = app.clock.now;  // another schedule, due now
+    app.mod.ScheduleBase = app.clock.time;  // another schedule, due now
     app.mod.StartDelaySeconds = 0;
     app.Timer2.enabled = true;
     Commands duringSave;
     app.mci.respond = [&](const std::string& command, std::string&) {
         if (command == SaveCapture(Target)) {
             const std::size_t before = app.mci.commands.size();
-            app.hotkeys.Press(1);
-            app.hotkeys.Press(0);
-            app.Timer2.Tick();
+            app.hotkeys.press(1);
+            app.hotkeys.press(0);
+            app.Timer2.tick();
             duringSave.assign(app.mci.commands.begin() + static_cast<std::ptrdiff_t>(before), app.mci.commands.end());
         }
         return Answer(command);
     };
-    app.clock.Advance(2);
-    app.Timer3.Tick();
+    app.clock.advance(2);
+    app.Timer3.tick();
     EXPECT_TRUE(duringSave.empty()) << duringSave.front();
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", SaveCapture(Target), "close capture"}));
+    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", SaveCapture(Target), "close capture"}));
     ExpectIdle();
     EXPECT_TRUE(app.Timer2.enabled) << "the schedule starts at its first tick after the save";
 }
 
 TEST_F(ScheduledStop, ClockSetBackDelaysTheStopAndSetForwardBringsItEarlier) {
     StartScheduledTake(10);
-    app.clock.Advance(8 - 60);
-    app.Timer3.Tick();
+    app.clock.advance(8 - 60);
+    app.Timer3.tick();
     EXPECT_EQ(app.mod.AutoElapsedSeconds, -52);
-    app.clock.Advance(61);
-    app.Timer3.Tick();
+    app.clock.advance(61);
+    app.Timer3.tick();
     EXPECT_TRUE(app.m.AutoRecording) << "9 seconds by the clock";
-    app.clock.Advance(3600);
-    app.Timer3.Tick();
+    app.clock.advance(3600);
+    app.Timer3.tick();
     EXPECT_FALSE(app.m.AutoRecording);
 }
 
@@ -112,11 +112,11 @@ class UnwritableTarget : public RecordingTest, public ::testing::WithParamInterf
 protected:
     void StartAndEnd(const std::string& target) {
         StartScheduledTake(5, target);
-        app.clock.Advance(5);
+        app.clock.advance(5);
         switch (GetParam()) {
-        case ScheduledEnd::CutButton: app.SeeThroughCut.Click(); break;
-        case ScheduledEnd::Hotkey: app.hotkeys.Press(1); break;
-        case ScheduledEnd::Timer3: app.Timer3.Tick(); break;
+        case ScheduledEnd::CutButton: app.SeeThroughCut.click(); break;
+        case ScheduledEnd::Hotkey: app.hotkeys.press(1); break;
+        case ScheduledEnd::Timer3: app.Timer3.tick(); break;
         }
     }
     const Commands SavedToTheFallback{"stop capture", SaveCapture("/gone/AutoRec.wav"), SaveCapture(Fallback)};
@@ -127,19 +127,19 @@ TEST_P(UnwritableTarget, SavesToADatedFileInTheHomeFolderNeverOverAnEarlierOneAn
         EXPECT_EQ(app.mci.commands.back(), "close capture") << "the device is free while the box is open";
     };
     StartAndEnd("/gone/AutoRec.wav");
-    EXPECT_EQ(app.mci.Take(), SavedToTheFallback + "close capture");
+    EXPECT_EQ(app.mci.take(), SavedToTheFallback + "close capture");
     EXPECT_EQ(app.mod.AutoSavePath, Fallback) << "so that Play finds the take";
     EXPECT_EQ(app.messages.shown.size(), 1u);
     ExpectMessage(0, "Recording could not be saved as  /gone/AutoRec.wav\n\nIt was saved as  " + Fallback,
-                  vbExclamation);
+                  MessageStyle::exclamation);
     EXPECT_TRUE(app.CommonDialog1.shownAs.empty());
     ExpectIdle();
 
     app.files.files[Fallback] = {'f', 'i', 'r', 's', 't'};
-    app.clock.Advance(-5);  // a second take from the same second, with an empty path box
+    app.clock.advance(-5);  // a second take from the same second, with an empty path box
     StartAndEnd("");
     const std::string second = "/home/user/Murmora take 2024-10-04 13-05-07 (2).wav";
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", SaveCapture(""), SaveCapture(second), "close capture"}));
+    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", SaveCapture(""), SaveCapture(second), "close capture"}));
     EXPECT_EQ(app.mod.AutoSavePath, second);
     EXPECT_EQ(app.files.files[Fallback], (std::vector<unsigned char>{'f', 'i', 'r', 's', 't'}));
 }
@@ -148,26 +148,26 @@ TEST_P(UnwritableTarget, WhenTheHomeFolderFailsTooTheUserChoosesThePlaceOrDiscar
     app.files.folders.erase("/home/user");
     app.files.folders.insert("/media/usb");
     app.mod.LastSaveScheduled = false;
-    app.CommonDialog1.Answers("/media/usb/take.wav", [&] {
+    app.CommonDialog1.answer("/media/usb/take.wav", [&] {
         EXPECT_TRUE(app.m.CaptureSavePending);
-        EXPECT_FALSE(app.mci.Sent("close capture")) << "the device still holds the take";
+        EXPECT_FALSE(app.mci.sent("close capture")) << "the device still holds the take";
     });
     StartAndEnd("/gone/AutoRec.wav");
-    EXPECT_EQ(app.mci.Take(), SavedToTheFallback + SaveCapture("/media/usb/take.wav") + "close capture");
-    EXPECT_EQ(app.messages.Prompts(),
+    EXPECT_EQ(app.mci.take(), SavedToTheFallback + SaveCapture("/media/usb/take.wav") + "close capture");
+    EXPECT_EQ(app.messages.texts(),
               (Strings{"Recording could not be saved as  /gone/AutoRec.wav\nnor as  " + Fallback +
                                             "\n\nThe recording is kept: choose where to save it.",
                                         "Recording saved as  /media/usb/take.wav"}));
-    EXPECT_EQ(app.CommonDialog1.setup.DialogTitle, "Save Recorded File");
+    EXPECT_EQ(app.CommonDialog1.setup.title, "Save Recorded File");
     EXPECT_EQ(app.m.PlayFileName, "/media/usb/take.wav");
     EXPECT_FALSE(app.mod.LastSaveScheduled) << "Play takes the file the user chose";
     ExpectIdle();
 
     app.files.folders.erase("/media/usb");
-    app.clock.Advance(-5);  // a take from the same second, so the same fallback name
+    app.clock.advance(-5);  // a take from the same second, so the same fallback name
     StartAndEnd("/gone/AutoRec.wav");  // and this time the user cancels
-    EXPECT_EQ(app.mci.Take(), SavedToTheFallback + "close capture");
-    EXPECT_EQ(app.messages.shown.back().prompt, "Recording Not Saved");
+    EXPECT_EQ(app.mci.take(), SavedToTheFallback + "close capture");
+    EXPECT_EQ(app.messages.shown.back().text, "Recording Not Saved");
     ExpectIdle();
 }
 
@@ -175,12 +175,12 @@ INSTANTIATE_TEST_SUITE_P(ScheduledTake, UnwritableTarget,
                          ::testing::Values(ScheduledEnd::CutButton, ScheduledEnd::Hotkey, ScheduledEnd::Timer3));
 
 TEST_F(ScheduledStop, ADurationOfOneStopsAtTheFirstTickAndAHomeAtTheRootTakesTheFallback) {
-    app.files.homeFolder = "/";
+    app.files.home = "/";
     StartScheduledTake(1, "/gone/AutoRec.wav");
-    app.clock.Advance(1);
-    app.Timer3.Tick();
+    app.clock.advance(1);
+    app.Timer3.tick();
     EXPECT_EQ(app.mod.AutoSavePath, "/Murmora take 2024-10-04 13-05-07.wav") << "with one separator";
-    EXPECT_TRUE(app.files.FileExists(app.mod.AutoSavePath));
+    EXPECT_TRUE(app.files.fileExists(app.mod.AutoSavePath));
     EXPECT_EQ(FallbackTakeName(0, 3), "Murmora take 1970-01-01 00-00-00 (3).wav");
 }
 
@@ -189,18 +189,18 @@ TEST(LeftoverTakes, EachGoesToTheHomeFolderOrIsNamedWhereItIs) {
     const std::string told = "Murmora ended during a recording.\n\nWhat was recorded until then is kept as  ";
     const std::string stuck = "/cache/takes/take-7-0.wav";
     for (const std::string path : {"/cache/takes/take-12-0.wav", "/cache/takes/take-40-0.wav", stuck.c_str()}) {
-        app.files.Add(path);
-        app.takes.leftovers.push_back({path, 1796562307});  // 2026-12-06 13:05:07 on the wall clock
+        app.files.add(path);
+        app.takes.left.push_back({path, 1796562307});  // 2026-12-06 13:05:07 on the wall clock
     }
     app.files.undeletable.insert(stuck);
     FakeApp::Start(app);
     const std::string first = "/home/user/Murmora take 2026-12-06 13-05-07.wav";
     const std::string second = "/home/user/Murmora take 2026-12-06 13-05-07 (2).wav";
-    EXPECT_TRUE(app.files.FileExists(first));
-    EXPECT_TRUE(app.files.FileExists(second));
-    EXPECT_FALSE(app.files.FileExists("/cache/takes/take-12-0.wav"));
-    EXPECT_EQ(app.messages.Prompts(), (Strings{told + first, told + second, told + stuck}));
-    EXPECT_EQ(app.messages.shown.at(0).style, vbExclamation);
+    EXPECT_TRUE(app.files.fileExists(first));
+    EXPECT_TRUE(app.files.fileExists(second));
+    EXPECT_FALSE(app.files.fileExists("/cache/takes/take-12-0.wav"));
+    EXPECT_EQ(app.messages.texts(), (Strings{told + first, told + second, told + stuck}));
+    EXPECT_EQ(app.messages.shown.at(0).style, MessageStyle::exclamation);
 }
 
 } // namespace

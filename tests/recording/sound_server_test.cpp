@@ -26,30 +26,30 @@ protected:
 
 TEST_F(InputLostTest, AManualTakeStopsCountingAtTheNextTickSaysWhatIsKeptAndOffersTheSave) {
     StartManualTake();
-    app.clock.Advance(5);
-    app.Timer1.Tick();
+    app.clock.advance(5);
+    app.Timer1.tick();
     lost = true;
-    app.clock.Advance(1);
-    app.CommonDialog1.Answers("/home/user/kept.wav", [&] {
+    app.clock.advance(1);
+    app.CommonDialog1.answer("/home/user/kept.wav", [&] {
         ASSERT_EQ(app.messages.shown.size(), 1u) << "told before the dialog";
-        ExpectMessage(0, Lost, vbExclamation);
+        ExpectMessage(0, Lost, MessageStyle::exclamation);
     });
-    app.Timer1.Tick();
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "status capture length", SaveCapture("/home/user/kept.wav"),
+    app.Timer1.tick();
+    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", "status capture length", SaveCapture("/home/user/kept.wav"),
                                         "close capture"}));
     EXPECT_EQ(app.Label1.caption, "5 sec") << "the count stopped";
-    ExpectMessage(1, "Recording saved as  /home/user/kept.wav", vbInformation);
+    ExpectMessage(1, "Recording saved as  /home/user/kept.wav", MessageStyle::information);
     ExpectIdle();
 }
 
 TEST_F(InputLostTest, AScheduledTakeIsSavedToItsTargetAfterTheWord) {
     StartScheduledTake(60);
-    app.clock.Advance(5);
+    app.clock.advance(5);
     lost = true;
-    app.Timer3.Tick();
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop capture", "status capture length", SaveCapture("/home/user/AutoRec.wav"),
+    app.Timer3.tick();
+    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", "status capture length", SaveCapture("/home/user/AutoRec.wav"),
                                         "close capture"}));
-    EXPECT_EQ(app.messages.Prompts(), Strings{Lost});
+    EXPECT_EQ(app.messages.texts(), Strings{Lost});
     EXPECT_TRUE(app.mod.LastSaveScheduled);
     ExpectIdle();
 }
@@ -57,9 +57,9 @@ TEST_F(InputLostTest, AScheduledTakeIsSavedToItsTargetAfterTheWord) {
 TEST_F(InputLostTest, AStopThatComesFirstSaysSoToo) {
     StartManualTake();
     lost = true;
-    app.CommonDialog1.Answers("/home/user/kept.wav");
-    app.hotkeys.Press(1);
-    EXPECT_EQ(app.messages.Prompts(), (Strings{Lost, "Recording saved as  /home/user/kept.wav"}));
+    app.CommonDialog1.answer("/home/user/kept.wav");
+    app.hotkeys.press(1);
+    EXPECT_EQ(app.messages.texts(), (Strings{Lost, "Recording saved as  /home/user/kept.wav"}));
 }
 
 TEST_F(RecordingTest, WhenTheServerDoesNotAnswerRecordAndStopSaySo) {
@@ -69,17 +69,17 @@ TEST_F(RecordingTest, WhenTheServerDoesNotAnswerRecordAndStopSaySo) {
         app.mci.respond = [&](const std::string& command, std::string&) {
             return command == failing ? ServerNotAnswering : Answer(command);
         };
-        app.hotkeys.Press(0);
-        EXPECT_EQ(app.messages.Prompts().back(), NoTake) << failing;
+        app.hotkeys.press(0);
+        EXPECT_EQ(app.messages.texts().back(), NoTake) << failing;
         ExpectIdle();
     }
     app.mci.respond = [&](const std::string& command, std::string&) {
         return command == "stop capture" ? ServerNotAnswering : Answer(command);
     };
     StartManualTake();
-    app.CommonDialog1.Answers("/home/user/kept.wav");
-    app.hotkeys.Press(1);
-    EXPECT_EQ(ShownSince(app.messages.Prompts(), 2), (Strings{Kept, "Recording saved as  /home/user/kept.wav"}));
+    app.CommonDialog1.answer("/home/user/kept.wav");
+    app.hotkeys.press(1);
+    EXPECT_EQ(ShownSince(app.messages.texts(), 2), (Strings{Kept, "Recording saved as  /home/user/kept.wav"}));
 }
 
 } // namespace

@@ -10,15 +10,15 @@ using StartByHotkey = RecordingTest;
 TEST_F(StartByHotkey, ShowsTheRecordingPictureThenOpensAndRecordsTheDevice) {
     std::string pictureAtOpen;
     app.mci.respond = [&](const std::string& command, std::string&) {
-        if (command == OpenAndRecord[0]) pictureAtOpen = app.PictureRecord.Current();
+        if (command == OpenAndRecord[0]) pictureAtOpen = app.PictureRecord.current();
         return 0;
     };
-    app.hotkeys.Press(0);
-    EXPECT_EQ(app.mci.Take(), OpenAndRecord);
+    app.hotkeys.press(0);
+    EXPECT_EQ(app.mci.take(), OpenAndRecord);
     EXPECT_EQ(pictureAtOpen, "recordbuttonrecording");
     EXPECT_EQ(app.m.RecordingState, RecorderBusy);
     EXPECT_FALSE(app.m.AutoRecording);
-    EXPECT_EQ(app.m.RecordStartTime, app.clock.now);
+    EXPECT_EQ(app.m.RecordStartTime, app.clock.time);
     EXPECT_TRUE(app.Timer1.enabled);
     EXPECT_TRUE(app.messages.shown.empty());
 }
@@ -26,23 +26,23 @@ TEST_F(StartByHotkey, ShowsTheRecordingPictureThenOpensAndRecordsTheDevice) {
 TEST_F(StartByHotkey, WhileAFilePlaysStopsItAndStartsOnlyOnceThePlaybackLoopSawItStop) {
     app.m.PlayMode = "playing";
     app.Label1.caption = "3 sec";
-    app.hotkeys.Press(0);
-    app.hotkeys.Press(0);
-    EXPECT_EQ(app.mci.Take(), StopPlayback + StopPlayback[0] + StopPlayback[1]);
+    app.hotkeys.press(0);
+    app.hotkeys.press(0);
+    EXPECT_EQ(app.mci.take(), StopPlayback + StopPlayback[0] + StopPlayback[1]);
     EXPECT_EQ(app.Label1.caption, "");
     EXPECT_EQ(app.m.RecordingState, RecorderIdle);
     app.m.PlayMode = "stopped";  // the playback loop's next poll
-    app.hotkeys.Press(0);
-    EXPECT_EQ(app.mci.Take(), OpenAndRecord);
+    app.hotkeys.press(0);
+    EXPECT_EQ(app.mci.take(), OpenAndRecord);
 }
 
 TEST_F(StartByHotkey, DuringATakeStartsNothingButStillStopsAPlayingFile) {
     StartScheduledTake(60);
-    app.hotkeys.Press(0);
-    EXPECT_TRUE(app.mci.Take().empty());
+    app.hotkeys.press(0);
+    EXPECT_TRUE(app.mci.take().empty());
     app.m.PlayMode = "playing";
-    app.hotkeys.Press(0);
-    EXPECT_EQ(app.mci.Take(), StopPlayback);
+    app.hotkeys.press(0);
+    EXPECT_EQ(app.mci.take(), StopPlayback);
     EXPECT_TRUE(app.m.AutoRecording);
     EXPECT_FALSE(app.Timer1.enabled);
 }
@@ -51,24 +51,24 @@ TEST_F(StartByHotkey, DuringATakeStartsNothingButStillStopsAPlayingFile) {
 TEST_F(StartByHotkey, NothingStartsUntilTheTakeIsSavedThenTheNextTakeStarts) {
     StartManualTake();
     Commands byHotkey, byButton;
-    app.CommonDialog1.Answers("/home/user/first.wav", [&] {
-        app.mci.Take();
-        app.hotkeys.Press(0);
-        byHotkey = app.mci.Take();
-        app.PictureRecord.Down(LeftButton);
-        app.PictureRecord.Up(LeftButton);
-        byButton = app.mci.Take();
+    app.CommonDialog1.answer("/home/user/first.wav", [&] {
+        app.mci.take();
+        app.hotkeys.press(0);
+        byHotkey = app.mci.take();
+        app.PictureRecord.down(kLeftButton);
+        app.PictureRecord.up(kLeftButton);
+        byButton = app.mci.take();
     });
-    app.messages.whileOpen = [&](const ShownMessage&) { app.hotkeys.Press(0); };
-    app.hotkeys.Press(1);
+    app.messages.whileOpen = [&](const ShownMessage&) { app.hotkeys.press(0); };
+    app.hotkeys.press(1);
     EXPECT_TRUE(byHotkey.empty());
     EXPECT_TRUE(byButton.empty());
-    EXPECT_EQ(app.mci.Take(), (Commands{SaveCapture("/home/user/first.wav"), "close capture"}))
+    EXPECT_EQ(app.mci.take(), (Commands{SaveCapture("/home/user/first.wav"), "close capture"}))
         << "nor while the confirmation is open";
     ExpectIdle();
     app.messages.whileOpen = {};
-    app.hotkeys.Press(0);
-    EXPECT_EQ(app.mci.Take(), OpenAndRecord);
+    app.hotkeys.press(0);
+    EXPECT_EQ(app.mci.take(), OpenAndRecord);
 }
 
 // The service names the cause: no sound input, or no file for the take (a full disk).
@@ -81,23 +81,23 @@ TEST_F(RecordingTest, WhenNoTakeCanStartTheUserIsToldWhyInTheServicesWords) {
         app.messages.shown.clear();
         app.mci.errorTexts = {{code, cause}};
         app.mci.respond = [code](const std::string& command, std::string&) { return command == OpenAndRecord[0] ? code : 0; };
-        app.PictureRecord.Down(LeftButton);
-        app.mci.Take();
-        app.PictureRecord.Up(LeftButton);
-        EXPECT_EQ(app.mci.Take(), (Commands{OpenAndRecord[0], "close capture"}));
+        app.PictureRecord.down(kLeftButton);
+        app.mci.take();
+        app.PictureRecord.up(kLeftButton);
+        EXPECT_EQ(app.mci.take(), (Commands{OpenAndRecord[0], "close capture"}));
         EXPECT_EQ(app.messages.shown.size(), 1u);
-        ExpectMessage(0, cause + ": nothing is being recorded.", vbExclamation);
+        ExpectMessage(0, cause + ": nothing is being recorded.", MessageStyle::exclamation);
         EXPECT_EQ(app.m.RecordButtonState, ButtonReleased);
         ExpectIdle();
-        app.hotkeys.Press(1);
-        EXPECT_TRUE(app.mci.Take().empty()) << "no take to stop";
+        app.hotkeys.press(1);
+        EXPECT_TRUE(app.mci.take().empty()) << "no take to stop";
     }
 }
 
 TEST_F(RecordingTest, ARecordCommandThatFailsClosesTheDeviceAgain) {
     app.mci.respond = [](const std::string& command, std::string&) { return command == OpenAndRecord[1] ? 306 : 0; };
-    app.hotkeys.Press(0);
-    EXPECT_EQ(app.mci.Take(), (Commands{OpenAndRecord[0], OpenAndRecord[1], "close capture"}));
+    app.hotkeys.press(0);
+    EXPECT_EQ(app.mci.take(), (Commands{OpenAndRecord[0], OpenAndRecord[1], "close capture"}));
     EXPECT_EQ(app.m.RecordingState, RecorderIdle);
 }
 
@@ -107,63 +107,63 @@ TEST_F(RecordButton, PressStopsPlaybackAndReleaseOverItStartsATake) {
     app.Label1.caption = "7 sec";
     app.Label2.caption = "2.0 KB";
     const std::size_t before = app.PictureRecord.shown.size();
-    app.PictureRecord.Down(LeftButton);
+    app.PictureRecord.down(kLeftButton);
     EXPECT_EQ(app.Label1.caption + app.Label2.caption, "");
-    EXPECT_EQ(app.mci.Take(), StopPlayback) << "whether or not a file plays";
-    app.PictureRecord.Up(LeftButton);
-    EXPECT_EQ(app.mci.Take(), OpenAndRecord);
+    EXPECT_EQ(app.mci.take(), StopPlayback) << "whether or not a file plays";
+    app.PictureRecord.up(kLeftButton);
+    EXPECT_EQ(app.mci.take(), OpenAndRecord);
     EXPECT_EQ(ShownSince(app.PictureRecord.shown, before), (Strings{"recordbuttondown", "recordbuttonrecording"}));
     EXPECT_EQ(app.m.RecordButtonState, ButtonReleased);
 }
 
 TEST_F(RecordButton, DraggedOffAndReleasedOutsideStartsNothingButBackInItDoes) {
-    app.PictureRecord.Down(LeftButton);
+    app.PictureRecord.down(kLeftButton);
     const std::size_t before = app.PictureRecord.shown.size();
-    app.PictureRecord.Move(LeftButton | RightButton, 5000, 5000);
+    app.PictureRecord.move(kLeftButton | kRightButton, 5000, 5000);
     EXPECT_EQ(app.PictureRecord.shown.size(), before) << "moves with two buttons held change nothing";
-    app.PictureRecord.Move(LeftButton, 100, 100);
-    app.PictureRecord.Move(LeftButton, 3000, 100);
-    app.PictureRecord.Move(LeftButton, 3010, 100);
+    app.PictureRecord.move(kLeftButton, 100, 100);
+    app.PictureRecord.move(kLeftButton, 3000, 100);
+    app.PictureRecord.move(kLeftButton, 3010, 100);
     EXPECT_EQ(ShownSince(app.PictureRecord.shown, before),
               (Strings{"recordbuttondown", "recordbuttonup", "recordbuttonup"}));
-    app.PictureRecord.Up(LeftButton, 3010, 100);
-    EXPECT_EQ(app.mci.Take(), StopPlayback);
+    app.PictureRecord.up(kLeftButton, 3010, 100);
+    EXPECT_EQ(app.mci.take(), StopPlayback);
     ExpectIdle();
 
-    app.PictureRecord.Down(LeftButton);
-    app.PictureRecord.Move(LeftButton, 100, 400);
-    app.PictureRecord.Move(LeftButton, 100, 200);
-    app.PictureRecord.Up(LeftButton);
-    EXPECT_EQ(app.mci.Take(), StopPlaybackThenRecord);
+    app.PictureRecord.down(kLeftButton);
+    app.PictureRecord.move(kLeftButton, 100, 400);
+    app.PictureRecord.move(kLeftButton, 100, 200);
+    app.PictureRecord.up(kLeftButton);
+    EXPECT_EQ(app.mci.take(), StopPlaybackThenRecord);
 }
 
 TEST_F(RecordButton, PressedWithTheRightButtonStartsATakeWhereverReleased) {
-    app.PictureRecord.Down(RightButton);
-    app.PictureRecord.Move(RightButton, 5000, 5000);
-    EXPECT_EQ(app.PictureRecord.Current(), "recordbuttondown") << "only the left button alone is followed";
-    app.PictureRecord.Up(RightButton, 5000, 5000);
-    EXPECT_EQ(app.mci.Take(), StopPlaybackThenRecord);
+    app.PictureRecord.down(kRightButton);
+    app.PictureRecord.move(kRightButton, 5000, 5000);
+    EXPECT_EQ(app.PictureRecord.current(), "recordbuttondown") << "only the left button alone is followed";
+    app.PictureRecord.up(kRightButton, 5000, 5000);
+    EXPECT_EQ(app.mci.take(), StopPlaybackThenRecord);
 }
 
 TEST_F(RecordButton, PointerOverTheButtonIncludesEveryBound) {
     const struct { float x, y; bool over; } cases[] = {{1495, 310, true},  {5, 5, true},        {1495.5f, 100, false},
                                                        {4.9f, 100, false}, {100, 310.5f, false}, {100, 4.9f, false}};
     for (const auto& c : cases) {
-        app.PictureRecord.Down(LeftButton);
-        app.PictureRecord.Move(LeftButton, c.x, c.y);
+        app.PictureRecord.down(kLeftButton);
+        app.PictureRecord.move(kLeftButton, c.x, c.y);
         EXPECT_EQ(app.m.RecordButtonState, c.over ? ButtonPressed : ButtonReleased) << c.x << ", " << c.y;
-        EXPECT_EQ(app.PictureRecord.Current(), c.over ? "recordbuttondown" : "recordbuttonup") << c.x << ", " << c.y;
-        app.PictureRecord.Move(LeftButton, 3000, 3000);  // off again, so that the release starts nothing
-        app.PictureRecord.Up(LeftButton, 3000, 3000);
+        EXPECT_EQ(app.PictureRecord.current(), c.over ? "recordbuttondown" : "recordbuttonup") << c.x << ", " << c.y;
+        app.PictureRecord.move(kLeftButton, 3000, 3000);  // off again, so that the release starts nothing
+        app.PictureRecord.up(kLeftButton, 3000, 3000);
     }
 }
 
 TEST_F(RecordButton, DuringATakeIgnoresThePointer) {
     StartManualTake();
     const std::size_t before = app.PictureRecord.shown.size();
-    app.PictureRecord.Down(LeftButton);
-    app.PictureRecord.Up(LeftButton);
-    EXPECT_TRUE(app.mci.Take().empty());
+    app.PictureRecord.down(kLeftButton);
+    app.PictureRecord.up(kLeftButton);
+    EXPECT_TRUE(app.mci.take().empty());
     EXPECT_EQ(app.PictureRecord.shown.size(), before);
 }
 
@@ -172,17 +172,17 @@ TEST_F(RecordingTest, ElapsedTimeIsTheClockDifferenceSinceTheTakesOwnStart) {
     const std::pair<int, std::string> steps[] = {{1, "1 sec"}, {6, "7 sec"}, {0, "7 sec"}, {-14, "-7 sec"},
                                                  {3609, "3602 sec"}};
     for (const auto& [advance, shown] : steps) {
-        app.clock.Advance(advance);
-        app.Timer1.Tick();
+        app.clock.advance(advance);
+        app.Timer1.tick();
         EXPECT_EQ(app.Label1.caption, shown);
     }
     EXPECT_EQ(app.m.RecordSeconds, 3602);
-    app.CommonDialog1.Answers("/home/user/take.wav");
-    app.hotkeys.Press(1);
-    app.clock.Advance(30);
+    app.CommonDialog1.answer("/home/user/take.wav");
+    app.hotkeys.press(1);
+    app.clock.advance(30);
     StartManualTake();
-    app.clock.Advance(2);
-    app.Timer1.Tick();
+    app.clock.advance(2);
+    app.Timer1.tick();
     EXPECT_EQ(app.Label1.caption, "2 sec") << "a new take counts from its own start";
 }
 

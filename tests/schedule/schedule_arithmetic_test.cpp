@@ -10,7 +10,7 @@ TEST_F(ScheduleArithmetic, TheFourTimeTextLayoutsGiveTheSecondsAfterMidnight) {
         {"12:15:30 AM", 930},   {"12:15:30 PM", 44130}, {"9:05:07 PM", 75907}, {"09:05:07 PM", 75907},
         {"11:05:07 AM", 39907}, {"21:05:07", 75907},    {"7:05:07", 25507},    {"12:00:00 AM", 0},
         {"12:00:00 PM", 43200}, {"00:00:00", 0},        {"23:59:59", 86399}};
-    app.clock.SetTimeOfDay(3, 33, 33);  // disagrees with every text, so only the text can give the result
+    app.clock.setTimeOfDay(3, 33, 33);  // disagrees with every text, so only the text can give the result
     for (const auto& [text, seconds] : cases) {
         app.clock.timeText = text;
         app.form.trigger.SetAlarm();
@@ -33,7 +33,7 @@ TEST_F(ScheduleArithmetic, ThePmOffsetIsSetByAnAfternoonTextOrStart) {
 }
 
 TEST_F(ScheduleArithmetic, AnUnreadableTimeTextTakesTheTimeOfDayFromTheClock) {
-    app.clock.SetTimeOfDay(21, 5, 7);
+    app.clock.setTimeOfDay(21, 5, 7);
     ChooseStart(10, 0, 0, "PM");
     for (const char* text : {"9:05:07 p.m.", "9:05:07 午後", "21.05.07", "9:0x:07 PM", "25:00:00", "21:05:60",
                              "13:05:07 PM", ""}) {
@@ -52,7 +52,7 @@ TEST_F(ScheduleArithmetic, TheTimeTextIsASecondReadingOfTheClock) {
     const int readsBefore = app.clock.reads;
     app.form.trigger.SetAlarm();
     EXPECT_EQ(app.clock.reads, readsBefore + 1);
-    EXPECT_EQ(app.mod.ScheduleBase, FakeClock::BaseDay + 36000);
+    EXPECT_EQ(app.mod.ScheduleBase, FakeClock::kBaseDay + 36000);
     EXPECT_EQ(app.mod.CurrentTimeSeconds, 36001);
 }
 
@@ -70,8 +70,8 @@ TEST_F(ScheduleArithmetic, TheChosenStartGivesTheSecondsAfterMidnight) {
 TEST_F(ScheduleArithmetic, ADayHalfTextOtherThanAmOrPmKeepsTheEarlierStart) {
     ChooseStart(2, 0, 0, "AM");
     app.form.trigger.SetAlarm();
-    app.VScroll1.SetValue(5);
-    app.Text4.text = "am";
+    app.VScroll1.setValue(5);
+    app.Text4.contents = "am";
     app.form.trigger.SetAlarm();
     EXPECT_EQ(app.mod.AlarmTimeSeconds, 7200);
 }
@@ -81,7 +81,7 @@ TEST_F(ScheduleArithmetic, TheDelayCountsToTheNextTimeTheClockShowsTheStart) {
         {{10, 0, 10, 0, "AM", 0},    {10, 0, 9, 0, "AM", 82800}, {23, 30, 12, 15, "AM", 2700},
          {10, 0, 1, 0, "PM", 10800}, {0, 0, 11, 59, "PM", 86340}};
     for (const auto& c : cases) {
-        app.clock.SetTimeOfDay(c.nowHour, c.nowMinute, 0);
+        app.clock.setTimeOfDay(c.nowHour, c.nowMinute, 0);
         ChooseStart(c.startHour, c.startMinute, 0, c.dayHalf);
         app.form.trigger.SetAlarm();
         EXPECT_EQ(app.mod.StartDelaySeconds, c.seconds) << c.nowHour << ":" << c.nowMinute << " to " << c.startHour
@@ -91,7 +91,7 @@ TEST_F(ScheduleArithmetic, TheDelayCountsToTheNextTimeTheClockShowsTheStart) {
 
 TEST_F(ScheduleArithmetic, TheLongestDurationIs35999Seconds) {
     ChooseDuration(9, 59, 59);
-    app.VScroll5.StepUp();
+    app.VScroll5.stepUp();
     app.form.trigger.SetAlarm();
     EXPECT_EQ(app.mod.AutoDurationSeconds, 35999);
 }

@@ -21,21 +21,21 @@ inline const Commands ScheduledStart{"open new type waveaudio alias capture", "r
 class ScheduleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app.clock.SetTimeOfDay(10, 0, 0);
+        app.clock.setTimeOfDay(10, 0, 0);
         FakeApp::Start(app);
     }
 
     void ChooseStart(int hour, int minute, int second, const std::string& dayHalf) {
-        app.VScroll1.SetValue(hour);
-        app.VScroll2.SetValue(minute);
-        app.VScroll3.SetValue(second);
-        app.VScroll4.SetValue(dayHalf == "PM" ? 2 : 1);
+        app.VScroll1.setValue(hour);
+        app.VScroll2.setValue(minute);
+        app.VScroll3.setValue(second);
+        app.VScroll4.setValue(dayHalf == "PM" ? 2 : 1);
     }
 
     void ChooseDuration(int hours, int minutes, int seconds) {
-        app.VScroll5.SetValue(hours);
-        app.VScroll6.SetValue(minutes);
-        app.VScroll7.SetValue(seconds);
+        app.VScroll5.setValue(hours);
+        app.VScroll6.setValue(minutes);
+        app.VScroll7.setValue(seconds);
     }
 
     // The close box; returns Cancel.
@@ -47,22 +47,22 @@ protected:
 
     // The Schedule button; `work` is what the user does in the window, by default closing it.
     void OpenWindow(std::function<void()> work = {}) {
-        app.windows.whileForm2Shown = [this, work] { work ? work() : void(CloseByUser()); };
-        app.SeeThroughTime.Click();
+        app.windows.whileScheduleWindowShown = [this, work] { work ? work() : void(CloseByUser()); };
+        app.SeeThroughTime.click();
     }
 
     void Arm(int hour, int minute, int second, const std::string& dayHalf, int durationSeconds = 60) {
         OpenWindow([=, this] {
             ChooseStart(hour, minute, second, dayHalf);
             ChooseDuration(durationSeconds / 3600, durationSeconds / 60 % 60, durationSeconds % 60);
-            app.Check1.value = 1;
+            app.Check1.checked = true;
             CloseByUser();
         });
     }
 
     void TickAt(int hour, int minute, int second) {
-        app.clock.SetTimeOfDay(hour, minute, second);
-        app.Timer2.Tick();
+        app.clock.setTimeOfDay(hour, minute, second);
+        app.Timer2.tick();
     }
 
     FakeApp app;

@@ -27,58 +27,57 @@ TEST(StartUp, LeavesThePanelIdleWithEveryTimerOffTheLabelsSetAndTheScheduleDefau
     EXPECT_TRUE(app.messages.shown.empty());
     EXPECT_TRUE(app.mci.commands.empty()) << "nothing of the audio layer starts at launch";
 
-    const Commands texts{app.Text1.text, app.Text2.text, app.Text3.text, app.Text4.text,
-                         app.Text5.text, app.Text6.text, app.Text7.text};
+    const Commands texts{app.Text1.contents, app.Text2.contents, app.Text3.contents, app.Text4.contents,
+                         app.Text5.contents, app.Text6.contents, app.Text7.contents};
     EXPECT_EQ(texts, (Commands{"1", "00", "00", "AM", "0", "01", "00"}));
-    EXPECT_EQ(app.Text8.text, "/home/user/AutoRec.wav");
-    EXPECT_EQ(app.Check1.value, 0);
-    EXPECT_FALSE(app.windows.form2Shown);
+    EXPECT_EQ(app.Text8.contents, "/home/user/AutoRec.wav");
+    EXPECT_FALSE(app.Check1.checked);
+    EXPECT_FALSE(app.windows.scheduleWindowShown);
 
     FakeApp rootHome;
-    rootHome.files.homeFolder = "/";
+    rootHome.files.home = "/";
     rootHome.form.FormLoad();
-    EXPECT_EQ(rootHome.Text8.text, "/AutoRec.wav") << "no doubled separator";
+    EXPECT_EQ(rootHome.Text8.contents, "/AutoRec.wav") << "no doubled separator";
 }
 
 TEST(StartUp, ShowsTheSkinAndEveryReleasedPictureAndAppliesTheOutlineOnce) {
     FakeApp app;
     app.form.FormLoad();
     EXPECT_EQ(app.windows.background, "mrskin");
-    EXPECT_EQ(app.PictureRecord.Current(), "recordbuttonup");
-    EXPECT_EQ(app.SeeThroughCut.Current(), "custom:105");
-    EXPECT_EQ(app.SeeThroughPlay.Current(), "custom:107");
-    EXPECT_EQ(app.SeeThroughTime.Current(), "custom:109");
-    EXPECT_EQ(app.SeeThroughWav.Current(), "custom:111");
-    EXPECT_EQ(app.SeeThroughClose.Current(), "custom:103");
-    EXPECT_EQ(app.SeeThroughMin.Current(), "custom:101");
-    EXPECT_EQ(app.SeeThroughMin.pictureArguments.back(), std::make_pair(0.0f, 0.0f));
-    EXPECT_TRUE(app.files.FilesIn("/tmp", "~rs").empty()) << "every temporary picture file is deleted";
+    EXPECT_EQ(app.PictureRecord.current(), "recordbuttonup");
+    EXPECT_EQ(app.SeeThroughCut.current(), "custom:105");
+    EXPECT_EQ(app.SeeThroughPlay.current(), "custom:107");
+    EXPECT_EQ(app.SeeThroughTime.current(), "custom:109");
+    EXPECT_EQ(app.SeeThroughWav.current(), "custom:111");
+    EXPECT_EQ(app.SeeThroughClose.current(), "custom:103");
+    EXPECT_EQ(app.SeeThroughMin.current(), "custom:101");
+    EXPECT_TRUE(app.files.filesIn("/tmp", "~rs").empty()) << "every temporary picture file is deleted";
 
     EXPECT_EQ(app.windows.outlineApplied, 1);
     ASSERT_TRUE(app.windows.outline);
-    EXPECT_TRUE(app.windows.outline->Contains(200, 133));
-    EXPECT_FALSE(app.windows.outline->Contains(1, 1));
-    EXPECT_EQ(app.regions.LiveCount(), 1u) << "only ShapeRegion outlives start-up";
+    EXPECT_TRUE(app.windows.outline->contains(200, 133));
+    EXPECT_FALSE(app.windows.outline->contains(1, 1));
+    EXPECT_EQ(app.regions.liveCount(), 1u) << "only ShapeRegion outlives start-up";
     app.form.FormUnload();
-    EXPECT_EQ(app.regions.LiveCount(), 0u);
+    EXPECT_EQ(app.regions.liveCount(), 0u);
 }
 
 TEST(StartUp, AMissingButtonPictureIsLeftEmptyButAnUnreadableOneOrAMissingSkinStopsStartUp) {
     FakeApp missing;
     missing.resources.custom.erase(107);
     missing.form.FormLoad();
-    EXPECT_EQ(missing.SeeThroughPlay.Current(), "");
-    EXPECT_EQ(missing.SeeThroughMin.Current(), "custom:101");
-    EXPECT_EQ(missing.files.FilesIn("/tmp", "~rs").size(), 1u);
+    EXPECT_EQ(missing.SeeThroughPlay.current(), "");
+    EXPECT_EQ(missing.SeeThroughMin.current(), "custom:101");
+    EXPECT_EQ(missing.files.filesIn("/tmp", "~rs").size(), 1u);
 
     FakeApp unreadable;
     const std::string garbage = "not a picture";
     unreadable.resources.custom[105] = std::vector<unsigned char>(garbage.begin(), garbage.end());
-    EXPECT_THROW(unreadable.form.FormLoad(), PictureError);
+    EXPECT_EQ(unreadable.form.FormLoad(), "Its picture 105 cannot be shown: it holds no readable picture.");
 
     FakeApp noSkin;
     noSkin.resources.bitmaps.erase("MRSKIN");
-    EXPECT_THROW(noSkin.form.FormLoad(), PictureError);
+    EXPECT_EQ(noSkin.form.FormLoad(), "Its picture mrskin cannot be shown: the program carries no such picture.");
 }
 
 TEST(Hotkeys, FailuresShowOneMessageAndUnloadReleasesOnlyWhatWasRegistered) {
@@ -92,9 +91,9 @@ TEST(Hotkeys, FailuresShowOneMessageAndUnloadReleasesOnlyWhatWasRegistered) {
         app.hotkeys.takenByOthers = taken;
         app.form.FormLoad();
         EXPECT_EQ(app.hotkeys.combinations, (std::vector<std::pair<unsigned, unsigned>>{{3u, 0x52u}, {3u, 0x53u}}));
-        EXPECT_EQ(app.messages.Prompts(), message ? Commands{message} : Commands{});
+        EXPECT_EQ(app.messages.texts(), message ? Commands{message} : Commands{});
         for (const ShownMessage& shown : app.messages.shown) {
-            EXPECT_EQ(shown.style, vbCritical);
+            EXPECT_EQ(shown.style, MessageStyle::critical);
             EXPECT_EQ(shown.title, "Hotkey Assign");
         }
         EXPECT_EQ(app.mod.HotkeyRecordRegistered, !taken.count(0));
@@ -107,9 +106,9 @@ TEST(Hotkeys, FailuresShowOneMessageAndUnloadReleasesOnlyWhatWasRegistered) {
 TEST(Hotkeys, TheFilterIsInPlaceAfterStartUpAndDispatchesOnlyIdsZeroAndOne) {
     FakeApp app;
     FakeApp::Start(app);
-    ASSERT_TRUE(app.hotkeys.filter);
-    app.hotkeys.Press(2);
-    app.hotkeys.Press(256);  // does not fit 8 bits: must not wrap round to id 0
+    ASSERT_TRUE(app.hotkeys.handler);
+    app.hotkeys.press(2);
+    app.hotkeys.press(256);  // does not fit 8 bits: must not wrap round to id 0
     EXPECT_TRUE(app.mci.commands.empty());
     EXPECT_EQ(app.m.RecordingState, RecorderIdle);
 }
@@ -124,10 +123,10 @@ TEST(Shutdown, CloseStopsCaptureOnlyDuringATakeDiscardingItWithoutAQuestionAndEn
         app.form.CloseAction();
         Commands expected = recording ? Commands{"stop capture", "close capture"} : Commands{};
         expected.insert(expected.end(), {"stop voice1", "close voice1"});
-        EXPECT_EQ(app.mci.Take(), expected);
+        EXPECT_EQ(app.mci.take(), expected);
         EXPECT_FALSE(app.Timer1.enabled || app.Timer2.enabled || app.Timer3.enabled);
-        EXPECT_EQ(app.SeeThroughClose.Current(), "custom:103");
-        EXPECT_TRUE(app.windows.form1Unloaded && app.windows.form2Unloaded && app.windows.ended);
+        EXPECT_EQ(app.SeeThroughClose.current(), "custom:103");
+        EXPECT_TRUE(app.windows.scheduleWindowUnloaded && app.windows.ended);
         EXPECT_TRUE(app.messages.shown.empty());
         EXPECT_TRUE(app.CommonDialog1.shownAs.empty()) << "no save";
     }
@@ -139,7 +138,7 @@ TEST(Shutdown, TheWindowManagersCloseRunsOnlyTheUnloadSequenceAndKeepsItsResultC
     app.m.RecordingState = RecorderBusy;
     app.mci.respond = [](const std::string& command, std::string&) { return command == "close voice1" ? 263 : 0; };
     app.form.FormUnload();
-    EXPECT_EQ(app.mci.Take(), (Commands{"stop voice1", "close voice1"})) << "capture gets no command";
+    EXPECT_EQ(app.mci.take(), (Commands{"stop voice1", "close voice1"})) << "capture gets no command";
     EXPECT_EQ(app.m.MciResult, "263");
     EXPECT_EQ(app.hotkeys.unregistered, (std::vector<int>{0, 1}));
 }

@@ -28,7 +28,7 @@ namespace {
 // The pixels of a GDI region; the region is deleted.
 Region TakeGdiRegion(HRGN gdi) {
     Region pixels;
-    for (const RECT& r : GdiRegionRects(gdi)) pixels = pixels.United(Region::Rectangle(r.left, r.top, r.right, r.bottom));
+    for (const RECT& r : GdiRegionRects(gdi)) pixels = pixels.united(Region::rectangle(r.left, r.top, r.right, r.bottom));
     DeleteObject(gdi);
     return pixels;
 }
@@ -38,7 +38,7 @@ std::vector<PixelDifference> DifferingPixels(const Region& gdi, const Region& ou
     std::vector<PixelDifference> differences;
     for (int y = std::min(box.top, box.bottom) - 2; y < std::max(box.top, box.bottom) + 2; ++y) {
         for (int x = std::min(box.left, box.right) - 2; x < std::max(box.left, box.right) + 2; ++x) {
-            if (gdi.Contains(x, y) != ours.Contains(x, y)) differences.push_back({x, y, gdi.Contains(x, y)});
+            if (gdi.contains(x, y) != ours.contains(x, y)) differences.push_back({x, y, gdi.contains(x, y)});
         }
     }
     return differences;
@@ -49,8 +49,8 @@ constexpr OutlineShapes At96Dpi{2, 1, 163, 231, 30, 56, 38, 52, 204, 214};
 constexpr OutlineShapes At120Dpi{2, 1, 204, 289, 38, 70, 48, 65, 255, 268};
 
 std::vector<PixelDifference> OutlineDifferences(const OutlineShapes& s) {
-    const Region ours = Region::RoundedRectangle(s.left, s.top, s.right, s.bottom, s.cornerWidth, s.cornerHeight)
-                            .United(Region::Ellipse(s.discLeft, s.discTop, s.discRight, s.discBottom));
+    const Region ours = Region::roundedRectangle(s.left, s.top, s.right, s.bottom, s.cornerWidth, s.cornerHeight)
+                            .united(Region::ellipse(s.discLeft, s.discTop, s.discRight, s.discBottom));
     return DifferingPixels(TakeGdiRegion(MakeGdiOutline(s)), ours, {s.left, s.top, s.discRight, s.bottom});
 }
 
@@ -85,7 +85,7 @@ TEST(GdiOutline, MovedByAnOffsetDiffersInTheSamePixelsMoved) {
 bool OnTheEdgeOfBoth(const PixelDifference& d, const Region& gdi, const Region& ours) {
     bool inBoth = false, inNeither = false;
     for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
-        const bool g = gdi.Contains(d.x + dx, d.y + dy), o = ours.Contains(d.x + dx, d.y + dy);
+        const bool g = gdi.contains(d.x + dx, d.y + dy), o = ours.contains(d.x + dx, d.y + dy);
         inBoth = inBoth || (g && o);
         inNeither = inNeither || (!g && !o);
     }
@@ -106,14 +106,14 @@ TEST(GdiEllipse, DiffersFromTheRegionArithmeticOnlyOnItsEdge) {
         for (int height = 10; height <= 48; ++height) {
             SCOPED_TRACE(testing::Message() << width << " x " << height);
             ExpectDifferOnlyOnTheEdge(CreateEllipticRgn(5, 7, 5 + width, 7 + height),
-                                      Region::Ellipse(5, 7, 5 + width, 7 + height), {5, 7, 5 + width, 7 + height});
+                                      Region::ellipse(5, 7, 5 + width, 7 + height), {5, 7, 5 + width, 7 + height});
             if (HasFatalFailure()) return;
         }
     }
     for (const RECT& b : {RECT{-20, 30, 146, 192}, RECT{-20, 30, 187, 233}, RECT{-20, 30, 981, 67}, RECT{204, 214, 38, 52}}) {
         SCOPED_TRACE(testing::Message() << b.left << "," << b.top << " " << b.right << "," << b.bottom);
         ExpectDifferOnlyOnTheEdge(CreateEllipticRgn(b.left, b.top, b.right, b.bottom),
-                                  Region::Ellipse(b.left, b.top, b.right, b.bottom), b);
+                                  Region::ellipse(b.left, b.top, b.right, b.bottom), b);
     }
 }
 
@@ -127,7 +127,7 @@ TEST(GdiRoundedRectangle, DiffersFromTheRegionArithmeticOnlyOnItsEdge) {
         SCOPED_TRACE(testing::Message() << b.left << "," << b.top << " " << b.right << "," << b.bottom << " corner "
                                         << w << " x " << h);
         ExpectDifferOnlyOnTheEdge(CreateRoundRectRgn(b.left, b.top, b.right, b.bottom, w, h),
-                                  Region::RoundedRectangle(b.left, b.top, b.right, b.bottom, w, h), b);
+                                  Region::roundedRectangle(b.left, b.top, b.right, b.bottom, w, h), b);
     }
 }
 

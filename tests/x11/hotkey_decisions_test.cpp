@@ -56,8 +56,8 @@ protected:
         matcher.add({0, {R}, CtrlAlt});
         matcher.add({1, {S}, CtrlAlt});
     }
-    auto press(Keycode key, std::uint16_t state, Timestamp time = 0) { return matcher.onKeyEvent({KeyEventKind::Press, key, state, time}); }
-    auto release(Keycode key, std::uint16_t state, Timestamp time) { return matcher.onKeyEvent({KeyEventKind::Release, key, state, time}); }
+    auto press(Keycode key, std::uint16_t state, Timestamp time = 0) { return matcher.onKeyEvent({KeyEventKind::press, key, state, time}); }
+    auto release(Keycode key, std::uint16_t state, Timestamp time) { return matcher.onKeyEvent({KeyEventKind::release, key, state, time}); }
     HotkeyMatcher matcher;
 };
 

@@ -47,16 +47,16 @@ protected:
         hotkeys = makeX11Hotkeys();
         ASSERT_NE(hotkeys, nullptr) << "needs the xcb platform on an X display";
         qGuiApp->installNativeEventFilter(&passedOn); // runs after the hotkeys' filter, installed later
-        ASSERT_TRUE(hotkeys->RegisterHotKey(0, MOD_ALT | MOD_CONTROL, 0x52));
-        ASSERT_TRUE(hotkeys->RegisterHotKey(1, MOD_ALT | MOD_CONTROL, 0x53));
-        hotkeys->InstallFilter([this](unsigned long id) { delivered.push_back(id); });
+        ASSERT_EQ(hotkeys->registerHotkey(0, kAltModifier | kControlModifier, 0x52), std::error_code());
+        ASSERT_EQ(hotkeys->registerHotkey(1, kAltModifier | kControlModifier, 0x53), std::error_code());
+        hotkeys->setHotkeyHandler([this](unsigned long id) { delivered.push_back(id); });
         keyR = keyboard.keycodesOf('r').front();
     }
     void TearDown() override {
         if (numLockOn()) type({"key", "Num_Lock"});
         if (hotkeys) {
-            hotkeys->UnregisterHotKey(0);
-            hotkeys->UnregisterHotKey(1);
+            hotkeys->unregisterHotkey(0);
+            hotkeys->unregisterHotkey(1);
         }
     }
 

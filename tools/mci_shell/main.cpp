@@ -38,7 +38,7 @@ int main() {
         if (sleepLine(line))
             continue;
         char reply[kReplyLength + 1] = {};
-        const int result = service->SendString(line, reply, kReplyLength);
+        const int result = service->sendString(line, reply, kReplyLength);
         std::cout << result << '\t' << reply << std::endl;
     }
 }
