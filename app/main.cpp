@@ -8,7 +8,7 @@
 #include <QIcon>
 #include <QMessageBox>
 
-#include "app/panel.h"
+#include "app/qt_panel.h"
 #include "platform/mci/make_mci_service.h"
 #include "platform/qt/no_hotkeys.h"
 #include "platform/x11/xcb_hotkeys.h"
@@ -17,7 +17,7 @@ namespace {
 
 // The panel's outline, position, drag and hotkeys need X11: on a Wayland desktop the
 // program runs through XWayland unless the user chose a platform.
-void PreferX11() {
+void preferX11() {
     const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
                          qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
     if (wayland && qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
@@ -26,7 +26,7 @@ void PreferX11() {
 }
 
 // Without any display Qt aborts with a message for developers; a user is told what to do.
-bool ReportNoDisplay() {
+bool reportNoDisplay() {
     if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
         !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         return false;
@@ -38,13 +38,13 @@ bool ReportNoDisplay() {
 }
 
 // Numbers are read and written the C way everywhere; only the time of day follows the user.
-void SetLocales() {
+void setLocales() {
     std::setlocale(LC_ALL, "C");
     std::setlocale(LC_CTYPE, "");
     std::setlocale(LC_TIME, "");
 }
 
-void ReportStartFailure(const std::string& failure) {
+void reportStartFailure(const std::string& failure) {
     std::cerr << "murmora: cannot start: " << failure << '\n';
     QMessageBox::critical(nullptr, QStringLiteral("Murmora"),
                           QStringLiteral("Murmora cannot start.\n\n%1").arg(QString::fromStdString(failure)));
@@ -53,11 +53,11 @@ void ReportStartFailure(const std::string& failure) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (ReportNoDisplay()) return EXIT_FAILURE;
-    PreferX11();
+    if (reportNoDisplay()) return EXIT_FAILURE;
+    preferX11();
     QApplication app(argc, argv);
     // Qt set every locale category from the environment; keep only what the program wants.
-    SetLocales();
+    setLocales();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/murmora.png")));
 
@@ -67,8 +67,8 @@ int main(int argc, char* argv[]) {
     if (!hotkeys) hotkeys = std::make_unique<murmora::NoHotkeys>();
 
     murmora::QtPanel panel(*mci, *takes, *hotkeys);
-    if (const auto failure = panel.Start()) {
-        ReportStartFailure(*failure);
+    if (const auto failure = panel.start()) {
+        reportStartFailure(*failure);
         return EXIT_FAILURE;
     }
     return QApplication::exec();

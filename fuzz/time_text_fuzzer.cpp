@@ -1,24 +1,22 @@
-// Arms the schedule with any time-of-day text the locale might give, and checks that the
-// delay always lands within a day and the current time within 0 to 86399.
+// Reads any time-of-day text a locale might give, and checks that a time read lies within the
+// day and that the delay to any start is less than a day.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-#include "tests/fakes/fake_app.h"
+#include "core/date_time.h"
+#include "schedule/schedule_arithmetic.h"
 
 using namespace murmora;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static fakes::FakeApp* app = [] {
-        auto* a = new fakes::FakeApp;
-        fakes::FakeApp::Start(*a);
-        return a;
-    }();
-    app->clock.setTimeOfDay(13, 5, 7);
-    app->clock.timeText = std::string(reinterpret_cast<const char*>(data), size);
-    app->form.trigger.SetAlarm();
-    const auto& mod = app->mod;
-    if (mod.CurrentTimeSeconds < 0 || mod.CurrentTimeSeconds >= kSecondsPerDay) std::abort();
-    if (mod.StartDelaySeconds < 0 || mod.StartDelaySeconds >= kSecondsPerDay) std::abort();
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const auto now = clockTextSeconds(text);
+    if (!now) return 0;
+    if (*now < 0 || *now >= kSecondsPerDay) std::abort();
+    for (const std::int32_t start : {0, 3600, 43200, 86399}) {
+        const std::int32_t delay = startDelaySeconds(start, *now);
+        if (delay < 0 || delay >= kSecondsPerDay) std::abort();
+    }
     return 0;
 }

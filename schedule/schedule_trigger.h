@@ -1,39 +1,53 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
-#include "shell/context.h"
-#include "shell/resource_pictures.h"
+#include "core/date_time.h"
+#include "platform/clock.h"
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+#include "recording/scheduled_recording.h"
 
 namespace murmora {
 
-// The schedule arithmetic and the Timer2 trigger that starts the scheduled take.
-class ScheduleTrigger {
-public:
-    ScheduleTrigger(Context& ctx, ResourcePictures& pictures) : ctx_(ctx), pictures_(pictures) {}
-
-    // Arms the schedule from the schedule window's choices; the caller enables Timer2.
-    void SetAlarm();
-    // StartDelaySeconds from the current time of day `s` to the start time of day `a`,
-    // on the next day when `a` has passed.
-    void AlarmDuration(std::int32_t& a, std::int32_t& s);
-    void Timer2Tick();
-
-private:
-    void ReadCurrentTime();
-    void ReadAlarmTime();
-    // 0 before noon; after noon PmOffsetSeconds, which it sets.
-    std::int32_t DayHalfOffset(const std::string& dayHalf);
-    void StartScheduledTake();
-    void RefuseStart();
-
-    Context& ctx_;
-    ResourcePictures& pictures_;
+struct ScheduleTriggerControls {
+    Label& captionLabel; // "Record:" while a schedule is armed
+    Label& timeLabel;    // the start time of the armed schedule
+    Timer& startTimer;
 };
 
-// The length the scheduled take is to have, from the schedule window's duration spinners.
-std::int32_t ChosenDurationSeconds(const Form2Controls& form2);
+// The armed schedule: the delay from the moment of arming to the chosen start, counted on the
+// clock once a second, and the start of the scheduled take when it is reached. One-shot: it
+// fires once and is then disarmed.
+class ScheduleTrigger {
+public:
+    ScheduleTrigger(const Clock& clock, MessageBoxes& messages, ScheduleTriggerControls controls,
+                    ScheduledRecording& recording);
 
-inline constexpr std::int32_t PmOffset = 43200;
+    // Start-up: not armed, nothing shown.
+    void load();
+    // Shows on the panel that a take is to start at `startText`.
+    void show(const std::string& startText);
+    void clearShown();
+    // Arms from now: the scheduled take starts at `startSeconds` after midnight (when nothing,
+    // the start armed before), runs `takeSeconds` and is saved at `target`.
+    void arm(std::optional<std::int32_t> startSeconds, std::int32_t takeSeconds, const std::string& target);
+    void disarm() { controls_.startTimer.setEnabled(false); }
+    // How long the scheduled take runs: the duration armed last.
+    std::int32_t takeSeconds() const { return takeSeconds_; }
+
+private:
+    void onTick();
+
+    const Clock& clock_;
+    MessageBoxes& messages_;
+    ScheduleTriggerControls controls_;
+    ScheduledRecording& recording_;
+    DateTime base_ = 0;              // the moment of arming: all waiting is counted from it
+    std::int32_t delaySeconds_ = 0;  // from the base to the start
+    std::int32_t startSeconds_ = 0;  // the chosen start, after midnight
+    std::int32_t takeSeconds_ = 0;
+};
 
 } // namespace murmora

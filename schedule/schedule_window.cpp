@@ -1,134 +1,155 @@
 #include "schedule/schedule_window.h"
 
 #include <cstdio>
-#include <optional>
 
-#include "shell/paths.h"
-
-#include "buttons/image_buttons.h"
+#include "core/paths.h"
+#include "core/texts.h"
+#include "schedule/schedule_arithmetic.h"
 
 namespace murmora {
 
 namespace {
 
-std::string TwoDigits(int value) {
+std::string plain(int value) { return std::to_string(value); }
+
+std::string twoDigits(int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%02d", value);
     return text;
 }
 
-std::string DayHalf(int value) { return value == 2 ? "PM" : "AM"; }
+std::string dayHalfText(int value) { return value == 2 ? "PM" : "AM"; }
 
-// The text box shows the spinner's value from the start and follows every change.
-void ShowOnChange(Spinner& spinner, TextBox& text, std::string (*format)(int)) {
-    auto show = [&spinner, &text, format] { text.setText(format(spinner.value())); };
-    spinner.setChangeHandler(show);
+// The box shows the spinner's value from the start and follows every change.
+void showOnChange(SpinnerField field, std::string (*format)(int)) {
+    auto show = [field, format] { field.box.setText(format(field.spinner.value())); };
+    field.spinner.setChangeHandler(show);
     show();
 }
 
-std::string Plain(int value) { return std::to_string(value); }
+const char* const kTargetDialogTitle = "Save File As";
+constexpr int kTargetDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist;
 
-const char* const TargetDialogTitle = "Save File As";
-constexpr int TargetDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist;
-
-const char* const DefaultTargetMessage = "Recording will be saved as AutoRec.Wav in Root Directory";
-const char* const ProgramPathRefusal = "Can not save Recording in Program Path";
-const std::string TargetChosenMessage = "Recording will be saved as ";
-const char* const ZeroDurationRefusal = "Cannot Activate with Recording Duration = 0";
+const char* const kDefaultTargetMessage = "Recording will be saved as AutoRec.Wav in Root Directory";
+const char* const kProgramPathRefusal = "Can not save Recording in Program Path";
+const char* const kTargetChosenMessage = "Recording will be saved as ";
+const char* const kZeroDurationRefusal = "Cannot Activate with Recording Duration = 0";
 
 // Where a scheduled take goes when its target cannot be written.
-const char* const TakeKeptSafe = "The schedule is armed. If the recording cannot be saved there when it ends, it is "
-                                 "saved under a dated name in your home folder instead.";
+const char* const kTakeKeptSafe = "The schedule is armed. If the recording cannot be saved there when it ends, it is "
+                                  "saved under a dated name in your home folder instead.";
 
-std::string MissingFolderWarning(const std::string& target) {
-    return "The folder of the scheduled recording's file  " + target + "  does not exist.\n\n" + TakeKeptSafe;
+std::string missingFolderWarning(const std::string& target) {
+    return "The folder of the scheduled recording's file  " + target + "  does not exist.\n\n" + kTakeKeptSafe;
 }
 
-std::string ReplaceWarning(const std::string& target) {
+std::string replaceWarning(const std::string& target) {
     return "The schedule is armed. The file  " + target +
            "  is already there: the scheduled recording will replace it when it is saved.";
 }
 
 } // namespace
 
-void ScheduleWindow::FormLoad() {
-    auto& f = ctx_.form2;
-    ShowOnChange(f.VScroll1, f.Text1, Plain);
-    ShowOnChange(f.VScroll2, f.Text2, TwoDigits);
-    ShowOnChange(f.VScroll3, f.Text3, TwoDigits);
-    ShowOnChange(f.VScroll4, f.Text4, DayHalf);
-    ShowOnChange(f.VScroll5, f.Text5, Plain);
-    ShowOnChange(f.VScroll6, f.Text6, TwoDigits);
-    ShowOnChange(f.VScroll7, f.Text7, TwoDigits);
+ScheduleWindow::ScheduleWindow(ScheduleServices services, ScheduleWindowControls controls,
+                               SchedulePanelControls panel, ScheduledRecording& recording)
+    : services_(services), controls_(controls),
+      trigger_(services.clock, services.messages,
+               {panel.scheduleCaptionLabel, panel.scheduleTimeLabel, panel.scheduleStartTimer}, recording),
+      scheduleButton_(services.pictures, panel.scheduleButton, kScheduleButtonLayout, [this] { open(); }) {}
+
+void ScheduleWindow::load() {
+    auto& c = controls_;
+    const std::pair<SpinnerField, std::string (*)(int)> fields[] = {
+        {c.startHour, plain},     {c.startMinute, twoDigits},     {c.startSecond, twoDigits},
+        {c.dayHalf, dayHalfText}, {c.durationHours, plain},       {c.durationMinutes, twoDigits},
+        {c.durationSeconds, twoDigits}};
+    for (const auto& [field, format] : fields) showOnChange(field, format);
+    c.targetPathBox.setText(defaultTargetPath());
+    const std::pair<Spinner*, int> startValues[] = {
+        {&c.startHour.spinner, 1},     {&c.startMinute.spinner, 0},     {&c.startSecond.spinner, 0},
+        {&c.dayHalf.spinner, 1},       {&c.durationHours.spinner, 0},   {&c.durationMinutes.spinner, 1},
+        {&c.durationSeconds.spinner, 0}};
+    for (const auto& [spinner, value] : startValues) spinner->setValue(value);
+    trigger_.load();
 }
 
-std::string ScheduleWindow::DefaultTargetPath() const {
+std::string ScheduleWindow::defaultTargetPath() const {
     // There is no drive root a user may write to: the scheduled take goes to the home folder.
-    return PathInFolder(ctx_.os.files.homeFolder(), "AutoRec.wav");
+    return pathInFolder(services_.files.homeFolder(), "AutoRec.wav");
 }
 
-void ScheduleWindow::OpenAction() {
-    pictures_.showCustomPicture(ctx_.ui.SeeThroughTime, SeeThroughTimeLayout.normalPicture);
-    ctx_.m.TimeButtonState = ButtonReleased;
+void ScheduleWindow::open() {
     // A pending schedule is disarmed while the user edits it; closing arms it afresh.
-    ctx_.ui.Timer2.setEnabled(false);
-    ctx_.os.windows.showScheduleWindow();
+    trigger_.disarm();
+    services_.windows.showScheduleWindow();
 }
 
-void ScheduleWindow::Command1Click() {
-    auto& f = ctx_.form2;
-    f.CommonDialog1.configure({TargetDialogTitle, WavFileFilter, TargetDialogFlags});
-    const std::optional<std::string> chosen = f.CommonDialog1.showSave();
+void ScheduleWindow::onChooseTargetClicked() {
+    FileDialog& dialog = controls_.targetDialog;
+    dialog.configure({kTargetDialogTitle, kWavFileFilter, kTargetDialogFlags});
+    const std::optional<std::string> chosen = dialog.showSave();
     if (!chosen || chosen->empty()) {
-        ctx_.os.messages.show(DefaultTargetMessage, MessageStyle::exclamation, AppTitle);
-        f.Text8.setText(DefaultTargetPath());
+        tell(kDefaultTargetMessage, MessageStyle::exclamation);
+        controls_.targetPathBox.setText(defaultTargetPath());
         return;
     }
-    if (chosen->find(ctx_.os.files.programFolder()) != std::string::npos) {
-        ctx_.os.messages.show(ProgramPathRefusal, MessageStyle::information, AppTitle);
+    if (chosen->find(services_.files.programFolder()) != std::string::npos) {
+        tell(kProgramPathRefusal, MessageStyle::information);
         return;
     }
-    ctx_.os.messages.show(TargetChosenMessage + *chosen, MessageStyle::information, AppTitle);
-    f.Text8.setText(*chosen);
+    tell(kTargetChosenMessage + *chosen, MessageStyle::information);
+    controls_.targetPathBox.setText(*chosen);
 }
 
-void ScheduleWindow::QueryUnload(std::int16_t& cancel, std::int16_t unloadMode) {
-    // At shutdown the window goes away with the program: nothing is armed and no saved
-    // take at the target is deleted.
-    if (unloadMode != vbFormControlMenu) return;
-    cancel = 1;
-    const bool activate = ctx_.form2.Check1.isChecked();
-    if (activate) {
-        if (!Arm()) return;
+void ScheduleWindow::onCloseRequested() {
+    std::optional<std::string> armedTarget;
+    if (controls_.activateCheckBox.isChecked()) {
+        armedTarget = arm();
+        if (!armedTarget) return;
     } else {
-        ctx_.ui.Label5.setCaption("");
-        ctx_.ui.Label6.setCaption("");
+        trigger_.clearShown();
     }
-    ctx_.os.windows.hideScheduleWindow();
-    if (activate) TellAboutTarget();
+    services_.windows.hideScheduleWindow();
+    if (armedTarget) tellAboutTarget(*armedTarget);
 }
 
-bool ScheduleWindow::Arm() {
-    auto& f = ctx_.form2;
-    ctx_.ui.Label5.setCaption("Record:");
-    ctx_.ui.Label6.setCaption(f.Text1.text() + ":" + f.Text2.text() + ":" + f.Text3.text() + " " + f.Text4.text());
-    ctx_.mod.AutoDurationSeconds = ChosenDurationSeconds(f);
-    if (ctx_.mod.AutoDurationSeconds == 0) {
-        ctx_.os.messages.show(ZeroDurationRefusal, MessageStyle::exclamation, AppTitle);
-        return false;
+std::optional<std::string> ScheduleWindow::arm() {
+    trigger_.show(startText());
+    const std::int32_t seconds = chosenTakeSeconds();
+    if (seconds == 0) {
+        tell(kZeroDurationRefusal, MessageStyle::exclamation);
+        return std::nullopt;
     }
-    trigger_.SetAlarm();
-    ctx_.ui.Timer2.setEnabled(true);
-    return true;
+    const auto& c = controls_;
+    const std::string target = c.targetPathBox.text();
+    trigger_.arm(startTimeSeconds(c.startHour.spinner.value(), c.startMinute.spinner.value(),
+                                  c.startSecond.spinner.value(), c.dayHalf.box.text()),
+                 seconds, target);
+    return target;
 }
 
-void ScheduleWindow::TellAboutTarget() {
-    const std::string& target = ctx_.mod.AutoSavePath;
-    if (!ctx_.os.files.folderExists(FolderOf(target))) {
-        ctx_.os.messages.show(MissingFolderWarning(target), MessageStyle::exclamation, AppTitle);
-    } else if (ctx_.os.files.fileExists(target)) {
-        ctx_.os.messages.show(ReplaceWarning(target), MessageStyle::exclamation, AppTitle);
+std::string ScheduleWindow::startText() const {
+    const auto& c = controls_;
+    return c.startHour.box.text() + ":" + c.startMinute.box.text() + ":" + c.startSecond.box.text() + " " +
+           c.dayHalf.box.text();
+}
+
+std::int32_t ScheduleWindow::chosenTakeSeconds() const {
+    const auto& c = controls_;
+    return c.durationHours.spinner.value() * 3600 + c.durationMinutes.spinner.value() * 60 +
+           c.durationSeconds.spinner.value();
+}
+
+void ScheduleWindow::tellAboutTarget(const std::string& target) {
+    if (!services_.files.folderExists(folderOf(target))) {
+        tell(missingFolderWarning(target), MessageStyle::exclamation);
+    } else if (services_.files.fileExists(target)) {
+        tell(replaceWarning(target), MessageStyle::exclamation);
     }
+}
+
+void ScheduleWindow::tell(const std::string& text, MessageStyle style) {
+    services_.messages.show(text, style, kAppTitle);
 }
 
 } // namespace murmora

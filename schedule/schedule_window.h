@@ -1,49 +1,97 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "buttons/image_button.h"
+#include "buttons/resource_pictures.h"
+#include "platform/clock.h"
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/window_host.h"
+#include "recording/scheduled_recording.h"
+#include "recording/take_schedule.h"
 #include "schedule/schedule_trigger.h"
-#include "shell/context.h"
-#include "shell/resource_pictures.h"
 
 namespace murmora {
 
-// Why the schedule window is being closed.
-enum UnloadMode : std::int16_t {
-    vbFormControlMenu = 0,  // the user closed it with its close box or system menu
-    vbFormCode = 1,         // the program unloads it at shutdown
+// A spinner and the text box that shows its value.
+struct SpinnerField {
+    Spinner& spinner;
+    TextBox& box;
 };
 
-// The schedule window Form2: start time, duration, target file and "Activate".
-class ScheduleWindow {
+struct ScheduleWindowControls {
+    SpinnerField startHour;   // 1 to 12
+    SpinnerField startMinute;
+    SpinnerField startSecond;
+    SpinnerField dayHalf;     // 1 AM, 2 PM
+    SpinnerField durationHours;
+    SpinnerField durationMinutes;
+    SpinnerField durationSeconds;
+    TextBox& targetPathBox;
+    CheckBox& activateCheckBox;
+    FileDialog& targetDialog;
+};
+
+// The schedule's controls on the panel.
+struct SchedulePanelControls {
+    PictureButton& scheduleButton;
+    Label& scheduleCaptionLabel;
+    Label& scheduleTimeLabel;
+    Timer& scheduleStartTimer;
+};
+
+struct ScheduleServices {
+    Clock& clock;
+    Files& files;
+    MessageBoxes& messages;
+    WindowHost& windows;
+    ResourcePictures& pictures;
+};
+
+// The schedule window: start time, duration, target file and "Activate". The Schedule button
+// opens it, which disarms a pending schedule; closing it with "Activate" ticked arms one.
+class ScheduleWindow final : public TakeSchedule {
 public:
-    ScheduleWindow(Context& ctx, ResourcePictures& pictures, ScheduleTrigger& trigger)
-        : ctx_(ctx), pictures_(pictures), trigger_(trigger) {}
+    ScheduleWindow(ScheduleServices services, ScheduleWindowControls controls, SchedulePanelControls panel,
+                   ScheduledRecording& recording);
 
-    // Loads the window hidden: each spinner's change rewrites its text box.
-    void FormLoad();
-    // The target path for a scheduled take when the user has chosen none.
-    std::string DefaultTargetPath() const;
+    // Start-up: each box follows its spinner; start 1:00:00 AM, duration 0:01:00, the default
+    // target; nothing armed.
+    void load();
+    // The program ends: an armed schedule will not fire.
+    void disarm() { trigger_.disarm(); }
+    // The "File" button: chooses the target file.
+    void onChooseTargetClicked();
+    // The user closes the window (close box, Escape, the window manager): arms the schedule or
+    // clears it, and hides the window, which stays open only when a zero duration is refused.
+    void onCloseRequested();
 
-    // The release action of the main window's SeeThroughTime button.
-    void OpenAction();
-    // The "File" button.
-    void Command1Click();
-    // Runs whenever the window is about to be unloaded; set `cancel` to keep it loaded.
-    void QueryUnload(std::int16_t& cancel, std::int16_t unloadMode);
+    std::int32_t takeSeconds() const override { return trigger_.takeSeconds(); }
+    std::string targetPath() const override { return controls_.targetPathBox.text(); }
+    void takeOver() override { trigger_.clearShown(); }
 
 private:
-    // Shows the start time on the main window and arms the schedule; false, with the
-    // window left open, when the duration is zero.
-    bool Arm();
+    // The Schedule button's action.
+    void open();
+    // Shows the start time on the panel and arms the schedule; nothing, with the window left
+    // open, when the duration is zero; else the target armed.
+    std::optional<std::string> arm();
     // Names a target whose folder is missing, or one already there. Nothing is deleted: the take
     // replaces an existing file only when it is saved over it, so a cancelled schedule, a take
     // that fails or the program's end never cost the old file.
-    void TellAboutTarget();
+    void tellAboutTarget(const std::string& target);
+    std::string defaultTargetPath() const;
+    std::string startText() const;
+    std::int32_t chosenTakeSeconds() const;
+    void tell(const std::string& text, MessageStyle style);
 
-    Context& ctx_;
-    ResourcePictures& pictures_;
-    ScheduleTrigger& trigger_;
+    ScheduleServices services_;
+    ScheduleWindowControls controls_;
+    ScheduleTrigger trigger_;
+    ImageButton scheduleButton_;
 };
 
 } // namespace murmora

@@ -11,12 +11,18 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include "app/panel.h"
+#include "app/qt_panel.h"
 #include "bench/granted_hotkeys.h"
+#include "playback/player.h"
 #include "platform/mci/make_mci_service.h"
 
 namespace {
 
+// The file a manual save would have chosen.
+struct ChosenTake final : murmora::LatestTake {
+    std::string path;
+    std::string latestTakePath() const override { return path; }
+};
 
 double CpuSeconds() {
     rusage usage{};
@@ -39,12 +45,15 @@ int main(int argc, char* argv[]) {
     const auto takes = murmora::makeTakeFolder();
     murmora::GrantedHotkeys hotkeys;
     murmora::QtPanel panel(*mci, *takes, hotkeys);
-    panel.Start();
-    // The file a manual save would have chosen.
-    panel.form.ctx.m.PlayFileName = argv[1];
+    if (panel.start()) return 1;
+    ChosenTake chosen;
+    chosen.path = argv[1];
+    // The panel's Play button, playing that file.
+    murmora::Player player({panel.mci, panel.files, panel.messages, panel.pump, panel.panel.pictures},
+                           {*panel.window.playButton, *panel.window.secondsLabel, *panel.window.sizeLabel}, chosen);
     QCoreApplication::processEvents();
 
-    QWidget* play = panel.window.SeeThroughPlay;
+    QWidget* play = panel.window.playButton;
     const QPoint middle = play->rect().center();
     QTest::mousePress(play, Qt::LeftButton, {}, middle);
     QElapsedTimer wall;
@@ -53,7 +62,7 @@ int main(int argc, char* argv[]) {
     QTest::mouseRelease(play, Qt::LeftButton, {}, middle);  // the Play action, until the end of the file
     const double cpu = CpuSeconds() - cpuBefore;
     std::printf("%.3f %.3f\n", cpu, static_cast<double>(wall.elapsed()) / 1000);
-    if (panel.window.Label1->text().isEmpty()) {
+    if (panel.window.secondsLabel->text().isEmpty()) {
         std::fprintf(stderr, "the Play action did not play %s\n", argv[1]);
         return EXIT_FAILURE;
     }

@@ -18,7 +18,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/panel.h"
+#include "app/qt_panel.h"
 #include "bench/granted_hotkeys.h"
 #include "platform/mci/make_mci_service.h"
 
@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
     const auto takes = murmora::makeTakeFolder();
     murmora::GrantedHotkeys hotkeys;
     murmora::QtPanel panel(*mci, *takes, hotkeys);
-    panel.Start();
+    if (panel.start()) return 1;
 
     QElapsedTimer clock;
     clock.start();
@@ -76,14 +76,14 @@ int main(int argc, char* argv[]) {
     QTimer answerer;
     QTimer told;
 
-    QTimer::singleShot(0, [&] { Click(panel.window.PictureRecord); });
+    QTimer::singleShot(0, [&] { Click(panel.window.recordButton); });
     QTimer::singleShot(2000, [&] {
         if (mode == "stall") {
             Signal(server, SIGSTOP);
             last = clock.elapsed();
             loop.start();
             AnswerModals(answerer);
-            Click(panel.window.SeeThroughCut); // returns once the dialog has been answered
+            Click(panel.window.stopButton); // returns once the dialog has been answered
             loop.stop();
             Signal(server, SIGCONT);
             std::printf("longest stall %lld ms\n", static_cast<long long>(longest));

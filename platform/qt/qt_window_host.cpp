@@ -20,23 +20,24 @@ QRegion toQRegion(const Region& region) {
     return out;
 }
 
-QtWindowHost::QtWindowHost(ShapedFormWindow& main, Form2Window& form2) : main_(main), form2_(form2) {}
+QtWindowHost::QtWindowHost(PanelWindow& panel, ScheduleDialog& scheduleDialog)
+    : panel_(panel), scheduleDialog_(scheduleDialog) {}
 
-void QtWindowHost::setPanelBackground(const Picture& picture) { main_.setBackground(imageOf(picture)); }
+void QtWindowHost::setPanelBackground(const Picture& picture) { panel_.setBackground(imageOf(picture)); }
 
 void QtWindowHost::setPanelOutline(const Region& region) {
-    main_.setMask(toQRegion(region));
-    main_.update();
+    panel_.setMask(toQRegion(region));
+    panel_.update();
 }
 
 void QtWindowHost::showScheduleWindow() {
-    if (form2Loaded_) form2_.exec();
+    if (scheduleWindowLoaded_) scheduleDialog_.exec();
 }
 
 void QtWindowHost::unloadScheduleWindow() {
     // The widgets stay until the program ends: the rules keep references to them.
-    form2Loaded_ = false;
-    form2_.hide();
+    scheduleWindowLoaded_ = false;
+    scheduleDialog_.hide();
 }
 
 void QtWindowHost::endProgram() {

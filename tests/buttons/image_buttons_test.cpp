@@ -1,127 +1,123 @@
 #include <gtest/gtest.h>
 
-#include "buttons/image_buttons.h"
-#include "tests/fakes/fake_app.h"
+#include "buttons/image_button.h"
+#include "tests/support/fake_panel.h"
 
 namespace murmora::fakes {
 namespace {
 
-// One button on its own, with an action that records when it ran and what it saw.
+// One button on its own, with an action that notes when it ran and what the button showed then.
 struct ButtonFixture : ::testing::Test {
     FakeFiles files;
     FakeResources resources{files};
     ResourcePictures pictures{resources, files};
     FakePictureButton control;
-    std::int16_t state = ButtonReleased;
     int actions = 0;
     std::string pictureWhenActionRan;
 
-    ImageButtonBehaviour Make(ImageButtonLayout layout) { return ImageButtonBehaviour(pictures, control, state, layout); }
-    std::function<void()> Action() {
-        return [this] {
+    std::unique_ptr<ImageButton> make(ImageButtonLayout layout) {
+        return std::make_unique<ImageButton>(pictures, control, layout, [this] {
             ++actions;
             pictureWhenActionRan = control.current();
-            EXPECT_EQ(state, ButtonReleased);
-        };
+        });
     }
 };
 
-TEST_F(ButtonFixture, PressAndReleaseRunsTheActionOnceWithTheNormalPictureBack) {
-    auto play = Make(SeeThroughPlayLayout);
-    play.MouseDown(kLeftButton, 400, 400);
+TEST_F(ButtonFixture, PressAndReleaseRunsTheActionOnceWithTheReleasedPictureBack) {
+    const auto play = make(kPlayButtonLayout);
+    control.down(kLeftButton, 400, 400);
     EXPECT_EQ(control.current(), "custom:108");
-    EXPECT_EQ(state, ButtonPressed);
-    play.MouseUp(kLeftButton, 400, 400, Action());
+    control.up(kLeftButton, 400, 400);
     EXPECT_EQ(actions, 1);
     EXPECT_EQ(pictureWhenActionRan, "custom:107");
+    control.up(kLeftButton, 400, 400);
+    EXPECT_EQ(actions, 1) << "a second release finds the button released";
 }
 
 TEST_F(ButtonFixture, DragOutAndReleaseDoesNothingButDragBackInRunsTheAction) {
-    auto close = Make(SeeThroughCloseLayout);
-    close.MouseDown(kLeftButton, 100, 100);
-    close.MouseMove(kLeftButton, 500, 100);
-    EXPECT_EQ(control.current(), "custom:103") << "the normal picture shows from the moment the pointer left";
-    EXPECT_EQ(state, ButtonReleased);
+    const auto close = make(kCloseButtonLayout);
+    control.down(kLeftButton, 100, 100);
+    control.move(kLeftButton, 500, 100);
+    EXPECT_EQ(control.current(), "custom:103") << "the released picture shows from the moment the pointer left";
     const auto picturesBefore = control.shown.size();
-    close.MouseUp(kLeftButton, 500, 100, Action());
+    control.up(kLeftButton, 500, 100);
     EXPECT_EQ(actions, 0);
     EXPECT_EQ(control.shown.size(), picturesBefore) << "a release when not pressed changes no picture";
 
-    close.MouseDown(kLeftButton, 100, 100);
-    close.MouseMove(kLeftButton, -50, 100);
-    close.MouseMove(kLeftButton, 100, 100);
+    control.down(kLeftButton, 100, 100);
+    control.move(kLeftButton, -50, 100);
+    control.move(kLeftButton, 100, 100);
     EXPECT_EQ(control.current(), "custom:104");
-    close.MouseUp(kLeftButton, 100, 100, Action());
+    control.up(kLeftButton, 100, 100);
     EXPECT_EQ(actions, 1);
 }
 
 TEST_F(ButtonFixture, TheActiveAreaBoundsAreInclusive) {
     const std::tuple<ImageButtonLayout, float, float, bool> cases[] = {
-        {SeeThroughCloseLayout, 5, 5, true},       {SeeThroughCloseLayout, 300, 300, true},
-        {SeeThroughCloseLayout, 4.9f, 100, false}, {SeeThroughCloseLayout, 300.5f, 100, false},
-        {SeeThroughCloseLayout, 100, 4.9f, false}, {SeeThroughCloseLayout, 100, 300.5f, false},
-        {SeeThroughPlayLayout, 800, 780, true},    {SeeThroughPlayLayout, 100, 781, false},
-        {SeeThroughPlayLayout, 800.5f, 100, false}};
+        {kCloseButtonLayout, 5, 5, true},       {kCloseButtonLayout, 300, 300, true},
+        {kCloseButtonLayout, 4.9f, 100, false}, {kCloseButtonLayout, 300.5f, 100, false},
+        {kCloseButtonLayout, 100, 4.9f, false}, {kCloseButtonLayout, 100, 300.5f, false},
+        {kPlayButtonLayout, 800, 780, true},    {kPlayButtonLayout, 100, 781, false},
+        {kPlayButtonLayout, 800.5f, 100, false}};
     for (const auto& [layout, x, y, inside] : cases) {
-        auto button = Make(layout);
-        button.MouseDown(kLeftButton, 10, 10);
-        button.MouseMove(kLeftButton, x, y);
-        EXPECT_EQ(state, inside ? ButtonPressed : ButtonReleased) << "x=" << x << " y=" << y;
+        const auto button = make(layout);
+        actions = 0;
+        control.down(kLeftButton, 10, 10);
+        control.move(kLeftButton, x, y);
+        control.up(kLeftButton, x, y);
+        EXPECT_EQ(actions, inside ? 1 : 0) << "x=" << x << " y=" << y;
     }
 }
 
 TEST_F(ButtonFixture, RightMiddleOrBothButtonsIgnoreMovesAndRunOnReleaseAnywhere) {
-    auto wav = Make(SeeThroughWavLayout);
-    const int buttons[] = {kRightButton, kMiddleButton, kLeftButton | kRightButton};
-    for (int button : buttons) {
-        wav.MouseDown(button, 100, 100);
+    const auto convert = make(kConvertButtonLayout);
+    for (int button : {kRightButton, kMiddleButton, kLeftButton | kRightButton}) {
+        control.down(button, 100, 100);
         EXPECT_EQ(control.current(), "custom:112");
         const auto picturesBefore = control.shown.size();
-        wav.MouseMove(button, 5000, 5000);
+        control.move(button, 5000, 5000);
         EXPECT_EQ(control.shown.size(), picturesBefore);
-        EXPECT_EQ(state, ButtonPressed);
-        wav.MouseUp(button, 5000, 5000, Action());
+        control.up(button, 5000, 5000);
     }
     EXPECT_EQ(actions, 3);
 }
 
 TEST_F(ButtonFixture, EveryMoveInsideWithTheLeftButtonReloadsThePressedPicture) {
-    auto play = Make(SeeThroughPlayLayout);
-    for (int i = 0; i < 3; ++i) play.MouseMove(kLeftButton, 100.0f + static_cast<float>(i), 100);
-    EXPECT_EQ(state, ButtonPressed) << "even when the press did not start on the button";
+    const auto play = make(kPlayButtonLayout);
+    for (int i = 0; i < 3; ++i) control.move(kLeftButton, 100.0f + static_cast<float>(i), 100);
     EXPECT_EQ(control.shown, (std::vector<std::string>{"custom:108", "custom:108", "custom:108"}));
     EXPECT_TRUE(files.filesIn("/tmp", "~rs").empty());
+    control.up(kLeftButton, 100, 100);
+    EXPECT_EQ(actions, 1) << "pressed, even when the press did not start on the button";
 }
 
 TEST(PanelButtons, StopRecordingDoesNothingWhileIdleAndFollowsThePointerDuringATake) {
-    FakeApp app;
-    FakeApp::Start(app);
-    const auto picturesBefore = app.SeeThroughCut.shown.size();
-    app.SeeThroughCut.down();
-    app.SeeThroughCut.move(kLeftButton, 100, 100);
-    app.SeeThroughCut.up();
-    EXPECT_EQ(app.SeeThroughCut.shown.size(), picturesBefore);
-    EXPECT_EQ(app.m.CutButtonState, ButtonReleased);
+    FakePanel app;
+    app.start();
+    const auto picturesBefore = app.stopButton.shown.size();
+    app.stopButton.down();
+    app.stopButton.move(kLeftButton, 100, 100);
+    app.stopButton.up();
+    EXPECT_EQ(app.stopButton.shown.size(), picturesBefore);
     EXPECT_TRUE(app.mci.commands.empty());
 
-    app.m.RecordingState = RecorderBusy;
-    app.SeeThroughCut.down();
-    EXPECT_EQ(app.SeeThroughCut.current(), "custom:106");
-    app.SeeThroughCut.move(kLeftButton, 900, 100);
-    EXPECT_EQ(app.SeeThroughCut.current(), "custom:105");
-    EXPECT_EQ(app.m.CutButtonState, ButtonReleased);
+    app.hotkeys.press(0);
+    app.stopButton.down();
+    EXPECT_EQ(app.stopButton.current(), "custom:106");
+    app.stopButton.move(kLeftButton, 900, 100);
+    EXPECT_EQ(app.stopButton.current(), "custom:105");
 }
 
 TEST(PanelButtons, CloseAndMinimizeRunTheirActionsOnlyWhenReleasedOnTheButton) {
-    FakeApp app;
-    FakeApp::Start(app);
-    app.SeeThroughMin.click();
+    FakePanel app;
+    app.start();
+    app.minimizeButton.click();
     EXPECT_TRUE(app.windows.minimized);
-    app.SeeThroughClose.down();
-    app.SeeThroughClose.move(kLeftButton, 1000, 1000);
-    app.SeeThroughClose.up(kLeftButton, 1000, 1000);
+    app.closeButton.down();
+    app.closeButton.move(kLeftButton, 1000, 1000);
+    app.closeButton.up(kLeftButton, 1000, 1000);
     EXPECT_FALSE(app.windows.ended);
-    app.SeeThroughClose.click();
+    app.closeButton.click();
     EXPECT_TRUE(app.windows.ended);
 }
 

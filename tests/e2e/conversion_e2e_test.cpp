@@ -56,7 +56,7 @@ TEST_F(Conversion, AWavWithBlanksInItsPathGetsItsMp3BesideItAndNothingElseChange
     ASSERT_TRUE(QFile::link(elsewhere, takes.filePath("take one.wav.mp3")));
 
     modals->ExpectFileDialog("Convert Wav File", wav);
-    Click(panel->window.SeeThroughWav);
+    Click(panel->window.convertButton);
     ASSERT_TRUE(modals->WaitDone(10000)) << "the open dialog did not come";
 
     const QString mp3 = wav + ".mp3";

@@ -25,10 +25,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/panel.h"
+#include "app/qt_panel.h"
 #include "platform/mci/make_mci_service.h"
 #include "platform/mci_service.h"
-#include "tests/fakes/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace murmora::e2e {
 
@@ -121,7 +121,7 @@ public:
     }
 
     // A message box titled "Murmora": its text goes to `text`, then OK.
-    void ExpectMessage(QString* text) {
+    void expectMessage(QString* text) {
         Expect(
             "message box", [](QWidget* window) { return qobject_cast<QMessageBox*>(window) && window->windowTitle() == "Murmora"; },
             [text](QWidget* window) {
@@ -189,13 +189,13 @@ protected:
         takes = makeTakeFolder();
         panel = std::make_unique<QtPanel>(*mci, *takes, hotkeys);
         modals = std::make_unique<ModalScript>();
-        panel->Start();
+        ASSERT_EQ(panel->start(), std::nullopt);
     }
 
     void TearDown() override {
         if (!panel) return;
         for (const std::string& problem : modals->Problems()) ADD_FAILURE() << "modal window: " << problem;
-        panel->form2Window.hide();
+        panel->scheduleDialog.hide();
         panel->window.hide();
     }
 
@@ -204,25 +204,25 @@ protected:
         QTest::mouseRelease(control, Qt::LeftButton, {}, control->rect().center());
     }
 
-    // Records `takeMs` by hand and saves as `path`; returns the confirmation, Label1's captions go to `secondsShown`.
+    // Records `takeMs` by hand and saves as `path`; returns the confirmation, secondsLabel's captions go to `secondsShown`.
     QString RecordByHand(const QString& path, int takeMs, std::vector<QString>* secondsShown = nullptr) {
         QString confirmation;
         modals->ExpectFileDialog("Save Recorded File", path);
-        modals->ExpectMessage(&confirmation);
+        modals->expectMessage(&confirmation);
         QTimer sampler;
         sampler.setInterval(50);
         QObject::connect(&sampler, &QTimer::timeout, [this, secondsShown] {
-            const QString shown = panel->window.Label1->text();
+            const QString shown = panel->window.secondsLabel->text();
             if (secondsShown && !shown.isEmpty() && (secondsShown->empty() || secondsShown->back() != shown)) {
                 secondsShown->push_back(shown);
             }
         });
-        Click(panel->window.PictureRecord);
-        EXPECT_EQ(panel->form.ctx.m.RecordingState, RecorderBusy);
+        Click(panel->window.recordButton);
+        EXPECT_TRUE(panel->panel.recorder.isRecording());
         sampler.start();
         QTest::qWait(takeMs);
         sampler.stop();
-        Click(panel->window.SeeThroughCut);  // returns once the save dialog and the confirmation are answered
+        Click(panel->window.stopButton);  // returns once the save dialog and the confirmation are answered
         EXPECT_TRUE(modals->WaitDone(10000)) << "the save dialog or the confirmation did not come";
         return confirmation;
     }
@@ -233,12 +233,12 @@ protected:
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, [this] {
             ADD_FAILURE() << "the Play action was still waiting after 30 s";
-            panel->window.Command3->click();
+            panel->panel.player.stop();
         });
         watchdog.start(30000);
         QElapsedTimer clock;
         clock.start();
-        Click(panel->window.SeeThroughPlay);
+        Click(panel->window.playButton);
         return clock.elapsed();
     }
 

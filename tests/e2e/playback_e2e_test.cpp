@@ -13,7 +13,7 @@ TEST_F(Playback, PlayShowsLengthAndSizeWhileTheOutputPlaysTheToneToItsEnd) {
     // A real save makes it the latest take; then 3 s of tone (529,200 bytes) give exact label texts.
     const QString path = Path("played take.wav");
     RecordByHand(path, 1000);
-    ASSERT_EQ(panel->form.ctx.m.PlayFileName, path.toStdString());
+    ASSERT_EQ(panel->panel.recorder.latestTakePath(), path.toStdString());
     ASSERT_TRUE(QFile::remove(path));
     const ProcessResult sox = MakeTone(path, "3");
     ASSERT_EQ(sox.exitCode, 0) << sox.output.toStdString();
@@ -24,14 +24,14 @@ TEST_F(Playback, PlayShowsLengthAndSizeWhileTheOutputPlaysTheToneToItsEnd) {
     QTest::qWait(300);  // the last frames reach the monitor
     const auto heard = listener.Stop();
 
-    EXPECT_EQ(panel->window.Label1->text(), QStringLiteral("3.0 sec"));
-    EXPECT_EQ(panel->window.Label2->text(), QStringLiteral("516.8 KB"));
-    EXPECT_EQ(panel->window.Label1->x(), 10);
-    EXPECT_EQ(panel->window.Label2->x(), 10);
+    EXPECT_EQ(panel->window.secondsLabel->text(), QStringLiteral("3.0 sec"));
+    EXPECT_EQ(panel->window.sizeLabel->text(), QStringLiteral("516.8 KB"));
+    EXPECT_EQ(panel->window.secondsLabel->x(), 10);
+    EXPECT_EQ(panel->window.sizeLabel->x(), 10);
     EXPECT_GE(playedMs, 2800) << "the Play action returned before the end of the file";
     EXPECT_LE(playedMs, 4500) << "the Play action waited on after the end of the file";
-    EXPECT_NE(panel->form.ctx.m.PlayMode, "playing");
-    EXPECT_EQ(panel->form.ctx.m.MciResult, "0") << "closing voice1 at the end failed";
+    EXPECT_FALSE(panel->panel.player.isPlaying());
+    EXPECT_EQ(mci->sendString("status voice1 mode", nullptr, 0), mci::kAliasNotOpen) << "voice1 was not closed at the end";
 
     ASSERT_TRUE(heard) << "the output's monitor could not be read";
     const auto sound = ReadSound(*heard);

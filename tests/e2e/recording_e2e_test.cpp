@@ -1,4 +1,4 @@
-// A manual take: the record button, 3 s of the test microphone, the Cut button, the save dialog.
+// A manual take: the record button, 3 s of the test microphone, the stop button, the save dialog.
 #include <QFile>
 #include <QRegularExpression>
 
@@ -24,17 +24,16 @@ TEST_F(ManualTake, RecordThenCutCountsTheSecondsAndSavesTheToneUnderTheChosenNam
     EXPECT_EQ(facts->rate, 44100);
     EXPECT_EQ(facts->channels, 2);
     EXPECT_TRUE(facts->pcm16);
-    EXPECT_EQ(panel->form.ctx.m.PlayFileName, path.toStdString());
-    EXPECT_FALSE(panel->form.ctx.mod.LastSaveScheduled);
-    EXPECT_EQ(panel->form.ctx.m.RecordingState, RecorderIdle);
+    EXPECT_EQ(panel->panel.recorder.latestTakePath(), path.toStdString());
+    EXPECT_FALSE(panel->panel.recorder.isRecording());
     EXPECT_TRUE(TakesLeft().isEmpty()) << TakesLeft().join(' ').toStdString();
 
-    // Label1 counts whole seconds 1, 2, (3): a tick near a boundary may skip one, never go back.
-    ASSERT_GE(shown.size(), 2u) << "Label1 did not count: " << (shown.empty() ? "" : shown.front().toStdString());
+    // secondsLabel counts whole seconds 1, 2, (3): a tick near a boundary may skip one, never go back.
+    ASSERT_GE(shown.size(), 2u) << "secondsLabel did not count: " << (shown.empty() ? "" : shown.front().toStdString());
     std::vector<int> seconds;
     for (const QString& caption : shown) {
         const auto match = QRegularExpression("^(-?[0-9]+) sec$").match(caption);
-        ASSERT_TRUE(match.hasMatch()) << "Label1 showed \"" << caption.toStdString() << "\"";
+        ASSERT_TRUE(match.hasMatch()) << "secondsLabel showed \"" << caption.toStdString() << "\"";
         seconds.push_back(match.captured(1).toInt());
     }
     EXPECT_LE(seconds.front(), 2);
@@ -42,7 +41,7 @@ TEST_F(ManualTake, RecordThenCutCountsTheSecondsAndSavesTheToneUnderTheChosenNam
         EXPECT_TRUE(seconds[i] - seconds[i - 1] == 1 || seconds[i] - seconds[i - 1] == 2) << "after " << seconds[i - 1];
     }
     EXPECT_TRUE(seconds.back() >= 2 && seconds.back() <= 4) << seconds.back();
-    EXPECT_EQ(panel->window.Label1->text(), shown.back());
+    EXPECT_EQ(panel->window.secondsLabel->text(), shown.back());
 }
 
 // The name reaches the file system as typed: blanks before, inside and after it are kept, so the
@@ -59,7 +58,7 @@ TEST_F(ManualTake, ANameWithBlanksIsSavedAndPlayedExactlyAsTyped) {
     ASSERT_TRUE(other.open(QIODevice::ReadOnly));
     EXPECT_EQ(other.readAll(), "kept\n");
     PlayLatestTake();
-    EXPECT_TRUE(panel->window.Label2->text().endsWith(" KB")) << "Play did not open " << typed.toStdString();
+    EXPECT_TRUE(panel->window.sizeLabel->text().endsWith(" KB")) << "Play did not open " << typed.toStdString();
 }
 
 } // namespace

@@ -20,38 +20,38 @@ protected:
 
     // Arms the open schedule window `aheadSeconds` from now (whole seconds, returned) for `seconds`.
     QDateTime SetStartAndDuration(int aheadSeconds, int seconds) {
-        auto& f = panel->form2Window;
+        auto& f = panel->scheduleDialog;
         QDateTime start = QDateTime::currentDateTime().addSecs(aheadSeconds);
         start.setTime(QTime(start.time().hour(), start.time().minute(), start.time().second()));
         const int hour = start.time().hour();
-        SpinTo(f.VScroll1, hour % 12 == 0 ? 12 : hour % 12);
-        SpinTo(f.VScroll2, start.time().minute());
-        SpinTo(f.VScroll3, start.time().second());
-        SpinTo(f.VScroll4, hour < 12 ? 1 : 2);
-        SpinTo(f.VScroll5, seconds / 3600);
-        SpinTo(f.VScroll6, seconds / 60 % 60);
-        SpinTo(f.VScroll7, seconds % 60);
-        QTest::mouseClick(f.Check1, Qt::LeftButton);
-        EXPECT_TRUE(f.Check1->isChecked());
+        SpinTo(f.startHourSpinner, hour % 12 == 0 ? 12 : hour % 12);
+        SpinTo(f.startMinuteSpinner, start.time().minute());
+        SpinTo(f.startSecondSpinner, start.time().second());
+        SpinTo(f.dayHalfSpinner, hour < 12 ? 1 : 2);
+        SpinTo(f.durationHoursSpinner, seconds / 3600);
+        SpinTo(f.durationMinutesSpinner, seconds / 60 % 60);
+        SpinTo(f.durationSecondsSpinner, seconds % 60);
+        QTest::mouseClick(f.activateCheckBox, Qt::LeftButton);
+        EXPECT_TRUE(f.activateCheckBox->isChecked());
         return start;
     }
 
     static QString StartText(const QDateTime& start) { return start.time().toString(QStringLiteral("h:mm:ss AP")); }
 
-    bool Recording() const { return panel->form.ctx.m.RecordingState == RecorderBusy; }
+    bool recording() const { return panel->panel.recorder.isRecording(); }
 };
 
 TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWithoutADialog) {
     const QString target = Path("scheduled take.wav");
     QString targetMessage;
     QDateTime start;
-    auto& form2 = panel->form2Window;
+    auto& form2 = panel->scheduleDialog;
     // Its File button chooses the target; then start, duration and Activate; then its close box.
     modals->Expect(
         "schedule window", [&form2](QWidget* window) { return window == &form2; },
-        [&form2](QWidget*) { form2.Command1->click(); });
+        [&form2](QWidget*) { form2.chooseTargetButton->click(); });
     modals->ExpectFileDialog("Save File As", target);
-    modals->ExpectMessage(&targetMessage);
+    modals->expectMessage(&targetMessage);
     modals->Expect(
         "schedule window, again", [&form2](QWidget* window) { return window == &form2; },
         [this, &form2, &start](QWidget*) {
@@ -59,30 +59,29 @@ TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWith
             form2.close();
         });
 
-    Click(panel->window.SeeThroughTime);  // returns once the schedule window is hidden
+    Click(panel->window.scheduleButton);  // returns once the schedule window is hidden
     ASSERT_TRUE(modals->WaitDone(10000)) << "the schedule window was not answered";
     EXPECT_FALSE(form2.isVisible());
     EXPECT_EQ(targetMessage, QStringLiteral("Recording will be saved as ") + target);
-    EXPECT_EQ(form2.Text8->text(), target.toStdString());
-    EXPECT_EQ(panel->window.Label5->text(), QStringLiteral("Record:"));
-    EXPECT_EQ(panel->window.Label6->text(), StartText(start));
-    EXPECT_TRUE(panel->window.Timer2.isEnabled()) << "the schedule is not armed";
-    EXPECT_FALSE(Recording()) << "started before its time";
+    EXPECT_EQ(form2.targetPathBox->text(), target.toStdString());
+    EXPECT_EQ(panel->window.scheduleCaptionLabel->text(), QStringLiteral("Record:"));
+    EXPECT_EQ(panel->window.scheduleTimeLabel->text(), StartText(start));
+    EXPECT_TRUE(panel->window.scheduleStartTimer.isEnabled()) << "the schedule is not armed";
+    EXPECT_FALSE(recording()) << "started before its time";
 
     const int waitForStart = static_cast<int>(QDateTime::currentDateTime().msecsTo(start)) + 10000;
-    ASSERT_TRUE(QTest::qWaitFor([this] { return Recording(); }, waitForStart));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return recording(); }, waitForStart));
     const qint64 lateMs = start.msecsTo(QDateTime::currentDateTime());
     EXPECT_GE(lateMs, 0);
     EXPECT_LE(lateMs, 2500);
-    EXPECT_TRUE(panel->form.ctx.m.AutoRecording);
-    EXPECT_FALSE(panel->window.Timer2.isEnabled()) << "the schedule must fire once";
+    EXPECT_TRUE(panel->window.scheduledStopTimer.isEnabled()) << "not the scheduled take";
+    EXPECT_FALSE(panel->window.scheduleStartTimer.isEnabled()) << "the schedule must fire once";
 
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !Recording(); }, 10000)) << "the take did not stop by itself";
-    EXPECT_FALSE(panel->form.ctx.m.AutoRecording);
-    EXPECT_TRUE(panel->form.ctx.mod.LastSaveScheduled);
-    EXPECT_EQ(panel->form.ctx.mod.AutoSavePath, target.toStdString());
-    EXPECT_TRUE(panel->window.Label5->text().isEmpty());
-    EXPECT_TRUE(panel->window.Label6->text().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !recording(); }, 10000)) << "the take did not stop by itself";
+    EXPECT_FALSE(panel->window.scheduledStopTimer.isEnabled());
+    EXPECT_EQ(panel->panel.recorder.latestTakePath(), target.toStdString());
+    EXPECT_TRUE(panel->window.scheduleCaptionLabel->text().isEmpty());
+    EXPECT_TRUE(panel->window.scheduleTimeLabel->text().isEmpty());
     const auto sound = ReadSound(target);
     EXPECT_TRUE(HoldsTheTone(sound, 1.7));
     ASSERT_TRUE(sound);

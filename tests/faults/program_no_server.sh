@@ -10,7 +10,7 @@ record_button
 expect_box warning "The sound input could not be opened: nothing is being recorded."
 cut_button
 sleep 0.5
-if window_named "^Save Recorded File$" >/dev/null; then fail "the Cut button offers to save a take that never started"; fi
+if window_named "^Save Recorded File$" >/dev/null; then fail "the stop button offers to save a take that never started"; fi
 alive "after a take with no sound server"
 
 echo "== a server starts: the next take works"

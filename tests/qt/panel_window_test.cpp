@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/panel.h"
-#include "tests/fakes/fake_platform.h"
+#include "app/qt_panel.h"
+#include "tests/support/fake_platform.h"
 
 namespace murmora {
 namespace {
@@ -24,11 +24,11 @@ QImage SourcePicture(const char* relativePath) {
 
 QRgb Opaque(QRgb pixel) { return pixel | 0xFF000000u; }
 
-class PanelWindow : public ::testing::Test {
+class RealPanel : public ::testing::Test {
 protected:
-    void SetUp() override { panel.Start(); }
+    void SetUp() override { ASSERT_EQ(panel.start(), std::nullopt); }
     void TearDown() override {
-        panel.form2Window.hide();
+        panel.scheduleDialog.hide();
         panel.window.hide();
     }
 
@@ -49,7 +49,7 @@ protected:
     const QImage skin = SourcePicture("bitmaps/MRSKIN.bmp");
 };
 
-TEST_F(PanelWindow, IsAFramelessWindowOfTheDesignSizeAtItsPlaceNamedMurmoraWithTheOutlineOfThePanel) {
+TEST_F(RealPanel, IsAFramelessWindowOfTheDesignSizeAtItsPlaceNamedMurmoraWithTheOutlineOfThePanel) {
     EXPECT_TRUE(panel.window.isVisible());
     EXPECT_EQ(panel.window.size(), QSize(204, 231));
     EXPECT_EQ(panel.window.pos(), QPoint(410, 268));
@@ -60,11 +60,11 @@ TEST_F(PanelWindow, IsAFramelessWindowOfTheDesignSizeAtItsPlaceNamedMurmoraWithT
     for (const QPoint out : {QPoint(1, 1), QPoint(2, 1), QPoint(200, 10)}) EXPECT_FALSE(outline.contains(out));
 }
 
-TEST_F(PanelWindow, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
+TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
     const QImage shot = Shot();
     const QRegion outline = panel.window.mask();
     int freeSkin = 0, differing = 0;
-    for (int y = 0; y < PanelHeight; ++y) {
+    for (int y = 0; y < kPanelHeight; ++y) {
         for (int x = 0; x < skin.width(); ++x) {
             const QPoint at(x, y);
             if (Covered(at) || !outline.contains(at)) continue;
@@ -75,10 +75,10 @@ TEST_F(PanelWindow, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
     EXPECT_GT(freeSkin, 15000);
     EXPECT_EQ(differing, 0) << "skin";
 
-    const std::pair<SeeThroughButton* const ShapedFormWindow::*, const char*> buttons[] = {
-        {&ShapedFormWindow::SeeThroughMin, "custom/101.gif"},  {&ShapedFormWindow::SeeThroughClose, "custom/103.gif"},
-        {&ShapedFormWindow::SeeThroughCut, "custom/105.gif"},  {&ShapedFormWindow::SeeThroughPlay, "custom/107.gif"},
-        {&ShapedFormWindow::SeeThroughTime, "custom/109.gif"}, {&ShapedFormWindow::SeeThroughWav, "custom/111.gif"},
+    const std::pair<SeeThroughButton* const PanelWindow::*, const char*> buttons[] = {
+        {&PanelWindow::minimizeButton, "custom/101.gif"},  {&PanelWindow::closeButton, "custom/103.gif"},
+        {&PanelWindow::stopButton, "custom/105.gif"},  {&PanelWindow::playButton, "custom/107.gif"},
+        {&PanelWindow::scheduleButton, "custom/109.gif"}, {&PanelWindow::convertButton, "custom/111.gif"},
     };
     for (const auto& [member, file] : buttons) {
         const SeeThroughButton* button = panel.window.*member;
@@ -101,7 +101,7 @@ TEST_F(PanelWindow, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
     }
 
     const QImage up = SourcePicture("bitmaps/RECORDBUTTONUP.bmp");
-    const QPoint origin = panel.window.PictureRecord->geometry().topLeft();
+    const QPoint origin = panel.window.recordButton->geometry().topLeft();
     differing = 0;
     for (int y = 0; y < up.height(); ++y) {
         for (int x = 0; x < up.width(); ++x) differing += Opaque(shot.pixel(origin + QPoint(x, y))) != Opaque(up.pixel(x, y));
@@ -109,32 +109,31 @@ TEST_F(PanelWindow, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
     EXPECT_EQ(differing, 0) << "record button";
 }
 
-TEST_F(PanelWindow, ControlsSitWhereTheDesignPutsThemWithTheirTooltips) {
+TEST_F(RealPanel, ControlsSitWhereTheDesignPutsThemWithTheirTooltips) {
     const auto& w = panel.window;
     const std::pair<const QWidget*, QRect> placed[] = {
-        {w.PictureRecord, {31, 8, 100, 21}},   {w.SeeThroughMin, {9, 8, 25, 25}},      {w.SeeThroughClose, {136, 8, 25, 25}},
-        {w.SeeThroughCut, {104, 64, 55, 55}},  {w.SeeThroughWav, {64, 110, 55, 55}},   {w.SeeThroughPlay, {144, 110, 55, 55}},
-        {w.SeeThroughTime, {104, 155, 55, 55}}, {w.Label6, {10, 104, 49, 33}},
+        {w.recordButton, {31, 8, 100, 21}},   {w.minimizeButton, {9, 8, 25, 25}},      {w.closeButton, {136, 8, 25, 25}},
+        {w.stopButton, {104, 64, 55, 55}},  {w.convertButton, {64, 110, 55, 55}},   {w.playButton, {144, 110, 55, 55}},
+        {w.scheduleButton, {104, 155, 55, 55}}, {w.scheduleTimeLabel, {10, 104, 49, 33}},
     };
     for (const auto& [control, rect] : placed) EXPECT_EQ(control->geometry(), rect) << control->objectName().toStdString();
-    EXPECT_EQ(w.SeeThroughWav->toolTip(), QStringLiteral("Convert Wav To mp3"));
-    for (const QPushButton* command : {w.Command1, w.Command2, w.Command3, w.Command4}) EXPECT_FALSE(command->isVisible());
+    EXPECT_EQ(w.convertButton->toolTip(), QStringLiteral("Convert Wav To mp3"));
 }
 
-TEST_F(PanelWindow, StartsWithTheLabelsTimersAndScheduleDefaultsOfADesignedStart) {
+TEST_F(RealPanel, StartsWithTheLabelsTimersAndScheduleDefaultsOfADesignedStart) {
     const auto& w = panel.window;
-    EXPECT_EQ(w.Label3->text(), QStringLiteral("\u00A9Murmor"));
-    EXPECT_EQ(w.Label4->text(), QStringLiteral("v 1.1"));
-    for (const QtLabel* empty : {w.Label1, w.Label2, w.Label5, w.Label6}) EXPECT_TRUE(empty->text().isEmpty());
-    EXPECT_FALSE(w.Timer1.isEnabled() || w.Timer2.isEnabled() || w.Timer3.isEnabled());
+    EXPECT_EQ(w.copyrightLabel->text(), QStringLiteral("\u00A9Murmor"));
+    EXPECT_EQ(w.versionLabel->text(), QStringLiteral("v 1.1"));
+    for (const QtLabel* empty : {w.secondsLabel, w.sizeLabel, w.scheduleCaptionLabel, w.scheduleTimeLabel}) EXPECT_TRUE(empty->text().isEmpty());
+    EXPECT_FALSE(w.elapsedTimer.isEnabled() || w.scheduleStartTimer.isEnabled() || w.scheduledStopTimer.isEnabled());
 
-    const auto& f = panel.form2Window;
+    const auto& f = panel.scheduleDialog;
     EXPECT_FALSE(f.isVisible());
     std::vector<std::string> texts;
-    for (const QtTextBox* text : {f.Text1, f.Text2, f.Text3, f.Text4, f.Text5, f.Text6, f.Text7}) texts.push_back(text->text());
+    for (const QtTextBox* text : {f.startHourBox, f.startMinuteBox, f.startSecondBox, f.dayHalfBox, f.durationHoursBox, f.durationMinutesBox, f.durationSecondsBox}) texts.push_back(text->text());
     EXPECT_EQ(texts, (std::vector<std::string>{"1", "00", "00", "AM", "0", "01", "00"}));
-    EXPECT_EQ(f.Text8->text(), (QDir::homePath() + QStringLiteral("/AutoRec.wav")).toStdString());
-    EXPECT_FALSE(f.Check1->isChecked());
+    EXPECT_EQ(f.targetPathBox->text(), (QDir::homePath() + QStringLiteral("/AutoRec.wav")).toStdString());
+    EXPECT_FALSE(f.activateCheckBox->isChecked());
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Murmora - Record Panel"));
     EXPECT_EQ(f.size(), QSize(345, 174));
 }
@@ -143,25 +142,25 @@ TEST_F(PanelWindow, StartsWithTheLabelsTimersAndScheduleDefaultsOfADesignedStart
 void StepUp(QtSpinner* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepSub); }
 void StepDown(QtSpinner* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
 
-TEST_F(PanelWindow, SpinnerArrowsCountUpAndDownAndADraggedThumbCountsWhenLetGo) {
-    auto& f = panel.form2Window;
+TEST_F(RealPanel, SpinnerArrowsCountUpAndDownAndADraggedThumbCountsWhenLetGo) {
+    auto& f = panel.scheduleDialog;
     f.show();
-    QTest::mouseClick(f.VScroll1, Qt::LeftButton, {}, QPoint(f.VScroll1->width() / 2, 2));
-    EXPECT_EQ(f.Text1->text(), "2");
-    QTest::mouseClick(f.VScroll2, Qt::LeftButton, {}, QPoint(f.VScroll2->width() / 2, 2));
-    EXPECT_EQ(f.Text2->text(), "01");
-    QTest::mouseClick(f.VScroll2, Qt::LeftButton, {}, QPoint(f.VScroll2->width() / 2, f.VScroll2->height() - 3));
-    EXPECT_EQ(f.Text2->text(), "00");
+    QTest::mouseClick(f.startHourSpinner, Qt::LeftButton, {}, QPoint(f.startHourSpinner->width() / 2, 2));
+    EXPECT_EQ(f.startHourBox->text(), "2");
+    QTest::mouseClick(f.startMinuteSpinner, Qt::LeftButton, {}, QPoint(f.startMinuteSpinner->width() / 2, 2));
+    EXPECT_EQ(f.startMinuteBox->text(), "01");
+    QTest::mouseClick(f.startMinuteSpinner, Qt::LeftButton, {}, QPoint(f.startMinuteSpinner->width() / 2, f.startMinuteSpinner->height() - 3));
+    EXPECT_EQ(f.startMinuteBox->text(), "00");
 
-    f.VScroll2->setSliderDown(true);  // a dragged thumb rewrites the text only when let go
-    f.VScroll2->setSliderPosition(-30);
-    EXPECT_EQ(f.Text2->text(), "00");
-    f.VScroll2->setSliderDown(false);
-    EXPECT_EQ(f.Text2->text(), "30");
+    f.startMinuteSpinner->setSliderDown(true);  // a dragged thumb rewrites the text only when let go
+    f.startMinuteSpinner->setSliderPosition(-30);
+    EXPECT_EQ(f.startMinuteBox->text(), "00");
+    f.startMinuteSpinner->setSliderDown(false);
+    EXPECT_EQ(f.startMinuteBox->text(), "30");
 }
 
-TEST_F(PanelWindow, SpinnersStopAtTheirEndsWithoutWrapping) {
-    auto& f = panel.form2Window;
+TEST_F(RealPanel, SpinnersStopAtTheirEndsWithoutWrapping) {
+    auto& f = panel.scheduleDialog;
     struct Case {
         QtSpinner* spinner;
         QtTextBox* text;
@@ -169,9 +168,9 @@ TEST_F(PanelWindow, SpinnersStopAtTheirEndsWithoutWrapping) {
         std::string top, bottom;
     };
     const Case cases[] = {
-        {f.VScroll1, f.Text1, 12, "12", "1"},  {f.VScroll2, f.Text2, 60, "59", "00"}, {f.VScroll3, f.Text3, 60, "59", "00"},
-        {f.VScroll4, f.Text4, 2, "PM", "AM"},  {f.VScroll5, f.Text5, 10, "9", "0"},   {f.VScroll6, f.Text6, 60, "59", "00"},
-        {f.VScroll7, f.Text7, 60, "59", "00"},
+        {f.startHourSpinner, f.startHourBox, 12, "12", "1"},  {f.startMinuteSpinner, f.startMinuteBox, 60, "59", "00"}, {f.startSecondSpinner, f.startSecondBox, 60, "59", "00"},
+        {f.dayHalfSpinner, f.dayHalfBox, 2, "PM", "AM"},  {f.durationHoursSpinner, f.durationHoursBox, 10, "9", "0"},   {f.durationMinutesSpinner, f.durationMinutesBox, 60, "59", "00"},
+        {f.durationSecondsSpinner, f.durationSecondsBox, 60, "59", "00"},
     };
     for (const auto& c : cases) {
         for (int i = 0; i < c.steps + 3; ++i) StepUp(c.spinner);
@@ -179,26 +178,26 @@ TEST_F(PanelWindow, SpinnersStopAtTheirEndsWithoutWrapping) {
         for (int i = 0; i < c.steps + 3; ++i) StepDown(c.spinner);
         EXPECT_EQ(c.text->text(), c.bottom);
         c.spinner->triggerAction(QAbstractSlider::SliderPageStepSub);  // a click in the track above the thumb
-        EXPECT_EQ(c.spinner->value(), c.spinner == f.VScroll1 || c.spinner == f.VScroll4 ? 2 : 1);
+        EXPECT_EQ(c.spinner->value(), c.spinner == f.startHourSpinner || c.spinner == f.dayHalfSpinner ? 2 : 1);
     }
 }
 
 // Typing cannot make a box show another time than the spinners hold, which the schedule uses.
-TEST_F(PanelWindow, TheTimeAndDurationBoxesTakeNoTypingButTheTargetBoxDoes) {
-    auto& f = panel.form2Window;
+TEST_F(RealPanel, TheTimeAndDurationBoxesTakeNoTypingButTheTargetBoxDoes) {
+    auto& f = panel.scheduleDialog;
     f.show();
-    for (QtTextBox* box : {f.Text1, f.Text2, f.Text3, f.Text4, f.Text5, f.Text6, f.Text7, f.Text8}) {
+    for (QtTextBox* box : {f.startHourBox, f.startMinuteBox, f.startSecondBox, f.dayHalfBox, f.durationHoursBox, f.durationMinutesBox, f.durationSecondsBox, f.targetPathBox}) {
         const std::string shown = box->text();
         box->setFocus();
         QTest::keyClick(box, Qt::Key_End);
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, QStringLiteral("11pm"));
-        EXPECT_EQ(box->text(), box == f.Text8 ? shown.substr(0, shown.size() - 1) + "11pm" : shown)
+        EXPECT_EQ(box->text(), box == f.targetPathBox ? shown.substr(0, shown.size() - 1) + "11pm" : shown)
             << box->objectName().toStdString();
     }
 }
 
-TEST_F(PanelWindow, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
+TEST_F(RealPanel, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
     mci.take();
     QTimer::singleShot(0, &panel.window, [this] { panel.window.close(); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
@@ -208,10 +207,10 @@ TEST_F(PanelWindow, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
     EXPECT_TRUE(panel.windows.scheduleWindowLoaded());  // the hidden schedule window does not keep it alive
 }
 
-TEST_F(PanelWindow, CloseButtonShutsDownAndEndsTheProgram) {
+TEST_F(RealPanel, CloseButtonShutsDownAndEndsTheProgram) {
     mci.take();
-    QTimer::singleShot(0, panel.window.SeeThroughClose,
-                       [this] { QTest::mouseClick(panel.window.SeeThroughClose, Qt::LeftButton, {}, QPoint(10, 10)); });
+    QTimer::singleShot(0, panel.window.closeButton,
+                       [this] { QTest::mouseClick(panel.window.closeButton, Qt::LeftButton, {}, QPoint(10, 10)); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_TRUE(mci.sent("stop voice1"));
@@ -219,10 +218,12 @@ TEST_F(PanelWindow, CloseButtonShutsDownAndEndsTheProgram) {
     EXPECT_FALSE(panel.windows.scheduleWindowLoaded());
 }
 
-TEST_F(PanelWindow, ScheduleWindowStaysOpenWhenItsCloseIsRefused) {
-    auto& f = panel.form2Window;
+TEST_F(RealPanel, ScheduleWindowStaysOpenWhenItsCloseIsRefused) {
+    auto& f = panel.scheduleDialog;
     int asked = 0;
-    f.onQueryClose = [&asked] { return ++asked == 1; };
+    f.onCloseRequested = [&] {
+        if (++asked == 2) f.hide();
+    };
     f.show();
     f.close();
     EXPECT_TRUE(f.isVisible());

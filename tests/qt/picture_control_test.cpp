@@ -54,7 +54,7 @@ TEST_F(PictureControlMouse, NamesTheRightAndMiddleButtons) {
                                               {'d', kMiddleButton, 75, 75}, {'u', kMiddleButton, 75, 75}}));
 }
 
-TEST(SeeThroughPictureImage, KeyColourBecomesTransparentAndNothingElse) {
+TEST(SeeThroughButtonImage, KeyColourBecomesTransparentAndNothingElse) {
     QImage image(3, 1, QImage::Format_RGB32);
     image.setPixel(0, 0, qRgb(190, 190, 190));
     image.setPixel(1, 0, qRgb(190, 190, 191));

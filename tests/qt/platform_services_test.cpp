@@ -24,7 +24,7 @@
 #include "platform/qt/qt_resources.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/regions.h"
-#include "shell/resource_pictures.h"
+#include "buttons/resource_pictures.h"
 
 namespace murmora {
 namespace {

@@ -3,139 +3,142 @@
 namespace murmora::fakes {
 namespace {
 
-const std::string Chosen = "/home/user/take.wav";
-const Commands StopSaveClose{"stop capture", SaveCapture(Chosen), "close capture"};
-const std::string Earlier = "/home/user/earlier.wav";
+const std::string kChosen = "/home/user/take.wav";
+const Commands kStopSaveClose{"stop capture", saveCapture(kChosen), "close capture"};
+const std::string kEarlier = "/home/user/earlier.wav";
 
 class ManualStop : public RecordingTest {
 protected:
     void SetUp() override {
         RecordingTest::SetUp();
-        app.mod.LastSaveScheduled = true;  // an earlier scheduled take
-        app.m.PlayFileName = Earlier;
-        StartManualTake();
+        saveScheduledTakeAt(kEarlier);
+        startManualTake();
+    }
+
+    // A scheduled take saved at `path`: the take Play plays until another is saved.
+    void saveScheduledTakeAt(const std::string& path) {
+        startScheduledTake(1, path);
+        app.clock.advance(1);
+        app.scheduledStopTimer.tick();
+        ASSERT_EQ(app.panel.recorder.latestTakePath(), path);
     }
 };
 
 TEST_F(ManualStop, ByHotkeyAsksForANameSavesThenConfirmsBeforeTheDeviceCloses) {
     app.clock.advance(3);
-    app.Timer1.tick();
-    app.CommonDialog1.answer(Chosen, [&] {
-        EXPECT_EQ(app.m.RecordingState, RecorderIdle) << "the recorder reads idle but holds the take";
-        EXPECT_TRUE(app.m.CaptureSavePending);
+    app.elapsedTimer.tick();
+    app.saveTakeDialog.answer(kChosen, [&] {
+        EXPECT_FALSE(app.panel.recorder.isRecording()) << "the recorder reads idle but holds the take";
+        EXPECT_TRUE(app.panel.recorder.isHoldingTake());
         EXPECT_EQ(app.mci.take(), (Commands{"stop capture"}));
         app.hotkeys.press(1);  // a second stop finds nothing to stop
     });
     app.messages.whileOpen = [&](const ShownMessage&) {
-        EXPECT_TRUE(app.files.fileExists(Chosen));
-        EXPECT_EQ(app.m.PlayFileName, Chosen) << "Play finds the file while the box is open";
+        EXPECT_TRUE(app.files.fileExists(kChosen));
+        EXPECT_EQ(app.panel.recorder.latestTakePath(), kChosen) << "Play finds the file while the box is open";
         EXPECT_FALSE(app.mci.sent("close capture"));
     };
     app.hotkeys.press(1);
-    EXPECT_EQ(app.mci.take(), (Commands{SaveCapture(Chosen), "close capture"}));
-    EXPECT_EQ(app.CommonDialog1.shownAs, Strings{"save"});
-    EXPECT_EQ(app.CommonDialog1.setup.title, "Save Recorded File");
-    EXPECT_EQ(app.CommonDialog1.setup.filter, "Wav File (*.Wav)|*.Wav");
-    EXPECT_EQ(app.CommonDialog1.setup.flags, 2054);
+    EXPECT_EQ(app.mci.take(), (Commands{saveCapture(kChosen), "close capture"}));
+    EXPECT_EQ(app.saveTakeDialog.shownAs, Strings{"save"});
+    EXPECT_EQ(app.saveTakeDialog.setup.title, "Save Recorded File");
+    EXPECT_EQ(app.saveTakeDialog.setup.filter, "Wav File (*.Wav)|*.Wav");
+    EXPECT_EQ(app.saveTakeDialog.setup.flags, 2054);
     EXPECT_EQ(app.messages.shown.size(), 1u);
-    ExpectMessage(0, "Recording saved as  " + Chosen, MessageStyle::information);
-    EXPECT_FALSE(app.mod.LastSaveScheduled);
-    ExpectIdle();
-    EXPECT_EQ(app.SeeThroughCut.current(), "custom:105");
-    EXPECT_EQ(app.Label1.caption, "3 sec");
+    expectMessage(0, "Recording saved as  " + kChosen, MessageStyle::information);
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), kChosen);
+    expectIdle();
+    EXPECT_EQ(app.stopButton.current(), "custom:105");
+    EXPECT_EQ(app.secondsLabel.caption, "3 sec");
 }
 
 class ManualStopCancelled : public ManualStop, public ::testing::WithParamInterface<std::optional<std::string>> {};
 
 TEST_P(ManualStopCancelled, DiscardsTheTakeWithAWordAndKeepsThePlayTarget) {
-    app.CommonDialog1.answer(GetParam());
+    app.saveTakeDialog.answer(GetParam());
     app.hotkeys.press(1);
     EXPECT_EQ(app.mci.take(), (Commands{"stop capture", "close capture"}));
     EXPECT_EQ(app.messages.shown.size(), 1u);
-    ExpectMessage(0, "Recording Not Saved", MessageStyle::exclamation);
-    EXPECT_EQ(app.m.PlayFileName, Earlier);
-    EXPECT_TRUE(app.mod.LastSaveScheduled);
-    ExpectIdle();
+    expectMessage(0, "Recording Not Saved", MessageStyle::exclamation);
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), kEarlier);
+    expectIdle();
 }
 
 INSTANTIATE_TEST_SUITE_P(ByCancelOrEmptyPath, ManualStopCancelled,
                          ::testing::Values(std::nullopt, std::optional<std::string>("")));
 
 TEST_F(ManualStop, NameWithoutExtensionIsUsedAsTheDialogReturnsIt) {
-    app.CommonDialog1.answer("/home/user/my take");
+    app.saveTakeDialog.answer("/home/user/my take");
     app.hotkeys.press(1);
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", SaveCapture("/home/user/my take"), "close capture"}));
+    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", saveCapture("/home/user/my take"), "close capture"}));
     EXPECT_EQ(app.messages.texts(), Strings{"Recording saved as  /home/user/my take"});
-    EXPECT_EQ(app.m.PlayFileName, "/home/user/my take");
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), "/home/user/my take");
 }
 
 TEST_F(ManualStop, ATakeCutShortByAFullDiskIsSaidSoBeforeItIsSaved) {
-    app.mci.respond = [this](const std::string& command, std::string&) {
-        return command == "stop capture" ? 512 : Answer(command);  // the disk filled during the take
+    app.mci.respond = [this](const std::string& command, std::string& reply) {
+        return command == "stop capture" ? 512 : answer(command, reply); // the disk filled during the take
     };
-    app.CommonDialog1.answer(Chosen);
+    app.saveTakeDialog.answer(kChosen);
     app.hotkeys.press(1);
-    EXPECT_EQ(app.mci.take(), StopSaveClose);
-    ExpectMessage(0, PartlyWritten, MessageStyle::exclamation);
-    EXPECT_EQ(app.messages.texts().at(1), "Recording saved as  " + Chosen);
+    EXPECT_EQ(app.mci.take(), kStopSaveClose);
+    expectMessage(0, kPartlyWritten, MessageStyle::exclamation);
+    EXPECT_EQ(app.messages.texts().at(1), "Recording saved as  " + kChosen);
 }
 
 TEST_F(ManualStop, FailedSaveKeepsTheTakeAndAsksAgainUntilSavedOrCancelled) {
-    const Commands failedSave{"stop capture", SaveCapture("/gone/take.wav")};
-    app.CommonDialog1.answer("/gone/take.wav");
-    app.CommonDialog1.answer(Chosen);
-    app.messages.whileOpen = [&](const ShownMessage&) { EXPECT_TRUE(app.m.CaptureSavePending); };
+    const Commands failedSave{"stop capture", saveCapture("/gone/take.wav")};
+    app.saveTakeDialog.answer("/gone/take.wav");
+    app.saveTakeDialog.answer(kChosen);
+    app.messages.whileOpen = [&](const ShownMessage&) { EXPECT_TRUE(app.panel.recorder.isHoldingTake()); };
     app.hotkeys.press(1);
-    EXPECT_EQ(app.mci.take(), failedSave + SaveCapture(Chosen) + "close capture");
+    EXPECT_EQ(app.mci.take(), failedSave + saveCapture(kChosen) + "close capture");
     EXPECT_EQ(app.messages.shown.size(), 2u);
-    ExpectMessage(0,
+    expectMessage(0,
                   "Recording could not be saved as  /gone/take.wav\n\n"
                   "The recording is kept: choose another name or folder.",
                   MessageStyle::exclamation);
-    EXPECT_EQ(app.messages.texts().at(1), "Recording saved as  " + Chosen);
-    EXPECT_EQ(app.m.PlayFileName, Chosen);
-    EXPECT_FALSE(app.mod.LastSaveScheduled);
+    EXPECT_EQ(app.messages.texts().at(1), "Recording saved as  " + kChosen);
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), kChosen);
 
+    app.messages.whileOpen = {};
+    saveScheduledTakeAt(kEarlier);
     app.messages.shown.clear();
-    app.mod.LastSaveScheduled = true;
-    app.m.PlayFileName = Earlier;
-    StartManualTake();
-    app.CommonDialog1.answer("/gone/take.wav");
+    startManualTake();
+    app.saveTakeDialog.answer("/gone/take.wav");
     app.hotkeys.press(1);
     EXPECT_EQ(app.mci.take(), failedSave + "close capture");
     EXPECT_EQ(app.messages.texts().at(1), "Recording Not Saved");
-    EXPECT_EQ(app.m.PlayFileName, Earlier) << "never a file that was not written";
-    EXPECT_TRUE(app.mod.LastSaveScheduled);
-    ExpectIdle();
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), kEarlier) << "never a file that was not written";
+    expectIdle();
 }
 
-TEST_F(ManualStop, ByTheCutButtonPressedWithTheRightButtonWhereverReleased) {
-    app.CommonDialog1.answer(Chosen);
-    app.SeeThroughCut.down(kRightButton);
-    app.SeeThroughCut.move(kRightButton, 5000, 5000);
-    app.SeeThroughCut.up(kRightButton, 5000, 5000);
-    EXPECT_EQ(app.mci.take(), StopSaveClose);
+TEST_F(ManualStop, ByTheStopButtonPressedWithTheRightButtonWhereverReleased) {
+    app.saveTakeDialog.answer(kChosen);
+    app.stopButton.down(kRightButton);
+    app.stopButton.move(kRightButton, 5000, 5000);
+    app.stopButton.up(kRightButton, 5000, 5000);
+    EXPECT_EQ(app.mci.take(), kStopSaveClose);
 }
 
-TEST_F(ManualStop, CutButtonReleasedAfterThePointerLeftItLetsTheTakeGoOn) {
-    app.SeeThroughCut.down(kLeftButton);
-    app.SeeThroughCut.move(kLeftButton, 900, 100);
-    app.SeeThroughCut.up(kLeftButton, 900, 100);
+TEST_F(ManualStop, StopButtonReleasedAfterThePointerLeftItLetsTheTakeGoOn) {
+    app.stopButton.down(kLeftButton);
+    app.stopButton.move(kLeftButton, 900, 100);
+    app.stopButton.up(kLeftButton, 900, 100);
     EXPECT_TRUE(app.mci.take().empty());
-    EXPECT_EQ(app.m.RecordingState, RecorderBusy);
-    EXPECT_EQ(app.SeeThroughCut.current(), "custom:105");
+    EXPECT_TRUE(app.panel.recorder.isRecording());
+    EXPECT_EQ(app.stopButton.current(), "custom:105");
 }
 
-TEST_F(RecordingTest, StopWhenIdleByHotkeyOrCutButtonDoesNothing) {
-    const std::size_t cutPictures = app.SeeThroughCut.shown.size();
-    const std::size_t recordPictures = app.PictureRecord.shown.size();
+TEST_F(RecordingTest, StopWhenIdleByHotkeyOrStopButtonDoesNothing) {
+    const std::size_t stopPictures = app.stopButton.shown.size();
+    const std::size_t recordPictures = app.recordButton.shown.size();
     app.hotkeys.press(1);
-    app.SeeThroughCut.click();
+    app.stopButton.click();
     EXPECT_TRUE(app.mci.take().empty());
-    EXPECT_EQ(app.SeeThroughCut.shown.size(), cutPictures);
-    EXPECT_EQ(app.PictureRecord.shown.size(), recordPictures);
-    EXPECT_EQ(app.m.CutButtonState, ButtonReleased);
-    EXPECT_TRUE(app.CommonDialog1.shownAs.empty());
+    EXPECT_EQ(app.stopButton.shown.size(), stopPictures);
+    EXPECT_EQ(app.recordButton.shown.size(), recordPictures);
+    EXPECT_TRUE(app.saveTakeDialog.shownAs.empty());
     EXPECT_TRUE(app.messages.shown.empty());
 }
 

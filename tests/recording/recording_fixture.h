@@ -3,19 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "tests/fakes/fake_app.h"
+#include "tests/support/fake_panel.h"
 
 namespace murmora::fakes {
 
 using Commands = std::vector<std::string>;
 using Strings = std::vector<std::string>;
 
-inline const std::string SaveCommand = "save capture ";
-inline const Commands OpenAndRecord{"open new type waveaudio alias capture", "record capture"};
-inline const Commands StopPlayback{"stop voice1", "close voice1"};
-inline const std::string PartlyWritten =
+inline const std::string kSaveCommand = "save capture ";
+inline const Commands kOpenAndRecord{"open new type waveaudio alias capture", "record capture"};
+inline const Commands kStopPlayback{"stop voice1", "close voice1"};
+inline const std::string kPartlyWritten =
     "The recording could not be written to its end (is the disk full?).\n\n"
     "What was recorded until then is kept and will be saved.";
 
@@ -24,7 +25,7 @@ inline Commands operator+(Commands commands, const std::string& next) {
     return commands;
 }
 
-inline Strings ShownSince(const Strings& shown, std::size_t from) {
+inline Strings shownSince(const Strings& shown, std::size_t from) {
     return {shown.begin() + static_cast<std::ptrdiff_t>(from), shown.end()};
 }
 
@@ -32,14 +33,16 @@ class RecordingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         app.clock.setTimeOfDay(13, 5, 7);
-        FakeApp::Start(app);
-        app.mci.respond = [this](const std::string& command, std::string&) { return Answer(command); };
+        app.start();
+        app.mci.respond = [this](const std::string& command, std::string& reply) { return answer(command, reply); };
     }
 
-    // "save capture PATH" writes the file when its folder exists, else fails with an MCI error.
-    int Answer(const std::string& command) {
-        if (command.rfind(SaveCommand, 0) != 0) return 0;
-        const std::string path = SavedPath(command);
+    // "save capture PATH" writes the file when its folder exists, else fails with an MCI error;
+    // "status voice1 mode" answers `playbackMode`.
+    int answer(const std::string& command, std::string& reply) {
+        if (command == "status voice1 mode") reply = playbackMode;
+        if (command.rfind(kSaveCommand, 0) != 0) return 0;
+        const std::string path = savedPath(command);
         const auto slash = path.rfind('/');
         if (slash == std::string::npos || !app.files.folders.count(slash == 0 ? "/" : path.substr(0, slash)))
             return 275;
@@ -47,43 +50,58 @@ protected:
         return 0;
     }
 
-    void StartManualTake() {
+    // The playback as the Play action's next look at it finds it.
+    void seePlayback(const std::string& mode) {
+        playbackMode = mode;
+        app.panel.player.queryPlaying();
+        app.mci.take();
+    }
+
+    void startManualTake() {
         app.hotkeys.press(0);
-        ASSERT_EQ(app.m.RecordingState, RecorderBusy);
+        ASSERT_TRUE(app.panel.recorder.isRecording());
         app.mci.take();
     }
 
-    // What the schedule trigger leaves behind when it has started a take.
-    void StartScheduledTake(int durationSeconds, const std::string& target = "/home/user/AutoRec.wav") {
-        app.Text8.contents = app.mod.AutoSavePath = target;
-        app.mod.AutoDurationSeconds = durationSeconds;
-        app.mod.AutoStartTime = app.clock.time;
-        app.Label5.caption = "Start: 13:05:07";
-        app.Label6.caption = "Duration";
-        app.form.pictures.showBitmap(app.PictureRecord, "recordbuttonrecording");
-        for (const auto& command : OpenAndRecord) app.mci.sendString(command, nullptr, 0);
-        app.m.RecordingState = RecorderBusy;
-        app.m.AutoRecording = app.Timer3.enabled = true;
+    // Arms the schedule for now, to run `durationSeconds` and be saved at `target`, and lets it start.
+    void startScheduledTake(int durationSeconds, const std::string& target = "/home/user/AutoRec.wav") {
+        const int now = secondsAfterMidnight(app.clock.time);
+        const int hour = now / 3600;
+        app.startHourSpinner.setValue(hour % 12 == 0 ? 12 : hour % 12);
+        app.startMinuteSpinner.setValue(now / 60 % 60);
+        app.startSecondSpinner.setValue(now % 60);
+        app.dayHalfSpinner.setValue(hour < 12 ? 1 : 2);
+        app.durationHoursSpinner.setValue(durationSeconds / 3600);
+        app.durationMinutesSpinner.setValue(durationSeconds / 60 % 60);
+        app.durationSecondsSpinner.setValue(durationSeconds % 60);
+        app.targetPathBox.setText(target);
+        app.activateCheckBox.checked = true;
+        const auto whileOpen = std::exchange(app.messages.whileOpen, {}); // for the take, not the arming
+        app.panel.schedule.onCloseRequested();
+        app.messages.whileOpen = whileOpen;
+        app.scheduleStartTimer.tick();
+        ASSERT_TRUE(app.scheduledStopTimer.enabled) << "the scheduled take did not start";
+        app.messages.shown.clear(); // what arming said of the target
         app.mci.take();
     }
 
-    void ExpectIdle() {
-        EXPECT_EQ(app.m.RecordingState, RecorderIdle);
-        EXPECT_FALSE(app.m.AutoRecording);
-        EXPECT_FALSE(app.m.CaptureSavePending);
-        EXPECT_FALSE(app.Timer1.enabled);
-        EXPECT_FALSE(app.Timer3.enabled);
-        EXPECT_EQ(app.PictureRecord.current(), "recordbuttonup");
+    void expectIdle() {
+        EXPECT_FALSE(app.panel.recorder.isRecording());
+        EXPECT_FALSE(app.panel.recorder.isHoldingTake());
+        EXPECT_FALSE(app.elapsedTimer.enabled);
+        EXPECT_FALSE(app.scheduledStopTimer.enabled);
+        EXPECT_EQ(app.recordButton.current(), "recordbuttonup");
     }
 
-    void ExpectMessage(std::size_t index, const std::string& prompt, MessageStyle style) {
+    void expectMessage(std::size_t index, const std::string& text, MessageStyle style) {
         ASSERT_LT(index, app.messages.shown.size());
-        EXPECT_EQ(app.messages.shown[index].text, prompt);
+        EXPECT_EQ(app.messages.shown[index].text, text);
         EXPECT_EQ(app.messages.shown[index].style, style);
         EXPECT_EQ(app.messages.shown[index].title, "Murmora");
     }
 
-    FakeApp app;
+    FakePanel app;
+    std::string playbackMode = "stopped";
 };
 
 } // namespace murmora::fakes

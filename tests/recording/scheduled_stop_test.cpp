@@ -3,189 +3,183 @@
 namespace murmora::fakes {
 namespace {
 
-const std::string Target = "/home/user/AutoRec.wav";
+const std::string kTarget = "/home/user/AutoRec.wav";
 // The take starts at 13:05:07 on the fake clock's day, 2024-10-04.
-const std::string Fallback = "/home/user/Murmora take 2024-10-04 13-05-07.wav";
+const std::string kFallback = "/home/user/Murmora take 2024-10-04 13-05-07.wav";
 
 using ScheduledStop = RecordingTest;
 
 TEST_F(ScheduledStop, CutButtonSavesToThePathBoxAsItIsAtTheStopWithoutADialog) {
-    StartScheduledTake(60);
-    app.Text8.contents = "/tmp/edited.wav";
-    const std::size_t cutBefore = app.SeeThroughCut.shown.size();
-    app.SeeThroughCut.click();
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", SaveCapture("/tmp/edited.wav"), "close capture"}));
-    EXPECT_EQ(app.mod.AutoSavePath, "/tmp/edited.wav");
-    EXPECT_TRUE(app.mod.LastSaveScheduled);
-    EXPECT_TRUE(app.CommonDialog1.shownAs.empty());
+    startScheduledTake(60);
+    app.targetPathBox.contents = "/tmp/edited.wav";
+    const std::size_t stopBefore = app.stopButton.shown.size();
+    app.stopButton.click();
+    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", saveCapture("/tmp/edited.wav"), "close capture"}));
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), "/tmp/edited.wav");
+    EXPECT_TRUE(app.saveTakeDialog.shownAs.empty());
     EXPECT_TRUE(app.messages.shown.empty());
-    EXPECT_EQ(ShownSince(app.SeeThroughCut.shown, cutBefore), (Strings{"custom:106", "custom:105"}));
-    ExpectIdle();
+    EXPECT_EQ(shownSince(app.stopButton.shown, stopBefore), (Strings{"custom:106", "custom:105"}));
+    expectIdle();
 }
 
 TEST_F(ScheduledStop, HotkeyStopsAPlayingFileAfterTheCapture) {
-    StartScheduledTake(60);
-    app.m.PlayMode = "playing";
+    startScheduledTake(60);
+    seePlayback("playing");
     app.hotkeys.press(1);
     EXPECT_EQ(app.mci.take(),
-              (Commands{"stop capture", "stop voice1", "close voice1", SaveCapture(Target), "close capture"}));
-    ExpectIdle();
+              (Commands{"stop capture", "stop voice1", "close voice1", saveCapture(kTarget), "close capture"}));
+    expectIdle();
 }
 
-TEST_F(ScheduledStop, Timer3StopsAtTheFirstTickThatReachesTheDurationAndSavesToThePathBoxAsEdited) {
-    StartScheduledTake(5);
+TEST_F(ScheduledStop, TheTimeOfTheTakeStopsItAtTheFirstTickThatReachesTheDurationAndSavesToThePathBoxAsEdited) {
+    startScheduledTake(5);
     app.clock.advance(4);
-    app.Timer3.tick();
-    EXPECT_EQ(app.mod.AutoElapsedSeconds, 4);
+    app.scheduledStopTimer.tick();
     EXPECT_TRUE(app.mci.take().empty());
-    EXPECT_EQ(app.Label5.caption, "Start: 13:05:07");
-    app.Text8.contents = "/tmp/later.wav";
+    EXPECT_EQ(app.scheduleCaptionLabel.caption, "Record:");
+    app.targetPathBox.contents = "/tmp/later.wav";
     app.clock.advance(1);
-    app.Timer3.tick();
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", SaveCapture("/tmp/later.wav"), "close capture"}));
-    EXPECT_EQ(app.mod.AutoSavePath, "/tmp/later.wav");
-    EXPECT_TRUE(app.mod.LastSaveScheduled);
-    EXPECT_EQ(app.Label5.caption + app.Label6.caption, "");
+    app.scheduledStopTimer.tick();
+    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", saveCapture("/tmp/later.wav"), "close capture"}));
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), "/tmp/later.wav");
+    EXPECT_EQ(app.scheduleCaptionLabel.caption + app.scheduleTimeLabel.caption, "");
     EXPECT_TRUE(app.messages.shown.empty());
     EXPECT_TRUE(app.files.fileExists("/tmp/later.wav"));
-    ExpectIdle();
+    expectIdle();
 }
 
-TEST_F(ScheduledStop, Timer3StopsAPlayingFileFirstAndSaysWhenTheDiskFilledDuringTheTake) {
-    StartScheduledTake(2);
-    app.m.PlayMode = "playing";
-    app.mci.respond = [this](const std::string& command, std::string&) {
-        return command == "stop capture" ? 512 : Answer(command);
+TEST_F(ScheduledStop, TheTimeOfTheTakeStopsAPlayingFileFirstAndSaysWhenTheDiskFilledDuringTheTake) {
+    startScheduledTake(2);
+    seePlayback("playing");
+    app.mci.respond = [this](const std::string& command, std::string& reply) {
+        return command == "stop capture" ? 512 : answer(command, reply);
     };
-    const std::size_t cutPictures = app.SeeThroughCut.shown.size();
+    const std::size_t stopPictures = app.stopButton.shown.size();
     app.clock.advance(3);
-    app.Timer3.tick();
+    app.scheduledStopTimer.tick();
     EXPECT_EQ(app.mci.take(),
-              (Commands{"stop voice1", "close voice1", "stop capture", SaveCapture(Target), "close capture"}));
-    EXPECT_EQ(app.messages.texts(), Strings{PartlyWritten});
-    EXPECT_TRUE(app.files.fileExists(Target));
-    EXPECT_EQ(app.SeeThroughCut.shown.size(), cutPictures);
+              (Commands{"stop voice1", "close voice1", "stop capture", saveCapture(kTarget), "close capture"}));
+    EXPECT_EQ(app.messages.texts(), Strings{kPartlyWritten});
+    EXPECT_TRUE(app.files.fileExists(kTarget));
+    EXPECT_EQ(app.stopButton.shown.size(), stopPictures);
 }
 
 // A save may take a while (a copy to another file system) with hotkeys and timers acting
 // meanwhile: the take being saved is not stopped again, and no take starts until it is saved.
 TEST_F(ScheduledStop, WhileTheSaveRunsNeitherHotkeysNorADueScheduleTouchTheDevice) {
-    StartScheduledTake(2);
-    app.mod.ScheduleBase = app.clock.time;  // another schedule, due now
-    app.mod.StartDelaySeconds = 0;
-    app.Timer2.enabled = true;
+    startScheduledTake(2);
+    app.panel.schedule.onCloseRequested(); // armed again, due now
+    app.messages.shown.clear();
     Commands duringSave;
-    app.mci.respond = [&](const std::string& command, std::string&) {
-        if (command == SaveCapture(Target)) {
+    app.mci.respond = [&](const std::string& command, std::string& reply) {
+        if (command == saveCapture(kTarget)) {
             const std::size_t before = app.mci.commands.size();
             app.hotkeys.press(1);
             app.hotkeys.press(0);
-            app.Timer2.tick();
+            app.scheduleStartTimer.tick();
             duringSave.assign(app.mci.commands.begin() + static_cast<std::ptrdiff_t>(before), app.mci.commands.end());
         }
-        return Answer(command);
+        return answer(command, reply);
     };
     app.clock.advance(2);
-    app.Timer3.tick();
+    app.scheduledStopTimer.tick();
     EXPECT_TRUE(duringSave.empty()) << duringSave.front();
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", SaveCapture(Target), "close capture"}));
-    ExpectIdle();
-    EXPECT_TRUE(app.Timer2.enabled) << "the schedule starts at its first tick after the save";
+    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", saveCapture(kTarget), "close capture"}));
+    expectIdle();
+    EXPECT_TRUE(app.scheduleStartTimer.enabled) << "the schedule starts at its first tick after the save";
 }
 
 TEST_F(ScheduledStop, ClockSetBackDelaysTheStopAndSetForwardBringsItEarlier) {
-    StartScheduledTake(10);
+    startScheduledTake(10);
     app.clock.advance(8 - 60);
-    app.Timer3.tick();
-    EXPECT_EQ(app.mod.AutoElapsedSeconds, -52);
+    app.scheduledStopTimer.tick();
+    EXPECT_TRUE(app.mci.take().empty());
     app.clock.advance(61);
-    app.Timer3.tick();
-    EXPECT_TRUE(app.m.AutoRecording) << "9 seconds by the clock";
+    app.scheduledStopTimer.tick();
+    EXPECT_TRUE(app.scheduledStopTimer.enabled) << "9 seconds by the clock";
     app.clock.advance(3600);
-    app.Timer3.tick();
-    EXPECT_FALSE(app.m.AutoRecording);
+    app.scheduledStopTimer.tick();
+    EXPECT_FALSE(app.scheduledStopTimer.enabled);
 }
 
-enum class ScheduledEnd { CutButton, Hotkey, Timer3 };
+enum class ScheduledEnd { stopButton, stopHotkey, time };
 
 class UnwritableTarget : public RecordingTest, public ::testing::WithParamInterface<ScheduledEnd> {
 protected:
-    void StartAndEnd(const std::string& target) {
-        StartScheduledTake(5, target);
+    void startAndEnd(const std::string& target) {
+        startScheduledTake(5, target);
         app.clock.advance(5);
         switch (GetParam()) {
-        case ScheduledEnd::CutButton: app.SeeThroughCut.click(); break;
-        case ScheduledEnd::Hotkey: app.hotkeys.press(1); break;
-        case ScheduledEnd::Timer3: app.Timer3.tick(); break;
+        case ScheduledEnd::stopButton: app.stopButton.click(); break;
+        case ScheduledEnd::stopHotkey: app.hotkeys.press(1); break;
+        case ScheduledEnd::time: app.scheduledStopTimer.tick(); break;
         }
     }
-    const Commands SavedToTheFallback{"stop capture", SaveCapture("/gone/AutoRec.wav"), SaveCapture(Fallback)};
+    const Commands savedToTheFallback{"stop capture", saveCapture("/gone/AutoRec.wav"), saveCapture(kFallback)};
 };
 
 TEST_P(UnwritableTarget, SavesToADatedFileInTheHomeFolderNeverOverAnEarlierOneAndSaysWhere) {
     app.messages.whileOpen = [&](const ShownMessage&) {
         EXPECT_EQ(app.mci.commands.back(), "close capture") << "the device is free while the box is open";
     };
-    StartAndEnd("/gone/AutoRec.wav");
-    EXPECT_EQ(app.mci.take(), SavedToTheFallback + "close capture");
-    EXPECT_EQ(app.mod.AutoSavePath, Fallback) << "so that Play finds the take";
+    startAndEnd("/gone/AutoRec.wav");
+    EXPECT_EQ(app.mci.take(), savedToTheFallback + "close capture");
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), kFallback) << "so that Play finds the take";
     EXPECT_EQ(app.messages.shown.size(), 1u);
-    ExpectMessage(0, "Recording could not be saved as  /gone/AutoRec.wav\n\nIt was saved as  " + Fallback,
+    expectMessage(0, "Recording could not be saved as  /gone/AutoRec.wav\n\nIt was saved as  " + kFallback,
                   MessageStyle::exclamation);
-    EXPECT_TRUE(app.CommonDialog1.shownAs.empty());
-    ExpectIdle();
+    EXPECT_TRUE(app.saveTakeDialog.shownAs.empty());
+    expectIdle();
 
-    app.files.files[Fallback] = {'f', 'i', 'r', 's', 't'};
+    app.files.files[kFallback] = {'f', 'i', 'r', 's', 't'};
     app.clock.advance(-5);  // a second take from the same second, with an empty path box
-    StartAndEnd("");
+    startAndEnd("");
     const std::string second = "/home/user/Murmora take 2024-10-04 13-05-07 (2).wav";
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", SaveCapture(""), SaveCapture(second), "close capture"}));
-    EXPECT_EQ(app.mod.AutoSavePath, second);
-    EXPECT_EQ(app.files.files[Fallback], (std::vector<unsigned char>{'f', 'i', 'r', 's', 't'}));
+    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", saveCapture(""), saveCapture(second), "close capture"}));
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), second);
+    EXPECT_EQ(app.files.files[kFallback], (std::vector<unsigned char>{'f', 'i', 'r', 's', 't'}));
 }
 
 TEST_P(UnwritableTarget, WhenTheHomeFolderFailsTooTheUserChoosesThePlaceOrDiscardsIt) {
     app.files.folders.erase("/home/user");
     app.files.folders.insert("/media/usb");
-    app.mod.LastSaveScheduled = false;
-    app.CommonDialog1.answer("/media/usb/take.wav", [&] {
-        EXPECT_TRUE(app.m.CaptureSavePending);
+    app.saveTakeDialog.answer("/media/usb/take.wav", [&] {
+        EXPECT_TRUE(app.panel.recorder.isHoldingTake());
         EXPECT_FALSE(app.mci.sent("close capture")) << "the device still holds the take";
     });
-    StartAndEnd("/gone/AutoRec.wav");
-    EXPECT_EQ(app.mci.take(), SavedToTheFallback + SaveCapture("/media/usb/take.wav") + "close capture");
+    startAndEnd("/gone/AutoRec.wav");
+    EXPECT_EQ(app.mci.take(), savedToTheFallback + saveCapture("/media/usb/take.wav") + "close capture");
     EXPECT_EQ(app.messages.texts(),
-              (Strings{"Recording could not be saved as  /gone/AutoRec.wav\nnor as  " + Fallback +
+              (Strings{"Recording could not be saved as  /gone/AutoRec.wav\nnor as  " + kFallback +
                                             "\n\nThe recording is kept: choose where to save it.",
                                         "Recording saved as  /media/usb/take.wav"}));
-    EXPECT_EQ(app.CommonDialog1.setup.title, "Save Recorded File");
-    EXPECT_EQ(app.m.PlayFileName, "/media/usb/take.wav");
-    EXPECT_FALSE(app.mod.LastSaveScheduled) << "Play takes the file the user chose";
-    ExpectIdle();
+    EXPECT_EQ(app.saveTakeDialog.setup.title, "Save Recorded File");
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), "/media/usb/take.wav") << "Play takes the file the user chose";
+    expectIdle();
 
     app.files.folders.erase("/media/usb");
     app.clock.advance(-5);  // a take from the same second, so the same fallback name
-    StartAndEnd("/gone/AutoRec.wav");  // and this time the user cancels
-    EXPECT_EQ(app.mci.take(), SavedToTheFallback + "close capture");
+    startAndEnd("/gone/AutoRec.wav");  // and this time the user cancels
+    EXPECT_EQ(app.mci.take(), savedToTheFallback + "close capture");
     EXPECT_EQ(app.messages.shown.back().text, "Recording Not Saved");
-    ExpectIdle();
+    expectIdle();
 }
 
 INSTANTIATE_TEST_SUITE_P(ScheduledTake, UnwritableTarget,
-                         ::testing::Values(ScheduledEnd::CutButton, ScheduledEnd::Hotkey, ScheduledEnd::Timer3));
+                         ::testing::Values(ScheduledEnd::stopButton, ScheduledEnd::stopHotkey, ScheduledEnd::time));
 
 TEST_F(ScheduledStop, ADurationOfOneStopsAtTheFirstTickAndAHomeAtTheRootTakesTheFallback) {
     app.files.home = "/";
-    StartScheduledTake(1, "/gone/AutoRec.wav");
+    startScheduledTake(1, "/gone/AutoRec.wav");
     app.clock.advance(1);
-    app.Timer3.tick();
-    EXPECT_EQ(app.mod.AutoSavePath, "/Murmora take 2024-10-04 13-05-07.wav") << "with one separator";
-    EXPECT_TRUE(app.files.fileExists(app.mod.AutoSavePath));
-    EXPECT_EQ(FallbackTakeName(0, 3), "Murmora take 1970-01-01 00-00-00 (3).wav");
+    app.scheduledStopTimer.tick();
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), "/Murmora take 2024-10-04 13-05-07.wav") << "with one separator";
+    EXPECT_TRUE(app.files.fileExists(app.panel.recorder.latestTakePath()));
+    EXPECT_EQ(fallbackTakeName(0, 3), "Murmora take 1970-01-01 00-00-00 (3).wav");
 }
 
 TEST(LeftoverTakes, EachGoesToTheHomeFolderOrIsNamedWhereItIs) {
-    FakeApp app;
+    FakePanel app;
     const std::string told = "Murmora ended during a recording.\n\nWhat was recorded until then is kept as  ";
     const std::string stuck = "/cache/takes/take-7-0.wav";
     for (const std::string path : {"/cache/takes/take-12-0.wav", "/cache/takes/take-40-0.wav", stuck.c_str()}) {
@@ -193,7 +187,7 @@ TEST(LeftoverTakes, EachGoesToTheHomeFolderOrIsNamedWhereItIs) {
         app.takes.left.push_back({path, 1796562307});  // 2026-12-06 13:05:07 on the wall clock
     }
     app.files.undeletable.insert(stuck);
-    FakeApp::Start(app);
+    app.start();
     const std::string first = "/home/user/Murmora take 2026-12-06 13-05-07.wav";
     const std::string second = "/home/user/Murmora take 2026-12-06 13-05-07 (2).wav";
     EXPECT_TRUE(app.files.fileExists(first));

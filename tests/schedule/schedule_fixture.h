@@ -6,66 +6,62 @@
 #include <string>
 #include <vector>
 
-#include "tests/fakes/fake_app.h"
+#include "tests/support/fake_panel.h"
 
 namespace murmora::fakes {
 
 using Commands = std::vector<std::string>;
 using Strings = std::vector<std::string>;
-inline const Strings AlreadyRecording{"AutoRecord not initiated, as already Recording"};
+inline const Strings kAlreadyRecording{"AutoRecord not initiated, as already Recording"};
 
-inline const std::string DefaultTarget = "/home/user/AutoRec.wav";
-inline const Commands StopPlayback{"stop voice1", "close voice1"};
-inline const Commands ScheduledStart{"open new type waveaudio alias capture", "record capture"};
+inline const std::string kDefaultTarget = "/home/user/AutoRec.wav";
+inline const Commands kStopPlayback{"stop voice1", "close voice1"};
+inline const Commands kScheduledStart{"open new type waveaudio alias capture", "record capture"};
 
 class ScheduleTest : public ::testing::Test {
 protected:
     void SetUp() override {
         app.clock.setTimeOfDay(10, 0, 0);
-        FakeApp::Start(app);
+        app.start();
     }
 
-    void ChooseStart(int hour, int minute, int second, const std::string& dayHalf) {
-        app.VScroll1.setValue(hour);
-        app.VScroll2.setValue(minute);
-        app.VScroll3.setValue(second);
-        app.VScroll4.setValue(dayHalf == "PM" ? 2 : 1);
+    void chooseStart(int hour, int minute, int second, const std::string& dayHalf) {
+        app.startHourSpinner.setValue(hour);
+        app.startMinuteSpinner.setValue(minute);
+        app.startSecondSpinner.setValue(second);
+        app.dayHalfSpinner.setValue(dayHalf == "PM" ? 2 : 1);
     }
 
-    void ChooseDuration(int hours, int minutes, int seconds) {
-        app.VScroll5.setValue(hours);
-        app.VScroll6.setValue(minutes);
-        app.VScroll7.setValue(seconds);
+    void chooseDuration(int hours, int minutes, int seconds) {
+        app.durationHoursSpinner.setValue(hours);
+        app.durationMinutesSpinner.setValue(minutes);
+        app.durationSecondsSpinner.setValue(seconds);
     }
 
-    // The close box; returns Cancel.
-    std::int16_t CloseByUser() {
-        std::int16_t cancel = 0;
-        app.form.form2.QueryUnload(cancel, vbFormControlMenu);
-        return cancel;
-    }
+    // The close box.
+    void closeByUser() { app.panel.schedule.onCloseRequested(); }
 
     // The Schedule button; `work` is what the user does in the window, by default closing it.
-    void OpenWindow(std::function<void()> work = {}) {
-        app.windows.whileScheduleWindowShown = [this, work] { work ? work() : void(CloseByUser()); };
-        app.SeeThroughTime.click();
+    void openWindow(std::function<void()> work = {}) {
+        app.windows.whileScheduleWindowShown = [this, work] { work ? work() : closeByUser(); };
+        app.scheduleButton.click();
     }
 
-    void Arm(int hour, int minute, int second, const std::string& dayHalf, int durationSeconds = 60) {
-        OpenWindow([=, this] {
-            ChooseStart(hour, minute, second, dayHalf);
-            ChooseDuration(durationSeconds / 3600, durationSeconds / 60 % 60, durationSeconds % 60);
-            app.Check1.checked = true;
-            CloseByUser();
+    void arm(int hour, int minute, int second, const std::string& dayHalf, int durationSeconds = 60) {
+        openWindow([=, this] {
+            chooseStart(hour, minute, second, dayHalf);
+            chooseDuration(durationSeconds / 3600, durationSeconds / 60 % 60, durationSeconds % 60);
+            app.activateCheckBox.checked = true;
+            closeByUser();
         });
     }
 
-    void TickAt(int hour, int minute, int second) {
+    void tickAt(int hour, int minute, int second) {
         app.clock.setTimeOfDay(hour, minute, second);
-        app.Timer2.tick();
+        app.scheduleStartTimer.tick();
     }
 
-    FakeApp app;
+    FakePanel app;
 };
 
 } // namespace murmora::fakes

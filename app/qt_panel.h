@@ -1,0 +1,53 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "platform/qt/background_save_mci.h"
+#include "platform/qt/panel_window.h"
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_event_pump.h"
+#include "platform/qt/qt_files.h"
+#include "platform/qt/qt_process_launcher.h"
+#include "platform/qt/qt_resources.h"
+#include "platform/qt/qt_screen_metrics.h"
+#include "platform/qt/qt_window_host.h"
+#include "platform/qt/schedule_dialog.h"
+#include "platform/regions.h"
+#include "shell/panel.h"
+
+namespace murmora {
+
+// The record panel on the real machine: the Qt services and windows, wired to the rules.
+// The audio service, its take folder and the hotkeys come from outside, so that each may be
+// the real one or a stand-in; the rules reach the audio service through `mci`, which saves on
+// a worker thread.
+class QtPanel {
+public:
+    QtPanel(MciService& mci, TakeFolder& takes, Hotkeys& hotkeys);
+    QtPanel(const QtPanel&) = delete;
+    QtPanel& operator=(const QtPanel&) = delete;
+
+    // Runs the start-up sequence, then shows the panel; what stopped it, for the user, when a
+    // picture the panel cannot do without is missing or unreadable.
+    std::optional<std::string> start();
+
+    BackgroundSaveMci mci;
+    QtClock clock;
+    QtMessageBox messages;
+    QtFiles files;
+    QtProcessLauncher launcher;
+    QtResources resources;
+    QtEventPump pump;
+    RegionTable regions;
+    QtScreenMetrics screen;
+    PanelWindow window{screen};
+    ScheduleDialog scheduleDialog{&window, screen};
+    QtWindowHost windows{window, scheduleDialog};
+    Panel panel;
+
+private:
+    void connectWindows();
+};
+
+} // namespace murmora

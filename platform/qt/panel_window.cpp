@@ -1,0 +1,84 @@
+#include "platform/qt/panel_window.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+namespace murmora {
+
+namespace {
+
+// The panel's dark rim, behind whatever the skin does not cover.
+const QColor kPanelBackdrop(18, 20, 23);
+// Dark lettering for the green display area of the skin.
+const QColor kDisplayText(28, 40, 24);
+
+} // namespace
+
+void setDesignFont(QWidget* window, int points) {
+    QFont font = window->font();
+    font.setPointSize(points);
+    window->setFont(font);
+}
+
+PanelWindow::PanelWindow(const ScreenMetrics& screen)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      recordButton(new QtPictureButton(this, {31, 8, 100, 21}, tr("Record/Stop File Play"), screen)),
+      minimizeButton(new SeeThroughButton(this, {9, 8, 25, 25}, tr("Minimize"), screen)),
+      closeButton(new SeeThroughButton(this, {136, 8, 25, 25}, tr("Close"), screen)),
+      stopButton(new SeeThroughButton(this, {104, 64, 55, 55}, tr("Stop Recording"), screen)),
+      convertButton(new SeeThroughButton(this, {64, 110, 55, 55}, tr("Convert Wav To mp3"), screen)),
+      playButton(new SeeThroughButton(this, {144, 110, 55, 55}, tr("Play File"), screen)),
+      scheduleButton(new SeeThroughButton(this, {104, 155, 55, 55}, tr("Set Recording Schedule"), screen)),
+      secondsLabel(new QtLabel(this, {10, 67, 81, 17})),
+      sizeLabel(new QtLabel(this, {10, 51, 105, 17})),
+      copyrightLabel(new QtLabel(this, {10, 136, 65, 17})),
+      versionLabel(new QtLabel(this, {10, 152, 49, 17})),
+      scheduleCaptionLabel(new QtLabel(this, {10, 88, 57, 17})),
+      scheduleTimeLabel(new QtLabel(this, {10, 104, 49, 33})) {
+    setObjectName(QStringLiteral("panel"));
+    setWindowTitle(QStringLiteral("Murmora"));
+    setFixedSize(kPanelWidth, kPanelHeight);
+    move(kPanelLeft, kPanelTop);
+    setDesignFont(this, kDisplayFontPoints);
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, kDisplayText);
+    setPalette(colours);
+    scheduleTimeLabel->setWordWrap(true);
+}
+
+void PanelWindow::setBackground(QImage skin) {
+    skin_ = std::move(skin);
+    update();
+}
+
+void PanelWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), kPanelBackdrop);
+    painter.drawImage(0, 0, skin_);
+}
+
+void PanelWindow::mousePressEvent(QMouseEvent* event) {
+    // With the left button the window manager moves the window as if its title bar were held.
+    // Its move follows the left button alone (with another it would go on after the release),
+    // so other buttons, and a system without such a move, move the window by hand until the
+    // button is let go.
+    if (event->button() == Qt::LeftButton && windowHandle() && windowHandle()->startSystemMove()) return;
+    dragOffset_ = event->globalPosition().toPoint() - pos();
+}
+
+void PanelWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (dragOffset_ && event->buttons() != Qt::NoButton) move(event->globalPosition().toPoint() - *dragOffset_);
+}
+
+void PanelWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::NoButton) dragOffset_.reset();
+}
+
+void PanelWindow::closeEvent(QCloseEvent* event) {
+    if (onSystemClose) onSystemClose();
+    event->accept();
+}
+
+} // namespace murmora

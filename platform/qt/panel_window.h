@@ -1,0 +1,69 @@
+#pragma once
+#include <functional>
+#include <optional>
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+#include "platform/qt/qt_controls.h"
+#include "platform/qt/qt_dialogs.h"
+
+namespace murmora {
+
+// The record panel: a frameless window of 204 x 231 pixels at 410, 268, painted with its
+// skin, holding every control at its pixel position. A press on a free spot, with any
+// mouse button, moves the window.
+class PanelWindow final : public QWidget {
+public:
+    explicit PanelWindow(const ScreenMetrics& screen);
+
+    void setBackground(QImage skin);
+
+    // Runs when the window system closes the window (Alt+F4, the window manager's close).
+    std::function<void()> onSystemClose;
+
+    QtPictureButton* const recordButton;
+    SeeThroughButton* const minimizeButton;
+    SeeThroughButton* const closeButton;
+    SeeThroughButton* const stopButton;
+    SeeThroughButton* const convertButton;
+    SeeThroughButton* const playButton;
+    SeeThroughButton* const scheduleButton;
+    QtLabel* const secondsLabel;
+    QtLabel* const sizeLabel;
+    QtLabel* const copyrightLabel;
+    QtLabel* const versionLabel;
+    QtLabel* const scheduleCaptionLabel;
+    QtLabel* const scheduleTimeLabel;
+    QtTimer elapsedTimer;
+    QtTimer scheduleStartTimer;
+    QtTimer scheduledStopTimer;
+    QtFileDialog saveTakeDialog;
+    QtFileDialog convertDialog;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QImage skin_;
+    // Where the pointer held the window, while it is moved by hand.
+    std::optional<QPoint> dragOffset_;
+};
+
+// The windows were laid out for a narrow lettering of 8 points; wider text runs out of its
+// labels. The panel's display is tighter still: "©" and the short name must end before the disc.
+inline constexpr int kDesignFontPoints = 8;
+inline constexpr int kDisplayFontPoints = 7;
+void setDesignFont(QWidget* window, int points = kDesignFontPoints);
+
+inline constexpr int kPanelWidth = 204;
+inline constexpr int kPanelHeight = 231;
+inline constexpr int kPanelLeft = 410;
+inline constexpr int kPanelTop = 268;
+
+} // namespace murmora

@@ -1,0 +1,91 @@
+#include "platform/qt/schedule_dialog.h"
+
+#include <cmath>
+
+#include <QCloseEvent>
+
+#include "platform/qt/panel_window.h"
+
+namespace murmora {
+
+namespace {
+
+// Converts a design rectangle in twips to pixels of this screen.
+class TwipsLayout {
+public:
+    explicit TwipsLayout(const ScreenMetrics& screen) : screen_(screen) {}
+    int across(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelX())); }
+    int down(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelY())); }
+    QRect rect(int left, int top, int width, int height) const {
+        return {across(left), down(top), across(width), down(height)};
+    }
+
+private:
+    const ScreenMetrics& screen_;
+};
+
+QGroupBox* frame(QWidget* parent, const QRect& geometry, const QString& caption) {
+    auto* box = new QGroupBox(caption, parent);
+    box->setGeometry(geometry);
+    return box;
+}
+
+void heading(QWidget* parent, const QRect& geometry, const QString& caption) {
+    auto* label = new QLabel(caption, parent);
+    label->setGeometry(geometry);
+}
+
+} // namespace
+
+ScheduleDialog::ScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint),
+      startFrame(frame(this, TwipsLayout(screen).rect(120, 100, 2775, 1575), tr("Set Recording Time"))),
+      durationFrame(frame(this, TwipsLayout(screen).rect(3000, 100, 2055, 1575), tr("Set Recording Duration"))),
+      targetFrame(frame(this, TwipsLayout(screen).rect(120, 1790, 2775, 735), tr("Save As"))),
+      activateFrame(frame(this, TwipsLayout(screen).rect(3000, 1790, 2055, 735), tr("AutoRecord"))),
+      startHourBox(new QtTextBox(startFrame, TwipsLayout(screen).rect(120, 480, 495, 285))),
+      startMinuteBox(new QtTextBox(startFrame, TwipsLayout(screen).rect(720, 480, 495, 285))),
+      startSecondBox(new QtTextBox(startFrame, TwipsLayout(screen).rect(1320, 480, 495, 285))),
+      dayHalfBox(new QtTextBox(startFrame, TwipsLayout(screen).rect(1920, 480, 495, 285))),
+      durationHoursBox(new QtTextBox(durationFrame, TwipsLayout(screen).rect(120, 480, 495, 285))),
+      durationMinutesBox(new QtTextBox(durationFrame, TwipsLayout(screen).rect(720, 480, 495, 285))),
+      durationSecondsBox(new QtTextBox(durationFrame, TwipsLayout(screen).rect(1320, 480, 495, 285))),
+      targetPathBox(new QtTextBox(targetFrame, TwipsLayout(screen).rect(880, 290, 1815, 285))),
+      startHourSpinner(new QtSpinner(startFrame, TwipsLayout(screen).rect(240, 840, 255, 615), 1, 12)),
+      startMinuteSpinner(new QtSpinner(startFrame, TwipsLayout(screen).rect(840, 840, 255, 615), 0, 59)),
+      startSecondSpinner(new QtSpinner(startFrame, TwipsLayout(screen).rect(1440, 840, 255, 615), 0, 59)),
+      dayHalfSpinner(new QtSpinner(startFrame, TwipsLayout(screen).rect(2040, 840, 255, 615), 1, 2)),
+      durationHoursSpinner(new QtSpinner(durationFrame, TwipsLayout(screen).rect(240, 840, 255, 615), 0, 9)),
+      durationMinutesSpinner(new QtSpinner(durationFrame, TwipsLayout(screen).rect(840, 840, 255, 615), 0, 59)),
+      durationSecondsSpinner(new QtSpinner(durationFrame, TwipsLayout(screen).rect(1440, 840, 255, 615), 0, 59)),
+      chooseTargetButton(new QPushButton(tr("File"), targetFrame)),
+      activateCheckBox(new QtCheckBox(activateFrame, TwipsLayout(screen).rect(120, 290, 1335, 255), tr("Activate"))) {
+    const TwipsLayout layout(screen);
+    setObjectName(QStringLiteral("scheduleWindow"));
+    setDesignFont(this);
+    setWindowTitle(QStringLiteral("Murmora - Record Panel"));
+    setFixedSize(layout.across(5175), layout.down(2610));
+    heading(startFrame, layout.rect(240, 240, 255, 255), tr("hr"));
+    heading(startFrame, layout.rect(840, 240, 375, 255), tr("min"));
+    heading(startFrame, layout.rect(1440, 240, 375, 255), tr("sec"));
+    heading(startFrame, layout.rect(1920, 240, 615, 255), tr("AM/PM"));
+    heading(durationFrame, layout.rect(240, 240, 375, 255), tr("hrs"));
+    heading(durationFrame, layout.rect(840, 240, 495, 255), tr("mins"));
+    heading(durationFrame, layout.rect(1440, 240, 495, 255), tr("secs"));
+    chooseTargetButton->setGeometry(layout.rect(120, 260, 735, 350));
+    chooseTargetButton->setAutoDefault(false);
+    // The spinners alone set the time and the duration: what a box shows is what is used.
+    for (QtTextBox* box : {startHourBox, startMinuteBox, startSecondBox, dayHalfBox, durationHoursBox,
+                           durationMinutesBox, durationSecondsBox})
+        box->setReadOnly(true);
+}
+
+void ScheduleDialog::reject() { close(); }
+
+void ScheduleDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (onCloseRequested) onCloseRequested();
+}
+
+} // namespace murmora

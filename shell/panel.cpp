@@ -1,0 +1,117 @@
+#include "shell/panel.h"
+
+#include "shell/panel_outline.h"
+
+namespace murmora {
+
+namespace {
+
+// The short name after the copyright sign.
+const char* const kShortName = "Murmor";
+const char* const kVersionText = "v 1.1";
+
+const char* const kHotkeyAssignTitle = "Hotkey Assign";
+constexpr unsigned kKeyR = 0x52;
+constexpr unsigned kKeyS = 0x53;
+constexpr int kRecordHotkey = 0;
+constexpr int kStopHotkey = 1;
+
+// The one message that tells the user which hotkeys could not be had, or none.
+const char* hotkeyFailureMessage(bool recordRegistered, bool stopRegistered) {
+    if (recordRegistered && stopRegistered) return nullptr;
+    if (recordRegistered) return "Can not register Hotkey Cntl+Alt+S to Stop Recording";
+    if (stopRegistered) return "Can not register Hotkey Cntl+Alt+R to Record";
+    return "Can not register Hotkeys Cntl+Alt+R and Cntl+Alt+S";
+}
+
+std::string pictureFailure(const std::string& name, const std::error_code& error) {
+    return "Its picture " + name + " cannot be shown: " + error.message() + ".";
+}
+
+} // namespace
+
+Panel::Panel(PanelServices services, PanelControls controls, ScheduleWindowControls scheduleControls)
+    : pictures(services.resources, services.files),
+      recorder({services.clock, services.mci, services.messages, services.files, services.takes, pictures},
+               {controls.recordButton, controls.stopButton, controls.secondsLabel, controls.sizeLabel,
+                controls.elapsedTimer, controls.scheduledStopTimer, controls.saveTakeDialog},
+               player, schedule),
+      player({services.mci, services.files, services.messages, services.pump, pictures},
+             {controls.playButton, controls.secondsLabel, controls.sizeLabel}, recorder),
+      converter({services.files, services.launcher, services.messages, pictures},
+                {controls.convertButton, controls.convertDialog}),
+      schedule({services.clock, services.files, services.messages, services.windows, pictures}, scheduleControls,
+               {controls.scheduleButton, controls.scheduleCaptionLabel, controls.scheduleTimeLabel,
+                controls.scheduleStartTimer},
+               recorder),
+      services_(services), controls_(controls),
+      minimizeButton_(pictures, controls.minimizeButton, kMinimizeButtonLayout,
+                      [this] { services_.windows.minimizePanel(); }),
+      closeButton_(pictures, controls.closeButton, kCloseButtonLayout, [this] { close(); }) {}
+
+std::optional<std::string> Panel::load() {
+    controls_.copyrightLabel.setCaption(std::string("\u00A9") + kShortName);
+    controls_.versionLabel.setCaption(kVersionText);
+    schedule.load();
+    if (auto failure = showPictures()) return failure;
+    outline_ = makePanelOutline(services_.regions, services_.screen, 1.0f, 1.0f, 0, 0);
+    services_.windows.setPanelOutline(*services_.regions.find(outline_));
+    recorder.load();
+    registerHotkeys();
+    services_.hotkeys.setHotkeyHandler([this](int id) { onHotkey(id); });
+    recorder.recoverLeftoverTakes();
+    return std::nullopt;
+}
+
+std::optional<std::string> Panel::showPictures() {
+    const Result<Picture> skin = pictures.loadBitmap("mrskin");
+    if (!skin) return pictureFailure("mrskin", skin.error());
+    services_.windows.setPanelBackground(*skin);
+    const Result<Picture> recordUp = pictures.loadBitmap("recordbuttonup");
+    if (!recordUp) return pictureFailure("recordbuttonup", recordUp.error());
+    controls_.recordButton.setPicture(*recordUp);
+    const std::pair<PictureButton*, int> buttons[] = {
+        {&controls_.stopButton, kStopButtonLayout.releasedPicture},
+        {&controls_.playButton, kPlayButtonLayout.releasedPicture},
+        {&controls_.scheduleButton, kScheduleButtonLayout.releasedPicture},
+        {&controls_.convertButton, kConvertButtonLayout.releasedPicture},
+        {&controls_.closeButton, kCloseButtonLayout.releasedPicture},
+        {&controls_.minimizeButton, kMinimizeButtonLayout.releasedPicture}};
+    for (const auto& [button, id] : buttons) {
+        const Result<Picture> picture = pictures.loadCustomPicture(id);
+        // A picture the program does not carry leaves its button empty; one it cannot read stops.
+        if (!picture && picture.error() != ResourceError::missing) return pictureFailure(std::to_string(id), picture.error());
+        button->setPicture(picture ? *picture : Picture{});
+    }
+    return std::nullopt;
+}
+
+void Panel::registerHotkeys() {
+    Hotkeys& hotkeys = services_.hotkeys;
+    recordHotkeyRegistered_ = !hotkeys.registerHotkey(kRecordHotkey, kAltModifier | kControlModifier, kKeyR);
+    stopHotkeyRegistered_ = !hotkeys.registerHotkey(kStopHotkey, kAltModifier | kControlModifier, kKeyS);
+    if (const char* failure = hotkeyFailureMessage(recordHotkeyRegistered_, stopHotkeyRegistered_))
+        services_.messages.show(failure, MessageStyle::critical, kHotkeyAssignTitle);
+}
+
+void Panel::onHotkey(int id) {
+    if (id == kRecordHotkey) recorder.onRecordHotkey();
+    if (id == kStopHotkey) recorder.onStopHotkey();
+}
+
+void Panel::close() {
+    schedule.disarm();
+    recorder.shutDown();
+    services_.windows.unloadScheduleWindow();
+    unload();
+    services_.windows.endProgram();
+}
+
+void Panel::unload() {
+    services_.regions.remove(outline_);
+    player.stop();
+    if (recordHotkeyRegistered_) services_.hotkeys.unregisterHotkey(kRecordHotkey);
+    if (stopHotkeyRegistered_) services_.hotkeys.unregisterHotkey(kStopHotkey);
+}
+
+} // namespace murmora

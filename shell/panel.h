@@ -1,0 +1,103 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "buttons/image_button.h"
+#include "buttons/resource_pictures.h"
+#include "platform/clock.h"
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+#include "platform/event_pump.h"
+#include "platform/files.h"
+#include "platform/hotkeys.h"
+#include "platform/mci_service.h"
+#include "platform/process_launcher.h"
+#include "platform/regions.h"
+#include "platform/resources.h"
+#include "platform/screen_metrics.h"
+#include "platform/take_folder.h"
+#include "platform/window_host.h"
+#include "playback/converter.h"
+#include "playback/player.h"
+#include "recording/recorder.h"
+#include "schedule/schedule_window.h"
+
+namespace murmora {
+
+// The services of the machine the panel uses.
+struct PanelServices {
+    Clock& clock;
+    MessageBoxes& messages;
+    MciService& mci;
+    TakeFolder& takes;
+    Files& files;
+    ProcessLauncher& launcher;
+    Hotkeys& hotkeys;
+    Resources& resources;
+    EventPump& pump;
+    WindowHost& windows;
+    Regions& regions;
+    ScreenMetrics& screen;
+};
+
+// The controls of the record panel.
+struct PanelControls {
+    PictureButton& recordButton;
+    PictureButton& minimizeButton;
+    PictureButton& closeButton;
+    PictureButton& stopButton;
+    PictureButton& convertButton;
+    PictureButton& playButton;
+    PictureButton& scheduleButton;
+    Label& secondsLabel; // seconds while recording, length while playing
+    Label& sizeLabel;
+    Label& copyrightLabel;
+    Label& versionLabel;
+    Label& scheduleCaptionLabel;
+    Label& scheduleTimeLabel;
+    Timer& elapsedTimer;
+    Timer& scheduleStartTimer;
+    Timer& scheduledStopTimer;
+    FileDialog& saveTakeDialog;
+    FileDialog& convertDialog;
+};
+
+// The record panel: start-up, the Close and Minimize buttons, the unload, the hotkeys and the
+// outline; and the areas it is made of, each handed the services and controls it uses.
+class Panel {
+public:
+    Panel(PanelServices services, PanelControls controls, ScheduleWindowControls scheduleControls);
+    Panel(const Panel&) = delete;
+    Panel& operator=(const Panel&) = delete;
+
+    // The start-up sequence; what stopped it, for the user, when a picture the panel cannot do
+    // without is missing or unreadable.
+    std::optional<std::string> load();
+    // The panel goes (the Close button, or the window system's close): removes the outline,
+    // stops the playback and gives back the hotkeys. The device capture is left alone.
+    void unload();
+
+    ResourcePictures pictures;
+    Recorder recorder;
+    Player player;
+    Converter converter;
+    ScheduleWindow schedule;
+
+private:
+    // Shows the skin and every button's released picture; what stopped it when one cannot be read.
+    std::optional<std::string> showPictures();
+    void registerHotkeys();
+    void onHotkey(int id);
+    // The Close button: disarms the schedule, discards a running take and ends the program.
+    void close();
+
+    PanelServices services_;
+    PanelControls controls_;
+    ImageButton minimizeButton_;
+    ImageButton closeButton_;
+    RegionHandle outline_ = 0;
+    bool recordHotkeyRegistered_ = false;
+    bool stopHotkeyRegistered_ = false;
+};
+
+} // namespace murmora

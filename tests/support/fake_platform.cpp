@@ -1,0 +1,137 @@
+#include "tests/support/fake_platform.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace murmora::fakes {
+
+namespace {
+
+// The folder a fake path names its file in, or nothing for a bare name.
+std::optional<std::string> folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return std::nullopt;
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string upper(std::string_view text) {
+    std::string out(text);
+    for (auto& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+Picture makePicture(std::string name) { return Picture{std::move(name), std::make_shared<const PictureData>()}; }
+
+} // namespace
+
+std::string FakeClock::timeOfDayText() const {
+    if (timeText) return *timeText;
+    const int s = secondsAfterMidnight(time);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
+    return text;
+}
+
+int FakeMci::sendString(std::string_view command, char* reply, std::size_t replyLength) {
+    commands.emplace_back(command);
+    std::string answer;
+    const int result = respond ? respond(commands.back(), answer) : 0;
+    if (reply && replyLength > 0) {
+        const std::size_t n = std::min(answer.size(), replyLength);
+        std::memcpy(reply, answer.data(), n);
+        if (n < replyLength) reply[n] = '\0';
+    }
+    return result;
+}
+
+std::vector<std::string> FakeMci::take() {
+    std::vector<std::string> out;
+    std::copy_if(commands.begin() + static_cast<std::ptrdiff_t>(taken_), commands.end(), std::back_inserter(out),
+                 [](const std::string& command) { return command != kCaptureModeQuery; });
+    taken_ = commands.size();
+    return out;
+}
+
+bool FakeMci::sent(const std::string& command) const {
+    return std::find(commands.begin() + static_cast<std::ptrdiff_t>(taken_), commands.end(), command) !=
+           commands.end();
+}
+
+bool FakeFiles::fileExists(const std::string& path) const {
+    if (!files.count(path)) return false;
+    const auto slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return !name.empty() && name[0] != '.';
+}
+
+std::error_code FakeFiles::removeFile(const std::string& path) {
+    if (undeletable.count(path)) return std::make_error_code(std::errc::permission_denied);
+    return files.erase(path) > 0 ? std::error_code() : std::make_error_code(std::errc::no_such_file_or_directory);
+}
+
+std::error_code FakeFiles::moveFile(const std::string& from, const std::string& to) {
+    const auto folder = folderOf(to);
+    if (!files.count(from) || !folder || !folders.count(*folder))
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    if (files.count(to)) return std::make_error_code(std::errc::file_exists);
+    if (undeletable.count(from)) return std::make_error_code(std::errc::permission_denied);
+    files[to] = files[from];
+    files.erase(from);
+    return {};
+}
+
+Result<std::string> FakeFiles::createUniqueFile(const std::string& folder, const std::string& prefix) {
+    if (!folders.count(folder)) return std::make_error_code(std::errc::no_such_file_or_directory);
+    std::string path;
+    do {
+        path = folder + "/" + prefix + std::to_string(++uniqueCounter) + ".tmp";
+    } while (files.count(path));
+    files[path] = {};
+    return path;
+}
+
+std::error_code FakeFiles::writeFile(const std::string& path, const std::vector<unsigned char>& bytes) {
+    const auto folder = folderOf(path);
+    if (!folder || !folders.count(*folder)) return std::make_error_code(std::errc::no_such_file_or_directory);
+    files[path] = bytes;
+    return {};
+}
+
+std::vector<std::string> FakeFiles::filesIn(const std::string& folder, const std::string& prefix) const {
+    std::vector<std::string> out;
+    const std::string start = folder + "/" + prefix;
+    for (const auto& [path, bytes] : files) {
+        if (path.rfind(start, 0) == 0 && path.find('/', start.size()) == std::string::npos) out.push_back(path);
+    }
+    return out;
+}
+
+std::error_code FakeHotkeys::registerHotkey(int id, unsigned modifiers, unsigned virtualKey) {
+    combinations.emplace_back(modifiers, virtualKey);
+    if (takenByOthers.count(id)) return std::make_error_code(std::errc::device_or_resource_busy);
+    registered.push_back(id);
+    return {};
+}
+
+Result<std::vector<unsigned char>> FakeResources::data(int id, std::string_view type) const {
+    if (upper(type) != "CUSTOM" || !custom.count(id)) return make_error_code(ResourceError::missing);
+    return custom.at(id);
+}
+
+Result<Picture> FakeResources::bitmap(std::string_view name) const {
+    if (!bitmaps.count(upper(name))) return make_error_code(ResourceError::missing);
+    return makePicture(std::string(name));
+}
+
+Result<Picture> FakeResources::pictureFromFile(const std::string& path) const {
+    const auto found = files_.files.find(path);
+    const std::string unreadable = "not a picture";
+    if (found == files_.files.end() || found->second.empty() ||
+        std::string(found->second.begin(), found->second.end()) == unreadable) {
+        return make_error_code(ResourceError::unreadable);
+    }
+    return makePicture(path);
+}
+
+} // namespace murmora::fakes

@@ -1,0 +1,219 @@
+#pragma once
+// Fakes of the machine for the rules' tests: a clock you move, an MCI service that records
+// every command, scripted dialog answers, a message-box log and an in-memory file system.
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/event_pump.h"
+#include "platform/files.h"
+#include "platform/hotkeys.h"
+#include "platform/mci_service.h"
+#include "platform/process_launcher.h"
+#include "platform/regions.h"
+#include "platform/resources.h"
+#include "platform/take_folder.h"
+#include "platform/window_host.h"
+
+namespace murmora::fakes {
+
+class FakeClock : public Clock {
+public:
+    DateTime time = 0;
+    // When set, the time of day's text is this; otherwise the 24-hour text of `time`.
+    std::optional<std::string> timeText;
+    mutable int reads = 0;
+
+    DateTime now() const override {
+        ++reads;
+        return time;
+    }
+    std::string timeOfDayText() const override;
+    void advance(int seconds) { time += seconds; }
+    // Sets the clock to a time of day on a fixed day.
+    void setTimeOfDay(int hours, int minutes, int seconds) {
+        time = kBaseDay + hours * 3600 + minutes * 60 + seconds;
+    }
+    static constexpr DateTime kBaseDay = 20000LL * kSecondsPerDay;
+};
+
+struct ShownMessage {
+    std::string text;
+    MessageStyle style;
+    std::string title;
+};
+
+class FakeMessageBoxes : public MessageBoxes {
+public:
+    std::vector<ShownMessage> shown;
+    // Runs while a box is open, as the events a modal box lets through.
+    std::function<void(const ShownMessage&)> whileOpen;
+
+    void show(const std::string& text, MessageStyle style, const std::string& title) override {
+        shown.push_back({text, style, title});
+        if (whileOpen) whileOpen(shown.back());
+    }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out;
+        for (const auto& m : shown) out.push_back(m.text);
+        return out;
+    }
+};
+
+// Records every command. Answers 0 and an empty reply unless `respond` says otherwise; a
+// result code's words are those in `errorTexts`, else "error" and the code.
+class FakeMci : public MciService {
+public:
+    std::vector<std::string> commands;
+    std::function<int(const std::string& command, std::string& reply)> respond;
+    std::map<int, std::string> errorTexts;
+
+    int sendString(std::string_view command, char* reply, std::size_t replyLength) override;
+    std::string getErrorString(int code) override {
+        return errorTexts.count(code) ? errorTexts[code] : "error " + std::to_string(code);
+    }
+    // Commands sent since the last call of this function, without the capture mode queries of
+    // the take's ticks, which change nothing.
+    std::vector<std::string> take();
+    static constexpr const char* kCaptureModeQuery = "status capture mode";
+    // Whether `command` was sent since the last take().
+    bool sent(const std::string& command) const;
+
+private:
+    std::size_t taken_ = 0;
+};
+
+// Takes left behind, as the test puts them there.
+class FakeTakeFolder : public TakeFolder {
+public:
+    std::vector<LeftoverTake> left;
+    std::vector<LeftoverTake> leftovers() const override { return left; }
+};
+
+class FakeFiles : public Files {
+public:
+    std::map<std::string, std::vector<unsigned char>> files;
+    std::set<std::string> folders{"/", "/home/user", "/opt/murmora", "/tmp"};
+    std::set<std::string> undeletable;
+    std::string program = "/opt/murmora";
+    std::string home = "/home/user";
+    std::string temp = "/tmp";
+    int uniqueCounter = 0;
+
+    bool fileExists(const std::string& path) const override;
+    bool folderExists(const std::string& path) const override { return folders.count(path) > 0; }
+    std::error_code removeFile(const std::string& path) override;
+    std::error_code moveFile(const std::string& from, const std::string& to) override;
+    std::string programFolder() const override { return program; }
+    std::string homeFolder() const override { return home; }
+    std::string tempFolder() const override { return temp; }
+    Result<std::string> createUniqueFile(const std::string& folder, const std::string& prefix) override;
+    std::error_code writeFile(const std::string& path, const std::vector<unsigned char>& bytes) override;
+
+    void add(const std::string& path, std::string content = "RIFF") {
+        files[path] = std::vector<unsigned char>(content.begin(), content.end());
+    }
+    std::vector<std::string> filesIn(const std::string& folder, const std::string& prefix) const;
+};
+
+struct LaunchedProcess {
+    std::string program;
+    std::vector<std::string> arguments;
+    std::string workingFolder;
+};
+
+// Starts nothing; notes what it was asked to start, and fails with `failure` when it is set.
+class FakeLauncher : public ProcessLauncher {
+public:
+    std::vector<LaunchedProcess> started;
+    std::error_code failure;
+    std::error_code startDetached(const std::string& program, const std::vector<std::string>& arguments,
+                                  const std::string& workingFolder) override {
+        if (!failure) started.push_back({program, arguments, workingFolder});
+        return failure;
+    }
+};
+
+class FakeHotkeys : public Hotkeys {
+public:
+    std::set<int> takenByOthers;
+    std::vector<int> registered;
+    std::vector<int> unregistered;
+    std::function<void(int)> handler;
+
+    std::error_code registerHotkey(int id, unsigned modifiers, unsigned virtualKey) override;
+    void unregisterHotkey(int id) override { unregistered.push_back(id); }
+    void setHotkeyHandler(std::function<void(int)> onHotkey) override { handler = std::move(onHotkey); }
+    void press(int id) {
+        if (handler) handler(id);
+    }
+    std::vector<std::pair<unsigned, unsigned>> combinations; // (modifiers, key) in order
+};
+
+// Custom pictures 101 to 112 and the four bitmaps are present; a file the fake file system
+// holds loads as a picture unless its content is "not a picture".
+class FakeResources : public Resources {
+public:
+    explicit FakeResources(FakeFiles& files) : files_(files) {
+        for (int id = 101; id <= 112; ++id) custom[id] = {'G', 'I', 'F', static_cast<unsigned char>(id)};
+    }
+    std::map<int, std::vector<unsigned char>> custom;
+    std::set<std::string> bitmaps{"MRSKIN", "RECORDBUTTONUP", "RECORDBUTTONDOWN", "RECORDBUTTONRECORDING"};
+
+    Result<std::vector<unsigned char>> data(int id, std::string_view type) const override;
+    Result<Picture> bitmap(std::string_view name) const override;
+    Result<Picture> pictureFromFile(const std::string& path) const override;
+
+private:
+    FakeFiles& files_;
+};
+
+class FakeEventPump : public EventPump {
+public:
+    int calls = 0;
+    std::vector<int> waits;
+    std::function<void()> onEvents;
+    void processPendingEvents(int maxWaitMs) override {
+        ++calls;
+        waits.push_back(maxWaitMs);
+        if (onEvents) onEvents();
+    }
+};
+
+class FakeWindowHost : public WindowHost {
+public:
+    std::string background;
+    bool minimized = false;
+    std::optional<Region> outline; // a copy: the handle behind it is deleted at unload
+    int outlineApplied = 0;
+    bool scheduleWindowShown = false;
+    int scheduleWindowOpened = 0;
+    bool scheduleWindowUnloaded = false;
+    bool ended = false;
+    // Runs while the schedule window is shown modally: the user's work in it.
+    std::function<void()> whileScheduleWindowShown;
+
+    void setPanelBackground(const Picture& picture) override { background = picture.name; }
+    void minimizePanel() override { minimized = true; }
+    void setPanelOutline(const Region& region) override {
+        outline = region;
+        ++outlineApplied;
+    }
+    void showScheduleWindow() override {
+        scheduleWindowShown = true;
+        ++scheduleWindowOpened;
+        if (whileScheduleWindowShown) whileScheduleWindowShown();
+    }
+    void hideScheduleWindow() override { scheduleWindowShown = false; }
+    void unloadScheduleWindow() override { scheduleWindowUnloaded = true; }
+    void endProgram() override { ended = true; }
+};
+
+} // namespace murmora::fakes
