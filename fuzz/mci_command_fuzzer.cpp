@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_scratch.h"
-#include "platform/audio/scripted_backend.h"
+#include "tests/support/scripted_backend.h"
 #include "platform/mci/mci_string_service.h"
 
 using namespace murmora;

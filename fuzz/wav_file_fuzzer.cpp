@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz/fuzz_scratch.h"
-#include "platform/audio/scripted_backend.h"
+#include "tests/support/scripted_backend.h"
 #include "platform/mci/mci_string_service.h"
 
 using namespace murmora;

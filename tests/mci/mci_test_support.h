@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/audio/scripted_backend.h"
+#include "tests/support/scripted_backend.h"
 #include "platform/mci_service.h"
 #include "platform/mci/mci_string_service.h"
 

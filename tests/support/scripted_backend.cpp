@@ -1,4 +1,4 @@
-#include "platform/audio/scripted_backend.h"
+#include "tests/support/scripted_backend.h"
 
 #include <algorithm>
 
