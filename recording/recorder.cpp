@@ -25,12 +25,13 @@ constexpr int kSaveDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolderMu
 const char* const kSavedAs = "Recording saved as  ";
 const char* const kNotSaved = "Recording Not Saved";
 
-const char* const kPartlyWritten = "The recording could not be written to its end (is the disk full?).\n\n"
-                                   "What was recorded until then is kept and will be saved.";
+const char* const kKeptAndSaved = ".\n\nWhat was recorded until then is kept and will be saved.";
 
 const char* const kEndedDuringATake = "Murmora ended during a recording.\n\nWhat was recorded until then is kept as  ";
 
-std::string couldNotSaveAs(const std::string& path) { return "Recording could not be saved as  " + path; }
+std::string couldNotSaveAs(const std::string& path, const std::string& why) {
+    return "Recording could not be saved as  " + path + "\n" + why;
+}
 
 std::string inputLostAfter(long seconds) {
     return "The sound input was lost after " + std::to_string(seconds) + " sec. The recording so far is kept.";
@@ -228,13 +229,13 @@ void Recorder::onScheduledStopTick() {
 }
 
 void Recorder::stopDevice() {
-    switch (device_.stop()) {
+    switch (const int result = device_.stop()) {
     case mci::kSuccess: return;
     case mci::kDeviceLost: tell(inputLostAfter(device_.seconds()), MessageStyle::exclamation); return;
     case mci::kServerNotAnswering:
         tell(std::string(kServerDoesNotAnswer) + ". The recording so far is kept.", MessageStyle::exclamation);
         return;
-    default: tell(kPartlyWritten, MessageStyle::exclamation);
+    default: tell(device_.errorText(result) + kKeptAndSaved, MessageStyle::exclamation);
     }
 }
 
@@ -247,14 +248,15 @@ void Recorder::saveWithDialog() {
             tell(kNotSaved, MessageStyle::exclamation);
             break;
         }
-        if (device_.saveAs(*chosen) == mci::kSuccess) {
+        const auto failure = saveAs(*chosen);
+        if (!failure) {
             // Set only once the file exists, so that Play never looks for a file that is not there.
             lastSaveScheduled_ = false;
             manualTakePath_ = *chosen;
             tell(kSavedAs + *chosen, MessageStyle::information);
             break;
         }
-        tell(couldNotSaveAs(*chosen) + "\n\nThe recording is kept: choose another name or folder.",
+        tell(couldNotSaveAs(*chosen, *failure) + "\n\nThe recording is kept: choose another name or folder.",
              MessageStyle::exclamation);
     }
     device_.close();
@@ -264,21 +266,30 @@ void Recorder::saveWithDialog() {
 void Recorder::saveScheduledTake() {
     const std::string target = schedule_.targetPath();
     scheduledTakePath_ = target;
-    if (device_.saveAs(target) == mci::kSuccess) {
+    const auto targetFailure = saveAs(target);
+    if (!targetFailure) {
         closeSavedScheduledTake();
         return;
     }
     const std::string fallback = datedTakePath(takeStart_);
-    if (device_.saveAs(fallback) == mci::kSuccess) {
+    const auto fallbackFailure = saveAs(fallback);
+    if (!fallbackFailure) {
         scheduledTakePath_ = fallback;
         closeSavedScheduledTake();
-        tell(couldNotSaveAs(target) + "\n\nIt was saved as  " + fallback, MessageStyle::exclamation);
+        tell(couldNotSaveAs(target, *targetFailure) + "\n\nIt was saved as  " + fallback, MessageStyle::exclamation);
         return;
     }
     // Neither place can be written: the device keeps the take and the user picks the place.
-    tell(couldNotSaveAs(target) + "\nnor as  " + fallback + "\n\nThe recording is kept: choose where to save it.",
+    tell(couldNotSaveAs(target, *targetFailure) + "\nnor as  " + fallback + "\n" + *fallbackFailure +
+             "\n\nThe recording is kept: choose where to save it.",
          MessageStyle::exclamation);
     saveWithDialog();
+}
+
+std::optional<std::string> Recorder::saveAs(const std::string& path) {
+    const int result = device_.saveAs(path);
+    if (result == mci::kSuccess) return std::nullopt;
+    return device_.errorText(result);
 }
 
 void Recorder::closeSavedScheduledTake() {

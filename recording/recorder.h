@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "buttons/image_button.h"
@@ -101,6 +102,8 @@ private:
     // folder, else lets the user choose the place.
     void saveScheduledTake();
     void closeSavedScheduledTake();
+    // Saves the take at `path`: nothing when it is there, else the service's words for why not.
+    std::optional<std::string> saveAs(const std::string& path);
     // A file name in the home folder that says the moment `when`, free of any existing file.
     std::string datedTakePath(DateTime when) const;
     void tellTakeNotStarted(int result);

@@ -3,6 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <system_error>
+
+#include "core/result.h"
 
 namespace murmora::audio {
 
@@ -15,12 +18,13 @@ struct StreamFormat {
 // The longest any device call may keep its caller waiting for the sound server.
 inline constexpr std::chrono::milliseconds kDeviceDeadline{100};
 
-// How a device call ended. `timedOut`: the server did not answer within kDeviceDeadline; the
-// backend finishes or undoes the call by itself once the server answers again.
-enum class DeviceResult { done, failed, noServer, timedOut };
-
-// Why a take or a file could not be opened for its device.
-enum class OpenError { none, notFound, notWav, noTakeFile, noDevice, noServerAnswer };
+// Why a device call failed; an error_code of audioCategory(). `notAnswering`: the server did not
+// answer within kDeviceDeadline, and the backend finishes or undoes the call by itself once it
+// answers again. `noServer`: nothing listens at the server's address.
+enum class AudioError { deviceFailed = 1, noServer, notAnswering, notWav };
+const std::error_category& audioCategory();
+// Named as the standard library looks for it, so that an AudioError is an error_code.
+std::error_code make_error_code(AudioError error);
 
 // `ended`: a playback stream has played its source's last frame. `lost`: the stream ended
 // without being asked to (the server went away, or its device went with nowhere to move it).
@@ -50,11 +54,11 @@ protected:
 class AudioStream {
 public:
     virtual ~AudioStream() = default;
-    virtual DeviceResult start() = 0;
-    // Capture: once it returns `done`, every frame captured before has reached the sink; on
-    // `timedOut` no frame reaches it after the return. Playback: ends at once, dropping what the
-    // device still holds.
-    virtual DeviceResult stop() = 0;
+    virtual std::error_code start() = 0;
+    // Capture: once it succeeds, every frame captured before has reached the sink; when the
+    // server does not answer, no frame reaches it after the return. Playback: ends at once,
+    // dropping what the device still holds.
+    virtual std::error_code stop() = 0;
     // May be read from any thread.
     virtual StreamState state() const = 0;
 };
@@ -63,11 +67,9 @@ public:
 class AudioBackend {
 public:
     virtual ~AudioBackend() = default;
-    // Null, with the reason in `result`, when no stream could be opened.
-    virtual std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink,
-                                                     DeviceResult& result) = 0;
-    virtual std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source,
-                                                      DeviceResult& result) = 0;
+    virtual Result<std::unique_ptr<AudioStream>> openCapture(const StreamFormat& format, CaptureSink& sink) = 0;
+    virtual Result<std::unique_ptr<AudioStream>> openPlayback(const StreamFormat& format,
+                                                              PlaybackSource& source) = 0;
 };
 
 // The backend the program uses: the sound server through its own protocol whenever one
@@ -75,3 +77,6 @@ public:
 std::unique_ptr<AudioBackend> makeAudioBackend();
 
 } // namespace murmora::audio
+
+template <>
+struct std::is_error_code_enum<murmora::audio::AudioError> : std::true_type {};

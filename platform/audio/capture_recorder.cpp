@@ -12,22 +12,17 @@ constexpr auto kHeaderPeriod = std::chrono::seconds(1); // a crash loses at most
 
 } // namespace
 
-std::unique_ptr<CaptureRecorder> CaptureRecorder::open(AudioBackend& backend, const std::filesystem::path& takeFolder,
-                                                       const StreamFormat& format, OpenError& error,
-                                                       std::error_code& fileError) {
-    error = OpenError::none;
-    auto take = TakeFile::create(takeFolder, format, fileError);
-    if (!take) {
-        error = OpenError::noTakeFile;
-        return nullptr;
-    }
-    std::unique_ptr<CaptureRecorder> recorder(new CaptureRecorder(format, std::move(take)));
-    DeviceResult result = DeviceResult::done;
-    recorder->stream_ = backend.openCapture(format, *recorder, result);
-    if (!recorder->stream_) {
-        error = result == DeviceResult::timedOut ? OpenError::noServerAnswer : OpenError::noDevice;
-        return nullptr;
-    }
+Result<std::unique_ptr<CaptureRecorder>> CaptureRecorder::open(AudioBackend& backend,
+                                                               const std::filesystem::path& takeFolder,
+                                                               const StreamFormat& format) {
+    auto take = TakeFile::create(takeFolder, format);
+    if (!take)
+        return take.error();
+    std::unique_ptr<CaptureRecorder> recorder(new CaptureRecorder(format, std::move(*take)));
+    auto stream = backend.openCapture(format, *recorder);
+    if (!stream)
+        return stream.error();
+    recorder->stream_ = std::move(*stream);
     return recorder;
 }
 
@@ -37,32 +32,29 @@ CaptureRecorder::CaptureRecorder(const StreamFormat& format, std::unique_ptr<Tak
       chunk_(kChunkFrames * static_cast<std::size_t>(format.channels)) {}
 
 CaptureRecorder::~CaptureRecorder() {
-    stop();
+    static_cast<void>(stop()); // the take ends here whatever the server says
     stream_.reset();
 }
 
-DeviceResult CaptureRecorder::record() {
-    if (lost())
-        return DeviceResult::failed;
+std::error_code CaptureRecorder::record() {
+    if (lost() || finished_)
+        return AudioError::deviceFailed;
     if (recording())
-        return DeviceResult::done;
-    if (saved_)
-        return DeviceResult::failed;
+        return {};
     accepting_ = true;
-    const DeviceResult result = stream_->start();
-    if (result != DeviceResult::done) {
+    if (const std::error_code error = stream_->start()) {
         accepting_ = false;
-        return result;
+        return error;
     }
     stopWriting_ = false;
     writer_ = std::thread([this] { writeUntilStopped(); });
-    return result;
+    return {};
 }
 
-DeviceResult CaptureRecorder::stop() {
+std::error_code CaptureRecorder::stop() {
     if (!writer_.joinable())
-        return DeviceResult::done;
-    const DeviceResult result = lost() ? DeviceResult::done : stream_->stop();
+        return {};
+    const std::error_code result = lost() ? std::error_code() : stream_->stop();
     accepting_ = false;
     {
         std::lock_guard lock(wakeMutex_);
@@ -73,10 +65,11 @@ DeviceResult CaptureRecorder::stop() {
     return result;
 }
 
-bool CaptureRecorder::save(const std::filesystem::path& target, std::error_code& error) {
-    stop();
-    saved_ = take_->placeAt(target, error);
-    return saved_;
+std::error_code CaptureRecorder::save(const std::filesystem::path& target) {
+    // A stop the server did not confirm leaves the take at what had arrived: that is saved.
+    static_cast<void>(stop());
+    finished_ = true;
+    return take_->placeAt(target);
 }
 
 void CaptureRecorder::onCaptured(const std::int16_t* samples, std::size_t frames, bool deviceOverflow) noexcept {
@@ -132,8 +125,8 @@ bool CaptureRecorder::inputLost(std::int64_t& framesSeen, std::chrono::steady_cl
 void CaptureRecorder::drainRing() {
     const std::size_t channels = static_cast<std::size_t>(format_.channels);
     while (const std::size_t frames = ring_.read(chunk_.data(), chunk_.size() / channels)) {
-        if (!take_->append(chunk_.data(), frames))
-            writeFailed_ = true; // what follows is read and dropped so the ring never fills
+        if (const std::error_code error = take_->append(chunk_.data(), frames); error && !writeError_)
+            writeError_ = error; // what follows is read and dropped so the ring never fills
     }
 }
 

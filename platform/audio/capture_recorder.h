@@ -22,27 +22,30 @@ namespace murmora::audio {
 class CaptureRecorder final : private CaptureSink {
 public:
     static constexpr auto kSilenceLimit = std::chrono::seconds(2);
-    // The reason a take file could not be made goes to `fileError`.
-    static std::unique_ptr<CaptureRecorder> open(AudioBackend& backend, const std::filesystem::path& takeFolder,
-                                                 const StreamFormat& format, OpenError& error,
-                                                 std::error_code& fileError);
+    // Fails with the reason the take file could not be made (a system error, or the take folder's
+    // refusal), or why no stream opened.
+    static Result<std::unique_ptr<CaptureRecorder>> open(AudioBackend& backend, const std::filesystem::path& takeFolder,
+                                                         const StreamFormat& format);
     ~CaptureRecorder(); // ends the take; an unsaved take file is removed
     CaptureRecorder(const CaptureRecorder&) = delete;
     CaptureRecorder& operator=(const CaptureRecorder&) = delete;
 
     // Starts capturing and returns at once.
-    DeviceResult record();
-    // Ends capturing and returns once every frame received is in the file. `timedOut` when the
-    // server did not confirm the stop: the take then ends at what had arrived.
-    DeviceResult stop();
-    // Stops, then finishes the file at `target` (see TakeFile::placeAt).
-    bool save(const std::filesystem::path& target, std::error_code& error);
+    std::error_code record();
+    // Ends capturing and returns once every frame received is in the file. Fails with
+    // AudioError::notAnswering when the server did not confirm the stop: the take then ends at
+    // what had arrived.
+    std::error_code stop();
+    // Stops, then finishes the file at `target` (see TakeFile::placeAt). A take that a save was
+    // tried on records no more.
+    std::error_code save(const std::filesystem::path& target);
 
     bool recording() const { return writer_.joinable() && !lost(); }
     bool lost() const { return lost_.load(); }
-    bool saved() const { return saved_; }
-    // True once the disk refused frames: the take holds what was written before.
-    bool writeFailed() const { return writeFailed_.load(); }
+    bool finished() const { return finished_; }
+    // Why the disk refused frames, once it did: the take holds what was written before. Read
+    // after stop().
+    std::error_code writeError() const { return writeError_; }
     // Frames of the take: those captured so far while recording, those in the file after.
     std::int64_t lengthFrames() const { return writer_.joinable() ? framesCaptured_.load() : take_->frames(); }
     std::int64_t framesLost() const { return framesLost_.load(); }
@@ -70,10 +73,10 @@ private:
     std::mutex wakeMutex_;
     std::condition_variable wake_;
     bool stopWriting_ = false;
-    bool saved_ = false;
+    bool finished_ = false;
     std::atomic<bool> accepting_{false}; // frames are taken only while recording
     std::atomic<bool> lost_{false};
-    std::atomic<bool> writeFailed_{false};
+    std::error_code writeError_; // the writer's, until stop() joins it
     std::atomic<std::int64_t> framesCaptured_{0};
     std::atomic<std::int64_t> framesLost_{0};
     std::atomic<std::int64_t> deviceOverflows_{0};

@@ -55,36 +55,28 @@ int bytesPerStoredSample(int format) {
 
 } // namespace
 
-std::unique_ptr<FilePlayer> FilePlayer::open(AudioBackend& backend, const std::filesystem::path& path,
-                                             OpenError& error) {
+Result<std::unique_ptr<FilePlayer>> FilePlayer::open(AudioBackend& backend, const std::filesystem::path& path) {
     std::error_code statError;
-    if (!std::filesystem::is_regular_file(path, statError)) {
-        error = OpenError::notFound;
-        return nullptr;
-    }
+    if (!std::filesystem::is_regular_file(path, statError))
+        return std::make_error_code(std::errc::no_such_file_or_directory);
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (file && !isPlayableWave(info)) {
-        sf_close(file);
+        sf_close(file); // read only: nothing is lost whatever it answers
         file = nullptr;
     }
-    if (!file) {
-        error = OpenError::notWav;
-        return nullptr;
-    }
+    if (!file)
+        return AudioError::notWav;
     // Played as 16-bit, the way takes are recorded; floating-point files are scaled to it.
     sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
     const StreamFormat format{info.samplerate, info.channels};
     std::unique_ptr<FilePlayer> player(new FilePlayer(file, format, info.frames, bytesPerStoredSample(info.format)));
     // The output asks for its first frames as soon as it opens: have them ready.
     const bool moreToRead = player->fillRing();
-    DeviceResult result = DeviceResult::done;
-    player->stream_ = backend.openPlayback(format, *player, result);
-    if (!player->stream_) {
-        error = result == DeviceResult::timedOut ? OpenError::noServerAnswer : OpenError::noDevice;
-        return nullptr;
-    }
-    error = OpenError::none;
+    auto stream = backend.openPlayback(format, *player);
+    if (!stream)
+        return stream.error();
+    player->stream_ = std::move(*stream);
     if (moreToRead)
         player->reader_ = std::thread([p = player.get()] { p->readUntilEnd(); });
     return player;
@@ -105,26 +97,26 @@ FilePlayer::~FilePlayer() {
         wake_.notify_one();
         reader_.join();
     }
-    sf_close(file_);
+    sf_close(file_); // read only: nothing is lost whatever it answers
 }
 
-DeviceResult FilePlayer::play() {
+std::error_code FilePlayer::play() {
     if (playing())
-        return DeviceResult::done;
+        return {};
     switch (stream_->state()) {
     case StreamState::lost:
-        return DeviceResult::failed;
+        return AudioError::deviceFailed;
     case StreamState::ended:
-        return DeviceResult::done; // at the end of the file: nothing more to play
+        return {}; // at the end of the file: nothing more to play
     default:
         break;
     }
-    const DeviceResult result = stream_->start();
-    started_ = result == DeviceResult::done;
-    return result;
+    const std::error_code error = stream_->start();
+    started_ = !error;
+    return error;
 }
 
-DeviceResult FilePlayer::stop() {
+std::error_code FilePlayer::stop() {
     started_ = false;
     return stream_->stop();
 }

@@ -19,16 +19,17 @@ namespace murmora::audio {
 // ring; the audio callback only copies them out.
 class FilePlayer final : private PlaybackSource {
 public:
-    static std::unique_ptr<FilePlayer> open(AudioBackend& backend, const std::filesystem::path& path,
-                                            OpenError& error);
+    // Fails with errc::no_such_file_or_directory when `path` is no file, AudioError::notWav when
+    // it holds no WAV it can play, or why no stream opened.
+    static Result<std::unique_ptr<FilePlayer>> open(AudioBackend& backend, const std::filesystem::path& path);
     ~FilePlayer();
     FilePlayer(const FilePlayer&) = delete;
     FilePlayer& operator=(const FilePlayer&) = delete;
 
     // Starts (or resumes) playing and returns at once.
-    DeviceResult play();
+    std::error_code play();
     // Ends playing at once; a later play() resumes where it stopped.
-    DeviceResult stop();
+    std::error_code stop();
     // True from play() until the last frame has been played, or until stop() or a loss.
     bool playing() const;
     // True once the output went away in the middle of the file.

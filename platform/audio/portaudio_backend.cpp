@@ -75,7 +75,7 @@ struct Library {
     // next attempt, so that a device (or server) that came later is found.
     void forgetDevicesWhenIdle() {
         if (initialised && openStreams == 0) {
-            Pa_Terminate();
+            static_cast<void>(Pa_Terminate()); // it ends what it can, and starts afresh at the next open
             initialised = false;
         }
     }
@@ -142,28 +142,30 @@ public:
         close(calls_, library_, relay_, handle_);
     }
 
-    DeviceResult start() override {
+    std::error_code start() override {
         if (relay_->state == StreamState::lost)
-            return DeviceResult::failed;
+            return AudioError::deviceFailed;
         if (relay_->state != StreamState::stopped)
-            return DeviceResult::done;
+            return {};
         relay_->lastHandedOver = false;
         relay_->state = StreamState::running;
-        const DeviceResult result = call([](Handle& h) {
-            Pa_StopStream(h.stream); // a stream that ended by itself must be stopped before it starts again
-            h.ok = Pa_StartStream(h.stream) == paNoError;
+        const std::error_code error = call([](Handle& h) {
+            // A stream that ended by itself must be stopped before it starts again.
+            const PaError stopped = Pa_StopStream(h.stream);
+            h.ok = (stopped == paNoError || stopped == paStreamIsStopped) && Pa_StartStream(h.stream) == paNoError;
         });
-        if (result != DeviceResult::done)
+        if (error)
             relay_->state = StreamState::stopped;
-        return result;
+        return error;
     }
 
     // Drops what the device holds: waiting for it would take longer than the deadline allows.
-    DeviceResult stop() override {
+    // A stream that is stopped already, or whose device went away, has nothing to drop.
+    std::error_code stop() override {
         StreamState running = StreamState::running;
         relay_->state.compare_exchange_strong(running, StreamState::stopped);
-        const DeviceResult result = call([](Handle& h) { h.ok = Pa_AbortStream(h.stream) == paNoError; });
-        return result == DeviceResult::failed ? DeviceResult::done : result;
+        const std::error_code error = call([](Handle& h) { h.ok = Pa_AbortStream(h.stream) == paNoError; });
+        return error == AudioError::deviceFailed ? std::error_code() : error;
     }
 
     StreamState state() const override { return relay_->state.load(); }
@@ -174,7 +176,8 @@ public:
         calls->post([library, relay, handle] {
             if (!handle->stream)
                 return;
-            Pa_CloseStream(handle->stream);
+            // A stream that will not close goes with PortAudio itself once no other is open.
+            static_cast<void>(Pa_CloseStream(handle->stream));
             handle->stream = nullptr;
             --library->openStreams;
             library->forgetDevicesWhenIdle();
@@ -183,11 +186,11 @@ public:
 
 private:
     template <typename Call>
-    DeviceResult call(Call work) {
+    std::error_code call(Call work) {
         auto handle = handle_;
         if (!calls_->run([handle, work] { work(*handle); }, Clock::now() + kDeviceDeadline))
-            return DeviceResult::timedOut;
-        return handle->ok ? DeviceResult::done : DeviceResult::failed;
+            return AudioError::notAnswering;
+        return handle->ok ? std::error_code() : AudioError::deviceFailed;
     }
 
     std::shared_ptr<CallThread> calls_;
@@ -205,29 +208,25 @@ public:
         });
     }
 
-    std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink,
-                                             DeviceResult& result) override {
+    Result<std::unique_ptr<AudioStream>> openCapture(const StreamFormat& format, CaptureSink& sink) override {
         auto relay = std::make_shared<Relay>();
         relay->sink = &sink;
-        return open(format, true, relay, result);
+        return open(format, true, relay);
     }
-    std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source,
-                                              DeviceResult& result) override {
+    Result<std::unique_ptr<AudioStream>> openPlayback(const StreamFormat& format, PlaybackSource& source) override {
         auto relay = std::make_shared<Relay>();
         relay->source = &source;
-        return open(format, false, relay, result);
+        return open(format, false, relay);
     }
 
 private:
-    std::unique_ptr<AudioStream> open(const StreamFormat& format, bool input, const std::shared_ptr<Relay>& relay,
-                                      DeviceResult& result) {
+    Result<std::unique_ptr<AudioStream>> open(const StreamFormat& format, bool input,
+                                              const std::shared_ptr<Relay>& relay) {
         relay->channels = format.channels;
         relay->sampleRate = format.sampleRate;
         auto handle = std::make_shared<Handle>();
-        if (!calls_->run([library = library_] { library->initialise(); }, Clock::now() + kLibraryStartDeadline)) {
-            result = DeviceResult::timedOut;
-            return nullptr;
-        }
+        if (!calls_->run([library = library_] { library->initialise(); }, Clock::now() + kLibraryStartDeadline))
+            return AudioError::notAnswering;
         const bool answered = calls_->run(
             [library = library_, relay, handle, format, input] {
                 if (!library->initialise())
@@ -246,11 +245,11 @@ private:
         if (!answered) {
             relay->detach();
             PortAudioStream::close(calls_, library_, relay, handle); // once the open is done
-            result = DeviceResult::timedOut;
-            return nullptr;
+            return AudioError::notAnswering;
         }
-        result = handle->stream ? DeviceResult::done : DeviceResult::failed;
-        return handle->stream ? std::make_unique<PortAudioStream>(calls_, library_, relay, handle) : nullptr;
+        if (!handle->stream)
+            return AudioError::deviceFailed;
+        return std::make_unique<PortAudioStream>(calls_, library_, relay, handle);
     }
 
     static PaStream* openDefault(const StreamFormat& format, bool input, Relay* relay) {

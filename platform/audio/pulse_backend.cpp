@@ -38,9 +38,9 @@ public:
     PulseStream(PulseBackend& backend, pa_stream* stream, CaptureSink* sink, PlaybackSource* source,
                 std::size_t frameBytes);
     ~PulseStream() override;
-    DeviceResult connect(Clock::time_point deadline);
-    DeviceResult start() override;
-    DeviceResult stop() override;
+    std::error_code connect(Clock::time_point deadline);
+    std::error_code start() override;
+    std::error_code stop() override;
     StreamState state() const override { return state_.load(); }
 
 private:
@@ -50,7 +50,7 @@ private:
     static void onDrained(pa_stream* stream, int success, void* self);
     void deliverCaptured();
     bool writeFrames(std::size_t bytes);
-    DeviceResult cork(bool corked);
+    std::error_code cork(bool corked);
     void dropDrain();
 
     PulseBackend& backend_;
@@ -80,13 +80,11 @@ public:
         pa_threaded_mainloop_free(loop_);
     }
 
-    std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink,
-                                             DeviceResult& result) override {
-        return open(format, &sink, nullptr, result);
+    Result<std::unique_ptr<AudioStream>> openCapture(const StreamFormat& format, CaptureSink& sink) override {
+        return open(format, &sink, nullptr);
     }
-    std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source,
-                                              DeviceResult& result) override {
-        return open(format, nullptr, &source, result);
+    Result<std::unique_ptr<AudioStream>> openPlayback(const StreamFormat& format, PlaybackSource& source) override {
+        return open(format, nullptr, &source);
     }
 
     pa_threaded_mainloop* loop() const { return loop_; }
@@ -133,13 +131,11 @@ public:
     }
 
 private:
-    std::unique_ptr<AudioStream> open(const StreamFormat& format, CaptureSink* sink, PlaybackSource* source,
-                                      DeviceResult& result) {
+    Result<std::unique_ptr<AudioStream>> open(const StreamFormat& format, CaptureSink* sink, PlaybackSource* source) {
         const auto deadline = Clock::now() + kDeviceDeadline;
         LoopLock lock(loop_);
-        result = connectContext(deadline);
-        if (result != DeviceResult::done)
-            return nullptr;
+        if (const std::error_code error = connectContext(deadline))
+            return error;
         const pa_sample_spec spec{PA_SAMPLE_S16LE,
                                   static_cast<std::uint32_t>(format.sampleRate),
                                   static_cast<std::uint8_t>(format.channels)};
@@ -152,21 +148,20 @@ private:
                                                               &map, properties)
                                 : nullptr;
         pa_proplist_free(properties);
-        if (!stream) {
-            result = DeviceResult::failed;
-            return nullptr;
-        }
+        if (!stream)
+            return AudioError::deviceFailed;
         auto opened = std::make_unique<PulseStream>(*this, stream, sink, source, pa_frame_size(&spec));
-        result = opened->connect(deadline);
-        return result == DeviceResult::done ? std::move(opened) : nullptr;
+        if (const std::error_code error = opened->connect(deadline))
+            return error;
+        return opened;
     }
 
     // With the lock held: a connection that is ready, or why there is none.
-    DeviceResult connectContext(Clock::time_point deadline) {
+    std::error_code connectContext(Clock::time_point deadline) {
         if (context_ && !PA_CONTEXT_IS_GOOD(pa_context_get_state(context_)))
             dropContext();
         if (!context_ && !beginConnect())
-            return DeviceResult::noServer;
+            return AudioError::noServer;
         const bool settled = waitUntil(
             [this] {
                 const pa_context_state_t state = pa_context_get_state(context_);
@@ -175,12 +170,12 @@ private:
             deadline);
         if (!settled) {
             dropContext(); // the server is there but silent: try afresh next time
-            return DeviceResult::timedOut;
+            return AudioError::notAnswering;
         }
         if (pa_context_get_state(context_) == PA_CONTEXT_READY)
-            return DeviceResult::done;
+            return {};
         dropContext();
-        return DeviceResult::noServer;
+        return AudioError::noServer;
     }
 
     bool beginConnect() {
@@ -235,7 +230,7 @@ PulseStream::~PulseStream() {
 }
 
 // With the lock held. The stream starts corked: it opens now and records or plays at start().
-DeviceResult PulseStream::connect(Clock::time_point deadline) {
+std::error_code PulseStream::connect(Clock::time_point deadline) {
     const pa_sample_spec* spec = pa_stream_get_sample_spec(stream_);
     constexpr auto unset = static_cast<std::uint32_t>(-1);
     pa_buffer_attr buffer{unset, unset, unset, unset, unset};
@@ -249,7 +244,7 @@ DeviceResult PulseStream::connect(Clock::time_point deadline) {
         status = pa_stream_connect_playback(stream_, nullptr, &buffer, flags, nullptr, nullptr);
     }
     if (status < 0)
-        return DeviceResult::failed;
+        return AudioError::deviceFailed;
     const bool settled = backend_.waitUntil(
         [this] {
             const pa_stream_state_t state = pa_stream_get_state(stream_);
@@ -257,32 +252,34 @@ DeviceResult PulseStream::connect(Clock::time_point deadline) {
         },
         deadline);
     if (!settled)
-        return DeviceResult::timedOut;
-    return pa_stream_get_state(stream_) == PA_STREAM_READY ? DeviceResult::done : DeviceResult::failed;
+        return AudioError::notAnswering;
+    if (pa_stream_get_state(stream_) != PA_STREAM_READY)
+        return AudioError::deviceFailed;
+    return {};
 }
 
-DeviceResult PulseStream::start() {
+std::error_code PulseStream::start() {
     LoopLock lock(backend_.loop());
     if (state_ == StreamState::lost)
-        return DeviceResult::failed;
+        return AudioError::deviceFailed;
     if (state_ == StreamState::ended)
-        return DeviceResult::done;
-    const DeviceResult result = cork(false);
-    if (result == DeviceResult::done)
+        return {};
+    const std::error_code error = cork(false);
+    if (!error)
         state_ = StreamState::running;
-    return result;
+    return error;
 }
 
-DeviceResult PulseStream::stop() {
+std::error_code PulseStream::stop() {
     LoopLock lock(backend_.loop());
     if (state_ != StreamState::running)
-        return DeviceResult::done;
+        return {};
     if (sink_) {
         // The server answers the cork after every block it sent before, and those have all
         // reached the sink by then. Without an answer, nothing more reaches it.
-        const DeviceResult result = cork(true);
+        const std::error_code error = cork(true);
         state_ = StreamState::stopped;
-        return result;
+        return error;
     }
     // Nothing to wait for: what the server still holds is dropped.
     state_ = StreamState::stopped;
@@ -292,14 +289,14 @@ DeviceResult PulseStream::stop() {
          {pa_stream_cork(stream_, 1, nullptr, nullptr), pa_stream_flush(stream_, nullptr, nullptr)})
         if (operation)
             pa_operation_unref(operation);
-    return DeviceResult::done;
+    return {};
 }
 
-DeviceResult PulseStream::cork(bool corked) {
+std::error_code PulseStream::cork(bool corked) {
     const auto deadline = Clock::now() + kDeviceDeadline;
-    return backend_.await(pa_stream_cork(stream_, corked ? 1 : 0, nullptr, nullptr), deadline)
-               ? DeviceResult::done
-               : DeviceResult::timedOut;
+    if (!backend_.await(pa_stream_cork(stream_, corked ? 1 : 0, nullptr, nullptr), deadline))
+        return AudioError::notAnswering;
+    return {};
 }
 
 void PulseStream::dropDrain() {

@@ -9,19 +9,19 @@ namespace {
 // there but does not answer is reported as such, never passed over.
 class ServerFirstBackend final : public AudioBackend {
 public:
-    std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink,
-                                             DeviceResult& result) override {
-        auto stream = server_->openCapture(format, sink, result);
-        return result == DeviceResult::noServer ? fallback().openCapture(format, sink, result) : std::move(stream);
+    Result<std::unique_ptr<AudioStream>> openCapture(const StreamFormat& format, CaptureSink& sink) override {
+        auto stream = server_->openCapture(format, sink);
+        return noServer(stream) ? fallback().openCapture(format, sink) : std::move(stream);
     }
-    std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source,
-                                              DeviceResult& result) override {
-        auto stream = server_->openPlayback(format, source, result);
-        return result == DeviceResult::noServer ? fallback().openPlayback(format, source, result)
-                                                : std::move(stream);
+    Result<std::unique_ptr<AudioStream>> openPlayback(const StreamFormat& format, PlaybackSource& source) override {
+        auto stream = server_->openPlayback(format, source);
+        return noServer(stream) ? fallback().openPlayback(format, source) : std::move(stream);
     }
 
 private:
+    static bool noServer(const Result<std::unique_ptr<AudioStream>>& stream) {
+        return stream.error() == AudioError::noServer;
+    }
     AudioBackend& fallback() {
         if (!fallback_)
             fallback_ = makePortAudioBackend();

@@ -30,44 +30,42 @@ public:
 
 // Makes each missing folder of `folder` for this user alone, and accepts `folder` only when it
 // is a folder (not a link to one) that this user owns, closed to everyone else.
-bool prepareTakeFolder(const fs::path& folder, std::error_code& error) {
+std::error_code prepareTakeFolder(const fs::path& folder) {
     fs::path made;
     for (const fs::path& part : folder) {
         made /= part;
-        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) {
-            error = lastSystemError();
-            return false;
-        }
+        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST)
+            return lastSystemError();
     }
     struct stat info {};
-    if (::lstat(folder.c_str(), &info) != 0) {
-        error = lastSystemError();
-        return false;
-    }
-    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) {
-        error = {1, takeFolderCategory()};
-        return false;
-    }
-    if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) {
-        error = lastSystemError();
-        return false;
-    }
-    return true;
+    if (::lstat(folder.c_str(), &info) != 0)
+        return lastSystemError();
+    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid())
+        return {1, takeFolderCategory()};
+    if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0)
+        return lastSystemError();
+    return {};
 }
 
-// Opens a file of a name no other take uses, for this user alone.
-int createUniqueFile(const fs::path& folder, fs::path& path, std::error_code& error) {
+// Opens a file of a name no other take uses, for this user alone, and locks it: the lock, held
+// until the file is closed, tells that the take is in use. A take that cannot be locked would be
+// taken for one left behind by the next start: it is not made.
+Result<int> createUniqueFile(const fs::path& folder, fs::path& path) {
     static std::atomic<unsigned> counter{0};
     for (;;) {
         path = folder / ("take-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".wav");
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd >= 0)
-            ::flock(fd, LOCK_EX); // held until the file is closed: the take is in use
-        if (fd >= 0 || errno != EEXIST) {
-            if (fd < 0)
-                error = lastSystemError();
-            return fd;
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return lastSystemError();
+        if (::flock(fd, LOCK_EX) != 0) {
+            const std::error_code error = lastSystemError();
+            ::close(fd);
+            ::unlink(path.c_str());
+            return error;
         }
+        return fd;
     }
 }
 
@@ -81,12 +79,14 @@ mode_t newFileMode() {
     return 0644;
 }
 
-bool syncPath(const fs::path& path, int flags) {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+std::error_code syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    return ::close(fd) == 0 && synced;
+        return lastSystemError();
+    std::error_code error = ::fsync(fd) == 0 ? std::error_code() : lastSystemError();
+    if (::close(fd) != 0 && !error)
+        error = lastSystemError();
+    return error;
 }
 
 // Whether some process holds the take at `path` open as a TakeFile.
@@ -120,29 +120,27 @@ std::error_code fillAndSync(const fs::path& from, int out) {
 // exclusively (never an existing name, never through a link), syncs it and renames it over
 // the target: the target is either the whole take or untouched. When a step fails, the file
 // made here is removed, and nothing else.
-bool copyOver(const fs::path& from, const fs::path& target, std::error_code& error) {
+std::error_code copyOver(const fs::path& from, const fs::path& target) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string partial = (folder / ".murmora-save-XXXXXX").string();
     const int out = ::mkostemp(partial.data(), O_CLOEXEC);
-    if (out < 0) {
-        error = lastSystemError();
-        return false;
-    }
+    if (out < 0)
+        return lastSystemError();
     struct stat made {};
-    ::fstat(out, &made);
-    error = fillAndSync(from, out);
+    std::error_code error = ::fstat(out, &made) == 0 ? fillAndSync(from, out) : lastSystemError();
     if (::close(out) != 0 && !error)
         error = lastSystemError();
     if (!error && ::rename(partial.c_str(), target.c_str()) != 0)
         error = lastSystemError();
     if (!error) {
-        syncPath(folder, O_RDONLY | O_DIRECTORY);
-        return true;
+        // The take is in place; a folder entry not yet on disk follows with the next sync.
+        static_cast<void>(syncFolder(folder));
+        return {};
     }
     struct stat now {};
     if (::lstat(partial.c_str(), &now) == 0 && now.st_dev == made.st_dev && now.st_ino == made.st_ino)
         ::unlink(partial.c_str());
-    return false;
+    return error;
 }
 
 } // namespace
@@ -173,14 +171,14 @@ fs::path defaultTakeFolder() {
     return fs::path("/var/tmp") / ("murmora-takes-" + std::to_string(::geteuid()));
 }
 
-std::unique_ptr<TakeFile> TakeFile::create(const fs::path& folder, const StreamFormat& format,
-                                           std::error_code& error) {
-    if (!prepareTakeFolder(folder, error))
-        return nullptr;
+Result<std::unique_ptr<TakeFile>> TakeFile::create(const fs::path& folder, const StreamFormat& format) {
+    if (const std::error_code error = prepareTakeFolder(folder))
+        return error;
     fs::path path;
-    const int fd = createUniqueFile(folder, path, error);
-    if (fd < 0)
-        return nullptr;
+    const Result<int> opened = createUniqueFile(folder, path);
+    if (!opened)
+        return opened.error();
+    const int fd = *opened;
     SF_INFO info{};
     info.samplerate = format.sampleRate;
     info.channels = format.channels;
@@ -190,10 +188,10 @@ std::unique_ptr<TakeFile> TakeFile::create(const fs::path& folder, const StreamF
     SNDFILE* file = sf_open_fd(fd, SFM_WRITE, &info, SF_FALSE);
     if (!file) {
         // A header that cannot be written (a full disk) leaves its reason in errno.
-        error = errno != 0 ? lastSystemError() : std::make_error_code(std::errc::io_error);
+        const std::error_code error = errno != 0 ? lastSystemError() : std::make_error_code(std::errc::io_error);
         ::close(fd);
         ::unlink(path.c_str());
-        return nullptr;
+        return error;
     }
     sf_command(file, SFC_RF64_AUTO_DOWNGRADE, nullptr, SF_TRUE);
     std::unique_ptr<TakeFile> take(new TakeFile(path, fd, file));
@@ -205,26 +203,35 @@ TakeFile::TakeFile(fs::path path, int descriptor, SNDFILE* file)
     : path_(std::move(path)), descriptor_(descriptor), file_(file) {}
 
 TakeFile::~TakeFile() {
-    close();
+    // An unplaced take is removed: its final header does not matter.
+    static_cast<void>(finish());
+    ::close(descriptor_);
     if (!placed_)
         ::unlink(path_.c_str());
 }
 
-void TakeFile::close() {
+std::error_code TakeFile::finish() {
     if (!file_)
-        return;
-    sf_close(file_); // writes the final header
-    ::close(descriptor_);
+        return {};
+    errno = 0;
+    const int closed = sf_close(file_);
     file_ = nullptr;
+    if (closed == 0)
+        return {};
+    return errno != 0 ? lastSystemError() : std::make_error_code(std::errc::io_error);
 }
 
-bool TakeFile::append(const std::int16_t* samples, std::size_t frames) {
-    if (writeFailed_ || !file_)
-        return false;
+std::error_code TakeFile::append(const std::int16_t* samples, std::size_t frames) {
+    if (writeError_)
+        return writeError_;
+    if (!file_)
+        return std::make_error_code(std::errc::bad_file_descriptor);
+    errno = 0;
     const sf_count_t written = sf_writef_short(file_, samples, static_cast<sf_count_t>(frames));
     frames_ += written;
-    writeFailed_ = written != static_cast<sf_count_t>(frames);
-    return !writeFailed_;
+    if (written != static_cast<sf_count_t>(frames)) // a full disk, a file-size limit: errno says which
+        writeError_ = errno != 0 ? lastSystemError() : std::make_error_code(std::errc::io_error);
+    return writeError_;
 }
 
 void TakeFile::updateHeader() {
@@ -232,26 +239,30 @@ void TakeFile::updateHeader() {
         sf_command(file_, SFC_UPDATE_HEADER_NOW, nullptr, 0);
 }
 
-bool TakeFile::placeAt(const fs::path& target, std::error_code& error) {
-    error.clear();
-    if (!placed_ && ::rename(path_.c_str(), target.c_str()) == 0) {
-        ::fchmod(descriptor_, newFileMode());
-        close();
-    } else {
-        if (!placed_ && errno != EXDEV) {
-            error = lastSystemError();
-            return false;
-        }
-        updateHeader();
-        if (!copyOver(path_, target, error))
-            return false;
-        close();
-        if (!placed_)
-            ::unlink(path_.c_str());
+std::error_code TakeFile::placeAt(const fs::path& target) {
+    if (const std::error_code error = finish())
+        return error;
+    if (!placed_) {
+        if (::fchmod(descriptor_, newFileMode()) != 0)
+            return lastSystemError();
+        if (::rename(path_.c_str(), target.c_str()) == 0)
+            return placedAt(target);
+        if (errno != EXDEV)
+            return lastSystemError();
     }
+    if (const std::error_code error = copyOver(path_, target))
+        return error;
+    // The take is at the target; should its file in the take folder stay, the next start only
+    // finds it again.
+    if (!placed_)
+        ::unlink(path_.c_str());
+    return placedAt(target);
+}
+
+std::error_code TakeFile::placedAt(const fs::path& target) {
     placed_ = true;
     path_ = target;
-    return true;
+    return {};
 }
 
 } // namespace murmora::audio

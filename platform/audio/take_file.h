@@ -1,4 +1,5 @@
 #pragma once
+#include "core/result.h"
 #include "platform/audio/audio_backend.h"
 
 #include <cstdint>
@@ -30,34 +31,33 @@ class TakeFile {
 public:
     // Makes the take folder where it is missing, only for this user (0700); a folder that is no
     // folder of this user's own is refused (takeFolderCategory). The file itself is 0600.
-    static std::unique_ptr<TakeFile> create(const std::filesystem::path& folder, const StreamFormat& format,
-                                            std::error_code& error);
+    static Result<std::unique_ptr<TakeFile>> create(const std::filesystem::path& folder, const StreamFormat& format);
     ~TakeFile();
     TakeFile(const TakeFile&) = delete;
     TakeFile& operator=(const TakeFile&) = delete;
 
-    // Appends frames; false (and nothing further is written) once the disk refuses them.
-    bool append(const std::int16_t* samples, std::size_t frames);
+    // Appends frames; once the disk refuses them, fails with its reason and writes nothing further.
+    std::error_code append(const std::int16_t* samples, std::size_t frames);
     // Rewrites the header so that the file read now holds every frame written so far.
     void updateHeader();
-    // Finishes the file and puts it at `target`, with the permissions of any new file of the
-    // user: a rename on the same file system, else a copy synced to disk before it replaces
-    // the target. On failure the take stays as it was, and can be placed elsewhere.
-    bool placeAt(const std::filesystem::path& target, std::error_code& error);
-
-    bool writeFailed() const { return writeFailed_; }
+    // Finishes the file (its final header) and puts it at `target`, with the permissions of any
+    // new file of the user: a rename on the same file system, else a copy synced to disk before
+    // it replaces the target. On failure the take stays as it was, and can be placed elsewhere.
+    std::error_code placeAt(const std::filesystem::path& target);
     std::int64_t frames() const { return frames_; }
     const std::filesystem::path& path() const { return path_; }
 
 private:
     TakeFile(std::filesystem::path path, int descriptor, SNDFILE* file);
-    void close();
+    // Writes the final header and lets libsndfile go; the descriptor, and the lock, stay.
+    std::error_code finish();
+    std::error_code placedAt(const std::filesystem::path& target);
 
     std::filesystem::path path_;
-    int descriptor_; // open until close(); libsndfile writes through it but does not own it
+    int descriptor_; // open until the take goes; libsndfile writes through it but does not own it
     SNDFILE* file_;
     std::int64_t frames_ = 0;
-    bool writeFailed_ = false;
+    std::error_code writeError_;
     bool placed_ = false;
 };
 

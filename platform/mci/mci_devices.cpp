@@ -3,42 +3,27 @@
 #include "platform/mci_service.h"
 
 namespace murmora::mci {
+
 namespace {
 
-// The answer to a device call that was not refused for a reason of the device's own.
-int resultOf(audio::DeviceResult result) {
-    switch (result) {
-    case audio::DeviceResult::done:
-        return kSuccess;
-    case audio::DeviceResult::timedOut:
-        return kServerNotAnswering;
-    default:
-        return kNoAudioDevice;
-    }
-}
-
-int resultOf(audio::OpenError error) {
-    switch (error) {
-    case audio::OpenError::none:
-        return kSuccess;
-    case audio::OpenError::notFound:
-        return kFileNotFound;
-    case audio::OpenError::notWav:
-        return kNotReadableWav;
-    case audio::OpenError::noTakeFile:
-        return kTakeFileFailed;
-    case audio::OpenError::noServerAnswer:
-        return kServerNotAnswering;
-    default:
-        return kNoAudioDevice;
-    }
-}
+class MciCategory final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "mci"; }
+    std::string message(int code) const override { return "MCI result " + std::to_string(code); }
+};
 
 } // namespace
 
-int MciDevice::record() { return kUnsupportedFunction; }
-int MciDevice::play() { return kUnsupportedFunction; }
-int MciDevice::save(const std::filesystem::path&) { return kUnsupportedFunction; }
+const std::error_category& mciCategory() {
+    static const MciCategory category;
+    return category;
+}
+
+std::error_code mciError(int code) { return {code, mciCategory()}; }
+
+std::error_code MciDevice::record() { return mciError(kUnsupportedFunction); }
+std::error_code MciDevice::play() { return mciError(kUnsupportedFunction); }
+std::error_code MciDevice::save(const std::filesystem::path&) { return mciError(kUnsupportedFunction); }
 
 std::string MciDevice::length() const {
     const std::int64_t frames = lengthFrames();
@@ -46,34 +31,30 @@ std::string MciDevice::length() const {
                                                            : frames * 1000 / sampleRate());
 }
 
-std::unique_ptr<CaptureDevice> CaptureDevice::open(audio::AudioBackend& backend,
-                                                   const std::filesystem::path& takeFolder, int& result,
-                                                   std::error_code& fileError) {
-    audio::OpenError error = audio::OpenError::none;
-    auto recorder = audio::CaptureRecorder::open(backend, takeFolder, audio::StreamFormat{}, error, fileError);
-    result = resultOf(error);
-    return recorder ? std::unique_ptr<CaptureDevice>(new CaptureDevice(std::move(recorder))) : nullptr;
+Result<std::unique_ptr<MciDevice>> CaptureDevice::open(audio::AudioBackend& backend,
+                                                       const std::filesystem::path& takeFolder) {
+    auto recorder = audio::CaptureRecorder::open(backend, takeFolder, audio::StreamFormat{});
+    if (!recorder)
+        return recorder.error();
+    return std::unique_ptr<CaptureDevice>(new CaptureDevice(std::move(*recorder)));
 }
 
-int CaptureDevice::record() {
+std::error_code CaptureDevice::record() {
     if (recorder_->lost())
-        return kDeviceLost;
-    if (recorder_->saved())
-        return kDeviceNotReady;
-    return resultOf(recorder_->record());
+        return mciError(kDeviceLost);
+    if (recorder_->finished())
+        return mciError(kDeviceNotReady);
+    return recorder_->record();
 }
 
-int CaptureDevice::stop() {
-    const int result = resultOf(recorder_->stop());
+std::error_code CaptureDevice::stop() {
+    const std::error_code stopped = recorder_->stop();
     if (recorder_->lost())
-        return kDeviceLost;
-    return recorder_->writeFailed() ? kTakeFileFailed : result;
+        return mciError(kDeviceLost);
+    return recorder_->writeError() ? recorder_->writeError() : stopped;
 }
 
-int CaptureDevice::save(const std::filesystem::path& target) {
-    std::error_code error;
-    return recorder_->save(target, error) ? kSuccess : kFileNotSaved;
-}
+std::error_code CaptureDevice::save(const std::filesystem::path& target) { return recorder_->save(target); }
 
 std::string CaptureDevice::mode() const {
     if (recorder_->lost())
@@ -81,17 +62,17 @@ std::string CaptureDevice::mode() const {
     return recorder_->recording() ? "recording" : "stopped";
 }
 
-std::unique_ptr<PlaybackDevice> PlaybackDevice::open(audio::AudioBackend& backend, const std::filesystem::path& path,
-                                                     int& result) {
-    audio::OpenError error = audio::OpenError::none;
-    auto player = audio::FilePlayer::open(backend, path, error);
-    result = resultOf(error);
-    return player ? std::unique_ptr<PlaybackDevice>(new PlaybackDevice(std::move(player))) : nullptr;
+Result<std::unique_ptr<MciDevice>> PlaybackDevice::open(audio::AudioBackend& backend,
+                                                        const std::filesystem::path& path) {
+    auto player = audio::FilePlayer::open(backend, path);
+    if (!player)
+        return player.error();
+    return std::unique_ptr<PlaybackDevice>(new PlaybackDevice(std::move(*player)));
 }
 
-int PlaybackDevice::play() { return player_->lost() ? kDeviceLost : resultOf(player_->play()); }
+std::error_code PlaybackDevice::play() { return player_->lost() ? mciError(kDeviceLost) : player_->play(); }
 
-int PlaybackDevice::stop() { return resultOf(player_->stop()); }
+std::error_code PlaybackDevice::stop() { return player_->stop(); }
 
 std::string PlaybackDevice::mode() const {
     if (player_->lost())

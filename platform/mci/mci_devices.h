@@ -1,4 +1,5 @@
 #pragma once
+#include "core/result.h"
 #include "platform/audio/audio_backend.h"
 #include "platform/audio/capture_recorder.h"
 #include "platform/audio/file_player.h"
@@ -7,20 +8,26 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 namespace murmora::mci {
 
-// A device kept under an alias. Every verb answers an MCI result code; what a device does not
-// support answers kUnsupportedFunction.
+// What a device answers of its own (the verb it does not take, a lost device), as error codes
+// whose values are the MCI result codes.
+const std::error_category& mciCategory();
+std::error_code mciError(int code);
+
+// A device kept under an alias. A verb the device does not take fails with
+// kUnsupportedFunction; other failures carry the audio layer's or the system's reason.
 class MciDevice {
 public:
     enum class TimeFormat { milliseconds, bytes };
     virtual ~MciDevice() = default;
 
-    virtual int record();
-    virtual int play();
-    virtual int stop() = 0;
-    virtual int save(const std::filesystem::path& target);
+    virtual std::error_code record();
+    virtual std::error_code play();
+    virtual std::error_code stop() = 0;
+    virtual std::error_code save(const std::filesystem::path& target);
     virtual std::string mode() const = 0;
 
     void setTimeFormat(TimeFormat format) { timeFormat_ = format; }
@@ -39,12 +46,11 @@ private:
 // "open new": an empty take that records from the default input.
 class CaptureDevice final : public MciDevice {
 public:
-    // Null with the reason in `result` (and `fileError` when the take file cannot be made).
-    static std::unique_ptr<CaptureDevice> open(audio::AudioBackend& backend, const std::filesystem::path& takeFolder,
-                                               int& result, std::error_code& fileError);
-    int record() override;
-    int stop() override;
-    int save(const std::filesystem::path& target) override;
+    static Result<std::unique_ptr<MciDevice>> open(audio::AudioBackend& backend, const std::filesystem::path& takeFolder);
+    std::error_code record() override;
+    // Fails with the system's reason when the take file could not be written to its end.
+    std::error_code stop() override;
+    std::error_code save(const std::filesystem::path& target) override;
     std::string mode() const override;
     const audio::CaptureRecorder& recorder() const { return *recorder_; }
 
@@ -60,10 +66,9 @@ private:
 // "open PATH": a WAV file to play on the default output.
 class PlaybackDevice final : public MciDevice {
 public:
-    static std::unique_ptr<PlaybackDevice> open(audio::AudioBackend& backend, const std::filesystem::path& path,
-                                                int& result);
-    int play() override;
-    int stop() override;
+    static Result<std::unique_ptr<MciDevice>> open(audio::AudioBackend& backend, const std::filesystem::path& path);
+    std::error_code play() override;
+    std::error_code stop() override;
     std::string mode() const override;
 
 private:

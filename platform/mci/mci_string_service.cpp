@@ -45,12 +45,37 @@ std::string errorText(int code) {
     }
 }
 
-// The user's words for the failure of `command`: which device, when the code does not say.
-std::string failureText(const std::optional<MciCommand>& command, int code) {
-    if (code == kNoAudioDevice && command)
+// The result code of a failure: what a device answers of its own as it is, the audio layer's
+// reasons by their codes, and a system's reason by what the command did with a file.
+int resultCodeOf(const std::optional<MciCommand>& command, const std::error_code& error) {
+    if (error.category() == mciCategory())
+        return error.value();
+    if (error.category() == audio::audioCategory()) {
+        switch (static_cast<audio::AudioError>(error.value())) {
+        case audio::AudioError::notAnswering: return kServerNotAnswering;
+        case audio::AudioError::notWav: return kNotReadableWav;
+        default: return kNoAudioDevice;
+        }
+    }
+    if (command->verb == "open" && !command->newTake)
+        return kFileNotFound;
+    // The take file: made at "open new", written until "stop", placed by "save".
+    return command->verb == "save" ? kFileNotSaved : kTakeFileFailed;
+}
+
+// The user's words for a failure: which device, which folder, and the system's reason.
+std::string failureText(const std::optional<MciCommand>& command, int code, const std::error_code& error,
+                        const std::filesystem::path& takeFolder) {
+    const bool systemReason = error.category() != mciCategory() && error.category() != audio::audioCategory();
+    if (code == kNoAudioDevice)
         return command->newTake || command->verb == "record" ? "The sound input could not be opened"
                                                              : "The sound output could not be opened";
-    return errorText(code);
+    if (code == kTakeFileFailed && command->verb == "open")
+        return "The file for the recording could not be created in " + takeFolder.string() + " (" + error.message() +
+               ")";
+    if (code == kTakeFileFailed)
+        return "The file for the recording could not be written to its end (" + error.message() + ")";
+    return systemReason ? errorText(code) + " (" + error.message() + ")" : errorText(code);
 }
 
 } // namespace
@@ -59,16 +84,16 @@ MciStringService::MciStringService(std::unique_ptr<audio::AudioBackend> backend,
     : backend_(std::move(backend)), takeFolder_(std::move(takeFolder)) {}
 
 int MciStringService::sendString(std::string_view text, char* reply, std::size_t replyLength) {
-    std::string answer;
-    std::string failure;
     const auto command = parseMciCommand(text);
-    const int result = command ? execute(*command, answer, failure) : kUnrecognisedCommand;
+    std::string answer;
+    const std::error_code error = command ? execute(*command, answer) : mciError(kUnrecognisedCommand);
     writeReply(answer, reply, replyLength);
-    if (result != kSuccess) {
-        std::lock_guard lock(failureMutex_);
-        failureTexts_[result] = failure.empty() ? failureText(command, result) : failure;
-    }
-    return result;
+    if (!error)
+        return kSuccess;
+    const int code = resultCodeOf(command, error);
+    std::lock_guard lock(failureMutex_);
+    failureTexts_[code] = failureText(command, code, error, takeFolder_);
+    return code;
 }
 
 std::string MciStringService::getErrorString(int code) {
@@ -94,24 +119,24 @@ void MciStringService::remove(const std::string& alias, const std::shared_ptr<Sl
         devices_.erase(found);
 }
 
-int MciStringService::execute(const MciCommand& command, std::string& reply, std::string& failure) {
+std::error_code MciStringService::execute(const MciCommand& command, std::string& reply) {
     if (command.verb == "open")
-        return open(command, failure);
+        return open(command);
     const std::shared_ptr<Slot> slot = find(command.alias);
     if (!slot)
-        return kAliasNotOpen;
+        return mciError(kAliasNotOpen);
     const std::unique_lock busy(slot->busy, std::try_to_lock);
     if (!busy.owns_lock())
-        return kDeviceNotReady; // another thread's command (a save) is still at work on it
+        return mciError(kDeviceNotReady); // another thread's command (a save) is still at work on it
     MciDevice& device = *slot->device;
     if (command.verb == "set")
         return set(device, command);
     if (command.verb == "status")
         return status(device, command, reply);
     if (command.verb == "save")
-        return command.path.empty() ? kFileNameRequired : device.save(command.path);
+        return command.path.empty() ? mciError(kFileNameRequired) : device.save(command.path);
     if (!command.words.empty())
-        return kUnrecognisedKeyword;
+        return mciError(kUnrecognisedKeyword);
     if (command.verb == "record")
         return device.record();
     if (command.verb == "play")
@@ -119,53 +144,45 @@ int MciStringService::execute(const MciCommand& command, std::string& reply, std
     if (command.verb == "stop")
         return device.stop();
     remove(command.alias, slot); // close: the device ends what it does and discards an unsaved take
-    return kSuccess;
+    return {};
 }
 
-int MciStringService::open(const MciCommand& command, std::string& failure) {
+std::error_code MciStringService::open(const MciCommand& command) {
     if (find(command.alias))
-        return kAliasInUse;
-    int result = kSuccess;
-    std::unique_ptr<MciDevice> device;
-    std::error_code fileError;
-    if (command.newTake)
-        device = CaptureDevice::open(*backend_, takeFolder_, result, fileError);
-    else
-        device = PlaybackDevice::open(*backend_, command.path, result);
-    if (device) {
-        auto slot = std::make_shared<Slot>();
-        slot->device = std::move(device);
-        std::lock_guard lock(tableMutex_);
-        if (!devices_.try_emplace(command.alias, std::move(slot)).second)
-            return kAliasInUse; // opened by another thread meanwhile
-    }
-    if (fileError)
-        failure = "The file for the recording could not be created in " + takeFolder_.string() + " (" +
-                  fileError.message() + ")";
-    return result;
+        return mciError(kAliasInUse);
+    auto device = command.newTake ? CaptureDevice::open(*backend_, takeFolder_)
+                                  : PlaybackDevice::open(*backend_, command.path);
+    if (!device)
+        return device.error();
+    auto slot = std::make_shared<Slot>();
+    slot->device = std::move(*device);
+    std::lock_guard lock(tableMutex_);
+    if (!devices_.try_emplace(command.alias, std::move(slot)).second)
+        return mciError(kAliasInUse); // opened by another thread meanwhile
+    return {};
 }
 
-int MciStringService::set(MciDevice& device, const MciCommand& command) {
+std::error_code MciStringService::set(MciDevice& device, const MciCommand& command) {
     const Words& words = command.words;
     if (words.size() != 3 || words[0] != "time" || words[1] != "format")
-        return kUnrecognisedKeyword;
+        return mciError(kUnrecognisedKeyword);
     if (words[2] == "ms" || words[2] == "milliseconds")
         device.setTimeFormat(MciDevice::TimeFormat::milliseconds);
     else if (words[2] == "bytes")
         device.setTimeFormat(MciDevice::TimeFormat::bytes);
     else
-        return kBadTimeFormat;
-    return kSuccess;
+        return mciError(kBadTimeFormat);
+    return {};
 }
 
-int MciStringService::status(const MciDevice& device, const MciCommand& command, std::string& reply) {
+std::error_code MciStringService::status(const MciDevice& device, const MciCommand& command, std::string& reply) {
     if (command.words == Words{"length"})
         reply = device.length();
     else if (command.words == Words{"mode"})
         reply = device.mode();
     else
-        return kUnrecognisedKeyword;
-    return kSuccess;
+        return mciError(kUnrecognisedKeyword);
+    return {};
 }
 
 } // namespace murmora::mci

@@ -27,11 +27,10 @@ public:
     const MciDevice* device(const std::string& alias) const;
 
 private:
-    // `failure` takes what is known of a failure's cause beyond its code.
-    int execute(const MciCommand& command, std::string& reply, std::string& failure);
-    int open(const MciCommand& command, std::string& failure);
-    int set(MciDevice& device, const MciCommand& command);
-    int status(const MciDevice& device, const MciCommand& command, std::string& reply);
+    std::error_code execute(const MciCommand& command, std::string& reply);
+    std::error_code open(const MciCommand& command);
+    std::error_code set(MciDevice& device, const MciCommand& command);
+    std::error_code status(const MciDevice& device, const MciCommand& command, std::string& reply);
 
     // A device and the lock its commands hold while they work on it.
     struct Slot {

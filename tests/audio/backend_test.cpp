@@ -76,12 +76,12 @@ TYPED_TEST_SUITE(BackendTest, Backends);
 
 TYPED_TEST(BackendTest, CaptureDeliversTheRateUntilStoppedAndNothingAfter) {
     CountingSink sink;
-    DeviceResult result{};
-    auto stream = this->backend_->openCapture({}, sink, result);
-    ASSERT_EQ(result, DeviceResult::done);
-    ASSERT_EQ(stream->start(), DeviceResult::done);
+    auto opened = this->backend_->openCapture({}, sink);
+    ASSERT_TRUE(opened) << opened.error().message();
+    auto& stream = *opened;
+    ASSERT_EQ(stream->start(), std::error_code());
     std::this_thread::sleep_for(2s);
-    EXPECT_EQ(stream->stop(), DeviceResult::done);
+    EXPECT_EQ(stream->stop(), std::error_code());
     const std::size_t frames = sink.frames;
     EXPECT_GT(frames, 44100u * 3 / 2); // a fresh stream may take a while for its first frames
     EXPECT_LT(frames, 44100u * 5 / 2);
@@ -93,11 +93,11 @@ TYPED_TEST(BackendTest, CaptureDeliversTheRateUntilStoppedAndNothingAfter) {
 TYPED_TEST(BackendTest, PlaybackAtEveryCommonRateRunsToItsEndThenEnds) {
     for (const int rate : {8000, 11025, 44100, 96000}) {
         ToneSource source(static_cast<std::size_t>(rate) * 3 / 4, 2);
-        DeviceResult result{};
-        auto stream = this->backend_->openPlayback({rate, 2}, source, result);
-        ASSERT_EQ(result, DeviceResult::done) << rate;
+        auto opened = this->backend_->openPlayback({rate, 2}, source);
+        ASSERT_TRUE(opened) << rate << ": " << opened.error().message();
+        auto& stream = *opened;
         const auto started = Clock::now();
-        ASSERT_EQ(stream->start(), DeviceResult::done) << rate;
+        ASSERT_EQ(stream->start(), std::error_code()) << rate;
         while (stream->state() == StreamState::running && Clock::now() - started < 5s)
             std::this_thread::sleep_for(10ms);
         EXPECT_EQ(stream->state(), StreamState::ended) << rate;
@@ -107,10 +107,10 @@ TYPED_TEST(BackendTest, PlaybackAtEveryCommonRateRunsToItsEndThenEnds) {
 
 TYPED_TEST(BackendTest, AStoppedServerMakesEveryCallGiveUpInTimeAndTheNextCallsWorkOnceItGoesOn) {
     CountingSink sink;
-    DeviceResult result{};
-    auto running = this->backend_->openCapture({}, sink, result);
-    ASSERT_EQ(result, DeviceResult::done);
-    ASSERT_EQ(running->start(), DeviceResult::done);
+    auto opened = this->backend_->openCapture({}, sink);
+    ASSERT_TRUE(opened) << opened.error().message();
+    auto running = std::move(*opened);
+    ASSERT_EQ(running->start(), std::error_code());
     {
         PausedServer paused;
         if (!paused.any())
@@ -118,17 +118,16 @@ TYPED_TEST(BackendTest, AStoppedServerMakesEveryCallGiveUpInTimeAndTheNextCallsW
         std::this_thread::sleep_for(200ms);
         ToneSource source(1000, 2);
         const auto before = Clock::now();
-        EXPECT_EQ(running->stop(), DeviceResult::timedOut);
-        EXPECT_EQ(this->backend_->openPlayback({}, source, result), nullptr);
-        EXPECT_EQ(result, DeviceResult::timedOut);
+        EXPECT_EQ(running->stop(), AudioError::notAnswering);
+        EXPECT_EQ(this->backend_->openPlayback({}, source).error(), AudioError::notAnswering);
         running.reset();
         // Each call waits its deadline at most; a second more is the machine's slack, not a hang.
         EXPECT_LT(Clock::now() - before, 2 * kDeviceDeadline + 1s);
     }
     std::this_thread::sleep_for(300ms);
-    auto next = this->backend_->openCapture({}, sink, result);
-    ASSERT_EQ(result, DeviceResult::done);
-    EXPECT_EQ(next->start(), DeviceResult::done);
+    auto next = this->backend_->openCapture({}, sink);
+    ASSERT_TRUE(next) << next.error().message();
+    EXPECT_EQ((*next)->start(), std::error_code());
 }
 
 } // namespace

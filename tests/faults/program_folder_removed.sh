@@ -32,6 +32,7 @@ cut_button
 for _ in $(seq 50); do compgen -G "$HOME/Murmora take *.wav" >/dev/null && break; sleep 0.1; done
 fallback=$(compgen -G "$HOME/Murmora take *.wav" | head -n1) || fail "no take in the home folder: $(ls "$HOME")"
 expect_box warning "Recording could not be saved as  $target_folder/take.wav
+The file could not be saved (No such file or directory)
 
 It was saved as  $fallback"
 expect_take "$fallback" 3

@@ -131,6 +131,18 @@ TEST_F(CaptureTest, ADiskThatFillsMidTakeKeepsTheTakeSoFarValidAndSavable) {
     EXPECT_EQ(readWav(scratch_ / "saved.wav"), kept);
 }
 
+TEST_F(CaptureTest, AFailureSaysTheSystemsReasonInItsWords) {
+    {
+        FullDisk full;
+        record(40000);
+        EXPECT_EQ(send("stop capture"), kTakeFileFailed);
+    }
+    EXPECT_EQ(service_.getErrorString(kTakeFileFailed),
+              "The file for the recording could not be written to its end (File too large)");
+    EXPECT_EQ(send("save capture " + (scratch_ / "no such folder" / "a.wav").string()), kFileNotSaved);
+    EXPECT_EQ(service_.getErrorString(kFileNotSaved), "The file could not be saved (No such file or directory)");
+}
+
 // A save to another file system copies the take. The copy never goes through an entry already
 // there (a link planted where the partial copy once went) nor removes one, and when the disk
 // fills it leaves nothing behind and keeps the take for the next try.

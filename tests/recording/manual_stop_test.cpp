@@ -95,8 +95,8 @@ TEST_F(ManualStop, FailedSaveKeepsTheTakeAndAsksAgainUntilSavedOrCancelled) {
     EXPECT_EQ(app.mci.take(), failedSave + saveCapture(kChosen) + "close capture");
     EXPECT_EQ(app.messages.shown.size(), 2u);
     expectMessage(0,
-                  "Recording could not be saved as  /gone/take.wav\n\n"
-                  "The recording is kept: choose another name or folder.",
+                  "Recording could not be saved as  /gone/take.wav\n" + kNoFolder +
+                      "\n\nThe recording is kept: choose another name or folder.",
                   MessageStyle::exclamation);
     EXPECT_EQ(app.messages.texts().at(1), "Recording saved as  " + kChosen);
     EXPECT_EQ(app.panel.recorder.latestTakePath(), kChosen);

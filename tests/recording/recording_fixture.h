@@ -16,9 +16,11 @@ using Strings = std::vector<std::string>;
 inline const std::string kSaveCommand = "save capture ";
 inline const Commands kOpenAndRecord{"open new type waveaudio alias capture", "record capture"};
 inline const Commands kStopPlayback{"stop voice1", "close voice1"};
-inline const std::string kPartlyWritten =
-    "The recording could not be written to its end (is the disk full?).\n\n"
-    "What was recorded until then is kept and will be saved.";
+// The service's words for a save into a folder that does not exist, and for a disk that filled
+// during the take.
+inline const std::string kNoFolder = "The file could not be saved (No such file or directory)";
+inline const std::string kDiskFull = "The file for the recording could not be written to its end (No space left on device)";
+inline const std::string kPartlyWritten = kDiskFull + ".\n\nWhat was recorded until then is kept and will be saved.";
 
 inline Commands operator+(Commands commands, const std::string& next) {
     commands.push_back(next);
@@ -35,6 +37,7 @@ protected:
         app.clock.setTimeOfDay(13, 5, 7);
         app.start();
         app.mci.respond = [this](const std::string& command, std::string& reply) { return answer(command, reply); };
+        app.mci.errorTexts = {{mci::kFileNotSaved, kNoFolder}, {mci::kTakeFileFailed, kDiskFull}};
     }
 
     // "save capture PATH" writes the file when its folder exists, else fails with an MCI error;
@@ -45,7 +48,7 @@ protected:
         const std::string path = savedPath(command);
         const auto slash = path.rfind('/');
         if (slash == std::string::npos || !app.files.folders.count(slash == 0 ? "/" : path.substr(0, slash)))
-            return 275;
+            return mci::kFileNotSaved;
         app.files.add(path);
         return 0;
     }

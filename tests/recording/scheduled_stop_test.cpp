@@ -126,7 +126,7 @@ TEST_P(UnwritableTarget, SavesToADatedFileInTheHomeFolderNeverOverAnEarlierOneAn
     EXPECT_EQ(app.mci.take(), savedToTheFallback + "close capture");
     EXPECT_EQ(app.panel.recorder.latestTakePath(), kFallback) << "so that Play finds the take";
     EXPECT_EQ(app.messages.shown.size(), 1u);
-    expectMessage(0, "Recording could not be saved as  /gone/AutoRec.wav\n\nIt was saved as  " + kFallback,
+    expectMessage(0, "Recording could not be saved as  /gone/AutoRec.wav\n" + kNoFolder + "\n\nIt was saved as  " + kFallback,
                   MessageStyle::exclamation);
     EXPECT_TRUE(app.saveTakeDialog.shownAs.empty());
     expectIdle();
@@ -150,8 +150,8 @@ TEST_P(UnwritableTarget, WhenTheHomeFolderFailsTooTheUserChoosesThePlaceOrDiscar
     startAndEnd("/gone/AutoRec.wav");
     EXPECT_EQ(app.mci.take(), savedToTheFallback + saveCapture("/media/usb/take.wav") + "close capture");
     EXPECT_EQ(app.messages.texts(),
-              (Strings{"Recording could not be saved as  /gone/AutoRec.wav\nnor as  " + kFallback +
-                                            "\n\nThe recording is kept: choose where to save it.",
+              (Strings{"Recording could not be saved as  /gone/AutoRec.wav\n" + kNoFolder + "\nnor as  " + kFallback +
+                           "\n" + kNoFolder + "\n\nThe recording is kept: choose where to save it.",
                                         "Recording saved as  /media/usb/take.wav"}));
     EXPECT_EQ(app.saveTakeDialog.setup.title, "Save Recorded File");
     EXPECT_EQ(app.panel.recorder.latestTakePath(), "/media/usb/take.wav") << "Play takes the file the user chose";

@@ -14,8 +14,8 @@ public:
         std::lock_guard lock(backend_.mutex_);
         std::erase(backend_.streams_, this);
     }
-    DeviceResult start() override { return change(StreamState::running); }
-    DeviceResult stop() override {
+    std::error_code start() override { return change(StreamState::running); }
+    std::error_code stop() override {
         std::unique_lock lock(backend_.mutex_);
         backend_.stopsReleased_.wait(lock, [this] { return !backend_.holdCaptureStops_ || !sink_; });
         return changeLocked(StreamState::stopped);
@@ -27,20 +27,20 @@ public:
 
 private:
     friend class ScriptedBackend;
-    DeviceResult change(StreamState next) {
+    std::error_code change(StreamState next) {
         std::lock_guard lock(backend_.mutex_);
         return changeLocked(next);
     }
-    DeviceResult changeLocked(StreamState next) {
+    std::error_code changeLocked(StreamState next) {
         if (!backend_.answering_)
-            return DeviceResult::timedOut;
+            return AudioError::notAnswering;
         if (state_ == StreamState::lost)
-            return DeviceResult::failed;
+            return AudioError::deviceFailed;
         if (next == StreamState::running && !backend_.available_)
-            return DeviceResult::failed;
+            return AudioError::deviceFailed;
         if (state_ != StreamState::ended)
             state_ = next;
-        return DeviceResult::done;
+        return {};
     }
 
     ScriptedBackend& backend_;
@@ -112,21 +112,23 @@ std::vector<std::int16_t> ScriptedBackend::pullPlayback(std::size_t frames) {
     return samples;
 }
 
-std::unique_ptr<AudioStream> ScriptedBackend::open(const StreamFormat& format, CaptureSink* sink,
-                                                   PlaybackSource* source, DeviceResult& result) {
+Result<std::unique_ptr<AudioStream>> ScriptedBackend::open(const StreamFormat& format, CaptureSink* sink,
+                                                           PlaybackSource* source) {
     std::lock_guard lock(mutex_);
-    result = !answering_ ? DeviceResult::timedOut : available_ ? DeviceResult::done : DeviceResult::failed;
-    return result == DeviceResult::done ? std::make_unique<Stream>(*this, format, sink, source) : nullptr;
+    if (!answering_)
+        return AudioError::notAnswering;
+    if (!available_)
+        return AudioError::deviceFailed;
+    return std::make_unique<Stream>(*this, format, sink, source);
 }
 
-std::unique_ptr<AudioStream> ScriptedBackend::openCapture(const StreamFormat& format, CaptureSink& sink,
-                                                          DeviceResult& result) {
-    return open(format, &sink, nullptr, result);
+Result<std::unique_ptr<AudioStream>> ScriptedBackend::openCapture(const StreamFormat& format, CaptureSink& sink) {
+    return open(format, &sink, nullptr);
 }
 
-std::unique_ptr<AudioStream> ScriptedBackend::openPlayback(const StreamFormat& format, PlaybackSource& source,
-                                                           DeviceResult& result) {
-    return open(format, nullptr, &source, result);
+Result<std::unique_ptr<AudioStream>> ScriptedBackend::openPlayback(const StreamFormat& format,
+                                                                   PlaybackSource& source) {
+    return open(format, nullptr, &source);
 }
 
 } // namespace murmora::audio

@@ -18,7 +18,7 @@ public:
 
     // While false, no stream opens, as when no sound device can be found.
     void setDeviceAvailable(bool available);
-    // While false, every open, start and stop answers `timedOut`, as a server that stopped does.
+    // While false, every open, start and stop fails with notAnswering, as a server that stopped does.
     void setAnswering(bool answering);
     // Every open stream ends as when the server goes away.
     void loseStreams();
@@ -33,17 +33,14 @@ public:
     // as a device's does.
     std::vector<std::int16_t> pullPlayback(std::size_t frames);
 
-    std::unique_ptr<AudioStream> openCapture(const StreamFormat& format, CaptureSink& sink,
-                                             DeviceResult& result) override;
-    std::unique_ptr<AudioStream> openPlayback(const StreamFormat& format, PlaybackSource& source,
-                                              DeviceResult& result) override;
+    Result<std::unique_ptr<AudioStream>> openCapture(const StreamFormat& format, CaptureSink& sink) override;
+    Result<std::unique_ptr<AudioStream>> openPlayback(const StreamFormat& format, PlaybackSource& source) override;
 
     class Stream;
 
 private:
     Stream* running(bool capture) const;
-    std::unique_ptr<AudioStream> open(const StreamFormat& format, CaptureSink* sink, PlaybackSource* source,
-                                      DeviceResult& result);
+    Result<std::unique_ptr<AudioStream>> open(const StreamFormat& format, CaptureSink* sink, PlaybackSource* source);
 
     mutable std::mutex mutex_; // held while a callback runs, so that stop() waits for it
     bool available_ = true;

@@ -1,0 +1,30 @@
+#include "platform/audio/audio_backend.h"
+
+namespace murmora::audio {
+
+namespace {
+
+class AudioCategory final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "audio"; }
+    std::string message(int error) const override {
+        switch (static_cast<AudioError>(error)) {
+        case AudioError::deviceFailed: return "the sound device could not be opened or started";
+        case AudioError::noServer: return "no sound server runs";
+        case AudioError::notAnswering: return "the sound server does not answer";
+        case AudioError::notWav: return "the file is no WAV file that can be read";
+        }
+        return "unknown audio error";
+    }
+};
+
+} // namespace
+
+const std::error_category& audioCategory() {
+    static const AudioCategory category;
+    return category;
+}
+
+std::error_code make_error_code(AudioError error) { return {static_cast<int>(error), audioCategory()}; }
+
+} // namespace murmora::audio
