@@ -24,7 +24,7 @@ struct ChosenTake final : murmora::LatestTake {
     std::string latestTakePath() const override { return path; }
 };
 
-double CpuSeconds() {
+double cpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
@@ -57,10 +57,10 @@ int main(int argc, char* argv[]) {
     const QPoint middle = play->rect().center();
     QTest::mousePress(play, Qt::LeftButton, {}, middle);
     QElapsedTimer wall;
-    const double cpuBefore = CpuSeconds();
+    const double cpuBefore = cpuSeconds();
     wall.start();
     QTest::mouseRelease(play, Qt::LeftButton, {}, middle);  // the Play action, until the end of the file
-    const double cpu = CpuSeconds() - cpuBefore;
+    const double cpu = cpuSeconds() - cpuBefore;
     std::printf("%.3f %.3f\n", cpu, static_cast<double>(wall.elapsed()) / 1000);
     if (panel.window.secondsLabel->text().isEmpty()) {
         std::fprintf(stderr, "the Play action did not play %s\n", argv[1]);

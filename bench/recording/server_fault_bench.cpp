@@ -25,17 +25,17 @@
 namespace {
 
 
-void Click(QWidget* widget) {
+void click(QWidget* widget) {
     QTest::mousePress(widget, Qt::LeftButton, {}, widget->rect().center());
     QTest::mouseRelease(widget, Qt::LeftButton, {}, widget->rect().center());
 }
 
-void Signal(const std::vector<pid_t>& pids, int signal) {
+void signalAll(const std::vector<pid_t>& pids, int signal) {
     for (pid_t pid : pids) ::kill(pid, signal);
 }
 
 // Answers whatever modal window is open: boxes are accepted, dialogs cancelled.
-void AnswerModals(QTimer& answerer) {
+void answerModals(QTimer& answerer) {
     answerer.setInterval(50);
     QObject::connect(&answerer, &QTimer::timeout, [] {
         QWidget* modal = QApplication::activeModalWidget();
@@ -76,28 +76,28 @@ int main(int argc, char* argv[]) {
     QTimer answerer;
     QTimer told;
 
-    QTimer::singleShot(0, [&] { Click(panel.window.recordButton); });
+    QTimer::singleShot(0, [&] { click(panel.window.recordButton); });
     QTimer::singleShot(2000, [&] {
         if (mode == "stall") {
-            Signal(server, SIGSTOP);
+            signalAll(server, SIGSTOP);
             last = clock.elapsed();
             loop.start();
-            AnswerModals(answerer);
-            Click(panel.window.stopButton); // returns once the dialog has been answered
+            answerModals(answerer);
+            click(panel.window.stopButton); // returns once the dialog has been answered
             loop.stop();
-            Signal(server, SIGCONT);
+            signalAll(server, SIGCONT);
             std::printf("longest stall %lld ms\n", static_cast<long long>(longest));
             QApplication::quit();
             return;
         }
-        Signal(server, SIGKILL);
+        signalAll(server, SIGKILL);
         killed = clock.elapsed();
         told.setInterval(5);
         QObject::connect(&told, &QTimer::timeout, [&] {
             if (!QApplication::activeModalWidget()) return;
             told.stop();
             std::printf("told %lld ms after the kill\n", static_cast<long long>(clock.elapsed() - killed));
-            AnswerModals(answerer);
+            answerModals(answerer);
             QTimer::singleShot(500, [] { QApplication::quit(); });
         });
         told.start();

@@ -10,7 +10,7 @@ namespace murmora {
 namespace {
 
 // The local wall-clock reading of a file's last change, as the clock reads time.
-DateTime LastWritten(const std::filesystem::path& path) {
+DateTime lastWritten(const std::filesystem::path& path) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0)
         return 0;
@@ -26,7 +26,7 @@ public:
     std::vector<LeftoverTake> leftovers() const override {
         std::vector<LeftoverTake> takes;
         for (const auto& path : audio::unheldTakes(folder_))
-            takes.push_back({path.string(), LastWritten(path)});
+            takes.push_back({path.string(), lastWritten(path)});
         std::sort(takes.begin(), takes.end(),
                   [](const LeftoverTake& a, const LeftoverTake& b) { return a.lastWritten < b.lastWritten; });
         return takes;

@@ -20,8 +20,8 @@ namespace murmora {
 namespace {
 
 // A save that ends within this time shows no dialog, only holds back the user's input.
-constexpr int QuietMs = 500;
-constexpr int LongestShownPathPixels = 420;
+constexpr int kQuietMs = 500;
+constexpr int kLongestShownPathPixels = 420;
 
 // Names the file being saved; neither the user nor Escape closes it before the save is done.
 class SaveProgressDialog final : public QProgressDialog {
@@ -30,7 +30,7 @@ public:
         : QProgressDialog(dialogParent(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
         setWindowTitle(QStringLiteral("Murmora"));
         const QString name = fontMetrics().elidedText(QFile::decodeName(path.c_str()), Qt::ElideMiddle,
-                                                      LongestShownPathPixels);
+                                                      kLongestShownPathPixels);
         setLabelText(tr("Saving the recording as  %1").arg(name));
         setCancelButton(nullptr);
         setRange(0, 0);
@@ -47,10 +47,10 @@ protected:
 int BackgroundSaveMci::sendString(std::string_view command, char* reply, std::size_t replyLength) {
     const auto parsed = mci::parseMciCommand(command);
     if (!parsed || parsed->verb != "save") return service_.sendString(command, reply, replyLength);
-    return SaveInBackground(command, parsed->path, reply, replyLength);
+    return saveInBackground(command, parsed->path, reply, replyLength);
 }
 
-int BackgroundSaveMci::SaveInBackground(std::string_view command, const std::string& path, char* reply,
+int BackgroundSaveMci::saveInBackground(std::string_view command, const std::string& path, char* reply,
                                         std::size_t replyLength) {
     // The worker answers into a buffer of its own: handlers that run meanwhile may send
     // commands with the caller's.
@@ -66,7 +66,7 @@ int BackgroundSaveMci::SaveInBackground(std::string_view command, const std::str
 
     QTimer quiet;  // its tick ends the quiet wait when nothing else does
     quiet.setSingleShot(true);
-    quiet.start(QuietMs);
+    quiet.start(kQuietMs);
     std::unique_ptr<SaveProgressDialog> progress;
     // Not a QEventLoop: an exit() of the program (a window closed by the window manager) must
     // not end the wait before the save has ended.

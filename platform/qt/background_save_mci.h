@@ -17,7 +17,7 @@ public:
     std::string getErrorString(int code) override { return service_.getErrorString(code); }
 
 private:
-    int SaveInBackground(std::string_view command, const std::string& path, char* reply, std::size_t replyLength);
+    int saveInBackground(std::string_view command, const std::string& path, char* reply, std::size_t replyLength);
 
     MciService& service_;
 };

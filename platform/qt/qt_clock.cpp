@@ -6,7 +6,7 @@ namespace murmora {
 
 namespace {
 
-std::tm LocalNow() {
+std::tm localNow() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -17,12 +17,12 @@ std::tm LocalNow() {
 
 DateTime QtClock::now() const {
     // The local reading taken as if it were UTC: seconds since 1970 on the wall clock.
-    std::tm local = LocalNow();
+    std::tm local = localNow();
     return static_cast<DateTime>(timegm(&local));
 }
 
 std::string QtClock::timeOfDayText() const {
-    const std::tm local = LocalNow();
+    const std::tm local = localNow();
     char text[64];
     const std::size_t length = std::strftime(text, sizeof text, "%X", &local);
     return std::string(text, length);

@@ -7,19 +7,19 @@ namespace murmora {
 
 namespace {
 
-constexpr double TwipsPerInch = 1440.0;
-constexpr double DesignDotsPerInch = 96.0;
+constexpr double kTwipsPerInch = 1440.0;
+constexpr double kDesignDotsPerInch = 96.0;
 
-double DotsPerInch(bool across) {
+double dotsPerInch(bool across) {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return DesignDotsPerInch;
+    if (!screen) return kDesignDotsPerInch;
     const double dpi = across ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
-    return dpi > 0 ? dpi : DesignDotsPerInch;
+    return dpi > 0 ? dpi : kDesignDotsPerInch;
 }
 
 } // namespace
 
-double QtScreenMetrics::twipsPerPixelX() const { return TwipsPerInch / DotsPerInch(true); }
-double QtScreenMetrics::twipsPerPixelY() const { return TwipsPerInch / DotsPerInch(false); }
+double QtScreenMetrics::twipsPerPixelX() const { return kTwipsPerInch / dotsPerInch(true); }
+double QtScreenMetrics::twipsPerPixelY() const { return kTwipsPerInch / dotsPerInch(false); }
 
 } // namespace murmora

@@ -6,7 +6,7 @@ namespace murmora::x11 {
 namespace {
 // The keyboard modifiers in an event's state; the bits above are pointer buttons and the
 // keyboard group.
-constexpr std::uint16_t KeyboardModifierBits = 0xFF;
+constexpr std::uint16_t kKeyboardModifierBits = 0xFF;
 } // namespace
 
 ModifierMask modifierMaskHolding(const ModifierMap& map, std::span<const Keycode> keycodes) {
@@ -80,7 +80,7 @@ std::optional<int> HotkeyMatcher::onKeyEvent(const KeyEvent& event) {
 }
 
 const HotkeyBinding* HotkeyMatcher::bindingPressedBy(const KeyEvent& event) const {
-    const ModifierMask modifiers = event.state & KeyboardModifierBits & ~lockMask_;
+    const ModifierMask modifiers = event.state & kKeyboardModifierBits & ~lockMask_;
     for (const HotkeyBinding& binding : bindings_) {
         if (binding.modifiers == modifiers && std::ranges::find(binding.keycodes, event.keycode) != binding.keycodes.end()) {
             return &binding;

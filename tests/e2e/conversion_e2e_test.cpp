@@ -15,7 +15,7 @@ namespace {
 
 class Conversion : public RealPanel {
 protected:
-    static std::map<QString, QByteArray> Contents(const QDir& dir) {
+    static std::map<QString, QByteArray> contents(const QDir& dir) {
         std::map<QString, QByteArray> contents;
         QDirIterator files(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (files.hasNext()) {
@@ -28,7 +28,7 @@ protected:
         return contents;
     }
 
-    static bool ProcessNames(const QString& path) {  // the encoder still writing it
+    static bool processNames(const QString& path) {  // the encoder still writing it
         const QByteArray wanted = QFile::encodeName(path);
         for (const QString& pid : QDir("/proc").entryList({"[0-9]*"}, QDir::Dirs)) {
             QFile cmdline("/proc/" + pid + "/cmdline");
@@ -40,40 +40,40 @@ protected:
 };
 
 TEST_F(Conversion, AWavWithBlanksInItsPathGetsItsMp3BesideItAndNothingElseChanges) {
-    QDir takes(Path("my takes"));
+    QDir takes(scratchPath("my takes"));
     ASSERT_TRUE(takes.mkpath("."));
     const QString wav = takes.filePath("take one.wav");
-    ASSERT_EQ(MakeTone(wav, "2.5").exitCode, 0);
+    ASSERT_EQ(makeTone(wav, "2.5").exitCode, 0);
     // The names the blanks would split the path into, and a bystander: none may be touched.
-    ASSERT_EQ(MakeTone(takes.filePath("one.wav"), "1").exitCode, 0);
+    ASSERT_EQ(makeTone(takes.filePath("one.wav"), "1").exitCode, 0);
     for (const char* name : {"take", "notes.txt"}) {
         QFile file(takes.filePath(QLatin1String(name)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("not a sound\n");
     }
-    const auto before = Contents(takes);
-    const QString elsewhere = Path("elsewhere.mp3");
+    const auto before = contents(takes);
+    const QString elsewhere = scratchPath("elsewhere.mp3");
     ASSERT_TRUE(QFile::link(elsewhere, takes.filePath("take one.wav.mp3")));
 
-    modals->ExpectFileDialog("Convert Wav File", wav);
-    Click(panel->window.convertButton);
-    ASSERT_TRUE(modals->WaitDone(10000)) << "the open dialog did not come";
+    modals->expectFileDialog("Convert Wav File", wav);
+    click(panel->window.convertButton);
+    ASSERT_TRUE(modals->waitDone(10000)) << "the open dialog did not come";
 
     const QString mp3 = wav + ".mp3";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(mp3) && !ProcessNames(mp3); }, 60000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(mp3) && !processNames(mp3); }, 60000))
         << (QFile::exists(mp3) ? "the encoder did not end within 60 s" : "no MP3 appeared beside the WAV");
     EXPECT_FALSE(QFileInfo(mp3).isSymLink());
     EXPECT_FALSE(QFile::exists(elsewhere)) << "the encoder wrote through the link";
 
-    auto after = Contents(takes);
+    auto after = contents(takes);
     EXPECT_EQ(after.erase("take one.wav.mp3"), 1u);
     EXPECT_EQ(after, before) << "files in the folder appeared or changed";
 
-    const QString decoded = Path("decoded.wav");
-    const ProcessResult lame = RunProgram("lame", {"--quiet", "--decode", mp3, decoded});
+    const QString decoded = scratchPath("decoded.wav");
+    const ProcessResult lame = runProgram("lame", {"--quiet", "--decode", mp3, decoded});
     ASSERT_EQ(lame.exitCode, 0) << "the MP3 does not decode: " << lame.output.toStdString();
-    const auto sound = ReadSound(decoded);
-    EXPECT_TRUE(HoldsTheTone(sound, 2.3));
+    const auto sound = readSound(decoded);
+    EXPECT_TRUE(holdsTheTone(sound, 2.3));
     ASSERT_TRUE(sound);
     EXPECT_NEAR(sound->seconds, 2.5, 0.2) << sound->report;
 }

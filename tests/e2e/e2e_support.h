@@ -47,7 +47,7 @@ struct WavFacts {
     bool pcm16 = false;
 };
 
-inline ProcessResult RunProgram(const QString& program, const QStringList& arguments, int timeoutMs = 60000) {
+inline ProcessResult runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 60000) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
@@ -59,12 +59,12 @@ inline ProcessResult RunProgram(const QString& program, const QStringList& argum
 }
 
 // A WAV file of the test microphone's kind (44,100 Hz, 16-bit stereo, 440 Hz at -9 dBFS), made by sox.
-inline ProcessResult MakeTone(const QString& path, const QString& seconds) {
-    return RunProgram("sox", {"-q", "-n", "-r", "44100", "-c", "2", "-b", "16", path, "synth", seconds, "sine", "440", "vol", "0.5"});
+inline ProcessResult makeTone(const QString& path, const QString& seconds) {
+    return runProgram("sox", {"-q", "-n", "-r", "44100", "-c", "2", "-b", "16", path, "synth", seconds, "sine", "440", "vol", "0.5"});
 }
 
-inline std::optional<SoundReading> ReadSound(const QString& file) {
-    const ProcessResult sox = RunProgram("sox", {file, "-n", "remix", "1", "stat"});
+inline std::optional<SoundReading> readSound(const QString& file) {
+    const ProcessResult sox = runProgram("sox", {file, "-n", "remix", "1", "stat"});
     const auto value = [&](const char* name) {
         const auto match = QRegularExpression(QStringLiteral("^%1:\\s*(-?[0-9.]+)").arg(QLatin1String(name)),
                                               QRegularExpression::MultilineOption).match(sox.output);
@@ -76,7 +76,7 @@ inline std::optional<SoundReading> ReadSound(const QString& file) {
 }
 
 // At least `minSeconds` of the test microphone's tone: about 440 Hz at -9 dBFS.
-inline testing::AssertionResult HoldsTheTone(const std::optional<SoundReading>& sound, double minSeconds) {
+inline testing::AssertionResult holdsTheTone(const std::optional<SoundReading>& sound, double minSeconds) {
     if (!sound) return testing::AssertionFailure() << "sox could not read the file";
     const bool tone = sound->frequency >= 440 * 0.97 && sound->frequency <= 440 * 1.03;
     const bool level = sound->rms > 0.30 && sound->rms < 0.40;
@@ -84,7 +84,7 @@ inline testing::AssertionResult HoldsTheTone(const std::optional<SoundReading>& 
     return testing::AssertionFailure() << "not " << minSeconds << " s or more of 440 Hz at RMS ~0.354:\n" << sound->report;
 }
 
-inline std::optional<WavFacts> ReadWavFacts(const QString& file) {
+inline std::optional<WavFacts> readWavFacts(const QString& file) {
     SF_INFO info{};
     SNDFILE* sound = sf_open(QFile::encodeName(file).constData(), SFM_READ, &info);
     if (!sound) return std::nullopt;
@@ -101,17 +101,17 @@ public:
 
     ModalScript() {
         poll_.setInterval(20);
-        QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
+        QObject::connect(&poll_, &QTimer::timeout, [this] { poll(); });
         poll_.start();
     }
 
-    void Expect(std::string what, Matches matches, Answer answer) {
+    void expect(std::string what, Matches matches, Answer answer) {
         steps_.push_back({std::move(what), std::move(matches), std::move(answer)});
     }
 
     // The file dialog titled `title`: the whole path typed into its name box, then accepted.
-    void ExpectFileDialog(const QString& title, const QString& path) {
-        Expect(
+    void expectFileDialog(const QString& title, const QString& path) {
+        expect(
             "file dialog \"" + title.toStdString() + "\"",
             [title](QWidget* window) { return qobject_cast<QFileDialog*>(window) && window->windowTitle() == title; },
             [path](QWidget* window) {
@@ -122,7 +122,7 @@ public:
 
     // A message box titled "Murmora": its text goes to `text`, then OK.
     void expectMessage(QString* text) {
-        Expect(
+        expect(
             "message box", [](QWidget* window) { return qobject_cast<QMessageBox*>(window) && window->windowTitle() == "Murmora"; },
             [text](QWidget* window) {
                 auto* box = qobject_cast<QMessageBox*>(window);
@@ -131,9 +131,9 @@ public:
             });
     }
 
-    bool WaitDone(int timeoutMs) { return QTest::qWaitFor([this] { return steps_.empty(); }, timeoutMs); }
+    bool waitDone(int timeoutMs) { return QTest::qWaitFor([this] { return steps_.empty(); }, timeoutMs); }
 
-    std::vector<std::string> Problems() const {
+    std::vector<std::string> problems() const {
         std::vector<std::string> problems = unexpected_;
         for (const Step& step : steps_) problems.push_back("never shown: the " + step.what);
         return problems;
@@ -146,24 +146,24 @@ private:
         Answer answer;
     };
 
-    void Poll() {
+    void poll() {
         QWidget* window = QApplication::activeModalWidget();
         if (!window || !window->isVisible()) return;
         if (window == lastSeen_) {
-            if (sinceAnswer_.elapsed() > 5000) Dismiss(window, "still open after its answer: ");
+            if (sinceAnswer_.elapsed() > 5000) dismiss(window, "still open after its answer: ");
             return;
         }
         lastSeen_ = window;
         sinceAnswer_.start();
         if (steps_.empty() || !steps_.front().matches(window)) {
-            return Dismiss(window, steps_.empty() ? std::string("unasked ") : "instead of the " + steps_.front().what + ": ");
+            return dismiss(window, steps_.empty() ? std::string("unasked ") : "instead of the " + steps_.front().what + ": ");
         }
         Answer answer = std::move(steps_.front().answer);
         steps_.pop_front();
         QTimer::singleShot(0, window, [answer, window] { answer(window); });
     }
 
-    void Dismiss(QWidget* window, const std::string& why) {
+    void dismiss(QWidget* window, const std::string& why) {
         const auto* box = qobject_cast<const QMessageBox*>(window);
         unexpected_.push_back(why + "\"" + window->windowTitle().toStdString() + "\" " + (box ? box->text().toStdString() : ""));
         lastSeen_ = nullptr;
@@ -194,20 +194,20 @@ protected:
 
     void TearDown() override {
         if (!panel) return;
-        for (const std::string& problem : modals->Problems()) ADD_FAILURE() << "modal window: " << problem;
+        for (const std::string& problem : modals->problems()) ADD_FAILURE() << "modal window: " << problem;
         panel->scheduleDialog.hide();
         panel->window.hide();
     }
 
-    static void Click(QWidget* control) {
+    static void click(QWidget* control) {
         QTest::mousePress(control, Qt::LeftButton, {}, control->rect().center());
         QTest::mouseRelease(control, Qt::LeftButton, {}, control->rect().center());
     }
 
     // Records `takeMs` by hand and saves as `path`; returns the confirmation, secondsLabel's captions go to `secondsShown`.
-    QString RecordByHand(const QString& path, int takeMs, std::vector<QString>* secondsShown = nullptr) {
+    QString recordByHand(const QString& path, int takeMs, std::vector<QString>* secondsShown = nullptr) {
         QString confirmation;
-        modals->ExpectFileDialog("Save Recorded File", path);
+        modals->expectFileDialog("Save Recorded File", path);
         modals->expectMessage(&confirmation);
         QTimer sampler;
         sampler.setInterval(50);
@@ -217,18 +217,18 @@ protected:
                 secondsShown->push_back(shown);
             }
         });
-        Click(panel->window.recordButton);
+        click(panel->window.recordButton);
         EXPECT_TRUE(panel->panel.recorder.isRecording());
         sampler.start();
         QTest::qWait(takeMs);
         sampler.stop();
-        Click(panel->window.stopButton);  // returns once the save dialog and the confirmation are answered
-        EXPECT_TRUE(modals->WaitDone(10000)) << "the save dialog or the confirmation did not come";
+        click(panel->window.stopButton);  // returns once the save dialog and the confirmation are answered
+        EXPECT_TRUE(modals->waitDone(10000)) << "the save dialog or the confirmation did not come";
         return confirmation;
     }
 
     // Presses Play; returns the wall time until the Play action returned. A wait that does not end is stopped and reported.
-    qint64 PlayLatestTake() {
+    qint64 playLatestTake() {
         QTimer watchdog;
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, [this] {
@@ -238,13 +238,13 @@ protected:
         watchdog.start(30000);
         QElapsedTimer clock;
         clock.start();
-        Click(panel->window.playButton);
+        click(panel->window.playButton);
         return clock.elapsed();
     }
 
-    QString Path(const QString& name) const { return folder.filePath(name); }
+    QString scratchPath(const QString& name) const { return folder.filePath(name); }
 
-    static QStringList TakesLeft() {
+    static QStringList takesLeft() {
         return QDir(qEnvironmentVariable("XDG_CACHE_HOME") + "/murmora/takes").entryList(QDir::Files | QDir::Hidden);
     }
 
@@ -260,7 +260,7 @@ protected:
 class SoundPanel : public RealPanel {
 protected:
     void SetUp() override {
-        const ProcessResult info = RunProgram("pactl", {"info"}, 10000);
+        const ProcessResult info = runProgram("pactl", {"info"}, 10000);
         if (info.exitCode != 0 && qEnvironmentVariable("CI") == "true") FAIL() << info.output.toStdString();
         if (info.exitCode != 0) GTEST_SKIP() << "no sound server: " << info.output.toStdString();
         RealPanel::SetUp();
@@ -282,15 +282,15 @@ public:
         recorder_.kill();
         recorder_.waitForFinished();
     }
-    bool Started() const { return started_; }
+    bool started() const { return started_; }
 
     // The sound heard, from its first to its last audible frame, as a WAV file.
-    std::optional<QString> Stop() {
+    std::optional<QString> stop() {
         recorder_.terminate();
         if (!recorder_.waitForFinished(5000)) return std::nullopt;
         const QString heard = rawFile_ + ".wav";
         const QStringList trimSilence = QString("silence 1 0.01 1% reverse silence 1 0.01 1% reverse").split(' ');
-        const ProcessResult sox = RunProgram(
+        const ProcessResult sox = runProgram(
             "sox", QStringList{"-q", "-t", "raw", "-r", "44100", "-c", "2", "-e", "signed", "-b", "16", rawFile_, heard} + trimSilence);
         if (sox.exitCode != 0) return std::nullopt;
         return heard;

@@ -11,18 +11,18 @@ using Playback = SoundPanel;
 
 TEST_F(Playback, PlayShowsLengthAndSizeWhileTheOutputPlaysTheToneToItsEnd) {
     // A real save makes it the latest take; then 3 s of tone (529,200 bytes) give exact label texts.
-    const QString path = Path("played take.wav");
-    RecordByHand(path, 1000);
+    const QString path = scratchPath("played take.wav");
+    recordByHand(path, 1000);
     ASSERT_EQ(panel->panel.recorder.latestTakePath(), path.toStdString());
     ASSERT_TRUE(QFile::remove(path));
-    const ProcessResult sox = MakeTone(path, "3");
+    const ProcessResult sox = makeTone(path, "3");
     ASSERT_EQ(sox.exitCode, 0) << sox.output.toStdString();
 
-    OutputListener listener(Path("heard.raw"));
-    ASSERT_TRUE(listener.Started()) << "the output's monitor delivered nothing";
-    const qint64 playedMs = PlayLatestTake();
+    OutputListener listener(scratchPath("heard.raw"));
+    ASSERT_TRUE(listener.started()) << "the output's monitor delivered nothing";
+    const qint64 playedMs = playLatestTake();
     QTest::qWait(300);  // the last frames reach the monitor
-    const auto heard = listener.Stop();
+    const auto heard = listener.stop();
 
     EXPECT_EQ(panel->window.secondsLabel->text(), QStringLiteral("3.0 sec"));
     EXPECT_EQ(panel->window.sizeLabel->text(), QStringLiteral("516.8 KB"));
@@ -34,8 +34,8 @@ TEST_F(Playback, PlayShowsLengthAndSizeWhileTheOutputPlaysTheToneToItsEnd) {
     EXPECT_EQ(mci->sendString("status voice1 mode", nullptr, 0), mci::kAliasNotOpen) << "voice1 was not closed at the end";
 
     ASSERT_TRUE(heard) << "the output's monitor could not be read";
-    const auto sound = ReadSound(*heard);
-    EXPECT_TRUE(HoldsTheTone(sound, 2.7)) << "the output did not play the tone";
+    const auto sound = readSound(*heard);
+    EXPECT_TRUE(holdsTheTone(sound, 2.7)) << "the output did not play the tone";
     ASSERT_TRUE(sound);
     EXPECT_LE(sound->seconds, 3.3) << "the output played more than the file";
 }

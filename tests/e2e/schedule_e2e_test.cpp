@@ -11,7 +11,7 @@ namespace {
 
 class ScheduledTake : public SoundPanel {
 protected:
-    static void SpinTo(QtSpinner* spinner, int value) {  // with its arrows; the upper one counts up
+    static void spinTo(QtSpinner* spinner, int value) {  // with its arrows; the upper one counts up
         for (int step = 0; step < 100 && spinner->value() != value; ++step) {
             spinner->triggerAction(spinner->value() < value ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
         }
@@ -19,53 +19,53 @@ protected:
     }
 
     // Arms the open schedule window `aheadSeconds` from now (whole seconds, returned) for `seconds`.
-    QDateTime SetStartAndDuration(int aheadSeconds, int seconds) {
+    QDateTime setStartAndDuration(int aheadSeconds, int seconds) {
         auto& f = panel->scheduleDialog;
         QDateTime start = QDateTime::currentDateTime().addSecs(aheadSeconds);
         start.setTime(QTime(start.time().hour(), start.time().minute(), start.time().second()));
         const int hour = start.time().hour();
-        SpinTo(f.startHourSpinner, hour % 12 == 0 ? 12 : hour % 12);
-        SpinTo(f.startMinuteSpinner, start.time().minute());
-        SpinTo(f.startSecondSpinner, start.time().second());
-        SpinTo(f.dayHalfSpinner, hour < 12 ? 1 : 2);
-        SpinTo(f.durationHoursSpinner, seconds / 3600);
-        SpinTo(f.durationMinutesSpinner, seconds / 60 % 60);
-        SpinTo(f.durationSecondsSpinner, seconds % 60);
+        spinTo(f.startHourSpinner, hour % 12 == 0 ? 12 : hour % 12);
+        spinTo(f.startMinuteSpinner, start.time().minute());
+        spinTo(f.startSecondSpinner, start.time().second());
+        spinTo(f.dayHalfSpinner, hour < 12 ? 1 : 2);
+        spinTo(f.durationHoursSpinner, seconds / 3600);
+        spinTo(f.durationMinutesSpinner, seconds / 60 % 60);
+        spinTo(f.durationSecondsSpinner, seconds % 60);
         QTest::mouseClick(f.activateCheckBox, Qt::LeftButton);
         EXPECT_TRUE(f.activateCheckBox->isChecked());
         return start;
     }
 
-    static QString StartText(const QDateTime& start) { return start.time().toString(QStringLiteral("h:mm:ss AP")); }
+    static QString startText(const QDateTime& start) { return start.time().toString(QStringLiteral("h:mm:ss AP")); }
 
     bool recording() const { return panel->panel.recorder.isRecording(); }
 };
 
 TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWithoutADialog) {
-    const QString target = Path("scheduled take.wav");
+    const QString target = scratchPath("scheduled take.wav");
     QString targetMessage;
     QDateTime start;
     auto& form2 = panel->scheduleDialog;
     // Its File button chooses the target; then start, duration and Activate; then its close box.
-    modals->Expect(
+    modals->expect(
         "schedule window", [&form2](QWidget* window) { return window == &form2; },
         [&form2](QWidget*) { form2.chooseTargetButton->click(); });
-    modals->ExpectFileDialog("Save File As", target);
+    modals->expectFileDialog("Save File As", target);
     modals->expectMessage(&targetMessage);
-    modals->Expect(
+    modals->expect(
         "schedule window, again", [&form2](QWidget* window) { return window == &form2; },
         [this, &form2, &start](QWidget*) {
-            start = SetStartAndDuration(5, 2);
+            start = setStartAndDuration(5, 2);
             form2.close();
         });
 
-    Click(panel->window.scheduleButton);  // returns once the schedule window is hidden
-    ASSERT_TRUE(modals->WaitDone(10000)) << "the schedule window was not answered";
+    click(panel->window.scheduleButton);  // returns once the schedule window is hidden
+    ASSERT_TRUE(modals->waitDone(10000)) << "the schedule window was not answered";
     EXPECT_FALSE(form2.isVisible());
     EXPECT_EQ(targetMessage, QStringLiteral("Recording will be saved as ") + target);
     EXPECT_EQ(form2.targetPathBox->text(), target.toStdString());
     EXPECT_EQ(panel->window.scheduleCaptionLabel->text(), QStringLiteral("Record:"));
-    EXPECT_EQ(panel->window.scheduleTimeLabel->text(), StartText(start));
+    EXPECT_EQ(panel->window.scheduleTimeLabel->text(), startText(start));
     EXPECT_TRUE(panel->window.scheduleStartTimer.isEnabled()) << "the schedule is not armed";
     EXPECT_FALSE(recording()) << "started before its time";
 
@@ -82,14 +82,14 @@ TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWith
     EXPECT_EQ(panel->panel.recorder.latestTakePath(), target.toStdString());
     EXPECT_TRUE(panel->window.scheduleCaptionLabel->text().isEmpty());
     EXPECT_TRUE(panel->window.scheduleTimeLabel->text().isEmpty());
-    const auto sound = ReadSound(target);
-    EXPECT_TRUE(HoldsTheTone(sound, 1.7));
+    const auto sound = readSound(target);
+    EXPECT_TRUE(holdsTheTone(sound, 1.7));
     ASSERT_TRUE(sound);
     EXPECT_NEAR(sound->seconds, 2.0, 0.35) << sound->report;
     EXPECT_TRUE(QDir::home().entryList({QStringLiteral("Murmora take*")}).isEmpty()) << "saved to the fallback";
-    EXPECT_TRUE(TakesLeft().isEmpty()) << TakesLeft().join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(takesLeft().isEmpty()) << takesLeft().join(QLatin1Char(' ')).toStdString();
 
-    const qint64 playedMs = PlayLatestTake();  // labels and output are checked by the playback test
+    const qint64 playedMs = playLatestTake();  // labels and output are checked by the playback test
     EXPECT_GE(playedMs, sound->seconds * 1000 - 200);
     EXPECT_LE(playedMs, sound->seconds * 1000 + 1500);
 }

@@ -16,7 +16,7 @@
 namespace murmora {
 namespace {
 
-using testing::AnswerNextModal;
+using testing::answerNextModal;
 
 // A service whose save waits until released, answering "saved" and 286, and notes its thread;
 // other commands are noted and answered at once.
@@ -39,7 +39,7 @@ public:
     std::string getErrorString(int) override { return {}; }
 };
 
-const char* const Save = "save capture \"/media/stick/take one.wav\"";
+const char* const kSave = "save capture \"/media/stick/take one.wav\"";
 
 TEST(BackgroundSave, RunsOnAWorkerWhileTimersAndOtherCommandsGoOnAndALongOneShowsTheFileUntilDone) {
     SlowSave service;
@@ -52,7 +52,7 @@ TEST(BackgroundSave, RunsOnAWorkerWhileTimersAndOtherCommandsGoOnAndALongOneShow
     ticker.start(10);
     QString label;
     bool modal = false, stayed = false;
-    AnswerNextModal<QProgressDialog>([&](QProgressDialog* dialog) {
+    answerNextModal<QProgressDialog>([&](QProgressDialog* dialog) {
         label = dialog->labelText();
         modal = dialog->windowModality() == Qt::ApplicationModal;
         QTest::keyClick(dialog, Qt::Key_Escape);
@@ -61,7 +61,7 @@ TEST(BackgroundSave, RunsOnAWorkerWhileTimersAndOtherCommandsGoOnAndALongOneShow
         service.released = true;
     });
     char reply[16] = "";
-    EXPECT_EQ(mci.sendString(Save, reply, sizeof reply), 286);
+    EXPECT_EQ(mci.sendString(kSave, reply, sizeof reply), 286);
     EXPECT_STREQ(reply, "saved");
     EXPECT_NE(service.saveThread, std::this_thread::get_id());
     EXPECT_GT(ticks, 0);

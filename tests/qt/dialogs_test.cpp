@@ -21,7 +21,7 @@
 namespace murmora {
 namespace {
 
-using testing::AnswerNextModal;
+using testing::answerNextModal;
 
 const FileDialogSetup SaveAsWav{"Save File As", "Wav File (*.Wav)|*.Wav",
                                 kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist};
@@ -34,7 +34,7 @@ TEST(MessageBoxes, ShowTitlePromptAndTheIconOfTheirStyleWithOnlyAnOkButton) {
     for (const Case c : {Case{MessageStyle::critical, QMessageBox::Critical}, Case{MessageStyle::exclamation, QMessageBox::Warning},
                          Case{MessageStyle::information, QMessageBox::Information}}) {
         QStringList shown;
-        AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
+        answerNextModal<QMessageBox>([&](QMessageBox* box) {
             shown = {box->windowTitle(), box->text(), QString::number(box->icon()), QString::number(box->buttons().size())};
             box->button(QMessageBox::Ok)->click();
         });
@@ -52,27 +52,27 @@ TEST(FileDialogFilters, ShowTheDescriptionWithItsPatterns) {
 class FileDialogs : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"a.wav", "B.WAV", "c.Wav", "d.txt"}) std::ofstream(Path(name).toStdString()) << "x";
+        for (const char* name : {"a.wav", "B.WAV", "c.Wav", "d.txt"}) std::ofstream(scratchPath(name).toStdString()) << "x";
         dialog.configure(SaveAsWav);
     }
-    QString Path(const QString& name) const { return folder.path() + QLatin1Char('/') + name; }
+    QString scratchPath(const QString& name) const { return folder.path() + QLatin1Char('/') + name; }
 
     QTemporaryDir folder;
     QtFileDialog dialog;
 };
 
 // Types the folder, then the name: selectFile() leaves a focused name field alone.
-void Type(QFileDialog* fileDialog, const QString& path) {
+void typeName(QFileDialog* fileDialog, const QString& path) {
     const QFileInfo file(path);
     fileDialog->setDirectory(file.absolutePath());
     fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(file.fileName());
 }
 
 // QFileDialog keeps accept() out of public reach.
-void Accept(QDialog* fileDialog) { fileDialog->accept(); }
+void acceptDialog(QDialog* fileDialog) { fileDialog->accept(); }
 
 // The names the dialog's file list shows for its current folder.
-std::set<QString> ListedNames(QFileDialog* fileDialog) {
+std::set<QString> listedNames(QFileDialog* fileDialog) {
     auto* view = fileDialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
     std::set<QString> names;
     if (!view) return names;
@@ -86,11 +86,11 @@ std::set<QString> ListedNames(QFileDialog* fileDialog) {
 TEST_F(FileDialogs, ListTheWavFilesWhateverTheCaseOfTheirExtension) {
     std::set<QString> listed;
     QString shownFilter;
-    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+    answerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
         fileDialog->setDirectory(folder.path());
-        (void)QTest::qWaitFor([&] { return ListedNames(fileDialog).size() >= 3; }, 5000);
+        (void)QTest::qWaitFor([&] { return listedNames(fileDialog).size() >= 3; }, 5000);
         QTest::qWait(100);  // let the folder finish loading
-        listed = ListedNames(fileDialog);
+        listed = listedNames(fileDialog);
         shownFilter = fileDialog->selectedNameFilter();
         fileDialog->reject();
     });
@@ -100,18 +100,18 @@ TEST_F(FileDialogs, ListTheWavFilesWhateverTheCaseOfTheirExtension) {
 }
 
 TEST_F(FileDialogs, ReturnTheChosenFileAndOfferItAgainNextTime) {
-    const QString chosen = Path("take one.wav");
+    const QString chosen = scratchPath("take one.wav");
     QString title;
-    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+    answerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
         title = fileDialog->windowTitle();
-        Type(fileDialog, chosen);
-        Accept(fileDialog);
+        typeName(fileDialog, chosen);
+        acceptDialog(fileDialog);
     });
     EXPECT_EQ(dialog.showSave(), chosen.toStdString());
     EXPECT_EQ(title, QStringLiteral("Save File As"));
 
     QStringList offered;
-    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+    answerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
         offered = fileDialog->selectedFiles();
         fileDialog->reject();
     });
@@ -120,20 +120,20 @@ TEST_F(FileDialogs, ReturnTheChosenFileAndOfferItAgainNextTime) {
 }
 
 TEST_F(FileDialogs, TakeANameWithQuotesAsTypedAndAskBeforeOverwritingItOnlyWhenTold) {
-    const QString quoted = Path(QStringLiteral("it's a \"quoted\" take.wav"));
+    const QString quoted = scratchPath(QStringLiteral("it's a \"quoted\" take.wav"));
     std::ofstream(quoted.toStdString()) << "x";
     int questions = 0;
     // Chooses the quoted name, which exists; `answer` is for the overwrite question when one is due.
     const auto overwrite = [&](std::optional<QMessageBox::StandardButton> answer) {
-        AnswerNextModal<QFileDialog>([&, answer](QFileDialog* fileDialog) {
+        answerNextModal<QFileDialog>([&, answer](QFileDialog* fileDialog) {
             if (answer) {
-                AnswerNextModal<QMessageBox>([&, answer](QMessageBox* box) {
+                answerNextModal<QMessageBox>([&, answer](QMessageBox* box) {
                     ++questions;
                     box->button(*answer)->click();
                 });
             }
-            Type(fileDialog, quoted);
-            Accept(fileDialog);
+            typeName(fileDialog, quoted);
+            acceptDialog(fileDialog);
             if (fileDialog->isVisible()) fileDialog->reject();
         });
         return dialog.showSave();
@@ -147,7 +147,7 @@ TEST_F(FileDialogs, TakeANameWithQuotesAsTypedAndAskBeforeOverwritingItOnlyWhenT
     EXPECT_EQ(questions, 2);
 
     QString offeredName;
-    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+    answerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
         offeredName = fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
         fileDialog->reject();
     });
@@ -161,16 +161,16 @@ TEST_F(FileDialogs, OpenReturnsATypedNameAsItStandsWhetherOrNotItExists) {
     dialog.configure({"Convert Wav File", "Wav File (*.Wav)|*.Wav", kHideReadOnly | kFolderMustExist});
     for (const QString& name : {QStringLiteral("missing.wav"), QStringLiteral("it's a \"quoted\" take.wav")}) {
         QString refusal;
-        const QPointer<QTimer> refuse = AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
+        const QPointer<QTimer> refuse = answerNextModal<QMessageBox>([&](QMessageBox* box) {
             refusal = box->text();
             box->button(QMessageBox::Ok)->click();
         });
-        AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
-            Type(fileDialog, Path(name));
-            Accept(fileDialog);
+        answerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+            typeName(fileDialog, scratchPath(name));
+            acceptDialog(fileDialog);
             if (fileDialog->isVisible()) fileDialog->reject();
         });
-        EXPECT_EQ(dialog.showOpen(), Path(name).toStdString());
+        EXPECT_EQ(dialog.showOpen(), scratchPath(name).toStdString());
         EXPECT_TRUE(refusal.isEmpty()) << refusal.toStdString();
         delete refuse;
     }
@@ -179,14 +179,14 @@ TEST_F(FileDialogs, OpenReturnsATypedNameAsItStandsWhetherOrNotItExists) {
 TEST_F(FileDialogs, RefuseANameInAFolderThatDoesNotExist) {
     QString warning;
     bool stayedOpen = false;
-    AnswerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+    answerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
         fileDialog->setDirectory(folder.path());
-        AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
+        answerNextModal<QMessageBox>([&](QMessageBox* box) {
             warning = box->text();
             box->button(QMessageBox::Ok)->click();
         });
         fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("missing/take.wav"));
-        Accept(fileDialog);
+        acceptDialog(fileDialog);
         stayedOpen = fileDialog->isVisible();
         fileDialog->reject();
     });

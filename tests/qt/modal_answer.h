@@ -10,7 +10,7 @@
 namespace murmora::testing {
 
 template <class Window>
-QTimer* AnswerNextModal(std::function<void(Window*)> answer) {
+QTimer* answerNextModal(std::function<void(Window*)> answer) {
     auto* poll = new QTimer;
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, [poll, answer] {

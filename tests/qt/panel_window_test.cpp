@@ -17,12 +17,12 @@
 namespace murmora {
 namespace {
 
-QImage SourcePicture(const char* relativePath) {
+QImage sourcePicture(const char* relativePath) {
     return QImage(QStringLiteral(MURMORA_RESOURCES_DIR "/") + QLatin1String(relativePath))
         .convertToFormat(QImage::Format_ARGB32);
 }
 
-QRgb Opaque(QRgb pixel) { return pixel | 0xFF000000u; }
+QRgb opaque(QRgb pixel) { return pixel | 0xFF000000u; }
 
 class RealPanel : public ::testing::Test {
 protected:
@@ -32,10 +32,10 @@ protected:
         panel.window.hide();
     }
 
-    QImage Shot() { return panel.window.grab().toImage().convertToFormat(QImage::Format_ARGB32); }
+    QImage panelShot() { return panel.window.grab().toImage().convertToFormat(QImage::Format_ARGB32); }
 
     // True when a control other than `except` lies over the pixel.
-    bool Covered(const QPoint& at, const QWidget* except = nullptr) {
+    bool covered(const QPoint& at, const QWidget* except = nullptr) {
         const auto children = panel.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         return std::any_of(children.begin(), children.end(), [&](const QWidget* child) {
             return child != except && child->isVisible() && child->geometry().contains(at);
@@ -46,7 +46,7 @@ protected:
     fakes::FakeTakeFolder takes;
     fakes::FakeHotkeys hotkeys;  // both combinations free: no warning box at start-up
     QtPanel panel{mci, takes, hotkeys};
-    const QImage skin = SourcePicture("bitmaps/MRSKIN.bmp");
+    const QImage skin = sourcePicture("bitmaps/MRSKIN.bmp");
 };
 
 TEST_F(RealPanel, IsAFramelessWindowOfTheDesignSizeAtItsPlaceNamedMurmoraWithTheOutlineOfThePanel) {
@@ -61,15 +61,15 @@ TEST_F(RealPanel, IsAFramelessWindowOfTheDesignSizeAtItsPlaceNamedMurmoraWithThe
 }
 
 TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
-    const QImage shot = Shot();
+    const QImage shot = panelShot();
     const QRegion outline = panel.window.mask();
     int freeSkin = 0, differing = 0;
     for (int y = 0; y < kPanelHeight; ++y) {
         for (int x = 0; x < skin.width(); ++x) {
             const QPoint at(x, y);
-            if (Covered(at) || !outline.contains(at)) continue;
+            if (covered(at) || !outline.contains(at)) continue;
             ++freeSkin;
-            differing += Opaque(shot.pixel(at)) != Opaque(skin.pixel(at));
+            differing += opaque(shot.pixel(at)) != opaque(skin.pixel(at));
         }
     }
     EXPECT_GT(freeSkin, 15000);
@@ -82,29 +82,29 @@ TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
     };
     for (const auto& [member, file] : buttons) {
         const SeeThroughButton* button = panel.window.*member;
-        const QImage gif = SourcePicture(file);
+        const QImage gif = sourcePicture(file);
         ASSERT_FALSE(gif.isNull()) << file;
         int pictured = 0;
         differing = 0;
         for (int y = 0; y < button->height(); ++y) {
             for (int x = 0; x < button->width(); ++x) {
                 const QPoint at = button->geometry().topLeft() + QPoint(x, y);
-                if (!outline.contains(at) || at.x() >= skin.width() || Covered(at, button)) continue;
+                if (!outline.contains(at) || at.x() >= skin.width() || covered(at, button)) continue;
                 const QRgb own = gif.valid(x, y) ? gif.pixel(x, y) : 0;
-                const bool seeThrough = qAlpha(own) == 0 || Opaque(own) == kSeeThroughKeyColour;
+                const bool seeThrough = qAlpha(own) == 0 || opaque(own) == kSeeThroughKeyColour;
                 pictured += !seeThrough;
-                differing += Opaque(shot.pixel(at)) != Opaque(seeThrough ? skin.pixel(at) : own);
+                differing += opaque(shot.pixel(at)) != opaque(seeThrough ? skin.pixel(at) : own);
             }
         }
         EXPECT_GT(pictured, 100) << file;
         EXPECT_EQ(differing, 0) << file;
     }
 
-    const QImage up = SourcePicture("bitmaps/RECORDBUTTONUP.bmp");
+    const QImage up = sourcePicture("bitmaps/RECORDBUTTONUP.bmp");
     const QPoint origin = panel.window.recordButton->geometry().topLeft();
     differing = 0;
     for (int y = 0; y < up.height(); ++y) {
-        for (int x = 0; x < up.width(); ++x) differing += Opaque(shot.pixel(origin + QPoint(x, y))) != Opaque(up.pixel(x, y));
+        for (int x = 0; x < up.width(); ++x) differing += opaque(shot.pixel(origin + QPoint(x, y))) != opaque(up.pixel(x, y));
     }
     EXPECT_EQ(differing, 0) << "record button";
 }
@@ -139,8 +139,8 @@ TEST_F(RealPanel, StartsWithTheLabelsTimersAndScheduleDefaultsOfADesignedStart) 
 }
 
 // Steps a spinner as its upper (count up) or lower arrow does.
-void StepUp(QtSpinner* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepSub); }
-void StepDown(QtSpinner* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
+void stepUp(QtSpinner* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepSub); }
+void stepDown(QtSpinner* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
 
 TEST_F(RealPanel, SpinnerArrowsCountUpAndDownAndADraggedThumbCountsWhenLetGo) {
     auto& f = panel.scheduleDialog;
@@ -173,9 +173,9 @@ TEST_F(RealPanel, SpinnersStopAtTheirEndsWithoutWrapping) {
         {f.durationSecondsSpinner, f.durationSecondsBox, 60, "59", "00"},
     };
     for (const auto& c : cases) {
-        for (int i = 0; i < c.steps + 3; ++i) StepUp(c.spinner);
+        for (int i = 0; i < c.steps + 3; ++i) stepUp(c.spinner);
         EXPECT_EQ(c.text->text(), c.top);
-        for (int i = 0; i < c.steps + 3; ++i) StepDown(c.spinner);
+        for (int i = 0; i < c.steps + 3; ++i) stepDown(c.spinner);
         EXPECT_EQ(c.text->text(), c.bottom);
         c.spinner->triggerAction(QAbstractSlider::SliderPageStepSub);  // a click in the track above the thumb
         EXPECT_EQ(c.spinner->value(), c.spinner == f.startHourSpinner || c.spinner == f.dayHalfSpinner ? 2 : 1);

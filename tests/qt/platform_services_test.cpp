@@ -29,14 +29,14 @@
 namespace murmora {
 namespace {
 
-std::string ReadAll(const std::string& path) {
+std::string readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void writeText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
-std::set<std::string> NamesIn(const std::string& folder) {
+std::set<std::string> namesIn(const std::string& folder) {
     std::set<std::string> names;
     for (const QString& name : QDir(QString::fromStdString(folder)).entryList(QDir::Files | QDir::System | QDir::Hidden)) {
         names.insert(name.toStdString());
@@ -46,31 +46,31 @@ std::set<std::string> NamesIn(const std::string& folder) {
 
 class Folder : public ::testing::Test {
 protected:
-    std::string Path(const std::string& name) const { return dir + "/" + name; }
+    std::string scratchPath(const std::string& name) const { return dir + "/" + name; }
     QTemporaryDir temporary;
     const std::string dir = temporary.path().toStdString();
     QtFiles files;
 };
 
 TEST_F(Folder, OrdinaryFilesAreVisibleRegularFilesAndRemoveSaysWhetherOneWent) {
-    WriteText(Path("take.wav"), "RIFF");
-    WriteText(Path(".hidden.wav"), "RIFF");
-    ASSERT_EQ(::mkdir(Path("folder.wav").c_str(), 0700), 0);
-    EXPECT_TRUE(files.fileExists(Path("take.wav")));
-    EXPECT_FALSE(files.fileExists(Path(".hidden.wav")));
-    EXPECT_FALSE(files.fileExists(Path("folder.wav")));
-    EXPECT_TRUE(files.folderExists(Path("folder.wav")));
-    EXPECT_FALSE(files.folderExists(Path("take.wav")));
-    EXPECT_EQ(files.removeFile(Path("take.wav")), std::error_code());
-    EXPECT_FALSE(files.fileExists(Path("take.wav")));
-    EXPECT_EQ(files.removeFile(Path("take.wav")), std::errc::no_such_file_or_directory);
+    writeText(scratchPath("take.wav"), "RIFF");
+    writeText(scratchPath(".hidden.wav"), "RIFF");
+    ASSERT_EQ(::mkdir(scratchPath("folder.wav").c_str(), 0700), 0);
+    EXPECT_TRUE(files.fileExists(scratchPath("take.wav")));
+    EXPECT_FALSE(files.fileExists(scratchPath(".hidden.wav")));
+    EXPECT_FALSE(files.fileExists(scratchPath("folder.wav")));
+    EXPECT_TRUE(files.folderExists(scratchPath("folder.wav")));
+    EXPECT_FALSE(files.folderExists(scratchPath("take.wav")));
+    EXPECT_EQ(files.removeFile(scratchPath("take.wav")), std::error_code());
+    EXPECT_FALSE(files.fileExists(scratchPath("take.wav")));
+    EXPECT_EQ(files.removeFile(scratchPath("take.wav")), std::errc::no_such_file_or_directory);
 }
 
 TEST_F(Folder, UniqueFilesAreNewPrivateFilesThatPassExistingFilesAndLinksBy) {
     // Random names cannot be aimed at: hundreds of creations must pass planted look-alikes by.
-    WriteText(Path("target"), "keep me");
-    WriteText(Path("~rsAAAAAA.tmp"), "old take");
-    ASSERT_EQ(::symlink(Path("target").c_str(), Path("~rsBBBBBB.tmp").c_str()), 0);
+    writeText(scratchPath("target"), "keep me");
+    writeText(scratchPath("~rsAAAAAA.tmp"), "old take");
+    ASSERT_EQ(::symlink(scratchPath("target").c_str(), scratchPath("~rsBBBBBB.tmp").c_str()), 0);
     std::set<std::string> made;
     for (int i = 0; i < 300; ++i) {
         const auto path = files.createUniqueFile(dir, "~rs");
@@ -81,19 +81,19 @@ TEST_F(Folder, UniqueFilesAreNewPrivateFilesThatPassExistingFilesAndLinksBy) {
         ASSERT_EQ(::lstat(path->c_str(), &info), 0);
         EXPECT_TRUE(S_ISREG(info.st_mode) && info.st_size == 0 && (info.st_mode & 0777) == 0600) << *path;
     }
-    EXPECT_EQ(ReadAll(Path("target")), "keep me");
-    EXPECT_EQ(ReadAll(Path("~rsAAAAAA.tmp")), "old take");
-    EXPECT_FALSE(files.createUniqueFile(Path("missing"), "~rs"));
+    EXPECT_EQ(readAll(scratchPath("target")), "keep me");
+    EXPECT_EQ(readAll(scratchPath("~rsAAAAAA.tmp")), "old take");
+    EXPECT_FALSE(files.createUniqueFile(scratchPath("missing"), "~rs"));
 }
 
 TEST_F(Folder, BinaryWritesReplaceTheContentButNeverThroughALink) {
-    WriteText(Path("f"), "a much longer old content");
-    EXPECT_EQ(files.writeFile(Path("f"), {'G', 'I', 'F'}), std::error_code());
-    EXPECT_EQ(ReadAll(Path("f")), "GIF");
-    ASSERT_EQ(::symlink(Path("f").c_str(), Path("link").c_str()), 0);
-    EXPECT_EQ(files.writeFile(Path("link"), {'x'}), std::errc::too_many_symbolic_link_levels);
-    EXPECT_EQ(ReadAll(Path("f")), "GIF");
-    EXPECT_EQ(files.writeFile(Path("missing/f"), {'x'}), std::errc::no_such_file_or_directory);
+    writeText(scratchPath("f"), "a much longer old content");
+    EXPECT_EQ(files.writeFile(scratchPath("f"), {'G', 'I', 'F'}), std::error_code());
+    EXPECT_EQ(readAll(scratchPath("f")), "GIF");
+    ASSERT_EQ(::symlink(scratchPath("f").c_str(), scratchPath("link").c_str()), 0);
+    EXPECT_EQ(files.writeFile(scratchPath("link"), {'x'}), std::errc::too_many_symbolic_link_levels);
+    EXPECT_EQ(readAll(scratchPath("f")), "GIF");
+    EXPECT_EQ(files.writeFile(scratchPath("missing/f"), {'x'}), std::errc::no_such_file_or_directory);
 }
 
 class TemporaryFolder : public Folder {
@@ -106,7 +106,7 @@ protected:
 TEST_F(TemporaryFolder, FollowsTmpdirAndIsEmptyWhenThatIsNoFolder) {
     ::setenv("TMPDIR", (dir + "/").c_str(), 1);
     EXPECT_EQ(files.tempFolder(), dir);
-    ::setenv("TMPDIR", Path("missing").c_str(), 1);
+    ::setenv("TMPDIR", scratchPath("missing").c_str(), 1);
     EXPECT_EQ(files.tempFolder(), "");
     ::unsetenv("TMPDIR");
     EXPECT_EQ(files.tempFolder(), "/tmp");
@@ -119,20 +119,20 @@ TEST_F(TemporaryFolder, ButtonPictureLoadsLeaveNoFileAndAMissingIdLeavesOneEmpty
     const Result<Picture> picture = pictures.loadCustomPicture(105);
     ASSERT_TRUE(picture);
     EXPECT_EQ(imageOf(*picture).size(), QSize(50, 48));
-    EXPECT_TRUE(NamesIn(dir).empty());
+    EXPECT_TRUE(namesIn(dir).empty());
 
     EXPECT_FALSE(pictures.loadCustomPicture(113));
-    const auto left = NamesIn(dir);
+    const auto left = namesIn(dir);
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left.begin()->rfind("~rs", 0), 0u);
-    EXPECT_EQ(ReadAll(Path(*left.begin())), "");
+    EXPECT_EQ(readAll(scratchPath(*left.begin())), "");
 }
 
 TEST_F(Folder, ResourcesFindBitmapsByNameAndCustomBytesByIdAndTypeWhateverTheCaseAndBrokenPicturesAreAnError) {
     QtResources resources;
-    WriteText(Path("broken.gif"), "GIF89a but nothing more");
-    EXPECT_EQ(resources.pictureFromFile(Path("broken.gif")).error(), ResourceError::unreadable);
-    EXPECT_EQ(resources.pictureFromFile(Path("missing.gif")).error(), ResourceError::unreadable);
+    writeText(scratchPath("broken.gif"), "GIF89a but nothing more");
+    EXPECT_EQ(resources.pictureFromFile(scratchPath("broken.gif")).error(), ResourceError::unreadable);
+    EXPECT_EQ(resources.pictureFromFile(scratchPath("missing.gif")).error(), ResourceError::unreadable);
     EXPECT_EQ(imageOf(*resources.bitmap("RecordButtonRecording")).size(), QSize(100, 22));
     EXPECT_EQ(imageOf(*resources.bitmap("mrskin")).size(), QSize(203, 231));
     EXPECT_EQ(resources.bitmap("nosuchbitmap").error(), ResourceError::missing);
@@ -185,8 +185,8 @@ TEST_F(Folder, LauncherPassesArgumentsWithoutAShellInTheWorkingFolder) {
     QtProcessLauncher launcher;
     const std::string odd = "a b;echo x > c $(d)";
     ASSERT_EQ(launcher.startDetached("touch", {odd}, dir), std::error_code());
-    EXPECT_TRUE(QTest::qWaitFor([this, &odd] { return files.fileExists(Path(odd)); }, 5000));
-    EXPECT_EQ(NamesIn(dir), std::set<std::string>{odd});
+    EXPECT_TRUE(QTest::qWaitFor([this, &odd] { return files.fileExists(scratchPath(odd)); }, 5000));
+    EXPECT_EQ(namesIn(dir), std::set<std::string>{odd});
 }
 
 TEST(WindowOutline, QtRegionHoldsExactlyThePixelsOfTheRegion) {

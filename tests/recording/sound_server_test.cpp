@@ -62,14 +62,14 @@ TEST_F(InputLostTest, AStopThatComesFirstSaysSoToo) {
 }
 
 TEST_F(RecordingTest, WhenTheServerDoesNotAnswerRecordAndStopSaySo) {
-    const std::string NoTake = "The sound server does not answer: nothing is being recorded. Try again in a moment.";
-    const std::string Kept = "The sound server does not answer. The recording so far is kept.";
+    const std::string noTake = "The sound server does not answer: nothing is being recorded. Try again in a moment.";
+    const std::string kept = "The sound server does not answer. The recording so far is kept.";
     for (const std::string& failing : kOpenAndRecord) {
         app.mci.respond = [&](const std::string& command, std::string& reply) {
             return command == failing ? mci::kServerNotAnswering : answer(command, reply);
         };
         app.hotkeys.press(0);
-        EXPECT_EQ(app.messages.texts().back(), NoTake) << failing;
+        EXPECT_EQ(app.messages.texts().back(), noTake) << failing;
         expectIdle();
     }
     app.mci.respond = [&](const std::string& command, std::string& reply) {
@@ -78,7 +78,7 @@ TEST_F(RecordingTest, WhenTheServerDoesNotAnswerRecordAndStopSaySo) {
     startManualTake();
     app.saveTakeDialog.answer("/home/user/kept.wav");
     app.hotkeys.press(1);
-    EXPECT_EQ(shownSince(app.messages.texts(), 2), (Strings{Kept, "Recording saved as  /home/user/kept.wav"}));
+    EXPECT_EQ(shownSince(app.messages.texts(), 2), (Strings{kept, "Recording saved as  /home/user/kept.wav"}));
 }
 
 } // namespace

@@ -13,8 +13,8 @@
 namespace murmora {
 namespace {
 
-constexpr double At96Dpi = 1440.0 / 96;
-constexpr double At120Dpi = 1440.0 / 120;
+constexpr double kAt96Dpi = 1440.0 / 96;
+constexpr double kAt120Dpi = 1440.0 / 120;
 
 TEST(DesignValueConversion, ScalesAddsTheOffsetAndRoundsHalvesToEven) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -24,11 +24,11 @@ TEST(DesignValueConversion, ScalesAddsTheOffsetAndRoundsHalvesToEven) {
         double twipsPerPixel;
         int offset, expected;
     } cases[] = {
-        {0, 1, At96Dpi, 0, 0},      {231, 1, At96Dpi, 0, 231},   {163, 1, At96Dpi, -3, 160},
-        {2, 1, At120Dpi, 0, 2},     {6, 1, At120Dpi, 0, 8},      {38, 1, At120Dpi, 0, 48}, // 2.5, 7.5, 47.5
-        {214, 1, At120Dpi, 0, 268}, {163, 1, At120Dpi, 0, 204},  {1, 1, At120Dpi, 0, 1},   // 267.5, 203.75, 1.25
-        {-2, 1, At120Dpi, 0, -2},   {2, 1, At120Dpi, 1, 4},      {2, 1, At120Dpi, -1, 2},  // -2.5, 3.5, 1.5
-        {163, 2, At96Dpi, 0, 326},  {5, 0.5f, At96Dpi, 0, 2},    {7, 0.5f, At96Dpi, 0, 4}, // 2.5, 3.5
+        {0, 1, kAt96Dpi, 0, 0},      {231, 1, kAt96Dpi, 0, 231},   {163, 1, kAt96Dpi, -3, 160},
+        {2, 1, kAt120Dpi, 0, 2},     {6, 1, kAt120Dpi, 0, 8},      {38, 1, kAt120Dpi, 0, 48}, // 2.5, 7.5, 47.5
+        {214, 1, kAt120Dpi, 0, 268}, {163, 1, kAt120Dpi, 0, 204},  {1, 1, kAt120Dpi, 0, 1},   // 267.5, 203.75, 1.25
+        {-2, 1, kAt120Dpi, 0, -2},   {2, 1, kAt120Dpi, 1, 4},      {2, 1, kAt120Dpi, -1, 2},  // -2.5, 3.5, 1.5
+        {163, 2, kAt96Dpi, 0, 326},  {5, 0.5f, kAt96Dpi, 0, 2},    {7, 0.5f, kAt96Dpi, 0, 4}, // 2.5, 3.5
         {2, 1, 0.0, 0, kMaxRegionCoordinate}, {-2, 1, 0.0, 0, kMinRegionCoordinate}, {0, 1, 0.0, 0, 0},
         {2, 1, nan, 0, 0},
     };
@@ -49,15 +49,15 @@ struct FixedScreen : ScreenMetrics {
 // Real regions that keep each region as it was made and the call that made it.
 struct RecordingRegions : RegionTable {
     RegionHandle createRectangle(int l, int t, int r, int b) override {
-        return Made(RegionTable::createRectangle(l, t, r, b), "Rect", {l, t, r, b});
+        return note(RegionTable::createRectangle(l, t, r, b), "Rect", {l, t, r, b});
     }
     RegionHandle createRoundedRectangle(int l, int t, int r, int b, int w, int h) override {
-        return Made(RegionTable::createRoundedRectangle(l, t, r, b, w, h), "RoundRect", {l, t, r, b, w, h});
+        return note(RegionTable::createRoundedRectangle(l, t, r, b, w, h), "RoundRect", {l, t, r, b, w, h});
     }
     RegionHandle createEllipse(int l, int t, int r, int b) override {
-        return Made(RegionTable::createEllipse(l, t, r, b), "Elliptic", {l, t, r, b});
+        return note(RegionTable::createEllipse(l, t, r, b), "Elliptic", {l, t, r, b});
     }
-    RegionHandle Made(RegionHandle handle, std::string call, std::initializer_list<int> values) {
+    RegionHandle note(RegionHandle handle, std::string call, std::initializer_list<int> values) {
         for (int value : values) call.append(" ").append(std::to_string(value));
         calls.push_back(call);
         made.push_back(*find(handle));
@@ -69,7 +69,7 @@ struct RecordingRegions : RegionTable {
 
 TEST(PanelOutline, IsMadeFromTheDesignValuesAndLeftAloneAlive) {
     RecordingRegions regions;
-    FixedScreen screen(At96Dpi);
+    FixedScreen screen(kAt96Dpi);
     const RegionHandle outline = makePanelOutline(regions, screen, 1.0f, 1.0f, 0, 0);
     EXPECT_EQ(regions.calls, (std::vector<std::string>{"Rect 0 0 0 0", "Rect 0 0 0 0", "RoundRect 2 1 163 231 30 56",
                                                        "Elliptic 38 52 204 214"}));
@@ -93,7 +93,7 @@ struct BuiltOutline {
     }
 };
 
-void ExpectMirroredInside(const Region& region) {
+void expectMirroredInside(const Region& region) {
     const Region::Bounds box = region.boundingBox();
     for (int y = box.top; y < box.bottom; ++y) {
         for (int x = box.left; x < box.right; ++x) {
@@ -111,9 +111,9 @@ TEST(Outline, PixelsAt96And120DotsPerInch) {
         int cornerWidth, cornerHeight;
         Region::Bounds disc;
         int discOnlyX, discOnlyY; // (200, 133) of the design
-    } cases[] = {{At96Dpi, "RoundRect 2 1 163 231 30 56", {2, 1, 163, 231}, 30, 56,
+    } cases[] = {{kAt96Dpi, "RoundRect 2 1 163 231 30 56", {2, 1, 163, 231}, 30, 56,
                   {38, 52, 204, 214}, 200, 133},
-                 {At120Dpi, "RoundRect 2 1 204 289 38 70", {2, 1, 204, 289}, 38, 70,
+                 {kAt120Dpi, "RoundRect 2 1 204 289 38 70", {2, 1, 204, 289}, 38, 70,
                   {48, 65, 255, 268}, 250, 166}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << 1440 / c.twipsPerPixel << " dpi");
@@ -133,8 +133,8 @@ TEST(Outline, PixelsAt96And120DotsPerInch) {
             for (int x = -2; x < 300; ++x)
                 ASSERT_EQ(built.outline.contains(x, y), built.rounded.contains(x, y) || built.disc.contains(x, y))
                     << x << "," << y;
-        ExpectMirroredInside(built.rounded);
-        ExpectMirroredInside(built.disc);
+        expectMirroredInside(built.rounded);
+        expectMirroredInside(built.disc);
         // Close to the area of the curves, the pixels along them going either way: the box less
         // its four corner cut-offs, and the ellipse through the outermost pixel centres.
         const double w = r - l - 1, h = b - t - 1, cw = c.cornerWidth, ch = c.cornerHeight;
@@ -146,7 +146,7 @@ TEST(Outline, PixelsAt96And120DotsPerInch) {
 }
 
 TEST(Outline, WithOffsetsIsTheSameOutlineMoved) {
-    const BuiltOutline plain(At96Dpi), moved(At96Dpi, 10, -20);
+    const BuiltOutline plain(kAt96Dpi), moved(kAt96Dpi, 10, -20);
     EXPECT_EQ(moved.outline.area(), plain.outline.area());
     for (int y = 0; y < 231; ++y)
         for (int x = 0; x < 204; ++x)

@@ -24,7 +24,7 @@ TEST(RectangleRegion, HoldsLeftAndTopButNotRightAndBottom) {
 // Every pixel of the box whose centre is inside the ellipse through the outermost pixel centres
 // is held, none further than half a pixel outside it, and none outside the box. In coordinates
 // doubled and taken from the box's centre: F(u, v) = (h-1)²u² + (w-1)²v² - (w-1)²(h-1)².
-void ExpectFollowsEllipse(const Region& region, int left, int top, int width, int height) {
+void expectFollowsEllipse(const Region& region, int left, int top, int width, int height) {
     const std::int64_t a = width - 1, b = height - 1;
     const auto inside = [&](std::int64_t u, std::int64_t v) {
         return b * b * u * u + a * a * v * v <= a * a * b * b;
@@ -49,7 +49,7 @@ TEST(EllipticRegion, FollowsTheEllipseAndLeavesOutTheRightColumnAndBottomRow) {
         for (int height = 3; height <= 48; ++height) {
             SCOPED_TRACE(testing::Message() << width << " x " << height);
             const Region disc = Region::ellipse(5, 7, 5 + width, 7 + height);
-            ExpectFollowsEllipse(disc, 5, 7, width - 1, height - 1);
+            expectFollowsEllipse(disc, 5, 7, width - 1, height - 1);
             if (HasFatalFailure())
                 return;
             ASSERT_EQ(disc.boundingBox(), (Region::Bounds{5, 7, 4 + width, 6 + height}));
@@ -59,7 +59,7 @@ TEST(EllipticRegion, FollowsTheEllipseAndLeavesOutTheRightColumnAndBottomRow) {
     for (const auto& [width, height] : sizes) {
         SCOPED_TRACE(testing::Message() << width << " x " << height);
         const Region disc = Region::ellipse(-20, 30, width - 20, 30 + height);
-        ExpectFollowsEllipse(disc, -20, 30, width - 1, height - 1);
+        expectFollowsEllipse(disc, -20, 30, width - 1, height - 1);
         EXPECT_EQ(disc.boundingBox(), (Region::Bounds{-20, 30, width - 21, 29 + height}));
     }
 }

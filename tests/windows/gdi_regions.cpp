@@ -4,7 +4,7 @@
 
 namespace murmora {
 
-HRGN MakeGdiOutline(const OutlineShapes& s) {
+HRGN makeGdiOutline(const OutlineShapes& s) {
     HRGN outline = CreateRectRgn(0, 0, 0, 0);
     HRGN work = CreateRectRgn(0, 0, 0, 0);
     HRGN rounded = CreateRoundRectRgn(s.left, s.top, s.right, s.bottom, s.cornerWidth, s.cornerHeight);
@@ -18,7 +18,7 @@ HRGN MakeGdiOutline(const OutlineShapes& s) {
     return outline;
 }
 
-std::vector<RECT> GdiRegionRects(HRGN region) {
+std::vector<RECT> gdiRegionRects(HRGN region) {
     const DWORD size = GetRegionData(region, 0, nullptr);
     if (size == 0) return {};
     std::vector<char> buffer(size);

@@ -14,9 +14,9 @@ struct OutlineShapes {
 // The outline made with GDI in the panel's order: an empty target and work region, the
 // rounded rectangle copied into the target, the disc united with a copy of it, every
 // temporary region deleted. The caller owns the result.
-HRGN MakeGdiOutline(const OutlineShapes& shapes);
+HRGN makeGdiOutline(const OutlineShapes& shapes);
 
 // The rectangles GetRegionData gives for a region: bands top to bottom, left to right.
-std::vector<RECT> GdiRegionRects(HRGN region);
+std::vector<RECT> gdiRegionRects(HRGN region);
 
 } // namespace murmora

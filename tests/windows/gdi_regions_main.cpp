@@ -20,12 +20,12 @@ int main(int argc, char** argv) {
     } else if (shape == "ellipse" && v.size() == 4) {
         region = CreateEllipticRgn(v[0], v[1], v[2], v[3]);
     } else if (shape == "outline" && v.size() == 10) {
-        region = MakeGdiOutline({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]});
+        region = makeGdiOutline({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]});
     } else {
         std::fprintf(stderr, "usage: gdi_regions roundrect|ellipse|outline VALUES...\n");
         return 2;
     }
-    for (const RECT& r : GdiRegionRects(region)) std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    for (const RECT& r : gdiRegionRects(region)) std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
     DeleteObject(region);
     return 0;
 }

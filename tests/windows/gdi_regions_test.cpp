@@ -26,15 +26,15 @@ void PrintTo(const PixelDifference& d, std::ostream* out) {
 namespace {
 
 // The pixels of a GDI region; the region is deleted.
-Region TakeGdiRegion(HRGN gdi) {
+Region takeGdiRegion(HRGN gdi) {
     Region pixels;
-    for (const RECT& r : GdiRegionRects(gdi)) pixels = pixels.united(Region::rectangle(r.left, r.top, r.right, r.bottom));
+    for (const RECT& r : gdiRegionRects(gdi)) pixels = pixels.united(Region::rectangle(r.left, r.top, r.right, r.bottom));
     DeleteObject(gdi);
     return pixels;
 }
 
 // The pixels held by one side only, row by row, within the box and a margin of 2 around it.
-std::vector<PixelDifference> DifferingPixels(const Region& gdi, const Region& ours, RECT box) {
+std::vector<PixelDifference> differingPixels(const Region& gdi, const Region& ours, RECT box) {
     std::vector<PixelDifference> differences;
     for (int y = std::min(box.top, box.bottom) - 2; y < std::max(box.top, box.bottom) + 2; ++y) {
         for (int x = std::min(box.left, box.right) - 2; x < std::max(box.left, box.right) + 2; ++x) {
@@ -45,13 +45,13 @@ std::vector<PixelDifference> DifferingPixels(const Region& gdi, const Region& ou
 }
 
 // The panel's outline at 96 dots per inch (as designed) and at 120 (every value times 1.25).
-constexpr OutlineShapes At96Dpi{2, 1, 163, 231, 30, 56, 38, 52, 204, 214};
-constexpr OutlineShapes At120Dpi{2, 1, 204, 289, 38, 70, 48, 65, 255, 268};
+constexpr OutlineShapes kAt96Dpi{2, 1, 163, 231, 30, 56, 38, 52, 204, 214};
+constexpr OutlineShapes kAt120Dpi{2, 1, 204, 289, 38, 70, 48, 65, 255, 268};
 
-std::vector<PixelDifference> OutlineDifferences(const OutlineShapes& s) {
+std::vector<PixelDifference> outlineDifferences(const OutlineShapes& s) {
     const Region ours = Region::roundedRectangle(s.left, s.top, s.right, s.bottom, s.cornerWidth, s.cornerHeight)
                             .united(Region::ellipse(s.discLeft, s.discTop, s.discRight, s.discBottom));
-    return DifferingPixels(TakeGdiRegion(MakeGdiOutline(s)), ours, {s.left, s.top, s.discRight, s.bottom});
+    return differingPixels(takeGdiRegion(makeGdiOutline(s)), ours, {s.left, s.top, s.discRight, s.bottom});
 }
 
 // Both sides hold every pixel of the outline but a few on its curves. GDI cuts the rounded
@@ -63,26 +63,26 @@ TEST(GdiOutline, DiffersFromTheRegionArithmeticOnlyInTheseCurvePixels) {
         {4, 13, false}, {159, 13, false}, {3, 16, false}, {160, 16, false}, {2, 21, false},
         {161, 21, false}, {181, 78, false}, {181, 186, false}, {2, 209, false}, {161, 209, false},
         {3, 214, false}, {160, 214, false}, {4, 217, false}, {159, 217, false}};
-    EXPECT_EQ(OutlineDifferences(At96Dpi), at96Dpi);
+    EXPECT_EQ(outlineDifferences(kAt96Dpi), at96Dpi);
     const std::vector<PixelDifference> at120Dpi = {
         {17, 1, false}, {187, 1, false}, {15, 2, false}, {189, 2, false}, {8, 9, false},
         {196, 9, false}, {5, 15, false}, {199, 15, false}, {4, 18, false}, {200, 18, false},
         {4, 270, false}, {200, 270, false}, {5, 273, false}, {199, 273, false}, {8, 279, false},
         {196, 279, false}, {15, 286, false}, {189, 286, false}, {17, 287, false}, {187, 287, false}};
-    EXPECT_EQ(OutlineDifferences(At120Dpi), at120Dpi);
+    EXPECT_EQ(outlineDifferences(kAt120Dpi), at120Dpi);
 }
 
 TEST(GdiOutline, MovedByAnOffsetDiffersInTheSamePixelsMoved) {
-    OutlineShapes moved = At96Dpi;
+    OutlineShapes moved = kAt96Dpi;
     for (int* x : {&moved.left, &moved.right, &moved.discLeft, &moved.discRight}) *x += 10;
     for (int* y : {&moved.top, &moved.bottom, &moved.discTop, &moved.discBottom}) *y -= 20;
-    std::vector<PixelDifference> expected = OutlineDifferences(At96Dpi);
+    std::vector<PixelDifference> expected = outlineDifferences(kAt96Dpi);
     for (PixelDifference& d : expected) d = {d.x + 10, d.y - 20, d.heldByGdi};
-    EXPECT_EQ(OutlineDifferences(moved), expected);
+    EXPECT_EQ(outlineDifferences(moved), expected);
 }
 
 // A pixel on the edge of both regions: a neighbour held by both and one held by neither.
-bool OnTheEdgeOfBoth(const PixelDifference& d, const Region& gdi, const Region& ours) {
+bool onTheEdgeOfBoth(const PixelDifference& d, const Region& gdi, const Region& ours) {
     bool inBoth = false, inNeither = false;
     for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
         const bool g = gdi.contains(d.x + dx, d.y + dy), o = ours.contains(d.x + dx, d.y + dy);
@@ -92,10 +92,10 @@ bool OnTheEdgeOfBoth(const PixelDifference& d, const Region& gdi, const Region& 
     return inBoth && inNeither;
 }
 
-void ExpectDifferOnlyOnTheEdge(HRGN gdiRegion, const Region& ours, RECT box) {
-    const Region gdi = TakeGdiRegion(gdiRegion);
-    for (const PixelDifference& d : DifferingPixels(gdi, ours, box))
-        ASSERT_TRUE(OnTheEdgeOfBoth(d, gdi, ours)) << testing::PrintToString(d);
+void expectDifferOnlyOnTheEdge(HRGN gdiRegion, const Region& ours, RECT box) {
+    const Region gdi = takeGdiRegion(gdiRegion);
+    for (const PixelDifference& d : differingPixels(gdi, ours, box))
+        ASSERT_TRUE(onTheEdgeOfBoth(d, gdi, ours)) << testing::PrintToString(d);
 }
 
 // Boxes under 10 pixels are left out: for an ellipse much taller than wide Wine's
@@ -105,14 +105,14 @@ TEST(GdiEllipse, DiffersFromTheRegionArithmeticOnlyOnItsEdge) {
     for (int width = 10; width <= 48; ++width) {
         for (int height = 10; height <= 48; ++height) {
             SCOPED_TRACE(testing::Message() << width << " x " << height);
-            ExpectDifferOnlyOnTheEdge(CreateEllipticRgn(5, 7, 5 + width, 7 + height),
+            expectDifferOnlyOnTheEdge(CreateEllipticRgn(5, 7, 5 + width, 7 + height),
                                       Region::ellipse(5, 7, 5 + width, 7 + height), {5, 7, 5 + width, 7 + height});
             if (HasFatalFailure()) return;
         }
     }
     for (const RECT& b : {RECT{-20, 30, 146, 192}, RECT{-20, 30, 187, 233}, RECT{-20, 30, 981, 67}, RECT{204, 214, 38, 52}}) {
         SCOPED_TRACE(testing::Message() << b.left << "," << b.top << " " << b.right << "," << b.bottom);
-        ExpectDifferOnlyOnTheEdge(CreateEllipticRgn(b.left, b.top, b.right, b.bottom),
+        expectDifferOnlyOnTheEdge(CreateEllipticRgn(b.left, b.top, b.right, b.bottom),
                                   Region::ellipse(b.left, b.top, b.right, b.bottom), b);
     }
 }
@@ -126,7 +126,7 @@ TEST(GdiRoundedRectangle, DiffersFromTheRegionArithmeticOnlyOnItsEdge) {
     for (const auto& [b, w, h] : cases) {
         SCOPED_TRACE(testing::Message() << b.left << "," << b.top << " " << b.right << "," << b.bottom << " corner "
                                         << w << " x " << h);
-        ExpectDifferOnlyOnTheEdge(CreateRoundRectRgn(b.left, b.top, b.right, b.bottom, w, h),
+        expectDifferOnlyOnTheEdge(CreateRoundRectRgn(b.left, b.top, b.right, b.bottom, w, h),
                                   Region::roundedRectangle(b.left, b.top, b.right, b.bottom, w, h), b);
     }
 }

@@ -10,7 +10,7 @@
 
 namespace {
 
-bool Send(const std::wstring& command) {
+bool sendCommand(const std::wstring& command) {
     wchar_t reply[128] = L"", error[128] = L"";
     const MCIERROR result = mciSendStringW(command.c_str(), reply, 128, nullptr);
     if (result != 0) mciGetErrorStringW(result, error, 128);
@@ -26,12 +26,12 @@ int wmain(int argc, wchar_t** argv) {
         std::fwprintf(stderr, L"usage: mci_record SECONDS PATH\n");
         return 2;
     }
-    const bool recording = Send(L"open new type waveaudio alias capture") &&
-                           Send(L"set capture bitspersample 16 channels 2 samplespersec 44100") &&
-                           Send(L"record capture");
+    const bool recording = sendCommand(L"open new type waveaudio alias capture") &&
+                           sendCommand(L"set capture bitspersample 16 channels 2 samplespersec 44100") &&
+                           sendCommand(L"record capture");
     if (recording) Sleep(static_cast<DWORD>(std::wcstoul(argv[1], nullptr, 10) * 1000));
     const bool saved =
-        recording && Send(L"stop capture") && Send(L"save capture \"" + std::wstring(argv[2]) + L"\"");
-    Send(L"close capture");
+        recording && sendCommand(L"stop capture") && sendCommand(L"save capture \"" + std::wstring(argv[2]) + L"\"");
+    sendCommand(L"close capture");
     return saved ? 0 : 1;
 }

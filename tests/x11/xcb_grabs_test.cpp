@@ -11,7 +11,7 @@
 namespace murmora::x11 {
 namespace {
 
-constexpr unsigned CtrlAlt = kAltModifier | kControlModifier;
+constexpr unsigned kCtrlAlt = kAltModifier | kControlModifier;
 constexpr unsigned VK_R = 0x52, VK_S = 0x53;
 
 struct Connection {
@@ -67,11 +67,11 @@ TEST_F(Grabs, ARegisteredHotkeyHoldsEveryLockVariantUntilUnregistered) {
     EXPECT_TRUE(locks[0] == XCB_MOD_MASK_LOCK && locks[1] == XCB_MOD_MASK_2);
     ASSERT_EQ(variantsOf('R').size(), 4u);
     XcbHotkeys hotkeys(ours.get);
-    ASSERT_EQ(hotkeys.registerHotkey(0, CtrlAlt, VK_R), std::error_code());
+    ASSERT_EQ(hotkeys.registerHotkey(0, kCtrlAlt, VK_R), std::error_code());
     EXPECT_EQ(countFreeForOthers('R'), 0);
-    EXPECT_EQ(hotkeys.registerHotkey(0, CtrlAlt, VK_S), std::errc::invalid_argument) << "id 0 is taken";
-    EXPECT_EQ(hotkeys.registerHotkey(1, CtrlAlt | 4u, VK_S), std::errc::invalid_argument) << "a modifier bit without meaning here";
-    EXPECT_EQ(hotkeys.registerHotkey(1, CtrlAlt, 0x70), std::errc::invalid_argument) << "F1 is no letter or digit";
+    EXPECT_EQ(hotkeys.registerHotkey(0, kCtrlAlt, VK_S), std::errc::invalid_argument) << "id 0 is taken";
+    EXPECT_EQ(hotkeys.registerHotkey(1, kCtrlAlt | 4u, VK_S), std::errc::invalid_argument) << "a modifier bit without meaning here";
+    EXPECT_EQ(hotkeys.registerHotkey(1, kCtrlAlt, 0x70), std::errc::invalid_argument) << "F1 is no letter or digit";
     EXPECT_EQ(countFreeForOthers('S'), 4) << "a refused hotkey holds nothing";
     hotkeys.unregisterHotkey(0);
     EXPECT_EQ(countFreeForOthers('R'), 4);
@@ -85,9 +85,9 @@ TEST_F(Grabs, AHotkeyWithOneVariantTakenIsRefusedAndGivesBackTheOthers) {
     ASSERT_EQ(holder.grab(withNumLock), std::vector<bool>{true});
 
     XcbHotkeys hotkeys(ours.get);
-    EXPECT_EQ(hotkeys.registerHotkey(1, CtrlAlt, VK_S), std::errc::device_or_resource_busy);
+    EXPECT_EQ(hotkeys.registerHotkey(1, kCtrlAlt, VK_S), std::errc::device_or_resource_busy);
     EXPECT_EQ(countFreeForOthers('S'), 3) << "all but the one a third program holds";
-    EXPECT_EQ(hotkeys.registerHotkey(0, CtrlAlt, VK_R), std::error_code()) << "Ctrl+Alt+R is still free";
+    EXPECT_EQ(hotkeys.registerHotkey(0, kCtrlAlt, VK_R), std::error_code()) << "Ctrl+Alt+R is still free";
     EXPECT_EQ(countFreeForOthers('R'), 0);
     hotkeys.unregisterHotkey(0);
 }
