@@ -18,8 +18,8 @@ namespace {
 // The panel's outline, position, drag and hotkeys need X11: on a Wayland desktop the
 // program runs through XWayland unless the user chose a platform.
 void preferX11() {
-    const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
-                         qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
+    const bool wayland =
+        qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
     if (wayland && qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
     }

@@ -23,8 +23,8 @@ void ImageButton::onMouseDown() {
 
 void ImageButton::onMouseMove(int buttons, float x, float y) {
     if (!isActive_() || buttons != kLeftButton) return;
-    const bool inside = x >= kActiveAreaLeftTop && x <= layout_.rightBound && y >= kActiveAreaLeftTop &&
-                        y <= layout_.bottomBound;
+    const bool inside =
+        x >= kActiveAreaLeftTop && x <= layout_.rightBound && y >= kActiveAreaLeftTop && y <= layout_.bottomBound;
     if (inside) {
         press();
     } else {

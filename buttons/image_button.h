@@ -7,7 +7,10 @@
 namespace murmora {
 
 // The press state of a picture button, by the numbers the rules speak of.
-enum class ButtonState { released = 0, pressed = 2 };
+enum class ButtonState {
+    released = 0,
+    pressed = 2
+};
 
 // Pictures and active area of one image button. The area's bounds are inclusive, in twips
 // from the control's top-left corner; the left and top bounds are 5 on every button.
@@ -32,8 +35,9 @@ inline constexpr ImageButtonLayout kConvertButtonLayout{111, 112, 800.0f, 780.0f
 // ignores the mouse altogether.
 class ImageButton {
 public:
-    ImageButton(ResourcePictures& pictures, PictureButton& control, ImageButtonLayout layout,
-                std::function<void()> onReleased, std::function<bool()> isActive = [] { return true; });
+    ImageButton(
+        ResourcePictures& pictures, PictureButton& control, ImageButtonLayout layout, std::function<void()> onReleased,
+        std::function<bool()> isActive = [] { return true; });
     ImageButton(const ImageButton&) = delete;
     ImageButton& operator=(const ImageButton&) = delete;
 

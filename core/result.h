@@ -12,13 +12,12 @@ template <typename T>
 class [[nodiscard]] Result {
 public:
     template <typename U>
-        requires std::is_constructible_v<T, U&&> && (!std::is_same_v<std::remove_cvref_t<U>, Result>)
-    Result(U&& value) : value_(std::forward<U>(value)) {}
+    requires std::is_constructible_v<T, U&&> &&(!std::is_same_v<std::remove_cvref_t<U>, Result>)Result(U&& value)
+        : value_(std::forward<U>(value)) {}
     // `error` must be set: a failure without a reason is no failure.
     Result(std::error_code error) : error_(error) {}
     template <typename E>
-        requires std::is_error_code_enum_v<E>
-    Result(E error) : error_(make_error_code(error)) {}
+    requires std::is_error_code_enum_v<E> Result(E error) : error_(make_error_code(error)) {}
 
     explicit operator bool() const { return value_.has_value(); }
     const std::error_code& error() const { return error_; }

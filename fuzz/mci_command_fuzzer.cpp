@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_scratch.h"
-#include "tests/support/scripted_backend.h"
 #include "platform/mci/mci_string_service.h"
+#include "tests/support/scripted_backend.h"
 
 using namespace murmora;
 
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (start <= script.size()) {
         const std::size_t end = std::min(script.find('\n', start), script.size());
         service.sendString(std::string_view(script).substr(start, end - start), reply.data(), replyLength);
-        if (reply[replyLength] != '\x7f') std::abort();  // written past the length it was given
+        if (reply[replyLength] != '\x7f') std::abort(); // written past the length it was given
         device.deliverCapture(frames);
         device.pullPlayback(256);
         start = end + 1;

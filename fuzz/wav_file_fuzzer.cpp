@@ -5,16 +5,16 @@
 #include <string>
 
 #include "fuzz/fuzz_scratch.h"
-#include "tests/support/scripted_backend.h"
 #include "platform/mci/mci_string_service.h"
+#include "tests/support/scripted_backend.h"
 
 using namespace murmora;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string scratch = FuzzScratchFolder();
     const std::string path = scratch + "/take under test.wav";
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                  static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
     auto backend = std::make_unique<audio::ScriptedBackend>();
     audio::ScriptedBackend& device = *backend;

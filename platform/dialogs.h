@@ -5,7 +5,11 @@
 namespace murmora {
 
 // The icon of a message box, by the number the box's style has on Windows.
-enum class MessageStyle { critical = 16, exclamation = 48, information = 64 };
+enum class MessageStyle {
+    critical = 16,
+    exclamation = 48,
+    information = 64
+};
 
 // Modal message boxes with an OK button only.
 class MessageBoxes {

@@ -27,17 +27,17 @@ inline constexpr int kUnrecognisedCommand = 261;
 inline constexpr int kAliasNotOpen = 263;
 inline constexpr int kUnsupportedFunction = 274; // e.g. "record" on a playback device
 inline constexpr int kFileNotFound = 275;
-inline constexpr int kDeviceNotReady = 276;      // e.g. "record" after the take was saved
+inline constexpr int kDeviceNotReady = 276; // e.g. "record" after the take was saved
 inline constexpr int kFileNotSaved = 286;
 inline constexpr int kAliasInUse = 289;
 inline constexpr int kBadTimeFormat = 293;
-inline constexpr int kNotReadableWav = 296;      // the file is no WAV this service can read
+inline constexpr int kNotReadableWav = 296; // the file is no WAV this service can read
 inline constexpr int kFileNameRequired = 304;
-inline constexpr int kNoAudioDevice = 306;       // no default input or output could be opened
-inline constexpr int kTakeFileFailed = 512;      // the take file could not be made or written to its end
-inline constexpr int kServerNotAnswering = 513;  // the sound server did not answer in time; the
-                                                 // device is cleaned up once it answers again
-inline constexpr int kDeviceLost = 514;          // the device went away: a take ends at its last frame
+inline constexpr int kNoAudioDevice = 306;      // no default input or output could be opened
+inline constexpr int kTakeFileFailed = 512;     // the take file could not be made or written to its end
+inline constexpr int kServerNotAnswering = 513; // the sound server did not answer in time; the
+                                                // device is cleaned up once it answers again
+inline constexpr int kDeviceLost = 514;         // the device went away: a take ends at its last frame
 
 } // namespace mci
 } // namespace murmora

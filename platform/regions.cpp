@@ -70,7 +70,8 @@ std::vector<int> ellipseRowInsets(int width, int height) {
     }
     for (; v >= 0; v -= 2) {
         // Usually one column at most; more where the columns stopped early on a flat ellipse.
-        while (!outside(u + 1, v)) u += 2;
+        while (!outside(u + 1, v))
+            u += 2;
         note(u, v);
     }
 
@@ -103,8 +104,7 @@ Region Region::rectangle(int left, int top, int right, int bottom) {
 // - a corner ellipse less than 2 pixels wide or high leaves the corners square;
 // - the ellipse of CreateEllipticRgn is the rounded rectangle whose corner ellipse is the
 //   whole box.
-Region Region::roundedRectangle(int left, int top, int right, int bottom, int ellipseWidth,
-                                int ellipseHeight) {
+Region Region::roundedRectangle(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
     const Region::Bounds box = normalizedBox(left, top, right, bottom);
     if (box.left == box.right || box.top == box.bottom) return {};
     const int cornerWidth = std::min({std::abs(ellipseWidth), box.right - box.left, kMaxEllipseSize}) - 1;
@@ -119,13 +119,15 @@ Region Region::roundedRectangle(int left, int top, int right, int bottom, int el
     auto addRow = [&](int y, int inset) {
         if (x0 + inset < x1 - inset) region.addBand(y, y + 1, {{x0 + inset, x1 - inset}});
     };
-    for (int k = 0; k < cornerRows; ++k) addRow(y0 + k, insets[static_cast<std::size_t>(k)]);
+    for (int k = 0; k < cornerRows; ++k)
+        addRow(y0 + k, insets[static_cast<std::size_t>(k)]);
     const int middleTop = y0 + cornerRows;
     const int middleBottom = y1 - cornerRows;
     if (middleTop < middleBottom) region.addBand(middleTop, middleBottom, {{x0, x1}});
     for (int k = cornerRows - 1; k >= 0; --k) {
         const int y = y1 - 1 - k;
-        if (y >= middleTop) addRow(y, insets[static_cast<std::size_t>(k)]); // the middle row of an odd height comes once
+        if (y >= middleTop)
+            addRow(y, insets[static_cast<std::size_t>(k)]); // the middle row of an odd height comes once
     }
     return region;
 }
@@ -187,7 +189,8 @@ Region::Bounds Region::boundingBox() const {
 
 void Region::forEachRect(const std::function<void(int left, int top, int right, int bottom)>& fn) const {
     for (const Band& band : bands_) {
-        for (const Span& span : band.spans) fn(span.x0, band.top, span.x1, band.bottom);
+        for (const Span& span : band.spans)
+            fn(span.x0, band.top, span.x1, band.bottom);
     }
 }
 
@@ -202,8 +205,8 @@ void Region::addBand(int top, int bottom, std::vector<Span> spans) {
 
 const std::vector<Region::Span>& Region::spansAt(int y) const {
     static const std::vector<Span> none;
-    auto after = std::upper_bound(bands_.begin(), bands_.end(), y,
-                                  [](int row, const Band& band) { return row < band.top; });
+    auto after =
+        std::upper_bound(bands_.begin(), bands_.end(), y, [](int row, const Band& band) { return row < band.top; });
     if (after == bands_.begin()) return none;
     const Band& band = *std::prev(after);
     return y < band.bottom ? band.spans : none;
@@ -230,7 +233,7 @@ RegionHandle RegionTable::createRectangle(int left, int top, int right, int bott
 }
 
 RegionHandle RegionTable::createRoundedRectangle(int left, int top, int right, int bottom, int ellipseWidth,
-                                             int ellipseHeight) {
+                                                 int ellipseHeight) {
     return add(Region::roundedRectangle(left, top, right, bottom, ellipseWidth, ellipseHeight));
 }
 

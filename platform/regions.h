@@ -23,8 +23,7 @@ public:
     static Region rectangle(int left, int top, int right, int bottom);
     // A rectangle with rounded corners and an ellipse, pixel for pixel as the Windows region
     // calls make them (the rules are in regions.cpp).
-    static Region roundedRectangle(int left, int top, int right, int bottom, int ellipseWidth,
-                                   int ellipseHeight);
+    static Region roundedRectangle(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
     static Region ellipse(int left, int top, int right, int bottom);
 
     Region united(const Region& other) const;
@@ -70,10 +69,18 @@ inline constexpr int kMaxRegionCoordinate = (1 << 27) - 1;
 using RegionHandle = std::uint32_t;
 
 // How combine() makes its destination, by the numbers of the Windows call CombineRgn.
-enum class CombineMode { unite = 2, copy = 5 };
+enum class CombineMode {
+    unite = 2,
+    copy = 5
+};
 
 // The kind of region combine() made, or `none` when it did nothing (the numbers of CombineRgn's results).
-enum class RegionKind { none = 0, empty = 1, simple = 2, complex = 3 };
+enum class RegionKind {
+    none = 0,
+    empty = 1,
+    simple = 2,
+    complex = 3
+};
 
 // Regions by handle, created, combined and removed the way the window outline is built (as the
 // Windows region calls do).
@@ -82,7 +89,7 @@ public:
     virtual ~Regions() = default;
     virtual RegionHandle createRectangle(int left, int top, int right, int bottom) = 0;
     virtual RegionHandle createRoundedRectangle(int left, int top, int right, int bottom, int ellipseWidth,
-                                            int ellipseHeight) = 0;
+                                                int ellipseHeight) = 0;
     virtual RegionHandle createEllipse(int left, int top, int right, int bottom) = 0;
     // dest := src1 (copy, src2 unused) or src1 united with src2 (unite). Handles may repeat.
     virtual RegionKind combine(RegionHandle dest, RegionHandle src1, RegionHandle src2, CombineMode mode) = 0;
@@ -98,7 +105,7 @@ class RegionTable : public Regions {
 public:
     RegionHandle createRectangle(int left, int top, int right, int bottom) override;
     RegionHandle createRoundedRectangle(int left, int top, int right, int bottom, int ellipseWidth,
-                                    int ellipseHeight) override;
+                                        int ellipseHeight) override;
     RegionHandle createEllipse(int left, int top, int right, int bottom) override;
     RegionKind combine(RegionHandle dest, RegionHandle src1, RegionHandle src2, CombineMode mode) override;
     bool remove(RegionHandle handle) override;

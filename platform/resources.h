@@ -10,7 +10,10 @@
 namespace murmora {
 
 // Why a resource gives nothing.
-enum class ResourceError { missing = 1, unreadable };
+enum class ResourceError {
+    missing = 1,
+    unreadable
+};
 const std::error_category& resourceCategory();
 // Named as the standard library looks for it, so that a ResourceError is an error_code.
 std::error_code make_error_code(ResourceError error);

@@ -72,7 +72,8 @@ void Player::play() {
 
     // Every other handler runs inside this wait; any of them may stop or close voice1,
     // which ends it at the next query.
-    while (queryPlaying()) services_.pump.processPendingEvents(kModePollMs);
+    while (queryPlaying())
+        services_.pump.processPendingEvents(kModePollMs);
 
     send(commands::kClosePlayback);
 }
@@ -80,9 +81,9 @@ void Player::play() {
 bool Player::serverDidNotAnswer(int result) {
     if (result != mci::kServerNotAnswering) return false;
     send(commands::kClosePlayback);
-    services_.messages.show(
-        std::string(kServerDoesNotAnswer) + ": the recording cannot be played now. Try again in a moment.",
-        MessageStyle::exclamation, kAppTitle);
+    services_.messages.show(std::string(kServerDoesNotAnswer) +
+                                ": the recording cannot be played now. Try again in a moment.",
+                            MessageStyle::exclamation, kAppTitle);
     return true;
 }
 

@@ -65,8 +65,9 @@ std::string fallbackTakeName(DateTime startTime, int copy) {
 Recorder::Recorder(RecorderServices services, RecorderControls controls, PlaybackControl& playback,
                    TakeSchedule& schedule)
     : services_(services), controls_(controls), playback_(playback), schedule_(schedule), device_(services.mci),
-      stopButton_(services.pictures, controls.stopButton, kStopButtonLayout,
-                  [this] { stop(StopTrigger::stopButton); }, [this] { return isRecording(); }) {
+      stopButton_(
+          services.pictures, controls.stopButton, kStopButtonLayout, [this] { stop(StopTrigger::stopButton); },
+          [this] { return isRecording(); }) {
     controls_.recordButton.setMouseHandlers({
         [this](int, float, float) { onRecordButtonDown(); },
         [this](int buttons, float x, float y) { onRecordButtonMove(buttons, x, y); },
@@ -154,9 +155,10 @@ void Recorder::startScheduledTake() {
 }
 
 void Recorder::tellTakeNotStarted(int result) {
-    const std::string why = result == mci::kServerNotAnswering
-                                ? std::string(kServerDoesNotAnswer) + ": nothing is being recorded. Try again in a moment."
-                                : device_.errorText(result) + ": nothing is being recorded.";
+    const std::string why =
+        result == mci::kServerNotAnswering
+            ? std::string(kServerDoesNotAnswer) + ": nothing is being recorded. Try again in a moment."
+            : device_.errorText(result) + ": nothing is being recorded.";
     tell(why, MessageStyle::exclamation);
 }
 
@@ -230,12 +232,16 @@ void Recorder::onScheduledStopTick() {
 
 void Recorder::stopDevice() {
     switch (const int result = device_.stop()) {
-    case mci::kSuccess: return;
-    case mci::kDeviceLost: tell(inputLostAfter(device_.seconds()), MessageStyle::exclamation); return;
+    case mci::kSuccess:
+        return;
+    case mci::kDeviceLost:
+        tell(inputLostAfter(device_.seconds()), MessageStyle::exclamation);
+        return;
     case mci::kServerNotAnswering:
         tell(std::string(kServerDoesNotAnswer) + ". The recording so far is kept.", MessageStyle::exclamation);
         return;
-    default: tell(device_.errorText(result) + kKeptAndSaved, MessageStyle::exclamation);
+    default:
+        tell(device_.errorText(result) + kKeptAndSaved, MessageStyle::exclamation);
     }
 }
 
@@ -301,7 +307,8 @@ void Recorder::closeSavedScheduledTake() {
 std::string Recorder::datedTakePath(DateTime when) const {
     const std::string home = services_.files.homeFolder();
     std::string path = pathInFolder(home, fallbackTakeName(when));
-    for (int copy = 2; services_.files.fileExists(path); ++copy) path = pathInFolder(home, fallbackTakeName(when, copy));
+    for (int copy = 2; services_.files.fileExists(path); ++copy)
+        path = pathInFolder(home, fallbackTakeName(when, copy));
     return path;
 }
 

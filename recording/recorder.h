@@ -20,7 +20,10 @@
 namespace murmora {
 
 // 1 while no take runs, 2 while one does, as the rules number them.
-enum class RecorderState { idle = 1, busy = 2 };
+enum class RecorderState {
+    idle = 1,
+    busy = 2
+};
 
 struct RecorderServices {
     Clock& clock;
@@ -47,8 +50,7 @@ struct RecorderControls {
 // schedule's target. It shows the seconds of a manual take and keeps what the Play button plays.
 class Recorder final : public LatestTake, public ScheduledRecording {
 public:
-    Recorder(RecorderServices services, RecorderControls controls, PlaybackControl& playback,
-             TakeSchedule& schedule);
+    Recorder(RecorderServices services, RecorderControls controls, PlaybackControl& playback, TakeSchedule& schedule);
 
     // Start-up: both timers off, the seconds and size labels empty at their place.
     void load();
@@ -71,7 +73,11 @@ public:
 
 private:
     // inputLost: a tick found that the device lost its input; the take ends as if stopped.
-    enum class StopTrigger { stopHotkey, stopButton, inputLost };
+    enum class StopTrigger {
+        stopHotkey,
+        stopButton,
+        inputLost
+    };
 
     void onRecordButtonDown();
     void onRecordButtonMove(int buttons, float x, float y);

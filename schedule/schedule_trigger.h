@@ -44,9 +44,9 @@ private:
     MessageBoxes& messages_;
     ScheduleTriggerControls controls_;
     ScheduledRecording& recording_;
-    DateTime base_ = 0;              // the moment of arming: all waiting is counted from it
-    std::int32_t delaySeconds_ = 0;  // from the base to the start
-    std::int32_t startSeconds_ = 0;  // the chosen start, after midnight
+    DateTime base_ = 0;             // the moment of arming: all waiting is counted from it
+    std::int32_t delaySeconds_ = 0; // from the base to the start
+    std::int32_t startSeconds_ = 0; // the chosen start, after midnight
     std::int32_t takeSeconds_ = 0;
 };
 

@@ -50,8 +50,8 @@ std::string replaceWarning(const std::string& target) {
 
 } // namespace
 
-ScheduleWindow::ScheduleWindow(ScheduleServices services, ScheduleWindowControls controls,
-                               SchedulePanelControls panel, ScheduledRecording& recording)
+ScheduleWindow::ScheduleWindow(ScheduleServices services, ScheduleWindowControls controls, SchedulePanelControls panel,
+                               ScheduledRecording& recording)
     : services_(services), controls_(controls),
       trigger_(services.clock, services.messages,
                {panel.scheduleCaptionLabel, panel.scheduleTimeLabel, panel.scheduleStartTimer}, recording),
@@ -60,16 +60,18 @@ ScheduleWindow::ScheduleWindow(ScheduleServices services, ScheduleWindowControls
 void ScheduleWindow::load() {
     auto& c = controls_;
     const std::pair<SpinnerField, std::string (*)(int)> fields[] = {
-        {c.startHour, plain},     {c.startMinute, twoDigits},     {c.startSecond, twoDigits},
-        {c.dayHalf, dayHalfText}, {c.durationHours, plain},       {c.durationMinutes, twoDigits},
+        {c.startHour, plain},          {c.startMinute, twoDigits}, {c.startSecond, twoDigits},
+        {c.dayHalf, dayHalfText},      {c.durationHours, plain},   {c.durationMinutes, twoDigits},
         {c.durationSeconds, twoDigits}};
-    for (const auto& [field, format] : fields) showOnChange(field, format);
+    for (const auto& [field, format] : fields)
+        showOnChange(field, format);
     c.targetPathBox.setText(defaultTargetPath());
-    const std::pair<Spinner*, int> startValues[] = {
-        {&c.startHour.spinner, 1},     {&c.startMinute.spinner, 0},     {&c.startSecond.spinner, 0},
-        {&c.dayHalf.spinner, 1},       {&c.durationHours.spinner, 0},   {&c.durationMinutes.spinner, 1},
-        {&c.durationSeconds.spinner, 0}};
-    for (const auto& [spinner, value] : startValues) spinner->setValue(value);
+    const std::pair<Spinner*, int> startValues[] = {{&c.startHour.spinner, 1},      {&c.startMinute.spinner, 0},
+                                                    {&c.startSecond.spinner, 0},    {&c.dayHalf.spinner, 1},
+                                                    {&c.durationHours.spinner, 0},  {&c.durationMinutes.spinner, 1},
+                                                    {&c.durationSeconds.spinner, 0}};
+    for (const auto& [spinner, value] : startValues)
+        spinner->setValue(value);
     trigger_.load();
 }
 

@@ -23,10 +23,10 @@ struct SpinnerField {
 };
 
 struct ScheduleWindowControls {
-    SpinnerField startHour;   // 1 to 12
+    SpinnerField startHour; // 1 to 12
     SpinnerField startMinute;
     SpinnerField startSecond;
-    SpinnerField dayHalf;     // 1 AM, 2 PM
+    SpinnerField dayHalf; // 1 AM, 2 PM
     SpinnerField durationHours;
     SpinnerField durationMinutes;
     SpinnerField durationSeconds;

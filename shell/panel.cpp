@@ -80,7 +80,8 @@ std::optional<std::string> Panel::showPictures() {
     for (const auto& [button, id] : buttons) {
         const Result<Picture> picture = pictures.loadCustomPicture(id);
         // A picture the program does not carry leaves its button empty; one it cannot read stops.
-        if (!picture && picture.error() != ResourceError::missing) return pictureFailure(std::to_string(id), picture.error());
+        if (!picture && picture.error() != ResourceError::missing)
+            return pictureFailure(std::to_string(id), picture.error());
         button->setPicture(picture ? *picture : Picture{});
     }
     return std::nullopt;

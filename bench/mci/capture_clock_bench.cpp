@@ -17,9 +17,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace murmora;
 
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 struct Sample {
     double seconds;

@@ -1,8 +1,8 @@
 #pragma once
 // A take of a given size in the device capture, fed through the scripted backend as fast as the
 // take's writer keeps up, so that nothing is lost and no device is needed.
-#include "tests/support/scripted_backend.h"
 #include "platform/mci/mci_string_service.h"
+#include "tests/support/scripted_backend.h"
 
 #include <chrono>
 #include <cstdint>

@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, argv);
     const long long mebibytes = std::atoll(argv[1]);
     const std::filesystem::path takes = argv[2], targets = argv[3];
-    struct stat takeFolder {}, targetFolder {};
+    struct stat takeFolder {
+    }, targetFolder{};
     if (stat(takes.c_str(), &takeFolder) != 0 || stat(targets.c_str(), &targetFolder) != 0 ||
         takeFolder.st_dev == targetFolder.st_dev)
         std::fprintf(stderr, "warning: %s and %s are not two file systems: the save is a rename\n", argv[2], argv[3]);

@@ -13,8 +13,8 @@
 
 #include "app/qt_panel.h"
 #include "bench/granted_hotkeys.h"
-#include "playback/player.h"
 #include "platform/mci/make_mci_service.h"
+#include "playback/player.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ int main(int argc, char* argv[]) {
     QElapsedTimer wall;
     const double cpuBefore = cpuSeconds();
     wall.start();
-    QTest::mouseRelease(play, Qt::LeftButton, {}, middle);  // the Play action, until the end of the file
+    QTest::mouseRelease(play, Qt::LeftButton, {}, middle); // the Play action, until the end of the file
     const double cpu = cpuSeconds() - cpuBefore;
     std::printf("%.3f %.3f\n", cpu, static_cast<double>(wall.elapsed()) / 1000);
     if (panel.window.secondsLabel->text().isEmpty()) {

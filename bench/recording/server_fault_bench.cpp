@@ -24,14 +24,14 @@
 
 namespace {
 
-
 void click(QWidget* widget) {
     QTest::mousePress(widget, Qt::LeftButton, {}, widget->rect().center());
     QTest::mouseRelease(widget, Qt::LeftButton, {}, widget->rect().center());
 }
 
 void signalAll(const std::vector<pid_t>& pids, int signal) {
-    for (pid_t pid : pids) ::kill(pid, signal);
+    for (pid_t pid : pids)
+        ::kill(pid, signal);
 }
 
 // Answers whatever modal window is open: boxes are accepted, dialogs cancelled.
@@ -39,8 +39,10 @@ void answerModals(QTimer& answerer) {
     answerer.setInterval(50);
     QObject::connect(&answerer, &QTimer::timeout, [] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) dialog->reject();
-        else if (auto* box = qobject_cast<QMessageBox*>(modal)) box->accept();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal))
+            dialog->reject();
+        else if (auto* box = qobject_cast<QMessageBox*>(modal))
+            box->accept();
     });
     answerer.start();
 }
@@ -54,7 +56,8 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     std::vector<pid_t> server;
-    for (int i = 2; i < argc; ++i) server.push_back(static_cast<pid_t>(std::atoi(argv[i])));
+    for (int i = 2; i < argc; ++i)
+        server.push_back(static_cast<pid_t>(std::atoi(argv[i])));
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

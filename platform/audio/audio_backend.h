@@ -21,14 +21,24 @@ inline constexpr std::chrono::milliseconds kDeviceDeadline{100};
 // Why a device call failed; an error_code of audioCategory(). `notAnswering`: the server did not
 // answer within kDeviceDeadline, and the backend finishes or undoes the call by itself once it
 // answers again. `noServer`: nothing listens at the server's address.
-enum class AudioError { deviceFailed = 1, noServer, notAnswering, notWav };
+enum class AudioError {
+    deviceFailed = 1,
+    noServer,
+    notAnswering,
+    notWav
+};
 const std::error_category& audioCategory();
 // Named as the standard library looks for it, so that an AudioError is an error_code.
 std::error_code make_error_code(AudioError error);
 
 // `ended`: a playback stream has played its source's last frame. `lost`: the stream ended
 // without being asked to (the server went away, or its device went with nowhere to move it).
-enum class StreamState { stopped, running, ended, lost };
+enum class StreamState {
+    stopped,
+    running,
+    ended,
+    lost
+};
 
 // Receives captured frames on the audio thread. Must not block, lock, allocate or touch files.
 class CaptureSink {
@@ -68,8 +78,7 @@ class AudioBackend {
 public:
     virtual ~AudioBackend() = default;
     virtual Result<std::unique_ptr<AudioStream>> openCapture(const StreamFormat& format, CaptureSink& sink) = 0;
-    virtual Result<std::unique_ptr<AudioStream>> openPlayback(const StreamFormat& format,
-                                                              PlaybackSource& source) = 0;
+    virtual Result<std::unique_ptr<AudioStream>> openPlayback(const StreamFormat& format, PlaybackSource& source) = 0;
 };
 
 // The backend the program uses: the sound server through its own protocol whenever one

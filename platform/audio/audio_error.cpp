@@ -9,10 +9,14 @@ public:
     const char* name() const noexcept override { return "audio"; }
     std::string message(int error) const override {
         switch (static_cast<AudioError>(error)) {
-        case AudioError::deviceFailed: return "the sound device could not be opened or started";
-        case AudioError::noServer: return "no sound server runs";
-        case AudioError::notAnswering: return "the sound server does not answer";
-        case AudioError::notWav: return "the file is no WAV file that can be read";
+        case AudioError::deviceFailed:
+            return "the sound device could not be opened or started";
+        case AudioError::noServer:
+            return "no sound server runs";
+        case AudioError::notAnswering:
+            return "the sound server does not answer";
+        case AudioError::notWav:
+            return "the file is no WAV file that can be read";
         }
         return "unknown audio error";
     }

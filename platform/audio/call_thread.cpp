@@ -23,8 +23,7 @@ struct CallThread::Queue {
         std::unique_lock lock(mutex);
         for (;;) {
             changed.wait(lock, [this] { return closing || !calls.empty(); });
-            if (calls.empty())
-                break;
+            if (calls.empty()) break;
             auto call = std::move(calls.front());
             calls.pop_front();
             lock.unlock();

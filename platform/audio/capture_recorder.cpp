@@ -5,23 +5,20 @@
 namespace murmora::audio {
 namespace {
 
-constexpr int kRingSeconds = 6;                       // what the ring holds while the disk stalls
-constexpr std::size_t kChunkFrames = 8192;            // frames moved per file write
+constexpr int kRingSeconds = 6;            // what the ring holds while the disk stalls
+constexpr std::size_t kChunkFrames = 8192; // frames moved per file write
 constexpr auto kWriterPeriod = std::chrono::milliseconds(200);
 constexpr auto kHeaderPeriod = std::chrono::seconds(1); // a crash loses at most this much
 
 } // namespace
 
-Result<std::unique_ptr<CaptureRecorder>> CaptureRecorder::open(AudioBackend& backend,
-                                                               const std::filesystem::path& takeFolder,
-                                                               const StreamFormat& format) {
+Result<std::unique_ptr<CaptureRecorder>>
+CaptureRecorder::open(AudioBackend& backend, const std::filesystem::path& takeFolder, const StreamFormat& format) {
     auto take = TakeFile::create(takeFolder, format);
-    if (!take)
-        return take.error();
+    if (!take) return take.error();
     std::unique_ptr<CaptureRecorder> recorder(new CaptureRecorder(format, std::move(*take)));
     auto stream = backend.openCapture(format, *recorder);
-    if (!stream)
-        return stream.error();
+    if (!stream) return stream.error();
     recorder->stream_ = std::move(*stream);
     return recorder;
 }
@@ -37,10 +34,8 @@ CaptureRecorder::~CaptureRecorder() {
 }
 
 std::error_code CaptureRecorder::record() {
-    if (lost() || finished_)
-        return AudioError::deviceFailed;
-    if (recording())
-        return {};
+    if (lost() || finished_) return AudioError::deviceFailed;
+    if (recording()) return {};
     accepting_ = true;
     if (const std::error_code error = stream_->start()) {
         accepting_ = false;
@@ -52,8 +47,7 @@ std::error_code CaptureRecorder::record() {
 }
 
 std::error_code CaptureRecorder::stop() {
-    if (!writer_.joinable())
-        return {};
+    if (!writer_.joinable()) return {};
     const std::error_code result = lost() ? std::error_code() : stream_->stop();
     accepting_ = false;
     {
@@ -73,14 +67,11 @@ std::error_code CaptureRecorder::save(const std::filesystem::path& target) {
 }
 
 void CaptureRecorder::onCaptured(const std::int16_t* samples, std::size_t frames, bool deviceOverflow) noexcept {
-    if (!accepting_.load(std::memory_order_acquire))
-        return;
+    if (!accepting_.load(std::memory_order_acquire)) return;
     const std::size_t kept = ring_.write(samples, frames);
     framesCaptured_.fetch_add(static_cast<std::int64_t>(kept), std::memory_order_relaxed);
-    if (kept < frames)
-        framesLost_.fetch_add(static_cast<std::int64_t>(frames - kept), std::memory_order_relaxed);
-    if (deviceOverflow)
-        deviceOverflows_.fetch_add(1, std::memory_order_relaxed);
+    if (kept < frames) framesLost_.fetch_add(static_cast<std::int64_t>(frames - kept), std::memory_order_relaxed);
+    if (deviceOverflow) deviceOverflows_.fetch_add(1, std::memory_order_relaxed);
 }
 
 void CaptureRecorder::writeUntilStopped() {
@@ -110,8 +101,7 @@ void CaptureRecorder::writeUntilStopped() {
 }
 
 bool CaptureRecorder::inputLost(std::int64_t& framesSeen, std::chrono::steady_clock::time_point& lastFrameAt) const {
-    if (stream_->state() == StreamState::lost)
-        return true;
+    if (stream_->state() == StreamState::lost) return true;
     const auto now = std::chrono::steady_clock::now();
     // Frames the ring could not hold came in all the same.
     const std::int64_t frames = framesCaptured_.load() + framesLost_.load();

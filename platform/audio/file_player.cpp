@@ -65,8 +65,7 @@ Result<std::unique_ptr<FilePlayer>> FilePlayer::open(AudioBackend& backend, cons
         sf_close(file); // read only: nothing is lost whatever it answers
         file = nullptr;
     }
-    if (!file)
-        return AudioError::notWav;
+    if (!file) return AudioError::notWav;
     // Played as 16-bit, the way takes are recorded; floating-point files are scaled to it.
     sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
     const StreamFormat format{info.samplerate, info.channels};
@@ -74,11 +73,9 @@ Result<std::unique_ptr<FilePlayer>> FilePlayer::open(AudioBackend& backend, cons
     // The output asks for its first frames as soon as it opens: have them ready.
     const bool moreToRead = player->fillRing();
     auto stream = backend.openPlayback(format, *player);
-    if (!stream)
-        return stream.error();
+    if (!stream) return stream.error();
     player->stream_ = std::move(*stream);
-    if (moreToRead)
-        player->reader_ = std::thread([p = player.get()] { p->readUntilEnd(); });
+    if (moreToRead) player->reader_ = std::thread([p = player.get()] { p->readUntilEnd(); });
     return player;
 }
 
@@ -101,8 +98,7 @@ FilePlayer::~FilePlayer() {
 }
 
 std::error_code FilePlayer::play() {
-    if (playing())
-        return {};
+    if (playing()) return {};
     switch (stream_->state()) {
     case StreamState::lost:
         return AudioError::deviceFailed;
@@ -144,8 +140,7 @@ bool FilePlayer::fillRing() {
         const std::size_t moved = ring_.write(chunk_.data() + offset_ * channels, pending_);
         pending_ -= moved;
         offset_ += moved;
-        if (pending_ > 0)
-            return true; // ring full: wait for the device to play some
+        if (pending_ > 0) return true; // ring full: wait for the device to play some
     }
 }
 
@@ -153,8 +148,7 @@ void FilePlayer::readUntilEnd() {
     std::unique_lock lock(wakeMutex_);
     while (!closing_) {
         lock.unlock();
-        if (!fillRing())
-            return;
+        if (!fillRing()) return;
         lock.lock();
         wake_.wait_for(lock, kReaderPeriod, [this] { return closing_; });
     }

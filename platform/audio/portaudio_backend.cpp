@@ -109,8 +109,8 @@ int playbackCallback(const void*, void* output, unsigned long frames, const PaSt
     if (source && !relay.lastHandedOver) {
         written = source->onPlayback(samples, frames, relay.lastHandedOver);
         if (relay.lastHandedOver) {
-            const PaTime leaves = time->outputBufferDacTime > 0 ? time->outputBufferDacTime
-                                                                : time->currentTime + relay.outputLatency;
+            const PaTime leaves =
+                time->outputBufferDacTime > 0 ? time->outputBufferDacTime : time->currentTime + relay.outputLatency;
             relay.endTime = leaves + static_cast<PaTime>(written) / relay.sampleRate;
         }
     }
@@ -132,10 +132,10 @@ void streamFinished(void* data) {
 
 class PortAudioStream final : public AudioStream {
 public:
-    PortAudioStream(std::shared_ptr<CallThread> calls, std::shared_ptr<Library> library,
-                    std::shared_ptr<Relay> relay, std::shared_ptr<Handle> handle)
-        : calls_(std::move(calls)), library_(std::move(library)), relay_(std::move(relay)),
-          handle_(std::move(handle)) {}
+    PortAudioStream(std::shared_ptr<CallThread> calls, std::shared_ptr<Library> library, std::shared_ptr<Relay> relay,
+                    std::shared_ptr<Handle> handle)
+        : calls_(std::move(calls)), library_(std::move(library)), relay_(std::move(relay)), handle_(std::move(handle)) {
+    }
 
     ~PortAudioStream() override {
         relay_->detach();
@@ -143,10 +143,8 @@ public:
     }
 
     std::error_code start() override {
-        if (relay_->state == StreamState::lost)
-            return AudioError::deviceFailed;
-        if (relay_->state != StreamState::stopped)
-            return {};
+        if (relay_->state == StreamState::lost) return AudioError::deviceFailed;
+        if (relay_->state != StreamState::stopped) return {};
         relay_->lastHandedOver = false;
         relay_->state = StreamState::running;
         const std::error_code error = call([](Handle& h) {
@@ -154,8 +152,7 @@ public:
             const PaError stopped = Pa_StopStream(h.stream);
             h.ok = (stopped == paNoError || stopped == paStreamIsStopped) && Pa_StartStream(h.stream) == paNoError;
         });
-        if (error)
-            relay_->state = StreamState::stopped;
+        if (error) relay_->state = StreamState::stopped;
         return error;
     }
 
@@ -174,8 +171,7 @@ public:
     static void close(const std::shared_ptr<CallThread>& calls, const std::shared_ptr<Library>& library,
                       const std::shared_ptr<Relay>& relay, const std::shared_ptr<Handle>& handle) {
         calls->post([library, relay, handle] {
-            if (!handle->stream)
-                return;
+            if (!handle->stream) return;
             // A stream that will not close goes with PortAudio itself once no other is open.
             static_cast<void>(Pa_CloseStream(handle->stream));
             handle->stream = nullptr;
@@ -229,8 +225,7 @@ private:
             return AudioError::notAnswering;
         const bool answered = calls_->run(
             [library = library_, relay, handle, format, input] {
-                if (!library->initialise())
-                    return;
+                if (!library->initialise()) return;
                 handle->stream = openDefault(format, input, relay.get());
                 if (handle->stream) {
                     ++library->openStreams;
@@ -247,16 +242,14 @@ private:
             PortAudioStream::close(calls_, library_, relay, handle); // once the open is done
             return AudioError::notAnswering;
         }
-        if (!handle->stream)
-            return AudioError::deviceFailed;
+        if (!handle->stream) return AudioError::deviceFailed;
         return std::make_unique<PortAudioStream>(calls_, library_, relay, handle);
     }
 
     static PaStream* openDefault(const StreamFormat& format, bool input, Relay* relay) {
         const PaDeviceIndex device = input ? Pa_GetDefaultInputDevice() : Pa_GetDefaultOutputDevice();
         const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
-        if (!info)
-            return nullptr;
+        if (!info) return nullptr;
         PaStreamParameters parameters{};
         parameters.device = device;
         parameters.channelCount = format.channels;

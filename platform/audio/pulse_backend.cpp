@@ -117,15 +117,12 @@ public:
     // With the lock held: waits for an operation of the server; false when it did not answer in
     // time, and then the operation's callback will not run.
     bool await(pa_operation* operation, Clock::time_point deadline) {
-        if (!operation)
-            return false;
+        if (!operation) return false;
         pa_operation_set_state_callback(
-            operation, [](pa_operation*, void* loop) { wakeWaiters(static_cast<pa_threaded_mainloop*>(loop)); },
-            loop_);
+            operation, [](pa_operation*, void* loop) { wakeWaiters(static_cast<pa_threaded_mainloop*>(loop)); }, loop_);
         const bool answered =
             waitUntil([operation] { return pa_operation_get_state(operation) != PA_OPERATION_RUNNING; }, deadline);
-        if (!answered)
-            pa_operation_cancel(operation);
+        if (!answered) pa_operation_cancel(operation);
         pa_operation_unref(operation);
         return answered;
     }
@@ -134,34 +131,28 @@ private:
     Result<std::unique_ptr<AudioStream>> open(const StreamFormat& format, CaptureSink* sink, PlaybackSource* source) {
         const auto deadline = Clock::now() + kDeviceDeadline;
         LoopLock lock(loop_);
-        if (const std::error_code error = connectContext(deadline))
-            return error;
-        const pa_sample_spec spec{PA_SAMPLE_S16LE,
-                                  static_cast<std::uint32_t>(format.sampleRate),
+        if (const std::error_code error = connectContext(deadline)) return error;
+        const pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(format.sampleRate),
                                   static_cast<std::uint8_t>(format.channels)};
         pa_channel_map map{};
         pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT);
         pa_proplist* properties = pa_proplist_new();
         pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "production");
-        pa_stream* stream = pa_sample_spec_valid(&spec)
-                                ? pa_stream_new_with_proplist(context_, sink ? "Recording" : "Playback", &spec,
-                                                              &map, properties)
-                                : nullptr;
+        pa_stream* stream =
+            pa_sample_spec_valid(&spec)
+                ? pa_stream_new_with_proplist(context_, sink ? "Recording" : "Playback", &spec, &map, properties)
+                : nullptr;
         pa_proplist_free(properties);
-        if (!stream)
-            return AudioError::deviceFailed;
+        if (!stream) return AudioError::deviceFailed;
         auto opened = std::make_unique<PulseStream>(*this, stream, sink, source, pa_frame_size(&spec));
-        if (const std::error_code error = opened->connect(deadline))
-            return error;
+        if (const std::error_code error = opened->connect(deadline)) return error;
         return opened;
     }
 
     // With the lock held: a connection that is ready, or why there is none.
     std::error_code connectContext(Clock::time_point deadline) {
-        if (context_ && !PA_CONTEXT_IS_GOOD(pa_context_get_state(context_)))
-            dropContext();
-        if (!context_ && !beginConnect())
-            return AudioError::noServer;
+        if (context_ && !PA_CONTEXT_IS_GOOD(pa_context_get_state(context_))) dropContext();
+        if (!context_ && !beginConnect()) return AudioError::noServer;
         const bool settled = waitUntil(
             [this] {
                 const pa_context_state_t state = pa_context_get_state(context_);
@@ -172,8 +163,7 @@ private:
             dropContext(); // the server is there but silent: try afresh next time
             return AudioError::notAnswering;
         }
-        if (pa_context_get_state(context_) == PA_CONTEXT_READY)
-            return {};
+        if (pa_context_get_state(context_) == PA_CONTEXT_READY) return {};
         dropContext();
         return AudioError::noServer;
     }
@@ -185,8 +175,7 @@ private:
         pa_proplist_sets(properties, PA_PROP_APPLICATION_ID, "murmora");
         context_ = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop_), "Murmora", properties);
         pa_proplist_free(properties);
-        if (!context_)
-            return false;
+        if (!context_) return false;
         pa_context_set_state_callback(
             context_, [](pa_context*, void* loop) { wakeWaiters(static_cast<pa_threaded_mainloop*>(loop)); }, loop_);
         if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
@@ -197,8 +186,7 @@ private:
     }
 
     void dropContext() {
-        if (!context_)
-            return;
+        if (!context_) return;
         pa_context_set_state_callback(context_, nullptr, nullptr);
         pa_context_disconnect(context_);
         pa_context_unref(context_);
@@ -243,37 +231,30 @@ std::error_code PulseStream::connect(Clock::time_point deadline) {
         buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kPlaybackBufferUsec, spec));
         status = pa_stream_connect_playback(stream_, nullptr, &buffer, flags, nullptr, nullptr);
     }
-    if (status < 0)
-        return AudioError::deviceFailed;
+    if (status < 0) return AudioError::deviceFailed;
     const bool settled = backend_.waitUntil(
         [this] {
             const pa_stream_state_t state = pa_stream_get_state(stream_);
             return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
         },
         deadline);
-    if (!settled)
-        return AudioError::notAnswering;
-    if (pa_stream_get_state(stream_) != PA_STREAM_READY)
-        return AudioError::deviceFailed;
+    if (!settled) return AudioError::notAnswering;
+    if (pa_stream_get_state(stream_) != PA_STREAM_READY) return AudioError::deviceFailed;
     return {};
 }
 
 std::error_code PulseStream::start() {
     LoopLock lock(backend_.loop());
-    if (state_ == StreamState::lost)
-        return AudioError::deviceFailed;
-    if (state_ == StreamState::ended)
-        return {};
+    if (state_ == StreamState::lost) return AudioError::deviceFailed;
+    if (state_ == StreamState::ended) return {};
     const std::error_code error = cork(false);
-    if (!error)
-        state_ = StreamState::running;
+    if (!error) state_ = StreamState::running;
     return error;
 }
 
 std::error_code PulseStream::stop() {
     LoopLock lock(backend_.loop());
-    if (state_ != StreamState::running)
-        return {};
+    if (state_ != StreamState::running) return {};
     if (sink_) {
         // The server answers the cork after every block it sent before, and those have all
         // reached the sink by then. Without an answer, nothing more reaches it.
@@ -287,8 +268,7 @@ std::error_code PulseStream::stop() {
     lastWritten_ = false;
     for (pa_operation* operation :
          {pa_stream_cork(stream_, 1, nullptr, nullptr), pa_stream_flush(stream_, nullptr, nullptr)})
-        if (operation)
-            pa_operation_unref(operation);
+        if (operation) pa_operation_unref(operation);
     return {};
 }
 
@@ -300,8 +280,7 @@ std::error_code PulseStream::cork(bool corked) {
 }
 
 void PulseStream::dropDrain() {
-    if (!drain_)
-        return;
+    if (!drain_) return;
     pa_operation_cancel(drain_);
     pa_operation_unref(drain_);
     drain_ = nullptr;
@@ -309,8 +288,7 @@ void PulseStream::dropDrain() {
 
 void PulseStream::onStateChanged(pa_stream* stream, void* self) {
     auto& me = *static_cast<PulseStream*>(self);
-    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
-        me.state_ = StreamState::lost;
+    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream))) me.state_ = StreamState::lost;
     wakeWaiters(me.backend_.loop());
 }
 
@@ -333,8 +311,7 @@ void PulseStream::onWritable(pa_stream* stream, std::size_t, void* self) {
     // One write takes at most a memory block: write until the server has all it asked for.
     for (std::size_t bytes = 0; !me.lastWritten_ && (bytes = pa_stream_writable_size(stream)) >= me.frameBytes_ &&
                                 bytes != static_cast<std::size_t>(-1);)
-        if (!me.writeFrames(bytes))
-            break;
+        if (!me.writeFrames(bytes)) break;
 }
 
 // Writes what the source has, up to `bytes`; silence only when the source has nothing yet and
@@ -342,8 +319,7 @@ void PulseStream::onWritable(pa_stream* stream, std::size_t, void* self) {
 // when nothing could be written.
 bool PulseStream::writeFrames(std::size_t bytes) {
     void* buffer = nullptr;
-    if (pa_stream_begin_write(stream_, &buffer, &bytes) < 0 || !buffer || bytes < frameBytes_)
-        return false;
+    if (pa_stream_begin_write(stream_, &buffer, &bytes) < 0 || !buffer || bytes < frameBytes_) return false;
     const std::size_t room = bytes / frameBytes_;
     bool last = false;
     std::size_t frames = source_->onPlayback(static_cast<std::int16_t*>(buffer), room, last);
@@ -366,8 +342,7 @@ void PulseStream::onDrained(pa_stream*, int success, void* self) {
     auto& me = *static_cast<PulseStream*>(self);
     pa_operation_unref(me.drain_);
     me.drain_ = nullptr;
-    if (success && me.state_ == StreamState::running)
-        me.state_ = StreamState::ended;
+    if (success && me.state_ == StreamState::running) me.state_ = StreamState::ended;
     wakeWaiters(me.backend_.loop());
 }
 

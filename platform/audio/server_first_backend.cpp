@@ -23,8 +23,7 @@ private:
         return stream.error() == AudioError::noServer;
     }
     AudioBackend& fallback() {
-        if (!fallback_)
-            fallback_ = makePortAudioBackend();
+        if (!fallback_) fallback_ = makePortAudioBackend();
         return *fallback_;
     }
 

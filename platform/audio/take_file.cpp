@@ -34,16 +34,12 @@ std::error_code prepareTakeFolder(const fs::path& folder) {
     fs::path made;
     for (const fs::path& part : folder) {
         made /= part;
-        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST)
-            return lastSystemError();
+        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) return lastSystemError();
     }
     struct stat info {};
-    if (::lstat(folder.c_str(), &info) != 0)
-        return lastSystemError();
-    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid())
-        return {1, takeFolderCategory()};
-    if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0)
-        return lastSystemError();
+    if (::lstat(folder.c_str(), &info) != 0) return lastSystemError();
+    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return {1, takeFolderCategory()};
+    if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) return lastSystemError();
     return {};
 }
 
@@ -55,10 +51,8 @@ Result<int> createUniqueFile(const fs::path& folder, fs::path& path) {
     for (;;) {
         path = folder / ("take-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".wav");
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && errno == EEXIST)
-            continue;
-        if (fd < 0)
-            return lastSystemError();
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return lastSystemError();
         if (::flock(fd, LOCK_EX) != 0) {
             const std::error_code error = lastSystemError();
             ::close(fd);
@@ -81,19 +75,16 @@ mode_t newFileMode() {
 
 std::error_code syncFolder(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return lastSystemError();
+    if (fd < 0) return lastSystemError();
     std::error_code error = ::fsync(fd) == 0 ? std::error_code() : lastSystemError();
-    if (::close(fd) != 0 && !error)
-        error = lastSystemError();
+    if (::close(fd) != 0 && !error) error = lastSystemError();
     return error;
 }
 
 // Whether some process holds the take at `path` open as a TakeFile.
 bool takeIsHeld(const fs::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return true; // gone, or not ours to read: leave it alone
+    if (fd < 0) return true; // gone, or not ours to read: leave it alone
     const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
     ::close(fd);
     return held;
@@ -102,17 +93,14 @@ bool takeIsHeld(const fs::path& path) {
 // Copies the whole file at `from` into `out`, gives it the permissions of a new file and syncs it.
 std::error_code fillAndSync(const fs::path& from, int out) {
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        return lastSystemError();
+    if (in < 0) return lastSystemError();
     std::error_code error;
     for (ssize_t sent = 1; sent != 0 && !error;) {
         sent = ::sendfile(out, in, nullptr, kCopyChunk);
-        if (sent < 0 && errno != EINTR)
-            error = lastSystemError();
+        if (sent < 0 && errno != EINTR) error = lastSystemError();
     }
     ::close(in);
-    if (!error && (::fchmod(out, newFileMode()) != 0 || ::fsync(out) != 0))
-        error = lastSystemError();
+    if (!error && (::fchmod(out, newFileMode()) != 0 || ::fsync(out) != 0)) error = lastSystemError();
     return error;
 }
 
@@ -124,14 +112,11 @@ std::error_code copyOver(const fs::path& from, const fs::path& target) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string partial = (folder / ".murmora-save-XXXXXX").string();
     const int out = ::mkostemp(partial.data(), O_CLOEXEC);
-    if (out < 0)
-        return lastSystemError();
+    if (out < 0) return lastSystemError();
     struct stat made {};
     std::error_code error = ::fstat(out, &made) == 0 ? fillAndSync(from, out) : lastSystemError();
-    if (::close(out) != 0 && !error)
-        error = lastSystemError();
-    if (!error && ::rename(partial.c_str(), target.c_str()) != 0)
-        error = lastSystemError();
+    if (::close(out) != 0 && !error) error = lastSystemError();
+    if (!error && ::rename(partial.c_str(), target.c_str()) != 0) error = lastSystemError();
     if (!error) {
         // The take is in place; a folder entry not yet on disk follows with the next sync.
         static_cast<void>(syncFolder(folder));
@@ -166,18 +151,15 @@ std::vector<fs::path> unheldTakes(const fs::path& folder) {
 fs::path defaultTakeFolder() {
     if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache == '/')
         return fs::path(cache) / "murmora" / "takes";
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return fs::path(home) / ".cache" / "murmora" / "takes";
+    if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".cache" / "murmora" / "takes";
     return fs::path("/var/tmp") / ("murmora-takes-" + std::to_string(::geteuid()));
 }
 
 Result<std::unique_ptr<TakeFile>> TakeFile::create(const fs::path& folder, const StreamFormat& format) {
-    if (const std::error_code error = prepareTakeFolder(folder))
-        return error;
+    if (const std::error_code error = prepareTakeFolder(folder)) return error;
     fs::path path;
     const Result<int> opened = createUniqueFile(folder, path);
-    if (!opened)
-        return opened.error();
+    if (!opened) return opened.error();
     const int fd = *opened;
     SF_INFO info{};
     info.samplerate = format.sampleRate;
@@ -206,26 +188,21 @@ TakeFile::~TakeFile() {
     // An unplaced take is removed: its final header does not matter.
     static_cast<void>(finish());
     ::close(descriptor_);
-    if (!placed_)
-        ::unlink(path_.c_str());
+    if (!placed_) ::unlink(path_.c_str());
 }
 
 std::error_code TakeFile::finish() {
-    if (!file_)
-        return {};
+    if (!file_) return {};
     errno = 0;
     const int closed = sf_close(file_);
     file_ = nullptr;
-    if (closed == 0)
-        return {};
+    if (closed == 0) return {};
     return errno != 0 ? lastSystemError() : std::make_error_code(std::errc::io_error);
 }
 
 std::error_code TakeFile::append(const std::int16_t* samples, std::size_t frames) {
-    if (writeError_)
-        return writeError_;
-    if (!file_)
-        return std::make_error_code(std::errc::bad_file_descriptor);
+    if (writeError_) return writeError_;
+    if (!file_) return std::make_error_code(std::errc::bad_file_descriptor);
     errno = 0;
     const sf_count_t written = sf_writef_short(file_, samples, static_cast<sf_count_t>(frames));
     frames_ += written;
@@ -235,27 +212,20 @@ std::error_code TakeFile::append(const std::int16_t* samples, std::size_t frames
 }
 
 void TakeFile::updateHeader() {
-    if (file_)
-        sf_command(file_, SFC_UPDATE_HEADER_NOW, nullptr, 0);
+    if (file_) sf_command(file_, SFC_UPDATE_HEADER_NOW, nullptr, 0);
 }
 
 std::error_code TakeFile::placeAt(const fs::path& target) {
-    if (const std::error_code error = finish())
-        return error;
+    if (const std::error_code error = finish()) return error;
     if (!placed_) {
-        if (::fchmod(descriptor_, newFileMode()) != 0)
-            return lastSystemError();
-        if (::rename(path_.c_str(), target.c_str()) == 0)
-            return placedAt(target);
-        if (errno != EXDEV)
-            return lastSystemError();
+        if (::fchmod(descriptor_, newFileMode()) != 0) return lastSystemError();
+        if (::rename(path_.c_str(), target.c_str()) == 0) return placedAt(target);
+        if (errno != EXDEV) return lastSystemError();
     }
-    if (const std::error_code error = copyOver(path_, target))
-        return error;
+    if (const std::error_code error = copyOver(path_, target)) return error;
     // The take is at the target; should its file in the take folder stay, the next start only
     // finds it again.
-    if (!placed_)
-        ::unlink(path_.c_str());
+    if (!placed_) ::unlink(path_.c_str());
     return placedAt(target);
 }
 

@@ -12,8 +12,7 @@ namespace {
 // The local wall-clock reading of a file's last change, as the clock reads time.
 DateTime lastWritten(const std::filesystem::path& path) {
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0)
-        return 0;
+    if (::stat(path.c_str(), &status) != 0) return 0;
     std::tm local{};
     localtime_r(&status.st_mtime, &local);
     return static_cast<DateTime>(timegm(&local));

@@ -22,8 +22,7 @@ std::vector<Token> tokenise(std::string_view text) {
         const std::size_t begin = i;
         while (i < text.size() && !isBlank(text[i]))
             ++i;
-        if (i > begin)
-            tokens.push_back({begin, i});
+        if (i > begin) tokens.push_back({begin, i});
     }
     return tokens;
 }
@@ -65,16 +64,17 @@ std::optional<MciCommand> parseOpen(std::string_view text, const std::vector<Tok
     // open PATH type waveaudio alias A
     constexpr std::array<std::string_view, 3> tail{"type", "waveaudio", "alias"};
     const std::size_t n = tokens.size();
-    if (n < 6)
-        return std::nullopt;
+    if (n < 6) return std::nullopt;
     for (std::size_t k = 0; k < tail.size(); ++k) {
         const Token& token = tokens[n - 4 + k];
-        if (lowered(text.substr(token.begin, token.end - token.begin)) != tail[k])
-            return std::nullopt;
+        if (lowered(text.substr(token.begin, token.end - token.begin)) != tail[k]) return std::nullopt;
     }
     const std::string_view field = between(text, tokens[0], tokens[n - 4].begin);
-    MciCommand command{"open", lowered(text.substr(tokens[n - 1].begin, tokens[n - 1].end - tokens[n - 1].begin)),
-                       pathIn(field), {}, false};
+    MciCommand command{"open",
+                       lowered(text.substr(tokens[n - 1].begin, tokens[n - 1].end - tokens[n - 1].begin)),
+                       pathIn(field),
+                       {},
+                       false};
     if (lowered(trimmed(field)) == "new") {
         command.newTake = true;
         command.path.clear();
@@ -86,15 +86,12 @@ std::optional<MciCommand> parseOpen(std::string_view text, const std::vector<Tok
 
 std::optional<MciCommand> parseMciCommand(std::string_view text) {
     const std::vector<Token> tokens = tokenise(text);
-    if (tokens.size() < 2)
-        return std::nullopt;
+    if (tokens.size() < 2) return std::nullopt;
     const auto word = [&](std::size_t i) { return text.substr(tokens[i].begin, tokens[i].end - tokens[i].begin); };
     const std::string verb = lowered(word(0));
-    if (verb == "open")
-        return parseOpen(text, tokens);
+    if (verb == "open") return parseOpen(text, tokens);
     constexpr std::array<std::string_view, 7> verbs{"record", "play", "stop", "save", "close", "set", "status"};
-    if (std::find(verbs.begin(), verbs.end(), verb) == verbs.end())
-        return std::nullopt;
+    if (std::find(verbs.begin(), verbs.end(), verb) == verbs.end()) return std::nullopt;
     MciCommand command{verb, lowered(word(1)), {}, {}, false};
     if (verb == "save") {
         command.path = pathIn(between(text, tokens[1], text.size() + 1));

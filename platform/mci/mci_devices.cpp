@@ -27,46 +27,39 @@ std::error_code MciDevice::save(const std::filesystem::path&) { return mciError(
 
 std::string MciDevice::length() const {
     const std::int64_t frames = lengthFrames();
-    return std::to_string(timeFormat_ == TimeFormat::bytes ? frames * bytesPerFrame()
-                                                           : frames * 1000 / sampleRate());
+    return std::to_string(timeFormat_ == TimeFormat::bytes ? frames * bytesPerFrame() : frames * 1000 / sampleRate());
 }
 
 Result<std::unique_ptr<MciDevice>> CaptureDevice::open(audio::AudioBackend& backend,
                                                        const std::filesystem::path& takeFolder) {
     auto recorder = audio::CaptureRecorder::open(backend, takeFolder, audio::StreamFormat{});
-    if (!recorder)
-        return recorder.error();
+    if (!recorder) return recorder.error();
     return std::unique_ptr<CaptureDevice>(new CaptureDevice(std::move(*recorder)));
 }
 
 std::error_code CaptureDevice::record() {
-    if (recorder_->lost())
-        return mciError(kDeviceLost);
-    if (recorder_->finished())
-        return mciError(kDeviceNotReady);
+    if (recorder_->lost()) return mciError(kDeviceLost);
+    if (recorder_->finished()) return mciError(kDeviceNotReady);
     return recorder_->record();
 }
 
 std::error_code CaptureDevice::stop() {
     const std::error_code stopped = recorder_->stop();
-    if (recorder_->lost())
-        return mciError(kDeviceLost);
+    if (recorder_->lost()) return mciError(kDeviceLost);
     return recorder_->writeError() ? recorder_->writeError() : stopped;
 }
 
 std::error_code CaptureDevice::save(const std::filesystem::path& target) { return recorder_->save(target); }
 
 std::string CaptureDevice::mode() const {
-    if (recorder_->lost())
-        return "not ready";
+    if (recorder_->lost()) return "not ready";
     return recorder_->recording() ? "recording" : "stopped";
 }
 
 Result<std::unique_ptr<MciDevice>> PlaybackDevice::open(audio::AudioBackend& backend,
                                                         const std::filesystem::path& path) {
     auto player = audio::FilePlayer::open(backend, path);
-    if (!player)
-        return player.error();
+    if (!player) return player.error();
     return std::unique_ptr<PlaybackDevice>(new PlaybackDevice(std::move(*player)));
 }
 
@@ -75,8 +68,7 @@ std::error_code PlaybackDevice::play() { return player_->lost() ? mciError(kDevi
 std::error_code PlaybackDevice::stop() { return player_->stop(); }
 
 std::string PlaybackDevice::mode() const {
-    if (player_->lost())
-        return "not ready";
+    if (player_->lost()) return "not ready";
     return player_->playing() ? "playing" : "stopped";
 }
 

@@ -21,7 +21,10 @@ std::error_code mciError(int code);
 // kUnsupportedFunction; other failures carry the audio layer's or the system's reason.
 class MciDevice {
 public:
-    enum class TimeFormat { milliseconds, bytes };
+    enum class TimeFormat {
+        milliseconds,
+        bytes
+    };
     virtual ~MciDevice() = default;
 
     virtual std::error_code record();
@@ -46,7 +49,8 @@ private:
 // "open new": an empty take that records from the default input.
 class CaptureDevice final : public MciDevice {
 public:
-    static Result<std::unique_ptr<MciDevice>> open(audio::AudioBackend& backend, const std::filesystem::path& takeFolder);
+    static Result<std::unique_ptr<MciDevice>> open(audio::AudioBackend& backend,
+                                                   const std::filesystem::path& takeFolder);
     std::error_code record() override;
     // Fails with the system's reason when the take file could not be written to its end.
     std::error_code stop() override;

@@ -14,51 +14,67 @@ using Words = std::vector<std::string>;
 
 // Copies as much of the reply as fits, and the closing NUL where it fits too.
 void writeReply(const std::string& text, char* reply, std::size_t replyLength) {
-    if (!reply || replyLength == 0)
-        return;
+    if (!reply || replyLength == 0) return;
     const std::size_t count = std::min(text.size(), replyLength);
     std::memcpy(reply, text.data(), count);
-    if (count < replyLength)
-        reply[count] = '\0';
+    if (count < replyLength) reply[count] = '\0';
 }
 
 // The user's words for a result code.
 std::string errorText(int code) {
     switch (code) {
-    case kSuccess: return "The command was carried out";
-    case kUnrecognisedKeyword: return "The command holds a word the device does not take";
-    case kUnrecognisedCommand: return "The command is not known";
-    case kAliasNotOpen: return "The device is not open";
-    case kUnsupportedFunction: return "The device cannot do that";
-    case kDeviceNotReady: return "The device is not ready";
-    case kFileNotFound: return "The file was not found";
-    case kFileNotSaved: return "The file could not be saved";
-    case kAliasInUse: return "The device is already open";
-    case kBadTimeFormat: return "The time format is not known";
-    case kNotReadableWav: return "The file is no WAV file that can be read";
-    case kFileNameRequired: return "A file name is needed";
-    case kNoAudioDevice: return "No sound device could be opened";
-    case kTakeFileFailed: return "The file for the recording could not be made or written";
-    case kServerNotAnswering: return "The sound server does not answer";
-    case kDeviceLost: return "The sound device went away";
-    default: return "Unknown error " + std::to_string(code);
+    case kSuccess:
+        return "The command was carried out";
+    case kUnrecognisedKeyword:
+        return "The command holds a word the device does not take";
+    case kUnrecognisedCommand:
+        return "The command is not known";
+    case kAliasNotOpen:
+        return "The device is not open";
+    case kUnsupportedFunction:
+        return "The device cannot do that";
+    case kDeviceNotReady:
+        return "The device is not ready";
+    case kFileNotFound:
+        return "The file was not found";
+    case kFileNotSaved:
+        return "The file could not be saved";
+    case kAliasInUse:
+        return "The device is already open";
+    case kBadTimeFormat:
+        return "The time format is not known";
+    case kNotReadableWav:
+        return "The file is no WAV file that can be read";
+    case kFileNameRequired:
+        return "A file name is needed";
+    case kNoAudioDevice:
+        return "No sound device could be opened";
+    case kTakeFileFailed:
+        return "The file for the recording could not be made or written";
+    case kServerNotAnswering:
+        return "The sound server does not answer";
+    case kDeviceLost:
+        return "The sound device went away";
+    default:
+        return "Unknown error " + std::to_string(code);
     }
 }
 
 // The result code of a failure: what a device answers of its own as it is, the audio layer's
 // reasons by their codes, and a system's reason by what the command did with a file.
 int resultCodeOf(const std::optional<MciCommand>& command, const std::error_code& error) {
-    if (error.category() == mciCategory())
-        return error.value();
+    if (error.category() == mciCategory()) return error.value();
     if (error.category() == audio::audioCategory()) {
         switch (static_cast<audio::AudioError>(error.value())) {
-        case audio::AudioError::notAnswering: return kServerNotAnswering;
-        case audio::AudioError::notWav: return kNotReadableWav;
-        default: return kNoAudioDevice;
+        case audio::AudioError::notAnswering:
+            return kServerNotAnswering;
+        case audio::AudioError::notWav:
+            return kNotReadableWav;
+        default:
+            return kNoAudioDevice;
         }
     }
-    if (command->verb == "open" && !command->newTake)
-        return kFileNotFound;
+    if (command->verb == "open" && !command->newTake) return kFileNotFound;
     // The take file: made at "open new", written until "stop", placed by "save".
     return command->verb == "save" ? kFileNotSaved : kTakeFileFailed;
 }
@@ -88,8 +104,7 @@ int MciStringService::sendString(std::string_view text, char* reply, std::size_t
     std::string answer;
     const std::error_code error = command ? execute(*command, answer) : mciError(kUnrecognisedCommand);
     writeReply(answer, reply, replyLength);
-    if (!error)
-        return kSuccess;
+    if (!error) return kSuccess;
     const int code = resultCodeOf(command, error);
     std::lock_guard lock(failureMutex_);
     failureTexts_[code] = failureText(command, code, error, takeFolder_);
@@ -120,40 +135,28 @@ void MciStringService::remove(const std::string& alias, const std::shared_ptr<Sl
 }
 
 std::error_code MciStringService::execute(const MciCommand& command, std::string& reply) {
-    if (command.verb == "open")
-        return open(command);
+    if (command.verb == "open") return open(command);
     const std::shared_ptr<Slot> slot = find(command.alias);
-    if (!slot)
-        return mciError(kAliasNotOpen);
+    if (!slot) return mciError(kAliasNotOpen);
     const std::unique_lock busy(slot->busy, std::try_to_lock);
-    if (!busy.owns_lock())
-        return mciError(kDeviceNotReady); // another thread's command (a save) is still at work on it
+    if (!busy.owns_lock()) return mciError(kDeviceNotReady); // another thread's command (a save) is still at work on it
     MciDevice& device = *slot->device;
-    if (command.verb == "set")
-        return set(device, command);
-    if (command.verb == "status")
-        return status(device, command, reply);
-    if (command.verb == "save")
-        return command.path.empty() ? mciError(kFileNameRequired) : device.save(command.path);
-    if (!command.words.empty())
-        return mciError(kUnrecognisedKeyword);
-    if (command.verb == "record")
-        return device.record();
-    if (command.verb == "play")
-        return device.play();
-    if (command.verb == "stop")
-        return device.stop();
+    if (command.verb == "set") return set(device, command);
+    if (command.verb == "status") return status(device, command, reply);
+    if (command.verb == "save") return command.path.empty() ? mciError(kFileNameRequired) : device.save(command.path);
+    if (!command.words.empty()) return mciError(kUnrecognisedKeyword);
+    if (command.verb == "record") return device.record();
+    if (command.verb == "play") return device.play();
+    if (command.verb == "stop") return device.stop();
     remove(command.alias, slot); // close: the device ends what it does and discards an unsaved take
     return {};
 }
 
 std::error_code MciStringService::open(const MciCommand& command) {
-    if (find(command.alias))
-        return mciError(kAliasInUse);
-    auto device = command.newTake ? CaptureDevice::open(*backend_, takeFolder_)
-                                  : PlaybackDevice::open(*backend_, command.path);
-    if (!device)
-        return device.error();
+    if (find(command.alias)) return mciError(kAliasInUse);
+    auto device =
+        command.newTake ? CaptureDevice::open(*backend_, takeFolder_) : PlaybackDevice::open(*backend_, command.path);
+    if (!device) return device.error();
     auto slot = std::make_shared<Slot>();
     slot->device = std::move(*device);
     std::lock_guard lock(tableMutex_);
@@ -164,8 +167,7 @@ std::error_code MciStringService::open(const MciCommand& command) {
 
 std::error_code MciStringService::set(MciDevice& device, const MciCommand& command) {
     const Words& words = command.words;
-    if (words.size() != 3 || words[0] != "time" || words[1] != "format")
-        return mciError(kUnrecognisedKeyword);
+    if (words.size() != 3 || words[0] != "time" || words[1] != "format") return mciError(kUnrecognisedKeyword);
     if (words[2] == "ms" || words[2] == "milliseconds")
         device.setTimeFormat(MciDevice::TimeFormat::milliseconds);
     else if (words[2] == "bytes")

@@ -29,8 +29,8 @@ public:
     explicit SaveProgressDialog(const std::string& path)
         : QProgressDialog(dialogParent(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
         setWindowTitle(QStringLiteral("Murmora"));
-        const QString name = fontMetrics().elidedText(QFile::decodeName(path.c_str()), Qt::ElideMiddle,
-                                                      kLongestShownPathPixels);
+        const QString name =
+            fontMetrics().elidedText(QFile::decodeName(path.c_str()), Qt::ElideMiddle, kLongestShownPathPixels);
         setLabelText(tr("Saving the recording as  %1").arg(name));
         setCancelButton(nullptr);
         setRange(0, 0);
@@ -64,7 +64,7 @@ int BackgroundSaveMci::saveInBackground(std::string_view command, const std::str
         dispatcher->wakeUp();
     });
 
-    QTimer quiet;  // its tick ends the quiet wait when nothing else does
+    QTimer quiet; // its tick ends the quiet wait when nothing else does
     quiet.setSingleShot(true);
     quiet.start(kQuietMs);
     std::unique_ptr<SaveProgressDialog> progress;

@@ -31,10 +31,8 @@ PanelWindow::PanelWindow(const ScreenMetrics& screen)
       convertButton(new SeeThroughButton(this, {64, 110, 55, 55}, tr("Convert Wav To mp3"), screen)),
       playButton(new SeeThroughButton(this, {144, 110, 55, 55}, tr("Play File"), screen)),
       scheduleButton(new SeeThroughButton(this, {104, 155, 55, 55}, tr("Set Recording Schedule"), screen)),
-      secondsLabel(new QtLabel(this, {10, 67, 81, 17})),
-      sizeLabel(new QtLabel(this, {10, 51, 105, 17})),
-      copyrightLabel(new QtLabel(this, {10, 136, 65, 17})),
-      versionLabel(new QtLabel(this, {10, 152, 49, 17})),
+      secondsLabel(new QtLabel(this, {10, 67, 81, 17})), sizeLabel(new QtLabel(this, {10, 51, 105, 17})),
+      copyrightLabel(new QtLabel(this, {10, 136, 65, 17})), versionLabel(new QtLabel(this, {10, 152, 49, 17})),
       scheduleCaptionLabel(new QtLabel(this, {10, 88, 57, 17})),
       scheduleTimeLabel(new QtLabel(this, {10, 104, 49, 33})) {
     setObjectName(QStringLiteral("panel"));

@@ -11,10 +11,14 @@ namespace {
 
 int buttonBit(Qt::MouseButton button) {
     switch (button) {
-    case Qt::LeftButton: return kLeftButton;
-    case Qt::RightButton: return kRightButton;
-    case Qt::MiddleButton: return kMiddleButton;
-    default: return 0;
+    case Qt::LeftButton:
+        return kLeftButton;
+    case Qt::RightButton:
+        return kRightButton;
+    case Qt::MiddleButton:
+        return kMiddleButton;
+    default:
+        return 0;
     }
 }
 
@@ -95,9 +99,7 @@ void QtPictureButton::mousePressEvent(QMouseEvent* event) { report(handlers_.dow
 
 void QtPictureButton::mouseMoveEvent(QMouseEvent* event) { report(handlers_.move, buttonSet(event->buttons()), event); }
 
-void QtPictureButton::mouseReleaseEvent(QMouseEvent* event) {
-    report(handlers_.up, buttonBit(event->button()), event);
-}
+void QtPictureButton::mouseReleaseEvent(QMouseEvent* event) { report(handlers_.up, buttonBit(event->button()), event); }
 
 void QtPictureButton::report(const MouseHandler& handler, int buttons, const QMouseEvent* event) const {
     if (!handler) return;

@@ -14,9 +14,12 @@ namespace {
 
 QMessageBox::Icon iconOf(MessageStyle style) {
     switch (style) {
-    case MessageStyle::critical: return QMessageBox::Critical;
-    case MessageStyle::exclamation: return QMessageBox::Warning;
-    case MessageStyle::information: return QMessageBox::Information;
+    case MessageStyle::critical:
+        return QMessageBox::Critical;
+    case MessageStyle::exclamation:
+        return QMessageBox::Warning;
+    case MessageStyle::information:
+        return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
 }

@@ -23,7 +23,8 @@ bool isHiddenName(const std::string& path) {
 }
 
 std::string withoutClosingSlash(std::string folder) {
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
     return folder;
 }
 
@@ -46,12 +47,12 @@ std::error_code writeAll(int fd, const std::vector<unsigned char>& bytes) {
 } // namespace
 
 bool QtFiles::fileExists(const std::string& path) const {
-    struct stat info{};
+    struct stat info {};
     return !isHiddenName(path) && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool QtFiles::folderExists(const std::string& path) const {
-    struct stat info{};
+    struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 

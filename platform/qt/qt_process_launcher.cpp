@@ -15,9 +15,10 @@ std::error_code QtProcessLauncher::startDetached(const std::string& program, con
     if (program.find('/') != std::string::npos && ::access(program.c_str(), X_OK) != 0)
         return {errno, std::system_category()};
     QStringList list;
-    for (const auto& argument : arguments) list << QFile::decodeName(argument.c_str());
-    const bool started = QProcess::startDetached(QFile::decodeName(program.c_str()), list,
-                                                 QFile::decodeName(workingFolder.c_str()));
+    for (const auto& argument : arguments)
+        list << QFile::decodeName(argument.c_str());
+    const bool started =
+        QProcess::startDetached(QFile::decodeName(program.c_str()), list, QFile::decodeName(workingFolder.c_str()));
     return started ? std::error_code() : std::make_error_code(std::errc::io_error);
 }
 

@@ -23,7 +23,7 @@ private:
     // The resource path of (type, name), or an empty text.
     QString pathOf(std::string_view type, std::string_view name) const;
 
-    std::map<std::pair<QString, QString>, QString> table_;  // (TYPE, NAME) in upper case -> path
+    std::map<std::pair<QString, QString>, QString> table_; // (TYPE, NAME) in upper case -> path
 };
 
 } // namespace murmora

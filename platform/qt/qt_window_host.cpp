@@ -44,7 +44,8 @@ void QtWindowHost::endProgram() {
     ending_ = true;
     // exit() rather than quit(): quit() first asks every shown window to close, and the
     // program has already run its own shutdown. Queued, so the current handler returns first.
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 } // namespace murmora

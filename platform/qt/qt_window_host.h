@@ -2,9 +2,9 @@
 #include <QRegion>
 #include <QWidget>
 
-#include "platform/window_host.h"
 #include "platform/qt/panel_window.h"
 #include "platform/qt/schedule_dialog.h"
+#include "platform/window_host.h"
 
 namespace murmora {
 

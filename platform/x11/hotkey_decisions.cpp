@@ -23,7 +23,8 @@ std::vector<ModifierMask> lockCombinations(std::span<const ModifierMask> lockMas
     std::vector<ModifierMask> combinations{0};
     for (ModifierMask lock : lockMasks) {
         const std::size_t before = combinations.size();
-        for (std::size_t i = 0; i < before; ++i) combinations.push_back(combinations[i] | lock);
+        for (std::size_t i = 0; i < before; ++i)
+            combinations.push_back(combinations[i] | lock);
     }
     std::ranges::sort(combinations);
     const auto duplicates = std::ranges::unique(combinations);
@@ -42,7 +43,8 @@ std::vector<KeyGrab> grabsFor(std::span<const Keycode> keycodes, ModifierMask mo
                               std::span<const ModifierMask> lockCombinations) {
     std::vector<KeyGrab> grabs;
     for (Keycode keycode : keycodes) {
-        for (ModifierMask locks : lockCombinations) grabs.push_back({keycode, static_cast<ModifierMask>(modifiers | locks)});
+        for (ModifierMask locks : lockCombinations)
+            grabs.push_back({keycode, static_cast<ModifierMask>(modifiers | locks)});
     }
     return grabs;
 }
@@ -82,7 +84,8 @@ std::optional<int> HotkeyMatcher::onKeyEvent(const KeyEvent& event) {
 const HotkeyBinding* HotkeyMatcher::bindingPressedBy(const KeyEvent& event) const {
     const ModifierMask modifiers = event.state & kKeyboardModifierBits & ~lockMask_;
     for (const HotkeyBinding& binding : bindings_) {
-        if (binding.modifiers == modifiers && std::ranges::find(binding.keycodes, event.keycode) != binding.keycodes.end()) {
+        if (binding.modifiers == modifiers &&
+            std::ranges::find(binding.keycodes, event.keycode) != binding.keycodes.end()) {
             return &binding;
         }
     }

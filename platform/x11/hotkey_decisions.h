@@ -48,7 +48,10 @@ struct HotkeyBinding {
     ModifierMask modifiers;
 };
 
-enum class KeyEventKind { press, release };
+enum class KeyEventKind {
+    press,
+    release
+};
 
 struct KeyEvent {
     KeyEventKind kind;

@@ -55,8 +55,8 @@ bool XcbHotkeys::nativeEventFilter(const QByteArray& eventType, void* message, q
 
     // Key presses and releases share one layout.
     const auto* key = static_cast<const xcb_key_press_event_t*>(message);
-    const auto hotkey = matcher_.onKeyEvent({type == XCB_KEY_PRESS ? KeyEventKind::press : KeyEventKind::release,
-                                            key->detail, key->state, key->time});
+    const auto hotkey = matcher_.onKeyEvent(
+        {type == XCB_KEY_PRESS ? KeyEventKind::press : KeyEventKind::release, key->detail, key->state, key->time});
     if (!hotkey) return false;
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [deliver = onHotkey_, id = *hotkey] { deliver(id); }, Qt::QueuedConnection);

@@ -12,12 +12,13 @@ template <typename Reply>
 using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 
 template <typename Reply>
-ReplyPtr<Reply> owned(Reply* reply) { return {reply, &std::free}; }
+ReplyPtr<Reply> owned(Reply* reply) {
+    return {reply, &std::free};
+}
 } // namespace
 
 XcbKeyGrabs::XcbKeyGrabs(xcb_connection_t* connection)
-    : connection_(connection),
-      root_(xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root),
+    : connection_(connection), root_(xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root),
       keySymbols_(xcb_key_symbols_alloc(connection)) {}
 
 XcbKeyGrabs::~XcbKeyGrabs() { xcb_key_symbols_free(keySymbols_); }
@@ -25,7 +26,8 @@ XcbKeyGrabs::~XcbKeyGrabs() { xcb_key_symbols_free(keySymbols_); }
 std::vector<Keycode> XcbKeyGrabs::keycodesOf(Keysym keysym) const {
     std::vector<Keycode> keycodes;
     const auto found = owned(xcb_key_symbols_get_keycode(keySymbols_, keysym));
-    for (const xcb_keycode_t* code = found.get(); code && *code != XCB_NO_SYMBOL; ++code) keycodes.push_back(*code);
+    for (const xcb_keycode_t* code = found.get(); code && *code != XCB_NO_SYMBOL; ++code)
+        keycodes.push_back(*code);
     return keycodes;
 }
 
@@ -46,7 +48,8 @@ ModifierMask XcbKeyGrabs::modifierOf(Keysym keysym) const {
 
 ModifierMap XcbKeyGrabs::readModifierMap() const {
     ModifierMap map;
-    const auto reply = owned(xcb_get_modifier_mapping_reply(connection_, xcb_get_modifier_mapping(connection_), nullptr));
+    const auto reply =
+        owned(xcb_get_modifier_mapping_reply(connection_, xcb_get_modifier_mapping(connection_), nullptr));
     if (!reply) return map;
     const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(reply.get());
     const int perModifier = reply->keycodes_per_modifier;
@@ -63,12 +66,14 @@ std::vector<bool> XcbKeyGrabs::grab(std::span<const KeyGrab> grabs) {
                                                XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
     }
     std::vector<bool> outcomes;
-    for (xcb_void_cookie_t cookie : cookies) outcomes.push_back(owned(xcb_request_check(connection_, cookie)) == nullptr);
+    for (xcb_void_cookie_t cookie : cookies)
+        outcomes.push_back(owned(xcb_request_check(connection_, cookie)) == nullptr);
     return outcomes;
 }
 
 void XcbKeyGrabs::ungrab(std::span<const KeyGrab> grabs) {
-    for (const KeyGrab& each : grabs) xcb_ungrab_key(connection_, each.keycode, root_, each.modifiers);
+    for (const KeyGrab& each : grabs)
+        xcb_ungrab_key(connection_, each.keycode, root_, each.modifiers);
     xcb_flush(connection_);
 }
 

@@ -113,8 +113,7 @@ TYPED_TEST(BackendTest, AStoppedServerMakesEveryCallGiveUpInTimeAndTheNextCallsW
     ASSERT_EQ(running->start(), std::error_code());
     {
         PausedServer paused;
-        if (!paused.any())
-            GTEST_SKIP() << "MURMORA_TEST_SERVER_PIDS names no server";
+        if (!paused.any()) GTEST_SKIP() << "MURMORA_TEST_SERVER_PIDS names no server";
         std::this_thread::sleep_for(200ms);
         ToneSource source(1000, 2);
         const auto before = Clock::now();

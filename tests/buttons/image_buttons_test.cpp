@@ -84,7 +84,8 @@ TEST_F(ButtonFixture, RightMiddleOrBothButtonsIgnoreMovesAndRunOnReleaseAnywhere
 
 TEST_F(ButtonFixture, EveryMoveInsideWithTheLeftButtonReloadsThePressedPicture) {
     const auto play = make(kPlayButtonLayout);
-    for (int i = 0; i < 3; ++i) control.move(kLeftButton, 100.0f + static_cast<float>(i), 100);
+    for (int i = 0; i < 3; ++i)
+        control.move(kLeftButton, 100.0f + static_cast<float>(i), 100);
     EXPECT_EQ(control.shown, (std::vector<std::string>{"custom:108", "custom:108", "custom:108"}));
     EXPECT_TRUE(files.filesIn("/tmp", "~rs").empty());
     control.up(kLeftButton, 100, 100);

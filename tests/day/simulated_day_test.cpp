@@ -9,14 +9,13 @@
 namespace murmora::fakes {
 namespace {
 
-
 // The audio devices as the MCI service keeps them, strict about every command that would merge
 // or lose a take: those are logged as problems.
 class DeviceModel {
 public:
     DeviceModel(FakePanel& app, std::vector<std::string>& problems) : app_(app), problems_(problems) {}
 
-    bool closing = false;  // the Close action discards a running take by design
+    bool closing = false; // the Close action discards a running take by design
     bool captureOpen = false;
     int takesSaved = 0;
     int takesDiscarded = 0;
@@ -25,7 +24,8 @@ public:
         if (command == "open new type waveaudio alias capture") return openCapture();
         if (command.rfind("open ", 0) == 0) return openVoice(command);
         if (command == "record capture") return captureOpen ? record() : mci::kAliasNotOpen;
-        if (command == "stop capture") return captureOpen ? (recording_ = false, lost_ ? mci::kDeviceLost : 0) : mci::kAliasNotOpen;
+        if (command == "stop capture")
+            return captureOpen ? (recording_ = false, lost_ ? mci::kDeviceLost : 0) : mci::kAliasNotOpen;
         if (command == "status capture mode") return captureOpen ? (reply = captureMode(), 0) : mci::kAliasNotOpen;
         if (command == "status capture length") return captureOpen ? (reply = "3000", 0) : mci::kAliasNotOpen;
         if (command.rfind("save capture ", 0) == 0) return captureOpen ? save(savedPath(command)) : mci::kAliasNotOpen;
@@ -75,7 +75,8 @@ private:
             !app_.messages.shown.empty() && app_.messages.shown.back().text == "Recording Not Saved";
         if (saved_) ++takesSaved;
         if (hasFrames_ && !saved_ && (userCancelled || closing)) ++takesDiscarded;
-        if (hasFrames_ && !saved_ && !userCancelled && !closing) problems_.push_back("close discards a take nobody cancelled");
+        if (hasFrames_ && !saved_ && !userCancelled && !closing)
+            problems_.push_back("close discards a take nobody cancelled");
         captureOpen = false;
         return 0;
     }
@@ -141,15 +142,24 @@ private:
     void event() {
         ++events_;
         const int kind = pick(100);
-        if (kind < 70) second();
-        else if (kind < 78) press(app_.recordButton.mouse);
-        else if (kind < 85) press(app_.stopButton.mouse);
-        else if (kind < 91) app_.hotkeys.press(static_cast<unsigned long>(pick(3)));
-        else if (kind < 94) app_.playButton.click();
-        else if (kind < 96) app_.scheduleButton.click();
-        else if (kind < 97) app_.convertButton.click();
-        else if (kind < 98) devices.loseInput();
-        else if (chance(5)) app_.clock.advance(chance(50) ? pick(3600) : -pick(600));  // the clock is set
+        if (kind < 70)
+            second();
+        else if (kind < 78)
+            press(app_.recordButton.mouse);
+        else if (kind < 85)
+            press(app_.stopButton.mouse);
+        else if (kind < 91)
+            app_.hotkeys.press(static_cast<unsigned long>(pick(3)));
+        else if (kind < 94)
+            app_.playButton.click();
+        else if (kind < 96)
+            app_.scheduleButton.click();
+        else if (kind < 97)
+            app_.convertButton.click();
+        else if (kind < 98)
+            devices.loseInput();
+        else if (chance(5))
+            app_.clock.advance(chance(50) ? pick(3600) : -pick(600)); // the clock is set
         check("event " + std::to_string(events_));
     }
 
@@ -163,7 +173,8 @@ private:
     void press(MouseHandlers& mouse) {
         const int buttons = std::array<int, 5>{kLeftButton, kLeftButton, kRightButton, kMiddleButton, 3}[pick(5)];
         mouse.down(buttons, coordinate(), coordinate());
-        for (int i = pick(3); i > 0; --i) mouse.move(buttons, coordinate(), coordinate());
+        for (int i = pick(3); i > 0; --i)
+            mouse.move(buttons, coordinate(), coordinate());
         mouse.up(buttons, coordinate(), coordinate());
     }
 
@@ -182,10 +193,14 @@ private:
 
     std::string somePath() {
         switch (pick(5)) {
-        case 0: return "/home/user/takes/take" + std::to_string(pick(5)) + ".wav";
-        case 1: return "/home/user/My Take.wav";
-        case 2: return "/gone/take.wav";  // a folder that does not exist
-        default: return "/home/user/take" + std::to_string(pick(20)) + ".wav";
+        case 0:
+            return "/home/user/takes/take" + std::to_string(pick(5)) + ".wav";
+        case 1:
+            return "/home/user/My Take.wav";
+        case 2:
+            return "/gone/take.wav"; // a folder that does not exist
+        default:
+            return "/home/user/take" + std::to_string(pick(20)) + ".wav";
         }
     }
 
@@ -214,7 +229,7 @@ private:
         if (chance(20)) app_.panel.schedule.onChooseTargetClicked();
         for (int attempt = 0; app_.windows.scheduleWindowShown && attempt < 3; ++attempt) {
             app_.panel.schedule.onCloseRequested();
-            if (app_.windows.scheduleWindowShown) app_.durationSecondsSpinner.setValue(30);  // the zero-duration refusal
+            if (app_.windows.scheduleWindowShown) app_.durationSecondsSpinner.setValue(30); // the zero-duration refusal
         }
         ASSERT_FALSE(app_.windows.scheduleWindowShown) << "the schedule window could not be closed";
     }
@@ -224,7 +239,8 @@ private:
         const bool elapsed = app_.elapsedTimer.enabled, scheduledStop = app_.scheduledStopTimer.enabled;
         if (app_.windows.ended) return;
         if (elapsed && scheduledStop) fail(when, "a take counts its seconds and waits for its scheduled stop");
-        if (recording != (elapsed || scheduledStop)) fail(when, "a take runs without its timer, or a timer without a take");
+        if (recording != (elapsed || scheduledStop))
+            fail(when, "a take runs without its timer, or a timer without a take");
         if (recording && !devices.captureOpen) fail(when, "recording with no capture device");
     }
 

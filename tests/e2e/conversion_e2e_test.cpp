@@ -28,7 +28,7 @@ protected:
         return contents;
     }
 
-    static bool processNames(const QString& path) {  // the encoder still writing it
+    static bool processNames(const QString& path) { // the encoder still writing it
         const QByteArray wanted = QFile::encodeName(path);
         for (const QString& pid : QDir("/proc").entryList({"[0-9]*"}, QDir::Dirs)) {
             QFile cmdline("/proc/" + pid + "/cmdline");

@@ -21,8 +21,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/qt_panel.h"
@@ -38,8 +38,8 @@ struct SoundReading {
     std::string report;
 };
 struct ProcessResult {
-    int exitCode = -1;  // also when the program did not start or end in time
-    QString output;     // standard output and error, merged
+    int exitCode = -1; // also when the program did not start or end in time
+    QString output;    // standard output and error, merged
 };
 struct WavFacts {
     long long frames = 0;
@@ -55,22 +55,26 @@ inline ProcessResult runProgram(const QString& program, const QStringList& argum
         process.kill();
         return {-1, program + " did not start or end: " + process.errorString()};
     }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, QString::fromLocal8Bit(process.readAll())};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAll())};
 }
 
 // A WAV file of the test microphone's kind (44,100 Hz, 16-bit stereo, 440 Hz at -9 dBFS), made by sox.
 inline ProcessResult makeTone(const QString& path, const QString& seconds) {
-    return runProgram("sox", {"-q", "-n", "-r", "44100", "-c", "2", "-b", "16", path, "synth", seconds, "sine", "440", "vol", "0.5"});
+    return runProgram(
+        "sox", {"-q", "-n", "-r", "44100", "-c", "2", "-b", "16", path, "synth", seconds, "sine", "440", "vol", "0.5"});
 }
 
 inline std::optional<SoundReading> readSound(const QString& file) {
     const ProcessResult sox = runProgram("sox", {file, "-n", "remix", "1", "stat"});
     const auto value = [&](const char* name) {
         const auto match = QRegularExpression(QStringLiteral("^%1:\\s*(-?[0-9.]+)").arg(QLatin1String(name)),
-                                              QRegularExpression::MultilineOption).match(sox.output);
+                                              QRegularExpression::MultilineOption)
+                               .match(sox.output);
         return match.hasMatch() ? std::optional(match.captured(1).toDouble()) : std::nullopt;
     };
-    const auto seconds = value("Length \\(seconds\\)"), rms = value("RMS     amplitude"), frequency = value("Rough   frequency");
+    const auto seconds = value("Length \\(seconds\\)"), rms = value("RMS     amplitude"),
+               frequency = value("Rough   frequency");
     if (sox.exitCode != 0 || !seconds || !rms || !frequency) return std::nullopt;
     return SoundReading{*seconds, *rms, *frequency, sox.output.toStdString()};
 }
@@ -81,7 +85,8 @@ inline testing::AssertionResult holdsTheTone(const std::optional<SoundReading>& 
     const bool tone = sound->frequency >= 440 * 0.97 && sound->frequency <= 440 * 1.03;
     const bool level = sound->rms > 0.30 && sound->rms < 0.40;
     if (tone && level && sound->seconds >= minSeconds) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "not " << minSeconds << " s or more of 440 Hz at RMS ~0.354:\n" << sound->report;
+    return testing::AssertionFailure() << "not " << minSeconds << " s or more of 440 Hz at RMS ~0.354:\n"
+                                       << sound->report;
 }
 
 inline std::optional<WavFacts> readWavFacts(const QString& file) {
@@ -123,7 +128,8 @@ public:
     // A message box titled "Murmora": its text goes to `text`, then OK.
     void expectMessage(QString* text) {
         expect(
-            "message box", [](QWidget* window) { return qobject_cast<QMessageBox*>(window) && window->windowTitle() == "Murmora"; },
+            "message box",
+            [](QWidget* window) { return qobject_cast<QMessageBox*>(window) && window->windowTitle() == "Murmora"; },
             [text](QWidget* window) {
                 auto* box = qobject_cast<QMessageBox*>(window);
                 *text = box->text();
@@ -131,11 +137,14 @@ public:
             });
     }
 
-    bool waitDone(int timeoutMs) { return QTest::qWaitFor([this] { return steps_.empty(); }, timeoutMs); }
+    bool waitDone(int timeoutMs) {
+        return QTest::qWaitFor([this] { return steps_.empty(); }, timeoutMs);
+    }
 
     std::vector<std::string> problems() const {
         std::vector<std::string> problems = unexpected_;
-        for (const Step& step : steps_) problems.push_back("never shown: the " + step.what);
+        for (const Step& step : steps_)
+            problems.push_back("never shown: the " + step.what);
         return problems;
     }
 
@@ -156,7 +165,8 @@ private:
         lastSeen_ = window;
         sinceAnswer_.start();
         if (steps_.empty() || !steps_.front().matches(window)) {
-            return dismiss(window, steps_.empty() ? std::string("unasked ") : "instead of the " + steps_.front().what + ": ");
+            return dismiss(window,
+                           steps_.empty() ? std::string("unasked ") : "instead of the " + steps_.front().what + ": ");
         }
         Answer answer = std::move(steps_.front().answer);
         steps_.pop_front();
@@ -165,7 +175,8 @@ private:
 
     void dismiss(QWidget* window, const std::string& why) {
         const auto* box = qobject_cast<const QMessageBox*>(window);
-        unexpected_.push_back(why + "\"" + window->windowTitle().toStdString() + "\" " + (box ? box->text().toStdString() : ""));
+        unexpected_.push_back(why + "\"" + window->windowTitle().toStdString() + "\" " +
+                              (box ? box->text().toStdString() : ""));
         lastSeen_ = nullptr;
         QTimer::singleShot(0, window, [window] {
             if (auto* dialog = qobject_cast<QDialog*>(window)) return dialog->done(QDialog::Rejected);
@@ -194,7 +205,8 @@ protected:
 
     void TearDown() override {
         if (!panel) return;
-        for (const std::string& problem : modals->problems()) ADD_FAILURE() << "modal window: " << problem;
+        for (const std::string& problem : modals->problems())
+            ADD_FAILURE() << "modal window: " << problem;
         panel->scheduleDialog.hide();
         panel->window.hide();
     }
@@ -222,7 +234,7 @@ protected:
         sampler.start();
         QTest::qWait(takeMs);
         sampler.stop();
-        click(panel->window.stopButton);  // returns once the save dialog and the confirmation are answered
+        click(panel->window.stopButton); // returns once the save dialog and the confirmation are answered
         EXPECT_TRUE(modals->waitDone(10000)) << "the save dialog or the confirmation did not come";
         return confirmation;
     }
@@ -275,7 +287,8 @@ public:
         recorder_.setStandardOutputFile(rawFile_);
         recorder_.start("parec", {"-d", "@DEFAULT_MONITOR@", "--raw", "--format=s16le", "--rate=44100", "--channels=2",
                                   "--latency-msec=20"});
-        started_ = recorder_.waitForStarted() && QTest::qWaitFor([this] { return QFileInfo(rawFile_).size() > 0; }, 5000);
+        started_ =
+            recorder_.waitForStarted() && QTest::qWaitFor([this] { return QFileInfo(rawFile_).size() > 0; }, 5000);
     }
     ~OutputListener() {
         if (recorder_.state() == QProcess::NotRunning) return;
@@ -290,8 +303,9 @@ public:
         if (!recorder_.waitForFinished(5000)) return std::nullopt;
         const QString heard = rawFile_ + ".wav";
         const QStringList trimSilence = QString("silence 1 0.01 1% reverse silence 1 0.01 1% reverse").split(' ');
-        const ProcessResult sox = runProgram(
-            "sox", QStringList{"-q", "-t", "raw", "-r", "44100", "-c", "2", "-e", "signed", "-b", "16", rawFile_, heard} + trimSilence);
+        const ProcessResult sox = runProgram("sox", QStringList{"-q", "-t", "raw", "-r", "44100", "-c", "2", "-e",
+                                                                "signed", "-b", "16", rawFile_, heard} +
+                                                        trimSilence);
         if (sox.exitCode != 0) return std::nullopt;
         return heard;
     }

@@ -21,7 +21,7 @@ TEST_F(Playback, PlayShowsLengthAndSizeWhileTheOutputPlaysTheToneToItsEnd) {
     OutputListener listener(scratchPath("heard.raw"));
     ASSERT_TRUE(listener.started()) << "the output's monitor delivered nothing";
     const qint64 playedMs = playLatestTake();
-    QTest::qWait(300);  // the last frames reach the monitor
+    QTest::qWait(300); // the last frames reach the monitor
     const auto heard = listener.stop();
 
     EXPECT_EQ(panel->window.secondsLabel->text(), QStringLiteral("3.0 sec"));
@@ -31,7 +31,8 @@ TEST_F(Playback, PlayShowsLengthAndSizeWhileTheOutputPlaysTheToneToItsEnd) {
     EXPECT_GE(playedMs, 2800) << "the Play action returned before the end of the file";
     EXPECT_LE(playedMs, 4500) << "the Play action waited on after the end of the file";
     EXPECT_FALSE(panel->panel.player.isPlaying());
-    EXPECT_EQ(mci->sendString("status voice1 mode", nullptr, 0), mci::kAliasNotOpen) << "voice1 was not closed at the end";
+    EXPECT_EQ(mci->sendString("status voice1 mode", nullptr, 0), mci::kAliasNotOpen)
+        << "voice1 was not closed at the end";
 
     ASSERT_TRUE(heard) << "the output's monitor could not be read";
     const auto sound = readSound(*heard);

@@ -11,9 +11,10 @@ namespace {
 
 class ScheduledTake : public SoundPanel {
 protected:
-    static void spinTo(QtSpinner* spinner, int value) {  // with its arrows; the upper one counts up
+    static void spinTo(QtSpinner* spinner, int value) { // with its arrows; the upper one counts up
         for (int step = 0; step < 100 && spinner->value() != value; ++step) {
-            spinner->triggerAction(spinner->value() < value ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
+            spinner->triggerAction(spinner->value() < value ? QAbstractSlider::SliderSingleStepSub
+                                                            : QAbstractSlider::SliderSingleStepAdd);
         }
         EXPECT_EQ(spinner->value(), value);
     }
@@ -59,7 +60,7 @@ TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWith
             form2.close();
         });
 
-    click(panel->window.scheduleButton);  // returns once the schedule window is hidden
+    click(panel->window.scheduleButton); // returns once the schedule window is hidden
     ASSERT_TRUE(modals->waitDone(10000)) << "the schedule window was not answered";
     EXPECT_FALSE(form2.isVisible());
     EXPECT_EQ(targetMessage, QStringLiteral("Recording will be saved as ") + target);
@@ -89,7 +90,7 @@ TEST_F(ScheduledTake, StartsOnTimeStopsAfterItsDurationAndIsSavedToTheTargetWith
     EXPECT_TRUE(QDir::home().entryList({QStringLiteral("Murmora take*")}).isEmpty()) << "saved to the fallback";
     EXPECT_TRUE(takesLeft().isEmpty()) << takesLeft().join(QLatin1Char(' ')).toStdString();
 
-    const qint64 playedMs = playLatestTake();  // labels and output are checked by the playback test
+    const qint64 playedMs = playLatestTake(); // labels and output are checked by the playback test
     EXPECT_GE(playedMs, sound->seconds * 1000 - 200);
     EXPECT_LE(playedMs, sound->seconds * 1000 + 1500);
 }

@@ -148,7 +148,8 @@ TEST_F(CaptureTest, AFailureSaysTheSystemsReasonInItsWords) {
 // fills it leaves nothing behind and keeps the take for the next try.
 TEST_F(CaptureTest, ACopyToAnotherFileSystemTouchesNoEntryItDidNotMakeAndKeepsTheTakeOnFailure) {
     std::string pattern = "/dev/shm/murmora-mci-test-XXXXXX";
-    struct stat take{}, shm{};
+    struct stat take {
+    }, shm{};
     if (stat(takeFolder_.c_str(), &take) != 0 || !::mkdtemp(pattern.data()) || stat(pattern.c_str(), &shm) != 0 ||
         take.st_dev == shm.st_dev)
         GTEST_SKIP() << "no folder on another file system than the take folder: no copy to test";
@@ -158,7 +159,8 @@ TEST_F(CaptureTest, ACopyToAnotherFileSystemTouchesNoEntryItDidNotMakeAndKeepsTh
     fs::create_symlink(folder / "victim", folder / (".take.wav.part-" + std::to_string(::getpid())));
     const auto entries = [&] {
         std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.insert(entry.path().filename().string());
         return names;
     };
     const auto untouched = entries();
@@ -191,7 +193,8 @@ TEST_F(CaptureTest, WhileASaveIsAtWorkOtherDevicesAnswerAndTheSavedOneIsBusy) {
     const auto frames = record(2000);
     backend_->holdCaptureStops(true); // the save's own stop of the take waits
     int saved = -1;
-    std::thread worker([&] { saved = service_.sendString("save capture " + (scratch_ / "b.wav").string(), nullptr, 0); });
+    std::thread worker(
+        [&] { saved = service_.sendString("save capture " + (scratch_ / "b.wav").string(), nullptr, 0); });
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     bool busy = false;
     while (!busy && std::chrono::steady_clock::now() < deadline)

@@ -51,9 +51,9 @@ TEST(ParseMciCommand, KeywordsAndAliasesInAnyCaseAndPathsAsWritten) {
 using CodesTest = ServiceTest;
 
 TEST_F(CodesTest, UnknownCommandsAreRefusedWithAnEmptyReply) {
-    for (const char* text : {"", "   ", "hello", "record", "rewind capture", "recordcapture", "open new",
-                             "open new type waveaudio", "open /tmp/a.wav", "open type waveaudio alias voice1",
-                             "open /tmp/a.wav type sequencer alias voice1"}) {
+    for (const char* text :
+         {"", "   ", "hello", "record", "rewind capture", "recordcapture", "open new", "open new type waveaudio",
+          "open /tmp/a.wav", "open type waveaudio alias voice1", "open /tmp/a.wav type sequencer alias voice1"}) {
         EXPECT_EQ(send(text), kUnrecognisedCommand) << text;
         EXPECT_EQ(reply_, "") << text;
     }
@@ -88,8 +88,9 @@ TEST_F(CodesTest, MissingAndUnreadableFilesAreRefused) {
     EXPECT_EQ(openFile(scratch_ / "take.flac"), kNotReadableWav);
     // A damaged header claiming a sample rate near 2 GHz: refused, not believed.
     writeWav(scratch_ / "damaged.wav", rampFrames(100));
-    std::fstream(scratch_ / "damaged.wav", std::ios::in | std::ios::out | std::ios::binary).seekp(24).write(
-        "\x00\x00\x00\x70", 4);
+    std::fstream(scratch_ / "damaged.wav", std::ios::in | std::ios::out | std::ios::binary)
+        .seekp(24)
+        .write("\x00\x00\x00\x70", 4);
     EXPECT_EQ(openFile(scratch_ / "damaged.wav"), kNotReadableWav);
     EXPECT_EQ(send("play voice1"), kAliasNotOpen);
     EXPECT_EQ(backend_->openStreamCount(), 0);
@@ -134,8 +135,11 @@ TEST_F(CodesTest, TheReplyIsCutAtTheBufferLengthAndEndsAtANulWhereItFits) {
     const struct {
         std::size_t length;
         std::string expected;
-    } cases[] = {{12, std::string("stopped\0####", 12)}, {8, std::string("stopped\0####", 12)},
-                 {7, "stopped#####"}, {4, "stop########"}, {0, "############"}};
+    } cases[] = {{12, std::string("stopped\0####", 12)},
+                 {8, std::string("stopped\0####", 12)},
+                 {7, "stopped#####"},
+                 {4, "stop########"},
+                 {0, "############"}};
     for (const auto& c : cases) {
         char buffer[12];
         std::memset(buffer, '#', sizeof buffer);

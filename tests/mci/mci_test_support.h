@@ -1,7 +1,7 @@
 #pragma once
-#include "tests/support/scripted_backend.h"
-#include "platform/mci_service.h"
 #include "platform/mci/mci_string_service.h"
+#include "platform/mci_service.h"
+#include "tests/support/scripted_backend.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.hh>
@@ -19,7 +19,10 @@ namespace fs = std::filesystem;
 struct ScratchFolder {
     std::string pattern = (fs::temp_directory_path() / "murmora-mci-test-XXXXXX").string();
     fs::path path = ::mkdtemp(pattern.data()) ? pattern : throw std::runtime_error("no scratch folder");
-    ~ScratchFolder() { std::error_code ignored; fs::remove_all(path, ignored); }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
     fs::path operator/(const std::string& name) const { return path / name; }
 };
 
@@ -63,8 +66,8 @@ protected:
     void deliver(const std::vector<std::int16_t>& samples) {
         constexpr std::size_t kBlock = 441 * 2;
         for (std::size_t at = 0; at < samples.size(); at += kBlock)
-            ASSERT_TRUE(backend_->deliverCapture(
-                std::span(samples).subspan(at, std::min(kBlock, samples.size() - at))));
+            ASSERT_TRUE(
+                backend_->deliverCapture(std::span(samples).subspan(at, std::min(kBlock, samples.size() - at))));
     }
     std::vector<fs::path> takeFiles() const {
         std::error_code ignored;

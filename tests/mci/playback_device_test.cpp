@@ -1,7 +1,7 @@
 #include "mci_test_support.h"
 
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <thread>
 
 namespace murmora::mci::testing {
@@ -21,8 +21,7 @@ protected:
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (heard.size() < frames * 2 && std::chrono::steady_clock::now() < deadline) {
             const auto block = backend_->pullPlayback(std::min<std::size_t>(256, frames - heard.size() / 2));
-            if (block.empty())
-                break;
+            if (block.empty()) break;
             std::copy_if(block.begin(), block.end(), std::back_inserter(heard), [](std::int16_t s) { return s != 0; });
             std::this_thread::sleep_for(std::chrono::microseconds(100));
         }

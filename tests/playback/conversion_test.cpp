@@ -17,7 +17,8 @@ struct ConvertPanel : ::testing::Test {
 
     void SetUp() override {
         app.start();
-        app.files.add(kEncoder, "\x7f" "ELF");
+        app.files.add(kEncoder, "\x7f"
+                                "ELF");
     }
     void convert(std::optional<std::string> path) {
         app.convertDialog.answer(std::move(path));

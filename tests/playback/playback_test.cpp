@@ -38,13 +38,18 @@ const std::string kScheduledTake = "/home/user/AutoRec.wav";
 
 // The commands of one Play action from its open to the start of the wait.
 Commands playStart(const std::string& file) {
-    return {"open \"" + file + "\" type waveaudio alias voice1", "set voice1 time format ms", "status voice1 length",
-            "set voice1 time format bytes", "status voice1 length", "play voice1"};
+    return {"open \"" + file + "\" type waveaudio alias voice1",
+            "set voice1 time format ms",
+            "status voice1 length",
+            "set voice1 time format bytes",
+            "status voice1 length",
+            "play voice1"};
 }
 
 Commands concat(std::initializer_list<Commands> parts) {
     Commands all;
-    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    for (const auto& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
@@ -116,8 +121,12 @@ TEST_F(PlayerTest, AFailedOpenStillRunsEveryStepAndEndsAtTheFirstQuery) {
 
 TEST_F(PlayerTest, TheModeQueryCutsTheReplyAtItsFirstNulAndPlaysOnlyOnPlaying) {
     const std::pair<std::string, bool> cases[] = {
-        {"playing", true},   {std::string("playing\0stale", 13), true}, {"stopped", false}, {"Playing", false},
-        {"playing ", false}, {"", false},
+        {"playing", true},
+        {std::string("playing\0stale", 13), true},
+        {"stopped", false},
+        {"Playing", false},
+        {"playing ", false},
+        {"", false},
         {"playing" + std::string(121, ' '), false}}; // 128 characters and no NUL: the service gave no mode
     for (const auto& [reply, playing] : cases) {
         mci.respond = [&](const std::string&, std::string& answer) { return answer = reply, 0; };
@@ -145,16 +154,21 @@ TEST_F(PlayerTest, ASoundServerThatDoesNotAnswerEndsTheActionWithAWord) {
 
 TEST(FormatTenths, OneRoundedDigitNoLeadingZeroNoSeparator) {
     const std::tuple<unsigned long long, unsigned, const char*> cases[] = {
-        {0, 1000, ".0"},    {49, 1000, ".0"},     {50, 1000, ".1"},     {150, 1000, ".2"},
-        {949, 1000, ".9"},  {950, 1000, "1.0"},   {1999, 1000, "2.0"},  {1280, 1024, "1.3"},
+        {0, 1000, ".0"},           {49, 1000, ".0"},
+        {50, 1000, ".1"},          {150, 1000, ".2"},
+        {949, 1000, ".9"},         {950, 1000, "1.0"},
+        {1999, 1000, "2.0"},       {1280, 1024, "1.3"},
         {1234567, 1000, "1234.6"}, {18446744073709551615ULL, 1024, "18014398509481984.0"}};
-    for (const auto& [number, divisor, text] : cases) EXPECT_EQ(formatTenths(number, divisor), text) << number;
+    for (const auto& [number, divisor, text] : cases)
+        EXPECT_EQ(formatTenths(number, divisor), text) << number;
 }
 
 TEST_F(PlayerTest, LabelsShowSecondsAndKilobytesFromTheNumberEachReplyBeginsWith) {
     const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
-        {"500", "1536", ".5 sec", "1.5 KB"},       {"30000", "5292044", "30.0 sec", "5168.0 KB"},
-        {"1500 ms", "2048x", "1.5 sec", "2.0 KB"}, {"", "", "", ""},
+        {"500", "1536", ".5 sec", "1.5 KB"},
+        {"30000", "5292044", "30.0 sec", "5168.0 KB"},
+        {"1500 ms", "2048x", "1.5 sec", "2.0 KB"},
+        {"", "", "", ""},
         {"unknown", "-5", "", ""}};
     saved(kManualTake);
     for (const auto& [ms, bytes, seconds, size] : cases) {
@@ -176,11 +190,14 @@ TEST_F(PlayerTest, ASecondPlayRunsInsideTheFirstAndWhicheverEndsFirstCloses) {
         if (pump.calls == 1) play();
     };
     play();
-    EXPECT_EQ(mci.take(),
-              concat({playStart(kManualTake), modeQueries(1),                    // outer: playing, waits
-                      playStart(kManualTake), modeQueries(3), {"close voice1"},  // inner: open fails (289),
-                                                                                 // play restarts the take
-                      modeQueries(1), {"close voice1"}}));                       // outer: ends at its next query
+    EXPECT_EQ(mci.take(), concat({playStart(kManualTake),
+                                  modeQueries(1), // outer: playing, waits
+                                  playStart(kManualTake),
+                                  modeQueries(3),
+                                  {"close voice1"}, // inner: open fails (289),
+                                                    // play restarts the take
+                                  modeQueries(1),
+                                  {"close voice1"}})); // outer: ends at its next query
     EXPECT_EQ(pump.calls, 3);
 }
 
@@ -191,8 +208,11 @@ TEST_F(PlayerTest, AStopEndsTheWaitAtTheNextQuery) {
         if (pump.calls == 3) player.stop();
     };
     play();
-    EXPECT_EQ(mci.take(), concat({playStart(kManualTake), modeQueries(3), {"stop voice1", "close voice1"},
-                                  modeQueries(1), {"close voice1"}}));
+    EXPECT_EQ(mci.take(), concat({playStart(kManualTake),
+                                  modeQueries(3),
+                                  {"stop voice1", "close voice1"},
+                                  modeQueries(1),
+                                  {"close voice1"}}));
     EXPECT_EQ(pump.calls, 3);
     EXPECT_FALSE(player.isPlaying());
 }
@@ -239,8 +259,8 @@ struct PanelPlayback : PanelWithTakes, ::testing::Test {};
 // Steps: M and S save a manual and a scheduled take, m and s delete them, N arms a new target.
 TEST(PanelPlays, TheLatestSavedTakeIfItStillExists) {
     const std::pair<std::string, std::string> cases[] = {
-        {"", ""},     {"M", kManualTake}, {"S", kScheduledTake}, {"MS", kScheduledTake}, {"SM", kManualTake},
-        {"MSs", ""}, {"Mm", ""},         {"SN", ""}};
+        {"", ""},   {"M", kManualTake}, {"S", kScheduledTake}, {"MS", kScheduledTake}, {"SM", kManualTake}, {"MSs", ""},
+        {"Mm", ""}, {"SN", ""}};
     for (const auto& [steps, played] : cases) {
         PanelWithTakes panel;
         for (char step : steps) {

@@ -24,7 +24,7 @@ class SlowSave final : public MciService {
 public:
     std::atomic<bool> released{false};
     std::thread::id saveThread;
-    std::vector<std::string> others;  // sent on the test's thread only
+    std::vector<std::string> others; // sent on the test's thread only
 
     int sendString(std::string_view command, char* reply, std::size_t replyLength) override {
         if (command.rfind("save ", 0) != 0) {
@@ -32,7 +32,8 @@ public:
             return 0;
         }
         saveThread = std::this_thread::get_id();
-        while (!released) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        while (!released)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         std::strncpy(reply, "saved", replyLength);
         return 286;
     }

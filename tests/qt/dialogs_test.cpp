@@ -31,11 +31,13 @@ TEST(MessageBoxes, ShowTitlePromptAndTheIconOfTheirStyleWithOnlyAnOkButton) {
         MessageStyle style;
         QMessageBox::Icon icon;
     };
-    for (const Case c : {Case{MessageStyle::critical, QMessageBox::Critical}, Case{MessageStyle::exclamation, QMessageBox::Warning},
-                         Case{MessageStyle::information, QMessageBox::Information}}) {
+    for (const Case c :
+         {Case{MessageStyle::critical, QMessageBox::Critical}, Case{MessageStyle::exclamation, QMessageBox::Warning},
+          Case{MessageStyle::information, QMessageBox::Information}}) {
         QStringList shown;
         answerNextModal<QMessageBox>([&](QMessageBox* box) {
-            shown = {box->windowTitle(), box->text(), QString::number(box->icon()), QString::number(box->buttons().size())};
+            shown = {box->windowTitle(), box->text(), QString::number(box->icon()),
+                     QString::number(box->buttons().size())};
             box->button(QMessageBox::Ok)->click();
         });
         QtMessageBox().show("Recording saved as  /tmp/a.wav", c.style, "Murmora");
@@ -52,7 +54,8 @@ TEST(FileDialogFilters, ShowTheDescriptionWithItsPatterns) {
 class FileDialogs : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"a.wav", "B.WAV", "c.Wav", "d.txt"}) std::ofstream(scratchPath(name).toStdString()) << "x";
+        for (const char* name : {"a.wav", "B.WAV", "c.Wav", "d.txt"})
+            std::ofstream(scratchPath(name).toStdString()) << "x";
         dialog.configure(SaveAsWav);
     }
     QString scratchPath(const QString& name) const { return folder.path() + QLatin1Char('/') + name; }
@@ -89,7 +92,7 @@ TEST_F(FileDialogs, ListTheWavFilesWhateverTheCaseOfTheirExtension) {
     answerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
         fileDialog->setDirectory(folder.path());
         (void)QTest::qWaitFor([&] { return listedNames(fileDialog).size() >= 3; }, 5000);
-        QTest::qWait(100);  // let the folder finish loading
+        QTest::qWait(100); // let the folder finish loading
         listed = listedNames(fileDialog);
         shownFilter = fileDialog->selectedNameFilter();
         fileDialog->reject();

@@ -44,7 +44,7 @@ protected:
 
     fakes::FakeMci mci;
     fakes::FakeTakeFolder takes;
-    fakes::FakeHotkeys hotkeys;  // both combinations free: no warning box at start-up
+    fakes::FakeHotkeys hotkeys; // both combinations free: no warning box at start-up
     QtPanel panel{mci, takes, hotkeys};
     const QImage skin = sourcePicture("bitmaps/MRSKIN.bmp");
 };
@@ -56,8 +56,10 @@ TEST_F(RealPanel, IsAFramelessWindowOfTheDesignSizeAtItsPlaceNamedMurmoraWithThe
     EXPECT_EQ(panel.window.windowTitle(), QStringLiteral("Murmora"));
     EXPECT_TRUE(panel.window.windowFlags().testFlag(Qt::FramelessWindowHint));
     const QRegion outline = panel.window.mask();
-    for (const QPoint in : {QPoint(200, 133), QPoint(80, 200)}) EXPECT_TRUE(outline.contains(in));
-    for (const QPoint out : {QPoint(1, 1), QPoint(2, 1), QPoint(200, 10)}) EXPECT_FALSE(outline.contains(out));
+    for (const QPoint in : {QPoint(200, 133), QPoint(80, 200)})
+        EXPECT_TRUE(outline.contains(in));
+    for (const QPoint out : {QPoint(1, 1), QPoint(2, 1), QPoint(200, 10)})
+        EXPECT_FALSE(outline.contains(out));
 }
 
 TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
@@ -76,8 +78,8 @@ TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
     EXPECT_EQ(differing, 0) << "skin";
 
     const std::pair<SeeThroughButton* const PanelWindow::*, const char*> buttons[] = {
-        {&PanelWindow::minimizeButton, "custom/101.gif"},  {&PanelWindow::closeButton, "custom/103.gif"},
-        {&PanelWindow::stopButton, "custom/105.gif"},  {&PanelWindow::playButton, "custom/107.gif"},
+        {&PanelWindow::minimizeButton, "custom/101.gif"}, {&PanelWindow::closeButton, "custom/103.gif"},
+        {&PanelWindow::stopButton, "custom/105.gif"},     {&PanelWindow::playButton, "custom/107.gif"},
         {&PanelWindow::scheduleButton, "custom/109.gif"}, {&PanelWindow::convertButton, "custom/111.gif"},
     };
     for (const auto& [member, file] : buttons) {
@@ -104,7 +106,8 @@ TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
     const QPoint origin = panel.window.recordButton->geometry().topLeft();
     differing = 0;
     for (int y = 0; y < up.height(); ++y) {
-        for (int x = 0; x < up.width(); ++x) differing += opaque(shot.pixel(origin + QPoint(x, y))) != opaque(up.pixel(x, y));
+        for (int x = 0; x < up.width(); ++x)
+            differing += opaque(shot.pixel(origin + QPoint(x, y))) != opaque(up.pixel(x, y));
     }
     EXPECT_EQ(differing, 0) << "record button";
 }
@@ -112,11 +115,13 @@ TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
 TEST_F(RealPanel, ControlsSitWhereTheDesignPutsThemWithTheirTooltips) {
     const auto& w = panel.window;
     const std::pair<const QWidget*, QRect> placed[] = {
-        {w.recordButton, {31, 8, 100, 21}},   {w.minimizeButton, {9, 8, 25, 25}},      {w.closeButton, {136, 8, 25, 25}},
-        {w.stopButton, {104, 64, 55, 55}},  {w.convertButton, {64, 110, 55, 55}},   {w.playButton, {144, 110, 55, 55}},
+        {w.recordButton, {31, 8, 100, 21}},     {w.minimizeButton, {9, 8, 25, 25}},
+        {w.closeButton, {136, 8, 25, 25}},      {w.stopButton, {104, 64, 55, 55}},
+        {w.convertButton, {64, 110, 55, 55}},   {w.playButton, {144, 110, 55, 55}},
         {w.scheduleButton, {104, 155, 55, 55}}, {w.scheduleTimeLabel, {10, 104, 49, 33}},
     };
-    for (const auto& [control, rect] : placed) EXPECT_EQ(control->geometry(), rect) << control->objectName().toStdString();
+    for (const auto& [control, rect] : placed)
+        EXPECT_EQ(control->geometry(), rect) << control->objectName().toStdString();
     EXPECT_EQ(w.convertButton->toolTip(), QStringLiteral("Convert Wav To mp3"));
 }
 
@@ -124,13 +129,16 @@ TEST_F(RealPanel, StartsWithTheLabelsTimersAndScheduleDefaultsOfADesignedStart) 
     const auto& w = panel.window;
     EXPECT_EQ(w.copyrightLabel->text(), QStringLiteral("\u00A9Murmor"));
     EXPECT_EQ(w.versionLabel->text(), QStringLiteral("v 1.1"));
-    for (const QtLabel* empty : {w.secondsLabel, w.sizeLabel, w.scheduleCaptionLabel, w.scheduleTimeLabel}) EXPECT_TRUE(empty->text().isEmpty());
+    for (const QtLabel* empty : {w.secondsLabel, w.sizeLabel, w.scheduleCaptionLabel, w.scheduleTimeLabel})
+        EXPECT_TRUE(empty->text().isEmpty());
     EXPECT_FALSE(w.elapsedTimer.isEnabled() || w.scheduleStartTimer.isEnabled() || w.scheduledStopTimer.isEnabled());
 
     const auto& f = panel.scheduleDialog;
     EXPECT_FALSE(f.isVisible());
     std::vector<std::string> texts;
-    for (const QtTextBox* text : {f.startHourBox, f.startMinuteBox, f.startSecondBox, f.dayHalfBox, f.durationHoursBox, f.durationMinutesBox, f.durationSecondsBox}) texts.push_back(text->text());
+    for (const QtTextBox* text : {f.startHourBox, f.startMinuteBox, f.startSecondBox, f.dayHalfBox, f.durationHoursBox,
+                                  f.durationMinutesBox, f.durationSecondsBox})
+        texts.push_back(text->text());
     EXPECT_EQ(texts, (std::vector<std::string>{"1", "00", "00", "AM", "0", "01", "00"}));
     EXPECT_EQ(f.targetPathBox->text(), (QDir::homePath() + QStringLiteral("/AutoRec.wav")).toStdString());
     EXPECT_FALSE(f.activateCheckBox->isChecked());
@@ -149,10 +157,11 @@ TEST_F(RealPanel, SpinnerArrowsCountUpAndDownAndADraggedThumbCountsWhenLetGo) {
     EXPECT_EQ(f.startHourBox->text(), "2");
     QTest::mouseClick(f.startMinuteSpinner, Qt::LeftButton, {}, QPoint(f.startMinuteSpinner->width() / 2, 2));
     EXPECT_EQ(f.startMinuteBox->text(), "01");
-    QTest::mouseClick(f.startMinuteSpinner, Qt::LeftButton, {}, QPoint(f.startMinuteSpinner->width() / 2, f.startMinuteSpinner->height() - 3));
+    QTest::mouseClick(f.startMinuteSpinner, Qt::LeftButton, {},
+                      QPoint(f.startMinuteSpinner->width() / 2, f.startMinuteSpinner->height() - 3));
     EXPECT_EQ(f.startMinuteBox->text(), "00");
 
-    f.startMinuteSpinner->setSliderDown(true);  // a dragged thumb rewrites the text only when let go
+    f.startMinuteSpinner->setSliderDown(true); // a dragged thumb rewrites the text only when let go
     f.startMinuteSpinner->setSliderPosition(-30);
     EXPECT_EQ(f.startMinuteBox->text(), "00");
     f.startMinuteSpinner->setSliderDown(false);
@@ -168,16 +177,22 @@ TEST_F(RealPanel, SpinnersStopAtTheirEndsWithoutWrapping) {
         std::string top, bottom;
     };
     const Case cases[] = {
-        {f.startHourSpinner, f.startHourBox, 12, "12", "1"},  {f.startMinuteSpinner, f.startMinuteBox, 60, "59", "00"}, {f.startSecondSpinner, f.startSecondBox, 60, "59", "00"},
-        {f.dayHalfSpinner, f.dayHalfBox, 2, "PM", "AM"},  {f.durationHoursSpinner, f.durationHoursBox, 10, "9", "0"},   {f.durationMinutesSpinner, f.durationMinutesBox, 60, "59", "00"},
+        {f.startHourSpinner, f.startHourBox, 12, "12", "1"},
+        {f.startMinuteSpinner, f.startMinuteBox, 60, "59", "00"},
+        {f.startSecondSpinner, f.startSecondBox, 60, "59", "00"},
+        {f.dayHalfSpinner, f.dayHalfBox, 2, "PM", "AM"},
+        {f.durationHoursSpinner, f.durationHoursBox, 10, "9", "0"},
+        {f.durationMinutesSpinner, f.durationMinutesBox, 60, "59", "00"},
         {f.durationSecondsSpinner, f.durationSecondsBox, 60, "59", "00"},
     };
     for (const auto& c : cases) {
-        for (int i = 0; i < c.steps + 3; ++i) stepUp(c.spinner);
+        for (int i = 0; i < c.steps + 3; ++i)
+            stepUp(c.spinner);
         EXPECT_EQ(c.text->text(), c.top);
-        for (int i = 0; i < c.steps + 3; ++i) stepDown(c.spinner);
+        for (int i = 0; i < c.steps + 3; ++i)
+            stepDown(c.spinner);
         EXPECT_EQ(c.text->text(), c.bottom);
-        c.spinner->triggerAction(QAbstractSlider::SliderPageStepSub);  // a click in the track above the thumb
+        c.spinner->triggerAction(QAbstractSlider::SliderPageStepSub); // a click in the track above the thumb
         EXPECT_EQ(c.spinner->value(), c.spinner == f.startHourSpinner || c.spinner == f.dayHalfSpinner ? 2 : 1);
     }
 }
@@ -186,7 +201,8 @@ TEST_F(RealPanel, SpinnersStopAtTheirEndsWithoutWrapping) {
 TEST_F(RealPanel, TheTimeAndDurationBoxesTakeNoTypingButTheTargetBoxDoes) {
     auto& f = panel.scheduleDialog;
     f.show();
-    for (QtTextBox* box : {f.startHourBox, f.startMinuteBox, f.startSecondBox, f.dayHalfBox, f.durationHoursBox, f.durationMinutesBox, f.durationSecondsBox, f.targetPathBox}) {
+    for (QtTextBox* box : {f.startHourBox, f.startMinuteBox, f.startSecondBox, f.dayHalfBox, f.durationHoursBox,
+                           f.durationMinutesBox, f.durationSecondsBox, f.targetPathBox}) {
         const std::string shown = box->text();
         box->setFocus();
         QTest::keyClick(box, Qt::Key_End);
@@ -204,7 +220,7 @@ TEST_F(RealPanel, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_EQ(mci.take(), (std::vector<std::string>{"stop voice1", "close voice1"}));
     EXPECT_TRUE(panel.windows.programEnding());
-    EXPECT_TRUE(panel.windows.scheduleWindowLoaded());  // the hidden schedule window does not keep it alive
+    EXPECT_TRUE(panel.windows.scheduleWindowLoaded()); // the hidden schedule window does not keep it alive
 }
 
 TEST_F(RealPanel, CloseButtonShutsDownAndEndsTheProgram) {

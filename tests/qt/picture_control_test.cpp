@@ -31,7 +31,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     }
 
-    QtScreenMetrics screen;  // the offscreen platform's 96 dpi: 15 twips a pixel
+    QtScreenMetrics screen; // the offscreen platform's 96 dpi: 15 twips a pixel
     QWidget host;
     SeeThroughButton button{&host, {104, 64, 55, 55}, QStringLiteral("Stop Recording"), screen};
     std::vector<Reported> reports;
@@ -39,7 +39,7 @@ protected:
 
 TEST_F(PictureControlMouse, ReportsInTwipsAndKeepsReportingOutsideAfterAPressUntilTheReleaseThere) {
     QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(20, 20));
-    QTest::mouseMove(&button, QPoint(70, 10));  // right of the button, over its parent
+    QTest::mouseMove(&button, QPoint(70, 10)); // right of the button, over its parent
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(-10, 80));
     ASSERT_GE(reports.size(), 3u);
     EXPECT_EQ(reports.front(), (Reported{'d', kLeftButton, 300.0f, 300.0f}));
@@ -50,8 +50,10 @@ TEST_F(PictureControlMouse, ReportsInTwipsAndKeepsReportingOutsideAfterAPressUnt
 TEST_F(PictureControlMouse, NamesTheRightAndMiddleButtons) {
     QTest::mouseClick(&button, Qt::RightButton, Qt::ShiftModifier, QPoint(5, 5));
     QTest::mouseClick(&button, Qt::MiddleButton, {}, QPoint(5, 5));
-    EXPECT_EQ(reports, (std::vector<Reported>{{'d', kRightButton, 75, 75}, {'u', kRightButton, 75, 75},
-                                              {'d', kMiddleButton, 75, 75}, {'u', kMiddleButton, 75, 75}}));
+    EXPECT_EQ(reports, (std::vector<Reported>{{'d', kRightButton, 75, 75},
+                                              {'u', kRightButton, 75, 75},
+                                              {'d', kMiddleButton, 75, 75},
+                                              {'u', kMiddleButton, 75, 75}}));
 }
 
 TEST(SeeThroughButtonImage, KeyColourBecomesTransparentAndNothingElse) {

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "buttons/resource_pictures.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_files.h"
@@ -24,7 +25,6 @@
 #include "platform/qt/qt_resources.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/regions.h"
-#include "buttons/resource_pictures.h"
 
 namespace murmora {
 namespace {
@@ -38,7 +38,8 @@ void writeText(const std::string& path, const std::string& text) { std::ofstream
 
 std::set<std::string> namesIn(const std::string& folder) {
     std::set<std::string> names;
-    for (const QString& name : QDir(QString::fromStdString(folder)).entryList(QDir::Files | QDir::System | QDir::Hidden)) {
+    for (const QString& name :
+         QDir(QString::fromStdString(folder)).entryList(QDir::Files | QDir::System | QDir::Hidden)) {
         names.insert(name.toStdString());
     }
     return names;
@@ -77,7 +78,7 @@ TEST_F(Folder, UniqueFilesAreNewPrivateFilesThatPassExistingFilesAndLinksBy) {
         ASSERT_TRUE(path);
         EXPECT_EQ(path->rfind(dir + "/~rs", 0), 0u) << *path;
         EXPECT_TRUE(made.insert(*path).second) << "handed out twice: " << *path;
-        struct stat info{};
+        struct stat info {};
         ASSERT_EQ(::lstat(path->c_str(), &info), 0);
         EXPECT_TRUE(S_ISREG(info.st_mode) && info.st_size == 0 && (info.st_mode & 0777) == 0600) << *path;
     }
@@ -141,7 +142,8 @@ TEST_F(Folder, ResourcesFindBitmapsByNameAndCustomBytesByIdAndTypeWhateverTheCas
     const QByteArray expected = file.readAll();
     const auto bytes = resources.data(111, "CUSTOM");
     ASSERT_TRUE(bytes);
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size())), expected);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size())),
+              expected);
     EXPECT_TRUE(resources.data(101, "custom"));
     EXPECT_FALSE(resources.data(113, "Custom"));
     EXPECT_FALSE(resources.data(101, "Bitmaps"));
@@ -153,7 +155,7 @@ TEST(Clock, NowReadsTheLocalWallClockAndTimeTextTellsTheSameTimeOfDay) {
     std::tm local{};
     localtime_r(&now, &local);
     const DateTime before = clock.now();
-    const std::string text = clock.timeOfDayText();  // "%X" under the C locale
+    const std::string text = clock.timeOfDayText(); // "%X" under the C locale
     const DateTime after = clock.now();
     EXPECT_LE(std::llabs(before - static_cast<DateTime>(timegm(&local))), 1);
     std::smatch parts;
@@ -164,7 +166,8 @@ TEST(Clock, NowReadsTheLocalWallClockAndTimeTextTellsTheSameTimeOfDay) {
 
 TEST(EventPump, RunsWhatIsPendingBeforeReturning) {
     bool ran = false;
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [&ran] { ran = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&ran] { ran = true; }, Qt::QueuedConnection);
     QtEventPump().processPendingEvents(1000);
     EXPECT_TRUE(ran);
 }
@@ -190,8 +193,7 @@ TEST_F(Folder, LauncherPassesArgumentsWithoutAShellInTheWorkingFolder) {
 }
 
 TEST(WindowOutline, QtRegionHoldsExactlyThePixelsOfTheRegion) {
-    const Region outline =
-        Region::roundedRectangle(2, 1, 163, 231, 30, 56).united(Region::ellipse(38, 52, 204, 214));
+    const Region outline = Region::roundedRectangle(2, 1, 163, 231, 30, 56).united(Region::ellipse(38, 52, 204, 214));
     const QRegion mask = toQRegion(outline);
     int differing = 0;
     for (int y = -2; y < 235; ++y) {

@@ -31,7 +31,7 @@ TEST_F(ManualStop, ByHotkeyAsksForANameSavesThenConfirmsBeforeTheDeviceCloses) {
         EXPECT_FALSE(app.panel.recorder.isRecording()) << "the recorder reads idle but holds the take";
         EXPECT_TRUE(app.panel.recorder.isHoldingTake());
         EXPECT_EQ(app.mci.take(), (Commands{"stop capture"}));
-        app.hotkeys.press(1);  // a second stop finds nothing to stop
+        app.hotkeys.press(1); // a second stop finds nothing to stop
     });
     app.messages.whileOpen = [&](const ShownMessage&) {
         EXPECT_TRUE(app.files.fileExists(kChosen));

@@ -19,7 +19,8 @@ inline const Commands kStopPlayback{"stop voice1", "close voice1"};
 // The service's words for a save into a folder that does not exist, and for a disk that filled
 // during the take.
 inline const std::string kNoFolder = "The file could not be saved (No such file or directory)";
-inline const std::string kDiskFull = "The file for the recording could not be written to its end (No space left on device)";
+inline const std::string kDiskFull =
+    "The file for the recording could not be written to its end (No space left on device)";
 inline const std::string kPartlyWritten = kDiskFull + ".\n\nWhat was recorded until then is kept and will be saved.";
 
 inline Commands operator+(Commands commands, const std::string& next) {

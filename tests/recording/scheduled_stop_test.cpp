@@ -102,7 +102,11 @@ TEST_F(ScheduledStop, ClockSetBackDelaysTheStopAndSetForwardBringsItEarlier) {
     EXPECT_FALSE(app.scheduledStopTimer.enabled);
 }
 
-enum class ScheduledEnd { stopButton, stopHotkey, time };
+enum class ScheduledEnd {
+    stopButton,
+    stopHotkey,
+    time
+};
 
 class UnwritableTarget : public RecordingTest, public ::testing::WithParamInterface<ScheduledEnd> {
 protected:
@@ -110,9 +114,15 @@ protected:
         startScheduledTake(5, target);
         app.clock.advance(5);
         switch (GetParam()) {
-        case ScheduledEnd::stopButton: app.stopButton.click(); break;
-        case ScheduledEnd::stopHotkey: app.hotkeys.press(1); break;
-        case ScheduledEnd::time: app.scheduledStopTimer.tick(); break;
+        case ScheduledEnd::stopButton:
+            app.stopButton.click();
+            break;
+        case ScheduledEnd::stopHotkey:
+            app.hotkeys.press(1);
+            break;
+        case ScheduledEnd::time:
+            app.scheduledStopTimer.tick();
+            break;
         }
     }
     const Commands savedToTheFallback{"stop capture", saveCapture("/gone/AutoRec.wav"), saveCapture(kFallback)};
@@ -126,13 +136,14 @@ TEST_P(UnwritableTarget, SavesToADatedFileInTheHomeFolderNeverOverAnEarlierOneAn
     EXPECT_EQ(app.mci.take(), savedToTheFallback + "close capture");
     EXPECT_EQ(app.panel.recorder.latestTakePath(), kFallback) << "so that Play finds the take";
     EXPECT_EQ(app.messages.shown.size(), 1u);
-    expectMessage(0, "Recording could not be saved as  /gone/AutoRec.wav\n" + kNoFolder + "\n\nIt was saved as  " + kFallback,
-                  MessageStyle::exclamation);
+    expectMessage(
+        0, "Recording could not be saved as  /gone/AutoRec.wav\n" + kNoFolder + "\n\nIt was saved as  " + kFallback,
+        MessageStyle::exclamation);
     EXPECT_TRUE(app.saveTakeDialog.shownAs.empty());
     expectIdle();
 
     app.files.files[kFallback] = {'f', 'i', 'r', 's', 't'};
-    app.clock.advance(-5);  // a second take from the same second, with an empty path box
+    app.clock.advance(-5); // a second take from the same second, with an empty path box
     startAndEnd("");
     const std::string second = "/home/user/Murmora take 2024-10-04 13-05-07 (2).wav";
     EXPECT_EQ(app.mci.take(), (Commands{"stop capture", saveCapture(""), saveCapture(second), "close capture"}));
@@ -152,14 +163,14 @@ TEST_P(UnwritableTarget, WhenTheHomeFolderFailsTooTheUserChoosesThePlaceOrDiscar
     EXPECT_EQ(app.messages.texts(),
               (Strings{"Recording could not be saved as  /gone/AutoRec.wav\n" + kNoFolder + "\nnor as  " + kFallback +
                            "\n" + kNoFolder + "\n\nThe recording is kept: choose where to save it.",
-                                        "Recording saved as  /media/usb/take.wav"}));
+                       "Recording saved as  /media/usb/take.wav"}));
     EXPECT_EQ(app.saveTakeDialog.setup.title, "Save Recorded File");
     EXPECT_EQ(app.panel.recorder.latestTakePath(), "/media/usb/take.wav") << "Play takes the file the user chose";
     expectIdle();
 
     app.files.folders.erase("/media/usb");
-    app.clock.advance(-5);  // a take from the same second, so the same fallback name
-    startAndEnd("/gone/AutoRec.wav");  // and this time the user cancels
+    app.clock.advance(-5);            // a take from the same second, so the same fallback name
+    startAndEnd("/gone/AutoRec.wav"); // and this time the user cancels
     EXPECT_EQ(app.mci.take(), savedToTheFallback + "close capture");
     EXPECT_EQ(app.messages.shown.back().text, "Recording Not Saved");
     expectIdle();
@@ -184,7 +195,7 @@ TEST(LeftoverTakes, EachGoesToTheHomeFolderOrIsNamedWhereItIs) {
     const std::string stuck = "/cache/takes/take-7-0.wav";
     for (const std::string path : {"/cache/takes/take-12-0.wav", "/cache/takes/take-40-0.wav", stuck.c_str()}) {
         app.files.add(path);
-        app.takes.left.push_back({path, 1796562307});  // 2026-12-06 13:05:07 on the wall clock
+        app.takes.left.push_back({path, 1796562307}); // 2026-12-06 13:05:07 on the wall clock
     }
     app.files.undeletable.insert(stuck);
     app.start();

@@ -4,7 +4,6 @@
 namespace murmora::fakes {
 namespace {
 
-
 const std::string kLost = "The sound input was lost after 4 sec. The recording so far is kept.";
 
 // A device whose input goes away once `lost` is set: the mode reads "not ready" and "stop"
@@ -34,8 +33,8 @@ TEST_F(InputLostTest, AManualTakeStopsCountingAtTheNextTickSaysWhatIsKeptAndOffe
         expectMessage(0, kLost, MessageStyle::exclamation);
     });
     app.elapsedTimer.tick();
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", "status capture length", saveCapture("/home/user/kept.wav"),
-                                        "close capture"}));
+    EXPECT_EQ(app.mci.take(),
+              (Commands{"stop capture", "status capture length", saveCapture("/home/user/kept.wav"), "close capture"}));
     EXPECT_EQ(app.secondsLabel.caption, "5 sec") << "the count stopped";
     expectMessage(1, "Recording saved as  /home/user/kept.wav", MessageStyle::information);
     expectIdle();

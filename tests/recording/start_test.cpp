@@ -79,7 +79,9 @@ TEST_F(RecordingTest, WhenNoTakeCanStartTheUserIsToldWhyInTheServicesWords) {
     for (const auto& [code, cause] : causes) {
         app.messages.shown.clear();
         app.mci.errorTexts = {{code, cause}};
-        app.mci.respond = [code](const std::string& command, std::string&) { return command == kOpenAndRecord[0] ? code : 0; };
+        app.mci.respond = [code](const std::string& command, std::string&) {
+            return command == kOpenAndRecord[0] ? code : 0;
+        };
         app.recordButton.down(kLeftButton);
         app.mci.take();
         app.recordButton.up(kLeftButton);
@@ -143,8 +145,11 @@ TEST_F(RecordButton, PressedWithTheRightButtonStartsATakeWhereverReleased) {
 }
 
 TEST(RecordButtonArea, ThePointerIsOverTheButtonWithinEveryBound) {
-    const struct { float x, y; bool over; } cases[] = {{1495, 310, true},  {5, 5, true},        {1495.5f, 100, false},
-                                                       {4.9f, 100, false}, {100, 310.5f, false}, {100, 4.9f, false}};
+    const struct {
+        float x, y;
+        bool over;
+    } cases[] = {{1495, 310, true},  {5, 5, true},         {1495.5f, 100, false},
+                 {4.9f, 100, false}, {100, 310.5f, false}, {100, 4.9f, false}};
     for (const auto& c : cases) {
         FakePanel app;
         app.start();
@@ -167,8 +172,8 @@ TEST_F(RecordButton, DuringATakeIgnoresThePointer) {
 
 TEST_F(RecordingTest, ElapsedTimeIsTheClockDifferenceSinceTheTakesOwnStart) {
     startManualTake();
-    const std::pair<int, std::string> steps[] = {{1, "1 sec"}, {6, "7 sec"}, {0, "7 sec"}, {-14, "-7 sec"},
-                                                 {3609, "3602 sec"}};
+    const std::pair<int, std::string> steps[] = {
+        {1, "1 sec"}, {6, "7 sec"}, {0, "7 sec"}, {-14, "-7 sec"}, {3609, "3602 sec"}};
     for (const auto& [advance, shown] : steps) {
         app.clock.advance(advance);
         app.elapsedTimer.tick();

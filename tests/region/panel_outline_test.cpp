@@ -24,12 +24,24 @@ TEST(DesignValueConversion, ScalesAddsTheOffsetAndRoundsHalvesToEven) {
         double twipsPerPixel;
         int offset, expected;
     } cases[] = {
-        {0, 1, kAt96Dpi, 0, 0},      {231, 1, kAt96Dpi, 0, 231},   {163, 1, kAt96Dpi, -3, 160},
-        {2, 1, kAt120Dpi, 0, 2},     {6, 1, kAt120Dpi, 0, 8},      {38, 1, kAt120Dpi, 0, 48}, // 2.5, 7.5, 47.5
-        {214, 1, kAt120Dpi, 0, 268}, {163, 1, kAt120Dpi, 0, 204},  {1, 1, kAt120Dpi, 0, 1},   // 267.5, 203.75, 1.25
-        {-2, 1, kAt120Dpi, 0, -2},   {2, 1, kAt120Dpi, 1, 4},      {2, 1, kAt120Dpi, -1, 2},  // -2.5, 3.5, 1.5
-        {163, 2, kAt96Dpi, 0, 326},  {5, 0.5f, kAt96Dpi, 0, 2},    {7, 0.5f, kAt96Dpi, 0, 4}, // 2.5, 3.5
-        {2, 1, 0.0, 0, kMaxRegionCoordinate}, {-2, 1, 0.0, 0, kMinRegionCoordinate}, {0, 1, 0.0, 0, 0},
+        {0, 1, kAt96Dpi, 0, 0},
+        {231, 1, kAt96Dpi, 0, 231},
+        {163, 1, kAt96Dpi, -3, 160},
+        {2, 1, kAt120Dpi, 0, 2},
+        {6, 1, kAt120Dpi, 0, 8},
+        {38, 1, kAt120Dpi, 0, 48}, // 2.5, 7.5, 47.5
+        {214, 1, kAt120Dpi, 0, 268},
+        {163, 1, kAt120Dpi, 0, 204},
+        {1, 1, kAt120Dpi, 0, 1}, // 267.5, 203.75, 1.25
+        {-2, 1, kAt120Dpi, 0, -2},
+        {2, 1, kAt120Dpi, 1, 4},
+        {2, 1, kAt120Dpi, -1, 2}, // -2.5, 3.5, 1.5
+        {163, 2, kAt96Dpi, 0, 326},
+        {5, 0.5f, kAt96Dpi, 0, 2},
+        {7, 0.5f, kAt96Dpi, 0, 4}, // 2.5, 3.5
+        {2, 1, 0.0, 0, kMaxRegionCoordinate},
+        {-2, 1, 0.0, 0, kMinRegionCoordinate},
+        {0, 1, 0.0, 0, 0},
         {2, 1, nan, 0, 0},
     };
     for (const auto& c : cases)
@@ -40,8 +52,14 @@ TEST(DesignValueConversion, ScalesAddsTheOffsetAndRoundsHalvesToEven) {
 // A screen of fixed resolution that notes every read of its twips per pixel.
 struct FixedScreen : ScreenMetrics {
     explicit FixedScreen(double twipsPerPixel) : twipsPerPixel(twipsPerPixel) {}
-    double twipsPerPixelX() const override { reads += "X"; return twipsPerPixel; }
-    double twipsPerPixelY() const override { reads += "Y"; return twipsPerPixel; }
+    double twipsPerPixelX() const override {
+        reads += "X";
+        return twipsPerPixel;
+    }
+    double twipsPerPixelY() const override {
+        reads += "Y";
+        return twipsPerPixel;
+    }
     double twipsPerPixel;
     mutable std::string reads;
 };
@@ -58,7 +76,8 @@ struct RecordingRegions : RegionTable {
         return note(RegionTable::createEllipse(l, t, r, b), "Elliptic", {l, t, r, b});
     }
     RegionHandle note(RegionHandle handle, std::string call, std::initializer_list<int> values) {
-        for (int value : values) call.append(" ").append(std::to_string(value));
+        for (int value : values)
+            call.append(" ").append(std::to_string(value));
         calls.push_back(call);
         made.push_back(*find(handle));
         return handle;
@@ -111,10 +130,8 @@ TEST(Outline, PixelsAt96And120DotsPerInch) {
         int cornerWidth, cornerHeight;
         Region::Bounds disc;
         int discOnlyX, discOnlyY; // (200, 133) of the design
-    } cases[] = {{kAt96Dpi, "RoundRect 2 1 163 231 30 56", {2, 1, 163, 231}, 30, 56,
-                  {38, 52, 204, 214}, 200, 133},
-                 {kAt120Dpi, "RoundRect 2 1 204 289 38 70", {2, 1, 204, 289}, 38, 70,
-                  {48, 65, 255, 268}, 250, 166}};
+    } cases[] = {{kAt96Dpi, "RoundRect 2 1 163 231 30 56", {2, 1, 163, 231}, 30, 56, {38, 52, 204, 214}, 200, 133},
+                 {kAt120Dpi, "RoundRect 2 1 204 289 38 70", {2, 1, 204, 289}, 38, 70, {48, 65, 255, 268}, 250, 166}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << 1440 / c.twipsPerPixel << " dpi");
         const BuiltOutline built(c.twipsPerPixel);

@@ -26,9 +26,7 @@ TEST(RectangleRegion, HoldsLeftAndTopButNotRightAndBottom) {
 // doubled and taken from the box's centre: F(u, v) = (h-1)²u² + (w-1)²v² - (w-1)²(h-1)².
 void expectFollowsEllipse(const Region& region, int left, int top, int width, int height) {
     const std::int64_t a = width - 1, b = height - 1;
-    const auto inside = [&](std::int64_t u, std::int64_t v) {
-        return b * b * u * u + a * a * v * v <= a * a * b * b;
-    };
+    const auto inside = [&](std::int64_t u, std::int64_t v) { return b * b * u * u + a * a * v * v <= a * a * b * b; };
     for (int y = top - 2; y < top + height + 2; ++y) {
         for (int x = left - 2; x < left + width + 2; ++x) {
             const std::int64_t u = std::abs(2 * (x - left) - a), v = std::abs(2 * (y - top) - b);
@@ -50,8 +48,7 @@ TEST(EllipticRegion, FollowsTheEllipseAndLeavesOutTheRightColumnAndBottomRow) {
             SCOPED_TRACE(testing::Message() << width << " x " << height);
             const Region disc = Region::ellipse(5, 7, 5 + width, 7 + height);
             expectFollowsEllipse(disc, 5, 7, width - 1, height - 1);
-            if (HasFatalFailure())
-                return;
+            if (HasFatalFailure()) return;
             ASSERT_EQ(disc.boundingBox(), (Region::Bounds{5, 7, 4 + width, 6 + height}));
         }
     }
@@ -81,11 +78,10 @@ TEST(RoundedRectangleRegion, CutsEachCornerAsAQuarterOfTheCornerEllipse) {
         {{2, 1, 163, 231}, 30, 56}, {{2, 1, 204, 289}, 38, 70}, {{-5, -5, 20, 40}, 9, 9}};
     for (const auto& [box, w, h] : cases) {
         const Region rounded = Region::roundedRectangle(box.left, box.top, box.right, box.bottom, w, h);
-        const Region corners[2][2] = {
-            {Region::ellipse(box.left, box.top, box.left + w, box.top + h),
-             Region::ellipse(box.right - w, box.top, box.right, box.top + h)},
-            {Region::ellipse(box.left, box.bottom - h, box.left + w, box.bottom),
-             Region::ellipse(box.right - w, box.bottom - h, box.right, box.bottom)}};
+        const Region corners[2][2] = {{Region::ellipse(box.left, box.top, box.left + w, box.top + h),
+                                       Region::ellipse(box.right - w, box.top, box.right, box.top + h)},
+                                      {Region::ellipse(box.left, box.bottom - h, box.left + w, box.bottom),
+                                       Region::ellipse(box.right - w, box.bottom - h, box.right, box.bottom)}};
         for (int y = box.top - 1; y <= box.bottom; ++y) {
             for (int x = box.left - 1; x <= box.right; ++x) {
                 const bool inBox = x >= box.left && x < box.right - 1 && y >= box.top && y < box.bottom - 1;
@@ -107,8 +103,7 @@ TEST(RoundedRectangleRegion, CornersAsLargeAsTheBoxTinyOrNegative) {
 }
 
 TEST(RegionRectangles, CoverTheRegionExactlyOnce) {
-    const Region outline =
-        Region::roundedRectangle(2, 1, 163, 231, 30, 56).united(Region::ellipse(38, 52, 204, 214));
+    const Region outline = Region::roundedRectangle(2, 1, 163, 231, 30, 56).united(Region::ellipse(38, 52, 204, 214));
     Region rebuilt;
     std::int64_t area = 0;
     int count = 0;

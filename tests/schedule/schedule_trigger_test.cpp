@@ -16,7 +16,7 @@ TEST_F(ScheduleFiring, StartsTheScheduledTakeAtTheFirstTickThatReachesTheDelayLe
     tickAt(10, 0, 4);
     EXPECT_TRUE(app.mci.take().empty());
     EXPECT_TRUE(app.scheduleStartTimer.enabled);
-    tickAt(10, 0, 6);  // a late tick still starts
+    tickAt(10, 0, 6); // a late tick still starts
     EXPECT_EQ(app.mci.take(), kScheduledStart);
     EXPECT_EQ(app.recordButton.current(), "recordbuttonrecording");
     EXPECT_TRUE(app.panel.recorder.isRecording());
@@ -56,7 +56,7 @@ TEST_F(ScheduleFiring, ATakeThatRanDoesNotStartAgainTheNextDay) {
 
 TEST_F(ScheduleFiring, TheClockSetBackAfterArmingDelaysTheStartToTheChosenTime) {
     arm(10, 30, 0, "AM");
-    app.clock.setTimeOfDay(9, 0, 0);  // an hour back right after arming
+    app.clock.setTimeOfDay(9, 0, 0); // an hour back right after arming
     tickAt(10, 29, 59);
     EXPECT_TRUE(app.mci.take().empty());
     tickAt(10, 30, 0);

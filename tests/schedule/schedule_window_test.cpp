@@ -20,15 +20,24 @@ TEST_F(ScheduleWindow, OpeningDisarmsTheScheduleBeforeShowingTheWindow) {
 }
 
 TEST_F(ScheduleWindow, EachSpinnersTextFollowsItAndStopsAtBothEnds) {
-    const struct { FakeSpinner& spinner; FakeTextBox& text; const char* bottom; const char* top; } spinners[] = {
-        {app.startHourSpinner, app.startHourBox, "1", "12"}, {app.startMinuteSpinner, app.startMinuteBox, "00", "59"},
-        {app.startSecondSpinner, app.startSecondBox, "00", "59"}, {app.dayHalfSpinner, app.dayHalfBox, "AM", "PM"},
-        {app.durationHoursSpinner, app.durationHoursBox, "0", "9"}, {app.durationMinutesSpinner, app.durationMinutesBox, "00", "59"},
-        {app.durationSecondsSpinner, app.durationSecondsBox, "00", "59"}};
+    const struct {
+        FakeSpinner& spinner;
+        FakeTextBox& text;
+        const char* bottom;
+        const char* top;
+    } spinners[] = {{app.startHourSpinner, app.startHourBox, "1", "12"},
+                    {app.startMinuteSpinner, app.startMinuteBox, "00", "59"},
+                    {app.startSecondSpinner, app.startSecondBox, "00", "59"},
+                    {app.dayHalfSpinner, app.dayHalfBox, "AM", "PM"},
+                    {app.durationHoursSpinner, app.durationHoursBox, "0", "9"},
+                    {app.durationMinutesSpinner, app.durationMinutesBox, "00", "59"},
+                    {app.durationSecondsSpinner, app.durationSecondsBox, "00", "59"}};
     for (const auto& s : spinners) {
-        for (int step = 0; step < 71; ++step) s.spinner.stepUp();
+        for (int step = 0; step < 71; ++step)
+            s.spinner.stepUp();
         EXPECT_EQ(s.text.contents, s.top);
-        for (int step = 0; step < 71; ++step) s.spinner.stepDown();
+        for (int step = 0; step < 71; ++step)
+            s.spinner.stepDown();
         EXPECT_EQ(s.text.contents, s.bottom);
     }
 }
@@ -75,7 +84,7 @@ TEST_F(FileButton, RefusesAPathHoldingTheProgramFolderButNotInOtherLetterCase) {
     }
     EXPECT_EQ(chooseFile("/OPT/Murmora/a.wav").text, "Recording will be saved as /OPT/Murmora/a.wav");
     EXPECT_EQ(app.targetPathBox.contents, "/OPT/Murmora/a.wav");
-    app.files.program = "/";  // a program at the root refuses every file
+    app.files.program = "/"; // a program at the root refuses every file
     EXPECT_EQ(chooseFile("/home/user/night.wav").text, "Can not save Recording in Program Path");
 }
 
@@ -174,7 +183,7 @@ TEST_F(ScheduleWindow, ANewDurationAndTargetApplyToTheRunningScheduledTake) {
     app.clock.setTimeOfDay(10, 1, 10);
     app.scheduledStopTimer.tick();
     EXPECT_TRUE(app.mci.take().empty()) << "the old duration no longer ends it";
-    tickAt(10, 1, 30);  // the new start comes while the take still runs
+    tickAt(10, 1, 30); // the new start comes while the take still runs
     EXPECT_EQ(app.messages.texts(), kAlreadyRecording);
     app.clock.setTimeOfDay(10, 2, 10);
     app.scheduledStopTimer.tick();
@@ -201,12 +210,12 @@ TEST_F(ScheduleWindow, ArmingKeepsAnExistingTargetAndSaysTheTakeWillReplaceIt) {
     const struct {
         std::string target;
         std::string told;
-    } cases[] = {
-        {kDefaultTarget, "The schedule is armed. The file  " + kDefaultTarget +
-                            "  is already there: the scheduled recording will replace it when it is saved."},
-        {"/media/stick/night.wav", "The folder of the scheduled recording's file  /media/stick/night.wav  does not "
-                                   "exist.\n\nThe schedule is armed. If the recording cannot be saved there when it "
-                                   "ends, it is saved under a dated name in your home folder instead."}};
+    } cases[] = {{kDefaultTarget, "The schedule is armed. The file  " + kDefaultTarget +
+                                      "  is already there: the scheduled recording will replace it when it is saved."},
+                 {"/media/stick/night.wav",
+                  "The folder of the scheduled recording's file  /media/stick/night.wav  does not "
+                  "exist.\n\nThe schedule is armed. If the recording cannot be saved there when it "
+                  "ends, it is saved under a dated name in your home folder instead."}};
     app.files.add(kDefaultTarget, "the last scheduled take");
     app.mci.respond = [](const std::string& command, std::string& reply) {
         if (command == "status voice1 mode") reply = "playing";

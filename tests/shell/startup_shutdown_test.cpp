@@ -15,14 +15,15 @@ TEST(StartUp, LeavesThePanelIdleWithEveryTimerOffTheLabelsSetAndTheScheduleDefau
     EXPECT_FALSE(app.elapsedTimer.enabled || app.scheduleStartTimer.enabled || app.scheduledStopTimer.enabled);
     EXPECT_EQ(app.copyrightLabel.caption, "\u00A9Murmor");
     EXPECT_EQ(app.versionLabel.caption, "v 1.1");
-    for (FakeLabel* label : {&app.secondsLabel, &app.sizeLabel, &app.scheduleCaptionLabel, &app.scheduleTimeLabel}) EXPECT_EQ(label->caption, "");
+    for (FakeLabel* label : {&app.secondsLabel, &app.sizeLabel, &app.scheduleCaptionLabel, &app.scheduleTimeLabel})
+        EXPECT_EQ(label->caption, "");
     EXPECT_EQ(app.secondsLabel.left, 10);
     EXPECT_EQ(app.sizeLabel.left, 10);
     EXPECT_TRUE(app.messages.shown.empty());
     EXPECT_TRUE(app.mci.commands.empty()) << "nothing of the audio layer starts at launch";
 
-    const Commands texts{app.startHourBox.contents,     app.startMinuteBox.contents,    app.startSecondBox.contents,
-                         app.dayHalfBox.contents,       app.durationHoursBox.contents, app.durationMinutesBox.contents,
+    const Commands texts{app.startHourBox.contents,      app.startMinuteBox.contents,   app.startSecondBox.contents,
+                         app.dayHalfBox.contents,        app.durationHoursBox.contents, app.durationMinutesBox.contents,
                          app.durationSecondsBox.contents};
     EXPECT_EQ(texts, (Commands{"1", "00", "00", "AM", "0", "01", "00"}));
     EXPECT_EQ(app.targetPathBox.contents, "/home/user/AutoRec.wav");

@@ -93,7 +93,7 @@ public:
     };
     FileDialogSetup setup;
     std::deque<Answer> answers;
-    std::vector<std::string> shownAs;  // "save" or "open", for each showing
+    std::vector<std::string> shownAs; // "save" or "open", for each showing
 
     void configure(const FileDialogSetup& s) override { setup = s; }
     std::optional<std::string> showSave() override { return show("save"); }

@@ -33,8 +33,7 @@ struct FakePanel {
     RegionTable regions;
     FakeScreen screen;
 
-    FakePictureButton recordButton, minimizeButton, closeButton, stopButton, convertButton, playButton,
-        scheduleButton;
+    FakePictureButton recordButton, minimizeButton, closeButton, stopButton, convertButton, playButton, scheduleButton;
     FakeLabel secondsLabel, sizeLabel, copyrightLabel, versionLabel, scheduleCaptionLabel, scheduleTimeLabel;
     FakeTimer elapsedTimer, scheduleStartTimer, scheduledStopTimer;
     FakeFileDialog saveTakeDialog, convertDialog;

@@ -17,7 +17,8 @@ std::optional<std::string> folderOf(const std::string& path) {
 
 std::string upper(std::string_view text) {
     std::string out(text);
-    for (auto& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (auto& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -54,8 +55,7 @@ std::vector<std::string> FakeMci::take() {
 }
 
 bool FakeMci::sent(const std::string& command) const {
-    return std::find(commands.begin() + static_cast<std::ptrdiff_t>(taken_), commands.end(), command) !=
-           commands.end();
+    return std::find(commands.begin() + static_cast<std::ptrdiff_t>(taken_), commands.end(), command) != commands.end();
 }
 
 bool FakeFiles::fileExists(const std::string& path) const {

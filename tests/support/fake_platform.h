@@ -38,9 +38,7 @@ public:
     std::string timeOfDayText() const override;
     void advance(int seconds) { time += seconds; }
     // Sets the clock to a time of day on a fixed day.
-    void setTimeOfDay(int hours, int minutes, int seconds) {
-        time = kBaseDay + hours * 3600 + minutes * 60 + seconds;
-    }
+    void setTimeOfDay(int hours, int minutes, int seconds) { time = kBaseDay + hours * 3600 + minutes * 60 + seconds; }
     static constexpr DateTime kBaseDay = 20000LL * kSecondsPerDay;
 };
 
@@ -62,7 +60,8 @@ public:
     }
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
-        for (const auto& m : shown) out.push_back(m.text);
+        for (const auto& m : shown)
+            out.push_back(m.text);
         return out;
     }
 };
@@ -162,7 +161,8 @@ public:
 class FakeResources : public Resources {
 public:
     explicit FakeResources(FakeFiles& files) : files_(files) {
-        for (int id = 101; id <= 112; ++id) custom[id] = {'G', 'I', 'F', static_cast<unsigned char>(id)};
+        for (int id = 101; id <= 112; ++id)
+            custom[id] = {'G', 'I', 'F', static_cast<unsigned char>(id)};
     }
     std::map<int, std::vector<unsigned char>> custom;
     std::set<std::string> bitmaps{"MRSKIN", "RECORDBUTTONUP", "RECORDBUTTONDOWN", "RECORDBUTTONRECORDING"};

@@ -32,14 +32,10 @@ private:
         return changeLocked(next);
     }
     std::error_code changeLocked(StreamState next) {
-        if (!backend_.answering_)
-            return AudioError::notAnswering;
-        if (state_ == StreamState::lost)
-            return AudioError::deviceFailed;
-        if (next == StreamState::running && !backend_.available_)
-            return AudioError::deviceFailed;
-        if (state_ != StreamState::ended)
-            state_ = next;
+        if (!backend_.answering_) return AudioError::notAnswering;
+        if (state_ == StreamState::lost) return AudioError::deviceFailed;
+        if (next == StreamState::running && !backend_.available_) return AudioError::deviceFailed;
+        if (state_ != StreamState::ended) state_ = next;
         return {};
     }
 
@@ -92,8 +88,7 @@ ScriptedBackend::Stream* ScriptedBackend::running(bool capture) const {
 bool ScriptedBackend::deliverCapture(std::span<const std::int16_t> interleaved, bool deviceOverflow) {
     std::lock_guard lock(mutex_);
     Stream* stream = running(true);
-    if (!stream)
-        return false;
+    if (!stream) return false;
     const auto channels = static_cast<std::size_t>(stream->format_.channels);
     stream->sink_->onCaptured(interleaved.data(), interleaved.size() / channels, deviceOverflow);
     return true;
@@ -102,23 +97,19 @@ bool ScriptedBackend::deliverCapture(std::span<const std::int16_t> interleaved, 
 std::vector<std::int16_t> ScriptedBackend::pullPlayback(std::size_t frames) {
     std::lock_guard lock(mutex_);
     Stream* stream = running(false);
-    if (!stream)
-        return {};
+    if (!stream) return {};
     std::vector<std::int16_t> samples(frames * static_cast<std::size_t>(stream->format_.channels));
     bool last = false;
     stream->source_->onPlayback(samples.data(), frames, last);
-    if (last)
-        stream->state_ = StreamState::ended;
+    if (last) stream->state_ = StreamState::ended;
     return samples;
 }
 
 Result<std::unique_ptr<AudioStream>> ScriptedBackend::open(const StreamFormat& format, CaptureSink* sink,
                                                            PlaybackSource* source) {
     std::lock_guard lock(mutex_);
-    if (!answering_)
-        return AudioError::notAnswering;
-    if (!available_)
-        return AudioError::deviceFailed;
+    if (!answering_) return AudioError::notAnswering;
+    if (!available_) return AudioError::deviceFailed;
     return std::make_unique<Stream>(*this, format, sink, source);
 }
 
@@ -126,8 +117,7 @@ Result<std::unique_ptr<AudioStream>> ScriptedBackend::openCapture(const StreamFo
     return open(format, &sink, nullptr);
 }
 
-Result<std::unique_ptr<AudioStream>> ScriptedBackend::openPlayback(const StreamFormat& format,
-                                                                   PlaybackSource& source) {
+Result<std::unique_ptr<AudioStream>> ScriptedBackend::openPlayback(const StreamFormat& format, PlaybackSource& source) {
     return open(format, nullptr, &source);
 }
 

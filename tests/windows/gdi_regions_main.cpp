@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     using namespace murmora;
     const std::string shape = argc > 1 ? argv[1] : "";
     std::vector<int> v;
-    for (int i = 2; i < argc; ++i) v.push_back(std::atoi(argv[i]));
+    for (int i = 2; i < argc; ++i)
+        v.push_back(std::atoi(argv[i]));
     HRGN region = nullptr;
     if (shape == "roundrect" && v.size() == 6) {
         region = CreateRoundRectRgn(v[0], v[1], v[2], v[3], v[4], v[5]);
@@ -25,7 +26,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: gdi_regions roundrect|ellipse|outline VALUES...\n");
         return 2;
     }
-    for (const RECT& r : gdiRegionRects(region)) std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    for (const RECT& r : gdiRegionRects(region))
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
     DeleteObject(region);
     return 0;
 }

@@ -28,7 +28,8 @@ namespace {
 // The pixels of a GDI region; the region is deleted.
 Region takeGdiRegion(HRGN gdi) {
     Region pixels;
-    for (const RECT& r : gdiRegionRects(gdi)) pixels = pixels.united(Region::rectangle(r.left, r.top, r.right, r.bottom));
+    for (const RECT& r : gdiRegionRects(gdi))
+        pixels = pixels.united(Region::rectangle(r.left, r.top, r.right, r.bottom));
     DeleteObject(gdi);
     return pixels;
 }
@@ -60,24 +61,27 @@ std::vector<PixelDifference> outlineDifferences(const OutlineShapes& s) {
 // between two pixels and the two sides choose differently.
 TEST(GdiOutline, DiffersFromTheRegionArithmeticOnlyInTheseCurvePixels) {
     const std::vector<PixelDifference> at96Dpi = {
-        {4, 13, false}, {159, 13, false}, {3, 16, false}, {160, 16, false}, {2, 21, false},
-        {161, 21, false}, {181, 78, false}, {181, 186, false}, {2, 209, false}, {161, 209, false},
-        {3, 214, false}, {160, 214, false}, {4, 217, false}, {159, 217, false}};
+        {4, 13, false},   {159, 13, false},  {3, 16, false},    {160, 16, false}, {2, 21, false},
+        {161, 21, false}, {181, 78, false},  {181, 186, false}, {2, 209, false},  {161, 209, false},
+        {3, 214, false},  {160, 214, false}, {4, 217, false},   {159, 217, false}};
     EXPECT_EQ(outlineDifferences(kAt96Dpi), at96Dpi);
     const std::vector<PixelDifference> at120Dpi = {
-        {17, 1, false}, {187, 1, false}, {15, 2, false}, {189, 2, false}, {8, 9, false},
-        {196, 9, false}, {5, 15, false}, {199, 15, false}, {4, 18, false}, {200, 18, false},
-        {4, 270, false}, {200, 270, false}, {5, 273, false}, {199, 273, false}, {8, 279, false},
-        {196, 279, false}, {15, 286, false}, {189, 286, false}, {17, 287, false}, {187, 287, false}};
+        {17, 1, false},    {187, 1, false},   {15, 2, false},    {189, 2, false},   {8, 9, false},
+        {196, 9, false},   {5, 15, false},    {199, 15, false},  {4, 18, false},    {200, 18, false},
+        {4, 270, false},   {200, 270, false}, {5, 273, false},   {199, 273, false}, {8, 279, false},
+        {196, 279, false}, {15, 286, false},  {189, 286, false}, {17, 287, false},  {187, 287, false}};
     EXPECT_EQ(outlineDifferences(kAt120Dpi), at120Dpi);
 }
 
 TEST(GdiOutline, MovedByAnOffsetDiffersInTheSamePixelsMoved) {
     OutlineShapes moved = kAt96Dpi;
-    for (int* x : {&moved.left, &moved.right, &moved.discLeft, &moved.discRight}) *x += 10;
-    for (int* y : {&moved.top, &moved.bottom, &moved.discTop, &moved.discBottom}) *y -= 20;
+    for (int* x : {&moved.left, &moved.right, &moved.discLeft, &moved.discRight})
+        *x += 10;
+    for (int* y : {&moved.top, &moved.bottom, &moved.discTop, &moved.discBottom})
+        *y -= 20;
     std::vector<PixelDifference> expected = outlineDifferences(kAt96Dpi);
-    for (PixelDifference& d : expected) d = {d.x + 10, d.y - 20, d.heldByGdi};
+    for (PixelDifference& d : expected)
+        d = {d.x + 10, d.y - 20, d.heldByGdi};
     EXPECT_EQ(outlineDifferences(moved), expected);
 }
 
@@ -110,7 +114,8 @@ TEST(GdiEllipse, DiffersFromTheRegionArithmeticOnlyOnItsEdge) {
             if (HasFatalFailure()) return;
         }
     }
-    for (const RECT& b : {RECT{-20, 30, 146, 192}, RECT{-20, 30, 187, 233}, RECT{-20, 30, 981, 67}, RECT{204, 214, 38, 52}}) {
+    for (const RECT& b :
+         {RECT{-20, 30, 146, 192}, RECT{-20, 30, 187, 233}, RECT{-20, 30, 981, 67}, RECT{204, 214, 38, 52}}) {
         SCOPED_TRACE(testing::Message() << b.left << "," << b.top << " " << b.right << "," << b.bottom);
         expectDifferOnlyOnTheEdge(CreateEllipticRgn(b.left, b.top, b.right, b.bottom),
                                   Region::ellipse(b.left, b.top, b.right, b.bottom), b);

@@ -1,8 +1,8 @@
 // Records from the default input through the Windows MCI service and saves the take:
 //   mci_record SECONDS PATH
 // Prints each command with its result code and reply; exits 0 when the take was saved.
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cwchar>

@@ -5,7 +5,8 @@
 namespace murmora::x11 {
 namespace {
 
-constexpr ModifierMask kShift = 1 << 0, kLock = 1 << 1, kControl = 1 << 2, kMod1 = 1 << 3, kMod2 = 1 << 4, kMod3 = 1 << 5;
+constexpr ModifierMask kShift = 1 << 0, kLock = 1 << 1, kControl = 1 << 2, kMod1 = 1 << 3, kMod2 = 1 << 4,
+                       kMod3 = 1 << 5;
 constexpr ModifierMask kCtrlAlt = kControl | kMod1;
 constexpr std::uint16_t kButton1 = 1 << 8;
 constexpr Keycode kKeyR = 27, kKeyS = 39;
@@ -14,39 +15,45 @@ using Masks = std::vector<ModifierMask>;
 
 TEST(LockCombinations, CoverEveryStateOfTheDistinctLocksOnly) {
     const std::pair<Masks, Masks> cases[] = {
-        {{kLock, kMod2, kMod3}, {0, kLock, kMod2, kLock | kMod2, kMod3, kLock | kMod3, kMod2 | kMod3, kLock | kMod2 | kMod3}},
+        {{kLock, kMod2, kMod3},
+         {0, kLock, kMod2, kLock | kMod2, kMod3, kLock | kMod3, kMod2 | kMod3, kLock | kMod2 | kMod3}},
         {{kLock, kMod2, 0}, {0, kLock, kMod2, kLock | kMod2}},     // a lock the keymap lacks
-        {{kLock, kMod2, kMod2}, {0, kLock, kMod2, kLock | kMod2}},  // two locks on one modifier
+        {{kLock, kMod2, kMod2}, {0, kLock, kMod2, kLock | kMod2}}, // two locks on one modifier
         {{0, 0, 0}, {0}},
         {{}, {0}},
     };
-    for (const auto& [locks, expected] : cases) EXPECT_EQ(lockCombinations(locks), expected);
+    for (const auto& [locks, expected] : cases)
+        EXPECT_EQ(lockCombinations(locks), expected);
 }
 
 TEST(ModifierMap, GivesTheRowThatHoldsTheKeyOrNothing) {
     ModifierMap map;
-    map[1] = {66, 0};    // kLock: CapsLock
-    map[3] = {64, 108};  // kMod1: Alt_L, Alt_R
-    map[4] = {77, 0};    // kMod2: NumLock
+    map[1] = {66, 0};   // kLock: CapsLock
+    map[3] = {64, 108}; // kMod1: Alt_L, Alt_R
+    map[4] = {77, 0};   // kMod2: NumLock
     // 0 fills the map's empty slots and names no key.
-    const std::pair<std::vector<Keycode>, ModifierMask> cases[] = {{{77}, kMod2}, {{108}, kMod1}, {{78}, 0}, {{}, 0}, {{0}, 0}};
-    for (const auto& [keys, mask] : cases) EXPECT_EQ(modifierMaskHolding(map, keys), mask) << keys.size();
+    const std::pair<std::vector<Keycode>, ModifierMask> cases[] = {
+        {{77}, kMod2}, {{108}, kMod1}, {{78}, 0}, {{}, 0}, {{0}, 0}};
+    for (const auto& [keys, mask] : cases)
+        EXPECT_EQ(modifierMaskHolding(map, keys), mask) << keys.size();
 }
 
 TEST(VirtualKeys, UpperCaseLettersAndDigitsOnly) {
     EXPECT_EQ(keysymOfVirtualKey(0x52), Keysym{'r'});
     EXPECT_EQ(keysymOfVirtualKey('7'), Keysym{'7'});
     EXPECT_EQ(keysymOfVirtualKey('a'), std::nullopt) << "virtual keys name letters in upper case";
-    EXPECT_EQ(keysymOfVirtualKey(0x70), std::nullopt);  // F1
+    EXPECT_EQ(keysymOfVirtualKey(0x70), std::nullopt); // F1
     EXPECT_EQ(keysymOfVirtualKey(0), std::nullopt);
 }
 
 TEST(Grabs, OnePerKeycodeAndLockStateAndOnlyTheSucceededAreGivenBack) {
-    EXPECT_EQ(grabsFor(std::vector<Keycode>{kKeyR, 99}, kCtrlAlt, Masks{0, kMod2}),
-              (std::vector<KeyGrab>{{kKeyR, kCtrlAlt}, {kKeyR, kCtrlAlt | kMod2}, {99, kCtrlAlt}, {99, kCtrlAlt | kMod2}}));
+    EXPECT_EQ(
+        grabsFor(std::vector<Keycode>{kKeyR, 99}, kCtrlAlt, Masks{0, kMod2}),
+        (std::vector<KeyGrab>{{kKeyR, kCtrlAlt}, {kKeyR, kCtrlAlt | kMod2}, {99, kCtrlAlt}, {99, kCtrlAlt | kMod2}}));
     EXPECT_TRUE(grabsFor(std::vector<Keycode>{}, kCtrlAlt, Masks{0}).empty()) << "a key missing from the keyboard";
     const std::vector<KeyGrab> grabs{{kKeyS, kCtrlAlt}, {kKeyS, kCtrlAlt | kLock}, {kKeyS, kCtrlAlt | kMod2}};
-    EXPECT_EQ(succeededGrabs(grabs, {true, false, true}), (std::vector<KeyGrab>{{kKeyS, kCtrlAlt}, {kKeyS, kCtrlAlt | kMod2}}));
+    EXPECT_EQ(succeededGrabs(grabs, {true, false, true}),
+              (std::vector<KeyGrab>{{kKeyS, kCtrlAlt}, {kKeyS, kCtrlAlt | kMod2}}));
 }
 
 class Matcher : public testing::Test {
@@ -56,8 +63,12 @@ protected:
         matcher.add({0, {kKeyR}, kCtrlAlt});
         matcher.add({1, {kKeyS}, kCtrlAlt});
     }
-    auto press(Keycode key, std::uint16_t state, Timestamp time = 0) { return matcher.onKeyEvent({KeyEventKind::press, key, state, time}); }
-    auto release(Keycode key, std::uint16_t state, Timestamp time) { return matcher.onKeyEvent({KeyEventKind::release, key, state, time}); }
+    auto press(Keycode key, std::uint16_t state, Timestamp time = 0) {
+        return matcher.onKeyEvent({KeyEventKind::press, key, state, time});
+    }
+    auto release(Keycode key, std::uint16_t state, Timestamp time) {
+        return matcher.onKeyEvent({KeyEventKind::release, key, state, time});
+    }
     HotkeyMatcher matcher;
 };
 
@@ -68,7 +79,8 @@ TEST_F(Matcher, OnlyAPressWithExactlyCtrlAltBesideLocksAndButtonsIsAHotkey) {
     EXPECT_EQ(press(kKeyR, kCtrlAlt | kLock | kMod2 | kButton1, 200), 0ul);
     release(kKeyR, kCtrlAlt, 210);
     for (const int state : std::initializer_list<int>{kCtrlAlt | kShift, kControl, kMod1, 0, kCtrlAlt | kMod3}) {
-        EXPECT_EQ(press(kKeyR, static_cast<std::uint16_t>(state), 300), std::nullopt) << "state " << state << " (kMod3 is no lock here)";
+        EXPECT_EQ(press(kKeyR, static_cast<std::uint16_t>(state), 300), std::nullopt)
+            << "state " << state << " (kMod3 is no lock here)";
     }
     EXPECT_EQ(press(40, kCtrlAlt, 400), std::nullopt) << "another key";
     EXPECT_EQ(press(kKeyR, kCtrlAlt, 500), 0ul) << "a key held without the modifiers swallows nothing";
@@ -81,9 +93,9 @@ TEST_F(Matcher, OnlyAPressWithExactlyCtrlAltBesideLocksAndButtonsIsAHotkey) {
 
 TEST_F(Matcher, AHeldKeyCountsOnceWhicheverWayItRepeats) {
     EXPECT_EQ(press(kKeyR, kCtrlAlt, 100), 0ul);
-    EXPECT_EQ(press(kKeyR, kCtrlAlt, 600), std::nullopt);  // repeats as presses
+    EXPECT_EQ(press(kKeyR, kCtrlAlt, 600), std::nullopt); // repeats as presses
     EXPECT_EQ(release(kKeyR, kCtrlAlt, 640), std::nullopt);
-    EXPECT_EQ(press(kKeyR, kCtrlAlt, 640), std::nullopt);  // repeats as release-press pairs
+    EXPECT_EQ(press(kKeyR, kCtrlAlt, 640), std::nullopt); // repeats as release-press pairs
     EXPECT_EQ(release(kKeyR, kCtrlAlt, 700), std::nullopt);
     EXPECT_EQ(press(kKeyR, kCtrlAlt, 900), 0ul) << "a new press after the release counts";
 }

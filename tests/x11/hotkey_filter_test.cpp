@@ -37,9 +37,7 @@ public:
     std::vector<SeenKey> seen;
 };
 
-xcb_connection_t* qtConnection() {
-    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-}
+xcb_connection_t* qtConnection() { return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection(); }
 
 class HotkeyFilter : public testing::Test {
 protected:
@@ -91,7 +89,7 @@ protected:
 TEST_F(HotkeyFilter, CtrlAltRAndSDeliverTheirIdsWithNumLockOffAndOnButNotWithShift) {
     type({"key", "ctrl+alt+r"});
     type({"key", "ctrl+alt+shift+r"});
-    type({"key", "ctrl+alt+s"});  // delivered after anything Shift+R had delivered
+    type({"key", "ctrl+alt+s"}); // delivered after anything Shift+R had delivered
     waitForHotkeys(2);
     type({"key", "Num_Lock"});
     ASSERT_TRUE(numLockOn());
@@ -108,7 +106,8 @@ TEST_F(HotkeyFilter, AHeldHotkeyActsOnceHoweverLongItRepeats) {
     type({"keydown", "ctrl+alt+r"});
     QElapsedTimer held;
     held.start();
-    while (held.elapsed() < 1500) QGuiApplication::processEvents(QEventLoop::AllEvents, 50);
+    while (held.elapsed() < 1500)
+        QGuiApplication::processEvents(QEventLoop::AllEvents, 50);
     type({"keyup", "ctrl+alt+r"});
     type({"key", "ctrl+alt+s"});
     waitForHotkeys(2);

@@ -70,7 +70,8 @@ TEST_F(Grabs, ARegisteredHotkeyHoldsEveryLockVariantUntilUnregistered) {
     ASSERT_EQ(hotkeys.registerHotkey(0, kCtrlAlt, VK_R), std::error_code());
     EXPECT_EQ(countFreeForOthers('R'), 0);
     EXPECT_EQ(hotkeys.registerHotkey(0, kCtrlAlt, VK_S), std::errc::invalid_argument) << "id 0 is taken";
-    EXPECT_EQ(hotkeys.registerHotkey(1, kCtrlAlt | 4u, VK_S), std::errc::invalid_argument) << "a modifier bit without meaning here";
+    EXPECT_EQ(hotkeys.registerHotkey(1, kCtrlAlt | 4u, VK_S), std::errc::invalid_argument)
+        << "a modifier bit without meaning here";
     EXPECT_EQ(hotkeys.registerHotkey(1, kCtrlAlt, 0x70), std::errc::invalid_argument) << "F1 is no letter or digit";
     EXPECT_EQ(countFreeForOthers('S'), 4) << "a refused hotkey holds nothing";
     hotkeys.unregisterHotkey(0);

@@ -16,8 +16,7 @@ constexpr std::string_view kSleep = "#sleep";
 constexpr std::size_t kReplyLength = 1024;
 
 bool sleepLine(const std::string& line) {
-    if (line.rfind(kSleep, 0) != 0)
-        return false;
+    if (line.rfind(kSleep, 0) != 0) return false;
     std::string_view count = std::string_view(line).substr(kSleep.size());
     count.remove_prefix(std::min(count.find_first_not_of(" \t"), count.size()));
     long long milliseconds = 0;
@@ -33,10 +32,8 @@ int main() {
     const auto service = murmora::makeMciService();
     std::string line;
     while (std::getline(std::cin, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (sleepLine(line))
-            continue;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (sleepLine(line)) continue;
         char reply[kReplyLength + 1] = {};
         const int result = service->sendString(line, reply, kReplyLength);
         std::cout << result << '\t' << reply << std::endl;
