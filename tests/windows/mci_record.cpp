@@ -1,6 +1,7 @@
 // Records from the default input through the Windows MCI service and saves the take:
 //   mci_record SECONDS PATH
-// Prints each command with its result code and reply; exits 0 when the take was saved.
+// Prints each command with its result code and reply, then the shortest and longest time the
+// take can have lasted as seen from here; exits 0 when the take was saved.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -19,6 +20,13 @@ bool Send(const std::wstring& command) {
     return result == 0;
 }
 
+double Seconds() {
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -26,12 +34,18 @@ int wmain(int argc, wchar_t** argv) {
         std::fwprintf(stderr, L"usage: mci_record SECONDS PATH\n");
         return 2;
     }
-    const bool recording = Send(L"open new type waveaudio alias capture") &&
-                           Send(L"set capture bitspersample 16 channels 2 samplespersec 44100") &&
-                           Send(L"record capture");
+    const bool opened = Send(L"open new type waveaudio alias capture") &&
+                        Send(L"set capture bitspersample 16 channels 2 samplespersec 44100");
+    // A loaded machine may oversleep, so the take's length is judged by the clock, not the sleep.
+    const double beforeRecord = Seconds();
+    const bool recording = opened && Send(L"record capture");
+    const double afterRecord = Seconds();
     if (recording) Sleep(static_cast<DWORD>(std::wcstoul(argv[1], nullptr, 10) * 1000));
-    const bool saved =
-        recording && Send(L"stop capture") && Send(L"save capture \"" + std::wstring(argv[2]) + L"\"");
+    const double beforeStop = Seconds();
+    const bool stopped = recording && Send(L"stop capture");
+    const double afterStop = Seconds();
+    const bool saved = stopped && Send(L"save capture \"" + std::wstring(argv[2]) + L"\"");
     Send(L"close capture");
+    if (stopped) std::wprintf(L"held between %.3f and %.3f s\n", beforeStop - afterRecord, afterStop - beforeRecord);
     return saved ? 0 : 1;
 }
