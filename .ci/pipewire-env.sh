@@ -15,6 +15,8 @@ audio_start() {
     export DBUS_SESSION_BUS_ADDRESS=$(echo "$out" | sed -n 1p)
     PW_BUS_PID=$(echo "$out" | sed -n 2p)
   fi
+  # A killed server leaves its sockets behind: without them gone, the wait below would not wait.
+  rm -rf "$AUDIO_DIR"/pipewire-0* "$AUDIO_DIR/pulse"
   pipewire >"$AUDIO_DIR/pipewire.log" 2>&1 & PW_PID=$!
   for _ in $(seq 50); do [ -S "$AUDIO_DIR/pipewire-0" ] && break; sleep 0.1; done
   wireplumber >"$AUDIO_DIR/wireplumber.log" 2>&1 & PW_WP_PID=$!
@@ -28,8 +30,8 @@ audio_start() {
   done
   # The output and the microphone, as in audio-env.sh: a null sink, and a tone fed to another
   # null sink whose monitor is the default source.
-  pactl load-module module-null-sink sink_name=nullsink sink_properties=device.description=NullOutput >/dev/null
-  pactl load-module module-null-sink sink_name=feed sink_properties=device.description=Feed >/dev/null
+  pw_null_sink nullsink NullOutput || return 1
+  pw_null_sink feed Feed || return 1
   pactl set-default-sink nullsink
   pactl set-default-source feed.monitor
   sox -q -n -r 44100 -c 2 -e signed -b 16 -t raw - synth 3600 sine 440 vol 0.5 |
@@ -38,6 +40,20 @@ audio_start() {
   sleep 0.5
   timeout 10 parec -d feed.monitor --raw --format=s16le --rate=44100 --channels=2 2>/dev/null | head -c 88200 >/dev/null || true
   pactl info | grep -E '^(Server Name|Default Sink|Default Source):'
+}
+# A server that has just started may refuse a module for a moment ("Not supported"): try again.
+pw_null_sink() { # NAME DESCRIPTION
+  local i
+  for i in $(seq 50); do
+    pactl load-module module-null-sink sink_name="$1" sink_properties=device.description="$2" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  for i in $(seq 50); do
+    pactl list short sinks | grep -q "[[:space:]]$1[[:space:]]" && return 0
+    sleep 0.1
+  done
+  echo "the null sink $1 could not be made" >&2
+  return 1
 }
 audio_stop() {
   local p

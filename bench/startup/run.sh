@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Start-up of the panel against a minimal Qt window, in the same run: the time from launch to
-# the first mapped window, and the resident memory a second later. Prints figures only.
-# usage: bench/startup/run.sh [runs=10]   (uses $DISPLAY, or starts its own Xvfb)
+# the MapNotify of its window (map-watch reads the X server's events), and the resident memory a
+# second later. Prints figures only.
+# usage: bench/startup/run.sh [runs=9]   (starts its own Xvfb without a window manager)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-runs=${1:-10}
+runs=${1:-9}
 build=${BUILD_DIR:-build}
 # A home and take folder of the benchmark's own: nothing of the user's is found or touched.
 home=$(mktemp -d)
@@ -12,25 +13,19 @@ export HOME="$home" XDG_CACHE_HOME="$home/cache"
 xvfb=
 trap 'rm -rf "$home"; [ -z "$xvfb" ] || kill $xvfb 2>/dev/null' EXIT
 
-if [ -z "${DISPLAY:-}" ]; then
-    export DISPLAY=:${BENCH_DISPLAY:-95}
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+export DISPLAY=:${BENCH_DISPLAY:-95}
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-# Milliseconds from launch until a visible window named $2 exists, then the resident KiB.
+# Milliseconds from launch to the program's first MapNotify, then the resident KiB a second later.
 measure() {
-    local program=$1 title=$2 start end pid rss
-    start=$(date +%s%N)
-    "$program" >/dev/null 2>&1 &
-    pid=$!
-    xdotool search --sync --onlyvisible --name "^$title\$" >/dev/null
-    end=$(date +%s%N)
+    local ms pid rss
+    read -r ms pid < <("$build/map-watch" "$1" 2>/dev/null)
     sleep 1
     rss=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
     kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
-    echo "$(( (end - start) / 1000000 )) $rss"
+    echo "$ms $rss"
 }
 
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
@@ -38,13 +33,13 @@ median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 declare -A times rss
 for name in minimal murmora; do times[$name]=""; rss[$name]=""; done
 for _ in $(seq "$runs"); do
-    read -r t r < <(measure "$build/minimal-window" MinimalWindow); times[minimal]+="$t"$'\n'; rss[minimal]+="$r"$'\n'
-    read -r t r < <(measure "$build/murmora" Murmora); times[murmora]+="$t"$'\n'; rss[murmora]+="$r"$'\n'
+    read -r t r < <(measure "$build/minimal-window"); times[minimal]+="$t"$'\n'; rss[minimal]+="$r"$'\n'
+    read -r t r < <(measure "$build/murmora"); times[murmora]+="$t"$'\n'; rss[murmora]+="$r"$'\n'
 done
 
 tm=$(printf '%s' "${times[minimal]}" | median); tp=$(printf '%s' "${times[murmora]}" | median)
 rm_=$(printf '%s' "${rss[minimal]}" | median); rp=$(printf '%s' "${rss[murmora]}" | median)
 printf '%-34s %10s %12s %8s\n' "start-up ($runs runs, median)" murmora "minimal Qt" ratio
-printf '%-34s %10s %12s %8s\n' "time to first window (ms)" "$tp" "$tm" "$(awk -v a="$tp" -v b="$tm" 'BEGIN{printf "%.2f", a/b}')"
+printf '%-34s %10s %12s %8s\n' "time to MapNotify (ms)" "$tp" "$tm" "$(awk -v a="$tp" -v b="$tm" 'BEGIN{printf "%.2f", a/b}')"
 printf '%-34s %10s %12s %8s\n' "resident memory after 1 s (MiB)" "$(awk -v a="$rp" 'BEGIN{printf "%.1f", a/1024}')" \
     "$(awk -v a="$rm_" 'BEGIN{printf "%.1f", a/1024}')" "$(awk -v a="$rp" -v b="$rm_" 'BEGIN{printf "%.2f", a/b}')"
