@@ -10,7 +10,8 @@ const QString kRequestInterface = QStringLiteral("org.freedesktop.portal.Request
 } // namespace
 
 QString newHandleToken() {
-    return QStringLiteral("murmora_%1").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
+    const quint64 random = QRandomGenerator::global()->generate64();
+    return QStringLiteral("murmora_%1").arg(random, 16, 16, QLatin1Char('0'));
 }
 
 QString senderElement(const QDBusConnection& bus) {

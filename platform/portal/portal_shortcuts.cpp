@@ -69,25 +69,16 @@ const ShortcutEntry* entryOf(const QString& shortcutId) {
 QList<Shortcut> askedShortcuts() {
     QList<Shortcut> asked;
     for (const ShortcutEntry& entry : kShortcuts) {
-        asked.append({QString::fromLatin1(entry.id),
-                      {{QStringLiteral("description"), QString::fromUtf8(entry.description)},
-                       {QStringLiteral("preferred_trigger"), QString::fromLatin1(entry.preferredTrigger)}}});
+        const QVariantMap properties{
+            {QStringLiteral("description"), QString::fromUtf8(entry.description)},
+            {QStringLiteral("preferred_trigger"), QString::fromLatin1(entry.preferredTrigger)}};
+        asked.append({QString::fromLatin1(entry.id), properties});
     }
     return asked;
 }
 
 QDBusMessage portalCall(const QString& interface, const QString& method) {
     return QDBusMessage::createMethodCall(kPortalService, kPortalPath, interface, method);
-}
-
-// The session handle of a CreateSession answer: a string, as the portal sends it, or an object
-// path, as the portal documents it would have been.
-QString sessionHandleOf(const QVariantMap& results) {
-    const QVariant handle = results.value(QStringLiteral("session_handle"));
-    if (handle.metaType() == QMetaType::fromType<QDBusObjectPath>()) {
-        return handle.value<QDBusObjectPath>().path();
-    }
-    return handle.toString();
 }
 
 PortalShortcuts::Outcome outcomeOfEndedRequest(uint response) {
@@ -170,8 +161,9 @@ void PortalShortcuts::registerAppId() {
 }
 
 void PortalShortcuts::checkVersion() {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        kPortalService, kPortalPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath,
+                                                       QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                       QStringLiteral("Get"));
     call << kShortcutsInterface << QStringLiteral("version");
     whenReplied(call, [this](const QDBusPendingCallWatcher& reply) {
         const QDBusPendingReply<QDBusVariant> version = reply;
@@ -187,37 +179,44 @@ void PortalShortcuts::createSession() {
     // during the call can still close it.
     session_ = QStringLiteral("%1/session/%2/%3").arg(kPortalPath, senderElement(bus_), sessionToken);
     const QVariantMap options{{QStringLiteral("session_handle_token"), sessionToken}};
+    const auto onAnswer = [this](const RequestAnswer& answer) {
+        if (!succeeded(answer)) return;
+        // An object path sent as a string: the portal keeps that early mistake for compatibility.
+        session_ = answer.results.value(QStringLiteral("session_handle")).toString();
+        bindShortcuts();
+    };
     new PortalRequest(bus_, portalCall(kShortcutsInterface, QStringLiteral("CreateSession")), options,
-                      [this](const RequestAnswer& answer) {
-                          if (!answer.response) return finish(Outcome::Failed, answer.error.message());
-                          if (*answer.response != uint(Response::Success)) {
-                              return finish(outcomeOfEndedRequest(*answer.response));
-                          }
-                          session_ = sessionHandleOf(answer.results);
-                          bindShortcuts();
-                      },
-                      calls_);
+                      onAnswer, calls_);
 }
 
 void PortalShortcuts::bindShortcuts() {
     QDBusMessage call = portalCall(kShortcutsInterface, QStringLiteral("BindShortcuts"));
     call << QVariant::fromValue(QDBusObjectPath(session_)) << QVariant::fromValue(askedShortcuts())
          << QString(); // no parent window: the panel is an X11 window the portal may not know
-    new PortalRequest(bus_, call, {}, [this](const RequestAnswer& answer) { takeBindAnswer(answer); },
-                      calls_);
+    const auto onAnswer = [this](const RequestAnswer& answer) {
+        if (succeeded(answer)) takeBoundShortcuts(answer.results);
+    };
+    new PortalRequest(bus_, call, {}, onAnswer, calls_);
 }
 
-void PortalShortcuts::takeBindAnswer(const RequestAnswer& answer) {
-    if (!answer.response) return finish(Outcome::Failed, answer.error.message());
-    if (*answer.response != uint(Response::Success)) return finish(outcomeOfEndedRequest(*answer.response));
+bool PortalShortcuts::succeeded(const RequestAnswer& answer) {
+    if (!answer.response) {
+        finish(Outcome::Failed, answer.error.message());
+    } else if (*answer.response != uint(Response::Success)) {
+        finish(outcomeOfEndedRequest(*answer.response));
+    }
+    return answer.response == uint(Response::Success);
+}
 
-    // The answer lists the shortcuts that were bound, each with the text of its trigger.
-    const auto bound = qdbus_cast<QList<Shortcut>>(answer.results.value(QStringLiteral("shortcuts")));
+// The results list the shortcuts that were bound, each with the portal's text for its keys.
+void PortalShortcuts::takeBoundShortcuts(const QVariantMap& results) {
+    const auto bound = qdbus_cast<QList<Shortcut>>(results.value(QStringLiteral("shortcuts")));
     bool changed = false;
     for (const Shortcut& shortcut : bound) {
         const ShortcutEntry* entry = entryOf(shortcut.id);
         if (!entry) continue;
-        const QString trigger = shortcut.properties.value(QStringLiteral("trigger_description")).toString();
+        const QString trigger =
+            shortcut.properties.value(QStringLiteral("trigger_description")).toString();
         triggers_[entry->hotkeyId] = trigger;
         changed = changed || triggerChanged(entry->preferredTrigger, trigger.toStdString());
     }
@@ -234,8 +233,8 @@ void PortalShortcuts::finish(Outcome outcome, const QString& failure) {
 
 void PortalShortcuts::closeSession() {
     if (session_.isEmpty()) return;
-    QDBusMessage close =
-        QDBusMessage::createMethodCall(kPortalService, session_, kSessionInterface, QStringLiteral("Close"));
+    QDBusMessage close = QDBusMessage::createMethodCall(kPortalService, session_, kSessionInterface,
+                                                        QStringLiteral("Close"));
     close.setAutoStartService(false);
     bus_.send(close);
     session_.clear();
@@ -244,10 +243,11 @@ void PortalShortcuts::closeSession() {
 void PortalShortcuts::whenReplied(const QDBusMessage& call,
                                   std::function<void(const QDBusPendingCallWatcher&)> onReply) {
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), calls_);
-    connect(watcher, &QDBusPendingCallWatcher::finished, calls_, [watcher, onReply = std::move(onReply)] {
-        watcher->deleteLater();
-        onReply(*watcher);
-    });
+    connect(watcher, &QDBusPendingCallWatcher::finished, calls_,
+            [watcher, onReply = std::move(onReply)] {
+                watcher->deleteLater();
+                onReply(*watcher);
+            });
 }
 
 // Activated and Deactivated: (session handle, shortcut id, timestamp, options).

@@ -3,13 +3,13 @@
 #include <map>
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
 
 #include "platform/portal/shortcut_rules.h"
 
-class QDBusMessage;
 class QDBusPendingCallWatcher;
 class QDBusServiceWatcher;
 
@@ -83,7 +83,9 @@ private:
     void checkVersion();
     void createSession();
     void bindShortcuts();
-    void takeBindAnswer(const portal::RequestAnswer& answer);
+    // True when the request succeeded; else the binding ends with what its answer tells.
+    bool succeeded(const portal::RequestAnswer& answer);
+    void takeBoundShortcuts(const QVariantMap& results);
     void finish(Outcome outcome, const QString& failure = {});
     void closeSession();
     void whenReplied(const QDBusMessage& call,
