@@ -216,7 +216,7 @@ class Portal:
         self.connection.add_filter(fake.record)
         self.front = []      # registrations at the portal's own path
         self.objects = {}    # path of a request or session -> its registration id
-        self.sessions = {}   # session path -> {'sender', 'shortcuts': {id: trigger text}, 'bound'}
+        self.sessions = {}   # session path -> {'sender', 'bound', 'shortcuts': bound_shortcuts()}
         self.registered = set()   # senders that registered an application id
         self.export_front()
         self.connection.call_sync(
@@ -286,22 +286,23 @@ class Portal:
         session = self.owned_session(sender, session_path)
         if session['bound']:
             raise PortalError('org.freedesktop.portal.Error.Failed', 'shortcuts already bound')
-        if self.fake.bind_error:
-            raise PortalError(self.fake.bind_error, 'the test made BindShortcuts fail')
-        session['bound'] = True
         for shortcut_id, properties in shortcuts:
             for key, expected in SHORTCUT_TYPES.items():
                 if key in properties and properties[key].get_type_string() != expected:
                     raise invalid_args('shortcut key %s must be of type %s' % (key, expected))
+        if self.fake.bind_error:
+            raise PortalError(self.fake.bind_error, 'the test made BindShortcuts fail')
+        session['bound'] = True
         response = self.fake.bind_response
-        if response == 0:
-            session['shortcuts'] = self.chosen_triggers(shortcuts)
-        return self.request(sender, options, response, self.shortcut_results(shortcuts, session))
+        if response != 0:
+            return self.request(sender, options, response, {})
+        session['shortcuts'] = self.bound_shortcuts(shortcuts)
+        return self.request(sender, options, response, self.shortcut_results(session))
 
     def call_ListShortcuts(self, sender, path, session_path, options):
         check_options('ListShortcuts', options)
         session = self.owned_session(sender, session_path)
-        return self.request(sender, options, 0, self.shortcut_results([], session))
+        return self.request(sender, options, 0, self.shortcut_results(session))
 
     def call_ConfigureShortcuts(self, sender, path, session_path, parent_window, options):
         check_options('ConfigureShortcuts', options)
@@ -327,22 +328,22 @@ class Portal:
             raise invalid_args('invalid session')
         return session
 
-    def chosen_triggers(self, shortcuts):
-        chosen = {}
+    def bound_shortcuts(self, shortcuts):
+        """What the user made of the shortcuts asked for: id -> description, trigger text."""
+        bound = {}
         for shortcut_id, properties in shortcuts:
             if shortcut_id in self.fake.left_out:
                 continue
-            asked = properties['preferred_trigger'].unpack() \
-                if 'preferred_trigger' in properties else ''
-            chosen[shortcut_id] = self.fake.changed.get(shortcut_id, human_trigger(asked))
-        return chosen
+            text = {key: value.unpack() for key, value in properties.items()}
+            trigger = self.fake.changed.get(shortcut_id,
+                                            human_trigger(text.get('preferred_trigger', '')))
+            bound[shortcut_id] = {'description': GLib.Variant('s', text.get('description', '')),
+                                  'trigger_description': GLib.Variant('s', trigger)}
+        return bound
 
-    def shortcut_results(self, shortcuts, session):
-        descriptions = {i: p['description'].unpack() for i, p in shortcuts if 'description' in p}
-        listed = [(i, {'description': GLib.Variant('s', descriptions.get(i, '')),
-                       'trigger_description': GLib.Variant('s', trigger)})
-                  for i, trigger in session['shortcuts'].items()]
-        return {'shortcuts': GLib.Variant('a(sa{sv})', listed)}
+    @staticmethod
+    def shortcut_results(session):
+        return {'shortcuts': GLib.Variant('a(sa{sv})', list(session['shortcuts'].items()))}
 
     def request(self, sender, options, response, results):
         """Exports the call's Request, schedules its Response, and gives the reply's value."""
