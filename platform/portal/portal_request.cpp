@@ -18,8 +18,8 @@ QString senderElement(const QDBusConnection& bus) {
     return bus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
 }
 
-PortalRequest::PortalRequest(QDBusConnection bus, QDBusMessage call, QVariantMap options,
-                             OnAnswer onAnswer, QObject* parent)
+PortalRequest::PortalRequest(QDBusConnection bus, QDBusMessage call, QVariantMap options, OnAnswer onAnswer,
+                             QObject* parent)
     : QObject(parent), bus_(std::move(bus)), onAnswer_(std::move(onAnswer)) {
     const QString token = newHandleToken();
     path_ = QStringLiteral("%1/request/%2/%3").arg(kPortalPath, senderElement(bus_), token);
@@ -38,15 +38,13 @@ PortalRequest::PortalRequest(QDBusConnection bus, QDBusMessage call, QVariantMap
 PortalRequest::~PortalRequest() {
     if (answered_) return;
     unsubscribe();
-    QDBusMessage close = QDBusMessage::createMethodCall(kPortalService, path_, kRequestInterface,
-                                                        QStringLiteral("Close"));
+    QDBusMessage close =
+        QDBusMessage::createMethodCall(kPortalService, path_, kRequestInterface, QStringLiteral("Close"));
     close.setAutoStartService(false);
     bus_.send(close);
 }
 
-void PortalRequest::onResponse(uint response, const QVariantMap& results) {
-    answer({response, results, {}});
-}
+void PortalRequest::onResponse(uint response, const QVariantMap& results) { answer({response, results, {}}); }
 
 void PortalRequest::answer(const RequestAnswer& answer) {
     if (answered_) return;

@@ -15,7 +15,11 @@ inline const QString kPortalService = QStringLiteral("org.freedesktop.portal.Des
 inline const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 
 // The codes of a Request's Response signal.
-enum class Response : uint { Success = 0, Cancelled = 1, Ended = 2 };
+enum class Response : uint {
+    success = 0,
+    cancelled = 1,
+    ended = 2
+};
 
 // How a portal request ended.
 struct RequestAnswer {
@@ -35,8 +39,7 @@ public:
 
     // Sends `call` with `options` appended as its last argument, after adding a fresh
     // handle_token to them.
-    PortalRequest(QDBusConnection bus, QDBusMessage call, QVariantMap options, OnAnswer onAnswer,
-                  QObject* parent);
+    PortalRequest(QDBusConnection bus, QDBusMessage call, QVariantMap options, OnAnswer onAnswer, QObject* parent);
     ~PortalRequest() override;
 
 private slots:

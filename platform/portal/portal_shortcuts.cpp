@@ -1,5 +1,6 @@
 #include "platform/portal/portal_shortcuts.h"
 
+#include <algorithm>
 #include <array>
 
 #include <QDBusArgument>
@@ -10,6 +11,7 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 
+#include "platform/hotkeys.h"
 #include "platform/portal/portal_request.h"
 
 namespace murmora::portal {
@@ -49,14 +51,15 @@ const QString kSessionInterface = QStringLiteral("org.freedesktop.portal.Session
 
 struct ShortcutEntry {
     int hotkeyId;
+    unsigned virtualKey; // with Ctrl+Alt
     const char* id;
     const char* description;
     const char* preferredTrigger; // in the form of the XDG shortcuts specification
 };
 
 constexpr std::array kShortcuts{
-    ShortcutEntry{PortalShortcuts::kRecordHotkeyId, "record", "Start recording", "CTRL+ALT+r"},
-    ShortcutEntry{PortalShortcuts::kStopHotkeyId, "stop", "Stop recording and save", "CTRL+ALT+s"},
+    ShortcutEntry{PortalShortcuts::kRecordHotkeyId, 'R', "record", "Start recording", "CTRL+ALT+r"},
+    ShortcutEntry{PortalShortcuts::kStopHotkeyId, 'S', "stop", "Stop recording and save", "CTRL+ALT+s"},
 };
 
 const ShortcutEntry* entryOf(const QString& shortcutId) {
@@ -82,9 +85,9 @@ QDBusMessage portalCall(const QString& interface, const QString& method) {
 }
 
 PortalShortcuts::Outcome outcomeOfEndedRequest(uint response) {
-    if (response == uint(Response::Cancelled)) return PortalShortcuts::Outcome::Cancelled;
-    if (response == uint(Response::Ended)) return PortalShortcuts::Outcome::Refused;
-    return PortalShortcuts::Outcome::Failed;
+    if (response == uint(Response::cancelled)) return PortalShortcuts::Outcome::cancelled;
+    if (response == uint(Response::ended)) return PortalShortcuts::Outcome::refused;
+    return PortalShortcuts::Outcome::failed;
 }
 
 void registerDBusTypes() {
@@ -103,16 +106,12 @@ PortalShortcuts::PortalShortcuts(QDBusConnection bus, QString appId, QObject* pa
     registerDBusTypes();
 }
 
-PortalShortcuts::~PortalShortcuts() {
-    closeSession();
-}
+PortalShortcuts::~PortalShortcuts() { closeSession(); }
 
 void PortalShortcuts::start() {
     if (portalWatcher_) return;
-    portalWatcher_ = new QDBusServiceWatcher(kPortalService, bus_,
-                                             QDBusServiceWatcher::WatchForOwnerChange, this);
-    connect(portalWatcher_, &QDBusServiceWatcher::serviceOwnerChanged, this,
-            &PortalShortcuts::onPortalOwnerChanged);
+    portalWatcher_ = new QDBusServiceWatcher(kPortalService, bus_, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(portalWatcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, &PortalShortcuts::onPortalOwnerChanged);
     // Whole messages: Qt 6.4 fails a process's first connect to a slot that takes a
     // QDBusObjectPath (its own D-Bus types are registered later).
     for (const QString& signal : {QStringLiteral("Activated"), QStringLiteral("Deactivated")}) {
@@ -122,9 +121,17 @@ void PortalShortcuts::start() {
     begin();
 }
 
-QString PortalShortcuts::triggerDescription(int hotkeyId) const {
-    const auto bound = triggers_.find(hotkeyId);
-    return bound == triggers_.end() ? QString() : bound->second;
+bool PortalShortcuts::asksFor(int hotkeyId, unsigned modifiers, unsigned virtualKey) {
+    return modifiers == (kAltModifier | kControlModifier) &&
+           std::ranges::any_of(kShortcuts, [&](const ShortcutEntry& entry) {
+               return entry.hotkeyId == hotkeyId && entry.virtualKey == virtualKey;
+           });
+}
+
+void PortalShortcuts::close() {
+    closeSession();
+    forget();
+    if (portalWatcher_) portalWatcher_->disconnect(this);
 }
 
 void PortalShortcuts::begin() {
@@ -139,10 +146,10 @@ void PortalShortcuts::forget() {
     delete calls_;
     calls_ = nullptr;
     binding_ = false;
-    outcome_ = Outcome::Pending;
+    outcome_ = Outcome::pending;
     version_ = 0;
     session_.clear();
-    triggers_.clear();
+    bound_.clear();
     presses_.clear();
     failure_.clear();
 }
@@ -154,21 +161,21 @@ void PortalShortcuts::registerAppId() {
     call << appId_ << QVariantMap();
     whenReplied(call, [this](const QDBusPendingCallWatcher& reply) {
         if (reply.isError() && reply.error().type() == QDBusError::ServiceUnknown) {
-            return finish(Outcome::NotOffered, reply.error().message());
+            return finish(Outcome::notOffered, reply.error().message());
         }
         checkVersion();
     });
 }
 
 void PortalShortcuts::checkVersion() {
-    QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath,
-                                                       QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                       QStringLiteral("Get"));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        kPortalService, kPortalPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     call << kShortcutsInterface << QStringLiteral("version");
     whenReplied(call, [this](const QDBusPendingCallWatcher& reply) {
         const QDBusPendingReply<QDBusVariant> version = reply;
         version_ = version.isError() ? 0 : version.value().variant().toUInt();
-        if (version_ == 0) return finish(Outcome::NotOffered, version.error().message());
+        if (version_ == 0) return finish(Outcome::notOffered, version.error().message());
+        emit offered();
         createSession();
     });
 }
@@ -185,8 +192,8 @@ void PortalShortcuts::createSession() {
         session_ = answer.results.value(QStringLiteral("session_handle")).toString();
         bindShortcuts();
     };
-    new PortalRequest(bus_, portalCall(kShortcutsInterface, QStringLiteral("CreateSession")), options,
-                      onAnswer, calls_);
+    new PortalRequest(bus_, portalCall(kShortcutsInterface, QStringLiteral("CreateSession")), options, onAnswer,
+                      calls_);
 }
 
 void PortalShortcuts::bindShortcuts() {
@@ -201,27 +208,19 @@ void PortalShortcuts::bindShortcuts() {
 
 bool PortalShortcuts::succeeded(const RequestAnswer& answer) {
     if (!answer.response) {
-        finish(Outcome::Failed, answer.error.message());
-    } else if (*answer.response != uint(Response::Success)) {
+        finish(Outcome::failed, answer.error.message());
+    } else if (*answer.response != uint(Response::success)) {
         finish(outcomeOfEndedRequest(*answer.response));
     }
-    return answer.response == uint(Response::Success);
+    return answer.response == uint(Response::success);
 }
 
-// The results list the shortcuts that were bound, each with the portal's text for its keys.
+// The results list the shortcuts that were bound; one the user left without keys is missing.
 void PortalShortcuts::takeBoundShortcuts(const QVariantMap& results) {
-    const auto bound = qdbus_cast<QList<Shortcut>>(results.value(QStringLiteral("shortcuts")));
-    bool changed = false;
-    for (const Shortcut& shortcut : bound) {
-        const ShortcutEntry* entry = entryOf(shortcut.id);
-        if (!entry) continue;
-        const QString trigger =
-            shortcut.properties.value(QStringLiteral("trigger_description")).toString();
-        triggers_[entry->hotkeyId] = trigger;
-        changed = changed || triggerChanged(entry->preferredTrigger, trigger.toStdString());
+    for (const Shortcut& shortcut : qdbus_cast<QList<Shortcut>>(results.value(QStringLiteral("shortcuts")))) {
+        if (const ShortcutEntry* entry = entryOf(shortcut.id)) bound_.insert(entry->hotkeyId);
     }
-    const bool allBound = triggers_.size() == kShortcuts.size();
-    finish(changed || !allBound ? Outcome::BoundChanged : Outcome::Bound);
+    finish(Outcome::bound);
 }
 
 void PortalShortcuts::finish(Outcome outcome, const QString& failure) {
@@ -233,8 +232,8 @@ void PortalShortcuts::finish(Outcome outcome, const QString& failure) {
 
 void PortalShortcuts::closeSession() {
     if (session_.isEmpty()) return;
-    QDBusMessage close = QDBusMessage::createMethodCall(kPortalService, session_, kSessionInterface,
-                                                        QStringLiteral("Close"));
+    QDBusMessage close =
+        QDBusMessage::createMethodCall(kPortalService, session_, kSessionInterface, QStringLiteral("Close"));
     close.setAutoStartService(false);
     bus_.send(close);
     session_.clear();
@@ -243,11 +242,10 @@ void PortalShortcuts::closeSession() {
 void PortalShortcuts::whenReplied(const QDBusMessage& call,
                                   std::function<void(const QDBusPendingCallWatcher&)> onReply) {
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), calls_);
-    connect(watcher, &QDBusPendingCallWatcher::finished, calls_,
-            [watcher, onReply = std::move(onReply)] {
-                watcher->deleteLater();
-                onReply(*watcher);
-            });
+    connect(watcher, &QDBusPendingCallWatcher::finished, calls_, [watcher, onReply = std::move(onReply)] {
+        watcher->deleteLater();
+        onReply(*watcher);
+    });
 }
 
 // Activated and Deactivated: (session handle, shortcut id, timestamp, options).
@@ -269,11 +267,10 @@ void PortalShortcuts::onShortcutSignal(const QDBusMessage& signal) {
 // The portal's service restarting shows as its name losing its owner, then gaining a new one;
 // the session went with the old owner. A portal started by our own first call (D-Bus
 // activation) gains an owner while the binding is under way, and needs no second start.
-void PortalShortcuts::onPortalOwnerChanged(const QString&, const QString& oldOwner,
-                                           const QString& newOwner) {
+void PortalShortcuts::onPortalOwnerChanged(const QString&, const QString& oldOwner, const QString& newOwner) {
     if (!oldOwner.isEmpty()) {
         forget();
-        finish(Outcome::NotOffered, QStringLiteral("The portal left the session bus."));
+        finish(Outcome::notOffered, QStringLiteral("The portal left the session bus."));
     }
     if (!newOwner.isEmpty() && !binding_) begin();
 }

@@ -1,6 +1,6 @@
 #pragma once
 #include <functional>
-#include <map>
+#include <set>
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -8,7 +8,7 @@
 #include <QString>
 #include <QVariantMap>
 
-#include "platform/portal/shortcut_rules.h"
+#include "platform/portal/press_filter.h"
 
 class QDBusPendingCallWatcher;
 class QDBusServiceWatcher;
@@ -22,11 +22,11 @@ struct RequestAnswer;
 // sessions, where X11 key grabs see nothing of the keys typed into other programs.
 //
 // start() names the program to the portal (host Registry, where it exists), checks that the
-// portal offers GlobalShortcuts, opens a session and asks to bind "record" (Ctrl+Alt+R) and
-// "stop" (Ctrl+Alt+S); the desktop may ask the user first. bindFinished() tells the outcome,
-// activated() each press of a bound shortcut with the hotkey id of the X11 path. A portal that
-// leaves the bus ends the binding (NotOffered); when it comes back (its service restarted, or
-// started late) the shortcuts are bound again and the new outcome told.
+// portal offers GlobalShortcuts (offered()), opens a session and asks to bind "record"
+// (Ctrl+Alt+R) and "stop" (Ctrl+Alt+S); the desktop may ask the user first. bindFinished()
+// tells the outcome, activated() each press of a shortcut with the hotkey id of the X11 path.
+// A portal that leaves the bus ends the binding (notOffered); when it comes back (its service
+// restarted, or started late) the shortcuts are bound again and the new outcome told.
 //
 // Every call is asynchronous: nothing here waits on the bus. Lives on the user-interface
 // thread. Delete it with deleteLater() from slots connected to its own signals.
@@ -34,18 +34,20 @@ class PortalShortcuts final : public QObject {
     Q_OBJECT
 public:
     enum class Outcome {
-        Pending,      // not started yet, or binding
-        NotOffered,   // no portal on the bus, or one without GlobalShortcuts
-        Bound,        // both shortcuts, on the keys asked for
-        BoundChanged, // bound, but the user put a shortcut on other keys, or on none
-        Cancelled,    // the user cancelled the binding (response 1)
-        Refused,      // the portal ended it in another way (response 2)
-        Failed,       // a portal call failed
+        pending,    // not started yet, or binding
+        notOffered, // no portal on the bus, or one without GlobalShortcuts
+        bound,      // the shortcuts isBound() names, on the keys asked for or on others the user chose
+        cancelled,  // the user cancelled the binding (response 1)
+        refused,    // the portal ended it in another way (response 2)
+        failed,     // a portal call failed
     };
     Q_ENUM(Outcome)
 
     static constexpr int kRecordHotkeyId = 0;
     static constexpr int kStopHotkeyId = 1;
+    // True when `hotkeyId` is one of the shortcuts asked for, with its keys (the modifiers and
+    // virtual key of platform/hotkeys.h).
+    static bool asksFor(int hotkeyId, unsigned modifiers, unsigned virtualKey);
 
     // `appId` names the program to the portal: the basename of its installed .desktop file.
     PortalShortcuts(QDBusConnection bus, QString appId, QObject* parent = nullptr);
@@ -55,26 +57,27 @@ public:
     // Binds the shortcuts, and again whenever the portal comes back. Once; later calls do
     // nothing.
     void start();
+    // Closes the session, which releases the shortcuts, and binds nothing more.
+    void close();
 
     Outcome outcome() const { return outcome_; }
     // The GlobalShortcuts interface version the portal offers; 0 until known, or not offered.
     unsigned portalVersion() const { return version_; }
-    bool isBound(int hotkeyId) const { return triggers_.contains(hotkeyId); }
-    // The portal's text for the keys that trigger a bound hotkey ("Ctrl+Alt+R"); empty when
-    // the hotkey is not bound or the portal did not say.
-    QString triggerDescription(int hotkeyId) const;
+    // Whether the last binding got the hotkey: the user may leave a shortcut without keys.
+    bool isBound(int hotkeyId) const { return bound_.contains(hotkeyId); }
     // Why the outcome is NotOffered or Failed, in D-Bus's words.
     QString failure() const { return failure_; }
 
 signals:
+    // The portal on the bus offers GlobalShortcuts; the binding goes on.
+    void offered();
     void bindFinished(PortalShortcuts::Outcome outcome);
     // A press of a bound shortcut: its release and the repeats of a held key are left out.
     void activated(int hotkeyId);
 
 private slots:
     void onShortcutSignal(const QDBusMessage& signal);
-    void onPortalOwnerChanged(const QString& service, const QString& oldOwner,
-                              const QString& newOwner);
+    void onPortalOwnerChanged(const QString& service, const QString& oldOwner, const QString& newOwner);
 
 private:
     void begin();
@@ -88,18 +91,17 @@ private:
     void takeBoundShortcuts(const QVariantMap& results);
     void finish(Outcome outcome, const QString& failure = {});
     void closeSession();
-    void whenReplied(const QDBusMessage& call,
-                     std::function<void(const QDBusPendingCallWatcher&)> onReply);
+    void whenReplied(const QDBusMessage& call, std::function<void(const QDBusPendingCallWatcher&)> onReply);
 
     QDBusConnection bus_;
     QString appId_;
     QDBusServiceWatcher* portalWatcher_ = nullptr;
     QObject* calls_ = nullptr; // owns the calls in flight of the current binding
     bool binding_ = false;
-    Outcome outcome_ = Outcome::Pending;
+    Outcome outcome_ = Outcome::pending;
     unsigned version_ = 0;
     QString session_;
-    std::map<int, QString> triggers_; // bound hotkey id -> the portal's text for its keys
+    std::set<int> bound_; // hotkey ids
     QString failure_;
     portal::PressFilter presses_;
 };

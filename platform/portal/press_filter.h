@@ -1,10 +1,6 @@
 #pragma once
-// What the global shortcuts portal's messages mean, kept apart from D-Bus so they can be
-// checked on their own: which activations are presses, and whether a reported trigger is the
-// one that was asked for.
 #include <cstdint>
 #include <map>
-#include <string_view>
 
 namespace murmora::portal {
 
@@ -26,10 +22,5 @@ public:
 private:
     std::map<int, std::uint64_t> lastActivationOfHeld_;
 };
-
-// False when `described`, a portal's text for the trigger a shortcut got ("Ctrl+Alt+R",
-// "<Control><Alt>r"), names the same keys as `asked`, a trigger in the shortcuts
-// specification's form ("CTRL+ALT+r"), or when it is empty: the portal did not say.
-bool triggerChanged(std::string_view asked, std::string_view described);
 
 } // namespace murmora::portal
