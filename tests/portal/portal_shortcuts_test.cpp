@@ -44,7 +44,6 @@ public:
     void setBindError(const QString& errorName) { call("SetBindError", errorName); }
     void setAnswerBeforeReply(bool early) { call("SetAnswerBeforeReply", early); }
     void stop() { call("Stop"); }
-    void start() { call("Start"); }
     void restart() { call("Restart"); }
     void activate(const QString& id, qulonglong timestamp) { call("Activate", id, timestamp); }
     void hold(const QString& id, qulonglong timestamp, uint repeats) { call("Hold", id, timestamp, repeats); }
