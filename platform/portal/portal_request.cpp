@@ -31,7 +31,7 @@ PortalRequest::PortalRequest(QDBusConnection bus, QDBusMessage call, QVariantMap
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {
         watcher->deleteLater();
-        if (watcher->isError()) answer({std::nullopt, {}, watcher->error()});
+        if (watcher->isError()) answer({std::nullopt, {}});
     });
 }
 
@@ -44,7 +44,7 @@ PortalRequest::~PortalRequest() {
     bus_.send(close);
 }
 
-void PortalRequest::onResponse(uint response, const QVariantMap& results) { answer({response, results, {}}); }
+void PortalRequest::onResponse(uint response, const QVariantMap& results) { answer({response, results}); }
 
 void PortalRequest::answer(const RequestAnswer& answer) {
     if (answered_) return;

@@ -3,7 +3,6 @@
 #include <optional>
 
 #include <QDBusConnection>
-#include <QDBusError>
 #include <QDBusMessage>
 #include <QObject>
 #include <QString>
@@ -25,7 +24,6 @@ enum class Response : uint {
 struct RequestAnswer {
     std::optional<uint> response; // empty when the call itself failed
     QVariantMap results;
-    QDBusError error; // why the call failed
 };
 
 // One portal call that answers later, in the Response signal of a Request object. The caller's

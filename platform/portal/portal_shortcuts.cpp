@@ -147,11 +147,9 @@ void PortalShortcuts::forget() {
     calls_ = nullptr;
     binding_ = false;
     outcome_ = Outcome::pending;
-    version_ = 0;
     session_.clear();
     bound_.clear();
     presses_.clear();
-    failure_.clear();
 }
 
 // Registering must come before any other portal call. A portal without the Registry, or one
@@ -161,7 +159,7 @@ void PortalShortcuts::registerAppId() {
     call << appId_ << QVariantMap();
     whenReplied(call, [this](const QDBusPendingCallWatcher& reply) {
         if (reply.isError() && reply.error().type() == QDBusError::ServiceUnknown) {
-            return finish(Outcome::notOffered, reply.error().message());
+            return finish(Outcome::notOffered);
         }
         checkVersion();
     });
@@ -173,8 +171,7 @@ void PortalShortcuts::checkVersion() {
     call << kShortcutsInterface << QStringLiteral("version");
     whenReplied(call, [this](const QDBusPendingCallWatcher& reply) {
         const QDBusPendingReply<QDBusVariant> version = reply;
-        version_ = version.isError() ? 0 : version.value().variant().toUInt();
-        if (version_ == 0) return finish(Outcome::notOffered, version.error().message());
+        if (version.isError() || version.value().variant().toUInt() == 0) return finish(Outcome::notOffered);
         emit offered();
         createSession();
     });
@@ -208,7 +205,7 @@ void PortalShortcuts::bindShortcuts() {
 
 bool PortalShortcuts::succeeded(const RequestAnswer& answer) {
     if (!answer.response) {
-        finish(Outcome::failed, answer.error.message());
+        finish(Outcome::failed);
     } else if (*answer.response != uint(Response::success)) {
         finish(outcomeOfEndedRequest(*answer.response));
     }
@@ -223,10 +220,9 @@ void PortalShortcuts::takeBoundShortcuts(const QVariantMap& results) {
     finish(Outcome::bound);
 }
 
-void PortalShortcuts::finish(Outcome outcome, const QString& failure) {
+void PortalShortcuts::finish(Outcome outcome) {
     binding_ = false;
     outcome_ = outcome;
-    failure_ = failure;
     emit bindFinished(outcome);
 }
 
@@ -270,7 +266,7 @@ void PortalShortcuts::onShortcutSignal(const QDBusMessage& signal) {
 void PortalShortcuts::onPortalOwnerChanged(const QString&, const QString& oldOwner, const QString& newOwner) {
     if (!oldOwner.isEmpty()) {
         forget();
-        finish(Outcome::notOffered, QStringLiteral("The portal left the session bus."));
+        finish(Outcome::notOffered);
     }
     if (!newOwner.isEmpty() && !binding_) begin();
 }

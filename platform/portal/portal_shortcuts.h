@@ -61,12 +61,8 @@ public:
     void close();
 
     Outcome outcome() const { return outcome_; }
-    // The GlobalShortcuts interface version the portal offers; 0 until known, or not offered.
-    unsigned portalVersion() const { return version_; }
     // Whether the last binding got the hotkey: the user may leave a shortcut without keys.
     bool isBound(int hotkeyId) const { return bound_.contains(hotkeyId); }
-    // Why the outcome is NotOffered or Failed, in D-Bus's words.
-    QString failure() const { return failure_; }
 
 signals:
     // The portal on the bus offers GlobalShortcuts; the binding goes on.
@@ -89,7 +85,7 @@ private:
     // True when the request succeeded; else the binding ends with what its answer tells.
     bool succeeded(const portal::RequestAnswer& answer);
     void takeBoundShortcuts(const QVariantMap& results);
-    void finish(Outcome outcome, const QString& failure = {});
+    void finish(Outcome outcome);
     void closeSession();
     void whenReplied(const QDBusMessage& call, std::function<void(const QDBusPendingCallWatcher&)> onReply);
 
@@ -99,10 +95,8 @@ private:
     QObject* calls_ = nullptr; // owns the calls in flight of the current binding
     bool binding_ = false;
     Outcome outcome_ = Outcome::pending;
-    unsigned version_ = 0;
     QString session_;
     std::set<int> bound_; // hotkey ids
-    QString failure_;
     portal::PressFilter presses_;
 };
 
