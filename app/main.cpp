@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -32,14 +33,15 @@ void preferX11() {
     }
 }
 
-void tellHotkeys(const char* how) { std::cerr << "murmora: global hotkeys: " << how << '\n'; }
+void tellHotkeys(const std::string& how) { std::cerr << "murmora: global hotkeys: " << how << '\n'; }
 
-std::unique_ptr<murmora::Hotkeys> x11Hotkeys() {
+// `why`: what the line on standard error adds on why these.
+std::unique_ptr<murmora::Hotkeys> x11Hotkeys(const std::string& why = {}) {
     if (auto hotkeys = murmora::makeX11Hotkeys()) {
-        tellHotkeys("X11 key grabs");
+        tellHotkeys("X11 key grabs" + why);
         return hotkeys;
     }
-    tellHotkeys("none (no X11 connection)");
+    tellHotkeys("none (no X11 connection)" + why);
     return std::make_unique<murmora::NoHotkeys>();
 }
 
@@ -51,9 +53,10 @@ std::unique_ptr<murmora::Hotkeys> makeHotkeys() {
     // A connection of its own: the portal takes the program's name only before any other
     // portal call on a connection, and Qt may have made some on the shared one.
     QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("murmora-portal"));
-    if (!bus.isConnected()) return x11Hotkeys();
-    return std::make_unique<murmora::PortalHotkeys>(bus, kAppId, x11Hotkeys,
-                                                    [] { tellHotkeys("the desktop portal (GlobalShortcuts)"); });
+    if (!bus.isConnected()) return x11Hotkeys(", no session bus for the desktop portal");
+    return std::make_unique<murmora::PortalHotkeys>(
+        bus, kAppId, [] { return x11Hotkeys(", the desktop portal offers no global shortcuts"); },
+        [] { tellHotkeys("the desktop portal (GlobalShortcuts)"); });
 }
 
 // Without any display Qt aborts with a message for developers; a user is told what to do.

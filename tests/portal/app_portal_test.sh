@@ -52,7 +52,7 @@ capturing() { pactl list short source-outputs | awk '$3 != "-"' | grep -q .; } #
 echo "== no portal on the bus: the X11 grabs"
 fake Stop >/dev/null
 start_app
-says "murmora: global hotkeys: X11 key grabs"
+says "murmora: global hotkeys: X11 key grabs, the desktop portal offers no global shortcuts"
 close_app
 
 echo "== the portal: Activated(record) starts a take, Activated(stop) asks where to save it"

@@ -345,37 +345,5 @@ TEST_F(PortalShortcutsTest, EveryCallHasItsDocumentedSignature) {
     }
 }
 
-// The documented keys of each vardict the program sends, with their types.
-const QMap<QString, QMap<QString, QString>> kDocumentedOptions{
-    {"Register", {}},
-    {"CreateSession", {{"handle_token", "s"}, {"session_handle_token", "s"}}},
-    {"BindShortcuts", {{"handle_token", "s"}}},
-};
-const QMap<QString, QString> kDocumentedShortcutKeys{{"description", "s"}, {"preferred_trigger", "s"}};
-
-void expectDocumentedVardict(const QJsonObject& vardict, const QMap<QString, QString>& documented,
-                             const QString& where) {
-    for (auto entry = vardict.begin(); entry != vardict.end(); ++entry) {
-        ASSERT_TRUE(documented.contains(entry.key()))
-            << where.toStdString() << ": undocumented key " << entry.key().toStdString();
-        EXPECT_EQ(QJsonValue(entry.value())["type"].toString(), documented[entry.key()])
-            << where.toStdString() << ": " << entry.key().toStdString();
-    }
-}
-
-TEST_F(PortalShortcutsTest, EveryOptionHasItsDocumentedType) {
-    ASSERT_EQ(bind(), Outcome::bound);
-    for (const QJsonValue& call : portal.calls()) {
-        const QString member = call["member"].toString();
-        if (!kDocumentedOptions.contains(member)) continue;
-        const QJsonArray args = call["args"].toArray();
-        expectDocumentedVardict(args.last().toObject(), kDocumentedOptions[member], member);
-        if (member != "BindShortcuts") continue;
-        for (const QJsonValue& shortcut : args[1].toArray()) {
-            expectDocumentedVardict(shortcut[1].toObject(), kDocumentedShortcutKeys, shortcut[0].toString());
-        }
-    }
-}
-
 } // namespace
 } // namespace murmora
