@@ -15,13 +15,12 @@
 namespace murmora {
 
 // The hotkeys of a Wayland session: the desktop portal's global shortcuts where the portal
-// offers them, else the hotkeys `makeFallback` gives (the X11 grabs through XWayland, which
-// see keys only while an X11 window has the focus), which are made when the portal turns out
-// to offer none. The portal's offer is told to `onPortalChosen`. Until the portal answers a registration of one of the
-// portal's shortcuts succeeds; a hotkey that is then not had (the user cancels the desktop's
-// question or leaves it without keys, or the fallback cannot grab it) goes to the refusal
-// handler. Presses reach the hotkey handler through the event loop, so that the action may
-// open dialogs of its own. Lives on the user-interface thread.
+// offers them (told to `onPortalChosen`), else the hotkeys that `makeFallback` makes then (the
+// X11 grabs through XWayland, which see keys only while an X11 window has the focus).
+// Registering one of the portal's shortcuts succeeds at once; a hotkey that is then not had
+// (the user declines the desktop's question or leaves it without keys, or the fallback cannot
+// grab it) goes to the refusal handler. Presses reach the hotkey handler through the event
+// loop, so that the action may open dialogs of its own. Lives on the user-interface thread.
 class PortalHotkeys final : public QObject, public Hotkeys {
     Q_OBJECT
 public:
