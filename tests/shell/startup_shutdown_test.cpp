@@ -85,7 +85,7 @@ TEST(Hotkeys, FailuresShowOneMessageAndUnloadReleasesOnlyWhatWasRegistered) {
     for (const auto& [taken, message, unregistered] : cases) {
         FakePanel app;
         app.hotkeys.takenByOthers = taken;
-        app.panel.load();
+        app.start();
         EXPECT_EQ(app.hotkeys.combinations, (std::vector<std::pair<unsigned, unsigned>>{{3u, 0x52u}, {3u, 0x53u}}));
         EXPECT_EQ(app.messages.texts(), message ? Commands{message} : Commands{});
         for (const ShownMessage& shown : app.messages.shown) {

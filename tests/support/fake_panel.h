@@ -63,6 +63,7 @@ struct FakePanel {
     // Runs the start-up, then forgets what it sent: nothing sent or shown yet.
     void start() {
         panel.load();
+        panel.finishStartUp();
         mci.take();
     }
 };
