@@ -7,13 +7,9 @@
 #include <string>
 #include <vector>
 
-#include <sndfile.h>
-
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -40,11 +36,6 @@ struct SoundReading {
 struct ProcessResult {
     int exitCode = -1; // also when the program did not start or end in time
     QString output;    // standard output and error, merged
-};
-struct WavFacts {
-    long long frames = 0;
-    int rate = 0, channels = 0;
-    bool pcm16 = false;
 };
 
 inline ProcessResult runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 60000) {
@@ -87,14 +78,6 @@ inline testing::AssertionResult holdsTheTone(const std::optional<SoundReading>& 
     if (tone && level && sound->seconds >= minSeconds) return testing::AssertionSuccess();
     return testing::AssertionFailure() << "not " << minSeconds << " s or more of 440 Hz at RMS ~0.354:\n"
                                        << sound->report;
-}
-
-inline std::optional<WavFacts> readWavFacts(const QString& file) {
-    SF_INFO info{};
-    SNDFILE* sound = sf_open(QFile::encodeName(file).constData(), SFM_READ, &info);
-    if (!sound) return std::nullopt;
-    sf_close(sound);
-    return WavFacts{info.frames, info.samplerate, info.channels, (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16};
 }
 
 // Answers the program's modal windows, one step per window in order, each answer in an event of
@@ -239,26 +222,7 @@ protected:
         return confirmation;
     }
 
-    // Presses Play; returns the wall time until the Play action returned. A wait that does not end is stopped and reported.
-    qint64 playLatestTake() {
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [this] {
-            ADD_FAILURE() << "the Play action was still waiting after 30 s";
-            panel->panel.player.stop();
-        });
-        watchdog.start(30000);
-        QElapsedTimer clock;
-        clock.start();
-        click(panel->window.playButton);
-        return clock.elapsed();
-    }
-
     QString scratchPath(const QString& name) const { return folder.filePath(name); }
-
-    static QStringList takesLeft() {
-        return QDir(qEnvironmentVariable("XDG_CACHE_HOME") + "/murmora/takes").entryList(QDir::Files | QDir::Hidden);
-    }
 
     QTemporaryDir folder;
     std::unique_ptr<MciService> mci;
@@ -277,43 +241,6 @@ protected:
         if (info.exitCode != 0) GTEST_SKIP() << "no sound server: " << info.output.toStdString();
         RealPanel::SetUp();
     }
-};
-
-// Records what the default output plays, from its monitor, in small fragments; a fresh monitor
-// takes about a second to deliver, so listening counts from its first frames.
-class OutputListener {
-public:
-    explicit OutputListener(QString rawFile) : rawFile_(std::move(rawFile)) {
-        recorder_.setStandardOutputFile(rawFile_);
-        recorder_.start("parec", {"-d", "@DEFAULT_MONITOR@", "--raw", "--format=s16le", "--rate=44100", "--channels=2",
-                                  "--latency-msec=20"});
-        started_ =
-            recorder_.waitForStarted() && QTest::qWaitFor([this] { return QFileInfo(rawFile_).size() > 0; }, 5000);
-    }
-    ~OutputListener() {
-        if (recorder_.state() == QProcess::NotRunning) return;
-        recorder_.kill();
-        recorder_.waitForFinished();
-    }
-    bool started() const { return started_; }
-
-    // The sound heard, from its first to its last audible frame, as a WAV file.
-    std::optional<QString> stop() {
-        recorder_.terminate();
-        if (!recorder_.waitForFinished(5000)) return std::nullopt;
-        const QString heard = rawFile_ + ".wav";
-        const QStringList trimSilence = QString("silence 1 0.01 1% reverse silence 1 0.01 1% reverse").split(' ');
-        const ProcessResult sox = runProgram("sox", QStringList{"-q", "-t", "raw", "-r", "44100", "-c", "2", "-e",
-                                                                "signed", "-b", "16", rawFile_, heard} +
-                                                        trimSilence);
-        if (sox.exitCode != 0) return std::nullopt;
-        return heard;
-    }
-
-private:
-    QString rawFile_;
-    QProcess recorder_;
-    bool started_ = false;
 };
 
 } // namespace murmora::e2e
