@@ -129,15 +129,5 @@ TEST(Shutdown, CloseStopsCaptureOnlyDuringATakeDiscardingItWithoutAQuestionAndEn
     }
 }
 
-TEST(Shutdown, TheWindowManagersCloseRunsOnlyTheUnload) {
-    FakePanel app;
-    app.start();
-    app.hotkeys.press(0);
-    app.mci.take();
-    app.panel.unload();
-    EXPECT_EQ(app.mci.take(), (Commands{"stop voice1", "close voice1"})) << "capture gets no command";
-    EXPECT_EQ(app.hotkeys.unregistered, (std::vector<int>{0, 1}));
-}
-
 } // namespace
 } // namespace murmora::fakes
