@@ -152,17 +152,6 @@ TEST_F(PlayerTest, ASoundServerThatDoesNotAnswerEndsTheActionWithAWord) {
     }
 }
 
-TEST(FormatTenths, OneRoundedDigitNoLeadingZeroNoSeparator) {
-    const std::tuple<unsigned long long, unsigned, const char*> cases[] = {
-        {0, 1000, ".0"},           {49, 1000, ".0"},
-        {50, 1000, ".1"},          {150, 1000, ".2"},
-        {949, 1000, ".9"},         {950, 1000, "1.0"},
-        {1999, 1000, "2.0"},       {1280, 1024, "1.3"},
-        {1234567, 1000, "1234.6"}, {18446744073709551615ULL, 1024, "18014398509481984.0"}};
-    for (const auto& [number, divisor, text] : cases)
-        EXPECT_EQ(formatTenths(number, divisor), text) << number;
-}
-
 TEST_F(PlayerTest, LabelsShowSecondsAndKilobytesFromTheNumberEachReplyBeginsWith) {
     const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
         {"500", "1536", ".5 sec", "1.5 KB"},
