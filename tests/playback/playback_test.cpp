@@ -222,17 +222,7 @@ struct PanelWithTakes {
         app.files.add(path); // the fake device writes no file
     }
     // Arms the schedule for now, for one second, to `target`.
-    void arm(const std::string& target) {
-        app.startHourSpinner.setValue(1);
-        app.startMinuteSpinner.setValue(5);
-        app.startSecondSpinner.setValue(7);
-        app.dayHalfSpinner.setValue(2);
-        app.durationMinutesSpinner.setValue(0);
-        app.durationSecondsSpinner.setValue(1);
-        app.targetPathBox.setText(target);
-        app.activateCheckBox.checked = true;
-        app.panel.schedule.onCloseRequested();
-    }
+    void arm(const std::string& target) { app.armSchedule(13 * 3600 + 5 * 60 + 7, 1, target); }
     void saveScheduled(const std::string& path) {
         arm(path);
         app.scheduleStartTimer.tick();
