@@ -128,7 +128,7 @@ start_app
 warning=$(wait_for_window "^Hotkey Assign$") || fail "no hotkey warning"
 sleep 0.5 # drawn
 import -window "$warning" "$work/warning.png"
-"$reference_box" "Can not register Hotkey Cntl+Alt+S to Stop Recording" &
+"$reference_box" critical "Hotkey Assign" "Can not register Hotkey Cntl+Alt+S to Stop Recording" &
 reference_pid=$!
 pids+=("$reference_pid")
 reference=$(wait_for_window "^Hotkey Assign$" "$warning") || fail "the reference box did not show"
