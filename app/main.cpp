@@ -9,11 +9,13 @@
 #include <QDBusConnection>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPixmap>
 
 #include "app/qt_panel.h"
 #include "platform/mci/make_mci_service.h"
 #include "platform/portal/portal_hotkeys.h"
 #include "platform/qt/no_hotkeys.h"
+#include "platform/qt/qt_picture.h"
 #include "platform/x11/xcb_hotkeys.h"
 
 namespace {
@@ -93,7 +95,8 @@ int main(int argc, char* argv[]) {
     // Qt set every locale category from the environment; keep only what the program wants.
     setLocales();
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/murmora.png")));
+    QApplication::setWindowIcon(
+        QIcon(QPixmap::fromImage(murmora::readPictureFile(QStringLiteral(":/icons/murmora.png")))));
     QGuiApplication::setDesktopFileName(kAppId);
 
     const std::unique_ptr<murmora::MciService> mci = murmora::makeMciService();

@@ -1,5 +1,7 @@
 #include "app/qt_panel.h"
 
+#include <QTimer>
+
 namespace murmora {
 
 namespace {
@@ -30,6 +32,8 @@ QtPanel::QtPanel(MciService& service, TakeFolder& takes, Hotkeys& hotkeys)
 std::optional<std::string> QtPanel::start() {
     if (auto failure = panel.load()) return failure;
     window.show();
+    // What the first paint does not show waits until the panel is on screen.
+    QTimer::singleShot(0, &window, [this] { panel.finishStartUp(); });
     return std::nullopt;
 }
 

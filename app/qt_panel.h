@@ -28,8 +28,9 @@ public:
     QtPanel(const QtPanel&) = delete;
     QtPanel& operator=(const QtPanel&) = delete;
 
-    // Runs the start-up sequence, then shows the panel; what stopped it, for the user, when a
-    // picture the panel cannot do without is missing or unreadable.
+    // Runs the start-up sequence, shows the panel and finishes the start-up once the event loop
+    // runs; what stopped it, for the user, when a picture the panel cannot do without is missing
+    // or unreadable.
     std::optional<std::string> start();
 
     BackgroundSaveMci mci;

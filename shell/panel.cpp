@@ -59,11 +59,14 @@ std::optional<std::string> Panel::load() {
     outline_ = makePanelOutline(services_.regions, services_.screen, 1.0f, 1.0f, 0, 0);
     services_.windows.setPanelOutline(*services_.regions.find(outline_));
     recorder.load();
+    return std::nullopt;
+}
+
+void Panel::finishStartUp() {
     registerHotkeys();
     services_.hotkeys.setHotkeyHandler([this](int id) { onHotkey(id); });
     services_.hotkeys.setRefusalHandler([this](const std::vector<int>& ids) { onHotkeysRefused(ids); });
     recorder.recoverLeftoverTakes();
-    return std::nullopt;
 }
 
 std::optional<std::string> Panel::showPictures() {

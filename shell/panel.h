@@ -71,9 +71,12 @@ public:
     Panel(const Panel&) = delete;
     Panel& operator=(const Panel&) = delete;
 
-    // The start-up sequence; what stopped it, for the user, when a picture the panel cannot do
-    // without is missing or unreadable.
+    // The start-up sequence up to what the panel's first paint shows; what stopped it, for the
+    // user, when a picture the panel cannot do without is missing or unreadable.
     std::optional<std::string> load();
+    // The rest of the start-up, which can wait until the panel is on screen: the hotkeys (round
+    // trips to the window system, and a message when they cannot be had) and the leftover takes.
+    void finishStartUp();
     // The panel goes (the Close button, or the window system's close): removes the outline,
     // stops the playback and gives back the hotkeys. The device capture is left alone.
     void unload();

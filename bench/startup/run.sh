@@ -11,12 +11,16 @@ build=${BUILD_DIR:-build}
 home=$(mktemp -d)
 export HOME="$home" XDG_CACHE_HOME="$home/cache"
 xvfb=
-trap 'rm -rf "$home"; [ -z "$xvfb" ] || kill $xvfb 2>/dev/null' EXIT
+# The X server is waited for as it ends, so that a next run can have its display number.
+trap 'rm -rf "$home"; [ -z "$xvfb" ] || { kill $xvfb; wait $xvfb; } 2>/dev/null' EXIT
 
 export DISPLAY=:${BENCH_DISPLAY:-95}
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: otherwise the server resets whenever its last client goes, between two runs, and
+# drops the next run's connection.
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+kill -0 $xvfb 2>/dev/null || { echo "Xvfb could not start on $DISPLAY" >&2; exit 1; }
 
 # Milliseconds from launch to the program's first MapNotify, then the resident KiB a second later.
 measure() {

@@ -5,12 +5,17 @@
 #include "platform/mci_service.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace murmora::mci {
 namespace {
 
 using Words = std::vector<std::string>;
+
+// How long a save waits for another thread's command on its device. Those that may be at work
+// then (status, set, or one bounded by the sound server's 100 ms deadline) end well within it.
+constexpr std::chrono::seconds kSaveWaitsForDevice{1};
 
 // Copies as much of the reply as fits, and the closing NUL where it fits too.
 void writeReply(const std::string& text, char* reply, std::size_t replyLength) {
@@ -138,8 +143,11 @@ std::error_code MciStringService::execute(const MciCommand& command, std::string
     if (command.verb == "open") return open(command);
     const std::shared_ptr<Slot> slot = find(command.alias);
     if (!slot) return mciError(kAliasNotOpen);
-    const std::unique_lock busy(slot->busy, std::try_to_lock);
-    if (!busy.owns_lock()) return mciError(kDeviceNotReady); // another thread's command (a save) is still at work on it
+    // Other commands come from the user interface, which never waits: they answer busy at once
+    // while another thread's command (a save) is at work on the device.
+    const std::unique_lock busy = command.verb == "save" ? std::unique_lock(slot->busy, kSaveWaitsForDevice)
+                                                         : std::unique_lock(slot->busy, std::try_to_lock);
+    if (!busy.owns_lock()) return mciError(kDeviceNotReady);
     MciDevice& device = *slot->device;
     if (command.verb == "set") return set(device, command);
     if (command.verb == "status") return status(device, command, reply);

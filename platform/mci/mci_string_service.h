@@ -16,7 +16,9 @@ namespace murmora::mci {
 // drain of "stop" and the finishing of "save", which a caller may therefore send from a worker
 // thread while another thread goes on sending commands: the table of devices is locked only
 // while it is looked up or changed, never while a device works, and a device still at work on
-// one thread's command answers the other's with kDeviceNotReady.
+// one thread's command answers the other's with kDeviceNotReady. A "save" alone waits (a
+// bounded time) for the command at work on its device to end: a status query that happens to
+// hold the device as the save begins must not make the save fail.
 class MciStringService final : public MciService {
 public:
     MciStringService(std::unique_ptr<audio::AudioBackend> backend, std::filesystem::path takeFolder);
@@ -34,7 +36,7 @@ private:
 
     // A device and the lock its commands hold while they work on it.
     struct Slot {
-        std::mutex busy;
+        std::timed_mutex busy;
         std::unique_ptr<MciDevice> device;
     };
     std::shared_ptr<Slot> find(const std::string& alias) const;

@@ -43,14 +43,14 @@ Result<std::vector<unsigned char>> QtResources::data(int id, std::string_view ty
 Result<Picture> QtResources::bitmap(std::string_view name) const {
     const QString path = pathOf(kBitmapType, name);
     if (path.isEmpty()) return make_error_code(ResourceError::missing);
-    QImage image(path);
+    QImage image = readPictureFile(path);
     if (image.isNull()) return make_error_code(ResourceError::unreadable);
     return makeQtPicture(std::string(name), std::move(image));
 }
 
 Result<Picture> QtResources::pictureFromFile(const std::string& path) const {
-    QImage image;
-    if (!image.load(QFile::decodeName(path.c_str()))) return make_error_code(ResourceError::unreadable);
+    QImage image = readPictureFile(QFile::decodeName(path.c_str()));
+    if (image.isNull()) return make_error_code(ResourceError::unreadable);
     return makeQtPicture(path, std::move(image));
 }
 

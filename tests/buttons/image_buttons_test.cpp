@@ -92,23 +92,6 @@ TEST_F(ButtonFixture, EveryMoveInsideWithTheLeftButtonReloadsThePressedPicture) 
     EXPECT_EQ(actions, 1) << "pressed, even when the press did not start on the button";
 }
 
-TEST(PanelButtons, StopRecordingDoesNothingWhileIdleAndFollowsThePointerDuringATake) {
-    FakePanel app;
-    app.start();
-    const auto picturesBefore = app.stopButton.shown.size();
-    app.stopButton.down();
-    app.stopButton.move(kLeftButton, 100, 100);
-    app.stopButton.up();
-    EXPECT_EQ(app.stopButton.shown.size(), picturesBefore);
-    EXPECT_TRUE(app.mci.commands.empty());
-
-    app.hotkeys.press(0);
-    app.stopButton.down();
-    EXPECT_EQ(app.stopButton.current(), "custom:106");
-    app.stopButton.move(kLeftButton, 900, 100);
-    EXPECT_EQ(app.stopButton.current(), "custom:105");
-}
-
 TEST(PanelButtons, CloseAndMinimizeRunTheirActionsOnlyWhenReleasedOnTheButton) {
     FakePanel app;
     app.start();

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "buttons/resource_pictures.h"
-#include "tests/support/fake_controls.h"
 #include "tests/support/fake_platform.h"
 
 namespace murmora::fakes {
@@ -38,14 +37,6 @@ TEST_F(PictureFixture, WithoutATemporaryFolderNoPictureAndNoFile) {
     files.temp = "";
     EXPECT_FALSE(pictures.loadCustomPicture(103));
     EXPECT_TRUE(files.files.empty());
-}
-
-TEST_F(PictureFixture, BitmapsAreFoundWhateverTheNamesCase) {
-    FakePictureButton button;
-    pictures.showBitmap(button, "recordbuttonup");
-    pictures.showBitmap(button, "RecordButtonDown");
-    pictures.showBitmap(button, "recordbuttonsideways");
-    EXPECT_EQ(button.shown, (std::vector<std::string>{"recordbuttonup", "RecordButtonDown", ""}));
 }
 
 } // namespace

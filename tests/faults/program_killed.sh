@@ -23,11 +23,13 @@ recovered="$HOME/Murmora take $(date -r "${takes[0]}" '+%Y-%m-%d %H-%M-%S').wav"
 "$APP" >> "$WORK/murmora.log" 2>&1 &
 APP_PID=$!
 pids+=("$APP_PID")
-PANEL= # the box comes before the panel shows
+# The panel shows first; the box follows once it is on screen.
+PANEL=$(wait_for_window "^Murmora$") || fail "the panel did not show"
+[ "$(xdotool getwindowgeometry "$PANEL" | awk '/Geometry/ {print $2}')" = 204x231 ] ||
+  fail "the box came before the panel"
 expect_box warning "Murmora ended during a recording.
 
 What was recorded until then is kept as  $recovered"
-PANEL=$(wait_for_window "^Murmora$") || fail "the panel did not show after the box"
 [ -z "$(ls -A "$TAKES")" ] || fail "the take is still in the take folder: $(ls -A "$TAKES")"
 expect_take "$recovered" $((recorded - 3)).5
 close_app

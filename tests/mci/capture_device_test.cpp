@@ -1,6 +1,7 @@
 #include "mci_test_support.h"
 #include "platform/audio/take_file.h"
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <fstream>
@@ -8,6 +9,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace murmora::mci::testing {
 namespace {
@@ -210,6 +212,56 @@ TEST_F(CaptureTest, WhileASaveIsAtWorkOtherDevicesAnswerAndTheSavedOneIsBusy) {
     EXPECT_EQ(saved, kSuccess);
     EXPECT_EQ(readWav(scratch_ / "b.wav"), frames);
     EXPECT_EQ(send("close capture"), kSuccess);
+}
+
+// Runs `work` on a thread of its own and returns once that thread sleeps (as one waiting for a
+// lock or a held device does) or has ended.
+template <typename Work>
+std::thread startUntilAsleep(Work work) {
+    std::atomic<pid_t> tid{0};
+    std::thread thread([&tid, work] {
+        tid = ::gettid();
+        work();
+    });
+    while (tid == 0)
+        std::this_thread::yield();
+    for (;;) {
+        std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+        std::string line;
+        if (!std::getline(stat, line)) return thread;
+        const auto state = line.rfind(") ");
+        if (state != std::string::npos && line.at(state + 2) == 'S') return thread;
+        std::this_thread::yield();
+    }
+}
+
+// A save begun while another command is at work on the device (here a stop the device is slow
+// to finish) waits for it to end instead of answering busy.
+TEST_F(CaptureTest, ASaveWaitsForTheCommandAtWorkOnItsDevice) {
+    const auto frames = record(2000);
+    backend_->holdCaptureStops(true);
+    std::thread stopper =
+        startUntilAsleep([&] { EXPECT_EQ(service_.sendString("stop capture", nullptr, 0), kSuccess); });
+    int saved = -1;
+    std::thread saver = startUntilAsleep(
+        [&] { saved = service_.sendString("save capture " + (scratch_ / "b.wav").string(), nullptr, 0); });
+    backend_->holdCaptureStops(false);
+    stopper.join();
+    saver.join();
+    EXPECT_EQ(saved, kSuccess);
+    EXPECT_EQ(readWav(scratch_ / "b.wav"), frames);
+}
+
+// The wait is bounded: a device that stays busy makes the save answer busy, and the take is kept.
+TEST_F(CaptureTest, ASaveWhoseDeviceStaysBusyAnswersBusyAndKeepsTheTake) {
+    const auto frames = record(2000);
+    backend_->holdCaptureStops(true);
+    std::thread stopper =
+        startUntilAsleep([&] { EXPECT_EQ(service_.sendString("stop capture", nullptr, 0), kSuccess); });
+    EXPECT_EQ(send("save capture " + (scratch_ / "b.wav").string()), kDeviceNotReady);
+    backend_->holdCaptureStops(false);
+    stopper.join();
+    EXPECT_EQ(takeSamples(), frames);
 }
 
 // Takes are nobody else's to read: the folder is made for the user alone, a take file is the

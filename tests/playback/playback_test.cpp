@@ -155,17 +155,6 @@ TEST_F(PlayerTest, ASoundServerThatDoesNotAnswerEndsTheActionWithAWord) {
     }
 }
 
-TEST(FormatTenths, OneRoundedDigitNoLeadingZeroNoSeparator) {
-    const std::tuple<unsigned long long, unsigned, const char*> cases[] = {
-        {0, 1000, ".0"},           {49, 1000, ".0"},
-        {50, 1000, ".1"},          {150, 1000, ".2"},
-        {949, 1000, ".9"},         {950, 1000, "1.0"},
-        {1999, 1000, "2.0"},       {1280, 1024, "1.3"},
-        {1234567, 1000, "1234.6"}, {18446744073709551615ULL, 1024, "18014398509481984.0"}};
-    for (const auto& [number, divisor, text] : cases)
-        EXPECT_EQ(formatTenths(number, divisor), text) << number;
-}
-
 TEST_F(PlayerTest, LabelsShowSecondsAndKilobytesFromTheNumberEachReplyBeginsWith) {
     const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
         {"500", "1536", ".5 sec", "1.5 KB"},
@@ -236,17 +225,7 @@ struct PanelWithTakes {
         app.files.add(path); // the fake device writes no file
     }
     // Arms the schedule for now, for one second, to `target`.
-    void arm(const std::string& target) {
-        app.startHourSpinner.setValue(1);
-        app.startMinuteSpinner.setValue(5);
-        app.startSecondSpinner.setValue(7);
-        app.dayHalfSpinner.setValue(2);
-        app.durationMinutesSpinner.setValue(0);
-        app.durationSecondsSpinner.setValue(1);
-        app.targetPathBox.setText(target);
-        app.activateCheckBox.checked = true;
-        app.panel.schedule.onCloseRequested();
-    }
+    void arm(const std::string& target) { app.armSchedule(13 * 3600 + 5 * 60 + 7, 1, target); }
     void saveScheduled(const std::string& path) {
         arm(path);
         app.scheduleStartTimer.tick();

@@ -5,7 +5,6 @@
 
 #include <QAbstractSlider>
 #include <QApplication>
-#include <QDir>
 #include <QImage>
 #include <QTest>
 #include <QTimer>
@@ -48,19 +47,6 @@ protected:
     QtPanel panel{mci, takes, hotkeys};
     const QImage skin = sourcePicture("bitmaps/MRSKIN.bmp");
 };
-
-TEST_F(RealPanel, IsAFramelessWindowOfTheDesignSizeAtItsPlaceNamedMurmoraWithTheOutlineOfThePanel) {
-    EXPECT_TRUE(panel.window.isVisible());
-    EXPECT_EQ(panel.window.size(), QSize(204, 231));
-    EXPECT_EQ(panel.window.pos(), QPoint(410, 268));
-    EXPECT_EQ(panel.window.windowTitle(), QStringLiteral("Murmora"));
-    EXPECT_TRUE(panel.window.windowFlags().testFlag(Qt::FramelessWindowHint));
-    const QRegion outline = panel.window.mask();
-    for (const QPoint in : {QPoint(200, 133), QPoint(80, 200)})
-        EXPECT_TRUE(outline.contains(in));
-    for (const QPoint out : {QPoint(1, 1), QPoint(2, 1), QPoint(200, 10)})
-        EXPECT_FALSE(outline.contains(out));
-}
 
 TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
     const QImage shot = panelShot();
@@ -110,40 +96,6 @@ TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
             differing += opaque(shot.pixel(origin + QPoint(x, y))) != opaque(up.pixel(x, y));
     }
     EXPECT_EQ(differing, 0) << "record button";
-}
-
-TEST_F(RealPanel, ControlsSitWhereTheDesignPutsThemWithTheirTooltips) {
-    const auto& w = panel.window;
-    const std::pair<const QWidget*, QRect> placed[] = {
-        {w.recordButton, {31, 8, 100, 21}},     {w.minimizeButton, {9, 8, 25, 25}},
-        {w.closeButton, {136, 8, 25, 25}},      {w.stopButton, {104, 64, 55, 55}},
-        {w.convertButton, {64, 110, 55, 55}},   {w.playButton, {144, 110, 55, 55}},
-        {w.scheduleButton, {104, 155, 55, 55}}, {w.scheduleTimeLabel, {10, 104, 49, 33}},
-    };
-    for (const auto& [control, rect] : placed)
-        EXPECT_EQ(control->geometry(), rect) << control->objectName().toStdString();
-    EXPECT_EQ(w.convertButton->toolTip(), QStringLiteral("Convert Wav To mp3"));
-}
-
-TEST_F(RealPanel, StartsWithTheLabelsTimersAndScheduleDefaultsOfADesignedStart) {
-    const auto& w = panel.window;
-    EXPECT_EQ(w.copyrightLabel->text(), QStringLiteral("\u00A9Murmor"));
-    EXPECT_EQ(w.versionLabel->text(), QStringLiteral("v 1.1"));
-    for (const QtLabel* empty : {w.secondsLabel, w.sizeLabel, w.scheduleCaptionLabel, w.scheduleTimeLabel})
-        EXPECT_TRUE(empty->text().isEmpty());
-    EXPECT_FALSE(w.elapsedTimer.isEnabled() || w.scheduleStartTimer.isEnabled() || w.scheduledStopTimer.isEnabled());
-
-    const auto& f = panel.scheduleDialog;
-    EXPECT_FALSE(f.isVisible());
-    std::vector<std::string> texts;
-    for (const QtTextBox* text : {f.startHourBox, f.startMinuteBox, f.startSecondBox, f.dayHalfBox, f.durationHoursBox,
-                                  f.durationMinutesBox, f.durationSecondsBox})
-        texts.push_back(text->text());
-    EXPECT_EQ(texts, (std::vector<std::string>{"1", "00", "00", "AM", "0", "01", "00"}));
-    EXPECT_EQ(f.targetPathBox->text(), (QDir::homePath() + QStringLiteral("/AutoRec.wav")).toStdString());
-    EXPECT_FALSE(f.activateCheckBox->isChecked());
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Murmora - Record Panel"));
-    EXPECT_EQ(f.size(), QSize(345, 174));
 }
 
 // Steps a spinner as its upper (count up) or lower arrow does.
@@ -221,17 +173,6 @@ TEST_F(RealPanel, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
     EXPECT_EQ(mci.take(), (std::vector<std::string>{"stop voice1", "close voice1"}));
     EXPECT_TRUE(panel.windows.programEnding());
     EXPECT_TRUE(panel.windows.scheduleWindowLoaded()); // the hidden schedule window does not keep it alive
-}
-
-TEST_F(RealPanel, CloseButtonShutsDownAndEndsTheProgram) {
-    mci.take();
-    QTimer::singleShot(0, panel.window.closeButton,
-                       [this] { QTest::mouseClick(panel.window.closeButton, Qt::LeftButton, {}, QPoint(10, 10)); });
-    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
-    EXPECT_EQ(QCoreApplication::exec(), 0);
-    EXPECT_TRUE(mci.sent("stop voice1"));
-    EXPECT_FALSE(mci.sent("stop capture"));
-    EXPECT_FALSE(panel.windows.scheduleWindowLoaded());
 }
 
 TEST_F(RealPanel, ScheduleWindowStaysOpenWhenItsCloseIsRefused) {

@@ -16,7 +16,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "buttons/resource_pictures.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_files.h"
@@ -111,22 +110,6 @@ TEST_F(TemporaryFolder, FollowsTmpdirAndIsEmptyWhenThatIsNoFolder) {
     EXPECT_EQ(files.tempFolder(), "");
     ::unsetenv("TMPDIR");
     EXPECT_EQ(files.tempFolder(), "/tmp");
-}
-
-TEST_F(TemporaryFolder, ButtonPictureLoadsLeaveNoFileAndAMissingIdLeavesOneEmptyFile) {
-    ::setenv("TMPDIR", dir.c_str(), 1);
-    QtResources resources;
-    ResourcePictures pictures(resources, files);
-    const Result<Picture> picture = pictures.loadCustomPicture(105);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(imageOf(*picture).size(), QSize(50, 48));
-    EXPECT_TRUE(namesIn(dir).empty());
-
-    EXPECT_FALSE(pictures.loadCustomPicture(113));
-    const auto left = namesIn(dir);
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(left.begin()->rfind("~rs", 0), 0u);
-    EXPECT_EQ(readAll(scratchPath(*left.begin())), "");
 }
 
 TEST_F(Folder, ResourcesFindBitmapsByNameAndCustomBytesByIdAndTypeWhateverTheCaseAndBrokenPicturesAreAnError) {

@@ -69,19 +69,8 @@ protected:
 
     // Arms the schedule for now, to run `durationSeconds` and be saved at `target`, and lets it start.
     void startScheduledTake(int durationSeconds, const std::string& target = "/home/user/AutoRec.wav") {
-        const int now = secondsAfterMidnight(app.clock.time);
-        const int hour = now / 3600;
-        app.startHourSpinner.setValue(hour % 12 == 0 ? 12 : hour % 12);
-        app.startMinuteSpinner.setValue(now / 60 % 60);
-        app.startSecondSpinner.setValue(now % 60);
-        app.dayHalfSpinner.setValue(hour < 12 ? 1 : 2);
-        app.durationHoursSpinner.setValue(durationSeconds / 3600);
-        app.durationMinutesSpinner.setValue(durationSeconds / 60 % 60);
-        app.durationSecondsSpinner.setValue(durationSeconds % 60);
-        app.targetPathBox.setText(target);
-        app.activateCheckBox.checked = true;
         const auto whileOpen = std::exchange(app.messages.whileOpen, {}); // for the take, not the arming
-        app.panel.schedule.onCloseRequested();
+        app.armSchedule(secondsAfterMidnight(app.clock.time), durationSeconds, target);
         app.messages.whileOpen = whileOpen;
         app.scheduleStartTimer.tick();
         ASSERT_TRUE(app.scheduledStopTimer.enabled) << "the scheduled take did not start";

