@@ -25,7 +25,7 @@ hotkey_box_reads() { # WINDOW REFERENCE_PROGRAM TEXT
   local box=$1 program=$2 text=$3 pid reference differing
   sleep 0.5 # drawn
   import -window "$box" "$work/box.png"
-  "$program" "$text" &
+  "$program" critical "Hotkey Assign" "$text" &
   pid=$!
   reference=$(wait_for_window "^Hotkey Assign$" "$box") || { kill "$pid"; return 1; }
   sleep 0.5

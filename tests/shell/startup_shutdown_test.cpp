@@ -103,7 +103,7 @@ TEST(Hotkeys, ALaterRefusalShowsTheSameMessageAndUnloadReleasesOnlyWhatIsLeft) {
         {{0, 1}, "Can not register Hotkeys Cntl+Alt+R and Cntl+Alt+S", {}}};
     for (const auto& [refused, message, unregistered] : cases) {
         FakePanel app;
-        app.panel.load();
+        app.start();
         ASSERT_TRUE(app.hotkeys.refusalHandler);
         app.hotkeys.refusalHandler(refused);
         app.hotkeys.refusalHandler(refused); // told again (the portal came back): no second message
