@@ -6,8 +6,6 @@
 namespace murmora::fakes {
 namespace {
 
-using Commands = std::vector<std::string>;
-
 // A voice1 device on FakeMci that plays for a given number of mode queries.
 struct FakeVoiceDevice {
     std::string lengthMs = "500", lengthBytes = "1536", idleMode = "stopped";

@@ -10,12 +10,7 @@
 
 namespace murmora::fakes {
 
-using Commands = std::vector<std::string>;
-using Strings = std::vector<std::string>;
-
 inline const std::string kSaveCommand = "save capture ";
-inline const Commands kOpenAndRecord{"open new type waveaudio alias capture", "record capture"};
-inline const Commands kStopPlayback{"stop voice1", "close voice1"};
 // The service's words for a save into a folder that does not exist, and for a disk that filled
 // during the take.
 inline const std::string kNoFolder = "The file could not be saved (No such file or directory)";

@@ -52,7 +52,7 @@ TEST_F(ScheduleArming, TheTimeTextIsASecondReadingOfTheClock) {
     tickAt(10, 0, 3);
     EXPECT_TRUE(app.mci.take().empty());
     tickAt(10, 0, 4);
-    EXPECT_EQ(app.mci.take(), kScheduledStart);
+    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
 }
 
 TEST_F(ScheduleArming, AnUnreadableTimeTextTakesTheTimeOfDayFromTheClock) {
@@ -62,7 +62,7 @@ TEST_F(ScheduleArming, AnUnreadableTimeTextTakesTheTimeOfDayFromTheClock) {
     tickAt(21, 59, 59);
     EXPECT_TRUE(app.mci.take().empty());
     tickAt(22, 0, 0);
-    EXPECT_EQ(app.mci.take(), kScheduledStart);
+    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
 }
 
 TEST_F(ScheduleArming, ADayHalfTextOtherThanAmOrPmKeepsTheEarlierStart) {
@@ -77,7 +77,7 @@ TEST_F(ScheduleArming, ADayHalfTextOtherThanAmOrPmKeepsTheEarlierStart) {
     EXPECT_TRUE(app.mci.take().empty());
     app.clock.advance(1);
     app.scheduleStartTimer.tick();
-    EXPECT_EQ(app.mci.take(), kScheduledStart) << "at 2:00:00 AM";
+    EXPECT_EQ(app.mci.take(), kOpenAndRecord) << "at 2:00:00 AM";
 }
 
 TEST_F(ScheduleArming, TheLongestDurationIs35999Seconds) {

@@ -10,13 +10,8 @@
 
 namespace murmora::fakes {
 
-using Commands = std::vector<std::string>;
-using Strings = std::vector<std::string>;
 inline const Strings kAlreadyRecording{"AutoRecord not initiated, as already Recording"};
-
 inline const std::string kDefaultTarget = "/home/user/AutoRec.wav";
-inline const Commands kStopPlayback{"stop voice1", "close voice1"};
-inline const Commands kScheduledStart{"open new type waveaudio alias capture", "record capture"};
 
 class ScheduleTest : public ::testing::Test {
 protected:

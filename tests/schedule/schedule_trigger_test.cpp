@@ -17,7 +17,7 @@ TEST_F(ScheduleFiring, StartsTheScheduledTakeAtTheFirstTickThatReachesTheDelayLe
     EXPECT_TRUE(app.mci.take().empty());
     EXPECT_TRUE(app.scheduleStartTimer.enabled);
     tickAt(10, 0, 6); // a late tick still starts
-    EXPECT_EQ(app.mci.take(), kScheduledStart);
+    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
     EXPECT_EQ(app.recordButton.current(), "recordbuttonrecording");
     EXPECT_TRUE(app.panel.recorder.isRecording());
     EXPECT_TRUE(app.scheduledStopTimer.enabled);
@@ -28,10 +28,10 @@ TEST_F(ScheduleFiring, StartsTheScheduledTakeAtTheFirstTickThatReachesTheDelayLe
 
 TEST_F(ScheduleFiring, WithoutASoundInputStartsNoTakeAndSaysWhy) {
     arm(10, 0, 5, "AM");
-    app.mci.respond = [](const std::string& command, std::string&) { return command == kScheduledStart[0] ? 306 : 0; };
+    app.mci.respond = [](const std::string& command, std::string&) { return command == kOpenAndRecord[0] ? 306 : 0; };
     app.mci.errorTexts[306] = "The sound input could not be opened";
     tickAt(10, 0, 5);
-    EXPECT_EQ(app.mci.take(), (Commands{kScheduledStart[0], "close capture"}));
+    EXPECT_EQ(app.mci.take(), (Commands{kOpenAndRecord[0], "close capture"}));
     EXPECT_EQ(app.messages.texts(), Strings{"The sound input could not be opened: nothing is being recorded."});
     EXPECT_FALSE(app.panel.recorder.isRecording());
     EXPECT_FALSE(app.scheduleStartTimer.enabled) << "the schedule is one-shot";
@@ -60,13 +60,13 @@ TEST_F(ScheduleFiring, TheClockSetBackAfterArmingDelaysTheStartToTheChosenTime) 
     tickAt(10, 29, 59);
     EXPECT_TRUE(app.mci.take().empty());
     tickAt(10, 30, 0);
-    EXPECT_EQ(app.mci.take(), kScheduledStart);
+    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
 }
 
 TEST_F(ScheduleFiring, TheClockSetForwardPastTheStartStartsAtTheNextTick) {
     arm(10, 30, 0, "AM");
     tickAt(10, 45, 0);
-    EXPECT_EQ(app.mci.take(), kScheduledStart);
+    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
 }
 
 TEST_F(ScheduleFiring, DuringAManualTakeRefusesOnceAndLetsTheTakeGoOn) {
@@ -102,7 +102,7 @@ TEST_F(ScheduleFiring, WhileTheManualTakeAwaitsItsSaveWaitsForTheNextTickAfterIt
     EXPECT_TRUE(duringDialog.empty()) << "the held take is neither joined nor closed";
     EXPECT_EQ(app.mci.take(), (Commands{saveCapture("/home/user/manual.wav"), "close capture"}));
     tickAt(10, 0, 41);
-    EXPECT_EQ(app.mci.take(), kScheduledStart);
+    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
     EXPECT_FALSE(app.scheduleStartTimer.enabled);
     app.clock.setTimeOfDay(10, 0, 45);
     app.scheduledStopTimer.tick();
@@ -118,10 +118,10 @@ TEST_F(ScheduleFiring, StartsAfterTheUserGaveUpOnThePendingManualTake) {
     app.saveTakeDialog.answer(std::nullopt, [this] { tickAt(10, 0, 15); });
     app.messages.whileOpen = [this](const ShownMessage&) { app.scheduleStartTimer.tick(); };
     app.hotkeys.press(1);
-    EXPECT_EQ(app.mci.take(), (Commands{kScheduledStart[0], kScheduledStart[1], "stop capture", "close capture"}));
+    EXPECT_EQ(app.mci.take(), (Commands{kOpenAndRecord[0], kOpenAndRecord[1], "stop capture", "close capture"}));
     app.messages.whileOpen = {};
     app.scheduleStartTimer.tick();
-    EXPECT_EQ(app.mci.take(), kScheduledStart);
+    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
 }
 
 } // namespace

@@ -13,7 +13,6 @@ TEST_F(ScheduleWindow, OpeningDisarmsTheScheduleBeforeShowingTheWindow) {
         startTimerWhileShown = app.scheduleStartTimer.enabled;
         captionWhileShown = app.scheduleCaptionLabel.caption;
     });
-    EXPECT_EQ(app.windows.scheduleWindowOpened, 2);
     EXPECT_FALSE(startTimerWhileShown);
     EXPECT_EQ(captionWhileShown, "Record:") << "the labels keep their text while the window is open";
     EXPECT_EQ(app.scheduleButton.current(), "custom:109");
@@ -81,7 +80,7 @@ TEST_F(ClosingTheWindow, WithActivateTickedHidesItAndArmsTheSchedule) {
     tickAt(12, 59, 59);
     EXPECT_TRUE(app.mci.take().empty());
     tickAt(13, 0, 0);
-    EXPECT_EQ(app.mci.take(), kScheduledStart);
+    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
 }
 
 TEST_F(ClosingTheWindow, WithActivateClearedClearsAPendingScheduleAndDeletesNothing) {
@@ -130,7 +129,7 @@ TEST_F(ClosingTheWindow, ReArmingWithoutChangesCountsAfreshToTheSameStartOrTheNe
     EXPECT_TRUE(app.mci.take().empty());
     app.clock.advance(1);
     app.scheduleStartTimer.tick();
-    EXPECT_EQ(app.mci.take(), kScheduledStart) << "the next day at 1:00:00 PM";
+    EXPECT_EQ(app.mci.take(), kOpenAndRecord) << "the next day at 1:00:00 PM";
 }
 
 TEST_F(ClosingTheWindow, AHiddenTargetFileIsNotLookedFor) {

@@ -5,8 +5,6 @@
 namespace murmora::fakes {
 namespace {
 
-using Commands = std::vector<std::string>;
-
 TEST(StartUp, LeavesThePanelIdleWithEveryTimerOffTheLabelsSetAndTheScheduleDefaults) {
     FakePanel app;
     EXPECT_EQ(app.panel.load(), std::nullopt);

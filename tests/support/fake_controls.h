@@ -39,7 +39,6 @@ public:
     }
     void setChangeHandler(std::function<void()> handler) override { onChange_ = std::move(handler); }
     void stepUp() { setValue(value_ + 1); }
-    void stepDown() { setValue(value_ - 1); }
 
 private:
     int min_;

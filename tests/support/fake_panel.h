@@ -15,6 +15,11 @@ public:
     double twipsPerPixelY() const override { return twipsPerPixel; }
 };
 
+using Commands = std::vector<std::string>;
+using Strings = std::vector<std::string>;
+inline const Commands kOpenAndRecord{"open new type waveaudio alias capture", "record capture"};
+inline const Commands kStopPlayback{"stop voice1", "close voice1"};
+
 // "save capture" with the path in quotes, as the rules send it, and the path such a command names.
 inline std::string saveCapture(const std::string& path) { return "save capture \"" + path + "\""; }
 inline std::string savedPath(const std::string& command) { return command.substr(14, command.size() - 15); }

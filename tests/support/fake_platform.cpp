@@ -109,9 +109,7 @@ std::vector<std::string> FakeFiles::filesIn(const std::string& folder, const std
 
 std::error_code FakeHotkeys::registerHotkey(int id, unsigned modifiers, unsigned virtualKey) {
     combinations.emplace_back(modifiers, virtualKey);
-    if (takenByOthers.count(id)) return std::make_error_code(std::errc::device_or_resource_busy);
-    registered.push_back(id);
-    return {};
+    return takenByOthers.count(id) ? std::make_error_code(std::errc::device_or_resource_busy) : std::error_code();
 }
 
 Result<std::vector<unsigned char>> FakeResources::data(int id, std::string_view type) const {

@@ -29,12 +29,8 @@ public:
     DateTime time = 0;
     // When set, the time of day's text is this; otherwise the 24-hour text of `time`.
     std::optional<std::string> timeText;
-    mutable int reads = 0;
 
-    DateTime now() const override {
-        ++reads;
-        return time;
-    }
+    DateTime now() const override { return time; }
     std::string timeOfDayText() const override;
     void advance(int seconds) { time += seconds; }
     // Sets the clock to a time of day on a fixed day.
@@ -143,7 +139,6 @@ public:
 class FakeHotkeys : public Hotkeys {
 public:
     std::set<int> takenByOthers;
-    std::vector<int> registered;
     std::vector<int> unregistered;
     std::function<void(int)> handler;
     std::function<void(std::vector<int>)> refusalHandler;
@@ -198,7 +193,6 @@ public:
     std::optional<Region> outline; // a copy: the handle behind it is deleted at unload
     int outlineApplied = 0;
     bool scheduleWindowShown = false;
-    int scheduleWindowOpened = 0;
     bool scheduleWindowUnloaded = false;
     bool ended = false;
     // Runs while the schedule window is shown modally: the user's work in it.
@@ -212,7 +206,6 @@ public:
     }
     void showScheduleWindow() override {
         scheduleWindowShown = true;
-        ++scheduleWindowOpened;
         if (whileScheduleWindowShown) whileScheduleWindowShown();
     }
     void hideScheduleWindow() override { scheduleWindowShown = false; }
