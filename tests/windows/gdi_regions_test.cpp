@@ -73,18 +73,6 @@ TEST(GdiOutline, DiffersFromTheRegionArithmeticOnlyInTheseCurvePixels) {
     EXPECT_EQ(outlineDifferences(kAt120Dpi), at120Dpi);
 }
 
-TEST(GdiOutline, MovedByAnOffsetDiffersInTheSamePixelsMoved) {
-    OutlineShapes moved = kAt96Dpi;
-    for (int* x : {&moved.left, &moved.right, &moved.discLeft, &moved.discRight})
-        *x += 10;
-    for (int* y : {&moved.top, &moved.bottom, &moved.discTop, &moved.discBottom})
-        *y -= 20;
-    std::vector<PixelDifference> expected = outlineDifferences(kAt96Dpi);
-    for (PixelDifference& d : expected)
-        d = {d.x + 10, d.y - 20, d.heldByGdi};
-    EXPECT_EQ(outlineDifferences(moved), expected);
-}
-
 // A pixel on the edge of both regions: a neighbour held by both and one held by neither.
 bool onTheEdgeOfBoth(const PixelDifference& d, const Region& gdi, const Region& ours) {
     bool inBoth = false, inNeither = false;
