@@ -117,6 +117,7 @@ struct AcceptCase {
     const char* name;
     uint version;
     bool answerBeforeReply; // the Response overtakes the reply to the call
+    bool registry = true;   // the host registry is offered
 };
 
 void PrintTo(const AcceptCase& c, std::ostream* out) { *out << c.name; }
@@ -126,13 +127,15 @@ class AcceptedBindTest : public PortalShortcutsTest, public ::testing::WithParam
 TEST_P(AcceptedBindTest, BindsBothShortcuts) {
     portal.setVersion(GetParam().version);
     portal.setAnswerBeforeReply(GetParam().answerBeforeReply);
+    portal.setRegistry(GetParam().registry);
     EXPECT_EQ(bind(), Outcome::bound);
     EXPECT_TRUE(client->isBound(kRecord) && client->isBound(kStop));
 }
 
 INSTANTIATE_TEST_SUITE_P(Portals, AcceptedBindTest,
                          ::testing::Values(AcceptCase{"Version1", 1, false}, AcceptCase{"Version2", 2, false},
-                                           AcceptCase{"ResponseBeforeReply", 2, true}),
+                                           AcceptCase{"ResponseBeforeReply", 2, true},
+                                           AcceptCase{"WithoutTheRegistry", 2, false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PortalShortcutsTest, AsksForBothShortcutsWithTheirTextsAndKeys) {
@@ -171,11 +174,6 @@ TEST_F(PortalShortcutsTest, RegistersTheAppIdBeforeAnyPortalCall) {
     const QJsonObject first = portal.calls().first().toObject();
     EXPECT_EQ(first["member"], "Register");
     EXPECT_EQ(first["args"][0], kAppId);
-}
-
-TEST_F(PortalShortcutsTest, BindsWithoutTheRegistry) {
-    portal.setRegistry(false);
-    EXPECT_EQ(bind(), Outcome::bound);
 }
 
 TEST_F(PortalShortcutsTest, ClosesABindDialogStillOpenWhenDestroyed) {
