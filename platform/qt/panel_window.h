@@ -19,6 +19,7 @@ public:
     explicit PanelWindow(const ScreenMetrics& screen);
 
     void setBackground(QImage skin);
+    const QImage& background() const { return skin_; }
 
     // Runs when the window system closes the window (Alt+F4, the window manager's close).
     std::function<void()> onSystemClose;
