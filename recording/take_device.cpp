@@ -27,6 +27,11 @@ bool TakeDevice::inputLost() {
     return send(commands::kTakeModeQuery) == mci::kSuccess && std::string(reply_.c_str()) == commands::kLostMode;
 }
 
+std::optional<int> TakeDevice::inputPeak() {
+    if (send(commands::kTakeLevelQuery) != mci::kSuccess) return std::nullopt;
+    return static_cast<int>(std::strtol(reply_.c_str(), nullptr, 10));
+}
+
 long TakeDevice::seconds() {
     send(commands::kTakeLengthQuery);
     return std::strtol(reply_.c_str(), nullptr, 10) / 1000;

@@ -8,6 +8,7 @@
 
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_level_display.h"
 
 namespace murmora {
 
@@ -40,6 +41,8 @@ public:
     QtTimer elapsedTimer;
     QtTimer scheduleStartTimer;
     QtTimer scheduledStopTimer;
+    QtTimer levelTimer;
+    QtLevelDisplay levelDisplay{*this};
     QtFileDialog saveTakeDialog;
     QtFileDialog convertDialog;
 

@@ -36,7 +36,7 @@ protected:
     fakes::FakeTakeFolder takes;
     fakes::FakeHotkeys hotkeys;
     QtPanel panel{mci, takes, hotkeys};
-    QtLevelDisplay display{panel.window};
+    QtLevelDisplay& display = panel.window.levelDisplay;
 };
 
 TEST_F(LevelDisplayOnPanel, TheBarsLengthIsTheLevelOnTheScaleFromMinus60To0Dbfs) {
