@@ -1,6 +1,7 @@
 // The level bar and the note on the real record panel, read back from its pixels.
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -50,12 +51,20 @@ TEST_F(LevelDisplayOnPanel, TheBarsLengthIsTheLevelOnTheScaleFromMinus60To0Dbfs)
     }
 }
 
-TEST_F(LevelDisplayOnPanel, ClearingTheBarLeavesTheSkinAsItWas) {
-    const QImage before = area(LevelBar::kArea);
+// The outline, the buttons and the labels' text stay as they are, with the bar and after it.
+TEST_F(LevelDisplayOnPanel, TheBarChangesNoPixelOutsideItsAreaAndLeavesNoneBehind) {
+    panel.window.secondsLabel->setCaption("12 sec");
+    panel.window.scheduleCaptionLabel->setCaption("Record:");
+    const QImage before = shot();
+    const QRegion outline = panel.window.mask();
     display.setLevel(0);
-    ASSERT_NE(area(LevelBar::kArea), before);
+    QImage withBar = shot();
+    ASSERT_NE(withBar, before);
+    QPainter(&withBar).drawImage(LevelBar::kArea.topLeft(), before.copy(LevelBar::kArea));
+    EXPECT_EQ(withBar, before);
+    EXPECT_EQ(panel.window.mask(), outline);
     display.clear();
-    EXPECT_EQ(area(LevelBar::kArea), before);
+    EXPECT_EQ(shot(), before);
 }
 
 TEST_F(LevelDisplayOnPanel, TheBarAndTheNoteLieOnTheDisplaysGreen) {
