@@ -1,7 +1,9 @@
 #include "platform/qt/qt_level_display.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "platform/level.h"
@@ -16,23 +18,28 @@ QColor displayInk(const QWidget& widget) { return widget.palette().color(QPalett
 
 } // namespace
 
-LevelBar::LevelBar(QWidget* panel) : QWidget(panel) {
+LevelBar::LevelBar(PanelWindow& panel) : QWidget(&panel), panel_(panel) {
     setObjectName(QStringLiteral("levelBar"));
     setGeometry(kArea);
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The bar paints the skin beside it itself, so that a new length repaints just the pixels
+    // between the old end and the new, about 20 times a second, and nothing of the panel beneath.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     hide();
 }
 
 void LevelBar::setFraction(double fraction) {
     const int length = static_cast<int>(std::lround(fraction * width()));
     if (length == lengthPixels_) return;
+    update(std::min(length, lengthPixels_), 0, std::abs(length - lengthPixels_), height());
     lengthPixels_ = length;
-    update();
 }
 
-void LevelBar::paintEvent(QPaintEvent*) {
+void LevelBar::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.fillRect(0, 0, lengthPixels_, height(), displayInk(*this));
+    const QRect changed = event->rect();
+    painter.drawImage(changed, panel_.background(), changed.translated(pos()));
+    painter.fillRect(changed.intersected(QRect(0, 0, lengthPixels_, height())), displayInk(*this));
 }
 
 DisplayNote::DisplayNote(PanelWindow& panel) : QWidget(&panel), panel_(panel) {
@@ -56,7 +63,7 @@ void DisplayNote::paintEvent(QPaintEvent*) {
     painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text_);
 }
 
-QtLevelDisplay::QtLevelDisplay(PanelWindow& panel) : bar_(new LevelBar(&panel)), note_(new DisplayNote(panel)) {}
+QtLevelDisplay::QtLevelDisplay(PanelWindow& panel) : bar_(new LevelBar(panel)), note_(new DisplayNote(panel)) {}
 
 void QtLevelDisplay::setLevel(double dbfs) {
     bar_->setFraction(levelScaleFraction(dbfs));

@@ -17,7 +17,7 @@ class PanelWindow;
 class LevelBar final : public QWidget {
 public:
     static constexpr QRect kArea{10, 84, 50, 3}; // panel pixels; the whole width is 0 dBFS
-    explicit LevelBar(QWidget* panel);
+    explicit LevelBar(PanelWindow& panel);
     // Draws a bar of `fraction` of the full width, rounded to whole pixels.
     void setFraction(double fraction);
 
@@ -25,6 +25,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    PanelWindow& panel_;
     int lengthPixels_ = 0;
 };
 
