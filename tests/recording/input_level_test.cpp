@@ -12,14 +12,15 @@ constexpr int kSilentPeak = 10;
 constexpr int kQuietSound = 11;
 constexpr int kTone = 16384; // -6 dBFS
 
-// A take whose input reads `peak` ("status capture level"), or fails with `levelResult`.
+// A take whose input reads `peak` ("status capture level", or `levelReply` when set), or fails
+// with `levelResult`.
 class InputLevelTest : public RecordingTest {
 protected:
     void SetUp() override {
         RecordingTest::SetUp();
         app.mci.respond = [this](const std::string& command, std::string& reply) {
             if (command != "status capture level") return answer(command, reply);
-            reply = std::to_string(peak);
+            reply = levelReply.empty() ? std::to_string(peak) : levelReply;
             return levelResult;
         };
     }
@@ -37,6 +38,7 @@ protected:
     }
 
     int peak = 0;
+    std::string levelReply;
     int levelResult = mci::kSuccess;
 };
 
@@ -69,11 +71,21 @@ TEST_F(InputLevelTest, EachTickShowsThePeakOfTheInputInDbfs) {
 }
 
 TEST_F(InputLevelTest, ALevelTheDeviceCannotTellIsNotShown) {
+    const struct {
+        int result;
+        const char* reply;
+    } cases[] = {
+        {mci::kUnrecognisedKeyword, ""}, {mci::kSuccess, "2863289685"}, {mci::kSuccess, "-1"}, {mci::kSuccess, "loud"}};
     startManualTake();
-    tickAfter(0, kTone);
-    levelResult = mci::kUnrecognisedKeyword;
-    tickAfter(0, kTone);
-    EXPECT_FALSE(app.levelDisplay.level);
+    for (const auto& c : cases) {
+        levelReply.clear();
+        levelResult = mci::kSuccess;
+        tickAfter(0, kTone);
+        levelResult = c.result;
+        levelReply = c.reply;
+        tickAfter(0, kTone);
+        EXPECT_FALSE(app.levelDisplay.level) << c.result << " " << c.reply;
+    }
 }
 
 TEST_F(InputLevelTest, TheBarAndTheNoteLeaveTheDisplayWhenTheTakeStops) {
