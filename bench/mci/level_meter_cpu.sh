@@ -9,7 +9,7 @@
 . "$(dirname "$0")/bench_lib.sh"
 seconds=${1:-10}
 rounds=${2:-1}
-reference=${MURMORA_LEVEL_REFERENCE:-ab32927f8f51e69a83f725dcff08bd6c30d8959a}
+reference=${MURMORA_LEVEL_REFERENCE:-506b1305160e1050dde068d054199dc3bf6ebf7a}
 reference_dir=$BUILD/bench-reference-${reference:0:12}
 reference_shell=$reference_dir/build/mci-shell
 
