@@ -3,8 +3,9 @@
 #   - the bar under the seconds, read from a screenshot, is as long as -6 dBFS on its scale from
 #     -60 to 0 dBFS (50 pixels), within 3 dB;
 #   - once the microphone's feed stops, so that it hears silence, the note about a silent input
-#     covers the lower display after 5 s (and before 7 s), and the take records on: saved, it
-#     holds every frame of the time it ran, the tone and then the silence.
+#     covers the lower display after 5 s (5 to 6 s, seen within 7.5 s at the screenshots' pace),
+#     and the take records on: saved, it holds every frame of the time it ran, the tone and then
+#     the silence.
 . "$(dirname "$0")/program_faults_lib.sh"
 server_start
 start_app
@@ -41,7 +42,7 @@ until [ "$(ink_pixels $note_area)" -gt 2200 ]; do # half the note's 4399 pixels
 done
 after=$(seconds_since "$silent_from")
 cp "$WORK/shot.png" "${MURMORA_SHOTS:-$WORK}/level-silent.png"
-within "$after" 5 7 || fail "the note came $after s after the input fell silent, not after 5 s"
+within "$after" 5 7.5 || fail "the note came $after s after the input fell silent, not after 5 s"
 echo "the note came after $after s"
 [ "$(ink_pixels 50x1+10+85)" = 0 ] || fail "the bar does not fall to nothing for silence"
 
