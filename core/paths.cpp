@@ -5,10 +5,10 @@ namespace murmora {
 namespace {
 
 #ifdef _WIN32
-// Windows takes both separators and writes "\"; a folder may be a drive's root ("C:\").
+// Windows takes both separators; a folder may be a drive's root ("C:\").
 constexpr const char* kSeparators = "\\/";
 constexpr char kSeparator = '\\';
-bool isRootSeparator(const std::string& path, std::size_t at) { return at == 2 && path[1] == ':'; }
+bool isRootSeparator(const std::string& path, std::size_t at) { return at == 0 || (at == 2 && path[1] == ':'); }
 #else
 constexpr const char* kSeparators = "/";
 constexpr char kSeparator = '/';
@@ -24,7 +24,10 @@ std::string folderOf(const std::string& path) {
 }
 
 std::string pathInFolder(std::string folder, const std::string& name) {
-    if (folder.empty() || folder.find_last_of(kSeparators) != folder.size() - 1) folder += kSeparator;
+    const auto separator = folder.find_last_of(kSeparators);
+    if (separator == std::string::npos || separator != folder.size() - 1)
+        // The folder's own separator, so that a path never mixes them.
+        folder += separator == std::string::npos ? kSeparator : folder[separator];
     return folder + name;
 }
 
