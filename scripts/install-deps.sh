@@ -13,7 +13,7 @@ packages=(
     # PipeWire with its PulseAudio-compatible server, for the tests against it (not pipewire-alsa)
     pipewire pipewire-pulse wireplumber dbus
     # the Windows build, its tests under Wine, and LAME.exe from Debian's lame sources
-    g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev make
+    g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev make zip
 )
 
 missing=()
