@@ -12,6 +12,7 @@
 #include "platform/win32/gdi_regions.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_mci.h"
 #include "platform/win32/win32_process_launcher.h"
 
 namespace murmora {
@@ -93,6 +94,24 @@ TEST_F(Win32FilesTest, AUniqueFileIsNewAndCarriesThePrefix) {
     EXPECT_NE(*first, *second);
     EXPECT_EQ(std::filesystem::path(toWide(*first)).filename().wstring().substr(0, 3), L"~rs");
     EXPECT_TRUE(files.fileExists(*first));
+}
+
+TEST_F(Win32FilesTest, ASaveIsLetThroughOnlyWhereTheFileCanBeReplaced) {
+    write("kept.wav", "kept");
+    write("read only.wav", "x");
+    SetFileAttributesW((folder / "read only.wav").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(checkWritable(path("kept.wav")));
+    EXPECT_EQ(read("kept.wav"), "kept");
+    EXPECT_FALSE(checkWritable(path("new.wav")));
+    EXPECT_FALSE(files.fileExists(path("new.wav"))) << "the check leaves no file behind";
+    EXPECT_EQ(checkWritable(path("read only.wav")), win32Error(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(checkWritable(path("no folder\\new.wav")));
+    SetFileAttributesW((folder / "read only.wav").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(SaveCommand, ThePathComesOutOfItsQuotes) {
+    EXPECT_EQ(savedTakePath("save capture \"C:\\a b\\t.wav\""), "C:\\a b\\t.wav");
+    EXPECT_EQ(savedTakePath("status capture mode"), std::nullopt);
 }
 
 TEST(GdiRegionsTest, TheOutlineGoesToTheWindowPixelForPixel) {
