@@ -116,6 +116,8 @@ void ScheduleDialog::createControls() {
 }
 
 void ScheduleDialog::runModal() {
+    if (!shownBefore_) centreOnOwner();
+    shownBefore_ = true;
     EnableWindow(owner_, FALSE);
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
@@ -130,6 +132,16 @@ void ScheduleDialog::runModal() {
         dispatchMessage(message);
     }
     EnableWindow(owner_, TRUE);
+}
+
+void ScheduleDialog::centreOnOwner() {
+    RECT owner{}, own{};
+    GetWindowRect(owner_, &owner);
+    GetWindowRect(window_, &own);
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    SetWindowPos(window_, nullptr, (owner.left + owner.right - width) / 2, (owner.top + owner.bottom - height) / 2, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ScheduleDialog::hide() {

@@ -39,6 +39,8 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
+    // The first time it shows, the window stands in the middle of the panel.
+    void centreOnOwner();
     HWND control(const wchar_t* type, const wchar_t* text, DWORD style, int left, int top, int width, int height,
                  int id = 0);
     int across(int twips) const;
@@ -48,6 +50,7 @@ private:
     const ScreenMetrics& screen_;
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
+    bool shownBefore_ = false;
 };
 
 } // namespace murmora

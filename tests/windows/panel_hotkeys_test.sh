@@ -5,7 +5,7 @@
 start_panel
 wine notepad >/dev/null 2>&1 &
 NOTEPAD_PID=$!
-trap 'set +e; kill "$PANEL_PID" "$NOTEPAD_PID" 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"' EXIT
+trap 'set +e; end_panel; kill "$NOTEPAD_PID" 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"' EXIT
 notepad=$(wait_for_window 'Notepad') || fail "notepad did not start"
 xdotool windowfocus --sync "$notepad"
 xdotool key ctrl+alt+r

@@ -19,7 +19,14 @@ WORK="$WINEPREFIX/drive_c/murmora test $$"
 WORK_WIN="C:\\murmora test $$"
 mkdir -p "$WORK"
 PANEL_PID=
-trap 'set +e; [ -n "$PANEL_PID" ] && kill "$PANEL_PID" 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"' EXIT
+# The panel is closed as a user closes it (Alt+F4); only one that does not end is killed.
+end_panel() {
+  [ -n "$PANEL_PID" ] || return 0
+  xdotool windowfocus "$PANEL" key alt+F4 2>/dev/null
+  for _ in $(seq 30); do kill -0 "$PANEL_PID" 2>/dev/null || return 0; sleep 0.1; done
+  echo "the panel did not end on Alt+F4" >&2; kill "$PANEL_PID" 2>/dev/null
+}
+trap 'set +e; end_panel; wait 2>/dev/null; rm -rf "$WORK"' EXIT
 
 # The panel's window at its place; PANEL is its id, PANEL_X and PANEL_Y its top-left corner.
 start_panel() {
