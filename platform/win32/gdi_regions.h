@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <vector>
 
 #include "platform/regions.h"
 #include "platform/win32/wide.h"
@@ -34,7 +35,9 @@ private:
     RegionHandle lastHandle_ = 0;
 };
 
-// The rectangles of a GDI region, as GetRegionData lists them, united.
+// The rectangles GetRegionData gives for a region: bands top to bottom, left to right.
+std::vector<RECT> gdiRegionRects(HRGN region);
+// The rectangles of a GDI region, united.
 Region regionOf(HRGN region);
 // A GDI region of exactly the region's pixels; the caller owns it.
 HRGN gdiRegionOf(const Region& region);
