@@ -17,6 +17,15 @@ const char* const kTakeFormat =
     "set capture bitspersample 16 channels 2 samplespersec 44100 bytespersec 176400 alignment 4";
 
 const std::string_view kSaveTake = "save capture ";
+// Wine's MCI service ends a take's input on a thread of its own after "stop" has answered; a save
+// and close before that thread is done make the process crash soon after (Wine 8). The wait is
+// Wine's alone: Windows has the take complete when "stop" answers.
+constexpr DWORD kWineStopSettleMs = 150;
+
+bool runningUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
 
 } // namespace
 
@@ -49,6 +58,7 @@ int Win32Mci::sendString(std::string_view command, char* reply, std::size_t repl
         if (refusedSave_) return mci::kFileNotSaved;
     }
     const int result = send(command, reply, replyLength);
+    if (result == mci::kSuccess && command == mci_commands::kStopTake && runningUnderWine()) Sleep(kWineStopSettleMs);
     if (result == mci::kSuccess && command == mci_commands::kOpenNewTake) {
         // A take the format cannot be set on would be of no use: it is closed again.
         const int formatResult = send(kTakeFormat, nullptr, 0);

@@ -9,3 +9,4 @@ click_convert
 answer_dialog "Convert Wav File" "$WORK_WIN\\a tone.wav"
 wait_file "$WORK/a tone.wav.mp3" || fail "no MP3 was written"
 assert_tone "$WORK/a tone.wav.mp3" 440 1.9 || fail "the MP3 does not hold the tone"
+finish

@@ -21,3 +21,4 @@ answer_dialog "Save Recorded File" "$WORK_WIN\\kept take.wav"
 close_message_box # "Recording saved as  ..."
 wait_file "$WORK/kept take.wav" || fail "the take was not kept for the second save"
 assert_tone "$WORK/kept take.wav" 440 1.5 || fail "the kept take does not hold the tone"
+finish

@@ -26,3 +26,4 @@ take="$WORK/scheduled take.wav"
 for _ in $(seq 45); do [ -f "$take" ] && break; sleep 1; done
 wait_file "$take" || fail "no scheduled take was saved (start $start)"
 assert_tone "$take" 440 2.5 || fail "the scheduled take does not hold the tone"
+finish
