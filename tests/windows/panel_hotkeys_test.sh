@@ -16,4 +16,5 @@ answer_dialog "Save Recorded File" "$WORK_WIN\\by hotkeys.wav"
 close_message_box
 wait_file "$WORK/by hotkeys.wav" || fail "no take was saved"
 assert_tone "$WORK/by hotkeys.wav" 440 1.5 || fail "the take does not hold the tone"
+kill "$NOTEPAD_PID"
 finish
