@@ -130,7 +130,10 @@ LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CAPTURECHANGED:
         // Another window took the mouse (a message box): the press is over without a release.
-        if (reinterpret_cast<HWND>(lParam) != window_) pressed_ = nullptr, dragOffset_.reset();
+        if (reinterpret_cast<HWND>(lParam) != window_) {
+            pressed_ = nullptr;
+            dragOffset_.reset();
+        }
         return 0;
     case WM_CLOSE:
         if (onSystemClose) onSystemClose();
@@ -225,7 +228,9 @@ void PanelWindow::onMove(WPARAM held, POINT at) {
 void PanelWindow::onRelease(int button, WPARAM held, POINT at) {
     const bool last = buttonSet(held) == 0;
     if (dragOffset_) {
-        if (last) dragOffset_.reset(), ReleaseCapture();
+        if (!last) return;
+        dragOffset_.reset();
+        ReleaseCapture();
         return;
     }
     PanelButton* const released = pressed_;

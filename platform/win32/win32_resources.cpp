@@ -52,8 +52,7 @@ Result<std::vector<unsigned char>> Win32Resources::data(int id, std::string_view
 Result<Picture> Win32Resources::bitmap(std::string_view name) const {
     const std::wstring wideName = toWide(name);
     const HMODULE program = GetModuleHandleW(nullptr);
-    if (!FindResourceW(program, wideName.c_str(), MAKEINTRESOURCEW(2) /* RT_BITMAP */))
-        return make_error_code(ResourceError::missing);
+    if (!FindResourceW(program, wideName.c_str(), RT_BITMAP)) return make_error_code(ResourceError::missing);
     const auto bitmap = static_cast<HBITMAP>(LoadImageW(program, wideName.c_str(), IMAGE_BITMAP, 0, 0, 0));
     if (!bitmap) return make_error_code(ResourceError::unreadable);
     Result<Picture> picture = pictureOfBitmap(std::string(name), bitmap);
