@@ -3,26 +3,60 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QIcon>
 #include <QMessageBox>
 
 #include "app/qt_panel.h"
 #include "platform/mci/make_mci_service.h"
+#include "platform/portal/portal_hotkeys.h"
 #include "platform/qt/no_hotkeys.h"
 #include "platform/x11/xcb_hotkeys.h"
 
 namespace {
 
-// The panel's outline, position, drag and hotkeys need X11: on a Wayland desktop the
-// program runs through XWayland unless the user chose a platform.
+// The name of the installed .desktop file, by which the desktop lists the portal's shortcuts.
+const QString kAppId = QStringLiteral("io.github.murmora.Murmora");
+
+bool waylandSession() {
+    return qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
+}
+
+// The panel's outline, position and drag need X11: on a Wayland desktop the program runs
+// through XWayland unless the user chose a platform.
 void preferX11() {
-    const bool wayland =
-        qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
-    if (wayland && qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+    if (waylandSession() && qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
     }
+}
+
+void tellHotkeys(const std::string& how) { std::cerr << "murmora: global hotkeys: " << how << '\n'; }
+
+// `why`: what the line on standard error adds on why these.
+std::unique_ptr<murmora::Hotkeys> x11Hotkeys(const std::string& why = {}) {
+    if (auto hotkeys = murmora::makeX11Hotkeys()) {
+        tellHotkeys("X11 key grabs" + why);
+        return hotkeys;
+    }
+    tellHotkeys("none (no X11 connection)" + why);
+    return std::make_unique<murmora::NoHotkeys>();
+}
+
+// Under Wayland, X11 grabs see only the keys typed into X11 windows: the desktop portal's
+// global shortcuts where it offers them. Which one is known once the portal answers, so that
+// start-up never waits for it.
+std::unique_ptr<murmora::Hotkeys> makeHotkeys() {
+    if (!waylandSession()) return x11Hotkeys();
+    // A connection of its own: the portal takes the program's name only before any other
+    // portal call on a connection, and Qt may have made some on the shared one.
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("murmora-portal"));
+    if (!bus.isConnected()) return x11Hotkeys(", no session bus for the desktop portal");
+    return std::make_unique<murmora::PortalHotkeys>(
+        bus, kAppId, [] { return x11Hotkeys(", the desktop portal offers no global shortcuts"); },
+        [] { tellHotkeys("the desktop portal (GlobalShortcuts)"); });
 }
 
 // Without any display Qt aborts with a message for developers; a user is told what to do.
@@ -60,11 +94,11 @@ int main(int argc, char* argv[]) {
     setLocales();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/murmora.png")));
+    QGuiApplication::setDesktopFileName(kAppId);
 
     const std::unique_ptr<murmora::MciService> mci = murmora::makeMciService();
     const std::unique_ptr<murmora::TakeFolder> takes = murmora::makeTakeFolder();
-    std::unique_ptr<murmora::Hotkeys> hotkeys = murmora::makeX11Hotkeys();
-    if (!hotkeys) hotkeys = std::make_unique<murmora::NoHotkeys>();
+    const std::unique_ptr<murmora::Hotkeys> hotkeys = makeHotkeys();
 
     murmora::QtPanel panel(*mci, *takes, *hotkeys);
     if (const auto failure = panel.start()) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <system_error>
+#include <vector>
 
 namespace murmora {
 
@@ -21,6 +22,11 @@ public:
     // From now on a registered combination's id goes to `onHotkey`, after the key event has
     // been handled; every other event passes on untouched.
     virtual void setHotkeyHandler(std::function<void(int id)> onHotkey) = 0;
+    // From now on the ids of registered combinations that the desktop takes back later go to
+    // `onRefused`: a desktop that asks the user first (the Wayland portal) registers at once
+    // and learns the user's answer afterwards. Hotkeys that are had or refused at registration
+    // never call it.
+    virtual void setRefusalHandler(std::function<void(std::vector<int> ids)> /*onRefused*/) {}
 };
 
 } // namespace murmora

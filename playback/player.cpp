@@ -14,8 +14,9 @@ namespace {
 constexpr std::size_t kLengthReplyLength = 255;
 constexpr std::size_t kModeReplyLength = 128;
 // The longest the Play action's wait sleeps between two mode queries: short enough that the
-// wait ends promptly, long enough that it costs no CPU.
-constexpr int kModePollMs = 100;
+// end of the file is seen promptly (handlers run at once inside the wait, whatever it is), long
+// enough that the wait costs less than the playback itself.
+constexpr int kModePollMs = 250;
 
 // The whole number the reply begins with, if it begins with one (the NUL that ends the reply
 // ends the number too).

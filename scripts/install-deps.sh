@@ -12,6 +12,8 @@ packages=(
     pulseaudio pulseaudio-utils alsa-utils sox libsox-fmt-mp3 lame
     # PipeWire with its PulseAudio-compatible server, for the tests against it (not pipewire-alsa)
     pipewire pipewire-pulse wireplumber dbus
+    # the fake desktop portal of the portal hotkey tests (GDBus through PyGObject)
+    python3-gi gir1.2-glib-2.0
     # the Windows build, its tests under Wine, and LAME.exe from Debian's lame sources
     g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev make zip
 )

@@ -1,5 +1,7 @@
 #include "shell/panel.h"
 
+#include <algorithm>
+
 #include "shell/panel_outline.h"
 
 namespace murmora {
@@ -59,6 +61,7 @@ std::optional<std::string> Panel::load() {
     recorder.load();
     registerHotkeys();
     services_.hotkeys.setHotkeyHandler([this](int id) { onHotkey(id); });
+    services_.hotkeys.setRefusalHandler([this](const std::vector<int>& ids) { onHotkeysRefused(ids); });
     recorder.recoverLeftoverTakes();
     return std::nullopt;
 }
@@ -91,6 +94,21 @@ void Panel::registerHotkeys() {
     Hotkeys& hotkeys = services_.hotkeys;
     recordHotkeyRegistered_ = !hotkeys.registerHotkey(kRecordHotkey, kAltModifier | kControlModifier, kKeyR);
     stopHotkeyRegistered_ = !hotkeys.registerHotkey(kStopHotkey, kAltModifier | kControlModifier, kKeyS);
+    reportHotkeyFailures();
+}
+
+// A refusal after start-up (the user declined the desktop's question) is told like a failed
+// registration; the hotkey is then not released at unload.
+void Panel::onHotkeysRefused(const std::vector<int>& ids) {
+    const auto refused = [&ids](int id) { return std::ranges::find(ids, id) != ids.end(); };
+    const bool lost =
+        (recordHotkeyRegistered_ && refused(kRecordHotkey)) || (stopHotkeyRegistered_ && refused(kStopHotkey));
+    recordHotkeyRegistered_ = recordHotkeyRegistered_ && !refused(kRecordHotkey);
+    stopHotkeyRegistered_ = stopHotkeyRegistered_ && !refused(kStopHotkey);
+    if (lost) reportHotkeyFailures();
+}
+
+void Panel::reportHotkeyFailures() {
     if (const char* failure = hotkeyFailureMessage(recordHotkeyRegistered_, stopHotkeyRegistered_))
         services_.messages.show(failure, MessageStyle::critical, kHotkeyAssignTitle);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "buttons/image_button.h"
 #include "buttons/resource_pictures.h"
@@ -87,6 +88,9 @@ private:
     // Shows the skin and every button's released picture; what stopped it when one cannot be read.
     std::optional<std::string> showPictures();
     void registerHotkeys();
+    void onHotkeysRefused(const std::vector<int>& ids);
+    // The one message that names the hotkeys not had, if any.
+    void reportHotkeyFailures();
     void onHotkey(int id);
     // The Close button: disarms the schedule, discards a running take and ends the program.
     void close();

@@ -51,7 +51,9 @@ int main(int argc, char* argv[]) {
     // The panel's Play button, playing that file.
     murmora::Player player({panel.mci, panel.files, panel.messages, panel.pump, panel.panel.pictures},
                            {*panel.window.playButton, *panel.window.secondsLabel, *panel.window.sizeLabel}, chosen);
-    QCoreApplication::processEvents();
+    // The panel is shown and painted, as it is long before anyone presses Play.
+    if (!QTest::qWaitForWindowExposed(&panel.window)) return 1;
+    QTest::qWait(500);
 
     QWidget* play = panel.window.playButton;
     const QPoint middle = play->rect().center();

@@ -17,3 +17,21 @@ wait_for_window() {
   for _ in $(seq 150); do id=$(window_named "$@") && { echo "$id"; return 0; }; sleep 0.1; done
   return 1
 }
+
+# Whether the "Hotkey Assign" box $1 reads $3: it is held against the box that $2
+# (message_box_reference) shows with that text, since X tells nobody a window's text but two
+# boxes drawn alike look alike. Uses the scratch folder `work`.
+hotkey_box_reads() { # WINDOW REFERENCE_PROGRAM TEXT
+  local box=$1 program=$2 text=$3 pid reference differing
+  sleep 0.5 # drawn
+  import -window "$box" "$work/box.png"
+  "$program" "$text" &
+  pid=$!
+  reference=$(wait_for_window "^Hotkey Assign$" "$box") || { kill "$pid"; return 1; }
+  sleep 0.5
+  import -window "$reference" "$work/reference.png"
+  xdotool windowfocus --sync "$reference" key Return
+  wait "$pid" || true
+  differing=$(compare -metric AE "$work/box.png" "$work/reference.png" null: 2>&1) || true
+  [ "$differing" = 0 ]
+}

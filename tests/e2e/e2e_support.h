@@ -1,5 +1,6 @@
 #pragma once
 // The whole program with the real MCI service, its windows offscreen, its dialogs answered in-process.
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
@@ -158,18 +160,25 @@ private:
     void poll() {
         QWidget* window = QApplication::activeModalWidget();
         if (!window || !window->isVisible()) return;
+        // A slow save shows its progress until it is done; nobody answers it.
+        if (qobject_cast<QProgressDialog*>(window)) return;
         if (window == lastSeen_) {
             if (sinceAnswer_.elapsed() > 5000) dismiss(window, "still open after its answer: ");
             return;
         }
+        const bool answeredBefore = std::find(answered_.begin(), answered_.end(), window) != answered_.end();
+        const bool expected = !steps_.empty() && steps_.front().matches(window);
+        // A window answered earlier shows again between the windows it opened: wait for the next.
+        if (answeredBefore && !expected) return;
         lastSeen_ = window;
         sinceAnswer_.start();
-        if (steps_.empty() || !steps_.front().matches(window)) {
+        if (!expected) {
             return dismiss(window,
                            steps_.empty() ? std::string("unasked ") : "instead of the " + steps_.front().what + ": ");
         }
         Answer answer = std::move(steps_.front().answer);
         steps_.pop_front();
+        answered_.push_back(window);
         QTimer::singleShot(0, window, [answer, window] { answer(window); });
     }
 
@@ -186,6 +195,7 @@ private:
 
     std::deque<Step> steps_;
     std::vector<std::string> unexpected_;
+    std::vector<QPointer<QWidget>> answered_;
     QPointer<QWidget> lastSeen_;
     QElapsedTimer sinceAnswer_;
     QTimer poll_;

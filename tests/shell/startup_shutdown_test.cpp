@@ -97,6 +97,25 @@ TEST(Hotkeys, FailuresShowOneMessageAndUnloadReleasesOnlyWhatWasRegistered) {
     }
 }
 
+TEST(Hotkeys, ALaterRefusalShowsTheSameMessageAndUnloadReleasesOnlyWhatIsLeft) {
+    const std::tuple<std::vector<int>, const char*, std::vector<int>> cases[] = {
+        {{1}, "Can not register Hotkey Cntl+Alt+S to Stop Recording", {0}},
+        {{0}, "Can not register Hotkey Cntl+Alt+R to Record", {1}},
+        {{0, 1}, "Can not register Hotkeys Cntl+Alt+R and Cntl+Alt+S", {}}};
+    for (const auto& [refused, message, unregistered] : cases) {
+        FakePanel app;
+        app.panel.load();
+        ASSERT_TRUE(app.hotkeys.refusalHandler);
+        app.hotkeys.refusalHandler(refused);
+        app.hotkeys.refusalHandler(refused); // told again (the portal came back): no second message
+        ASSERT_EQ(app.messages.shown.size(), 1u) << message;
+        EXPECT_EQ(app.messages.shown[0].text, message);
+        EXPECT_EQ(app.messages.shown[0].title, "Hotkey Assign");
+        app.panel.unload();
+        EXPECT_EQ(app.hotkeys.unregistered, unregistered) << message;
+    }
+}
+
 TEST(Hotkeys, TheFilterIsInPlaceAfterStartUpAndDispatchesOnlyIdsZeroAndOne) {
     FakePanel app;
     app.start();

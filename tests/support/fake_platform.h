@@ -146,10 +146,14 @@ public:
     std::vector<int> registered;
     std::vector<int> unregistered;
     std::function<void(int)> handler;
+    std::function<void(std::vector<int>)> refusalHandler;
 
     std::error_code registerHotkey(int id, unsigned modifiers, unsigned virtualKey) override;
     void unregisterHotkey(int id) override { unregistered.push_back(id); }
     void setHotkeyHandler(std::function<void(int)> onHotkey) override { handler = std::move(onHotkey); }
+    void setRefusalHandler(std::function<void(std::vector<int>)> onRefused) override {
+        refusalHandler = std::move(onRefused);
+    }
     void press(int id) {
         if (handler) handler(id);
     }

@@ -2,9 +2,8 @@
 //   mci_record SECONDS PATH
 // Prints each command with its result code and reply, then the shortest and longest time the
 // take can have lasted as seen from here; exits 0 when the take was saved.
-// windows.h first: mmsystem.h uses its types.
 #include <windows.h>
-
+// mmsystem.h needs windows.h first.
 #include <mmsystem.h>
 
 #include <cstdio>

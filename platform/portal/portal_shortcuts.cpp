@@ -1,0 +1,274 @@
+#include "platform/portal/portal_shortcuts.h"
+
+#include <algorithm>
+#include <array>
+
+#include <QDBusArgument>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
+#include <QDBusVariant>
+
+#include "platform/hotkeys.h"
+#include "platform/portal/portal_request.h"
+
+namespace murmora::portal {
+
+// One element of the a(sa{sv}) lists of BindShortcuts and its answer.
+struct Shortcut {
+    QString id;
+    QVariantMap properties;
+};
+
+QDBusArgument& operator<<(QDBusArgument& out, const Shortcut& shortcut) {
+    out.beginStructure();
+    out << shortcut.id << shortcut.properties;
+    out.endStructure();
+    return out;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& in, Shortcut& shortcut) {
+    in.beginStructure();
+    in >> shortcut.id >> shortcut.properties;
+    in.endStructure();
+    return in;
+}
+
+} // namespace murmora::portal
+
+Q_DECLARE_METATYPE(murmora::portal::Shortcut)
+
+namespace murmora {
+using namespace portal;
+
+namespace {
+
+const QString kShortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+const QString kRegistryInterface = QStringLiteral("org.freedesktop.host.portal.Registry");
+const QString kSessionInterface = QStringLiteral("org.freedesktop.portal.Session");
+
+struct ShortcutEntry {
+    int hotkeyId;
+    unsigned virtualKey; // with Ctrl+Alt
+    const char* id;
+    const char* description;
+    const char* preferredTrigger; // in the form of the XDG shortcuts specification
+};
+
+constexpr std::array kShortcuts{
+    ShortcutEntry{PortalShortcuts::kRecordHotkeyId, 'R', "record", "Start recording", "CTRL+ALT+r"},
+    ShortcutEntry{PortalShortcuts::kStopHotkeyId, 'S', "stop", "Stop recording and save", "CTRL+ALT+s"},
+};
+
+const ShortcutEntry* entryOf(const QString& shortcutId) {
+    for (const ShortcutEntry& entry : kShortcuts) {
+        if (shortcutId == QLatin1String(entry.id)) return &entry;
+    }
+    return nullptr;
+}
+
+QList<Shortcut> askedShortcuts() {
+    QList<Shortcut> asked;
+    for (const ShortcutEntry& entry : kShortcuts) {
+        const QVariantMap properties{
+            {QStringLiteral("description"), QString::fromUtf8(entry.description)},
+            {QStringLiteral("preferred_trigger"), QString::fromLatin1(entry.preferredTrigger)}};
+        asked.append({QString::fromLatin1(entry.id), properties});
+    }
+    return asked;
+}
+
+QDBusMessage portalCall(const QString& interface, const QString& method) {
+    return QDBusMessage::createMethodCall(kPortalService, kPortalPath, interface, method);
+}
+
+PortalShortcuts::Outcome outcomeOfEndedRequest(uint response) {
+    if (response == uint(Response::cancelled)) return PortalShortcuts::Outcome::cancelled;
+    if (response == uint(Response::ended)) return PortalShortcuts::Outcome::refused;
+    return PortalShortcuts::Outcome::failed;
+}
+
+void registerDBusTypes() {
+    static const bool registered = [] {
+        qDBusRegisterMetaType<Shortcut>();
+        qDBusRegisterMetaType<QList<Shortcut>>();
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+} // namespace
+
+PortalShortcuts::PortalShortcuts(QDBusConnection bus, QString appId, QObject* parent)
+    : QObject(parent), bus_(std::move(bus)), appId_(std::move(appId)) {
+    registerDBusTypes();
+}
+
+PortalShortcuts::~PortalShortcuts() { closeSession(); }
+
+void PortalShortcuts::start() {
+    if (portalWatcher_) return;
+    portalWatcher_ = new QDBusServiceWatcher(kPortalService, bus_, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(portalWatcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, &PortalShortcuts::onPortalOwnerChanged);
+    // Whole messages: Qt 6.4 fails a process's first connect to a slot that takes a
+    // QDBusObjectPath (its own D-Bus types are registered later).
+    for (const QString& signal : {QStringLiteral("Activated"), QStringLiteral("Deactivated")}) {
+        bus_.connect(kPortalService, kPortalPath, kShortcutsInterface, signal, this,
+                     SLOT(onShortcutSignal(QDBusMessage)));
+    }
+    begin();
+}
+
+bool PortalShortcuts::asksFor(int hotkeyId, unsigned modifiers, unsigned virtualKey) {
+    return modifiers == (kAltModifier | kControlModifier) &&
+           std::ranges::any_of(kShortcuts, [&](const ShortcutEntry& entry) {
+               return entry.hotkeyId == hotkeyId && entry.virtualKey == virtualKey;
+           });
+}
+
+void PortalShortcuts::close() {
+    closeSession();
+    forget();
+    if (portalWatcher_) portalWatcher_->disconnect(this);
+}
+
+void PortalShortcuts::begin() {
+    forget();
+    calls_ = new QObject(this);
+    binding_ = true;
+    registerAppId();
+}
+
+// Drops what belonged to the portal's previous run: its session, and the answers still to come.
+void PortalShortcuts::forget() {
+    delete calls_;
+    calls_ = nullptr;
+    binding_ = false;
+    outcome_ = Outcome::pending;
+    session_.clear();
+    bound_.clear();
+    presses_.clear();
+}
+
+// Registering must come before any other portal call. A portal without the Registry, or one
+// that knows the program already (a sandboxed one), refuses it: neither stops the binding.
+void PortalShortcuts::registerAppId() {
+    QDBusMessage call = portalCall(kRegistryInterface, QStringLiteral("Register"));
+    call << appId_ << QVariantMap();
+    whenReplied(call, [this](const QDBusPendingCallWatcher& reply) {
+        if (reply.isError() && reply.error().type() == QDBusError::ServiceUnknown) {
+            return finish(Outcome::notOffered);
+        }
+        checkVersion();
+    });
+}
+
+void PortalShortcuts::checkVersion() {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        kPortalService, kPortalPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    call << kShortcutsInterface << QStringLiteral("version");
+    whenReplied(call, [this](const QDBusPendingCallWatcher& reply) {
+        const QDBusPendingReply<QDBusVariant> version = reply;
+        if (version.isError() || version.value().variant().toUInt() == 0) return finish(Outcome::notOffered);
+        emit offered();
+        createSession();
+    });
+}
+
+void PortalShortcuts::createSession() {
+    const QString sessionToken = newHandleToken();
+    // The portal makes the session at this path, known before it answers, so that destruction
+    // during the call can still close it.
+    session_ = QStringLiteral("%1/session/%2/%3").arg(kPortalPath, senderElement(bus_), sessionToken);
+    const QVariantMap options{{QStringLiteral("session_handle_token"), sessionToken}};
+    const auto onAnswer = [this](const RequestAnswer& answer) {
+        if (!succeeded(answer)) return;
+        // An object path sent as a string: the portal keeps that early mistake for compatibility.
+        session_ = answer.results.value(QStringLiteral("session_handle")).toString();
+        bindShortcuts();
+    };
+    new PortalRequest(bus_, portalCall(kShortcutsInterface, QStringLiteral("CreateSession")), options, onAnswer,
+                      calls_);
+}
+
+void PortalShortcuts::bindShortcuts() {
+    QDBusMessage call = portalCall(kShortcutsInterface, QStringLiteral("BindShortcuts"));
+    call << QVariant::fromValue(QDBusObjectPath(session_)) << QVariant::fromValue(askedShortcuts())
+         << QString(); // no parent window: the panel is an X11 window the portal may not know
+    const auto onAnswer = [this](const RequestAnswer& answer) {
+        if (succeeded(answer)) takeBoundShortcuts(answer.results);
+    };
+    new PortalRequest(bus_, call, {}, onAnswer, calls_);
+}
+
+bool PortalShortcuts::succeeded(const RequestAnswer& answer) {
+    if (!answer.response) {
+        finish(Outcome::failed);
+    } else if (*answer.response != uint(Response::success)) {
+        finish(outcomeOfEndedRequest(*answer.response));
+    }
+    return answer.response == uint(Response::success);
+}
+
+// The results list the shortcuts that were bound; one the user left without keys is missing.
+void PortalShortcuts::takeBoundShortcuts(const QVariantMap& results) {
+    for (const Shortcut& shortcut : qdbus_cast<QList<Shortcut>>(results.value(QStringLiteral("shortcuts")))) {
+        if (const ShortcutEntry* entry = entryOf(shortcut.id)) bound_.insert(entry->hotkeyId);
+    }
+    finish(Outcome::bound);
+}
+
+void PortalShortcuts::finish(Outcome outcome) {
+    binding_ = false;
+    outcome_ = outcome;
+    emit bindFinished(outcome);
+}
+
+void PortalShortcuts::closeSession() {
+    if (session_.isEmpty()) return;
+    QDBusMessage close =
+        QDBusMessage::createMethodCall(kPortalService, session_, kSessionInterface, QStringLiteral("Close"));
+    close.setAutoStartService(false);
+    bus_.send(close);
+    session_.clear();
+}
+
+void PortalShortcuts::whenReplied(const QDBusMessage& call,
+                                  std::function<void(const QDBusPendingCallWatcher&)> onReply) {
+    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), calls_);
+    connect(watcher, &QDBusPendingCallWatcher::finished, calls_, [watcher, onReply = std::move(onReply)] {
+        watcher->deleteLater();
+        onReply(*watcher);
+    });
+}
+
+// Activated and Deactivated: (session handle, shortcut id, timestamp, options).
+void PortalShortcuts::onShortcutSignal(const QDBusMessage& signal) {
+    const QList<QVariant> args = signal.arguments();
+    if (signal.signature() != QLatin1String("osta{sv}") || session_.isEmpty() ||
+        args[0].value<QDBusObjectPath>().path() != session_) {
+        return;
+    }
+    const ShortcutEntry* entry = entryOf(args[1].toString());
+    if (!entry) return;
+    if (signal.member() == QLatin1String("Deactivated")) {
+        presses_.deactivated(entry->hotkeyId);
+    } else if (presses_.activated(entry->hotkeyId, args[2].toULongLong())) {
+        emit activated(entry->hotkeyId);
+    }
+}
+
+// The portal's service restarting shows as its name losing its owner, then gaining a new one;
+// the session went with the old owner. A portal started by our own first call (D-Bus
+// activation) gains an owner while the binding is under way, and needs no second start.
+void PortalShortcuts::onPortalOwnerChanged(const QString&, const QString& oldOwner, const QString& newOwner) {
+    if (!oldOwner.isEmpty()) {
+        forget();
+        finish(Outcome::notOffered);
+    }
+    if (!newOwner.isEmpty() && !binding_) begin();
+}
+
+} // namespace murmora

@@ -1,0 +1,103 @@
+#pragma once
+#include <functional>
+#include <set>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+#include "platform/portal/press_filter.h"
+
+class QDBusPendingCallWatcher;
+class QDBusServiceWatcher;
+
+namespace murmora {
+namespace portal {
+struct RequestAnswer;
+}
+
+// The program's two global shortcuts through the desktop's GlobalShortcuts portal, for Wayland
+// sessions, where X11 key grabs see nothing of the keys typed into other programs.
+//
+// start() names the program to the portal (host Registry, where it exists), checks that the
+// portal offers GlobalShortcuts (offered()), opens a session and asks to bind "record"
+// (Ctrl+Alt+R) and "stop" (Ctrl+Alt+S); the desktop may ask the user first. bindFinished()
+// tells the outcome, activated() each press of a shortcut with the hotkey id of the X11 path.
+// A portal that leaves the bus ends the binding (notOffered); when it comes back (its service
+// restarted, or started late) the shortcuts are bound again and the new outcome told.
+//
+// Every call is asynchronous: nothing here waits on the bus. Lives on the user-interface
+// thread. Delete it with deleteLater() from slots connected to its own signals.
+class PortalShortcuts final : public QObject {
+    Q_OBJECT
+public:
+    enum class Outcome {
+        pending,    // not started yet, or binding
+        notOffered, // no portal on the bus, or one without GlobalShortcuts
+        bound,      // the shortcuts isBound() names, on the keys asked for or on others the user chose
+        cancelled,  // the user cancelled the binding (response 1)
+        refused,    // the portal ended it in another way (response 2)
+        failed,     // a portal call failed
+    };
+    Q_ENUM(Outcome)
+
+    static constexpr int kRecordHotkeyId = 0;
+    static constexpr int kStopHotkeyId = 1;
+    // True when `hotkeyId` is one of the shortcuts asked for, with its keys (the modifiers and
+    // virtual key of platform/hotkeys.h).
+    static bool asksFor(int hotkeyId, unsigned modifiers, unsigned virtualKey);
+
+    // `appId` names the program to the portal: the basename of its installed .desktop file.
+    PortalShortcuts(QDBusConnection bus, QString appId, QObject* parent = nullptr);
+    // Closes the portal session, which releases the shortcuts, and any request still open.
+    ~PortalShortcuts() override;
+
+    // Binds the shortcuts, and again whenever the portal comes back. Once; later calls do
+    // nothing.
+    void start();
+    // Closes the session, which releases the shortcuts, and binds nothing more.
+    void close();
+
+    Outcome outcome() const { return outcome_; }
+    // Whether the last binding got the hotkey: the user may leave a shortcut without keys.
+    bool isBound(int hotkeyId) const { return bound_.contains(hotkeyId); }
+
+signals:
+    // The portal on the bus offers GlobalShortcuts; the binding goes on.
+    void offered();
+    void bindFinished(PortalShortcuts::Outcome outcome);
+    // A press of a bound shortcut: its release and the repeats of a held key are left out.
+    void activated(int hotkeyId);
+
+private slots:
+    void onShortcutSignal(const QDBusMessage& signal);
+    void onPortalOwnerChanged(const QString& service, const QString& oldOwner, const QString& newOwner);
+
+private:
+    void begin();
+    void forget();
+    void registerAppId();
+    void checkVersion();
+    void createSession();
+    void bindShortcuts();
+    // True when the request succeeded; else the binding ends with what its answer tells.
+    bool succeeded(const portal::RequestAnswer& answer);
+    void takeBoundShortcuts(const QVariantMap& results);
+    void finish(Outcome outcome);
+    void closeSession();
+    void whenReplied(const QDBusMessage& call, std::function<void(const QDBusPendingCallWatcher&)> onReply);
+
+    QDBusConnection bus_;
+    QString appId_;
+    QDBusServiceWatcher* portalWatcher_ = nullptr;
+    QObject* calls_ = nullptr; // owns the calls in flight of the current binding
+    bool binding_ = false;
+    Outcome outcome_ = Outcome::pending;
+    QString session_;
+    std::set<int> bound_; // hotkey ids
+    portal::PressFilter presses_;
+};
+
+} // namespace murmora

@@ -1,0 +1,349 @@
+// The portal client and the hotkeys on it against the fake portal (fake_portal.py) on a private session bus, which
+// with_fake_portal.sh starts afresh for each test.
+#include "platform/portal/portal_hotkeys.h"
+#include "platform/portal/portal_shortcuts.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+namespace murmora {
+namespace {
+
+using Outcome = PortalShortcuts::Outcome;
+using Triggers = QMap<QString, QString>;
+constexpr int kRecord = PortalShortcuts::kRecordHotkeyId;
+constexpr int kStop = PortalShortcuts::kStopHotkeyId;
+
+const QString kAppId = QStringLiteral("io.github.murmora.Murmora");
+constexpr uint kNeverAnswered = 0xFFFFFFFF; // the fake's code for a dialog left open
+
+bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 5000); }
+
+// The fake portal's control interface.
+class FakePortal {
+public:
+    FakePortal() { qDBusRegisterMetaType<Triggers>(); }
+
+    void setVersion(uint version) { call("SetVersion", version); }
+    void setRegistry(bool offered) { call("SetRegistry", offered); }
+    void setBindAnswer(uint response, const Triggers& changed = {}, const QStringList& leftOut = {}) {
+        call("SetBindAnswer", response, QVariant::fromValue(changed), leftOut);
+    }
+    void setBindError(const QString& errorName) { call("SetBindError", errorName); }
+    void setAnswerBeforeReply(bool early) { call("SetAnswerBeforeReply", early); }
+    void stop() { call("Stop"); }
+    void restart() { call("Restart"); }
+    void activate(const QString& id, qulonglong timestamp) { call("Activate", id, timestamp); }
+    void hold(const QString& id, qulonglong timestamp, uint repeats) { call("Hold", id, timestamp, repeats); }
+
+    // Every call made to the portal, oldest first: interface, member, path, signature, args.
+    QJsonArray calls() {
+        const QDBusMessage reply = call("Calls");
+        return QJsonDocument::fromJson(reply.arguments().value(0).toString().toUtf8()).array();
+    }
+    QJsonArray callsOf(const QString& member) {
+        QJsonArray found;
+        for (const QJsonValue& call : calls()) {
+            if (call["member"] == member) found.append(call);
+        }
+        return found;
+    }
+
+private:
+    template <typename... Args>
+    QDBusMessage call(const char* method, const Args&... args) {
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(QStringLiteral("test.FakePortal"), QStringLiteral("/test/FakePortal"),
+                                           QStringLiteral("test.FakePortal.Control"), QString::fromLatin1(method));
+        message.setArguments({QVariant::fromValue(args)...});
+        const QDBusMessage reply = QDBusConnection::sessionBus().call(message);
+        EXPECT_NE(reply.type(), QDBusMessage::ErrorMessage) << method << ": " << reply.errorMessage().toStdString();
+        return reply;
+    }
+};
+
+class PortalShortcutsTest : public ::testing::Test {
+protected:
+    void startClient() {
+        client = std::make_unique<PortalShortcuts>(QDBusConnection::sessionBus(), kAppId);
+        QObject::connect(client.get(), &PortalShortcuts::activated, [this](int id) { activations.push_back(id); });
+        QObject::connect(client.get(), &PortalShortcuts::bindFinished,
+                         [this](Outcome outcome) { outcomes.push_back(outcome); });
+        client->start();
+    }
+
+    // Starts the client and waits for the first outcome of its binding.
+    Outcome bind() {
+        startClient();
+        EXPECT_TRUE(waitForOutcomes(1));
+        return client->outcome();
+    }
+
+    bool waitForOutcomes(size_t count) {
+        return waitFor([&] { return outcomes.size() >= count; });
+    }
+
+    // Activates "stop" and waits for it: every signal the portal sent before has been handled.
+    void activateStopAndWait(qulonglong timestamp) {
+        const size_t before = activations.size();
+        portal.activate("stop", timestamp);
+        ASSERT_TRUE(waitFor([&] { return activations.size() > before; }));
+    }
+
+    void destroyClientAndWaitFor(const QString& member) {
+        client.reset();
+        ASSERT_TRUE(waitFor([&] { return !portal.callsOf(member).isEmpty(); })) << member.toStdString();
+    }
+
+    FakePortal portal;
+    std::unique_ptr<PortalShortcuts> client;
+    std::vector<int> activations;
+    std::vector<Outcome> outcomes;
+};
+
+struct AcceptCase {
+    const char* name;
+    uint version;
+    bool answerBeforeReply; // the Response overtakes the reply to the call
+};
+
+void PrintTo(const AcceptCase& c, std::ostream* out) { *out << c.name; }
+
+class AcceptedBindTest : public PortalShortcutsTest, public ::testing::WithParamInterface<AcceptCase> {};
+
+TEST_P(AcceptedBindTest, BindsBothShortcuts) {
+    portal.setVersion(GetParam().version);
+    portal.setAnswerBeforeReply(GetParam().answerBeforeReply);
+    EXPECT_EQ(bind(), Outcome::bound);
+    EXPECT_TRUE(client->isBound(kRecord) && client->isBound(kStop));
+}
+
+INSTANTIATE_TEST_SUITE_P(Portals, AcceptedBindTest,
+                         ::testing::Values(AcceptCase{"Version1", 1, false}, AcceptCase{"Version2", 2, false},
+                                           AcceptCase{"ResponseBeforeReply", 2, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PortalShortcutsTest, AsksForBothShortcutsWithTheirTextsAndKeys) {
+    ASSERT_EQ(bind(), Outcome::bound);
+    const QJsonArray binds = portal.callsOf("BindShortcuts");
+    ASSERT_EQ(binds.size(), 1);
+    const QJsonArray asked = binds[0]["args"][1].toArray();
+    const auto expected = QJsonDocument::fromJson(R"([
+        ["record", {"description": {"type": "s", "value": "Start recording"},
+                    "preferred_trigger": {"type": "s", "value": "CTRL+ALT+r"}}],
+        ["stop", {"description": {"type": "s", "value": "Stop recording and save"},
+                  "preferred_trigger": {"type": "s", "value": "CTRL+ALT+s"}}]])")
+                              .array();
+    EXPECT_EQ(asked, expected) << QJsonDocument(asked).toJson().toStdString();
+}
+
+TEST_F(PortalShortcutsTest, HeldShortcutCountsOncePerPress) {
+    ASSERT_EQ(bind(), Outcome::bound);
+    portal.hold("record", 1000, 20);
+    portal.hold("record", 3000, 20);
+    activateStopAndWait(5000);
+    EXPECT_EQ(activations, (std::vector{kRecord, kRecord, kStop}));
+}
+
+TEST_F(PortalShortcutsTest, RestartedPortalIsBoundAgain) {
+    ASSERT_EQ(bind(), Outcome::bound);
+    portal.restart();
+    ASSERT_TRUE(waitForOutcomes(3));
+    EXPECT_EQ(outcomes, (std::vector{Outcome::bound, Outcome::notOffered, Outcome::bound}));
+    activateStopAndWait(1000);
+    EXPECT_EQ(activations, std::vector{kStop});
+}
+
+TEST_F(PortalShortcutsTest, RegistersTheAppIdBeforeAnyPortalCall) {
+    ASSERT_EQ(bind(), Outcome::bound);
+    const QJsonObject first = portal.calls().first().toObject();
+    EXPECT_EQ(first["member"], "Register");
+    EXPECT_EQ(first["args"][0], kAppId);
+}
+
+TEST_F(PortalShortcutsTest, BindsWithoutTheRegistry) {
+    portal.setRegistry(false);
+    EXPECT_EQ(bind(), Outcome::bound);
+}
+
+TEST_F(PortalShortcutsTest, ClosesABindDialogStillOpenWhenDestroyed) {
+    portal.setBindAnswer(kNeverAnswered);
+    startClient();
+    ASSERT_TRUE(waitFor([&] { return !portal.callsOf("BindShortcuts").isEmpty(); }));
+    const QJsonValue options = portal.callsOf("BindShortcuts").at(0)["args"][3];
+    const QString requestEnd = '/' + options["handle_token"]["value"].toString();
+    client.reset();
+    const auto requestClosed = [&] {
+        for (const QJsonValue& close : portal.callsOf("Close")) {
+            if (close["interface"] == "org.freedesktop.portal.Request" &&
+                close["path"].toString().endsWith(requestEnd)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(waitFor(requestClosed));
+}
+
+// The hotkeys the panel sees: the portal's, or the fallback's where the portal offers none.
+class RecordedHotkeys final : public Hotkeys {
+public:
+    explicit RecordedHotkeys(std::vector<int>& registered) : registered_(registered) {}
+    std::error_code registerHotkey(int id, unsigned, unsigned) override {
+        registered_.push_back(id);
+        return {};
+    }
+    void unregisterHotkey(int) override {}
+    void setHotkeyHandler(std::function<void(int)>) override {}
+
+private:
+    std::vector<int>& registered_;
+};
+
+class PortalHotkeysTest : public ::testing::Test {
+protected:
+    // The bind's answer then comes before any press, in the order the client handles them.
+    PortalHotkeysTest() { portal.setAnswerBeforeReply(true); }
+
+    // Registers both hotkeys as the panel does.
+    void registerBoth() {
+        hotkeys = std::make_unique<PortalHotkeys>(
+            QDBusConnection::sessionBus(), kAppId,
+            [this] {
+                fallbackMade = true;
+                return std::make_unique<RecordedHotkeys>(fallbackRegistered);
+            },
+            [this] { portalChosen = true; });
+        hotkeys->setHotkeyHandler([this](int id) { presses.push_back(id); });
+        hotkeys->setRefusalHandler([this](std::vector<int> ids) { refused = std::move(ids); });
+        constexpr unsigned ctrlAlt = kAltModifier | kControlModifier;
+        EXPECT_FALSE(hotkeys->registerHotkey(kRecord, ctrlAlt, 'R'));
+        EXPECT_FALSE(hotkeys->registerHotkey(kStop, ctrlAlt, 'S'));
+    }
+
+    // Presses "record" until it arrives (once bound; later ones are repeats of a held key):
+    // the bind's answer has then been handled.
+    void pressRecordAndWait() {
+        ASSERT_TRUE(waitFor([&] {
+            portal.activate("record", 1000);
+            return !presses.empty();
+        }));
+    }
+
+    FakePortal portal;
+    std::unique_ptr<PortalHotkeys> hotkeys;
+    bool portalChosen = false;
+    bool fallbackMade = false;
+    std::vector<int> fallbackRegistered;
+    std::vector<int> presses;
+    std::vector<int> refused;
+};
+
+struct RefusalCase {
+    const char* name;
+    std::function<void(FakePortal&)> arrange;
+    std::vector<int> refused;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
+
+class RefusalTest : public PortalHotkeysTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(RefusalTest, NamesTheHotkeysNotBound) {
+    GetParam().arrange(portal);
+    registerBoth();
+    if (GetParam().refused.empty()) {
+        pressRecordAndWait();
+    } else {
+        ASSERT_TRUE(waitFor([&] { return !refused.empty(); }));
+    }
+    EXPECT_EQ(refused, GetParam().refused);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, RefusalTest,
+    ::testing::Values(RefusalCase{"Accepted", [](FakePortal&) {}, {}},
+                      RefusalCase{"MovedToOtherKeys",
+                                  [](FakePortal& p) {
+                                      p.setBindAnswer(0, {{"record", "Ctrl+Shift+F9"}});
+                                  },
+                                  {}},
+                      RefusalCase{"LeftWithoutKeys", [](FakePortal& p) { p.setBindAnswer(0, {}, {"stop"}); }, {kStop}},
+                      RefusalCase{"Cancelled", [](FakePortal& p) { p.setBindAnswer(1); }, {kRecord, kStop}},
+                      RefusalCase{"Ended", [](FakePortal& p) { p.setBindAnswer(2); }, {kRecord, kStop}},
+                      RefusalCase{"CallFailed",
+                                  [](FakePortal& p) { p.setBindError("org.freedesktop.portal.Error.Failed"); },
+                                  {kRecord, kStop}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ChoiceCase {
+    const char* name;
+    std::function<void(FakePortal&)> arrange;
+    bool fallback;
+};
+
+void PrintTo(const ChoiceCase& c, std::ostream* out) { *out << c.name; }
+
+class ChoiceTest : public PortalHotkeysTest, public ::testing::WithParamInterface<ChoiceCase> {};
+
+TEST_P(ChoiceTest, FallsBackOnlyWithoutGlobalShortcuts) {
+    GetParam().arrange(portal);
+    registerBoth();
+    ASSERT_TRUE(waitFor([&] { return portalChosen || fallbackMade; }));
+    EXPECT_EQ(fallbackMade, GetParam().fallback);
+    EXPECT_EQ(fallbackRegistered, (GetParam().fallback ? std::vector{kRecord, kStop} : std::vector<int>{}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Portals, ChoiceTest,
+                         ::testing::Values(ChoiceCase{"Offered", [](FakePortal&) {}, false},
+                                           ChoiceCase{"NoPortal", [](FakePortal& p) { p.stop(); }, true},
+                                           ChoiceCase{"NoGlobalShortcuts", [](FakePortal& p) { p.setVersion(0); },
+                                                      true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PortalHotkeysTest, GivingBackBothClosesTheSession) {
+    registerBoth();
+    pressRecordAndWait();
+    const QString session = portal.callsOf("BindShortcuts").at(0)["args"][0].toString();
+    hotkeys->unregisterHotkey(kRecord);
+    hotkeys->unregisterHotkey(kStop);
+    ASSERT_TRUE(waitFor([&] { return !portal.callsOf("Close").isEmpty(); }));
+    EXPECT_EQ(portal.callsOf("Close").at(0)["path"], session);
+}
+
+// The argument types of each portal method the program calls, as the portal's interface
+// descriptions declare them.
+const QMap<QString, QString> kDocumentedSignatures{
+    {"org.freedesktop.host.portal.Registry.Register", "sa{sv}"},
+    {"org.freedesktop.DBus.Properties.Get", "ss"},
+    {"org.freedesktop.portal.GlobalShortcuts.CreateSession", "a{sv}"},
+    {"org.freedesktop.portal.GlobalShortcuts.BindShortcuts", "oa(sa{sv})sa{sv}"},
+    {"org.freedesktop.portal.Session.Close", ""},
+    {"org.freedesktop.portal.Request.Close", ""},
+};
+
+TEST_F(PortalShortcutsTest, EveryCallHasItsDocumentedSignature) {
+    ASSERT_EQ(bind(), Outcome::bound);
+    activateStopAndWait(1000);
+    destroyClientAndWaitFor("Close");
+    for (const QJsonValue& call : portal.calls()) {
+        const QString method = call["interface"].toString() + '.' + call["member"].toString();
+        ASSERT_TRUE(kDocumentedSignatures.contains(method)) << "undocumented " << method.toStdString();
+        EXPECT_EQ(call["signature"].toString(), kDocumentedSignatures[method]) << method.toStdString();
+    }
+}
+
+} // namespace
+} // namespace murmora

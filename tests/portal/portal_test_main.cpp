@@ -1,0 +1,10 @@
+// Runs the portal client's tests inside one QCoreApplication, whose event loop delivers the
+// D-Bus replies and signals.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
