@@ -7,9 +7,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "core/paths.h"
 #include "platform/win32/gdi_regions.h"
+#include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_mci.h"
@@ -112,6 +114,27 @@ TEST_F(Win32FilesTest, ASaveIsLetThroughOnlyWhereTheFileCanBeReplaced) {
 TEST(SaveCommand, ThePathComesOutOfItsQuotes) {
     EXPECT_EQ(savedTakePath("save capture \"C:\\a b\\t.wav\""), "C:\\a b\\t.wav");
     EXPECT_EQ(savedTakePath("status capture mode"), std::nullopt);
+}
+
+TEST(SpinnerTest, TheUpperArrowCountsUpWithinTheRangeAndEveryChangeIsReported) {
+    const HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const HWND bar =
+        CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | SBS_VERT, 0, 0, 17, 41, owner, nullptr, nullptr, nullptr);
+    Win32Spinner spinner(bar, 1, 12);
+    int changes = 0;
+    spinner.setChangeHandler([&changes] { ++changes; });
+    const std::tuple<WPARAM, int, int> steps[] = {
+        {SB_LINEUP, 2, 1}, {SB_LINEDOWN, 1, 2}, {SB_LINEDOWN, 1, 2}, {SB_TOP, 12, 3}, {SB_LINEUP, 12, 3}};
+    for (const auto& [request, value, changesSoFar] : steps) {
+        spinner.onScroll(request);
+        EXPECT_EQ(spinner.value(), value) << "after request " << request;
+        EXPECT_EQ(changes, changesSoFar) << "after request " << request;
+    }
+    spinner.setValue(40);
+    EXPECT_EQ(spinner.value(), 12);
+    spinner.setValue(5);
+    EXPECT_EQ(changes, 4);
+    DestroyWindow(owner);
 }
 
 TEST(GdiRegionsTest, TheOutlineGoesToTheWindowPixelForPixel) {
