@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <cmath>
+
+#include "platform/level.h"
 #include "platform/win32/win32_picture.h"
 
 namespace murmora {
@@ -169,12 +172,53 @@ void PanelWindow::paint() {
         DrawTextW(canvas, label->caption().c_str(), static_cast<int>(label->caption().size()), &box,
                   DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
     }
+    paintLevel(canvas);
     SelectObject(canvas, previousFont);
     BitBlt(target, 0, 0, kPanelWidth, kPanelHeight, canvas, 0, 0, SRCCOPY);
     SelectObject(canvas, previousSurface);
     DeleteObject(surface);
     DeleteDC(canvas);
     EndPaint(window_, &ps);
+}
+
+void PanelWindow::paintLevel(HDC canvas) const {
+    const HBRUSH ink = CreateSolidBrush(kDisplayText);
+    if (const auto pixels = levelDisplay.barPixels()) {
+        RECT bar = PanelLevelDisplay::kBarPlace;
+        bar.right = bar.left + *pixels;
+        FillRect(canvas, &bar, ink);
+    }
+    if (!levelDisplay.note().empty()) {
+        RECT note = PanelLevelDisplay::kNotePlace;
+        const COLORREF green = GetPixel(canvas, (note.left + note.right) / 2, (note.top + note.bottom) / 2);
+        FillRect(canvas, &note, ink);
+        SetTextColor(canvas, green);
+        RECT text{note.left + 2, note.top + 1, note.right - 1, note.bottom - 1};
+        DrawTextW(canvas, levelDisplay.note().c_str(), static_cast<int>(levelDisplay.note().size()), &text,
+                  DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+    }
+    DeleteObject(ink);
+}
+
+void PanelLevelDisplay::setLevel(double dbfs) {
+    const int width = kBarPlace.right - kBarPlace.left;
+    barPixels_ = static_cast<int>(std::lround(levelScaleFraction(dbfs) * width));
+    panel_.repaint(kBarPlace);
+}
+
+void PanelLevelDisplay::clear() {
+    barPixels_.reset();
+    panel_.repaint(kBarPlace);
+}
+
+void PanelLevelDisplay::showNote(const std::string& text) {
+    note_ = toWide(text);
+    panel_.repaint(kNotePlace);
+}
+
+void PanelLevelDisplay::hideNote() {
+    note_.clear();
+    panel_.repaint(kNotePlace);
 }
 
 PanelButton* PanelWindow::buttonAt(POINT at) {

@@ -6,6 +6,7 @@
 
 #include "platform/controls.h"
 #include "platform/dialogs.h"
+#include "platform/level_display.h"
 #include "platform/screen_metrics.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
@@ -51,6 +52,27 @@ private:
     MouseHandlers handlers_;
 };
 
+// The input level on the display, drawn by the panel: a bar in the display's ink whose whole
+// width is 0 dBFS, and a note over the lower display in reversed colours.
+class PanelLevelDisplay final : public LevelDisplay {
+public:
+    static constexpr RECT kBarPlace{10, 84, 60, 87};
+    static constexpr RECT kNotePlace{8, 88, 61, 171};
+
+    explicit PanelLevelDisplay(PanelWindow& panel) : panel_(panel) {}
+    void setLevel(double dbfs) override;
+    void clear() override;
+    void showNote(const std::string& text) override;
+    void hideNote() override;
+    std::optional<int> barPixels() const { return barPixels_; }
+    const std::wstring& note() const { return note_; }
+
+private:
+    PanelWindow& panel_;
+    std::optional<int> barPixels_; // none while no take records
+    std::wstring note_;
+};
+
 // The record panel: a popup window without a frame, 204 x 231 pixels at 410, 268, painted with
 // its skin, its picture buttons and its display texts. A press on a free spot moves the window.
 class PanelWindow {
@@ -84,6 +106,8 @@ public:
     Win32Timer elapsedTimer;
     Win32Timer scheduleStartTimer;
     Win32Timer scheduledStopTimer;
+    Win32Timer levelTimer;
+    PanelLevelDisplay levelDisplay{*this};
     Win32FileDialog saveTakeDialog;
     Win32FileDialog convertDialog;
 
@@ -91,6 +115,7 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
+    void paintLevel(HDC canvas) const;
     void onPress(int button, POINT at);
     void onMove(WPARAM held, POINT at);
     void onRelease(int button, WPARAM held, POINT at);

@@ -17,13 +17,19 @@ std::map<UINT_PTR, Win32Timer*>& runningTimers() {
 void Win32Timer::setEnabled(bool enabled) {
     // Enabling a running timer leaves its interval running, as disabling a stopped one does nothing.
     if (enabled && id_ == 0) {
-        id_ = SetTimer(nullptr, 0, 1000, &Win32Timer::onTimer);
+        id_ = SetTimer(nullptr, 0, intervalMs_, &Win32Timer::onTimer);
         if (id_) runningTimers()[id_] = this;
     } else if (!enabled && id_ != 0) {
         KillTimer(nullptr, id_);
         runningTimers().erase(id_);
         id_ = 0;
     }
+}
+
+void Win32Timer::setInterval(std::chrono::milliseconds interval) {
+    intervalMs_ = static_cast<UINT>(interval.count());
+    // A running timer takes the new interval at once: the same id is set again.
+    if (id_ != 0) SetTimer(nullptr, id_, intervalMs_, &Win32Timer::onTimer);
 }
 
 void CALLBACK Win32Timer::onTimer(HWND, UINT, UINT_PTR id, DWORD) {

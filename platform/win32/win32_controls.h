@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -18,12 +19,14 @@ public:
 
     bool isEnabled() const { return id_ != 0; }
     void setEnabled(bool enabled) override;
+    void setInterval(std::chrono::milliseconds interval) override;
     void setTickHandler(std::function<void()> handler) override { onTick_ = std::move(handler); }
 
 private:
     static void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD);
 
     UINT_PTR id_ = 0;
+    UINT intervalMs_ = 1000;
     std::function<void()> onTick_;
 };
 
