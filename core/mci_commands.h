@@ -11,6 +11,8 @@ inline constexpr const char* kStopTake = "stop capture";
 inline constexpr const char* kCloseTake = "close capture";
 inline constexpr const char* kTakeModeQuery = "status capture mode";
 inline constexpr const char* kTakeLengthQuery = "status capture length";
+// The input's present peak sample value while recording, 0 to 32767.
+inline constexpr const char* kTakeLevelQuery = "status capture level";
 // "save capture" and the path in double quotes: the take so far as a WAV file at `path`.
 std::string saveTake(const std::string& path);
 

@@ -3,10 +3,11 @@
 
 namespace murmora {
 
-// The folder a path names its file in: "/" for a file at the root, "." for a bare name.
+// The folder a path names its file in: "/" (on Windows "C:\") for a file at the root, "." for a
+// bare name. Windows paths may use either separator.
 std::string folderOf(const std::string& path);
 
-// `name` inside `folder`, with no doubled separator when the folder is "/".
+// `name` inside `folder`, with no doubled separator when the folder is a root.
 std::string pathInFolder(std::string folder, const std::string& name);
 
 } // namespace murmora

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -38,11 +39,13 @@ public:
     virtual bool isChecked() const = 0;
 };
 
-// A one-second timer; its ticks run on the user-interface thread.
+// A timer whose ticks run on the user-interface thread, once a second unless given another
+// interval.
 class Timer {
 public:
     virtual ~Timer() = default;
     virtual void setEnabled(bool enabled) = 0;
+    virtual void setInterval(std::chrono::milliseconds interval) = 0;
     virtual void setTickHandler(std::function<void()> handler) = 0;
 };
 

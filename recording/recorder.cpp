@@ -65,6 +65,7 @@ std::string fallbackTakeName(DateTime startTime, int copy) {
 Recorder::Recorder(RecorderServices services, RecorderControls controls, PlaybackControl& playback,
                    TakeSchedule& schedule)
     : services_(services), controls_(controls), playback_(playback), schedule_(schedule), device_(services.mci),
+      levelMeter_(services.clock, device_, controls.levelTimer, controls.levelDisplay),
       stopButton_(
           services.pictures, controls.stopButton, kStopButtonLayout, [this] { stop(StopTrigger::stopButton); },
           [this] { return isRecording(); }) {
@@ -80,6 +81,7 @@ Recorder::Recorder(RecorderServices services, RecorderControls controls, Playbac
 void Recorder::load() {
     controls_.elapsedTimer.setEnabled(false);
     controls_.scheduledStopTimer.setEnabled(false);
+    levelMeter_.endTake();
     controls_.secondsLabel.setLeft(10);
     controls_.sizeLabel.setLeft(10);
     clearDisplay();
@@ -88,6 +90,7 @@ void Recorder::load() {
 void Recorder::shutDown() {
     controls_.elapsedTimer.setEnabled(false);
     controls_.scheduledStopTimer.setEnabled(false);
+    levelMeter_.endTake();
     if (!isRecording()) return;
     static_cast<void>(device_.stop()); // the take is discarded whatever the device says
     device_.close();
@@ -138,6 +141,7 @@ bool Recorder::startTake() {
     }
     state_ = RecorderState::busy;
     takeStart_ = services_.clock.now();
+    levelMeter_.startTake();
     return true;
 }
 
@@ -181,6 +185,7 @@ void Recorder::showStoppedPictures(StopTrigger trigger) {
 
 void Recorder::holdTakeForSave() {
     state_ = RecorderState::idle;
+    levelMeter_.endTake();
     // The recorder reads idle from here, but the device holds the take until it is saved: the
     // messages and the dialog of the stop let other events run, and none may start or stop a take.
     holdingTake_ = true;

@@ -9,8 +9,10 @@
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/level_display.h"
 #include "platform/mci_service.h"
 #include "platform/take_folder.h"
+#include "recording/input_level_meter.h"
 #include "recording/latest_take.h"
 #include "recording/playback_control.h"
 #include "recording/scheduled_recording.h"
@@ -41,6 +43,8 @@ struct RecorderControls {
     Label& sizeLabel;    // emptied with the seconds when a take is about to start
     Timer& elapsedTimer;
     Timer& scheduledStopTimer;
+    Timer& levelTimer; // the input level while a take records
+    LevelDisplay& levelDisplay;
     FileDialog& saveTakeDialog;
 };
 
@@ -52,12 +56,12 @@ class Recorder final : public LatestTake, public ScheduledRecording {
 public:
     Recorder(RecorderServices services, RecorderControls controls, PlaybackControl& playback, TakeSchedule& schedule);
 
-    // Start-up: both timers off, the seconds and size labels empty at their place.
+    // Start-up: the timers off, the seconds and size labels empty at their place, no level shown.
     void load();
     // Takes left behind by a run that ended in the middle of them go to the home folder,
     // named for when they were last written, and the user is told where each went.
     void recoverLeftoverTakes();
-    // The program ends: both timers stop and a running take is discarded without a question.
+    // The program ends: the timers stop and a running take is discarded without a question.
     void shutDown();
 
     // Ctrl+Alt+R: stops a playing file, else starts a take.
@@ -120,6 +124,7 @@ private:
     PlaybackControl& playback_;
     TakeSchedule& schedule_;
     TakeDevice device_;
+    InputLevelMeter levelMeter_;
     ImageButton stopButton_;
 
     RecorderState state_ = RecorderState::idle;

@@ -27,6 +27,16 @@ bool TakeDevice::inputLost() {
     return send(commands::kTakeModeQuery) == mci::kSuccess && std::string(reply_.c_str()) == commands::kLostMode;
 }
 
+std::optional<int> TakeDevice::inputPeak() {
+    if (send(commands::kTakeLevelQuery) != mci::kSuccess) return std::nullopt;
+    // A service without a real level answers something else: Wine's a fixed 2863289685.
+    constexpr long kLargestPeak = 32767;
+    char* end = nullptr;
+    const long peak = std::strtol(reply_.c_str(), &end, 10);
+    if (end == reply_.c_str() || *end != '\0' || peak < 0 || peak > kLargestPeak) return std::nullopt;
+    return static_cast<int>(peak);
+}
+
 long TakeDevice::seconds() {
     send(commands::kTakeLengthQuery);
     return std::strtol(reply_.c_str(), nullptr, 10) / 1000;

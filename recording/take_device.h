@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "platform/mci_service.h"
@@ -23,6 +24,9 @@ public:
     bool inputLost();
     // The whole seconds the take holds.
     long seconds();
+    // The input's present peak sample value, 0 to 32767; nothing when the device cannot tell, or
+    // answers what cannot be a 16-bit peak.
+    std::optional<int> inputPeak();
     // The service's words for a result code, with what it knows of the cause.
     std::string errorText(int code) { return mci_.getErrorString(code); }
 

@@ -15,7 +15,7 @@ packages=(
     # the fake desktop portal of the portal hotkey tests (GDBus through PyGObject)
     python3-gi gir1.2-glib-2.0
     # the Windows build, its tests under Wine, and LAME.exe from Debian's lame sources
-    g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev make
+    g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev make zip
 )
 
 missing=()

@@ -11,6 +11,7 @@
 #include "platform/event_pump.h"
 #include "platform/files.h"
 #include "platform/hotkeys.h"
+#include "platform/level_display.h"
 #include "platform/mci_service.h"
 #include "platform/process_launcher.h"
 #include "platform/regions.h"
@@ -59,6 +60,8 @@ struct PanelControls {
     Timer& elapsedTimer;
     Timer& scheduleStartTimer;
     Timer& scheduledStopTimer;
+    Timer& levelTimer;
+    LevelDisplay& levelDisplay; // the input level and a note on the display while recording
     FileDialog& saveTakeDialog;
     FileDialog& convertDialog;
 };

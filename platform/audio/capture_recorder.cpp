@@ -1,5 +1,8 @@
 #include "platform/audio/capture_recorder.h"
 
+#include "platform/level.h"
+
+#include <algorithm>
 #include <chrono>
 
 namespace murmora::audio {
@@ -26,7 +29,8 @@ CaptureRecorder::open(AudioBackend& backend, const std::filesystem::path& takeFo
 CaptureRecorder::CaptureRecorder(const StreamFormat& format, std::unique_ptr<TakeFile> take)
     : format_(format), take_(std::move(take)),
       ring_(static_cast<std::size_t>(format.sampleRate) * kRingSeconds, static_cast<std::size_t>(format.channels)),
-      chunk_(kChunkFrames * static_cast<std::size_t>(format.channels)) {}
+      chunk_(kChunkFrames * static_cast<std::size_t>(format.channels)),
+      levelWindowFrames_(static_cast<std::size_t>(format.sampleRate * kLevelWindow.count() / 1000)) {}
 
 CaptureRecorder::~CaptureRecorder() {
     static_cast<void>(stop()); // the take ends here whatever the server says
@@ -36,6 +40,9 @@ CaptureRecorder::~CaptureRecorder() {
 std::error_code CaptureRecorder::record() {
     if (lost() || finished_) return AudioError::deviceFailed;
     if (recording()) return {};
+    windowPeak_ = 0;
+    windowFrames_ = 0;
+    inputPeak_ = 0;
     accepting_ = true;
     if (const std::error_code error = stream_->start()) {
         accepting_ = false;
@@ -68,10 +75,20 @@ std::error_code CaptureRecorder::save(const std::filesystem::path& target) {
 
 void CaptureRecorder::onCaptured(const std::int16_t* samples, std::size_t frames, bool deviceOverflow) noexcept {
     if (!accepting_.load(std::memory_order_acquire)) return;
+    gatherLevel(samples, frames);
     const std::size_t kept = ring_.write(samples, frames);
     framesCaptured_.fetch_add(static_cast<std::int64_t>(kept), std::memory_order_relaxed);
     if (kept < frames) framesLost_.fetch_add(static_cast<std::int64_t>(frames - kept), std::memory_order_relaxed);
     if (deviceOverflow) deviceOverflows_.fetch_add(1, std::memory_order_relaxed);
+}
+
+void CaptureRecorder::gatherLevel(const std::int16_t* samples, std::size_t frames) noexcept {
+    windowPeak_ = std::max(windowPeak_, samplePeak({samples, frames * static_cast<std::size_t>(format_.channels)}));
+    windowFrames_ += frames;
+    if (windowFrames_ < levelWindowFrames_) return;
+    inputPeak_.store(windowPeak_, std::memory_order_relaxed);
+    windowPeak_ = 0;
+    windowFrames_ = 0;
 }
 
 void CaptureRecorder::writeUntilStopped() {

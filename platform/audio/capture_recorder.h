@@ -22,6 +22,10 @@ namespace murmora::audio {
 class CaptureRecorder final : private CaptureSink {
 public:
     static constexpr auto kSilenceLimit = std::chrono::seconds(2);
+    // The input level is the peak of the latest window: blocks gathered until they hold this
+    // much. A 50 ms fragment of the sound server or a 46 ms PortAudio buffer is one window;
+    // smaller blocks are gathered to 40 to 50 ms.
+    static constexpr auto kLevelWindow = std::chrono::milliseconds(40);
     // Fails with the reason the take file could not be made (a system error, or the take folder's
     // refusal), or why no stream opened.
     static Result<std::unique_ptr<CaptureRecorder>> open(AudioBackend& backend, const std::filesystem::path& takeFolder,
@@ -50,6 +54,9 @@ public:
     std::int64_t lengthFrames() const { return writer_.joinable() ? framesCaptured_.load() : take_->frames(); }
     std::int64_t framesLost() const { return framesLost_.load(); }
     std::int64_t deviceOverflows() const { return deviceOverflows_.load(); }
+    // The largest sample magnitude (0 to 32768) of the latest level window while recording;
+    // 0 when not recording.
+    int inputPeak() const { return recording() ? inputPeak_.load(std::memory_order_relaxed) : 0; }
     const StreamFormat& format() const { return format_; }
     std::size_t ringCapacityFrames() const { return ring_.capacityFrames(); }
     // Frames captured that the writer has not taken yet.
@@ -59,6 +66,7 @@ public:
 private:
     CaptureRecorder(const StreamFormat& format, std::unique_ptr<TakeFile> take);
     void onCaptured(const std::int16_t* samples, std::size_t frames, bool deviceOverflow) noexcept override;
+    void gatherLevel(const std::int16_t* samples, std::size_t frames) noexcept;
     void writeUntilStopped();
     void drainRing();
     // The writer's check, each round: true once the take has to end by itself.
@@ -80,6 +88,12 @@ private:
     std::atomic<std::int64_t> framesCaptured_{0};
     std::atomic<std::int64_t> framesLost_{0};
     std::atomic<std::int64_t> deviceOverflows_{0};
+    // The level window being gathered, on the audio thread only (reset by record() before
+    // frames are accepted), and the peak of the last one finished.
+    const std::size_t levelWindowFrames_;
+    int windowPeak_ = 0;
+    std::size_t windowFrames_ = 0;
+    std::atomic<int> inputPeak_{0};
 };
 
 } // namespace murmora::audio

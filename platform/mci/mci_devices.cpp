@@ -2,6 +2,8 @@
 
 #include "platform/mci_service.h"
 
+#include <algorithm>
+
 namespace murmora::mci {
 
 namespace {
@@ -24,6 +26,7 @@ std::error_code mciError(int code) { return {code, mciCategory()}; }
 std::error_code MciDevice::record() { return mciError(kUnsupportedFunction); }
 std::error_code MciDevice::play() { return mciError(kUnsupportedFunction); }
 std::error_code MciDevice::save(const std::filesystem::path&) { return mciError(kUnsupportedFunction); }
+Result<int> MciDevice::level() const { return mciError(kUnsupportedFunction); }
 
 std::string MciDevice::length() const {
     const std::int64_t frames = lengthFrames();
@@ -54,6 +57,11 @@ std::error_code CaptureDevice::save(const std::filesystem::path& target) { retur
 std::string CaptureDevice::mode() const {
     if (recorder_->lost()) return "not ready";
     return recorder_->recording() ? "recording" : "stopped";
+}
+
+Result<int> CaptureDevice::level() const {
+    constexpr int kLargestSample = 32767; // a peak of -32768 is told as the largest the reply holds
+    return std::min(recorder_->inputPeak(), kLargestSample);
 }
 
 Result<std::unique_ptr<MciDevice>> PlaybackDevice::open(audio::AudioBackend& backend,

@@ -32,6 +32,9 @@ public:
     virtual std::error_code stop() = 0;
     virtual std::error_code save(const std::filesystem::path& target);
     virtual std::string mode() const = 0;
+    // "status ALIAS level": the input's present peak sample value. Devices without an input
+    // fail with kUnsupportedFunction.
+    virtual Result<int> level() const;
 
     void setTimeFormat(TimeFormat format) { timeFormat_ = format; }
     // The length in the present time format, as decimal text.
@@ -56,6 +59,8 @@ public:
     std::error_code stop() override;
     std::error_code save(const std::filesystem::path& target) override;
     std::string mode() const override;
+    // 0 to 32767 while recording, as a Windows waveaudio device answers for 16-bit input; 0 otherwise.
+    Result<int> level() const override;
     const audio::CaptureRecorder& recorder() const { return *recorder_; }
 
 private:

@@ -190,7 +190,11 @@ std::error_code MciStringService::status(const MciDevice& device, const MciComma
         reply = device.length();
     else if (command.words == Words{"mode"})
         reply = device.mode();
-    else
+    else if (command.words == Words{"level"}) {
+        const Result<int> level = device.level();
+        if (!level) return level.error();
+        reply = std::to_string(*level);
+    } else
         return mciError(kUnrecognisedKeyword);
     return {};
 }

@@ -8,6 +8,7 @@
 
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_level_display.h"
 
 namespace murmora {
 
@@ -19,6 +20,7 @@ public:
     explicit PanelWindow(const ScreenMetrics& screen);
 
     void setBackground(QImage skin);
+    const QImage& background() const { return skin_; }
 
     // Runs when the window system closes the window (Alt+F4, the window manager's close).
     std::function<void()> onSystemClose;
@@ -39,6 +41,8 @@ public:
     QtTimer elapsedTimer;
     QtTimer scheduleStartTimer;
     QtTimer scheduledStopTimer;
+    QtTimer levelTimer;
+    QtLevelDisplay levelDisplay{*this};
     QtFileDialog saveTakeDialog;
     QtFileDialog convertDialog;
 

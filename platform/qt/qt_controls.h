@@ -63,6 +63,7 @@ public:
     QtTimer();
     bool isEnabled() const { return timer_.isActive(); }
     void setEnabled(bool enabled) override;
+    void setInterval(std::chrono::milliseconds interval) override { timer_.setInterval(interval); }
     void setTickHandler(std::function<void()> handler) override { onTick_ = std::move(handler); }
 
 private:

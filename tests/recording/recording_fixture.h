@@ -78,6 +78,8 @@ protected:
         EXPECT_FALSE(app.panel.recorder.isHoldingTake());
         EXPECT_FALSE(app.elapsedTimer.enabled);
         EXPECT_FALSE(app.scheduledStopTimer.enabled);
+        EXPECT_FALSE(app.levelTimer.enabled);
+        EXPECT_FALSE(app.levelDisplay.level);
         EXPECT_EQ(app.recordButton.current(), "recordbuttonup");
     }
 

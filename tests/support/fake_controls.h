@@ -2,11 +2,13 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/controls.h"
 #include "platform/dialogs.h"
+#include "platform/level_display.h"
 
 namespace murmora::fakes {
 
@@ -56,13 +58,30 @@ public:
 class FakeTimer : public Timer {
 public:
     bool enabled = true; // enabled in the window's design until start-up disables it
+    std::chrono::milliseconds interval{1000};
     std::function<void()> onTick;
     void setEnabled(bool e) override { enabled = e; }
+    void setInterval(std::chrono::milliseconds i) override { interval = i; }
     void setTickHandler(std::function<void()> handler) override { onTick = std::move(handler); }
     // One tick, if the timer runs.
     void tick() {
         if (enabled && onTick) onTick();
     }
+};
+
+// What the display shows: the bar's level while it is on, and the note while it shows.
+class FakeLevelDisplay : public LevelDisplay {
+public:
+    std::optional<double> level;
+    std::optional<std::string> note;
+    int notesShown = 0;
+    void setLevel(double dbfs) override { level = dbfs; }
+    void clear() override { level.reset(); }
+    void showNote(const std::string& text) override {
+        note = text;
+        ++notesShown;
+    }
+    void hideNote() override { note.reset(); }
 };
 
 class FakePictureButton : public PictureButton {

@@ -40,7 +40,8 @@ struct FakePanel {
 
     FakePictureButton recordButton, minimizeButton, closeButton, stopButton, convertButton, playButton, scheduleButton;
     FakeLabel secondsLabel, sizeLabel, copyrightLabel, versionLabel, scheduleCaptionLabel, scheduleTimeLabel;
-    FakeTimer elapsedTimer, scheduleStartTimer, scheduledStopTimer;
+    FakeTimer elapsedTimer, scheduleStartTimer, scheduledStopTimer, levelTimer;
+    FakeLevelDisplay levelDisplay;
     FakeFileDialog saveTakeDialog, convertDialog;
 
     FakeSpinner startHourSpinner{1, 12}, startMinuteSpinner{0, 59}, startSecondSpinner{0, 59}, dayHalfSpinner{1, 2},
@@ -51,9 +52,10 @@ struct FakePanel {
     FakeFileDialog targetDialog;
 
     Panel panel{{clock, messages, mci, takes, files, launcher, hotkeys, resources, pump, windows, regions, screen},
-                {recordButton, minimizeButton, closeButton, stopButton, convertButton, playButton, scheduleButton,
-                 secondsLabel, sizeLabel, copyrightLabel, versionLabel, scheduleCaptionLabel, scheduleTimeLabel,
-                 elapsedTimer, scheduleStartTimer, scheduledStopTimer, saveTakeDialog, convertDialog},
+                {recordButton,       minimizeButton,       closeButton,       stopButton,     convertButton,
+                 playButton,         scheduleButton,       secondsLabel,      sizeLabel,      copyrightLabel,
+                 versionLabel,       scheduleCaptionLabel, scheduleTimeLabel, elapsedTimer,   scheduleStartTimer,
+                 scheduledStopTimer, levelTimer,           levelDisplay,      saveTakeDialog, convertDialog},
                 {{startHourSpinner, startHourBox},
                  {startMinuteSpinner, startMinuteBox},
                  {startSecondSpinner, startSecondBox},

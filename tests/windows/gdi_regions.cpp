@@ -1,7 +1,5 @@
 #include "tests/windows/gdi_regions.h"
 
-#include <cstring>
-
 namespace murmora {
 
 HRGN makeGdiOutline(const OutlineShapes& s) {
@@ -16,17 +14,6 @@ HRGN makeGdiOutline(const OutlineShapes& s) {
     DeleteObject(disc);
     DeleteObject(work);
     return outline;
-}
-
-std::vector<RECT> gdiRegionRects(HRGN region) {
-    const DWORD size = GetRegionData(region, 0, nullptr);
-    if (size == 0) return {};
-    std::vector<char> buffer(size);
-    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-    if (GetRegionData(region, size, data) != size) return {};
-    std::vector<RECT> rects(data->rdh.nCount);
-    std::memcpy(rects.data(), data->Buffer, rects.size() * sizeof(RECT));
-    return rects;
 }
 
 } // namespace murmora

@@ -1,7 +1,5 @@
 #pragma once
-#include <windows.h>
-
-#include <vector>
+#include "platform/win32/gdi_regions.h"
 
 namespace murmora {
 
@@ -15,8 +13,5 @@ struct OutlineShapes {
 // rounded rectangle copied into the target, the disc united with a copy of it, every
 // temporary region deleted. The caller owns the result.
 HRGN makeGdiOutline(const OutlineShapes& shapes);
-
-// The rectangles GetRegionData gives for a region: bands top to bottom, left to right.
-std::vector<RECT> gdiRegionRects(HRGN region);
 
 } // namespace murmora

@@ -1,0 +1,37 @@
+// Murmora for Windows: the record panel.
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <string>
+
+#include "app/windows/win32_panel.h"
+#include "platform/win32/wide.h"
+
+namespace {
+
+int runMessageLoop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        murmora::dispatchMessage(message);
+    return static_cast<int>(message.wParam);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // GDI+ and the file dialogs need COM on this thread.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int status = EXIT_FAILURE;
+    {
+        murmora::Win32Panel panel;
+        if (const auto failure = panel.start()) {
+            MessageBoxW(nullptr, murmora::toWide("Murmora cannot start.\n\n" + *failure).c_str(), L"Murmora",
+                        MB_OK | MB_ICONERROR);
+        } else {
+            status = runMessageLoop();
+        }
+    }
+    CoUninitialize();
+    return status;
+}

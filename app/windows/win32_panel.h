@@ -1,0 +1,51 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "platform/regions.h"
+#include "platform/win32/gdi_regions.h"
+#include "platform/win32/panel_window.h"
+#include "platform/win32/schedule_dialog.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_event_pump.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_hotkeys.h"
+#include "platform/win32/win32_mci.h"
+#include "platform/win32/win32_process_launcher.h"
+#include "platform/win32/win32_resources.h"
+#include "platform/win32/win32_window_host.h"
+#include "shell/panel.h"
+
+namespace murmora {
+
+// The record panel on Windows: the Win32 services and windows, wired to the rules.
+class Win32Panel {
+public:
+    Win32Panel();
+    Win32Panel(const Win32Panel&) = delete;
+    Win32Panel& operator=(const Win32Panel&) = delete;
+
+    // Runs the start-up sequence, then shows the panel; what stopped it, for the user, when a
+    // picture the panel cannot do without is missing or unreadable.
+    std::optional<std::string> start();
+
+private:
+    Win32Mci mci_;
+    NoLeftoverTakes takes_;
+    Win32Clock clock_;
+    Win32MessageBoxes messages_;
+    Win32Files files_;
+    Win32ProcessLauncher launcher_;
+    Win32Resources resources_;
+    Win32EventPump pump_;
+    GdiRegions regions_;
+    Win32ScreenMetrics screen_;
+    PanelWindow window_{screen_};
+    ScheduleDialog scheduleDialog_{window_.handle(), screen_};
+    Win32Hotkeys hotkeys_{window_.handle()};
+    Win32WindowHost windows_{window_, scheduleDialog_};
+    Panel panel_;
+};
+
+} // namespace murmora

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# CPU of the panel during a take with the input level shown, against the same take with the
+# panel's level timer stopped, both recording side by side from the same private microphone, so
+# that both see the same load; ROUNDS times (default 1; 3 for the full measure) over SECONDS
+# (default 10; 60). The microphone plays its 440 Hz tone with a tremolo, so that the bar changes
+# at every tick. Build level-meter-bench first (in build/, or the folder in MURMORA_BUILD).
+# usage: bench/recording/level_meter.sh [SECONDS] [ROUNDS]
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+BUILD=${MURMORA_BUILD:-$ROOT/build}
+BENCH=$BUILD/level-meter-bench
+[ -x "$BENCH" ] || { echo "build level-meter-bench first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
+seconds=${1:-10}
+rounds=${2:-1}
+. "$ROOT/.ci/audio-env.sh"
+WORK=$(mktemp -d /var/tmp/murmora-level-bench.XXXXXX)
+export XDG_CACHE_HOME="$WORK/cache" HOME="$WORK"
+trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
+audio_start mic >/dev/null
+kill "$FEED_PID"
+wait "$FEED_PID" 2>/dev/null || true
+sox -q -n -r 44100 -c 2 -e signed -b 16 -t raw - synth 3600 sine 440 tremolo 3 100 vol 0.5 |
+  pacat -p -d feed --raw --rate=44100 --channels=2 --format=s16le --latency-msec=20 &
+FEED_PID=$!
+
+metered=0 plain=0
+for round in $(seq "$rounds"); do
+  "$BENCH" "$seconds" meter > "$WORK/meter" &
+  meter_pid=$!
+  "$BENCH" "$seconds" plain > "$WORK/plain"
+  wait "$meter_pid"
+  echo "  round $round: with the meter $(cat "$WORK/meter") s, without $(cat "$WORK/plain") s"
+  metered=$(awk -v a="$metered" -v b="$(cat "$WORK/meter")" 'BEGIN { printf "%.3f", a + b }')
+  plain=$(awk -v a="$plain" -v b="$(cat "$WORK/plain")" 'BEGIN { printf "%.3f", a + b }')
+done
+echo "panel take, $rounds x $seconds s: with the level meter $metered s CPU, without $plain s CPU," \
+     "ratio $(awk -v a="$metered" -v b="$plain" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }') (goal <= 1.05)"

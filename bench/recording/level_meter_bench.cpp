@@ -1,0 +1,63 @@
+// The panel during a take from the default input, with the real sound service, on the platform
+// QT_QPA_PLATFORM names (offscreen unless set). Prints the CPU seconds the process used over
+// SECONDS of the take: with the input level shown ("meter"), or with the panel's level timer
+// stopped once the take has started ("plain"). The take is discarded at the end.
+// usage: level-meter-bench SECONDS meter|plain
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTest>
+#include <QTimer>
+
+#include "app/qt_panel.h"
+#include "bench/granted_hotkeys.h"
+#include "platform/mci/make_mci_service.h"
+
+int main(int argc, char* argv[]) {
+    const std::string mode = argc == 3 ? argv[2] : "";
+    if (mode != "meter" && mode != "plain") {
+        std::fprintf(stderr, "usage: %s SECONDS meter|plain\n", argv[0]);
+        return EXIT_FAILURE;
+    }
+    const int seconds = std::atoi(argv[1]);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    const auto mci = murmora::makeMciService();
+    const auto takes = murmora::makeTakeFolder();
+    murmora::GrantedHotkeys hotkeys;
+    murmora::QtPanel panel(*mci, *takes, hotkeys);
+    if (panel.start()) return EXIT_FAILURE;
+    // A box (no take could start, the input was lost) would wait for an answer for ever.
+    QTimer boxWatch;
+    QObject::connect(&boxWatch, &QTimer::timeout, [] {
+        if (!QApplication::activeModalWidget()) return;
+        std::fprintf(stderr, "a box held the take: %s\n", qPrintable(QApplication::activeModalWidget()->windowTitle()));
+        std::_Exit(EXIT_FAILURE);
+    });
+    boxWatch.start(1000);
+    murmora::Recorder& recorder = panel.panel.recorder;
+    recorder.onRecordHotkey();
+    if (!recorder.isRecording()) {
+        std::fprintf(stderr, "no take started\n");
+        return EXIT_FAILURE;
+    }
+    if (mode == "plain") panel.window.levelTimer.setEnabled(false);
+    QTest::qWait(500); // past the stream's start
+    // The program's own event loop, which sleeps until the next event: QTest::qWait would poll.
+    QEventLoop take;
+    QTimer::singleShot(seconds * 1000, &take, &QEventLoop::quit);
+    const std::clock_t before = std::clock();
+    take.exec();
+    const double cpu = static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC;
+    const bool barShown = panel.window.findChild<QWidget*>(QStringLiteral("levelBar"))->isVisible();
+    recorder.shutDown();
+    std::printf("%.3f\n", cpu);
+    if (barShown == (mode == "meter")) return EXIT_SUCCESS;
+    std::fprintf(stderr, "the level bar %s\n", barShown ? "showed without the meter" : "did not show");
+    return EXIT_FAILURE;
+}

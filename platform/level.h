@@ -1,0 +1,43 @@
+#pragma once
+// The loudness of 16-bit sound as the panel shows it: the peak of a block of samples and its
+// level in dB below full scale (dBFS). Free of every other part of the program, so that the
+// audio thread and the rules that watch the input share the one arithmetic.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <span>
+
+namespace murmora {
+
+// The magnitude of the lowest sample, -32768: 0 dBFS.
+inline constexpr int kFullScalePeak = 32768;
+// The foot of the scale the panel shows; anything quieter shows as nothing.
+inline constexpr double kLevelScaleFloorDbfs = -60.0;
+
+// The largest sample magnitude in `samples`, 0 to kFullScalePeak. Kept to a plain maximum and
+// minimum so that it stays cheap enough for the audio thread.
+constexpr int samplePeak(std::span<const std::int16_t> samples) noexcept {
+    std::int16_t highest = 0;
+    std::int16_t lowest = 0;
+    for (const std::int16_t sample : samples) {
+        highest = std::max(highest, sample);
+        lowest = std::min(lowest, sample);
+    }
+    return std::max(static_cast<int>(highest), -static_cast<int>(lowest));
+}
+
+// The level of a peak in dBFS; minus infinity for digital silence.
+inline double peakDbfs(int peak) {
+    if (peak <= 0) return -std::numeric_limits<double>::infinity();
+    return 20.0 * std::log10(static_cast<double>(peak) / kFullScalePeak);
+}
+
+// Where a level lies on the panel's scale: 0 at its foot or below, 1 at 0 dBFS or above.
+constexpr double levelScaleFraction(double dbfs) noexcept {
+    if (!(dbfs > kLevelScaleFloorDbfs)) // minus infinity and NaN too
+        return 0.0;
+    return dbfs >= 0.0 ? 1.0 : 1.0 - dbfs / kLevelScaleFloorDbfs;
+}
+
+} // namespace murmora

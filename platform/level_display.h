@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+
+namespace murmora {
+
+// The input level bar and a note on the panel's display, for a take that is recording.
+class LevelDisplay {
+public:
+    virtual ~LevelDisplay() = default;
+    // Shows the bar for a level in dBFS on the scale of platform/level.h: empty at its foot
+    // and below (silence is minus infinity), full at 0 dBFS.
+    virtual void setLevel(double dbfs) = 0;
+    // Takes the bar off the display: nothing of it is left on the skin.
+    virtual void clear() = 0;
+    // A note over the lower part of the display, until hideNote(); it holds nothing up.
+    virtual void showNote(const std::string& text) = 0;
+    virtual void hideNote() = 0;
+};
+
+} // namespace murmora

@@ -1,0 +1,65 @@
+#pragma once
+#include <string>
+
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include "platform/level_display.h"
+
+namespace murmora {
+
+class PanelWindow;
+
+// The input level as a bar on the panel's display, drawn in the display's own ink over the
+// skin. It sits under the seconds, between their label (10, 67, 81 x 17) and the label below
+// (10, 88): a spot that was free, so it moves no text and a press on it drags the panel.
+class LevelBar final : public QWidget {
+public:
+    static constexpr QRect kArea{10, 84, 50, 3}; // panel pixels; the whole width is 0 dBFS
+    explicit LevelBar(PanelWindow& panel);
+    // Draws a bar of `fraction` of the full width, rounded to whole pixels.
+    void setFraction(double fraction);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    PanelWindow& panel_;
+    int lengthPixels_ = 0;
+};
+
+// A note over the lower part of the display, in its colours turned round (green letters on
+// its dark ink) so that it stands apart from the labels it covers while it shows. Presses pass
+// through it.
+class DisplayNote final : public QWidget {
+public:
+    static constexpr QRect kArea{8, 88, 53, 83}; // panel pixels, inside the display's green
+    static constexpr int kFontPoints = 6;        // the whole warning fits the area at this size
+    explicit DisplayNote(PanelWindow& panel);
+    const QString& text() const { return text_; }
+    void setText(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    PanelWindow& panel_;
+    QString text_;
+};
+
+// The level bar and the note on the record panel.
+class QtLevelDisplay final : public LevelDisplay {
+public:
+    explicit QtLevelDisplay(PanelWindow& panel);
+    void setLevel(double dbfs) override;
+    void clear() override;
+    void showNote(const std::string& text) override;
+    void hideNote() override;
+
+private:
+    LevelBar* const bar_;
+    DisplayNote* const note_;
+};
+
+} // namespace murmora

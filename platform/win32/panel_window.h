@@ -1,0 +1,139 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+#include "platform/level_display.h"
+#include "platform/screen_metrics.h"
+#include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_dialogs.h"
+
+namespace murmora {
+
+class PanelWindow;
+
+// A text of the panel's display, drawn by the panel on its skin.
+class PanelLabel final : public Label {
+public:
+    PanelLabel(PanelWindow& panel, RECT place) : panel_(panel), place_(place) {}
+    void setCaption(const std::string& caption) override;
+    void setLeft(int pixels) override;
+    const std::wstring& caption() const { return caption_; }
+    const RECT& place() const { return place_; }
+
+private:
+    PanelWindow& panel_;
+    RECT place_;
+    std::wstring caption_;
+};
+
+// A picture button drawn by the panel. See-through buttons show their picture's key colour
+// RGB(190, 190, 190) as transparent, so the skin shows through. The mouse is reported in twips
+// from the button's top-left corner; after a press the button keeps the mouse until the last
+// button is let go.
+class PanelButton final : public PictureButton {
+public:
+    PanelButton(PanelWindow& panel, RECT place, bool seeThrough)
+        : panel_(panel), place_(place), seeThrough_(seeThrough) {}
+    void setPicture(const Picture& picture) override;
+    void setMouseHandlers(MouseHandlers handlers) override { handlers_ = std::move(handlers); }
+    const Picture& shown() const { return shown_; }
+    const RECT& place() const { return place_; }
+    const MouseHandlers& handlers() const { return handlers_; }
+
+private:
+    PanelWindow& panel_;
+    RECT place_;
+    bool seeThrough_;
+    Picture shown_;
+    MouseHandlers handlers_;
+};
+
+// The input level on the display, drawn by the panel: a bar in the display's ink whose whole
+// width is 0 dBFS, and a note over the lower display in reversed colours.
+class PanelLevelDisplay final : public LevelDisplay {
+public:
+    static constexpr RECT kBarPlace{10, 84, 60, 87};
+    static constexpr RECT kNotePlace{8, 88, 61, 171};
+
+    explicit PanelLevelDisplay(PanelWindow& panel) : panel_(panel) {}
+    void setLevel(double dbfs) override;
+    void clear() override;
+    void showNote(const std::string& text) override;
+    void hideNote() override;
+    std::optional<int> barPixels() const { return barPixels_; }
+    const std::wstring& note() const { return note_; }
+
+private:
+    PanelWindow& panel_;
+    std::optional<int> barPixels_; // none while no take records
+    std::wstring note_;
+};
+
+// The record panel: a popup window without a frame, 204 x 231 pixels at 410, 268, painted with
+// its skin, its picture buttons and its display texts. A press on a free spot moves the window.
+class PanelWindow {
+public:
+    explicit PanelWindow(const ScreenMetrics& screen);
+    ~PanelWindow();
+    PanelWindow(const PanelWindow&) = delete;
+    PanelWindow& operator=(const PanelWindow&) = delete;
+
+    HWND handle() const { return window_; }
+    void setBackground(Picture skin);
+    void repaint(const RECT& place) { InvalidateRect(window_, &place, FALSE); }
+    void show();
+
+    // Runs when the window system closes the window (Alt+F4, the taskbar's Close).
+    std::function<void()> onSystemClose;
+
+    PanelButton recordButton;
+    PanelButton minimizeButton;
+    PanelButton closeButton;
+    PanelButton stopButton;
+    PanelButton convertButton;
+    PanelButton playButton;
+    PanelButton scheduleButton;
+    PanelLabel secondsLabel;
+    PanelLabel sizeLabel;
+    PanelLabel copyrightLabel;
+    PanelLabel versionLabel;
+    PanelLabel scheduleCaptionLabel;
+    PanelLabel scheduleTimeLabel;
+    Win32Timer elapsedTimer;
+    Win32Timer scheduleStartTimer;
+    Win32Timer scheduledStopTimer;
+    Win32Timer levelTimer;
+    PanelLevelDisplay levelDisplay{*this};
+    Win32FileDialog saveTakeDialog;
+    Win32FileDialog convertDialog;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void paint();
+    void paintLevel(HDC canvas) const;
+    void onPress(int button, POINT at);
+    void onMove(WPARAM held, POINT at);
+    void onRelease(int button, WPARAM held, POINT at);
+    PanelButton* buttonAt(POINT at);
+    bool onLabel(POINT at) const;
+    void report(const MouseHandler& handler, const PanelButton& button, int buttons, POINT at) const;
+
+    const ScreenMetrics& screen_;
+    HWND window_ = nullptr;
+    HFONT font_ = nullptr;
+    Picture skin_;
+    PanelButton* pressed_ = nullptr;  // the button that has the mouse
+    std::optional<POINT> dragOffset_; // where the pointer holds the window, while moved by hand
+};
+
+inline constexpr int kPanelWidth = 204;
+inline constexpr int kPanelHeight = 231;
+inline constexpr int kPanelLeft = 410;
+inline constexpr int kPanelTop = 268;
+
+} // namespace murmora

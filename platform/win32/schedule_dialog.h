@@ -1,0 +1,56 @@
+#pragma once
+#include <functional>
+#include <memory>
+
+#include "platform/screen_metrics.h"
+#include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_dialogs.h"
+
+namespace murmora {
+
+// The schedule window: a fixed-size window with a close box, owned by the panel, laid out in
+// twips (client area 5175 x 2610) and converted to the screen's pixels. The time and duration
+// boxes only show their spinners' values; the target box takes typing.
+class ScheduleDialog {
+public:
+    ScheduleDialog(HWND owner, const ScreenMetrics& screen);
+    ~ScheduleDialog();
+    ScheduleDialog(const ScheduleDialog&) = delete;
+    ScheduleDialog& operator=(const ScheduleDialog&) = delete;
+
+    HWND handle() const { return window_; }
+    // Shows the window and handles messages until it is hidden again; the owner takes no input meanwhile.
+    void runModal();
+    void hide();
+
+    // Run instead of the close the user asked for (close box, Escape, Alt+F4): the window stays
+    // shown until the handler hides it.
+    std::function<void()> onCloseRequested;
+    std::function<void()> onChooseTargetClicked;
+
+    std::unique_ptr<Win32TextBox> startHourBox, startMinuteBox, startSecondBox, dayHalfBox;
+    std::unique_ptr<Win32TextBox> durationHoursBox, durationMinutesBox, durationSecondsBox, targetPathBox;
+    std::unique_ptr<Win32Spinner> startHourSpinner, startMinuteSpinner, startSecondSpinner, dayHalfSpinner;
+    std::unique_ptr<Win32Spinner> durationHoursSpinner, durationMinutesSpinner, durationSecondsSpinner;
+    std::unique_ptr<Win32CheckBox> activateCheckBox;
+    Win32FileDialog targetDialog;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    // The first time it shows, the window stands in the middle of the panel.
+    void centreOnOwner();
+    HWND control(const wchar_t* type, const wchar_t* text, DWORD style, int left, int top, int width, int height,
+                 int id = 0);
+    int across(int twips) const;
+    int down(int twips) const;
+
+    HWND owner_;
+    const ScreenMetrics& screen_;
+    HWND window_ = nullptr;
+    HFONT font_ = nullptr;
+    bool shownBefore_ = false;
+};
+
+} // namespace murmora

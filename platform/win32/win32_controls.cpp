@@ -1,0 +1,87 @@
+#include "platform/win32/win32_controls.h"
+
+#include <algorithm>
+#include <map>
+
+namespace murmora {
+
+namespace {
+
+std::map<UINT_PTR, Win32Timer*>& runningTimers() {
+    static std::map<UINT_PTR, Win32Timer*> timers;
+    return timers;
+}
+
+} // namespace
+
+void Win32Timer::setEnabled(bool enabled) {
+    // Enabling a running timer leaves its interval running, as disabling a stopped one does nothing.
+    if (enabled && id_ == 0) {
+        id_ = SetTimer(nullptr, 0, intervalMs_, &Win32Timer::onTimer);
+        if (id_) runningTimers()[id_] = this;
+    } else if (!enabled && id_ != 0) {
+        KillTimer(nullptr, id_);
+        runningTimers().erase(id_);
+        id_ = 0;
+    }
+}
+
+void Win32Timer::setInterval(std::chrono::milliseconds interval) {
+    intervalMs_ = static_cast<UINT>(interval.count());
+    // A running timer takes the new interval at once: the same id is set again.
+    if (id_ != 0) SetTimer(nullptr, id_, intervalMs_, &Win32Timer::onTimer);
+}
+
+void CALLBACK Win32Timer::onTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    const auto found = runningTimers().find(id);
+    if (found != runningTimers().end() && found->second->onTick_) found->second->onTick_();
+}
+
+std::string Win32TextBox::text() const {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit_)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(edit_, text.data(), static_cast<int>(text.size()))));
+    return fromWide(text);
+}
+
+Win32Spinner::Win32Spinner(HWND bar, int minimum, int maximum) : bar_(bar), minimum_(minimum), maximum_(maximum) {
+    SetScrollRange(bar_, SB_CTL, -maximum, -minimum, FALSE);
+    SetScrollPos(bar_, SB_CTL, -minimum, TRUE);
+    SetWindowLongPtrW(bar_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void Win32Spinner::setValue(int value) { moveTo(-std::clamp(value, minimum_, maximum_)); }
+
+void Win32Spinner::moveTo(int position) {
+    position = std::clamp(position, -maximum_, -minimum_);
+    if (position == GetScrollPos(bar_, SB_CTL)) return;
+    SetScrollPos(bar_, SB_CTL, position, TRUE);
+    if (onChange_) onChange_();
+}
+
+void Win32Spinner::onScroll(WPARAM request) {
+    const int position = GetScrollPos(bar_, SB_CTL);
+    switch (LOWORD(request)) {
+    case SB_LINEUP:
+    case SB_PAGEUP:
+        moveTo(position - 1);
+        break;
+    case SB_LINEDOWN:
+    case SB_PAGEDOWN:
+        moveTo(position + 1);
+        break;
+    case SB_TOP:
+        moveTo(-maximum_);
+        break;
+    case SB_BOTTOM:
+        moveTo(-minimum_);
+        break;
+    case SB_THUMBPOSITION:
+        // A dragged thumb reports its place once, when it is let go.
+        moveTo(static_cast<short>(HIWORD(request)));
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace murmora

@@ -1,0 +1,75 @@
+#pragma once
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "platform/controls.h"
+#include "platform/win32/wide.h"
+
+namespace murmora {
+
+// A one-second timer (SetTimer without a window): its ticks come with the thread's messages, so
+// they also run while a message box or file dialog is open.
+class Win32Timer final : public Timer {
+public:
+    Win32Timer() = default;
+    ~Win32Timer() override { setEnabled(false); }
+    Win32Timer(const Win32Timer&) = delete;
+    Win32Timer& operator=(const Win32Timer&) = delete;
+
+    bool isEnabled() const { return id_ != 0; }
+    void setEnabled(bool enabled) override;
+    void setInterval(std::chrono::milliseconds interval) override;
+    void setTickHandler(std::function<void()> handler) override { onTick_ = std::move(handler); }
+
+private:
+    static void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD);
+
+    UINT_PTR id_ = 0;
+    UINT intervalMs_ = 1000;
+    std::function<void()> onTick_;
+};
+
+// An edit control.
+class Win32TextBox final : public TextBox {
+public:
+    explicit Win32TextBox(HWND edit) : edit_(edit) {}
+    std::string text() const override;
+    void setText(const std::string& text) override { SetWindowTextW(edit_, toWide(text).c_str()); }
+
+private:
+    HWND edit_;
+};
+
+// A vertical scroll bar control as a spinner. The bar holds each value v as -v, which puts the
+// largest value at its top end while the arrows keep their directions; every change, by the
+// user or by setValue, is reported.
+class Win32Spinner final : public Spinner {
+public:
+    Win32Spinner(HWND bar, int minimum, int maximum);
+    HWND handle() const { return bar_; }
+    int value() const override { return -GetScrollPos(bar_, SB_CTL); }
+    void setValue(int value) override;
+    void setChangeHandler(std::function<void()> handler) override { onChange_ = std::move(handler); }
+    // A WM_VSCROLL of the bar: the arrows and the track step by one, the thumb sets its place.
+    void onScroll(WPARAM request);
+
+private:
+    void moveTo(int position);
+
+    HWND bar_;
+    int minimum_;
+    int maximum_;
+    std::function<void()> onChange_;
+};
+
+class Win32CheckBox final : public CheckBox {
+public:
+    explicit Win32CheckBox(HWND box) : box_(box) {}
+    bool isChecked() const override { return SendMessageW(box_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+private:
+    HWND box_;
+};
+
+} // namespace murmora

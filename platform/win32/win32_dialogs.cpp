@@ -1,0 +1,51 @@
+#include "platform/win32/win32_dialogs.h"
+
+#include "platform/win32/wide.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+namespace murmora {
+
+HWND dialogOwner() { return GetActiveWindow(); }
+
+void Win32MessageBoxes::show(const std::string& text, MessageStyle style, const std::string& title) {
+    // The style numbers are MessageBoxW's own icon flags.
+    MessageBoxW(dialogOwner(), toWide(text).c_str(), toWide(title).c_str(),
+                MB_OK | static_cast<UINT>(style) | MB_SETFOREGROUND);
+}
+
+std::wstring dialogFilter(const std::string& filter) {
+    std::wstring out = toWide(filter);
+    for (wchar_t& c : out) {
+        if (c == L'|') c = L'\0';
+    }
+    out.push_back(L'\0');
+    out.push_back(L'\0');
+    return out;
+}
+
+std::optional<std::string> Win32FileDialog::show(bool save) {
+    // Room for a long path; the last name chosen is offered again.
+    std::vector<wchar_t> name(32768, L'\0');
+    lastFileName_.copy(name.data(), name.size() - 1);
+    const std::wstring title = toWide(setup_.title);
+    const std::wstring filter = dialogFilter(setup_.filter);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = dialogOwner();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = static_cast<DWORD>(name.size());
+    dialog.lpstrTitle = title.c_str();
+    // The program's working folder stays where it is whatever folder the user goes to.
+    dialog.Flags = static_cast<DWORD>(setup_.flags) | OFN_EXPLORER | OFN_NOCHANGEDIR;
+    const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    if (!chosen || name[0] == L'\0') return std::nullopt;
+    lastFileName_ = name.data();
+    return fromWide(lastFileName_);
+}
+
+} // namespace murmora

@@ -1,0 +1,24 @@
+#pragma once
+#include "platform/files.h"
+
+namespace murmora {
+
+// Files through the wide Windows functions. A file exists when it is an ordinary file: a folder,
+// or a file marked hidden or system, counts as missing.
+class Win32Files final : public Files {
+public:
+    bool fileExists(const std::string& path) const override;
+    bool folderExists(const std::string& path) const override;
+    std::error_code removeFile(const std::string& path) override;
+    std::error_code moveFile(const std::string& from, const std::string& to) override;
+    std::string programFolder() const override;
+    // The user's profile folder (USERPROFILE).
+    std::string homeFolder() const override;
+    // GetTempPathW's folder, without its closing "\".
+    std::string tempFolder() const override;
+    // GetTempFileNameW: "PREFIXnnnn.TMP", created empty; only the first three letters of the prefix count.
+    Result<std::string> createUniqueFile(const std::string& folder, const std::string& prefix) override;
+    std::error_code writeFile(const std::string& path, const std::vector<unsigned char>& bytes) override;
+};
+
+} // namespace murmora

@@ -1,0 +1,40 @@
+#include "platform/win32/win32_hotkeys.h"
+
+namespace murmora {
+
+namespace {
+
+const wchar_t* const kHotkeysProperty = L"Murmora.Hotkeys";
+
+} // namespace
+
+Win32Hotkeys::~Win32Hotkeys() {
+    if (!previous_ || !IsWindow(window_)) return;
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    RemovePropW(window_, kHotkeysProperty);
+}
+
+std::error_code Win32Hotkeys::registerHotkey(int id, unsigned modifiers, unsigned virtualKey) {
+    // The modifier bits are Windows' own MOD_ALT and MOD_CONTROL.
+    if (RegisterHotKey(window_, id, modifiers, virtualKey)) return {};
+    if (GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED)
+        return std::make_error_code(std::errc::device_or_resource_busy);
+    return std::make_error_code(std::errc::invalid_argument);
+}
+
+void Win32Hotkeys::setHotkeyHandler(std::function<void(int id)> onHotkey) {
+    onHotkey_ = std::move(onHotkey);
+    if (previous_) return;
+    SetPropW(window_, kHotkeysProperty, this);
+    previous_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Hotkeys::subclassProc)));
+}
+
+LRESULT CALLBACK Win32Hotkeys::subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<Win32Hotkeys*>(GetPropW(window, kHotkeysProperty));
+    const LRESULT result = CallWindowProcW(self->previous_, window, message, wParam, lParam);
+    if (message == WM_HOTKEY && self->onHotkey_) self->onHotkey_(static_cast<int>(wParam));
+    return result;
+}
+
+} // namespace murmora

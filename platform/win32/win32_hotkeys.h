@@ -1,0 +1,28 @@
+#pragma once
+#include "platform/hotkeys.h"
+#include "platform/win32/wide.h"
+
+namespace murmora {
+
+// RegisterHotKey on the panel's window. The handler is put in place by subclassing the window
+// (SetWindowLongPtrW): its procedure handles each message first, then the hotkey's id goes on.
+class Win32Hotkeys final : public Hotkeys {
+public:
+    explicit Win32Hotkeys(HWND window) : window_(window) {}
+    ~Win32Hotkeys() override;
+    Win32Hotkeys(const Win32Hotkeys&) = delete;
+    Win32Hotkeys& operator=(const Win32Hotkeys&) = delete;
+
+    std::error_code registerHotkey(int id, unsigned modifiers, unsigned virtualKey) override;
+    void unregisterHotkey(int id) override { UnregisterHotKey(window_, id); }
+    void setHotkeyHandler(std::function<void(int id)> onHotkey) override;
+
+private:
+    static LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_;
+    WNDPROC previous_ = nullptr;
+    std::function<void(int)> onHotkey_;
+};
+
+} // namespace murmora

@@ -1,0 +1,49 @@
+#pragma once
+#include "platform/take_folder.h"
+#include "platform/win32/panel_window.h"
+#include "platform/win32/schedule_dialog.h"
+#include "platform/window_host.h"
+
+namespace murmora {
+
+// The program's two windows: the panel and the schedule window.
+class Win32WindowHost final : public WindowHost {
+public:
+    Win32WindowHost(PanelWindow& panel, ScheduleDialog& scheduleDialog)
+        : panel_(panel), scheduleDialog_(scheduleDialog) {}
+
+    void setPanelBackground(const Picture& picture) override { panel_.setBackground(picture); }
+    void minimizePanel() override { ShowWindow(panel_.handle(), SW_MINIMIZE); }
+    // SetWindowRgn: the system owns the region from then on and redraws the window.
+    void setPanelOutline(const Region& region) override;
+    void showScheduleWindow() override;
+    void hideScheduleWindow() override { scheduleDialog_.hide(); }
+    void unloadScheduleWindow() override;
+    // Ends the message loop once the current handler has returned.
+    void endProgram() override;
+
+    // True once the program has been told to end: later closes only let the windows go.
+    bool programEnding() const { return ending_; }
+
+private:
+    PanelWindow& panel_;
+    ScheduleDialog& scheduleDialog_;
+    bool scheduleWindowLoaded_ = true;
+    bool ending_ = false;
+};
+
+// The screen's resolution from GDI: twips per logical pixel.
+class Win32ScreenMetrics final : public ScreenMetrics {
+public:
+    double twipsPerPixelX() const override;
+    double twipsPerPixelY() const override;
+};
+
+// The Windows MCI service holds a take in its own memory until it is saved: no take file is left
+// behind by a program that ended in the middle of a take, so there is never one to recover.
+class NoLeftoverTakes final : public TakeFolder {
+public:
+    std::vector<LeftoverTake> leftovers() const override { return {}; }
+};
+
+} // namespace murmora

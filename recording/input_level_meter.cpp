@@ -1,0 +1,65 @@
+#include "recording/input_level_meter.h"
+
+#include "platform/level.h"
+
+namespace murmora {
+
+namespace {
+
+const char* const kSilentInput = "The sound input is silent: check that the microphone is on and not muted.";
+
+} // namespace
+
+InputLevelMeter::InputLevelMeter(Clock& clock, TakeDevice& device, Timer& levelTimer, LevelDisplay& display)
+    : clock_(clock), device_(device), levelTimer_(levelTimer), display_(display) {
+    levelTimer_.setInterval(kInterval);
+    levelTimer_.setTickHandler([this] { onTick(); });
+}
+
+void InputLevelMeter::startTake() {
+    silentSince_.reset();
+    warnedThisTake_ = false;
+    levelTimer_.setEnabled(true);
+}
+
+void InputLevelMeter::endTake() {
+    levelTimer_.setEnabled(false);
+    display_.clear();
+    hideNote();
+}
+
+void InputLevelMeter::onTick() {
+    const std::optional<int> peak = device_.inputPeak();
+    if (!peak) {
+        // A level the device cannot tell is neither shown nor taken for silence.
+        display_.clear();
+        silentSince_.reset();
+        return;
+    }
+    const double dbfs = peakDbfs(*peak);
+    display_.setLevel(dbfs);
+    watchSilence(dbfs);
+}
+
+void InputLevelMeter::watchSilence(double dbfs) {
+    if (dbfs > kSilenceDbfs) {
+        silentSince_.reset();
+        hideNote();
+        return;
+    }
+    const DateTime now = clock_.now();
+    if (!silentSince_ || now < *silentSince_) silentSince_ = now; // a clock set back starts the count again
+    // The clock reads whole seconds: readings more than kSilentSeconds apart are at least that long.
+    if (warnedThisTake_ || wholeSecondsBetween(*silentSince_, now) <= kSilentSeconds) return;
+    warnedThisTake_ = true;
+    noteShown_ = true;
+    display_.showNote(kSilentInput);
+}
+
+void InputLevelMeter::hideNote() {
+    if (!noteShown_) return;
+    noteShown_ = false;
+    display_.hideNote();
+}
+
+} // namespace murmora

@@ -1,0 +1,126 @@
+// The level bar and the note on the real record panel, read back from its pixels.
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/qt_panel.h"
+#include "platform/qt/qt_level_display.h"
+#include "tests/support/fake_platform.h"
+
+namespace murmora {
+namespace {
+
+const std::string kSilenceWarning = "The sound input is silent: check that the microphone is on and not muted.";
+
+class LevelDisplayOnPanel : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(panel.start(), std::nullopt); }
+    void TearDown() override { panel.window.hide(); }
+
+    QImage shot() { return panel.window.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage area(const QRect& rect) { return shot().copy(rect); }
+    QRgb ink() const { return panel.window.palette().color(QPalette::WindowText).rgb(); }
+    // Pixels of ink from the bar's left end along its middle row, up to the first that is not.
+    int drawnLength() {
+        const QImage image = shot();
+        const int row = LevelBar::kArea.center().y();
+        int length = 0;
+        while (length < kPanelWidth && image.pixel(LevelBar::kArea.left() + length, row) == ink())
+            ++length;
+        return length;
+    }
+
+    fakes::FakeMci mci;
+    fakes::FakeTakeFolder takes;
+    fakes::FakeHotkeys hotkeys;
+    QtPanel panel{mci, takes, hotkeys};
+    QtLevelDisplay& display = panel.window.levelDisplay;
+};
+
+TEST_F(LevelDisplayOnPanel, TheBarsLengthIsTheLevelOnTheScaleFromMinus60To0Dbfs) {
+    const struct {
+        double dbfs;
+        int pixels;
+    } cases[] = {{-INFINITY, 0}, {-72, 0}, {-60, 0}, {-58.8, 1}, {-30, 25}, {-6, 45}, {-1.2, 49}, {0, 50}, {2, 50}};
+    for (const auto& c : cases) {
+        display.setLevel(c.dbfs);
+        EXPECT_EQ(drawnLength(), c.pixels) << c.dbfs << " dBFS";
+    }
+}
+
+// The outline, the buttons and the labels' text stay as they are, with the bar and after it.
+TEST_F(LevelDisplayOnPanel, TheBarChangesNoPixelOutsideItsAreaAndLeavesNoneBehind) {
+    panel.window.secondsLabel->setCaption("12 sec");
+    panel.window.scheduleCaptionLabel->setCaption("Record:");
+    const QImage before = shot();
+    const QRegion outline = panel.window.mask();
+    display.setLevel(0);
+    QImage withBar = shot();
+    ASSERT_NE(withBar, before);
+    QPainter(&withBar).drawImage(LevelBar::kArea.topLeft(), before.copy(LevelBar::kArea));
+    EXPECT_EQ(withBar, before);
+    EXPECT_EQ(panel.window.mask(), outline);
+    display.clear();
+    EXPECT_EQ(shot(), before);
+}
+
+TEST_F(LevelDisplayOnPanel, TheBarAndTheNoteLieOnTheDisplaysGreen) {
+    const QImage skin = panel.window.background();
+    for (const QRect& rect : {LevelBar::kArea, DisplayNote::kArea}) {
+        int elsewhere = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                const QColor under = skin.pixelColor(x, y);
+                elsewhere += !(under.green() > 150 && under.green() > under.red() && under.green() > under.blue());
+            }
+        EXPECT_EQ(elsewhere, 0) << rect.x() << ", " << rect.y();
+    }
+}
+
+TEST_F(LevelDisplayOnPanel, TheBarIsClearOfEveryControl) {
+    for (const QWidget* control : panel.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control->isWindow() || control->objectName() == "levelBar" || control->objectName() == "displayNote")
+            continue;
+        EXPECT_FALSE(control->geometry().intersects(LevelBar::kArea)) << control->objectName().toStdString();
+    }
+}
+
+TEST_F(LevelDisplayOnPanel, PressesOnTheBarAndTheNoteReachWhatLiesBeneath) {
+    display.setLevel(0);
+    display.showNote(kSilenceWarning);
+    for (const QRect& rect : {LevelBar::kArea, DisplayNote::kArea}) {
+        const QWidget* hit = panel.window.childAt(rect.center());
+        EXPECT_TRUE(hit == nullptr || (hit->objectName() != "levelBar" && hit->objectName() != "displayNote"));
+    }
+}
+
+TEST_F(LevelDisplayOnPanel, TheNoteShowsItsTextInTheDisplaysGreenOnItsInkUntilHidden) {
+    const QImage before = area(DisplayNote::kArea);
+    display.showNote(kSilenceWarning);
+    const QImage shown = area(DisplayNote::kArea);
+    int ground = 0, strokes = 0; // the letters are smoothed at their edges
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            ground += shown.pixel(x, y) == ink();
+            strokes += qGreen(shown.pixel(x, y)) > 100;
+        }
+    EXPECT_GT(ground, shown.width() * shown.height() / 2);
+    EXPECT_GT(strokes, 150);
+    display.hideNote();
+    EXPECT_EQ(area(DisplayNote::kArea), before);
+}
+
+TEST_F(LevelDisplayOnPanel, TheSilenceWarningFitsTheNoteWhole) {
+    display.showNote(kSilenceWarning);
+    const auto* note = panel.window.findChild<DisplayNote*>("displayNote");
+    ASSERT_NE(note, nullptr);
+    const QRect room = note->contentsRect();
+    const QRect needed = QFontMetrics(note->font()).boundingRect(room, Qt::TextWordWrap, note->text());
+    EXPECT_TRUE(room.contains(needed)) << needed.width() << " x " << needed.height();
+}
+
+} // namespace
+} // namespace murmora

@@ -1,0 +1,95 @@
+# Shared by the tests that drive the real murmora.exe under Wine with xdotool, as a user would.
+# usage: bash TEST.sh MURMORA_EXE AUDIO_ENV, with DISPLAY and the Wine prefix of .ci/wine-env.sh.
+set -euo pipefail
+MURMORA_EXE=$1
+. "$2"
+. "$(dirname "${BASH_SOURCE[0]}")/../desktop/x_windows_lib.sh"
+SKIP=77
+unavailable() {
+  if [ "${CI:-}" = true ]; then fail "$*"; fi
+  echo "SKIP: $*"; exit $SKIP
+}
+fail() { echo "FAIL: $*" >&2; sed 's/^/  murmora: /' "$WORK/murmora.log" 2>/dev/null >&2; exit 1; }
+[ -n "${WINEPREFIX:-}" ] || unavailable "no Wine prefix (see .ci/wine-env.sh)"
+[ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 || unavailable "no X display"
+for tool in xdotool sox pactl; do command -v $tool >/dev/null || unavailable "$tool is not installed"; done
+
+# A folder with a blank in its name inside the prefix's drive C:, as Windows sees it and as Linux does.
+WORK="$WINEPREFIX/drive_c/murmora test $$"
+WORK_WIN="C:\\murmora test $$"
+mkdir -p "$WORK"
+PANEL_PID=
+# The panel is closed as a user closes it, with its Close button; one that does not end is killed.
+end_panel() {
+  [ -n "$PANEL_PID" ] || return 0
+  click_panel 148 20
+  for _ in $(seq 30); do kill -0 "$PANEL_PID" 2>/dev/null || { PANEL_PID=; return 0; }; sleep 0.1; done
+  kill "$PANEL_PID" 2>/dev/null
+  PANEL_PID=
+  return 1
+}
+# The end of every test: the Close button ends the program, which never crashed on the way.
+finish() {
+  end_panel || fail "the Close button did not end the program"
+  ! grep -q "Unhandled" "$WORK/murmora.log" || fail "murmora.exe crashed"
+  echo "PASS"
+}
+trap 'set +e; end_panel; wait 2>/dev/null; rm -rf "$WORK"' EXIT
+
+# The panel's window at its place; PANEL is its id, PANEL_X and PANEL_Y its top-left corner.
+start_panel() {
+  wine "$MURMORA_EXE" >"$WORK/murmora.log" 2>&1 &
+  PANEL_PID=$!
+  PANEL=$(wait_for_window '^Murmora$') || fail "the panel did not appear"
+  eval "$(xdotool getwindowgeometry --shell "$PANEL")"
+  PANEL_X=$X PANEL_Y=$Y PANEL_WIDTH=$WIDTH PANEL_HEIGHT=$HEIGHT
+}
+
+# click_panel X Y: a left click at a point of the panel.
+click_panel() {
+  xdotool mousemove $((PANEL_X + $1)) $((PANEL_Y + $2)) sleep 0.1 click 1
+}
+click_record() { click_panel 80 18; }
+click_stop() { click_panel 131 91; }
+click_convert() { click_panel 91 137; }
+click_play() { click_panel 171 137; }
+
+# answer_dialog TITLE TEXT: types TEXT into the file dialog of that title and confirms it.
+answer_dialog() {
+  local dialog
+  dialog=$(wait_for_window "^$1\$") || fail "no \"$1\" dialog"
+  xdotool windowfocus --sync "$dialog" type --delay 10 "$2"
+  xdotool key --window "$dialog" Return
+  wait_gone "$dialog" || fail "the \"$1\" dialog did not close"
+}
+
+# A message box of the program (titled "Murmora", not the panel): its text is not readable from
+# here, so it is closed with Return; fails when none shows.
+close_message_box() {
+  local box
+  box=$(wait_for_window '^Murmora$' "$PANEL") || fail "no message box"
+  xdotool windowfocus --sync "$box" key Return
+  wait_gone "$box" || fail "the message box did not close"
+}
+
+wait_gone() { for _ in $(seq 100); do xdotool getwindowname "$1" >/dev/null 2>&1 || return 0;
+  xwininfo -id "$1" 2>/dev/null | grep -q IsViewable || return 0; sleep 0.1; done; return 1; }
+
+# wait_file PATH: waits up to 15 s for a file to exist and stop growing.
+wait_file() {
+  local size=-1 now
+  for _ in $(seq 150); do
+    if [ -f "$1" ]; then now=$(stat -c %s "$1"); [ "$now" = "$size" ] && [ "$now" -gt 0 ] && return 0; size=$now; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# record_take SECONDS NAME: records with the buttons and saves as NAME in $WORK through the save dialog.
+record_take() {
+  click_record
+  sleep "$1"
+  click_stop
+  answer_dialog "Save Recorded File" "$WORK_WIN\\$2"
+  close_message_box # "Recording saved as  ..."
+}

@@ -1,0 +1,157 @@
+// The Windows layer against the real Windows calls (under Wine in CI).
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <tuple>
+
+#include "core/paths.h"
+#include "platform/win32/gdi_regions.h"
+#include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_mci.h"
+#include "platform/win32/win32_process_launcher.h"
+
+namespace murmora {
+namespace {
+
+TEST(CommandLine, EveryArgumentComesBackAsItWasGiven) {
+    const std::vector<std::string> arguments = {"plain",
+                                                "with blanks",
+                                                "",
+                                                "say \"hi\"",
+                                                "C:\\a folder\\",
+                                                "back\\\\\"slash",
+                                                "C:\\x y\\t.wav",
+                                                "\xc3\xa9t\xc3\xa9 take.wav"};
+    const std::wstring line = commandLine("C:\\Program Files\\Murmora\\LAME.exe", arguments);
+    int count = 0;
+    wchar_t** parsed = CommandLineToArgvW(line.c_str(), &count);
+    ASSERT_NE(parsed, nullptr);
+    ASSERT_EQ(count, static_cast<int>(arguments.size()) + 1);
+    EXPECT_EQ(fromWide(parsed[0]), "C:\\Program Files\\Murmora\\LAME.exe");
+    for (std::size_t i = 0; i < arguments.size(); ++i)
+        EXPECT_EQ(fromWide(parsed[i + 1]), arguments[i]) << "argument " << i;
+    LocalFree(parsed);
+}
+
+TEST(WindowsPaths, FolderAndNameUseTheWindowsSeparator) {
+    const std::pair<std::string, std::string> folders[] = {
+        {"C:\\a b\\take.wav", "C:\\a b"}, {"C:\\take.wav", "C:\\"}, {"take.wav", "."}, {"C:/a/take.wav", "C:/a"}};
+    for (const auto& [path, folder] : folders)
+        EXPECT_EQ(folderOf(path), folder) << path;
+    EXPECT_EQ(pathInFolder("C:\\Users\\me", "AutoRec.wav"), "C:\\Users\\me\\AutoRec.wav");
+    EXPECT_EQ(pathInFolder("C:\\", "AutoRec.wav"), "C:\\AutoRec.wav");
+}
+
+TEST(FileDialogFilter, PartsAreSeparatedAndEndedByNuls) {
+    EXPECT_EQ(dialogFilter("Wav File (*.Wav)|*.Wav"), std::wstring(L"Wav File (*.Wav)\0*.Wav\0\0", 24));
+}
+
+class Win32FilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() / ("murmora files " + std::to_string(GetCurrentProcessId()));
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    std::string path(const char* name) const { return fromWide((folder / name).wstring()); }
+    void write(const char* name, const char* text) const { std::ofstream(folder / name) << text; }
+    std::string read(const char* name) const {
+        std::ifstream in(folder / name);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+    std::filesystem::path folder;
+    Win32Files files;
+};
+
+TEST_F(Win32FilesTest, OnlyAnOrdinaryFileExists) {
+    write("plain.wav", "x");
+    write("hidden.wav", "x");
+    SetFileAttributesW((folder / "hidden.wav").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(files.fileExists(path("plain.wav")));
+    EXPECT_FALSE(files.fileExists(path("hidden.wav")));
+    EXPECT_FALSE(files.fileExists(fromWide(folder.wstring())));
+    EXPECT_FALSE(files.fileExists(path("none.wav")));
+}
+
+TEST_F(Win32FilesTest, AMoveNeverReplacesAFile) {
+    write("take.wav", "take");
+    write("kept.wav", "kept");
+    EXPECT_TRUE(files.moveFile(path("take.wav"), path("kept.wav")));
+    EXPECT_EQ(read("kept.wav"), "kept");
+    EXPECT_EQ(read("take.wav"), "take");
+}
+
+TEST_F(Win32FilesTest, AUniqueFileIsNewAndCarriesThePrefix) {
+    const Result<std::string> first = files.createUniqueFile(path(""), "~rs");
+    const Result<std::string> second = files.createUniqueFile(path(""), "~rs");
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(*first, *second);
+    EXPECT_EQ(std::filesystem::path(toWide(*first)).filename().wstring().substr(0, 3), L"~rs");
+    EXPECT_TRUE(files.fileExists(*first));
+}
+
+TEST_F(Win32FilesTest, ASaveIsLetThroughOnlyWhereTheFileCanBeReplaced) {
+    write("kept.wav", "kept");
+    write("read only.wav", "x");
+    SetFileAttributesW((folder / "read only.wav").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(checkWritable(path("kept.wav")));
+    EXPECT_EQ(read("kept.wav"), "kept");
+    EXPECT_FALSE(checkWritable(path("new.wav")));
+    EXPECT_FALSE(files.fileExists(path("new.wav"))) << "the check leaves no file behind";
+    EXPECT_EQ(checkWritable(path("read only.wav")), win32Error(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(checkWritable(path("no folder\\new.wav")));
+    SetFileAttributesW((folder / "read only.wav").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(SaveCommand, ThePathComesOutOfItsQuotes) {
+    EXPECT_EQ(savedTakePath("save capture \"C:\\a b\\t.wav\""), "C:\\a b\\t.wav");
+    EXPECT_EQ(savedTakePath("status capture mode"), std::nullopt);
+}
+
+TEST(SpinnerTest, TheUpperArrowCountsUpWithinTheRangeAndEveryChangeIsReported) {
+    const HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const HWND bar =
+        CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | SBS_VERT, 0, 0, 17, 41, owner, nullptr, nullptr, nullptr);
+    Win32Spinner spinner(bar, 1, 12);
+    int changes = 0;
+    spinner.setChangeHandler([&changes] { ++changes; });
+    const std::tuple<WPARAM, int, int> steps[] = {
+        {SB_LINEUP, 2, 1}, {SB_LINEDOWN, 1, 2}, {SB_LINEDOWN, 1, 2}, {SB_TOP, 12, 3}, {SB_LINEUP, 12, 3}};
+    for (const auto& [request, value, changesSoFar] : steps) {
+        spinner.onScroll(request);
+        EXPECT_EQ(spinner.value(), value) << "after request " << request;
+        EXPECT_EQ(changes, changesSoFar) << "after request " << request;
+    }
+    spinner.setValue(40);
+    EXPECT_EQ(spinner.value(), 12);
+    spinner.setValue(5);
+    EXPECT_EQ(changes, 4);
+    DestroyWindow(owner);
+}
+
+TEST(GdiRegionsTest, TheOutlineGoesToTheWindowPixelForPixel) {
+    GdiRegions regions;
+    const RegionHandle rounded = regions.createRoundedRectangle(2, 1, 163, 231, 30, 56);
+    const RegionHandle disc = regions.createEllipse(38, 52, 204, 214);
+    ASSERT_EQ(regions.combine(rounded, rounded, disc, CombineMode::unite), RegionKind::complex);
+    const HRGN made = CreateRoundRectRgn(2, 1, 163, 231, 30, 56);
+    const HRGN ellipse = CreateEllipticRgn(38, 52, 204, 214);
+    CombineRgn(made, made, ellipse, RGN_OR);
+    const HRGN shown = gdiRegionOf(*regions.find(rounded));
+    // No pixel in one and not in the other.
+    const HRGN difference = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(CombineRgn(difference, made, shown, RGN_XOR), NULLREGION);
+    for (const HRGN region : {made, ellipse, shown, difference})
+        DeleteObject(region);
+}
+
+} // namespace
+} // namespace murmora
