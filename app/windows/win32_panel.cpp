@@ -35,6 +35,8 @@ Win32Panel::Win32Panel()
 std::optional<std::string> Win32Panel::start() {
     if (auto failure = panel_.load()) return failure;
     window_.show();
+    // The hotkeys and their messages come once the panel is on screen, as on Linux.
+    panel_.finishStartUp();
     return std::nullopt;
 }
 

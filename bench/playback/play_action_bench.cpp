@@ -11,9 +11,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include "app/qt_panel.h"
-#include "bench/granted_hotkeys.h"
-#include "platform/mci/make_mci_service.h"
+#include "bench/bench_panel.h"
 #include "playback/player.h"
 
 namespace {
@@ -41,10 +39,8 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    const auto mci = murmora::makeMciService();
-    const auto takes = murmora::makeTakeFolder();
-    murmora::GrantedHotkeys hotkeys;
-    murmora::QtPanel panel(*mci, *takes, hotkeys);
+    murmora::BenchPanel bench;
+    murmora::QtPanel& panel = bench.panel;
     if (panel.start()) return 1;
     ChosenTake chosen;
     chosen.path = argv[1];

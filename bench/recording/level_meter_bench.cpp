@@ -13,9 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/qt_panel.h"
-#include "bench/granted_hotkeys.h"
-#include "platform/mci/make_mci_service.h"
+#include "bench/bench_panel.h"
 
 int main(int argc, char* argv[]) {
     const std::string mode = argc == 3 ? argv[2] : "";
@@ -27,10 +25,8 @@ int main(int argc, char* argv[]) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    const auto mci = murmora::makeMciService();
-    const auto takes = murmora::makeTakeFolder();
-    murmora::GrantedHotkeys hotkeys;
-    murmora::QtPanel panel(*mci, *takes, hotkeys);
+    murmora::BenchPanel bench;
+    murmora::QtPanel& panel = bench.panel;
     if (panel.start()) return EXIT_FAILURE;
     // A box (no take could start, the input was lost) would wait for an answer for ever.
     QTimer boxWatch;

@@ -132,19 +132,19 @@ private:
         const auto deadline = Clock::now() + kDeviceDeadline;
         LoopLock lock(loop_);
         if (const std::error_code error = connectContext(deadline)) return error;
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(format.sampleRate),
-                                  static_cast<std::uint8_t>(format.channels)};
+        const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(format.sampleRate),
+                                          static_cast<std::uint8_t>(format.channels)};
         pa_channel_map map{};
-        pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT);
+        pa_channel_map_init_extend(&map, sampleFormat.channels, PA_CHANNEL_MAP_DEFAULT);
         pa_proplist* properties = pa_proplist_new();
         pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "production");
-        pa_stream* stream =
-            pa_sample_spec_valid(&spec)
-                ? pa_stream_new_with_proplist(context_, sink ? "Recording" : "Playback", &spec, &map, properties)
-                : nullptr;
+        pa_stream* stream = pa_sample_spec_valid(&sampleFormat)
+                                ? pa_stream_new_with_proplist(context_, sink ? "Recording" : "Playback", &sampleFormat,
+                                                              &map, properties)
+                                : nullptr;
         pa_proplist_free(properties);
         if (!stream) return AudioError::deviceFailed;
-        auto opened = std::make_unique<PulseStream>(*this, stream, sink, source, pa_frame_size(&spec));
+        auto opened = std::make_unique<PulseStream>(*this, stream, sink, source, pa_frame_size(&sampleFormat));
         if (const std::error_code error = opened->connect(deadline)) return error;
         return opened;
     }
@@ -219,16 +219,16 @@ PulseStream::~PulseStream() {
 
 // With the lock held. The stream starts corked: it opens now and records or plays at start().
 std::error_code PulseStream::connect(Clock::time_point deadline) {
-    const pa_sample_spec* spec = pa_stream_get_sample_spec(stream_);
+    const pa_sample_spec* sampleFormat = pa_stream_get_sample_spec(stream_);
     constexpr auto unset = static_cast<std::uint32_t>(-1);
     pa_buffer_attr buffer{unset, unset, unset, unset, unset};
     const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
     int status = 0;
     if (sink_) {
-        buffer.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(kCaptureFragmentUsec, spec));
+        buffer.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(kCaptureFragmentUsec, sampleFormat));
         status = pa_stream_connect_record(stream_, nullptr, &buffer, flags);
     } else {
-        buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kPlaybackBufferUsec, spec));
+        buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kPlaybackBufferUsec, sampleFormat));
         status = pa_stream_connect_playback(stream_, nullptr, &buffer, flags, nullptr, nullptr);
     }
     if (status < 0) return AudioError::deviceFailed;

@@ -54,7 +54,7 @@ struct ShortcutEntry {
     unsigned virtualKey; // with Ctrl+Alt
     const char* id;
     const char* description;
-    const char* preferredTrigger; // in the form of the XDG shortcuts specification
+    const char* preferredTrigger; // in the XDG shortcut notation ("CTRL+ALT+r")
 };
 
 constexpr std::array kShortcuts{
