@@ -12,10 +12,13 @@
 #include <QPixmap>
 
 #include "app/qt_panel.h"
-#include "platform/mci/make_mci_service.h"
+#include "platform/audio/disk_take_folder.h"
+#include "platform/audio/sound_engine.h"
+#include "platform/audio/take_file.h"
 #include "platform/portal/portal_hotkeys.h"
 #include "platform/qt/no_hotkeys.h"
 #include "platform/qt/qt_picture.h"
+#include "platform/qt/qt_ui_thread.h"
 #include "platform/x11/xcb_hotkeys.h"
 
 namespace {
@@ -99,11 +102,13 @@ int main(int argc, char* argv[]) {
         QIcon(QPixmap::fromImage(murmora::readPictureFile(QStringLiteral(":/icons/murmora.png")))));
     QGuiApplication::setDesktopFileName(kAppId);
 
-    const std::unique_ptr<murmora::MciService> mci = murmora::makeMciService();
-    const std::unique_ptr<murmora::TakeFolder> takes = murmora::makeTakeFolder();
+    murmora::QtUiThread uiThread;
+    const std::filesystem::path takeFolder = murmora::audio::defaultTakeFolder();
+    murmora::audio::SoundEngine engine(murmora::audio::makeAudioBackend(), takeFolder, uiThread);
+    const std::unique_ptr<murmora::TakeFolder> takes = murmora::audio::makeTakeFolder(takeFolder);
     const std::unique_ptr<murmora::Hotkeys> hotkeys = makeHotkeys();
 
-    murmora::QtPanel panel(*mci, *takes, *hotkeys);
+    murmora::QtPanel panel(engine, engine, *takes, *hotkeys);
     if (const auto failure = panel.start()) {
         reportStartFailure(*failure);
         return EXIT_FAILURE;

@@ -40,4 +40,13 @@ public:
     virtual std::optional<std::string> showOpen() = 0;
 };
 
+// A window that says what the program is busy with, until it is hidden. While it shows, the
+// user cannot close it nor use the program's other windows.
+class ProgressWindow {
+public:
+    virtual ~ProgressWindow() = default;
+    virtual void show(const std::string& text) = 0;
+    virtual void hide() = 0;
+};
+
 } // namespace murmora

@@ -8,15 +8,15 @@
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
-#include "platform/event_pump.h"
 #include "platform/files.h"
 #include "platform/hotkeys.h"
 #include "platform/level_display.h"
-#include "platform/mci_service.h"
+#include "platform/playback_engine.h"
 #include "platform/process_launcher.h"
 #include "platform/regions.h"
 #include "platform/resources.h"
 #include "platform/screen_metrics.h"
+#include "platform/take_engine.h"
 #include "platform/take_folder.h"
 #include "platform/window_host.h"
 #include "playback/converter.h"
@@ -30,13 +30,13 @@ namespace murmora {
 struct PanelServices {
     Clock& clock;
     MessageBoxes& messages;
-    MciService& mci;
+    TakeEngine& takeEngine;
+    PlaybackEngine& playbackEngine;
     TakeFolder& takes;
     Files& files;
     ProcessLauncher& launcher;
     Hotkeys& hotkeys;
     Resources& resources;
-    EventPump& pump;
     WindowHost& windows;
     Regions& regions;
     ScreenMetrics& screen;
@@ -64,6 +64,8 @@ struct PanelControls {
     LevelDisplay& levelDisplay; // the input level and a note on the display while recording
     FileDialog& saveTakeDialog;
     FileDialog& convertDialog;
+    Timer& saveProgressTimer;
+    ProgressWindow& saveProgress; // names the file a long save writes
 };
 
 // The record panel: start-up, the Close and Minimize buttons, the unload, the hotkeys and the

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/windows/win32_panel.h"
-#include "platform/win32/wide.h"
+#include "platform/win32/win32_messages.h"
 
 namespace {
 

@@ -123,11 +123,18 @@ int playbackCallback(const void*, void* output, unsigned long frames, const PaSt
     return paContinue;
 }
 
-// A stream that ends while it should run has lost its device.
+// A stream that ends while it should run has lost its device; one that played its source's
+// last frame has ended. Either is told to the sink or source; a stop asked for is not.
 void streamFinished(void* data) {
     auto& relay = *static_cast<Relay*>(data);
     StreamState running = StreamState::running;
     relay.state.compare_exchange_strong(running, StreamState::lost);
+    const StreamState state = relay.state.load();
+    if (state != StreamState::lost && state != StreamState::ended) return;
+    ++relay.callbacksRunning;
+    if (CaptureSink* sink = relay.sink.load()) sink->onStreamEnded(state);
+    if (PlaybackSource* source = relay.source.load()) source->onStreamEnded(state);
+    --relay.callbacksRunning;
 }
 
 class PortAudioStream final : public AudioStream {

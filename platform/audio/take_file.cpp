@@ -188,7 +188,7 @@ TakeFile::~TakeFile() {
     // An unplaced take is removed: its final header does not matter.
     static_cast<void>(finish());
     ::close(descriptor_);
-    if (!placed_) ::unlink(path_.c_str());
+    if (!placed_ && !keptForRecovery_) ::unlink(path_.c_str());
 }
 
 std::error_code TakeFile::finish() {

@@ -9,6 +9,7 @@
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_level_display.h"
+#include "platform/qt/qt_progress_window.h"
 
 namespace murmora {
 
@@ -45,6 +46,8 @@ public:
     QtLevelDisplay levelDisplay{*this};
     QtFileDialog saveTakeDialog;
     QtFileDialog convertDialog;
+    QtTimer saveProgressTimer;
+    QtProgressWindow saveProgress;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -110,6 +110,8 @@ public:
     PanelLevelDisplay levelDisplay{*this};
     Win32FileDialog saveTakeDialog;
     Win32FileDialog convertDialog;
+    Win32Timer saveProgressTimer;
+    Win32ProgressWindow saveProgress;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -9,6 +9,19 @@ namespace murmora {
 // The window a message box or file dialog belongs to: the active window of the program.
 HWND dialogOwner();
 
+// A small window with a line of text that the user cannot close; the program's other windows
+// take no input while it shows.
+class Win32ProgressWindow final : public ProgressWindow {
+public:
+    ~Win32ProgressWindow() override { hide(); }
+    void show(const std::string& text) override;
+    void hide() override;
+
+private:
+    HWND window_ = nullptr;
+    HWND owner_ = nullptr;
+};
+
 class Win32MessageBoxes final : public MessageBoxes {
 public:
     void show(const std::string& text, MessageStyle style, const std::string& title) override;

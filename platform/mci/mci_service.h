@@ -1,22 +1,26 @@
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace murmora {
 
-// The MCI-style string service: every audio step of the program is one command text.
-// The reply is written into `reply` (at most `replyLength` characters, NUL-terminated where
-// it fits); `reply` may be null when `replyLength` is 0. Returns mci::kSuccess, else one of the
-// result codes below.
+// The program's engine driven through MCI-style command texts, as mci-shell and the benchmarks
+// drive it. The reply is written into `reply` (at most `replyLength` characters, NUL-terminated
+// where it fits); `reply` may be null when `replyLength` is 0. Returns mci::kSuccess, else one
+// of the result codes below.
 class MciService {
 public:
     virtual ~MciService() = default;
     virtual int sendString(std::string_view command, char* reply, std::size_t replyLength) = 0;
-    // What a result code means, in words for the user, with what is known of the cause of the
-    // last failure that gave this code (which device, which folder, the system's reason).
+    // The words for the last failure that gave `code`: which device, which folder, the reason.
     virtual std::string getErrorString(int code) = 0;
 };
+
+// The service over the sound server's devices (PortAudio's where there is no server), takes
+// recorded into the user's take folder.
+std::unique_ptr<MciService> makeMciService();
 
 namespace mci {
 

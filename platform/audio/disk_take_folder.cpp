@@ -1,12 +1,13 @@
+#include "platform/audio/disk_take_folder.h"
+
 #include "platform/audio/take_file.h"
-#include "platform/mci/make_mci_service.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <ctime>
 
-namespace murmora {
+namespace murmora::audio {
 namespace {
 
 // The local wall-clock reading of a file's last change, as the clock reads time.
@@ -24,7 +25,7 @@ public:
 
     std::vector<LeftoverTake> leftovers() const override {
         std::vector<LeftoverTake> takes;
-        for (const auto& path : audio::unheldTakes(folder_))
+        for (const auto& path : unheldTakes(folder_))
             takes.push_back({path.string(), lastWritten(path)});
         std::sort(takes.begin(), takes.end(),
                   [](const LeftoverTake& a, const LeftoverTake& b) { return a.lastWritten < b.lastWritten; });
@@ -37,6 +38,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<TakeFolder> makeTakeFolder() { return std::make_unique<DiskTakeFolder>(audio::defaultTakeFolder()); }
+std::unique_ptr<TakeFolder> makeTakeFolder(std::filesystem::path folder) {
+    return std::make_unique<DiskTakeFolder>(std::move(folder));
+}
 
-} // namespace murmora
+} // namespace murmora::audio
