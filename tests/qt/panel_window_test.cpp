@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/qt_panel.h"
-#include "tests/support/fake_platform.h"
+#include "tests/support/fake_engine.h"
 
 namespace murmora {
 namespace {
@@ -41,10 +41,11 @@ protected:
         });
     }
 
-    fakes::FakeMci mci;
+    fakes::FakeFiles files;
+    fakes::FakeEngine engine{files};
     fakes::FakeTakeFolder takes;
     fakes::FakeHotkeys hotkeys; // both combinations free: no warning box at start-up
-    QtPanel panel{mci, takes, hotkeys};
+    QtPanel panel{engine, engine, takes, hotkeys};
     const QImage skin = sourcePicture("bitmaps/MRSKIN.bmp");
 };
 
@@ -166,11 +167,11 @@ TEST_F(RealPanel, TheTimeAndDurationBoxesTakeNoTypingButTheTargetBoxDoes) {
 }
 
 TEST_F(RealPanel, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
-    mci.take();
+    engine.take();
     QTimer::singleShot(0, &panel.window, [this] { panel.window.close(); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
-    EXPECT_EQ(mci.take(), (std::vector<std::string>{"stop voice1", "close voice1"}));
+    EXPECT_EQ(engine.take(), (fakes::EngineCalls{{fakes::EngineCall::stopPlayback, {}}}));
     EXPECT_TRUE(panel.windows.programEnding());
     EXPECT_TRUE(panel.windows.scheduleWindowLoaded()); // the hidden schedule window does not keep it alive
 }

@@ -8,7 +8,7 @@ namespace {
 TEST(StartUp, LeavesThePanelIdleWithEveryTimerOffTheLabelsSetAndTheScheduleDefaults) {
     FakePanel app;
     EXPECT_EQ(app.panel.load(), std::nullopt);
-    EXPECT_FALSE(app.panel.recorder.isRecording());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::idle);
     EXPECT_EQ(app.panel.recorder.latestTakePath(), "") << "nothing to play";
     EXPECT_FALSE(app.elapsedTimer.enabled || app.scheduleStartTimer.enabled || app.scheduledStopTimer.enabled);
     EXPECT_EQ(app.copyrightLabel.caption, "\u00A9Murmor");
@@ -18,12 +18,12 @@ TEST(StartUp, LeavesThePanelIdleWithEveryTimerOffTheLabelsSetAndTheScheduleDefau
     EXPECT_EQ(app.secondsLabel.left, 10);
     EXPECT_EQ(app.sizeLabel.left, 10);
     EXPECT_TRUE(app.messages.shown.empty());
-    EXPECT_TRUE(app.mci.commands.empty()) << "nothing of the audio layer starts at launch";
+    EXPECT_TRUE(app.engine.calls.empty()) << "nothing of the audio layer starts at launch";
 
-    const Commands texts{app.startHourBox.contents,      app.startMinuteBox.contents,   app.startSecondBox.contents,
+    const Strings texts{app.startHourBox.contents,      app.startMinuteBox.contents,   app.startSecondBox.contents,
                          app.dayHalfBox.contents,        app.durationHoursBox.contents, app.durationMinutesBox.contents,
                          app.durationSecondsBox.contents};
-    EXPECT_EQ(texts, (Commands{"1", "00", "00", "AM", "0", "01", "00"}));
+    EXPECT_EQ(texts, (Strings{"1", "00", "00", "AM", "0", "01", "00"}));
     EXPECT_EQ(app.targetPathBox.contents, "/home/user/AutoRec.wav");
     EXPECT_FALSE(app.activateCheckBox.checked);
     EXPECT_FALSE(app.windows.scheduleWindowShown);
@@ -83,7 +83,7 @@ TEST(Hotkeys, FailuresShowOneMessageAndUnloadReleasesOnlyWhatWasRegistered) {
         app.hotkeys.takenByOthers = taken;
         app.start();
         EXPECT_EQ(app.hotkeys.combinations, (std::vector<std::pair<unsigned, unsigned>>{{3u, 0x52u}, {3u, 0x53u}}));
-        EXPECT_EQ(app.messages.texts(), message ? Commands{message} : Commands{});
+        EXPECT_EQ(app.messages.texts(), message ? Strings{message} : Strings{});
         for (const ShownMessage& shown : app.messages.shown) {
             EXPECT_EQ(shown.style, MessageStyle::critical);
             EXPECT_EQ(shown.title, "Hotkey Assign");
@@ -118,10 +118,10 @@ TEST(Hotkeys, TheFilterIsInPlaceAfterStartUpAndDispatchesOnlyIdsZeroAndOne) {
     ASSERT_TRUE(app.hotkeys.handler);
     app.hotkeys.press(2);
     app.hotkeys.press(256); // not 0 in 8 bits either
-    EXPECT_TRUE(app.mci.commands.empty());
-    EXPECT_FALSE(app.panel.recorder.isRecording());
+    EXPECT_TRUE(app.engine.calls.empty());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::idle);
     app.hotkeys.press(0);
-    EXPECT_TRUE(app.panel.recorder.isRecording());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::recording);
 }
 
 TEST(Shutdown, CloseStopsCaptureOnlyDuringATakeDiscardingItWithoutAQuestionAndEnds) {
@@ -131,11 +131,11 @@ TEST(Shutdown, CloseStopsCaptureOnlyDuringATakeDiscardingItWithoutAQuestionAndEn
         app.activateCheckBox.checked = true;
         app.panel.schedule.onCloseRequested(); // armed
         if (recording) app.hotkeys.press(0);
-        app.mci.take();
+        app.engine.take();
         app.closeButton.click();
-        Commands expected = recording ? Commands{"stop capture", "close capture"} : Commands{};
-        expected.insert(expected.end(), {"stop voice1", "close voice1"});
-        EXPECT_EQ(app.mci.take(), expected);
+        EngineCalls expected = recording ? EngineCalls{{EngineCall::discardTake, {}}} : EngineCalls{};
+        expected.push_back({EngineCall::stopPlayback, {}});
+        EXPECT_EQ(app.engine.take(), expected);
         EXPECT_FALSE(app.elapsedTimer.enabled || app.scheduleStartTimer.enabled || app.scheduledStopTimer.enabled);
         EXPECT_EQ(app.closeButton.current(), "custom:103");
         EXPECT_TRUE(app.windows.scheduleWindowUnloaded && app.windows.ended);
