@@ -1,5 +1,7 @@
 #include "app/qt_panel.h"
 
+#include <QApplication>
+#include <QSessionManager>
 #include <QTimer>
 
 namespace murmora {
@@ -67,13 +69,8 @@ std::optional<std::string> QtPanel::start() {
 }
 
 void QtPanel::connectWindows() {
-    // Closed by the window system rather than by its Close button: only the unload runs, and
-    // the program ends although the schedule window is still loaded.
-    window.onSystemClose = [this] {
-        if (windows.programEnding()) return;
-        panel.unload();
-        windows.endProgram();
-    };
+    window.onSystemClose = [this] { panel.onSystemClose(); };
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, [this](QSessionManager&) { panel.onSessionEnd(); });
     QObject::connect(scheduleDialog.chooseTargetButton, &QPushButton::clicked,
                      [this] { panel.schedule.onChooseTargetClicked(); });
     scheduleDialog.onCloseRequested = [this] { panel.schedule.onCloseRequested(); };

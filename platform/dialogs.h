@@ -11,12 +11,21 @@ enum class MessageStyle {
     information = 64
 };
 
-// Modal message boxes with an OK button only.
+// The answer to a question whether to save something before going on.
+enum class SaveAnswer {
+    save,
+    discard,
+    cancel
+};
+
+// Modal message boxes.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    // Returns when the user has closed the box.
+    // A box with an OK button only; returns when the user has closed it.
     virtual void show(const std::string& text, MessageStyle style, const std::string& title) = 0;
+    // A question with the buttons Save, Discard and Cancel; a box closed otherwise answers cancel.
+    virtual SaveAnswer askToSave(const std::string& text, const std::string& title) = 0;
 };
 
 // File dialog flags, as bits (the numbers of the Windows file dialog's flags).

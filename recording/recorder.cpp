@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <utility>
 
 #include "core/paths.h"
 #include "core/texts.h"
@@ -30,6 +31,8 @@ const char* const kKeptAndSaved = ".\n\nWhat was recorded until then is kept and
 const char* const kSavingAs = "Saving the recording as  ";
 // A save that ends within this time shows no progress window.
 constexpr auto kQuietSave = std::chrono::milliseconds(500);
+
+const char* const kSaveBeforeClosing = "A recording is running. Save it before closing?";
 
 const char* const kEndedDuringATake = "Murmora ended during a recording.\n\nWhat was recorded until then is kept as  ";
 
@@ -96,11 +99,40 @@ void Recorder::load() {
     clearDisplay();
 }
 
+void Recorder::askBeforeClosing(std::function<void()> closePanel) {
+    if (state_ == RecorderState::idle) {
+        closePanel();
+        return;
+    }
+    if (state_ != RecorderState::recording) {
+        closeAfterTake_ = std::move(closePanel);
+        return;
+    }
+    switch (services_.messages.askToSave(kSaveBeforeClosing, kAppTitle)) {
+    case SaveAnswer::save:
+        closeAfterTake_ = std::move(closePanel);
+        endTake(TakeEnder::panelClosing);
+        return;
+    case SaveAnswer::discard:
+        if (state_ != RecorderState::recording) { // it ended by itself while the user was asked
+            closeAfterTake_ = std::move(closePanel);
+            return;
+        }
+        endTake(TakeEnder::panelClosing);
+        services_.engine.discardTake();
+        finishTake();
+        closePanel();
+        return;
+    case SaveAnswer::cancel:
+        return;
+    }
+}
+
 void Recorder::shutDown() {
     controls_.elapsedTimer.setEnabled(false);
     controls_.scheduledStopTimer.setEnabled(false);
+    controls_.saveProgressTimer.setEnabled(false);
     levelMeter_.endTake();
-    if (state_ == RecorderState::recording || state_ == RecorderState::holdingTake) services_.engine.discardTake();
 }
 
 void Recorder::clearDisplay() {
@@ -312,6 +344,7 @@ void Recorder::onScheduledSaveFailed(const SoundError& error) {
 void Recorder::finishTake() {
     state_ = RecorderState::idle;
     scheduledTake_ = false;
+    if (auto closePanel = std::exchange(closeAfterTake_, {})) closePanel();
 }
 
 std::string Recorder::datedTakePath(DateTime when) const {

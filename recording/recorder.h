@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -57,8 +58,13 @@ public:
     // Takes left behind by a run that ended in the middle of them go to the home folder,
     // named for when they were last written, and the user is told where each went.
     void recoverLeftoverTakes();
-    // The program ends: the timers stop and a take not being saved is discarded without a
-    // question; one being saved is finished by the engine.
+    // Before the panel closes: `closePanel` runs at once when no take runs. During a take the
+    // user is asked whether to save it first: Save ends it as Stop does and closes the panel once
+    // it is saved or given up; Discard discards it and closes; Cancel lets it record on. A take
+    // that has ended and waits for its file closes the panel once it is saved or given up.
+    void askBeforeClosing(std::function<void()> closePanel);
+    // The program ends: the timers stop. A take that was neither saved nor discarded stays with
+    // the engine, which keeps it where the next start recovers it.
     void shutDown();
 
     // Ctrl+Alt+R: stops a playing file, else starts a take.
@@ -75,6 +81,7 @@ private:
         stopHotkey,
         stopButton,
         scheduledTime,
+        panelClosing,
         itself // the engine ended the take: its input was lost, or the disk refused it
     };
     // Where a save puts the take.
@@ -136,6 +143,8 @@ private:
     std::string targetFailure_;
     // What Play plays: the take saved last.
     std::string latestTake_;
+    // The panel's closing, waiting for the take to be saved or given up.
+    std::function<void()> closeAfterTake_;
 };
 
 // The name of a scheduled take that could not go to its target: "Murmora take " and the

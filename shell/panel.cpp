@@ -148,9 +148,22 @@ void Panel::onHotkey(int id) {
 }
 
 void Panel::close() {
+    recorder.askBeforeClosing([this] { end(true); });
+}
+
+void Panel::onSystemClose() {
+    if (!ending_) recorder.askBeforeClosing([this] { end(false); });
+}
+
+void Panel::onSessionEnd() {
+    if (!ending_) end(false);
+}
+
+void Panel::end(bool unloadScheduleWindow) {
+    ending_ = true;
     schedule.disarm();
     recorder.shutDown();
-    services_.windows.unloadScheduleWindow();
+    if (unloadScheduleWindow) services_.windows.unloadScheduleWindow();
     unload();
     services_.windows.endProgram();
 }

@@ -47,13 +47,8 @@ Win32Panel::Win32Panel()
               .targetPathBox = *scheduleDialog_.targetPathBox,
               .activateCheckBox = *scheduleDialog_.activateCheckBox,
               .targetDialog = scheduleDialog_.targetDialog}) {
-    // Closed by the system rather than by its Close button: only the unload runs, and the
-    // program ends although the schedule window is still loaded.
-    window_.onSystemClose = [this] {
-        if (windows_.programEnding()) return;
-        panel_.unload();
-        windows_.endProgram();
-    };
+    window_.onSystemClose = [this] { panel_.onSystemClose(); };
+    window_.onSessionEnd = [this] { panel_.onSessionEnd(); };
     scheduleDialog_.onChooseTargetClicked = [this] { panel_.schedule.onChooseTargetClicked(); };
     scheduleDialog_.onCloseRequested = [this] { panel_.schedule.onCloseRequested(); };
 }

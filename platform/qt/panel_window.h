@@ -23,7 +23,8 @@ public:
     void setBackground(QImage skin);
     const QImage& background() const { return skin_; }
 
-    // Runs when the window system closes the window (Alt+F4, the window manager's close).
+    // Runs when the window system asks the window to close (Alt+F4, the window manager's close);
+    // the window stays until the program ends.
     std::function<void()> onSystemClose;
 
     QtPictureButton* const recordButton;

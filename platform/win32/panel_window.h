@@ -89,6 +89,8 @@ public:
 
     // Runs when the window system closes the window (Alt+F4, the taskbar's Close).
     std::function<void()> onSystemClose;
+    // Runs when the Windows session ends.
+    std::function<void()> onSessionEnd;
 
     PanelButton recordButton;
     PanelButton minimizeButton;

@@ -2,8 +2,10 @@
 
 #include "platform/win32/wide.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
+#include <iterator>
 #include <vector>
 
 namespace murmora {
@@ -42,6 +44,25 @@ void Win32MessageBoxes::show(const std::string& text, MessageStyle style, const 
     // The style numbers are MessageBoxW's own icon flags.
     MessageBoxW(dialogOwner(), toWide(text).c_str(), toWide(title).c_str(),
                 MB_OK | static_cast<UINT>(style) | MB_SETFOREGROUND);
+}
+
+SaveAnswer Win32MessageBoxes::askToSave(const std::string& text, const std::string& title) {
+    const std::wstring wideText = toWide(text);
+    const std::wstring wideTitle = toWide(title);
+    const TASKDIALOG_BUTTON buttons[] = {{IDYES, L"Save"}, {IDNO, L"Discard"}, {IDCANCEL, L"Cancel"}};
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = dialogOwner();
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.pszWindowTitle = wideTitle.c_str();
+    config.pszMainIcon = TD_WARNING_ICON;
+    config.pszContent = wideText.c_str();
+    config.cButtons = static_cast<UINT>(std::size(buttons));
+    config.pButtons = buttons;
+    config.nDefaultButton = IDYES;
+    int pressed = IDCANCEL;
+    if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) return SaveAnswer::cancel;
+    return pressed == IDYES ? SaveAnswer::save : pressed == IDNO ? SaveAnswer::discard : SaveAnswer::cancel;
 }
 
 std::wstring dialogFilter(const std::string& filter) {

@@ -25,6 +25,8 @@ private:
 class Win32MessageBoxes final : public MessageBoxes {
 public:
     void show(const std::string& text, MessageStyle style, const std::string& title) override;
+    // A task dialog: a message box cannot name its buttons.
+    SaveAnswer askToSave(const std::string& text, const std::string& title) override;
 };
 
 // GetSaveFileNameW / GetOpenFileNameW. The flags of the setup are the Windows dialog's own

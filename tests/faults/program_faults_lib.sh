@@ -53,13 +53,10 @@ record_button() { click_panel 81 18; }
 cut_button() { click_panel 131 91; }
 play_button() { click_panel 171 137; }
 schedule_button() { click_panel 131 182; }
+close_button() { click_panel 148 20; }
 close_app() {
-  click_panel 148 20
-  for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$APP_PID" 2>/dev/null && fail "the program did not end after Close"
-  local status=0
-  wait "$APP_PID" || status=$?
-  [ "$status" = 0 ] || fail "the program ended with status $status"
+  close_button
+  expect_ended "after Close"
 }
 
 # Types a name into the save dialog that is open now and accepts it.
@@ -110,4 +107,48 @@ expect_next_take() { # FILE
 expect_take() { # FILE SECONDS
   [ -f "$1" ] || fail "no take at $1"
   assert_tone "$1" 440 "$2" || fail "$1 does not hold $2 s of the tone"
+}
+
+# Runs openbox on the test run's X server until the test ends, for what only a window manager
+# does (Alt+F4).
+start_window_manager() {
+  command -v openbox >/dev/null || unavailable "openbox is not installed"
+  ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || unavailable "a window manager runs already"
+  openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0; sleep 0.1; done
+  fail "openbox did not start: $(cat "$WORK/openbox.log")"
+}
+
+# Checks that the program asks QUESTION with Save, Discard and Cancel, by holding a picture of
+# its box against the one the reference program draws, and answers it with ANSWER.
+answer_save_question() { # QUESTION save|discard|cancel
+  local box reference reference_pid differing
+  box=$(wait_for_window "^Murmora$" "$PANEL") || fail "no question, expected: $1"
+  sleep 0.5
+  import -window "$box" "$WORK/box.png"
+  "$REFERENCE_BOX" save-question Murmora "$1" >/dev/null &
+  reference_pid=$!
+  reference=$(wait_for_window "^Murmora$" "$PANEL" "$box") || fail "the reference box did not show"
+  sleep 0.5
+  import -window "$reference" "$WORK/reference.png"
+  xdotool windowfocus --sync "$reference" key Escape
+  wait "$reference_pid" || true
+  differing=$(compare -metric AE "$WORK/box.png" "$WORK/reference.png" null: 2>&1) || true
+  [ "$differing" = 0 ] || fail "the box does not ask \"$1\" ($differing pixels differ)"
+  case $2 in # Save is the default button; Tab goes on to Discard
+    save) xdotool windowfocus --sync "$box" key Return ;;
+    discard) xdotool windowfocus --sync "$box" key Tab space ;;
+    cancel) xdotool windowfocus --sync "$box" key Escape ;;
+  esac
+  sleep 0.3
+}
+
+# Waits up to 10 s for the program to end, which must be with status 0.
+expect_ended() {
+  for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$APP_PID" 2>/dev/null && fail "the program did not end: $*"
+  local status=0
+  wait "$APP_PID" || status=$?
+  [ "$status" = 0 ] || fail "the program ended with status $status"
 }

@@ -124,24 +124,102 @@ TEST(Hotkeys, TheFilterIsInPlaceAfterStartUpAndDispatchesOnlyIdsZeroAndOne) {
     EXPECT_EQ(app.panel.recorder.state(), RecorderState::recording);
 }
 
-TEST(Shutdown, CloseStopsCaptureOnlyDuringATakeDiscardingItWithoutAQuestionAndEnds) {
-    for (bool recording : {false, true}) {
-        FakePanel app;
+const std::string kSaveBeforeClosing = "A recording is running. Save it before closing?";
+const EngineCall kStopPlayback{EngineCall::stopPlayback, {}};
+
+// A panel armed for later, and when asked, with a take running.
+struct ClosingPanel : ::testing::Test {
+    FakePanel app;
+
+    void SetUp() override {
         app.start();
         app.activateCheckBox.checked = true;
         app.panel.schedule.onCloseRequested(); // armed
-        if (recording) app.hotkeys.press(0);
-        app.engine.take();
-        app.closeButton.click();
-        EngineCalls expected = recording ? EngineCalls{{EngineCall::discardTake, {}}} : EngineCalls{};
-        expected.push_back({EngineCall::stopPlayback, {}});
-        EXPECT_EQ(app.engine.take(), expected);
-        EXPECT_FALSE(app.elapsedTimer.enabled || app.scheduleStartTimer.enabled || app.scheduledStopTimer.enabled);
-        EXPECT_EQ(app.closeButton.current(), "custom:103");
-        EXPECT_TRUE(app.windows.scheduleWindowUnloaded && app.windows.ended);
-        EXPECT_TRUE(app.messages.shown.empty());
-        EXPECT_TRUE(app.saveTakeDialog.shownAs.empty()) << "no save";
     }
+    void startTake() {
+        app.hotkeys.press(0);
+        app.engine.take();
+    }
+    void expectEnded(bool scheduleWindowUnloaded = true) {
+        EXPECT_FALSE(app.elapsedTimer.enabled || app.scheduleStartTimer.enabled || app.scheduledStopTimer.enabled);
+        EXPECT_TRUE(app.windows.ended);
+        EXPECT_EQ(app.windows.scheduleWindowUnloaded, scheduleWindowUnloaded);
+    }
+};
+
+TEST_F(ClosingPanel, WithoutATakeEndsAtOnceWithoutAQuestion) {
+    app.engine.take();
+    app.closeButton.click();
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStopPlayback});
+    EXPECT_EQ(app.closeButton.current(), "custom:103");
+    EXPECT_TRUE(app.messages.asked.empty());
+    expectEnded();
+}
+
+TEST_F(ClosingPanel, DuringATakeAsksAndDiscardEndsAtOnceWithoutTheTake) {
+    startTake();
+    app.messages.saveAnswers = {SaveAnswer::discard};
+    app.closeButton.click();
+    ASSERT_EQ(app.messages.asked.size(), 1u);
+    EXPECT_EQ(app.messages.asked[0].text, kSaveBeforeClosing);
+    EXPECT_EQ(app.messages.asked[0].title, "Murmora");
+    EXPECT_EQ(app.engine.take(), (EngineCalls{{EngineCall::stopTake, {}}, {EngineCall::discardTake, {}}, kStopPlayback}));
+    EXPECT_TRUE(app.saveTakeDialog.shownAs.empty());
+    expectEnded();
+}
+
+TEST_F(ClosingPanel, DuringATakeCancelLetsItRecordOn) {
+    startTake();
+    app.messages.saveAnswers = {SaveAnswer::cancel};
+    app.closeButton.click();
+    EXPECT_TRUE(app.engine.take().empty());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::recording);
+    EXPECT_TRUE(app.elapsedTimer.enabled);
+    EXPECT_FALSE(app.windows.ended);
+}
+
+TEST_F(ClosingPanel, DuringATakeSaveSavesAsAfterStopThenEnds) {
+    startTake();
+    app.messages.saveAnswers = {SaveAnswer::save};
+    app.saveTakeDialog.answer("/home/user/kept.wav");
+    app.closeButton.click();
+    EXPECT_FALSE(app.windows.ended) << "not before the take is saved";
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{{EngineCall::stopTake, {}}, saveTakeAt("/home/user/kept.wav"),
+                                              kStopPlayback}));
+    EXPECT_EQ(app.messages.texts(), Strings{"Recording saved as  /home/user/kept.wav"});
+    expectEnded();
+}
+
+TEST_F(ClosingPanel, ByTheWindowSystemAsksTooAndLeavesTheScheduleWindowLoaded) {
+    startTake();
+    app.messages.saveAnswers = {SaveAnswer::cancel, SaveAnswer::discard};
+    app.panel.onSystemClose();
+    EXPECT_FALSE(app.windows.ended);
+    app.panel.onSystemClose();
+    EXPECT_EQ(app.messages.asked.size(), 2u);
+    expectEnded(false);
+}
+
+TEST_F(ClosingPanel, TheEndOfTheSessionAsksNothingAndLeavesTheTakeToTheEngineToKeep) {
+    startTake();
+    app.panel.onSessionEnd();
+    EXPECT_TRUE(app.messages.asked.empty());
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStopPlayback}) << "neither saved nor discarded";
+    expectEnded(false);
+}
+
+TEST_F(ClosingPanel, WhileATakeIsSavedEndsOnceItIsSaved) {
+    startTake();
+    app.saveTakeDialog.answer("/home/user/kept.wav");
+    app.hotkeys.press(1);
+    app.engine.deliverNext(); // its save runs
+    app.closeButton.click();
+    EXPECT_FALSE(app.windows.ended);
+    EXPECT_TRUE(app.messages.asked.empty());
+    app.engine.deliver();
+    EXPECT_TRUE(app.files.fileExists("/home/user/kept.wav"));
+    expectEnded();
 }
 
 } // namespace

@@ -52,6 +52,16 @@ public:
         shown.push_back({text, style, title});
         if (whileOpen) whileOpen(shown.back());
     }
+    // The questions asked, and the answers they get in turn; none left answers cancel.
+    std::vector<ShownMessage> asked;
+    std::deque<SaveAnswer> saveAnswers;
+    SaveAnswer askToSave(const std::string& text, const std::string& title) override {
+        asked.push_back({text, MessageStyle::exclamation, title});
+        if (saveAnswers.empty()) return SaveAnswer::cancel;
+        const SaveAnswer answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
         for (const auto& m : shown)
