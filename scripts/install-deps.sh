@@ -5,11 +5,21 @@
 #   scripts/install-deps.sh build run      build the program and run the panel (scripts/run.sh)
 #   scripts/install-deps.sh                everything below
 set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# The Build-Depends of the Debian package, less debhelper: the first of each set of
+# alternatives, without versions or architectures.
+build_depends() {
+    awk '/^Build-Depends:/ { on = 1; sub(/^Build-Depends:/, ""); print; next }
+         on && /^[ \t]/ { print; next }
+         { on = 0 }' debian/control |
+        tr '\n' ' ' | tr ',' '\n' | sed -E 's/\|.*//; s/\([^)]*\)//g; s/\[[^]]*\]//g; s/<[^>]*>//g; s/[[:space:]]//g' |
+        grep -v -e '^$' -e '^debhelper-compat$'
+}
 
 declare -A purposes=(
     # build the program, its pictures and mci-shell
-    [build]="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libpulse-dev portaudio19-dev
-             libsndfile1-dev libxcb1-dev libxcb-keysyms1-dev"
+    [build]="build-essential $(build_depends)"
     # run the panel: a font for its texts, and the encoder the Convert button starts
     [run]="fonts-dejavu-core lame"
     # run it without a desktop: a screen of its own, and a screenshot of it (scripts/screenshot.sh)
