@@ -37,7 +37,7 @@ echo "$deb:"
 dpkg-deb --contents "$deb" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, "  "); print }'
 
 echo "== lintian"
-lintian --fail-on error,warning --display-info --no-tag-display-limit "$out"/murmora_"$version"_*.changes ||
+lintian --fail-on error,warning --display-info --tag-display-limit 0 "$out"/murmora_"$version"_*.changes ||
     fail "lintian found errors or warnings"
 
 echo "== appstreamcli validate"
