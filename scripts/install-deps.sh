@@ -6,10 +6,13 @@ set -euo pipefail
 packages=(
     # build
     build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libpulse-dev portaudio19-dev libsndfile1-dev
+    libopusenc-dev
     libxcb1-dev libxcb-keysyms1-dev libgtest-dev clang libclang-rt-dev
     # run and test
     xvfb xauth xdotool x11-utils xclip faketime imagemagick fonts-dejavu-core openbox
     pulseaudio pulseaudio-utils alsa-utils sox libsox-fmt-mp3 lame
+    # the decoders and reference encoders of the encoding tests and benchmarks
+    flac opus-tools
     # PipeWire with its PulseAudio-compatible server, for the tests against it (not pipewire-alsa)
     pipewire pipewire-pulse wireplumber dbus
     # the fake desktop portal of the portal hotkey tests (GDBus through PyGObject)

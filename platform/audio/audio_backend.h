@@ -25,7 +25,8 @@ enum class AudioError {
     deviceFailed = 1,
     noServer,
     notAnswering,
-    notWav
+    notWav,
+    encoderFailed
 };
 const std::error_category& audioCategory();
 // Named as the standard library looks for it, so that an AudioError is an error_code.
