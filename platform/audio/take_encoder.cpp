@@ -143,7 +143,10 @@ public:
         ope_comments_destroy(comments);
         if (!encoder) return nullptr;
         auto opened = std::unique_ptr<OpusEncoder>(new OpusEncoder(encoder));
-        return ope_encoder_ctl(encoder, OPUS_SET_BITRATE(kOpusBitsPerSecond)) == OPE_OK ? std::move(opened) : nullptr;
+        // Told that the take holds 16 bits, the encoder spends none on what lies below them.
+        const bool set = ope_encoder_ctl(encoder, OPUS_SET_BITRATE(kOpusBitsPerSecond)) == OPE_OK &&
+                         ope_encoder_ctl(encoder, OPUS_SET_LSB_DEPTH(16)) == OPE_OK;
+        return set ? std::move(opened) : nullptr;
     }
     ~OpusEncoder() override { ope_encoder_destroy(encoder_); }
     bool write(const std::int16_t* samples, std::size_t frames) override {
