@@ -2,18 +2,17 @@
 // input is the 440 Hz microphone and its default output the null sink "nullsink"; each test adds
 // a silent input of its own and removes it after.
 #include "platform/audio/pulse_backend.h"
+#include "tests/support/tone_measure.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <numbers>
 #include <thread>
 #include <vector>
 
@@ -50,48 +49,13 @@ struct KeepingSink final : CaptureSink {
 
 // The first channel of what was captured, over its last second: a fresh input may take a
 // second for its first sound.
-struct Sound {
+struct Sound : testing::ToneMeasure {
     double seconds = 0; // captured in all
-    std::vector<double> last;
-
-    explicit Sound(const std::vector<std::int16_t>& samples) : seconds(static_cast<double>(samples.size() / 2) / kRate) {
-        const std::size_t frames = samples.size() / 2;
-        for (std::size_t i = frames > kRate ? frames - kRate : 0; i < frames; ++i)
-            last.push_back(samples[2 * i] / 32768.0);
-    }
     Sound() = default;
-    double rms() const {
-        double squares = 0;
-        for (const double sample : last)
-            squares += sample * sample;
-        return last.empty() ? 0 : std::sqrt(squares / static_cast<double>(last.size()));
-    }
-    // The share of the power that lies at `hz`, in the middle one of its blocks of 50 ms
-    // (Goertzel): 1 for a pure tone of that frequency, whatever few blocks the server dropped
-    // or repeated on a busy machine.
-    double shareAt(double hz) const {
-        constexpr std::size_t kBlock = kRate / 20;
-        std::vector<double> shares;
-        for (std::size_t from = 0; from + kBlock <= last.size(); from += kBlock)
-            shares.push_back(blockShareAt(hz, from, kBlock));
-        if (shares.empty()) return 0;
-        std::nth_element(shares.begin(), shares.begin() + static_cast<std::ptrdiff_t>(shares.size() / 2), shares.end());
-        return shares[shares.size() / 2];
-    }
-
-private:
-    double blockShareAt(double hz, std::size_t from, std::size_t count) const {
-        const double step = 2 * std::numbers::pi * hz / kRate;
-        double real = 0;
-        double imaginary = 0;
-        double squares = 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            const double sample = last[from + i];
-            real += sample * std::cos(step * static_cast<double>(i));
-            imaginary += sample * std::sin(step * static_cast<double>(i));
-            squares += sample * sample;
-        }
-        return squares > 0 ? (real * real + imaginary * imaginary) / (static_cast<double>(count) / 2 * squares) : 0;
+    explicit Sound(const std::vector<std::int16_t>& captured) : seconds(static_cast<double>(captured.size() / 2) / kRate) {
+        const std::size_t frames = captured.size() / 2;
+        for (std::size_t i = frames > kRate ? frames - kRate : 0; i < frames; ++i)
+            samples.push_back(captured[2 * i] / 32768.0);
     }
 };
 
@@ -124,14 +88,8 @@ protected:
             if (!module.empty()) static_cast<void>(std::system(("pactl unload-module " + module + " 2>/dev/null").c_str()));
     }
 
-    // A server that has just started may refuse a module for a moment: tries again.
     static std::string loadModule(const std::string& arguments) {
-        for (int attempt = 0; attempt < 50; ++attempt) {
-            const std::string module = output("pactl load-module " + arguments + " 2>/dev/null");
-            if (!module.empty()) return module;
-            std::this_thread::sleep_for(100ms);
-        }
-        return {};
+        return output("pactl load-module " + arguments + " 2>/dev/null");
     }
     void makeDefault(const std::string& input) {
         ASSERT_EQ(std::system(("pactl set-default-source " + input).c_str()), 0);
