@@ -86,7 +86,7 @@ protected:
         take_ = work_ / "take.wav";
     }
     void TearDown() override {
-        if (mounted_) static_cast<void>(std::system(("umount " + quoted(mounted_.value())).c_str()));
+        if (mounted_) static_cast<void>(std::system(("umount --lazy " + quoted(mounted_.value())).c_str()));
         fs::remove_all(work_);
     }
     fs::path target(const fs::path& folder) const { return folder / (std::string("saved.") + GetParam().extension); }
