@@ -27,7 +27,8 @@ declare -A purposes=(
     # the tests: GoogleTest, the fuzzers' clang, the desktop tools the real tests drive the panel
     # with, the private PulseAudio server and the sound tools that check what it recorded
     [test]="libgtest-dev clang libclang-rt-dev x11-utils xclip faketime openbox
-            pulseaudio pulseaudio-utils alsa-utils sox libsox-fmt-mp3"
+            pulseaudio pulseaudio-utils alsa-utils sox libsox-fmt-mp3
+            flac opus-tools"
     # PipeWire with its PulseAudio-compatible server, for the tests against it (not pipewire-alsa)
     [pipewire]="pipewire pipewire-pulse wireplumber dbus"
     # the fake desktop portal of the portal hotkey tests (GDBus through PyGObject)
