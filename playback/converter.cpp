@@ -32,7 +32,7 @@ void Converter::convert() {
     // that fails is left to the encoder, which writes over the file.
     static_cast<void>(services_.files.removeFile(target));
 
-    const std::string encoder = pathInFolder(services_.files.programFolder(), kEncoderName);
+    const std::string encoder = pathInFolder(services_.files.libraryFolder(), kEncoderName);
     if (!services_.files.fileExists(encoder)) {
         services_.messages.show(kEncoderMissing, MessageStyle::exclamation, kAppTitle);
         return;

@@ -23,7 +23,7 @@ struct ConverterControls {
 };
 
 // The Convert button: hands a chosen WAV file to the outside encoder LAME.exe in the program's
-// folder, which writes the MP3 beside it.
+// library folder, which writes the MP3 beside it.
 class Converter {
 public:
     Converter(ConverterServices services, ConverterControls controls);

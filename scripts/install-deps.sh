@@ -1,28 +1,58 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Murmora needs to build, run and test, where any is missing.
-# Runs apt-get as root, or through sudo.
+# Installs the Debian packages Murmora needs for the purposes named, where any is missing;
+# with none named, for every purpose (what scripts/test.sh and CI need). Runs apt-get as root,
+# or through sudo.
+#   scripts/install-deps.sh build run      build the program and run the panel (scripts/run.sh)
+#   scripts/install-deps.sh                everything below
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
-packages=(
-    # build
-    build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libpulse-dev portaudio19-dev libsndfile1-dev
-    libxcb1-dev libxcb-keysyms1-dev libgtest-dev clang libclang-rt-dev
-    # run and test
-    xvfb xauth xdotool x11-utils xclip faketime imagemagick fonts-dejavu-core openbox
-    pulseaudio pulseaudio-utils alsa-utils sox libsox-fmt-mp3 lame
+# The Build-Depends of the Debian package, less debhelper: the first of each set of
+# alternatives, without versions or architectures.
+build_depends() {
+    awk '/^Build-Depends:/ { on = 1; sub(/^Build-Depends:/, ""); print; next }
+         on && /^[ \t]/ { print; next }
+         { on = 0 }' debian/control |
+        tr '\n' ' ' | tr ',' '\n' | sed -E 's/\|.*//; s/\([^)]*\)//g; s/\[[^]]*\]//g; s/<[^>]*>//g; s/[[:space:]]//g' |
+        grep -v -e '^$' -e '^debhelper-compat$'
+}
+
+declare -A purposes=(
+    # build the program, its pictures and mci-shell
+    [build]="build-essential $(build_depends)"
+    # run the panel: a font for its texts, and the encoder the Convert button starts
+    [run]="fonts-dejavu-core lame"
+    # run it without a desktop: a screen of its own, and a screenshot of it (scripts/screenshot.sh)
+    [screen]="xvfb xauth xdotool imagemagick"
+    # the tests: GoogleTest, the fuzzers' clang, the desktop tools the real tests drive the panel
+    # with, the private PulseAudio server and the sound tools that check what it recorded
+    [test]="libgtest-dev clang libclang-rt-dev x11-utils xclip faketime openbox
+            pulseaudio pulseaudio-utils alsa-utils sox libsox-fmt-mp3
+            flac opus-tools"
     # PipeWire with its PulseAudio-compatible server, for the tests against it (not pipewire-alsa)
-    pipewire pipewire-pulse wireplumber dbus
+    [pipewire]="pipewire pipewire-pulse wireplumber dbus"
     # the fake desktop portal of the portal hotkey tests (GDBus through PyGObject)
-    python3-gi gir1.2-glib-2.0
+    [portal]="python3-gi gir1.2-glib-2.0"
     # the Windows build, its tests under Wine, and LAME.exe from Debian's lame sources
-    g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev make zip
+    [windows]="g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev make zip"
+    # the Debian package (scripts/package-deb.sh) and its checks
+    [package]="debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils"
 )
+
+wanted=("$@")
+[ ${#wanted[@]} -gt 0 ] || wanted=(build run screen test pipewire portal windows package)
+packages=()
+for purpose in "${wanted[@]}"; do
+    [ -n "${purposes[$purpose]:-}" ] || { echo "install-deps: no purpose called $purpose (${!purposes[*]})" >&2; exit 2; }
+    packages+=(${purposes[$purpose]}) # split at blanks and line ends
+done
 
 missing=()
 for p in "${packages[@]}"; do
     [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" = "install ok installed" ] || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
+missing=($(printf '%s\n' "${missing[@]}" | sort -u))
 
 echo "Installing: ${missing[*]}"
 sudo=""

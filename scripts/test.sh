@@ -2,9 +2,10 @@
 # Installs what is missing, builds, and runs every test: the fast ones against fakes and the
 # real ones (Qt windows under Xvfb and offscreen, audio through a private PulseAudio server
 # with a 440 Hz virtual microphone, the real encoder), the Windows build's tests under Wine;
-# then the tests of the sound server's devices and faults (label "server") again against
-# PipeWire and its PulseAudio-compatible server; then the fuzzers for a bounded time.
-# MURMORA_SKIP_WINDOWS=1 leaves out the Windows build.
+# then the Debian package, built, checked, installed, used and purged (tests/package); then the
+# tests of the sound server's devices and faults (label "server") again against PipeWire and
+# its PulseAudio-compatible server; then the fuzzers for a bounded time.
+# MURMORA_SKIP_WINDOWS=1 leaves out the Windows build, MURMORA_SKIP_PACKAGE=1 the package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 windows=true
@@ -27,6 +28,12 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 status=0
 ctest --preset default "$@" || status=$?
+if [ "${MURMORA_SKIP_PACKAGE:-0}" != 1 ]; then
+    echo "== the Debian package"
+    package=0
+    tests/package/package_test.sh || package=$?
+    [ "$package" = 0 ] || [ "$package" = 77 ] || status=$package
+fi
 if $windows; then
     wine_start
     ctest --preset windows "$@" || status=$?

@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "core/result.h"
 
@@ -25,7 +27,8 @@ enum class AudioError {
     deviceFailed = 1,
     noServer,
     notAnswering,
-    notWav
+    notWav,
+    encoderFailed
 };
 const std::error_category& audioCategory();
 // Named as the standard library looks for it, so that an AudioError is an error_code.
@@ -79,12 +82,41 @@ public:
     virtual StreamState state() const = 0;
 };
 
-// The machine's default input and output. Streams must be destroyed before the backend.
+// An input to record from, as the sound server lists it.
+struct InputDevice {
+    std::string name;        // the server's own name for it, which openCaptureFrom takes
+    std::string description; // for the user; for the sound of an output, that output's description
+    bool isDefault = false;  // the server's default input
+    bool outputSound = false; // the sound an output plays (its monitor), not a device's input
+    bool operator==(const InputDevice&) const = default;
+};
+
+// A capture stream, and whether it records from the default input because the input asked for
+// is not there.
+struct OpenedCapture {
+    std::unique_ptr<AudioStream> stream;
+    bool defaultInstead = false;
+};
+
+// The machine's inputs and outputs. Streams must be destroyed before the backend.
 class AudioBackend {
 public:
     virtual ~AudioBackend() = default;
+    // From the default input.
     virtual Result<std::unique_ptr<AudioStream>> openCapture(const StreamFormat& format, CaptureSink& sink) = 0;
     virtual Result<std::unique_ptr<AudioStream>> openPlayback(const StreamFormat& format, PlaybackSource& source) = 0;
+    // The inputs of the machine, devices' inputs first, then the sound of each output. A backend
+    // that cannot tell lists none and records from its default input only.
+    virtual Result<std::vector<InputDevice>> listInputs() { return std::vector<InputDevice>{}; }
+    // From the input that listInputs() named `inputName`, or the default input when that is empty
+    // or not there (then `defaultInstead` says so). A stream from a named input is not moved to
+    // another when its input goes: it is lost.
+    virtual Result<OpenedCapture> openCaptureFrom(const std::string& inputName, const StreamFormat& format,
+                                                  CaptureSink& sink) {
+        auto stream = openCapture(format, sink);
+        if (!stream) return stream.error();
+        return OpenedCapture{std::move(*stream), !inputName.empty()};
+    }
 };
 
 // The backend the program uses: the sound server through its own protocol whenever one

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace murmora::audio {
 namespace {
@@ -38,7 +40,8 @@ public:
     PulseStream(PulseBackend& backend, pa_stream* stream, CaptureSink* sink, PlaybackSource* source,
                 std::size_t frameBytes);
     ~PulseStream() override;
-    std::error_code connect(Clock::time_point deadline);
+    // `sourceName`: the input to record from; empty for the default input or for playback.
+    std::error_code connect(Clock::time_point deadline, const std::string& sourceName);
     std::error_code start() override;
     std::error_code stop() override;
     StreamState state() const override { return state_.load(); }
@@ -83,10 +86,50 @@ public:
     }
 
     Result<std::unique_ptr<AudioStream>> openCapture(const StreamFormat& format, CaptureSink& sink) override {
-        return open(format, &sink, nullptr);
+        const auto deadline = Clock::now() + kDeviceDeadline;
+        LoopLock lock(loop_);
+        return open(format, &sink, nullptr, {}, deadline);
     }
     Result<std::unique_ptr<AudioStream>> openPlayback(const StreamFormat& format, PlaybackSource& source) override {
-        return open(format, nullptr, &source);
+        const auto deadline = Clock::now() + kDeviceDeadline;
+        LoopLock lock(loop_);
+        return open(format, nullptr, &source, {}, deadline);
+    }
+
+    Result<OpenedCapture> openCaptureFrom(const std::string& inputName, const StreamFormat& format,
+                                          CaptureSink& sink) override {
+        const auto deadline = Clock::now() + kDeviceDeadline;
+        LoopLock lock(loop_);
+        if (const std::error_code error = connectContext(deadline)) return error;
+        // PipeWire's server waits for a named input that is not there rather than refusing it:
+        // ask first.
+        bool there = false;
+        if (!inputName.empty()) {
+            const auto found = [](pa_context*, const pa_source_info* info, int, void* there) {
+                if (info) *static_cast<bool*>(there) = true;
+            };
+            if (!await(pa_context_get_source_info_by_name(context_, inputName.c_str(), found, &there), deadline))
+                return AudioError::notAnswering;
+        }
+        auto stream = open(format, &sink, nullptr, there ? inputName : std::string(), deadline);
+        if (!stream) return stream.error();
+        return OpenedCapture{std::move(*stream), !inputName.empty() && !there};
+    }
+
+    Result<std::vector<InputDevice>> listInputs() override {
+        const auto deadline = Clock::now() + kDeviceDeadline;
+        LoopLock lock(loop_);
+        if (const std::error_code error = connectContext(deadline)) return error;
+        InputListing listing;
+        // All three are asked at once, and each is awaited (or cancelled) before the listing goes.
+        pa_operation* server = pa_context_get_server_info(context_, &InputListing::onServer, &listing);
+        pa_operation* sources = pa_context_get_source_info_list(context_, &InputListing::onSource, &listing);
+        pa_operation* sinks = pa_context_get_sink_info_list(context_, &InputListing::onSink, &listing);
+        bool answered = true;
+        for (pa_operation* operation : {server, sources, sinks})
+            answered = await(operation, deadline) && answered;
+        if (!answered) return AudioError::notAnswering;
+        return listing.inputs();
     }
 
     pa_threaded_mainloop* loop() const { return loop_; }
@@ -130,9 +173,42 @@ public:
     }
 
 private:
-    Result<std::unique_ptr<AudioStream>> open(const StreamFormat& format, CaptureSink* sink, PlaybackSource* source) {
-        const auto deadline = Clock::now() + kDeviceDeadline;
-        LoopLock lock(loop_);
+    // The server's answers about its inputs, gathered on the main loop's thread.
+    class InputListing {
+    public:
+        static void onServer(pa_context*, const pa_server_info* info, void* self) {
+            if (info && info->default_source_name)
+                static_cast<InputListing*>(self)->defaultName_ = info->default_source_name;
+        }
+        static void onSource(pa_context*, const pa_source_info* info, int, void* self) {
+            if (info && info->monitor_of_sink == PA_INVALID_INDEX)
+                static_cast<InputListing*>(self)->devices_.push_back({info->name, describe(info->description, info->name)});
+        }
+        static void onSink(pa_context*, const pa_sink_info* info, int, void* self) {
+            if (info && info->monitor_source_name)
+                static_cast<InputListing*>(self)->outputs_.push_back(
+                    {info->monitor_source_name, describe(info->description, info->name), false, true});
+        }
+        std::vector<InputDevice> inputs() {
+            std::vector<InputDevice> all = std::move(devices_);
+            all.insert(all.end(), outputs_.begin(), outputs_.end());
+            for (InputDevice& input : all)
+                input.isDefault = input.name == defaultName_;
+            return all;
+        }
+
+    private:
+        static std::string describe(const char* description, const char* name) {
+            return description && *description ? description : name;
+        }
+        std::string defaultName_;
+        std::vector<InputDevice> devices_;
+        std::vector<InputDevice> outputs_;
+    };
+
+    // With the lock held.
+    Result<std::unique_ptr<AudioStream>> open(const StreamFormat& format, CaptureSink* sink, PlaybackSource* source,
+                                              const std::string& sourceName, Clock::time_point deadline) {
         if (const std::error_code error = connectContext(deadline)) return error;
         const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(format.sampleRate),
                                           static_cast<std::uint8_t>(format.channels)};
@@ -147,7 +223,7 @@ private:
         pa_proplist_free(properties);
         if (!stream) return AudioError::deviceFailed;
         auto opened = std::make_unique<PulseStream>(*this, stream, sink, source, pa_frame_size(&sampleFormat));
-        if (const std::error_code error = opened->connect(deadline)) return error;
+        if (const std::error_code error = opened->connect(deadline, sourceName)) return error;
         return opened;
     }
 
@@ -235,7 +311,7 @@ void PulseStream::disconnectOnceCreated(pa_stream* stream, void*) {
 }
 
 // With the lock held. The stream starts corked: it opens now and records or plays at start().
-std::error_code PulseStream::connect(Clock::time_point deadline) {
+std::error_code PulseStream::connect(Clock::time_point deadline, const std::string& sourceName) {
     const pa_sample_spec* sampleFormat = pa_stream_get_sample_spec(stream_);
     constexpr auto unset = static_cast<std::uint32_t>(-1);
     pa_buffer_attr buffer{unset, unset, unset, unset, unset};
@@ -243,7 +319,10 @@ std::error_code PulseStream::connect(Clock::time_point deadline) {
     int status = 0;
     if (sink_) {
         buffer.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(kCaptureFragmentUsec, sampleFormat));
-        status = pa_stream_connect_record(stream_, nullptr, &buffer, flags);
+        // The take records the input the user chose, or nothing: never moved to another one.
+        status = sourceName.empty() ? pa_stream_connect_record(stream_, nullptr, &buffer, flags)
+                                    : pa_stream_connect_record(stream_, sourceName.c_str(), &buffer,
+                                                               static_cast<pa_stream_flags_t>(flags | PA_STREAM_DONT_MOVE));
     } else {
         buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kPlaybackBufferUsec, sampleFormat));
         status = pa_stream_connect_playback(stream_, nullptr, &buffer, flags, nullptr, nullptr);

@@ -18,9 +18,20 @@ public:
         return noServer(stream) ? fallback().openPlayback(format, source) : std::move(stream);
     }
 
+    Result<std::vector<InputDevice>> listInputs() override {
+        auto inputs = server_->listInputs();
+        return noServer(inputs) ? fallback().listInputs() : std::move(inputs);
+    }
+    Result<OpenedCapture> openCaptureFrom(const std::string& inputName, const StreamFormat& format,
+                                          CaptureSink& sink) override {
+        auto opened = server_->openCaptureFrom(inputName, format, sink);
+        return noServer(opened) ? fallback().openCaptureFrom(inputName, format, sink) : std::move(opened);
+    }
+
 private:
-    static bool noServer(const Result<std::unique_ptr<AudioStream>>& stream) {
-        return stream.error() == AudioError::noServer;
+    template <typename T>
+    static bool noServer(const Result<T>& result) {
+        return result.error() == AudioError::noServer;
     }
     AudioBackend& fallback() {
         if (!fallback_) fallback_ = makePortAudioBackend();

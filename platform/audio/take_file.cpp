@@ -1,12 +1,13 @@
 #include "platform/audio/take_file.h"
 
+#include "platform/posix/partial_file.h"
+
 #include <sndfile.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <string>
 #include <sys/file.h>
 #include <sys/sendfile.h>
@@ -20,7 +21,8 @@ namespace {
 
 constexpr std::size_t kCopyChunk = 64 << 20;
 
-std::error_code lastSystemError() { return {errno, std::system_category()}; }
+using posix::lastSystemError;
+using posix::newFileMode;
 
 class TakeFolderCategory final : public std::error_category {
 public:
@@ -63,24 +65,6 @@ Result<int> createUniqueFile(const fs::path& folder, fs::path& path) {
     }
 }
 
-// The permissions the user gives a new file: 0666 less the umask, read without changing it.
-mode_t newFileMode() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("Umask:", 0) == 0)
-            return 0666 & ~static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
-    }
-    return 0644;
-}
-
-std::error_code syncFolder(const fs::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return lastSystemError();
-    std::error_code error = ::fsync(fd) == 0 ? std::error_code() : lastSystemError();
-    if (::close(fd) != 0 && !error) error = lastSystemError();
-    return error;
-}
-
 // Whether some process holds the take at `path` open as a TakeFile.
 bool takeIsHeld(const fs::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -90,42 +74,20 @@ bool takeIsHeld(const fs::path& path) {
     return held;
 }
 
-// Copies the whole file at `from` into `out`, gives it the permissions of a new file and syncs it.
-std::error_code fillAndSync(const fs::path& from, int out) {
+// Copies the take at `from` into a new hidden file beside `target`, synced before it replaces
+// the target: the target is either the whole take or untouched.
+std::error_code copyOver(const fs::path& from, const fs::path& target) {
+    auto partial = posix::PartialFile::createBeside(target, ".murmora-save-");
+    if (!partial) return partial.error();
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return lastSystemError();
     std::error_code error;
     for (ssize_t sent = 1; sent != 0 && !error;) {
-        sent = ::sendfile(out, in, nullptr, kCopyChunk);
+        sent = ::sendfile((*partial)->descriptor(), in, nullptr, kCopyChunk);
         if (sent < 0 && errno != EINTR) error = lastSystemError();
     }
     ::close(in);
-    if (!error && (::fchmod(out, newFileMode()) != 0 || ::fsync(out) != 0)) error = lastSystemError();
-    return error;
-}
-
-// Copies the take at `from` into a new hidden file of a random name beside `target`, made
-// exclusively (never an existing name, never through a link), syncs it and renames it over
-// the target: the target is either the whole take or untouched. When a step fails, the file
-// made here is removed, and nothing else.
-std::error_code copyOver(const fs::path& from, const fs::path& target) {
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string partial = (folder / ".murmora-save-XXXXXX").string();
-    const int out = ::mkostemp(partial.data(), O_CLOEXEC);
-    if (out < 0) return lastSystemError();
-    struct stat made {};
-    std::error_code error = ::fstat(out, &made) == 0 ? fillAndSync(from, out) : lastSystemError();
-    if (::close(out) != 0 && !error) error = lastSystemError();
-    if (!error && ::rename(partial.c_str(), target.c_str()) != 0) error = lastSystemError();
-    if (!error) {
-        // The take is in place; a folder entry not yet on disk follows with the next sync.
-        static_cast<void>(syncFolder(folder));
-        return {};
-    }
-    struct stat now {};
-    if (::lstat(partial.c_str(), &now) == 0 && now.st_dev == made.st_dev && now.st_ino == made.st_ino)
-        ::unlink(partial.c_str());
-    return error;
+    return error ? error : (*partial)->replaceTarget();
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 
+#include "core/paths.h"
+
 namespace murmora {
 
 namespace {
@@ -77,6 +79,12 @@ std::error_code QtFiles::moveFile(const std::string& from, const std::string& to
 }
 
 std::string QtFiles::programFolder() const { return encoded(QCoreApplication::applicationDirPath()); }
+
+std::string QtFiles::libraryFolder() const {
+    const std::string program = programFolder();
+    const bool installed = program == "/bin" || program.ends_with("/bin");
+    return pathInFolder(installed ? folderOf(program) : program, MURMORA_LIBRARY_FOLDER);
+}
 
 std::string QtFiles::homeFolder() const { return withoutClosingSlash(encoded(QDir::homePath())); }
 

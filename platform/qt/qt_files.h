@@ -11,6 +11,9 @@ public:
     std::error_code removeFile(const std::string& path) override;
     std::error_code moveFile(const std::string& from, const std::string& to) override;
     std::string programFolder() const override;
+    // PREFIX/lib/murmora for a program installed as PREFIX/bin/murmora; in a build folder, which
+    // holds the program at its root, lib/murmora there. Never bin/, which is on users' PATH.
+    std::string libraryFolder() const override;
     std::string homeFolder() const override;
     std::string tempFolder() const override;
     Result<std::string> createUniqueFile(const std::string& folder, const std::string& prefix) override;

@@ -67,6 +67,8 @@ std::string Win32Files::programFolder() const {
     return withoutClosingSeparator(path.substr(0, path.find_last_of(L"\\/") + 1));
 }
 
+std::string Win32Files::libraryFolder() const { return programFolder(); }
+
 std::string Win32Files::homeFolder() const {
     wchar_t* folder = nullptr;
     std::string home;

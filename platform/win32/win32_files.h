@@ -12,6 +12,8 @@ public:
     std::error_code removeFile(const std::string& path) override;
     std::error_code moveFile(const std::string& from, const std::string& to) override;
     std::string programFolder() const override;
+    // The program's own folder: LAME.exe lies beside murmora.exe.
+    std::string libraryFolder() const override;
     // The user's profile folder (USERPROFILE).
     std::string homeFolder() const override;
     // GetTempPathW's folder, without its closing "\".

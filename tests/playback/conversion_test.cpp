@@ -7,7 +7,7 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
-const std::string kEncoder = "/opt/murmora/LAME.exe";
+const std::string kEncoder = "/opt/murmora/lib/LAME.exe";
 const std::string kWav = "/home/user/take.wav";
 const std::string kMp3 = "/home/user/take.wav.mp3";
 const char* const kEncoderMissing = "File LAME.exe is required for mp3 conversion";
@@ -88,8 +88,9 @@ TEST_F(ConvertPanel, AnExistingMp3IsDeletedFirstOrLeftForTheEncoderToWriteOver) 
     EXPECT_TRUE(app.messages.shown.empty());
 }
 
-TEST_F(ConvertPanel, TheEncoderIsLookedForOnlyInTheProgramsFolderAndAMissingOneIsReported) {
+TEST_F(ConvertPanel, TheEncoderIsLookedForOnlyInTheLibraryFolderAndAMissingOneIsReported) {
     app.files.removeFile(kEncoder);
+    app.files.add("/opt/murmora/LAME.exe"); // beside the program
     app.files.add("/usr/bin/LAME.exe");
     app.files.add("/usr/bin/lame");
     app.files.add(kWav);
@@ -102,7 +103,7 @@ TEST_F(ConvertPanel, TheEncoderIsLookedForOnlyInTheProgramsFolderAndAMissingOneI
     EXPECT_EQ(app.messages.shown[0].title, "Murmora");
     EXPECT_FALSE(app.files.fileExists(kMp3)) << "the old MP3 is deleted even so";
 
-    app.files.program = "/";
+    app.files.library = "/";
     app.files.add("/LAME.exe");
     convert(kWav);
     ASSERT_EQ(app.launcher.started.size(), 1u);

@@ -83,6 +83,7 @@ public:
     std::set<std::string> folders{"/", "/home/user", "/opt/murmora", "/tmp"};
     std::set<std::string> undeletable;
     std::string program = "/opt/murmora";
+    std::string library = "/opt/murmora/lib";
     std::string home = "/home/user";
     std::string temp = "/tmp";
     int uniqueCounter = 0;
@@ -92,6 +93,7 @@ public:
     std::error_code removeFile(const std::string& path) override;
     std::error_code moveFile(const std::string& from, const std::string& to) override;
     std::string programFolder() const override { return program; }
+    std::string libraryFolder() const override { return library; }
     std::string homeFolder() const override { return home; }
     std::string tempFolder() const override { return temp; }
     Result<std::string> createUniqueFile(const std::string& folder, const std::string& prefix) override;

@@ -1,0 +1,48 @@
+#pragma once
+#include "core/result.h"
+
+#include <filesystem>
+#include <memory>
+#include <sys/types.h>
+#include <system_error>
+
+namespace murmora::posix {
+
+// The reason errno holds now.
+std::error_code lastSystemError();
+
+// The permissions the user gives a new file: 0666 less the umask, read without changing it.
+mode_t newFileMode();
+
+// A file written beside its target under a hidden name of its own, made exclusively (never an
+// existing name, never through a link). It takes the target's place only once it is complete
+// and on disk, so that the target is either the whole new file or untouched; until then,
+// destroying it removes it, and nothing else.
+class PartialFile {
+public:
+    // `prefix` begins the hidden name (".murmora-save-" and the like).
+    static Result<std::unique_ptr<PartialFile>> createBeside(const std::filesystem::path& target, const char* prefix);
+    ~PartialFile();
+    PartialFile(const PartialFile&) = delete;
+    PartialFile& operator=(const PartialFile&) = delete;
+
+    // Open for reading and writing until replaceTarget().
+    int descriptor() const { return descriptor_; }
+    const std::filesystem::path& path() const { return path_; }
+    // Gives the file the permissions of a new file, syncs and closes it, renames it over the
+    // target and syncs the folder. On failure the file is removed and the target stays as it was.
+    std::error_code replaceTarget();
+
+private:
+    PartialFile(std::filesystem::path path, std::filesystem::path target, int descriptor, dev_t device, ino_t inode);
+    void remove();
+
+    std::filesystem::path path_;
+    std::filesystem::path target_;
+    int descriptor_;
+    dev_t device_; // what was made here, so that a file put in its place since is left alone
+    ino_t inode_;
+    bool done_ = false;
+};
+
+} // namespace murmora::posix

@@ -1,0 +1,25 @@
+#pragma once
+#include "platform/settings.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace murmora {
+
+// Settings as the settings file holds them: a line "key=value" for each, blanks around the key
+// and the value left out. Blank lines and lines that begin with "#" say nothing; keys this
+// version does not know are passed over (a later version may have written them).
+inline constexpr std::size_t kLargestSettingsText = 64 * 1024;
+
+// The settings `text` holds, or why it makes no sense (then the whole text counts for nothing).
+struct ReadSettings {
+    Settings settings;
+    std::string complaint; // empty when the text makes sense
+};
+ReadSettings settingsFromText(std::string_view text);
+
+// The text of the settings; nothing when a value cannot be written as a line of its own.
+std::optional<std::string> settingsText(const Settings& settings);
+
+} // namespace murmora

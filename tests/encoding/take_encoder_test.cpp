@@ -1,0 +1,198 @@
+// The take encoder against the real libraries, its files read back by other programs: sox for
+// FLAC and MP3 (sox's MP3 reader is libmad), opusdec for Opus.
+#include "platform/audio/take_encoder.h"
+#include "tests/support/tone_measure.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <condition_variable>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <numbers>
+#include <thread>
+#include <vector>
+
+namespace murmora::audio {
+namespace {
+namespace fs = std::filesystem;
+
+constexpr int kRate = 44100;
+// What libmad decodes before the take's first frame in an MP3 file: the frame that holds LAME's
+// header (1152 frames of silence) and LAME's encoder delay (576). The padding of the last frame
+// follows the take: less than 1152 frames, 26 ms.
+constexpr sf_count_t kMp3Delay = 1152 + 576;
+
+std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+// A 16-bit stereo take of a 440 Hz tone at half of full scale (-6 dBFS), like the test microphone.
+void writeToneTake(const fs::path& path, double seconds) {
+    SF_INFO info{};
+    info.samplerate = kRate;
+    info.channels = 2;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+    const auto frames = static_cast<std::size_t>(seconds * kRate);
+    std::vector<short> samples(frames * 2);
+    for (std::size_t i = 0; i < frames; ++i)
+        samples[2 * i] = samples[2 * i + 1] =
+            static_cast<short>(std::lround(16384 * std::sin(2 * std::numbers::pi * 440 * static_cast<double>(i) / kRate)));
+    sf_writef_short(file, samples.data(), static_cast<sf_count_t>(frames));
+    sf_close(file);
+}
+
+std::string contentOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct Decoded : testing::ToneMeasure {
+    sf_count_t frames = 0;
+};
+
+// Decodes `encoded` with another program to a 44.1 kHz WAV file and measures its first channel.
+Decoded decode(const fs::path& encoded, EncodedFormat format, const fs::path& wav) {
+    const std::string command = format == EncodedFormat::opus
+                                    ? "opusdec --quiet --rate 44100 " + quoted(encoded) + " " + quoted(wav)
+                                    : "sox " + quoted(encoded) + " " + quoted(wav) + " 2>/dev/null";
+    Decoded decoded;
+    SF_INFO info{};
+    SNDFILE* file = std::system(command.c_str()) == 0 ? sf_open(wav.c_str(), SFM_READ, &info) : nullptr;
+    if (!file) return decoded;
+    std::vector<double> frames(static_cast<std::size_t>(info.frames * info.channels));
+    decoded.frames = sf_readf_double(file, frames.data(), info.frames);
+    sf_close(file);
+    for (std::size_t i = 0; i < frames.size(); i += static_cast<std::size_t>(info.channels))
+        decoded.samples.push_back(frames[i]);
+    decoded.rate = info.samplerate;
+    return decoded;
+}
+
+struct FormatCase {
+    EncodedFormat format;
+    const char* extension;
+};
+
+class TakeEncoderTest : public ::testing::TestWithParam<FormatCase> {
+protected:
+    void SetUp() override {
+        char folder[] = "/var/tmp/murmora-encode-test.XXXXXX";
+        ASSERT_NE(::mkdtemp(folder), nullptr);
+        work_ = folder;
+        take_ = work_ / "take.wav";
+    }
+    void TearDown() override {
+        if (mounted_) static_cast<void>(std::system(("umount --lazy " + quoted(mounted_.value())).c_str()));
+        fs::remove_all(work_);
+    }
+    fs::path target(const fs::path& folder) const { return folder / (std::string("saved.") + GetParam().extension); }
+    // A small file system that fills during the encoding, where this test may mount one.
+    fs::path smallDisk() {
+        const fs::path folder = work_ / "small";
+        fs::create_directory(folder);
+        if (std::system(("mount -t tmpfs -o size=64k murmora-small " + quoted(folder) + " 2>/dev/null").c_str()) != 0)
+            return {};
+        mounted_ = folder;
+        return folder;
+    }
+    static std::vector<fs::path> entries(const fs::path& folder) {
+        return {fs::directory_iterator(folder), fs::directory_iterator()};
+    }
+
+    fs::path work_;
+    fs::path take_;
+    std::optional<fs::path> mounted_;
+};
+
+TEST_P(TakeEncoderTest, TheFileDecodesToTheTakesToneAndLength) {
+    writeToneTake(take_, 5);
+    const fs::path saved = target(work_);
+    ASSERT_EQ(encodeTake(take_, saved, GetParam().format), std::error_code());
+    const Decoded decoded = decode(saved, GetParam().format, work_ / "decoded.wav");
+    EXPECT_GT(decoded.shareAt(440), 0.9);
+    EXPECT_NEAR(decoded.rms(), 0.5 / std::sqrt(2.0), 0.035);
+    const sf_count_t takeFrames = 5 * kRate;
+    switch (GetParam().format) {
+    case EncodedFormat::flac:
+        EXPECT_EQ(decoded.frames, takeFrames);
+        break;
+    case EncodedFormat::opus: // opusdec leaves out the encoder's delay itself
+        EXPECT_NEAR(static_cast<double>(decoded.frames), static_cast<double>(takeFrames), 0.05 * kRate);
+        break;
+    case EncodedFormat::mp3:
+        EXPECT_NEAR(static_cast<double>(decoded.frames - kMp3Delay), static_cast<double>(takeFrames), 0.05 * kRate);
+        break;
+    }
+    EXPECT_EQ(entries(work_).size(), 3u) << "the take, the file and its decoding, nothing partial";
+}
+
+TEST_P(TakeEncoderTest, ProgressGrowsToTheWholeTakeInThousandthsAtMost) {
+    writeToneTake(take_, 3);
+    std::vector<double> told;
+    ASSERT_EQ(encodeTake(take_, target(work_), GetParam().format, {}, [&told](double done) { told.push_back(done); }),
+              std::error_code());
+    ASSERT_FALSE(told.empty());
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+    EXPECT_GT(told.front(), 0);
+    EXPECT_DOUBLE_EQ(told.back(), 1.0);
+    EXPECT_LE(told.size(), 1001u);
+}
+
+TEST_P(TakeEncoderTest, AFullDiskFailsWithItsReasonKeepsTheTakeAndLeavesTheTargetAsItWas) {
+    const fs::path disk = smallDisk();
+    if (disk.empty()) {
+        if (std::getenv("CI")) FAIL() << "a small tmpfs could not be mounted";
+        GTEST_SKIP() << "a small tmpfs cannot be mounted here (not root)";
+    }
+    writeToneTake(take_, 30);
+    const std::string take = contentOf(take_);
+    const fs::path saved = target(disk);
+    std::ofstream(saved) << "kept";
+    const std::error_code error = encodeTake(take_, saved, GetParam().format);
+    EXPECT_EQ(error, std::errc::no_space_on_device);
+    EXPECT_EQ(error.message(), "No space left on device");
+    EXPECT_EQ(contentOf(take_), take);
+    EXPECT_EQ(contentOf(saved), "kept");
+    EXPECT_EQ(entries(disk).size(), 1u) << "nothing partial is left";
+}
+
+TEST_P(TakeEncoderTest, ACancelFromAnotherThreadKeepsTheTakeAndLeavesNothing) {
+    writeToneTake(take_, 60);
+    const std::string take = contentOf(take_);
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool underway = false;
+    std::stop_source cancel;
+    std::thread canceller([&] {
+        std::unique_lock lock(mutex);
+        wake.wait(lock, [&] { return underway; });
+        cancel.request_stop();
+    });
+    double lastDone = 0;
+    const std::error_code error =
+        encodeTake(take_, target(work_), GetParam().format, cancel.get_token(), [&](double done) {
+            lastDone = done;
+            const std::lock_guard lock(mutex);
+            if (done >= 0.2 && !underway) {
+                underway = true;
+                wake.notify_one();
+            }
+        });
+    canceller.join();
+    EXPECT_EQ(error, std::errc::operation_canceled);
+    EXPECT_LT(lastDone, 1.0) << "the cancel came too late to test";
+    EXPECT_EQ(contentOf(take_), take);
+    EXPECT_EQ(entries(work_), std::vector<fs::path>{take_});
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, TakeEncoderTest,
+                         ::testing::Values(FormatCase{EncodedFormat::flac, "flac"}, FormatCase{EncodedFormat::opus, "opus"},
+                                           FormatCase{EncodedFormat::mp3, "mp3"}),
+                         [](const auto& info) { return std::string(info.param.extension); });
+
+} // namespace
+} // namespace murmora::audio
