@@ -80,8 +80,7 @@ private:
     void drainRing();
     // The writer's check, each round: true once the input is lost. Sets how long the writer may
     // wait before it looks again.
-    bool inputLost(std::int64_t& framesSeen, std::chrono::steady_clock::time_point& lastFrameAt,
-                   std::chrono::steady_clock::duration& nextLook) const;
+    bool inputLost(std::chrono::steady_clock::duration& nextLook) const;
     void wakeWriter();
 
     StreamFormat format_;
@@ -103,6 +102,9 @@ private:
     std::atomic<std::int64_t> framesCaptured_{0};
     std::atomic<std::int64_t> framesLost_{0};
     std::atomic<std::int64_t> deviceOverflows_{0};
+    // When frames last came (steady clock ticks), those the ring could not hold too: a frozen
+    // server is told kNoFramesLimit after its last frame, however the writer's rounds fall.
+    std::atomic<std::chrono::steady_clock::rep> lastFrameAt_{0};
     // The level window being gathered, on the audio thread only (reset by record() before
     // frames are accepted), and the peak of the last one finished.
     const std::size_t levelWindowFrames_;

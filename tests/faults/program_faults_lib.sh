@@ -106,6 +106,19 @@ expect_next_take() { # FILE
   expect_take "$1" 1.5
 }
 
+# The streams the program holds open on the sound server, playing or recording.
+program_streams() {
+  { pactl list source-outputs; pactl list sink-inputs; } 2>/dev/null |
+    grep -c "application.process.id = \"$APP_PID\"" || true
+}
+
+# Asserts that the program holds no stream on the server within 3 s: streams it gave up on while
+# the server did not answer are cleaned up once it answers again.
+expect_no_streams() {
+  for _ in $(seq 30); do [ "$(program_streams)" = 0 ] && return 0; sleep 0.1; done
+  fail "the program holds $(program_streams) streams on the server: $(pactl list short source-outputs; pactl list short sink-inputs)"
+}
+
 # Asserts that FILE is a take holding the test tone for at least SECONDS.
 expect_take() { # FILE SECONDS
   [ -f "$1" ] || fail "no take at $1"
