@@ -38,7 +38,7 @@ int main(int argc, char* argv[]) {
     boxWatch.start(1000);
     murmora::Recorder& recorder = panel.panel.recorder;
     recorder.onRecordHotkey();
-    if (!recorder.isRecording()) {
+    if (recorder.state() != murmora::RecorderState::recording) {
         std::fprintf(stderr, "no take started\n");
         return EXIT_FAILURE;
     }
