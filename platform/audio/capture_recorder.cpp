@@ -57,7 +57,9 @@ std::error_code CaptureRecorder::record() {
 
 std::error_code CaptureRecorder::stop() {
     if (!writer_.joinable()) return {};
-    // A take that ended by itself asks nothing of the server, which may be the reason it ended.
+    // A stream lost just now ends the take as one the writer saw go. A take that ended by itself
+    // asks nothing of the server, which may be the reason it ended.
+    if (stream_->state() == StreamState::lost) lost_ = true;
     const bool endedItself = lost() || !accepting_;
     const std::error_code result = endedItself ? std::error_code() : stream_->stop();
     accepting_ = false;
