@@ -69,7 +69,6 @@ std::error_code CaptureRecorder::stop() {
     }
     wake_.notify_one();
     writer_.join();
-    writing_ = false;
     return result;
 }
 
@@ -131,6 +130,7 @@ void CaptureRecorder::writeUntilStopped() {
     }
     lock.unlock();
     accepting_ = false;
+    writing_ = false;
     drainRing(); // the stream has stopped: whatever it delivered last is in the ring now
     take_->updateHeader();
     if (endedItself && onEnded_) onEnded_();

@@ -89,7 +89,7 @@ private:
     std::unique_ptr<AudioStream> stream_;
     std::vector<std::int16_t> chunk_; // the writer's buffer between ring and file
     std::thread writer_;
-    std::atomic<bool> writing_{false}; // from record() until stop() has joined the writer
+    std::atomic<bool> writing_{false}; // from record() until the writer ends, asked or by itself
     std::function<void()> onEnded_;
     std::mutex wakeMutex_;
     std::condition_variable wake_;

@@ -12,7 +12,10 @@ export HOME="$WORK/home" XDG_CACHE_HOME="$WORK/cache" QT_QPA_PLATFORM=xcb
 mkdir -p "$HOME"
 TAKES="$XDG_CACHE_HOME/murmora/takes"
 pids=()
-trap 'rc=$?; set +e; for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
+# A test may add shell commands to cleanup_steps, run on exit once the programs are gone.
+cleanup_steps=()
+trap 'rc=$?; set +e; for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
+      for step in "${cleanup_steps[@]}"; do eval "$step"; done; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
 
 fail() { echo "FAIL: $*" >&2; [ -s "$WORK/murmora.log" ] && sed 's/^/  murmora: /' "$WORK/murmora.log" >&2; exit 1; }
 unavailable() { # fails in CI, skips elsewhere
@@ -105,6 +108,9 @@ expect_next_take() { # FILE
   expect_box information "Recording saved as  $1"
   expect_take "$1" 1.5
 }
+
+# within VALUE LOW HIGH
+within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }'; }
 
 # The streams the program holds open on the sound server, playing or recording.
 program_streams() {

@@ -29,6 +29,13 @@ TEST(Replies, StatusTellsTheModeTheLengthAndTheLevel) {
              s.backend->loseStreams();
          },
          "capture mode", "not ready"},
+        {"the disk refused frames",
+         [](Session& s) {
+             const FullDisk full;
+             s.record(40000);
+             s.statusOnceItIs("capture mode", "stopped");
+         },
+         "capture mode", "stopped"},
         {"a take of 1 s", [](Session& s) { s.record(44100); s.run({"stop capture"}); }, "capture length", "1000"},
         {"1 s in bytes",
          [](Session& s) {
