@@ -43,7 +43,8 @@ std::error_code CaptureRecorder::record() {
     windowPeak_ = 0;
     windowFrames_ = 0;
     inputPeak_ = 0;
-    lastFrameAt_ = std::chrono::steady_clock::now().time_since_epoch().count();
+    // As if the last frame came later than now: the first frames have the longer limit.
+    lastFrameAt_ = (std::chrono::steady_clock::now() + kFirstFramesLimit - kNoFramesLimit).time_since_epoch().count();
     accepting_ = true;
     if (const std::error_code error = stream_->start()) {
         accepting_ = false;

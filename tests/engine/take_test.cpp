@@ -66,6 +66,15 @@ TEST_F(TakeTest, NoFrameForTheLimitEndsItByItselfAsALostInput) {
     EXPECT_EQ(readWav(takeFiles().at(0)), frames);
 }
 
+TEST_F(TakeTest, AnInputSlowToSendItsFirstFramesIsNotLost) {
+    ASSERT_FALSE(engine_->startTake());
+    std::this_thread::sleep_for(audio::CaptureRecorder::kNoFramesLimit + 300ms);
+    deliver(*backend_, rampFrames(4410));
+    const auto end = stop();
+    ASSERT_TRUE(end);
+    EXPECT_FALSE(end->early) << end->early.text;
+}
+
 TEST_F(TakeTest, ADiskThatRefusesFramesEndsItAtOnceKeepingWhatWasWrittenForTheSave) {
     std::vector<std::int16_t> delivered;
     std::optional<TakeEnd> end;

@@ -21,11 +21,8 @@ start_app "${launcher[@]}"
 
 echo "== a take outgrows the folder ($reason)"
 record_button
-started=$(date +%s%N)
 # 1 MiB holds about 5.9 s of 44.1 kHz 16-bit stereo.
-wait_for_window "^Murmora$" "$PANEL" >/dev/null || fail "nobody said that the disk was full"
-told_ms=$(( ($(date +%s%N) - started) / 1000000 ))
-echo "told $told_ms ms into the take"
+wait_until_told "$(now_ns)" "the disk was full"
 within "$told_ms" 4500 7500 || fail "the full disk was told $told_ms ms into the take, not when it filled (~5.9 s)"
 expect_box warning "The file for the recording could not be written to its end ($reason).
 

@@ -109,6 +109,16 @@ expect_next_take() { # FILE
   expect_take "$1" 1.5
 }
 
+now_ns() { date +%s%N; }
+
+# Waits for the panel's next message box, which should say WHAT; sets told_ms to the
+# milliseconds since SINCE (now_ns) when it showed.
+wait_until_told() { # SINCE WHAT
+  wait_for_window "^Murmora$" "$PANEL" >/dev/null || fail "nobody said that $2"
+  told_ms=$(( ($(now_ns) - $1) / 1000000 ))
+  echo "told that $2 $told_ms ms after"
+}
+
 # within VALUE LOW HIGH
 within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }'; }
 
