@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
     const int saveResult = timed(service, "save capture " + target.string(), saveMs);
     const int closeResult = timed(service, "close capture", closeMs);
     const auto size = std::filesystem::file_size(target);
-    std::printf("take: %.1f MiB written in %.1f s (%lld MiB fed)\n", static_cast<double>(size) / (1 << 20),
-                feedSeconds, mebibytes);
+    std::printf("take: %.1f MiB written in %.1f s (%lld MiB fed)\n", static_cast<double>(size) / (1 << 20), feedSeconds,
+                mebibytes);
     std::printf("stop capture: %.1f ms (result %d)\n", stopMs, stopResult);
     std::printf("save capture, same file system: %.2f ms (result %d)\n", saveMs, saveResult);
     std::printf("close capture: %.2f ms (result %d)\n", closeMs, closeResult);

@@ -77,7 +77,8 @@ protected:
     void makeEngine() {
         engine_.reset();
         backend_ = new audio::ScriptedBackend;
-        engine_ = std::make_unique<audio::SoundEngine>(std::unique_ptr<audio::AudioBackend>(backend_), takeFolder_, ui_);
+        engine_ =
+            std::make_unique<audio::SoundEngine>(std::unique_ptr<audio::AudioBackend>(backend_), takeFolder_, ui_);
         engine_->setTakeHandlers({[this](const TakeEnd& end) { ends_.push_back(end); },
                                   [this](const SoundError& error) { saves_.push_back(error); }});
         engine_->setPlaybackEndedHandler([this](bool lost) { playbackEnds_.push_back(lost); });
@@ -109,7 +110,9 @@ protected:
     }
     std::vector<fs::path> takeFiles() const { return filesIn(takeFolder_); }
     // Whether the take folder is empty within 5 s: the engine's worker lets a take's file go.
-    bool takeFolderEmpties() const { return eventually([this] { return takeFiles().empty(); }); }
+    bool takeFolderEmpties() const {
+        return eventually([this] { return takeFiles().empty(); });
+    }
 
     ScratchFolder scratch_;
     fs::path takeFolder_ = scratch_ / "takes";

@@ -64,11 +64,12 @@ TEST_F(PlaybackTest, AFileThatCannotBePlayedIsRefusedWithItsReasonAndLeavesNoStr
     const struct {
         fs::path path;
         SoundError expected;
-    } cases[] = {{scratch_ / "absent.wav", {SoundFailure::notFound, "The file was not found (No such file or directory)"}},
-                 {scratch_.path, {SoundFailure::notFound, "The file was not found (No such file or directory)"}},
-                 {scratch_ / "notes.wav", {SoundFailure::notPlayable, notPlayable}},
-                 {scratch_ / "take.flac", {SoundFailure::notPlayable, notPlayable}},
-                 {scratch_ / "damaged.wav", {SoundFailure::notPlayable, notPlayable}}};
+    } cases[] = {
+        {scratch_ / "absent.wav", {SoundFailure::notFound, "The file was not found (No such file or directory)"}},
+        {scratch_.path, {SoundFailure::notFound, "The file was not found (No such file or directory)"}},
+        {scratch_ / "notes.wav", {SoundFailure::notPlayable, notPlayable}},
+        {scratch_ / "take.flac", {SoundFailure::notPlayable, notPlayable}},
+        {scratch_ / "damaged.wav", {SoundFailure::notPlayable, notPlayable}}};
     for (const auto& c : cases) {
         const auto length = engine_->openPlayback(c.path.string());
         ASSERT_FALSE(length) << c.path;

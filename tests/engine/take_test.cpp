@@ -199,7 +199,8 @@ struct OtherFileSystem {
     std::string pattern = "/dev/shm/murmora-engine-test-XXXXXX";
     fs::path folder;
     explicit OtherFileSystem(const fs::path& takeFolder) {
-        struct stat take {}, other{};
+        struct stat take {
+        }, other{};
         if (::stat(takeFolder.c_str(), &take) == 0 && ::mkdtemp(pattern.data()) &&
             ::stat(pattern.c_str(), &other) == 0 && take.st_dev != other.st_dev)
             folder = pattern;

@@ -20,8 +20,7 @@ TEST(Replies, StatusTellsTheModeTheLengthAndTheLevel) {
         const char* status;
         const char* reply;
     } cases[] = {
-        {"a new take", [](Session& s) { s.run({"open new type waveaudio alias capture"}); }, "capture mode",
-         "stopped"},
+        {"a new take", [](Session& s) { s.run({"open new type waveaudio alias capture"}); }, "capture mode", "stopped"},
         {"recording", [](Session& s) { s.record(100); }, "capture mode", "recording"},
         {"the input lost",
          [](Session& s) {
@@ -36,7 +35,12 @@ TEST(Replies, StatusTellsTheModeTheLengthAndTheLevel) {
              s.statusOnceItIs("capture mode", "stopped");
          },
          "capture mode", "stopped"},
-        {"a take of 1 s", [](Session& s) { s.record(44100); s.run({"stop capture"}); }, "capture length", "1000"},
+        {"a take of 1 s",
+         [](Session& s) {
+             s.record(44100);
+             s.run({"stop capture"});
+         },
+         "capture length", "1000"},
         {"1 s in bytes",
          [](Session& s) {
              s.record(44100);
