@@ -12,7 +12,10 @@ export HOME="$WORK/home" XDG_CACHE_HOME="$WORK/cache" QT_QPA_PLATFORM=xcb
 mkdir -p "$HOME"
 TAKES="$XDG_CACHE_HOME/murmora/takes"
 pids=()
-trap 'rc=$?; set +e; for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
+# A test may add shell commands to cleanup_steps, run on exit once the programs are gone.
+cleanup_steps=()
+trap 'rc=$?; set +e; for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
+      for step in "${cleanup_steps[@]}"; do eval "$step"; done; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
 
 fail() { echo "FAIL: $*" >&2; [ -s "$WORK/murmora.log" ] && sed 's/^/  murmora: /' "$WORK/murmora.log" >&2; exit 1; }
 unavailable() { # fails in CI, skips elsewhere
@@ -101,6 +104,32 @@ expect_next_take() { # FILE
   answer_save_dialog "$1"
   expect_box information "Recording saved as  $1"
   expect_take "$1" 1.5
+}
+
+now_ns() { date +%s%N; }
+
+# Waits for the panel's next message box, which should say WHAT; sets told_ms to the
+# milliseconds since SINCE (now_ns) when it showed.
+wait_until_told() { # SINCE WHAT
+  wait_for_window "^Murmora$" "$PANEL" >/dev/null || fail "nobody said that $2"
+  told_ms=$(( ($(now_ns) - $1) / 1000000 ))
+  echo "told that $2 $told_ms ms after"
+}
+
+# within VALUE LOW HIGH
+within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }'; }
+
+# The streams the program holds open on the sound server, playing or recording.
+program_streams() {
+  { pactl list source-outputs; pactl list sink-inputs; } 2>/dev/null |
+    grep -c "application.process.id = \"$APP_PID\"" || true
+}
+
+# Asserts that the program holds no stream on the server within 3 s: streams it gave up on while
+# the server did not answer are cleaned up once it answers again.
+expect_no_streams() {
+  for _ in $(seq 30); do [ "$(program_streams)" = 0 ] && return 0; sleep 0.1; done
+  fail "the program holds $(program_streams) streams on the server: $(pactl list short source-outputs; pactl list short sink-inputs)"
 }
 
 # Asserts that FILE is a take holding the test tone for at least SECONDS.
