@@ -18,6 +18,8 @@ constexpr float kRecordAreaBottom = 310.0f;
 const char* const kRecordButtonUp = "recordbuttonup";
 const char* const kRecordButtonDown = "recordbuttondown";
 const char* const kRecordButtonRecording = "recordbuttonrecording";
+// What screen readers hear of the record button while it shows the recording picture.
+const char* const kRecordingStatus = "recording";
 
 const char* const kSaveDialogTitle = "Save Recorded File";
 constexpr int kSaveDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist;
@@ -99,6 +101,11 @@ void Recorder::shutDown() {
 void Recorder::clearDisplay() {
     controls_.secondsLabel.setCaption("");
     controls_.sizeLabel.setCaption("");
+}
+
+void Recorder::showRecordButton(const char* bitmap) {
+    services_.pictures.showBitmap(controls_.recordButton, bitmap);
+    controls_.recordButton.setStatusText(bitmap == kRecordButtonRecording ? kRecordingStatus : "");
 }
 
 void Recorder::onRecordHotkey() {
