@@ -14,6 +14,8 @@ packages=(
     pipewire pipewire-pulse wireplumber dbus
     # the fake desktop portal of the portal hotkey tests (GDBus through PyGObject)
     python3-gi gir1.2-glib-2.0
+    # the accessibility bus and the screen reader's view of the program in the a11y tests
+    at-spi2-core python3-pyatspi
     # the Windows build, its tests under Wine, and LAME.exe from Debian's lame sources
     g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev make zip
 )

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include "platform/qt/qt_accessibility.h"
 #include "platform/qt/qt_picture.h"
@@ -63,6 +65,16 @@ QtSpinner::QtSpinner(QWidget* parent, const QRect& geometry, int minimum, int ma
         QAccessibleValueChangeEvent event(this, value());
         QAccessible::updateAccessibility(&event);
     });
+}
+
+void QtSpinner::paintEvent(QPaintEvent* event) {
+    QScrollBar::paintEvent(event);
+    if (!hasFocus()) return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
 }
 
 QtCheckBox::QtCheckBox(QWidget* parent, const QRect& geometry, const QString& caption) : QCheckBox(caption, parent) {

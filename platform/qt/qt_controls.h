@@ -53,6 +53,10 @@ public:
     void setValueBox(const QLineEdit* box) { valueBox_ = box; }
     QString valueText() const { return valueBox_ ? valueBox_->text() : QString::number(value()); }
 
+protected:
+    // A scroll bar shows no focus of its own: the spinner draws the style's focus frame round it.
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     std::function<void()> onChange_;
     const QLineEdit* valueBox_ = nullptr;
