@@ -8,7 +8,7 @@
 #   - Press on "Stop Recording" opens the save dialog; cancelled, the take is not saved and the
 #     record button reads as before the take;
 #   - Press on "Close" ends the program.
-# Usage: screen_reader_test.sh PROGRAM AUDIO_ENV
+# Usage: screen_reader_test.sh PROGRAM MESSAGE_BOX_REFERENCE AUDIO_ENV
 . "$(dirname "$0")/a11y_lib.sh"
 start_app
 
@@ -46,11 +46,10 @@ wait "$listener" || fail "$(cat "$WORK/announced")"
 
 echo "== Press on \"Stop Recording\" opens the save dialog"
 $PROBE press "Stop Recording" || fail "no Press on Stop Recording"
-dialog=$(wait_for_window "^Save Recorded File$" "$PANEL") || fail "no save dialog after Press on \"Stop Recording\""
+wait_for_window "^Save Recorded File$" "$PANEL" >/dev/null || fail "no save dialog after Press on \"Stop Recording\""
 $PROBE window "Save Recorded File" || fail "the save dialog is not on the accessibility bus"
-xdotool windowfocus --sync "$dialog" key Escape
-box=$(wait_for_window "^Murmora$" "$PANEL") || fail "no message after the cancelled save"
-xdotool windowfocus --sync "$box" key Return # "Recording Not Saved"
+cancel_save_dialog
+expect_box warning "Recording Not Saved"
 expect_recordings 0 "the cancelled save"
 record=$($PROBE show Record)
 [[ "$record" == "push button|Record|Record/Stop File Play|"* && "$record" != *pressed* ]] ||
