@@ -12,27 +12,22 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/windows/msaa_support.h"
+
 namespace {
+
+using murmora::msaa::childId;
+using murmora::msaa::takeText;
 
 int fail(const char* words) {
     std::fprintf(stderr, "%s\n", words);
     return 1;
 }
 
-VARIANT child(long id) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
 std::wstring nameOf(IAccessible* panel, long id) {
     BSTR name = nullptr;
-    if (panel->get_accName(child(id), &name) != S_OK || !name) return L"";
-    std::wstring text(name, SysStringLen(name));
-    SysFreeString(name);
-    return text;
+    if (panel->get_accName(childId(id), &name) != S_OK) return L"";
+    return takeText(name);
 }
 
 int run(int argc, wchar_t** argv, IAccessible* panel) {
@@ -53,7 +48,7 @@ int run(int argc, wchar_t** argv, IAccessible* panel) {
     if (command == L"press" && argc == 3) {
         for (long id = 1; id <= count; ++id)
             if (nameOf(panel, id) == argv[2])
-                return panel->accDoDefaultAction(child(id)) == S_OK ? 0 : fail("no press");
+                return panel->accDoDefaultAction(childId(id)) == S_OK ? 0 : fail("no press");
         return fail("no such child");
     }
     return fail("usage: msaa_probe names | focused | press NAME");

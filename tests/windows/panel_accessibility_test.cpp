@@ -14,6 +14,7 @@
 
 #include "platform/win32/panel_window.h"
 #include "platform/win32/win32_picture.h"
+#include "tests/windows/msaa_support.h"
 
 namespace murmora {
 namespace {
@@ -45,19 +46,8 @@ void pump(DWORD ms) {
     }
 }
 
-VARIANT child(long id) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
-std::wstring taken(BSTR text) {
-    std::wstring words = text ? std::wstring(text, SysStringLen(text)) : L"";
-    SysFreeString(text);
-    return words;
-}
+using msaa::childId;
+using msaa::takeText;
 
 class PanelKeyboard : public ::testing::Test {
 protected:
@@ -181,34 +171,34 @@ TEST_F(PanelKeyboard, ScreenReadersReadSevenPushButtonsByNameAndPressThem) {
     EXPECT_EQ(panel->get_accChildCount(&count), S_OK);
     EXPECT_EQ(count, 7);
     BSTR name = nullptr;
-    EXPECT_EQ(panel->get_accName(child(CHILDID_SELF), &name), S_OK);
-    EXPECT_EQ(taken(name), L"Murmora");
+    EXPECT_EQ(panel->get_accName(childId(CHILDID_SELF), &name), S_OK);
+    EXPECT_EQ(takeText(name), L"Murmora");
     std::vector<std::wstring> names;
     for (long id = 1; id <= count; ++id) {
-        EXPECT_EQ(panel->get_accName(child(id), &name), S_OK);
-        names.push_back(taken(name));
+        EXPECT_EQ(panel->get_accName(childId(id), &name), S_OK);
+        names.push_back(takeText(name));
         VARIANT role;
-        EXPECT_EQ(panel->get_accRole(child(id), &role), S_OK);
+        EXPECT_EQ(panel->get_accRole(childId(id), &role), S_OK);
         EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
         BSTR action = nullptr;
-        EXPECT_EQ(panel->get_accDefaultAction(child(id), &action), S_OK);
-        EXPECT_EQ(taken(action), L"Press");
+        EXPECT_EQ(panel->get_accDefaultAction(childId(id), &action), S_OK);
+        EXPECT_EQ(takeText(action), L"Press");
     }
     EXPECT_EQ(names, (std::vector<std::wstring>{L"Minimize", L"Record", L"Close", L"Stop Recording",
                                                 L"Convert Wav To mp3", L"Play File", L"Set Recording Schedule"}));
 
     VARIANT state;
-    EXPECT_EQ(panel->get_accState(child(2), &state), S_OK);
+    EXPECT_EQ(panel->get_accState(childId(2), &state), S_OK);
     EXPECT_EQ(state.lVal & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_PRESSED),
               STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
     window.recordButton.setStatusText("recording");
-    EXPECT_EQ(panel->get_accState(child(2), &state), S_OK);
+    EXPECT_EQ(panel->get_accState(childId(2), &state), S_OK);
     EXPECT_TRUE(state.lVal & STATE_SYSTEM_PRESSED);
     BSTR description = nullptr;
-    EXPECT_EQ(panel->get_accDescription(child(2), &description), S_OK);
-    EXPECT_EQ(taken(description), L"recording");
+    EXPECT_EQ(panel->get_accDescription(childId(2), &description), S_OK);
+    EXPECT_EQ(takeText(description), L"recording");
 
-    EXPECT_EQ(panel->accDoDefaultAction(child(4)), S_OK); // Stop Recording
+    EXPECT_EQ(panel->accDoDefaultAction(childId(4)), S_OK); // Stop Recording
     pump(300);
     EXPECT_EQ(reports, (std::vector<Reported>{{L"Stop Recording", 'd', kLeftButton, 405, 405},
                                               {L"Stop Recording", 'u', kLeftButton, 405, 405}}));
