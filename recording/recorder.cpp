@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <string_view>
 
 #include "core/paths.h"
 #include "core/texts.h"
@@ -105,7 +106,8 @@ void Recorder::clearDisplay() {
 
 void Recorder::showRecordButton(const char* bitmap) {
     services_.pictures.showBitmap(controls_.recordButton, bitmap);
-    controls_.recordButton.setStatusText(bitmap == kRecordButtonRecording ? kRecordingStatus : "");
+    const bool recording = std::string_view(bitmap) == kRecordButtonRecording;
+    controls_.recordButton.setStatusText(recording ? kRecordingStatus : "");
 }
 
 void Recorder::onRecordHotkey() {
