@@ -1,33 +1,23 @@
 // The panel and the schedule window as screen readers see them, and the keyboard's way round
 // the panel, on the offscreen platform.
-#include <cmath>
 #include <limits>
 #include <vector>
 
 #include <QAccessible>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "app/qt_panel.h"
-#include "tests/qt/modal_answer.h"
 #include "tests/support/fake_platform.h"
 
 namespace murmora {
 namespace {
-
-using testing::answerNextModal;
 
 QAccessibleInterface* accessible(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
 
 QStringList actionsOf(QObject* object) {
     QAccessibleActionInterface* actions = accessible(object)->actionInterface();
     return actions ? actions->actionNames() : QStringList{};
-}
-
-void press(QObject* object) {
-    accessible(object)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
 }
 
 const QStringList kButtonActions{QAccessibleActionInterface::pressAction(),
@@ -187,29 +177,6 @@ TEST_F(PanelAccessibility, SilentInputNoteIsAShownNotificationNamedByItsText) {
     EXPECT_EQ(note->text(QAccessible::Name).toStdString(), text);
     w.levelDisplay.hideNote();
     EXPECT_TRUE(note->state().invisible);
-}
-
-TEST_F(PanelAccessibility, PressOnRecordStartsATakeThatTheButtonReadsAsRecordingUntilStopRecording) {
-    mci.take();
-    press(w.recordButton);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return panel.panel.recorder.isRecording(); }, 2000));
-    EXPECT_TRUE(mci.sent("record capture"));
-    QAccessibleInterface* record = accessible(w.recordButton);
-    EXPECT_EQ(record->text(QAccessible::Description), "recording");
-    EXPECT_TRUE(record->state().pressed);
-
-    bool saveDialogShown = false;
-    answerNextModal<QFileDialog>([&](QFileDialog* dialog) {
-        saveDialogShown = dialog->windowTitle() == "Save Recorded File";
-        dialog->reject();
-        answerNextModal<QMessageBox>([](QMessageBox* box) { box->accept(); }); // "Recording Not Saved"
-    });
-    press(w.stopButton);
-    const auto& recorder = panel.panel.recorder;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !recorder.isRecording() && !recorder.isHoldingTake(); }, 5000));
-    EXPECT_TRUE(saveDialogShown);
-    EXPECT_EQ(record->text(QAccessible::Description), "Record/Stop File Play"); // its tooltip again
-    EXPECT_FALSE(record->state().pressed);
 }
 
 // The names of the buttons the focus is on after each key.
