@@ -98,6 +98,8 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(
         QIcon(QPixmap::fromImage(murmora::readPictureFile(QStringLiteral(":/icons/murmora.png")))));
     QGuiApplication::setDesktopFileName(kAppId);
+    // The name screen readers list the program by (the display name would go into every title).
+    QCoreApplication::setApplicationName(QStringLiteral("Murmora"));
 
     const std::unique_ptr<murmora::MciService> mci = murmora::makeMciService();
     const std::unique_ptr<murmora::TakeFolder> takes = murmora::makeTakeFolder();

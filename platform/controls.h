@@ -66,12 +66,17 @@ struct MouseHandlers {
 
 // A control that shows a picture and reports the mouse: the record button and the image
 // buttons. After a press it keeps reporting moves, also outside it, and reports the release
-// wherever the pointer is.
+// wherever the pointer is. The keyboard and screen readers press it too; it reports their
+// press as the mouse's: a left press and release in its middle, and a press given up as a
+// move off it.
 class PictureButton {
 public:
     virtual ~PictureButton() = default;
     virtual void setPicture(const Picture& picture) = 0;
     virtual void setMouseHandlers(MouseHandlers handlers) = 0;
+    // A word screen readers give with the button's name for as long as it holds, the button
+    // then counting as pressed ("recording" on the record button during a take); "" for none.
+    virtual void setStatusText(const std::string& status) = 0;
 };
 
 } // namespace murmora

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <string_view>
 
 #include "core/paths.h"
 #include "core/texts.h"
@@ -18,6 +19,8 @@ constexpr float kRecordAreaBottom = 310.0f;
 const char* const kRecordButtonUp = "recordbuttonup";
 const char* const kRecordButtonDown = "recordbuttondown";
 const char* const kRecordButtonRecording = "recordbuttonrecording";
+// What screen readers hear of the record button while it shows the recording picture.
+const char* const kRecordingStatus = "recording";
 
 const char* const kSaveDialogTitle = "Save Recorded File";
 constexpr int kSaveDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist;
@@ -99,6 +102,12 @@ void Recorder::shutDown() {
 void Recorder::clearDisplay() {
     controls_.secondsLabel.setCaption("");
     controls_.sizeLabel.setCaption("");
+}
+
+void Recorder::showRecordButton(const char* bitmap) {
+    services_.pictures.showBitmap(controls_.recordButton, bitmap);
+    const bool recording = std::string_view(bitmap) == kRecordButtonRecording;
+    controls_.recordButton.setStatusText(recording ? kRecordingStatus : "");
 }
 
 void Recorder::onRecordHotkey() {

@@ -101,7 +101,8 @@ private:
     // The recorder reads idle while the device still holds the take until its save.
     void holdTakeForSave();
     void clearDisplay();
-    void showRecordButton(const char* bitmap) { services_.pictures.showBitmap(controls_.recordButton, bitmap); }
+    // Shows a picture of the record button; with the recording picture its status is "recording".
+    void showRecordButton(const char* bitmap);
 
     // Stops the device; when the take ended early (the input was lost, the sound server did not
     // answer, the take file could not be written to the end), says so before the save.

@@ -1,6 +1,7 @@
 #include "platform/qt/schedule_dialog.h"
 
 #include <cmath>
+#include <tuple>
 
 #include <QCloseEvent>
 
@@ -76,9 +77,32 @@ ScheduleDialog::ScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
     chooseTargetButton->setGeometry(layout.rect(120, 260, 735, 350));
     chooseTargetButton->setAutoDefault(false);
     // The spinners alone set the time and the duration: what a box shows is what is used.
-    for (QtTextBox* box : {startHourBox, startMinuteBox, startSecondBox, dayHalfBox, durationHoursBox,
-                           durationMinutesBox, durationSecondsBox})
+    // Each box and its spinner carry the name of what they set; Tab goes to the spinner, which
+    // counts with Up and Down and whose value screen readers read as its box shows it.
+    const std::tuple<QtTextBox*, QtSpinner*, QString> fields[] = {
+        {startHourBox, startHourSpinner, tr("Start hour")},
+        {startMinuteBox, startMinuteSpinner, tr("Start minute")},
+        {startSecondBox, startSecondSpinner, tr("Start second")},
+        {dayHalfBox, dayHalfSpinner, tr("Start AM/PM")},
+        {durationHoursBox, durationHoursSpinner, tr("Duration hours")},
+        {durationMinutesBox, durationMinutesSpinner, tr("Duration minutes")},
+        {durationSecondsBox, durationSecondsSpinner, tr("Duration seconds")},
+    };
+    QWidget* previous = nullptr;
+    for (const auto& [box, spinner, name] : fields) {
         box->setReadOnly(true);
+        box->setFocusPolicy(Qt::ClickFocus);
+        box->setAccessibleName(name);
+        spinner->setAccessibleName(name);
+        spinner->setValueBox(box);
+        if (previous) setTabOrder(previous, spinner);
+        previous = spinner;
+    }
+    targetPathBox->setAccessibleName(tr("Target file"));
+    chooseTargetButton->setAccessibleDescription(tr("Choose the file the scheduled recording is saved as"));
+    setTabOrder(previous, chooseTargetButton);
+    setTabOrder(chooseTargetButton, targetPathBox);
+    setTabOrder(targetPathBox, activateCheckBox);
 }
 
 void ScheduleDialog::reject() { close(); }

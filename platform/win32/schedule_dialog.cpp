@@ -74,8 +74,8 @@ void ScheduleDialog::createControls() {
         control(L"STATIC", caption, SS_LEFT, f.left + left, f.top + 240, width, 255);
     };
     auto box = [this](Frame f, int left, int top, int width, DWORD style) {
-        return std::make_unique<Win32TextBox>(control(L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | style,
-                                                      f.left + left, f.top + top, width, 285));
+        return std::make_unique<Win32TextBox>(
+            control(L"EDIT", L"", WS_BORDER | ES_AUTOHSCROLL | style, f.left + left, f.top + top, width, 285));
     };
     auto spinner = [this](Frame f, int left, int minimum, int maximum) {
         return std::make_unique<Win32Spinner>(
@@ -92,7 +92,8 @@ void ScheduleDialog::createControls() {
     heading(kDurationFrame, 240, 375, L"hrs");
     heading(kDurationFrame, 840, 495, L"mins");
     heading(kDurationFrame, 1440, 495, L"secs");
-    // The spinners alone set the time and the duration: what a box shows is what is used.
+    // The spinners alone set the time and the duration: what a box shows is what is used. Tab
+    // goes to the spinners, which count with the arrow keys, not to their boxes.
     startHourBox = box(kStartFrame, 120, 480, 495, ES_READONLY);
     startMinuteBox = box(kStartFrame, 720, 480, 495, ES_READONLY);
     startSecondBox = box(kStartFrame, 1320, 480, 495, ES_READONLY);
@@ -109,7 +110,7 @@ void ScheduleDialog::createControls() {
     durationSecondsSpinner = spinner(kDurationFrame, 1440, 0, 59);
     control(L"BUTTON", L"File", BS_PUSHBUTTON | WS_TABSTOP, kTargetFrame.left + 120, kTargetFrame.top + 260, 735, 350,
             kChooseTargetId);
-    targetPathBox = box(kTargetFrame, 880, 290, 1815, 0);
+    targetPathBox = box(kTargetFrame, 880, 290, 1815, WS_TABSTOP);
     activateCheckBox = std::make_unique<Win32CheckBox>(control(L"BUTTON", L"Activate", BS_AUTOCHECKBOX | WS_TABSTOP,
                                                                kActivateFrame.left + 120, kActivateFrame.top + 290,
                                                                1335, 255, kActivateId));
@@ -121,6 +122,8 @@ void ScheduleDialog::runModal() {
     EnableWindow(owner_, FALSE);
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
+    // As in a dialog, the keyboard starts at the first control Tab reaches: the hour's spinner.
+    SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
     MSG message;
     while (IsWindowVisible(window_)) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);

@@ -18,6 +18,13 @@ wait_for_window() {
   return 1
 }
 
+# Whether a window manager runs: the window it names on the root window is there (openbox
+# leaves the name behind when it ends).
+window_manager_runs() {
+  local id
+  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o '0x[0-9a-f]*') && xwininfo -id "$id" >/dev/null 2>&1
+}
+
 # Whether the "Hotkey Assign" box $1 reads $3: it is held against the box that $2
 # (message_box_reference) shows with that text, since X tells nobody a window's text but two
 # boxes drawn alike look alike. Uses the scratch folder `work`.

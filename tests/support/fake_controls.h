@@ -88,9 +88,11 @@ class FakePictureButton : public PictureButton {
 public:
     std::vector<std::string> shown; // every picture handed over, "" for no picture
     MouseHandlers mouse;
+    std::string status;
     std::string current() const { return shown.empty() ? "" : shown.back(); }
     void setPicture(const Picture& picture) override { shown.push_back(picture ? picture.name : ""); }
     void setMouseHandlers(MouseHandlers handlers) override { mouse = std::move(handlers); }
+    void setStatusText(const std::string& s) override { status = s; }
     void down(int button = kLeftButton, float x = 100, float y = 100) { mouse.down(button, x, y); }
     void move(int button, float x, float y) { mouse.move(button, x, y); }
     void up(int button = kLeftButton, float x = 100, float y = 100) { mouse.up(button, x, y); }
