@@ -1,0 +1,101 @@
+// Drives the take engine over WASAPI for the tests under Wine:
+//   engine_probe record SECONDS TARGET    records a take of SECONDS and saves it at TARGET; prints
+//                                         the shortest and longest time the take can have lasted
+//   engine_probe until-lost SECONDS TARGET   records until the input is lost (at most SECONDS),
+//                                         saying "recording" once it records and "lost" at once
+//                                         when the loss is seen, then saves what it kept
+//   engine_probe play FILE                plays FILE to its end; prints how long it played and how
+//                                         the stream ended
+//   engine_probe hold FOLDER              makes a take in FOLDER, prints its path and holds it
+//                                         until its standard input ends
+// Takes record in a fresh folder of their own beside the target. Exits 0 when the step worked.
+#include "platform/audio/capture_recorder.h"
+#include "platform/audio/file_player.h"
+#include "platform/audio/wasapi_backend.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <thread>
+
+namespace {
+
+using namespace murmora::audio;
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double secondsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+void say(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+int fail(const std::string& what, std::error_code error = {}) {
+    std::fprintf(stderr, "%s%s%s\n", what.c_str(), error ? ": " : "", error ? error.message().c_str() : "");
+    return 1;
+}
+
+fs::path takeFolderBeside(const fs::path& target) { return target.parent_path() / L"probe-takes"; }
+
+int record(AudioBackend& backend, double seconds, const fs::path& target, bool untilLost) {
+    auto opened = CaptureRecorder::open(backend, takeFolderBeside(target), {});
+    if (!opened) return fail("no take", opened.error());
+    CaptureRecorder& recorder = **opened;
+    const auto beforeRecord = Clock::now();
+    if (const std::error_code error = recorder.record()) return fail("record", error);
+    const auto afterRecord = Clock::now();
+    say("recording");
+    const auto end = afterRecord + std::chrono::duration<double>(seconds);
+    while (Clock::now() < end && !(untilLost && recorder.lost()))
+        std::this_thread::sleep_for(std::chrono::milliseconds(untilLost ? 5 : 50));
+    if (recorder.lost()) say("lost");
+    const auto beforeStop = Clock::now();
+    const std::error_code stopped = recorder.stop();
+    const auto afterStop = Clock::now();
+    std::printf("held between %.3f and %.3f s; %lld frames, %lld lost, stop: %s\n",
+                secondsBetween(afterRecord, beforeStop), secondsBetween(beforeRecord, afterStop),
+                static_cast<long long>(recorder.lengthFrames()), static_cast<long long>(recorder.framesLost()),
+                stopped ? stopped.message().c_str() : "ok");
+    if (const std::error_code error = recorder.save(target)) return fail("save", error);
+    return untilLost && !recorder.lost() ? fail("the input was never lost") : 0;
+}
+
+int play(AudioBackend& backend, const fs::path& file) {
+    auto opened = FilePlayer::open(backend, file);
+    if (!opened) return fail("cannot play", opened.error());
+    FilePlayer& player = **opened;
+    const auto started = Clock::now();
+    if (const std::error_code error = player.play()) return fail("play", error);
+    while (player.playing() && Clock::now() - started < std::chrono::seconds(30))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::printf("played %.3f s of a %.3f s file; %s\n", secondsBetween(started, Clock::now()),
+                static_cast<double>(player.frames()) / player.sampleRate(), player.lost() ? "lost" : "ended");
+    return player.lost() ? 1 : 0;
+}
+
+int hold(const fs::path& folder) {
+    auto take = TakeFile::create(folder, {});
+    if (!take) return fail("no take", take.error());
+    say((*take)->path().string());
+    for (std::string line; std::getline(std::cin, line);) {
+    }
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring step = argc > 1 ? argv[1] : L"";
+    if (step == L"hold" && argc == 3) return hold(argv[2]);
+    const auto backend = makeWasapiBackend();
+    if ((step == L"record" || step == L"until-lost") && argc == 4)
+        return record(*backend, std::wcstod(argv[2], nullptr), argv[3], step == L"until-lost");
+    if (step == L"play" && argc == 3) return play(*backend, argv[2]);
+    return fail("usage: engine_probe record|until-lost SECONDS TARGET | play FILE | hold FOLDER");
+}
