@@ -2,6 +2,8 @@
 #include "platform/audio/take_file.h"
 #include "platform/audio/take_file_system.h"
 
+#include <sndfile.h>
+
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -135,6 +137,8 @@ std::error_code copyOver(const fs::path& from, const fs::path& target) {
         ::unlink(partial.c_str());
     return error;
 }
+
+SNDFILE* openSoundFile(const fs::path& path, int mode, SF_INFO* info) { return sf_open(path.c_str(), mode, info); }
 
 void clearLastError() { errno = 0; }
 

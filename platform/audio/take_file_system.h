@@ -1,16 +1,20 @@
 #pragma once
-// What a take file asks of the operating system. take_file_posix.cpp and take_file_win32.cpp
-// answer it; the build takes the one of its system.
+// What the engine's files (takes, and the files it plays) ask of the operating system.
+// take_file_posix.cpp and take_file_win32.cpp answer it; the build takes the one of its system.
 #include "core/result.h"
 
 #include <filesystem>
 #include <system_error>
 
+typedef struct sf_private_tag SNDFILE;
+struct SF_INFO;
+
 namespace murmora::audio::takefs {
 
-// Makes each missing folder of `folder` for this user alone, and accepts `folder` only when it
-// is a folder (not a link to one) that this user owns, closed to everyone else; else fails,
-// with takeFolderCategory() when the folder is someone else's or a link.
+// Makes each missing folder of `folder`, and accepts `folder` only when it is a folder (not a link
+// to one) for this user alone; else fails, with takeFolderCategory() when the folder is a link
+// or someone else's. On Linux the folders made are 0700, and the folder is made so when it is
+// open to others; on Windows a folder in the user's profile is the user's alone already.
 std::error_code prepareFolder(const std::filesystem::path& folder);
 
 // A new file for a take, of a name no other take uses, for this user alone, open and locked: the
@@ -36,6 +40,9 @@ std::error_code moveTo(int descriptor, const std::filesystem::path& from, const 
 // the target's place: the target is either the whole take or untouched. When a step fails, the
 // file made here is removed, and nothing else.
 std::error_code copyOver(const std::filesystem::path& from, const std::filesystem::path& target);
+
+// libsndfile's sf_open for a file of any name: on Windows through its wide name.
+SNDFILE* openSoundFile(const std::filesystem::path& path, int mode, SF_INFO* info);
 
 // The reason a system call gave for its failure (errno, or GetLastError on Windows), for calls
 // into libsndfile, which keeps it: clear it before the call, read it after.

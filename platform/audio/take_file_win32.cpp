@@ -1,17 +1,15 @@
-// The take file's side of the system on Windows: share modes and LockFileEx for the live take,
-// MoveFileExW and FlushFileBuffers for the save, a folder that only the user may enter.
+// The engine's files on Windows: share modes and LockFileEx for the live take, MoveFileExW and
+// FlushFileBuffers for the save, wide names throughout.
 #include "platform/audio/take_file.h"
 #include "platform/audio/take_file_system.h"
 #include "platform/win32/wide.h"
 
-#include <aclapi.h>
 #include <io.h>
 #include <knownfolders.h>
-#include <sddl.h>
 #include <shlobj.h>
+#include <sndfile.h>
 
 #include <atomic>
-#include <memory>
 #include <random>
 #include <vector>
 
@@ -32,74 +30,12 @@ OVERLAPPED lockPosition() {
     return position;
 }
 
-// The Windows counterpart of a missing file's EXDEV: the error TakeFile knows to copy on.
+// ERROR_NOT_SAME_DEVICE is Windows' EXDEV: the error TakeFile copies on.
 std::error_code moveError(DWORD code) {
     return code == ERROR_NOT_SAME_DEVICE ? std::make_error_code(std::errc::cross_device_link) : win32Error(code);
 }
 
-struct LocalFreer {
-    void operator()(void* memory) const { LocalFree(memory); }
-};
-
-// The security identifier of the user this process runs as.
-std::vector<BYTE> currentUser() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-    DWORD size = 0;
-    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    std::vector<BYTE> user(size);
-    const bool read = size > 0 && GetTokenInformation(token, TokenUser, user.data(), size, &size);
-    CloseHandle(token);
-    if (!read) return {};
-    const PSID sid = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
-    return {static_cast<BYTE*>(sid), static_cast<BYTE*>(sid) + GetLengthSid(sid)};
-}
-
-// A security descriptor that lets the user alone in, passed on to what is made inside: the
-// counterpart of mode 0700.
-std::unique_ptr<void, LocalFreer> userOnlyDescriptor(const std::vector<BYTE>& user) {
-    wchar_t* text = nullptr;
-    if (user.empty() || !ConvertSidToStringSidW(const_cast<BYTE*>(user.data()), &text)) return nullptr;
-    const std::wstring sddl = L"D:P(A;OICI;FA;;;" + std::wstring(text) + L")";
-    LocalFree(text);
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
-        return nullptr;
-    return std::unique_ptr<void, LocalFreer>(descriptor);
-}
-
-PACL daclOf(PSECURITY_DESCRIPTOR descriptor) {
-    BOOL present = FALSE;
-    BOOL defaulted = FALSE;
-    PACL dacl = nullptr;
-    GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
-    return present ? dacl : nullptr;
-}
-
-// Whether `dacl` is the protected one of userOnlyDescriptor: one entry, the user's.
-bool isUserOnly(PSECURITY_DESCRIPTOR descriptor, const std::vector<BYTE>& user) {
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    const PACL dacl = daclOf(descriptor);
-    void* entry = nullptr;
-    if (!dacl || dacl->AceCount != 1 || !GetSecurityDescriptorControl(descriptor, &control, &revision) ||
-        !(control & SE_DACL_PROTECTED) || !GetAce(dacl, 0, &entry))
-        return false;
-    const auto* allowed = static_cast<const ACCESS_ALLOWED_ACE*>(entry);
-    return allowed->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
-           EqualSid(const_cast<DWORD*>(&allowed->SidStart), const_cast<BYTE*>(user.data()));
-}
-
 bool isThere(const fs::path& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Lets the file at `path` take the permissions a new file in its folder gets: those it inherits.
-void inheritFromFolder(const fs::path& path) {
-    ACL empty{};
-    InitializeAcl(&empty, sizeof empty, ACL_REVISION);
-    SetNamedSecurityInfoW(const_cast<wchar_t*>(path.c_str()), SE_FILE_OBJECT,
-                          DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr, &empty,
-                          nullptr);
-}
 
 std::error_code copyInto(const fs::path& from, HANDLE out) {
     const HANDLE in = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -150,34 +86,19 @@ fs::path defaultTakeFolder() {
 
 namespace takefs {
 
+// The user's profile, where the take folder is, lets the user alone in (with the system and the
+// administrators): the folders made here inherit that.
 std::error_code prepareFolder(const fs::path& folder) {
-    const std::vector<BYTE> user = currentUser();
-    const auto userOnly = userOnlyDescriptor(user);
-    if (!userOnly) return lastWin32Error();
-    SECURITY_ATTRIBUTES attributes{sizeof attributes, userOnly.get(), FALSE};
     fs::path made;
     for (const fs::path& part : folder) {
         made /= part;
-        if (!isThere(made) && !CreateDirectoryW(made.c_str(), &attributes) && GetLastError() != ERROR_ALREADY_EXISTS)
+        if (!isThere(made) && !CreateDirectoryW(made.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
             return lastWin32Error();
     }
     const DWORD kind = GetFileAttributesW(folder.c_str());
     if (kind == INVALID_FILE_ATTRIBUTES) return lastWin32Error();
-    PSID owner = nullptr;
-    PSECURITY_DESCRIPTOR security = nullptr;
-    const DWORD read = GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT,
-                                             OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, nullptr,
-                                             nullptr, nullptr, &security);
-    if (read != ERROR_SUCCESS) return win32Error(read);
-    const std::unique_ptr<void, LocalFreer> held(security);
-    if (!(kind & FILE_ATTRIBUTE_DIRECTORY) || (kind & FILE_ATTRIBUTE_REPARSE_POINT) || !owner ||
-        !EqualSid(owner, const_cast<BYTE*>(user.data())))
-        return {1, takeFolderCategory()};
-    if (isUserOnly(security, user)) return {};
-    const DWORD closed = SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
-                                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                                               nullptr, nullptr, daclOf(userOnly.get()), nullptr);
-    return closed == ERROR_SUCCESS ? std::error_code() : win32Error(closed);
+    if (!(kind & FILE_ATTRIBUTE_DIRECTORY) || (kind & FILE_ATTRIBUTE_REPARSE_POINT)) return {1, takeFolderCategory()};
+    return {};
 }
 
 // Others may read the take (a copy of it mid-take) but not write it; it may be renamed or
@@ -221,12 +142,10 @@ bool isHeld(const fs::path& path) {
     return held;
 }
 
+// The take has the permissions of any new file in the user's profile already.
 std::error_code moveTo(int, const fs::path& from, const fs::path& target) {
     if (!MoveFileExW(from.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return moveError(GetLastError());
-    // The take kept the take folder's permissions (the user's alone) on its way; should the folder
-    // pass on none, it keeps them.
-    inheritFromFolder(target);
     return {};
 }
 
@@ -244,6 +163,10 @@ std::error_code copyOver(const fs::path& from, const fs::path& target) {
     }
     CloseHandle(out);
     return error;
+}
+
+SNDFILE* openSoundFile(const fs::path& path, int mode, SF_INFO* info) {
+    return sf_wchar_open(path.c_str(), mode, info);
 }
 
 void clearLastError() { SetLastError(ERROR_SUCCESS); }

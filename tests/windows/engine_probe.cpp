@@ -15,6 +15,9 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -91,6 +94,7 @@ int hold(const fs::path& folder) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY); // lines end in "\n" alone, for the scripts that read them
     const std::wstring step = argc > 1 ? argv[1] : L"";
     if (step == L"hold" && argc == 3) return hold(argv[2]);
     const auto backend = makeWasapiBackend();
