@@ -419,27 +419,33 @@ private:
 // The device thread's own: COM, the device enumerator and the watch registered with it.
 struct Devices {
     std::shared_ptr<Streams> streams = std::make_shared<Streams>();
+    std::atomic<bool> startTried{false}; // read on any thread
     std::optional<ComApartment> apartment;
     ComPtr<IMMDeviceEnumerator> enumerator;
     ComPtr<DeviceWatch> watch;
 
     // Loads the audio driver and starts watching; a start that failed is tried again at the next open.
     bool start() {
-        if (enumerator) return true;
-        if (!apartment) apartment.emplace();
-        if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, IID_PPV_ARGS(&enumerator))))
-            return false;
-        ComPtr<IMMDevice> device; // the first look at an endpoint connects the driver to its server
-        enumerator->GetDefaultAudioEndpoint(eCapture, eConsole, &device);
-        watch.Attach(new DeviceWatch(streams));
-        if (FAILED(enumerator->RegisterEndpointNotificationCallback(watch.Get()))) watch.Reset();
-        return true;
+        if (!enumerator) startOnce();
+        startTried = true;
+        return enumerator != nullptr;
     }
     void end() {
         if (enumerator && watch) enumerator->UnregisterEndpointNotificationCallback(watch.Get());
         watch.Reset();
         enumerator.Reset();
         apartment.reset();
+    }
+
+private:
+    void startOnce() {
+        if (!apartment) apartment.emplace();
+        if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, IID_PPV_ARGS(&enumerator))))
+            return;
+        ComPtr<IMMDevice> device; // the first look at an endpoint connects the driver to its server
+        enumerator->GetDefaultAudioEndpoint(eCapture, eConsole, &device);
+        watch.Attach(new DeviceWatch(streams));
+        if (FAILED(enumerator->RegisterEndpointNotificationCallback(watch.Get()))) watch.Reset();
     }
 };
 
@@ -491,14 +497,14 @@ public:
 
 private:
     Result<std::unique_ptr<AudioStream>> open(const std::shared_ptr<Channel>& channel) {
-        auto started = std::make_shared<bool>(false);
-        if (!calls_->run([devices = devices_, started] { *started = devices->start(); },
-                         Clock::now() + kDeviceStartDeadline))
-            return AudioError::notAnswering;
-        if (!*started) return AudioError::deviceFailed;
+        // Only the first open may wait for the start begun when the backend was made.
+        const auto deadline = Clock::now() + (devices_->startTried ? kDeviceDeadline : kDeviceStartDeadline);
         auto result = std::make_shared<HRESULT>(E_PENDING);
-        if (!calls_->run([devices = devices_, channel, result] { *result = channel->open(*devices->enumerator.Get()); },
-                         Clock::now() + kDeviceDeadline))
+        if (!calls_->run(
+                [devices = devices_, channel, result] {
+                    *result = devices->start() ? channel->open(*devices->enumerator.Get()) : CO_E_NOTINITIALIZED;
+                },
+                deadline))
             return AudioError::notAnswering; // the channel goes with the call, once it returns
         if (FAILED(*result)) return AudioError::deviceFailed;
         devices_->streams->add(channel);
