@@ -1,6 +1,7 @@
 // Drives the take engine over WASAPI for the tests under Wine:
-//   engine_probe record SECONDS TARGET    records a take of SECONDS and saves it at TARGET; prints
-//                                         the shortest and longest time the take can have lasted
+//   engine_probe record SECONDS TARGET [TAKES]   records a take of SECONDS and saves it at TARGET;
+//                                         prints the shortest and longest time the take can have
+//                                         lasted, and why the disk refused frames, if it did
 //   engine_probe until-lost SECONDS TARGET   records until the input is lost (at most SECONDS),
 //                                         saying "recording" once it records and "lost" at once
 //                                         when the loss is seen, then saves what it kept
@@ -13,7 +14,8 @@
 //                                         standard input (the server has been stopped meanwhile)
 //                                         times each call the panel would make: stop the take,
 //                                         open FILE to play, open a new take, end the take
-// Takes record in a fresh folder of their own beside the target. Exits 0 when the step worked.
+// Takes record in the folder TAKES, by default probe-takes beside the target. Exits 0 when the
+// step worked.
 #include "platform/audio/capture_recorder.h"
 #include "platform/audio/file_player.h"
 #include "platform/audio/wasapi_backend.h"
@@ -56,8 +58,8 @@ int fail(const std::string& what, std::error_code error = {}) {
 
 fs::path takeFolderBeside(const fs::path& target) { return target.parent_path() / L"probe-takes"; }
 
-int record(AudioBackend& backend, double seconds, const fs::path& target, bool untilLost) {
-    auto opened = CaptureRecorder::open(backend, takeFolderBeside(target), {});
+int record(AudioBackend& backend, double seconds, const fs::path& target, const fs::path& takes, bool untilLost) {
+    auto opened = CaptureRecorder::open(backend, takes, {});
     if (!opened) return fail("no take", opened.error());
     CaptureRecorder& recorder = **opened;
     const auto beforeRecord = Clock::now();
@@ -71,10 +73,11 @@ int record(AudioBackend& backend, double seconds, const fs::path& target, bool u
     const auto beforeStop = Clock::now();
     const std::error_code stopped = recorder.stop();
     const auto afterStop = Clock::now();
-    std::printf("held between %.3f and %.3f s; %lld frames, %lld lost, stop: %s\n",
+    std::printf("held between %.3f and %.3f s; %lld frames, %lld lost, stop: %s, write: %s\n",
                 secondsBetween(afterRecord, beforeStop), secondsBetween(beforeRecord, afterStop),
                 static_cast<long long>(recorder.lengthFrames()), static_cast<long long>(recorder.framesLost()),
-                stopped ? stopped.message().c_str() : "ok");
+                stopped ? stopped.message().c_str() : "ok",
+                recorder.writeError() ? recorder.writeError().message().c_str() : "ok");
     if (const std::error_code error = recorder.save(target)) return fail("save", error);
     return untilLost && !recorder.lost() ? fail("the input was never lost") : 0;
 }
@@ -165,9 +168,10 @@ int wmain(int argc, wchar_t** argv) {
     if (step == L"hold" && argc == 3) return hold(argv[2]);
     if (step == L"inputs" && argc == 2) return inputs();
     const auto backend = makeWasapiBackend();
-    if ((step == L"record" || step == L"until-lost") && argc == 4)
-        return record(*backend, std::wcstod(argv[2], nullptr), argv[3], step == L"until-lost");
+    if ((step == L"record" || step == L"until-lost") && (argc == 4 || argc == 5))
+        return record(*backend, std::wcstod(argv[2], nullptr), argv[3],
+                      argc == 5 ? fs::path(argv[4]) : takeFolderBeside(argv[3]), step == L"until-lost");
     if (step == L"play" && argc == 3) return play(*backend, argv[2]);
     if (step == L"stalled" && argc == 3) return stalled(*backend, argv[2]);
-    return fail("usage: engine_probe record|until-lost SECONDS TARGET | play FILE | hold FOLDER | stalled FILE | inputs");
+    return fail("usage: engine_probe record|until-lost SECONDS TARGET [TAKES] | play FILE | hold FOLDER | stalled FILE | inputs");
 }
