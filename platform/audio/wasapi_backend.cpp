@@ -173,7 +173,7 @@ public:
         lastHandedOver_ = false;
     }
 
-    // From the device watch's thread.
+    // From the pump, or the device watch's thread.
     void markLost() { state_ = StreamState::lost; }
     bool uses(const wchar_t* deviceId) {
         std::lock_guard lock(notesMutex_);
