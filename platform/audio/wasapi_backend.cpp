@@ -40,6 +40,9 @@ constexpr DWORD kPumpCheckMs = 100;
 // sound server. It starts in the background when the backend is made; the first open waits
 // this long for it.
 constexpr auto kDeviceStartDeadline = std::chrono::seconds(1);
+// How long the device thread waits for a closed stream's pump to let its endpoint go, so that
+// the program does not end while the driver is still at it.
+constexpr DWORD kPumpEndWaitMs = 1000;
 
 // COM in the multithreaded apartment for the life of the object, on the thread that made it: what
 // is made on one thread of that apartment may be used on any other.
@@ -98,10 +101,12 @@ class Channel : public std::enable_shared_from_this<Channel> {
 public:
     Channel(const StreamFormat& format, CaptureSink* sink, PlaybackSource* source)
         : capture_(sink != nullptr), format_(format), sink_(sink), source_(source),
-          ready_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+          ready_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+          pumpEnded_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
     ~Channel() {
         CloseHandle(ready_);
         CloseHandle(wake_);
+        CloseHandle(pumpEnded_);
     }
     Channel(const Channel&) = delete;
     Channel& operator=(const Channel&) = delete;
@@ -135,6 +140,8 @@ public:
         quit_ = true;
         SetEvent(wake_);
     }
+    // On the device thread, after close().
+    void awaitPumpEnd() const { WaitForSingleObject(pumpEnded_, kPumpEndWaitMs); }
 
     // For a stop that did not return in time: the stream stops at once as far as its sink or
     // source knows.
@@ -223,6 +230,7 @@ private:
             endpoint_ = {};
         }
         if (priority) AvRevertMmThreadCharacteristics(priority);
+        SetEvent(pumpEnded_);
     }
 
     // With endpointMutex_ held: hands every packet the endpoint holds to the sink.
@@ -329,6 +337,7 @@ private:
     PlaybackSource* source_;
     const HANDLE ready_; // set by the endpoint when it has frames for us, or room
     const HANDLE wake_;  // set to end the pump, or to have it follow the default endpoint
+    const HANDLE pumpEnded_;
     // The endpoint and the pump's bookkeeping, used with endpointMutex_ held.
     std::mutex endpointMutex_;
     Endpoint endpoint_;
@@ -453,7 +462,10 @@ class WasapiStream final : public AudioStream {
 public:
     WasapiStream(std::shared_ptr<CallThread> calls, std::shared_ptr<Channel> channel)
         : calls_(std::move(calls)), channel_(std::move(channel)) {}
-    ~WasapiStream() override { channel_->close(); }
+    ~WasapiStream() override {
+        channel_->close();
+        calls_->post([channel = channel_] { channel->awaitPumpEnd(); });
+    }
 
     std::error_code start() override {
         if (channel_->state() == StreamState::lost) return AudioError::deviceFailed;

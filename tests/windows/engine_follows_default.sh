@@ -16,13 +16,11 @@ other=$(timeout 60 wine "$PROBE" inputs | awk -F'\t' '$2 == "OtherInput" { print
 drivers='HKCU\Software\Wine\Drivers\winepulse.drv'
 cleanup_steps+=("wine reg delete '$drivers' /v DefaultInput /f >/dev/null 2>&1")
 take="$WORK/moved.wav"
-coproc PROBE_RUN { timeout 60 wine "$PROBE" record 5 "$(winpath "$take")" 2>&1; }
-probe=$PROBE_RUN_PID
-read -r -t 30 said <&"${PROBE_RUN[0]}" || fail "the probe did not start its take"
+start_probe record 5 "$(winpath "$take")"
+read -r -t 30 said <&"$from_probe" || fail "the probe did not start its take"
 sleep 2
 wine reg add "$drivers" /v DefaultInput /d "$other" /f >/dev/null
-cat <&"${PROBE_RUN[0]}"
-wait "$probe" || fail "the take was not saved"
+probe_end || fail "the take was not saved"
 within "$(duration "$take")" 4.8 5.3 || fail "the moved take lasts $(duration "$take") s, not 5 s"
 sox "$take" "$WORK/before.wav" trim 0.2 1.3
 sox "$take" "$WORK/after.wav" trim 3.5
