@@ -30,7 +30,8 @@ void showOnChange(SpinnerField field, std::string (*format)(int)) {
 const char* const kTargetDialogTitle = "Save File As";
 constexpr int kTargetDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist;
 
-const char* const kDefaultTargetMessage = "Recording will be saved as AutoRec.Wav in Root Directory";
+const char* const kDefaultTargetName = "AutoRec.wav";
+const char* const kDefaultTargetMessage = "Recording will be saved as AutoRec.wav in ";
 const char* const kProgramPathRefusal = "Can not save Recording in Program Path";
 const char* const kTargetChosenMessage = "Recording will be saved as ";
 const char* const kZeroDurationRefusal = "Cannot Activate with Recording Duration = 0";
@@ -77,7 +78,7 @@ void ScheduleWindow::load() {
 
 std::string ScheduleWindow::defaultTargetPath() const {
     // There is no drive root a user may write to: the scheduled take goes to the home folder.
-    return pathInFolder(services_.files.homeFolder(), "AutoRec.wav");
+    return pathInFolder(services_.files.homeFolder(), kDefaultTargetName);
 }
 
 void ScheduleWindow::open() {
@@ -91,11 +92,11 @@ void ScheduleWindow::onChooseTargetClicked() {
     dialog.configure({kTargetDialogTitle, kWavFileFilter, kTargetDialogFlags});
     const std::optional<std::string> chosen = dialog.showSave();
     if (!chosen || chosen->empty()) {
-        tell(kDefaultTargetMessage, MessageStyle::exclamation);
+        tell(kDefaultTargetMessage + services_.files.homeFolder(), MessageStyle::exclamation);
         controls_.targetPathBox.setText(defaultTargetPath());
         return;
     }
-    if (chosen->find(services_.files.programFolder()) != std::string::npos) {
+    if (isInFolder(*chosen, services_.files.programFolder())) {
         tell(kProgramPathRefusal, MessageStyle::information);
         return;
     }
