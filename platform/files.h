@@ -20,6 +20,8 @@ public:
     [[nodiscard]] virtual std::error_code moveFile(const std::string& from, const std::string& to) = 0;
     // The folder that holds the program's executable, without a closing "/" except at "/".
     virtual std::string programFolder() const = 0;
+    // The user's home folder, where a take goes when no other place is named; never the root
+    // folder, and empty when the user has none.
     virtual std::string homeFolder() const = 0;
     // The system's temporary folder ($TMPDIR or /tmp); empty when there is none.
     virtual std::string tempFolder() const = 0;

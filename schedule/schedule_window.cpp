@@ -32,6 +32,8 @@ constexpr int kTargetDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolder
 
 const char* const kDefaultTargetName = "AutoRec.wav";
 const char* const kDefaultTargetMessage = "Recording will be saved as AutoRec.wav in ";
+const char* const kNoHomeForDefaultTarget =
+    "There is no home folder to save AutoRec.wav in: choose the file of the scheduled recording with File.";
 const char* const kProgramPathRefusal = "Can not save Recording in Program Path";
 const char* const kTargetChosenMessage = "Recording will be saved as ";
 const char* const kZeroDurationRefusal = "Cannot Activate with Recording Duration = 0";
@@ -77,8 +79,10 @@ void ScheduleWindow::load() {
 }
 
 std::string ScheduleWindow::defaultTargetPath() const {
-    // There is no drive root a user may write to: the scheduled take goes to the home folder.
-    return pathInFolder(services_.files.homeFolder(), kDefaultTargetName);
+    // There is no drive root a user may write to: the scheduled take goes to the home folder,
+    // and without one the user chooses where.
+    const std::string home = services_.files.homeFolder();
+    return home.empty() ? std::string() : pathInFolder(home, kDefaultTargetName);
 }
 
 void ScheduleWindow::open() {
@@ -92,7 +96,8 @@ void ScheduleWindow::onChooseTargetClicked() {
     dialog.configure({kTargetDialogTitle, kWavFileFilter, kTargetDialogFlags});
     const std::optional<std::string> chosen = dialog.showSave();
     if (!chosen || chosen->empty()) {
-        tell(kDefaultTargetMessage + services_.files.homeFolder(), MessageStyle::exclamation);
+        const std::string home = services_.files.homeFolder();
+        tell(home.empty() ? kNoHomeForDefaultTarget : kDefaultTargetMessage + home, MessageStyle::exclamation);
         controls_.targetPathBox.setText(defaultTargetPath());
         return;
     }

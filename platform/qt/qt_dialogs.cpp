@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include "platform/qt/qt_files.h"
+
 namespace murmora {
 
 namespace {
@@ -119,7 +121,8 @@ std::optional<std::string> QtFileDialog::show(bool save) {
     // is not among its filters), so "*.Wav" also lists a.wav and B.WAV.
     dialog.setNameFilters(nameFiltersOf(setup_.filter));
     if (lastFileName_.isEmpty()) {
-        dialog.setDirectory(QDir::home());
+        if (const std::string home = userHomeFolder(); !home.empty())
+            dialog.setDirectory(QFile::decodeName(home.c_str()));
     } else {
         dialog.selectFile(lastFileName_);
     }
