@@ -1,4 +1,5 @@
 #include "platform/audio/take_file.h"
+#include "platform/audio/unfinished_saves.h"
 
 #include <sndfile.h>
 
@@ -107,12 +108,14 @@ std::error_code fillAndSync(const fs::path& from, int out) {
 // Copies the take at `from` into a new hidden file of a random name beside `target`, made
 // exclusively (never an existing name, never through a link), syncs it and renames it over
 // the target: the target is either the whole take or untouched. When a step fails, the file
-// made here is removed, and nothing else.
-std::error_code copyOver(const fs::path& from, const fs::path& target) {
+// made here is removed, and nothing else. The file is noted in `noteFolder` for as long as it
+// is there, so that the next start removes it should the program end in the middle.
+std::error_code copyOver(const fs::path& from, const fs::path& target, const fs::path& noteFolder) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string partial = (folder / ".murmora-save-XXXXXX").string();
-    const int out = ::mkostemp(partial.data(), O_CLOEXEC);
-    if (out < 0) return lastSystemError();
+    Result<NotedPartialFile> noted = NotedPartialFile::create(noteFolder, folder);
+    if (!noted) return noted.error();
+    const std::string partial = noted->path().string();
+    const int out = noted->descriptor();
     struct stat made {};
     std::error_code error = ::fstat(out, &made) == 0 ? fillAndSync(from, out) : lastSystemError();
     if (::close(out) != 0 && !error) error = lastSystemError();
@@ -182,7 +185,7 @@ Result<std::unique_ptr<TakeFile>> TakeFile::create(const fs::path& folder, const
 }
 
 TakeFile::TakeFile(fs::path path, int descriptor, SNDFILE* file)
-    : path_(std::move(path)), descriptor_(descriptor), file_(file) {}
+    : path_(std::move(path)), folder_(path_.parent_path()), descriptor_(descriptor), file_(file) {}
 
 TakeFile::~TakeFile() {
     // An unplaced take is removed: its final header does not matter.
@@ -222,7 +225,7 @@ std::error_code TakeFile::placeAt(const fs::path& target) {
         if (::rename(path_.c_str(), target.c_str()) == 0) return placedAt(target);
         if (errno != EXDEV) return lastSystemError();
     }
-    if (const std::error_code error = copyOver(path_, target)) return error;
+    if (const std::error_code error = copyOver(path_, target, folder_)) return error;
     // The take is at the target; should its file in the take folder stay, the next start only
     // finds it again.
     if (!placed_) ::unlink(path_.c_str());
