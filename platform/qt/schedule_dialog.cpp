@@ -75,10 +75,6 @@ ScheduleDialog::ScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
     heading(durationFrame, layout.rect(1440, 240, 495, 255), tr("secs"));
     chooseTargetButton->setGeometry(layout.rect(120, 260, 735, 350));
     chooseTargetButton->setAutoDefault(false);
-    // The spinners alone set the time and the duration: what a box shows is what is used.
-    for (QtTextBox* box : {startHourBox, startMinuteBox, startSecondBox, dayHalfBox, durationHoursBox,
-                           durationMinutesBox, durationSecondsBox})
-        box->setReadOnly(true);
 }
 
 void ScheduleDialog::reject() { close(); }

@@ -92,14 +92,13 @@ void ScheduleDialog::createControls() {
     heading(kDurationFrame, 240, 375, L"hrs");
     heading(kDurationFrame, 840, 495, L"mins");
     heading(kDurationFrame, 1440, 495, L"secs");
-    // The spinners alone set the time and the duration: what a box shows is what is used.
-    startHourBox = box(kStartFrame, 120, 480, 495, ES_READONLY);
-    startMinuteBox = box(kStartFrame, 720, 480, 495, ES_READONLY);
-    startSecondBox = box(kStartFrame, 1320, 480, 495, ES_READONLY);
-    dayHalfBox = box(kStartFrame, 1920, 480, 495, ES_READONLY);
-    durationHoursBox = box(kDurationFrame, 120, 480, 495, ES_READONLY);
-    durationMinutesBox = box(kDurationFrame, 720, 480, 495, ES_READONLY);
-    durationSecondsBox = box(kDurationFrame, 1320, 480, 495, ES_READONLY);
+    startHourBox = box(kStartFrame, 120, 480, 495, 0);
+    startMinuteBox = box(kStartFrame, 720, 480, 495, 0);
+    startSecondBox = box(kStartFrame, 1320, 480, 495, 0);
+    dayHalfBox = box(kStartFrame, 1920, 480, 495, 0);
+    durationHoursBox = box(kDurationFrame, 120, 480, 495, 0);
+    durationMinutesBox = box(kDurationFrame, 720, 480, 495, 0);
+    durationSecondsBox = box(kDurationFrame, 1320, 480, 495, 0);
     startHourSpinner = spinner(kStartFrame, 240, 1, 12);
     startMinuteSpinner = spinner(kStartFrame, 840, 0, 59);
     startSecondSpinner = spinner(kStartFrame, 1440, 0, 59);
