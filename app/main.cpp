@@ -15,6 +15,7 @@
 #include "platform/mci/make_mci_service.h"
 #include "platform/portal/portal_hotkeys.h"
 #include "platform/qt/no_hotkeys.h"
+#include "platform/qt/panel_instance.h"
 #include "platform/qt/qt_files.h"
 #include "platform/qt/qt_picture.h"
 #include "platform/x11/xcb_hotkeys.h"
@@ -99,6 +100,17 @@ int main(int argc, char* argv[]) {
     if (reportNoDisplay()) return EXIT_FAILURE;
     preferX11();
     settleHomeFolder();
+    // A second start brings the running panel to the front and ends.
+    murmora::PanelInstance instance;
+    switch (instance.claim()) {
+    case murmora::PanelInstance::Claim::first:
+        break;
+    case murmora::PanelInstance::Claim::otherRaised:
+        return EXIT_SUCCESS;
+    case murmora::PanelInstance::Claim::otherSilent:
+        std::cerr << "murmora: a panel runs already on this display, but it did not answer\n";
+        return EXIT_SUCCESS;
+    }
     QApplication app(argc, argv);
     // Qt set every locale category from the environment; keep only what the program wants.
     setLocales();
@@ -116,5 +128,6 @@ int main(int argc, char* argv[]) {
         reportStartFailure(*failure);
         return EXIT_FAILURE;
     }
+    instance.listen([&panel] { panel.windows.bringPanelToFront(); });
     return QApplication::exec();
 }

@@ -131,6 +131,11 @@ private:
     std::optional<POINT> dragOffset_; // where the pointer holds the window, while moved by hand
 };
 
+// The panel window of a Murmora that runs in this session already; nullptr when there is none.
+HWND findRunningPanel();
+// The message that asks the panel to come to the front (from a later start).
+UINT bringToFrontMessage();
+
 inline constexpr int kPanelWidth = 204;
 inline constexpr int kPanelHeight = 231;
 inline constexpr int kPanelLeft = 410;
