@@ -9,6 +9,7 @@
 
 #include "platform/regions.h"
 #include "shell/panel_outline.h"
+#include "tests/region/fixed_screen.h"
 #include "tests/windows/gdi_regions.h"
 
 namespace murmora {
@@ -46,12 +47,7 @@ std::vector<PixelDifference> differingPixels(const Region& gdi, const Region& ou
 
 std::vector<PixelDifference> noDifferences() { return {}; }
 
-struct FixedScreen : ScreenMetrics {
-    explicit FixedScreen(double twipsPerPixel) : twipsPerPixel(twipsPerPixel) {}
-    double twipsPerPixelX() const override { return twipsPerPixel; }
-    double twipsPerPixelY() const override { return twipsPerPixel; }
-    double twipsPerPixel;
-};
+using fakes::FixedScreen;
 
 // The panel's outline as the Windows panel makes it (GDI's regions) and as the Linux panel
 // makes it (the region arithmetic), at 96 and 120 dots per inch, at other scales and moved.

@@ -5,10 +5,7 @@
 # message). Usage as the other panel tests, with WINDOW_STATE the window_state.exe.
 . "$(dirname "$0")/panel_lib.sh"
 start_panel
-wine notepad >/dev/null 2>&1 &
-NOTEPAD_PID=$!
-trap 'set +e; end_panel; kill "$NOTEPAD_PID" 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"' EXIT
-notepad=$(wait_for_window 'Notepad') || fail "notepad did not start"
+start_notepad
 [ -n "${WINDOW_STATE:-}" ] || fail "WINDOW_STATE is not set"
 panels() { xdotool search --onlyvisible --name '^Murmora$' 2>/dev/null | wc -l; }
 foreground() { wine "$WINDOW_STATE" | tr -d '\r' | sed -n 1p; }
