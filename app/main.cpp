@@ -15,6 +15,8 @@
 #include "platform/mci/make_mci_service.h"
 #include "platform/portal/portal_hotkeys.h"
 #include "platform/qt/no_hotkeys.h"
+#include "platform/qt/panel_instance.h"
+#include "platform/qt/qt_files.h"
 #include "platform/qt/qt_picture.h"
 #include "platform/x11/xcb_hotkeys.h"
 
@@ -80,6 +82,12 @@ void setLocales() {
     std::setlocale(LC_TIME, "");
 }
 
+// Without a home of its own (HOME unset, empty, "/" or no folder) the process takes the one the
+// program uses, so that Qt and the libraries it loads keep their files there, never in "/".
+void settleHomeFolder() {
+    if (const std::string home = murmora::userHomeFolder(); !home.empty()) ::setenv("HOME", home.c_str(), 1);
+}
+
 void reportStartFailure(const std::string& failure) {
     std::cerr << "murmora: cannot start: " << failure << '\n';
     QMessageBox::critical(nullptr, QStringLiteral("Murmora"),
@@ -91,6 +99,18 @@ void reportStartFailure(const std::string& failure) {
 int main(int argc, char* argv[]) {
     if (reportNoDisplay()) return EXIT_FAILURE;
     preferX11();
+    settleHomeFolder();
+    // A second start brings the running panel to the front and ends.
+    murmora::PanelInstance instance;
+    switch (instance.claim()) {
+    case murmora::PanelInstance::Claim::first:
+        break;
+    case murmora::PanelInstance::Claim::otherRaised:
+        return EXIT_SUCCESS;
+    case murmora::PanelInstance::Claim::otherSilent:
+        std::cerr << "murmora: a panel runs already on this display, but it did not answer\n";
+        return EXIT_SUCCESS;
+    }
     QApplication app(argc, argv);
     // Qt set every locale category from the environment; keep only what the program wants.
     setLocales();
@@ -110,5 +130,6 @@ int main(int argc, char* argv[]) {
         reportStartFailure(*failure);
         return EXIT_FAILURE;
     }
+    instance.listen([&panel] { panel.windows.bringPanelToFront(); });
     return QApplication::exec();
 }

@@ -320,6 +320,7 @@ void Recorder::closeSavedScheduledTake() {
 
 std::string Recorder::datedTakePath(DateTime when) const {
     const std::string home = services_.files.homeFolder();
+    if (home.empty()) return {}; // no such place: a move or save there fails, the take stays
     std::string path = pathInFolder(home, fallbackTakeName(when));
     for (int copy = 2; services_.files.fileExists(path); ++copy)
         path = pathInFolder(home, fallbackTakeName(when, copy));

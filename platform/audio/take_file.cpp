@@ -63,7 +63,7 @@ Result<std::unique_ptr<TakeFile>> TakeFile::create(const fs::path& folder, const
 }
 
 TakeFile::TakeFile(fs::path path, int descriptor, SNDFILE* file)
-    : path_(std::move(path)), descriptor_(descriptor), file_(file) {}
+    : path_(std::move(path)), folder_(path_.parent_path()), descriptor_(descriptor), file_(file) {}
 
 TakeFile::~TakeFile() {
     // An unplaced take is removed: its final header does not matter.
@@ -103,7 +103,7 @@ std::error_code TakeFile::placeAt(const fs::path& target) {
         if (!moved) return placedAt(target);
         if (moved != std::errc::cross_device_link) return moved;
     }
-    if (const std::error_code error = takefs::copyOver(path_, target)) return error;
+    if (const std::error_code error = takefs::copyOver(path_, target, folder_)) return error;
     // The take is at the target; should its file in the take folder stay, the next start only
     // finds it again.
     if (!placed_) takefs::remove(path_);

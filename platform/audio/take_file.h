@@ -55,7 +55,8 @@ private:
     std::error_code placedAt(const std::filesystem::path& target);
 
     std::filesystem::path path_;
-    int descriptor_; // open until the take goes; libsndfile writes through it but does not own it
+    std::filesystem::path folder_; // the take folder, where a save that copies notes its partial file
+    int descriptor_;               // open until the take goes; libsndfile writes through it but does not own it
     SNDFILE* file_;
     std::int64_t frames_ = 0;
     std::error_code writeError_;

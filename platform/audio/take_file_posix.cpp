@@ -87,8 +87,8 @@ std::error_code moveTo(int descriptor, const fs::path& from, const fs::path& tar
 
 // The copy goes into a new hidden file of a random name, made exclusively (never an existing
 // name, never through a link), and is renamed over the target.
-std::error_code copyOver(const fs::path& from, const fs::path& target) {
-    auto partial = posix::PartialFile::createBeside(target, ".murmora-save-");
+std::error_code copyOver(const fs::path& from, const fs::path& target, const fs::path& noteFolder) {
+    auto partial = posix::PartialFile::createBeside(target, ".murmora-save-", noteFolder);
     if (!partial) return partial.error();
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return lastSystemError();

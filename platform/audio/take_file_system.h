@@ -38,8 +38,10 @@ std::error_code moveTo(int descriptor, const std::filesystem::path& from, const 
 
 // Copies the file at `from` into a new file beside `target`, syncs it, and only then puts it in
 // the target's place: the target is either the whole take or untouched. When a step fails, the
-// file made here is removed, and nothing else.
-std::error_code copyOver(const std::filesystem::path& from, const std::filesystem::path& target);
+// file made here is removed, and nothing else. On Linux the new file is noted in `noteFolder`
+// while the copy runs, so that the next start removes it should the program end meanwhile.
+std::error_code copyOver(const std::filesystem::path& from, const std::filesystem::path& target,
+                         const std::filesystem::path& noteFolder);
 
 // libsndfile's sf_open for a file of any name: on Windows through its wide name.
 SNDFILE* openSoundFile(const std::filesystem::path& path, int mode, SF_INFO* info);

@@ -149,7 +149,7 @@ std::error_code moveTo(int, const fs::path& from, const fs::path& target) {
     return {};
 }
 
-std::error_code copyOver(const fs::path& from, const fs::path& target) {
+std::error_code copyOver(const fs::path& from, const fs::path& target, const fs::path&) {
     fs::path partial;
     const HANDLE out = createPartial(target, partial);
     if (out == INVALID_HANDLE_VALUE) return lastWin32Error();

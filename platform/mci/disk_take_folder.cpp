@@ -1,4 +1,5 @@
 #include "platform/audio/take_file.h"
+#include "platform/posix/partial_file.h"
 #include "platform/mci/make_mci_service.h"
 
 #include <sys/stat.h>
@@ -22,7 +23,9 @@ class DiskTakeFolder final : public TakeFolder {
 public:
     explicit DiskTakeFolder(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
+    // Looking for them, it also removes the partial copies of saves that a run could not finish.
     std::vector<LeftoverTake> leftovers() const override {
+        posix::removeUnfinishedPartialFiles(folder_);
         std::vector<LeftoverTake> takes;
         for (const auto& path : audio::unheldTakes(folder_))
             takes.push_back({path.string(), lastWritten(path)});

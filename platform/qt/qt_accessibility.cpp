@@ -58,8 +58,8 @@ public:
     }
     QVariant currentValue() const override { return spinner()->value(); }
     void setCurrentValue(const QVariant& value) override { spinner()->setValue(value.toInt()); }
-    QVariant maximumValue() const override { return -spinner()->minimum(); }
-    QVariant minimumValue() const override { return -spinner()->maximum(); }
+    QVariant maximumValue() const override { return spinner()->maximum(); }
+    QVariant minimumValue() const override { return spinner()->minimum(); }
     QVariant minimumStepSize() const override { return 1; }
 
     QStringList actionNames() const override {

@@ -47,7 +47,22 @@ QtLabel::QtLabel(QWidget* parent, const QRect& geometry) : QLabel(parent) {
 
 void QtLabel::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
-QtTextBox::QtTextBox(QWidget* parent, const QRect& geometry) : QLineEdit(parent) { setGeometry(geometry); }
+QtTextBox::QtTextBox(QWidget* parent, const QRect& geometry) : QLineEdit(parent) {
+    setGeometry(geometry);
+    connect(this, &QLineEdit::editingFinished, this, [this] {
+        if (onEditFinished_) onEditFinished_();
+    });
+}
+
+void QtTextBox::keyPressEvent(QKeyEvent* event) {
+    const int steps = event->key() == Qt::Key_Up ? 1 : event->key() == Qt::Key_Down ? -1 : 0;
+    if (steps == 0 || !onStep_ || event->modifiers() != Qt::NoModifier) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    onStep_(steps);
+    event->accept();
+}
 
 QtSpinner::QtSpinner(QWidget* parent, const QRect& geometry, int minimum, int maximum)
     : QScrollBar(Qt::Vertical, parent) {

@@ -29,11 +29,22 @@ protected:
 };
 
 // A text box. Its text() and setText() speak the rules' std::string; QLineEdit's own take QString.
+// An edit is finished with Enter or when the focus leaves the box; the Up and Down arrows are
+// reported as steps when a step handler is set.
 class QtTextBox final : public QLineEdit, public TextBox {
 public:
     QtTextBox(QWidget* parent, const QRect& geometry);
     std::string text() const override { return QLineEdit::text().toStdString(); }
     void setText(const std::string& text) override { QLineEdit::setText(QString::fromStdString(text)); }
+    void setEditFinishedHandler(std::function<void()> handler) override { onEditFinished_ = std::move(handler); }
+    void setStepHandler(std::function<void(int)> handler) override { onStep_ = std::move(handler); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    std::function<void()> onEditFinished_;
+    std::function<void(int)> onStep_;
 };
 
 // A vertical scroll bar as a spinner: the top end holds the largest value, so the upper
@@ -47,6 +58,8 @@ public:
     QtSpinner(QWidget* parent, const QRect& geometry, int minimum, int maximum);
     int value() const override { return -QAbstractSlider::value(); }
     void setValue(int value) override { QAbstractSlider::setValue(-value); }
+    int minimum() const override { return -QAbstractSlider::maximum(); }
+    int maximum() const override { return -QAbstractSlider::minimum(); }
     // Without tracking, a dragged thumb reports its value once, on release.
     void setChangeHandler(std::function<void()> handler) override { onChange_ = std::move(handler); }
     // The box that shows the value, whose text screen readers read as the spinner's value.

@@ -24,6 +24,10 @@ public:
     void unloadScheduleWindow() override;
     void endProgram() override;
 
+    // Shows the panel again if it was minimized, raises it and gives it the focus; the schedule
+    // window too, while it is open.
+    void bringPanelToFront();
+
     // True once the program has been told to end: later closes only let the windows go.
     bool programEnding() const { return ending_; }
     bool scheduleWindowLoaded() const { return scheduleWindowLoaded_; }

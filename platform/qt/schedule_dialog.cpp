@@ -76,9 +76,9 @@ ScheduleDialog::ScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
     heading(durationFrame, layout.rect(1440, 240, 495, 255), tr("secs"));
     chooseTargetButton->setGeometry(layout.rect(120, 260, 735, 350));
     chooseTargetButton->setAutoDefault(false);
-    // The spinners alone set the time and the duration: what a box shows is what is used.
-    // Each box and its spinner carry the name of what they set; Tab goes to the spinner, which
-    // counts with Up and Down and whose value screen readers read as its box shows it.
+    // Each box and its spinner carry the name of what they set. Tab goes to the boxes, which take
+    // typing, and whose Up and Down step their spinners; screen readers read a spinner's value as
+    // its box shows it.
     const std::tuple<QtTextBox*, QtSpinner*, QString> fields[] = {
         {startHourBox, startHourSpinner, tr("Start hour")},
         {startMinuteBox, startMinuteSpinner, tr("Start minute")},
@@ -90,13 +90,12 @@ ScheduleDialog::ScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
     };
     QWidget* previous = nullptr;
     for (const auto& [box, spinner, name] : fields) {
-        box->setReadOnly(true);
-        box->setFocusPolicy(Qt::ClickFocus);
         box->setAccessibleName(name);
         spinner->setAccessibleName(name);
         spinner->setValueBox(box);
-        if (previous) setTabOrder(previous, spinner);
-        previous = spinner;
+        spinner->setFocusPolicy(Qt::NoFocus);
+        if (previous) setTabOrder(previous, box);
+        previous = box;
     }
     targetPathBox->setAccessibleName(tr("Target file"));
     chooseTargetButton->setAccessibleDescription(tr("Choose the file the scheduled recording is saved as"));

@@ -145,6 +145,15 @@ LRESULT CALLBACK PanelWindow::windowProc(HWND window, UINT message, WPARAM wPara
 }
 
 LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == bringToFrontMessage()) {
+        // Shown again if minimized, then the window the user works in comes to the front: the
+        // panel, or the window it owns while one is open (the schedule window, a message box).
+        if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+        const HWND front = GetLastActivePopup(window_);
+        BringWindowToTop(front);
+        SetForegroundWindow(front);
+        return 0;
+    }
     switch (message) {
     case WM_PAINT:
         paint();
@@ -486,6 +495,13 @@ void PanelWindow::report(const MouseHandler& handler, const PanelButton& button,
     if (!handler) return;
     handler(buttons, static_cast<float>((at.x - button.place().left) * screen_.twipsPerPixelX()),
             static_cast<float>((at.y - button.place().top) * screen_.twipsPerPixelY()));
+}
+
+HWND findRunningPanel() { return FindWindowW(kPanelClass, L"Murmora"); }
+
+UINT bringToFrontMessage() {
+    static const UINT message = RegisterWindowMessageW(L"io.github.murmora.Murmora.bringToFront");
+    return message;
 }
 
 } // namespace murmora

@@ -181,6 +181,11 @@ private:
     PanelAccessible* accessible_ = nullptr; // made at a screen reader's first question
 };
 
+// The panel window of a Murmora that runs in this session already; nullptr when there is none.
+HWND findRunningPanel();
+// The message that asks the panel to come to the front (from a later start).
+UINT bringToFrontMessage();
+
 inline constexpr int kPanelWidth = 204;
 inline constexpr int kPanelHeight = 231;
 inline constexpr int kPanelLeft = 410;

@@ -79,7 +79,7 @@ void ScheduleDialog::createControls() {
     };
     auto spinner = [this](Frame f, int left, int minimum, int maximum) {
         return std::make_unique<Win32Spinner>(
-            control(L"SCROLLBAR", L"", SBS_VERT | WS_TABSTOP, f.left + left, f.top + 840, 255, 615), minimum, maximum);
+            control(L"SCROLLBAR", L"", SBS_VERT, f.left + left, f.top + 840, 255, 615), minimum, maximum);
     };
     frame(kStartFrame, 2775, 1575, L"Set Recording Time");
     frame(kDurationFrame, 2055, 1575, L"Set Recording Duration");
@@ -92,15 +92,14 @@ void ScheduleDialog::createControls() {
     heading(kDurationFrame, 240, 375, L"hrs");
     heading(kDurationFrame, 840, 495, L"mins");
     heading(kDurationFrame, 1440, 495, L"secs");
-    // The spinners alone set the time and the duration: what a box shows is what is used. Tab
-    // goes to the spinners, which count with the arrow keys, not to their boxes.
-    startHourBox = box(kStartFrame, 120, 480, 495, ES_READONLY);
-    startMinuteBox = box(kStartFrame, 720, 480, 495, ES_READONLY);
-    startSecondBox = box(kStartFrame, 1320, 480, 495, ES_READONLY);
-    dayHalfBox = box(kStartFrame, 1920, 480, 495, ES_READONLY);
-    durationHoursBox = box(kDurationFrame, 120, 480, 495, ES_READONLY);
-    durationMinutesBox = box(kDurationFrame, 720, 480, 495, ES_READONLY);
-    durationSecondsBox = box(kDurationFrame, 1320, 480, 495, ES_READONLY);
+    // The boxes take typing, and their arrow keys step their spinners: Tab goes to them.
+    startHourBox = box(kStartFrame, 120, 480, 495, WS_TABSTOP);
+    startMinuteBox = box(kStartFrame, 720, 480, 495, WS_TABSTOP);
+    startSecondBox = box(kStartFrame, 1320, 480, 495, WS_TABSTOP);
+    dayHalfBox = box(kStartFrame, 1920, 480, 495, WS_TABSTOP);
+    durationHoursBox = box(kDurationFrame, 120, 480, 495, WS_TABSTOP);
+    durationMinutesBox = box(kDurationFrame, 720, 480, 495, WS_TABSTOP);
+    durationSecondsBox = box(kDurationFrame, 1320, 480, 495, WS_TABSTOP);
     startHourSpinner = spinner(kStartFrame, 240, 1, 12);
     startMinuteSpinner = spinner(kStartFrame, 840, 0, 59);
     startSecondSpinner = spinner(kStartFrame, 1440, 0, 59);

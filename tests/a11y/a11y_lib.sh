@@ -23,14 +23,7 @@ pids+=($!)
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 # A window manager (openbox) on the test run's X server for the length of the test.
-start_window_manager() {
-  command -v openbox >/dev/null || unavailable "openbox is not installed"
-  ! window_manager_runs || unavailable "a window manager runs already"
-  openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-  pids+=($!)
-  for _ in $(seq 100); do window_manager_runs && return 0; sleep 0.1; done
-  fail "openbox did not start: $(cat "$WORK/openbox.log")"
-}
+start_window_manager() { start_openbox "$WORK"; }
 
 # Waits up to 10 s for the program to end by itself, with status 0.
 expect_end() { # WHAT ENDED IT

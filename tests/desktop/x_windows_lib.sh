@@ -18,13 +18,6 @@ wait_for_window() {
   return 1
 }
 
-# Whether a window manager runs: the window it names on the root window is there (openbox
-# leaves the name behind when it ends).
-window_manager_runs() {
-  local id
-  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o '0x[0-9a-f]*') && xwininfo -id "$id" >/dev/null 2>&1
-}
-
 # Whether the "Hotkey Assign" box $1 reads $3: it is held against the box that $2
 # (message_box_reference) shows with that text, since X tells nobody a window's text but two
 # boxes drawn alike look alike. Uses the scratch folder `work`.
@@ -41,4 +34,23 @@ hotkey_box_reads() { # WINDOW REFERENCE_PROGRAM TEXT
   wait "$pid" || true
   differing=$(compare -metric AE "$work/box.png" "$work/reference.png" null: 2>&1) || true
   [ "$differing" = 0 ]
+}
+
+# Whether a window manager runs: the window its check property names exists (a manager that
+# was killed leaves the property behind on a server that does not reset).
+window_manager_runs() {
+  local id
+  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}')
+  [ -n "$id" ] && xwininfo -id "$id" >/dev/null 2>&1
+}
+
+# Starts openbox on the display for the length of the test (its process joins `pids`), its log
+# in FOLDER; skips the test when another window manager runs, fails when openbox does not come up.
+start_openbox() { # FOLDER
+  command -v openbox >/dev/null || unavailable "openbox is not installed"
+  ! window_manager_runs || unavailable "a window manager runs already"
+  openbox --sm-disable >"$1/openbox.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do window_manager_runs && return 0; sleep 0.1; done
+  fail "openbox did not start: $(cat "$1/openbox.log")"
 }
