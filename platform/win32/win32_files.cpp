@@ -74,6 +74,8 @@ std::string Win32Files::homeFolder() const {
     std::string home;
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Profile, 0, nullptr, &folder))) home = withoutClosingSeparator(folder);
     CoTaskMemFree(folder);
+    // A drive's root is no home: nothing goes there unasked.
+    if (!home.empty() && (home.back() == '\\' || home.back() == '/')) home.clear();
     return home;
 }
 

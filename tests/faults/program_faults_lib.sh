@@ -79,20 +79,24 @@ cancel_save_dialog() {
 # Checks that the program shows a box titled Murmora with ICON (warning or information) and
 # TEXT, by holding a picture of it against a reference box drawn with the same text; closes it.
 expect_box() { # ICON TEXT
-  local box reference reference_pid differing
-  box=$(wait_for_window "^Murmora$" "$PANEL") || fail "no message box, expected: ${2:0:200}"
+  expect_titled_box Murmora "$PANEL" "$@"
+}
+# The same for a box titled TITLE over the window OVER (which has that title too).
+expect_titled_box() { # TITLE OVER ICON TEXT
+  local title=$1 over=$2 box reference reference_pid differing
+  box=$(wait_for_window "^$title\$" "$over") || fail "no message box, expected: ${4:0:200}"
   sleep 0.5
   import -window "$box" "$WORK/box.png"
-  "$REFERENCE_BOX" "$1" Murmora "$2" &
+  "$REFERENCE_BOX" "$3" "$title" "$4" &
   reference_pid=$!
-  reference=$(wait_for_window "^Murmora$" "$PANEL" "$box") || fail "the reference box did not show"
+  reference=$(wait_for_window "^$title\$" "$over" "$box") || fail "the reference box did not show"
   sleep 0.5
   import -window "$reference" "$WORK/reference.png"
   xdotool windowfocus --sync "$reference" key Return
   wait "$reference_pid" || true
   differing=$(compare -metric AE "$WORK/box.png" "$WORK/reference.png" null: 2>&1) || true
   xdotool windowfocus --sync "$box" key Return
-  [ "$differing" = 0 ] || fail "the box does not say \"${2:0:200}\" ($differing pixels differ)"
+  [ "$differing" = 0 ] || fail "the box does not say \"${4:0:200}\" ($differing pixels differ)"
   sleep 0.3
 }
 
