@@ -1,6 +1,6 @@
 #include "platform/win32/win32_dialogs.h"
 
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
