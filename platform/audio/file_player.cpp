@@ -11,9 +11,12 @@
 namespace murmora::audio {
 namespace {
 
-constexpr int kRingSeconds = 2;
+// The reader tops the ring up once a second: each wake costs more than the frames it moves, and
+// the output takes up to about a second at a time (the sound server's requests), so the ring
+// holds three.
+constexpr int kRingSeconds = 3;
 constexpr std::size_t kChunkFrames = 4096;
-constexpr auto kReaderPeriod = std::chrono::milliseconds(200);
+constexpr auto kReaderPeriod = std::chrono::seconds(1);
 // Beyond what any sound card plays; a header claiming more is damaged, and believing it would
 // size the ring at gigabytes.
 constexpr int kMaxSampleRate = 384000;
