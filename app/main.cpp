@@ -12,12 +12,15 @@
 #include <QPixmap>
 
 #include "app/qt_panel.h"
-#include "platform/mci/make_mci_service.h"
+#include "platform/audio/disk_take_folder.h"
+#include "platform/audio/sound_engine.h"
+#include "platform/audio/take_file.h"
 #include "platform/portal/portal_hotkeys.h"
 #include "platform/qt/no_hotkeys.h"
 #include "platform/qt/panel_instance.h"
 #include "platform/qt/qt_files.h"
 #include "platform/qt/qt_picture.h"
+#include "platform/qt/qt_ui_thread.h"
 #include "platform/x11/xcb_hotkeys.h"
 
 namespace {
@@ -83,9 +86,12 @@ void setLocales() {
 }
 
 // Without a home of its own (HOME unset, empty, "/" or no folder) the process takes the one the
-// program uses, so that Qt and the libraries it loads keep their files there, never in "/".
+// program uses, so that Qt and the libraries it loads keep their files there, never in "/": the
+// password database's, else the take folder's parent (the take folder is the user's own, outside
+// any home then).
 void settleHomeFolder() {
-    if (const std::string home = murmora::userHomeFolder(); !home.empty()) ::setenv("HOME", home.c_str(), 1);
+    const std::string lastResort = murmora::audio::defaultTakeFolder().parent_path().string();
+    if (const std::string home = murmora::userHomeFolder(lastResort); !home.empty()) ::setenv("HOME", home.c_str(), 1);
 }
 
 void reportStartFailure(const std::string& failure) {
@@ -121,11 +127,13 @@ int main(int argc, char* argv[]) {
     // The name screen readers list the program by (the display name would go into every title).
     QCoreApplication::setApplicationName(QStringLiteral("Murmora"));
 
-    const std::unique_ptr<murmora::MciService> mci = murmora::makeMciService();
-    const std::unique_ptr<murmora::TakeFolder> takes = murmora::makeTakeFolder();
+    murmora::QtUiThread uiThread;
+    const std::filesystem::path takeFolder = murmora::audio::defaultTakeFolder();
+    murmora::audio::SoundEngine engine(murmora::audio::makeAudioBackend(), takeFolder, uiThread);
+    const std::unique_ptr<murmora::TakeFolder> takes = murmora::audio::makeTakeFolder(takeFolder);
     const std::unique_ptr<murmora::Hotkeys> hotkeys = makeHotkeys();
 
-    murmora::QtPanel panel(*mci, *takes, *hotkeys);
+    murmora::QtPanel panel(engine, engine, *takes, *hotkeys);
     if (const auto failure = panel.start()) {
         reportStartFailure(*failure);
         return EXIT_FAILURE;

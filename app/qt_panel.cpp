@@ -1,5 +1,7 @@
 #include "app/qt_panel.h"
 
+#include <QApplication>
+#include <QSessionManager>
 #include <QTimer>
 
 namespace murmora {
@@ -10,22 +12,51 @@ SpinnerField field(QtSpinner* spinner, QtTextBox* box) { return {*spinner, *box}
 
 } // namespace
 
-QtPanel::QtPanel(MciService& service, TakeFolder& takes, Hotkeys& hotkeys)
-    : mci(service),
-      panel({clock, messages, mci, takes, files, launcher, hotkeys, resources, pump, windows, regions, screen},
-            {*window.recordButton,      *window.minimizeButton, *window.closeButton,       *window.stopButton,
-             *window.convertButton,     *window.playButton,     *window.scheduleButton,    *window.secondsLabel,
-             *window.sizeLabel,         *window.copyrightLabel, *window.versionLabel,      *window.scheduleCaptionLabel,
-             *window.scheduleTimeLabel, window.elapsedTimer,    window.scheduleStartTimer, window.scheduledStopTimer,
-             window.levelTimer,         window.levelDisplay,    window.saveTakeDialog,     window.convertDialog},
-            {field(scheduleDialog.startHourSpinner, scheduleDialog.startHourBox),
-             field(scheduleDialog.startMinuteSpinner, scheduleDialog.startMinuteBox),
-             field(scheduleDialog.startSecondSpinner, scheduleDialog.startSecondBox),
-             field(scheduleDialog.dayHalfSpinner, scheduleDialog.dayHalfBox),
-             field(scheduleDialog.durationHoursSpinner, scheduleDialog.durationHoursBox),
-             field(scheduleDialog.durationMinutesSpinner, scheduleDialog.durationMinutesBox),
-             field(scheduleDialog.durationSecondsSpinner, scheduleDialog.durationSecondsBox),
-             *scheduleDialog.targetPathBox, *scheduleDialog.activateCheckBox, scheduleDialog.targetDialog}) {
+QtPanel::QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFolder& takes, Hotkeys& hotkeys)
+    : panel({.clock = clock,
+             .messages = messages,
+             .takeEngine = takeEngine,
+             .playbackEngine = playbackEngine,
+             .takes = takes,
+             .files = files,
+             .launcher = launcher,
+             .hotkeys = hotkeys,
+             .resources = resources,
+             .windows = windows,
+             .regions = regions,
+             .screen = screen},
+            {.recordButton = *window.recordButton,
+             .minimizeButton = *window.minimizeButton,
+             .closeButton = *window.closeButton,
+             .stopButton = *window.stopButton,
+             .convertButton = *window.convertButton,
+             .playButton = *window.playButton,
+             .scheduleButton = *window.scheduleButton,
+             .secondsLabel = *window.secondsLabel,
+             .sizeLabel = *window.sizeLabel,
+             .copyrightLabel = *window.copyrightLabel,
+             .versionLabel = *window.versionLabel,
+             .scheduleCaptionLabel = *window.scheduleCaptionLabel,
+             .scheduleTimeLabel = *window.scheduleTimeLabel,
+             .elapsedTimer = window.elapsedTimer,
+             .scheduleStartTimer = window.scheduleStartTimer,
+             .scheduledStopTimer = window.scheduledStopTimer,
+             .levelTimer = window.levelTimer,
+             .levelDisplay = window.levelDisplay,
+             .saveTakeDialog = window.saveTakeDialog,
+             .convertDialog = window.convertDialog,
+             .saveProgressTimer = window.saveProgressTimer,
+             .saveProgress = window.saveProgress},
+            {.startHour = field(scheduleDialog.startHourSpinner, scheduleDialog.startHourBox),
+             .startMinute = field(scheduleDialog.startMinuteSpinner, scheduleDialog.startMinuteBox),
+             .startSecond = field(scheduleDialog.startSecondSpinner, scheduleDialog.startSecondBox),
+             .dayHalf = field(scheduleDialog.dayHalfSpinner, scheduleDialog.dayHalfBox),
+             .durationHours = field(scheduleDialog.durationHoursSpinner, scheduleDialog.durationHoursBox),
+             .durationMinutes = field(scheduleDialog.durationMinutesSpinner, scheduleDialog.durationMinutesBox),
+             .durationSeconds = field(scheduleDialog.durationSecondsSpinner, scheduleDialog.durationSecondsBox),
+             .targetPathBox = *scheduleDialog.targetPathBox,
+             .activateCheckBox = *scheduleDialog.activateCheckBox,
+             .targetDialog = scheduleDialog.targetDialog}) {
     connectWindows();
 }
 
@@ -38,13 +69,8 @@ std::optional<std::string> QtPanel::start() {
 }
 
 void QtPanel::connectWindows() {
-    // Closed by the window system rather than by its Close button: only the unload runs, and
-    // the program ends although the schedule window is still loaded.
-    window.onSystemClose = [this] {
-        if (windows.programEnding()) return;
-        panel.unload();
-        windows.endProgram();
-    };
+    window.onSystemClose = [this] { panel.onSystemClose(); };
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, [this](QSessionManager&) { panel.onSessionEnd(); });
     QObject::connect(scheduleDialog.chooseTargetButton, &QPushButton::clicked,
                      [this] { panel.schedule.onChooseTargetClicked(); });
     scheduleDialog.onCloseRequested = [this] { panel.schedule.onCloseRequested(); };

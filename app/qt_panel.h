@@ -2,11 +2,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/qt/background_save_mci.h"
 #include "platform/qt/panel_window.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
-#include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_files.h"
 #include "platform/qt/qt_process_launcher.h"
 #include "platform/qt/qt_resources.h"
@@ -19,12 +17,11 @@
 namespace murmora {
 
 // The record panel on the real machine: the Qt services and windows, wired to the rules.
-// The audio service, its take folder and the hotkeys come from outside, so that each may be
-// the real one or a stand-in; the rules reach the audio service through `mci`, which saves on
-// a worker thread.
+// The engine, its take folder and the hotkeys come from outside, so that each may be the real
+// one or a stand-in.
 class QtPanel {
 public:
-    QtPanel(MciService& mci, TakeFolder& takes, Hotkeys& hotkeys);
+    QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFolder& takes, Hotkeys& hotkeys);
     QtPanel(const QtPanel&) = delete;
     QtPanel& operator=(const QtPanel&) = delete;
 
@@ -33,13 +30,11 @@ public:
     // or unreadable.
     std::optional<std::string> start();
 
-    BackgroundSaveMci mci;
     QtClock clock;
     QtMessageBox messages;
     QtFiles files;
     QtProcessLauncher launcher;
     QtResources resources;
-    QtEventPump pump;
     RegionTable regions;
     QtScreenMetrics screen;
     PanelWindow window{screen};

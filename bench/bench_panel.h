@@ -2,8 +2,11 @@
 #include <memory>
 
 #include "app/qt_panel.h"
+#include "platform/audio/disk_take_folder.h"
+#include "platform/audio/sound_engine.h"
+#include "platform/audio/take_file.h"
 #include "platform/hotkeys.h"
-#include "platform/mci/make_mci_service.h"
+#include "platform/qt/qt_ui_thread.h"
 
 namespace murmora {
 
@@ -16,13 +19,15 @@ public:
     void setHotkeyHandler(std::function<void(int)>) override {}
 };
 
-// The program's own panel on the machine's real services, as the program makes it, with the
+// The program's own panel on the machine's real engine, as the program makes it, with the
 // hotkeys granted. Needs the QApplication first.
 struct BenchPanel {
-    std::unique_ptr<MciService> mci = makeMciService();
-    std::unique_ptr<TakeFolder> takes = makeTakeFolder();
+    QtUiThread uiThread;
+    std::filesystem::path takeFolder = audio::defaultTakeFolder();
+    audio::SoundEngine engine{audio::makeAudioBackend(), takeFolder, uiThread};
+    std::unique_ptr<TakeFolder> takes = audio::makeTakeFolder(takeFolder);
     GrantedHotkeys hotkeys;
-    QtPanel panel{*mci, *takes, hotkeys};
+    QtPanel panel{engine, engine, *takes, hotkeys};
 };
 
 } // namespace murmora

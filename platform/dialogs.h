@@ -11,12 +11,21 @@ enum class MessageStyle {
     information = 64
 };
 
-// Modal message boxes with an OK button only.
+// The answer to a question whether to save something before going on.
+enum class SaveAnswer {
+    save,
+    discard,
+    cancel
+};
+
+// Modal message boxes.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    // Returns when the user has closed the box.
+    // A box with an OK button only; returns when the user has closed it.
     virtual void show(const std::string& text, MessageStyle style, const std::string& title) = 0;
+    // A question with the buttons Save, Discard and Cancel; a box closed otherwise answers cancel.
+    virtual SaveAnswer askToSave(const std::string& text, const std::string& title) = 0;
 };
 
 // File dialog flags, as bits (the numbers of the Windows file dialog's flags).
@@ -38,6 +47,15 @@ public:
     // The chosen path, or nothing when the user cancelled or the dialog failed.
     virtual std::optional<std::string> showSave() = 0;
     virtual std::optional<std::string> showOpen() = 0;
+};
+
+// A window that says what the program is busy with, until it is hidden. While it shows, the
+// user cannot close it nor use the program's other windows.
+class ProgressWindow {
+public:
+    virtual ~ProgressWindow() = default;
+    virtual void show(const std::string& text) = 0;
+    virtual void hide() = 0;
 };
 
 } // namespace murmora

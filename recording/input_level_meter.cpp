@@ -10,8 +10,8 @@ const char* const kSilentInput = "The sound input is silent: check that the micr
 
 } // namespace
 
-InputLevelMeter::InputLevelMeter(Clock& clock, TakeDevice& device, Timer& levelTimer, LevelDisplay& display)
-    : clock_(clock), device_(device), levelTimer_(levelTimer), display_(display) {
+InputLevelMeter::InputLevelMeter(Clock& clock, TakeEngine& engine, Timer& levelTimer, LevelDisplay& display)
+    : clock_(clock), engine_(engine), levelTimer_(levelTimer), display_(display) {
     levelTimer_.setInterval(kInterval);
     levelTimer_.setTickHandler([this] { onTick(); });
 }
@@ -29,9 +29,9 @@ void InputLevelMeter::endTake() {
 }
 
 void InputLevelMeter::onTick() {
-    const std::optional<int> peak = device_.inputPeak();
+    const std::optional<int> peak = engine_.inputPeak();
     if (!peak) {
-        // A level the device cannot tell is neither shown nor taken for silence.
+        // A level the input cannot tell is neither shown nor taken for silence.
         display_.clear();
         silentSince_.reset();
         return;

@@ -6,7 +6,7 @@
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/level_display.h"
-#include "recording/take_device.h"
+#include "platform/take_engine.h"
 
 namespace murmora {
 
@@ -21,7 +21,7 @@ public:
     static constexpr double kSilenceDbfs = -70.0;
     static constexpr int kSilentSeconds = 5;
 
-    InputLevelMeter(Clock& clock, TakeDevice& device, Timer& levelTimer, LevelDisplay& display);
+    InputLevelMeter(Clock& clock, TakeEngine& engine, Timer& levelTimer, LevelDisplay& display);
 
     // The level shows from the next tick; a new take may warn of silence once.
     void startTake();
@@ -34,7 +34,7 @@ private:
     void hideNote();
 
     Clock& clock_;
-    TakeDevice& device_;
+    TakeEngine& engine_;
     Timer& levelTimer_;
     LevelDisplay& display_;
     // The clock's reading when the input fell silent, while it stays so.

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ctime>
 #include <string_view>
+#include <utility>
 
 #include "core/paths.h"
 #include "core/texts.h"
@@ -29,6 +30,12 @@ const char* const kSavedAs = "Recording saved as  ";
 const char* const kNotSaved = "Recording Not Saved";
 
 const char* const kKeptAndSaved = ".\n\nWhat was recorded until then is kept and will be saved.";
+
+const char* const kSavingAs = "Saving the recording as  ";
+// A save that ends within this time shows no progress window.
+constexpr auto kQuietSave = std::chrono::milliseconds(500);
+
+const char* const kSaveBeforeClosing = "A recording is running. Save it before closing?";
 
 const char* const kEndedDuringATake = "Murmora ended during a recording.\n\nWhat was recorded until then is kept as  ";
 
@@ -67,11 +74,11 @@ std::string fallbackTakeName(DateTime startTime, int copy) {
 
 Recorder::Recorder(RecorderServices services, RecorderControls controls, PlaybackControl& playback,
                    TakeSchedule& schedule)
-    : services_(services), controls_(controls), playback_(playback), schedule_(schedule), device_(services.mci),
-      levelMeter_(services.clock, device_, controls.levelTimer, controls.levelDisplay),
+    : services_(services), controls_(controls), playback_(playback), schedule_(schedule),
+      levelMeter_(services.clock, services.engine, controls.levelTimer, controls.levelDisplay),
       stopButton_(
-          services.pictures, controls.stopButton, kStopButtonLayout, [this] { stop(StopTrigger::stopButton); },
-          [this] { return isRecording(); }) {
+          services.pictures, controls.stopButton, kStopButtonLayout, [this] { onStop(TakeEnder::stopButton); },
+          [this] { return state_ == RecorderState::recording || playback_.isPlaying(); }) {
     controls_.recordButton.setMouseHandlers({
         [this](int, float, float) { onRecordButtonDown(); },
         [this](int buttons, float x, float y) { onRecordButtonMove(buttons, x, y); },
@@ -79,24 +86,56 @@ Recorder::Recorder(RecorderServices services, RecorderControls controls, Playbac
     });
     controls_.elapsedTimer.setTickHandler([this] { onElapsedTick(); });
     controls_.scheduledStopTimer.setTickHandler([this] { onScheduledStopTick(); });
+    controls_.saveProgressTimer.setInterval(kQuietSave);
+    controls_.saveProgressTimer.setTickHandler([this] { onSaveProgressTick(); });
+    services_.engine.setTakeHandlers(
+        {[this](const TakeEnd& end) { onTakeEnded(end); }, [this](const SoundError& error) { onTakeSaved(error); }});
 }
 
 void Recorder::load() {
     controls_.elapsedTimer.setEnabled(false);
     controls_.scheduledStopTimer.setEnabled(false);
+    controls_.saveProgressTimer.setEnabled(false);
     levelMeter_.endTake();
     controls_.secondsLabel.setLeft(10);
     controls_.sizeLabel.setLeft(10);
     clearDisplay();
 }
 
+void Recorder::askBeforeClosing(std::function<void()> closePanel) {
+    if (state_ == RecorderState::idle) {
+        closePanel();
+        return;
+    }
+    if (state_ != RecorderState::recording) {
+        closeAfterTake_ = std::move(closePanel);
+        return;
+    }
+    switch (services_.messages.askToSave(kSaveBeforeClosing, kAppTitle)) {
+    case SaveAnswer::save:
+        closeAfterTake_ = std::move(closePanel);
+        endTake(TakeEnder::panelClosing);
+        return;
+    case SaveAnswer::discard:
+        if (state_ != RecorderState::recording) { // it ended by itself while the user was asked
+            closeAfterTake_ = std::move(closePanel);
+            return;
+        }
+        endTake(TakeEnder::panelClosing);
+        services_.engine.discardTake();
+        finishTake();
+        closePanel();
+        return;
+    case SaveAnswer::cancel:
+        return;
+    }
+}
+
 void Recorder::shutDown() {
     controls_.elapsedTimer.setEnabled(false);
     controls_.scheduledStopTimer.setEnabled(false);
+    controls_.saveProgressTimer.setEnabled(false);
     levelMeter_.endTake();
-    if (!isRecording()) return;
-    static_cast<void>(device_.stop()); // the take is discarded whatever the device says
-    device_.close();
 }
 
 void Recorder::clearDisplay() {
@@ -116,11 +155,18 @@ void Recorder::onRecordHotkey() {
         clearDisplay();
         return;
     }
-    if (!startBlocked()) startManualTake();
+    if (state_ == RecorderState::idle) startManualTake();
+}
+
+void Recorder::onStop(TakeEnder ender) {
+    if (state_ == RecorderState::recording)
+        endTake(ender);
+    else if (playback_.isPlaying())
+        playback_.stop();
 }
 
 void Recorder::onRecordButtonDown() {
-    if (startBlocked()) return;
+    if (state_ != RecorderState::idle) return;
     showRecordButton(kRecordButtonDown);
     recordButtonState_ = ButtonState::pressed;
     clearDisplay();
@@ -128,7 +174,7 @@ void Recorder::onRecordButtonDown() {
 }
 
 void Recorder::onRecordButtonMove(int buttons, float x, float y) {
-    if (startBlocked() || buttons != kLeftButton) return;
+    if (state_ != RecorderState::idle || buttons != kLeftButton) return;
     const bool over =
         x >= kRecordAreaLeftTop && x <= kRecordAreaRight && y >= kRecordAreaLeftTop && y <= kRecordAreaBottom;
     showRecordButton(over ? kRecordButtonDown : kRecordButtonUp);
@@ -136,19 +182,19 @@ void Recorder::onRecordButtonMove(int buttons, float x, float y) {
 }
 
 void Recorder::onRecordButtonUp() {
-    if (startBlocked() || recordButtonState_ != ButtonState::pressed) return;
+    if (state_ != RecorderState::idle || recordButtonState_ != ButtonState::pressed) return;
     recordButtonState_ = ButtonState::released;
     startManualTake();
 }
 
 bool Recorder::startTake() {
     showRecordButton(kRecordButtonRecording);
-    if (const int failure = device_.openAndRecord(); failure != mci::kSuccess) {
+    if (const SoundError error = services_.engine.startTake()) {
         showRecordButton(kRecordButtonUp);
-        tellTakeNotStarted(failure);
+        tellTakeNotStarted(error);
         return false;
     }
-    state_ = RecorderState::busy;
+    state_ = RecorderState::recording;
     takeStart_ = services_.clock.now();
     levelMeter_.startTake();
     return true;
@@ -163,164 +209,161 @@ void Recorder::startScheduledTake() {
         schedule_.takeOver();
         return;
     }
+    // The seconds and size of an earlier take or playback say nothing of this one.
+    clearDisplay();
     scheduledTake_ = true;
     controls_.scheduledStopTimer.setEnabled(true);
 }
 
-void Recorder::tellTakeNotStarted(int result) {
+void Recorder::tellTakeNotStarted(const SoundError& error) {
     const std::string why =
-        result == mci::kServerNotAnswering
+        error.failure == SoundFailure::notAnswering
             ? std::string(kServerDoesNotAnswer) + ": nothing is being recorded. Try again in a moment."
-            : device_.errorText(result) + ": nothing is being recorded.";
+            : error.text + ": nothing is being recorded.";
     tell(why, MessageStyle::exclamation);
 }
 
 void Recorder::tell(const std::string& text, MessageStyle style) { services_.messages.show(text, style, kAppTitle); }
 
-void Recorder::stop(StopTrigger trigger) {
-    if (!isRecording()) return;
-    if (scheduledTake_) {
-        stopScheduledTakeByUser(trigger);
-    } else {
-        stopManualTake(trigger);
-    }
-}
-
-void Recorder::showStoppedPictures(StopTrigger trigger) {
-    // Released by the user, the stop button has shown its released picture already.
-    if (trigger != StopTrigger::stopButton) stopButton_.showReleasedPicture();
+void Recorder::endTake(TakeEnder ender) {
+    if (state_ != RecorderState::recording) return;
+    if (scheduledTake_) schedule_.takeOver();
+    // Released by the user, the stop button shows its released picture already; the end of a
+    // scheduled take's time leaves it alone.
+    if (ender != TakeEnder::stopButton && ender != TakeEnder::scheduledTime) stopButton_.showReleasedPicture();
     showRecordButton(kRecordButtonUp);
-}
-
-void Recorder::holdTakeForSave() {
-    state_ = RecorderState::idle;
-    levelMeter_.endTake();
-    // The recorder reads idle from here, but the device holds the take until it is saved: the
-    // messages and the dialog of the stop let other events run, and none may start or stop a take.
-    holdingTake_ = true;
-}
-
-void Recorder::stopManualTake(StopTrigger trigger) {
-    showStoppedPictures(trigger);
-    holdTakeForSave();
     controls_.elapsedTimer.setEnabled(false);
-    stopDevice();
-    saveWithDialog();
-}
-
-void Recorder::stopScheduledTakeByUser(StopTrigger trigger) {
-    schedule_.takeOver();
-    showStoppedPictures(trigger);
     controls_.scheduledStopTimer.setEnabled(false);
-    scheduledTake_ = false;
-    holdTakeForSave();
-    stopDevice();
-    if (playback_.isPlaying()) playback_.stop();
-    saveScheduledTake();
+    levelMeter_.endTake();
+    state_ = RecorderState::holdingTake;
+    // A scheduled take stops a playing file: at the end of its time before its input stops,
+    // stopped by the user after.
+    const bool stopsPlayback = scheduledTake_ && playback_.isPlaying();
+    if (stopsPlayback && ender == TakeEnder::scheduledTime) playback_.stop();
+    if (ender != TakeEnder::itself) services_.engine.stopTake();
+    if (stopsPlayback && ender != TakeEnder::scheduledTime) playback_.stop();
 }
 
 void Recorder::onElapsedTick() {
-    if (device_.inputLost()) {
-        stop(StopTrigger::inputLost);
-        return;
-    }
     const std::int32_t seconds = wholeSecondsBetween(takeStart_, services_.clock.now());
     controls_.secondsLabel.setCaption(std::to_string(seconds) + " sec");
 }
 
 void Recorder::onScheduledStopTick() {
-    if (device_.inputLost()) {
-        stop(StopTrigger::inputLost);
-        return;
-    }
-    if (wholeSecondsBetween(takeStart_, services_.clock.now()) < schedule_.takeSeconds()) return;
-    schedule_.takeOver();
-    controls_.scheduledStopTimer.setEnabled(false);
-    scheduledTake_ = false;
-    showRecordButton(kRecordButtonUp);
-    holdTakeForSave();
-    if (playback_.isPlaying()) playback_.stop();
-    stopDevice();
-    saveScheduledTake();
+    if (wholeSecondsBetween(takeStart_, services_.clock.now()) >= schedule_.takeSeconds())
+        endTake(TakeEnder::scheduledTime);
 }
 
-void Recorder::stopDevice() {
-    switch (const int result = device_.stop()) {
-    case mci::kSuccess:
+void Recorder::onTakeEnded(const TakeEnd& end) {
+    endTake(TakeEnder::itself); // nothing when the take was ended by the user or its time
+    if (state_ != RecorderState::holdingTake) return;
+    tellEarlyEnd(end);
+    if (!scheduledTake_) {
+        askForNameAndSave();
         return;
-    case mci::kDeviceLost:
-        tell(inputLostAfter(device_.seconds()), MessageStyle::exclamation);
+    }
+    scheduleTarget_ = schedule_.targetPath();
+    save(scheduleTarget_, SaveTarget::scheduleTarget);
+}
+
+void Recorder::tellEarlyEnd(const TakeEnd& end) {
+    switch (end.early.failure) {
+    case SoundFailure::none:
         return;
-    case mci::kServerNotAnswering:
+    case SoundFailure::deviceLost:
+        tell(inputLostAfter(end.seconds), MessageStyle::exclamation);
+        return;
+    case SoundFailure::notAnswering:
         tell(std::string(kServerDoesNotAnswer) + ". The recording so far is kept.", MessageStyle::exclamation);
         return;
     default:
-        tell(device_.errorText(result) + kKeptAndSaved, MessageStyle::exclamation);
+        tell(end.early.text + kKeptAndSaved, MessageStyle::exclamation);
     }
 }
 
-void Recorder::saveWithDialog() {
+void Recorder::askForNameAndSave() {
     FileDialog& dialog = controls_.saveTakeDialog;
     dialog.configure({kSaveDialogTitle, kWavFileFilter, kSaveDialogFlags});
-    for (;;) {
-        const std::optional<std::string> chosen = dialog.showSave();
-        if (!chosen || chosen->empty()) {
-            tell(kNotSaved, MessageStyle::exclamation);
-            break;
+    const std::optional<std::string> chosen = dialog.showSave();
+    if (!chosen || chosen->empty()) {
+        tell(kNotSaved, MessageStyle::exclamation);
+        services_.engine.discardTake();
+        finishTake();
+        return;
+    }
+    save(*chosen, SaveTarget::chosenName);
+}
+
+void Recorder::save(const std::string& path, SaveTarget target) {
+    state_ = RecorderState::saving;
+    saveTarget_ = target;
+    savePath_ = path;
+    controls_.saveProgressTimer.setEnabled(true);
+    services_.engine.saveTake(path);
+}
+
+void Recorder::onSaveProgressTick() {
+    controls_.saveProgressTimer.setEnabled(false);
+    controls_.saveProgress.show(kSavingAs + savePath_);
+}
+
+void Recorder::onTakeSaved(const SoundError& error) {
+    if (state_ != RecorderState::saving) return;
+    controls_.saveProgressTimer.setEnabled(false);
+    controls_.saveProgress.hide();
+    state_ = RecorderState::holdingTake;
+    if (!error) latestTake_ = savePath_; // only once the file is there, so that Play never looks in vain
+    switch (saveTarget_) {
+    case SaveTarget::chosenName:
+        if (!error) {
+            tell(kSavedAs + savePath_, MessageStyle::information);
+            finishTake();
+            return;
         }
-        const auto failure = saveAs(*chosen);
-        if (!failure) {
-            // Set only once the file exists, so that Play never looks for a file that is not there.
-            lastSaveScheduled_ = false;
-            manualTakePath_ = *chosen;
-            tell(kSavedAs + *chosen, MessageStyle::information);
-            break;
-        }
-        tell(couldNotSaveAs(*chosen, *failure) + "\n\nThe recording is kept: choose another name or folder.",
+        tell(couldNotSaveAs(savePath_, error.text) + "\n\nThe recording is kept: choose another name or folder.",
              MessageStyle::exclamation);
-    }
-    device_.close();
-    holdingTake_ = false;
-}
-
-void Recorder::saveScheduledTake() {
-    const std::string target = schedule_.targetPath();
-    scheduledTakePath_ = target;
-    const auto targetFailure = saveAs(target);
-    if (!targetFailure) {
-        closeSavedScheduledTake();
+        askForNameAndSave();
         return;
+    case SaveTarget::scheduleTarget:
+    case SaveTarget::datedFallback:
+        if (!error) {
+            finishTake();
+            if (saveTarget_ == SaveTarget::datedFallback)
+                tell(couldNotSaveAs(scheduleTarget_, targetFailure_) + "\n\nIt was saved as  " + savePath_,
+                     MessageStyle::exclamation);
+            return;
+        }
+        onScheduledSaveFailed(error);
     }
-    const std::string fallback = datedTakePath(takeStart_);
-    const auto fallbackFailure = saveAs(fallback);
-    if (!fallbackFailure) {
-        scheduledTakePath_ = fallback;
-        closeSavedScheduledTake();
-        tell(couldNotSaveAs(target, *targetFailure) + "\n\nIt was saved as  " + fallback, MessageStyle::exclamation);
-        return;
-    }
-    // Neither place can be written: the device keeps the take and the user picks the place.
-    tell(couldNotSaveAs(target, *targetFailure) + "\nnor as  " + fallback + "\n" + *fallbackFailure +
-             "\n\nThe recording is kept: choose where to save it.",
-         MessageStyle::exclamation);
-    saveWithDialog();
 }
 
-std::optional<std::string> Recorder::saveAs(const std::string& path) {
-    const int result = device_.saveAs(path);
-    if (result == mci::kSuccess) return std::nullopt;
-    return device_.errorText(result);
+void Recorder::onScheduledSaveFailed(const SoundError& error) {
+    std::string notSaved = couldNotSaveAs(scheduleTarget_, targetFailure_);
+    if (saveTarget_ == SaveTarget::scheduleTarget) {
+        targetFailure_ = error.text;
+        notSaved = couldNotSaveAs(scheduleTarget_, targetFailure_);
+        if (const std::string fallback = datedTakePath(takeStart_); !fallback.empty()) {
+            save(fallback, SaveTarget::datedFallback);
+            return;
+        }
+    } else {
+        notSaved += "\nnor as  " + savePath_ + "\n" + error.text;
+    }
+    // Neither place can be written, or there is no home folder for a dated name: the engine
+    // keeps the take and the user picks the place.
+    tell(notSaved + "\n\nThe recording is kept: choose where to save it.", MessageStyle::exclamation);
+    askForNameAndSave();
 }
 
-void Recorder::closeSavedScheduledTake() {
-    device_.close();
-    holdingTake_ = false;
-    lastSaveScheduled_ = true;
+void Recorder::finishTake() {
+    state_ = RecorderState::idle;
+    scheduledTake_ = false;
+    if (auto closePanel = std::exchange(closeAfterTake_, {})) closePanel();
 }
 
 std::string Recorder::datedTakePath(DateTime when) const {
     const std::string home = services_.files.homeFolder();
-    if (home.empty()) return {}; // no such place: a move or save there fails, the take stays
+    if (home.empty()) return {}; // no place for it
     std::string path = pathInFolder(home, fallbackTakeName(when));
     for (int copy = 2; services_.files.fileExists(path); ++copy)
         path = pathInFolder(home, fallbackTakeName(when, copy));

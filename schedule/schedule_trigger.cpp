@@ -31,8 +31,7 @@ void ScheduleTrigger::clearShown() {
     controls_.timeLabel.setCaption("");
 }
 
-void ScheduleTrigger::arm(std::optional<std::int32_t> startSeconds, std::int32_t takeSeconds,
-                          const std::string& target) {
+void ScheduleTrigger::arm(std::optional<std::int32_t> startSeconds, std::int32_t takeSeconds) {
     base_ = clock_.now();
     // A second reading of the clock, as text. A locale's layout that cannot be read leaves the
     // moment of arming to tell the time of day, so the delay still ends at the chosen time.
@@ -40,22 +39,25 @@ void ScheduleTrigger::arm(std::optional<std::int32_t> startSeconds, std::int32_t
     if (startSeconds) startSeconds_ = *startSeconds;
     delaySeconds_ = startDelaySeconds(startSeconds_, now);
     takeSeconds_ = takeSeconds;
-    recording_.scheduleArmed(target);
     controls_.startTimer.setEnabled(true);
 }
 
 void ScheduleTrigger::onTick() {
     if (wholeSecondsBetween(base_, clock_.now()) < delaySeconds_) return;
-    // The recorder still holds a manual take waiting for its file name: starting now would
-    // merge into it or throw it away. Keep ticking; the first tick after its save starts.
-    if (recording_.isHoldingTake()) return;
-    disarm();
-    if (!recording_.isRecording()) {
+    switch (recording_.state()) {
+    case RecorderState::holdingTake:
+    case RecorderState::saving:
+        // An earlier take waits for its file: the first tick after it is saved starts.
+        return;
+    case RecorderState::idle:
+        disarm();
         recording_.startScheduledTake();
         return;
+    case RecorderState::recording:
+        disarm();
+        messages_.show(kAlreadyRecording, MessageStyle::exclamation, kAppTitle);
+        clearShown();
     }
-    messages_.show(kAlreadyRecording, MessageStyle::exclamation, kAppTitle);
-    clearShown();
 }
 
 } // namespace murmora

@@ -31,8 +31,8 @@ public:
     void show(const std::string& startText);
     void clearShown();
     // Arms from now: the scheduled take starts at `startSeconds` after midnight (when nothing,
-    // the start armed before), runs `takeSeconds` and is saved at `target`.
-    void arm(std::optional<std::int32_t> startSeconds, std::int32_t takeSeconds, const std::string& target);
+    // the start armed before) and runs `takeSeconds`.
+    void arm(std::optional<std::int32_t> startSeconds, std::int32_t takeSeconds);
     void disarm() { controls_.startTimer.setEnabled(false); }
     // How long the scheduled take runs: the duration armed last.
     std::int32_t takeSeconds() const { return takeSeconds_; }

@@ -192,7 +192,7 @@ std::optional<std::string> ScheduleWindow::arm() {
     const std::string target = c.targetPathBox.text();
     trigger_.arm(startTimeSeconds(c.startHour.spinner.value(), c.startMinute.spinner.value(),
                                   c.startSecond.spinner.value(), c.dayHalf.box.text()),
-                 seconds, target);
+                 seconds);
     return target;
 }
 

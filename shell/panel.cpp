@@ -33,19 +33,44 @@ std::string pictureFailure(const std::string& name, const std::error_code& error
 } // namespace
 
 Panel::Panel(PanelServices services, PanelControls controls, ScheduleWindowControls scheduleControls)
-    : pictures(services.resources, services.files),
-      recorder({services.clock, services.mci, services.messages, services.files, services.takes, pictures},
-               {controls.recordButton, controls.stopButton, controls.secondsLabel, controls.sizeLabel,
-                controls.elapsedTimer, controls.scheduledStopTimer, controls.levelTimer, controls.levelDisplay,
-                controls.saveTakeDialog},
-               player, schedule),
-      player({services.mci, services.files, services.messages, services.pump, pictures},
-             {controls.playButton, controls.secondsLabel, controls.sizeLabel}, recorder),
-      converter({services.files, services.launcher, services.messages, pictures},
-                {controls.convertButton, controls.convertDialog}),
-      schedule({services.clock, services.files, services.messages, services.windows, pictures}, scheduleControls,
-               {controls.scheduleButton, controls.scheduleCaptionLabel, controls.scheduleTimeLabel,
-                controls.scheduleStartTimer},
+    : pictures(services.resources, services.files), recorder({.clock = services.clock,
+                                                              .engine = services.takeEngine,
+                                                              .messages = services.messages,
+                                                              .files = services.files,
+                                                              .takes = services.takes,
+                                                              .pictures = pictures},
+                                                             {.recordButton = controls.recordButton,
+                                                              .stopButton = controls.stopButton,
+                                                              .secondsLabel = controls.secondsLabel,
+                                                              .sizeLabel = controls.sizeLabel,
+                                                              .elapsedTimer = controls.elapsedTimer,
+                                                              .scheduledStopTimer = controls.scheduledStopTimer,
+                                                              .levelTimer = controls.levelTimer,
+                                                              .levelDisplay = controls.levelDisplay,
+                                                              .saveTakeDialog = controls.saveTakeDialog,
+                                                              .saveProgressTimer = controls.saveProgressTimer,
+                                                              .saveProgress = controls.saveProgress},
+                                                             player, schedule),
+      player(
+          {.engine = services.playbackEngine,
+           .files = services.files,
+           .messages = services.messages,
+           .pictures = pictures},
+          {.playButton = controls.playButton, .secondsLabel = controls.secondsLabel, .sizeLabel = controls.sizeLabel},
+          recorder),
+      converter(
+          {.files = services.files, .launcher = services.launcher, .messages = services.messages, .pictures = pictures},
+          {.convertButton = controls.convertButton, .convertDialog = controls.convertDialog}),
+      schedule({.clock = services.clock,
+                .files = services.files,
+                .messages = services.messages,
+                .windows = services.windows,
+                .pictures = pictures},
+               scheduleControls,
+               {.scheduleButton = controls.scheduleButton,
+                .scheduleCaptionLabel = controls.scheduleCaptionLabel,
+                .scheduleTimeLabel = controls.scheduleTimeLabel,
+                .scheduleStartTimer = controls.scheduleStartTimer},
                recorder),
       services_(services), controls_(controls),
       minimizeButton_(pictures, controls.minimizeButton, kMinimizeButtonLayout,
@@ -123,9 +148,22 @@ void Panel::onHotkey(int id) {
 }
 
 void Panel::close() {
+    recorder.askBeforeClosing([this] { end(true); });
+}
+
+void Panel::onSystemClose() {
+    if (!ending_) recorder.askBeforeClosing([this] { end(false); });
+}
+
+void Panel::onSessionEnd() {
+    if (!ending_) end(false);
+}
+
+void Panel::end(bool unloadScheduleWindow) {
+    ending_ = true;
     schedule.disarm();
     recorder.shutDown();
-    services_.windows.unloadScheduleWindow();
+    if (unloadScheduleWindow) services_.windows.unloadScheduleWindow();
     unload();
     services_.windows.endProgram();
 }

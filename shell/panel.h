@@ -8,15 +8,15 @@
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
-#include "platform/event_pump.h"
 #include "platform/files.h"
 #include "platform/hotkeys.h"
 #include "platform/level_display.h"
-#include "platform/mci_service.h"
+#include "platform/playback_engine.h"
 #include "platform/process_launcher.h"
 #include "platform/regions.h"
 #include "platform/resources.h"
 #include "platform/screen_metrics.h"
+#include "platform/take_engine.h"
 #include "platform/take_folder.h"
 #include "platform/window_host.h"
 #include "playback/converter.h"
@@ -30,13 +30,13 @@ namespace murmora {
 struct PanelServices {
     Clock& clock;
     MessageBoxes& messages;
-    MciService& mci;
+    TakeEngine& takeEngine;
+    PlaybackEngine& playbackEngine;
     TakeFolder& takes;
     Files& files;
     ProcessLauncher& launcher;
     Hotkeys& hotkeys;
     Resources& resources;
-    EventPump& pump;
     WindowHost& windows;
     Regions& regions;
     ScreenMetrics& screen;
@@ -64,6 +64,8 @@ struct PanelControls {
     LevelDisplay& levelDisplay; // the input level and a note on the display while recording
     FileDialog& saveTakeDialog;
     FileDialog& convertDialog;
+    Timer& saveProgressTimer;
+    ProgressWindow& saveProgress; // names the file a long save writes
 };
 
 // The record panel: start-up, the Close and Minimize buttons, the unload, the hotkeys and the
@@ -80,8 +82,14 @@ public:
     // The rest of the start-up, which can wait until the panel is on screen: the hotkeys (round
     // trips to the window system, and a message when they cannot be had) and the leftover takes.
     void finishStartUp();
-    // The panel goes (the Close button, or the window system's close): removes the outline,
-    // stops the playback and gives back the hotkeys. The device capture is left alone.
+    // The window system closes the panel (Alt+F4, the window manager): as the Close button, but
+    // the schedule window is left loaded.
+    void onSystemClose();
+    // The desktop session ends: nobody is there to answer a question, so a take that runs is
+    // neither saved nor discarded but kept where the next start recovers it; the program ends.
+    void onSessionEnd();
+    // The panel goes: removes the outline, stops the playback and gives back the hotkeys. A take
+    // is left alone.
     void unload();
 
     ResourcePictures pictures;
@@ -98,14 +106,17 @@ private:
     // The one message that names the hotkeys not had, if any.
     void reportHotkeyFailures();
     void onHotkey(int id);
-    // The Close button: disarms the schedule, discards a running take and ends the program.
+    // The Close button: asks what becomes of a running take, then ends the program.
     void close();
+    // Disarms the schedule, stops the timers, unloads and ends the program.
+    void end(bool unloadScheduleWindow);
 
     PanelServices services_;
     PanelControls controls_;
     ImageButton minimizeButton_;
     ImageButton closeButton_;
     RegionHandle outline_ = 0;
+    bool ending_ = false;
     bool recordHotkeyRegistered_ = false;
     bool stopHotkeyRegistered_ = false;
 };

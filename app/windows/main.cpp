@@ -7,7 +7,7 @@
 
 #include "app/windows/win32_panel.h"
 #include "platform/win32/panel_instance.h"
-#include "platform/win32/wide.h"
+#include "platform/win32/win32_messages.h"
 
 namespace {
 

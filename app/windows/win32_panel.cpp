@@ -3,31 +3,52 @@
 namespace murmora {
 
 Win32Panel::Win32Panel()
-    : panel_(
-          {clock_, messages_, mci_, takes_, files_, launcher_, hotkeys_, resources_, pump_, windows_, regions_,
-           screen_},
-          {window_.recordButton,      window_.minimizeButton, window_.closeButton,        window_.stopButton,
-           window_.convertButton,     window_.playButton,     window_.scheduleButton,     window_.secondsLabel,
-           window_.sizeLabel,         window_.copyrightLabel, window_.versionLabel,       window_.scheduleCaptionLabel,
-           window_.scheduleTimeLabel, window_.elapsedTimer,   window_.scheduleStartTimer, window_.scheduledStopTimer,
-           window_.levelTimer,        window_.levelDisplay,   window_.saveTakeDialog,     window_.convertDialog},
-          {{*scheduleDialog_.startHourSpinner, *scheduleDialog_.startHourBox},
-           {*scheduleDialog_.startMinuteSpinner, *scheduleDialog_.startMinuteBox},
-           {*scheduleDialog_.startSecondSpinner, *scheduleDialog_.startSecondBox},
-           {*scheduleDialog_.dayHalfSpinner, *scheduleDialog_.dayHalfBox},
-           {*scheduleDialog_.durationHoursSpinner, *scheduleDialog_.durationHoursBox},
-           {*scheduleDialog_.durationMinutesSpinner, *scheduleDialog_.durationMinutesBox},
-           {*scheduleDialog_.durationSecondsSpinner, *scheduleDialog_.durationSecondsBox},
-           *scheduleDialog_.targetPathBox,
-           *scheduleDialog_.activateCheckBox,
-           scheduleDialog_.targetDialog}) {
-    // Closed by the system rather than by its Close button: only the unload runs, and the
-    // program ends although the schedule window is still loaded.
-    window_.onSystemClose = [this] {
-        if (windows_.programEnding()) return;
-        panel_.unload();
-        windows_.endProgram();
-    };
+    : panel_({.clock = clock_,
+              .messages = messages_,
+              .takeEngine = engine_,
+              .playbackEngine = engine_,
+              .takes = takes_,
+              .files = files_,
+              .launcher = launcher_,
+              .hotkeys = hotkeys_,
+              .resources = resources_,
+              .windows = windows_,
+              .regions = regions_,
+              .screen = screen_},
+             {.recordButton = window_.recordButton,
+              .minimizeButton = window_.minimizeButton,
+              .closeButton = window_.closeButton,
+              .stopButton = window_.stopButton,
+              .convertButton = window_.convertButton,
+              .playButton = window_.playButton,
+              .scheduleButton = window_.scheduleButton,
+              .secondsLabel = window_.secondsLabel,
+              .sizeLabel = window_.sizeLabel,
+              .copyrightLabel = window_.copyrightLabel,
+              .versionLabel = window_.versionLabel,
+              .scheduleCaptionLabel = window_.scheduleCaptionLabel,
+              .scheduleTimeLabel = window_.scheduleTimeLabel,
+              .elapsedTimer = window_.elapsedTimer,
+              .scheduleStartTimer = window_.scheduleStartTimer,
+              .scheduledStopTimer = window_.scheduledStopTimer,
+              .levelTimer = window_.levelTimer,
+              .levelDisplay = window_.levelDisplay,
+              .saveTakeDialog = window_.saveTakeDialog,
+              .convertDialog = window_.convertDialog,
+              .saveProgressTimer = window_.saveProgressTimer,
+              .saveProgress = window_.saveProgress},
+             {.startHour = {*scheduleDialog_.startHourSpinner, *scheduleDialog_.startHourBox},
+              .startMinute = {*scheduleDialog_.startMinuteSpinner, *scheduleDialog_.startMinuteBox},
+              .startSecond = {*scheduleDialog_.startSecondSpinner, *scheduleDialog_.startSecondBox},
+              .dayHalf = {*scheduleDialog_.dayHalfSpinner, *scheduleDialog_.dayHalfBox},
+              .durationHours = {*scheduleDialog_.durationHoursSpinner, *scheduleDialog_.durationHoursBox},
+              .durationMinutes = {*scheduleDialog_.durationMinutesSpinner, *scheduleDialog_.durationMinutesBox},
+              .durationSeconds = {*scheduleDialog_.durationSecondsSpinner, *scheduleDialog_.durationSecondsBox},
+              .targetPathBox = *scheduleDialog_.targetPathBox,
+              .activateCheckBox = *scheduleDialog_.activateCheckBox,
+              .targetDialog = scheduleDialog_.targetDialog}) {
+    window_.onSystemClose = [this] { panel_.onSystemClose(); };
+    window_.onSessionEnd = [this] { panel_.onSessionEnd(); };
     scheduleDialog_.onChooseTargetClicked = [this] { panel_.schedule.onChooseTargetClicked(); };
     scheduleDialog_.onCloseRequested = [this] { panel_.schedule.onCloseRequested(); };
 }

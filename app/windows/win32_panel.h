@@ -8,13 +8,12 @@
 #include "platform/win32/schedule_dialog.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_dialogs.h"
-#include "platform/win32/win32_event_pump.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_hotkeys.h"
-#include "platform/win32/win32_mci.h"
 #include "platform/win32/win32_process_launcher.h"
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_window_host.h"
+#include "platform/win32/winmm_engine.h"
 #include "shell/panel.h"
 
 namespace murmora {
@@ -31,14 +30,13 @@ public:
     std::optional<std::string> start();
 
 private:
-    Win32Mci mci_;
+    WinmmEngine engine_;
     NoLeftoverTakes takes_;
     Win32Clock clock_;
     Win32MessageBoxes messages_;
     Win32Files files_;
     Win32ProcessLauncher launcher_;
     Win32Resources resources_;
-    Win32EventPump pump_;
     GdiRegions regions_;
     Win32ScreenMetrics screen_;
     PanelWindow window_{screen_};

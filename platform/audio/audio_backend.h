@@ -47,6 +47,9 @@ enum class StreamState {
 class CaptureSink {
 public:
     virtual void onCaptured(const std::int16_t* samples, std::size_t frames, bool deviceOverflow) noexcept = 0;
+    // The stream ended without being asked to (StreamState::lost); called once, on the backend's
+    // thread, outside the audio callback. It may take a lock briefly but must not block.
+    virtual void onStreamEnded(StreamState /*state*/) noexcept {}
 
 protected:
     ~CaptureSink() = default;
@@ -57,6 +60,9 @@ protected:
 class PlaybackSource {
 public:
     virtual std::size_t onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept = 0;
+    // The stream ended by itself: it played the source's last frame (StreamState::ended) or was
+    // lost. Called once, as CaptureSink::onStreamEnded.
+    virtual void onStreamEnded(StreamState /*state*/) noexcept {}
 
 protected:
     ~PlaybackSource() = default;

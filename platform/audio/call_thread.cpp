@@ -52,12 +52,14 @@ void CallThread::post(std::function<void()> call) {
     queue_->changed.notify_all();
 }
 
-bool CallThread::run(std::function<void()> call, std::chrono::steady_clock::time_point deadline) {
-    struct Done {
-        std::mutex mutex;
-        std::condition_variable changed;
-        bool done = false;
-    };
+// Tells a waiting caller that its call has run.
+struct CallThread::Done {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool done = false;
+};
+
+std::shared_ptr<CallThread::Done> CallThread::postTracked(std::function<void()> call) {
     auto done = std::make_shared<Done>();
     post([call = std::move(call), done] {
         call();
@@ -65,6 +67,17 @@ bool CallThread::run(std::function<void()> call, std::chrono::steady_clock::time
         done->done = true;
         done->changed.notify_all();
     });
+    return done;
+}
+
+void CallThread::finishQueued() {
+    const auto done = postTracked([] {});
+    std::unique_lock lock(done->mutex);
+    done->changed.wait(lock, [&done] { return done->done; });
+}
+
+bool CallThread::run(std::function<void()> call, std::chrono::steady_clock::time_point deadline) {
+    const auto done = postTracked(std::move(call));
     std::unique_lock lock(done->mutex);
     return done->changed.wait_until(lock, deadline, [&done] { return done->done; });
 }

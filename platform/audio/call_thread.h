@@ -23,8 +23,14 @@ public:
     bool run(std::function<void()> call, std::chrono::steady_clock::time_point deadline);
     // Queues `call` and returns at once.
     void post(std::function<void()> call);
+    // Waits, without a deadline, until every call queued before has run.
+    void finishQueued();
 
 private:
+    // Queues `call`; what it gives tells when the call has run.
+    struct Done;
+    std::shared_ptr<Done> postTracked(std::function<void()> call);
+
     struct Queue;
     std::shared_ptr<Queue> queue_;
 };

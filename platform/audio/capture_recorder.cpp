@@ -39,23 +39,30 @@ CaptureRecorder::~CaptureRecorder() {
 
 std::error_code CaptureRecorder::record() {
     if (lost() || finished_) return AudioError::deviceFailed;
-    if (recording()) return {};
+    if (writer_.joinable()) return {};
     windowPeak_ = 0;
     windowFrames_ = 0;
     inputPeak_ = 0;
+    // As if the last frame came later than now: the first frames have the longer limit.
+    lastFrameAt_ = (std::chrono::steady_clock::now() + kFirstFramesLimit - kNoFramesLimit).time_since_epoch().count();
     accepting_ = true;
     if (const std::error_code error = stream_->start()) {
         accepting_ = false;
         return error;
     }
     stopWriting_ = false;
+    writing_ = true;
     writer_ = std::thread([this] { writeUntilStopped(); });
     return {};
 }
 
 std::error_code CaptureRecorder::stop() {
     if (!writer_.joinable()) return {};
-    const std::error_code result = lost() ? std::error_code() : stream_->stop();
+    // A stream lost just now ends the take as one the writer saw go. A take that ended by itself
+    // asks nothing of the server, which may be the reason it ended.
+    if (stream_->state() == StreamState::lost) lost_ = true;
+    const bool endedItself = lost() || !accepting_;
+    const std::error_code result = endedItself ? std::error_code() : stream_->stop();
     accepting_ = false;
     {
         std::lock_guard lock(wakeMutex_);
@@ -75,11 +82,22 @@ std::error_code CaptureRecorder::save(const std::filesystem::path& target) {
 
 void CaptureRecorder::onCaptured(const std::int16_t* samples, std::size_t frames, bool deviceOverflow) noexcept {
     if (!accepting_.load(std::memory_order_acquire)) return;
+    lastFrameAt_.store(std::chrono::steady_clock::now().time_since_epoch().count(), std::memory_order_relaxed);
     gatherLevel(samples, frames);
     const std::size_t kept = ring_.write(samples, frames);
     framesCaptured_.fetch_add(static_cast<std::int64_t>(kept), std::memory_order_relaxed);
     if (kept < frames) framesLost_.fetch_add(static_cast<std::int64_t>(frames - kept), std::memory_order_relaxed);
     if (deviceOverflow) deviceOverflows_.fetch_add(1, std::memory_order_relaxed);
+}
+
+void CaptureRecorder::onStreamEnded(StreamState) noexcept { wakeWriter(); }
+
+void CaptureRecorder::wakeWriter() {
+    {
+        std::lock_guard lock(wakeMutex_);
+        wakeRequested_ = true;
+    }
+    wake_.notify_one();
 }
 
 void CaptureRecorder::gatherLevel(const std::int16_t* samples, std::size_t frames) noexcept {
@@ -93,47 +111,47 @@ void CaptureRecorder::gatherLevel(const std::int16_t* samples, std::size_t frame
 
 void CaptureRecorder::writeUntilStopped() {
     auto lastHeader = std::chrono::steady_clock::now();
-    auto lastFrameAt = lastHeader;
-    std::int64_t framesSeen = 0;
+    auto nextLook = std::chrono::steady_clock::duration(kWriterPeriod);
+    bool endedItself = false;
     std::unique_lock lock(wakeMutex_);
     while (!stopWriting_) {
-        wake_.wait_for(lock, kWriterPeriod, [this] { return stopWriting_; });
+        wake_.wait_for(lock, std::min(nextLook, std::chrono::steady_clock::duration(kWriterPeriod)),
+                       [this] { return stopWriting_ || wakeRequested_; });
+        wakeRequested_ = false;
         lock.unlock();
         drainRing();
         if (std::chrono::steady_clock::now() - lastHeader >= kHeaderPeriod) {
             take_->updateHeader();
             lastHeader = std::chrono::steady_clock::now();
         }
-        if (inputLost(framesSeen, lastFrameAt)) {
-            accepting_ = false;
-            lost_ = true;
-            lock.lock();
-            break;
-        }
+        if (inputLost(nextLook)) lost_ = true;
+        endedItself = lost() || writeError_;
         lock.lock();
+        if (endedItself) break;
     }
     lock.unlock();
+    accepting_ = false;
+    writing_ = false;
     drainRing(); // the stream has stopped: whatever it delivered last is in the ring now
     take_->updateHeader();
+    if (endedItself && onEnded_) onEnded_();
 }
 
-bool CaptureRecorder::inputLost(std::int64_t& framesSeen, std::chrono::steady_clock::time_point& lastFrameAt) const {
+bool CaptureRecorder::inputLost(std::chrono::steady_clock::duration& nextLook) const {
     if (stream_->state() == StreamState::lost) return true;
+    const std::chrono::steady_clock::time_point lastFrameAt{
+        std::chrono::steady_clock::duration(lastFrameAt_.load(std::memory_order_relaxed))};
     const auto now = std::chrono::steady_clock::now();
-    // Frames the ring could not hold came in all the same.
-    const std::int64_t frames = framesCaptured_.load() + framesLost_.load();
-    if (frames != framesSeen) {
-        framesSeen = frames;
-        lastFrameAt = now;
-    }
-    return now - lastFrameAt >= kSilenceLimit;
+    // Looked at again when the limit would be reached, so that a frozen server is told at once.
+    nextLook = lastFrameAt + kNoFramesLimit - now;
+    return now - lastFrameAt >= kNoFramesLimit;
 }
 
 void CaptureRecorder::drainRing() {
     const std::size_t channels = static_cast<std::size_t>(format_.channels);
     while (const std::size_t frames = ring_.read(chunk_.data(), chunk_.size() / channels)) {
         if (const std::error_code error = take_->append(chunk_.data(), frames); error && !writeError_)
-            writeError_ = error; // what follows is read and dropped so the ring never fills
+            writeError_ = error; // the take ends here; what follows is read and dropped
     }
 }
 

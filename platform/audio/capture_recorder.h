@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -16,12 +17,17 @@
 namespace murmora::audio {
 
 // One take from the default input into a take file. The audio callback only copies frames into
-// a ring; a writer thread moves them into the file and keeps its header current. The take is
-// lost, and ends at the last frame received, when the stream is lost or no frame comes for
-// kSilenceLimit while recording.
+// a ring; a writer thread moves them into the file and keeps its header current. The take ends
+// by itself at the last frame received when its input is lost (the stream is lost, or no frame
+// comes for kNoFramesLimit while recording, kFirstFramesLimit for the first ones) or the disk
+// refuses its frames.
 class CaptureRecorder final : private CaptureSink {
 public:
-    static constexpr auto kSilenceLimit = std::chrono::seconds(2);
+    // A stopped or frozen sound server sends nothing at all; even a silent input sends frames.
+    static constexpr auto kNoFramesLimit = std::chrono::milliseconds(1800);
+    // The first frames after record() may take longer: a device wakes from its sleep, a source
+    // of the sound server that was idle starts (two seconds on a null sink's monitor).
+    static constexpr auto kFirstFramesLimit = std::chrono::seconds(4);
     // The input level is the peak of the latest window: blocks gathered until they hold this
     // much. A 50 ms fragment of the sound server or a 46 ms PortAudio buffer is one window;
     // smaller blocks are gathered to 40 to 50 ms.
@@ -34,6 +40,9 @@ public:
     CaptureRecorder(const CaptureRecorder&) = delete;
     CaptureRecorder& operator=(const CaptureRecorder&) = delete;
 
+    // Runs once, on the writer's thread, when the take has ended by itself; stop() then ends
+    // it for good. Set before record().
+    void setEndedHandler(std::function<void()> handler) { onEnded_ = std::move(handler); }
     // Starts capturing and returns at once.
     std::error_code record();
     // Ends capturing and returns once every frame received is in the file. Fails with
@@ -44,11 +53,15 @@ public:
     // tried on records no more.
     std::error_code save(const std::filesystem::path& target);
 
-    bool recording() const { return writer_.joinable() && !lost(); }
+    // The take's file stays where the next start recovers it when the recorder goes.
+    void keepForRecovery() { take_->keepForRecovery(); }
+
+    // May be read from any thread, as may lost() and inputPeak().
+    bool recording() const { return writing_.load() && !lost(); }
     bool lost() const { return lost_.load(); }
     bool finished() const { return finished_; }
-    // Why the disk refused frames, once it did: the take holds what was written before. Read
-    // after stop().
+    // Why the disk refused frames, once it did: the take holds what was written before, and ended
+    // there. Read after stop().
     std::error_code writeError() const { return writeError_; }
     // Frames of the take: those captured so far while recording, those in the file after.
     std::int64_t lengthFrames() const { return writer_.joinable() ? framesCaptured_.load() : take_->frames(); }
@@ -61,16 +74,18 @@ public:
     std::size_t ringCapacityFrames() const { return ring_.capacityFrames(); }
     // Frames captured that the writer has not taken yet.
     std::size_t bufferedFrames() const { return ring_.readableFrames(); }
-    const std::filesystem::path& takePath() const { return take_->path(); }
 
 private:
     CaptureRecorder(const StreamFormat& format, std::unique_ptr<TakeFile> take);
     void onCaptured(const std::int16_t* samples, std::size_t frames, bool deviceOverflow) noexcept override;
+    void onStreamEnded(StreamState state) noexcept override;
     void gatherLevel(const std::int16_t* samples, std::size_t frames) noexcept;
     void writeUntilStopped();
     void drainRing();
-    // The writer's check, each round: true once the take has to end by itself.
-    bool inputLost(std::int64_t& framesSeen, std::chrono::steady_clock::time_point& lastFrameAt) const;
+    // The writer's check, each round: true once the input is lost. Sets how long the writer may
+    // wait before it looks again.
+    bool inputLost(std::chrono::steady_clock::duration& nextLook) const;
+    void wakeWriter();
 
     StreamFormat format_;
     std::unique_ptr<TakeFile> take_;
@@ -78,9 +93,12 @@ private:
     std::unique_ptr<AudioStream> stream_;
     std::vector<std::int16_t> chunk_; // the writer's buffer between ring and file
     std::thread writer_;
+    std::atomic<bool> writing_{false}; // from record() until the writer ends, asked or by itself
+    std::function<void()> onEnded_;
     std::mutex wakeMutex_;
     std::condition_variable wake_;
     bool stopWriting_ = false;
+    bool wakeRequested_ = false;
     bool finished_ = false;
     std::atomic<bool> accepting_{false}; // frames are taken only while recording
     std::atomic<bool> lost_{false};
@@ -88,6 +106,9 @@ private:
     std::atomic<std::int64_t> framesCaptured_{0};
     std::atomic<std::int64_t> framesLost_{0};
     std::atomic<std::int64_t> deviceOverflows_{0};
+    // When frames last came (steady clock ticks), those the ring could not hold too: a frozen
+    // server is told kNoFramesLimit after its last frame, however the writer's rounds fall.
+    std::atomic<std::chrono::steady_clock::rep> lastFrameAt_{0};
     // The level window being gathered, on the audio thread only (reset by record() before
     // frames are accepted), and the peak of the last one finished.
     const std::size_t levelWindowFrames_;

@@ -36,6 +36,11 @@ bool isPlayableWave(const SF_INFO& info) {
            info.samplerate >= 1 && info.samplerate <= kMaxSampleRate;
 }
 
+bool isFloatingPoint(int format) {
+    const int subtype = format & SF_FORMAT_SUBMASK;
+    return subtype == SF_FORMAT_FLOAT || subtype == SF_FORMAT_DOUBLE;
+}
+
 int bytesPerStoredSample(int format) {
     switch (format & SF_FORMAT_SUBMASK) {
     case SF_FORMAT_PCM_S8:
@@ -68,8 +73,9 @@ Result<std::unique_ptr<FilePlayer>> FilePlayer::open(AudioBackend& backend, cons
         file = nullptr;
     }
     if (!file) return AudioError::notWav;
-    // Played as 16-bit, the way takes are recorded; floating-point files are scaled to it.
-    sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
+    // Played as 16-bit, the way takes are recorded. Floating-point files are scaled to it; asked
+    // of any other file, libsndfile would read the whole of it for its peak first.
+    if (isFloatingPoint(info.format)) sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
     const StreamFormat format{info.samplerate, info.channels};
     std::unique_ptr<FilePlayer> player(new FilePlayer(file, format, info.frames, bytesPerStoredSample(info.format)));
     // The output asks for its first frames as soon as it opens: have them ready.
@@ -120,6 +126,10 @@ std::error_code FilePlayer::stop() {
 }
 
 bool FilePlayer::playing() const { return started_ && stream_->state() == StreamState::running; }
+
+void FilePlayer::onStreamEnded(StreamState state) noexcept {
+    if (onEnded_) onEnded_(state == StreamState::lost);
+}
 
 std::size_t FilePlayer::onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept {
     const bool fileRead = fileRead_.load(std::memory_order_acquire); // before the read: no frame is missed

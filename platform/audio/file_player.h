@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -26,6 +27,9 @@ public:
     FilePlayer(const FilePlayer&) = delete;
     FilePlayer& operator=(const FilePlayer&) = delete;
 
+    // Runs once, on the backend's thread, when the playback ends by itself: `lost` when its
+    // output went away, else once the last frame has been played. Set before play().
+    void setEndedHandler(std::function<void(bool lost)> handler) { onEnded_ = std::move(handler); }
     // Starts (or resumes) playing and returns at once.
     std::error_code play();
     // Ends playing at once; a later play() resumes where it stopped.
@@ -43,6 +47,7 @@ public:
 private:
     FilePlayer(SNDFILE* file, const StreamFormat& format, std::int64_t frames, int bytesPerSample);
     std::size_t onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept override;
+    void onStreamEnded(StreamState state) noexcept override;
     void readUntilEnd();
     // Moves frames from the file into the ring until it is full or the file has been read;
     // false once the file has been read to its end.
@@ -63,6 +68,7 @@ private:
     std::mutex wakeMutex_;
     std::condition_variable wake_;
     bool closing_ = false;
+    std::function<void(bool lost)> onEnded_;
 };
 
 } // namespace murmora::audio

@@ -2,8 +2,7 @@
 
 #include "platform/audio/call_thread.h"
 
-#include <alsa/asoundlib.h>
-#include <jack/jack.h>
+#include <dlfcn.h>
 #include <portaudio.h>
 
 #include <algorithm>
@@ -20,8 +19,21 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kLibraryStartDeadline = std::chrono::seconds(1);
 
 // The ALSA and JACK host APIs report every device they probe on stderr; none of it is ours.
+// PortAudio brings both libraries in itself: their loggers are quieted through the functions
+// they export, so that building needs neither library's headers.
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 void quietJack(const char*) {}
+
+template <typename Handler>
+void setHandlerIfLoaded(const char* setterName, Handler handler) {
+    if (void* setter = ::dlsym(RTLD_DEFAULT, setterName)) reinterpret_cast<void (*)(Handler)>(setter)(handler);
+}
+
+void quietHostApis() {
+    setHandlerIfLoaded("snd_lib_error_set_handler", &quietAlsa);
+    setHandlerIfLoaded("jack_set_error_function", &quietJack);
+    setHandlerIfLoaded("jack_set_info_function", &quietJack);
+}
 
 // Playing a file is not interactive: a long device buffer costs nothing and wakes the machine
 // less ("stop" still ends playback at once: it drops what the device holds). Capture keeps its
@@ -64,9 +76,7 @@ struct Library {
 
     bool initialise() {
         if (!initialised) {
-            snd_lib_error_set_handler(&quietAlsa);
-            jack_set_error_function(&quietJack);
-            jack_set_info_function(&quietJack);
+            quietHostApis();
             initialised = Pa_Initialize() == paNoError;
         }
         return initialised;
@@ -123,11 +133,18 @@ int playbackCallback(const void*, void* output, unsigned long frames, const PaSt
     return paContinue;
 }
 
-// A stream that ends while it should run has lost its device.
+// A stream that ends while it should run has lost its device; one that played its source's
+// last frame has ended. Either is told to the sink or source; a stop asked for is not.
 void streamFinished(void* data) {
     auto& relay = *static_cast<Relay*>(data);
     StreamState running = StreamState::running;
     relay.state.compare_exchange_strong(running, StreamState::lost);
+    const StreamState state = relay.state.load();
+    if (state != StreamState::lost && state != StreamState::ended) return;
+    ++relay.callbacksRunning;
+    if (CaptureSink* sink = relay.sink.load()) sink->onStreamEnded(state);
+    if (PlaybackSource* source = relay.source.load()) source->onStreamEnded(state);
+    --relay.callbacksRunning;
 }
 
 class PortAudioStream final : public AudioStream {

@@ -48,6 +48,8 @@ public:
 
 private:
     static void onStateChanged(pa_stream* stream, void* self);
+    static void disconnectOnceCreated(pa_stream* stream, void*);
+    void tellEnded(StreamState state);
     static void onReadable(pa_stream* stream, std::size_t bytes, void* self);
     static void onWritable(pa_stream* stream, std::size_t bytes, void* self);
     static void onDrained(pa_stream* stream, int success, void* self);
@@ -286,11 +288,26 @@ PulseStream::PulseStream(PulseBackend& backend, pa_stream* stream, CaptureSink* 
 PulseStream::~PulseStream() {
     LoopLock lock(backend_.loop());
     dropDrain();
-    pa_stream_set_state_callback(stream_, nullptr, nullptr);
     pa_stream_set_read_callback(stream_, nullptr, nullptr);
     pa_stream_set_write_callback(stream_, nullptr, nullptr);
+    if (pa_stream_get_state(stream_) == PA_STREAM_CREATING) {
+        // The server has not answered the stream's creation yet (it was too slow, or stopped):
+        // a stream cannot be disconnected before then, and would stay on the server. It goes
+        // once the server answers, or with the connection.
+        pa_stream_set_state_callback(stream_, &PulseStream::disconnectOnceCreated, nullptr);
+        return;
+    }
+    pa_stream_set_state_callback(stream_, nullptr, nullptr);
     pa_stream_disconnect(stream_);
     pa_stream_unref(stream_);
+}
+
+void PulseStream::disconnectOnceCreated(pa_stream* stream, void*) {
+    const pa_stream_state_t state = pa_stream_get_state(stream);
+    if (state == PA_STREAM_CREATING) return;
+    pa_stream_set_state_callback(stream, nullptr, nullptr);
+    if (state == PA_STREAM_READY) pa_stream_disconnect(stream);
+    pa_stream_unref(stream);
 }
 
 // With the lock held. The stream starts corked: it opens now and records or plays at start().
@@ -367,8 +384,19 @@ void PulseStream::dropDrain() {
 
 void PulseStream::onStateChanged(pa_stream* stream, void* self) {
     auto& me = *static_cast<PulseStream*>(self);
-    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream))) me.state_ = StreamState::lost;
+    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream)) && me.state_ != StreamState::lost) {
+        const bool running = me.state_ == StreamState::running;
+        me.state_ = StreamState::lost;
+        if (running) me.tellEnded(StreamState::lost);
+    }
     wakeWaiters(me.backend_.loop());
+}
+
+void PulseStream::tellEnded(StreamState state) {
+    if (sink_)
+        sink_->onStreamEnded(state);
+    else
+        source_->onStreamEnded(state);
 }
 
 void PulseStream::onReadable(pa_stream*, std::size_t, void* self) {
@@ -421,7 +449,10 @@ void PulseStream::onDrained(pa_stream*, int success, void* self) {
     auto& me = *static_cast<PulseStream*>(self);
     pa_operation_unref(me.drain_);
     me.drain_ = nullptr;
-    if (success && me.state_ == StreamState::running) me.state_ = StreamState::ended;
+    if (success && me.state_ == StreamState::running) {
+        me.state_ = StreamState::ended;
+        me.tellEnded(StreamState::ended);
+    }
     wakeWaiters(me.backend_.loop());
 }
 

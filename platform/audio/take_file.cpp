@@ -69,7 +69,7 @@ TakeFile::~TakeFile() {
     // An unplaced take is removed: its final header does not matter.
     static_cast<void>(finish());
     takefs::close(descriptor_);
-    if (!placed_) takefs::remove(path_);
+    if (!placed_ && !keptForRecovery_) takefs::remove(path_);
 }
 
 std::error_code TakeFile::finish() {

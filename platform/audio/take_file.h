@@ -45,6 +45,8 @@ public:
     // new file of the user: a rename on the same file system, else a copy synced to disk before
     // it replaces the target. On failure the take stays as it was, and can be placed elsewhere.
     std::error_code placeAt(const std::filesystem::path& target);
+    // The file stays in the take folder when the take goes, where the next start finds it.
+    void keepForRecovery() { keptForRecovery_ = true; }
     std::int64_t frames() const { return frames_; }
     const std::filesystem::path& path() const { return path_; }
 
@@ -61,6 +63,7 @@ private:
     std::int64_t frames_ = 0;
     std::error_code writeError_;
     bool placed_ = false;
+    bool keptForRecovery_ = false;
 };
 
 } // namespace murmora::audio

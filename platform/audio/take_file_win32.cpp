@@ -2,7 +2,7 @@
 // FlushFileBuffers for the save, wide names throughout.
 #include "platform/audio/take_file.h"
 #include "platform/audio/take_file_system.h"
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 #include <io.h>
 #include <knownfolders.h>

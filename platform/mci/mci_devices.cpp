@@ -1,6 +1,6 @@
 #include "platform/mci/mci_devices.h"
 
-#include "platform/mci_service.h"
+#include "platform/mci/mci_service.h"
 
 #include <algorithm>
 

@@ -125,8 +125,9 @@ void PanelWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PanelWindow::closeEvent(QCloseEvent* event) {
+    // The window stays until the program ends, which may not be now: the user may keep a take.
+    event->ignore();
     if (onSystemClose) onSystemClose();
-    event->accept();
 }
 
 } // namespace murmora

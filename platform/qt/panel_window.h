@@ -10,6 +10,7 @@
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_level_display.h"
+#include "platform/qt/qt_progress_window.h"
 
 namespace murmora {
 
@@ -30,7 +31,8 @@ public:
     // The button that wears the focus mark, if any.
     const QtPictureButton* markedButton() const;
 
-    // Runs when the window system closes the window (Alt+F4, the window manager's close).
+    // Runs when the window system asks the window to close (Alt+F4, the window manager's close);
+    // the window stays until the program ends.
     std::function<void()> onSystemClose;
 
     // In reading order, which screen readers list them in.
@@ -54,6 +56,8 @@ public:
     QtLevelDisplay levelDisplay{*this};
     QtFileDialog saveTakeDialog;
     QtFileDialog convertDialog;
+    QtTimer saveProgressTimer;
+    QtProgressWindow saveProgress;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -159,6 +159,25 @@ void QtMessageBox::show(const std::string& text, MessageStyle style, const std::
     box.exec();
 }
 
+SaveAnswer QtMessageBox::askToSave(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, dialogParent());
+    // The words stand as they are, whatever the desktop's style would call the buttons.
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Discard"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancel"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveAnswer::save;
+    case QMessageBox::Discard:
+        return SaveAnswer::discard;
+    default:
+        return SaveAnswer::cancel;
+    }
+}
+
 QStringList nameFiltersOf(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
     QStringList filters;

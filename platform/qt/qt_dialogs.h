@@ -11,10 +11,11 @@ namespace murmora {
 // The window a dialog belongs to: the open modal window, else the active one.
 QWidget* dialogParent();
 
-// Modal message boxes with an OK button only.
+// Modal message boxes.
 class QtMessageBox final : public MessageBoxes {
 public:
     void show(const std::string& text, MessageStyle style, const std::string& title) override;
+    SaveAnswer askToSave(const std::string& text, const std::string& title) override;
 };
 
 // "Description|pattern|Description|pattern" as Qt name filters: "Wav File (*.Wav)". A pattern

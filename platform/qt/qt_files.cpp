@@ -13,7 +13,6 @@
 #include <QFile>
 
 #include "core/paths.h"
-#include "platform/audio/take_file.h"
 
 namespace murmora {
 
@@ -101,12 +100,9 @@ std::string QtFiles::libraryFolder() const {
     return pathInFolder(installed ? folderOf(program) : program, MURMORA_LIBRARY_FOLDER);
 }
 
-std::string userHomeFolder() {
+std::string userHomeFolder(const std::string& lastResort) {
     const char* fromEnvironment = std::getenv("HOME");
-    // Without a home the take folder is one of the user's own outside it; its parent is where
-    // takes may go instead of "/".
-    const std::string candidates[] = {fromEnvironment ? fromEnvironment : "", passwordDatabaseHome(),
-                                      audio::defaultTakeFolder().parent_path().string()};
+    const std::string candidates[] = {fromEnvironment ? fromEnvironment : "", passwordDatabaseHome(), lastResort};
     for (const std::string& candidate : candidates) {
         const std::string folder = withoutClosingSlash(candidate);
         if (folder.size() > 1 && folder.front() == '/' && isFolder(folder)) return folder;

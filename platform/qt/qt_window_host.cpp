@@ -41,7 +41,6 @@ void QtWindowHost::unloadScheduleWindow() {
 }
 
 void QtWindowHost::endProgram() {
-    ending_ = true;
     // exit() rather than quit(): quit() first asks every shown window to close, and the
     // program has already run its own shutdown. Queued, so the current handler returns first.
     QMetaObject::invokeMethod(

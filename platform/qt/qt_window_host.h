@@ -28,15 +28,10 @@ public:
     // window too, while it is open.
     void bringPanelToFront();
 
-    // True once the program has been told to end: later closes only let the windows go.
-    bool programEnding() const { return ending_; }
-    bool scheduleWindowLoaded() const { return scheduleWindowLoaded_; }
-
 private:
     PanelWindow& panel_;
     ScheduleDialog& scheduleDialog_;
     bool scheduleWindowLoaded_ = true;
-    bool ending_ = false;
 };
 
 } // namespace murmora

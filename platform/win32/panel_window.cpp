@@ -191,6 +191,12 @@ LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         if (onSystemClose) onSystemClose();
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // The process ends once this returns: a take is kept for the next start, not asked about.
+        if (wParam && onSessionEnd) onSessionEnd();
+        return 0;
     case WM_KEYDOWN:
         onKeyDown(wParam, lParam);
         return 0;

@@ -123,6 +123,8 @@ public:
 
     // Runs when the window system closes the window (Alt+F4, the taskbar's Close).
     std::function<void()> onSystemClose;
+    // Runs when the Windows session ends.
+    std::function<void()> onSessionEnd;
 
     PanelButton recordButton;
     PanelButton minimizeButton;
@@ -144,6 +146,8 @@ public:
     PanelLevelDisplay levelDisplay{*this};
     Win32FileDialog saveTakeDialog;
     Win32FileDialog convertDialog;
+    Win32Timer saveProgressTimer;
+    Win32ProgressWindow saveProgress;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

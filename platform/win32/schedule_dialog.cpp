@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/win32/win32_event_pump.h"
+#include "platform/win32/win32_messages.h"
 
 namespace murmora {
 

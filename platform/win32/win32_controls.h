@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/controls.h"
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 namespace murmora {
 

@@ -1,9 +1,11 @@
 #include "platform/win32/win32_dialogs.h"
 
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -11,10 +13,57 @@ namespace murmora {
 
 HWND dialogOwner() { return GetActiveWindow(); }
 
+void Win32ProgressWindow::show(const std::string& text) {
+    hide();
+    owner_ = dialogOwner();
+    constexpr int kWidth = 420;
+    constexpr int kHeight = 100;
+    // The system's dialog class: a plain framed window with a title, holding one line of text.
+    window_ =
+        CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, L"#32770", L"Murmora", WS_POPUP | WS_CAPTION,
+                        (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2, (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2,
+                        kWidth, kHeight, owner_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    RECT client{};
+    GetClientRect(window_, &client);
+    const HWND line = CreateWindowExW(
+        0, L"STATIC", toWide(text).c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_PATHELLIPSIS, 10, 0,
+        client.right - 20, client.bottom, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(line, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    if (owner_) EnableWindow(owner_, FALSE);
+    ShowWindow(window_, SW_SHOWNORMAL);
+    UpdateWindow(window_);
+}
+
+void Win32ProgressWindow::hide() {
+    if (!window_) return;
+    if (owner_) EnableWindow(owner_, TRUE);
+    DestroyWindow(window_);
+    window_ = nullptr;
+}
+
 void Win32MessageBoxes::show(const std::string& text, MessageStyle style, const std::string& title) {
     // The style numbers are MessageBoxW's own icon flags.
     MessageBoxW(dialogOwner(), toWide(text).c_str(), toWide(title).c_str(),
                 MB_OK | static_cast<UINT>(style) | MB_SETFOREGROUND);
+}
+
+SaveAnswer Win32MessageBoxes::askToSave(const std::string& text, const std::string& title) {
+    const std::wstring wideText = toWide(text);
+    const std::wstring wideTitle = toWide(title);
+    const TASKDIALOG_BUTTON buttons[] = {{IDYES, L"Save"}, {IDNO, L"Discard"}, {IDCANCEL, L"Cancel"}};
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = dialogOwner();
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.pszWindowTitle = wideTitle.c_str();
+    config.pszMainIcon = TD_WARNING_ICON;
+    config.pszContent = wideText.c_str();
+    config.cButtons = static_cast<UINT>(std::size(buttons));
+    config.pButtons = buttons;
+    config.nDefaultButton = IDYES;
+    int pressed = IDCANCEL;
+    if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) return SaveAnswer::cancel;
+    return pressed == IDYES ? SaveAnswer::save : pressed == IDNO ? SaveAnswer::discard : SaveAnswer::cancel;
 }
 
 std::wstring dialogFilter(const std::string& filter) {

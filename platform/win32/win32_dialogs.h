@@ -2,16 +2,31 @@
 #include <string>
 
 #include "platform/dialogs.h"
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 namespace murmora {
 
 // The window a message box or file dialog belongs to: the active window of the program.
 HWND dialogOwner();
 
+// A small window with a line of text that the user cannot close; the program's other windows
+// take no input while it shows.
+class Win32ProgressWindow final : public ProgressWindow {
+public:
+    ~Win32ProgressWindow() override { hide(); }
+    void show(const std::string& text) override;
+    void hide() override;
+
+private:
+    HWND window_ = nullptr;
+    HWND owner_ = nullptr;
+};
+
 class Win32MessageBoxes final : public MessageBoxes {
 public:
     void show(const std::string& text, MessageStyle style, const std::string& title) override;
+    // A task dialog: a message box cannot name its buttons.
+    SaveAnswer askToSave(const std::string& text, const std::string& title) override;
 };
 
 // GetSaveFileNameW / GetOpenFileNameW. The flags of the setup are the Windows dialog's own

@@ -32,7 +32,6 @@ void Win32WindowHost::unloadScheduleWindow() {
 }
 
 void Win32WindowHost::endProgram() {
-    ending_ = true;
     PostQuitMessage(0);
 }
 

@@ -22,14 +22,11 @@ public:
     // Ends the message loop once the current handler has returned.
     void endProgram() override;
 
-    // True once the program has been told to end: later closes only let the windows go.
-    bool programEnding() const { return ending_; }
 
 private:
     PanelWindow& panel_;
     ScheduleDialog& scheduleDialog_;
     bool scheduleWindowLoaded_ = true;
-    bool ending_ = false;
 };
 
 // The screen's resolution from GDI: twips per logical pixel.

@@ -58,7 +58,7 @@ TEST_F(ConvertPanel, StartsTheEncoderWithTheWavAndTheMp3AsTwoArgumentsInTheWavsF
         {"/home/user/my takes/take one -o x.wav", "/home/user/my takes/take one -o x.wav.mp3", "/home/user/my takes"},
         {"/take.wav", "/take.wav.mp3", "/"}};
     app.hotkeys.press(0); // converting works during a take and leaves the devices alone
-    app.mci.take();
+    app.engine.take();
     for (const auto& [wav, mp3, folder] : cases) {
         app.files.add(wav);
         convert(wav);
@@ -70,8 +70,8 @@ TEST_F(ConvertPanel, StartsTheEncoderWithTheWavAndTheMp3AsTwoArgumentsInTheWavsF
     }
     EXPECT_EQ(app.launcher.started.size(), std::size(cases)) << "one encoder per conversion";
     EXPECT_TRUE(app.messages.shown.empty());
-    EXPECT_TRUE(app.mci.take().empty());
-    EXPECT_TRUE(app.panel.recorder.isRecording());
+    EXPECT_TRUE(app.engine.take().empty());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::recording);
 }
 
 TEST_F(ConvertPanel, AnExistingMp3IsDeletedFirstOrLeftForTheEncoderToWriteOver) {

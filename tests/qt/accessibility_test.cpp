@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/qt_panel.h"
-#include "tests/support/fake_platform.h"
+#include "tests/support/fake_engine.h"
 
 namespace murmora {
 namespace {
@@ -37,10 +37,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&panel.window));
     }
 
-    fakes::FakeMci mci;
+    fakes::FakeFiles files;
+    fakes::FakeEngine engine{files};
     fakes::FakeTakeFolder takes;
     fakes::FakeHotkeys hotkeys;
-    QtPanel panel{mci, takes, hotkeys};
+    QtPanel panel{engine, engine, takes, hotkeys};
     PanelWindow& w = panel.window;
 };
 

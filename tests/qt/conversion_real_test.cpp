@@ -17,7 +17,7 @@
 
 #include "app/qt_panel.h"
 #include "tests/qt/modal_answer.h"
-#include "tests/support/fake_platform.h"
+#include "tests/support/fake_engine.h"
 
 namespace murmora {
 namespace {
@@ -60,10 +60,11 @@ bool anyProcessNames(const QString& path) { // the encoder still writing it
 }
 
 TEST(Conversion, AWavWithBlanksInItsPathGetsItsMp3BesideItAndNothingElseChanges) {
-    fakes::FakeMci mci;
+    fakes::FakeFiles files;
+    fakes::FakeEngine engine{files};
     fakes::FakeTakeFolder takeFolder;
     fakes::FakeHotkeys hotkeys;
-    QtPanel panel{mci, takeFolder, hotkeys};
+    QtPanel panel{engine, engine, takeFolder, hotkeys};
     ASSERT_EQ(panel.start(), std::nullopt);
     QTemporaryDir scratch;
     QDir takes(scratch.filePath("my takes"));

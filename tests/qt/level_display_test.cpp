@@ -8,7 +8,7 @@
 
 #include "app/qt_panel.h"
 #include "platform/qt/qt_level_display.h"
-#include "tests/support/fake_platform.h"
+#include "tests/support/fake_engine.h"
 
 namespace murmora {
 namespace {
@@ -33,10 +33,11 @@ protected:
         return length;
     }
 
-    fakes::FakeMci mci;
+    fakes::FakeFiles files;
+    fakes::FakeEngine engine{files};
     fakes::FakeTakeFolder takes;
     fakes::FakeHotkeys hotkeys;
-    QtPanel panel{mci, takes, hotkeys};
+    QtPanel panel{engine, engine, takes, hotkeys};
     QtLevelDisplay& display = panel.window.levelDisplay;
 };
 

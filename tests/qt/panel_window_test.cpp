@@ -14,7 +14,7 @@
 
 #include "app/qt_panel.h"
 #include "tests/qt/modal_answer.h"
-#include "tests/support/fake_platform.h"
+#include "tests/support/fake_engine.h"
 
 namespace murmora {
 namespace {
@@ -44,10 +44,11 @@ protected:
         });
     }
 
-    fakes::FakeMci mci;
+    fakes::FakeFiles files;
+    fakes::FakeEngine engine{files};
     fakes::FakeTakeFolder takes;
     fakes::FakeHotkeys hotkeys; // both combinations free: no warning box at start-up
-    QtPanel panel{mci, takes, hotkeys};
+    QtPanel panel{engine, engine, takes, hotkeys};
     const QImage skin = sourcePicture("bitmaps/MRSKIN.bmp");
 };
 
@@ -191,13 +192,11 @@ TEST_F(RealPanel, TheTimeAndDurationBoxesTakeTypingAndTheArrowKeys) {
 }
 
 TEST_F(RealPanel, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
-    mci.take();
+    engine.take();
     QTimer::singleShot(0, &panel.window, [this] { panel.window.close(); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
-    EXPECT_EQ(mci.take(), (std::vector<std::string>{"stop voice1", "close voice1"}));
-    EXPECT_TRUE(panel.windows.programEnding());
-    EXPECT_TRUE(panel.windows.scheduleWindowLoaded()); // the hidden schedule window does not keep it alive
+    EXPECT_EQ(engine.take(), (fakes::EngineCalls{{fakes::EngineCall::stopPlayback, {}}}));
 }
 
 TEST_F(RealPanel, ScheduleWindowStaysOpenWhenItsCloseIsRefused) {

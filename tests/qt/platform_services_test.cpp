@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -19,11 +20,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/qt/qt_clock.h"
-#include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_files.h"
 #include "platform/qt/qt_picture.h"
 #include "platform/qt/qt_process_launcher.h"
 #include "platform/qt/qt_resources.h"
+#include "platform/qt/qt_ui_thread.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/regions.h"
 
@@ -181,12 +182,19 @@ TEST(Clock, NowReadsTheLocalWallClockAndTimeTextTellsTheSameTimeOfDay) {
     EXPECT_TRUE(shown == secondsAfterMidnight(before) || shown == secondsAfterMidnight(after)) << text;
 }
 
-TEST(EventPump, RunsWhatIsPendingBeforeReturning) {
-    bool ran = false;
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [&ran] { ran = true; }, Qt::QueuedConnection);
-    QtEventPump().processPendingEvents(1000);
-    EXPECT_TRUE(ran);
+TEST(UiThread, RunsWorkPostedFromAnyThreadOnItsOwnThreadLaterAndDropsItOnceGone) {
+    std::thread::id ranOn;
+    {
+        QtUiThread ui;
+        std::thread([&] { ui.post([&] { ranOn = std::this_thread::get_id(); }); }).join();
+        bool ranWithin = false;
+        ui.post([&] { ranWithin = true; });
+        EXPECT_FALSE(ranWithin) << "never within post()";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ranWithin; }, 5000));
+        EXPECT_EQ(ranOn, std::this_thread::get_id());
+        ui.post([] { ADD_FAILURE() << "work posted to a user-interface thread that is gone"; });
+    }
+    QCoreApplication::processEvents();
 }
 
 TEST(Timer, TicksOnlyWhileEnabled) {

@@ -12,34 +12,17 @@ constexpr int kSilentPeak = 10;
 constexpr int kQuietSound = 11;
 constexpr int kTone = 16384; // -6 dBFS
 
-// A take whose input reads `peak` ("status capture level", or `levelReply` when set), or fails
-// with `levelResult`.
 class InputLevelTest : public RecordingTest {
 protected:
-    void SetUp() override {
-        RecordingTest::SetUp();
-        app.mci.respond = [this](const std::string& command, std::string& reply) {
-            if (command != "status capture level") return answer(command, reply);
-            reply = levelReply.empty() ? std::to_string(peak) : levelReply;
-            return levelResult;
-        };
-    }
-
-    // The level timer's tick `seconds` after the last, with the input at `inputPeak`.
-    void tickAfter(int seconds, int inputPeak) {
+    // The level timer's tick `seconds` after the last, with the input at `inputPeak` (nothing:
+    // the input cannot tell).
+    void tickAfter(int seconds, std::optional<int> inputPeak) {
         app.clock.advance(seconds);
-        peak = inputPeak;
+        app.engine.peak = inputPeak;
         app.levelTimer.tick();
     }
 
-    void stopAndSave() {
-        app.saveTakeDialog.answer("/home/user/a.wav");
-        app.hotkeys.press(1);
-    }
-
-    int peak = 0;
-    std::string levelReply;
-    int levelResult = mci::kSuccess;
+    void stopAndSave() { RecordingTest::stopAndSave("/home/user/a.wav"); }
 };
 
 TEST_F(InputLevelTest, TheLevelTimerTicksEvery50MsWhileATakeRecordsAndOnlyThen) {
@@ -61,25 +44,13 @@ TEST_F(InputLevelTest, EachTickShowsThePeakOfTheInputInDbfs) {
         ASSERT_TRUE(app.levelDisplay.level) << inputPeak;
         EXPECT_NEAR(*app.levelDisplay.level, dbfs, 0.05) << inputPeak;
     }
-    EXPECT_EQ(app.mci.take(), Commands(2, "status capture level"));
 }
 
-TEST_F(InputLevelTest, ALevelTheDeviceCannotTellIsNotShown) {
-    const struct {
-        int result;
-        const char* reply;
-    } cases[] = {
-        {mci::kUnrecognisedKeyword, ""}, {mci::kSuccess, "2863289685"}, {mci::kSuccess, "-1"}, {mci::kSuccess, "loud"}};
+TEST_F(InputLevelTest, ALevelTheInputCannotTellIsNotShown) {
     startManualTake();
-    for (const auto& c : cases) {
-        levelReply.clear();
-        levelResult = mci::kSuccess;
-        tickAfter(0, kTone);
-        levelResult = c.result;
-        levelReply = c.reply;
-        tickAfter(0, kTone);
-        EXPECT_FALSE(app.levelDisplay.level) << c.result << " " << c.reply;
-    }
+    tickAfter(0, kTone);
+    tickAfter(0, std::nullopt);
+    EXPECT_FALSE(app.levelDisplay.level);
 }
 
 TEST_F(InputLevelTest, TheBarAndTheNoteLeaveTheDisplayWhenTheTakeStops) {
@@ -87,11 +58,9 @@ TEST_F(InputLevelTest, TheBarAndTheNoteLeaveTheDisplayWhenTheTakeStops) {
     tickAfter(0, 0);
     tickAfter(6, 0);
     ASSERT_TRUE(app.levelDisplay.note);
-    bool clearAtDialog = false;
-    app.saveTakeDialog.answer("/home/user/a.wav",
-                              [&] { clearAtDialog = !app.levelDisplay.level && !app.levelDisplay.note; });
     app.hotkeys.press(1);
-    EXPECT_TRUE(clearAtDialog);
+    EXPECT_FALSE(app.levelDisplay.level) << "at once, before the take's end is written";
+    EXPECT_FALSE(app.levelDisplay.note);
 }
 
 // Each case: ticks of the level timer as {seconds after the last, input peak}; then whether the
@@ -110,10 +79,8 @@ TEST_F(InputLevelTest, TheNoteShowsOnceTheInputStaysAtOrBelowMinus70DbfsForFiveS
                  {"no level to tell in between", {{0, 0}, {3, -1}, {0, 0}, {5, 0}}, false}};
     for (const auto& c : cases) {
         startManualTake();
-        for (const auto& [seconds, inputPeak] : c.ticks) {
-            levelResult = inputPeak < 0 ? mci::kUnrecognisedKeyword : mci::kSuccess;
-            tickAfter(seconds, inputPeak);
-        }
+        for (const auto& [seconds, inputPeak] : c.ticks)
+            tickAfter(seconds, inputPeak < 0 ? std::nullopt : std::optional(inputPeak));
         EXPECT_EQ(app.levelDisplay.note == kSilentInput, c.noteShown) << c.name;
         stopAndSave();
     }
@@ -128,9 +95,9 @@ TEST_F(InputLevelTest, TheNoteGoesWhenSoundArrivesAndComesOnceATakeWhichRecordsO
     tickAfter(0, 0);
     tickAfter(6, 0);
     EXPECT_EQ(app.levelDisplay.notesShown, 1);
-    EXPECT_TRUE(app.panel.recorder.isRecording());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::recording);
     EXPECT_TRUE(app.messages.shown.empty());
-    EXPECT_FALSE(app.mci.sent("stop capture"));
+    EXPECT_FALSE(app.engine.called(EngineCall::stopTake));
     stopAndSave();
     startManualTake();
     tickAfter(0, 0);

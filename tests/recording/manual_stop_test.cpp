@@ -4,7 +4,6 @@ namespace murmora::fakes {
 namespace {
 
 const std::string kChosen = "/home/user/take.wav";
-const Commands kStopSaveClose{"stop capture", saveCapture(kChosen), "close capture"};
 const std::string kEarlier = "/home/user/earlier.wav";
 
 class ManualStop : public RecordingTest {
@@ -20,36 +19,43 @@ protected:
         startScheduledTake(1, path);
         app.clock.advance(1);
         app.scheduledStopTimer.tick();
+        app.engine.deliver();
         ASSERT_EQ(app.panel.recorder.latestTakePath(), path);
     }
 };
 
-TEST_F(ManualStop, ByHotkeyAsksForANameSavesThenConfirmsBeforeTheDeviceCloses) {
+TEST_F(ManualStop, ByHotkeyEndsTheTakeThenAsksForANameOnceItsEndIsWritten) {
     app.clock.advance(3);
     app.elapsedTimer.tick();
+    app.hotkeys.press(1);
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStopTake});
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::holdingTake);
+    EXPECT_TRUE(app.saveTakeDialog.shownAs.empty()) << "the take's end is not written yet";
     app.saveTakeDialog.answer(kChosen, [&] {
-        EXPECT_FALSE(app.panel.recorder.isRecording()) << "the recorder reads idle but holds the take";
-        EXPECT_TRUE(app.panel.recorder.isHoldingTake());
-        EXPECT_EQ(app.mci.take(), (Commands{"stop capture"}));
+        EXPECT_EQ(app.panel.recorder.state(), RecorderState::holdingTake);
         app.hotkeys.press(1); // a second stop finds nothing to stop
     });
-    app.messages.whileOpen = [&](const ShownMessage&) {
-        EXPECT_TRUE(app.files.fileExists(kChosen));
-        EXPECT_EQ(app.panel.recorder.latestTakePath(), kChosen) << "Play finds the file while the box is open";
-        EXPECT_FALSE(app.mci.sent("close capture"));
-    };
-    app.hotkeys.press(1);
-    EXPECT_EQ(app.mci.take(), (Commands{saveCapture(kChosen), "close capture"}));
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(), EngineCalls{saveTakeAt(kChosen)});
     EXPECT_EQ(app.saveTakeDialog.shownAs, Strings{"save"});
     EXPECT_EQ(app.saveTakeDialog.setup.title, "Save Recorded File");
     EXPECT_EQ(app.saveTakeDialog.setup.filter, "Wav File (*.Wav)|*.Wav");
     EXPECT_EQ(app.saveTakeDialog.setup.flags, 2054);
-    EXPECT_EQ(app.messages.shown.size(), 1u);
-    expectMessage(0, "Recording saved as  " + kChosen, MessageStyle::information);
-    EXPECT_EQ(app.panel.recorder.latestTakePath(), kChosen);
     expectIdle();
     EXPECT_EQ(app.stopButton.current(), "custom:105");
     EXPECT_EQ(app.secondsLabel.caption, "3 sec");
+}
+
+TEST_F(ManualStop, ConfirmsOnceTheFileIsThereSoThatPlayFindsIt) {
+    app.messages.whileOpen = [&](const ShownMessage&) {
+        EXPECT_TRUE(app.files.fileExists(kChosen));
+        EXPECT_EQ(app.panel.recorder.latestTakePath(), kChosen) << "Play finds the file while the box is open";
+        EXPECT_EQ(app.panel.recorder.state(), RecorderState::holdingTake) << "no take starts meanwhile";
+    };
+    stopAndSave(kChosen);
+    EXPECT_EQ(app.messages.shown.size(), 1u);
+    expectMessage(0, "Recording saved as  " + kChosen, MessageStyle::information);
+    expectIdle();
 }
 
 class ManualStopCancelled : public ManualStop, public ::testing::WithParamInterface<std::optional<std::string>> {};
@@ -57,7 +63,8 @@ class ManualStopCancelled : public ManualStop, public ::testing::WithParamInterf
 TEST_P(ManualStopCancelled, DiscardsTheTakeWithAWordAndKeepsThePlayTarget) {
     app.saveTakeDialog.answer(GetParam());
     app.hotkeys.press(1);
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", "close capture"}));
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, kDiscardTake}));
     EXPECT_EQ(app.messages.shown.size(), 1u);
     expectMessage(0, "Recording Not Saved", MessageStyle::exclamation);
     EXPECT_EQ(app.panel.recorder.latestTakePath(), kEarlier);
@@ -68,31 +75,30 @@ INSTANTIATE_TEST_SUITE_P(ByCancelOrEmptyPath, ManualStopCancelled,
                          ::testing::Values(std::nullopt, std::optional<std::string>("")));
 
 TEST_F(ManualStop, NameWithoutExtensionIsUsedAsTheDialogReturnsIt) {
-    app.saveTakeDialog.answer("/home/user/my take");
-    app.hotkeys.press(1);
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", saveCapture("/home/user/my take"), "close capture"}));
+    stopAndSave("/home/user/my take");
+    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, saveTakeAt("/home/user/my take")}));
     EXPECT_EQ(app.messages.texts(), Strings{"Recording saved as  /home/user/my take"});
     EXPECT_EQ(app.panel.recorder.latestTakePath(), "/home/user/my take");
 }
 
 TEST_F(ManualStop, ATakeCutShortByAFullDiskIsSaidSoBeforeItIsSaved) {
-    app.mci.respond = [this](const std::string& command, std::string& reply) {
-        return command == "stop capture" ? 512 : answer(command, reply); // the disk filled during the take
-    };
-    app.saveTakeDialog.answer(kChosen);
+    app.engine.takeEnd.early = {SoundFailure::takeFile, kDiskFull};
+    app.saveTakeDialog.answer(kChosen, [&] { EXPECT_EQ(app.messages.texts(), Strings{kPartlyWritten}); });
     app.hotkeys.press(1);
-    EXPECT_EQ(app.mci.take(), kStopSaveClose);
+    app.engine.deliver();
     expectMessage(0, kPartlyWritten, MessageStyle::exclamation);
     EXPECT_EQ(app.messages.texts().at(1), "Recording saved as  " + kChosen);
 }
 
-TEST_F(ManualStop, FailedSaveKeepsTheTakeAndAsksAgainUntilSavedOrCancelled) {
-    const Commands failedSave{"stop capture", saveCapture("/gone/take.wav")};
+TEST_F(ManualStop, FailedSaveKeepsTheTakeAndAsksAgainUntilSaved) {
     app.saveTakeDialog.answer("/gone/take.wav");
     app.saveTakeDialog.answer(kChosen);
-    app.messages.whileOpen = [&](const ShownMessage&) { EXPECT_TRUE(app.panel.recorder.isHoldingTake()); };
+    app.messages.whileOpen = [&](const ShownMessage&) {
+        EXPECT_EQ(app.panel.recorder.state(), RecorderState::holdingTake);
+    };
     app.hotkeys.press(1);
-    EXPECT_EQ(app.mci.take(), failedSave + saveCapture(kChosen) + "close capture");
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, saveTakeAt("/gone/take.wav"), saveTakeAt(kChosen)}));
     EXPECT_EQ(app.messages.shown.size(), 2u);
     expectMessage(0,
                   "Recording could not be saved as  /gone/take.wav\n" + kNoFolder +
@@ -100,16 +106,35 @@ TEST_F(ManualStop, FailedSaveKeepsTheTakeAndAsksAgainUntilSavedOrCancelled) {
                   MessageStyle::exclamation);
     EXPECT_EQ(app.messages.texts().at(1), "Recording saved as  " + kChosen);
     EXPECT_EQ(app.panel.recorder.latestTakePath(), kChosen);
+    expectIdle();
+}
 
-    app.messages.whileOpen = {};
-    saveScheduledTakeAt(kEarlier);
-    app.messages.shown.clear();
-    startManualTake();
+TEST_F(ManualStop, AFailedSaveThenACancelDiscardsTheTakeAndPlayKeepsItsFile) {
     app.saveTakeDialog.answer("/gone/take.wav");
     app.hotkeys.press(1);
-    EXPECT_EQ(app.mci.take(), failedSave + "close capture");
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, saveTakeAt("/gone/take.wav"), kDiscardTake}));
     EXPECT_EQ(app.messages.texts().at(1), "Recording Not Saved");
     EXPECT_EQ(app.panel.recorder.latestTakePath(), kEarlier) << "never a file that was not written";
+    expectIdle();
+}
+
+TEST_F(ManualStop, ASaveThatTakesLongShowsItsFileAfterHalfASecondWhileThePanelAnswers) {
+    const std::string path = "/home/user/a long save.wav";
+    app.saveTakeDialog.answer(path);
+    app.hotkeys.press(1);
+    app.engine.deliverNext(); // the take's end; its save runs
+    ASSERT_EQ(app.panel.recorder.state(), RecorderState::saving);
+    EXPECT_EQ(app.saveProgressTimer.interval, std::chrono::milliseconds(500));
+    EXPECT_FALSE(app.saveProgress.text) << "a quick save shows nothing";
+    app.saveProgressTimer.tick();
+    EXPECT_EQ(app.saveProgress.text, "Saving the recording as  " + path);
+    EXPECT_FALSE(app.saveProgressTimer.enabled);
+    app.hotkeys.press(0);
+    app.hotkeys.press(1);
+    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, saveTakeAt(path)})) << "no take starts or stops meanwhile";
+    app.engine.deliver();
+    EXPECT_EQ(app.messages.texts(), Strings{"Recording saved as  " + path});
     expectIdle();
 }
 
@@ -117,17 +142,17 @@ TEST_F(ManualStop, StopButtonReleasedAfterThePointerLeftItLetsTheTakeGoOn) {
     app.stopButton.down(kLeftButton);
     app.stopButton.move(kLeftButton, 900, 100);
     app.stopButton.up(kLeftButton, 900, 100);
-    EXPECT_TRUE(app.mci.take().empty());
-    EXPECT_TRUE(app.panel.recorder.isRecording());
+    EXPECT_TRUE(app.engine.take().empty());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::recording);
     EXPECT_EQ(app.stopButton.current(), "custom:105");
 }
 
-TEST_F(RecordingTest, StopWhenIdleByHotkeyOrStopButtonDoesNothing) {
+TEST_F(RecordingTest, StopWhenNothingRecordsOrPlaysDoesNothing) {
     const std::size_t stopPictures = app.stopButton.shown.size();
     const std::size_t recordPictures = app.recordButton.shown.size();
     app.hotkeys.press(1);
     app.stopButton.click();
-    EXPECT_TRUE(app.mci.take().empty());
+    EXPECT_TRUE(app.engine.take().empty());
     EXPECT_EQ(app.stopButton.shown.size(), stopPictures);
     EXPECT_EQ(app.recordButton.shown.size(), recordPictures);
     EXPECT_TRUE(app.saveTakeDialog.shownAs.empty());

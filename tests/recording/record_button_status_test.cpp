@@ -30,6 +30,8 @@ TEST_F(RecordButtonStatus, ReadsRecordingFromTheStartOfATakeUntilItsStopHoweverI
         c.start();
         EXPECT_EQ(app.recordButton.status, "recording") << c.how;
         c.stop();
+        EXPECT_EQ(app.recordButton.status, "") << c.how << ": at the stop";
+        app.engine.deliver();
         expectIdle();
         EXPECT_EQ(app.recordButton.status, "") << c.how;
     }
@@ -38,9 +40,9 @@ TEST_F(RecordButtonStatus, ReadsRecordingFromTheStartOfATakeUntilItsStopHoweverI
 TEST_F(RecordButtonStatus, ReadsNothingWhilePressedOrWhenNoTakeCanStart) {
     app.recordButton.down();
     EXPECT_EQ(app.recordButton.status, "");
-    app.mci.respond = [](const std::string& command, std::string&) { return command == kOpenAndRecord[0] ? 306 : 0; };
+    app.engine.startFailure = {SoundFailure::noDevice, "The sound input could not be opened"};
     app.recordButton.up();
-    EXPECT_FALSE(app.panel.recorder.isRecording());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::idle);
     EXPECT_EQ(app.recordButton.status, "");
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// A started panel on fakes whose MCI service saves a take only into a folder that exists.
+// A started panel on fakes whose engine saves a take only into a folder that exists.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,17 +10,19 @@
 
 namespace murmora::fakes {
 
-inline const std::string kSaveCommand = "save capture ";
-// The service's words for a save into a folder that does not exist, and for a disk that filled
-// during the take.
-inline const std::string kNoFolder = "The file could not be saved (No such file or directory)";
+// The engine's words for a disk that filled during the take.
 inline const std::string kDiskFull =
     "The file for the recording could not be written to its end (No space left on device)";
 inline const std::string kPartlyWritten = kDiskFull + ".\n\nWhat was recorded until then is kept and will be saved.";
 
-inline Commands operator+(Commands commands, const std::string& next) {
-    commands.push_back(next);
-    return commands;
+inline const EngineCall kStartTake{EngineCall::startTake, {}};
+inline const EngineCall kStopTake{EngineCall::stopTake, {}};
+inline const EngineCall kDiscardTake{EngineCall::discardTake, {}};
+inline const EngineCall kStopPlayback{EngineCall::stopPlayback, {}};
+
+inline EngineCalls operator+(EngineCalls calls, const EngineCall& next) {
+    calls.push_back(next);
+    return calls;
 }
 
 inline Strings shownSince(const Strings& shown, std::size_t from) {
@@ -32,34 +34,32 @@ protected:
     void SetUp() override {
         app.clock.setTimeOfDay(13, 5, 7);
         app.start();
-        app.mci.respond = [this](const std::string& command, std::string& reply) { return answer(command, reply); };
-        app.mci.errorTexts = {{mci::kFileNotSaved, kNoFolder}, {mci::kTakeFileFailed, kDiskFull}};
     }
 
-    // "save capture PATH" writes the file when its folder exists, else fails with an MCI error;
-    // "status voice1 mode" answers `playbackMode`.
-    int answer(const std::string& command, std::string& reply) {
-        if (command == "status voice1 mode") reply = playbackMode;
-        if (command.rfind(kSaveCommand, 0) != 0) return 0;
-        const std::string path = savedPath(command);
-        const auto slash = path.rfind('/');
-        if (slash == std::string::npos || !app.files.folders.count(slash == 0 ? "/" : path.substr(0, slash)))
-            return mci::kFileNotSaved;
-        app.files.add(path);
-        return 0;
-    }
-
-    // The playback as the Play action's next look at it finds it.
-    void seePlayback(const std::string& mode) {
-        playbackMode = mode;
-        app.panel.player.queryPlaying();
-        app.mci.take();
+    // A file plays, as after the Play button.
+    void startPlayback() {
+        app.files.add("/home/user/playing.wav");
+        startManualTake();
+        app.saveTakeDialog.answer("/home/user/playing.wav");
+        app.hotkeys.press(1);
+        app.engine.deliver();
+        app.messages.shown.clear();
+        app.playButton.click();
+        ASSERT_TRUE(app.panel.player.isPlaying());
+        app.engine.take();
     }
 
     void startManualTake() {
         app.hotkeys.press(0);
-        ASSERT_TRUE(app.panel.recorder.isRecording());
-        app.mci.take();
+        ASSERT_EQ(app.panel.recorder.state(), RecorderState::recording);
+        app.engine.take();
+    }
+
+    // Stops the manual take with the hotkey and saves it as `path`, with what the engine tells delivered.
+    void stopAndSave(const std::string& path) {
+        app.saveTakeDialog.answer(path);
+        app.hotkeys.press(1);
+        app.engine.deliver();
     }
 
     // Arms the schedule for now, to run `durationSeconds` and be saved at `target`, and lets it start.
@@ -70,15 +70,16 @@ protected:
         app.scheduleStartTimer.tick();
         ASSERT_TRUE(app.scheduledStopTimer.enabled) << "the scheduled take did not start";
         app.messages.shown.clear(); // what arming said of the target
-        app.mci.take();
+        app.engine.take();
     }
 
     void expectIdle() {
-        EXPECT_FALSE(app.panel.recorder.isRecording());
-        EXPECT_FALSE(app.panel.recorder.isHoldingTake());
+        EXPECT_EQ(app.panel.recorder.state(), RecorderState::idle);
         EXPECT_FALSE(app.elapsedTimer.enabled);
         EXPECT_FALSE(app.scheduledStopTimer.enabled);
         EXPECT_FALSE(app.levelTimer.enabled);
+        EXPECT_FALSE(app.saveProgressTimer.enabled);
+        EXPECT_FALSE(app.saveProgress.text);
         EXPECT_FALSE(app.levelDisplay.level);
         EXPECT_EQ(app.recordButton.current(), "recordbuttonup");
     }
@@ -91,7 +92,6 @@ protected:
     }
 
     FakePanel app;
-    std::string playbackMode = "stopped";
 };
 
 } // namespace murmora::fakes

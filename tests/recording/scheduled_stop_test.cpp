@@ -14,7 +14,8 @@ TEST_F(ScheduledStop, CutButtonSavesToThePathBoxAsItIsAtTheStopWithoutADialog) {
     app.targetPathBox.contents = "/tmp/edited.wav";
     const std::size_t stopBefore = app.stopButton.shown.size();
     app.stopButton.click();
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", saveCapture("/tmp/edited.wav"), "close capture"}));
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, saveTakeAt("/tmp/edited.wav")}));
     EXPECT_EQ(app.panel.recorder.latestTakePath(), "/tmp/edited.wav");
     EXPECT_TRUE(app.saveTakeDialog.shownAs.empty());
     EXPECT_TRUE(app.messages.shown.empty());
@@ -22,12 +23,12 @@ TEST_F(ScheduledStop, CutButtonSavesToThePathBoxAsItIsAtTheStopWithoutADialog) {
     expectIdle();
 }
 
-TEST_F(ScheduledStop, HotkeyStopsAPlayingFileAfterTheCapture) {
+TEST_F(ScheduledStop, HotkeyStopsAPlayingFileAfterTheInput) {
+    startPlayback();
     startScheduledTake(60);
-    seePlayback("playing");
     app.hotkeys.press(1);
-    EXPECT_EQ(app.mci.take(),
-              (Commands{"stop capture", "stop voice1", "close voice1", saveCapture(kTarget), "close capture"}));
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, kStopPlayback, saveTakeAt(kTarget)}));
     expectIdle();
 }
 
@@ -35,12 +36,13 @@ TEST_F(ScheduledStop, TheTimeOfTheTakeStopsItAtTheFirstTickThatReachesTheDuratio
     startScheduledTake(5);
     app.clock.advance(4);
     app.scheduledStopTimer.tick();
-    EXPECT_TRUE(app.mci.take().empty());
+    EXPECT_TRUE(app.engine.take().empty());
     EXPECT_EQ(app.scheduleCaptionLabel.caption, "Record:");
     app.targetPathBox.contents = "/tmp/later.wav";
     app.clock.advance(1);
     app.scheduledStopTimer.tick();
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", saveCapture("/tmp/later.wav"), "close capture"}));
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, saveTakeAt("/tmp/later.wav")}));
     EXPECT_EQ(app.panel.recorder.latestTakePath(), "/tmp/later.wav");
     EXPECT_EQ(app.scheduleCaptionLabel.caption + app.scheduleTimeLabel.caption, "");
     EXPECT_TRUE(app.messages.shown.empty());
@@ -49,16 +51,14 @@ TEST_F(ScheduledStop, TheTimeOfTheTakeStopsItAtTheFirstTickThatReachesTheDuratio
 }
 
 TEST_F(ScheduledStop, TheTimeOfTheTakeStopsAPlayingFileFirstAndSaysWhenTheDiskFilledDuringTheTake) {
+    startPlayback();
     startScheduledTake(2);
-    seePlayback("playing");
-    app.mci.respond = [this](const std::string& command, std::string& reply) {
-        return command == "stop capture" ? 512 : answer(command, reply);
-    };
+    app.engine.takeEnd.early = {SoundFailure::takeFile, kDiskFull};
     const std::size_t stopPictures = app.stopButton.shown.size();
     app.clock.advance(3);
     app.scheduledStopTimer.tick();
-    EXPECT_EQ(app.mci.take(),
-              (Commands{"stop voice1", "close voice1", "stop capture", saveCapture(kTarget), "close capture"}));
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopPlayback, kStopTake, saveTakeAt(kTarget)}));
     EXPECT_EQ(app.messages.texts(), Strings{kPartlyWritten});
     EXPECT_TRUE(app.files.fileExists(kTarget));
     EXPECT_EQ(app.stopButton.shown.size(), stopPictures);
@@ -66,40 +66,44 @@ TEST_F(ScheduledStop, TheTimeOfTheTakeStopsAPlayingFileFirstAndSaysWhenTheDiskFi
 
 // A save may take a while (a copy to another file system) with hotkeys and timers acting
 // meanwhile: the take being saved is not stopped again, and no take starts until it is saved.
-TEST_F(ScheduledStop, WhileTheSaveRunsNeitherHotkeysNorADueScheduleTouchTheDevice) {
+TEST_F(ScheduledStop, WhileTheSaveRunsNeitherHotkeysNorADueScheduleTouchTheEngine) {
     startScheduledTake(2);
     app.panel.schedule.onCloseRequested(); // armed again, due now
     app.messages.shown.clear();
-    Commands duringSave;
-    app.mci.respond = [&](const std::string& command, std::string& reply) {
-        if (command == saveCapture(kTarget)) {
-            const std::size_t before = app.mci.commands.size();
-            app.hotkeys.press(1);
-            app.hotkeys.press(0);
-            app.scheduleStartTimer.tick();
-            duringSave.assign(app.mci.commands.begin() + static_cast<std::ptrdiff_t>(before), app.mci.commands.end());
-        }
-        return answer(command, reply);
-    };
     app.clock.advance(2);
     app.scheduledStopTimer.tick();
-    EXPECT_TRUE(duringSave.empty()) << duringSave.front();
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", saveCapture(kTarget), "close capture"}));
+    app.engine.deliverNext(); // the take's end: its save runs
+    ASSERT_EQ(app.panel.recorder.state(), RecorderState::saving);
+    app.engine.take();
+    app.hotkeys.press(1);
+    app.hotkeys.press(0);
+    app.scheduleStartTimer.tick();
+    EXPECT_TRUE(app.engine.take().empty());
+    app.engine.deliver();
     expectIdle();
     EXPECT_TRUE(app.scheduleStartTimer.enabled) << "the schedule starts at its first tick after the save";
+    app.scheduleStartTimer.tick();
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStartTake});
 }
 
 TEST_F(ScheduledStop, ClockSetBackDelaysTheStopAndSetForwardBringsItEarlier) {
     startScheduledTake(10);
     app.clock.advance(8 - 60);
     app.scheduledStopTimer.tick();
-    EXPECT_TRUE(app.mci.take().empty());
+    EXPECT_TRUE(app.engine.take().empty());
     app.clock.advance(61);
     app.scheduledStopTimer.tick();
     EXPECT_TRUE(app.scheduledStopTimer.enabled) << "9 seconds by the clock";
     app.clock.advance(3600);
     app.scheduledStopTimer.tick();
     EXPECT_FALSE(app.scheduledStopTimer.enabled);
+}
+
+TEST_F(ScheduledStop, ClearsTheSecondsAndSizeOfTheTakeOrFileBeforeWhenItStarts) {
+    app.secondsLabel.caption = "12.5 sec";
+    app.sizeLabel.caption = "2153.3 KB";
+    startScheduledTake(60);
+    EXPECT_EQ(app.secondsLabel.caption + app.sizeLabel.caption, "");
 }
 
 enum class ScheduledEnd {
@@ -124,16 +128,17 @@ protected:
             app.scheduledStopTimer.tick();
             break;
         }
+        app.engine.deliver();
     }
-    const Commands savedToTheFallback{"stop capture", saveCapture("/gone/AutoRec.wav"), saveCapture(kFallback)};
+    const EngineCalls savedToTheFallback{kStopTake, saveTakeAt("/gone/AutoRec.wav"), saveTakeAt(kFallback)};
 };
 
 TEST_P(UnwritableTarget, SavesToADatedFileInTheHomeFolderNeverOverAnEarlierOneAndSaysWhere) {
     app.messages.whileOpen = [&](const ShownMessage&) {
-        EXPECT_EQ(app.mci.commands.back(), "close capture") << "the device is free while the box is open";
+        EXPECT_EQ(app.panel.recorder.state(), RecorderState::idle) << "the take is saved while the box is open";
     };
     startAndEnd("/gone/AutoRec.wav");
-    EXPECT_EQ(app.mci.take(), savedToTheFallback + "close capture");
+    EXPECT_EQ(app.engine.take(), savedToTheFallback);
     EXPECT_EQ(app.panel.recorder.latestTakePath(), kFallback) << "so that Play finds the take";
     EXPECT_EQ(app.messages.shown.size(), 1u);
     expectMessage(
@@ -146,7 +151,7 @@ TEST_P(UnwritableTarget, SavesToADatedFileInTheHomeFolderNeverOverAnEarlierOneAn
     app.clock.advance(-5); // a second take from the same second, with an empty path box
     startAndEnd("");
     const std::string second = "/home/user/Murmora take 2024-10-04 13-05-07 (2).wav";
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", saveCapture(""), saveCapture(second), "close capture"}));
+    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, saveTakeAt(""), saveTakeAt(second)}));
     EXPECT_EQ(app.panel.recorder.latestTakePath(), second);
     EXPECT_EQ(app.files.files[kFallback], (std::vector<unsigned char>{'f', 'i', 'r', 's', 't'}));
 }
@@ -155,11 +160,11 @@ TEST_P(UnwritableTarget, WhenTheHomeFolderFailsTooTheUserChoosesThePlaceOrDiscar
     app.files.folders.erase("/home/user");
     app.files.folders.insert("/media/usb");
     app.saveTakeDialog.answer("/media/usb/take.wav", [&] {
-        EXPECT_TRUE(app.panel.recorder.isHoldingTake());
-        EXPECT_FALSE(app.mci.sent("close capture")) << "the device still holds the take";
+        EXPECT_EQ(app.panel.recorder.state(), RecorderState::holdingTake);
+        EXPECT_FALSE(app.engine.called(EngineCall::discardTake)) << "the engine still holds the take";
     });
     startAndEnd("/gone/AutoRec.wav");
-    EXPECT_EQ(app.mci.take(), savedToTheFallback + saveCapture("/media/usb/take.wav") + "close capture");
+    EXPECT_EQ(app.engine.take(), savedToTheFallback + saveTakeAt("/media/usb/take.wav"));
     EXPECT_EQ(app.messages.texts(),
               (Strings{"Recording could not be saved as  /gone/AutoRec.wav\n" + kNoFolder + "\nnor as  " + kFallback +
                            "\n" + kNoFolder + "\n\nThe recording is kept: choose where to save it.",
@@ -171,7 +176,7 @@ TEST_P(UnwritableTarget, WhenTheHomeFolderFailsTooTheUserChoosesThePlaceOrDiscar
     app.files.folders.erase("/media/usb");
     app.clock.advance(-5);            // a take from the same second, so the same fallback name
     startAndEnd("/gone/AutoRec.wav"); // and this time the user cancels
-    EXPECT_EQ(app.mci.take(), savedToTheFallback + "close capture");
+    EXPECT_EQ(app.engine.take(), savedToTheFallback + kDiscardTake);
     EXPECT_EQ(app.messages.shown.back().text, "Recording Not Saved");
     expectIdle();
 }
@@ -184,6 +189,7 @@ TEST_F(ScheduledStop, ADurationOfOneStopsAtTheFirstTickAndAHomeAtTheRootTakesThe
     startScheduledTake(1, "/gone/AutoRec.wav");
     app.clock.advance(1);
     app.scheduledStopTimer.tick();
+    app.engine.deliver();
     EXPECT_EQ(app.panel.recorder.latestTakePath(), "/Murmora take 2024-10-04 13-05-07.wav") << "with one separator";
     EXPECT_TRUE(app.files.fileExists(app.panel.recorder.latestTakePath()));
     EXPECT_EQ(fallbackTakeName(0, 3), "Murmora take 1970-01-01 00-00-00 (3).wav");

@@ -3,102 +3,93 @@
 namespace murmora::fakes {
 namespace {
 
-const Commands kStopPlaybackThenRecord{"stop voice1", "close voice1", kOpenAndRecord[0], kOpenAndRecord[1]};
-
 using StartByHotkey = RecordingTest;
 
-TEST_F(StartByHotkey, ShowsTheRecordingPictureThenOpensAndRecordsTheDevice) {
-    std::string pictureAtOpen;
-    app.mci.respond = [&](const std::string& command, std::string&) {
-        if (command == kOpenAndRecord[0]) pictureAtOpen = app.recordButton.current();
-        return 0;
-    };
+TEST_F(StartByHotkey, ShowsTheRecordingPictureThenStartsATake) {
+    std::string pictureAtStart;
+    app.engine.onCall = [&](const EngineCall&) { pictureAtStart = app.recordButton.current(); };
     app.hotkeys.press(0);
-    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
-    EXPECT_EQ(pictureAtOpen, "recordbuttonrecording");
-    EXPECT_TRUE(app.panel.recorder.isRecording());
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStartTake});
+    EXPECT_EQ(pictureAtStart, "recordbuttonrecording");
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::recording);
     EXPECT_TRUE(app.elapsedTimer.enabled);
     EXPECT_FALSE(app.scheduledStopTimer.enabled) << "a manual take";
     EXPECT_TRUE(app.messages.shown.empty());
 }
 
-TEST_F(StartByHotkey, WhileAFilePlaysStopsItAndStartsOnlyOnceThePlaybackLoopSawItStop) {
-    seePlayback("playing");
+TEST_F(StartByHotkey, WhileAFilePlaysStopsItAndClearsTheDisplayInsteadOfStarting) {
+    startPlayback();
     app.secondsLabel.caption = "3 sec";
     app.hotkeys.press(0);
-    app.hotkeys.press(0);
-    EXPECT_EQ(app.mci.take(), kStopPlayback + kStopPlayback[0] + kStopPlayback[1]);
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStopPlayback});
     EXPECT_EQ(app.secondsLabel.caption, "");
-    EXPECT_FALSE(app.panel.recorder.isRecording());
-    seePlayback("stopped"); // the playback loop's next poll
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::idle);
     app.hotkeys.press(0);
-    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStartTake});
 }
 
 TEST_F(StartByHotkey, DuringATakeStartsNothingButStillStopsAPlayingFile) {
+    startPlayback();
     startScheduledTake(60);
     app.hotkeys.press(0);
-    EXPECT_TRUE(app.mci.take().empty());
-    seePlayback("playing");
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStopPlayback});
     app.hotkeys.press(0);
-    EXPECT_EQ(app.mci.take(), kStopPlayback);
+    EXPECT_TRUE(app.engine.take().empty());
     EXPECT_TRUE(app.scheduledStopTimer.enabled) << "the scheduled take goes on";
     EXPECT_FALSE(app.elapsedTimer.enabled);
 }
 
-// The device holds the take until its save has finished: no second take may open under its alias.
+// The engine holds the take until it is saved or discarded: no second take may start meanwhile.
 TEST_F(StartByHotkey, NothingStartsUntilTheTakeIsSavedThenTheNextTakeStarts) {
     startManualTake();
-    Commands byHotkey, byButton;
+    EngineCalls byHotkey, byButton;
     app.saveTakeDialog.answer("/home/user/first.wav", [&] {
-        app.mci.take();
+        app.engine.take();
         app.hotkeys.press(0);
-        byHotkey = app.mci.take();
+        byHotkey = app.engine.take();
         app.recordButton.down(kLeftButton);
         app.recordButton.up(kLeftButton);
-        byButton = app.mci.take();
+        byButton = app.engine.take();
     });
     app.messages.whileOpen = [&](const ShownMessage&) { app.hotkeys.press(0); };
     app.hotkeys.press(1);
+    app.engine.deliver();
     EXPECT_TRUE(byHotkey.empty());
     EXPECT_TRUE(byButton.empty());
-    EXPECT_EQ(app.mci.take(), (Commands{saveCapture("/home/user/first.wav"), "close capture"}))
-        << "nor while the confirmation is open";
+    EXPECT_EQ(app.engine.take(), EngineCalls{saveTakeAt("/home/user/first.wav")}) << "nor while the confirmation is open";
     expectIdle();
     app.messages.whileOpen = {};
     app.hotkeys.press(0);
-    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStartTake});
 }
 
-// The service names the cause: no sound input, or no file for the take (a full disk).
-TEST_F(RecordingTest, WhenNoTakeCanStartTheUserIsToldWhyInTheServicesWords) {
-    const std::pair<int, std::string> causes[] = {
-        {306, "The sound input could not be opened"},
-        {512, "The file for the recording could not be created in /home/user/.cache/murmora/takes "
-              "(No space left on device)"}};
-    for (const auto& [code, cause] : causes) {
+// The engine names the cause: no sound input, no file for the take (a full disk), a server that
+// does not answer.
+TEST_F(RecordingTest, WhenNoTakeCanStartTheUserIsToldWhyInTheEnginesWords) {
+    const std::string takeFolderFull =
+        "The file for the recording could not be created in /home/user/.cache/murmora/takes (No space left on device)";
+    const struct {
+        SoundError failure;
+        std::string told;
+    } causes[] = {
+        {{SoundFailure::noDevice, "The sound input could not be opened"},
+         "The sound input could not be opened: nothing is being recorded."},
+        {{SoundFailure::takeFile, takeFolderFull}, takeFolderFull + ": nothing is being recorded."},
+        {{SoundFailure::notAnswering, "The sound server does not answer"},
+         "The sound server does not answer: nothing is being recorded. Try again in a moment."}};
+    for (const auto& [failure, told] : causes) {
         app.messages.shown.clear();
-        app.mci.errorTexts = {{code, cause}};
-        app.mci.respond = [code](const std::string& command, std::string&) {
-            return command == kOpenAndRecord[0] ? code : 0;
-        };
+        app.engine.startFailure = failure;
         app.recordButton.down(kLeftButton);
-        app.mci.take();
+        app.engine.take();
         app.recordButton.up(kLeftButton);
-        EXPECT_EQ(app.mci.take(), (Commands{kOpenAndRecord[0], "close capture"}));
+        EXPECT_EQ(app.engine.take(), EngineCalls{kStartTake});
         EXPECT_EQ(app.messages.shown.size(), 1u);
-        expectMessage(0, cause + ": nothing is being recorded.", MessageStyle::exclamation);
+        expectMessage(0, told, MessageStyle::exclamation);
         expectIdle();
         app.hotkeys.press(1);
-        EXPECT_TRUE(app.mci.take().empty()) << "no take to stop";
+        EXPECT_TRUE(app.engine.take().empty()) << "no take to stop";
     }
-}
-
-TEST_F(RecordingTest, ARecordCommandThatFailsClosesTheDeviceAgain) {
-    app.mci.respond = [](const std::string& command, std::string&) { return command == kOpenAndRecord[1] ? 306 : 0; };
-    app.hotkeys.press(0);
-    EXPECT_EQ(app.mci.take(), (Commands{kOpenAndRecord[0], kOpenAndRecord[1], "close capture"}));
-    EXPECT_FALSE(app.panel.recorder.isRecording());
 }
 
 using RecordButton = RecordingTest;
@@ -109,9 +100,9 @@ TEST_F(RecordButton, PressStopsPlaybackAndReleaseOverItStartsATake) {
     const std::size_t before = app.recordButton.shown.size();
     app.recordButton.down(kLeftButton);
     EXPECT_EQ(app.secondsLabel.caption + app.sizeLabel.caption, "");
-    EXPECT_EQ(app.mci.take(), kStopPlayback) << "whether or not a file plays";
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStopPlayback}) << "whether or not a file plays";
     app.recordButton.up(kLeftButton);
-    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStartTake});
     EXPECT_EQ(shownSince(app.recordButton.shown, before), (Strings{"recordbuttondown", "recordbuttonrecording"}));
 }
 
@@ -126,14 +117,14 @@ TEST_F(RecordButton, DraggedOffAndReleasedOutsideStartsNothingButBackInItDoes) {
     EXPECT_EQ(shownSince(app.recordButton.shown, before),
               (Strings{"recordbuttondown", "recordbuttonup", "recordbuttonup"}));
     app.recordButton.up(kLeftButton, 3010, 100);
-    EXPECT_EQ(app.mci.take(), kStopPlayback);
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStopPlayback});
     expectIdle();
 
     app.recordButton.down(kLeftButton);
     app.recordButton.move(kLeftButton, 100, 400);
     app.recordButton.move(kLeftButton, 100, 200);
     app.recordButton.up(kLeftButton);
-    EXPECT_EQ(app.mci.take(), kStopPlaybackThenRecord);
+    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopPlayback, kStartTake}));
 }
 
 TEST_F(RecordButton, PressedWithTheRightButtonStartsATakeWhereverReleased) {
@@ -141,7 +132,7 @@ TEST_F(RecordButton, PressedWithTheRightButtonStartsATakeWhereverReleased) {
     app.recordButton.move(kRightButton, 5000, 5000);
     EXPECT_EQ(app.recordButton.current(), "recordbuttondown") << "only the left button alone is followed";
     app.recordButton.up(kRightButton, 5000, 5000);
-    EXPECT_EQ(app.mci.take(), kStopPlaybackThenRecord);
+    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopPlayback, kStartTake}));
 }
 
 TEST(RecordButtonArea, ThePointerIsOverTheButtonWithinEveryBound) {
@@ -157,7 +148,7 @@ TEST(RecordButtonArea, ThePointerIsOverTheButtonWithinEveryBound) {
         app.recordButton.move(kLeftButton, c.x, c.y);
         EXPECT_EQ(app.recordButton.current(), c.over ? "recordbuttondown" : "recordbuttonup") << c.x << ", " << c.y;
         app.recordButton.up(kLeftButton, c.x, c.y);
-        EXPECT_EQ(app.panel.recorder.isRecording(), c.over) << c.x << ", " << c.y;
+        EXPECT_EQ(app.panel.recorder.state() == RecorderState::recording, c.over) << c.x << ", " << c.y;
     }
 }
 
@@ -166,7 +157,7 @@ TEST_F(RecordButton, DuringATakeIgnoresThePointer) {
     const std::size_t before = app.recordButton.shown.size();
     app.recordButton.down(kLeftButton);
     app.recordButton.up(kLeftButton);
-    EXPECT_TRUE(app.mci.take().empty());
+    EXPECT_TRUE(app.engine.take().empty());
     EXPECT_EQ(app.recordButton.shown.size(), before);
 }
 
@@ -179,8 +170,7 @@ TEST_F(RecordingTest, ElapsedTimeIsTheClockDifferenceSinceTheTakesOwnStart) {
         app.elapsedTimer.tick();
         EXPECT_EQ(app.secondsLabel.caption, shown);
     }
-    app.saveTakeDialog.answer("/home/user/take.wav");
-    app.hotkeys.press(1);
+    stopAndSave("/home/user/take.wav");
     app.clock.advance(30);
     startManualTake();
     app.clock.advance(2);

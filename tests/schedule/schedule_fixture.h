@@ -11,6 +11,7 @@
 namespace murmora::fakes {
 
 inline const Strings kAlreadyRecording{"AutoRecord not initiated, as already Recording"};
+inline const EngineCalls kTakeStarted{{EngineCall::startTake, {}}};
 inline const std::string kDefaultTarget = "/home/user/AutoRec.wav";
 
 class ScheduleTest : public ::testing::Test {

@@ -6,20 +6,23 @@ namespace {
 using ScheduleFiring = ScheduleTest;
 
 TEST_F(ScheduleFiring, StartsTheScheduledTakeAtTheFirstTickThatReachesTheDelayLeavingAPlayingFileAlone) {
-    app.mci.respond = [](const std::string& command, std::string& reply) {
-        if (command == "status voice1 mode") reply = "playing";
-        return 0;
-    };
-    app.panel.player.queryPlaying();
-    app.mci.take();
+    app.files.add("/home/user/earlier.wav");
+    app.hotkeys.press(0);
+    app.saveTakeDialog.answer("/home/user/earlier.wav");
+    app.hotkeys.press(1);
+    app.engine.deliver();
+    app.playButton.click();
+    app.messages.shown.clear();
+    app.engine.take();
     arm(10, 0, 5, "AM");
     tickAt(10, 0, 4);
-    EXPECT_TRUE(app.mci.take().empty());
+    EXPECT_TRUE(app.engine.take().empty());
     EXPECT_TRUE(app.scheduleStartTimer.enabled);
     tickAt(10, 0, 6); // a late tick still starts
-    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
+    EXPECT_EQ(app.engine.take(), kTakeStarted);
+    EXPECT_TRUE(app.panel.player.isPlaying());
     EXPECT_EQ(app.recordButton.current(), "recordbuttonrecording");
-    EXPECT_TRUE(app.panel.recorder.isRecording());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::recording);
     EXPECT_TRUE(app.scheduledStopTimer.enabled);
     EXPECT_FALSE(app.scheduleStartTimer.enabled);
     EXPECT_FALSE(app.elapsedTimer.enabled) << "the seconds display does not run for a scheduled take";
@@ -28,12 +31,11 @@ TEST_F(ScheduleFiring, StartsTheScheduledTakeAtTheFirstTickThatReachesTheDelayLe
 
 TEST_F(ScheduleFiring, WithoutASoundInputStartsNoTakeAndSaysWhy) {
     arm(10, 0, 5, "AM");
-    app.mci.respond = [](const std::string& command, std::string&) { return command == kOpenAndRecord[0] ? 306 : 0; };
-    app.mci.errorTexts[306] = "The sound input could not be opened";
+    app.engine.startFailure = {SoundFailure::noDevice, "The sound input could not be opened"};
     tickAt(10, 0, 5);
-    EXPECT_EQ(app.mci.take(), (Commands{kOpenAndRecord[0], "close capture"}));
+    EXPECT_EQ(app.engine.take(), kTakeStarted);
     EXPECT_EQ(app.messages.texts(), Strings{"The sound input could not be opened: nothing is being recorded."});
-    EXPECT_FALSE(app.panel.recorder.isRecording());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::idle);
     EXPECT_FALSE(app.scheduleStartTimer.enabled) << "the schedule is one-shot";
     EXPECT_EQ(app.scheduleCaptionLabel.caption + app.scheduleTimeLabel.caption, "");
 }
@@ -43,14 +45,15 @@ TEST_F(ScheduleFiring, ATakeThatRanDoesNotStartAgainTheNextDay) {
     tickAt(10, 0, 10);
     app.clock.advance(3);
     app.scheduledStopTimer.tick();
-    ASSERT_FALSE(app.panel.recorder.isRecording());
-    app.mci.take();
+    app.engine.deliver();
+    ASSERT_EQ(app.panel.recorder.state(), RecorderState::idle);
+    app.engine.take();
     for (int day = 1; day <= 2; ++day) {
         app.clock.setTimeOfDay(10, 0, 10);
         app.clock.advance(day * kSecondsPerDay);
         app.scheduleStartTimer.tick();
     }
-    EXPECT_TRUE(app.mci.take().empty());
+    EXPECT_TRUE(app.engine.take().empty());
     EXPECT_FALSE(app.scheduleStartTimer.enabled);
 }
 
@@ -58,15 +61,15 @@ TEST_F(ScheduleFiring, TheClockSetBackAfterArmingDelaysTheStartToTheChosenTime) 
     arm(10, 30, 0, "AM");
     app.clock.setTimeOfDay(9, 0, 0); // an hour back right after arming
     tickAt(10, 29, 59);
-    EXPECT_TRUE(app.mci.take().empty());
+    EXPECT_TRUE(app.engine.take().empty());
     tickAt(10, 30, 0);
-    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
+    EXPECT_EQ(app.engine.take(), kTakeStarted);
 }
 
 TEST_F(ScheduleFiring, DuringAManualTakeRefusesOnceAndLetsTheTakeGoOn) {
     arm(10, 0, 10, "AM");
     app.hotkeys.press(0);
-    app.mci.take();
+    app.engine.take();
     bool startTimerWhileOpen = true;
     app.messages.whileOpen = [&](const ShownMessage&) { startTimerWhileOpen = app.scheduleStartTimer.enabled; };
     tickAt(10, 0, 10);
@@ -74,8 +77,8 @@ TEST_F(ScheduleFiring, DuringAManualTakeRefusesOnceAndLetsTheTakeGoOn) {
     EXPECT_EQ(app.messages.shown.at(0).style, MessageStyle::exclamation);
     EXPECT_FALSE(startTimerWhileOpen) << "disarmed before the box opens";
     EXPECT_EQ(app.scheduleCaptionLabel.caption + app.scheduleTimeLabel.caption, "");
-    EXPECT_TRUE(app.mci.take().empty());
-    EXPECT_TRUE(app.panel.recorder.isRecording());
+    EXPECT_TRUE(app.engine.take().empty());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::recording);
     EXPECT_FALSE(app.scheduledStopTimer.enabled) << "the manual take goes on";
     EXPECT_TRUE(app.elapsedTimer.enabled);
 }
@@ -84,26 +87,28 @@ TEST_F(ScheduleFiring, DuringAManualTakeRefusesOnceAndLetsTheTakeGoOn) {
 TEST_F(ScheduleFiring, WhileTheManualTakeAwaitsItsSaveWaitsForTheNextTickAfterIt) {
     arm(10, 0, 10, "AM", 5);
     app.hotkeys.press(0);
-    Commands duringDialog;
+    EngineCalls duringDialog;
     app.saveTakeDialog.answer("/home/user/manual.wav", [&] {
-        app.mci.take();
+        app.engine.take();
         tickAt(10, 0, 10);
         tickAt(10, 0, 40);
-        duringDialog = app.mci.take();
+        duringDialog = app.engine.take();
         EXPECT_TRUE(app.scheduleStartTimer.enabled) << "still armed while the take waits for its name";
     });
     app.hotkeys.press(1);
+    app.engine.deliver();
     EXPECT_TRUE(duringDialog.empty()) << "the held take is neither joined nor closed";
-    EXPECT_EQ(app.mci.take(), (Commands{saveCapture("/home/user/manual.wav"), "close capture"}));
+    EXPECT_EQ(app.engine.take(), EngineCalls{saveTakeAt("/home/user/manual.wav")});
     tickAt(10, 0, 41);
-    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
+    EXPECT_EQ(app.engine.take(), kTakeStarted);
     EXPECT_FALSE(app.scheduleStartTimer.enabled);
     app.clock.setTimeOfDay(10, 0, 45);
     app.scheduledStopTimer.tick();
-    EXPECT_TRUE(app.mci.take().empty());
+    EXPECT_TRUE(app.engine.take().empty());
     app.clock.setTimeOfDay(10, 0, 46);
     app.scheduledStopTimer.tick();
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", saveCapture(kDefaultTarget), "close capture"}));
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{{EngineCall::stopTake, {}}, saveTakeAt(kDefaultTarget)}));
 }
 
 TEST_F(ScheduleFiring, StartsAfterTheUserGaveUpOnThePendingManualTake) {
@@ -112,10 +117,12 @@ TEST_F(ScheduleFiring, StartsAfterTheUserGaveUpOnThePendingManualTake) {
     app.saveTakeDialog.answer(std::nullopt, [this] { tickAt(10, 0, 15); });
     app.messages.whileOpen = [this](const ShownMessage&) { app.scheduleStartTimer.tick(); };
     app.hotkeys.press(1);
-    EXPECT_EQ(app.mci.take(), (Commands{kOpenAndRecord[0], kOpenAndRecord[1], "stop capture", "close capture"}));
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(),
+              (EngineCalls{{EngineCall::startTake, {}}, {EngineCall::stopTake, {}}, {EngineCall::discardTake, {}}}));
     app.messages.whileOpen = {};
     app.scheduleStartTimer.tick();
-    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
+    EXPECT_EQ(app.engine.take(), kTakeStarted);
 }
 
 } // namespace

@@ -95,9 +95,9 @@ TEST_F(ClosingTheWindow, WithActivateTickedHidesItAndArmsTheSchedule) {
     EXPECT_TRUE(app.scheduleStartTimer.enabled);
     EXPECT_TRUE(app.messages.shown.empty());
     tickAt(12, 59, 59);
-    EXPECT_TRUE(app.mci.take().empty());
+    EXPECT_TRUE(app.engine.take().empty());
     tickAt(13, 0, 0);
-    EXPECT_EQ(app.mci.take(), kOpenAndRecord);
+    EXPECT_EQ(app.engine.take(), kTakeStarted);
 }
 
 TEST_F(ClosingTheWindow, WithActivateClearedClearsAPendingScheduleAndDeletesNothing) {
@@ -136,17 +136,17 @@ TEST_F(ClosingTheWindow, ReArmingWithoutChangesCountsAfreshToTheSameStartOrTheNe
     app.clock.setTimeOfDay(11, 0, 0);
     openWindow();
     tickAt(12, 59, 59);
-    EXPECT_TRUE(app.mci.take().empty()) << "armed anew at 11:00:00 for 1:00:00 PM";
+    EXPECT_TRUE(app.engine.take().empty()) << "armed anew at 11:00:00 for 1:00:00 PM";
     app.clock.setTimeOfDay(13, 0, 1);
     openWindow();
     tickAt(13, 0, 2);
-    EXPECT_TRUE(app.mci.take().empty());
+    EXPECT_TRUE(app.engine.take().empty());
     app.clock.advance(kSecondsPerDay - 3);
     app.scheduleStartTimer.tick();
-    EXPECT_TRUE(app.mci.take().empty());
+    EXPECT_TRUE(app.engine.take().empty());
     app.clock.advance(1);
     app.scheduleStartTimer.tick();
-    EXPECT_EQ(app.mci.take(), kOpenAndRecord) << "the next day at 1:00:00 PM";
+    EXPECT_EQ(app.engine.take(), kTakeStarted) << "the next day at 1:00:00 PM";
 }
 
 TEST_F(ClosingTheWindow, AHiddenTargetFileIsNotLookedFor) {
@@ -172,15 +172,16 @@ TEST_F(ScheduleWindow, ANewDurationAndTargetApplyToTheRunningScheduledTake) {
         app.targetPathBox.setText("/tmp/new.wav");
         closeByUser();
     });
-    app.mci.take();
+    app.engine.take();
     app.clock.setTimeOfDay(10, 1, 10);
     app.scheduledStopTimer.tick();
-    EXPECT_TRUE(app.mci.take().empty()) << "the old duration no longer ends it";
+    EXPECT_TRUE(app.engine.take().empty()) << "the old duration no longer ends it";
     tickAt(10, 1, 30); // the new start comes while the take still runs
     EXPECT_EQ(app.messages.texts(), kAlreadyRecording);
     app.clock.setTimeOfDay(10, 2, 10);
     app.scheduledStopTimer.tick();
-    EXPECT_EQ(app.mci.take(), (Commands{"stop capture", saveCapture("/tmp/new.wav"), "close capture"}));
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{{EngineCall::stopTake, {}}, saveTakeAt("/tmp/new.wav")}));
 }
 
 TEST_F(ScheduleWindow, ClosingAtShutdownNeitherArmsNorDeletesNorRefuses) {
@@ -210,12 +211,12 @@ TEST_F(ScheduleWindow, ArmingKeepsAnExistingTargetAndSaysTheTakeWillReplaceIt) {
                   "exist.\n\nThe schedule is armed. If the recording cannot be saved there when it "
                   "ends, it is saved under a dated name in your home folder instead."}};
     app.files.add(kDefaultTarget, "the last scheduled take");
-    app.mci.respond = [](const std::string& command, std::string& reply) {
-        if (command == "status voice1 mode") reply = "playing";
-        return 0;
-    };
-    app.panel.player.queryPlaying();
-    app.mci.take();
+    app.saveTakeDialog.answer("/home/user/earlier.wav"); // a take that plays meanwhile
+    app.hotkeys.press(0);
+    app.hotkeys.press(1);
+    app.engine.deliver();
+    app.playButton.click();
+    app.engine.take();
     for (const auto& c : cases) {
         app.messages.shown.clear();
         app.targetPathBox.setText(c.target);
@@ -224,7 +225,7 @@ TEST_F(ScheduleWindow, ArmingKeepsAnExistingTargetAndSaysTheTakeWillReplaceIt) {
         EXPECT_EQ(app.messages.texts(), Strings{c.told});
         EXPECT_EQ(app.messages.shown.at(0).style, MessageStyle::exclamation);
     }
-    EXPECT_TRUE(app.mci.take().empty()) << "the playback goes on";
+    EXPECT_TRUE(app.engine.take().empty()) << "the playback goes on";
     const auto& kept = app.files.files[kDefaultTarget];
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "the last scheduled take");
 }

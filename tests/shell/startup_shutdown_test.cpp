@@ -8,7 +8,7 @@ namespace {
 TEST(StartUp, LeavesThePanelIdleWithEveryTimerOffTheLabelsSetAndTheScheduleDefaults) {
     FakePanel app;
     EXPECT_EQ(app.panel.load(), std::nullopt);
-    EXPECT_FALSE(app.panel.recorder.isRecording());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::idle);
     EXPECT_EQ(app.panel.recorder.latestTakePath(), "") << "nothing to play";
     EXPECT_FALSE(app.elapsedTimer.enabled || app.scheduleStartTimer.enabled || app.scheduledStopTimer.enabled);
     EXPECT_EQ(app.copyrightLabel.caption, "\u00A9Murmur");
@@ -18,12 +18,12 @@ TEST(StartUp, LeavesThePanelIdleWithEveryTimerOffTheLabelsSetAndTheScheduleDefau
     EXPECT_EQ(app.secondsLabel.left, 10);
     EXPECT_EQ(app.sizeLabel.left, 10);
     EXPECT_TRUE(app.messages.shown.empty());
-    EXPECT_TRUE(app.mci.commands.empty()) << "nothing of the audio layer starts at launch";
+    EXPECT_TRUE(app.engine.calls.empty()) << "nothing of the audio layer starts at launch";
 
-    const Commands texts{app.startHourBox.contents,      app.startMinuteBox.contents,   app.startSecondBox.contents,
+    const Strings texts{app.startHourBox.contents,      app.startMinuteBox.contents,   app.startSecondBox.contents,
                          app.dayHalfBox.contents,        app.durationHoursBox.contents, app.durationMinutesBox.contents,
                          app.durationSecondsBox.contents};
-    EXPECT_EQ(texts, (Commands{"1", "00", "00", "AM", "0", "01", "00"}));
+    EXPECT_EQ(texts, (Strings{"1", "00", "00", "AM", "0", "01", "00"}));
     EXPECT_EQ(app.targetPathBox.contents, "/home/user/AutoRec.wav");
     EXPECT_FALSE(app.activateCheckBox.checked);
     EXPECT_FALSE(app.windows.scheduleWindowShown);
@@ -83,7 +83,7 @@ TEST(Hotkeys, FailuresShowOneMessageAndUnloadReleasesOnlyWhatWasRegistered) {
         app.hotkeys.takenByOthers = taken;
         app.start();
         EXPECT_EQ(app.hotkeys.combinations, (std::vector<std::pair<unsigned, unsigned>>{{3u, 0x52u}, {3u, 0x53u}}));
-        EXPECT_EQ(app.messages.texts(), message ? Commands{message} : Commands{});
+        EXPECT_EQ(app.messages.texts(), message ? Strings{message} : Strings{});
         for (const ShownMessage& shown : app.messages.shown) {
             EXPECT_EQ(shown.style, MessageStyle::critical);
             EXPECT_EQ(shown.title, "Hotkey Assign");
@@ -118,30 +118,108 @@ TEST(Hotkeys, TheFilterIsInPlaceAfterStartUpAndDispatchesOnlyIdsZeroAndOne) {
     ASSERT_TRUE(app.hotkeys.handler);
     app.hotkeys.press(2);
     app.hotkeys.press(256); // not 0 in 8 bits either
-    EXPECT_TRUE(app.mci.commands.empty());
-    EXPECT_FALSE(app.panel.recorder.isRecording());
+    EXPECT_TRUE(app.engine.calls.empty());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::idle);
     app.hotkeys.press(0);
-    EXPECT_TRUE(app.panel.recorder.isRecording());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::recording);
 }
 
-TEST(Shutdown, CloseStopsCaptureOnlyDuringATakeDiscardingItWithoutAQuestionAndEnds) {
-    for (bool recording : {false, true}) {
-        FakePanel app;
+const std::string kSaveBeforeClosing = "A recording is running. Save it before closing?";
+const EngineCall kStopPlayback{EngineCall::stopPlayback, {}};
+
+// A panel armed for later, and when asked, with a take running.
+struct ClosingPanel : ::testing::Test {
+    FakePanel app;
+
+    void SetUp() override {
         app.start();
         app.activateCheckBox.checked = true;
         app.panel.schedule.onCloseRequested(); // armed
-        if (recording) app.hotkeys.press(0);
-        app.mci.take();
-        app.closeButton.click();
-        Commands expected = recording ? Commands{"stop capture", "close capture"} : Commands{};
-        expected.insert(expected.end(), {"stop voice1", "close voice1"});
-        EXPECT_EQ(app.mci.take(), expected);
-        EXPECT_FALSE(app.elapsedTimer.enabled || app.scheduleStartTimer.enabled || app.scheduledStopTimer.enabled);
-        EXPECT_EQ(app.closeButton.current(), "custom:103");
-        EXPECT_TRUE(app.windows.scheduleWindowUnloaded && app.windows.ended);
-        EXPECT_TRUE(app.messages.shown.empty());
-        EXPECT_TRUE(app.saveTakeDialog.shownAs.empty()) << "no save";
     }
+    void startTake() {
+        app.hotkeys.press(0);
+        app.engine.take();
+    }
+    void expectEnded(bool scheduleWindowUnloaded = true) {
+        EXPECT_FALSE(app.elapsedTimer.enabled || app.scheduleStartTimer.enabled || app.scheduledStopTimer.enabled);
+        EXPECT_TRUE(app.windows.ended);
+        EXPECT_EQ(app.windows.scheduleWindowUnloaded, scheduleWindowUnloaded);
+    }
+};
+
+TEST_F(ClosingPanel, WithoutATakeEndsAtOnceWithoutAQuestion) {
+    app.engine.take();
+    app.closeButton.click();
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStopPlayback});
+    EXPECT_EQ(app.closeButton.current(), "custom:103");
+    EXPECT_TRUE(app.messages.asked.empty());
+    expectEnded();
+}
+
+TEST_F(ClosingPanel, DuringATakeAsksAndDiscardEndsAtOnceWithoutTheTake) {
+    startTake();
+    app.messages.saveAnswers = {SaveAnswer::discard};
+    app.closeButton.click();
+    ASSERT_EQ(app.messages.asked.size(), 1u);
+    EXPECT_EQ(app.messages.asked[0].text, kSaveBeforeClosing);
+    EXPECT_EQ(app.messages.asked[0].title, "Murmora");
+    EXPECT_EQ(app.engine.take(), (EngineCalls{{EngineCall::stopTake, {}}, {EngineCall::discardTake, {}}, kStopPlayback}));
+    EXPECT_TRUE(app.saveTakeDialog.shownAs.empty());
+    expectEnded();
+}
+
+TEST_F(ClosingPanel, DuringATakeCancelLetsItRecordOn) {
+    startTake();
+    app.messages.saveAnswers = {SaveAnswer::cancel};
+    app.closeButton.click();
+    EXPECT_TRUE(app.engine.take().empty());
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::recording);
+    EXPECT_TRUE(app.elapsedTimer.enabled);
+    EXPECT_FALSE(app.windows.ended);
+}
+
+TEST_F(ClosingPanel, DuringATakeSaveSavesAsAfterStopThenEnds) {
+    startTake();
+    app.messages.saveAnswers = {SaveAnswer::save};
+    app.saveTakeDialog.answer("/home/user/kept.wav");
+    app.closeButton.click();
+    EXPECT_FALSE(app.windows.ended) << "not before the take is saved";
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{{EngineCall::stopTake, {}}, saveTakeAt("/home/user/kept.wav"),
+                                              kStopPlayback}));
+    EXPECT_EQ(app.messages.texts(), Strings{"Recording saved as  /home/user/kept.wav"});
+    expectEnded();
+}
+
+TEST_F(ClosingPanel, ByTheWindowSystemAsksTooAndLeavesTheScheduleWindowLoaded) {
+    startTake();
+    app.messages.saveAnswers = {SaveAnswer::cancel, SaveAnswer::discard};
+    app.panel.onSystemClose();
+    EXPECT_FALSE(app.windows.ended);
+    app.panel.onSystemClose();
+    EXPECT_EQ(app.messages.asked.size(), 2u);
+    expectEnded(false);
+}
+
+TEST_F(ClosingPanel, TheEndOfTheSessionAsksNothingAndLeavesTheTakeToTheEngineToKeep) {
+    startTake();
+    app.panel.onSessionEnd();
+    EXPECT_TRUE(app.messages.asked.empty());
+    EXPECT_EQ(app.engine.take(), EngineCalls{kStopPlayback}) << "neither saved nor discarded";
+    expectEnded(false);
+}
+
+TEST_F(ClosingPanel, WhileATakeIsSavedEndsOnceItIsSaved) {
+    startTake();
+    app.saveTakeDialog.answer("/home/user/kept.wav");
+    app.hotkeys.press(1);
+    app.engine.deliverNext(); // its save runs
+    app.closeButton.click();
+    EXPECT_FALSE(app.windows.ended);
+    EXPECT_TRUE(app.messages.asked.empty());
+    app.engine.deliver();
+    EXPECT_TRUE(app.files.fileExists("/home/user/kept.wav"));
+    expectEnded();
 }
 
 } // namespace

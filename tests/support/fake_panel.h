@@ -4,6 +4,7 @@
 #include "platform/screen_metrics.h"
 #include "shell/panel.h"
 #include "tests/support/fake_controls.h"
+#include "tests/support/fake_engine.h"
 #include "tests/support/fake_platform.h"
 
 namespace murmora::fakes {
@@ -15,34 +16,27 @@ public:
     double twipsPerPixelY() const override { return twipsPerPixel; }
 };
 
-using Commands = std::vector<std::string>;
 using Strings = std::vector<std::string>;
-inline const Commands kOpenAndRecord{"open new type waveaudio alias capture", "record capture"};
-inline const Commands kStopPlayback{"stop voice1", "close voice1"};
-
-// "save capture" with the path in quotes, as the rules send it, and the path such a command names.
-inline std::string saveCapture(const std::string& path) { return "save capture \"" + path + "\""; }
-inline std::string savedPath(const std::string& command) { return command.substr(14, command.size() - 15); }
 
 struct FakePanel {
     FakeClock clock;
     FakeMessageBoxes messages;
-    FakeMci mci;
-    FakeTakeFolder takes;
     FakeFiles files;
+    FakeEngine engine{files};
+    FakeTakeFolder takes;
     FakeLauncher launcher;
     FakeHotkeys hotkeys;
     FakeResources resources{files};
-    FakeEventPump pump;
     FakeWindowHost windows;
     RegionTable regions;
     FakeScreen screen;
 
     FakePictureButton recordButton, minimizeButton, closeButton, stopButton, convertButton, playButton, scheduleButton;
     FakeLabel secondsLabel, sizeLabel, copyrightLabel, versionLabel, scheduleCaptionLabel, scheduleTimeLabel;
-    FakeTimer elapsedTimer, scheduleStartTimer, scheduledStopTimer, levelTimer;
+    FakeTimer elapsedTimer, scheduleStartTimer, scheduledStopTimer, levelTimer, saveProgressTimer;
     FakeLevelDisplay levelDisplay;
     FakeFileDialog saveTakeDialog, convertDialog;
+    FakeProgressWindow saveProgress;
 
     FakeSpinner startHourSpinner{1, 12}, startMinuteSpinner{0, 59}, startSecondSpinner{0, 59}, dayHalfSpinner{1, 2},
         durationHoursSpinner{0, 9}, durationMinutesSpinner{0, 59}, durationSecondsSpinner{0, 59};
@@ -51,21 +45,50 @@ struct FakePanel {
     FakeCheckBox activateCheckBox;
     FakeFileDialog targetDialog;
 
-    Panel panel{{clock, messages, mci, takes, files, launcher, hotkeys, resources, pump, windows, regions, screen},
-                {recordButton,       minimizeButton,       closeButton,       stopButton,     convertButton,
-                 playButton,         scheduleButton,       secondsLabel,      sizeLabel,      copyrightLabel,
-                 versionLabel,       scheduleCaptionLabel, scheduleTimeLabel, elapsedTimer,   scheduleStartTimer,
-                 scheduledStopTimer, levelTimer,           levelDisplay,      saveTakeDialog, convertDialog},
-                {{startHourSpinner, startHourBox},
-                 {startMinuteSpinner, startMinuteBox},
-                 {startSecondSpinner, startSecondBox},
-                 {dayHalfSpinner, dayHalfBox},
-                 {durationHoursSpinner, durationHoursBox},
-                 {durationMinutesSpinner, durationMinutesBox},
-                 {durationSecondsSpinner, durationSecondsBox},
-                 targetPathBox,
-                 activateCheckBox,
-                 targetDialog}};
+    Panel panel{{.clock = clock,
+                 .messages = messages,
+                 .takeEngine = engine,
+                 .playbackEngine = engine,
+                 .takes = takes,
+                 .files = files,
+                 .launcher = launcher,
+                 .hotkeys = hotkeys,
+                 .resources = resources,
+                 .windows = windows,
+                 .regions = regions,
+                 .screen = screen},
+                {.recordButton = recordButton,
+                 .minimizeButton = minimizeButton,
+                 .closeButton = closeButton,
+                 .stopButton = stopButton,
+                 .convertButton = convertButton,
+                 .playButton = playButton,
+                 .scheduleButton = scheduleButton,
+                 .secondsLabel = secondsLabel,
+                 .sizeLabel = sizeLabel,
+                 .copyrightLabel = copyrightLabel,
+                 .versionLabel = versionLabel,
+                 .scheduleCaptionLabel = scheduleCaptionLabel,
+                 .scheduleTimeLabel = scheduleTimeLabel,
+                 .elapsedTimer = elapsedTimer,
+                 .scheduleStartTimer = scheduleStartTimer,
+                 .scheduledStopTimer = scheduledStopTimer,
+                 .levelTimer = levelTimer,
+                 .levelDisplay = levelDisplay,
+                 .saveTakeDialog = saveTakeDialog,
+                 .convertDialog = convertDialog,
+                 .saveProgressTimer = saveProgressTimer,
+                 .saveProgress = saveProgress},
+                {.startHour = {startHourSpinner, startHourBox},
+                 .startMinute = {startMinuteSpinner, startMinuteBox},
+                 .startSecond = {startSecondSpinner, startSecondBox},
+                 .dayHalf = {dayHalfSpinner, dayHalfBox},
+                 .durationHours = {durationHoursSpinner, durationHoursBox},
+                 .durationMinutes = {durationMinutesSpinner, durationMinutesBox},
+                 .durationSeconds = {durationSecondsSpinner, durationSecondsBox},
+                 .targetPathBox = targetPathBox,
+                 .activateCheckBox = activateCheckBox,
+                 .targetDialog = targetDialog}};
 
     // The user's moves in the schedule window: a start time as its spinners show it, a duration.
     void chooseStart(int hour, int minute, int second, const std::string& dayHalf) {
@@ -91,11 +114,11 @@ struct FakePanel {
         panel.schedule.onCloseRequested();
     }
 
-    // Runs the start-up, then forgets what it sent: nothing sent or shown yet.
+    // Runs the start-up, then forgets what the engine was asked: nothing asked or shown yet.
     void start() {
         panel.load();
         panel.finishStartUp();
-        mci.take();
+        engine.take();
     }
 };
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace murmora::fakes {
 
@@ -32,30 +31,6 @@ std::string FakeClock::timeOfDayText() const {
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
     return text;
-}
-
-int FakeMci::sendString(std::string_view command, char* reply, std::size_t replyLength) {
-    commands.emplace_back(command);
-    std::string answer;
-    const int result = respond ? respond(commands.back(), answer) : 0;
-    if (reply && replyLength > 0) {
-        const std::size_t n = std::min(answer.size(), replyLength);
-        std::memcpy(reply, answer.data(), n);
-        if (n < replyLength) reply[n] = '\0';
-    }
-    return result;
-}
-
-std::vector<std::string> FakeMci::take() {
-    std::vector<std::string> out;
-    std::copy_if(commands.begin() + static_cast<std::ptrdiff_t>(taken_), commands.end(), std::back_inserter(out),
-                 [](const std::string& command) { return command != kCaptureModeQuery; });
-    taken_ = commands.size();
-    return out;
-}
-
-bool FakeMci::sent(const std::string& command) const {
-    return std::find(commands.begin() + static_cast<std::ptrdiff_t>(taken_), commands.end(), command) != commands.end();
 }
 
 bool FakeFiles::fileExists(const std::string& path) const {

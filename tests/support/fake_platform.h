@@ -1,6 +1,6 @@
 #pragma once
-// Fakes of the machine for the rules' tests: a clock you move, an MCI service that records
-// every command, scripted dialog answers, a message-box log and an in-memory file system.
+// Fakes of the machine for the rules' tests: a clock you move, scripted dialog answers, a
+// message-box log and an in-memory file system.
 #include <deque>
 #include <functional>
 #include <map>
@@ -12,10 +12,8 @@
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/event_pump.h"
 #include "platform/files.h"
 #include "platform/hotkeys.h"
-#include "platform/mci_service.h"
 #include "platform/process_launcher.h"
 #include "platform/regions.h"
 #include "platform/resources.h"
@@ -54,35 +52,22 @@ public:
         shown.push_back({text, style, title});
         if (whileOpen) whileOpen(shown.back());
     }
+    // The questions asked, and the answers they get in turn; none left answers cancel.
+    std::vector<ShownMessage> asked;
+    std::deque<SaveAnswer> saveAnswers;
+    SaveAnswer askToSave(const std::string& text, const std::string& title) override {
+        asked.push_back({text, MessageStyle::exclamation, title});
+        if (saveAnswers.empty()) return SaveAnswer::cancel;
+        const SaveAnswer answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
         for (const auto& m : shown)
             out.push_back(m.text);
         return out;
     }
-};
-
-// Records every command. Answers 0 and an empty reply unless `respond` says otherwise; a
-// result code's words are those in `errorTexts`, else "error" and the code.
-class FakeMci : public MciService {
-public:
-    std::vector<std::string> commands;
-    std::function<int(const std::string& command, std::string& reply)> respond;
-    std::map<int, std::string> errorTexts;
-
-    int sendString(std::string_view command, char* reply, std::size_t replyLength) override;
-    std::string getErrorString(int code) override {
-        return errorTexts.count(code) ? errorTexts[code] : "error " + std::to_string(code);
-    }
-    // Commands sent since the last call of this function, without the capture mode queries of
-    // the take's ticks, which change nothing.
-    std::vector<std::string> take();
-    static constexpr const char* kCaptureModeQuery = "status capture mode";
-    // Whether `command` was sent since the last take().
-    bool sent(const std::string& command) const;
-
-private:
-    std::size_t taken_ = 0;
 };
 
 // Takes left behind, as the test puts them there.
@@ -176,16 +161,12 @@ private:
     FakeFiles& files_;
 };
 
-class FakeEventPump : public EventPump {
+// What the progress window shows, while it shows.
+class FakeProgressWindow : public ProgressWindow {
 public:
-    int calls = 0;
-    std::vector<int> waits;
-    std::function<void()> onEvents;
-    void processPendingEvents(int maxWaitMs) override {
-        ++calls;
-        waits.push_back(maxWaitMs);
-        if (onEvents) onEvents();
-    }
+    std::optional<std::string> text;
+    void show(const std::string& shown) override { text = shown; }
+    void hide() override { text.reset(); }
 };
 
 class FakeWindowHost : public WindowHost {

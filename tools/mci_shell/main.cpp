@@ -1,7 +1,7 @@
 // mci-shell: sends command texts read from standard input to the MCI string service.
 // "#sleep N" waits N milliseconds; every other line is a command, answered with one line:
 // the result code, a tab, and the reply text.
-#include "platform/mci/make_mci_service.h"
+#include "platform/mci/mci_service.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,0 +1,68 @@
+# Fails when a library of the program reaches past what it declares. Each library's own files
+# (those in its folder, not in the folders below it) may include the program's headers only from
+# its folder and from the folders of the libraries it links, directly or through another. The
+# rules libraries include nothing of Qt, PortAudio, libpulse, XCB, libsndfile, ALSA, JACK or
+# Windows either.
+# usage: cmake -DSOURCE_DIR=... -DLIBRARIES=<libraries.txt> -DRULES=core,platform,... -P check_dependencies.cmake
+# libraries.txt: one line per library, "FOLDER=LINKED;LINKED;...", FOLDER relative to SOURCE_DIR.
+cmake_minimum_required(VERSION 3.25)
+string(REPLACE "," ";" RULES "${RULES}")
+set(forbidden_system "^(Q[A-Za-z]|qt|portaudio|pulse/|xcb/|X11/|sndfile|alsa/|jack/|windows\\.h|mmsystem)")
+
+file(STRINGS ${LIBRARIES} entries)
+set(folders "")
+foreach(entry ${entries})
+    string(REGEX MATCH "^[^=]+" folder "${entry}")
+    string(REGEX REPLACE "^[^=]+=" "" linked "${entry}")
+    string(REPLACE "/" "_" key "${folder}")
+    set(links_${key} "${linked}")
+    get_filename_component(name "${folder}" NAME)
+    set(folder_of_murmora_${name} "${folder}")
+    list(APPEND folders "${folder}")
+endforeach()
+
+# The folders whose headers `folder` may include: its own and those of every library it links.
+function(reachable_folders folder out)
+    set(reached "${folder}")
+    set(pending "${folder}")
+    while(pending)
+        list(POP_FRONT pending current)
+        string(REPLACE "/" "_" key "${current}")
+        foreach(library ${links_${key}})
+            if(DEFINED folder_of_${library})
+                set(next "${folder_of_${library}}")
+                if(NOT next IN_LIST reached)
+                    list(APPEND reached "${next}")
+                    list(APPEND pending "${next}")
+                endif()
+            endif()
+        endforeach()
+    endwhile()
+    set(${out} "${reached}" PARENT_SCOPE)
+endfunction()
+
+set(problems "")
+foreach(folder ${folders})
+    reachable_folders("${folder}" allowed)
+    file(GLOB sources ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+    foreach(source ${sources})
+        file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include")
+        foreach(line ${includes})
+            if(line MATCHES "<([^>]+)>")
+                if(folder IN_LIST RULES AND CMAKE_MATCH_1 MATCHES "${forbidden_system}")
+                    list(APPEND problems "${source}: ${line}")
+                endif()
+            elseif(line MATCHES "\"([^\"]+)\"")
+                get_filename_component(included_folder "${CMAKE_MATCH_1}" DIRECTORY)
+                if(included_folder IN_LIST folders AND NOT included_folder IN_LIST allowed)
+                    list(APPEND problems "${source}: ${line} (${folder} does not link it)")
+                endif()
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+if(problems)
+    list(JOIN problems "\n  " text)
+    message(FATAL_ERROR "A library reaches past what it declares:\n  ${text}")
+endif()

@@ -1,0 +1,67 @@
+#pragma once
+#include "platform/audio/audio_backend.h"
+#include "platform/audio/call_thread.h"
+#include "platform/playback_engine.h"
+#include "platform/take_engine.h"
+#include "platform/ui_thread.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace murmora::audio {
+
+class FilePlayer;
+
+// The engine as the panel uses it. Each call returns at once, or after the device calls it
+// makes, which the backend bounds by kDeviceDeadline. The end of a take and its save run in the
+// order asked on a worker thread, whose disk work never holds up the caller; what comes of
+// them, and the end of a playback, reach the handlers on the user-interface thread.
+class SoundEngine final : public TakeEngine, public PlaybackEngine {
+public:
+    SoundEngine(std::unique_ptr<AudioBackend> backend, std::filesystem::path takeFolder, UiThread& ui);
+    // Waits for the worker to finish what it was asked. A take neither saved nor discarded
+    // stays in the take folder, where the next start recovers it.
+    ~SoundEngine() override;
+    SoundEngine(const SoundEngine&) = delete;
+    SoundEngine& operator=(const SoundEngine&) = delete;
+
+    void setTakeHandlers(TakeHandlers handlers) override { takeHandlers_ = std::move(handlers); }
+    SoundError startTake() override;
+    void stopTake() override;
+    void saveTake(const std::string& path) override;
+    void discardTake() override;
+    std::optional<int> inputPeak() const override;
+
+    void setPlaybackEndedHandler(std::function<void(bool lost)> handler) override {
+        playbackEnded_ = std::move(handler);
+    }
+    Result<PlaybackLength, SoundError> openPlayback(const std::string& path) override;
+    SoundError play() override;
+    void stopPlayback() override;
+
+private:
+    struct Take;
+    // On the worker: ends the take, unless that was done, and tells how it ended.
+    void endTake(const std::shared_ptr<Take>& take);
+    // Lets the take go on the worker, after what was asked of it before.
+    void dropTake();
+    // Runs `event` on the user-interface thread, unless the engine is gone by then.
+    void tell(std::function<void()> event);
+    // Whether `take` is still the engine's take; on the user-interface thread.
+    bool isCurrent(const std::weak_ptr<Take>& take) const;
+
+    std::unique_ptr<AudioBackend> backend_; // outlives the streams it made
+    std::filesystem::path takeFolder_;
+    UiThread& ui_;
+    TakeHandlers takeHandlers_;
+    std::function<void(bool lost)> playbackEnded_;
+    std::shared_ptr<Take> take_;
+    std::unique_ptr<FilePlayer> player_;
+    std::uint64_t playbackNumber_ = 0; // tells a playback's end from that of one before it
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    CallThread worker_;
+};
+
+} // namespace murmora::audio
