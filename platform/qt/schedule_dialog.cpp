@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 
+#include "core/twips.h"
 #include "platform/qt/panel_window.h"
 
 namespace murmora {
@@ -15,8 +16,10 @@ namespace {
 class TwipsLayout {
 public:
     explicit TwipsLayout(const ScreenMetrics& screen) : screen_(screen) {}
-    int across(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelX())); }
-    int down(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelY())); }
+    int across(int twips) const {
+        return static_cast<int>(std::lround(twips / twipsPerPixel(screen_.dotsPerInchX())));
+    }
+    int down(int twips) const { return static_cast<int>(std::lround(twips / twipsPerPixel(screen_.dotsPerInchY()))); }
     QRect rect(int left, int top, int width, int height) const {
         return {across(left), down(top), across(width), down(height)};
     }

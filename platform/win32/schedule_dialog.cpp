@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/twips.h"
 #include "platform/win32/win32_messages.h"
 
 namespace murmora {
@@ -53,9 +54,13 @@ ScheduleDialog::~ScheduleDialog() {
     if (font_) DeleteObject(font_);
 }
 
-int ScheduleDialog::across(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelX())); }
+int ScheduleDialog::across(int twips) const {
+    return static_cast<int>(std::lround(twips / twipsPerPixel(screen_.dotsPerInchX())));
+}
 
-int ScheduleDialog::down(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelY())); }
+int ScheduleDialog::down(int twips) const {
+    return static_cast<int>(std::lround(twips / twipsPerPixel(screen_.dotsPerInchY())));
+}
 
 HWND ScheduleDialog::control(const wchar_t* type, const wchar_t* text, DWORD style, int left, int top, int width,
                              int height, int id) {

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace murmora {
+
+// Twips, the unit the panel's design is written in: 1440 to the inch, 15 to a pixel at 96 dots
+// per inch.
+inline constexpr double kTwipsPerInch = 1440.0;
+
+inline double twipsPerPixel(double dotsPerInch) { return kTwipsPerInch / dotsPerInch; }
+
+} // namespace murmora
