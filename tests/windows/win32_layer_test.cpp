@@ -1,6 +1,7 @@
 // The Windows layer against the real Windows calls (under Wine in CI).
 #include <windows.h>
 
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -165,8 +166,11 @@ TEST(FileDialogs, TheSetupBecomesTheDialogsFlagsWithTheReadOnlyBoxAlwaysHidden) 
         {false, true, always | OFN_PATHMUSTEXIST},
         {true, true, always | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST}};
     for (const auto& [ask, folderMustExist, flags] : cases) {
-        EXPECT_EQ(fileDialogFlags({.askBeforeOverwrite = ask, .folderMustExist = folderMustExist}), flags)
-            << ask << folderMustExist;
+        const FileDialogSetup setup{.title = "Save File As",
+                                    .filter = "Wav File (*.Wav)|*.Wav",
+                                    .askBeforeOverwrite = ask,
+                                    .folderMustExist = folderMustExist};
+        EXPECT_EQ(fileDialogFlags(setup), flags) << ask << folderMustExist;
     }
 }
 
