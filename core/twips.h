@@ -1,4 +1,5 @@
 #pragma once
+#include <cmath>
 
 namespace murmora {
 
@@ -7,5 +8,10 @@ namespace murmora {
 inline constexpr double kTwipsPerInch = 1440.0;
 
 inline double twipsPerPixel(double dotsPerInch) { return kTwipsPerInch / dotsPerInch; }
+
+// A length of the design in whole pixels of a screen.
+inline int pixelsOfTwips(int twips, double dotsPerInch) {
+    return static_cast<int>(std::lround(twips / twipsPerPixel(dotsPerInch)));
+}
 
 } // namespace murmora

@@ -1,7 +1,5 @@
 #include "platform/win32/schedule_dialog.h"
 
-#include <cmath>
-
 #include "core/twips.h"
 #include "platform/win32/win32_messages.h"
 
@@ -54,13 +52,9 @@ ScheduleDialog::~ScheduleDialog() {
     if (font_) DeleteObject(font_);
 }
 
-int ScheduleDialog::across(int twips) const {
-    return static_cast<int>(std::lround(twips / twipsPerPixel(screen_.dotsPerInchX())));
-}
+int ScheduleDialog::across(int twips) const { return pixelsOfTwips(twips, screen_.dotsPerInchX()); }
 
-int ScheduleDialog::down(int twips) const {
-    return static_cast<int>(std::lround(twips / twipsPerPixel(screen_.dotsPerInchY())));
-}
+int ScheduleDialog::down(int twips) const { return pixelsOfTwips(twips, screen_.dotsPerInchY()); }
 
 HWND ScheduleDialog::control(const wchar_t* type, const wchar_t* text, DWORD style, int left, int top, int width,
                              int height, int id) {

@@ -11,7 +11,6 @@
 #include <tuple>
 
 #include "core/paths.h"
-#include "platform/win32/gdi_regions.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_files.h"
@@ -132,22 +131,6 @@ TEST(SpinnerTest, TheUpperArrowCountsUpWithinTheRangeAndEveryChangeIsReported) {
     spinner.setValue(5);
     EXPECT_EQ(changes, 4);
     DestroyWindow(owner);
-}
-
-TEST(GdiOutline, IsTheUnionOfGdisShapes) {
-    const HRGN made = CreateRoundRectRgn(2, 1, 163, 231, 30, 56);
-    const HRGN ellipse = CreateEllipticRgn(38, 52, 204, 214);
-    CombineRgn(made, made, ellipse, RGN_OR);
-    const HRGN outline =
-        gdiOutline({OutlineShape::roundedRectangle(2, 1, 163, 231, 30, 56), OutlineShape::ellipse(38, 52, 204, 214)});
-    // No pixel in one and not in the other.
-    const HRGN difference = CreateRectRgn(0, 0, 0, 0);
-    EXPECT_EQ(CombineRgn(difference, made, outline, RGN_XOR), NULLREGION);
-    const HRGN none = gdiOutline({});
-    RECT box{1, 1, 1, 1};
-    EXPECT_EQ(GetRgnBox(none, &box), NULLREGION) << "an outline of no shapes holds no pixel";
-    for (const HRGN region : {made, ellipse, outline, difference, none})
-        DeleteObject(region);
 }
 
 TEST(MessageBoxes, EachStyleHasItsIcon) {
