@@ -74,8 +74,7 @@ struct OutlineShape {
     int left, top, right, bottom;
     int cornerWidth = 0, cornerHeight = 0; // the size of a rounded rectangle's corner ellipse
 
-    static OutlineShape roundedRectangle(int left, int top, int right, int bottom, int cornerWidth,
-                                         int cornerHeight) {
+    static OutlineShape roundedRectangle(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
         return {Kind::roundedRectangle, left, top, right, bottom, cornerWidth, cornerHeight};
     }
     static OutlineShape ellipse(int left, int top, int right, int bottom) {

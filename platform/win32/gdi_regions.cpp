@@ -7,8 +7,7 @@ namespace {
 HRGN gdiShape(const OutlineShape& shape) {
     if (shape.kind == OutlineShape::Kind::ellipse)
         return CreateEllipticRgn(shape.left, shape.top, shape.right, shape.bottom);
-    return CreateRoundRectRgn(shape.left, shape.top, shape.right, shape.bottom, shape.cornerWidth,
-                              shape.cornerHeight);
+    return CreateRoundRectRgn(shape.left, shape.top, shape.right, shape.bottom, shape.cornerWidth, shape.cornerHeight);
 }
 
 } // namespace

@@ -101,9 +101,10 @@ PanelWindow::PanelWindow()
       scheduleButton(*this, place(104, 155, 55, 55), true, L"Set Recording Schedule"),
       secondsLabel(*this, place(10, 67, 81, 17)), sizeLabel(*this, place(10, 51, 105, 17)),
       copyrightLabel(*this, place(10, 136, 65, 17)), versionLabel(*this, place(10, 152, 49, 17)),
-      scheduleCaptionLabel(*this, place(10, 88, 57, 17)), scheduleTimeLabel(*this, place(10, 104, 49, 33)),
-      readingOrder_{&minimizeButton, &recordButton, &closeButton,   &stopButton,
-                    &convertButton,  &playButton,   &scheduleButton} {
+      scheduleCaptionLabel(*this, place(10, 88, 57, 17)),
+      scheduleTimeLabel(*this, place(10, 104, 49, 33)), readingOrder_{&minimizeButton, &recordButton,  &closeButton,
+                                                                      &stopButton,     &convertButton, &playButton,
+                                                                      &scheduleButton} {
     registerPanelClass(&PanelWindow::windowProc);
     // WS_MINIMIZEBOX and WS_SYSMENU: the taskbar can minimize, restore and close the panel.
     window_ =

@@ -57,13 +57,13 @@ TEST_F(ButtonFixture, DragOutAndReleaseDoesNothingButDragBackInRunsTheAction) {
 // across and 780 down on the large buttons; at 96 dots per inch 15 twips a pixel, at 120 12.
 TEST_F(ButtonFixture, TheActiveAreaBoundsAreInclusiveInTwipsOfTheScreen) {
     const std::tuple<ImageButtonLayout, double, double, double, bool> cases[] = {
-        {kCloseButtonLayout, 96, 0.34, 0.34, true},       {kCloseButtonLayout, 96, 20, 20, true},
-        {kCloseButtonLayout, 96, 0.32, 7, false},         {kCloseButtonLayout, 96, 20.04, 7, false},
-        {kCloseButtonLayout, 96, 7, 0.32, false},         {kCloseButtonLayout, 96, 7, 20.04, false},
-        {kCloseButtonLayout, 120, 25, 25, true},          {kCloseButtonLayout, 120, 25.05, 7, false},
-        {kPlayButtonLayout, 96, 53.3, 52, true},          {kPlayButtonLayout, 96, 7, 52.1, false},
-        {kPlayButtonLayout, 96, 53.4, 7, false},          {kPlayButtonLayout, 120, 66.6, 65, true},
-        {kPlayButtonLayout, 120, 66.7, 7, false},         {kPlayButtonLayout, 120, 7, 65.1, false}};
+        {kCloseButtonLayout, 96, 0.34, 0.34, true}, {kCloseButtonLayout, 96, 20, 20, true},
+        {kCloseButtonLayout, 96, 0.32, 7, false},   {kCloseButtonLayout, 96, 20.04, 7, false},
+        {kCloseButtonLayout, 96, 7, 0.32, false},   {kCloseButtonLayout, 96, 7, 20.04, false},
+        {kCloseButtonLayout, 120, 25, 25, true},    {kCloseButtonLayout, 120, 25.05, 7, false},
+        {kPlayButtonLayout, 96, 53.3, 52, true},    {kPlayButtonLayout, 96, 7, 52.1, false},
+        {kPlayButtonLayout, 96, 53.4, 7, false},    {kPlayButtonLayout, 120, 66.6, 65, true},
+        {kPlayButtonLayout, 120, 66.7, 7, false},   {kPlayButtonLayout, 120, 7, 65.1, false}};
     for (const auto& [layout, dotsPerInch, x, y, inside] : cases) {
         screen.dotsPerInch = dotsPerInch;
         const auto button = make(layout);

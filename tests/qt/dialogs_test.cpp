@@ -24,10 +24,8 @@ namespace {
 
 using testing::answerNextModal;
 
-const FileDialogSetup SaveAsWav{.title = "Save File As",
-                                .filter = "Wav File (*.Wav)|*.Wav",
-                                .askBeforeOverwrite = true,
-                                .folderMustExist = true};
+const FileDialogSetup SaveAsWav{
+    .title = "Save File As", .filter = "Wav File (*.Wav)|*.Wav", .askBeforeOverwrite = true, .folderMustExist = true};
 
 TEST(MessageBoxes, ShowTitlePromptAndTheIconOfTheirStyleWithOnlyAnOkButton) {
     struct Case {

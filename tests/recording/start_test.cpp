@@ -141,16 +141,17 @@ TEST(RecordButtonArea, ThePointerIsOverTheButtonWithinEveryBound) {
     const struct {
         double dotsPerInch, x, y;
         bool over;
-    } cases[] = {{96, 99.6, 20.6, true},  {96, 0.34, 0.34, true},  {96, 99.7, 10, false}, {96, 0.32, 10, false},
-                 {96, 10, 20.7, false},   {96, 10, 0.32, false},   {120, 124.5, 25.8, true},
-                 {120, 124.6, 10, false}, {120, 10, 25.9, false}};
+    } cases[] = {{96, 99.6, 20.6, true},   {96, 0.34, 0.34, true},  {96, 99.7, 10, false},
+                 {96, 0.32, 10, false},    {96, 10, 20.7, false},   {96, 10, 0.32, false},
+                 {120, 124.5, 25.8, true}, {120, 124.6, 10, false}, {120, 10, 25.9, false}};
     for (const auto& c : cases) {
         FakePanel app;
         app.screen.dotsPerInch = c.dotsPerInch;
         app.start();
         app.recordButton.down(kLeftButton);
         app.recordButton.move(kLeftButton, c.x, c.y);
-        const std::string at = std::to_string(c.x) + ", " + std::to_string(c.y) + " at " + std::to_string(c.dotsPerInch);
+        const std::string at =
+            std::to_string(c.x) + ", " + std::to_string(c.y) + " at " + std::to_string(c.dotsPerInch);
         EXPECT_EQ(app.recordButton.current(), c.over ? "recordbuttondown" : "recordbuttonup") << at;
         app.recordButton.up(kLeftButton, c.x, c.y);
         EXPECT_EQ(app.panel.recorder.state() == RecorderState::recording, c.over) << at;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <tuple>
 
 #include "platform/regions.h"
 #include "platform/screen_metrics.h"
@@ -53,16 +52,16 @@ using fakes::FixedScreen;
 // The outline is the rounded rectangle and the disc of the design, in pixels of the screen,
 // and moved by the offsets.
 TEST(PanelOutline, IsTheRoundedRectangleAndTheDiscOfTheDesignAtEachResolution) {
-    const std::tuple<double, std::int16_t, std::int16_t, Outline> cases[] = {
-        {kAt96Dpi, 0, 0,
-         {OutlineShape::roundedRectangle(2, 1, 163, 231, 30, 56), OutlineShape::ellipse(38, 52, 204, 214)}},
-        {kAt120Dpi, 0, 0,
-         {OutlineShape::roundedRectangle(2, 1, 204, 289, 38, 70), OutlineShape::ellipse(48, 65, 255, 268)}},
-        {kAt96Dpi, 10, -20,
-         {OutlineShape::roundedRectangle(12, -19, 173, 211, 30, 56), OutlineShape::ellipse(48, 32, 214, 194)}}};
-    for (const auto& [dotsPerInch, offsetX, offsetY, expected] : cases)
-        EXPECT_EQ(panelOutline(FixedScreen(dotsPerInch), 1.0f, 1.0f, offsetX, offsetY), expected)
-            << dotsPerInch << " moved " << offsetX << "," << offsetY;
+    EXPECT_EQ(
+        panelOutline(FixedScreen(kAt96Dpi), 1.0f, 1.0f, 0, 0),
+        (Outline{OutlineShape::roundedRectangle(2, 1, 163, 231, 30, 56), OutlineShape::ellipse(38, 52, 204, 214)}));
+    EXPECT_EQ(
+        panelOutline(FixedScreen(kAt120Dpi), 1.0f, 1.0f, 0, 0),
+        (Outline{OutlineShape::roundedRectangle(2, 1, 204, 289, 38, 70), OutlineShape::ellipse(48, 65, 255, 268)}));
+    EXPECT_EQ(
+        panelOutline(FixedScreen(kAt96Dpi), 1.0f, 1.0f, 10, -20),
+        (Outline{OutlineShape::roundedRectangle(12, -19, 173, 211, 30, 56), OutlineShape::ellipse(48, 32, 214, 194)}))
+        << "moved";
 }
 
 } // namespace

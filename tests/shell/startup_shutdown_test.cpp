@@ -78,9 +78,8 @@ TEST(Hotkeys, FailuresShowOneMessageAndUnloadReleasesOnlyWhatWasRegistered) {
         FakePanel app;
         app.hotkeys.takenByOthers = taken;
         app.start();
-        EXPECT_EQ(app.hotkeys.registered,
-                  (std::vector<Hotkey>{{0, "record", "Start recording", "Ctrl+Alt+R"},
-                                       {1, "stop", "Stop recording and save", "Ctrl+Alt+S"}}));
+        EXPECT_EQ(app.hotkeys.registered, (std::vector<Hotkey>{{0, "record", "Start recording", "Ctrl+Alt+R"},
+                                                               {1, "stop", "Stop recording and save", "Ctrl+Alt+S"}}));
         EXPECT_EQ(app.messages.texts(), message ? Strings{message} : Strings{});
         for (const ShownMessage& shown : app.messages.shown) {
             EXPECT_EQ(shown.style, MessageStyle::critical);

@@ -67,8 +67,7 @@ TEST(GdiOutline, IsTheLinuxPanelsOutlinePixelForPixel) {
         const Region gdi = takeGdiRegion(gdiOutline(outline));
         const Region::Bounds box = gdi.boundingBox();
         EXPECT_GT(gdi.area(), 0);
-        EXPECT_EQ(differingPixels(gdi, regionOf(outline), {box.left, box.top, box.right, box.bottom}),
-                  noDifferences());
+        EXPECT_EQ(differingPixels(gdi, regionOf(outline), {box.left, box.top, box.right, box.bottom}), noDifferences());
     }
 }
 

@@ -143,11 +143,10 @@ TEST(MessageBoxes, EachStyleHasItsIcon) {
 
 TEST(FileDialogs, TheSetupBecomesTheDialogsFlagsWithTheReadOnlyBoxAlwaysHidden) {
     constexpr DWORD always = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
-    const std::tuple<bool, bool, DWORD> cases[] = {
-        {false, false, always},
-        {true, false, always | OFN_OVERWRITEPROMPT},
-        {false, true, always | OFN_PATHMUSTEXIST},
-        {true, true, always | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST}};
+    const std::tuple<bool, bool, DWORD> cases[] = {{false, false, always},
+                                                   {true, false, always | OFN_OVERWRITEPROMPT},
+                                                   {false, true, always | OFN_PATHMUSTEXIST},
+                                                   {true, true, always | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST}};
     for (const auto& [ask, folderMustExist, flags] : cases) {
         const FileDialogSetup setup{.title = "Save File As",
                                     .filter = "Wav File (*.Wav)|*.Wav",
