@@ -12,6 +12,7 @@ namespace murmora {
 
 namespace {
 
+// In twips from the record button's top-left corner.
 constexpr ActiveArea kRecordButtonArea{5.0f, 5.0f, 1495.0f, 310.0f};
 
 const char* const kRecordButtonUp = "recordbuttonup";

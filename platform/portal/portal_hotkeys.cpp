@@ -31,6 +31,7 @@ PortalHotkeys::PortalHotkeys(QDBusConnection bus, const QString& appId, MakeFall
     connect(
         &shortcuts_, &PortalShortcuts::activated, this,
         [this](int id) {
+            // A shortcut given back may still be bound until the session closes.
             if (onHotkey_ && held_.contains(id)) onHotkey_(id);
         },
         Qt::QueuedConnection);

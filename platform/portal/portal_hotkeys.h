@@ -2,7 +2,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include <QDBusConnection>
@@ -21,8 +20,8 @@ QString portalTrigger(const KeyCombination& keys);
 // The hotkeys of a Wayland session: the desktop portal's global shortcuts where the portal
 // offers them (told to `onPortalChosen`), else the hotkeys that `makeFallback` makes then (the
 // X11 grabs through XWayland, which see keys only while an X11 window has the focus).
-// A hotkey is a shortcut of the portal under its name. Registering it succeeds at once, and
-// every hotkey registered so far is bound again; a hotkey that is then not had
+// A hotkey is a shortcut of the portal under its name. Registering it succeeds at once and asks
+// the portal for it together with every hotkey held; a hotkey that is then not had
 // (the user declines the desktop's question or leaves it without keys, or the fallback cannot
 // grab it) goes to the refusal handler. Presses reach the hotkey handler through the event
 // loop, so that the action may open dialogs of its own. Lives on the user-interface thread.
