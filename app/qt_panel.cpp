@@ -23,7 +23,6 @@ QtPanel::QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFol
              .hotkeys = hotkeys,
              .resources = resources,
              .windows = windows,
-             .regions = regions,
              .screen = screen},
             {.recordButton = *window.recordButton,
              .minimizeButton = *window.minimizeButton,

@@ -11,7 +11,6 @@
 #include "platform/qt/qt_screen_metrics.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/qt/schedule_dialog.h"
-#include "platform/regions.h"
 #include "shell/panel.h"
 
 namespace murmora {
@@ -35,9 +34,8 @@ public:
     QtFiles files;
     QtProcessLauncher launcher;
     QtResources resources;
-    RegionTable regions;
     QtScreenMetrics screen;
-    PanelWindow window{screen};
+    PanelWindow window;
     ScheduleDialog scheduleDialog{&window, screen};
     QtWindowHost windows{window, scheduleDialog};
     Panel panel;

@@ -14,7 +14,7 @@ namespace murmora {
 // keys to grab there, and a start-up warning box would wait for an answer.
 class GrantedHotkeys final : public Hotkeys {
 public:
-    std::error_code registerHotkey(int, unsigned, unsigned) override { return {}; }
+    std::error_code registerHotkey(const Hotkey&) override { return {}; }
     void unregisterHotkey(int) override {}
     void setHotkeyHandler(std::function<void(int)>) override {}
 };

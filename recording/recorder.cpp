@@ -12,10 +12,8 @@ namespace murmora {
 
 namespace {
 
-// The record button's active area, in twips from its top-left corner; bounds included.
-constexpr float kRecordAreaLeftTop = 5.0f;
-constexpr float kRecordAreaRight = 1495.0f;
-constexpr float kRecordAreaBottom = 310.0f;
+// In twips from the record button's top-left corner.
+constexpr ActiveArea kRecordButtonArea{5.0f, 5.0f, 1495.0f, 310.0f};
 
 const char* const kRecordButtonUp = "recordbuttonup";
 const char* const kRecordButtonDown = "recordbuttondown";
@@ -24,7 +22,6 @@ const char* const kRecordButtonRecording = "recordbuttonrecording";
 const char* const kRecordingStatus = "recording";
 
 const char* const kSaveDialogTitle = "Save Recorded File";
-constexpr int kSaveDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist;
 
 const char* const kSavedAs = "Recording saved as  ";
 const char* const kNotSaved = "Recording Not Saved";
@@ -77,12 +74,13 @@ Recorder::Recorder(RecorderServices services, RecorderControls controls, Playbac
     : services_(services), controls_(controls), playback_(playback), schedule_(schedule),
       levelMeter_(services.clock, services.engine, controls.levelTimer, controls.levelDisplay),
       stopButton_(
-          services.pictures, controls.stopButton, kStopButtonLayout, [this] { onStop(TakeEnder::stopButton); },
+          services.pictures, services.screen, controls.stopButton, kStopButtonLayout,
+          [this] { onStop(TakeEnder::stopButton); },
           [this] { return state_ == RecorderState::recording || playback_.isPlaying(); }) {
     controls_.recordButton.setMouseHandlers({
-        [this](int, float, float) { onRecordButtonDown(); },
-        [this](int buttons, float x, float y) { onRecordButtonMove(buttons, x, y); },
-        [this](int, float, float) { onRecordButtonUp(); },
+        [this](int, double, double) { onRecordButtonDown(); },
+        [this](int buttons, double x, double y) { onRecordButtonMove(buttons, x, y); },
+        [this](int, double, double) { onRecordButtonUp(); },
     });
     controls_.elapsedTimer.setTickHandler([this] { onElapsedTick(); });
     controls_.scheduledStopTimer.setTickHandler([this] { onScheduledStopTick(); });
@@ -173,10 +171,9 @@ void Recorder::onRecordButtonDown() {
     playback_.stop();
 }
 
-void Recorder::onRecordButtonMove(int buttons, float x, float y) {
+void Recorder::onRecordButtonMove(int buttons, double x, double y) {
     if (state_ != RecorderState::idle || buttons != kLeftButton) return;
-    const bool over =
-        x >= kRecordAreaLeftTop && x <= kRecordAreaRight && y >= kRecordAreaLeftTop && y <= kRecordAreaBottom;
+    const bool over = kRecordButtonArea.holds(x, y, services_.screen);
     showRecordButton(over ? kRecordButtonDown : kRecordButtonUp);
     recordButtonState_ = over ? ButtonState::pressed : ButtonState::released;
 }
@@ -283,7 +280,8 @@ void Recorder::tellEarlyEnd(const TakeEnd& end) {
 
 void Recorder::askForNameAndSave() {
     FileDialog& dialog = controls_.saveTakeDialog;
-    dialog.configure({kSaveDialogTitle, kWavFileFilter, kSaveDialogFlags});
+    dialog.configure(
+        {.title = kSaveDialogTitle, .filter = kWavFileFilter, .askBeforeOverwrite = true, .folderMustExist = true});
     const std::optional<std::string> chosen = dialog.showSave();
     if (!chosen || chosen->empty()) {
         tell(kNotSaved, MessageStyle::exclamation);

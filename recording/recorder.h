@@ -11,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/level_display.h"
+#include "platform/screen_metrics.h"
 #include "platform/take_engine.h"
 #include "platform/take_folder.h"
 #include "recording/input_level_meter.h"
@@ -28,6 +29,7 @@ struct RecorderServices {
     Files& files;
     TakeFolder& takes;
     ResourcePictures& pictures;
+    const ScreenMetrics& screen;
 };
 
 struct RecorderControls {
@@ -94,7 +96,7 @@ private:
     // The stop button and hotkey.
     void onStop(TakeEnder ender);
     void onRecordButtonDown();
-    void onRecordButtonMove(int buttons, float x, float y);
+    void onRecordButtonMove(int buttons, double x, double y);
     void onRecordButtonUp();
     void onElapsedTick();
     void onScheduledStopTick();

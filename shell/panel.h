@@ -13,7 +13,6 @@
 #include "platform/level_display.h"
 #include "platform/playback_engine.h"
 #include "platform/process_launcher.h"
-#include "platform/regions.h"
 #include "platform/resources.h"
 #include "platform/screen_metrics.h"
 #include "platform/take_engine.h"
@@ -38,7 +37,6 @@ struct PanelServices {
     Hotkeys& hotkeys;
     Resources& resources;
     WindowHost& windows;
-    Regions& regions;
     ScreenMetrics& screen;
 };
 
@@ -88,8 +86,7 @@ public:
     // The desktop session ends: nobody is there to answer a question, so a take that runs is
     // neither saved nor discarded but kept where the next start recovers it; the program ends.
     void onSessionEnd();
-    // The panel goes: removes the outline, stops the playback and gives back the hotkeys. A take
-    // is left alone.
+    // The panel goes: stops the playback and gives back the hotkeys. A take is left alone.
     void unload();
 
     ResourcePictures pictures;
@@ -115,7 +112,6 @@ private:
     PanelControls controls_;
     ImageButton minimizeButton_;
     ImageButton closeButton_;
-    RegionHandle outline_ = 0;
     bool ending_ = false;
     bool recordHotkeyRegistered_ = false;
     bool stopHotkeyRegistered_ = false;

@@ -13,7 +13,6 @@ Win32Panel::Win32Panel()
               .hotkeys = hotkeys_,
               .resources = resources_,
               .windows = windows_,
-              .regions = regions_,
               .screen = screen_},
              {.recordButton = window_.recordButton,
               .minimizeButton = window_.minimizeButton,

@@ -71,9 +71,6 @@ public:
     // 0 when not recording.
     int inputPeak() const { return recording() ? inputPeak_.load(std::memory_order_relaxed) : 0; }
     const StreamFormat& format() const { return format_; }
-    std::size_t ringCapacityFrames() const { return ring_.capacityFrames(); }
-    // Frames captured that the writer has not taken yet.
-    std::size_t bufferedFrames() const { return ring_.readableFrames(); }
 
 private:
     CaptureRecorder(const StreamFormat& format, std::unique_ptr<TakeFile> take);

@@ -9,7 +9,6 @@
 #include "platform/dialogs.h"
 #include "platform/focus_mark.h"
 #include "platform/level_display.h"
-#include "platform/screen_metrics.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
 
@@ -33,7 +32,7 @@ private:
 };
 
 // A picture button drawn by the panel. See-through buttons show their picture's key colour
-// RGB(190, 190, 190) as transparent, so the skin shows through. The mouse is reported in twips
+// RGB(190, 190, 190) as transparent, so the skin shows through. The mouse is reported in pixels
 // from the button's top-left corner; after a press the button keeps the mouse until the last
 // button is let go. Screen readers know it by its name, as a push button.
 class PanelButton final : public PictureButton {
@@ -96,7 +95,7 @@ class PanelAccessible;
 // MSAA (WM_GETOBJECT): the panel's client is a list of seven push buttons.
 class PanelWindow {
 public:
-    explicit PanelWindow(const ScreenMetrics& screen);
+    PanelWindow();
     ~PanelWindow();
     PanelWindow(const PanelWindow&) = delete;
     PanelWindow& operator=(const PanelWindow&) = delete;
@@ -171,7 +170,6 @@ private:
     bool onLabel(POINT at) const;
     void report(const MouseHandler& handler, const PanelButton& button, int buttons, POINT at) const;
 
-    const ScreenMetrics& screen_;
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
     Picture skin_;

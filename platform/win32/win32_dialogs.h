@@ -22,6 +22,9 @@ private:
     HWND owner_ = nullptr;
 };
 
+// MessageBoxW's icon for a message of the style.
+UINT messageBoxIcon(MessageStyle style);
+
 class Win32MessageBoxes final : public MessageBoxes {
 public:
     void show(const std::string& text, MessageStyle style, const std::string& title) override;
@@ -29,8 +32,10 @@ public:
     SaveAnswer askToSave(const std::string& text, const std::string& title) override;
 };
 
-// GetSaveFileNameW / GetOpenFileNameW. The flags of the setup are the Windows dialog's own
-// (OFN_OVERWRITEPROMPT, OFN_HIDEREADONLY, OFN_PATHMUSTEXIST).
+// The Windows dialog's flags for the setup; the dialog's read-only box is always hidden.
+DWORD fileDialogFlags(const FileDialogSetup& setup);
+
+// GetSaveFileNameW / GetOpenFileNameW.
 class Win32FileDialog final : public FileDialog {
 public:
     void configure(const FileDialogSetup& setup) override { setup_ = setup; }

@@ -104,9 +104,10 @@ public:
     void setPicture(const Picture& picture) override { shown.push_back(picture ? picture.name : ""); }
     void setMouseHandlers(MouseHandlers handlers) override { mouse = std::move(handlers); }
     void setStatusText(const std::string& s) override { status = s; }
-    void down(int button = kLeftButton, float x = 100, float y = 100) { mouse.down(button, x, y); }
-    void move(int button, float x, float y) { mouse.move(button, x, y); }
-    void up(int button = kLeftButton, float x = 100, float y = 100) { mouse.up(button, x, y); }
+    // At pixels from the button's corner.
+    void down(int button = kLeftButton, double x = 7, double y = 7) { mouse.down(button, x, y); }
+    void move(int button, double x, double y) { mouse.move(button, x, y); }
+    void up(int button = kLeftButton, double x = 7, double y = 7) { mouse.up(button, x, y); }
     // A press and release in the middle of the button.
     void click() {
         down();

@@ -1,6 +1,5 @@
 #pragma once
 // The whole record panel on fakes: every control, every service and the panel's rules.
-#include "platform/regions.h"
 #include "platform/screen_metrics.h"
 #include "shell/panel.h"
 #include "tests/support/fake_controls.h"
@@ -11,9 +10,9 @@ namespace murmora::fakes {
 
 class FakeScreen : public ScreenMetrics {
 public:
-    double twipsPerPixel = 15.0;
-    double twipsPerPixelX() const override { return twipsPerPixel; }
-    double twipsPerPixelY() const override { return twipsPerPixel; }
+    double dotsPerInch = 96;
+    double dotsPerInchX() const override { return dotsPerInch; }
+    double dotsPerInchY() const override { return dotsPerInch; }
 };
 
 using Strings = std::vector<std::string>;
@@ -28,7 +27,6 @@ struct FakePanel {
     FakeHotkeys hotkeys;
     FakeResources resources{files};
     FakeWindowHost windows;
-    RegionTable regions;
     FakeScreen screen;
 
     FakePictureButton recordButton, minimizeButton, closeButton, stopButton, convertButton, playButton, scheduleButton;
@@ -55,7 +53,6 @@ struct FakePanel {
                  .hotkeys = hotkeys,
                  .resources = resources,
                  .windows = windows,
-                 .regions = regions,
                  .screen = screen},
                 {.recordButton = recordButton,
                  .minimizeButton = minimizeButton,
