@@ -4,15 +4,13 @@
 #include "platform/audio/sound_engine.h"
 #include "tests/support/decoded_sound.h"
 #include "tests/support/scripted_backend.h"
+#include "tests/support/test_ui_thread.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <numbers>
 #include <thread>
 
@@ -22,34 +20,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 constexpr int kRate = 44100;
-
-// Runs what the engine posts when the test asks, on the test's thread.
-class TestUiThread final : public UiThread {
-public:
-    void post(std::function<void()> work) override {
-        const std::lock_guard lock(mutex_);
-        posted_.push_back(std::move(work));
-        wake_.notify_one();
-    }
-    // Runs what was posted until `done`, or for 60 s at most; whether `done` came.
-    bool runUntil(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + 60s;
-        while (!done()) {
-            std::unique_lock lock(mutex_);
-            if (!wake_.wait_until(lock, deadline, [this] { return !posted_.empty(); })) return false;
-            auto work = std::move(posted_.front());
-            posted_.pop_front();
-            lock.unlock();
-            work();
-        }
-        return true;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::deque<std::function<void()>> posted_;
-};
 
 struct FormatCase {
     SaveFormat format;
@@ -112,7 +82,7 @@ protected:
 
     fs::path work_;
     std::optional<fs::path> mounted_;
-    TestUiThread ui_;
+    testing::TestUiThread ui_;
     std::unique_ptr<ScriptedBackend> owned_ = std::make_unique<ScriptedBackend>();
     ScriptedBackend& backend_ = *owned_;
     SoundEngine engine_{std::move(owned_), "/var/tmp/murmora-encoded-save-takes", ui_};
