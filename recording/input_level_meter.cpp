@@ -6,13 +6,11 @@ namespace murmora {
 
 namespace {
 
-const char* const kSilentAdvice = " is silent: check that the microphone is on and not muted.";
-
-// The note for a silent `input`, named when it is known.
+// The note for a silent `input`, named when it is known; short enough for the display.
 std::string silentNote(const ChosenInput& input) {
-    if (input.description.empty()) return std::string("The sound input") + kSilentAdvice;
-    if (input.outputSound) return input.description + " is silent: nothing is playing.";
-    return "The sound input " + input.description + kSilentAdvice;
+    if (input.outputSound) return "What the computer plays is silent: nothing is playing.";
+    if (input.description.empty()) return "The sound input is silent: check that the microphone is on and not muted.";
+    return input.description + " is silent: check that it is on and not muted.";
 }
 
 } // namespace

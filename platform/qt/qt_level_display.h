@@ -35,7 +35,7 @@ private:
 // seconds and the label below. Presses pass through it.
 class ClipMark final : public QWidget {
 public:
-    static constexpr QRect kArea{61, 84, 3, 4}; // panel pixels
+    static constexpr QRect kArea{61, 84, 4, 4}; // panel pixels
     static constexpr QColor kColour{204, 24, 24};
     explicit ClipMark(PanelWindow& panel);
 

@@ -58,7 +58,7 @@ private:
 class PanelLevelDisplay final : public LevelDisplay {
 public:
     static constexpr RECT kBarPlace{10, 84, 60, 87};
-    static constexpr RECT kClipPlace{61, 84, 64, 88};
+    static constexpr RECT kClipPlace{61, 84, 65, 88};
     static constexpr COLORREF kClipColour = RGB(204, 24, 24);
     static constexpr RECT kNotePlace{8, 88, 61, 171};
 

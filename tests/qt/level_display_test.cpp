@@ -137,13 +137,18 @@ TEST_F(LevelDisplayOnPanel, TheNoteShowsItsTextInTheDisplaysGreenOnItsInkUntilHi
     EXPECT_EQ(area(DisplayNote::kArea), before);
 }
 
+// The warning, and the warning that names an input of a usual description.
 TEST_F(LevelDisplayOnPanel, TheSilenceWarningFitsTheNoteWhole) {
-    display.showNote(kSilenceWarning);
-    const auto* note = panel.window.findChild<DisplayNote*>("displayNote");
-    ASSERT_NE(note, nullptr);
-    const QRect room = note->contentsRect();
-    const QRect needed = QFontMetrics(note->font()).boundingRect(room, Qt::TextWordWrap, note->text());
-    EXPECT_TRUE(room.contains(needed)) << needed.width() << " x " << needed.height();
+    for (const std::string& warning :
+         {kSilenceWarning, std::string("Built-in Audio Analog Stereo is silent: check that it is on and not muted."),
+          std::string("What the computer plays is silent: nothing is playing.")}) {
+        display.showNote(warning);
+        const auto* note = panel.window.findChild<DisplayNote*>("displayNote");
+        ASSERT_NE(note, nullptr);
+        const QRect room = note->contentsRect();
+        const QRect needed = QFontMetrics(note->font()).boundingRect(room, Qt::TextWordWrap, note->text());
+        EXPECT_TRUE(room.contains(needed)) << needed.width() << " x " << needed.height() << ": " << warning;
+    }
 }
 
 } // namespace

@@ -140,12 +140,12 @@ TEST_F(InputLevelTest, TheNoteNamesTheInputThatIsSilent) {
                   {microphone, headset},
                   "",
                   false,
-                  "The sound input TestMic is silent: check that the microphone is on and not muted."},
+                  "TestMic is silent: check that it is on and not muted."},
                  {"a chosen one",
                   {microphone, headset},
                   "headset",
                   false,
-                  "The sound input USB Headset is silent: check that the microphone is on and not muted."},
+                  "USB Headset is silent: check that it is on and not muted."},
                  {"what an output plays",
                   {microphone, output},
                   "out.monitor",
@@ -155,7 +155,7 @@ TEST_F(InputLevelTest, TheNoteNamesTheInputThatIsSilent) {
                   {microphone},
                   "headset",
                   true,
-                  "The sound input TestMic is silent: check that the microphone is on and not muted."}};
+                  "TestMic is silent: check that it is on and not muted."}};
     for (const auto& c : cases) {
         app.settings.kept = {c.chosen, SaveFormat::wav, "USB Headset"};
         app.panel.choices.load();
