@@ -26,6 +26,7 @@ struct FormatCase {
     EncodedFormat encoded;
     const char* extension;
     int playedRate; // libsndfile decodes Opus at Opus's own 48 kHz
+    friend void PrintTo(const FormatCase& format, std::ostream* out) { *out << format.extension; }
 };
 
 class EncodedSave : public ::testing::TestWithParam<FormatCase> {
