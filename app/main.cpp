@@ -18,6 +18,8 @@
 #include "platform/portal/portal_hotkeys.h"
 #include "platform/posix/settings_file.h"
 #include "platform/qt/no_hotkeys.h"
+#include "platform/qt/panel_instance.h"
+#include "platform/qt/qt_files.h"
 #include "platform/qt/qt_picture.h"
 #include "platform/qt/qt_ui_thread.h"
 #include "platform/x11/xcb_hotkeys.h"
@@ -84,6 +86,15 @@ void setLocales() {
     std::setlocale(LC_TIME, "");
 }
 
+// Without a home of its own (HOME unset, empty, "/" or no folder) the process takes the one the
+// program uses, so that Qt and the libraries it loads keep their files there, never in "/": the
+// password database's, else the take folder's parent (the take folder is the user's own, outside
+// any home then).
+void settleHomeFolder() {
+    const std::string lastResort = murmora::audio::defaultTakeFolder().parent_path().string();
+    if (const std::string home = murmora::userHomeFolder(lastResort); !home.empty()) ::setenv("HOME", home.c_str(), 1);
+}
+
 void reportStartFailure(const std::string& failure) {
     std::cerr << "murmora: cannot start: " << failure << '\n';
     QMessageBox::critical(nullptr, QStringLiteral("Murmora"),
@@ -95,6 +106,18 @@ void reportStartFailure(const std::string& failure) {
 int main(int argc, char* argv[]) {
     if (reportNoDisplay()) return EXIT_FAILURE;
     preferX11();
+    settleHomeFolder();
+    // A second start brings the running panel to the front and ends.
+    murmora::PanelInstance instance;
+    switch (instance.claim()) {
+    case murmora::PanelInstance::Claim::first:
+        break;
+    case murmora::PanelInstance::Claim::otherRaised:
+        return EXIT_SUCCESS;
+    case murmora::PanelInstance::Claim::otherSilent:
+        std::cerr << "murmora: a panel runs already on this display, but it did not answer\n";
+        return EXIT_SUCCESS;
+    }
     QApplication app(argc, argv);
     // Qt set every locale category from the environment; keep only what the program wants.
     setLocales();
@@ -102,6 +125,8 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(
         QIcon(QPixmap::fromImage(murmora::readPictureFile(QStringLiteral(":/icons/murmora.png")))));
     QGuiApplication::setDesktopFileName(kAppId);
+    // The name screen readers list the program by (the display name would go into every title).
+    QCoreApplication::setApplicationName(QStringLiteral("Murmora"));
 
     murmora::QtUiThread uiThread;
     const std::filesystem::path takeFolder = murmora::audio::defaultTakeFolder();
@@ -115,5 +140,6 @@ int main(int argc, char* argv[]) {
         reportStartFailure(*failure);
         return EXIT_FAILURE;
     }
+    instance.listen([&panel] { panel.windows.bringPanelToFront(); });
     return QApplication::exec();
 }

@@ -2,8 +2,11 @@
 #include <memory>
 
 #include "app/qt_panel.h"
+#include "platform/audio/disk_take_folder.h"
+#include "platform/audio/sound_engine.h"
+#include "platform/audio/take_file.h"
 #include "platform/hotkeys.h"
-#include "platform/mci/make_mci_service.h"
+#include "platform/qt/qt_ui_thread.h"
 
 namespace murmora {
 
@@ -16,13 +19,30 @@ public:
     void setHotkeyHandler(std::function<void(int)>) override {}
 };
 
-// The program's own panel on the machine's real services, as the program makes it, with the
-// hotkeys granted. Needs the QApplication first.
+// The choices of the panel's menu as given, kept for the run only.
+class GivenSettings final : public SettingsStore {
+public:
+    explicit GivenSettings(Settings settings = {}) : settings_(std::move(settings)) {}
+    Settings load() override { return settings_; }
+    std::error_code save(const Settings& settings) override {
+        settings_ = settings;
+        return {};
+    }
+
+private:
+    Settings settings_;
+};
+
+// The program's own panel on the machine's real engine, as the program makes it, with the
+// hotkeys granted and the menu's choices at their defaults. Needs the QApplication first.
 struct BenchPanel {
-    std::unique_ptr<MciService> mci = makeMciService();
-    std::unique_ptr<TakeFolder> takes = makeTakeFolder();
+    QtUiThread uiThread;
+    std::filesystem::path takeFolder = audio::defaultTakeFolder();
+    audio::SoundEngine engine{audio::makeAudioBackend(), takeFolder, uiThread};
+    std::unique_ptr<TakeFolder> takes = audio::makeTakeFolder(takeFolder);
     GrantedHotkeys hotkeys;
-    QtPanel panel{*mci, *takes, hotkeys};
+    GivenSettings settings;
+    QtPanel panel{engine, engine, *takes, hotkeys, settings};
 };
 
 } // namespace murmora

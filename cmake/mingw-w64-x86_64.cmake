@@ -10,6 +10,10 @@ set(CMAKE_CXX_COMPILER ${MINGW_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${MINGW_TRIPLET}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLET})
+# The libraries Debian has no mingw package of, cross-built from its sources into one prefix
+# (scripts/build-sndfile-windows.sh), are found there like the system's own.
+set(MURMORA_WINDOWS_DEPS ${CMAKE_BINARY_DIR}/deps CACHE PATH "Prefix of the libraries cross-built for Windows")
+list(APPEND CMAKE_FIND_ROOT_PATH ${MURMORA_WINDOWS_DEPS})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -22,6 +22,8 @@ public:
     virtual std::string programFolder() const = 0;
     // The folder of the program's helper programs (the encoder), without a closing "/".
     virtual std::string libraryFolder() const = 0;
+    // The user's home folder, where a take goes when no other place is named; never the root
+    // folder, and empty when the user has none.
     virtual std::string homeFolder() const = 0;
     // The system's temporary folder ($TMPDIR or /tmp); empty when there is none.
     virtual std::string tempFolder() const = 0;

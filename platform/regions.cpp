@@ -26,61 +26,43 @@ Region::Bounds normalizedBox(int left, int top, int right, int bottom) {
     return {left, top, right, bottom};
 }
 
-// How many pixels the ellipse that fills a box of width x height pixels leaves out at the
-// left (and as many at the right) of each row: the top row first, down to the middle row.
-// A row with no pixel gets half the width, rounded up.
+// How many pixels each row of an ellipse of width x height pixels (both at least 2) leaves out
+// at its left (and as many at its right), from its middle row (height / 2) down to its bottom
+// row; the rows above the middle mirror them.
 //
-// This is the midpoint ellipse method. Coordinates are doubled and taken from the centre,
-// so the pixel centres of odd and even sizes alike lie on whole numbers: column i at
-// u = 2i - a, row k at v = b - 2k, in steps of 2, and the curve is F(u, v) = 0 with
-// F = b²u² + a²v² - a²b². From the top, where the curve is flatter than 45 degrees, each step
-// takes the next column, and the sign of F at the midpoint between the two candidate rows
-// says whether the curve has dropped to the lower one; from there down each step takes the next
-// row, and F at the midpoint between the two candidate columns says whether the curve has
-// moved out to the next one. A midpoint exactly on the curve counts as inside.
+// This is how GDI walks the curve: Zingl's error-term method for an ellipse inscribed in a box
+// of pixels, with a = width - 1 and b = height - 1 the distances between the outermost pixel
+// centres. The walk starts on the middle row with nothing left out. At each step the error term
+// says whether the curve moves in by a column, down by a row, or both; each row reached takes
+// the inset the walk has at that moment. The walk ends once the inset passes half the width.
+// On a tall, narrow ellipse it ends before the bottom row: the rows not reached hold the tip,
+// the middle one or two pixels.
 std::vector<int> ellipseRowInsets(int width, int height) {
     const std::int64_t a = width - 1, b = height - 1;
-    const std::int64_t aa = a * a, bb = b * b;
-    auto outside = [&](std::int64_t u, std::int64_t v) { return bb * u * u + aa * v * v > aa * bb; };
+    const std::int64_t oddRows = b % 2;
+    const std::int64_t acrossGrowth = 8 * b * b, downGrowth = 8 * a * a;
+    std::int64_t acrossStep = 4 * b * b * (1 - a);     // the error's change for a column in
+    std::int64_t downStep = 4 * a * a * (1 + oddRows); // and for a row down
+    std::int64_t error = acrossStep + downStep + a * a * oddRows;
 
-    // Per row from the top, the outermost column reached; one column short of the first
-    // one stands for "no pixel".
-    const std::int64_t firstColumn = a % 2;
-    std::vector<std::int64_t> reach(static_cast<std::size_t>(b / 2 + 1), firstColumn - 2);
-    auto note = [&](std::int64_t u, std::int64_t v) {
-        auto& row = reach[static_cast<std::size_t>((b - v) / 2)];
-        row = std::max(row, u);
-    };
-
-    std::int64_t u = firstColumn, v = b;
-    if (bb * u < aa * v) {
-        for (;;) {
-            note(u, v);
-            if (bb * u >= aa * v) break; // 45 degrees reached
-            if (outside(u + 2, v - 1)) {
-                // Where the curve drops past the lower row too it has turned steep between
-                // the columns: the rows take over from here.
-                if (v < 2 || outside(u + 2, v - 3)) break;
-                v -= 2;
-            }
-            u += 2;
+    const int tip = (width - 1) / 2;
+    std::vector<int> insets(static_cast<std::size_t>(height - height / 2), tip);
+    insets[0] = 0;
+    int inset = 0;
+    std::size_t row = 0;
+    while (inset <= width / 2) {
+        const std::int64_t doubled = 2 * error;
+        if (doubled >= acrossStep) {
+            ++inset;
+            acrossStep += acrossGrowth;
+            error += acrossStep;
         }
-    } else {
-        u -= 2; // steep from the top: no column taken yet
-    }
-    for (; v >= 0; v -= 2) {
-        // Usually one column at most; more where the columns stopped early on a flat ellipse.
-        while (!outside(u + 1, v))
-            u += 2;
-        note(u, v);
-    }
-
-    std::vector<int> insets;
-    insets.reserve(reach.size());
-    std::int64_t widest = firstColumn - 2;
-    for (std::int64_t r : reach) {
-        widest = std::max(widest, r); // a row holds every column of the rows above it
-        insets.push_back(static_cast<int>((a - widest) / 2));
+        if (doubled <= downStep) {
+            if (++row == insets.size()) break;
+            downStep += downGrowth;
+            error += downStep;
+            insets[row] = inset;
+        }
     }
     return insets;
 }
@@ -96,39 +78,40 @@ Region Region::rectangle(int left, int top, int right, int bottom) {
 
 // The rules of the Windows calls CreateRoundRectRgn and CreateEllipticRgn:
 // - the pixels lie in [left, right - 1) x [top, bottom - 1): the region leaves out one more
-//   column at the right and one more row at the bottom than a rectangle region does (it is
-//   the area a shape filled without a border covers);
-// - the corner ellipse is at most as wide and high as the given box, and it too is one pixel
-//   narrower and lower than its given size; the top-left corner is the top-left quarter of
-//   that ellipse placed in the box's top-left corner, and so on for the other three;
+//   column at the right and one more row at the bottom than a rectangle region does;
+// - the corner ellipse is as wide and high as given, but no wider or higher than those pixels;
+//   the top-left corner is the top-left quarter of that ellipse placed in the top-left corner,
+//   and so on for the other three, the middle row and column of the ellipse stretched over the
+//   straight stretches between the corners;
 // - a corner ellipse less than 2 pixels wide or high leaves the corners square;
 // - the ellipse of CreateEllipticRgn is the rounded rectangle whose corner ellipse is the
 //   whole box.
 Region Region::roundedRectangle(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
     const Region::Bounds box = normalizedBox(left, top, right, bottom);
     if (box.left == box.right || box.top == box.bottom) return {};
-    const int cornerWidth = std::min({std::abs(ellipseWidth), box.right - box.left, kMaxEllipseSize}) - 1;
-    const int cornerHeight = std::min({std::abs(ellipseHeight), box.bottom - box.top, kMaxEllipseSize}) - 1;
     const int x0 = box.left, x1 = box.right - 1;
     const int y0 = box.top, y1 = box.bottom - 1;
+    const int cornerWidth = std::min({std::abs(ellipseWidth), x1 - x0, kMaxEllipseSize});
+    const int cornerHeight = std::min({std::abs(ellipseHeight), y1 - y0, kMaxEllipseSize});
     if (cornerWidth < 2 || cornerHeight < 2) return rectangle(x0, y0, x1, y1);
 
+    // The corner ellipse's rows: the upper half at the top, its middle row over the straight
+    // stretch, the lower half at the bottom.
     const std::vector<int> insets = ellipseRowInsets(cornerWidth, cornerHeight);
-    const int cornerRows = static_cast<int>(insets.size());
-    Region region;
-    auto addRow = [&](int y, int inset) {
-        if (x0 + inset < x1 - inset) region.addBand(y, y + 1, {{x0 + inset, x1 - inset}});
+    const int middle = cornerHeight / 2;
+    auto insetOfRow = [&](int k) {
+        return insets[static_cast<std::size_t>(k < middle ? cornerHeight - 1 - k - middle : k - middle)];
     };
-    for (int k = 0; k < cornerRows; ++k)
-        addRow(y0 + k, insets[static_cast<std::size_t>(k)]);
-    const int middleTop = y0 + cornerRows;
-    const int middleBottom = y1 - cornerRows;
-    if (middleTop < middleBottom) region.addBand(middleTop, middleBottom, {{x0, x1}});
-    for (int k = cornerRows - 1; k >= 0; --k) {
-        const int y = y1 - 1 - k;
-        if (y >= middleTop)
-            addRow(y, insets[static_cast<std::size_t>(k)]); // the middle row of an odd height comes once
-    }
+    Region region;
+    auto addRows = [&](int top, int bottom, int inset) {
+        if (x0 + inset < x1 - inset) region.addBand(top, bottom, {{x0 + inset, x1 - inset}});
+    };
+    for (int k = 0; k < middle; ++k)
+        addRows(y0 + k, y0 + k + 1, insetOfRow(k));
+    const int lowerTop = y1 - cornerHeight;
+    addRows(y0 + middle, lowerTop + middle + 1, 0);
+    for (int k = middle + 1; k < cornerHeight; ++k)
+        addRows(lowerTop + k, lowerTop + k + 1, insetOfRow(k));
     return region;
 }
 

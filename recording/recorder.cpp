@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <string_view>
 #include <utility>
 
 #include "core/paths.h"
@@ -20,6 +21,8 @@ constexpr float kRecordAreaBottom = 310.0f;
 const char* const kRecordButtonUp = "recordbuttonup";
 const char* const kRecordButtonDown = "recordbuttondown";
 const char* const kRecordButtonRecording = "recordbuttonrecording";
+// What screen readers hear of the record button while it shows the recording picture.
+const char* const kRecordingStatus = "recording";
 
 const char* const kSaveDialogTitle = "Save Recorded File";
 constexpr int kSaveDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist;
@@ -145,6 +148,12 @@ void Recorder::shutDown() {
 void Recorder::clearDisplay() {
     controls_.secondsLabel.setCaption("");
     controls_.sizeLabel.setCaption("");
+}
+
+void Recorder::showRecordButton(const char* bitmap) {
+    services_.pictures.showBitmap(controls_.recordButton, bitmap);
+    const bool recording = std::string_view(bitmap) == kRecordButtonRecording;
+    controls_.recordButton.setStatusText(recording ? kRecordingStatus : "");
 }
 
 void Recorder::onRecordHotkey() {
@@ -368,15 +377,20 @@ void Recorder::onTakeSaved(const SoundError& error) {
 }
 
 void Recorder::onScheduledSaveFailed(const SoundError& error) {
+    std::string notSaved = couldNotSaveAs(scheduleTarget_, targetFailure_);
     if (saveTarget_ == SaveTarget::scheduleTarget) {
         targetFailure_ = error.text;
-        save(datedTakePath(takeStart_), SaveTarget::datedFallback);
-        return;
+        notSaved = couldNotSaveAs(scheduleTarget_, targetFailure_);
+        if (const std::string fallback = datedTakePath(takeStart_); !fallback.empty()) {
+            save(fallback, SaveTarget::datedFallback);
+            return;
+        }
+    } else {
+        notSaved += "\nnor as  " + savePath_ + "\n" + error.text;
     }
-    // Neither place can be written: the engine keeps the take and the user picks the place.
-    tell(couldNotSaveAs(scheduleTarget_, targetFailure_) + "\nnor as  " + savePath_ + "\n" + error.text +
-             "\n\nThe recording is kept: choose where to save it.",
-         MessageStyle::exclamation);
+    // Neither place can be written, or there is no home folder for a dated name: the engine
+    // keeps the take and the user picks the place.
+    tell(notSaved + "\n\nThe recording is kept: choose where to save it.", MessageStyle::exclamation);
     askForNameAndSave();
 }
 
@@ -388,6 +402,7 @@ void Recorder::finishTake() {
 
 std::string Recorder::datedTakePath(DateTime when) const {
     const std::string home = services_.files.homeFolder();
+    if (home.empty()) return {}; // no place for it
     std::string path = pathInFolder(home, fallbackTakeName(when));
     for (int copy = 2; services_.files.fileExists(path); ++copy)
         path = pathInFolder(home, fallbackTakeName(when, copy));

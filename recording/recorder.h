@@ -115,7 +115,8 @@ private:
     // Says why the take ended early or holds less than was recorded, before it is saved.
     void tellEarlyEnd(const TakeEnd& end);
     void clearDisplay();
-    void showRecordButton(const char* bitmap) { services_.pictures.showBitmap(controls_.recordButton, bitmap); }
+    // Shows a picture of the record button; with the recording picture its status is "recording".
+    void showRecordButton(const char* bitmap);
 
     // Asks for a file name and saves there; a cancel discards the take.
     void askForNameAndSave();

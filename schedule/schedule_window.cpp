@@ -1,5 +1,7 @@
 #include "schedule/schedule_window.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "core/paths.h"
@@ -20,17 +22,38 @@ std::string twoDigits(int value) {
 
 std::string dayHalfText(int value) { return value == 2 ? "PM" : "AM"; }
 
-// The box shows the spinner's value from the start and follows every change.
-void showOnChange(SpinnerField field, std::string (*format)(int)) {
-    auto show = [field, format] { field.box.setText(format(field.spinner.value())); };
-    field.spinner.setChangeHandler(show);
-    show();
+// The spinner value a text typed into a box names: a whole number in digits, or for the day half
+// AM or PM in any case; blanks around it do not count. Nothing when it names none.
+std::optional<int> typedValue(std::string text, bool dayHalf) {
+    const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
+    text.erase(text.begin(), std::find_if_not(text.begin(), text.end(), blank));
+    text.erase(std::find_if_not(text.rbegin(), text.rend(), blank).base(), text.end());
+    if (dayHalf) {
+        std::ranges::transform(text, text.begin(), [](unsigned char c) { return std::toupper(c); });
+        if (text == "AM") return 1;
+        if (text == "PM") return 2;
+        return std::nullopt;
+    }
+    const bool digits = std::ranges::all_of(text, [](unsigned char c) { return std::isdigit(c) != 0; });
+    if (text.empty() || !digits) return std::nullopt;
+    // More digits than a spinner's range has are out of it, whatever their value.
+    if (text.size() > 4) return 10000;
+    return std::stoi(text);
+}
+
+std::string typingRefusal(const char* name, const Spinner& spinner, bool dayHalf, const std::string& typed) {
+    if (dayHalf) return std::string(name) + " must be AM or PM, not \"" + typed + "\".";
+    return std::string(name) + " must be a whole number from " + std::to_string(spinner.minimum()) + " to " +
+           std::to_string(spinner.maximum()) + ", not \"" + typed + "\".";
 }
 
 const char* const kTargetDialogTitle = "Save File As";
 constexpr int kTargetDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist;
 
-const char* const kDefaultTargetMessage = "Recording will be saved as AutoRec.Wav in Root Directory";
+const char* const kDefaultTargetName = "AutoRec.wav";
+const char* const kDefaultTargetMessage = "Recording will be saved as AutoRec.wav in ";
+const char* const kNoHomeForDefaultTarget =
+    "There is no home folder to save AutoRec.wav in: choose the file of the scheduled recording with File.";
 const char* const kProgramPathRefusal = "Can not save Recording in Program Path";
 const char* const kTargetChosenMessage = "Recording will be saved as ";
 const char* const kZeroDurationRefusal = "Cannot Activate with Recording Duration = 0";
@@ -57,14 +80,26 @@ ScheduleWindow::ScheduleWindow(ScheduleServices services, ScheduleWindowControls
                {panel.scheduleCaptionLabel, panel.scheduleTimeLabel, panel.scheduleStartTimer}, recording),
       scheduleButton_(services.pictures, panel.scheduleButton, kScheduleButtonLayout, [this] { open(); }) {}
 
+std::array<ScheduleWindow::TimeBox, 7> ScheduleWindow::timeBoxes() const {
+    const auto& c = controls_;
+    return {{{c.startHour, plain, "The hour of the start time"},
+             {c.startMinute, twoDigits, "The minute of the start time"},
+             {c.startSecond, twoDigits, "The second of the start time"},
+             {c.dayHalf, dayHalfText, "AM/PM"},
+             {c.durationHours, plain, "The hours of the duration"},
+             {c.durationMinutes, twoDigits, "The minutes of the duration"},
+             {c.durationSeconds, twoDigits, "The seconds of the duration"}}};
+}
+
 void ScheduleWindow::load() {
     auto& c = controls_;
-    const std::pair<SpinnerField, std::string (*)(int)> fields[] = {
-        {c.startHour, plain},          {c.startMinute, twoDigits}, {c.startSecond, twoDigits},
-        {c.dayHalf, dayHalfText},      {c.durationHours, plain},   {c.durationMinutes, twoDigits},
-        {c.durationSeconds, twoDigits}};
-    for (const auto& [field, format] : fields)
-        showOnChange(field, format);
+    for (const TimeBox& box : timeBoxes()) {
+        // The box shows the spinner's value from the start and follows every change.
+        box.field.spinner.setChangeHandler([box] { box.showSpinnerValue(); });
+        box.showSpinnerValue();
+        box.field.box.setEditFinishedHandler([this, box] { takeTypedValue(box); });
+        box.field.box.setStepHandler([this, box](int steps) { onBoxStepped(box, steps); });
+    }
     c.targetPathBox.setText(defaultTargetPath());
     const std::pair<Spinner*, int> startValues[] = {{&c.startHour.spinner, 1},      {&c.startMinute.spinner, 0},
                                                     {&c.startSecond.spinner, 0},    {&c.dayHalf.spinner, 1},
@@ -76,8 +111,10 @@ void ScheduleWindow::load() {
 }
 
 std::string ScheduleWindow::defaultTargetPath() const {
-    // There is no drive root a user may write to: the scheduled take goes to the home folder.
-    return pathInFolder(services_.files.homeFolder(), "AutoRec.wav");
+    // There is no drive root a user may write to: the scheduled take goes to the home folder,
+    // and without one the user chooses where.
+    const std::string home = services_.files.homeFolder();
+    return home.empty() ? std::string() : pathInFolder(home, kDefaultTargetName);
 }
 
 void ScheduleWindow::open() {
@@ -91,11 +128,12 @@ void ScheduleWindow::onChooseTargetClicked() {
     dialog.configure({kTargetDialogTitle, kWavFileFilter, kTargetDialogFlags});
     const std::optional<std::string> chosen = dialog.showSave();
     if (!chosen || chosen->empty()) {
-        tell(kDefaultTargetMessage, MessageStyle::exclamation);
+        const std::string home = services_.files.homeFolder();
+        tell(home.empty() ? kNoHomeForDefaultTarget : kDefaultTargetMessage + home, MessageStyle::exclamation);
         controls_.targetPathBox.setText(defaultTargetPath());
         return;
     }
-    if (chosen->find(services_.files.programFolder()) != std::string::npos) {
+    if (isInFolder(*chosen, services_.files.programFolder())) {
         tell(kProgramPathRefusal, MessageStyle::information);
         return;
     }
@@ -103,7 +141,35 @@ void ScheduleWindow::onChooseTargetClicked() {
     controls_.targetPathBox.setText(*chosen);
 }
 
+bool ScheduleWindow::takeTypedValue(const TimeBox& box) {
+    const std::string typed = box.field.box.text();
+    Spinner& spinner = box.field.spinner;
+    if (typed == box.format(spinner.value())) return true;
+    const bool dayHalf = &spinner == &controls_.dayHalf.spinner;
+    const std::optional<int> value = typedValue(typed, dayHalf);
+    const bool inRange = value && *value >= spinner.minimum() && *value <= spinner.maximum();
+    if (inRange) spinner.setValue(*value);
+    // Also when the value stays (a minute typed as "5" shows as "05"), and before a refusal is
+    // told, so that what is shown is what is used.
+    box.showSpinnerValue();
+    if (!inRange) tell(typingRefusal(box.name, spinner, dayHalf, typed), MessageStyle::exclamation);
+    return inRange;
+}
+
+bool ScheduleWindow::takeTypedValues() {
+    for (const TimeBox& box : timeBoxes()) {
+        if (!takeTypedValue(box)) return false;
+    }
+    return true;
+}
+
+void ScheduleWindow::onBoxStepped(const TimeBox& box, int steps) {
+    if (takeTypedValue(box)) box.field.spinner.setValue(box.field.spinner.value() + steps);
+}
+
 void ScheduleWindow::onCloseRequested() {
+    // A value still being typed counts; one refused keeps the window open.
+    if (!takeTypedValues()) return;
     std::optional<std::string> armedTarget;
     if (controls_.activateCheckBox.isChecked()) {
         armedTarget = arm();

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -52,7 +53,10 @@ struct ScheduleServices {
 };
 
 // The schedule window: start time, duration, target file and "Activate". The Schedule button
-// opens it, which disarms a pending schedule; closing it with "Activate" ticked arms one.
+// opens it, which disarms a pending schedule; closing it with "Activate" ticked arms one. Each
+// time and duration box shows its spinner's value and takes a typed one (AM or PM in any case
+// for the day half): a value its spinner holds sets the spinner, any other is refused with a
+// message; the keyboard's arrows in a box step its spinner.
 class ScheduleWindow final : public TakeSchedule {
 public:
     ScheduleWindow(ScheduleServices services, ScheduleWindowControls controls, SchedulePanelControls panel,
@@ -74,6 +78,22 @@ public:
     void takeOver() override { trigger_.clearShown(); }
 
 private:
+    // A time or duration box with its spinner: how the box shows the spinner's value, and what
+    // a refusal calls it.
+    struct TimeBox {
+        SpinnerField field;
+        std::string (*format)(int value);
+        const char* name;
+        void showSpinnerValue() const { field.box.setText(format(field.spinner.value())); }
+    };
+    std::array<TimeBox, 7> timeBoxes() const;
+    // What the user typed into the box, when it differs from what it shows: a value the spinner
+    // holds sets it; any other is refused with a message, and the box shows the spinner's value
+    // again. False when refused.
+    bool takeTypedValue(const TimeBox& box);
+    bool takeTypedValues();
+    void onBoxStepped(const TimeBox& box, int steps);
+
     // The Schedule button's action.
     void open();
     // Shows the start time on the panel and arms the schedule; nothing, with the window left

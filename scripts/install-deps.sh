@@ -33,6 +33,8 @@ declare -A purposes=(
     [pipewire]="pipewire pipewire-pulse wireplumber dbus"
     # the fake desktop portal of the portal hotkey tests (GDBus through PyGObject)
     [portal]="python3-gi gir1.2-glib-2.0"
+    # the accessibility bus and the screen reader's view of the program in the a11y tests
+    [a11y]="at-spi2-core python3-pyatspi"
     # the Windows build, its tests under Wine, and LAME.exe from Debian's lame sources
     [windows]="g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev make zip"
     # the Debian package (scripts/package-deb.sh) and its checks
@@ -40,7 +42,7 @@ declare -A purposes=(
 )
 
 wanted=("$@")
-[ ${#wanted[@]} -gt 0 ] || wanted=(build run screen test pipewire portal windows package)
+[ ${#wanted[@]} -gt 0 ] || wanted=(build run screen test pipewire portal a11y windows package)
 packages=()
 for purpose in "${wanted[@]}"; do
     [ -n "${purposes[$purpose]:-}" ] || { echo "install-deps: no purpose called $purpose (${!purposes[*]})" >&2; exit 2; }

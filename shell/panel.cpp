@@ -8,8 +8,8 @@ namespace murmora {
 
 namespace {
 
-// The short name after the copyright sign.
-const char* const kShortName = "Murmor";
+// The short name after the copyright sign: six letters, a whole word, that end before the disc.
+const char* const kShortName = "Murmur";
 const char* const kVersionText = "v 1.1";
 
 const char* const kHotkeyAssignTitle = "Hotkey Assign";

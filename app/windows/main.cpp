@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/windows/win32_panel.h"
+#include "platform/win32/panel_instance.h"
 #include "platform/win32/win32_messages.h"
 
 namespace {
@@ -20,6 +21,9 @@ int runMessageLoop() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // A second start brings the running panel to the front and ends.
+    murmora::PanelInstance instance;
+    if (!instance.claim()) return EXIT_SUCCESS;
     // GDI+ and the file dialogs need COM on this thread.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int status = EXIT_FAILURE;

@@ -5,7 +5,7 @@
 // the thread measures the stalls: the longest gap between two of its ticks from the save dialog's
 // answer to the confirmation.
 // usage: encode-stall-bench flac|opus|mp3 MINUTES TAKE_FOLDER TARGET_FOLDER
-#include "app/qt_panel.h"
+#include "bench/bench_panel.h"
 #include "platform/audio/sound_engine.h"
 #include "platform/qt/qt_ui_thread.h"
 #include "tests/support/scripted_backend.h"
@@ -40,26 +40,9 @@ double millisecondsBetween(Steady::time_point from, Steady::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
-class GrantedHotkeys final : public Hotkeys {
-public:
-    std::error_code registerHotkey(int, unsigned, unsigned) override { return {}; }
-    void unregisterHotkey(int) override {}
-    void setHotkeyHandler(std::function<void(int)>) override {}
-};
-
 class NoLeftovers final : public TakeFolder {
 public:
     std::vector<LeftoverTake> leftovers() const override { return {}; }
-};
-
-class ChosenFormat final : public SettingsStore {
-public:
-    explicit ChosenFormat(SaveFormat format) : format_(format) {}
-    Settings load() override { return {"", format_, ""}; }
-    std::error_code save(const Settings&) override { return {}; }
-
-private:
-    SaveFormat format_;
 };
 
 // Feeds `minutes` of a 440 Hz tone over noise to the running capture stream, 25 times as fast as
@@ -107,7 +90,7 @@ int main(int argc, char** argv) {
     audio::SoundEngine engine(std::move(backendOwner), argv[3], ui);
     NoLeftovers takes;
     GrantedHotkeys hotkeys;
-    ChosenFormat settings(format->second.first);
+    GivenSettings settings({"", format->second.first, ""});
     QtPanel panel(engine, engine, takes, hotkeys, settings);
     if (const auto failure = panel.start()) {
         std::fprintf(stderr, "the panel did not start: %s\n", failure->c_str());

@@ -1,9 +1,10 @@
-// Records from the default input while the calling thread stalls now and then, as a busy user
-// interface does, and prints the frames lost and how the captured frames follow the wall clock.
+// Records from the default input with the engine's capture recorder while the calling thread
+// stalls now and then, as a busy user interface does, and prints the frames lost and how the
+// captured frames follow the wall clock.
 // usage: mci_bench_clock [SECONDS=60] [STALL_SECONDS=3] [STALL_EVERY_SECONDS=10]
 #include "platform/audio/audio_backend.h"
+#include "platform/audio/capture_recorder.h"
 #include "platform/audio/take_file.h"
-#include "platform/mci/mci_string_service.h"
 
 #include <chrono>
 #include <cstdio>
@@ -43,15 +44,19 @@ int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 60;
     const double stallSeconds = argc > 2 ? std::atof(argv[2]) : 3;
     const double stallEvery = argc > 3 ? std::atof(argv[3]) : 10;
-    mci::MciStringService service(audio::makeAudioBackend(), audio::defaultTakeFolder());
-    if (service.sendString("open new type waveaudio alias capture", nullptr, 0) != 0) {
-        std::fprintf(stderr, "no input device\n");
+    const auto backend = audio::makeAudioBackend();
+    auto opened = audio::CaptureRecorder::open(*backend, audio::defaultTakeFolder(), audio::StreamFormat{});
+    if (!opened) {
+        std::fprintf(stderr, "no input device: %s\n", opened.error().message().c_str());
         return 1;
     }
-    const auto& recorder = dynamic_cast<const mci::CaptureDevice&>(*service.device("capture")).recorder();
+    audio::CaptureRecorder& recorder = **opened;
     const double rate = recorder.format().sampleRate;
     const auto start = Clock::now();
-    service.sendString("record capture", nullptr, 0);
+    if (const std::error_code error = recorder.record()) {
+        std::fprintf(stderr, "the input does not record: %s\n", error.message().c_str());
+        return 1;
+    }
     std::vector<Sample> samples;
     double nextStall = stallEvery;
     int stalls = 0;
@@ -61,14 +66,11 @@ int main(int argc, char** argv) {
             nextStall += stallEvery;
             ++stalls;
         }
-        // A one-second-timer's worth of polling, as the program's display does.
-        char reply[64];
-        service.sendString("status capture length", reply, sizeof reply);
         if (secondsSince(start) > 1.0)
             samples.push_back({secondsSince(start), static_cast<double>(recorder.lengthFrames())});
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    service.sendString("stop capture", nullptr, 0);
+    static_cast<void>(recorder.stop());
     const double elapsed = secondsSince(start);
     const double frames = static_cast<double>(recorder.lengthFrames());
     const double measuredRate = slope(samples);
@@ -79,6 +81,5 @@ int main(int argc, char** argv) {
                 elapsed * rate, 100.0 * (frames - elapsed * rate) / (elapsed * rate));
     std::printf("delivery rate after the first second: %.2f frames/s (%+.4f%% against %.0f)\n", measuredRate,
                 100.0 * (measuredRate - rate) / rate, rate);
-    service.sendString("close capture", nullptr, 0);
-    return 0;
+    return 0; // the take goes with the recorder
 }

@@ -1,7 +1,6 @@
 #pragma once
-// A take of a given size in the device capture, fed through the scripted backend as fast as the
-// take's writer keeps up, so that nothing is lost and no device is needed.
-#include "platform/mci/mci_string_service.h"
+// A take of a given size through the scripted backend, fed as fast as the take's writer drains
+// its ring, so that nothing is lost and no device is needed.
 #include "tests/support/scripted_backend.h"
 
 #include <chrono>
@@ -11,19 +10,18 @@
 
 namespace murmora::bench {
 
-// "open new" and "record" on `service`, then `mebibytes` of audio; false when no take opened.
-inline bool recordTake(mci::MciStringService& service, audio::ScriptedBackend& backend, long long mebibytes) {
-    if (service.sendString("open new type waveaudio alias capture", nullptr, 0) != 0 ||
-        service.sendString("record capture", nullptr, 0) != 0)
-        return false;
-    const auto& recorder = dynamic_cast<const mci::CaptureDevice&>(*service.device("capture")).recorder();
-    constexpr std::size_t kBlockFrames = 4410;
+// Delivers `mebibytes` of audio to the running capture stream of `backend`; false when none runs.
+// The writer empties the ring (6 s of audio) every 200 ms: 8,820 frames every 10 ms put at most
+// about 190,000 frames into it between two of its rounds, well under what it holds.
+inline bool feedTake(audio::ScriptedBackend& backend, long long mebibytes) {
+    constexpr std::size_t kBlockFrames = 8820;
+    constexpr auto kBlockEvery = std::chrono::milliseconds(10);
     const std::vector<std::int16_t> block(kBlockFrames * 2, 1000);
+    auto next = std::chrono::steady_clock::now();
     for (long long fed = 0; fed < mebibytes * 1024 * 1024 / 4; fed += kBlockFrames) {
-        // Keep the ring under half full, so that nothing is lost while the disk catches up.
-        while (recorder.bufferedFrames() > recorder.ringCapacityFrames() / 2)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        backend.deliverCapture(block);
+        if (!backend.deliverCapture(block)) return false;
+        next += kBlockEvery;
+        std::this_thread::sleep_until(next);
     }
     return true;
 }

@@ -3,6 +3,7 @@
 // the writer keeps up, so no device is needed.
 // usage: mci_bench_save MIB FOLDER
 #include "bench/mci/recorded_take.h"
+#include "platform/mci/mci_string_service.h"
 
 #include <chrono>
 #include <cstdio>
@@ -40,20 +41,19 @@ int main(int argc, char** argv) {
     audio::ScriptedBackend& backend = *backendOwner;
     mci::MciStringService service(std::move(backendOwner), folder);
     const auto feedStart = Clock::now();
-    if (!bench::recordTake(service, backend, mebibytes)) {
-        std::fprintf(stderr, "cannot open a take in %s\n", folder.c_str());
+    if (service.sendString("open new type waveaudio alias capture", nullptr, 0) != 0 ||
+        service.sendString("record capture", nullptr, 0) != 0 || !bench::feedTake(backend, mebibytes)) {
+        std::fprintf(stderr, "cannot record a take in %s\n", folder.c_str());
         return 1;
     }
-    const auto& recorder = dynamic_cast<const mci::CaptureDevice&>(*service.device("capture")).recorder();
     double stopMs = 0, saveMs = 0, closeMs = 0;
     const int stopResult = timed(service, "stop capture", stopMs);
     const double feedSeconds = millisecondsSince(feedStart) / 1000.0;
-    const long long lost = recorder.framesLost();
     const int saveResult = timed(service, "save capture " + target.string(), saveMs);
     const int closeResult = timed(service, "close capture", closeMs);
     const auto size = std::filesystem::file_size(target);
-    std::printf("take: %.1f MiB written in %.1f s (%lld frames lost)\n", static_cast<double>(size) / (1 << 20),
-                feedSeconds, lost);
+    std::printf("take: %.1f MiB written in %.1f s (%lld MiB fed)\n", static_cast<double>(size) / (1 << 20), feedSeconds,
+                mebibytes);
     std::printf("stop capture: %.1f ms (result %d)\n", stopMs, stopResult);
     std::printf("save capture, same file system: %.2f ms (result %d)\n", saveMs, saveResult);
     std::printf("close capture: %.2f ms (result %d)\n", closeMs, closeResult);

@@ -35,5 +35,6 @@ awk -v s="$seconds" -v pc="$play_cpu" -v pw="$play_wall" -v qc="$paplay_cpu" -v 
   printf "playback of a %s s WAV, both at the same time:\n", s
   printf "  Play action  %7.3f s CPU over %6.2f s = %5.2f%% of a core\n", pc, pw, 100 * pc / pw
   printf "  paplay       %7.3f s CPU over %6.2f s = %5.2f%% of a core\n", qc, qw, 100 * qc / qw
+  printf "  the end reached the panel %.0f ms after the length of the file, the start of the stream included\n", 1000 * (pw - s)
   printf "  ratio %.2f (goal <= 1.5); Play action %.2f%% of a core (goal <= 2%%)\n", (qc > 0 ? pc / qc : 0), 100 * pc / pw
 }'

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -32,13 +33,16 @@ int main(int argc, char* argv[]) {
     QTimer boxWatch;
     QObject::connect(&boxWatch, &QTimer::timeout, [] {
         if (!QApplication::activeModalWidget()) return;
-        std::fprintf(stderr, "a box held the take: %s\n", qPrintable(QApplication::activeModalWidget()->windowTitle()));
+        QWidget* modal = QApplication::activeModalWidget();
+        const auto* box = qobject_cast<QMessageBox*>(modal);
+        std::fprintf(stderr, "a box held the take: %s: %s\n", qPrintable(modal->windowTitle()),
+                     box ? qPrintable(box->text()) : "");
         std::_Exit(EXIT_FAILURE);
     });
     boxWatch.start(1000);
     murmora::Recorder& recorder = panel.panel.recorder;
     recorder.onRecordHotkey();
-    if (!recorder.isRecording()) {
+    if (recorder.state() != murmora::RecorderState::recording) {
         std::fprintf(stderr, "no take started\n");
         return EXIT_FAILURE;
     }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The panel while the sound server fails under a take, on a private PulseAudio server: the
 # longest user-interface stall when Stop is pressed while the server is stopped, and the time
-# from the server's death to the message on the panel. Prints figures only. Build
+# from the server's death, and from its stop, to the message on the panel. Prints figures only. Build
 # server-fault-bench first (in build/, or the folder in MURMORA_BUILD).
 # usage: bench/recording/run.sh
 set -euo pipefail
@@ -13,7 +13,7 @@ BENCH=$BUILD/server-fault-bench
 WORK=$(mktemp -d /var/tmp/murmora-fault-bench.XXXXXX)
 export XDG_CACHE_HOME="$WORK/cache" HOME="$WORK"
 trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
-for mode in stall loss; do
+for mode in stall loss freeze; do
   audio_start mic >/dev/null
   # shellcheck disable=SC2086 # one argument per process
   "$BENCH" "$mode" $SERVER_PIDS 2>/dev/null

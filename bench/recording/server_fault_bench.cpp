@@ -1,9 +1,12 @@
-// The panel, on the offscreen platform with the real sound service, while the sound server fails
+// The panel, on the offscreen platform with the real sound engine, while the sound server fails
 // under a take. Prints one figure:
-//   stall PID...: the server's processes are stopped (SIGSTOP) 2 s into a take and Stop is
-//                 pressed; prints the longest time the event loop did not run, in ms.
-//   loss PID...:  the server's processes are killed 2 s into a take; prints the ms until the
-//                 panel shows its message.
+//   stall PID...:  the server's processes are stopped (SIGSTOP) 2 s into a take and Stop is
+//                  pressed; prints the longest time the event loop did not run until the take
+//                  has been dealt with (its box answered, its save dialog cancelled), in ms.
+//   loss PID...:   the server's processes are killed 2 s into a take; prints the ms until the
+//                  panel shows its message.
+//   freeze PID...: the same with the server's processes stopped (SIGSTOP) rather than killed;
+//                  they go on at the end.
 // Every box and dialog is answered (the save dialog is cancelled).
 #include <csignal>
 #include <cstdio>
@@ -49,8 +52,8 @@ void answerModals(QTimer& answerer) {
 
 int main(int argc, char* argv[]) {
     const std::string mode = argc > 2 ? argv[1] : "";
-    if (mode != "stall" && mode != "loss") {
-        std::fprintf(stderr, "usage: %s stall|loss PID...\n", argv[0]);
+    if (mode != "stall" && mode != "loss" && mode != "freeze") {
+        std::fprintf(stderr, "usage: %s stall|loss|freeze PID...\n", argv[0]);
         return EXIT_FAILURE;
     }
     std::vector<pid_t> server;
@@ -74,6 +77,7 @@ int main(int argc, char* argv[]) {
     });
     QTimer answerer;
     QTimer told;
+    QTimer dealtWith;
 
     QTimer::singleShot(0, [&] { click(panel.window.recordButton); });
     QTimer::singleShot(2000, [&] {
@@ -82,22 +86,32 @@ int main(int argc, char* argv[]) {
             last = clock.elapsed();
             loop.start();
             answerModals(answerer);
-            click(panel.window.stopButton); // returns once the dialog has been answered
-            loop.stop();
-            signalAll(server, SIGCONT);
-            std::printf("longest stall %lld ms\n", static_cast<long long>(longest));
-            QApplication::quit();
+            click(panel.window.stopButton);
+            dealtWith.setInterval(50);
+            QObject::connect(&dealtWith, &QTimer::timeout, [&] {
+                if (panel.panel.recorder.state() != murmora::RecorderState::idle) return;
+                dealtWith.stop();
+                loop.stop();
+                signalAll(server, SIGCONT);
+                std::printf("longest stall %lld ms\n", static_cast<long long>(longest));
+                QApplication::quit();
+            });
+            dealtWith.start();
             return;
         }
-        signalAll(server, SIGKILL);
+        signalAll(server, mode == "loss" ? SIGKILL : SIGSTOP);
         killed = clock.elapsed();
         told.setInterval(5);
         QObject::connect(&told, &QTimer::timeout, [&] {
             if (!QApplication::activeModalWidget()) return;
             told.stop();
-            std::printf("told %lld ms after the kill\n", static_cast<long long>(clock.elapsed() - killed));
+            std::printf("told %lld ms after the server was %s\n", static_cast<long long>(clock.elapsed() - killed),
+                        mode == "loss" ? "killed" : "stopped");
             answerModals(answerer);
-            QTimer::singleShot(500, [] { QApplication::quit(); });
+            QTimer::singleShot(500, [&] {
+                signalAll(server, SIGCONT);
+                QApplication::quit();
+            });
         });
         told.start();
     });

@@ -119,8 +119,8 @@ public:
     }
 };
 
-// The backend the program uses: the sound server through its own protocol whenever one
-// answers, else PortAudio (plain ALSA).
+// The backend the program uses. On Linux the sound server through its own protocol whenever one
+// answers, else PortAudio (plain ALSA); on Windows WASAPI (wasapi_backend.h).
 std::unique_ptr<AudioBackend> makeAudioBackend();
 
 } // namespace murmora::audio

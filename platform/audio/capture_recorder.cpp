@@ -46,6 +46,8 @@ std::error_code CaptureRecorder::record() {
     windowPeak_ = 0;
     windowFrames_ = 0;
     inputPeak_ = 0;
+    // As if the last frame came later than now: the first frames have the longer limit.
+    lastFrameAt_ = (std::chrono::steady_clock::now() + kFirstFramesLimit - kNoFramesLimit).time_since_epoch().count();
     accepting_ = true;
     if (const std::error_code error = stream_->start()) {
         accepting_ = false;
@@ -59,7 +61,9 @@ std::error_code CaptureRecorder::record() {
 
 std::error_code CaptureRecorder::stop() {
     if (!writer_.joinable()) return {};
-    // A take that ended by itself asks nothing of the server, which may be the reason it ended.
+    // A stream lost just now ends the take as one the writer saw go. A take that ended by itself
+    // asks nothing of the server, which may be the reason it ended.
+    if (stream_->state() == StreamState::lost) lost_ = true;
     const bool endedItself = lost() || !accepting_;
     const std::error_code result = endedItself ? std::error_code() : stream_->stop();
     accepting_ = false;
@@ -69,7 +73,6 @@ std::error_code CaptureRecorder::stop() {
     }
     wake_.notify_one();
     writer_.join();
-    writing_ = false;
     return result;
 }
 
@@ -90,6 +93,7 @@ std::error_code CaptureRecorder::saveEncoded(const std::filesystem::path& target
 
 void CaptureRecorder::onCaptured(const std::int16_t* samples, std::size_t frames, bool deviceOverflow) noexcept {
     if (!accepting_.load(std::memory_order_acquire)) return;
+    lastFrameAt_.store(std::chrono::steady_clock::now().time_since_epoch().count(), std::memory_order_relaxed);
     gatherLevel(samples, frames);
     const std::size_t kept = ring_.write(samples, frames);
     framesCaptured_.fetch_add(static_cast<std::int64_t>(kept), std::memory_order_relaxed);
@@ -120,8 +124,6 @@ void CaptureRecorder::gatherLevel(const std::int16_t* samples, std::size_t frame
 
 void CaptureRecorder::writeUntilStopped() {
     auto lastHeader = std::chrono::steady_clock::now();
-    auto lastFrameAt = lastHeader;
-    std::int64_t framesSeen = 0;
     auto nextLook = std::chrono::steady_clock::duration(kWriterPeriod);
     bool endedItself = false;
     std::unique_lock lock(wakeMutex_);
@@ -135,28 +137,24 @@ void CaptureRecorder::writeUntilStopped() {
             take_->updateHeader();
             lastHeader = std::chrono::steady_clock::now();
         }
-        if (inputLost(framesSeen, lastFrameAt, nextLook)) lost_ = true;
+        if (inputLost(nextLook)) lost_ = true;
         endedItself = lost() || writeError_;
         lock.lock();
         if (endedItself) break;
     }
     lock.unlock();
     accepting_ = false;
+    writing_ = false;
     drainRing(); // the stream has stopped: whatever it delivered last is in the ring now
     take_->updateHeader();
     if (endedItself && onEnded_) onEnded_();
 }
 
-bool CaptureRecorder::inputLost(std::int64_t& framesSeen, std::chrono::steady_clock::time_point& lastFrameAt,
-                                std::chrono::steady_clock::duration& nextLook) const {
+bool CaptureRecorder::inputLost(std::chrono::steady_clock::duration& nextLook) const {
     if (stream_->state() == StreamState::lost) return true;
+    const std::chrono::steady_clock::time_point lastFrameAt{
+        std::chrono::steady_clock::duration(lastFrameAt_.load(std::memory_order_relaxed))};
     const auto now = std::chrono::steady_clock::now();
-    // Frames the ring could not hold came in all the same.
-    const std::int64_t frames = framesCaptured_.load() + framesLost_.load();
-    if (frames != framesSeen) {
-        framesSeen = frames;
-        lastFrameAt = now;
-    }
     // Looked at again when the limit would be reached, so that a frozen server is told at once.
     nextLook = lastFrameAt + kNoFramesLimit - now;
     return now - lastFrameAt >= kNoFramesLimit;

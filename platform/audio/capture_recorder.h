@@ -22,11 +22,15 @@ namespace murmora::audio {
 // One take from an input into a take file. The audio callback only copies frames into
 // a ring; a writer thread moves them into the file and keeps its header current. The take ends
 // by itself at the last frame received when its input is lost (the stream is lost, or no frame
-// comes for kNoFramesLimit while recording) or the disk refuses its frames.
+// comes for kNoFramesLimit while recording, kFirstFramesLimit for the first ones) or the disk
+// refuses its frames.
 class CaptureRecorder final : private CaptureSink {
 public:
     // A stopped or frozen sound server sends nothing at all; even a silent input sends frames.
     static constexpr auto kNoFramesLimit = std::chrono::milliseconds(1800);
+    // The first frames after record() may take longer: a device wakes from its sleep, a source
+    // of the sound server that was idle starts (two seconds on a null sink's monitor).
+    static constexpr auto kFirstFramesLimit = std::chrono::seconds(4);
     // The input level is the peak of the latest window: blocks gathered until they hold this
     // much. A 50 ms fragment of the sound server or a 46 ms PortAudio buffer is one window;
     // smaller blocks are gathered to 40 to 50 ms.
@@ -93,8 +97,7 @@ private:
     void drainRing();
     // The writer's check, each round: true once the input is lost. Sets how long the writer may
     // wait before it looks again.
-    bool inputLost(std::int64_t& framesSeen, std::chrono::steady_clock::time_point& lastFrameAt,
-                   std::chrono::steady_clock::duration& nextLook) const;
+    bool inputLost(std::chrono::steady_clock::duration& nextLook) const;
     void wakeWriter();
 
     StreamFormat format_;
@@ -103,7 +106,7 @@ private:
     std::unique_ptr<AudioStream> stream_;
     std::vector<std::int16_t> chunk_; // the writer's buffer between ring and file
     std::thread writer_;
-    std::atomic<bool> writing_{false}; // from record() until stop() has joined the writer
+    std::atomic<bool> writing_{false}; // from record() until the writer ends, asked or by itself
     std::function<void()> onEnded_;
     std::mutex wakeMutex_;
     std::condition_variable wake_;
@@ -118,6 +121,9 @@ private:
     std::atomic<std::int64_t> framesCaptured_{0};
     std::atomic<std::int64_t> framesLost_{0};
     std::atomic<std::int64_t> deviceOverflows_{0};
+    // When frames last came (steady clock ticks), those the ring could not hold too: a frozen
+    // server is told kNoFramesLimit after its last frame, however the writer's rounds fall.
+    std::atomic<std::chrono::steady_clock::rep> lastFrameAt_{0};
     // The level window being gathered, on the audio thread only (reset by record() before
     // frames are accepted), and the peak of the last one finished.
     const std::size_t levelWindowFrames_;

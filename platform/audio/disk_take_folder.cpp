@@ -1,6 +1,7 @@
 #include "platform/audio/disk_take_folder.h"
 
 #include "platform/audio/take_file.h"
+#include "platform/posix/partial_file.h"
 
 #include <sys/stat.h>
 
@@ -23,7 +24,9 @@ class DiskTakeFolder final : public TakeFolder {
 public:
     explicit DiskTakeFolder(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
+    // Looking for them, it also removes the partial copies of saves that a run could not finish.
     std::vector<LeftoverTake> leftovers() const override {
+        posix::removeUnfinishedPartialFiles(folder_);
         std::vector<LeftoverTake> takes;
         for (const auto& path : unheldTakes(folder_))
             takes.push_back({path.string(), lastWritten(path)});

@@ -1,5 +1,7 @@
 #include "platform/audio/file_player.h"
 
+#include "platform/audio/take_file_system.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -80,7 +82,7 @@ Result<std::unique_ptr<FilePlayer>> FilePlayer::open(AudioBackend& backend, cons
     if (!std::filesystem::is_regular_file(path, statError))
         return std::make_error_code(std::errc::no_such_file_or_directory);
     SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    SNDFILE* file = takefs::openSoundFile(path, SFM_READ, &info);
     if (file && !isPlayable(info, files)) {
         sf_close(file); // read only: nothing is lost whatever it answers
         file = nullptr;

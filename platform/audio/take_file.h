@@ -14,7 +14,7 @@ typedef struct sf_private_tag SNDFILE;
 namespace murmora::audio {
 
 // The folder that holds takes while they record: on disk, in the user's cache folder, else in
-// a folder of the user's own under /var/tmp.
+// a folder of the user's own under /var/tmp; on Windows %LOCALAPPDATA%\Murmora\takes.
 std::filesystem::path defaultTakeFolder();
 
 // Why a take folder is refused: it is a link, or another user owns it.
@@ -25,12 +25,13 @@ const std::error_category& takeFolderCategory();
 std::vector<std::filesystem::path> unheldTakes(const std::filesystem::path& folder);
 
 // A take on disk: 16-bit PCM WAV (RF64 past 4 GB) in a file of its own in the take folder,
-// locked (flock) for as long as it is open. Until it has been placed, destroying it removes
-// the file.
+// locked (flock; on Windows LockFileEx) for as long as it is open. Until it has been placed,
+// destroying it removes the file.
 class TakeFile {
 public:
-    // Makes the take folder where it is missing, only for this user (0700); a folder that is no
-    // folder of this user's own is refused (takeFolderCategory). The file itself is 0600.
+    // Makes the take folder where it is missing, only for this user (0700; on Windows the user's
+    // profile is so already); a folder that is no folder of this user's own is refused
+    // (takeFolderCategory). The file itself is 0600.
     static Result<std::unique_ptr<TakeFile>> create(const std::filesystem::path& folder, const StreamFormat& format);
     ~TakeFile();
     TakeFile(const TakeFile&) = delete;
@@ -57,7 +58,8 @@ private:
     std::error_code placedAt(const std::filesystem::path& target);
 
     std::filesystem::path path_;
-    int descriptor_; // open until the take goes; libsndfile writes through it but does not own it
+    std::filesystem::path folder_; // the take folder, where a save that copies notes its partial file
+    int descriptor_;               // open until the take goes; libsndfile writes through it but does not own it
     SNDFILE* file_;
     std::int64_t frames_ = 0;
     std::error_code writeError_;

@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <random>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +14,9 @@ namespace murmora::posix {
 namespace fs = std::filesystem;
 
 namespace {
+
+const std::string kPartialPrefix = ".murmora-";
+const std::string kNotePrefix = "unfinished-save-";
 
 std::error_code syncFolder(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -23,7 +28,72 @@ std::error_code syncFolder(const fs::path& folder) {
 
 fs::path folderOf(const fs::path& target) { return target.has_parent_path() ? target.parent_path() : fs::path("."); }
 
+std::string randomLetters(std::size_t count) {
+    static const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
+    std::string made;
+    for (std::size_t i = 0; i < count; ++i)
+        made += letters[pick(random)];
+    return made;
+}
+
+// Writes the whole text over what the file held.
+std::error_code writeWhole(int fd, const std::string& text) {
+    if (::ftruncate(fd, 0) != 0) return lastSystemError();
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t n = ::pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return lastSystemError();
+        done += static_cast<std::size_t>(n);
+    }
+    return {};
+}
+
+std::string readWhole(int fd) {
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return {};
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    return text;
+}
+
+// Removes the file a note names when it is a partial file of this user's.
+void removeNamedPartialFile(const fs::path& partial) {
+    struct stat info {};
+    if (!partial.is_absolute() || partial.filename().string().rfind(kPartialPrefix, 0) != 0 ||
+        ::lstat(partial.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
+        return;
+    ::unlink(partial.c_str());
+}
+
 } // namespace
+
+// A note in the note folder, locked while its partial file lives, naming that file.
+struct PartialFile::Note {
+    fs::path path;
+    int descriptor;
+
+    Note(fs::path notePath, int noteDescriptor) : path(std::move(notePath)), descriptor(noteDescriptor) {}
+    Note(const Note&) = delete;
+    Note& operator=(const Note&) = delete;
+
+    static std::unique_ptr<Note> create(const fs::path& folder) {
+        std::string path = (folder / (kNotePrefix + "XXXXXX")).string();
+        const int fd = ::mkostemp(path.data(), O_CLOEXEC);
+        if (fd < 0) return nullptr;
+        auto note = std::make_unique<Note>(path, fd);
+        if (::flock(fd, LOCK_EX) != 0) return nullptr; // the note goes with `note`
+        return note;
+    }
+    ~Note() {
+        ::unlink(path.c_str());
+        ::close(descriptor);
+    }
+};
 
 std::error_code lastSystemError() { return {errno, std::system_category()}; }
 
@@ -36,22 +106,32 @@ mode_t newFileMode() {
     return 0644;
 }
 
-Result<std::unique_ptr<PartialFile>> PartialFile::createBeside(const fs::path& target, const char* prefix) {
-    std::string path = (folderOf(target) / (std::string(prefix) + "XXXXXX")).string();
-    const int fd = ::mkostemp(path.data(), O_CLOEXEC);
-    if (fd < 0) return lastSystemError();
-    struct stat made {};
-    if (::fstat(fd, &made) != 0) {
-        const std::error_code error = lastSystemError();
-        ::close(fd);
-        ::unlink(path.c_str());
-        return error;
+Result<std::unique_ptr<PartialFile>> PartialFile::createBeside(const fs::path& target, const char* prefix,
+                                                              const fs::path& noteFolder) {
+    // Without a note (none asked for, or its folder has no room left) the file is made all the same.
+    std::unique_ptr<Note> note = noteFolder.empty() ? nullptr : Note::create(noteFolder);
+    std::error_code unknown;
+    fs::path folder = fs::absolute(folderOf(target), unknown);
+    if (unknown) folder = folderOf(target);
+    for (;;) {
+        const fs::path path = folder / (std::string(prefix) + randomLetters(6));
+        // Noted before it is made: a program ended between the two leaves a note of nothing.
+        if (note && writeWhole(note->descriptor, path.string())) note.reset();
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return lastSystemError();
+        return std::unique_ptr<PartialFile>(new PartialFile(path, target, fd, std::move(note)));
     }
-    return std::unique_ptr<PartialFile>(new PartialFile(path, target, fd, made.st_dev, made.st_ino));
 }
 
-PartialFile::PartialFile(fs::path path, fs::path target, int descriptor, dev_t device, ino_t inode)
-    : path_(std::move(path)), target_(std::move(target)), descriptor_(descriptor), device_(device), inode_(inode) {}
+PartialFile::PartialFile(fs::path path, fs::path target, int descriptor, std::unique_ptr<Note> note)
+    : path_(std::move(path)), target_(std::move(target)), descriptor_(descriptor), note_(std::move(note)) {
+    struct stat made {};
+    if (::fstat(descriptor_, &made) == 0) {
+        device_ = made.st_dev;
+        inode_ = made.st_ino;
+    }
+}
 
 PartialFile::~PartialFile() { remove(); }
 
@@ -66,6 +146,7 @@ std::error_code PartialFile::replaceTarget() {
         return error;
     }
     done_ = true;
+    note_.reset();
     // The file is in place; a folder entry not yet on disk follows with the next sync.
     static_cast<void>(syncFolder(folderOf(target_)));
     return {};
@@ -74,10 +155,32 @@ std::error_code PartialFile::replaceTarget() {
 void PartialFile::remove() {
     if (descriptor_ >= 0) ::close(descriptor_);
     descriptor_ = -1;
-    if (done_) return;
-    done_ = true;
-    struct stat now {};
-    if (::lstat(path_.c_str(), &now) == 0 && now.st_dev == device_ && now.st_ino == inode_) ::unlink(path_.c_str());
+    if (!done_) {
+        done_ = true;
+        struct stat now {};
+        if (::lstat(path_.c_str(), &now) == 0 && now.st_dev == device_ && now.st_ino == inode_)
+            ::unlink(path_.c_str());
+    }
+    note_.reset();
+}
+
+void removeUnfinishedPartialFiles(const fs::path& noteFolder) {
+    std::error_code error;
+    for (fs::directory_iterator entry(noteFolder, error), end; !error && entry != end; entry.increment(error)) {
+        const fs::path& note = entry->path();
+        if (note.filename().string().rfind(kNotePrefix, 0) != 0) continue;
+        const int fd = ::open(note.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        // A note that is held belongs to a file being written; one that names nothing yet may be
+        // one about to be held.
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            if (const std::string partial = readWhole(fd); !partial.empty()) {
+                removeNamedPartialFile(partial);
+                ::unlink(note.c_str());
+            }
+        }
+        ::close(fd);
+    }
 }
 
 } // namespace murmora::posix

@@ -20,8 +20,13 @@ mode_t newFileMode();
 // destroying it removes it, and nothing else.
 class PartialFile {
 public:
-    // `prefix` begins the hidden name (".murmora-save-" and the like).
-    static Result<std::unique_ptr<PartialFile>> createBeside(const std::filesystem::path& target, const char* prefix);
+    // `prefix` begins the hidden name (".murmora-save-" and the like). With a `noteFolder`, the
+    // name is noted there before the file is made, in a note locked while the file lives, so
+    // that should the program end in the middle, the next start removes the file
+    // (removeUnfinishedPartialFiles). A note that cannot be written (a folder with no room
+    // left) does not stop the file.
+    static Result<std::unique_ptr<PartialFile>> createBeside(const std::filesystem::path& target, const char* prefix,
+                                                             const std::filesystem::path& noteFolder = {});
     ~PartialFile();
     PartialFile(const PartialFile&) = delete;
     PartialFile& operator=(const PartialFile&) = delete;
@@ -34,15 +39,23 @@ public:
     std::error_code replaceTarget();
 
 private:
-    PartialFile(std::filesystem::path path, std::filesystem::path target, int descriptor, dev_t device, ino_t inode);
+    struct Note;
+    PartialFile(std::filesystem::path path, std::filesystem::path target, int descriptor, std::unique_ptr<Note> note);
     void remove();
 
     std::filesystem::path path_;
     std::filesystem::path target_;
     int descriptor_;
-    dev_t device_; // what was made here, so that a file put in its place since is left alone
-    ino_t inode_;
+    dev_t device_ = 0; // what was made here, so that a file put in its place since is left alone
+    ino_t inode_ = 0;
+    std::unique_ptr<Note> note_;
     bool done_ = false;
 };
+
+// Removes each partial file that a note in `noteFolder` names and no running program holds, then
+// the note. A note's file is removed only while it is a regular file of this user's with a hidden
+// name of the program's (".murmora-"); anything else it names is left alone, and so is a note that
+// names nothing yet.
+void removeUnfinishedPartialFiles(const std::filesystem::path& noteFolder);
 
 } // namespace murmora::posix

@@ -1,6 +1,9 @@
 #include "platform/qt/panel_window.h"
 
+#include <cmath>
+
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -24,8 +27,8 @@ void setDesignFont(QWidget* window, int points) {
 
 PanelWindow::PanelWindow(const ScreenMetrics& screen)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      recordButton(new QtPictureButton(this, {31, 8, 100, 21}, tr("Record/Stop File Play"), screen)),
       minimizeButton(new SeeThroughButton(this, {9, 8, 25, 25}, tr("Minimize"), screen)),
+      recordButton(new QtPictureButton(this, {31, 8, 100, 21}, tr("Record/Stop File Play"), screen)),
       closeButton(new SeeThroughButton(this, {136, 8, 25, 25}, tr("Close"), screen)),
       stopButton(new SeeThroughButton(this, {104, 64, 55, 55}, tr("Stop Recording"), screen)),
       convertButton(new SeeThroughButton(this, {64, 110, 55, 55}, tr("Convert Wav To mp3"), screen)),
@@ -44,6 +47,52 @@ PanelWindow::PanelWindow(const ScreenMetrics& screen)
     colours.setColor(QPalette::WindowText, kDisplayText);
     setPalette(colours);
     scheduleTimeLabel->setWordWrap(true);
+    // Its tooltip "Record/Stop File Play" says little of what the button does.
+    recordButton->setAccessibleName(tr("Record"));
+    const auto buttons = buttonsInReadingOrder();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        buttons[i]->installEventFilter(this);
+        if (i > 0) setTabOrder(buttons[i - 1], buttons[i]);
+    }
+    recordButton->setFocus();
+}
+
+std::array<QtPictureButton*, 7> PanelWindow::buttonsInReadingOrder() const {
+    return {minimizeButton, recordButton, closeButton, stopButton, convertButton, playButton, scheduleButton};
+}
+
+const QtPictureButton* PanelWindow::markedButton() const {
+    for (const QtPictureButton* button : buttonsInReadingOrder())
+        if (button->showsFocusMark()) return button;
+    return nullptr;
+}
+
+bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* button = static_cast<QtPictureButton*>(watched);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        keyboardUsed_ = true;
+        updateFocusMark(*button);
+        break;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) keyboardUsed_ = true;
+        updateFocusMark(*button);
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
+}
+
+void PanelWindow::updateFocusMark(QtPictureButton& button) {
+    const bool shown = keyboardUsed_ && button.hasFocus();
+    if (shown == button.showsFocusMark()) return;
+    button.setFocusMarkShown(shown);
+    const int reach = static_cast<int>(std::ceil(kFocusRingGapPixels + kFocusRingPenPixels));
+    update(button.geometry().adjusted(-reach, -reach, reach, reach));
 }
 
 void PanelWindow::setBackground(QImage skin) {
@@ -55,6 +104,7 @@ void PanelWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kPanelBackdrop);
     painter.drawImage(0, 0, skin_);
+    if (const QtPictureButton* button = markedButton()) paintFocusMark(painter, *button, button->pos());
 }
 
 void PanelWindow::mousePressEvent(QMouseEvent* event) {

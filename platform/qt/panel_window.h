@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -16,19 +17,27 @@ namespace murmora {
 // The record panel: a frameless window of 204 x 231 pixels at 410, 268, painted with its
 // skin, holding every control at its pixel position. A press on a free spot, with any
 // mouse button, moves the window.
+//
+// Tab and Shift+Tab go round the picture buttons in reading order, from the record button,
+// which has the focus when the panel first shows. Once the keyboard is used on the panel, the
+// button with the focus wears the focus mark (platform/focus_mark.h) in the skin's well around
+// it; a panel only ever used with the mouse shows none.
 class PanelWindow final : public QWidget {
 public:
     explicit PanelWindow(const ScreenMetrics& screen);
 
     void setBackground(QImage skin);
     const QImage& background() const { return skin_; }
+    // The button that wears the focus mark, if any.
+    const QtPictureButton* markedButton() const;
 
     // Runs when the window system asks the window to close (Alt+F4, the window manager's close);
     // the window stays until the program ends.
     std::function<void()> onSystemClose;
 
-    QtPictureButton* const recordButton;
+    // In reading order, which screen readers list them in.
     SeeThroughButton* const minimizeButton;
+    QtPictureButton* const recordButton;
     SeeThroughButton* const closeButton;
     SeeThroughButton* const stopButton;
     SeeThroughButton* const convertButton;
@@ -56,9 +65,17 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The picture buttons in reading order: the order of Tab.
+    std::array<QtPictureButton*, 7> buttonsInReadingOrder() const;
+    // Shows or takes off the focus mark of `button`, after its focus or the keyboard's use changed.
+    void updateFocusMark(QtPictureButton& button);
+
     QImage skin_;
+    // The keyboard has been used on the panel: the focused button shows it.
+    bool keyboardUsed_ = false;
     // Where the pointer held the window, while it is moved by hand.
     std::optional<QPoint> dragOffset_;
 };

@@ -1,8 +1,13 @@
 #include "platform/qt/qt_controls.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
+#include "platform/qt/qt_accessibility.h"
 #include "platform/qt/qt_picture.h"
 
 namespace murmora {
@@ -42,11 +47,28 @@ QtLabel::QtLabel(QWidget* parent, const QRect& geometry) : QLabel(parent) {
 
 void QtLabel::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
-QtTextBox::QtTextBox(QWidget* parent, const QRect& geometry) : QLineEdit(parent) { setGeometry(geometry); }
+QtTextBox::QtTextBox(QWidget* parent, const QRect& geometry) : QLineEdit(parent) {
+    setGeometry(geometry);
+    connect(this, &QLineEdit::editingFinished, this, [this] {
+        if (onEditFinished_) onEditFinished_();
+    });
+}
+
+void QtTextBox::keyPressEvent(QKeyEvent* event) {
+    const int steps = event->key() == Qt::Key_Up ? 1 : event->key() == Qt::Key_Down ? -1 : 0;
+    if (steps == 0 || !onStep_ || event->modifiers() != Qt::NoModifier) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    onStep_(steps);
+    event->accept();
+}
 
 QtSpinner::QtSpinner(QWidget* parent, const QRect& geometry, int minimum, int maximum)
     : QScrollBar(Qt::Vertical, parent) {
+    installAccessibleInterfaces();
     setGeometry(geometry);
+    setFocusPolicy(Qt::TabFocus);
     setRange(-maximum, -minimum);
     setSingleStep(1);
     setPageStep(1);
@@ -54,7 +76,20 @@ QtSpinner::QtSpinner(QWidget* parent, const QRect& geometry, int minimum, int ma
     QAbstractSlider::setValue(-minimum);
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
         if (onChange_) onChange_();
+        // The scroll bar told of its own, negated value.
+        QAccessibleValueChangeEvent event(this, value());
+        QAccessible::updateAccessibility(&event);
     });
+}
+
+void QtSpinner::paintEvent(QPaintEvent* event) {
+    QScrollBar::paintEvent(event);
+    if (!hasFocus()) return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
 }
 
 QtCheckBox::QtCheckBox(QWidget* parent, const QRect& geometry, const QString& caption) : QCheckBox(caption, parent) {
@@ -76,10 +111,17 @@ void QtTimer::setEnabled(bool enabled) {
 
 QtPictureButton::QtPictureButton(QWidget* parent, const QRect& geometry, const QString& toolTip,
                                  const ScreenMetrics& screen)
-    : QWidget(parent), screen_(screen) {
+    : QAbstractButton(parent), screen_(screen) {
+    installAccessibleInterfaces();
     setGeometry(geometry);
     setToolTip(toolTip);
+    setAccessibleName(toolTip);
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
+    // The keyboard's and screen readers' presses, as the mouse's in the middle of the button.
+    const auto middle = [this] { return QPointF(width() / 2.0, height() / 2.0); };
+    connect(this, &QAbstractButton::pressed, this, [this, middle] { report(handlers_.down, kLeftButton, middle()); });
+    connect(this, &QAbstractButton::clicked, this, [this, middle] { report(handlers_.up, kLeftButton, middle()); });
 }
 
 void QtPictureButton::setPicture(const Picture& picture) { showImage(imageOf(picture)); }
@@ -89,21 +131,92 @@ void QtPictureButton::showImage(QImage image) {
     update();
 }
 
-void QtPictureButton::paintEvent(QPaintEvent*) {
-    if (image_.isNull()) return;
-    QPainter painter(this);
-    painter.drawImage(0, 0, image_);
+void QtPictureButton::setStatusText(const std::string& status) {
+    const QString text = QString::fromStdString(status);
+    if (text == status_) return;
+    const bool pressedBefore = !status_.isEmpty();
+    status_ = text;
+    setAccessibleDescription(status_);
+    if (pressedBefore == status_.isEmpty()) {
+        QAccessible::State pressed;
+        pressed.pressed = true;
+        QAccessibleStateChangeEvent event(this, pressed);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
-void QtPictureButton::mousePressEvent(QMouseEvent* event) { report(handlers_.down, buttonBit(event->button()), event); }
+PixelBox QtPictureButton::pictureBox() const {
+    const PixelBox box = opaqueBox(std::min(image_.width(), width()), std::min(image_.height(), height()),
+                                   [this](int x, int y) { return qAlpha(image_.pixel(x, y)) != 0; });
+    return box.empty() ? PixelBox{0, 0, width(), height()} : box;
+}
 
-void QtPictureButton::mouseMoveEvent(QMouseEvent* event) { report(handlers_.move, buttonSet(event->buttons()), event); }
+void QtPictureButton::setFocusMarkShown(bool shown) {
+    if (shown == focusMarkShown_) return;
+    focusMarkShown_ = shown;
+    update();
+}
 
-void QtPictureButton::mouseReleaseEvent(QMouseEvent* event) { report(handlers_.up, buttonBit(event->button()), event); }
+void QtPictureButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!image_.isNull()) painter.drawImage(0, 0, image_);
+    if (focusMarkShown_) paintFocusMark(painter, *this, {0, 0});
+}
 
-void QtPictureButton::report(const MouseHandler& handler, int buttons, const QMouseEvent* event) const {
+void paintFocusMark(QPainter& painter, const QtPictureButton& button, QPoint origin) {
+    const FocusRing ring = focusRingAround(button.pictureBox());
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor::fromRgb(kFocusRingRgb), kFocusRingPenPixels));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(ring.left, ring.top, ring.width, ring.height).translated(origin), ring.radius,
+                            ring.radius);
+    painter.restore();
+}
+
+void QtPictureButton::mousePressEvent(QMouseEvent* event) {
+    report(handlers_.down, buttonBit(event->button()), event->position());
+}
+
+void QtPictureButton::mouseMoveEvent(QMouseEvent* event) {
+    report(handlers_.move, buttonSet(event->buttons()), event->position());
+}
+
+void QtPictureButton::mouseReleaseEvent(QMouseEvent* event) {
+    report(handlers_.up, buttonBit(event->button()), event->position());
+}
+
+void QtPictureButton::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter) {
+        // Held down, Enter clicks once.
+        if (!event->isAutoRepeat() && !isDown()) animateClick();
+        return;
+    }
+    const bool wasDown = isDown();
+    QAbstractButton::keyPressEvent(event); // Space, Escape, and the arrows, which move the focus
+    reportGivenUp(wasDown);
+}
+
+void QtPictureButton::focusOutEvent(QFocusEvent* event) {
+    const bool wasDown = isDown();
+    QAbstractButton::focusOutEvent(event);
+    reportGivenUp(wasDown);
+}
+
+void QtPictureButton::changeEvent(QEvent* event) {
+    const bool wasDown = isDown();
+    QAbstractButton::changeEvent(event);
+    reportGivenUp(wasDown);
+}
+
+void QtPictureButton::reportGivenUp(bool wasDown) const {
+    // One pixel up and to the left: off every button's active area.
+    if (wasDown && !isDown()) report(handlers_.move, kLeftButton, QPointF(-1, -1));
+}
+
+void QtPictureButton::report(const MouseHandler& handler, int buttons, QPointF at) const {
     if (!handler) return;
-    const QPointF at = event->position();
     handler(buttons, static_cast<float>(at.x() * screen_.twipsPerPixelX()),
             static_cast<float>(at.y() * screen_.twipsPerPixelY()));
 }

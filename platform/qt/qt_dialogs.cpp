@@ -1,6 +1,11 @@
 #include "platform/qt/qt_dialogs.h"
 
+#include <unistd.h>
+
+#include <optional>
+
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -8,6 +13,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include "platform/qt/qt_files.h"
 
 namespace murmora {
 
@@ -25,9 +32,38 @@ QMessageBox::Icon iconOf(MessageStyle style) {
     return QMessageBox::NoIcon;
 }
 
+// A path as a message shows it: a component of more than 60 characters with its middle left out.
+QString shownPath(const QString& path) {
+    QStringList parts = path.split(QLatin1Char('/'));
+    for (QString& part : parts) {
+        if (part.size() > 60) part = part.left(40) + QChar(0x2026) + part.right(19);
+    }
+    return parts.join(QLatin1Char('/'));
+}
+
+// Why the file system cannot take a name: a path component longer than the folder's file
+// system allows (255 bytes on most), counted in the bytes the name is written in; else nothing.
+std::optional<QString> nameTooLong(const QString& path) {
+    const QFileInfo file(path);
+    long limit = ::pathconf(QFile::encodeName(file.absolutePath()).constData(), _PC_NAME_MAX);
+    if (limit <= 0) limit = 255;
+    for (const QString& part : file.absoluteFilePath().split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        const auto bytes = QFile::encodeName(part).size();
+        if (bytes > limit)
+            return QFileDialog::tr("%1\nThe name is too long for the file system: it has %2 bytes, and a name there "
+                                   "may have at most %3.\nChoose a shorter name.")
+                .arg(shownPath(file.absoluteFilePath()))
+                .arg(bytes)
+                .arg(limit);
+    }
+    return std::nullopt;
+}
+
 // A file dialog that returns any name typed, whether or not such a file exists, refuses a name
 // in a folder that does not exist, when asked to, and takes a typed name with double quotes as
-// it stands: QFileDialog reads quotes as a list of names.
+// it stands: QFileDialog reads quotes as a list of names. A name too long for the file system
+// is refused with a message: QFileDialog itself only greys out its accept button for a name
+// longer than the folder's file system takes (and accept() then returns without a word).
 class TakeFileDialog final : public QFileDialog {
 public:
     TakeFileDialog(QWidget* parent, bool folderMustExist) : QFileDialog(parent), folderMustExist_(folderMustExist) {}
@@ -46,14 +82,42 @@ public:
             return;
         }
         const QStringList chosen = selectedFiles();
-        if (!chosen.isEmpty() && !folderExistsFor(chosen.first())) return;
+        if (!chosen.isEmpty() && (!nameFits(chosen.first()) || !folderExistsFor(chosen.first()))) return;
         QFileDialog::accept();
+    }
+
+protected:
+    // QFileDialog greys out its accept button whenever the name changes, as the name is typed
+    // or the folder changes under it; it is made usable again right after.
+    void showEvent(QShowEvent* event) override {
+        auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (buttons && edit && !acceptButton_) {
+            acceptButton_ =
+                buttons->button(acceptMode() == AcceptSave ? QDialogButtonBox::Save : QDialogButtonBox::Open);
+            connect(edit, &QLineEdit::textChanged, this, &TakeFileDialog::keepAcceptUsable);
+            connect(this, &QFileDialog::directoryEntered, this, &TakeFileDialog::keepAcceptUsable,
+                    Qt::QueuedConnection);
+        }
+        QFileDialog::showEvent(event);
     }
 
 private:
     QString typedName() const {
         const auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         return edit ? edit->text() : QString();
+    }
+
+    // The accept button stays usable for a name that is too long, so that the user learns why.
+    void keepAcceptUsable() {
+        const QStringList chosen = selectedFiles();
+        if (acceptButton_ && !chosen.isEmpty() && nameTooLong(chosen.first())) acceptButton_->setEnabled(true);
+    }
+
+    bool nameFits(const QString& path) {
+        const std::optional<QString> refusal = nameTooLong(path);
+        if (refusal) QMessageBox::warning(this, windowTitle(), *refusal);
+        return !refusal;
     }
 
     bool folderExistsFor(const QString& path) {
@@ -66,7 +130,7 @@ private:
     }
 
     void acceptLiteral(const QString& path) {
-        if (!folderExistsFor(path)) return;
+        if (!nameFits(path) || !folderExistsFor(path)) return;
         const QFileInfo file(path);
         if (acceptMode() == AcceptSave && file.exists() && !testOption(DontConfirmOverwrite) &&
             QMessageBox::warning(this, windowTitle(),
@@ -79,6 +143,7 @@ private:
 
     bool folderMustExist_;
     QString literalChoice_;
+    QPushButton* acceptButton_ = nullptr;
 };
 
 } // namespace
@@ -139,7 +204,8 @@ std::optional<std::string> QtFileDialog::show(bool save) {
     // is not among its filters), so "*.Wav" also lists a.wav and B.WAV.
     dialog.setNameFilters(nameFiltersOf(setup_.filter));
     if (lastFileName_.isEmpty()) {
-        dialog.setDirectory(QDir::home());
+        if (const std::string home = userHomeFolder(); !home.empty())
+            dialog.setDirectory(QFile::decodeName(home.c_str()));
     } else {
         dialog.selectFile(lastFileName_);
     }

@@ -3,11 +3,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <vector>
+
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 
 #include "core/paths.h"
@@ -32,6 +34,21 @@ std::string withoutClosingSlash(std::string folder) {
 
 std::string encoded(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
+bool isFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string passwordDatabaseHome() {
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(static_cast<std::size_t>(size > 0 ? size : 16384));
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found || !found->pw_dir)
+        return {};
+    return found->pw_dir;
+}
+
 // Writes all of `bytes`, going on after partial writes and interruptions.
 std::error_code writeAll(int fd, const std::vector<unsigned char>& bytes) {
     std::size_t done = 0;
@@ -53,10 +70,7 @@ bool QtFiles::fileExists(const std::string& path) const {
     return !isHiddenName(path) && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool QtFiles::folderExists(const std::string& path) const {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
+bool QtFiles::folderExists(const std::string& path) const { return isFolder(path); }
 
 std::error_code QtFiles::removeFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0 ? std::error_code() : lastSystemError();
@@ -86,7 +100,17 @@ std::string QtFiles::libraryFolder() const {
     return pathInFolder(installed ? folderOf(program) : program, MURMORA_LIBRARY_FOLDER);
 }
 
-std::string QtFiles::homeFolder() const { return withoutClosingSlash(encoded(QDir::homePath())); }
+std::string userHomeFolder(const std::string& lastResort) {
+    const char* fromEnvironment = std::getenv("HOME");
+    const std::string candidates[] = {fromEnvironment ? fromEnvironment : "", passwordDatabaseHome(), lastResort};
+    for (const std::string& candidate : candidates) {
+        const std::string folder = withoutClosingSlash(candidate);
+        if (folder.size() > 1 && folder.front() == '/' && isFolder(folder)) return folder;
+    }
+    return {};
+}
+
+std::string QtFiles::homeFolder() const { return userHomeFolder(); }
 
 std::string QtFiles::tempFolder() const {
     const char* fromEnvironment = std::getenv("TMPDIR");

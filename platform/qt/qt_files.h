@@ -3,6 +3,10 @@
 
 namespace murmora {
 
+// The user's home: $HOME, else the home the password database gives the user, else
+// `lastResort`; the first that is an existing folder and not "/". Empty when none is.
+std::string userHomeFolder(const std::string& lastResort = {});
+
 // The file system through POSIX calls; paths are the system's bytes.
 class QtFiles final : public Files {
 public:

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QAccessible>
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "platform/level.h"
 #include "platform/qt/panel_window.h"
+#include "platform/qt/qt_accessibility.h"
 
 namespace murmora {
 
@@ -19,7 +20,9 @@ QColor displayInk(const QWidget& widget) { return widget.palette().color(QPalett
 } // namespace
 
 LevelBar::LevelBar(PanelWindow& panel) : QWidget(&panel), panel_(panel) {
+    installAccessibleInterfaces();
     setObjectName(QStringLiteral("levelBar"));
+    setAccessibleName(tr("Input level"));
     setGeometry(kArea);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     // The bar paints the skin beside it itself, so that a new length repaints just the pixels
@@ -28,11 +31,24 @@ LevelBar::LevelBar(PanelWindow& panel) : QWidget(&panel), panel_(panel) {
     hide();
 }
 
-void LevelBar::setFraction(double fraction) {
-    const int length = static_cast<int>(std::lround(fraction * width()));
+void LevelBar::setLevel(double dbfs) {
+    const double shown = std::clamp(std::isnan(dbfs) ? kLevelScaleFloorDbfs : dbfs, kLevelScaleFloorDbfs, 0.0);
+    // Screen readers hear of whole decibels: the level changes about 20 times a second.
+    const bool toldChanged = std::lround(shown) != std::lround(shownDbfs_);
+    shownDbfs_ = shown;
+    if (toldChanged) {
+        QAccessibleValueChangeEvent event(this, shownDbfs_);
+        QAccessible::updateAccessibility(&event);
+    }
+    const int length = static_cast<int>(std::lround(levelScaleFraction(dbfs) * width()));
     if (length == lengthPixels_) return;
     update(std::min(length, lengthPixels_), 0, std::abs(length - lengthPixels_), height());
     lengthPixels_ = length;
+}
+
+QString LevelBar::levelText(double shownDbfs) {
+    const QString level = QStringLiteral("%1 dBFS").arg(std::lround(shownDbfs));
+    return shownDbfs <= kLevelScaleFloorDbfs ? tr("below %1").arg(level) : level;
 }
 
 void LevelBar::paintEvent(QPaintEvent* event) {
@@ -52,6 +68,7 @@ ClipMark::ClipMark(PanelWindow& panel) : QWidget(&panel) {
 void ClipMark::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), kColour); }
 
 DisplayNote::DisplayNote(PanelWindow& panel) : QWidget(&panel), panel_(panel) {
+    installAccessibleInterfaces();
     setObjectName(QStringLiteral("displayNote"));
     setGeometry(kArea);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -61,8 +78,11 @@ DisplayNote::DisplayNote(PanelWindow& panel) : QWidget(&panel), panel_(panel) {
 }
 
 void DisplayNote::setText(const QString& text) {
+    if (text == text_) return;
     text_ = text;
     update();
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void DisplayNote::paintEvent(QPaintEvent*) {
@@ -76,7 +96,7 @@ QtLevelDisplay::QtLevelDisplay(PanelWindow& panel)
     : bar_(new LevelBar(panel)), clipMark_(new ClipMark(panel)), note_(new DisplayNote(panel)) {}
 
 void QtLevelDisplay::setLevel(double dbfs) {
-    bar_->setFraction(levelScaleFraction(dbfs));
+    bar_->setLevel(dbfs);
     bar_->show();
 }
 

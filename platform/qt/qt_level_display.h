@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "platform/level.h"
 #include "platform/level_display.h"
 
 namespace murmora {
@@ -15,12 +16,17 @@ class PanelWindow;
 // The input level as a bar on the panel's display, drawn in the display's own ink over the
 // skin. It sits under the seconds, between their label (10, 67, 81 x 17) and the label below
 // (10, 88): a spot that was free, so it moves no text and a press on it drags the panel.
+// Screen readers read it as "Input level" with its level in dBFS on the bar's scale.
 class LevelBar final : public QWidget {
 public:
     static constexpr QRect kArea{10, 84, 50, 3}; // panel pixels; the whole width is 0 dBFS
     explicit LevelBar(PanelWindow& panel);
-    // Draws a bar of `fraction` of the full width, rounded to whole pixels.
-    void setFraction(double fraction);
+    // Draws the bar for `dbfs`: the scale's fraction of the full width, in whole pixels.
+    void setLevel(double dbfs);
+    // The level shown, held to the bar's scale: its foot for anything quieter, 0 at full scale.
+    double shownDbfs() const { return shownDbfs_; }
+    // What screen readers say for a level of the scale: "-12 dBFS", "below -60 dBFS".
+    static QString levelText(double shownDbfs);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,6 +34,7 @@ protected:
 private:
     PanelWindow& panel_;
     int lengthPixels_ = 0;
+    double shownDbfs_ = kLevelScaleFloorDbfs;
 };
 
 // The clip mark at the level bar's right end: a small block in the red of the record button's
@@ -45,7 +52,7 @@ protected:
 
 // A note over the lower part of the display, in its colours turned round (green letters on
 // its dark ink) so that it stands apart from the labels it covers while it shows. Presses pass
-// through it.
+// through it. Screen readers take it for a notification and read its text when it shows.
 class DisplayNote final : public QWidget {
 public:
     static constexpr QRect kArea{8, 88, 53, 83}; // panel pixels, inside the display's green

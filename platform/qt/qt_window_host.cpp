@@ -47,4 +47,15 @@ void QtWindowHost::endProgram() {
         QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
+void QtWindowHost::bringPanelToFront() {
+    panel_.setWindowState(panel_.windowState() & ~Qt::WindowMinimized);
+    panel_.show();
+    panel_.raise();
+    panel_.activateWindow();
+    if (scheduleDialog_.isVisible()) {
+        scheduleDialog_.raise();
+        scheduleDialog_.activateWindow();
+    }
+}
+
 } // namespace murmora

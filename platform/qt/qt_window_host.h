@@ -24,6 +24,9 @@ public:
     void unloadScheduleWindow() override;
     void endProgram() override;
 
+    // Shows the panel again if it was minimized, raises it and gives it the focus; the schedule
+    // window too, while it is open.
+    void bringPanelToFront();
 
 private:
     PanelWindow& panel_;

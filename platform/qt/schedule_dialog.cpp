@@ -1,6 +1,7 @@
 #include "platform/qt/schedule_dialog.h"
 
 #include <cmath>
+#include <tuple>
 
 #include <QCloseEvent>
 
@@ -75,10 +76,32 @@ ScheduleDialog::ScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
     heading(durationFrame, layout.rect(1440, 240, 495, 255), tr("secs"));
     chooseTargetButton->setGeometry(layout.rect(120, 260, 735, 350));
     chooseTargetButton->setAutoDefault(false);
-    // The spinners alone set the time and the duration: what a box shows is what is used.
-    for (QtTextBox* box : {startHourBox, startMinuteBox, startSecondBox, dayHalfBox, durationHoursBox,
-                           durationMinutesBox, durationSecondsBox})
-        box->setReadOnly(true);
+    // Each box and its spinner carry the name of what they set. Tab goes to the boxes, which take
+    // typing, and whose Up and Down step their spinners; screen readers read a spinner's value as
+    // its box shows it.
+    const std::tuple<QtTextBox*, QtSpinner*, QString> fields[] = {
+        {startHourBox, startHourSpinner, tr("Start hour")},
+        {startMinuteBox, startMinuteSpinner, tr("Start minute")},
+        {startSecondBox, startSecondSpinner, tr("Start second")},
+        {dayHalfBox, dayHalfSpinner, tr("Start AM/PM")},
+        {durationHoursBox, durationHoursSpinner, tr("Duration hours")},
+        {durationMinutesBox, durationMinutesSpinner, tr("Duration minutes")},
+        {durationSecondsBox, durationSecondsSpinner, tr("Duration seconds")},
+    };
+    QWidget* previous = nullptr;
+    for (const auto& [box, spinner, name] : fields) {
+        box->setAccessibleName(name);
+        spinner->setAccessibleName(name);
+        spinner->setValueBox(box);
+        spinner->setFocusPolicy(Qt::NoFocus);
+        if (previous) setTabOrder(previous, box);
+        previous = box;
+    }
+    targetPathBox->setAccessibleName(tr("Target file"));
+    chooseTargetButton->setAccessibleDescription(tr("Choose the file the scheduled recording is saved as"));
+    setTabOrder(previous, chooseTargetButton);
+    setTabOrder(chooseTargetButton, targetPathBox);
+    setTabOrder(targetPathBox, activateCheckBox);
 }
 
 void ScheduleDialog::reject() { close(); }

@@ -12,8 +12,7 @@
 namespace murmora {
 
 // The schedule window: a fixed-size dialog with a close box, laid out in twips (client area
-// 5175 x 2610) and converted to the screen's pixels. The time and duration boxes only show
-// their spinners' values; the target box takes typing.
+// 5175 x 2610) and converted to the screen's pixels. Every box takes typing.
 class ScheduleDialog final : public QDialog {
 public:
     ScheduleDialog(QWidget* owner, const ScreenMetrics& screen);

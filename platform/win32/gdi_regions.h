@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/regions.h"
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 namespace murmora {
 

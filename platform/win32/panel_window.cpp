@@ -1,10 +1,15 @@
 #include "platform/win32/panel_window.h"
 
+#include <objidl.h>
 #include <windowsx.h>
 
+#include <gdiplus.h>
+
 #include <cmath>
+#include <utility>
 
 #include "platform/level.h"
+#include "platform/win32/panel_accessible.h"
 #include "platform/win32/win32_picture.h"
 
 namespace murmora {
@@ -36,6 +41,15 @@ void registerPanelClass(WNDPROC procedure) {
 
 POINT pointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
+POINT middleOf(const PanelButton& button) {
+    const RECT& r = button.place();
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// Enter and a screen reader's default action show the pressed picture this long.
+constexpr UINT_PTR kClickTimer = 1;
+constexpr UINT kClickMs = 100;
+
 int buttonSet(WPARAM held) {
     return ((held & MK_LBUTTON) ? kLeftButton : 0) | ((held & MK_RBUTTON) ? kRightButton : 0) |
            ((held & MK_MBUTTON) ? kMiddleButton : 0);
@@ -59,14 +73,37 @@ void PanelButton::setPicture(const Picture& picture) {
     panel_.repaint(place_);
 }
 
+void PanelButton::setStatusText(const std::string& status) {
+    const std::wstring text = toWide(status);
+    if (text == status_) return;
+    status_ = text;
+    panel_.tellChanged(*this);
+}
+
+PixelBox PanelButton::pictureBox() const {
+    const int width = place_.right - place_.left;
+    const int height = place_.bottom - place_.top;
+    const Win32PictureData* image = imageOf(shown_);
+    if (!image) return {0, 0, width, height};
+    const PixelBox box = opaqueBox(std::min(image->width, width), std::min(image->height, height), [&](int x, int y) {
+        return (image->pixels[static_cast<std::size_t>(y * image->width + x)] >> 24) != 0;
+    });
+    return box.empty() ? PixelBox{0, 0, width, height} : box;
+}
+
 PanelWindow::PanelWindow(const ScreenMetrics& screen)
-    : recordButton(*this, place(31, 8, 100, 21), false), minimizeButton(*this, place(9, 8, 25, 25), true),
-      closeButton(*this, place(136, 8, 25, 25), true), stopButton(*this, place(104, 64, 55, 55), true),
-      convertButton(*this, place(64, 110, 55, 55), true), playButton(*this, place(144, 110, 55, 55), true),
-      scheduleButton(*this, place(104, 155, 55, 55), true), secondsLabel(*this, place(10, 67, 81, 17)),
-      sizeLabel(*this, place(10, 51, 105, 17)), copyrightLabel(*this, place(10, 136, 65, 17)),
-      versionLabel(*this, place(10, 152, 49, 17)), scheduleCaptionLabel(*this, place(10, 88, 57, 17)),
-      scheduleTimeLabel(*this, place(10, 104, 49, 33)), screen_(screen) {
+    : recordButton(*this, place(31, 8, 100, 21), false, L"Record"),
+      minimizeButton(*this, place(9, 8, 25, 25), true, L"Minimize"),
+      closeButton(*this, place(136, 8, 25, 25), true, L"Close"),
+      stopButton(*this, place(104, 64, 55, 55), true, L"Stop Recording"),
+      convertButton(*this, place(64, 110, 55, 55), true, L"Convert Wav To mp3"),
+      playButton(*this, place(144, 110, 55, 55), true, L"Play File"),
+      scheduleButton(*this, place(104, 155, 55, 55), true, L"Set Recording Schedule"),
+      secondsLabel(*this, place(10, 67, 81, 17)), sizeLabel(*this, place(10, 51, 105, 17)),
+      copyrightLabel(*this, place(10, 136, 65, 17)), versionLabel(*this, place(10, 152, 49, 17)),
+      scheduleCaptionLabel(*this, place(10, 88, 57, 17)), scheduleTimeLabel(*this, place(10, 104, 49, 33)),
+      screen_(screen), readingOrder_{&minimizeButton, &recordButton, &closeButton,   &stopButton,
+                                     &convertButton,  &playButton,   &scheduleButton} {
     registerPanelClass(&PanelWindow::windowProc);
     // WS_MINIMIZEBOX and WS_SYSMENU: the taskbar can minimize, restore and close the panel.
     window_ =
@@ -81,6 +118,10 @@ PanelWindow::PanelWindow(const ScreenMetrics& screen)
 PanelWindow::~PanelWindow() {
     if (window_) DestroyWindow(window_);
     if (font_) DeleteObject(font_);
+    if (accessible_) {
+        accessible_->disconnect();
+        accessible_->Release();
+    }
 }
 
 void PanelWindow::setBackground(Picture skin) {
@@ -104,6 +145,15 @@ LRESULT CALLBACK PanelWindow::windowProc(HWND window, UINT message, WPARAM wPara
 }
 
 LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == bringToFrontMessage()) {
+        // Shown again if minimized, then the window the user works in comes to the front: the
+        // panel, or the window it owns while one is open (the schedule window, a message box).
+        if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+        const HWND front = GetLastActivePopup(window_);
+        BringWindowToTop(front);
+        SetForegroundWindow(front);
+        return 0;
+    }
     switch (message) {
     case WM_PAINT:
         paint();
@@ -147,14 +197,144 @@ LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // The process ends once this returns: a take is kept for the next start, not asked about.
         if (wParam && onSessionEnd) onSessionEnd();
         return 0;
+    case WM_KEYDOWN:
+        onKeyDown(wParam, lParam);
+        return 0;
+    case WM_KEYUP:
+        onKeyUp(wParam);
+        return 0;
+    case WM_SETFOCUS:
+        repaintFocusMark();
+        return 0;
+    case WM_KILLFOCUS:
+        giveUpKeyPress();
+        repaintFocusMark();
+        return 0;
+    case WM_TIMER:
+        if (wParam != kClickTimer) break;
+        finishClick();
+        return 0;
+    case WM_PRINTCLIENT:
+        paintTo(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) return accessibleObject(wParam);
+        break;
     default:
-        return DefWindowProcW(window_, message, wParam, lParam);
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT PanelWindow::accessibleObject(WPARAM flags) {
+    if (!accessible_) accessible_ = new PanelAccessible(*this);
+    return LresultFromObject(__uuidof(IAccessible), flags, accessible_);
+}
+
+const PanelButton* PanelWindow::markedButton() const {
+    return keyboardUsed_ && hasKeyboardFocus() ? readingOrder_[static_cast<std::size_t>(focused_)] : nullptr;
+}
+
+void PanelWindow::repaintFocusMark() {
+    RECT around = buttonInReadingOrder(focused_).place();
+    const int reach = static_cast<int>(std::ceil(kFocusRingGapPixels + kFocusRingPenPixels));
+    InflateRect(&around, reach, reach);
+    InvalidateRect(window_, &around, FALSE);
+}
+
+void PanelWindow::focusButton(int index) {
+    giveUpKeyPress();
+    repaintFocusMark();
+    focused_ = (index % kButtonCount + kButtonCount) % kButtonCount;
+    repaintFocusMark();
+    if (hasKeyboardFocus()) NotifyWinEvent(EVENT_OBJECT_FOCUS, window_, OBJID_CLIENT, focused_ + 1);
+}
+
+void PanelWindow::clickButton(int index) {
+    if (keyHeld_ || clicking_) return;
+    focusButton(index);
+    clicking_ = readingOrder_[static_cast<std::size_t>(focused_)];
+    tellChanged(*clicking_);
+    report(clicking_->handlers().down, *clicking_, kLeftButton, middleOf(*clicking_));
+    SetTimer(window_, kClickTimer, kClickMs, nullptr);
+}
+
+void PanelWindow::finishClick() {
+    KillTimer(window_, kClickTimer);
+    PanelButton* const clicked = std::exchange(clicking_, nullptr);
+    if (!clicked) return;
+    tellChanged(*clicked);
+    report(clicked->handlers().up, *clicked, kLeftButton, middleOf(*clicked));
+}
+
+void PanelWindow::onKeyDown(WPARAM key, LPARAM flags) {
+    const bool repeated = (flags & (1 << 30)) != 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    if (!keyboardUsed_) {
+        keyboardUsed_ = true;
+        repaintFocusMark();
+    }
+    switch (key) {
+    case VK_TAB:
+        focusButton(focused_ + (shift ? -1 : 1));
+        break;
+    case VK_LEFT:
+    case VK_UP:
+        focusButton(focused_ - 1);
+        break;
+    case VK_RIGHT:
+    case VK_DOWN:
+        focusButton(focused_ + 1);
+        break;
+    case VK_SPACE:
+        if (repeated || keyHeld_ || clicking_) break;
+        keyHeld_ = readingOrder_[static_cast<std::size_t>(focused_)];
+        tellChanged(*keyHeld_);
+        report(keyHeld_->handlers().down, *keyHeld_, kLeftButton, middleOf(*keyHeld_));
+        break;
+    case VK_RETURN:
+        if (!repeated) clickButton(focused_);
+        break;
+    case VK_ESCAPE:
+        giveUpKeyPress();
+        break;
+    default:
+        break;
+    }
+}
+
+void PanelWindow::onKeyUp(WPARAM key) {
+    if (key != VK_SPACE || !keyHeld_) return;
+    PanelButton* const released = std::exchange(keyHeld_, nullptr);
+    tellChanged(*released);
+    report(released->handlers().up, *released, kLeftButton, middleOf(*released));
+}
+
+void PanelWindow::giveUpKeyPress() {
+    PanelButton* const given = std::exchange(keyHeld_, nullptr);
+    if (!given) return;
+    tellChanged(*given);
+    // One pixel up and to the left: off every button's active area.
+    const POINT off{given->place().left - 1, given->place().top - 1};
+    report(given->handlers().move, *given, kLeftButton, off);
+}
+
+void PanelWindow::tellChanged(const PanelButton& button) {
+    for (int i = 0; i < kButtonCount; ++i) {
+        if (readingOrder_[static_cast<std::size_t>(i)] != &button) continue;
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_, OBJID_CLIENT, i + 1);
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window_, OBJID_CLIENT, i + 1);
     }
 }
 
 void PanelWindow::paint() {
     PAINTSTRUCT ps;
     const HDC target = BeginPaint(window_, &ps);
+    paintTo(target);
+    EndPaint(window_, &ps);
+}
+
+void PanelWindow::paintTo(HDC target) {
     // Drawn off screen first, so the buttons never flicker over the skin.
     const HDC canvas = CreateCompatibleDC(target);
     const HBITMAP surface = CreateCompatibleBitmap(target, kPanelWidth, kPanelHeight);
@@ -179,12 +359,37 @@ void PanelWindow::paint() {
                   DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
     }
     paintLevel(canvas);
+    paintFocusMark(canvas);
     SelectObject(canvas, previousFont);
     BitBlt(target, 0, 0, kPanelWidth, kPanelHeight, canvas, 0, 0, SRCCOPY);
     SelectObject(canvas, previousSurface);
     DeleteObject(surface);
     DeleteDC(canvas);
-    EndPaint(window_, &ps);
+}
+
+void PanelWindow::paintFocusMark(HDC canvas) const {
+    const PanelButton* button = markedButton();
+    if (!button) return;
+    const FocusRing ring = focusRingAround(button->pictureBox());
+    const auto x = static_cast<Gdiplus::REAL>(button->place().left + ring.left);
+    const auto y = static_cast<Gdiplus::REAL>(button->place().top + ring.top);
+    const auto width = static_cast<Gdiplus::REAL>(ring.width);
+    const auto height = static_cast<Gdiplus::REAL>(ring.height);
+    const auto corner = static_cast<Gdiplus::REAL>(2 * ring.radius);
+    Gdiplus::GraphicsPath outline;
+    outline.AddArc(x, y, corner, corner, 180, 90);
+    outline.AddArc(x + width - corner, y, corner, corner, 270, 90);
+    outline.AddArc(x + width - corner, y + height - corner, corner, corner, 0, 90);
+    outline.AddArc(x, y + height - corner, corner, corner, 90, 90);
+    outline.CloseFigure();
+    Gdiplus::Graphics graphics(canvas);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    // Pixel edges at whole numbers, as the ring's box has them.
+    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    const Gdiplus::Pen pen(
+        Gdiplus::Color(255, (kFocusRingRgb >> 16) & 0xFF, (kFocusRingRgb >> 8) & 0xFF, kFocusRingRgb & 0xFF),
+        static_cast<Gdiplus::REAL>(kFocusRingPenPixels));
+    graphics.DrawPath(&pen, &outline);
 }
 
 void PanelWindow::paintLevel(HDC canvas) const {
@@ -308,6 +513,13 @@ void PanelWindow::report(const MouseHandler& handler, const PanelButton& button,
     if (!handler) return;
     handler(buttons, static_cast<float>((at.x - button.place().left) * screen_.twipsPerPixelX()),
             static_cast<float>((at.y - button.place().top) * screen_.twipsPerPixelY()));
+}
+
+HWND findRunningPanel() { return FindWindowW(kPanelClass, L"Murmora"); }
+
+UINT bringToFrontMessage() {
+    static const UINT message = RegisterWindowMessageW(L"io.github.murmora.Murmora.bringToFront");
+    return message;
 }
 
 } // namespace murmora

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -6,6 +7,7 @@
 
 #include "platform/controls.h"
 #include "platform/dialogs.h"
+#include "platform/focus_mark.h"
 #include "platform/level_display.h"
 #include "platform/screen_metrics.h"
 #include "platform/win32/win32_controls.h"
@@ -33,23 +35,30 @@ private:
 // A picture button drawn by the panel. See-through buttons show their picture's key colour
 // RGB(190, 190, 190) as transparent, so the skin shows through. The mouse is reported in twips
 // from the button's top-left corner; after a press the button keeps the mouse until the last
-// button is let go.
+// button is let go. Screen readers know it by its name, as a push button.
 class PanelButton final : public PictureButton {
 public:
-    PanelButton(PanelWindow& panel, RECT place, bool seeThrough)
-        : panel_(panel), place_(place), seeThrough_(seeThrough) {}
+    PanelButton(PanelWindow& panel, RECT place, bool seeThrough, std::wstring name)
+        : panel_(panel), place_(place), seeThrough_(seeThrough), name_(std::move(name)) {}
     void setPicture(const Picture& picture) override;
     void setMouseHandlers(MouseHandlers handlers) override { handlers_ = std::move(handlers); }
+    void setStatusText(const std::string& status) override;
     const Picture& shown() const { return shown_; }
     const RECT& place() const { return place_; }
     const MouseHandlers& handlers() const { return handlers_; }
+    const std::wstring& name() const { return name_; }
+    const std::wstring& status() const { return status_; }
+    // The pixels of the button its picture covers, where the focus mark goes around.
+    PixelBox pictureBox() const;
 
 private:
     PanelWindow& panel_;
     RECT place_;
     bool seeThrough_;
+    std::wstring name_;
     Picture shown_;
     MouseHandlers handlers_;
+    std::wstring status_;
 };
 
 // The input level on the display, drawn by the panel: a bar in the display's ink whose whole
@@ -79,8 +88,18 @@ private:
     std::wstring note_;
 };
 
+class PanelAccessible;
+
 // The record panel: a popup window without a frame, 204 x 231 pixels at 410, 268, painted with
 // its skin, its picture buttons and its display texts. A press on a free spot moves the window.
+//
+// The keyboard works its buttons as it does on Linux: Tab and Shift+Tab (and the arrows) go round
+// them in reading order from the record button; Space held and let go, Enter, and a screen
+// reader's default action are a left press and release in the middle of the focused button (the
+// last two with the pressed picture for a tenth of a second); Escape, or the focus leaving the
+// panel, gives up a held Space as a move off the button. Once the keyboard is used, the focused
+// button wears the focus mark (platform/focus_mark.h). Screen readers read the buttons through
+// MSAA (WM_GETOBJECT): the panel's client is a list of seven push buttons.
 class PanelWindow {
 public:
     explicit PanelWindow(const ScreenMetrics& screen);
@@ -92,6 +111,21 @@ public:
     void setBackground(Picture skin);
     void repaint(const RECT& place) { InvalidateRect(window_, &place, FALSE); }
     void show();
+
+    static constexpr int kButtonCount = 7;
+    // The picture buttons in reading order (0 to kButtonCount - 1): the order of Tab.
+    PanelButton& buttonInReadingOrder(int index) const { return *readingOrder_.at(static_cast<std::size_t>(index)); }
+    int focusedButton() const { return focused_; }
+    bool hasKeyboardFocus() const { return GetFocus() == window_; }
+    // The button that wears the focus mark, if any.
+    const PanelButton* markedButton() const;
+    void focusButton(int index);
+    // A click of the button as Enter gives it: pressed now, released a tenth of a second later.
+    void clickButton(int index);
+    // Whether the button is held down by the keyboard or a screen reader.
+    bool isHeldDown(const PanelButton& button) const { return &button == keyHeld_ || &button == clicking_; }
+    // Tells screen readers that the button's state or description changed.
+    void tellChanged(const PanelButton& button);
 
     // Runs when the window system closes the window (Alt+F4, the taskbar's Close).
     std::function<void()> onSystemClose;
@@ -125,7 +159,17 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
+    void paintTo(HDC target);
     void paintLevel(HDC canvas) const;
+    void paintFocusMark(HDC canvas) const;
+    void repaintFocusMark();
+    void onKeyDown(WPARAM key, LPARAM flags);
+    void onKeyUp(WPARAM key);
+    // A Space press that ends without a click: the button is told the pointer moved off it.
+    void giveUpKeyPress();
+    void finishClick();
+    // The object WM_GETOBJECT hands a screen reader for the panel's client.
+    LRESULT accessibleObject(WPARAM flags);
     void onPress(int button, POINT at);
     void onMove(WPARAM held, POINT at);
     void onRelease(int button, WPARAM held, POINT at);
@@ -139,7 +183,18 @@ private:
     Picture skin_;
     PanelButton* pressed_ = nullptr;  // the button that has the mouse
     std::optional<POINT> dragOffset_; // where the pointer holds the window, while moved by hand
+    std::array<PanelButton*, kButtonCount> readingOrder_;
+    int focused_ = 1; // the record button
+    bool keyboardUsed_ = false;
+    PanelButton* keyHeld_ = nullptr;        // held down with Space
+    PanelButton* clicking_ = nullptr;       // clicked with Enter or by a screen reader, until released
+    PanelAccessible* accessible_ = nullptr; // made at a screen reader's first question
 };
+
+// The panel window of a Murmora that runs in this session already; nullptr when there is none.
+HWND findRunningPanel();
+// The message that asks the panel to come to the front (from a later start).
+UINT bringToFrontMessage();
 
 inline constexpr int kPanelWidth = 204;
 inline constexpr int kPanelHeight = 231;

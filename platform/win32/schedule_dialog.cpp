@@ -74,12 +74,12 @@ void ScheduleDialog::createControls() {
         control(L"STATIC", caption, SS_LEFT, f.left + left, f.top + 240, width, 255);
     };
     auto box = [this](Frame f, int left, int top, int width, DWORD style) {
-        return std::make_unique<Win32TextBox>(control(L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | style,
-                                                      f.left + left, f.top + top, width, 285));
+        return std::make_unique<Win32TextBox>(
+            control(L"EDIT", L"", WS_BORDER | ES_AUTOHSCROLL | style, f.left + left, f.top + top, width, 285));
     };
     auto spinner = [this](Frame f, int left, int minimum, int maximum) {
         return std::make_unique<Win32Spinner>(
-            control(L"SCROLLBAR", L"", SBS_VERT | WS_TABSTOP, f.left + left, f.top + 840, 255, 615), minimum, maximum);
+            control(L"SCROLLBAR", L"", SBS_VERT, f.left + left, f.top + 840, 255, 615), minimum, maximum);
     };
     frame(kStartFrame, 2775, 1575, L"Set Recording Time");
     frame(kDurationFrame, 2055, 1575, L"Set Recording Duration");
@@ -92,14 +92,14 @@ void ScheduleDialog::createControls() {
     heading(kDurationFrame, 240, 375, L"hrs");
     heading(kDurationFrame, 840, 495, L"mins");
     heading(kDurationFrame, 1440, 495, L"secs");
-    // The spinners alone set the time and the duration: what a box shows is what is used.
-    startHourBox = box(kStartFrame, 120, 480, 495, ES_READONLY);
-    startMinuteBox = box(kStartFrame, 720, 480, 495, ES_READONLY);
-    startSecondBox = box(kStartFrame, 1320, 480, 495, ES_READONLY);
-    dayHalfBox = box(kStartFrame, 1920, 480, 495, ES_READONLY);
-    durationHoursBox = box(kDurationFrame, 120, 480, 495, ES_READONLY);
-    durationMinutesBox = box(kDurationFrame, 720, 480, 495, ES_READONLY);
-    durationSecondsBox = box(kDurationFrame, 1320, 480, 495, ES_READONLY);
+    // The boxes take typing, and their arrow keys step their spinners: Tab goes to them.
+    startHourBox = box(kStartFrame, 120, 480, 495, WS_TABSTOP);
+    startMinuteBox = box(kStartFrame, 720, 480, 495, WS_TABSTOP);
+    startSecondBox = box(kStartFrame, 1320, 480, 495, WS_TABSTOP);
+    dayHalfBox = box(kStartFrame, 1920, 480, 495, WS_TABSTOP);
+    durationHoursBox = box(kDurationFrame, 120, 480, 495, WS_TABSTOP);
+    durationMinutesBox = box(kDurationFrame, 720, 480, 495, WS_TABSTOP);
+    durationSecondsBox = box(kDurationFrame, 1320, 480, 495, WS_TABSTOP);
     startHourSpinner = spinner(kStartFrame, 240, 1, 12);
     startMinuteSpinner = spinner(kStartFrame, 840, 0, 59);
     startSecondSpinner = spinner(kStartFrame, 1440, 0, 59);
@@ -109,7 +109,7 @@ void ScheduleDialog::createControls() {
     durationSecondsSpinner = spinner(kDurationFrame, 1440, 0, 59);
     control(L"BUTTON", L"File", BS_PUSHBUTTON | WS_TABSTOP, kTargetFrame.left + 120, kTargetFrame.top + 260, 735, 350,
             kChooseTargetId);
-    targetPathBox = box(kTargetFrame, 880, 290, 1815, 0);
+    targetPathBox = box(kTargetFrame, 880, 290, 1815, WS_TABSTOP);
     activateCheckBox = std::make_unique<Win32CheckBox>(control(L"BUTTON", L"Activate", BS_AUTOCHECKBOX | WS_TABSTOP,
                                                                kActivateFrame.left + 120, kActivateFrame.top + 290,
                                                                1335, 255, kActivateId));
@@ -121,6 +121,8 @@ void ScheduleDialog::runModal() {
     EnableWindow(owner_, FALSE);
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
+    // As in a dialog, the keyboard starts at the first control Tab reaches: the hour's spinner.
+    SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
     MSG message;
     while (IsWindowVisible(window_)) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);

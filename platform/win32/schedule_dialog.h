@@ -9,8 +9,7 @@
 namespace murmora {
 
 // The schedule window: a fixed-size window with a close box, owned by the panel, laid out in
-// twips (client area 5175 x 2610) and converted to the screen's pixels. The time and duration
-// boxes only show their spinners' values; the target box takes typing.
+// twips (client area 5175 x 2610) and converted to the screen's pixels. Every box takes typing.
 class ScheduleDialog {
 public:
     ScheduleDialog(HWND owner, const ScreenMetrics& screen);

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_clock.h"
 
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 namespace murmora {
 

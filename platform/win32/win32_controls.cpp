@@ -37,6 +37,54 @@ void CALLBACK Win32Timer::onTimer(HWND, UINT, UINT_PTR id, DWORD) {
     if (found != runningTimers().end() && found->second->onTick_) found->second->onTick_();
 }
 
+Win32TextBox::Win32TextBox(HWND edit)
+    : edit_(edit), previous_(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC))) {
+    SetWindowLongPtrW(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32TextBox::editProc));
+}
+
+Win32TextBox::~Win32TextBox() {
+    if (!IsWindow(edit_)) return;
+    SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    SetWindowLongPtrW(edit_, GWLP_USERDATA, 0);
+}
+
+LRESULT CALLBACK Win32TextBox::editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Win32TextBox*>(GetWindowLongPtrW(edit, GWLP_USERDATA));
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT Win32TextBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto passOn = [&] { return CallWindowProcW(previous_, edit_, message, wParam, lParam); };
+    switch (message) {
+    case WM_GETDLGCODE:
+        // Return is the box's own while it finishes an edit; else the dialog's.
+        if (onEditFinished_ && wParam == VK_RETURN) return passOn() | DLGC_WANTALLKEYS;
+        return passOn();
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN && onEditFinished_) {
+            onEditFinished_();
+            return 0;
+        }
+        if ((wParam == VK_UP || wParam == VK_DOWN) && onStep_) {
+            onStep_(wParam == VK_UP ? 1 : -1);
+            return 0;
+        }
+        return passOn();
+    case WM_CHAR:
+        if (wParam == L'\r' && onEditFinished_) return 0; // no beep for the Return already taken
+        return passOn();
+    case WM_KILLFOCUS: {
+        // Not while the window goes: the rules that listen may be gone already.
+        const LRESULT result = passOn();
+        if (onEditFinished_ && IsWindowVisible(edit_)) onEditFinished_();
+        return result;
+    }
+    default:
+        return passOn();
+    }
+}
+
 std::string Win32TextBox::text() const {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit_)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(edit_, text.data(), static_cast<int>(text.size()))));

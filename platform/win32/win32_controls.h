@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/controls.h"
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 namespace murmora {
 
@@ -30,15 +30,30 @@ private:
     std::function<void()> onTick_;
 };
 
-// An edit control.
+// An edit control. An edit is finished with Return or when the focus leaves the box; the Up and
+// Down arrows are reported as steps when a step handler is set. The box handles its own keys
+// (its window procedure is replaced): Return goes to the dialog only while no edit handler is set.
 class Win32TextBox final : public TextBox {
 public:
-    explicit Win32TextBox(HWND edit) : edit_(edit) {}
+    explicit Win32TextBox(HWND edit);
+    ~Win32TextBox() override;
+    Win32TextBox(const Win32TextBox&) = delete;
+    Win32TextBox& operator=(const Win32TextBox&) = delete;
+
+    HWND handle() const { return edit_; }
     std::string text() const override;
     void setText(const std::string& text) override { SetWindowTextW(edit_, toWide(text).c_str()); }
+    void setEditFinishedHandler(std::function<void()> handler) override { onEditFinished_ = std::move(handler); }
+    void setStepHandler(std::function<void(int)> handler) override { onStep_ = std::move(handler); }
 
 private:
+    static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
     HWND edit_;
+    WNDPROC previous_;
+    std::function<void()> onEditFinished_;
+    std::function<void(int)> onStep_;
 };
 
 // A vertical scroll bar control as a spinner. The bar holds each value v as -v, which puts the
@@ -50,6 +65,8 @@ public:
     HWND handle() const { return bar_; }
     int value() const override { return -GetScrollPos(bar_, SB_CTL); }
     void setValue(int value) override;
+    int minimum() const override { return minimum_; }
+    int maximum() const override { return maximum_; }
     void setChangeHandler(std::function<void()> handler) override { onChange_ = std::move(handler); }
     // A WM_VSCROLL of the bar: the arrows and the track step by one, the thumb sets its place.
     void onScroll(WPARAM request);

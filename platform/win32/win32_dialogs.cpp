@@ -1,11 +1,12 @@
 #include "platform/win32/win32_dialogs.h"
 
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
 
 #include <iterator>
+#include <optional>
 #include <vector>
 
 namespace murmora {
@@ -81,6 +82,45 @@ std::wstring dialogFilter(const std::string& filter) {
     return out;
 }
 
+namespace {
+
+// The path as a message shows it: a name of more than 60 characters with its middle left out.
+std::wstring shownPath(const std::wstring& path) {
+    std::wstring shown;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = path.find_first_of(L"\\/", start);
+        std::wstring part = path.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+        if (part.size() > 60) part = part.substr(0, 40) + L'\u2026' + part.substr(part.size() - 19);
+        shown += part;
+        if (end == std::wstring::npos) return shown;
+        shown += path[end];
+        start = end + 1;
+    }
+}
+
+// Why the file system cannot take a name: a path component longer than its volume allows (255
+// characters on NTFS and FAT); else nothing.
+std::optional<std::wstring> nameTooLong(const std::wstring& path) {
+    DWORD limit = 255;
+    std::wstring root(MAX_PATH + 1, L'\0');
+    if (GetVolumePathNameW(path.c_str(), root.data(), static_cast<DWORD>(root.size())))
+        GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, &limit, nullptr, nullptr, 0);
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = path.find_first_of(L"\\/", start);
+        const std::size_t length = (end == std::wstring::npos ? path.size() : end) - start;
+        if (length > limit)
+            return shownPath(path) + L"\nThe name is too long for the file system: it has " + std::to_wstring(length) +
+                   L" characters, and a name there may have at most " + std::to_wstring(limit) +
+                   L".\nChoose a shorter name.";
+        if (end == std::wstring::npos) return std::nullopt;
+        start = end + 1;
+    }
+}
+
+} // namespace
+
 std::optional<std::string> Win32FileDialog::show(bool save) {
     // Room for a long path; the last name chosen is offered again.
     std::vector<wchar_t> name(32768, L'\0');
@@ -97,8 +137,14 @@ std::optional<std::string> Win32FileDialog::show(bool save) {
     dialog.lpstrTitle = title.c_str();
     // The program's working folder stays where it is whatever folder the user goes to.
     dialog.Flags = static_cast<DWORD>(setup_.flags) | OFN_EXPLORER | OFN_NOCHANGEDIR;
-    const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-    if (!chosen || name[0] == L'\0') return std::nullopt;
+    for (;;) {
+        const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+        if (!chosen || name[0] == L'\0') return std::nullopt;
+        // A name the file system cannot take is refused, and the dialog asks again with it.
+        const std::optional<std::wstring> refusal = nameTooLong(name.data());
+        if (!refusal) break;
+        MessageBoxW(dialogOwner(), refusal->c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
+    }
     lastFileName_ = name.data();
     return fromWide(lastFileName_);
 }

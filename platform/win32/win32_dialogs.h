@@ -2,7 +2,7 @@
 #include <string>
 
 #include "platform/dialogs.h"
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 namespace murmora {
 

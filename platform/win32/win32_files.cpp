@@ -1,6 +1,6 @@
 #include "platform/win32/win32_files.h"
 
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 #include <shlobj.h>
 
@@ -74,6 +74,8 @@ std::string Win32Files::homeFolder() const {
     std::string home;
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Profile, 0, nullptr, &folder))) home = withoutClosingSeparator(folder);
     CoTaskMemFree(folder);
+    // A drive's root is no home: nothing goes there unasked.
+    if (!home.empty() && (home.back() == '\\' || home.back() == '/')) home.clear();
     return home;
 }
 

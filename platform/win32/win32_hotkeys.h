@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/hotkeys.h"
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 namespace murmora {
 

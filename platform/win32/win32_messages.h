@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 namespace murmora {
 

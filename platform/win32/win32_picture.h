@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/picture.h"
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 namespace murmora {
 

@@ -7,7 +7,7 @@
 
 #include "platform/playback_engine.h"
 #include "platform/take_engine.h"
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 namespace murmora {
 

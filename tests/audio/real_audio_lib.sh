@@ -48,3 +48,18 @@ within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= h
 no_takes_left() {
   [ -z "$(find "$XDG_CACHE_HOME" -type f 2>/dev/null)" ] || fail "take files left behind: $(find "$XDG_CACHE_HOME" -type f)"
 }
+
+# expect_held_take OUTPUT TAKE: the take a Windows recorder saved holds the tone, and lasts as long
+# as its OUTPUT says it was recording ("held between SHORTEST and LONGEST s", as its own clock
+# saw it: a loaded machine may oversleep), ± 0.1 s, at 44,100 Hz, 16-bit, stereo.
+expect_held_take() {
+  local shortest longest length
+  read -r shortest longest < <(echo "$1" | sed -n 's/^held between \([0-9.]*\) and \([0-9.]*\) s.*/\1 \2/p')
+  [ -n "$longest" ] || fail "the recorder did not say how long it held the take"
+  assert_tone "$2" 440 2.9 || fail "the take does not hold the 440 Hz tone"
+  length=$(duration "$2")
+  within "$length" "$(awk -v s="$shortest" 'BEGIN { print s - 0.1 }')" "$(awk -v l="$longest" 'BEGIN { print l + 0.1 }')" ||
+    fail "the take lasts $length s, not the $shortest to $longest s it was recording"
+  [ "$(soxi -r "$2")" = 44100 ] && [ "$(soxi -c "$2")" = 2 ] && [ "$(soxi -b "$2")" = 16 ] ||
+    fail "the take is not 44,100 Hz 16-bit stereo"
+}

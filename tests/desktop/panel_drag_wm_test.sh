@@ -8,15 +8,11 @@ set -euo pipefail
 
 app=$1
 . "$(dirname "$0")/scratch_lib.sh"
+. "$(dirname "$0")/x_windows_lib.sh"
 fail() { echo "FAIL: $*"; sed 's/^/  murmora: /' "$work/murmora.log" 2>/dev/null; exit 1; }
-need_x_server_and openbox xdotool xprop
+need_x_server_and openbox xdotool xprop xwininfo
 [ -x "$app" ] || fail "no program at $app"
-
-! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || unavailable "a window manager runs already"
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start: $(cat "$work/openbox.log")"
+start_openbox "$work"
 
 XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=xcb "$app" >"$work/murmora.log" 2>&1 &
 pids+=($!)

@@ -35,3 +35,22 @@ hotkey_box_reads() { # WINDOW REFERENCE_PROGRAM TEXT
   differing=$(compare -metric AE "$work/box.png" "$work/reference.png" null: 2>&1) || true
   [ "$differing" = 0 ]
 }
+
+# Whether a window manager runs: the window its check property names exists (a manager that
+# was killed leaves the property behind on a server that does not reset).
+window_manager_runs() {
+  local id
+  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}')
+  [ -n "$id" ] && xwininfo -id "$id" >/dev/null 2>&1
+}
+
+# Starts openbox on the display for the length of the test (its process joins `pids`), its log
+# in FOLDER; skips the test when another window manager runs, fails when openbox does not come up.
+start_openbox() { # FOLDER
+  command -v openbox >/dev/null || unavailable "openbox is not installed"
+  ! window_manager_runs || unavailable "a window manager runs already"
+  openbox --sm-disable >"$1/openbox.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do window_manager_runs && return 0; sleep 0.1; done
+  fail "openbox did not start: $(cat "$1/openbox.log")"
+}

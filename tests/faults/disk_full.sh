@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The disk fills in the middle of a take. The service goes on answering, "stop" reports the
-# failed write, and the take saves: a playable file that holds every frame written before the
-# disk refused more. The disk is a 1 MiB tmpfs holding the take folder where the test may
+# The disk fills in the middle of a take. The take stops there, the service goes on answering,
+# "stop" reports the failed write, and the take saves: a playable file that holds every frame
+# written before the disk refused more. The disk is a 1 MiB tmpfs holding the take folder where the test may
 # mount one (root), else a 1 MiB file-size limit on the shell (the write then fails with EFBIG).
 . "$(dirname "$0")/../audio/real_audio_lib.sh"
 own_server
@@ -27,7 +27,7 @@ echo "disk: $how"
 cat "$WORK/out"
 expect_reply "$WORK/out" 1 0
 expect_reply "$WORK/out" 2 0
-expect_reply "$WORK/out" 3 0 recording
+expect_reply "$WORK/out" 3 0 stopped   # since the disk refused frames
 expect_reply "$WORK/out" 4 512     # stop: the take file could not be written on
 expect_reply "$WORK/out" 5 0       # save: what it holds is kept
 expect_reply "$WORK/out" 6 0

@@ -12,7 +12,10 @@ export HOME="$WORK/home" XDG_CACHE_HOME="$WORK/cache" QT_QPA_PLATFORM=xcb
 mkdir -p "$HOME"
 TAKES="$XDG_CACHE_HOME/murmora/takes"
 pids=()
-trap 'rc=$?; set +e; for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
+# A test may add shell commands to cleanup_steps, run on exit once the programs are gone.
+cleanup_steps=()
+trap 'rc=$?; set +e; for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
+      for step in "${cleanup_steps[@]}"; do eval "$step"; done; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
 
 fail() { echo "FAIL: $*" >&2; [ -s "$WORK/murmora.log" ] && sed 's/^/  murmora: /' "$WORK/murmora.log" >&2; exit 1; }
 unavailable() { # fails in CI, skips elsewhere
@@ -76,21 +79,33 @@ cancel_save_dialog() {
 # Checks that the program shows a box titled Murmora with ICON (warning or information) and
 # TEXT, by holding a picture of it against a reference box drawn with the same text; closes it.
 expect_box() { # ICON TEXT
-  local box reference reference_pid differing
-  box=$(wait_for_window "^Murmora$" "$PANEL") || fail "no message box, expected: ${2:0:200}"
+  expect_titled_box Murmora "$PANEL" "$@"
+}
+# The same for a box titled TITLE over the window OVER (which has that title too).
+expect_titled_box() { # TITLE OVER ICON TEXT
+  local box
+  box=$(wait_for_window "^$1\$" "$2") || fail "no message box, expected: ${4:0:200}"
+  local differing
+  differing=$(pixels_unlike_reference "$box" "$2" "$3" "$1" "$4")
+  xdotool windowfocus --sync "$box" key Return
+  [ "$differing" = 0 ] || fail "the box does not say \"${4:0:200}\" ($differing pixels differ)"
+  sleep 0.3
+}
+
+# How many pixels of the box BOX differ from the box the reference program draws with STYLE,
+# TITLE and TEXT (OVER: another window of that title, passed over).
+pixels_unlike_reference() { # BOX OVER STYLE TITLE TEXT
+  local reference reference_pid
   sleep 0.5
-  import -window "$box" "$WORK/box.png"
-  "$REFERENCE_BOX" "$1" Murmora "$2" &
+  import -window "$1" "$WORK/box.png"
+  "$REFERENCE_BOX" "$3" "$4" "$5" >/dev/null &
   reference_pid=$!
-  reference=$(wait_for_window "^Murmora$" "$PANEL" "$box") || fail "the reference box did not show"
+  reference=$(wait_for_window "^$4\$" "$2" "$1") || fail "the reference box did not show"
   sleep 0.5
   import -window "$reference" "$WORK/reference.png"
-  xdotool windowfocus --sync "$reference" key Return
+  xdotool windowfocus --sync "$reference" key Escape
   wait "$reference_pid" || true
-  differing=$(compare -metric AE "$WORK/box.png" "$WORK/reference.png" null: 2>&1) || true
-  xdotool windowfocus --sync "$box" key Return
-  [ "$differing" = 0 ] || fail "the box does not say \"${2:0:200}\" ($differing pixels differ)"
-  sleep 0.3
+  compare -metric AE "$WORK/box.png" "$WORK/reference.png" null: 2>&1 || true
 }
 
 # Records a take of 2 s and saves it as FILE: the recorder works (again).
@@ -103,6 +118,32 @@ expect_next_take() { # FILE
   expect_take "$1" 1.5
 }
 
+now_ns() { date +%s%N; }
+
+# Waits for the panel's next message box, which should say WHAT; sets told_ms to the
+# milliseconds since SINCE (now_ns) when it showed.
+wait_until_told() { # SINCE WHAT
+  wait_for_window "^Murmora$" "$PANEL" >/dev/null || fail "nobody said that $2"
+  told_ms=$(( ($(now_ns) - $1) / 1000000 ))
+  echo "told that $2 $told_ms ms after"
+}
+
+# within VALUE LOW HIGH
+within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }'; }
+
+# The streams the program holds open on the sound server, playing or recording.
+program_streams() {
+  { pactl list source-outputs; pactl list sink-inputs; } 2>/dev/null |
+    grep -c "application.process.id = \"$APP_PID\"" || true
+}
+
+# Asserts that the program holds no stream on the server within 3 s: streams it gave up on while
+# the server did not answer are cleaned up once it answers again.
+expect_no_streams() {
+  for _ in $(seq 30); do [ "$(program_streams)" = 0 ] && return 0; sleep 0.1; done
+  fail "the program holds $(program_streams) streams on the server: $(pactl list short source-outputs; pactl list short sink-inputs)"
+}
+
 # Asserts that FILE is a take holding the test tone for at least SECONDS.
 expect_take() { # FILE SECONDS
   [ -f "$1" ] || fail "no take at $1"
@@ -111,30 +152,14 @@ expect_take() { # FILE SECONDS
 
 # Runs openbox on the test run's X server until the test ends, for what only a window manager
 # does (Alt+F4).
-start_window_manager() {
-  command -v openbox >/dev/null || unavailable "openbox is not installed"
-  ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || unavailable "a window manager runs already"
-  openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-  pids+=($!)
-  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0; sleep 0.1; done
-  fail "openbox did not start: $(cat "$WORK/openbox.log")"
-}
+start_window_manager() { start_openbox "$WORK"; }
 
 # Checks that the program asks QUESTION with Save, Discard and Cancel, by holding a picture of
 # its box against the one the reference program draws, and answers it with ANSWER.
 answer_save_question() { # QUESTION save|discard|cancel
-  local box reference reference_pid differing
+  local box differing
   box=$(wait_for_window "^Murmora$" "$PANEL") || fail "no question, expected: $1"
-  sleep 0.5
-  import -window "$box" "$WORK/box.png"
-  "$REFERENCE_BOX" save-question Murmora "$1" >/dev/null &
-  reference_pid=$!
-  reference=$(wait_for_window "^Murmora$" "$PANEL" "$box") || fail "the reference box did not show"
-  sleep 0.5
-  import -window "$reference" "$WORK/reference.png"
-  xdotool windowfocus --sync "$reference" key Escape
-  wait "$reference_pid" || true
-  differing=$(compare -metric AE "$WORK/box.png" "$WORK/reference.png" null: 2>&1) || true
+  differing=$(pixels_unlike_reference "$box" "$PANEL" save-question Murmora "$1")
   [ "$differing" = 0 ] || fail "the box does not ask \"$1\" ($differing pixels differ)"
   case $2 in # Save is the default button; Tab goes on to Discard
     save) xdotool windowfocus --sync "$box" key Return ;;

@@ -17,7 +17,6 @@ ink_pixels() {
   convert "$WORK/shot.png" -crop "$1" +repage txt:- | grep -c "$ink" || true
 }
 now() { date +%s.%N; }
-within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }'; } # VALUE LOW HIGH
 seconds_since() { awk -v from="$1" -v to="$(now)" 'BEGIN { printf "%.2f", to - from }'; }
 
 echo "== the bar shows the tone at -6 dBFS"

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -196,6 +197,38 @@ TEST_F(FileDialogs, RefuseANameInAFolderThatDoesNotExist) {
     EXPECT_FALSE(dialog.showSave());
     EXPECT_TRUE(stayedOpen);
     EXPECT_TRUE(warning.contains(QStringLiteral("does not exist"))) << warning.toStdString();
+}
+
+// A name longer than the file system takes (255 bytes, here in letters of one byte or of two)
+// keeps the Save button usable, and saving it says why it cannot be; the dialog stays open.
+TEST_F(FileDialogs, RefuseANameTooLongForTheFileSystemWithAMessage) {
+    const QString longNames[] = {QString(296, QLatin1Char('a')) + QStringLiteral(".wav"),
+                                 QString(130, QChar(0x00E9)) + QStringLiteral(".wav")};
+    const int bytes[] = {300, 264};
+    for (int i = 0; i < 2; ++i) {
+        QString warning;
+        bool saveUsable = false, stayedOpen = false;
+        answerNextModal<QFileDialog>([&](QFileDialog* fileDialog) {
+            answerNextModal<QMessageBox>([&](QMessageBox* box) {
+                warning = box->text();
+                box->button(QMessageBox::Ok)->click();
+            });
+            typeName(fileDialog, scratchPath(longNames[i]));
+            QPushButton* save = fileDialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save);
+            saveUsable = save->isEnabled();
+            save->click();
+            stayedOpen = fileDialog->isVisible();
+            fileDialog->reject();
+        });
+        EXPECT_FALSE(dialog.showSave());
+        EXPECT_TRUE(saveUsable) << i;
+        EXPECT_TRUE(stayedOpen) << i;
+        const QString shownName = longNames[i].left(40) + QChar(0x2026) + longNames[i].right(19);
+        EXPECT_EQ(warning, QStringLiteral("%1\nThe name is too long for the file system: it has %2 bytes, and a name "
+                                          "there may have at most 255.\nChoose a shorter name.")
+                               .arg(scratchPath(shownName))
+                               .arg(bytes[i]));
+    }
 }
 
 } // namespace

@@ -6,11 +6,14 @@
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QImage>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/qt_panel.h"
+#include "tests/qt/modal_answer.h"
 #include "tests/support/fake_engine.h"
 
 namespace murmora {
@@ -151,20 +154,42 @@ TEST_F(RealPanel, SpinnersStopAtTheirEndsWithoutWrapping) {
     }
 }
 
-// Typing cannot make a box show another time than the spinners hold, which the schedule uses.
-TEST_F(RealPanel, TheTimeAndDurationBoxesTakeNoTypingButTheTargetBoxDoes) {
+// Keys typed into the real boxes reach the schedule's rules: Return and the focus leaving a box
+// finish an edit, the Up and Down arrows step its spinner, and a refused value is told in a
+// message box while the box shows the spinner's value again.
+TEST_F(RealPanel, TheTimeAndDurationBoxesTakeTypingAndTheArrowKeys) {
     auto& f = panel.scheduleDialog;
     f.show();
-    for (QtTextBox* box : {f.startHourBox, f.startMinuteBox, f.startSecondBox, f.dayHalfBox, f.durationHoursBox,
-                           f.durationMinutesBox, f.durationSecondsBox, f.targetPathBox}) {
-        const std::string shown = box->text();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f)); // a box that has the focus can lose it
+    const auto retype = [](QtTextBox* box, const QString& typed) {
         box->setFocus();
-        QTest::keyClick(box, Qt::Key_End);
-        QTest::keyClick(box, Qt::Key_Backspace);
-        QTest::keyClicks(box, QStringLiteral("11pm"));
-        EXPECT_EQ(box->text(), box == f.targetPathBox ? shown.substr(0, shown.size() - 1) + "11pm" : shown)
-            << box->objectName().toStdString();
-    }
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+    };
+    retype(f.startHourBox, QStringLiteral("11"));
+    QTest::keyClick(f.startHourBox, Qt::Key_Return);
+    EXPECT_EQ(f.startHourSpinner->value(), 11);
+    retype(f.dayHalfBox, QStringLiteral("pm"));
+    f.durationSecondsBox->setFocus(); // the focus leaves the box
+    EXPECT_EQ(f.dayHalfSpinner->value(), 2);
+    EXPECT_EQ(f.dayHalfBox->text(), "PM");
+    QTest::keyClick(f.durationSecondsBox, Qt::Key_Up);
+    QTest::keyClick(f.durationSecondsBox, Qt::Key_Up);
+    QTest::keyClick(f.durationSecondsBox, Qt::Key_Down);
+    EXPECT_EQ(f.durationSecondsSpinner->value(), 1);
+    EXPECT_EQ(f.durationSecondsBox->text(), "01");
+
+    QString told;
+    testing::answerNextModal<QMessageBox>([&](QMessageBox* box) {
+        told = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    retype(f.startMinuteBox, QStringLiteral("75"));
+    QTest::keyClick(f.startMinuteBox, Qt::Key_Return);
+    EXPECT_EQ(told, QStringLiteral("The minute of the start time must be a whole number from 0 to 59, not \"75\"."));
+    EXPECT_EQ(f.startMinuteSpinner->value(), 0);
+    EXPECT_EQ(f.startMinuteBox->text(), "00");
 }
 
 TEST_F(RealPanel, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {

@@ -1,6 +1,9 @@
-// The picture controls of the panel: what they report of the mouse, and what they show.
+// The picture controls of the panel: what they report of the mouse and the keyboard, and what
+// they show.
+#include <functional>
 #include <vector>
 
+#include <QAccessible>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -54,6 +57,51 @@ TEST_F(PictureControlMouse, NamesTheRightAndMiddleButtons) {
                                               {'u', kRightButton, 75, 75},
                                               {'d', kMiddleButton, 75, 75},
                                               {'u', kMiddleButton, 75, 75}}));
+}
+
+// The keyboard and a screen reader's Press report what a left click in the middle of the
+// button would, 55 x 55 pixels being 825 x 825 twips; a key press given up moves off it.
+TEST_F(PictureControlMouse, KeysAndPressReportAClickInTheMiddleAndAPressGivenUpAMoveOff) {
+    const Reported down{'d', kLeftButton, 412.5f, 412.5f}, up{'u', kLeftButton, 412.5f, 412.5f};
+    const Reported off{'m', kLeftButton, -15.0f, -15.0f};
+    button.setFocus();
+    struct Case {
+        const char* what;
+        std::function<void()> keys;
+        std::vector<Reported> reported;
+    };
+    const Case cases[] = {
+        {"Space", [&] { QTest::keyClick(&button, Qt::Key_Space); }, {down, up}},
+        {"Enter", [&] { QTest::keyClick(&button, Qt::Key_Return); }, {down, up}},
+        {"Press",
+         [&] {
+             QAccessible::queryAccessibleInterface(&button)->actionInterface()->doAction(
+                 QAccessibleActionInterface::pressAction());
+         },
+         {down, up}},
+        {"Space then Escape",
+         [&] {
+             QTest::keyPress(&button, Qt::Key_Space);
+             QTest::keyClick(&button, Qt::Key_Escape);
+             QTest::keyRelease(&button, Qt::Key_Space);
+         },
+         {down, off}},
+        {"Space then the focus goes",
+         [&] {
+             QTest::keyPress(&button, Qt::Key_Space);
+             button.clearFocus();
+             QTest::keyRelease(&button, Qt::Key_Space);
+             button.setFocus();
+         },
+         {down, off}},
+    };
+    for (const Case& c : cases) {
+        reports.clear();
+        c.keys();
+        // Press shows the pressed picture for a tenth of a second before its click.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return reports.size() >= c.reported.size(); }, 1000)) << c.what;
+        EXPECT_EQ(reports, c.reported) << c.what;
+    }
 }
 
 TEST(SeeThroughButtonImage, KeyColourBecomesTransparentAndNothingElse) {

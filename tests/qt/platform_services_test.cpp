@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <optional>
+#include <pwd.h>
 #include <regex>
 #include <set>
 #include <string>
@@ -111,6 +113,38 @@ TEST_F(TemporaryFolder, FollowsTmpdirAndIsEmptyWhenThatIsNoFolder) {
     EXPECT_EQ(files.tempFolder(), "");
     ::unsetenv("TMPDIR");
     EXPECT_EQ(files.tempFolder(), "/tmp");
+}
+
+class HomeFolder : public Folder {
+protected:
+    void TearDown() override {
+        for (const auto& [name, value] : saved)
+            value ? qputenv(name, *value) : qunsetenv(name);
+    }
+    const std::pair<const char*, std::optional<QByteArray>> saved[2] = {
+        {"HOME", qEnvironmentVariableIsSet("HOME") ? std::optional(qgetenv("HOME")) : std::nullopt},
+        {"XDG_CACHE_HOME",
+         qEnvironmentVariableIsSet("XDG_CACHE_HOME") ? std::optional(qgetenv("XDG_CACHE_HOME")) : std::nullopt}};
+};
+
+// $HOME, else the password database's home, else the parent of the take folder: never "/".
+TEST_F(HomeFolder, IsHomeElseThePasswordDatabasesElseTheTakeFoldersParentButNeverTheRoot) {
+    ASSERT_EQ(::mkdir(scratchPath("cache").c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir(scratchPath("cache/murmora").c_str(), 0700), 0);
+    ::setenv("XDG_CACHE_HOME", scratchPath("cache").c_str(), 1);
+    const passwd* user = ::getpwuid(::geteuid());
+    const std::string listed = user && user->pw_dir ? user->pw_dir : "";
+    struct stat info {};
+    const bool listedUsable = listed.size() > 1 && ::stat(listed.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    const std::string withoutHome = listedUsable ? listed : scratchPath("cache/murmora");
+    const std::pair<std::optional<std::string>, std::string> cases[] = {
+        {dir + "/", dir},   {std::nullopt, withoutHome},           {"", withoutHome},
+        {"/", withoutHome}, {scratchPath("missing"), withoutHome}, {"relative/home", withoutHome},
+    };
+    for (const auto& [home, expected] : cases) {
+        home ? ::setenv("HOME", home->c_str(), 1) : ::unsetenv("HOME");
+        EXPECT_EQ(files.homeFolder(), expected) << (home ? *home : "HOME unset");
+    }
 }
 
 TEST_F(Folder, ResourcesFindBitmapsByNameAndCustomBytesByIdAndTypeWhateverTheCaseAndBrokenPicturesAreAnError) {

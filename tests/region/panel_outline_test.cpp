@@ -6,6 +6,7 @@
 #include "platform/regions.h"
 #include "platform/screen_metrics.h"
 #include "shell/panel_outline.h"
+#include "tests/region/fixed_screen.h"
 
 namespace murmora {
 namespace {
@@ -46,13 +47,7 @@ TEST(DesignValueConversion, ScalesAddsTheOffsetAndRoundsHalvesToEven) {
             << c.value << " x " << c.scale << " at " << c.twipsPerPixel << " + " << c.offset;
 }
 
-// A screen of fixed resolution.
-struct FixedScreen : ScreenMetrics {
-    explicit FixedScreen(double twipsPerPixel) : twipsPerPixel(twipsPerPixel) {}
-    double twipsPerPixelX() const override { return twipsPerPixel; }
-    double twipsPerPixelY() const override { return twipsPerPixel; }
-    double twipsPerPixel;
-};
+using fakes::FixedScreen;
 
 // The outline is the rounded rectangle and the disc of the design, in pixels of the screen;
 // only the outline outlives its making.

@@ -65,21 +65,6 @@ TEST_F(ScheduleArming, AnUnreadableTimeTextTakesTheTimeOfDayFromTheClock) {
     EXPECT_EQ(app.engine.take(), kTakeStarted);
 }
 
-TEST_F(ScheduleArming, ADayHalfTextOtherThanAmOrPmKeepsTheEarlierStart) {
-    arm(2, 0, 0, "AM");
-    openWindow([this] {
-        app.startHourSpinner.setValue(5);
-        app.dayHalfBox.setText("am");
-        closeByUser();
-    });
-    app.clock.time = FakeClock::kBaseDay + kSecondsPerDay + 7199;
-    app.scheduleStartTimer.tick();
-    EXPECT_TRUE(app.engine.take().empty());
-    app.clock.advance(1);
-    app.scheduleStartTimer.tick();
-    EXPECT_EQ(app.engine.take(), kTakeStarted) << "at 2:00:00 AM";
-}
-
 TEST_F(ScheduleArming, TheLongestDurationIs35999Seconds) {
     openWindow([this] {
         chooseDuration(9, 59, 59);

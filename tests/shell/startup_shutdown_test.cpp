@@ -11,7 +11,7 @@ TEST(StartUp, LeavesThePanelIdleWithEveryTimerOffTheLabelsSetAndTheScheduleDefau
     EXPECT_EQ(app.panel.recorder.state(), RecorderState::idle);
     EXPECT_EQ(app.panel.recorder.latestTakePath(), "") << "nothing to play";
     EXPECT_FALSE(app.elapsedTimer.enabled || app.scheduleStartTimer.enabled || app.scheduledStopTimer.enabled);
-    EXPECT_EQ(app.copyrightLabel.caption, "\u00A9Murmor");
+    EXPECT_EQ(app.copyrightLabel.caption, "\u00A9Murmur");
     EXPECT_EQ(app.versionLabel.caption, "v 1.1");
     for (FakeLabel* label : {&app.secondsLabel, &app.sizeLabel, &app.scheduleCaptionLabel, &app.scheduleTimeLabel})
         EXPECT_EQ(label->caption, "");

@@ -25,8 +25,17 @@ public:
 class FakeTextBox : public TextBox {
 public:
     std::string contents;
+    std::function<void()> onEditFinished;
+    std::function<void(int)> onStep;
     std::string text() const override { return contents; }
     void setText(const std::string& t) override { contents = t; }
+    void setEditFinishedHandler(std::function<void()> handler) override { onEditFinished = std::move(handler); }
+    void setStepHandler(std::function<void(int)> handler) override { onStep = std::move(handler); }
+    // The user types `typed` over the text and presses Enter.
+    void type(const std::string& typed) {
+        contents = typed;
+        if (onEditFinished) onEditFinished();
+    }
 };
 
 // Clamps to its range and reports a settled change, as the spinner widget does.
@@ -41,6 +50,8 @@ public:
         value_ = v;
         if (onChange_) onChange_();
     }
+    int minimum() const override { return min_; }
+    int maximum() const override { return max_; }
     void setChangeHandler(std::function<void()> handler) override { onChange_ = std::move(handler); }
     void stepUp() { setValue(value_ + 1); }
 
@@ -95,9 +106,11 @@ class FakePictureButton : public PictureButton {
 public:
     std::vector<std::string> shown; // every picture handed over, "" for no picture
     MouseHandlers mouse;
+    std::string status;
     std::string current() const { return shown.empty() ? "" : shown.back(); }
     void setPicture(const Picture& picture) override { shown.push_back(picture ? picture.name : ""); }
     void setMouseHandlers(MouseHandlers handlers) override { mouse = std::move(handlers); }
+    void setStatusText(const std::string& s) override { status = s; }
     void down(int button = kLeftButton, float x = 100, float y = 100) { mouse.down(button, x, y); }
     void move(int button, float x, float y) { mouse.move(button, x, y); }
     void up(int button = kLeftButton, float x = 100, float y = 100) { mouse.up(button, x, y); }

@@ -15,11 +15,7 @@ public:
         std::erase(backend_.streams_, this);
     }
     std::error_code start() override { return change(StreamState::running); }
-    std::error_code stop() override {
-        std::unique_lock lock(backend_.mutex_);
-        backend_.stopsReleased_.wait(lock, [this] { return !backend_.holdCaptureStops_ || !sink_; });
-        return changeLocked(StreamState::stopped);
-    }
+    std::error_code stop() override { return change(StreamState::stopped); }
     StreamState state() const override {
         std::lock_guard lock(backend_.mutex_);
         return state_;
@@ -27,6 +23,12 @@ public:
 
 private:
     friend class ScriptedBackend;
+    // With the backend's lock held: the stream ends by itself, and tells its sink or source.
+    void endItself(StreamState state) {
+        state_ = state;
+        if (sink_) sink_->onStreamEnded(state);
+        if (source_) source_->onStreamEnded(state);
+    }
     std::error_code change(StreamState next) {
         std::lock_guard lock(backend_.mutex_);
         return changeLocked(next);
@@ -54,14 +56,6 @@ void ScriptedBackend::setDeviceAvailable(bool available) {
     available_ = available;
 }
 
-void ScriptedBackend::holdCaptureStops(bool held) {
-    {
-        std::lock_guard lock(mutex_);
-        holdCaptureStops_ = held;
-    }
-    stopsReleased_.notify_all();
-}
-
 void ScriptedBackend::setAnswering(bool answering) {
     std::lock_guard lock(mutex_);
     answering_ = answering;
@@ -69,8 +63,12 @@ void ScriptedBackend::setAnswering(bool answering) {
 
 void ScriptedBackend::loseStreams() {
     std::lock_guard lock(mutex_);
-    for (Stream* stream : streams_)
-        stream->state_ = StreamState::lost;
+    for (Stream* stream : streams_) {
+        if (stream->state_ == StreamState::running)
+            stream->endItself(StreamState::lost);
+        else
+            stream->state_ = StreamState::lost;
+    }
 }
 
 int ScriptedBackend::openStreamCount() const {
@@ -101,7 +99,7 @@ std::vector<std::int16_t> ScriptedBackend::pullPlayback(std::size_t frames) {
     std::vector<std::int16_t> samples(frames * static_cast<std::size_t>(stream->format_.channels));
     bool last = false;
     stream->source_->onPlayback(samples.data(), frames, last);
-    if (last) stream->state_ = StreamState::ended;
+    if (last) stream->endItself(StreamState::ended);
     return samples;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 #include "platform/audio/audio_backend.h"
 
-#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <span>
@@ -11,6 +10,7 @@ namespace murmora::audio {
 
 // A backend without hardware: the caller plays the audio thread and decides which frames come
 // in and when output is pulled, so that tests and benchmarks see exactly what the devices do.
+// Streams that end by themselves tell their sink or source, as a real backend's do.
 class ScriptedBackend final : public AudioBackend {
 public:
     ScriptedBackend();
@@ -20,17 +20,15 @@ public:
     void setDeviceAvailable(bool available);
     // While false, every open, start and stop fails with notAnswering, as a server that stopped does.
     void setAnswering(bool answering);
-    // Every open stream ends as when the server goes away.
+    // Every open stream ends as when the server goes away; those running are told so.
     void loseStreams();
-    // While true, a capture stream's stop() waits, as a device that is slow to stop does.
-    void holdCaptureStops(bool held);
     int openStreamCount() const;
 
     // Hands frames to the running capture stream as its callback would; false when none runs.
     bool deliverCapture(std::span<const std::int16_t> interleaved, bool deviceOverflow = false);
     // Pulls frames from the running playback stream; empty when none runs. The source's frames
-    // come first, then silence; once the source has handed over its last frame the stream ends,
-    // as a device's does.
+    // come first, then silence; once the source has handed over its last frame the stream ends
+    // and tells the source, as a device's does once that frame has been played.
     std::vector<std::int16_t> pullPlayback(std::size_t frames);
 
     Result<std::unique_ptr<AudioStream>> openCapture(const StreamFormat& format, CaptureSink& sink) override;
@@ -45,8 +43,6 @@ private:
     mutable std::mutex mutex_; // held while a callback runs, so that stop() waits for it
     bool available_ = true;
     bool answering_ = true;
-    bool holdCaptureStops_ = false;
-    std::condition_variable stopsReleased_;
     std::vector<Stream*> streams_;
 };
 

@@ -1,13 +1,15 @@
 // The regions GDI makes (under Wine) against the program's own region arithmetic, which the
-// Linux panel uses for its outline.
+// Linux panel uses for its outline: the same pixels, none more and none fewer.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <ostream>
-#include <tuple>
 #include <vector>
 
 #include "platform/regions.h"
+#include "shell/panel_outline.h"
+#include "tests/region/fixed_screen.h"
 #include "tests/windows/gdi_regions.h"
 
 namespace murmora {
@@ -27,14 +29,12 @@ namespace {
 
 // The pixels of a GDI region; the region is deleted.
 Region takeGdiRegion(HRGN gdi) {
-    Region pixels;
-    for (const RECT& r : gdiRegionRects(gdi))
-        pixels = pixels.united(Region::rectangle(r.left, r.top, r.right, r.bottom));
+    const Region pixels = regionOf(gdi);
     DeleteObject(gdi);
     return pixels;
 }
 
-// The pixels held by one side only, row by row, within the box and a margin of 2 around it.
+// The pixels held by one side only, within the box and a margin of 2 around it.
 std::vector<PixelDifference> differingPixels(const Region& gdi, const Region& ours, RECT box) {
     std::vector<PixelDifference> differences;
     for (int y = std::min(box.top, box.bottom) - 2; y < std::max(box.top, box.bottom) + 2; ++y) {
@@ -45,82 +45,105 @@ std::vector<PixelDifference> differingPixels(const Region& gdi, const Region& ou
     return differences;
 }
 
-// The panel's outline at 96 dots per inch (as designed) and at 120 (every value times 1.25).
-constexpr OutlineShapes kAt96Dpi{2, 1, 163, 231, 30, 56, 38, 52, 204, 214};
-constexpr OutlineShapes kAt120Dpi{2, 1, 204, 289, 38, 70, 48, 65, 255, 268};
+std::vector<PixelDifference> noDifferences() { return {}; }
 
-std::vector<PixelDifference> outlineDifferences(const OutlineShapes& s) {
-    const Region ours = Region::roundedRectangle(s.left, s.top, s.right, s.bottom, s.cornerWidth, s.cornerHeight)
-                            .united(Region::ellipse(s.discLeft, s.discTop, s.discRight, s.discBottom));
-    return differingPixels(takeGdiRegion(makeGdiOutline(s)), ours, {s.left, s.top, s.discRight, s.bottom});
-}
+using fakes::FixedScreen;
 
-// Both sides hold every pixel of the outline but a few on its curves. GDI cuts the rounded
-// rectangle's corners with an ellipse covering the full corner size (30 x 56 pixels), the
-// program with one a pixel smaller each way (29 x 55); on the disc (x 181) the curve passes
-// between two pixels and the two sides choose differently.
-TEST(GdiOutline, DiffersFromTheRegionArithmeticOnlyInTheseCurvePixels) {
-    const std::vector<PixelDifference> at96Dpi = {
-        {4, 13, false},   {159, 13, false},  {3, 16, false},    {160, 16, false}, {2, 21, false},
-        {161, 21, false}, {181, 78, false},  {181, 186, false}, {2, 209, false},  {161, 209, false},
-        {3, 214, false},  {160, 214, false}, {4, 217, false},   {159, 217, false}};
-    EXPECT_EQ(outlineDifferences(kAt96Dpi), at96Dpi);
-    const std::vector<PixelDifference> at120Dpi = {
-        {17, 1, false},    {187, 1, false},   {15, 2, false},    {189, 2, false},   {8, 9, false},
-        {196, 9, false},   {5, 15, false},    {199, 15, false},  {4, 18, false},    {200, 18, false},
-        {4, 270, false},   {200, 270, false}, {5, 273, false},   {199, 273, false}, {8, 279, false},
-        {196, 279, false}, {15, 286, false},  {189, 286, false}, {17, 287, false},  {187, 287, false}};
-    EXPECT_EQ(outlineDifferences(kAt120Dpi), at120Dpi);
-}
-
-// A pixel on the edge of both regions: a neighbour held by both and one held by neither.
-bool onTheEdgeOfBoth(const PixelDifference& d, const Region& gdi, const Region& ours) {
-    bool inBoth = false, inNeither = false;
-    for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
-        const bool g = gdi.contains(d.x + dx, d.y + dy), o = ours.contains(d.x + dx, d.y + dy);
-        inBoth = inBoth || (g && o);
-        inNeither = inNeither || (!g && !o);
+// The panel's outline as the Windows panel makes it (GDI's regions) and as the Linux panel
+// makes it (the region arithmetic), at 96 and 120 dots per inch, at other scales and moved.
+TEST(GdiOutline, IsTheLinuxPanelsOutlinePixelForPixel) {
+    const struct {
+        double twipsPerPixel;
+        float scaleX, scaleY;
+        std::int16_t offsetX, offsetY;
+    } cases[] = {
+        {15.0, 1, 1, 0, 0},        {12.0, 1, 1, 0, 0}, {15.0, 1, 1, 10, -20}, {12.0, 1, 1, -7, 3},
+        {15.0, 0.5f, 0.75f, 0, 0}, {15.0, 2, 2, 5, 5}, {9.6, 1, 1, 0, 0},     {7.5, 1.3f, 0.9f, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.twipsPerPixel << " twips a pixel, scale " << c.scaleX << " x " << c.scaleY
+                                        << ", moved " << c.offsetX << "," << c.offsetY);
+        const FixedScreen screen(c.twipsPerPixel);
+        GdiRegions gdi;
+        RegionTable ours;
+        const Region gdiOutline = *gdi.find(makePanelOutline(gdi, screen, c.scaleX, c.scaleY, c.offsetX, c.offsetY));
+        const Region ourOutline = *ours.find(makePanelOutline(ours, screen, c.scaleX, c.scaleY, c.offsetX, c.offsetY));
+        const Region::Bounds box = gdiOutline.boundingBox();
+        EXPECT_GT(gdiOutline.area(), 0);
+        EXPECT_EQ(differingPixels(gdiOutline, ourOutline, {box.left, box.top, box.right, box.bottom}), noDifferences());
     }
-    return inBoth && inNeither;
 }
 
-void expectDifferOnlyOnTheEdge(HRGN gdiRegion, const Region& ours, RECT box) {
-    const Region gdi = takeGdiRegion(gdiRegion);
-    for (const PixelDifference& d : differingPixels(gdi, ours, box))
-        ASSERT_TRUE(onTheEdgeOfBoth(d, gdi, ours)) << testing::PrintToString(d);
+// The design's outline at 96 dots per inch: GDI's count of its pixels.
+TEST(GdiOutline, At96DotsPerInchHoldsGdisPixelCount) {
+    const Region outline = takeGdiRegion(makeGdiOutline({2, 1, 163, 231, 30, 56, 38, 52, 204, 214}));
+    EXPECT_EQ(outline.area(), 40317);
+    EXPECT_EQ(outline, Region::roundedRectangle(2, 1, 163, 231, 30, 56).united(Region::ellipse(38, 52, 204, 214)));
 }
 
-// Boxes under 10 pixels are left out: for an ellipse much taller than wide Wine's
-// CreateEllipticRgn leaves the rows nearest the top and bottom unset, so they hold whatever
-// memory held (nothing, or rectangles far away).
-TEST(GdiEllipse, DiffersFromTheRegionArithmeticOnlyOnItsEdge) {
-    for (int width = 10; width <= 48; ++width) {
-        for (int height = 10; height <= 48; ++height) {
+// Wine leaves the lowest rows of an ellipse much taller than wide unset, so that they hold
+// whatever memory held (for a box 4 pixels wide from 9 pixels high, 7 wide from 51): the sizes
+// here keep to ellipses no taller than wide or at least 8 pixels wide.
+bool gdiSetsEveryRow(int width, int height) { return height <= width || width >= 8; }
+
+TEST(GdiEllipse, IsTheRegionArithmeticsPixelForPixel) {
+    for (int width = 1; width <= 64; ++width) {
+        for (int height = 1; height <= 64; ++height) {
+            if (!gdiSetsEveryRow(width, height)) continue;
             SCOPED_TRACE(testing::Message() << width << " x " << height);
-            expectDifferOnlyOnTheEdge(CreateEllipticRgn(5, 7, 5 + width, 7 + height),
-                                      Region::ellipse(5, 7, 5 + width, 7 + height), {5, 7, 5 + width, 7 + height});
-            if (HasFatalFailure()) return;
+            const RECT box{5, -7, 5 + width, -7 + height};
+            EXPECT_EQ(differingPixels(takeGdiRegion(CreateEllipticRgn(box.left, box.top, box.right, box.bottom)),
+                                      Region::ellipse(box.left, box.top, box.right, box.bottom), box),
+                      noDifferences());
+            if (HasFailure()) return;
         }
     }
-    for (const RECT& b :
-         {RECT{-20, 30, 146, 192}, RECT{-20, 30, 187, 233}, RECT{-20, 30, 981, 67}, RECT{204, 214, 38, 52}}) {
+    for (const RECT& b : {RECT{-20, 30, 146, 192}, RECT{-20, 30, 187, 233}, RECT{-20, 30, 981, 67},
+                          RECT{204, 214, 38, 52}, RECT{0, 0, 400, 1000}, RECT{-300, -200, 1700, 1300}}) {
         SCOPED_TRACE(testing::Message() << b.left << "," << b.top << " " << b.right << "," << b.bottom);
-        expectDifferOnlyOnTheEdge(CreateEllipticRgn(b.left, b.top, b.right, b.bottom),
-                                  Region::ellipse(b.left, b.top, b.right, b.bottom), b);
+        EXPECT_EQ(differingPixels(takeGdiRegion(CreateEllipticRgn(b.left, b.top, b.right, b.bottom)),
+                                  Region::ellipse(b.left, b.top, b.right, b.bottom), b),
+                  noDifferences());
     }
 }
 
-TEST(GdiRoundedRectangle, DiffersFromTheRegionArithmeticOnlyOnItsEdge) {
-    const std::tuple<RECT, int, int> cases[] = {
-        {{2, 1, 163, 231}, 30, 56},     {{2, 1, 204, 289}, 38, 70},       {{-5, -5, 20, 40}, 9, 9},
-        {{38, 52, 204, 214}, 166, 162}, {{38, 52, 204, 214}, 5000, 5000}, {{0, 0, 10, 10}, 0, 0},
-        {{0, 0, 50, 40}, -12, -8},      {{50, 40, 0, 0}, 12, 8},          {{0, 0, 40, 40}, 39, 1},
+TEST(GdiRoundedRectangle, IsTheRegionArithmeticsPixelForPixel) {
+    // Every corner size up to 64 in a box of 74 x 88, and some beyond.
+    const RECT box{-4, 2, 70, 90};
+    for (int width = 0; width <= 64; ++width) {
+        for (int height = 0; height <= 64; ++height) {
+            if (!gdiSetsEveryRow(width, height)) continue;
+            SCOPED_TRACE(testing::Message() << "corner " << width << " x " << height);
+            EXPECT_EQ(differingPixels(
+                          takeGdiRegion(CreateRoundRectRgn(box.left, box.top, box.right, box.bottom, width, height)),
+                          Region::roundedRectangle(box.left, box.top, box.right, box.bottom, width, height), box),
+                      noDifferences());
+            if (HasFailure()) return;
+        }
+    }
+    const struct {
+        RECT box;
+        int width, height;
+    } cases[] = {
+        {{2, 1, 163, 231}, 30, 56},
+        {{2, 1, 204, 289}, 38, 70},
+        {{-5, -5, 20, 40}, 9, 9},
+        {{38, 52, 204, 214}, 166, 162},
+        {{38, 52, 204, 214}, 5000, 5000},
+        {{0, 0, 10, 10}, 0, 0},
+        {{0, 0, 50, 40}, -12, -8},
+        {{50, 40, 0, 0}, 12, 8},
+        {{0, 0, 40, 40}, 39, 1},
+        {{10, 10, 900, 700}, 300, 120},
+        {{0, 0, 3, 3}, 3, 3},
+        {{7, 7, 8, 30}, 5, 5},
     };
     for (const auto& [b, w, h] : cases) {
         SCOPED_TRACE(testing::Message() << b.left << "," << b.top << " " << b.right << "," << b.bottom << " corner "
                                         << w << " x " << h);
-        expectDifferOnlyOnTheEdge(CreateRoundRectRgn(b.left, b.top, b.right, b.bottom, w, h),
-                                  Region::roundedRectangle(b.left, b.top, b.right, b.bottom, w, h), b);
+        EXPECT_EQ(differingPixels(takeGdiRegion(CreateRoundRectRgn(b.left, b.top, b.right, b.bottom, w, h)),
+                                  Region::roundedRectangle(b.left, b.top, b.right, b.bottom, w, h), b),
+                  noDifferences());
     }
 }
 

@@ -3,10 +3,7 @@
 # the focus record a take and stop it; the save dialog follows.
 . "$(dirname "$0")/panel_lib.sh"
 start_panel
-wine notepad >/dev/null 2>&1 &
-NOTEPAD_PID=$!
-trap 'set +e; end_panel; kill "$NOTEPAD_PID" 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"' EXIT
-notepad=$(wait_for_window 'Notepad') || fail "notepad did not start"
+start_notepad
 xdotool windowfocus --sync "$notepad"
 xdotool key ctrl+alt+r
 sleep 2

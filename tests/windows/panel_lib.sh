@@ -45,6 +45,14 @@ start_panel() {
   PANEL_X=$X PANEL_Y=$Y PANEL_WIDTH=$WIDTH PANEL_HEIGHT=$HEIGHT
 }
 
+# Starts notepad, another Wine program, for as long as the test runs; `notepad` is its window.
+start_notepad() {
+  wine notepad >/dev/null 2>&1 &
+  NOTEPAD_PID=$!
+  trap 'set +e; end_panel; kill "$NOTEPAD_PID" 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"' EXIT
+  notepad=$(wait_for_window 'Notepad') || fail "notepad did not start"
+}
+
 # click_panel X Y: a left click at a point of the panel.
 click_panel() {
   xdotool mousemove $((PANEL_X + $1)) $((PANEL_Y + $2)) sleep 0.1 click 1

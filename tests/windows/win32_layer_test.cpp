@@ -14,8 +14,8 @@
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_files.h"
-#include "platform/win32/win32_mci.h"
 #include "platform/win32/win32_process_launcher.h"
+#include "platform/win32/winmm_engine.h"
 
 namespace murmora {
 namespace {
@@ -109,11 +109,6 @@ TEST_F(Win32FilesTest, ASaveIsLetThroughOnlyWhereTheFileCanBeReplaced) {
     EXPECT_EQ(checkWritable(path("read only.wav")), win32Error(ERROR_ACCESS_DENIED));
     EXPECT_TRUE(checkWritable(path("no folder\\new.wav")));
     SetFileAttributesW((folder / "read only.wav").c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST(SaveCommand, ThePathComesOutOfItsQuotes) {
-    EXPECT_EQ(savedTakePath("save capture \"C:\\a b\\t.wav\""), "C:\\a b\\t.wav");
-    EXPECT_EQ(savedTakePath("status capture mode"), std::nullopt);
 }
 
 TEST(SpinnerTest, TheUpperArrowCountsUpWithinTheRangeAndEveryChangeIsReported) {

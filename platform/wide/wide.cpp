@@ -1,4 +1,4 @@
-#include "platform/win32/wide.h"
+#include "platform/wide/wide.h"
 
 namespace murmora {
 

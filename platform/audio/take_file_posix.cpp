@@ -1,0 +1,113 @@
+// The take file's side of the system on Linux: flock, rename, sendfile and fsync.
+#include "platform/audio/take_file.h"
+#include "platform/audio/take_file_system.h"
+#include "platform/posix/partial_file.h"
+
+#include <sndfile.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <sys/file.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace murmora::audio {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kCopyChunk = 64 << 20;
+
+using posix::lastSystemError;
+using posix::newFileMode;
+
+} // namespace
+
+fs::path defaultTakeFolder() {
+    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache == '/')
+        return fs::path(cache) / "murmora" / "takes";
+    if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".cache" / "murmora" / "takes";
+    return fs::path("/var/tmp") / ("murmora-takes-" + std::to_string(::geteuid()));
+}
+
+namespace takefs {
+
+std::error_code prepareFolder(const fs::path& folder) {
+    fs::path made;
+    for (const fs::path& part : folder) {
+        made /= part;
+        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) return lastSystemError();
+    }
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0) return lastSystemError();
+    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return {1, takeFolderCategory()};
+    if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) return lastSystemError();
+    return {};
+}
+
+// A take that cannot be locked would be taken for one left behind by the next start: it is not made.
+Result<LockedFile> createLocked(const fs::path& folder) {
+    static std::atomic<unsigned> counter{0};
+    for (;;) {
+        fs::path path = folder / ("take-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".wav");
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return lastSystemError();
+        if (::flock(fd, LOCK_EX) != 0) {
+            const std::error_code error = lastSystemError();
+            ::close(fd);
+            ::unlink(path.c_str());
+            return error;
+        }
+        return LockedFile{std::move(path), fd};
+    }
+}
+
+void close(int descriptor) { ::close(descriptor); }
+
+void remove(const fs::path& path) { ::unlink(path.c_str()); }
+
+bool isHeld(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return true; // gone, or not ours to read: leave it alone
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return held;
+}
+
+std::error_code moveTo(int descriptor, const fs::path& from, const fs::path& target) {
+    if (::fchmod(descriptor, newFileMode()) != 0) return lastSystemError();
+    if (::rename(from.c_str(), target.c_str()) != 0) return lastSystemError();
+    return {};
+}
+
+// The copy goes into a new hidden file of a random name, made exclusively (never an existing
+// name, never through a link), and is renamed over the target.
+std::error_code copyOver(const fs::path& from, const fs::path& target, const fs::path& noteFolder) {
+    auto partial = posix::PartialFile::createBeside(target, ".murmora-save-", noteFolder);
+    if (!partial) return partial.error();
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return lastSystemError();
+    std::error_code error;
+    for (ssize_t sent = 1; sent != 0 && !error;) {
+        sent = ::sendfile((*partial)->descriptor(), in, nullptr, kCopyChunk);
+        if (sent < 0 && errno != EINTR) error = lastSystemError();
+    }
+    ::close(in);
+    return error ? error : (*partial)->replaceTarget();
+}
+
+SNDFILE* openSoundFile(const fs::path& path, int mode, SF_INFO* info) { return sf_open(path.c_str(), mode, info); }
+
+void clearLastError() { errno = 0; }
+
+std::error_code lastErrorOr(std::errc fallback) {
+    return errno != 0 ? lastSystemError() : std::make_error_code(fallback);
+}
+
+} // namespace takefs
+} // namespace murmora::audio

@@ -1,0 +1,54 @@
+#pragma once
+// What the engine's files (takes, and the files it plays) ask of the operating system.
+// take_file_posix.cpp and take_file_win32.cpp answer it; the build takes the one of its system.
+#include "core/result.h"
+
+#include <filesystem>
+#include <system_error>
+
+typedef struct sf_private_tag SNDFILE;
+struct SF_INFO;
+
+namespace murmora::audio::takefs {
+
+// Makes each missing folder of `folder`, and accepts `folder` only when it is a folder (not a link
+// to one) for this user alone; else fails, with takeFolderCategory() when the folder is a link
+// or someone else's. On Linux the folders made are 0700, and the folder is made so when it is
+// open to others; on Windows a folder in the user's profile is the user's alone already.
+std::error_code prepareFolder(const std::filesystem::path& folder);
+
+// A new file for a take, of a name no other take uses, for this user alone, open and locked: the
+// lock, held until the file is closed, tells that the take is in use. Its descriptor is one
+// libsndfile can write through (sf_open_fd) without owning it.
+struct LockedFile {
+    std::filesystem::path path;
+    int descriptor;
+};
+Result<LockedFile> createLocked(const std::filesystem::path& folder);
+void close(int descriptor);
+void remove(const std::filesystem::path& path);
+
+// Whether some process holds the take at `path` open and locked.
+bool isHeld(const std::filesystem::path& path);
+
+// Renames the take at `from`, open as `descriptor`, to `target`, and gives it the permissions of
+// any new file of the user. Fails with an error equal to errc::cross_device_link when `target`
+// is on another file system or drive.
+std::error_code moveTo(int descriptor, const std::filesystem::path& from, const std::filesystem::path& target);
+
+// Copies the file at `from` into a new file beside `target`, syncs it, and only then puts it in
+// the target's place: the target is either the whole take or untouched. When a step fails, the
+// file made here is removed, and nothing else. On Linux the new file is noted in `noteFolder`
+// while the copy runs, so that the next start removes it should the program end meanwhile.
+std::error_code copyOver(const std::filesystem::path& from, const std::filesystem::path& target,
+                         const std::filesystem::path& noteFolder);
+
+// libsndfile's sf_open for a file of any name: on Windows through its wide name.
+SNDFILE* openSoundFile(const std::filesystem::path& path, int mode, SF_INFO* info);
+
+// The reason a system call gave for its failure (errno, or GetLastError on Windows), for calls
+// into libsndfile, which keeps it: clear it before the call, read it after.
+void clearLastError();
+std::error_code lastErrorOr(std::errc fallback);
+
+} // namespace murmora::audio::takefs

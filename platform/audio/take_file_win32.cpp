@@ -1,0 +1,180 @@
+// The engine's files on Windows: share modes and LockFileEx for the live take, MoveFileExW and
+// FlushFileBuffers for the save, wide names throughout.
+#include "platform/audio/take_file.h"
+#include "platform/audio/take_file_system.h"
+#include "platform/wide/wide.h"
+
+#include <io.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+#include <sndfile.h>
+
+#include <atomic>
+#include <random>
+#include <vector>
+
+namespace murmora::audio {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr DWORD kCopyChunk = 1 << 20;
+
+// The byte a live take holds locked: far past any end a take reaches, so that reading the take
+// from another program (a copy of it mid-take) never touches a locked range.
+constexpr DWORD kLockOffsetHigh = 0x40000000;
+
+OVERLAPPED lockPosition() {
+    OVERLAPPED position{};
+    position.OffsetHigh = kLockOffsetHigh;
+    return position;
+}
+
+// ERROR_NOT_SAME_DEVICE is Windows' EXDEV: the error TakeFile copies on.
+std::error_code moveError(DWORD code) {
+    return code == ERROR_NOT_SAME_DEVICE ? std::make_error_code(std::errc::cross_device_link) : win32Error(code);
+}
+
+bool isThere(const fs::path& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::error_code copyInto(const fs::path& from, HANDLE out) {
+    const HANDLE in = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (in == INVALID_HANDLE_VALUE) return lastWin32Error();
+    std::vector<char> chunk(kCopyChunk);
+    std::error_code error;
+    for (DWORD got = 1; got != 0 && !error;) {
+        DWORD put = 0;
+        if (!ReadFile(in, chunk.data(), kCopyChunk, &got, nullptr) ||
+            (got != 0 && (!WriteFile(out, chunk.data(), got, &put, nullptr) || put != got)))
+            error = lastWin32Error();
+    }
+    CloseHandle(in);
+    if (!error && !FlushFileBuffers(out)) error = lastWin32Error();
+    return error;
+}
+
+// A new file beside `target` that no other file had the name of, open for writing and to be
+// renamed or deleted through its handle.
+HANDLE createPartial(const fs::path& target, fs::path& partial) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::random_device random;
+    for (;;) {
+        wchar_t name[32];
+        swprintf(name, 32, L".murmora-save-%08x", static_cast<unsigned>(random()));
+        partial = folder / name;
+        const HANDLE out = CreateFileW(partial.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, nullptr,
+                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (out != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return out;
+    }
+}
+
+} // namespace
+
+fs::path defaultTakeFolder() {
+    wchar_t* local = nullptr;
+    fs::path base;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) {
+        base = local;
+    } else {
+        wchar_t temp[MAX_PATH + 1];
+        base = GetTempPathW(MAX_PATH + 1, temp) ? temp : L".";
+    }
+    CoTaskMemFree(local);
+    return base / L"Murmora" / L"takes";
+}
+
+namespace takefs {
+
+// The user's profile, where the take folder is, lets the user alone in (with the system and the
+// administrators): the folders made here inherit that.
+std::error_code prepareFolder(const fs::path& folder) {
+    fs::path made;
+    for (const fs::path& part : folder) {
+        made /= part;
+        if (!isThere(made) && !CreateDirectoryW(made.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+            return lastWin32Error();
+    }
+    const DWORD kind = GetFileAttributesW(folder.c_str());
+    if (kind == INVALID_FILE_ATTRIBUTES) return lastWin32Error();
+    if (!(kind & FILE_ATTRIBUTE_DIRECTORY) || (kind & FILE_ATTRIBUTE_REPARSE_POINT)) return {1, takeFolderCategory()};
+    return {};
+}
+
+// Others may read the take (a copy of it mid-take) but not write it; it may be renamed or
+// deleted while open, as the save does. A take that cannot be locked would be taken for one
+// left behind by the next start: it is not made.
+Result<LockedFile> createLocked(const fs::path& folder) {
+    static std::atomic<unsigned> counter{0};
+    for (;;) {
+        fs::path path = folder / ("take-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                  std::to_string(counter++) + ".wav");
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) continue;
+        if (file == INVALID_HANDLE_VALUE) return lastWin32Error();
+        OVERLAPPED position = lockPosition();
+        const int descriptor = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &position)
+                                   ? _open_osfhandle(reinterpret_cast<intptr_t>(file), 0)
+                                   : -1;
+        if (descriptor < 0) {
+            const std::error_code error = lastWin32Error();
+            CloseHandle(file);
+            DeleteFileW(path.c_str());
+            return error;
+        }
+        return LockedFile{std::move(path), descriptor};
+    }
+}
+
+void close(int descriptor) { _close(descriptor); }
+
+void remove(const fs::path& path) { DeleteFileW(path.c_str()); }
+
+bool isHeld(const fs::path& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return true; // gone, or not ours to read: leave it alone
+    OVERLAPPED position = lockPosition();
+    const bool held = !LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &position);
+    if (!held) UnlockFileEx(file, 0, 1, 0, &position);
+    CloseHandle(file);
+    return held;
+}
+
+// The take has the permissions of any new file in the user's profile already.
+std::error_code moveTo(int, const fs::path& from, const fs::path& target) {
+    if (!MoveFileExW(from.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return moveError(GetLastError());
+    return {};
+}
+
+std::error_code copyOver(const fs::path& from, const fs::path& target, const fs::path&) {
+    fs::path partial;
+    const HANDLE out = createPartial(target, partial);
+    if (out == INVALID_HANDLE_VALUE) return lastWin32Error();
+    std::error_code error = copyInto(from, out);
+    if (!error && !MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = lastWin32Error();
+    if (error) {
+        // Through the handle: whatever the name now holds, only the file made here goes.
+        FILE_DISPOSITION_INFO discard{TRUE};
+        SetFileInformationByHandle(out, FileDispositionInfo, &discard, sizeof discard);
+    }
+    CloseHandle(out);
+    return error;
+}
+
+SNDFILE* openSoundFile(const fs::path& path, int mode, SF_INFO* info) {
+    return sf_wchar_open(path.c_str(), mode, info);
+}
+
+void clearLastError() { SetLastError(ERROR_SUCCESS); }
+
+std::error_code lastErrorOr(std::errc fallback) {
+    const DWORD code = GetLastError();
+    return code != ERROR_SUCCESS ? win32Error(code) : std::make_error_code(fallback);
+}
+
+} // namespace takefs
+} // namespace murmora::audio

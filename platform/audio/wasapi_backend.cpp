@@ -1,0 +1,537 @@
+#include "platform/audio/wasapi_backend.h"
+
+#include "platform/audio/call_thread.h"
+
+// windows.h first: the COM and audio headers use its types.
+#include <windows.h>
+
+#include <audioclient.h>
+#include <avrt.h>
+#include <mmdeviceapi.h>
+#include <objbase.h>
+#include <wrl/client.h>
+
+#include <atomic>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace murmora::audio {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Microsoft::WRL::ComPtr;
+
+// Always: Windows converts the stream's 16-bit PCM to the endpoint's mix format and rate itself.
+// (Wine accepts a format other than the mix format without it; Windows refuses one.)
+constexpr DWORD kStreamFlags =
+    AUDCLNT_STREAMFLAGS_EVENTCALLBACK | AUDCLNT_STREAMFLAGS_AUTOCONVERTPCM | AUDCLNT_STREAMFLAGS_SRC_DEFAULT_QUALITY;
+// What an endpoint buffers, in 100 ns units. Capture holds a second for a pump that is late;
+// playback is not interactive, and "stop" drops what it holds.
+constexpr REFERENCE_TIME kCaptureBuffer = 10'000'000;
+constexpr REFERENCE_TIME kPlaybackBuffer = 5'000'000;
+// A running shared-mode endpoint moves frames every few milliseconds: one that moves none for
+// this long has gone, whatever it says.
+constexpr auto kSilentEndpointLimit = std::chrono::seconds(1);
+constexpr DWORD kPumpCheckMs = 100;
+// Windows loads the audio driver at the first enumeration; under Wine that connects to the
+// sound server. It starts in the background when the backend is made; the first open waits
+// this long for it.
+constexpr auto kDeviceStartDeadline = std::chrono::seconds(1);
+// How long the device thread waits for a closed stream's pump to let its endpoint go, so that
+// the program does not end while the driver is still at it.
+constexpr DWORD kPumpEndWaitMs = 1000;
+
+// COM in the multithreaded apartment for the life of the object, on the thread that made it: what
+// is made on one thread of that apartment may be used on any other.
+class ComApartment {
+public:
+    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT result_;
+};
+
+// A stream's client on one endpoint device.
+struct Endpoint {
+    ComPtr<IAudioClient> client;
+    ComPtr<IAudioCaptureClient> capture;
+    ComPtr<IAudioRenderClient> render;
+    UINT32 bufferFrames = 0;
+    std::wstring deviceId;
+};
+
+HRESULT openEndpoint(IMMDevice& device, bool capture, const StreamFormat& format, HANDLE ready, Endpoint& out) {
+    Endpoint made;
+    LPWSTR id = nullptr;
+    HRESULT result = device.GetId(&id);
+    if (FAILED(result)) return result;
+    made.deviceId = id;
+    CoTaskMemFree(id);
+    result = device.Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, &made.client);
+    if (FAILED(result)) return result;
+    WAVEFORMATEX wave{};
+    wave.wFormatTag = WAVE_FORMAT_PCM;
+    wave.nChannels = static_cast<WORD>(format.channels);
+    wave.nSamplesPerSec = static_cast<DWORD>(format.sampleRate);
+    wave.wBitsPerSample = 16;
+    wave.nBlockAlign = static_cast<WORD>(format.channels * 2);
+    wave.nAvgBytesPerSec = wave.nSamplesPerSec * wave.nBlockAlign;
+    result = made.client->Initialize(AUDCLNT_SHAREMODE_SHARED, kStreamFlags, capture ? kCaptureBuffer : kPlaybackBuffer,
+                                     0, &wave, nullptr);
+    if (SUCCEEDED(result)) result = made.client->SetEventHandle(ready);
+    if (SUCCEEDED(result)) result = made.client->GetBufferSize(&made.bufferFrames);
+    if (SUCCEEDED(result))
+        result = capture ? made.client->GetService(IID_PPV_ARGS(&made.capture))
+                         : made.client->GetService(IID_PPV_ARGS(&made.render));
+    if (SUCCEEDED(result)) out = std::move(made);
+    return result;
+}
+
+// One stream: its endpoint, the thread that pumps it, and what the stream object, the device
+// thread and the device watch share. It outlives the stream object while a thread still uses it.
+class Channel : public std::enable_shared_from_this<Channel> {
+public:
+    Channel(const StreamFormat& format, CaptureSink* sink, PlaybackSource* source)
+        : capture_(sink != nullptr), format_(format), sink_(sink), source_(source),
+          ready_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+          pumpEnded_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~Channel() {
+        CloseHandle(ready_);
+        CloseHandle(wake_);
+        CloseHandle(pumpEnded_);
+    }
+    Channel(const Channel&) = delete;
+    Channel& operator=(const Channel&) = delete;
+
+    bool capture() const { return capture_; }
+    StreamState state() const { return state_.load(); }
+
+    // On the device thread: the default endpoint of the stream's kind, ready to start.
+    HRESULT open(IMMDeviceEnumerator& devices) {
+        ComPtr<IMMDevice> device;
+        HRESULT result = devices.GetDefaultAudioEndpoint(capture_ ? eCapture : eRender, eConsole, &device);
+        if (FAILED(result)) return result;
+        std::lock_guard lock(endpointMutex_);
+        result = openEndpoint(*device.Get(), capture_, format_, ready_, endpoint_);
+        if (SUCCEEDED(result)) takeEndpoint();
+        return result;
+    }
+
+    void startPump() {
+        std::thread([self = shared_from_this()] { self->pump(); }).detach();
+    }
+
+    // From the stream object's destructor: no call reaches the sink or source after the return,
+    // and the pump lets the endpoint go on its own time.
+    void close() {
+        {
+            std::lock_guard lock(relayMutex_);
+            sink_ = nullptr;
+            source_ = nullptr;
+        }
+        quit_ = true;
+        SetEvent(wake_);
+    }
+    // On the device thread, after close().
+    void awaitPumpEnd() const { WaitForSingleObject(pumpEnded_, kPumpEndWaitMs); }
+
+    // For a stop that did not return in time: the stream stops at once as far as its sink or
+    // source knows.
+    void stopRelaying() {
+        std::lock_guard lock(relayMutex_);
+        StreamState running = StreamState::running;
+        state_.compare_exchange_strong(running, StreamState::stopped);
+    }
+
+    // On the device thread.
+    HRESULT startClient() {
+        std::lock_guard lock(endpointMutex_);
+        if (!endpoint_.client) return AUDCLNT_E_NOT_INITIALIZED; // the stream went meanwhile
+        if (state_ != StreamState::stopped) return S_OK;
+        noteProgress();
+        glitchExpected_ = true; // Windows marks the first packet after a start as a discontinuity
+        state_ = StreamState::running;
+        if (!capture_) {
+            queuedFrames_ = 0;
+            serviceRender(); // the endpoint starts with a full buffer
+        }
+        const HRESULT result = state_ == StreamState::lost ? AUDCLNT_E_DEVICE_INVALIDATED : endpoint_.client->Start();
+        if (FAILED(result)) state_ = result == AUDCLNT_E_DEVICE_INVALIDATED ? StreamState::lost : StreamState::stopped;
+        return result;
+    }
+
+    // On the device thread. Capture: what the endpoint still holds reaches the sink first.
+    void stopClient() {
+        std::lock_guard lock(endpointMutex_);
+        if (!endpoint_.client) return;
+        endpoint_.client->Stop();
+        if (capture_ && state_ == StreamState::running) serviceCapture();
+        StreamState running = StreamState::running;
+        state_.compare_exchange_strong(running, StreamState::stopped);
+        endpoint_.client->Reset();
+        lastHandedOver_ = false;
+    }
+
+    // From the pump, or the device watch's thread.
+    void markLost() { state_ = StreamState::lost; }
+    bool uses(const wchar_t* deviceId) {
+        std::lock_guard lock(notesMutex_);
+        return deviceId_ == deviceId;
+    }
+    void follow(const wchar_t* deviceId) {
+        {
+            std::lock_guard lock(notesMutex_);
+            followTo_ = deviceId;
+        }
+        SetEvent(wake_);
+    }
+
+private:
+    // With endpointMutex_ held, once endpoint_ is a new one.
+    void takeEndpoint() {
+        silence_.assign(static_cast<std::size_t>(endpoint_.bufferFrames) * static_cast<std::size_t>(format_.channels),
+                        0);
+        std::lock_guard lock(notesMutex_);
+        deviceId_ = endpoint_.deviceId;
+    }
+
+    void noteProgress() { lastProgress_ = Clock::now().time_since_epoch().count(); }
+    bool stalled() const {
+        return Clock::now() - Clock::time_point(Clock::duration(lastProgress_.load())) >= kSilentEndpointLimit;
+    }
+
+    void pump() {
+        ComApartment apartment;
+        DWORD task = 0;
+        const HANDLE priority = AvSetMmThreadCharacteristicsW(L"Audio", &task); // where Windows grants it
+        const HANDLE waits[] = {ready_, wake_};
+        while (!quit_) {
+            const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, kPumpCheckMs);
+            if (woke == WAIT_OBJECT_0 + 1) {
+                followDefault();
+                continue;
+            }
+            std::lock_guard lock(endpointMutex_);
+            if (state_ != StreamState::running) continue;
+            if (woke == WAIT_OBJECT_0) capture_ ? serviceCapture() : serviceRender();
+            if (state_ == StreamState::running && stalled()) markLost();
+        }
+        {
+            std::lock_guard lock(endpointMutex_);
+            if (endpoint_.client) endpoint_.client->Stop();
+            endpoint_ = {};
+        }
+        if (priority) AvRevertMmThreadCharacteristics(priority);
+        SetEvent(pumpEnded_);
+    }
+
+    // With endpointMutex_ held: hands every packet the endpoint holds to the sink.
+    void serviceCapture() {
+        for (;;) {
+            UINT32 packet = 0;
+            if (FAILED(endpoint_.capture->GetNextPacketSize(&packet))) return markLost();
+            if (packet == 0) return;
+            BYTE* data = nullptr;
+            UINT32 frames = 0;
+            DWORD flags = 0;
+            const HRESULT got = endpoint_.capture->GetBuffer(&data, &frames, &flags, nullptr, nullptr);
+            if (FAILED(got)) return markLost();
+            if (got == AUDCLNT_S_BUFFER_EMPTY) return;
+            const bool silent = (flags & AUDCLNT_BUFFERFLAGS_SILENT) != 0;
+            const bool overflow = (flags & AUDCLNT_BUFFERFLAGS_DATA_DISCONTINUITY) != 0 && !glitchExpected_;
+            glitchExpected_ = false;
+            {
+                std::lock_guard lock(relayMutex_);
+                if (sink_ && state_ == StreamState::running)
+                    sink_->onCaptured(silent ? silence_.data() : reinterpret_cast<const std::int16_t*>(data), frames,
+                                      overflow);
+            }
+            if (FAILED(endpoint_.capture->ReleaseBuffer(frames))) return markLost();
+            if (frames > 0) noteProgress();
+        }
+    }
+
+    // With endpointMutex_ held: fills the room the endpoint has from the source, and once the
+    // source has handed over its last frame, ends when the endpoint has taken them all.
+    void serviceRender() {
+        UINT32 padding = 0;
+        if (FAILED(endpoint_.client->GetCurrentPadding(&padding))) return markLost();
+        if (padding < queuedFrames_) noteProgress(); // the engine took frames since the last round
+        queuedFrames_ = padding;
+        if (lastHandedOver_) {
+            StreamState running = StreamState::running;
+            if (padding == 0 && state_.compare_exchange_strong(running, StreamState::ended)) endpoint_.client->Stop();
+            return;
+        }
+        const UINT32 room = endpoint_.bufferFrames - padding;
+        if (room == 0) return;
+        BYTE* data = nullptr;
+        if (FAILED(endpoint_.render->GetBuffer(room, &data))) return markLost();
+        std::size_t frames = 0;
+        bool last = false;
+        {
+            std::lock_guard lock(relayMutex_);
+            if (source_ && state_ == StreamState::running)
+                frames = source_->onPlayback(reinterpret_cast<std::int16_t*>(data), room, last);
+        }
+        DWORD flags = 0;
+        if (frames == 0 && !last) { // the file was not read in time: silence keeps the stream's pace
+            frames = room;
+            flags = AUDCLNT_BUFFERFLAGS_SILENT;
+        }
+        if (FAILED(endpoint_.render->ReleaseBuffer(static_cast<UINT32>(frames), flags))) return markLost();
+        queuedFrames_ += static_cast<UINT32>(frames);
+        lastHandedOver_ = last;
+    }
+
+    // On the pump: moves the stream to the endpoint the user made the default. Should that one
+    // not open, the stream stays where it is.
+    void followDefault() {
+        std::optional<std::wstring> target;
+        {
+            std::lock_guard lock(notesMutex_);
+            target.swap(followTo_);
+            if (!target || *target == deviceId_) return;
+        }
+        ComPtr<IMMDeviceEnumerator> devices;
+        ComPtr<IMMDevice> device;
+        Endpoint fresh;
+        if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, IID_PPV_ARGS(&devices))) ||
+            FAILED(devices->GetDevice(target->c_str(), &device)) ||
+            FAILED(openEndpoint(*device.Get(), capture_, format_, ready_, fresh)))
+            return;
+        std::lock_guard lock(endpointMutex_);
+        if (state_ == StreamState::lost) return;
+        const bool running = state_ == StreamState::running;
+        if (running) {
+            endpoint_.client->Stop();
+            if (capture_) serviceCapture();
+        }
+        std::swap(endpoint_, fresh); // the old one goes at the end of the scope
+        takeEndpoint();
+        if (!running) return;
+        noteProgress();
+        if (!capture_) {
+            queuedFrames_ = 0;
+            serviceRender();
+        }
+        if (FAILED(endpoint_.client->Start())) markLost();
+    }
+
+    const bool capture_;
+    const StreamFormat format_;
+    std::atomic<StreamState> state_{StreamState::stopped};
+    std::atomic<bool> quit_{false};
+    std::atomic<Clock::rep> lastProgress_{0}; // when frames last moved, or the stream started
+    // The sink or source, called and cut off with relayMutex_ held.
+    std::mutex relayMutex_;
+    CaptureSink* sink_;
+    PlaybackSource* source_;
+    const HANDLE ready_; // set by the endpoint when it has frames for us, or room
+    const HANDLE wake_;  // set to end the pump, or to have it follow the default endpoint
+    const HANDLE pumpEnded_;
+    // The endpoint and the pump's bookkeeping, used with endpointMutex_ held.
+    std::mutex endpointMutex_;
+    Endpoint endpoint_;
+    std::vector<std::int16_t> silence_; // handed over for a packet the endpoint marks silent
+    bool glitchExpected_ = false;
+    bool lastHandedOver_ = false;
+    UINT32 queuedFrames_ = 0; // playback: what the endpoint held after the last round
+    // What the device watch reads and asks for, with notesMutex_ held.
+    std::mutex notesMutex_;
+    std::wstring deviceId_;
+    std::optional<std::wstring> followTo_;
+};
+
+// The streams alive, for the device watch.
+class Streams {
+public:
+    void add(const std::shared_ptr<Channel>& channel) {
+        std::lock_guard lock(mutex_);
+        std::erase_if(channels_, [](const std::weak_ptr<Channel>& c) { return c.expired(); });
+        channels_.push_back(channel);
+    }
+    template <typename Action>
+    void forEach(Action action) {
+        std::lock_guard lock(mutex_);
+        for (const auto& weak : channels_)
+            if (const auto channel = weak.lock()) action(*channel);
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::weak_ptr<Channel>> channels_;
+};
+
+// Told by Windows, on a thread of its own, when endpoints come and go and when the user picks
+// another default: a stream whose device went is lost; the streams of a kind follow its new
+// default endpoint.
+class DeviceWatch final : public IMMNotificationClient {
+public:
+    explicit DeviceWatch(std::shared_ptr<Streams> streams) : streams_(std::move(streams)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        if (id == __uuidof(IUnknown) || id == __uuidof(IMMNotificationClient)) {
+            *object = static_cast<IMMNotificationClient*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+
+    HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR deviceId, DWORD state) override {
+        if (state != DEVICE_STATE_ACTIVE) loseStreamsOn(deviceId);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR deviceId) override {
+        loseStreamsOn(deviceId);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole role, LPCWSTR deviceId) override {
+        if (role != eConsole || !deviceId) return S_OK; // no default left: the stream's own device tells
+        streams_->forEach([&](Channel& channel) {
+            if (channel.capture() == (flow == eCapture)) channel.follow(deviceId);
+        });
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY) override { return S_OK; }
+
+private:
+    ~DeviceWatch() = default;
+    void loseStreamsOn(LPCWSTR deviceId) {
+        if (!deviceId) return;
+        streams_->forEach([&](Channel& channel) {
+            if (channel.uses(deviceId)) channel.markLost();
+        });
+    }
+
+    LONG references_ = 1;
+    std::shared_ptr<Streams> streams_;
+};
+
+// The device thread's own: COM, the device enumerator and the watch registered with it.
+struct Devices {
+    std::shared_ptr<Streams> streams = std::make_shared<Streams>();
+    std::atomic<bool> startTried{false}; // read on any thread
+    std::optional<ComApartment> apartment;
+    ComPtr<IMMDeviceEnumerator> enumerator;
+    ComPtr<DeviceWatch> watch;
+
+    // Loads the audio driver and starts watching; a start that failed is tried again at the next open.
+    bool start() {
+        if (!enumerator) startOnce();
+        startTried = true;
+        return enumerator != nullptr;
+    }
+    void end() {
+        if (enumerator && watch) enumerator->UnregisterEndpointNotificationCallback(watch.Get());
+        watch.Reset();
+        enumerator.Reset();
+        apartment.reset();
+    }
+
+private:
+    void startOnce() {
+        if (!apartment) apartment.emplace();
+        if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, IID_PPV_ARGS(&enumerator))))
+            return;
+        ComPtr<IMMDevice> device; // the first look at an endpoint connects the driver to its server
+        enumerator->GetDefaultAudioEndpoint(eCapture, eConsole, &device);
+        watch.Attach(new DeviceWatch(streams));
+        if (FAILED(enumerator->RegisterEndpointNotificationCallback(watch.Get()))) watch.Reset();
+    }
+};
+
+class WasapiStream final : public AudioStream {
+public:
+    WasapiStream(std::shared_ptr<CallThread> calls, std::shared_ptr<Channel> channel)
+        : calls_(std::move(calls)), channel_(std::move(channel)) {}
+    ~WasapiStream() override {
+        channel_->close();
+        calls_->post([channel = channel_] { channel->awaitPumpEnd(); });
+    }
+
+    std::error_code start() override {
+        if (channel_->state() == StreamState::lost) return AudioError::deviceFailed;
+        if (channel_->state() != StreamState::stopped) return {};
+        auto result = std::make_shared<HRESULT>(E_PENDING);
+        if (!calls_->run([channel = channel_, result] { *result = channel->startClient(); },
+                         Clock::now() + kDeviceDeadline))
+            return AudioError::notAnswering;
+        return SUCCEEDED(*result) ? std::error_code() : AudioError::deviceFailed;
+    }
+
+    std::error_code stop() override {
+        if (channel_->state() != StreamState::running) return {};
+        if (calls_->run([channel = channel_] { channel->stopClient(); }, Clock::now() + kDeviceDeadline)) return {};
+        channel_->stopRelaying();
+        return AudioError::notAnswering;
+    }
+
+    StreamState state() const override { return channel_->state(); }
+
+private:
+    std::shared_ptr<CallThread> calls_;
+    std::shared_ptr<Channel> channel_;
+};
+
+class WasapiBackend final : public AudioBackend {
+public:
+    WasapiBackend() {
+        calls_->post([devices = devices_] { devices->start(); });
+    }
+    ~WasapiBackend() override {
+        calls_->post([devices = devices_] { devices->end(); });
+    }
+
+    Result<std::unique_ptr<AudioStream>> openCapture(const StreamFormat& format, CaptureSink& sink) override {
+        return open(std::make_shared<Channel>(format, &sink, nullptr));
+    }
+    Result<std::unique_ptr<AudioStream>> openPlayback(const StreamFormat& format, PlaybackSource& source) override {
+        return open(std::make_shared<Channel>(format, nullptr, &source));
+    }
+
+private:
+    Result<std::unique_ptr<AudioStream>> open(const std::shared_ptr<Channel>& channel) {
+        // Only the first open may wait for the start begun when the backend was made.
+        const auto deadline = Clock::now() + (devices_->startTried ? kDeviceDeadline : kDeviceStartDeadline);
+        auto result = std::make_shared<HRESULT>(E_PENDING);
+        if (!calls_->run(
+                [devices = devices_, channel, result] {
+                    *result = devices->start() ? channel->open(*devices->enumerator.Get()) : CO_E_NOTINITIALIZED;
+                },
+                deadline))
+            return AudioError::notAnswering; // the channel goes with the call, once it returns
+        if (FAILED(*result)) return AudioError::deviceFailed;
+        devices_->streams->add(channel);
+        channel->startPump();
+        return std::unique_ptr<AudioStream>(std::make_unique<WasapiStream>(calls_, channel));
+    }
+
+    std::shared_ptr<CallThread> calls_ = std::make_shared<CallThread>();
+    std::shared_ptr<Devices> devices_ = std::make_shared<Devices>();
+};
+
+} // namespace
+
+std::unique_ptr<AudioBackend> makeWasapiBackend() { return std::make_unique<WasapiBackend>(); }
+
+std::unique_ptr<AudioBackend> makeAudioBackend() { return makeWasapiBackend(); }
+
+} // namespace murmora::audio

@@ -1,0 +1,160 @@
+#include "platform/qt/panel_instance.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+
+namespace murmora {
+
+namespace {
+
+// How long a later start waits for the first panel to answer: it may still be starting.
+constexpr std::chrono::milliseconds kAnswerDeadline{5000};
+const char kAnswer[] = "raised\n";
+
+// A folder that only this user may enter: a folder (not a link to one) of this user's own,
+// closed to everyone else.
+bool isOwnPrivateFolder(const std::string& folder) {
+    struct stat info {};
+    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+           (info.st_mode & 077) == 0;
+}
+
+// $XDG_RUNTIME_DIR, else /tmp/murmora-UID made for this user alone; empty when neither is the
+// user's own.
+std::string runtimeFolder() {
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime == '/' && isOwnPrivateFolder(runtime))
+        return runtime;
+    const std::string own = "/tmp/murmora-" + std::to_string(::geteuid());
+    ::mkdir(own.c_str(), 0700);
+    return isOwnPrivateFolder(own) ? own : std::string();
+}
+
+// The display the panel shows on, as a file name: ":0" for DISPLAY ":0.0", else the Wayland
+// display's name.
+std::string displayName() {
+    std::string display;
+    if (const char* x = std::getenv("DISPLAY"); x && *x) {
+        display = x;
+        const auto colon = display.rfind(':');
+        const auto dot = display.find('.', colon == std::string::npos ? 0 : colon);
+        if (colon != std::string::npos && dot != std::string::npos) display.erase(dot);
+    } else if (const char* wayland = std::getenv("WAYLAND_DISPLAY"); wayland && *wayland) {
+        display = wayland;
+    }
+    std::replace(display.begin(), display.end(), '/', '_');
+    return display;
+}
+
+bool socketAddress(const std::string& path, sockaddr_un& address) {
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+int localSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0); }
+
+} // namespace
+
+PanelInstance::PanelInstance() : folder_(runtimeFolder()), display_(displayName()) {}
+
+PanelInstance::~PanelInstance() {
+    notifier_.reset();
+    if (server_ >= 0) {
+        ::unlink(socketPath(folder_, display_).c_str());
+        ::close(server_);
+    }
+    if (lock_ >= 0) ::close(lock_);
+}
+
+std::string PanelInstance::lockPath(const std::string& folder, const std::string& display) {
+    return folder + "/murmora-panel-" + display + ".lock";
+}
+
+std::string PanelInstance::socketPath(const std::string& folder, const std::string& display) {
+    return folder + "/murmora-panel-" + display + ".socket";
+}
+
+PanelInstance::Claim PanelInstance::claim() {
+    if (folder_.empty()) return Claim::first;
+    lock_ = ::open(lockPath(folder_, display_).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (lock_ < 0) return Claim::first;
+    if (::flock(lock_, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(lock_);
+        lock_ = -1;
+        return held ? askFirstPanel() : Claim::first;
+    }
+    startListening();
+    return Claim::first;
+}
+
+void PanelInstance::startListening() {
+    // A socket a killed panel left behind goes, and a new one takes its place.
+    const std::string path = socketPath(folder_, display_);
+    sockaddr_un address{};
+    if (!socketAddress(path, address)) return;
+    ::unlink(path.c_str());
+    server_ = localSocket();
+    if (server_ < 0) return;
+    if (::bind(server_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(server_, 8) != 0) {
+        ::close(server_);
+        server_ = -1;
+    }
+}
+
+PanelInstance::Claim PanelInstance::askFirstPanel() const {
+    sockaddr_un address{};
+    if (!socketAddress(socketPath(folder_, display_), address)) return Claim::otherSilent;
+    const auto deadline = std::chrono::steady_clock::now() + kAnswerDeadline;
+    // The first panel may have its lock but not its socket yet.
+    int connection = -1;
+    while (std::chrono::steady_clock::now() < deadline) {
+        connection = localSocket();
+        if (connection >= 0 && ::connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) break;
+        if (connection >= 0) ::close(connection);
+        connection = -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (connection < 0) return Claim::otherSilent;
+    // It answers once its panel is up and has been brought to the front.
+    char answer[sizeof kAnswer] = {};
+    pollfd readable{connection, POLLIN, 0};
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const bool answered = ::poll(&readable, 1, static_cast<int>(std::max<long>(left.count(), 0))) == 1 &&
+                          ::recv(connection, answer, sizeof answer - 1, 0) > 0;
+    ::close(connection);
+    return answered ? Claim::otherRaised : Claim::otherSilent;
+}
+
+void PanelInstance::listen(std::function<void()> bringToFront) {
+    if (server_ < 0) return;
+    bringToFront_ = std::move(bringToFront);
+    notifier_ = std::make_unique<QSocketNotifier>(server_, QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { answerLaterStart(); });
+}
+
+void PanelInstance::answerLaterStart() {
+    const int connection = ::accept4(server_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (connection < 0) return;
+    if (bringToFront_) bringToFront_();
+    static_cast<void>(::send(connection, kAnswer, sizeof kAnswer - 1, MSG_NOSIGNAL));
+    ::close(connection);
+}
+
+} // namespace murmora

@@ -1,0 +1,136 @@
+#include "platform/qt/qt_accessibility.h"
+
+#include <cmath>
+
+#include <QAccessibleWidget>
+
+#include "platform/level.h"
+#include "platform/qt/panel_window.h"
+#include "platform/qt/qt_controls.h"
+#include "platform/qt/qt_level_display.h"
+
+namespace murmora {
+
+namespace {
+
+// A picture button: Press clicks it as Space does, showing its pressed picture for a tenth
+// of a second; it counts as pressed while it is held down or has a status, which is its
+// description.
+class PictureButtonAccessible final : public QAccessibleWidget {
+public:
+    explicit PictureButtonAccessible(QtPictureButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.pressed = button()->isDown() || !button()->statusText().isEmpty();
+        return state;
+    }
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) {
+            button()->animateClick();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+    QStringList keyBindingsForAction(const QString& action) const override {
+        if (action == pressAction()) return {QStringLiteral("Space"), QStringLiteral("Return")};
+        return QAccessibleWidget::keyBindingsForAction(action);
+    }
+
+private:
+    QtPictureButton* button() const { return static_cast<QtPictureButton*>(widget()); }
+};
+
+// A spinner: a spin box holding the spinner's value, not the negated one its scroll bar keeps;
+// its value read as its box shows it ("AM", "05").
+class SpinnerAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit SpinnerAccessible(QtSpinner* spinner) : QAccessibleWidget(spinner, QAccessible::SpinBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text type) const override {
+        if (type == QAccessible::Value) return spinner()->valueText();
+        return QAccessibleWidget::text(type);
+    }
+    QVariant currentValue() const override { return spinner()->value(); }
+    void setCurrentValue(const QVariant& value) override { spinner()->setValue(value.toInt()); }
+    QVariant maximumValue() const override { return spinner()->maximum(); }
+    QVariant minimumValue() const override { return spinner()->minimum(); }
+    QVariant minimumStepSize() const override { return 1; }
+
+    QStringList actionNames() const override {
+        return QStringList{increaseAction(), decreaseAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == increaseAction()) {
+            spinner()->triggerAction(QAbstractSlider::SliderSingleStepSub); // the upper arrow
+        } else if (action == decreaseAction()) {
+            spinner()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+
+private:
+    QtSpinner* spinner() const { return static_cast<QtSpinner*>(widget()); }
+};
+
+// The level bar: the input's peak in dBFS on the bar's scale, read as "-12 dBFS".
+class LevelBarAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit LevelBarAccessible(LevelBar* bar) : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text type) const override {
+        if (type == QAccessible::Value) return LevelBar::levelText(bar()->shownDbfs());
+        return QAccessibleWidget::text(type);
+    }
+    QVariant currentValue() const override { return bar()->shownDbfs(); }
+    void setCurrentValue(const QVariant&) override {} // the input sets it
+    QVariant maximumValue() const override { return 0.0; }
+    QVariant minimumValue() const override { return kLevelScaleFloorDbfs; }
+    QVariant minimumStepSize() const override { return 1.0; }
+
+private:
+    LevelBar* bar() const { return static_cast<LevelBar*>(widget()); }
+};
+
+// The note on the display: a notification whose name is its text, so that it is read out
+// when it shows.
+class DisplayNoteAccessible final : public QAccessibleWidget {
+public:
+    explicit DisplayNoteAccessible(DisplayNote* note) : QAccessibleWidget(note, QAccessible::Notification) {}
+
+    QString text(QAccessible::Text type) const override {
+        if (type == QAccessible::Name) return static_cast<DisplayNote*>(widget())->text();
+        return QAccessibleWidget::text(type);
+    }
+};
+
+// Qt's own interfaces answer for the class names of Qt's classes, which are the nearest
+// these controls have: each is told apart by its type.
+QAccessibleInterface* panelControlInterface(const QString&, QObject* object) {
+    // A plain widget would be a nameless filler; the panel is the program's window.
+    if (auto* panel = dynamic_cast<PanelWindow*>(object)) return new QAccessibleWidget(panel, QAccessible::Window);
+    if (auto* button = dynamic_cast<QtPictureButton*>(object)) return new PictureButtonAccessible(button);
+    if (auto* spinner = dynamic_cast<QtSpinner*>(object)) return new SpinnerAccessible(spinner);
+    if (auto* bar = dynamic_cast<LevelBar*>(object)) return new LevelBarAccessible(bar);
+    if (auto* note = dynamic_cast<DisplayNote*>(object)) return new DisplayNoteAccessible(note);
+    return nullptr;
+}
+
+} // namespace
+
+void installAccessibleInterfaces() {
+    static const bool installed = (QAccessible::installFactory(panelControlInterface), true);
+    static_cast<void>(installed);
+}
+
+} // namespace murmora

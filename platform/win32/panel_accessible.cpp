@@ -1,0 +1,235 @@
+#include "platform/win32/panel_accessible.h"
+
+#include <string>
+
+#include "platform/win32/panel_window.h"
+
+namespace murmora {
+
+namespace {
+
+const wchar_t* const kPanelName = L"Murmora";
+const wchar_t* const kPressAction = L"Press";
+
+bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
+// The button a child id names: ids 1 to 7 are the buttons in reading order.
+int buttonIndex(const VARIANT& child) { return child.lVal - 1; }
+
+HRESULT text(const std::wstring& words, BSTR* out) {
+    *out = nullptr;
+    if (words.empty()) return S_FALSE;
+    *out = SysAllocStringLen(words.data(), static_cast<UINT>(words.size()));
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+void setInteger(VARIANT* out, long value) {
+    VariantInit(out);
+    out->vt = VT_I4;
+    out->lVal = value;
+}
+
+} // namespace
+
+HRESULT PanelAccessible::QueryInterface(REFIID id, void** object) {
+    if (!object) return E_POINTER;
+    if (id == IID_IUnknown || id == IID_IDispatch || id == __uuidof(IAccessible)) {
+        *object = static_cast<IAccessible*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG PanelAccessible::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+
+ULONG PanelAccessible::Release() {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+}
+
+HRESULT PanelAccessible::GetTypeInfoCount(UINT* count) {
+    *count = 0;
+    return S_OK;
+}
+
+HRESULT PanelAccessible::check(const VARIANT& child) const {
+    if (!panel_) return RPC_E_DISCONNECTED;
+    if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > PanelWindow::kButtonCount) return E_INVALIDARG;
+    return S_OK;
+}
+
+HRESULT PanelAccessible::get_accParent(IDispatch** parent) {
+    *parent = nullptr;
+    if (!panel_) return RPC_E_DISCONNECTED;
+    return AccessibleObjectFromWindow(panel_->handle(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                      reinterpret_cast<void**>(parent));
+}
+
+HRESULT PanelAccessible::get_accChildCount(long* count) {
+    if (!panel_) return RPC_E_DISCONNECTED;
+    *count = PanelWindow::kButtonCount;
+    return S_OK;
+}
+
+HRESULT PanelAccessible::get_accChild(VARIANT child, IDispatch** object) {
+    *object = nullptr;
+    if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    return S_FALSE; // the buttons are simple children, with no object of their own
+}
+
+HRESULT PanelAccessible::get_accName(VARIANT child, BSTR* name) {
+    *name = nullptr;
+    if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    return text(isSelf(child) ? kPanelName : panel_->buttonInReadingOrder(buttonIndex(child)).name(), name);
+}
+
+HRESULT PanelAccessible::get_accValue(VARIANT child, BSTR* value) {
+    *value = nullptr;
+    if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT PanelAccessible::get_accDescription(VARIANT child, BSTR* description) {
+    *description = nullptr;
+    if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    if (isSelf(child)) return S_FALSE;
+    return text(panel_->buttonInReadingOrder(buttonIndex(child)).status(), description);
+}
+
+HRESULT PanelAccessible::get_accRole(VARIANT child, VARIANT* role) {
+    VariantInit(role);
+    if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    setInteger(role, isSelf(child) ? ROLE_SYSTEM_CLIENT : ROLE_SYSTEM_PUSHBUTTON);
+    return S_OK;
+}
+
+HRESULT PanelAccessible::get_accState(VARIANT child, VARIANT* state) {
+    VariantInit(state);
+    if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    long flags = STATE_SYSTEM_FOCUSABLE;
+    if (isSelf(child)) {
+        if (panel_->hasKeyboardFocus()) flags |= STATE_SYSTEM_FOCUSED;
+    } else {
+        const int index = buttonIndex(child);
+        const PanelButton& button = panel_->buttonInReadingOrder(index);
+        if (panel_->hasKeyboardFocus() && panel_->focusedButton() == index) flags |= STATE_SYSTEM_FOCUSED;
+        if (panel_->isHeldDown(button) || !button.status().empty()) flags |= STATE_SYSTEM_PRESSED;
+    }
+    setInteger(state, flags);
+    return S_OK;
+}
+
+HRESULT PanelAccessible::get_accHelp(VARIANT child, BSTR* help) {
+    *help = nullptr;
+    if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT PanelAccessible::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
+    *file = nullptr;
+    *topic = 0;
+    if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT PanelAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
+    *shortcut = nullptr;
+    if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT PanelAccessible::get_accFocus(VARIANT* child) {
+    VariantInit(child);
+    if (!panel_) return RPC_E_DISCONNECTED;
+    if (!panel_->hasKeyboardFocus()) return S_FALSE;
+    setInteger(child, panel_->focusedButton() + 1);
+    return S_OK;
+}
+
+HRESULT PanelAccessible::get_accSelection(VARIANT* children) {
+    VariantInit(children);
+    return panel_ ? S_FALSE : RPC_E_DISCONNECTED;
+}
+
+HRESULT PanelAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
+    *action = nullptr;
+    if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    if (isSelf(child)) return DISP_E_MEMBERNOTFOUND;
+    return text(kPressAction, action);
+}
+
+HRESULT PanelAccessible::accSelect(long flags, VARIANT child) {
+    if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    if (isSelf(child) || flags != SELFLAG_TAKEFOCUS) return E_INVALIDARG;
+    panel_->focusButton(buttonIndex(child));
+    return S_OK;
+}
+
+HRESULT PanelAccessible::accLocation(long* left, long* top, long* width, long* height, VARIANT child) {
+    if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    RECT place{};
+    if (isSelf(child)) {
+        GetClientRect(panel_->handle(), &place);
+    } else {
+        place = panel_->buttonInReadingOrder(buttonIndex(child)).place();
+    }
+    MapWindowPoints(panel_->handle(), nullptr, reinterpret_cast<POINT*>(&place), 2);
+    *left = place.left;
+    *top = place.top;
+    *width = place.right - place.left;
+    *height = place.bottom - place.top;
+    return S_OK;
+}
+
+HRESULT PanelAccessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
+    VariantInit(end);
+    if (const HRESULT valid = check(start); valid != S_OK) return valid;
+    const long last = PanelWindow::kButtonCount;
+    long to = 0;
+    switch (direction) {
+    case NAVDIR_FIRSTCHILD:
+        to = isSelf(start) ? 1 : 0;
+        break;
+    case NAVDIR_LASTCHILD:
+        to = isSelf(start) ? last : 0;
+        break;
+    case NAVDIR_NEXT:
+        to = !isSelf(start) && start.lVal < last ? start.lVal + 1 : 0;
+        break;
+    case NAVDIR_PREVIOUS:
+        to = !isSelf(start) && start.lVal > 1 ? start.lVal - 1 : 0;
+        break;
+    default:
+        return E_INVALIDARG;
+    }
+    if (to == 0) return S_FALSE;
+    setInteger(end, to);
+    return S_OK;
+}
+
+HRESULT PanelAccessible::accHitTest(long x, long y, VARIANT* child) {
+    VariantInit(child);
+    if (!panel_) return RPC_E_DISCONNECTED;
+    POINT at{x, y};
+    ScreenToClient(panel_->handle(), &at);
+    RECT client{};
+    GetClientRect(panel_->handle(), &client);
+    if (!PtInRect(&client, at)) return S_FALSE;
+    long hit = CHILDID_SELF;
+    for (int i = 0; i < PanelWindow::kButtonCount; ++i)
+        if (PtInRect(&panel_->buttonInReadingOrder(i).place(), at)) hit = i + 1;
+    setInteger(child, hit);
+    return S_OK;
+}
+
+HRESULT PanelAccessible::accDoDefaultAction(VARIANT child) {
+    if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    if (isSelf(child)) return DISP_E_MEMBERNOTFOUND;
+    panel_->clickButton(buttonIndex(child));
+    return S_OK;
+}
+
+} // namespace murmora

@@ -1,0 +1,169 @@
+// A file played through the engine: its length, its frames, its end and its loss.
+#include "engine_fixture.h"
+
+#include <fstream>
+
+namespace murmora::testing {
+namespace {
+
+class PlaybackTest : public EngineTest {
+protected:
+    // A file of `frames` frames that never sound silent, opened to play.
+    PlaybackLength openFile(std::size_t frames, int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16) {
+        samples_ = rampFrames(frames, 100);
+        writeWav(file_, samples_, format);
+        const auto length = engine_->openPlayback(file_.string());
+        EXPECT_TRUE(length) << (length ? "" : length.error().text);
+        return length ? *length : PlaybackLength{-1, -1};
+    }
+    // Pulls until `frames` sounding frames have come out or the stream has ended; silence is the
+    // output waiting for the file's reader, and is left out.
+    std::vector<std::int16_t> pullSounding(std::size_t frames) {
+        std::vector<std::int16_t> heard;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (heard.size() < frames * 2 && std::chrono::steady_clock::now() < deadline) {
+            const auto block = backend_->pullPlayback(std::min<std::size_t>(256, frames - heard.size() / 2));
+            if (block.empty()) break;
+            std::copy_if(block.begin(), block.end(), std::back_inserter(heard), [](std::int16_t s) { return s != 0; });
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+        return heard;
+    }
+    bool endTold() {
+        return ui_.runUntil([this] { return !playbackEnds_.empty(); });
+    }
+
+    fs::path file_ = scratch_ / "play me – 音.wav";
+    std::vector<std::int16_t> samples_;
+};
+
+TEST_F(PlaybackTest, OpeningTellsTheLengthInMillisecondsAndTheBytesOfItsStoredSound) {
+    const struct {
+        std::size_t frames;
+        int format;
+        PlaybackLength expected;
+    } cases[] = {{22050, SF_FORMAT_WAV | SF_FORMAT_PCM_16, {500, 88200}},
+                 {1000, SF_FORMAT_WAV | SF_FORMAT_PCM_24, {22, 6000}},
+                 {0, SF_FORMAT_WAV | SF_FORMAT_PCM_16, {0, 0}}};
+    for (const auto& c : cases) {
+        const PlaybackLength length = openFile(c.frames, c.format);
+        EXPECT_EQ(length.milliseconds, c.expected.milliseconds) << c.frames;
+        EXPECT_EQ(length.bytes, c.expected.bytes) << c.frames;
+    }
+}
+
+TEST_F(PlaybackTest, AFileThatCannotBePlayedIsRefusedWithItsReasonAndLeavesNoStream) {
+    std::ofstream(scratch_ / "notes.wav") << "these are not samples\n";
+    writeWav(scratch_ / "take.aiff", rampFrames(100), SF_FORMAT_AIFF | SF_FORMAT_PCM_16); // not a format takes are saved in
+    // A damaged header claiming a sample rate near 2 GHz: refused, not believed.
+    writeWav(scratch_ / "damaged.wav", rampFrames(100));
+    std::fstream(scratch_ / "damaged.wav", std::ios::in | std::ios::out | std::ios::binary)
+        .seekp(24)
+        .write("\x00\x00\x00\x70", 4);
+    const std::string notPlayable = "The file is no WAV file that can be read";
+    const struct {
+        fs::path path;
+        SoundError expected;
+    } cases[] = {
+        {scratch_ / "absent.wav", {SoundFailure::notFound, "The file was not found (No such file or directory)"}},
+        {scratch_.path, {SoundFailure::notFound, "The file was not found (No such file or directory)"}},
+        {scratch_ / "notes.wav", {SoundFailure::notPlayable, notPlayable}},
+        {scratch_ / "take.aiff", {SoundFailure::notPlayable, notPlayable}},
+        {scratch_ / "damaged.wav", {SoundFailure::notPlayable, notPlayable}}};
+    for (const auto& c : cases) {
+        const auto length = engine_->openPlayback(c.path.string());
+        ASSERT_FALSE(length) << c.path;
+        EXPECT_EQ(length.error().failure, c.expected.failure) << c.path;
+        EXPECT_EQ(length.error().text, c.expected.text) << c.path;
+    }
+    EXPECT_EQ(backend_->openStreamCount(), 0);
+    EXPECT_EQ(engine_->play().failure, SoundFailure::notFound) << "nothing is open to play";
+}
+
+TEST_F(PlaybackTest, WithoutAnOutputOrAnAnsweringServerNothingOpens) {
+    writeWav(file_, rampFrames(100));
+    const struct {
+        bool deviceAvailable;
+        bool answering;
+        SoundError expected;
+    } cases[] = {{false, true, {SoundFailure::noDevice, "The sound output could not be opened"}},
+                 {true, false, {SoundFailure::notAnswering, "The sound server does not answer"}}};
+    for (const auto& c : cases) {
+        backend_->setDeviceAvailable(c.deviceAvailable);
+        backend_->setAnswering(c.answering);
+        const auto length = engine_->openPlayback(file_.string());
+        ASSERT_FALSE(length);
+        EXPECT_EQ(length.error().failure, c.expected.failure);
+        EXPECT_EQ(length.error().text, c.expected.text);
+    }
+}
+
+TEST_F(PlaybackTest, PlayingWhileTheServerDoesNotAnswerSaysSo) {
+    openFile(100);
+    backend_->setAnswering(false);
+    EXPECT_EQ(engine_->play().failure, SoundFailure::notAnswering);
+}
+
+TEST_F(PlaybackTest, PlaysEveryFrameInOrderAndTellsItsEndOnceTheLastHasPlayed) {
+    openFile(4410);
+    ASSERT_FALSE(engine_->play());
+    auto heard = pullSounding(4409);
+    ui_.runPosted();
+    EXPECT_TRUE(playbackEnds_.empty()) << "told before its last frame";
+    const auto last = pullSounding(2);
+    heard.insert(heard.end(), last.begin(), last.end());
+    EXPECT_EQ(heard, samples_);
+    ASSERT_TRUE(endTold());
+    EXPECT_EQ(playbackEnds_, std::vector<bool>{false});
+}
+
+TEST_F(PlaybackTest, AFileLongerThanItsRingIsReadWhileItPlays) {
+    openFile(200000);
+    ASSERT_FALSE(engine_->play());
+    EXPECT_EQ(pullSounding(200001), samples_);
+    EXPECT_TRUE(endTold());
+}
+
+TEST_F(PlaybackTest, AnEmptyFilePlaysNothingAndEnds) {
+    openFile(0);
+    ASSERT_FALSE(engine_->play());
+    EXPECT_TRUE(pullSounding(1).empty());
+    EXPECT_TRUE(endTold());
+}
+
+TEST_F(PlaybackTest, ALostOutputIsToldAsALoss) {
+    openFile(44100);
+    ASSERT_FALSE(engine_->play());
+    pullSounding(100);
+    backend_->loseStreams();
+    ASSERT_TRUE(endTold());
+    EXPECT_EQ(playbackEnds_, std::vector<bool>{true});
+}
+
+TEST_F(PlaybackTest, StopEndsItAtOnce) {
+    openFile(44100);
+    ASSERT_FALSE(engine_->play());
+    pullSounding(100);
+    engine_->stopPlayback();
+    EXPECT_EQ(backend_->openStreamCount(), 0);
+    EXPECT_TRUE(backend_->pullPlayback(256).empty());
+}
+
+// Its end may be on its way to the user-interface thread when the playback is stopped, or
+// another file is opened in its place: it is not told then.
+TEST_F(PlaybackTest, TheEndOfAPlaybackClosedMeanwhileIsNotTold) {
+    const std::function<void(audio::SoundEngine&)> closers[] = {
+        [](audio::SoundEngine& engine) { engine.stopPlayback(); },
+        [this](audio::SoundEngine& engine) { ASSERT_TRUE(engine.openPlayback(file_.string())); }};
+    for (const auto& close : closers) {
+        openFile(441);
+        ASSERT_FALSE(engine_->play());
+        pullSounding(442); // to its end: the end is posted
+        close(*engine_);
+        ui_.runPosted();
+        EXPECT_TRUE(playbackEnds_.empty());
+    }
+}
+
+} // namespace
+} // namespace murmora::testing
