@@ -61,7 +61,12 @@ Result<std::vector<SoundInput>, SoundError> SoundEngine::listInputs() {
 }
 
 std::vector<SaveFormat> SoundEngine::saveFormats() const {
-    return {SaveFormat::wav, SaveFormat::flac, SaveFormat::opus, SaveFormat::mp3};
+    std::vector<SaveFormat> formats{SaveFormat::wav};
+    for (const EncodedFormat encoded : encodableFormats())
+        formats.push_back(encoded == EncodedFormat::flac   ? SaveFormat::flac
+                          : encoded == EncodedFormat::opus ? SaveFormat::opus
+                                                           : SaveFormat::mp3);
+    return formats;
 }
 
 Result<TakeStarted, SoundError> SoundEngine::startTake(const std::string& inputName) {
