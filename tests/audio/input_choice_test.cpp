@@ -268,19 +268,6 @@ TEST_F(EngineInputChoiceTest, AChosenInputRemovedDuringATakeEndsItAsALostInput) 
     EXPECT_EQ(ended_->early.text, "The sound device went away");
 }
 
-TEST_F(EngineInputChoiceTest, ATakeOfWhatAnOutputPlaysHoldsTheFilePlayed) {
-    const fs::path known = takes_.parent_path() / ("murmora-known-" + std::to_string(::getpid()) + ".wav");
-    ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 -b 16 '" + known.string() + "' synth 8 sine 1000 vol 0.5").c_str()),
-              0);
-    const std::string player = output("paplay --device=nullsink '" + known.string() + "' >/dev/null 2>&1 & echo $!");
-    EXPECT_FALSE(startFrom("nullsink.monitor"));
-    const Sound played = stopAndRead(3000ms);
-    static_cast<void>(std::system(("kill " + player + " 2>/dev/null").c_str()));
-    fs::remove(known);
-    EXPECT_NEAR(played.rms(), 0.354, 0.05);
-    EXPECT_GT(played.shareAt(1000), 0.8) << "not the known file's tone";
-}
-
 // The silent input is the monitor of the sink "murmora_quiet": a tone played there is recorded.
 TEST_F(EngineInputChoiceTest, ATakeOfAToneAtFullScaleHasClippedAndOneAtMinus6DbfsHasNot) {
     EXPECT_FALSE(startFrom(""));
