@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -52,7 +53,13 @@ public:
 class ProgressWindow {
 public:
     virtual ~ProgressWindow() = default;
+    // Shows `text` with a busy bar.
     virtual void show(const std::string& text) = 0;
+    // How much of the work is done, 0 to 100: shown in place of the busy bar until hide().
+    virtual void setPercent(int percent) = 0;
+    // A Cancel button that runs `onCancel`, until hide(); the window still stays until it is
+    // hidden.
+    virtual void offerCancel(std::function<void()> onCancel) = 0;
     virtual void hide() = 0;
 };
 

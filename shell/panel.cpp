@@ -35,25 +35,28 @@ std::string pictureFailure(const std::string& name, const std::error_code& error
 } // namespace
 
 Panel::Panel(PanelServices services, PanelControls controls, ScheduleWindowControls scheduleControls)
-    : pictures(services.resources, services.files), recorder({.clock = services.clock,
-                                                              .engine = services.takeEngine,
-                                                              .messages = services.messages,
-                                                              .files = services.files,
-                                                              .takes = services.takes,
-                                                              .pictures = pictures,
-                                                              .screen = services.screen},
-                                                             {.recordButton = controls.recordButton,
-                                                              .stopButton = controls.stopButton,
-                                                              .secondsLabel = controls.secondsLabel,
-                                                              .sizeLabel = controls.sizeLabel,
-                                                              .elapsedTimer = controls.elapsedTimer,
-                                                              .scheduledStopTimer = controls.scheduledStopTimer,
-                                                              .levelTimer = controls.levelTimer,
-                                                              .levelDisplay = controls.levelDisplay,
-                                                              .saveTakeDialog = controls.saveTakeDialog,
-                                                              .saveProgressTimer = controls.saveProgressTimer,
-                                                              .saveProgress = controls.saveProgress},
-                                                             player, schedule),
+    : pictures(services.resources, services.files),
+      choices({.engine = services.takeEngine, .settings = services.settings, .messages = services.messages},
+              controls.choiceMenu),
+      recorder({.clock = services.clock,
+                .engine = services.takeEngine,
+                .messages = services.messages,
+                .files = services.files,
+                .takes = services.takes,
+                .pictures = pictures,
+                .screen = services.screen},
+               {.recordButton = controls.recordButton,
+                .stopButton = controls.stopButton,
+                .secondsLabel = controls.secondsLabel,
+                .sizeLabel = controls.sizeLabel,
+                .elapsedTimer = controls.elapsedTimer,
+                .scheduledStopTimer = controls.scheduledStopTimer,
+                .levelTimer = controls.levelTimer,
+                .levelDisplay = controls.levelDisplay,
+                .saveTakeDialog = controls.saveTakeDialog,
+                .saveProgressTimer = controls.saveProgressTimer,
+                .saveProgress = controls.saveProgress},
+               player, schedule, choices),
       player(
           {.engine = services.playbackEngine,
            .files = services.files,
@@ -89,6 +92,7 @@ std::optional<std::string> Panel::load() {
     controls_.copyrightLabel.setCaption(std::string("\u00A9") + kShortName);
     controls_.versionLabel.setCaption(kVersionText);
     schedule.load();
+    choices.load();
     if (auto failure = showPictures()) return failure;
     services_.windows.setPanelOutline(panelOutline(services_.screen, 1.0f, 1.0f, 0, 0));
     recorder.load();
@@ -100,6 +104,7 @@ void Panel::finishStartUp() {
     services_.hotkeys.setHotkeyHandler([this](int id) { onHotkey(id); });
     services_.hotkeys.setRefusalHandler([this](const std::vector<int>& ids) { onHotkeysRefused(ids); });
     recorder.recoverLeftoverTakes();
+    choices.lookAtInputs();
 }
 
 std::optional<std::string> Panel::showPictures() {

@@ -5,6 +5,7 @@
 
 #include "buttons/image_button.h"
 #include "buttons/resource_pictures.h"
+#include "platform/choice_menu.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
@@ -15,12 +16,14 @@
 #include "platform/process_launcher.h"
 #include "platform/resources.h"
 #include "platform/screen_metrics.h"
+#include "platform/settings.h"
 #include "platform/take_engine.h"
 #include "platform/take_folder.h"
 #include "platform/window_host.h"
 #include "playback/converter.h"
 #include "playback/player.h"
 #include "recording/recorder.h"
+#include "recording/take_choices.h"
 #include "schedule/schedule_window.h"
 
 namespace murmora {
@@ -38,6 +41,7 @@ struct PanelServices {
     Resources& resources;
     WindowHost& windows;
     ScreenMetrics& screen;
+    SettingsStore& settings; // the choices of the panel's menu
 };
 
 // The controls of the record panel.
@@ -64,6 +68,7 @@ struct PanelControls {
     FileDialog& convertDialog;
     Timer& saveProgressTimer;
     ProgressWindow& saveProgress; // names the file a long save writes
+    ChoiceMenu& choiceMenu;       // the input and the format, and the tooltip that names them
 };
 
 // The record panel: start-up, the Close and Minimize buttons, the unload, the hotkeys and the
@@ -78,7 +83,8 @@ public:
     // user, when a picture the panel cannot do without is missing or unreadable.
     std::optional<std::string> load();
     // The rest of the start-up, which can wait until the panel is on screen: the hotkeys (round
-    // trips to the window system, and a message when they cannot be had) and the leftover takes.
+    // trips to the window system, and a message when they cannot be had), the leftover takes and
+    // the inputs there are.
     void finishStartUp();
     // The window system closes the panel (Alt+F4, the window manager): as the Close button, but
     // the schedule window is left loaded.
@@ -90,6 +96,7 @@ public:
     void unload();
 
     ResourcePictures pictures;
+    TakeChoices choices;
     Recorder recorder;
     Player player;
     Converter converter;

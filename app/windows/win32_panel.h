@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/win32/no_choices.h"
 #include "platform/win32/panel_window.h"
 #include "platform/win32/schedule_dialog.h"
 #include "platform/win32/win32_clock.h"
@@ -40,6 +41,8 @@ private:
     ScheduleDialog scheduleDialog_{window_.handle(), screen_};
     Win32Hotkeys hotkeys_{window_.handle()};
     Win32WindowHost windows_{window_, scheduleDialog_};
+    UnkeptSettings settings_;
+    NoChoiceMenu choiceMenu_;
     Panel panel_;
 };
 

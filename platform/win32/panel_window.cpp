@@ -400,6 +400,11 @@ void PanelWindow::paintLevel(HDC canvas) const {
         bar.right = bar.left + *pixels;
         FillRect(canvas, &bar, ink);
     }
+    if (levelDisplay.clipMarkShown()) {
+        const HBRUSH red = CreateSolidBrush(PanelLevelDisplay::kClipColour);
+        FillRect(canvas, &PanelLevelDisplay::kClipPlace, red);
+        DeleteObject(red);
+    }
     if (!levelDisplay.note().empty()) {
         RECT note = PanelLevelDisplay::kNotePlace;
         const COLORREF green = GetPixel(canvas, (note.left + note.right) / 2, (note.top + note.bottom) / 2);
@@ -418,9 +423,16 @@ void PanelLevelDisplay::setLevel(double dbfs) {
     panel_.repaint(kBarPlace);
 }
 
+void PanelLevelDisplay::showClipMark() {
+    clipMark_ = true;
+    panel_.repaint(kClipPlace);
+}
+
 void PanelLevelDisplay::clear() {
     barPixels_.reset();
+    clipMark_ = false;
     panel_.repaint(kBarPlace);
+    panel_.repaint(kClipPlace);
 }
 
 void PanelLevelDisplay::showNote(const std::string& text) {

@@ -61,23 +61,29 @@ private:
 };
 
 // The input level on the display, drawn by the panel: a bar in the display's ink whose whole
-// width is 0 dBFS, and a note over the lower display in reversed colours.
+// width is 0 dBFS, a red clip mark beyond its right end, and a note over the lower display in
+// reversed colours.
 class PanelLevelDisplay final : public LevelDisplay {
 public:
     static constexpr RECT kBarPlace{10, 84, 60, 87};
+    static constexpr RECT kClipPlace{61, 84, 65, 88};
+    static constexpr COLORREF kClipColour = RGB(204, 24, 24);
     static constexpr RECT kNotePlace{8, 88, 61, 171};
 
     explicit PanelLevelDisplay(PanelWindow& panel) : panel_(panel) {}
     void setLevel(double dbfs) override;
+    void showClipMark() override;
     void clear() override;
     void showNote(const std::string& text) override;
     void hideNote() override;
     std::optional<int> barPixels() const { return barPixels_; }
+    bool clipMarkShown() const { return clipMark_; }
     const std::wstring& note() const { return note_; }
 
 private:
     PanelWindow& panel_;
     std::optional<int> barPixels_; // none while no take records
+    bool clipMark_ = false;
     std::wstring note_;
 };
 

@@ -25,7 +25,8 @@ void Win32ProgressWindow::show(const std::string& text) {
                         kWidth, kHeight, owner_, nullptr, GetModuleHandleW(nullptr), nullptr);
     RECT client{};
     GetClientRect(window_, &client);
-    const HWND line = CreateWindowExW(
+    text_ = text;
+    const HWND line = line_ = CreateWindowExW(
         0, L"STATIC", toWide(text).c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_PATHELLIPSIS, 10, 0,
         client.right - 20, client.bottom, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(line, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
@@ -34,7 +35,12 @@ void Win32ProgressWindow::show(const std::string& text) {
     UpdateWindow(window_);
 }
 
+void Win32ProgressWindow::setPercent(int percent) {
+    if (line_) SetWindowTextW(line_, toWide(text_ + "  " + std::to_string(percent) + " %").c_str());
+}
+
 void Win32ProgressWindow::hide() {
+    line_ = nullptr;
     if (!window_) return;
     if (owner_) EnableWindow(owner_, TRUE);
     DestroyWindow(window_);

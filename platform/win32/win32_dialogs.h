@@ -10,16 +10,22 @@ namespace murmora {
 HWND dialogOwner();
 
 // A small window with a line of text that the user cannot close; the program's other windows
-// take no input while it shows.
+// take no input while it shows. A percentage told is shown after the text.
 class Win32ProgressWindow final : public ProgressWindow {
 public:
     ~Win32ProgressWindow() override { hide(); }
     void show(const std::string& text) override;
+    void setPercent(int percent) override;
+    // Offers nothing: the saves here are WAV files the MCI service writes before the window could
+    // be clicked, which cannot be given up.
+    void offerCancel(std::function<void()>) override {}
     void hide() override;
 
 private:
     HWND window_ = nullptr;
     HWND owner_ = nullptr;
+    HWND line_ = nullptr;
+    std::string text_;
 };
 
 // MessageBoxW's icon for a message of the style.

@@ -35,6 +35,8 @@ struct FakePanel {
     FakeLevelDisplay levelDisplay;
     FakeFileDialog saveTakeDialog, convertDialog;
     FakeProgressWindow saveProgress;
+    FakeSettingsStore settings;
+    FakeChoiceMenu choiceMenu;
 
     FakeSpinner startHourSpinner{1, 12}, startMinuteSpinner{0, 59}, startSecondSpinner{0, 59}, dayHalfSpinner{1, 2},
         durationHoursSpinner{0, 9}, durationMinutesSpinner{0, 59}, durationSecondsSpinner{0, 59};
@@ -53,7 +55,8 @@ struct FakePanel {
                  .hotkeys = hotkeys,
                  .resources = resources,
                  .windows = windows,
-                 .screen = screen},
+                    .screen = screen,
+                 .settings = settings},
                 {.recordButton = recordButton,
                  .minimizeButton = minimizeButton,
                  .closeButton = closeButton,
@@ -75,7 +78,8 @@ struct FakePanel {
                  .saveTakeDialog = saveTakeDialog,
                  .convertDialog = convertDialog,
                  .saveProgressTimer = saveProgressTimer,
-                 .saveProgress = saveProgress},
+                 .saveProgress = saveProgress,
+                 .choiceMenu = choiceMenu},
                 {.startHour = {startHourSpinner, startHourBox},
                  .startMinute = {startMinuteSpinner, startMinuteBox},
                  .startSecond = {startSecondSpinner, startSecondBox},

@@ -16,6 +16,7 @@
 #include "platform/hotkeys.h"
 #include "platform/process_launcher.h"
 #include "platform/resources.h"
+#include "platform/settings.h"
 #include "platform/take_folder.h"
 #include "platform/window_host.h"
 
@@ -164,8 +165,33 @@ private:
 class FakeProgressWindow : public ProgressWindow {
 public:
     std::optional<std::string> text;
+    std::optional<int> percent;
+    std::function<void()> onCancel;
     void show(const std::string& shown) override { text = shown; }
-    void hide() override { text.reset(); }
+    void setPercent(int done) override { percent = done; }
+    void offerCancel(std::function<void()> handler) override { onCancel = std::move(handler); }
+    void hide() override {
+        text.reset();
+        percent.reset();
+        onCancel = nullptr;
+    }
+    // The user presses Cancel, which must be offered.
+    void cancel() { onCancel(); }
+};
+
+// Settings kept in memory; a save fails with `saveFailure` when it is set.
+class FakeSettingsStore : public SettingsStore {
+public:
+    Settings kept;
+    std::error_code saveFailure;
+    int saves = 0;
+    Settings load() override { return kept; }
+    std::error_code save(const Settings& settings) override {
+        ++saves;
+        if (saveFailure) return saveFailure;
+        kept = settings;
+        return {};
+    }
 };
 
 class FakeWindowHost : public WindowHost {
