@@ -16,6 +16,7 @@
 #include "platform/audio/sound_engine.h"
 #include "platform/audio/take_file.h"
 #include "platform/portal/portal_hotkeys.h"
+#include "platform/posix/settings_file.h"
 #include "platform/qt/no_hotkeys.h"
 #include "platform/qt/panel_instance.h"
 #include "platform/qt/qt_files.h"
@@ -133,7 +134,8 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<murmora::TakeFolder> takes = murmora::audio::makeTakeFolder(takeFolder);
     const std::unique_ptr<murmora::Hotkeys> hotkeys = makeHotkeys();
 
-    murmora::QtPanel panel(engine, engine, *takes, *hotkeys);
+    murmora::posix::SettingsFile settings;
+    murmora::QtPanel panel(engine, engine, *takes, *hotkeys, settings);
     if (const auto failure = panel.start()) {
         reportStartFailure(*failure);
         return EXIT_FAILURE;

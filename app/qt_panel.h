@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/qt/panel_window.h"
+#include "platform/qt/qt_choice_menu.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_files.h"
@@ -11,17 +12,17 @@
 #include "platform/qt/qt_screen_metrics.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/qt/schedule_dialog.h"
-#include "platform/regions.h"
 #include "shell/panel.h"
 
 namespace murmora {
 
 // The record panel on the real machine: the Qt services and windows, wired to the rules.
-// The engine, its take folder and the hotkeys come from outside, so that each may be the real
-// one or a stand-in.
+// The engine, its take folder, the hotkeys and the settings come from outside, so that each may
+// be the real one or a stand-in.
 class QtPanel {
 public:
-    QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFolder& takes, Hotkeys& hotkeys);
+    QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFolder& takes, Hotkeys& hotkeys,
+            SettingsStore& settings);
     QtPanel(const QtPanel&) = delete;
     QtPanel& operator=(const QtPanel&) = delete;
 
@@ -35,11 +36,11 @@ public:
     QtFiles files;
     QtProcessLauncher launcher;
     QtResources resources;
-    RegionTable regions;
     QtScreenMetrics screen;
-    PanelWindow window{screen};
+    PanelWindow window;
     ScheduleDialog scheduleDialog{&window, screen};
     QtWindowHost windows{window, scheduleDialog};
+    QtChoiceMenu choiceMenu{window};
     Panel panel;
 
 private:

@@ -87,7 +87,7 @@ int main(int argc, char* argv[]) {
         endHeard = monotonicSeconds();
         playing.quit();
     });
-    murmora::Player player({engine, panel.files, panel.messages, panel.panel.pictures},
+    murmora::Player player({engine, panel.files, panel.messages, panel.panel.pictures, panel.screen},
                            {*panel.window.playButton, *panel.window.secondsLabel, *panel.window.sizeLabel}, chosen);
     // The panel is shown and painted, as it is long before anyone presses Play.
     if (!QTest::qWaitForWindowExposed(&panel.window)) return 1;

@@ -7,9 +7,7 @@ namespace murmora {
 // (no X connection): nothing can be registered, so nothing ever arrives.
 class NoHotkeys final : public Hotkeys {
 public:
-    std::error_code registerHotkey(int, unsigned, unsigned) override {
-        return std::make_error_code(std::errc::not_supported);
-    }
+    std::error_code registerHotkey(const Hotkey&) override { return std::make_error_code(std::errc::not_supported); }
     void unregisterHotkey(int) override {}
     void setHotkeyHandler(std::function<void(int)>) override {}
 };

@@ -25,15 +25,15 @@ void setDesignFont(QWidget* window, int points) {
     window->setFont(font);
 }
 
-PanelWindow::PanelWindow(const ScreenMetrics& screen)
+PanelWindow::PanelWindow()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      minimizeButton(new SeeThroughButton(this, {9, 8, 25, 25}, tr("Minimize"), screen)),
-      recordButton(new QtPictureButton(this, {31, 8, 100, 21}, tr("Record/Stop File Play"), screen)),
-      closeButton(new SeeThroughButton(this, {136, 8, 25, 25}, tr("Close"), screen)),
-      stopButton(new SeeThroughButton(this, {104, 64, 55, 55}, tr("Stop Recording"), screen)),
-      convertButton(new SeeThroughButton(this, {64, 110, 55, 55}, tr("Convert Wav To mp3"), screen)),
-      playButton(new SeeThroughButton(this, {144, 110, 55, 55}, tr("Play File"), screen)),
-      scheduleButton(new SeeThroughButton(this, {104, 155, 55, 55}, tr("Set Recording Schedule"), screen)),
+      minimizeButton(new SeeThroughButton(this, {9, 8, 25, 25}, tr("Minimize"))),
+      recordButton(new QtPictureButton(this, {31, 8, 100, 21}, tr("Record/Stop File Play"))),
+      closeButton(new SeeThroughButton(this, {136, 8, 25, 25}, tr("Close"))),
+      stopButton(new SeeThroughButton(this, {104, 64, 55, 55}, tr("Stop Recording"))),
+      convertButton(new SeeThroughButton(this, {64, 110, 55, 55}, tr("Convert Wav To mp3"))),
+      playButton(new SeeThroughButton(this, {144, 110, 55, 55}, tr("Play File"))),
+      scheduleButton(new SeeThroughButton(this, {104, 155, 55, 55}, tr("Set Recording Schedule"))),
       secondsLabel(new QtLabel(this, {10, 67, 81, 17})), sizeLabel(new QtLabel(this, {10, 51, 105, 17})),
       copyrightLabel(new QtLabel(this, {10, 136, 65, 17})), versionLabel(new QtLabel(this, {10, 152, 49, 17})),
       scheduleCaptionLabel(new QtLabel(this, {10, 88, 57, 17})),

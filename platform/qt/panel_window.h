@@ -24,7 +24,7 @@ namespace murmora {
 // it; a panel only ever used with the mouse shows none.
 class PanelWindow final : public QWidget {
 public:
-    explicit PanelWindow(const ScreenMetrics& screen);
+    PanelWindow();
 
     void setBackground(QImage skin);
     const QImage& background() const { return skin_; }

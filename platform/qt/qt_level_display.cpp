@@ -58,6 +58,15 @@ void LevelBar::paintEvent(QPaintEvent* event) {
     painter.fillRect(changed.intersected(QRect(0, 0, lengthPixels_, height())), displayInk(*this));
 }
 
+ClipMark::ClipMark(PanelWindow& panel) : QWidget(&panel) {
+    setObjectName(QStringLiteral("clipMark"));
+    setGeometry(kArea);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+}
+
+void ClipMark::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), kColour); }
+
 DisplayNote::DisplayNote(PanelWindow& panel) : QWidget(&panel), panel_(panel) {
     installAccessibleInterfaces();
     setObjectName(QStringLiteral("displayNote"));
@@ -83,14 +92,20 @@ void DisplayNote::paintEvent(QPaintEvent*) {
     painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text_);
 }
 
-QtLevelDisplay::QtLevelDisplay(PanelWindow& panel) : bar_(new LevelBar(panel)), note_(new DisplayNote(panel)) {}
+QtLevelDisplay::QtLevelDisplay(PanelWindow& panel)
+    : bar_(new LevelBar(panel)), clipMark_(new ClipMark(panel)), note_(new DisplayNote(panel)) {}
 
 void QtLevelDisplay::setLevel(double dbfs) {
     bar_->setLevel(dbfs);
     bar_->show();
 }
 
-void QtLevelDisplay::clear() { bar_->hide(); }
+void QtLevelDisplay::showClipMark() { clipMark_->show(); }
+
+void QtLevelDisplay::clear() {
+    bar_->hide();
+    clipMark_->hide();
+}
 
 void QtLevelDisplay::showNote(const std::string& text) {
     note_->setText(QString::fromStdString(text));

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include <QColor>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -36,6 +37,19 @@ private:
     double shownDbfs_ = kLevelScaleFloorDbfs;
 };
 
+// The clip mark at the level bar's right end: a small block in the red of the record button's
+// light, a pixel beyond the bar's full length and a row taller, in the free rows between the
+// seconds and the label below. Presses pass through it.
+class ClipMark final : public QWidget {
+public:
+    static constexpr QRect kArea{61, 84, 4, 4}; // panel pixels
+    static constexpr QColor kColour{204, 24, 24};
+    explicit ClipMark(PanelWindow& panel);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // A note over the lower part of the display, in its colours turned round (green letters on
 // its dark ink) so that it stands apart from the labels it covers while it shows. Presses pass
 // through it. Screen readers take it for a notification and read its text when it shows.
@@ -60,12 +74,14 @@ class QtLevelDisplay final : public LevelDisplay {
 public:
     explicit QtLevelDisplay(PanelWindow& panel);
     void setLevel(double dbfs) override;
+    void showClipMark() override;
     void clear() override;
     void showNote(const std::string& text) override;
     void hideNote() override;
 
 private:
     LevelBar* const bar_;
+    ClipMark* const clipMark_;
     DisplayNote* const note_;
 };
 

@@ -3,11 +3,11 @@
 
 namespace murmora {
 
-// Twips per pixel of the primary screen: 1440 / its logical dots per inch.
+// The logical dots per inch of the primary screen; 96 without one.
 class QtScreenMetrics final : public ScreenMetrics {
 public:
-    double twipsPerPixelX() const override;
-    double twipsPerPixelY() const override;
+    double dotsPerInchX() const override;
+    double dotsPerInchY() const override;
 };
 
 } // namespace murmora

@@ -6,7 +6,6 @@
 #include <QMetaObject>
 
 #include "platform/qt/qt_picture.h"
-#include "platform/regions.h"
 
 namespace murmora {
 
@@ -25,8 +24,8 @@ QtWindowHost::QtWindowHost(PanelWindow& panel, ScheduleDialog& scheduleDialog)
 
 void QtWindowHost::setPanelBackground(const Picture& picture) { panel_.setBackground(imageOf(picture)); }
 
-void QtWindowHost::setPanelOutline(const Region& region) {
-    panel_.setMask(toQRegion(region));
+void QtWindowHost::setPanelOutline(const Outline& outline) {
+    panel_.setMask(toQRegion(regionOf(outline)));
     panel_.update();
 }
 

@@ -18,7 +18,8 @@ public:
 
     void setPanelBackground(const Picture& picture) override;
     void minimizePanel() override { panel_.showMinimized(); }
-    void setPanelOutline(const Region& region) override;
+    // The outline's pixels as the window's mask.
+    void setPanelOutline(const Outline& outline) override;
     void showScheduleWindow() override;
     void hideScheduleWindow() override { scheduleDialog_.hide(); }
     void unloadScheduleWindow() override;

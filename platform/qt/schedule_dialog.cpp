@@ -1,10 +1,10 @@
 #include "platform/qt/schedule_dialog.h"
 
-#include <cmath>
 #include <tuple>
 
 #include <QCloseEvent>
 
+#include "core/twips.h"
 #include "platform/qt/panel_window.h"
 
 namespace murmora {
@@ -15,8 +15,8 @@ namespace {
 class TwipsLayout {
 public:
     explicit TwipsLayout(const ScreenMetrics& screen) : screen_(screen) {}
-    int across(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelX())); }
-    int down(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelY())); }
+    int across(int twips) const { return pixelsOfTwips(twips, screen_.dotsPerInchX()); }
+    int down(int twips) const { return pixelsOfTwips(twips, screen_.dotsPerInchY()); }
     QRect rect(int left, int top, int width, int height) const {
         return {across(left), down(top), across(width), down(height)};
     }

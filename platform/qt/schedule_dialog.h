@@ -8,6 +8,7 @@
 
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/screen_metrics.h"
 
 namespace murmora {
 

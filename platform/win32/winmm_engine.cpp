@@ -1,5 +1,7 @@
 #include "platform/win32/winmm_engine.h"
 
+#include "platform/level.h"
+
 #include <mmsystem.h>
 
 #include <charconv>
@@ -107,14 +109,15 @@ SoundError WinmmEngine::failure(unsigned code, SoundFailure kind) const {
     return {kind, mciGetErrorStringW(code, text, 256) ? fromWide(text) : "MCI error " + std::to_string(code)};
 }
 
-SoundError WinmmEngine::startTake() {
+Result<TakeStarted, SoundError> WinmmEngine::startTake(const std::string& inputName) {
     discardTake();
+    clipped_ = false;
     unsigned result = send(kOpenTake);
     takeOpen_ = result == 0;
     // A take the format cannot be set on would be of no use.
     if (result == 0) result = send(kTakeFormat);
     if (result == 0) result = send("record capture");
-    if (result == 0) return {};
+    if (result == 0) return TakeStarted{!inputName.empty()};
     discardTake();
     return failure(result, SoundFailure::noDevice);
 }
@@ -132,9 +135,11 @@ void WinmmEngine::stopTake() {
     });
 }
 
-void WinmmEngine::saveTake(const std::string& path) {
+void WinmmEngine::saveTake(const std::string& path, SaveFormat format) {
     SoundError outcome;
-    if (const std::error_code refused = checkWritable(path)) {
+    if (format != SaveFormat::wav) {
+        outcome = {SoundFailure::notSaved, "The file could not be saved (only WAV files can be written here)"};
+    } else if (const std::error_code refused = checkWritable(path)) {
         outcome = {SoundFailure::notSaved, "The file could not be saved (" + refused.message() + ")"};
     } else if (const unsigned result = send("save capture " + quoted(path))) {
         outcome = failure(result, SoundFailure::notSaved);
@@ -158,6 +163,7 @@ std::optional<int> WinmmEngine::inputPeak() const {
     constexpr long long kLargestPeak = 32767;
     const auto peak = leadingNumber(reply);
     if (!peak || *peak < 0 || *peak > kLargestPeak) return std::nullopt;
+    if (*peak >= kClipPeak) clipped_ = true;
     return static_cast<int>(*peak);
 }
 

@@ -1,7 +1,10 @@
-// The choice of input against the test run's sound server (PulseAudio or PipeWire): its default
-// input is the 440 Hz microphone and its default output the null sink "nullsink"; each test adds
-// a silent input of its own and removes it after.
+// The choice of input against the test run's sound server (PulseAudio or PipeWire), by the
+// backend and by the engine into a take: its default input is the 440 Hz microphone and its
+// default output the null sink "nullsink"; each test adds a silent input of its own and removes
+// it after.
 #include "platform/audio/pulse_backend.h"
+#include "platform/audio/sound_engine.h"
+#include "tests/support/test_ui_thread.h"
 #include "tests/support/tone_measure.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +18,8 @@
 #include <memory>
 #include <thread>
 #include <vector>
+
+#include <sndfile.h>
 
 namespace murmora::audio {
 namespace {
@@ -187,6 +192,98 @@ TEST_F(InputChoiceTest, AChosenInputThatGoesDuringATakeLosesTheTakeRatherThanMov
     while (opened->stream->state() == StreamState::running && std::chrono::steady_clock::now() - removed < 3s)
         std::this_thread::sleep_for(10ms);
     EXPECT_EQ(opened->stream->state(), StreamState::lost);
+}
+
+// Takes by the engine, as the panel records them: from the input it names, into the take file.
+class EngineInputChoiceTest : public InputChoiceTest {
+protected:
+    void SetUp() override {
+        InputChoiceTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        takes_ = fs::temp_directory_path() / ("murmora-input-takes-" + std::to_string(::getpid()));
+        engine_ = std::make_unique<SoundEngine>(makeAudioBackend(), takes_, ui_);
+        engine_->setTakeHandlers({.ended = [this](const TakeEnd& end) { ended_ = end; },
+                                  .saved = [this](const SoundError& error) { saved_ = error; },
+                                  .saveProgress = {}});
+    }
+    void TearDown() override {
+        engine_.reset();
+        fs::remove_all(takes_);
+        InputChoiceTest::TearDown();
+    }
+
+    // Starts a take from `input`; whether the default came instead.
+    bool startFrom(const std::string& input) {
+        const auto started = engine_->startTake(input);
+        EXPECT_TRUE(started) << started.error().text;
+        return started && started->defaultInstead;
+    }
+    // Ends the take after `length`, saves it and reads back its last second.
+    Sound stopAndRead(std::chrono::milliseconds length) {
+        std::this_thread::sleep_for(length);
+        engine_->stopTake();
+        EXPECT_TRUE(ui_.runUntil([this] { return ended_.has_value(); }));
+        const fs::path saved = takes_ / "saved.wav";
+        engine_->saveTake(saved.string(), SaveFormat::wav);
+        EXPECT_TRUE(ui_.runUntil([this] { return saved_.has_value(); }));
+        std::vector<std::int16_t> samples(60 * kRate * 2);
+        SF_INFO info{};
+        SNDFILE* file = sf_open(saved.c_str(), SFM_READ, &info);
+        if (!file) return {};
+        samples.resize(static_cast<std::size_t>(sf_readf_short(file, samples.data(), 60 * kRate) * 2));
+        sf_close(file);
+        return Sound(samples);
+    }
+
+    testing::TestUiThread ui_;
+    fs::path takes_;
+    std::unique_ptr<SoundEngine> engine_;
+    std::optional<TakeEnd> ended_;
+    std::optional<SoundError> saved_;
+};
+
+TEST_F(EngineInputChoiceTest, ATakeRecordsTheChosenInputAndTheDefaultWhenNoneIsChosen) {
+    EXPECT_FALSE(startFrom(kSilentInput));
+    const Sound silent = stopAndRead(2500ms);
+    EXPECT_GT(silent.seconds, 0.9) << "the silent input delivered too little to tell";
+    EXPECT_LT(silent.rms(), 0.001) << "the silent input was not the one recorded";
+    ended_.reset();
+    saved_.reset();
+    EXPECT_FALSE(startFrom(""));
+    EXPECT_GT(stopAndRead(2500ms).shareAt(440), 0.8) << "the default input was not recorded";
+}
+
+TEST_F(EngineInputChoiceTest, AChosenInputRemovedBeforeATakeGivesATakeOfTheDefaultAndSaysSo) {
+    removeSilentInput();
+    EXPECT_TRUE(startFrom(kSilentInput));
+    EXPECT_GT(stopAndRead(2500ms).shareAt(440), 0.8) << "the default input was not recorded";
+}
+
+TEST_F(EngineInputChoiceTest, AChosenInputRemovedDuringATakeEndsItAsALostInput) {
+    EXPECT_FALSE(startFrom(kSilentInput));
+    std::this_thread::sleep_for(1s);
+    removeSilentInput();
+    ASSERT_TRUE(ui_.runUntil([this] { return ended_.has_value(); }, 4s)) << "the take went on";
+    EXPECT_EQ(ended_->early.failure, SoundFailure::deviceLost);
+    EXPECT_EQ(ended_->early.text, "The sound device went away");
+}
+
+// The silent input is the monitor of the sink "murmora_quiet": a tone played there is recorded.
+TEST_F(EngineInputChoiceTest, ATakeOfAToneAtFullScaleHasClippedAndOneAtMinus6DbfsHasNot) {
+    EXPECT_FALSE(startFrom(""));
+    std::this_thread::sleep_for(2s);
+    EXPECT_GT(engine_->inputPeak().value_or(0), 16000) << "the tone did not arrive";
+    EXPECT_FALSE(engine_->inputClipped()) << "the -6 dBFS tone";
+    engine_->discardTake();
+
+    const std::string loud = output(std::string("sox -q -n -r 44100 -c 2 -e signed -b 16 -t raw - synth 10 sine 440 ") +
+                                    "gain -n 2>/dev/null | pacat -p -d murmora_quiet --raw --rate=44100 --channels=2 " +
+                                    "--format=s16le --latency-msec=20 >/dev/null 2>&1 & echo $!");
+    EXPECT_FALSE(startFrom(kSilentInput));
+    for (int tenth = 0; tenth < 40 && !engine_->inputClipped(); ++tenth)
+        std::this_thread::sleep_for(100ms);
+    static_cast<void>(std::system(("kill " + loud + " 2>/dev/null").c_str()));
+    EXPECT_TRUE(engine_->inputClipped()) << "the full-scale tone was not told";
 }
 
 } // namespace

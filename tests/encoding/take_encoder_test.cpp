@@ -1,7 +1,7 @@
 // The take encoder against the real libraries, its files read back by other programs: sox for
 // FLAC and MP3 (sox's MP3 reader is libmad), opusdec for Opus.
 #include "platform/audio/take_encoder.h"
-#include "tests/support/tone_measure.h"
+#include "tests/support/decoded_sound.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -19,14 +19,11 @@
 namespace murmora::audio {
 namespace {
 namespace fs = std::filesystem;
+using testing::decode;
+using testing::Decoded;
+using testing::quoted;
 
 constexpr int kRate = 44100;
-// What libmad decodes before the take's first frame in an MP3 file: the frame that holds LAME's
-// header (1152 frames of silence) and LAME's encoder delay (576). The padding of the last frame
-// follows the take: less than 1152 frames, 26 ms.
-constexpr sf_count_t kMp3Delay = 1152 + 576;
-
-std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
 // A 16-bit stereo take of a 440 Hz tone at half of full scale (-6 dBFS), like the test microphone.
 void writeToneTake(const fs::path& path, double seconds) {
@@ -39,8 +36,8 @@ void writeToneTake(const fs::path& path, double seconds) {
     const auto frames = static_cast<std::size_t>(seconds * kRate);
     std::vector<short> samples(frames * 2);
     for (std::size_t i = 0; i < frames; ++i)
-        samples[2 * i] = samples[2 * i + 1] =
-            static_cast<short>(std::lround(16384 * std::sin(2 * std::numbers::pi * 440 * static_cast<double>(i) / kRate)));
+        samples[2 * i] = samples[2 * i + 1] = static_cast<short>(
+            std::lround(16384 * std::sin(2 * std::numbers::pi * 440 * static_cast<double>(i) / kRate)));
     sf_writef_short(file, samples.data(), static_cast<sf_count_t>(frames));
     sf_close(file);
 }
@@ -48,28 +45,6 @@ void writeToneTake(const fs::path& path, double seconds) {
 std::string contentOf(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-struct Decoded : testing::ToneMeasure {
-    sf_count_t frames = 0;
-};
-
-// Decodes `encoded` with another program to a 44.1 kHz WAV file and measures its first channel.
-Decoded decode(const fs::path& encoded, EncodedFormat format, const fs::path& wav) {
-    const std::string command = format == EncodedFormat::opus
-                                    ? "opusdec --quiet --rate 44100 " + quoted(encoded) + " " + quoted(wav)
-                                    : "sox " + quoted(encoded) + " " + quoted(wav) + " 2>/dev/null";
-    Decoded decoded;
-    SF_INFO info{};
-    SNDFILE* file = std::system(command.c_str()) == 0 ? sf_open(wav.c_str(), SFM_READ, &info) : nullptr;
-    if (!file) return decoded;
-    std::vector<double> frames(static_cast<std::size_t>(info.frames * info.channels));
-    decoded.frames = sf_readf_double(file, frames.data(), info.frames);
-    sf_close(file);
-    for (std::size_t i = 0; i < frames.size(); i += static_cast<std::size_t>(info.channels))
-        decoded.samples.push_back(frames[i]);
-    decoded.rate = info.samplerate;
-    return decoded;
 }
 
 struct FormatCase {
@@ -115,18 +90,7 @@ TEST_P(TakeEncoderTest, TheFileDecodesToTheTakesToneAndLength) {
     const Decoded decoded = decode(saved, GetParam().format, work_ / "decoded.wav");
     EXPECT_GT(decoded.shareAt(440), 0.9);
     EXPECT_NEAR(decoded.rms(), 0.5 / std::sqrt(2.0), 0.035);
-    const sf_count_t takeFrames = 5 * kRate;
-    switch (GetParam().format) {
-    case EncodedFormat::flac:
-        EXPECT_EQ(decoded.frames, takeFrames);
-        break;
-    case EncodedFormat::opus: // opusdec leaves out the encoder's delay itself
-        EXPECT_NEAR(static_cast<double>(decoded.frames), static_cast<double>(takeFrames), 0.05 * kRate);
-        break;
-    case EncodedFormat::mp3:
-        EXPECT_NEAR(static_cast<double>(decoded.frames - kMp3Delay), static_cast<double>(takeFrames), 0.05 * kRate);
-        break;
-    }
+    EXPECT_TRUE(testing::holdsTheTakesLength(decoded, GetParam().format, 5 * kRate)) << decoded.frames << " frames";
     EXPECT_EQ(entries(work_).size(), 3u) << "the take, the file and its decoding, nothing partial";
 }
 
@@ -190,7 +154,8 @@ TEST_P(TakeEncoderTest, ACancelFromAnotherThreadKeepsTheTakeAndLeavesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, TakeEncoderTest,
-                         ::testing::Values(FormatCase{EncodedFormat::flac, "flac"}, FormatCase{EncodedFormat::opus, "opus"},
+                         ::testing::Values(FormatCase{EncodedFormat::flac, "flac"},
+                                           FormatCase{EncodedFormat::opus, "opus"},
                                            FormatCase{EncodedFormat::mp3, "mp3"}),
                          [](const auto& info) { return std::string(info.param.extension); });
 

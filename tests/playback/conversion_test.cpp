@@ -34,7 +34,8 @@ TEST_F(ConvertPanel, ShowsAnOpenDialogAndACancelChangesNothing) {
     convert(std::nullopt);
     EXPECT_EQ(app.convertDialog.setup.title, "Convert Wav File");
     EXPECT_EQ(app.convertDialog.setup.filter, "Wav File (*.Wav)|*.Wav");
-    EXPECT_EQ(app.convertDialog.setup.flags, 2052);
+    EXPECT_TRUE(app.convertDialog.setup.folderMustExist);
+    EXPECT_FALSE(app.convertDialog.setup.askBeforeOverwrite) << "an open dialog";
     EXPECT_EQ(app.convertDialog.shownAs, std::vector<std::string>{"open"});
     EXPECT_EQ(app.convertButton.current(), "custom:111") << "the button is back to its normal picture";
     expectNothingStartedOrShown();

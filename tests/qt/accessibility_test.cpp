@@ -41,7 +41,8 @@ protected:
     fakes::FakeEngine engine{files};
     fakes::FakeTakeFolder takes;
     fakes::FakeHotkeys hotkeys;
-    QtPanel panel{engine, engine, takes, hotkeys};
+    fakes::FakeSettingsStore settings;
+    QtPanel panel{engine, engine, takes, hotkeys, settings};
     PanelWindow& w = panel.window;
 };
 

@@ -64,7 +64,8 @@ TEST(Conversion, AWavWithBlanksInItsPathGetsItsMp3BesideItAndNothingElseChanges)
     fakes::FakeEngine engine{files};
     fakes::FakeTakeFolder takeFolder;
     fakes::FakeHotkeys hotkeys;
-    QtPanel panel{engine, engine, takeFolder, hotkeys};
+    fakes::FakeSettingsStore settings;
+    QtPanel panel{engine, engine, takeFolder, hotkeys, settings};
     ASSERT_EQ(panel.start(), std::nullopt);
     QTemporaryDir scratch;
     QDir takes(scratch.filePath("my takes"));

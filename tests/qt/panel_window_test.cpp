@@ -48,7 +48,8 @@ protected:
     fakes::FakeEngine engine{files};
     fakes::FakeTakeFolder takes;
     fakes::FakeHotkeys hotkeys; // both combinations free: no warning box at start-up
-    QtPanel panel{engine, engine, takes, hotkeys};
+    fakes::FakeSettingsStore settings;
+    QtPanel panel{engine, engine, takes, hotkeys, settings};
     const QImage skin = sourcePicture("bitmaps/MRSKIN.bmp");
 };
 
@@ -196,7 +197,9 @@ TEST_F(RealPanel, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
     QTimer::singleShot(0, &panel.window, [this] { panel.window.close(); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
-    EXPECT_EQ(engine.take(), (fakes::EngineCalls{{fakes::EngineCall::stopPlayback, {}}}));
+    // The inputs are looked at once the loop runs, as the rest of the start-up.
+    EXPECT_EQ(engine.take(),
+              (fakes::EngineCalls{{fakes::EngineCall::listInputs, {}}, {fakes::EngineCall::stopPlayback, {}}}));
 }
 
 TEST_F(RealPanel, ScheduleWindowStaysOpenWhenItsCloseIsRefused) {

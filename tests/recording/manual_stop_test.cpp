@@ -40,7 +40,7 @@ TEST_F(ManualStop, ByHotkeyEndsTheTakeThenAsksForANameOnceItsEndIsWritten) {
     EXPECT_EQ(app.saveTakeDialog.shownAs, Strings{"save"});
     EXPECT_EQ(app.saveTakeDialog.setup.title, "Save Recorded File");
     EXPECT_EQ(app.saveTakeDialog.setup.filter, "Wav File (*.Wav)|*.Wav");
-    EXPECT_EQ(app.saveTakeDialog.setup.flags, 2054);
+    EXPECT_TRUE(app.saveTakeDialog.setup.askBeforeOverwrite && app.saveTakeDialog.setup.folderMustExist);
     expectIdle();
     EXPECT_EQ(app.stopButton.current(), "custom:105");
     EXPECT_EQ(app.secondsLabel.caption, "3 sec");
@@ -129,6 +129,8 @@ TEST_F(ManualStop, ASaveThatTakesLongShowsItsFileAfterHalfASecondWhileThePanelAn
     EXPECT_FALSE(app.saveProgress.text) << "a quick save shows nothing";
     app.saveProgressTimer.tick();
     EXPECT_EQ(app.saveProgress.text, "Saving the recording as  " + path);
+    EXPECT_FALSE(app.saveProgress.onCancel) << "a WAV file is moved or copied whole";
+    EXPECT_FALSE(app.saveProgress.percent);
     EXPECT_FALSE(app.saveProgressTimer.enabled);
     app.hotkeys.press(0);
     app.hotkeys.press(1);
@@ -138,10 +140,59 @@ TEST_F(ManualStop, ASaveThatTakesLongShowsItsFileAfterHalfASecondWhileThePanelAn
     expectIdle();
 }
 
+TEST_F(ManualStop, AnEncodingShowsItsPercentageAndCanBeCancelledWhichKeepsTheTakeAndAsksAgain) {
+    const std::string path = "/home/user/take.flac";
+    app.engine.holdSaves = true;
+    app.saveTakeDialog.answer(path);
+    app.hotkeys.press(1);
+    app.engine.deliver(); // the take's end; its save runs
+    app.engine.take();
+    app.engine.tellSaveProgress(0.123);
+    app.engine.deliverNext();
+    EXPECT_FALSE(app.saveProgress.text) << "told before the window shows";
+    app.saveProgressTimer.tick();
+    EXPECT_EQ(app.saveProgress.text, "Saving the recording as  " + path);
+    EXPECT_EQ(app.saveProgress.percent, 12);
+    app.engine.tellSaveProgress(0.5);
+    app.engine.deliverNext();
+    EXPECT_EQ(app.saveProgress.percent, 50);
+    app.saveTakeDialog.answer(std::nullopt); // asked again, and this time cancelled
+    app.saveProgress.cancel();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{{EngineCall::cancelSave, {}}}));
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::saving) << "until the engine has given it up";
+    app.engine.holdSaves = false;
+    app.engine.finishSave();
+    app.engine.deliver();
+    EXPECT_FALSE(app.saveProgress.text);
+    EXPECT_EQ(app.saveTakeDialog.shownAs, (Strings{"save", "save"}));
+    EXPECT_EQ(app.messages.texts(), Strings{"Recording Not Saved"}) << "nothing said of the cancel itself";
+    EXPECT_EQ(app.engine.take(), EngineCalls{kDiscardTake});
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), kEarlier);
+    expectIdle();
+}
+
+TEST_F(ManualStop, ADiskThatFillsDuringTheEncodingKeepsTheTakeTellsAndAsksAgain) {
+    const std::string full = "The file could not be saved (No space left on device)";
+    app.engine.saveOutcome = [&](const std::string& path) {
+        return path.ends_with(".mp3") ? SoundError{SoundFailure::notSaved, full} : SoundError{};
+    };
+    app.saveTakeDialog.answer("/home/user/take.mp3");
+    app.saveTakeDialog.answer(kChosen);
+    app.hotkeys.press(1);
+    app.engine.deliver();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, saveTakeAt("/home/user/take.mp3", SaveFormat::mp3),
+                                              saveTakeAt(kChosen, SaveFormat::wav)}));
+    expectMessage(0,
+                  "Recording could not be saved as  /home/user/take.mp3\n" + full +
+                      "\n\nThe recording is kept: choose another name or folder.",
+                  MessageStyle::exclamation);
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), kChosen);
+}
+
 TEST_F(ManualStop, StopButtonReleasedAfterThePointerLeftItLetsTheTakeGoOn) {
     app.stopButton.down(kLeftButton);
-    app.stopButton.move(kLeftButton, 900, 100);
-    app.stopButton.up(kLeftButton, 900, 100);
+    app.stopButton.move(kLeftButton, 60, 7);
+    app.stopButton.up(kLeftButton, 60, 7);
     EXPECT_TRUE(app.engine.take().empty());
     EXPECT_EQ(app.panel.recorder.state(), RecorderState::recording);
     EXPECT_EQ(app.stopButton.current(), "custom:105");
