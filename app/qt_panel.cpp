@@ -4,7 +4,7 @@
 #include <QSessionManager>
 #include <QTimer>
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -78,4 +78,4 @@ void QtPanel::connectWindows() {
     scheduleDialog.onCloseRequested = [this] { panel.schedule.onCloseRequested(); };
 }
 
-} // namespace murmora
+} // namespace murmora::qt

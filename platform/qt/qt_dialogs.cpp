@@ -16,7 +16,7 @@
 
 #include "platform/qt/qt_files.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -214,4 +214,4 @@ std::optional<std::string> QtFileDialog::show(bool save) {
     return QFile::encodeName(lastFileName_).toStdString();
 }
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -11,6 +11,7 @@
 #include "tests/support/fake_engine.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 QAccessibleInterface* accessible(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
@@ -43,7 +44,7 @@ protected:
     fakes::FakeHotkeys hotkeys;
     fakes::FakeSettingsStore settings;
     QtPanel panel{engine, engine, takes, hotkeys, settings};
-    PanelWindow& w = panel.window;
+    QtPanelWindow& w = panel.window;
 };
 
 TEST_F(PanelAccessibility, EveryControlOfThePanelHasItsRoleNameAndActions) {

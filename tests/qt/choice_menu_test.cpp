@@ -11,6 +11,7 @@
 #include "tests/support/fake_engine.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 // What the menu showed: each line a heading ("[Input]") or an entry, "*" before the checked one.

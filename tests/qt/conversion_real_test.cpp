@@ -20,6 +20,7 @@
 #include "tests/support/fake_engine.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 // Runs a program to its end; its exit code (-1 when it did not start, crashed or took over a minute).

@@ -11,6 +11,7 @@
 #include "tests/support/fake_engine.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 const std::string kSilenceWarning = "The sound input is silent: check that the microphone is on and not muted.";

@@ -17,6 +17,7 @@
 #include "tests/support/fake_engine.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 QImage sourcePicture(const char* relativePath) {
@@ -68,10 +69,10 @@ TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
     EXPECT_GT(freeSkin, 15000);
     EXPECT_EQ(differing, 0) << "skin";
 
-    const std::pair<SeeThroughButton* const PanelWindow::*, const char*> buttons[] = {
-        {&PanelWindow::minimizeButton, "custom/101.gif"}, {&PanelWindow::closeButton, "custom/103.gif"},
-        {&PanelWindow::stopButton, "custom/105.gif"},     {&PanelWindow::playButton, "custom/107.gif"},
-        {&PanelWindow::scheduleButton, "custom/109.gif"}, {&PanelWindow::convertButton, "custom/111.gif"},
+    const std::pair<SeeThroughButton* const QtPanelWindow::*, const char*> buttons[] = {
+        {&QtPanelWindow::minimizeButton, "custom/101.gif"}, {&QtPanelWindow::closeButton, "custom/103.gif"},
+        {&QtPanelWindow::stopButton, "custom/105.gif"},     {&QtPanelWindow::playButton, "custom/107.gif"},
+        {&QtPanelWindow::scheduleButton, "custom/109.gif"}, {&QtPanelWindow::convertButton, "custom/111.gif"},
     };
     for (const auto& [member, file] : buttons) {
         const SeeThroughButton* button = panel.window.*member;
