@@ -74,13 +74,6 @@ TEST_P(ManualStopCancelled, DiscardsTheTakeWithAWordAndKeepsThePlayTarget) {
 INSTANTIATE_TEST_SUITE_P(ByCancelOrEmptyPath, ManualStopCancelled,
                          ::testing::Values(std::nullopt, std::optional<std::string>("")));
 
-TEST_F(ManualStop, NameWithoutExtensionIsUsedAsTheDialogReturnsIt) {
-    stopAndSave("/home/user/my take");
-    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, saveTakeAt("/home/user/my take")}));
-    EXPECT_EQ(app.messages.texts(), Strings{"Recording saved as  /home/user/my take"});
-    EXPECT_EQ(app.panel.recorder.latestTakePath(), "/home/user/my take");
-}
-
 TEST_F(ManualStop, ATakeCutShortByAFullDiskIsSaidSoBeforeItIsSaved) {
     app.engine.takeEnd.early = {SoundFailure::takeFile, kDiskFull};
     app.saveTakeDialog.answer(kChosen, [&] { EXPECT_EQ(app.messages.texts(), Strings{kPartlyWritten}); });
