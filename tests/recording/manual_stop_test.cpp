@@ -78,18 +78,18 @@ INSTANTIATE_TEST_SUITE_P(ByCancelOrEmptyPath, ManualStopCancelled,
 // stop, or a stop the server did not confirm.
 TEST_F(ManualStop, ATakeCutShortIsSaidSoWithWhatIsKeptBeforeItIsSaved) {
     const struct {
-        SoundError early;
-        std::string told;
+        SoundFailure failure;
+        std::string reason, told;
     } cases[] = {
-        {{SoundFailure::takeFile, kDiskFull}, kPartlyWritten},
-        {{SoundFailure::deviceLost, "The sound device went away"},
+        {SoundFailure::takeFile, kDiskFull, kPartlyWritten},
+        {SoundFailure::deviceLost, "The sound device went away",
          "The sound input was lost after 4 sec. The recording so far is kept."},
-        {{SoundFailure::notAnswering, "The sound server does not answer"},
+        {SoundFailure::notAnswering, "The sound server does not answer",
          "The sound server does not answer. The recording so far is kept."}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.told);
         app.messages.shown.clear();
-        app.engine.takeEnd.early = c.early;
+        app.engine.takeEnd.early = {c.failure, c.reason};
         app.saveTakeDialog.answer(kChosen, [&] { EXPECT_EQ(app.messages.texts(), Strings{c.told}); });
         app.hotkeys.press(1);
         app.engine.deliver();
