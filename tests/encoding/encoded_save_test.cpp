@@ -68,7 +68,7 @@ protected:
     testing::TestUiThread ui_;
     std::unique_ptr<ScriptedBackend> owned_ = std::make_unique<ScriptedBackend>();
     ScriptedBackend& backend_ = *owned_;
-    SoundEngine engine_{std::move(owned_), "/var/tmp/murmora-encoded-save-takes", ui_};
+    SoundEngine engine_{std::move(owned_), work_ / "takes", ui_};
     bool ended_ = false;
     std::optional<SoundError> saved_;
     std::vector<double> progress_;
