@@ -12,9 +12,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/qt_panel.h"
 #include "tests/qt/modal_answer.h"
-#include "tests/support/fake_engine.h"
+#include "tests/qt/qt_panel_fixture.h"
 
 namespace murmora {
 using namespace murmora::qt;
@@ -27,14 +26,8 @@ QImage sourcePicture(const char* relativePath) {
 
 QRgb opaque(QRgb pixel) { return pixel | 0xFF000000u; }
 
-class RealPanel : public ::testing::Test {
+class RealPanel : public testing::QtPanelTest {
 protected:
-    void SetUp() override { ASSERT_EQ(panel.start(), std::nullopt); }
-    void TearDown() override {
-        panel.scheduleDialog.hide();
-        panel.window.hide();
-    }
-
     QImage panelShot() { return panel.window.grab().toImage().convertToFormat(QImage::Format_ARGB32); }
 
     // True when a control other than `except` lies over the pixel.
@@ -45,12 +38,6 @@ protected:
         });
     }
 
-    fakes::FakeFiles files;
-    fakes::FakeEngine engine{files};
-    fakes::FakeTakeFolder takes;
-    fakes::FakeHotkeys hotkeys; // both combinations free: no warning box at start-up
-    fakes::FakeSettingsStore settings;
-    QtPanel panel{engine, engine, takes, hotkeys, settings};
     const QImage skin = sourcePicture("bitmaps/MRSKIN.bmp");
 };
 
