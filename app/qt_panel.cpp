@@ -8,7 +8,7 @@
 #include <QSessionManager>
 #include <QTimer>
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -88,4 +88,4 @@ void QtPanel::connectWindows() {
     scheduleDialog.onCloseRequested = [this] { panel.schedule.onCloseRequested(); };
 }
 
-} // namespace murmora
+} // namespace murmora::qt

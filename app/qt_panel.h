@@ -2,19 +2,19 @@
 #include <optional>
 #include <string>
 
-#include "platform/qt/panel_window.h"
+#include "platform/posix/local_clock.h"
 #include "platform/qt/qt_choice_menu.h"
-#include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_files.h"
+#include "platform/qt/qt_panel_window.h"
 #include "platform/qt/qt_process_launcher.h"
 #include "platform/qt/qt_resources.h"
+#include "platform/qt/qt_schedule_dialog.h"
 #include "platform/qt/qt_screen_metrics.h"
 #include "platform/qt/qt_window_host.h"
-#include "platform/qt/schedule_dialog.h"
 #include "shell/panel.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // Blocks of 128 KiB and more (the backing store of a window, a dialog's pictures) get pages of
 // their own, which go back to the system once freed. Left to itself glibc raises that bound to
@@ -37,14 +37,14 @@ public:
     // or unreadable.
     std::optional<std::string> start();
 
-    QtClock clock;
+    posix::LocalClock clock;
     QtMessageBox messages;
     QtFiles files;
     QtProcessLauncher launcher;
     QtResources resources;
     QtScreenMetrics screen;
-    PanelWindow window;
-    ScheduleDialog scheduleDialog{&window, screen};
+    QtPanelWindow window;
+    QtScheduleDialog scheduleDialog{&window, screen};
     QtWindowHost windows{window, scheduleDialog};
     QtChoiceMenu choiceMenu{window};
     Panel panel;
@@ -53,4 +53,4 @@ private:
     void connectWindows();
 };
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -36,14 +36,14 @@ private:
 // The program's own panel on the machine's real engine, as the program makes it, with the
 // hotkeys granted and the menu's choices at their defaults. Needs the QApplication first.
 struct BenchPanel {
-    BenchPanel() { returnLargeBlocksToTheSystem(); }
-    QtUiThread uiThread;
+    BenchPanel() { qt::returnLargeBlocksToTheSystem(); }
+    qt::QtUiThread uiThread;
     std::filesystem::path takeFolder = audio::defaultTakeFolder();
     audio::SoundEngine engine{audio::makeAudioBackend(), takeFolder, uiThread};
     std::unique_ptr<TakeFolder> takes = audio::makeTakeFolder(takeFolder);
     GrantedHotkeys hotkeys;
     GivenSettings settings;
-    QtPanel panel{engine, engine, *takes, hotkeys, settings};
+    qt::QtPanel panel{engine, engine, *takes, hotkeys, settings};
 };
 
 } // namespace murmora

@@ -86,12 +86,12 @@ int main(int argc, char** argv) {
 
     auto backendOwner = std::make_unique<audio::ScriptedBackend>();
     audio::ScriptedBackend& backend = *backendOwner;
-    QtUiThread ui;
+    qt::QtUiThread ui;
     audio::SoundEngine engine(std::move(backendOwner), argv[3], ui);
     NoLeftovers takes;
     GrantedHotkeys hotkeys;
     GivenSettings settings({"", format->second.first, ""});
-    QtPanel panel(engine, engine, takes, hotkeys, settings);
+    qt::QtPanel panel(engine, engine, takes, hotkeys, settings);
     if (const auto failure = panel.start()) {
         std::fprintf(stderr, "the panel did not start: %s\n", failure->c_str());
         return 1;

@@ -88,7 +88,7 @@ void print(long long mebibytes, const char* how, const Saved& saved) {
 bool saveOnTheWorker(long long mebibytes, const std::filesystem::path& takes, const std::string& target) {
     auto backendOwner = std::make_unique<audio::ScriptedBackend>();
     audio::ScriptedBackend& backend = *backendOwner;
-    QtUiThread ui;
+    qt::QtUiThread ui;
     audio::SoundEngine engine(std::move(backendOwner), takes, ui);
     Waiter waiter;
     bool ok = false;

@@ -79,7 +79,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     murmora::BenchPanel bench;
-    murmora::QtPanel& panel = bench.panel;
+    murmora::qt::QtPanel& panel = bench.panel;
     if (panel.start()) return EXIT_FAILURE;
     if (!QTest::qWaitForWindowExposed(&panel.window)) return EXIT_FAILURE;
     DialogAnswers answers(mode == "save", QString::fromLocal8Bit(argv[3]));

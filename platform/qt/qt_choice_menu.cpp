@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace murmora {
+namespace murmora::qt {
 
 QtChoiceMenu::QtChoiceMenu(QWidget& panel) : QObject(&panel), panel_(panel) { panel_.installEventFilter(this); }
 
@@ -76,4 +76,4 @@ std::optional<MenuChoice> QtChoiceMenu::show(const std::vector<MenuPart>& parts)
     return choices.at(chosen->data().toULongLong());
 }
 
-} // namespace murmora
+} // namespace murmora::qt

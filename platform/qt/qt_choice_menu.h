@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace murmora {
+namespace murmora::qt {
 
 // The panel's menu of choices as a Qt menu, with a heading over each part and the present
 // choice of each part checked. It opens where the right mouse button was pressed and let go
@@ -36,4 +36,4 @@ private:
     QPoint openAt_;
 };
 
-} // namespace murmora
+} // namespace murmora::qt

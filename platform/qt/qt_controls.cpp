@@ -10,7 +10,7 @@
 #include "platform/qt/qt_accessibility.h"
 #include "platform/qt/qt_picture.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -233,4 +233,4 @@ QImage withKeyColourTransparent(const QImage& image, QRgb key) {
     return out;
 }
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -13,7 +13,7 @@
 #include "platform/controls.h"
 #include "platform/focus_mark.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // A text label of the record panel: plain text on a transparent background.
 class QtLabel final : public QLabel, public Label {
@@ -157,4 +157,4 @@ public:
 // The image with every opaque pixel of the key colour made fully transparent.
 QImage withKeyColourTransparent(const QImage& image, QRgb key = kSeeThroughKeyColour);
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -17,7 +17,7 @@
 
 #include "platform/qt/qt_files.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -224,4 +224,4 @@ std::optional<std::string> QtFileDialog::show(bool save) {
     return QFile::encodeName(lastFileName_).toStdString();
 }
 
-} // namespace murmora
+} // namespace murmora::qt

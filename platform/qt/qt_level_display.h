@@ -9,9 +9,9 @@
 #include "platform/level.h"
 #include "platform/level_display.h"
 
-namespace murmora {
+namespace murmora::qt {
 
-class PanelWindow;
+class QtPanelWindow;
 
 // The input level as a bar on the panel's display, drawn in the display's own ink over the
 // skin. It sits under the seconds, between their label (10, 67, 81 x 17) and the label below
@@ -20,7 +20,7 @@ class PanelWindow;
 class LevelBar final : public QWidget {
 public:
     static constexpr QRect kArea{10, 84, 50, 3}; // panel pixels; the whole width is 0 dBFS
-    explicit LevelBar(PanelWindow& panel);
+    explicit LevelBar(QtPanelWindow& panel);
     // Draws the bar for `dbfs`: the scale's fraction of the full width, in whole pixels.
     void setLevel(double dbfs);
     // The level shown, held to the bar's scale: its foot for anything quieter, 0 at full scale.
@@ -32,7 +32,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    PanelWindow& panel_;
+    QtPanelWindow& panel_;
     int lengthPixels_ = 0;
     double shownDbfs_ = kLevelScaleFloorDbfs;
 };
@@ -44,7 +44,7 @@ class ClipMark final : public QWidget {
 public:
     static constexpr QRect kArea{61, 84, 4, 4}; // panel pixels
     static constexpr QColor kColour{204, 24, 24};
-    explicit ClipMark(PanelWindow& panel);
+    explicit ClipMark(QtPanelWindow& panel);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -57,7 +57,7 @@ class DisplayNote final : public QWidget {
 public:
     static constexpr QRect kArea{8, 88, 53, 83}; // panel pixels, inside the display's green
     static constexpr int kFontPoints = 6;        // the whole warning fits the area at this size
-    explicit DisplayNote(PanelWindow& panel);
+    explicit DisplayNote(QtPanelWindow& panel);
     const QString& text() const { return text_; }
     void setText(const QString& text);
 
@@ -65,14 +65,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    PanelWindow& panel_;
+    QtPanelWindow& panel_;
     QString text_;
 };
 
 // The level bar and the note on the record panel.
 class QtLevelDisplay final : public LevelDisplay {
 public:
-    explicit QtLevelDisplay(PanelWindow& panel);
+    explicit QtLevelDisplay(QtPanelWindow& panel);
     void setLevel(double dbfs) override;
     void showClipMark() override;
     void clear() override;
@@ -85,4 +85,4 @@ private:
     DisplayNote* const note_;
 };
 
-} // namespace murmora
+} // namespace murmora::qt

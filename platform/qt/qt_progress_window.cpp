@@ -7,7 +7,7 @@
 #include "core/texts.h"
 #include "platform/qt/qt_dialogs.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -64,4 +64,4 @@ void QtProgressWindow::offerCancel(std::function<void()> onCancel) {
 
 void QtProgressWindow::hide() { dialog_.reset(); }
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -5,7 +5,7 @@
 
 class QProgressDialog;
 
-namespace murmora {
+namespace murmora::qt {
 
 // An application-modal window with a line of text and a busy bar, or the percentage done once it
 // is told, which neither the user nor Escape closes: the program hides it once its work is done.
@@ -23,4 +23,4 @@ private:
     std::unique_ptr<QProgressDialog> dialog_;
 };
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -21,4 +21,4 @@ double dotsPerInch(bool across) {
 double QtScreenMetrics::dotsPerInchX() const { return dotsPerInch(true); }
 double QtScreenMetrics::dotsPerInchY() const { return dotsPerInch(false); }
 
-} // namespace murmora
+} // namespace murmora::qt

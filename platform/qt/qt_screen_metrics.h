@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/screen_metrics.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // The logical dots per inch of the primary screen; 96 without one.
 class QtScreenMetrics final : public ScreenMetrics {
@@ -10,4 +10,4 @@ public:
     double dotsPerInchY() const override;
 };
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -7,7 +7,7 @@
 
 #include "platform/qt/qt_picture.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 QRegion toQRegion(const Region& region) {
     std::vector<QRect> rects;
@@ -19,7 +19,7 @@ QRegion toQRegion(const Region& region) {
     return out;
 }
 
-QtWindowHost::QtWindowHost(PanelWindow& panel, ScheduleDialog& scheduleDialog)
+QtWindowHost::QtWindowHost(QtPanelWindow& panel, QtScheduleDialog& scheduleDialog)
     : panel_(panel), scheduleDialog_(scheduleDialog) {}
 
 void QtWindowHost::setPanelBackground(const Picture& picture) { panel_.setBackground(imageOf(picture)); }
@@ -57,4 +57,4 @@ void QtWindowHost::bringPanelToFront() {
     }
 }
 
-} // namespace murmora
+} // namespace murmora::qt

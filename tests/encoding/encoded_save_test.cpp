@@ -32,18 +32,10 @@ struct FormatCase {
 class EncodedSave : public ::testing::TestWithParam<FormatCase> {
 protected:
     void SetUp() override {
-        char folder[] = "/var/tmp/murmora-encoded-save.XXXXXX";
-        ASSERT_NE(::mkdtemp(folder), nullptr);
-        work_ = folder;
         engine_.setTakeHandlers({.ended = [this](const TakeEnd&) { ended_ = true; },
                                  .saved = [this](const SoundError& error) { saved_ = error; },
                                  .saveProgress = [this](double done) { progress_.push_back(done); }});
     }
-    void TearDown() override {
-        if (mounted_) static_cast<void>(std::system(("umount --lazy " + testing::quoted(*mounted_)).c_str()));
-        fs::remove_all(work_);
-    }
-
     // Records `seconds` of a 440 Hz tone at -6 dBFS and ends the take.
     void recordTone(int seconds) {
         ASSERT_TRUE(engine_.startTake(""));
@@ -70,23 +62,13 @@ protected:
         return saved_.value_or(SoundError{SoundFailure::notSaved, "no outcome"});
     }
     fs::path target(const fs::path& folder) const { return folder / (std::string("take.") + GetParam().extension); }
-    // A small file system that fills during the encoding, where this test may mount one.
-    fs::path smallDisk() {
-        const fs::path folder = work_ / "small";
-        fs::create_directory(folder);
-        if (std::system(
-                ("mount -t tmpfs -o size=64k murmora-small " + testing::quoted(folder) + " 2>/dev/null").c_str()))
-            return {};
-        mounted_ = folder;
-        return folder;
-    }
 
-    fs::path work_;
-    std::optional<fs::path> mounted_;
+    testing::EncodingFolder folder_;
+    const fs::path& work_ = folder_.path;
     testing::TestUiThread ui_;
     std::unique_ptr<ScriptedBackend> owned_ = std::make_unique<ScriptedBackend>();
     ScriptedBackend& backend_ = *owned_;
-    SoundEngine engine_{std::move(owned_), "/var/tmp/murmora-encoded-save-takes", ui_};
+    SoundEngine engine_{std::move(owned_), work_ / "takes", ui_};
     bool ended_ = false;
     std::optional<SoundError> saved_;
     std::vector<double> progress_;
@@ -94,7 +76,7 @@ protected:
 
 TEST_P(EncodedSave, AFullDiskKeepsTheTakeWhichThenSavesAsTheToneOfItsLengthAndPlaysWithItsLengthAndSize) {
     recordTone(30); // more than the small disk holds in any format
-    if (const fs::path disk = smallDisk(); !disk.empty()) {
+    if (const fs::path disk = folder_.smallDisk(); !disk.empty()) {
         const SoundError full = save(target(disk), GetParam().format);
         ASSERT_EQ(full.failure, SoundFailure::notSaved);
         EXPECT_EQ(full.text, "The file could not be saved (No space left on device)");

@@ -21,7 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::decode;
 using testing::Decoded;
-using testing::quoted;
 
 constexpr int kRate = 44100;
 
@@ -54,33 +53,14 @@ struct FormatCase {
 
 class TakeEncoderTest : public ::testing::TestWithParam<FormatCase> {
 protected:
-    void SetUp() override {
-        char folder[] = "/var/tmp/murmora-encode-test.XXXXXX";
-        ASSERT_NE(::mkdtemp(folder), nullptr);
-        work_ = folder;
-        take_ = work_ / "take.wav";
-    }
-    void TearDown() override {
-        if (mounted_) static_cast<void>(std::system(("umount --lazy " + quoted(mounted_.value())).c_str()));
-        fs::remove_all(work_);
-    }
     fs::path target(const fs::path& folder) const { return folder / (std::string("saved.") + GetParam().extension); }
-    // A small file system that fills during the encoding, where this test may mount one.
-    fs::path smallDisk() {
-        const fs::path folder = work_ / "small";
-        fs::create_directory(folder);
-        if (std::system(("mount -t tmpfs -o size=64k murmora-small " + quoted(folder) + " 2>/dev/null").c_str()) != 0)
-            return {};
-        mounted_ = folder;
-        return folder;
-    }
     static std::vector<fs::path> entries(const fs::path& folder) {
         return {fs::directory_iterator(folder), fs::directory_iterator()};
     }
 
-    fs::path work_;
-    fs::path take_;
-    std::optional<fs::path> mounted_;
+    testing::EncodingFolder folder_;
+    const fs::path& work_ = folder_.path;
+    const fs::path take_ = work_ / "take.wav";
 };
 
 TEST_P(TakeEncoderTest, TheFileDecodesToTheTakesToneAndLength) {
@@ -107,7 +87,7 @@ TEST_P(TakeEncoderTest, ProgressGrowsToTheWholeTakeInThousandthsAtMost) {
 }
 
 TEST_P(TakeEncoderTest, AFullDiskFailsWithItsReasonKeepsTheTakeAndLeavesTheTargetAsItWas) {
-    const fs::path disk = smallDisk();
+    const fs::path disk = folder_.smallDisk();
     if (disk.empty()) {
         if (std::getenv("CI")) FAIL() << "a small tmpfs could not be mounted";
         GTEST_SKIP() << "a small tmpfs cannot be mounted here (not root)";

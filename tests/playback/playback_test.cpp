@@ -45,15 +45,6 @@ struct PlayerTest : ::testing::Test {
     void play() { playButton.click(); }
 };
 
-TEST_F(PlayerTest, HiddenFilesAndFoldersCountAsMissing) {
-    saved("/home/user/.hidden.wav");
-    play();
-    latest.path = "/home/user";
-    play();
-    EXPECT_TRUE(engine.take().empty());
-    EXPECT_FALSE(player.isPlaying());
-}
-
 TEST_F(PlayerTest, OpensThePathAsItIsStartsPlayingAndReturnsAtOnce) {
     saved("/home/user/my takes/ take one.wav ");
     play();

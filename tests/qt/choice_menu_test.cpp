@@ -7,25 +7,24 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/qt_panel.h"
-#include "tests/support/fake_engine.h"
+#include "tests/qt/qt_panel_fixture.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 // What the menu showed: each line a heading ("[Input]") or an entry, "*" before the checked one.
 using Lines = std::vector<std::string>;
 
-class ChoiceMenuOnPanel : public ::testing::Test {
+class ChoiceMenuOnPanel : public testing::QtPanelTest {
 protected:
     void SetUp() override {
         engine.inputs = {{"mic", "TestMic", true, false},
                          {"usb", "USB Headset", false, false},
                          {"nullsink.monitor", "NullOutput", false, true}};
-        ASSERT_EQ(panel.start(), std::nullopt);
+        QtPanelTest::SetUp();
         QApplication::processEvents(); // the rest of the start-up
     }
-    void TearDown() override { panel.window.hide(); }
 
     // Watches for the menu: notes what it shows and chooses `entry`, or closes it unchosen when
     // that is empty.
@@ -58,12 +57,6 @@ protected:
         QTest::mouseRelease(on, Qt::RightButton, {}, at);
     }
 
-    fakes::FakeFiles files;
-    fakes::FakeEngine engine{files};
-    fakes::FakeTakeFolder takes;
-    fakes::FakeHotkeys hotkeys;
-    fakes::FakeSettingsStore settings;
-    QtPanel panel{engine, engine, takes, hotkeys, settings};
     const QPoint freeSpot{30, 200}; // the speaker grille
     Lines shown;
     QPoint shownAt;

@@ -22,6 +22,7 @@
 #include "tests/qt/modal_answer.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 using testing::answerNextModal;

@@ -6,20 +6,17 @@
 
 #include <cmath>
 
-#include "app/qt_panel.h"
 #include "platform/qt/qt_level_display.h"
-#include "tests/support/fake_engine.h"
+#include "tests/qt/qt_panel_fixture.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 const std::string kSilenceWarning = "The sound input is silent: check that the microphone is on and not muted.";
 
-class LevelDisplayOnPanel : public ::testing::Test {
+class LevelDisplayOnPanel : public testing::QtPanelTest {
 protected:
-    void SetUp() override { ASSERT_EQ(panel.start(), std::nullopt); }
-    void TearDown() override { panel.window.hide(); }
-
     QImage shot() { return panel.window.grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QImage area(const QRect& rect) { return shot().copy(rect); }
     QRgb ink() const { return panel.window.palette().color(QPalette::WindowText).rgb(); }
@@ -33,12 +30,6 @@ protected:
         return length;
     }
 
-    fakes::FakeFiles files;
-    fakes::FakeEngine engine{files};
-    fakes::FakeTakeFolder takes;
-    fakes::FakeHotkeys hotkeys;
-    fakes::FakeSettingsStore settings;
-    QtPanel panel{engine, engine, takes, hotkeys, settings};
     QtLevelDisplay& display = panel.window.levelDisplay;
 };
 

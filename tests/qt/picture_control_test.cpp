@@ -12,6 +12,7 @@
 #include "platform/qt/qt_picture.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 struct Reported {

@@ -8,6 +8,7 @@
 #include "platform/qt/qt_progress_window.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 QProgressDialog* shownProgress() { return qobject_cast<QProgressDialog*>(QApplication::activeModalWidget()); }

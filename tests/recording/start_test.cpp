@@ -69,17 +69,17 @@ TEST_F(RecordingTest, WhenNoTakeCanStartTheUserIsToldWhyInTheEnginesWords) {
     const std::string takeFolderFull =
         "The file for the recording could not be created in /home/user/.cache/murmora/takes (No space left on device)";
     const struct {
-        SoundError failure;
-        std::string told;
+        SoundFailure failure;
+        std::string reason, told;
     } causes[] = {
-        {{SoundFailure::noDevice, "The sound input could not be opened"},
+        {SoundFailure::noDevice, "The sound input could not be opened",
          "The sound input could not be opened: nothing is being recorded."},
-        {{SoundFailure::takeFile, takeFolderFull}, takeFolderFull + ": nothing is being recorded."},
-        {{SoundFailure::notAnswering, "The sound server does not answer"},
+        {SoundFailure::takeFile, takeFolderFull, takeFolderFull + ": nothing is being recorded."},
+        {SoundFailure::notAnswering, "The sound server does not answer",
          "The sound server does not answer: nothing is being recorded. Try again in a moment."}};
-    for (const auto& [failure, told] : causes) {
+    for (const auto& [failure, reason, told] : causes) {
         app.messages.shown.clear();
-        app.engine.startFailure = failure;
+        app.engine.startFailure = {failure, reason};
         app.recordButton.down(kLeftButton);
         app.engine.take();
         app.recordButton.up(kLeftButton);

@@ -149,18 +149,6 @@ TEST_F(ClosingTheWindow, ReArmingWithoutChangesCountsAfreshToTheSameStartOrTheNe
     EXPECT_EQ(app.engine.take(), kTakeStarted) << "the next day at 1:00:00 PM";
 }
 
-TEST_F(ClosingTheWindow, AHiddenTargetFileIsNotLookedFor) {
-    const std::string hidden = "/home/user/.AutoRec.wav";
-    app.files.add(hidden);
-    openWindow([&] {
-        app.targetPathBox.setText(hidden);
-        app.activateCheckBox.checked = true;
-        closeByUser();
-    });
-    EXPECT_TRUE(app.files.files.count(hidden));
-    EXPECT_TRUE(app.messages.shown.empty());
-}
-
 TEST_F(ScheduleWindow, ANewDurationAndTargetApplyToTheRunningScheduledTake) {
     arm(10, 0, 10, "AM", 60);
     tickAt(10, 0, 10);

@@ -68,44 +68,35 @@ TEST(StartUp, AMissingButtonPictureIsLeftEmptyButAnUnreadableOneOrAMissingSkinSt
     EXPECT_EQ(noSkin.panel.load(), "Its picture mrskin cannot be shown: the program carries no such picture.");
 }
 
-TEST(Hotkeys, FailuresShowOneMessageAndUnloadReleasesOnlyWhatWasRegistered) {
-    const std::tuple<std::set<int>, const char*, std::vector<int>> cases[] = {
+// A combination another program holds, at start-up or refused later (the portal's answer), is
+// told in one message, once, and the unload gives back only what is left.
+TEST(Hotkeys, ARefusalIsToldOnceAndTheUnloadReleasesOnlyWhatIsLeft) {
+    const std::tuple<std::vector<int>, const char*, std::vector<int>> cases[] = {
         {{}, nullptr, {0, 1}},
         {{1}, "Can not register Hotkey Cntl+Alt+S to Stop Recording", {0}},
         {{0}, "Can not register Hotkey Cntl+Alt+R to Record", {1}},
         {{0, 1}, "Can not register Hotkeys Cntl+Alt+R and Cntl+Alt+S", {}}};
-    for (const auto& [taken, message, unregistered] : cases) {
-        FakePanel app;
-        app.hotkeys.takenByOthers = taken;
-        app.start();
-        EXPECT_EQ(app.hotkeys.registered, (std::vector<Hotkey>{{0, "record", "Start recording", "Ctrl+Alt+R"},
-                                                               {1, "stop", "Stop recording and save", "Ctrl+Alt+S"}}));
-        EXPECT_EQ(app.messages.texts(), message ? Strings{message} : Strings{});
-        for (const ShownMessage& shown : app.messages.shown) {
-            EXPECT_EQ(shown.style, MessageStyle::critical);
-            EXPECT_EQ(shown.title, "Hotkey Assign");
+    for (const bool later : {false, true}) {
+        for (const auto& [refused, message, unregistered] : cases) {
+            SCOPED_TRACE(std::string(later ? "later: " : "at start-up: ") + (message ? message : "none refused"));
+            FakePanel app;
+            if (!later) app.hotkeys.takenByOthers = {refused.begin(), refused.end()};
+            app.start();
+            EXPECT_EQ(app.hotkeys.registered, (std::vector<Hotkey>{{0, "record", "Start recording", "Ctrl+Alt+R"},
+                                                                   {1, "stop", "Stop recording and save", "Ctrl+Alt+S"}}));
+            if (later && !refused.empty()) {
+                ASSERT_TRUE(app.hotkeys.refusalHandler);
+                app.hotkeys.refusalHandler(refused);
+                app.hotkeys.refusalHandler(refused); // told again (the portal came back): no second message
+            }
+            EXPECT_EQ(app.messages.texts(), message ? Strings{message} : Strings{});
+            for (const ShownMessage& shown : app.messages.shown) {
+                EXPECT_EQ(shown.style, MessageStyle::critical);
+                EXPECT_EQ(shown.title, "Hotkey Assign");
+            }
+            app.panel.unload();
+            EXPECT_EQ(app.hotkeys.unregistered, unregistered);
         }
-        app.panel.unload();
-        EXPECT_EQ(app.hotkeys.unregistered, unregistered) << (message ? message : "all registered");
-    }
-}
-
-TEST(Hotkeys, ALaterRefusalShowsTheSameMessageAndUnloadReleasesOnlyWhatIsLeft) {
-    const std::tuple<std::vector<int>, const char*, std::vector<int>> cases[] = {
-        {{1}, "Can not register Hotkey Cntl+Alt+S to Stop Recording", {0}},
-        {{0}, "Can not register Hotkey Cntl+Alt+R to Record", {1}},
-        {{0, 1}, "Can not register Hotkeys Cntl+Alt+R and Cntl+Alt+S", {}}};
-    for (const auto& [refused, message, unregistered] : cases) {
-        FakePanel app;
-        app.start();
-        ASSERT_TRUE(app.hotkeys.refusalHandler);
-        app.hotkeys.refusalHandler(refused);
-        app.hotkeys.refusalHandler(refused); // told again (the portal came back): no second message
-        ASSERT_EQ(app.messages.shown.size(), 1u) << message;
-        EXPECT_EQ(app.messages.shown[0].text, message);
-        EXPECT_EQ(app.messages.shown[0].title, "Hotkey Assign");
-        app.panel.unload();
-        EXPECT_EQ(app.hotkeys.unregistered, unregistered) << message;
     }
 }
 

@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,39 @@ struct Decoded : ToneMeasure {
 };
 
 inline std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+// A folder of its own for each test, in /var/tmp for takes of a minute, with a small file system
+// mounted in it where this test may mount one; both go afterwards.
+class EncodingFolder {
+public:
+    EncodingFolder() {
+        std::string pattern = "/var/tmp/murmora-encoding-test.XXXXXX";
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("no scratch folder");
+        path = pattern;
+    }
+    ~EncodingFolder() {
+        if (mounted_) static_cast<void>(std::system(("umount --lazy " + quoted(*mounted_)).c_str()));
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    EncodingFolder(const EncodingFolder&) = delete;
+    EncodingFolder& operator=(const EncodingFolder&) = delete;
+
+    // A folder on a 64 KiB file system, which an encoding fills; empty where none can be mounted.
+    std::filesystem::path smallDisk() {
+        const std::filesystem::path folder = path / "small";
+        std::filesystem::create_directory(folder);
+        if (std::system(("mount -t tmpfs -o size=64k murmora-small " + quoted(folder) + " 2>/dev/null").c_str()) != 0)
+            return {};
+        mounted_ = folder;
+        return folder;
+    }
+
+    std::filesystem::path path;
+
+private:
+    std::optional<std::filesystem::path> mounted_;
+};
 
 // Decodes `encoded` to a 44.1 kHz WAV file at `wav` and measures its first channel.
 inline Decoded decode(const std::filesystem::path& encoded, audio::EncodedFormat format,

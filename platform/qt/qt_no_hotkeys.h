@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/hotkeys.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // Hotkeys where the display offers no way to take a key combination for the whole desktop
 // (no X connection): nothing can be registered, so nothing ever arrives.
@@ -12,4 +12,4 @@ public:
     void setHotkeyHandler(std::function<void(int)>) override {}
 };
 
-} // namespace murmora
+} // namespace murmora::qt
