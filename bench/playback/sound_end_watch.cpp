@@ -29,7 +29,7 @@ struct Watch {
     pa_threaded_mainloop* loop = nullptr;
     double silenceFrames = kRate;
     std::int64_t framesRead = 0;
-    std::int64_t lastLoudFrame = -1;  // the last loud frame heard, counted from the monitor's start
+    std::int64_t lastLoudFrame = -1; // the last loud frame heard, counted from the monitor's start
     std::int64_t firstLoudFrame = -1;
     // A frame of the monitor and when the output played it, by the server's latest account.
     std::int64_t timedFrame = -1;

@@ -186,7 +186,8 @@ bool FilePlayer::fillRing() {
 std::size_t FilePlayer::readChunk() {
     if (floatChunk_.empty()) return static_cast<std::size_t>(sf_readf_short(file_, chunk_.data(), kChunkFrames));
     const auto frames = static_cast<std::size_t>(sf_readf_float(file_, floatChunk_.data(), kChunkFrames));
-    const auto end = floatChunk_.begin() + static_cast<std::ptrdiff_t>(frames * static_cast<std::size_t>(format_.channels));
+    const auto end =
+        floatChunk_.begin() + static_cast<std::ptrdiff_t>(frames * static_cast<std::size_t>(format_.channels));
     std::transform(floatChunk_.begin(), end, chunk_.begin(), [](float sample) {
         return static_cast<std::int16_t>(std::clamp(std::lrint(sample * 32768.0f), -32768L, 32767L));
     });

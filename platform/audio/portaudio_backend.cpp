@@ -73,9 +73,12 @@ bool loadPortAudio() {
                           resolve(pa.setStreamFinishedCallback, "Pa_SetStreamFinishedCallback") &&
                           resolve(pa.startStream, "Pa_StartStream") && resolve(pa.stopStream, "Pa_StopStream") &&
                           resolve(pa.abortStream, "Pa_AbortStream") && resolve(pa.closeStream, "Pa_CloseStream");
-    if (complete) quietHostApis();
-    else pa = {}; // a library without the calls is no PortAudio; it stays loaded, unused
-    return complete;
+    if (!complete) {
+        pa = {}; // a library without the calls is no PortAudio; it stays loaded, unused
+        return false;
+    }
+    quietHostApis();
+    return true;
 }
 
 // Whether PortAudio is there to call; loads it the first time, once whichever thread asks.

@@ -494,8 +494,8 @@ void PulseStream::onTimingAfterLastWrite(pa_stream* stream, int success, void* s
     }
     // Until the output has started on the stream, its account says nothing of when it will end.
     const bool started = timing->playing || timing->read_index >= timing->write_index;
-    me.endTimer_ = me.backend_.timerIn(started ? left : kStartCheckUsec, started ? &PulseStream::onPlayedOut
-                                                                                 : &PulseStream::onStartCheck, self);
+    me.endTimer_ = me.backend_.timerIn(started ? left : kStartCheckUsec,
+                                       started ? &PulseStream::onPlayedOut : &PulseStream::onStartCheck, self);
 }
 
 void PulseStream::onStartCheck(pa_mainloop_api* api, pa_time_event* timer, const timeval*, void* self) {

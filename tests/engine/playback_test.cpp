@@ -135,7 +135,8 @@ TEST_F(PlaybackTest, OpeningAFileReadsItsStartHoweverLongItIs) {
         const std::uint64_t read = bytesReadByProcess() - before;
         ASSERT_TRUE(length) << length.error().text;
         EXPECT_EQ(length->milliseconds, kLongSeconds * 1000) << format;
-        EXPECT_LT(read, 16u << 20) << "bytes read to open a " << fs::file_size(file_) << "-byte file, format " << format;
+        EXPECT_LT(read, 16u << 20) << "bytes read to open a " << fs::file_size(file_) << "-byte file, format "
+                                   << format;
         engine_->stopPlayback();
     }
 }

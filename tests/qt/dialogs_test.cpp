@@ -255,10 +255,12 @@ TEST_F(FileDialogs, AndBoxesHoldNoMemoryOnceAnswered) {
         answerNextModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
         QtMessageBox().show("Recording saved as  /tmp/a.wav", MessageStyle::information, "Murmora");
     };
-    for (int take = 0; take < 5; ++take) saveAndTell(take); // what Qt makes once, on first use
+    for (int take = 0; take < 5; ++take)
+        saveAndTell(take); // what Qt makes once, on first use
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const std::size_t before = heapInUse();
-    for (int take = 5; take < 45; ++take) saveAndTell(take);
+    for (int take = 5; take < 45; ++take)
+        saveAndTell(take);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const auto grown = static_cast<std::ptrdiff_t>(heapInUse()) - static_cast<std::ptrdiff_t>(before);
     EXPECT_LT(grown, 40 * 8 * 1024) << "bytes held after 40 more saves";
