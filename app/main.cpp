@@ -106,6 +106,7 @@ void reportStartFailure(const std::string& failure) {
 
 int main(int argc, char* argv[]) {
     if (reportNoDisplay()) return EXIT_FAILURE;
+    murmora::qt::returnLargeBlocksToTheSystem();
     preferX11();
     settleHomeFolder();
     // A second start brings the running panel to the front and ends.

@@ -1,5 +1,9 @@
 #include "app/qt_panel.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <QApplication>
 #include <QSessionManager>
 #include <QTimer>
@@ -11,6 +15,12 @@ namespace {
 SpinnerField field(QtSpinner* spinner, QtTextBox* box) { return {*spinner, *box}; }
 
 } // namespace
+
+void returnLargeBlocksToTheSystem() {
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
+}
 
 QtPanel::QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFolder& takes, Hotkeys& hotkeys,
                  SettingsStore& settings)

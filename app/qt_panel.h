@@ -16,6 +16,12 @@
 
 namespace murmora::qt {
 
+// Blocks of 128 KiB and more (the backing store of a window, a dialog's pictures) get pages of
+// their own, which go back to the system once freed. Left to itself glibc raises that bound to
+// the largest block freed so far; from then on each dialog's blocks come from the heap, and the
+// heap grew with every take saved or not. To be called once, as the program starts.
+void returnLargeBlocksToTheSystem();
+
 // The record panel on the real machine: the Qt services and windows, wired to the rules.
 // The engine, its take folder, the hotkeys and the settings come from outside, so that each may
 // be the real one or a stand-in.

@@ -36,6 +36,7 @@ private:
 // The program's own panel on the machine's real engine, as the program makes it, with the
 // hotkeys granted and the menu's choices at their defaults. Needs the QApplication first.
 struct BenchPanel {
+    BenchPanel() { qt::returnLargeBlocksToTheSystem(); }
     qt::QtUiThread uiThread;
     std::filesystem::path takeFolder = audio::defaultTakeFolder();
     audio::SoundEngine engine{audio::makeAudioBackend(), takeFolder, uiThread};

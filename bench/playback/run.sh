@@ -1,40 +1,66 @@
 #!/usr/bin/env bash
-# CPU of the panel's Play action during the playback of a SECONDS-long WAV (default 30), against
-# paplay playing the same file at the same time, on a private PulseAudio server. Prints figures
-# only. Build play-action-bench first (in build/, or the folder in MURMORA_BUILD).
-# usage: bench/playback/run.sh [SECONDS]
+# CPU of the panel's Play action against paplay playing the same file at the same time, on a
+# private PulseAudio server; ROUNDS rounds (default 3), each figure the median of the rounds with
+# their spread. First a SECONDS-long WAV (default 30) played to its end; then a 10-minute and a
+# 101-minute WAV (sparse files: the tone for SECONDS, then silence), played for their first
+# SECONDS and stopped, as paplay is. Also how long the press of Play held the panel, which must
+# not grow with the file. Prints figures only. Build play-action-bench first (in build/, or the
+# folder in MURMORA_BUILD).
+# usage: bench/playback/run.sh [SECONDS] [ROUNDS]
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${MURMORA_BUILD:-$ROOT/build}
 BENCH=$BUILD/play-action-bench
 seconds=${1:-30}
+rounds=${2:-3}
 [ -x "$BENCH" ] || { echo "build play-action-bench first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
-
+. "$ROOT/bench/stats.sh"
 . "$ROOT/.ci/audio-env.sh"
 WORK=$(mktemp -d /var/tmp/murmora-play-bench.XXXXXX)
 export XDG_CACHE_HOME="$WORK/cache"
 trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
 audio_start mic >/dev/null
 
-file=$WORK/tone.wav
-sox -q -n -r 44100 -c 2 -b 16 "$file" synth "$seconds" sine 440 vol 0.5
+tone=$WORK/tone.wav
+sox -q -n -r 44100 -c 2 -b 16 "$tone" synth "$seconds" sine 440 vol 0.5
 
-# paplay: user+system CPU seconds and wall seconds.
+# paplay_cost FILE [SECONDS]: user+system CPU seconds of paplay playing FILE to its end, or
+# stopped after SECONDS (timeout's own few instructions included).
 paplay_cost() {
-  local TIMEFORMAT='%3U %3S %3R'
-  { time paplay "$file" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.3f %.3f\n", $1 + $2, $3 }'
+  local TIMEFORMAT='%3U %3S' command=(paplay "$1")
+  [ -n "${2:-}" ] && command=(timeout -s INT "$2" paplay "$1")
+  { time "${command[@]}" >/dev/null 2>&1 || true; } 2>&1 | awk 'NF == 2 && $1 ~ /^[0-9.]+$/ { printf "%.3f\n", $1 + $2 }'
 }
-"$BENCH" "$file" > "$WORK/play.out" 2> "$WORK/play.err" &
-bench=$!
-paplay_cost > "$WORK/paplay.out"
-wait "$bench" || { cat "$WORK/play.err" >&2; exit 1; }
 
-read -r play_cpu play_wall < "$WORK/play.out"
-read -r paplay_cpu paplay_wall < "$WORK/paplay.out"
-awk -v s="$seconds" -v pc="$play_cpu" -v pw="$play_wall" -v qc="$paplay_cpu" -v qw="$paplay_wall" 'BEGIN {
-  printf "playback of a %s s WAV, both at the same time:\n", s
-  printf "  Play action  %7.3f s CPU over %6.2f s = %5.2f%% of a core\n", pc, pw, 100 * pc / pw
-  printf "  paplay       %7.3f s CPU over %6.2f s = %5.2f%% of a core\n", qc, qw, 100 * qc / qw
-  printf "  the end reached the panel %.0f ms after the length of the file, the start of the stream included\n", 1000 * (pw - s)
-  printf "  ratio %.2f (goal <= 1.5); Play action %.2f%% of a core (goal <= 2%%)\n", (qc > 0 ? pc / qc : 0), 100 * pc / pw
-}'
+# measure NAME FILE [SECONDS]: ROUNDS rounds of the Play action and paplay side by side; one
+# line of medians and spreads.
+measure() {
+  local name=$1 file=$2 limit=${3:-} round ours theirs press
+  : > "$WORK/ours"; : > "$WORK/theirs"; : > "$WORK/ratios"; : > "$WORK/press"; : > "$WORK/wall"
+  for round in $(seq "$rounds"); do
+    "$BENCH" "$file" $limit > "$WORK/play.out" 2> "$WORK/play.err" &
+    local bench=$!
+    paplay_cost "$file" "$limit" >> "$WORK/theirs"
+    wait "$bench" || { cat "$WORK/play.err" >&2; exit 1; }
+    read -r ours wall _ press _ < "$WORK/play.out"
+    theirs=$(tail -1 "$WORK/theirs")
+    echo "$ours" >> "$WORK/ours"; echo "$wall" >> "$WORK/wall"; echo "$press" >> "$WORK/press"
+    echo "$(ratio "$ours" "$theirs")" >> "$WORK/ratios"
+    echo "  $name, round $round: Play action $ours s CPU over $wall s, paplay $theirs s CPU," \
+         "ratio $(tail -1 "$WORK/ratios"); the press held the panel $press ms"
+  done
+  local cpu wall_median
+  cpu=$(median < "$WORK/ours"); wall_median=$(median < "$WORK/wall")
+  echo "$name: Play action $cpu s paplay $(median < "$WORK/theirs") s ratio $(median < "$WORK/ratios")" \
+       "spread $(spread < "$WORK/ratios") share $(awk -v c="$cpu" -v w="$wall_median" 'BEGIN { printf "%.2f", 100 * c / w }')%" \
+       "press $(median < "$WORK/press") ms spread $(spread < "$WORK/press") ms"
+}
+
+echo "Play action against paplay, side by side, $rounds rounds (medians, spread of the rounds):"
+measure "Play action, $seconds s file" "$tone"
+for minutes in 10 101; do
+  long=$WORK/long-$minutes.wav
+  python3 "$ROOT/bench/playback/long_wav.py" "$tone" $((minutes * 60)) "$long"
+  measure "Play action, first $seconds s of a $minutes min file" "$long" "$seconds"
+  rm -f "$long"
+done

@@ -32,6 +32,18 @@ measure() {
     echo "$ms $rss"
 }
 
+# Instructions the program ran from launch to its MapNotify, counted by callgrind (dumped once the
+# window is mapped): unlike the time, the count does not swing with the machine's load.
+instructions() {
+    local ms pid dump
+    dump=$(mktemp -d)
+    read -r ms pid < <("$build/map-watch" valgrind --tool=callgrind --callgrind-out-file="$dump/run.%p" "$1" 2>/dev/null)
+    callgrind_control -d "$pid" >/dev/null 2>&1
+    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
+    awk '/^summary:/ { print $2 }' "$dump/run.$pid.1"
+    rm -rf "$dump"
+}
+
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 declare -A times rss
@@ -47,3 +59,8 @@ printf '%-34s %10s %12s %8s\n' "start-up ($runs runs, median)" murmora "minimal 
 printf '%-34s %10s %12s %8s\n' "time to MapNotify (ms)" "$tp" "$tm" "$(awk -v a="$tp" -v b="$tm" 'BEGIN{printf "%.2f", a/b}')"
 printf '%-34s %10s %12s %8s\n' "resident memory after 1 s (MiB)" "$(awk -v a="$rp" 'BEGIN{printf "%.1f", a/1024}')" \
     "$(awk -v a="$rm_" 'BEGIN{printf "%.1f", a/1024}')" "$(awk -v a="$rp" -v b="$rm_" 'BEGIN{printf "%.2f", a/b}')"
+if command -v valgrind >/dev/null && command -v callgrind_control >/dev/null; then
+    im=$(instructions "$build/minimal-window"); ip=$(instructions "$build/murmora")
+    printf '%-34s %10s %12s %8s\n' "instructions to MapNotify (M)" "$(awk -v a="$ip" 'BEGIN{printf "%.1f", a/1e6}')" \
+        "$(awk -v a="$im" 'BEGIN{printf "%.1f", a/1e6}')" "$(awk -v a="$ip" -v b="$im" 'BEGIN{printf "%.2f", a/b}')"
+fi

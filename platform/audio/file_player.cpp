@@ -6,14 +6,18 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <system_error>
 
 namespace murmora::audio {
 namespace {
 
-constexpr int kRingSeconds = 2;
+// The reader tops the ring up once a second: each wake costs more than the frames it moves, and
+// the output takes up to about a second at a time (the sound server's requests), so the ring
+// holds three.
+constexpr int kRingSeconds = 3;
 constexpr std::size_t kChunkFrames = 4096;
-constexpr auto kReaderPeriod = std::chrono::milliseconds(200);
+constexpr auto kReaderPeriod = std::chrono::seconds(1);
 // Beyond what any sound card plays; a header claiming more is damaged, and believing it would
 // size the ring at gigabytes.
 constexpr int kMaxSampleRate = 384000;
@@ -88,17 +92,13 @@ Result<std::unique_ptr<FilePlayer>> FilePlayer::open(AudioBackend& backend, cons
         file = nullptr;
     }
     if (!file) return AudioError::notWav;
-    // Played as 16-bit, the way takes are recorded. Floating-point files are scaled to it; asked
-    // of any other file, libsndfile would read the whole of it for its peak first.
-    if (isFloatingPoint(info.format)) sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
     const StreamFormat format{info.samplerate, info.channels};
     std::optional<std::int64_t> compressedBytes;
     if (isCompressedContainer(info.format)) {
         const auto size = std::filesystem::file_size(path, statError);
         if (!statError) compressedBytes = static_cast<std::int64_t>(size);
     }
-    std::unique_ptr<FilePlayer> player(
-        new FilePlayer(file, format, info.frames, bytesPerStoredSample(info.format), compressedBytes));
+    std::unique_ptr<FilePlayer> player(new FilePlayer(file, format, info.frames, info.format, compressedBytes));
     // The output asks for its first frames as soon as it opens: have them ready.
     const bool moreToRead = player->fillRing();
     auto stream = backend.openPlayback(format, *player);
@@ -108,11 +108,13 @@ Result<std::unique_ptr<FilePlayer>> FilePlayer::open(AudioBackend& backend, cons
     return player;
 }
 
-FilePlayer::FilePlayer(SNDFILE* file, const StreamFormat& format, std::int64_t frames, int bytesPerSample,
+FilePlayer::FilePlayer(SNDFILE* file, const StreamFormat& format, std::int64_t frames, int fileFormat,
                        std::optional<std::int64_t> compressedBytes)
-    : file_(file), format_(format), frames_(frames), bytesPerSample_(bytesPerSample), compressedBytes_(compressedBytes),
+    : file_(file), format_(format), frames_(frames), bytesPerSample_(bytesPerStoredSample(fileFormat)),
+      compressedBytes_(compressedBytes),
       ring_(static_cast<std::size_t>(format.sampleRate) * kRingSeconds, static_cast<std::size_t>(format.channels)),
-      chunk_(kChunkFrames * static_cast<std::size_t>(format.channels)) {}
+      chunk_(kChunkFrames * static_cast<std::size_t>(format.channels)),
+      floatChunk_(isFloatingPoint(fileFormat) ? chunk_.size() : 0) {}
 
 FilePlayer::~FilePlayer() {
     stream_.reset();
@@ -164,7 +166,7 @@ bool FilePlayer::fillRing() {
     const auto channels = static_cast<std::size_t>(format_.channels);
     for (;;) {
         if (pending_ == 0) {
-            pending_ = static_cast<std::size_t>(sf_readf_short(file_, chunk_.data(), kChunkFrames));
+            pending_ = readChunk();
             offset_ = 0;
             if (pending_ == 0) {
                 fileRead_.store(true, std::memory_order_release);
@@ -176,6 +178,20 @@ bool FilePlayer::fillRing() {
         offset_ += moved;
         if (pending_ > 0) return true; // ring full: wait for the device to play some
     }
+}
+
+// Played as 16-bit, the way takes are recorded. Floating-point samples are converted here, full
+// scale at 1.0 and clipped beyond: libsndfile converts them to whole numbers only when told to
+// scale them by the file's peak, and reads the whole file to find it when its header does not say.
+std::size_t FilePlayer::readChunk() {
+    if (floatChunk_.empty()) return static_cast<std::size_t>(sf_readf_short(file_, chunk_.data(), kChunkFrames));
+    const auto frames = static_cast<std::size_t>(sf_readf_float(file_, floatChunk_.data(), kChunkFrames));
+    const auto end =
+        floatChunk_.begin() + static_cast<std::ptrdiff_t>(frames * static_cast<std::size_t>(format_.channels));
+    std::transform(floatChunk_.begin(), end, chunk_.begin(), [](float sample) {
+        return static_cast<std::int16_t>(std::clamp(std::lrint(sample * 32768.0f), -32768L, 32767L));
+    });
+    return frames;
 }
 
 void FilePlayer::readUntilEnd() {

@@ -56,7 +56,8 @@ public:
     std::int64_t soundBytes() const { return compressedBytes_ ? *compressedBytes_ : frames_ * bytesPerFrame(); }
 
 private:
-    FilePlayer(SNDFILE* file, const StreamFormat& format, std::int64_t frames, int bytesPerSample,
+    // `fileFormat`: libsndfile's name of the file's format.
+    FilePlayer(SNDFILE* file, const StreamFormat& format, std::int64_t frames, int fileFormat,
                std::optional<std::int64_t> compressedBytes);
     std::size_t onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept override;
     void onStreamEnded(StreamState state) noexcept override;
@@ -64,6 +65,8 @@ private:
     // Moves frames from the file into the ring until it is full or the file has been read;
     // false once the file has been read to its end.
     bool fillRing();
+    // Reads up to kChunkFrames frames into chunk_; how many it read.
+    std::size_t readChunk();
 
     SNDFILE* file_;
     StreamFormat format_;
@@ -75,6 +78,7 @@ private:
     bool started_ = false;
     std::atomic<bool> fileRead_{false}; // the reader has put the last frame into the ring
     std::vector<std::int16_t> chunk_;   // the reader's buffer between file and ring
+    std::vector<float> floatChunk_;     // for a floating-point file, its samples as read
     std::size_t pending_ = 0;           // frames in chunk_ that did not fit into the ring yet
     std::size_t offset_ = 0;
     std::thread reader_;

@@ -18,6 +18,32 @@ using Clock = std::chrono::steady_clock;
 // starts once, before the first open (on a machine without a server, or after it went away).
 constexpr auto kLibraryStartDeadline = std::chrono::seconds(1);
 
+// PortAudio's calls, from the library loaded the first time a stream is asked of it: it is the
+// fallback of machines without a sound server, and linked in, it and the ALSA and JACK libraries
+// it brings would be loaded at every start of the program and of mci-shell.
+struct PortAudioCalls {
+    void* library = nullptr;
+    decltype(&Pa_Initialize) initialize = nullptr;
+    decltype(&Pa_Terminate) terminate = nullptr;
+    decltype(&Pa_GetDefaultInputDevice) getDefaultInputDevice = nullptr;
+    decltype(&Pa_GetDefaultOutputDevice) getDefaultOutputDevice = nullptr;
+    decltype(&Pa_GetDeviceInfo) getDeviceInfo = nullptr;
+    decltype(&Pa_OpenStream) openStream = nullptr;
+    decltype(&Pa_GetStreamInfo) getStreamInfo = nullptr;
+    decltype(&Pa_SetStreamFinishedCallback) setStreamFinishedCallback = nullptr;
+    decltype(&Pa_StartStream) startStream = nullptr;
+    decltype(&Pa_StopStream) stopStream = nullptr;
+    decltype(&Pa_AbortStream) abortStream = nullptr;
+    decltype(&Pa_CloseStream) closeStream = nullptr;
+};
+PortAudioCalls pa; // filled once by portAudioLoaded(), before any call
+
+template <typename Function>
+bool resolve(Function& function, const char* name) {
+    function = reinterpret_cast<Function>(::dlsym(pa.library, name));
+    return function != nullptr;
+}
+
 // The ALSA and JACK host APIs report every device they probe on stderr; none of it is ours.
 // PortAudio brings both libraries in itself: their loggers are quieted through the functions
 // they export, so that building needs neither library's headers.
@@ -26,13 +52,39 @@ void quietJack(const char*) {}
 
 template <typename Handler>
 void setHandlerIfLoaded(const char* setterName, Handler handler) {
-    if (void* setter = ::dlsym(RTLD_DEFAULT, setterName)) reinterpret_cast<void (*)(Handler)>(setter)(handler);
+    if (void* setter = ::dlsym(pa.library, setterName)) reinterpret_cast<void (*)(Handler)>(setter)(handler);
 }
 
 void quietHostApis() {
     setHandlerIfLoaded("snd_lib_error_set_handler", &quietAlsa);
     setHandlerIfLoaded("jack_set_error_function", &quietJack);
     setHandlerIfLoaded("jack_set_info_function", &quietJack);
+}
+
+bool loadPortAudio() {
+    void* library = ::dlopen("libportaudio.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!library) return false;
+    pa.library = library;
+    const bool complete = resolve(pa.initialize, "Pa_Initialize") && resolve(pa.terminate, "Pa_Terminate") &&
+                          resolve(pa.getDefaultInputDevice, "Pa_GetDefaultInputDevice") &&
+                          resolve(pa.getDefaultOutputDevice, "Pa_GetDefaultOutputDevice") &&
+                          resolve(pa.getDeviceInfo, "Pa_GetDeviceInfo") && resolve(pa.openStream, "Pa_OpenStream") &&
+                          resolve(pa.getStreamInfo, "Pa_GetStreamInfo") &&
+                          resolve(pa.setStreamFinishedCallback, "Pa_SetStreamFinishedCallback") &&
+                          resolve(pa.startStream, "Pa_StartStream") && resolve(pa.stopStream, "Pa_StopStream") &&
+                          resolve(pa.abortStream, "Pa_AbortStream") && resolve(pa.closeStream, "Pa_CloseStream");
+    if (!complete) {
+        pa = {}; // a library without the calls is no PortAudio; it stays loaded, unused
+        return false;
+    }
+    quietHostApis();
+    return true;
+}
+
+// Whether PortAudio is there to call; loads it the first time, once whichever thread asks.
+bool portAudioLoaded() {
+    static const bool loaded = loadPortAudio();
+    return loaded;
 }
 
 // Playing a file is not interactive: a long device buffer costs nothing and wakes the machine
@@ -75,17 +127,14 @@ struct Library {
     int openStreams = 0;
 
     bool initialise() {
-        if (!initialised) {
-            quietHostApis();
-            initialised = Pa_Initialize() == paNoError;
-        }
+        if (!initialised) initialised = portAudioLoaded() && pa.initialize() == paNoError;
         return initialised;
     }
     // PortAudio lists devices only when it starts: with no stream open, start it afresh at the
     // next attempt, so that a device (or server) that came later is found.
     void forgetDevicesWhenIdle() {
         if (initialised && openStreams == 0) {
-            static_cast<void>(Pa_Terminate()); // it ends what it can, and starts afresh at the next open
+            static_cast<void>(pa.terminate()); // it ends what it can, and starts afresh at the next open
             initialised = false;
         }
     }
@@ -166,8 +215,8 @@ public:
         relay_->state = StreamState::running;
         const std::error_code error = call([](Handle& h) {
             // A stream that ended by itself must be stopped before it starts again.
-            const PaError stopped = Pa_StopStream(h.stream);
-            h.ok = (stopped == paNoError || stopped == paStreamIsStopped) && Pa_StartStream(h.stream) == paNoError;
+            const PaError stopped = pa.stopStream(h.stream);
+            h.ok = (stopped == paNoError || stopped == paStreamIsStopped) && pa.startStream(h.stream) == paNoError;
         });
         if (error) relay_->state = StreamState::stopped;
         return error;
@@ -178,7 +227,7 @@ public:
     std::error_code stop() override {
         StreamState running = StreamState::running;
         relay_->state.compare_exchange_strong(running, StreamState::stopped);
-        const std::error_code error = call([](Handle& h) { h.ok = Pa_AbortStream(h.stream) == paNoError; });
+        const std::error_code error = call([](Handle& h) { h.ok = pa.abortStream(h.stream) == paNoError; });
         return error == AudioError::deviceFailed ? std::error_code() : error;
     }
 
@@ -190,7 +239,7 @@ public:
         calls->post([library, relay, handle] {
             if (!handle->stream) return;
             // A stream that will not close goes with PortAudio itself once no other is open.
-            static_cast<void>(Pa_CloseStream(handle->stream));
+            static_cast<void>(pa.closeStream(handle->stream));
             handle->stream = nullptr;
             --library->openStreams;
             library->forgetDevicesWhenIdle();
@@ -246,9 +295,9 @@ private:
                 handle->stream = openDefault(format, input, relay.get());
                 if (handle->stream) {
                     ++library->openStreams;
-                    const PaStreamInfo* info = Pa_GetStreamInfo(handle->stream);
+                    const PaStreamInfo* info = pa.getStreamInfo(handle->stream);
                     relay->outputLatency = info ? info->outputLatency : 0;
-                    Pa_SetStreamFinishedCallback(handle->stream, &streamFinished);
+                    pa.setStreamFinishedCallback(handle->stream, &streamFinished);
                 } else {
                     library->forgetDevicesWhenIdle();
                 }
@@ -264,8 +313,8 @@ private:
     }
 
     static PaStream* openDefault(const StreamFormat& format, bool input, Relay* relay) {
-        const PaDeviceIndex device = input ? Pa_GetDefaultInputDevice() : Pa_GetDefaultOutputDevice();
-        const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
+        const PaDeviceIndex device = input ? pa.getDefaultInputDevice() : pa.getDefaultOutputDevice();
+        const PaDeviceInfo* info = device == paNoDevice ? nullptr : pa.getDeviceInfo(device);
         if (!info) return nullptr;
         PaStreamParameters parameters{};
         parameters.device = device;
@@ -276,7 +325,7 @@ private:
             std::max(input ? info->defaultHighInputLatency : info->defaultHighOutputLatency, sizes.latency);
         PaStream* stream = nullptr;
         const PaError error =
-            Pa_OpenStream(&stream, input ? &parameters : nullptr, input ? nullptr : &parameters, format.sampleRate,
+            pa.openStream(&stream, input ? &parameters : nullptr, input ? nullptr : &parameters, format.sampleRate,
                           sizes.framesPerBuffer, paNoFlag, input ? &captureCallback : &playbackCallback, relay);
         return error == paNoError ? stream : nullptr;
     }

@@ -15,9 +15,12 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Capture comes in small blocks so that a take stops close to the moment asked for; playback is
-// not interactive, and a longer buffer wakes the machine less ("stop" drops it at once).
+// not interactive, and a longer buffer wakes the machine less ("stop" drops it at once): the
+// server's own default, which paplay has, so that the server asks for about a second at a time.
 constexpr pa_usec_t kCaptureFragmentUsec = 50'000;
-constexpr pa_usec_t kPlaybackBufferUsec = 500'000;
+constexpr pa_usec_t kPlaybackBufferUsec = 2'000'000;
+// How often a playback whose last frame is written asks whether the output has started on it.
+constexpr pa_usec_t kStartCheckUsec = 20'000;
 
 // Holds the main loop's lock for a scope.
 class LoopLock {
@@ -52,11 +55,16 @@ private:
     void tellEnded(StreamState state);
     static void onReadable(pa_stream* stream, std::size_t bytes, void* self);
     static void onWritable(pa_stream* stream, std::size_t bytes, void* self);
-    static void onDrained(pa_stream* stream, int success, void* self);
+    static void onTimingAfterLastWrite(pa_stream* stream, int success, void* self);
+    static void onStartCheck(pa_mainloop_api*, pa_time_event*, const timeval*, void* self);
+    static void onPlayedOut(pa_mainloop_api*, pa_time_event*, const timeval*, void* self);
     void deliverCaptured();
     bool writeFrames(std::size_t bytes);
     std::error_code cork(bool corked);
-    void dropDrain();
+    void watchForEnd();
+    void askWhatIsLeft();
+    void tellPlayedOut();
+    void dropEndWatch();
 
     PulseBackend& backend_;
     pa_stream* stream_;
@@ -65,7 +73,8 @@ private:
     std::size_t frameBytes_;
     std::atomic<StreamState> state_{StreamState::stopped};
     bool lastWritten_ = false;
-    pa_operation* drain_ = nullptr;
+    pa_operation* timingUpdate_ = nullptr; // asked once the last frame has been written
+    pa_time_event* endTimer_ = nullptr;    // rings when the server has played the last frame
 };
 
 class PulseBackend final : public AudioBackend {
@@ -134,6 +143,14 @@ public:
 
     pa_threaded_mainloop* loop() const { return loop_; }
 
+    // With the lock held: a timer of the main loop that calls `rang` in `usec`.
+    pa_time_event* timerIn(pa_usec_t usec, pa_time_event_cb_t rang, void* data) {
+        pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+        timeval at{};
+        pa_timeval_add(pa_gettimeofday(&at), usec);
+        return api->time_new(api, &at, rang, data);
+    }
+
     // With the lock held: waits until `done()` or `deadline`, whichever comes first.
     template <typename Done>
     bool waitUntil(Done done, Clock::time_point deadline) {
@@ -141,12 +158,9 @@ public:
             pa_threaded_mainloop* loop;
             bool rang = false;
         } alarm{loop_};
-        pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
         const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
-        timeval at{};
-        pa_timeval_add(pa_gettimeofday(&at), static_cast<pa_usec_t>(std::max<long long>(left.count(), 0)));
-        pa_time_event* timer = api->time_new(
-            api, &at,
+        pa_time_event* timer = timerIn(
+            static_cast<pa_usec_t>(std::max<long long>(left.count(), 0)),
             [](pa_mainloop_api*, pa_time_event*, const timeval*, void* data) {
                 auto* a = static_cast<Alarm*>(data);
                 a->rang = true;
@@ -155,7 +169,7 @@ public:
             &alarm);
         while (!done() && !alarm.rang)
             pa_threaded_mainloop_wait(loop_);
-        api->time_free(timer);
+        pa_threaded_mainloop_get_api(loop_)->time_free(timer);
         return done();
     }
 
@@ -287,7 +301,7 @@ PulseStream::PulseStream(PulseBackend& backend, pa_stream* stream, CaptureSink* 
 
 PulseStream::~PulseStream() {
     LoopLock lock(backend_.loop());
-    dropDrain();
+    dropEndWatch();
     pa_stream_set_read_callback(stream_, nullptr, nullptr);
     pa_stream_set_write_callback(stream_, nullptr, nullptr);
     if (pa_stream_get_state(stream_) == PA_STREAM_CREATING) {
@@ -344,8 +358,10 @@ std::error_code PulseStream::start() {
     if (state_ == StreamState::lost) return AudioError::deviceFailed;
     if (state_ == StreamState::ended) return {};
     const std::error_code error = cork(false);
-    if (!error) state_ = StreamState::running;
-    return error;
+    if (error) return error;
+    state_ = StreamState::running;
+    if (lastWritten_ && !timingUpdate_ && !endTimer_) watchForEnd(); // all of it was written before
+    return {};
 }
 
 std::error_code PulseStream::stop() {
@@ -360,7 +376,7 @@ std::error_code PulseStream::stop() {
     }
     // Nothing to wait for: what the server still holds is dropped.
     state_ = StreamState::stopped;
-    dropDrain();
+    dropEndWatch();
     lastWritten_ = false;
     for (pa_operation* operation :
          {pa_stream_cork(stream_, 1, nullptr, nullptr), pa_stream_flush(stream_, nullptr, nullptr)})
@@ -375,11 +391,17 @@ std::error_code PulseStream::cork(bool corked) {
     return {};
 }
 
-void PulseStream::dropDrain() {
-    if (!drain_) return;
-    pa_operation_cancel(drain_);
-    pa_operation_unref(drain_);
-    drain_ = nullptr;
+void PulseStream::dropEndWatch() {
+    if (timingUpdate_) {
+        pa_operation_cancel(timingUpdate_);
+        pa_operation_unref(timingUpdate_);
+        timingUpdate_ = nullptr;
+    }
+    if (endTimer_) {
+        pa_mainloop_api* api = pa_threaded_mainloop_get_api(backend_.loop());
+        api->time_free(endTimer_);
+        endTimer_ = nullptr;
+    }
 }
 
 void PulseStream::onStateChanged(pa_stream* stream, void* self) {
@@ -440,20 +462,62 @@ bool PulseStream::writeFrames(std::size_t bytes) {
         pa_stream_cancel_write(stream_);
     if (last) {
         lastWritten_ = true;
-        drain_ = pa_stream_drain(stream_, &PulseStream::onDrained, this);
+        if (state_ == StreamState::running) watchForEnd();
     }
     return true;
 }
 
-void PulseStream::onDrained(pa_stream*, int success, void* self) {
+// With the last frame written and the stream running. A file shorter than the server's
+// prebuffer plays only when asked to. The end is told once the server has played the last
+// frame, by its own account of how long it still needs: a drain would tell it too, but some
+// servers confirm a drain long after the sound has gone (PulseAudio's null output: 1.5 s).
+void PulseStream::watchForEnd() {
+    if (pa_operation* start = pa_stream_trigger(stream_, nullptr, nullptr)) pa_operation_unref(start);
+    askWhatIsLeft();
+}
+
+void PulseStream::askWhatIsLeft() {
+    timingUpdate_ = pa_stream_update_timing_info(stream_, &PulseStream::onTimingAfterLastWrite, this);
+    if (!timingUpdate_) tellPlayedOut();
+}
+
+void PulseStream::onTimingAfterLastWrite(pa_stream* stream, int success, void* self) {
     auto& me = *static_cast<PulseStream*>(self);
-    pa_operation_unref(me.drain_);
-    me.drain_ = nullptr;
-    if (success && me.state_ == StreamState::running) {
-        me.state_ = StreamState::ended;
-        me.tellEnded(StreamState::ended);
+    pa_operation_unref(me.timingUpdate_);
+    me.timingUpdate_ = nullptr;
+    const pa_timing_info* timing = success ? pa_stream_get_timing_info(stream) : nullptr;
+    pa_usec_t left = 0;
+    int negative = 0;
+    if (!timing || pa_stream_get_latency(stream, &left, &negative) < 0 || negative) {
+        me.tellPlayedOut();
+        return;
     }
-    wakeWaiters(me.backend_.loop());
+    // Until the output has started on the stream, its account says nothing of when it will end.
+    const bool started = timing->playing || timing->read_index >= timing->write_index;
+    me.endTimer_ = me.backend_.timerIn(started ? left : kStartCheckUsec,
+                                       started ? &PulseStream::onPlayedOut : &PulseStream::onStartCheck, self);
+}
+
+void PulseStream::onStartCheck(pa_mainloop_api* api, pa_time_event* timer, const timeval*, void* self) {
+    auto& me = *static_cast<PulseStream*>(self);
+    api->time_free(timer);
+    me.endTimer_ = nullptr;
+    me.askWhatIsLeft();
+}
+
+void PulseStream::onPlayedOut(pa_mainloop_api* api, pa_time_event* timer, const timeval*, void* self) {
+    auto& me = *static_cast<PulseStream*>(self);
+    api->time_free(timer);
+    me.endTimer_ = nullptr;
+    me.tellPlayedOut();
+}
+
+void PulseStream::tellPlayedOut() {
+    if (state_ == StreamState::running) {
+        state_ = StreamState::ended;
+        tellEnded(StreamState::ended);
+    }
+    wakeWaiters(backend_.loop());
 }
 
 } // namespace

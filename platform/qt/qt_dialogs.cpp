@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPixmapCache>
 #include <QPushButton>
 
 #include "platform/qt/qt_files.h"
@@ -146,6 +147,15 @@ private:
     QPushButton* acceptButton_ = nullptr;
 };
 
+// Runs a dialog until it is answered. Qt keeps each icon a dialog draws, scaled, in its pixmap
+// cache under a key of that icon alone, made anew with every dialog: no later dialog finds it,
+// and without this each box and file list would hold its icons until the cache is full (10 MiB).
+int answerOf(QDialog& dialog) {
+    const int answer = dialog.exec();
+    QPixmapCache::clear();
+    return answer;
+}
+
 } // namespace
 
 QWidget* dialogParent() {
@@ -156,7 +166,7 @@ QWidget* dialogParent() {
 void QtMessageBox::show(const std::string& text, MessageStyle style, const std::string& title) {
     QMessageBox box(iconOf(style), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
                     dialogParent());
-    box.exec();
+    answerOf(box);
 }
 
 SaveAnswer QtMessageBox::askToSave(const std::string& text, const std::string& title) {
@@ -168,7 +178,7 @@ SaveAnswer QtMessageBox::askToSave(const std::string& text, const std::string& t
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancel"));
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
+    switch (answerOf(box)) {
     case QMessageBox::Save:
         return SaveAnswer::save;
     case QMessageBox::Discard:
@@ -209,7 +219,7 @@ std::optional<std::string> QtFileDialog::show(bool save) {
     } else {
         dialog.selectFile(lastFileName_);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.chosenFile().isEmpty()) return std::nullopt;
+    if (answerOf(dialog) != QDialog::Accepted || dialog.chosenFile().isEmpty()) return std::nullopt;
     lastFileName_ = dialog.chosenFile();
     return QFile::encodeName(lastFileName_).toStdString();
 }

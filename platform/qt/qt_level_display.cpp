@@ -36,14 +36,18 @@ void LevelBar::setLevel(double dbfs) {
     // Screen readers hear of whole decibels: the level changes about 20 times a second.
     const bool toldChanged = std::lround(shown) != std::lround(shownDbfs_);
     shownDbfs_ = shown;
-    if (toldChanged) {
+    if (toldChanged && QAccessible::isActive()) { // else no one hears it, and making it costs
         QAccessibleValueChangeEvent event(this, shownDbfs_);
         QAccessible::updateAccessibility(&event);
     }
     const int length = static_cast<int>(std::lround(levelScaleFraction(dbfs) * width()));
     if (length == lengthPixels_) return;
-    update(std::min(length, lengthPixels_), 0, std::abs(length - lengthPixels_), height());
+    const int changedFrom = std::min(length, lengthPixels_);
+    const int changedWidth = std::abs(length - lengthPixels_);
     lengthPixels_ = length;
+    // Painted at once: an update would be posted to the event loop, which wakes the thread
+    // again only to paint these few pixels.
+    repaint(changedFrom, 0, changedWidth, height());
 }
 
 QString LevelBar::levelText(double shownDbfs) {

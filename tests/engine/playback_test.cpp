@@ -80,6 +80,81 @@ TEST_F(PlaybackTest, AFileThatCannotBePlayedIsRefusedWithItsReasonAndLeavesNoStr
     EXPECT_EQ(engine_->play().failure, SoundFailure::notFound) << "nothing is open to play";
 }
 
+// The bytes this process has read from files so far.
+std::uint64_t bytesReadByProcess() {
+    std::ifstream io("/proc/self/io");
+    std::string field;
+    std::uint64_t bytes = 0;
+    while (io >> field >> bytes)
+        if (field == "rchar:") return bytes;
+    ADD_FAILURE() << "/proc/self/io tells no rchar";
+    return 0;
+}
+
+// Makes the WAV file at `path` `seconds` long: its frames first, then silence that takes no
+// room on the disk.
+void lengthenSparsely(const fs::path& path, std::uint64_t seconds) {
+    std::fstream wav(path, std::ios::in | std::ios::out | std::ios::binary);
+    const auto readWord = [&wav](std::streamoff at) {
+        std::uint32_t word = 0;
+        wav.seekg(at).read(reinterpret_cast<char*>(&word), 4);
+        return word;
+    };
+    const auto writeWord = [&wav](std::streamoff at, std::uint64_t word) {
+        const auto little = static_cast<std::uint32_t>(word);
+        wav.seekp(at).write(reinterpret_cast<const char*>(&little), 4);
+    };
+    std::streamoff chunk = 12;
+    std::uint64_t frameBytes = 0;
+    for (char id[5] = {}; wav.seekg(chunk).read(id, 4) && std::string(id) != "data";
+         chunk += 8 + ((readWord(chunk + 4) + 1) & ~1U))
+        if (std::string(id) == "fmt ") frameBytes = readWord(chunk + 20) & 0xFFFF; // its block align
+    ASSERT_TRUE(wav && frameBytes > 0) << "no data chunk in " << path;
+    const std::uint64_t dataBytes = seconds * 44100 * frameBytes;
+    writeWord(chunk + 4, dataBytes);
+    writeWord(4, static_cast<std::uint64_t>(chunk) + dataBytes);
+    wav.close();
+    fs::resize_file(path, static_cast<std::uintmax_t>(chunk) + 8 + dataBytes);
+}
+
+// Opening a file to play costs the same for a minute and for a day: it reads the file's start,
+// never the whole of it (libsndfile scans a floating-point file without a peak in its header
+// when asked to scale it by its peak).
+TEST_F(PlaybackTest, OpeningAFileReadsItsStartHoweverLongItIs) {
+    constexpr std::uint64_t kLongSeconds = 101 * 60;
+    for (const int format : {SF_FORMAT_WAV | SF_FORMAT_PCM_16, SF_FORMAT_WAV | SF_FORMAT_FLOAT}) {
+        {
+            SndfileHandle file(file_.string(), SFM_WRITE, format, 2, 44100);
+            file.command(SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
+            const auto samples = rampFrames(441);
+            file.writef(samples.data(), 441);
+        }
+        lengthenSparsely(file_, kLongSeconds);
+        const std::uint64_t before = bytesReadByProcess();
+        const auto length = engine_->openPlayback(file_.string());
+        const std::uint64_t read = bytesReadByProcess() - before;
+        ASSERT_TRUE(length) << length.error().text;
+        EXPECT_EQ(length->milliseconds, kLongSeconds * 1000) << format;
+        EXPECT_LT(read, 16u << 20) << "bytes read to open a " << fs::file_size(file_) << "-byte file, format "
+                                   << format;
+        engine_->stopPlayback();
+    }
+}
+
+// Samples of floating point play at their own level: full scale at 1.0, clipped beyond, never
+// scaled to the file's peak.
+TEST_F(PlaybackTest, AFloatingPointFilePlaysAtItsOwnLevel) {
+    const std::vector<float> stored{0.25f, -0.25f, 0.5f, -1.0f, 1.0f, 1.5f, -1.5f, 0.001f};
+    const std::vector<std::int16_t> played{8192, -8192, 16384, -32768, 32767, 32767, -32768, 33};
+    {
+        SndfileHandle file(file_.string(), SFM_WRITE, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 44100);
+        file.writef(stored.data(), static_cast<sf_count_t>(stored.size() / 2));
+    }
+    ASSERT_TRUE(engine_->openPlayback(file_.string()));
+    ASSERT_FALSE(engine_->play());
+    EXPECT_EQ(pullSounding(played.size() / 2), played);
+}
+
 TEST_F(PlaybackTest, WithoutAnOutputOrAnAnsweringServerNothingOpens) {
     writeWav(file_, rampFrames(100));
     const struct {
