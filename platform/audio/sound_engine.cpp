@@ -3,6 +3,7 @@
 #include "platform/audio/capture_recorder.h"
 #include "platform/audio/file_player.h"
 #include "platform/audio/sound_failures.h"
+#include "platform/audio/utf8_path.h"
 
 namespace murmora::audio {
 
@@ -87,7 +88,7 @@ void SoundEngine::endTake(const std::shared_ptr<Take>& take) {
 void SoundEngine::saveTake(const std::string& path) {
     if (!take_) return;
     worker_.post([this, take = take_, path] {
-        const std::error_code error = take->recorder->save(path);
+        const std::error_code error = take->recorder->save(pathOfUtf8(path));
         const SoundError outcome = error ? takeNotSaved(error) : SoundError{};
         tell([this, weak = std::weak_ptr<Take>(take), outcome] {
             if (!isCurrent(weak)) return;
@@ -112,7 +113,7 @@ std::optional<int> SoundEngine::inputPeak() const {
 
 Result<PlaybackLength, SoundError> SoundEngine::openPlayback(const std::string& path) {
     stopPlayback();
-    auto player = FilePlayer::open(*backend_, path);
+    auto player = FilePlayer::open(*backend_, pathOfUtf8(path));
     if (!player) return playbackNotStarted(player.error());
     (*player)->setEndedHandler([this, number = playbackNumber_](bool lost) {
         tell([this, number, lost] {
