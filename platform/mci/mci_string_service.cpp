@@ -127,9 +127,8 @@ std::error_code MciStringService::execute(const MciCommand& command, std::string
 
 std::error_code MciStringService::open(const MciCommand& command) {
     if (devices_.count(command.alias)) return mciError(kAliasInUse);
-    auto device =
-        command.newTake ? CaptureDevice::open(*backend_, takeFolder_)
-                        : PlaybackDevice::open(*backend_, audio::pathOfUtf8(command.path));
+    auto device = command.newTake ? CaptureDevice::open(*backend_, takeFolder_)
+                                  : PlaybackDevice::open(*backend_, audio::pathOfUtf8(command.path));
     if (!device) return device.error();
     devices_.emplace(command.alias, std::move(*device));
     return {};
