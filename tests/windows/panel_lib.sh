@@ -80,6 +80,38 @@ close_message_box() {
   wait_gone "$box" || fail "the message box did not close"
 }
 
+# The text of the program's message box that shows now (panel_probe.exe, PANEL_PROBE), which
+# must be TEXT; the box is closed with Return.
+expect_message() { # TEXT
+  local said
+  said=$(wine "$PANEL_PROBE" message | tr -d '\r') || fail "no message box, expected: $1"
+  [ "$said" = "$1" ] || fail "the message box says \"$said\", not \"$1\""
+  close_message_box
+}
+
+# The panel's longest time to answer: panel_probe.exe asks it over and over for SECONDS from now
+# (watch_stalls), and longest_stall waits for it to end and gives the longest answer in ms.
+watch_stalls() { # SECONDS
+  wine "$PANEL_PROBE" stall "$1" >"$WORK/stall" 2>&1 &
+  STALL_PROBE=$!
+  sleep 0.5 # started
+}
+longest_stall() {
+  wait "$STALL_PROBE" || fail "the stall probe failed: $(cat "$WORK/stall")"
+  sed -n 's/^\([0-9]*\) ms longest.*/\1/p' "$WORK/stall"
+}
+
+# A sound server of the test's own, for the tests that stop, kill or silence it: murmora.exe
+# started after this records from it.
+own_server() {
+  audio_start mic "$WORK/pulse" >/dev/null || unavailable "the private PulseAudio server did not start"
+  trap 'set +e; end_panel; wait 2>/dev/null; audio_stop >/dev/null 2>&1; rm -rf "$WORK"' EXIT
+}
+
+now() { date +%s.%N; }
+seconds_since() { awk -v from="$1" -v to="$(now)" 'BEGIN { printf "%.3f", to - from }'; }
+within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }'; }
+
 wait_gone() { for _ in $(seq 100); do xdotool getwindowname "$1" >/dev/null 2>&1 || return 0;
   xwininfo -id "$1" 2>/dev/null | grep -q IsViewable || return 0; sleep 0.1; done; return 1; }
 
