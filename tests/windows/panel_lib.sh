@@ -18,13 +18,20 @@ for tool in xdotool sox pactl; do command -v $tool >/dev/null || unavailable "$t
 WORK="$WINEPREFIX/drive_c/murmora test $$"
 WORK_WIN="C:\\murmora test $$"
 mkdir -p "$WORK"
+# Wine's Windows user, the folders of the user's own, and the take folder of murmora.exe.
+USER_NAME=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public | head -n1)
+USER_FOLDER="$WINEPREFIX/drive_c/users/$USER_NAME"
+TAKES="$USER_FOLDER/AppData/Local/Murmora/takes"
 PANEL_PID=
-# The panel is closed as a user closes it, with its Close button; one that does not end is killed.
+# The panel is closed as a user closes it, with its Close button. One that does not end is
+# killed, and the take it may leave is removed: the next test starts with no take to recover.
 end_panel() {
   [ -n "$PANEL_PID" ] || return 0
   click_panel 148 20
   for _ in $(seq 30); do kill -0 "$PANEL_PID" 2>/dev/null || { PANEL_PID=; return 0; }; sleep 0.1; done
-  kill "$PANEL_PID" 2>/dev/null
+  kill -KILL "$PANEL_PID" 2>/dev/null
+  wait "$PANEL_PID" 2>/dev/null
+  rm -f "$TAKES"/*.wav
   PANEL_PID=
   return 1
 }
