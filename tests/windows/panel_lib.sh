@@ -97,7 +97,8 @@ expect_message() { # TEXT
 }
 
 # The panel's longest time to answer: panel_probe.exe asks it over and over for SECONDS from now
-# (watch_stalls), and longest_stall waits for it to end and gives the longest answer in ms.
+# (watch_stalls); longest_stall waits for it to end and sets LONGEST_STALL to the longest answer
+# in ms.
 watch_stalls() { # SECONDS
   wine "$PANEL_PROBE" stall "$1" >"$WORK/stall" 2>&1 &
   STALL_PROBE=$!
@@ -105,14 +106,20 @@ watch_stalls() { # SECONDS
 }
 longest_stall() {
   wait "$STALL_PROBE" || fail "the stall probe failed: $(cat "$WORK/stall")"
-  sed -n 's/^\([0-9]*\) ms longest.*/\1/p' "$WORK/stall"
+  LONGEST_STALL=$(sed -n 's/^\([0-9]*\) ms longest.*/\1/p' "$WORK/stall")
+  echo "the panel's longest answer: $(cat "$WORK/stall")"
 }
 
 # A sound server of the test's own, for the tests that stop, kill or silence it: murmora.exe
 # started after this records from it.
+# Called again, it starts the server again at the same address. (Its folder is not WORK, whose
+# name has a blank, which the server's address may not.)
 own_server() {
-  audio_start mic "$WORK/pulse" >/dev/null || unavailable "the private PulseAudio server did not start"
-  trap 'set +e; end_panel; wait 2>/dev/null; audio_stop >/dev/null 2>&1; rm -rf "$WORK"' EXIT
+  [ -n "${PULSE_DIR:-}" ] || PULSE_DIR=$(mktemp -d /tmp/murmora-pulse.XXXXXX)
+  audio_start mic "$PULSE_DIR" >/dev/null || unavailable "the private PulseAudio server did not start"
+  # The server and its feed end before the rest is waited for: they never end by themselves (a
+  # server a test left stopped goes on first, to take its end).
+  trap 'set +e; end_panel; audio_resume; audio_stop >/dev/null 2>&1; wait 2>/dev/null; rm -rf "$WORK" "$PULSE_DIR"' EXIT
 }
 
 now() { date +%s.%N; }
