@@ -55,7 +55,8 @@ audio_stop() {
   # A killed process answers wait with its signal's status; under set -e that would become the
   # caller's exit status.
   [ -n "${FEED_PID:-}" ] && { kill -TERM "$FEED_PID" 2>/dev/null || true; wait "$FEED_PID" 2>/dev/null || true; FEED_PID=; }
-  [ -n "${PULSE_PID:-}" ] && { kill -TERM "$PULSE_PID" 2>/dev/null || true; wait "$PULSE_PID" 2>/dev/null || true; PULSE_PID=; }
+  # A server a test stopped (SIGSTOP) and left so would take the TERM only once it goes on.
+  [ -n "${PULSE_PID:-}" ] && { kill -CONT "$PULSE_PID" 2>/dev/null; kill -TERM "$PULSE_PID" 2>/dev/null || true; wait "$PULSE_PID" 2>/dev/null || true; PULSE_PID=; }
   SERVER_PIDS=
   [ -n "${AUDIO_DIR:-}" ] && rm -rf "$AUDIO_DIR"
   return 0

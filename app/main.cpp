@@ -16,9 +16,10 @@
 #include "platform/audio/sound_engine.h"
 #include "platform/audio/take_file.h"
 #include "platform/portal/portal_hotkeys.h"
-#include "platform/qt/no_hotkeys.h"
-#include "platform/qt/panel_instance.h"
+#include "platform/posix/settings_file.h"
 #include "platform/qt/qt_files.h"
+#include "platform/qt/qt_no_hotkeys.h"
+#include "platform/qt/qt_panel_instance.h"
 #include "platform/qt/qt_picture.h"
 #include "platform/qt/qt_ui_thread.h"
 #include "platform/x11/xcb_hotkeys.h"
@@ -49,7 +50,7 @@ std::unique_ptr<murmora::Hotkeys> x11Hotkeys(const std::string& why = {}) {
         return hotkeys;
     }
     tellHotkeys("none (no X11 connection)" + why);
-    return std::make_unique<murmora::NoHotkeys>();
+    return std::make_unique<murmora::qt::NoHotkeys>();
 }
 
 // Under Wayland, X11 grabs see only the keys typed into X11 windows: the desktop portal's
@@ -91,7 +92,8 @@ void setLocales() {
 // any home then).
 void settleHomeFolder() {
     const std::string lastResort = murmora::audio::defaultTakeFolder().parent_path().string();
-    if (const std::string home = murmora::userHomeFolder(lastResort); !home.empty()) ::setenv("HOME", home.c_str(), 1);
+    if (const std::string home = murmora::qt::userHomeFolder(lastResort); !home.empty())
+        ::setenv("HOME", home.c_str(), 1);
 }
 
 void reportStartFailure(const std::string& failure) {
@@ -107,13 +109,13 @@ int main(int argc, char* argv[]) {
     preferX11();
     settleHomeFolder();
     // A second start brings the running panel to the front and ends.
-    murmora::PanelInstance instance;
+    murmora::qt::QtPanelInstance instance;
     switch (instance.claim()) {
-    case murmora::PanelInstance::Claim::first:
+    case murmora::qt::QtPanelInstance::Claim::first:
         break;
-    case murmora::PanelInstance::Claim::otherRaised:
+    case murmora::qt::QtPanelInstance::Claim::otherRaised:
         return EXIT_SUCCESS;
-    case murmora::PanelInstance::Claim::otherSilent:
+    case murmora::qt::QtPanelInstance::Claim::otherSilent:
         std::cerr << "murmora: a panel runs already on this display, but it did not answer\n";
         return EXIT_SUCCESS;
     }
@@ -122,18 +124,19 @@ int main(int argc, char* argv[]) {
     setLocales();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(
-        QIcon(QPixmap::fromImage(murmora::readPictureFile(QStringLiteral(":/icons/murmora.png")))));
+        QIcon(QPixmap::fromImage(murmora::qt::readPictureFile(QStringLiteral(":/icons/murmora.png")))));
     QGuiApplication::setDesktopFileName(kAppId);
     // The name screen readers list the program by (the display name would go into every title).
     QCoreApplication::setApplicationName(QStringLiteral("Murmora"));
 
-    murmora::QtUiThread uiThread;
+    murmora::qt::QtUiThread uiThread;
     const std::filesystem::path takeFolder = murmora::audio::defaultTakeFolder();
     murmora::audio::SoundEngine engine(murmora::audio::makeAudioBackend(), takeFolder, uiThread);
     const std::unique_ptr<murmora::TakeFolder> takes = murmora::audio::makeTakeFolder(takeFolder);
     const std::unique_ptr<murmora::Hotkeys> hotkeys = makeHotkeys();
 
-    murmora::QtPanel panel(engine, engine, *takes, *hotkeys);
+    murmora::posix::SettingsFile settings;
+    murmora::qt::QtPanel panel(engine, engine, *takes, *hotkeys, settings);
     if (const auto failure = panel.start()) {
         reportStartFailure(*failure);
         return EXIT_FAILURE;

@@ -4,7 +4,7 @@
 #include <QSessionManager>
 #include <QTimer>
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -12,7 +12,8 @@ SpinnerField field(QtSpinner* spinner, QtTextBox* box) { return {*spinner, *box}
 
 } // namespace
 
-QtPanel::QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFolder& takes, Hotkeys& hotkeys)
+QtPanel::QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFolder& takes, Hotkeys& hotkeys,
+                 SettingsStore& settings)
     : panel({.clock = clock,
              .messages = messages,
              .takeEngine = takeEngine,
@@ -23,8 +24,8 @@ QtPanel::QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFol
              .hotkeys = hotkeys,
              .resources = resources,
              .windows = windows,
-             .regions = regions,
-             .screen = screen},
+             .screen = screen,
+             .settings = settings},
             {.recordButton = *window.recordButton,
              .minimizeButton = *window.minimizeButton,
              .closeButton = *window.closeButton,
@@ -46,7 +47,8 @@ QtPanel::QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFol
              .saveTakeDialog = window.saveTakeDialog,
              .convertDialog = window.convertDialog,
              .saveProgressTimer = window.saveProgressTimer,
-             .saveProgress = window.saveProgress},
+             .saveProgress = window.saveProgress,
+             .choiceMenu = choiceMenu},
             {.startHour = field(scheduleDialog.startHourSpinner, scheduleDialog.startHourBox),
              .startMinute = field(scheduleDialog.startMinuteSpinner, scheduleDialog.startMinuteBox),
              .startSecond = field(scheduleDialog.startSecondSpinner, scheduleDialog.startSecondBox),
@@ -76,4 +78,4 @@ void QtPanel::connectWindows() {
     scheduleDialog.onCloseRequested = [this] { panel.schedule.onCloseRequested(); };
 }
 
-} // namespace murmora
+} // namespace murmora::qt

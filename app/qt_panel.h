@@ -2,26 +2,27 @@
 #include <optional>
 #include <string>
 
-#include "platform/qt/panel_window.h"
-#include "platform/qt/qt_clock.h"
+#include "platform/posix/local_clock.h"
+#include "platform/qt/qt_choice_menu.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_files.h"
+#include "platform/qt/qt_panel_window.h"
 #include "platform/qt/qt_process_launcher.h"
 #include "platform/qt/qt_resources.h"
+#include "platform/qt/qt_schedule_dialog.h"
 #include "platform/qt/qt_screen_metrics.h"
 #include "platform/qt/qt_window_host.h"
-#include "platform/qt/schedule_dialog.h"
-#include "platform/regions.h"
 #include "shell/panel.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // The record panel on the real machine: the Qt services and windows, wired to the rules.
-// The engine, its take folder and the hotkeys come from outside, so that each may be the real
-// one or a stand-in.
+// The engine, its take folder, the hotkeys and the settings come from outside, so that each may
+// be the real one or a stand-in.
 class QtPanel {
 public:
-    QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFolder& takes, Hotkeys& hotkeys);
+    QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFolder& takes, Hotkeys& hotkeys,
+            SettingsStore& settings);
     QtPanel(const QtPanel&) = delete;
     QtPanel& operator=(const QtPanel&) = delete;
 
@@ -30,20 +31,20 @@ public:
     // or unreadable.
     std::optional<std::string> start();
 
-    QtClock clock;
+    posix::LocalClock clock;
     QtMessageBox messages;
     QtFiles files;
     QtProcessLauncher launcher;
     QtResources resources;
-    RegionTable regions;
     QtScreenMetrics screen;
-    PanelWindow window{screen};
-    ScheduleDialog scheduleDialog{&window, screen};
+    QtPanelWindow window;
+    QtScheduleDialog scheduleDialog{&window, screen};
     QtWindowHost windows{window, scheduleDialog};
+    QtChoiceMenu choiceMenu{window};
     Panel panel;
 
 private:
     void connectWindows();
 };
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -1,19 +1,27 @@
 #include "buttons/image_button.h"
 
+#include "core/twips.h"
+
 namespace murmora {
 
 namespace {
 constexpr float kActiveAreaLeftTop = 5.0f;
 }
 
-ImageButton::ImageButton(ResourcePictures& pictures, PictureButton& control, ImageButtonLayout layout,
-                         std::function<void()> onReleased, std::function<bool()> isActive)
-    : pictures_(pictures), control_(control), layout_(layout), onReleased_(std::move(onReleased)),
+bool ActiveArea::holds(double x, double y, const ScreenMetrics& screen) const {
+    const auto across = static_cast<float>(x * twipsPerPixel(screen.dotsPerInchX()));
+    const auto down = static_cast<float>(y * twipsPerPixel(screen.dotsPerInchY()));
+    return across >= left && across <= right && down >= top && down <= bottom;
+}
+
+ImageButton::ImageButton(ResourcePictures& pictures, const ScreenMetrics& screen, PictureButton& control,
+                         ImageButtonLayout layout, std::function<void()> onReleased, std::function<bool()> isActive)
+    : pictures_(pictures), screen_(screen), control_(control), layout_(layout), onReleased_(std::move(onReleased)),
       isActive_(std::move(isActive)) {
     control_.setMouseHandlers({
-        [this](int, float, float) { onMouseDown(); },
-        [this](int buttons, float x, float y) { onMouseMove(buttons, x, y); },
-        [this](int, float, float) { onMouseUp(); },
+        [this](int, double, double) { onMouseDown(); },
+        [this](int buttons, double x, double y) { onMouseMove(buttons, x, y); },
+        [this](int, double, double) { onMouseUp(); },
     });
 }
 
@@ -21,11 +29,10 @@ void ImageButton::onMouseDown() {
     if (isActive_()) press();
 }
 
-void ImageButton::onMouseMove(int buttons, float x, float y) {
+void ImageButton::onMouseMove(int buttons, double x, double y) {
     if (!isActive_() || buttons != kLeftButton) return;
-    const bool inside =
-        x >= kActiveAreaLeftTop && x <= layout_.rightBound && y >= kActiveAreaLeftTop && y <= layout_.bottomBound;
-    if (inside) {
+    const ActiveArea area{kActiveAreaLeftTop, kActiveAreaLeftTop, layout_.rightBound, layout_.bottomBound};
+    if (area.holds(x, y, screen_)) {
         press();
     } else {
         showReleasedPicture();

@@ -3,6 +3,7 @@
 
 #include "buttons/resource_pictures.h"
 #include "platform/controls.h"
+#include "platform/screen_metrics.h"
 
 namespace murmora {
 
@@ -10,6 +11,14 @@ namespace murmora {
 enum class ButtonState {
     released = 0,
     pressed = 2
+};
+
+// The part of a picture button that takes the pointer: bounds included, in twips from the
+// button's top-left corner.
+struct ActiveArea {
+    float left, top, right, bottom;
+    // Whether the pointer at (x, y), in pixels from the button's corner on `screen`, is over it.
+    bool holds(double x, double y, const ScreenMetrics& screen) const;
 };
 
 // Pictures and active area of one image button. The area's bounds are inclusive, in twips
@@ -36,8 +45,8 @@ inline constexpr ImageButtonLayout kConvertButtonLayout{111, 112, 800.0f, 780.0f
 class ImageButton {
 public:
     ImageButton(
-        ResourcePictures& pictures, PictureButton& control, ImageButtonLayout layout, std::function<void()> onReleased,
-        std::function<bool()> isActive = [] { return true; });
+        ResourcePictures& pictures, const ScreenMetrics& screen, PictureButton& control, ImageButtonLayout layout,
+        std::function<void()> onReleased, std::function<bool()> isActive = [] { return true; });
     ImageButton(const ImageButton&) = delete;
     ImageButton& operator=(const ImageButton&) = delete;
 
@@ -45,11 +54,12 @@ public:
 
 private:
     void onMouseDown();
-    void onMouseMove(int buttons, float x, float y);
+    void onMouseMove(int buttons, double x, double y);
     void onMouseUp();
     void press();
 
     ResourcePictures& pictures_;
+    const ScreenMetrics& screen_;
     PictureButton& control_;
     ImageButtonLayout layout_;
     std::function<void()> onReleased_;

@@ -62,8 +62,9 @@ inline constexpr int kRightButton = 2;
 inline constexpr int kMiddleButton = 4;
 
 // A mouse event of a picture button: the buttons (for a move, those held; for a press or
-// release, the one that changed), and X and Y in twips from the button's top-left corner.
-using MouseHandler = std::function<void(int buttons, float x, float y)>;
+// release, the one that changed), and X and Y in pixels from the button's top-left corner
+// (with a fraction where the screen is scaled).
+using MouseHandler = std::function<void(int buttons, double x, double y)>;
 
 struct MouseHandlers {
     MouseHandler down;

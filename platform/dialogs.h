@@ -1,14 +1,15 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 
 namespace murmora {
 
-// The icon of a message box, by the number the box's style has on Windows.
+// What a message box tells, which its icon shows: a failure, a warning, or news.
 enum class MessageStyle {
-    critical = 16,
-    exclamation = 48,
-    information = 64
+    critical,
+    exclamation,
+    information
 };
 
 // The answer to a question whether to save something before going on.
@@ -28,15 +29,13 @@ public:
     virtual SaveAnswer askToSave(const std::string& text, const std::string& title) = 0;
 };
 
-// File dialog flags, as bits (the numbers of the Windows file dialog's flags).
-inline constexpr int kAskBeforeOverwrite = 2;
-inline constexpr int kHideReadOnly = 4;
-inline constexpr int kFolderMustExist = 2048;
-
 struct FileDialogSetup {
     std::string title;
     std::string filter; // "Description|pattern", e.g. "Wav File (*.Wav)|*.Wav"
-    int flags = 0;
+    // The user confirms the choice of a file that exists already.
+    bool askBeforeOverwrite = false;
+    // A name in a folder that does not exist is refused, and the dialog stays open.
+    bool folderMustExist = false;
 };
 
 // A file dialog object. It keeps the last chosen file name between uses.
@@ -54,7 +53,13 @@ public:
 class ProgressWindow {
 public:
     virtual ~ProgressWindow() = default;
+    // Shows `text` with a busy bar.
     virtual void show(const std::string& text) = 0;
+    // How much of the work is done, 0 to 100: shown in place of the busy bar until hide().
+    virtual void setPercent(int percent) = 0;
+    // A Cancel button that runs `onCancel`, until hide(); the window still stays until it is
+    // hidden.
+    virtual void offerCancel(std::function<void()> onCancel) = 0;
     virtual void hide() = 0;
 };
 

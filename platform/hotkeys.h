@@ -1,23 +1,45 @@
 #pragma once
 #include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
 namespace murmora {
 
-// Modifier bits of a hotkey (the numbers of Windows' MOD_ALT and MOD_CONTROL).
-inline constexpr unsigned kAltModifier = 1;
-inline constexpr unsigned kControlModifier = 2;
+// A system-wide key combination the program asks for.
+struct Hotkey {
+    int id;                  // what a press of it delivers
+    std::string name;        // short and stable: desktops keep the keys a user chose for it under this name
+    std::string description; // what the desktop lists it as
+    std::string keys;        // the key sequence, e.g. "Ctrl+Alt+R"
+    bool operator==(const Hotkey&) const = default;
+};
+
+// The combination a key sequence names: modifiers and one key joined by "+", as in
+// "Ctrl+Alt+R". The modifiers are Ctrl, Alt and Shift, each at most once and in any order; the
+// key is a letter A to Z or a digit. Case does not matter.
+struct KeyCombination {
+    bool control = false;
+    bool alt = false;
+    bool shift = false;
+    char key = 0; // 'A'..'Z' or '0'..'9'
+    bool operator==(const KeyCombination&) const = default;
+};
+
+// Nothing when the sequence names no combination of that form.
+std::optional<KeyCombination> parseKeySequence(std::string_view keys);
 
 // System-wide key combinations, delivered to the user-interface thread.
 class Hotkeys {
 public:
     virtual ~Hotkeys() = default;
-    // Takes the combination of `modifiers` and the key with Windows' virtual-key code
-    // `virtualKey` ('A'..'Z', '0'..'9') for the program, under `id`. Fails with
+    // Takes the hotkey's key sequence for the program, under its id. Fails with
     // errc::device_or_resource_busy when another program holds it, errc::invalid_argument when
-    // the key or the modifiers cannot be had, errc::not_supported when the desktop offers no hotkeys.
-    [[nodiscard]] virtual std::error_code registerHotkey(int id, unsigned modifiers, unsigned virtualKey) = 0;
+    // the keys cannot be had here or the id is taken, errc::not_supported when the desktop
+    // offers no hotkeys.
+    [[nodiscard]] virtual std::error_code registerHotkey(const Hotkey& hotkey) = 0;
     virtual void unregisterHotkey(int id) = 0;
     // From now on a registered combination's id goes to `onHotkey`, after the key event has
     // been handled; every other event passes on untouched.

@@ -12,6 +12,8 @@ namespace murmora {
 
 // The magnitude of the lowest sample, -32768: 0 dBFS.
 inline constexpr int kFullScalePeak = 32768;
+// A sample this large either way has reached full scale: the input clips.
+inline constexpr int kClipPeak = 32767;
 // The foot of the scale the panel shows; anything quieter shows as nothing.
 inline constexpr double kLevelScaleFloorDbfs = -60.0;
 

@@ -10,7 +10,9 @@ public:
     // Shows the bar for a level in dBFS on the scale of platform/level.h: empty at its foot
     // and below (silence is minus infinity), full at 0 dBFS.
     virtual void setLevel(double dbfs) = 0;
-    // Takes the bar off the display: nothing of it is left on the skin.
+    // A mark at the bar's right end: the input has reached full scale. It stays until clear().
+    virtual void showClipMark() = 0;
+    // Takes the bar and its clip mark off the display: nothing of them is left on the skin.
     virtual void clear() = 0;
     // A note over the lower part of the display, until hideNote(); it holds nothing up.
     virtual void showNote(const std::string& text) = 0;

@@ -141,8 +141,6 @@ Region Region::united(const Region& other) const {
     return result;
 }
 
-bool Region::isRectangle() const { return bands_.size() == 1 && bands_.front().spans.size() == 1; }
-
 bool Region::contains(int x, int y) const {
     for (const Span& span : spansAt(y)) {
         if (x < span.x0) return false;
@@ -211,53 +209,15 @@ std::vector<Region::Span> Region::mergeSpans(const std::vector<Span>& a, const s
     return merged;
 }
 
-RegionHandle RegionTable::createRectangle(int left, int top, int right, int bottom) {
-    return add(Region::rectangle(left, top, right, bottom));
-}
-
-RegionHandle RegionTable::createRoundedRectangle(int left, int top, int right, int bottom, int ellipseWidth,
-                                                 int ellipseHeight) {
-    return add(Region::roundedRectangle(left, top, right, bottom, ellipseWidth, ellipseHeight));
-}
-
-RegionHandle RegionTable::createEllipse(int left, int top, int right, int bottom) {
-    return add(Region::ellipse(left, top, right, bottom));
-}
-
-RegionKind RegionTable::combine(RegionHandle dest, RegionHandle src1, RegionHandle src2, CombineMode mode) {
-    Region* target = findMutable(dest);
-    const Region* first = find(src1);
-    if (!target || !first) return RegionKind::none;
-    if (mode == CombineMode::copy) {
-        *target = *first;
-    } else if (const Region* second = find(src2); mode == CombineMode::unite && second) {
-        *target = first->united(*second);
-    } else {
-        return RegionKind::none;
+Region regionOf(const Outline& outline) {
+    Region pixels;
+    for (const OutlineShape& shape : outline) {
+        pixels = pixels.united(shape.kind == OutlineShape::Kind::ellipse
+                                   ? Region::ellipse(shape.left, shape.top, shape.right, shape.bottom)
+                                   : Region::roundedRectangle(shape.left, shape.top, shape.right, shape.bottom,
+                                                              shape.cornerWidth, shape.cornerHeight));
     }
-    if (target->isEmpty()) return RegionKind::empty;
-    return target->isRectangle() ? RegionKind::simple : RegionKind::complex;
-}
-
-bool RegionTable::remove(RegionHandle handle) { return regions_.erase(handle) > 0; }
-
-const Region* RegionTable::find(RegionHandle handle) const {
-    auto found = regions_.find(handle);
-    return found == regions_.end() ? nullptr : &found->second;
-}
-
-Region* RegionTable::findMutable(RegionHandle handle) {
-    auto found = regions_.find(handle);
-    return found == regions_.end() ? nullptr : &found->second;
-}
-
-RegionHandle RegionTable::add(Region region) {
-    // Each region gets a fresh number (never 0), so a deleted handle finds nothing.
-    do {
-        ++lastHandle_;
-    } while (lastHandle_ == 0 || regions_.count(lastHandle_) > 0);
-    regions_.emplace(lastHandle_, std::move(region));
-    return lastHandle_;
+    return pixels;
 }
 
 } // namespace murmora

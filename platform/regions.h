@@ -1,8 +1,6 @@
 #pragma once
-#include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <unordered_map>
 #include <vector>
 
 namespace murmora {
@@ -29,7 +27,6 @@ public:
     Region united(const Region& other) const;
 
     bool isEmpty() const { return bands_.empty(); }
-    bool isRectangle() const;
     bool contains(int x, int y) const;
     std::int64_t area() const;
     // The smallest box holding every pixel; all zero when empty.
@@ -60,64 +57,35 @@ private:
 };
 
 // Region coordinates are 27-bit signed integers, as on the platform whose region calls
-// Regions follows; values beyond are brought to the nearest end. It also keeps every width
+// Region follows; values beyond are brought to the nearest end. It also keeps every width
 // and area clear of overflow.
 inline constexpr int kMinRegionCoordinate = -(1 << 27);
 inline constexpr int kMaxRegionCoordinate = (1 << 27) - 1;
 
-// Handle of a region held by a Regions service; 0 is no region.
-using RegionHandle = std::uint32_t;
+// One shape of a window's outline, in window pixels: a rectangle with rounded corners or an
+// ellipse, in the box [left, right) x [top, bottom), pixel for pixel as Region makes them. An
+// outline is the union of its shapes.
+struct OutlineShape {
+    enum class Kind {
+        roundedRectangle,
+        ellipse
+    };
+    Kind kind;
+    int left, top, right, bottom;
+    int cornerWidth = 0, cornerHeight = 0; // the size of a rounded rectangle's corner ellipse
 
-// How combine() makes its destination, by the numbers of the Windows call CombineRgn.
-enum class CombineMode {
-    unite = 2,
-    copy = 5
+    static OutlineShape roundedRectangle(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+        return {Kind::roundedRectangle, left, top, right, bottom, cornerWidth, cornerHeight};
+    }
+    static OutlineShape ellipse(int left, int top, int right, int bottom) {
+        return {Kind::ellipse, left, top, right, bottom};
+    }
+    bool operator==(const OutlineShape&) const = default;
 };
 
-// The kind of region combine() made, or `none` when it did nothing (the numbers of CombineRgn's results).
-enum class RegionKind {
-    none = 0,
-    empty = 1,
-    simple = 2,
-    complex = 3
-};
+using Outline = std::vector<OutlineShape>;
 
-// Regions by handle, created, combined and removed the way the window outline is built (as the
-// Windows region calls do).
-class Regions {
-public:
-    virtual ~Regions() = default;
-    virtual RegionHandle createRectangle(int left, int top, int right, int bottom) = 0;
-    virtual RegionHandle createRoundedRectangle(int left, int top, int right, int bottom, int ellipseWidth,
-                                                int ellipseHeight) = 0;
-    virtual RegionHandle createEllipse(int left, int top, int right, int bottom) = 0;
-    // dest := src1 (copy, src2 unused) or src1 united with src2 (unite). Handles may repeat.
-    virtual RegionKind combine(RegionHandle dest, RegionHandle src1, RegionHandle src2, CombineMode mode) = 0;
-    // False when the handle holds no region.
-    virtual bool remove(RegionHandle handle) = 0;
-    // The region behind a handle, or nullptr when the handle holds none.
-    virtual const Region* find(RegionHandle handle) const = 0;
-    virtual std::size_t liveCount() const = 0;
-};
-
-// The program's region store: plain memory, no window system behind it.
-class RegionTable : public Regions {
-public:
-    RegionHandle createRectangle(int left, int top, int right, int bottom) override;
-    RegionHandle createRoundedRectangle(int left, int top, int right, int bottom, int ellipseWidth,
-                                        int ellipseHeight) override;
-    RegionHandle createEllipse(int left, int top, int right, int bottom) override;
-    RegionKind combine(RegionHandle dest, RegionHandle src1, RegionHandle src2, CombineMode mode) override;
-    bool remove(RegionHandle handle) override;
-    const Region* find(RegionHandle handle) const override;
-    std::size_t liveCount() const override { return regions_.size(); }
-
-private:
-    RegionHandle add(Region region);
-    Region* findMutable(RegionHandle handle);
-
-    std::unordered_map<RegionHandle, Region> regions_;
-    RegionHandle lastHandle_ = 0;
-};
+// The pixels of an outline.
+Region regionOf(const Outline& outline);
 
 } // namespace murmora

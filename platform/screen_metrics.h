@@ -2,13 +2,13 @@
 
 namespace murmora {
 
-// The screen's resolution as twips per logical pixel (1440 / logical dots per inch):
-// 15 at 96 dots per inch, 12 at 120.
+// The screen's resolution in logical dots (pixels) per inch, across and down: 96 on most
+// screens, 120 at a scale of 125 %.
 class ScreenMetrics {
 public:
     virtual ~ScreenMetrics() = default;
-    virtual double twipsPerPixelX() const = 0;
-    virtual double twipsPerPixelY() const = 0;
+    virtual double dotsPerInchX() const = 0;
+    virtual double dotsPerInchY() const = 0;
 };
 
 } // namespace murmora

@@ -17,6 +17,8 @@ struct Settings {
     // The sound server's name of the input to record from; empty for the default input.
     std::string inputName;
     SaveFormat format = SaveFormat::wav;
+    // The chosen input as the user knows it, to name it by while it is not there.
+    std::string inputDescription;
     bool operator==(const Settings&) const = default;
 };
 

@@ -21,6 +21,14 @@ bool holdsControlCharacters(std::string_view text) {
                        [](char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7f; });
 }
 
+// A text for the user as one line: control characters as blanks, none around it.
+std::string oneLine(std::string_view text) {
+    std::string line(text);
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, ' ');
+    return std::string(trimmed(line));
+}
+
 std::string lineComplaint(std::size_t number, std::string_view what) {
     return "line " + std::to_string(number) + " " + std::string(what);
 }
@@ -46,6 +54,8 @@ ReadSettings settingsFromText(std::string_view text) {
         const std::string_view value = trimmed(line.substr(equals + 1));
         if (key == "input") {
             settings.inputName = value;
+        } else if (key == "input_description") {
+            settings.inputDescription = value;
         } else if (key == "format") {
             const auto named = std::find_if(kFormatNames.begin(), kFormatNames.end(),
                                             [value](const auto& format) { return format.second == value; });
@@ -61,7 +71,9 @@ std::optional<std::string> settingsText(const Settings& settings) {
     if (holdsControlCharacters(input) || trimmed(input) != input) return std::nullopt;
     const auto named = std::find_if(kFormatNames.begin(), kFormatNames.end(),
                                     [&settings](const auto& format) { return format.first == settings.format; });
-    return "# Murmora's settings\ninput=" + settings.inputName + "\nformat=" + std::string(named->second) + "\n";
+    return "# Murmora's settings\ninput=" + settings.inputName +
+           "\ninput_description=" + oneLine(settings.inputDescription) + "\nformat=" + std::string(named->second) +
+           "\n";
 }
 
 } // namespace murmora

@@ -19,7 +19,8 @@ struct ReadSettings {
 };
 ReadSettings settingsFromText(std::string_view text);
 
-// The text of the settings; nothing when a value cannot be written as a line of its own.
+// The text of the settings; nothing when the input's name cannot be written as a line of its
+// own. The input's description, which is only shown, is written as one line.
 std::optional<std::string> settingsText(const Settings& settings);
 
 } // namespace murmora

@@ -3,7 +3,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "core/result.h"
+#include "platform/settings.h"
 #include "platform/sound_error.h"
 
 namespace murmora {
@@ -25,26 +28,55 @@ struct TakeHandlers {
     // A save asked by saveTake() is done: the error is empty when the take is at its path and
     // the take is then gone from the engine; otherwise the take is kept for another try.
     std::function<void(const SoundError&)> saved;
+    // A save that encodes the take has done this share of it (0 to 1); told now and then, and
+    // always before `saved`.
+    std::function<void(double done)> saveProgress;
 };
 
-// One take at a time from the default input into a file of its own, saved off the
-// user-interface thread. No call waits on the disk, and none waits on the sound server longer
-// than its short deadline.
+// An input a take can record from.
+struct SoundInput {
+    std::string name;         // the engine's own name for it, which startTake() takes
+    std::string description;  // for the user; for the sound an output plays, that output's description
+    bool isDefault = false;   // the default input of the machine
+    bool outputSound = false; // what an output plays, not a device's input
+    bool operator==(const SoundInput&) const = default;
+};
+
+// How a take started.
+struct TakeStarted {
+    // The input asked for is not there: the take records from the default input.
+    bool defaultInstead = false;
+};
+
+// One take at a time from a chosen input into a file of its own, saved off the user-interface
+// thread in the format asked for. No call waits on the disk, and none waits on the sound server
+// longer than its short deadline.
 class TakeEngine {
 public:
     virtual ~TakeEngine() = default;
     virtual void setTakeHandlers(TakeHandlers handlers) = 0;
-    // Opens a new take and starts recording it; nothing records when it fails.
-    [[nodiscard]] virtual SoundError startTake() = 0;
+    // The inputs of the machine as they are now: the devices' inputs, then what each output
+    // plays. An engine that records from the default input only lists none.
+    [[nodiscard]] virtual Result<std::vector<SoundInput>, SoundError> listInputs() = 0;
+    // The formats saveTake() writes: WAV, and those it can encode a take into.
+    virtual std::vector<SaveFormat> saveFormats() const = 0;
+    // Opens a new take from the input listInputs() named `inputName`, or from the default input
+    // when that is empty or not there, and starts recording it; nothing records when it fails.
+    [[nodiscard]] virtual Result<TakeStarted, SoundError> startTake(const std::string& inputName) = 0;
     // Ends the take and returns at once; the `ended` handler follows.
     virtual void stopTake() = 0;
-    // Puts the ended take at `path` and returns at once; the `saved` handler follows.
-    virtual void saveTake(const std::string& path) = 0;
+    // Puts the ended take at `path` in `format` and returns at once; the `saved` handler follows.
+    virtual void saveTake(const std::string& path, SaveFormat format) = 0;
+    // Gives up the save under way, if it can still be given up: `saved` then tells
+    // SoundFailure::saveCancelled, and the take is kept.
+    virtual void cancelSave() = 0;
     // Lets the take go: it is not saved.
     virtual void discardTake() = 0;
     // The largest sample magnitude (0 to 32768) of the input's latest 40 to 50 ms while a take
     // records; nothing when the input cannot tell.
     virtual std::optional<int> inputPeak() const = 0;
+    // Whether a sample of the take recording now has reached full scale.
+    virtual bool inputClipped() const = 0;
 };
 
 } // namespace murmora

@@ -1,9 +1,8 @@
 #pragma once
 #include "platform/picture.h"
+#include "platform/regions.h"
 
 namespace murmora {
-
-class Region;
 
 // What the rules ask of the program's windows as whole windows: the panel and the schedule window.
 class WindowHost {
@@ -12,8 +11,9 @@ public:
     // The panel's skin.
     virtual void setPanelBackground(const Picture& picture) = 0;
     virtual void minimizePanel() = 0;
-    // Only the region's pixels of the panel are drawn and get the mouse; it is redrawn at once.
-    virtual void setPanelOutline(const Region& region) = 0;
+    // Only the pixels of the outline's shapes, united, of the panel are drawn and get the mouse;
+    // it is redrawn at once.
+    virtual void setPanelOutline(const Outline& outline) = 0;
     // Shows the schedule window modally; returns once it is hidden again.
     virtual void showScheduleWindow() = 0;
     virtual void hideScheduleWindow() = 0;

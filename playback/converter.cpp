@@ -19,11 +19,12 @@ std::string encoderNotStarted(const std::error_code& why) {
 
 Converter::Converter(ConverterServices services, ConverterControls controls)
     : services_(services), controls_(controls),
-      convertButton_(services.pictures, controls.convertButton, kConvertButtonLayout, [this] { convert(); }) {}
+      convertButton_(services.pictures, services.screen, controls.convertButton, kConvertButtonLayout,
+                     [this] { convert(); }) {}
 
 void Converter::convert() {
     FileDialog& dialog = controls_.convertDialog;
-    dialog.configure({kConvertDialogTitle, kWavFileFilter, kHideReadOnly | kFolderMustExist});
+    dialog.configure({.title = kConvertDialogTitle, .filter = kWavFileFilter, .folderMustExist = true});
     const auto source = dialog.showOpen();
     if (!source || !services_.files.fileExists(*source)) return;
     const std::string target = *source + ".mp3";

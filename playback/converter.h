@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/process_launcher.h"
+#include "platform/screen_metrics.h"
 
 namespace murmora {
 
@@ -15,6 +16,7 @@ struct ConverterServices {
     ProcessLauncher& launcher;
     MessageBoxes& messages;
     ResourcePictures& pictures;
+    const ScreenMetrics& screen;
 };
 
 struct ConverterControls {

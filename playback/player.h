@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/playback_engine.h"
+#include "platform/screen_metrics.h"
 #include "recording/latest_take.h"
 #include "recording/playback_control.h"
 
@@ -18,6 +19,7 @@ struct PlayerServices {
     Files& files;
     MessageBoxes& messages;
     ResourcePictures& pictures;
+    const ScreenMetrics& screen;
 };
 
 struct PlayerControls {

@@ -6,7 +6,12 @@ namespace murmora {
 
 namespace {
 
-const char* const kSilentInput = "The sound input is silent: check that the microphone is on and not muted.";
+// The note for a silent `input`, named when it is known; short enough for the display.
+std::string silentNote(const ChosenInput& input) {
+    if (input.outputSound) return "What the computer plays is silent: nothing is playing.";
+    if (input.description.empty()) return "The sound input is silent: check that the microphone is on and not muted.";
+    return input.description + " is silent: check that it is on and not muted.";
+}
 
 } // namespace
 
@@ -16,9 +21,11 @@ InputLevelMeter::InputLevelMeter(Clock& clock, TakeEngine& engine, Timer& levelT
     levelTimer_.setTickHandler([this] { onTick(); });
 }
 
-void InputLevelMeter::startTake() {
+void InputLevelMeter::startTake(const ChosenInput& input) {
     silentSince_.reset();
+    silentNote_ = silentNote(input);
     warnedThisTake_ = false;
+    clipMarkShown_ = false;
     levelTimer_.setEnabled(true);
 }
 
@@ -33,11 +40,16 @@ void InputLevelMeter::onTick() {
     if (!peak) {
         // A level the input cannot tell is neither shown nor taken for silence.
         display_.clear();
+        clipMarkShown_ = false;
         silentSince_.reset();
         return;
     }
     const double dbfs = peakDbfs(*peak);
     display_.setLevel(dbfs);
+    if (!clipMarkShown_ && engine_.inputClipped()) {
+        clipMarkShown_ = true;
+        display_.showClipMark();
+    }
     watchSilence(dbfs);
 }
 
@@ -53,7 +65,7 @@ void InputLevelMeter::watchSilence(double dbfs) {
     if (warnedThisTake_ || wholeSecondsBetween(*silentSince_, now) <= kSilentSeconds) return;
     warnedThisTake_ = true;
     noteShown_ = true;
-    display_.showNote(kSilentInput);
+    display_.showNote(silentNote_);
 }
 
 void InputLevelMeter::hideNote() {

@@ -1,18 +1,21 @@
 #pragma once
 #include <chrono>
 #include <optional>
+#include <string>
 
 #include "core/date_time.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/level_display.h"
 #include "platform/take_engine.h"
+#include "recording/take_choices.h"
 
 namespace murmora {
 
 // The input level on the panel's display while a take records, and a note when the input stays
 // silent, so that a muted or wrong microphone is found at once rather than at the end of a take
-// started by a hotkey from another program. The note neither stops nor holds the take.
+// started by a hotkey from another program. The note neither stops nor holds the take. Once a
+// sample has reached full scale, a clip mark shows until the take ends.
 class InputLevelMeter {
 public:
     static constexpr auto kInterval = std::chrono::milliseconds(50);
@@ -23,8 +26,8 @@ public:
 
     InputLevelMeter(Clock& clock, TakeEngine& engine, Timer& levelTimer, LevelDisplay& display);
 
-    // The level shows from the next tick; a new take may warn of silence once.
-    void startTake();
+    // The level shows from the next tick; a new take may warn of silence once, naming `input`.
+    void startTake(const ChosenInput& input);
     // Neither the bar nor the note is left on the display.
     void endTake();
 
@@ -39,8 +42,10 @@ private:
     LevelDisplay& display_;
     // The clock's reading when the input fell silent, while it stays so.
     std::optional<DateTime> silentSince_;
+    std::string silentNote_;
     bool warnedThisTake_ = false;
     bool noteShown_ = false;
+    bool clipMarkShown_ = false;
 };
 
 } // namespace murmora

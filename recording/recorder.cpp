@@ -1,5 +1,6 @@
 #include "recording/recorder.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <string_view>
@@ -12,10 +13,8 @@ namespace murmora {
 
 namespace {
 
-// The record button's active area, in twips from its top-left corner; bounds included.
-constexpr float kRecordAreaLeftTop = 5.0f;
-constexpr float kRecordAreaRight = 1495.0f;
-constexpr float kRecordAreaBottom = 310.0f;
+// In twips from the record button's top-left corner.
+constexpr ActiveArea kRecordButtonArea{5.0f, 5.0f, 1495.0f, 310.0f};
 
 const char* const kRecordButtonUp = "recordbuttonup";
 const char* const kRecordButtonDown = "recordbuttondown";
@@ -24,7 +23,6 @@ const char* const kRecordButtonRecording = "recordbuttonrecording";
 const char* const kRecordingStatus = "recording";
 
 const char* const kSaveDialogTitle = "Save Recorded File";
-constexpr int kSaveDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist;
 
 const char* const kSavedAs = "Recording saved as  ";
 const char* const kNotSaved = "Recording Not Saved";
@@ -41,6 +39,11 @@ const char* const kEndedDuringATake = "Murmora ended during a recording.\n\nWhat
 
 std::string couldNotSaveAs(const std::string& path, const std::string& why) {
     return "Recording could not be saved as  " + path + "\n" + why;
+}
+
+std::string inputNotThere(const ChosenInput& input) {
+    return "The input " + (input.description.empty() ? input.name : input.description) +
+           " is not there; recording from the default input";
 }
 
 std::string inputLostAfter(long seconds) {
@@ -73,23 +76,25 @@ std::string fallbackTakeName(DateTime startTime, int copy) {
 }
 
 Recorder::Recorder(RecorderServices services, RecorderControls controls, PlaybackControl& playback,
-                   TakeSchedule& schedule)
-    : services_(services), controls_(controls), playback_(playback), schedule_(schedule),
+                   TakeSchedule& schedule, const TakeChoices& choices)
+    : services_(services), controls_(controls), playback_(playback), schedule_(schedule), choices_(choices),
       levelMeter_(services.clock, services.engine, controls.levelTimer, controls.levelDisplay),
       stopButton_(
-          services.pictures, controls.stopButton, kStopButtonLayout, [this] { onStop(TakeEnder::stopButton); },
+          services.pictures, services.screen, controls.stopButton, kStopButtonLayout,
+          [this] { onStop(TakeEnder::stopButton); },
           [this] { return state_ == RecorderState::recording || playback_.isPlaying(); }) {
     controls_.recordButton.setMouseHandlers({
-        [this](int, float, float) { onRecordButtonDown(); },
-        [this](int buttons, float x, float y) { onRecordButtonMove(buttons, x, y); },
-        [this](int, float, float) { onRecordButtonUp(); },
+        [this](int, double, double) { onRecordButtonDown(); },
+        [this](int buttons, double x, double y) { onRecordButtonMove(buttons, x, y); },
+        [this](int, double, double) { onRecordButtonUp(); },
     });
     controls_.elapsedTimer.setTickHandler([this] { onElapsedTick(); });
     controls_.scheduledStopTimer.setTickHandler([this] { onScheduledStopTick(); });
     controls_.saveProgressTimer.setInterval(kQuietSave);
     controls_.saveProgressTimer.setTickHandler([this] { onSaveProgressTick(); });
-    services_.engine.setTakeHandlers(
-        {[this](const TakeEnd& end) { onTakeEnded(end); }, [this](const SoundError& error) { onTakeSaved(error); }});
+    services_.engine.setTakeHandlers({.ended = [this](const TakeEnd& end) { onTakeEnded(end); },
+                                      .saved = [this](const SoundError& error) { onTakeSaved(error); },
+                                      .saveProgress = [this](double done) { onSaveProgress(done); }});
 }
 
 void Recorder::load() {
@@ -173,10 +178,9 @@ void Recorder::onRecordButtonDown() {
     playback_.stop();
 }
 
-void Recorder::onRecordButtonMove(int buttons, float x, float y) {
+void Recorder::onRecordButtonMove(int buttons, double x, double y) {
     if (state_ != RecorderState::idle || buttons != kLeftButton) return;
-    const bool over =
-        x >= kRecordAreaLeftTop && x <= kRecordAreaRight && y >= kRecordAreaLeftTop && y <= kRecordAreaBottom;
+    const bool over = kRecordButtonArea.holds(x, y, services_.screen);
     showRecordButton(over ? kRecordButtonDown : kRecordButtonUp);
     recordButtonState_ = over ? ButtonState::pressed : ButtonState::released;
 }
@@ -189,19 +193,29 @@ void Recorder::onRecordButtonUp() {
 
 bool Recorder::startTake() {
     showRecordButton(kRecordButtonRecording);
-    if (const SoundError error = services_.engine.startTake()) {
+    takeInput_ = choices_.input();
+    takeFormat_ = choices_.format();
+    const Result<TakeStarted, SoundError> started = services_.engine.startTake(takeInput_.name);
+    if (!started) {
         showRecordButton(kRecordButtonUp);
-        tellTakeNotStarted(error);
+        tellTakeNotStarted(started.error());
         return false;
     }
     state_ = RecorderState::recording;
     takeStart_ = services_.clock.now();
-    levelMeter_.startTake();
+    defaultInstead_ = started->defaultInstead;
+    levelMeter_.startTake(defaultInstead_ ? choices_.defaultInput() : takeInput_);
     return true;
 }
 
+void Recorder::tellIfDefaultInstead() {
+    if (std::exchange(defaultInstead_, false)) tell(inputNotThere(takeInput_), MessageStyle::exclamation);
+}
+
 void Recorder::startManualTake() {
-    if (startTake()) controls_.elapsedTimer.setEnabled(true);
+    if (!startTake()) return;
+    controls_.elapsedTimer.setEnabled(true);
+    tellIfDefaultInstead();
 }
 
 void Recorder::startScheduledTake() {
@@ -213,6 +227,7 @@ void Recorder::startScheduledTake() {
     clearDisplay();
     scheduledTake_ = true;
     controls_.scheduledStopTimer.setEnabled(true);
+    tellIfDefaultInstead();
 }
 
 void Recorder::tellTakeNotStarted(const SoundError& error) {
@@ -283,7 +298,10 @@ void Recorder::tellEarlyEnd(const TakeEnd& end) {
 
 void Recorder::askForNameAndSave() {
     FileDialog& dialog = controls_.saveTakeDialog;
-    dialog.configure({kSaveDialogTitle, kWavFileFilter, kSaveDialogFlags});
+    dialog.configure({.title = kSaveDialogTitle,
+                      .filter = saveFilterOf(takeFormat_),
+                      .askBeforeOverwrite = true,
+                      .folderMustExist = true});
     const std::optional<std::string> chosen = dialog.showSave();
     if (!chosen || chosen->empty()) {
         tell(kNotSaved, MessageStyle::exclamation);
@@ -298,20 +316,41 @@ void Recorder::save(const std::string& path, SaveTarget target) {
     state_ = RecorderState::saving;
     saveTarget_ = target;
     savePath_ = path;
+    const SaveFormat format = choices_.formatOfSave(path, takeFormat_);
+    encoding_ = format != SaveFormat::wav;
+    savePercent_.reset();
     controls_.saveProgressTimer.setEnabled(true);
-    services_.engine.saveTake(path);
+    services_.engine.saveTake(path, format);
 }
 
 void Recorder::onSaveProgressTick() {
     controls_.saveProgressTimer.setEnabled(false);
     controls_.saveProgress.show(kSavingAs + savePath_);
+    progressShown_ = true;
+    if (!encoding_) return;
+    controls_.saveProgress.offerCancel([this] { services_.engine.cancelSave(); });
+    if (savePercent_) controls_.saveProgress.setPercent(*savePercent_);
+}
+
+void Recorder::onSaveProgress(double done) {
+    if (state_ != RecorderState::saving) return;
+    const int percent = static_cast<int>(std::clamp(done, 0.0, 1.0) * 100);
+    if (savePercent_ == percent) return;
+    savePercent_ = percent;
+    if (progressShown_) controls_.saveProgress.setPercent(percent);
 }
 
 void Recorder::onTakeSaved(const SoundError& error) {
     if (state_ != RecorderState::saving) return;
     controls_.saveProgressTimer.setEnabled(false);
     controls_.saveProgress.hide();
+    progressShown_ = false;
     state_ = RecorderState::holdingTake;
+    // Given up by the user, who is there to say where else it goes.
+    if (error.failure == SoundFailure::saveCancelled) {
+        askForNameAndSave();
+        return;
+    }
     if (!error) latestTake_ = savePath_; // only once the file is there, so that Play never looks in vain
     switch (saveTarget_) {
     case SaveTarget::chosenName:

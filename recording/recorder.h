@@ -11,12 +11,14 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/level_display.h"
+#include "platform/screen_metrics.h"
 #include "platform/take_engine.h"
 #include "platform/take_folder.h"
 #include "recording/input_level_meter.h"
 #include "recording/latest_take.h"
 #include "recording/playback_control.h"
 #include "recording/scheduled_recording.h"
+#include "recording/take_choices.h"
 #include "recording/take_schedule.h"
 
 namespace murmora {
@@ -28,6 +30,7 @@ struct RecorderServices {
     Files& files;
     TakeFolder& takes;
     ResourcePictures& pictures;
+    const ScreenMetrics& screen;
 };
 
 struct RecorderControls {
@@ -44,14 +47,16 @@ struct RecorderControls {
     ProgressWindow& saveProgress;
 };
 
-// One take at a time from the default input: started by the record button, the record hotkey
-// or the schedule; ended by the stop button, the stop hotkey, the end of a scheduled take's time
-// or by itself (its input lost, the disk full); then saved where the user says, or for a
-// scheduled take to the schedule's target. It shows the seconds of a manual take and keeps what
-// the Play button plays.
+// One take at a time from the input chosen in the panel's menu: started by the record button,
+// the record hotkey or the schedule; ended by the stop button, the stop hotkey, the end of a
+// scheduled take's time or by itself (its input lost, the disk full); then saved where the user
+// says, or for a scheduled take to the schedule's target, in the format chosen when it started
+// unless the file's name says another. It shows the seconds of a manual take and keeps what the
+// Play button plays.
 class Recorder final : public LatestTake, public ScheduledRecording {
 public:
-    Recorder(RecorderServices services, RecorderControls controls, PlaybackControl& playback, TakeSchedule& schedule);
+    Recorder(RecorderServices services, RecorderControls controls, PlaybackControl& playback, TakeSchedule& schedule,
+             const TakeChoices& choices);
 
     // Start-up: the timers off, the seconds and size labels empty at their place, no level shown.
     void load();
@@ -94,13 +99,15 @@ private:
     // The stop button and hotkey.
     void onStop(TakeEnder ender);
     void onRecordButtonDown();
-    void onRecordButtonMove(int buttons, float x, float y);
+    void onRecordButtonMove(int buttons, double x, double y);
     void onRecordButtonUp();
     void onElapsedTick();
     void onScheduledStopTick();
 
     // Opens and records a take; false, with the user told why, when it cannot start.
     bool startTake();
+    // Says that the take records from the default input, when its own was not there.
+    void tellIfDefaultInstead();
     void startManualTake();
     void tellTakeNotStarted(const SoundError& error);
     // The one way a take ends, whatever ends it: the pictures, the timers and the playback as
@@ -117,6 +124,7 @@ private:
     void askForNameAndSave();
     void save(const std::string& path, SaveTarget target);
     void onSaveProgressTick();
+    void onSaveProgress(double done);
     void onTakeSaved(const SoundError& error);
     void onScheduledSaveFailed(const SoundError& error);
     // The take is saved, or given up: the recorder is idle again.
@@ -129,6 +137,7 @@ private:
     RecorderControls controls_;
     PlaybackControl& playback_;
     TakeSchedule& schedule_;
+    const TakeChoices& choices_;
     InputLevelMeter levelMeter_;
     ImageButton stopButton_;
 
@@ -140,6 +149,14 @@ private:
     // The save under way, and for a scheduled take the target it was meant for and why that failed.
     SaveTarget saveTarget_ = SaveTarget::chosenName;
     std::string savePath_;
+    // The input and format of the take running or held, as chosen when it started.
+    ChosenInput takeInput_;
+    SaveFormat takeFormat_ = SaveFormat::wav;
+    bool defaultInstead_ = false;
+    // The save under way encodes the take: the share of it done, in percent, once told.
+    bool encoding_ = false;
+    std::optional<int> savePercent_;
+    bool progressShown_ = false;
     std::string scheduleTarget_;
     std::string targetFailure_;
     // What Play plays: the take saved last.

@@ -48,7 +48,6 @@ std::string typingRefusal(const char* name, const Spinner& spinner, bool dayHalf
 }
 
 const char* const kTargetDialogTitle = "Save File As";
-constexpr int kTargetDialogFlags = kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist;
 
 const char* const kDefaultTargetName = "AutoRec.wav";
 const char* const kDefaultTargetMessage = "Recording will be saved as AutoRec.wav in ";
@@ -78,7 +77,8 @@ ScheduleWindow::ScheduleWindow(ScheduleServices services, ScheduleWindowControls
     : services_(services), controls_(controls),
       trigger_(services.clock, services.messages,
                {panel.scheduleCaptionLabel, panel.scheduleTimeLabel, panel.scheduleStartTimer}, recording),
-      scheduleButton_(services.pictures, panel.scheduleButton, kScheduleButtonLayout, [this] { open(); }) {}
+      scheduleButton_(services.pictures, services.screen, panel.scheduleButton, kScheduleButtonLayout,
+                      [this] { open(); }) {}
 
 std::array<ScheduleWindow::TimeBox, 7> ScheduleWindow::timeBoxes() const {
     const auto& c = controls_;
@@ -125,7 +125,8 @@ void ScheduleWindow::open() {
 
 void ScheduleWindow::onChooseTargetClicked() {
     FileDialog& dialog = controls_.targetDialog;
-    dialog.configure({kTargetDialogTitle, kWavFileFilter, kTargetDialogFlags});
+    dialog.configure(
+        {.title = kTargetDialogTitle, .filter = kWavFileFilter, .askBeforeOverwrite = true, .folderMustExist = true});
     const std::optional<std::string> chosen = dialog.showSave();
     if (!chosen || chosen->empty()) {
         const std::string home = services_.files.homeFolder();

@@ -10,6 +10,7 @@
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/screen_metrics.h"
 #include "platform/window_host.h"
 #include "recording/scheduled_recording.h"
 #include "recording/take_schedule.h"
@@ -50,6 +51,7 @@ struct ScheduleServices {
     MessageBoxes& messages;
     WindowHost& windows;
     ResourcePictures& pictures;
+    const ScreenMetrics& screen;
 };
 
 // The schedule window: start time, duration, target file and "Activate". The Schedule button

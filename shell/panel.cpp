@@ -13,10 +13,12 @@ const char* const kShortName = "Murmur";
 const char* const kVersionText = "v 1.1";
 
 const char* const kHotkeyAssignTitle = "Hotkey Assign";
-constexpr unsigned kKeyR = 0x52;
-constexpr unsigned kKeyS = 0x53;
 constexpr int kRecordHotkey = 0;
 constexpr int kStopHotkey = 1;
+
+// The names stay as they are: desktops keep the keys a user gave the hotkeys under them.
+Hotkey recordHotkey() { return {kRecordHotkey, "record", "Start recording", "Ctrl+Alt+R"}; }
+Hotkey stopHotkey() { return {kStopHotkey, "stop", "Stop recording and save", "Ctrl+Alt+S"}; }
 
 // The one message that tells the user which hotkeys could not be had, or none.
 const char* hotkeyFailureMessage(bool recordRegistered, bool stopRegistered) {
@@ -33,39 +35,48 @@ std::string pictureFailure(const std::string& name, const std::error_code& error
 } // namespace
 
 Panel::Panel(PanelServices services, PanelControls controls, ScheduleWindowControls scheduleControls)
-    : pictures(services.resources, services.files), recorder({.clock = services.clock,
-                                                              .engine = services.takeEngine,
-                                                              .messages = services.messages,
-                                                              .files = services.files,
-                                                              .takes = services.takes,
-                                                              .pictures = pictures},
-                                                             {.recordButton = controls.recordButton,
-                                                              .stopButton = controls.stopButton,
-                                                              .secondsLabel = controls.secondsLabel,
-                                                              .sizeLabel = controls.sizeLabel,
-                                                              .elapsedTimer = controls.elapsedTimer,
-                                                              .scheduledStopTimer = controls.scheduledStopTimer,
-                                                              .levelTimer = controls.levelTimer,
-                                                              .levelDisplay = controls.levelDisplay,
-                                                              .saveTakeDialog = controls.saveTakeDialog,
-                                                              .saveProgressTimer = controls.saveProgressTimer,
-                                                              .saveProgress = controls.saveProgress},
-                                                             player, schedule),
+    : pictures(services.resources, services.files),
+      choices({.engine = services.takeEngine, .settings = services.settings, .messages = services.messages},
+              controls.choiceMenu),
+      recorder({.clock = services.clock,
+                .engine = services.takeEngine,
+                .messages = services.messages,
+                .files = services.files,
+                .takes = services.takes,
+                .pictures = pictures,
+                .screen = services.screen},
+               {.recordButton = controls.recordButton,
+                .stopButton = controls.stopButton,
+                .secondsLabel = controls.secondsLabel,
+                .sizeLabel = controls.sizeLabel,
+                .elapsedTimer = controls.elapsedTimer,
+                .scheduledStopTimer = controls.scheduledStopTimer,
+                .levelTimer = controls.levelTimer,
+                .levelDisplay = controls.levelDisplay,
+                .saveTakeDialog = controls.saveTakeDialog,
+                .saveProgressTimer = controls.saveProgressTimer,
+                .saveProgress = controls.saveProgress},
+               player, schedule, choices),
       player(
           {.engine = services.playbackEngine,
            .files = services.files,
            .messages = services.messages,
-           .pictures = pictures},
+           .pictures = pictures,
+           .screen = services.screen},
           {.playButton = controls.playButton, .secondsLabel = controls.secondsLabel, .sizeLabel = controls.sizeLabel},
           recorder),
-      converter(
-          {.files = services.files, .launcher = services.launcher, .messages = services.messages, .pictures = pictures},
-          {.convertButton = controls.convertButton, .convertDialog = controls.convertDialog}),
+      converter({.files = services.files,
+                 .launcher = services.launcher,
+                 .messages = services.messages,
+                 .pictures = pictures,
+                 .screen = services.screen},
+                {.convertButton = controls.convertButton, .convertDialog = controls.convertDialog}),
       schedule({.clock = services.clock,
                 .files = services.files,
                 .messages = services.messages,
                 .windows = services.windows,
-                .pictures = pictures},
+                .pictures = pictures,
+                .screen = services.screen},
                scheduleControls,
                {.scheduleButton = controls.scheduleButton,
                 .scheduleCaptionLabel = controls.scheduleCaptionLabel,
@@ -73,17 +84,17 @@ Panel::Panel(PanelServices services, PanelControls controls, ScheduleWindowContr
                 .scheduleStartTimer = controls.scheduleStartTimer},
                recorder),
       services_(services), controls_(controls),
-      minimizeButton_(pictures, controls.minimizeButton, kMinimizeButtonLayout,
+      minimizeButton_(pictures, services.screen, controls.minimizeButton, kMinimizeButtonLayout,
                       [this] { services_.windows.minimizePanel(); }),
-      closeButton_(pictures, controls.closeButton, kCloseButtonLayout, [this] { close(); }) {}
+      closeButton_(pictures, services.screen, controls.closeButton, kCloseButtonLayout, [this] { close(); }) {}
 
 std::optional<std::string> Panel::load() {
     controls_.copyrightLabel.setCaption(std::string("\u00A9") + kShortName);
     controls_.versionLabel.setCaption(kVersionText);
     schedule.load();
+    choices.load();
     if (auto failure = showPictures()) return failure;
-    outline_ = makePanelOutline(services_.regions, services_.screen, 1.0f, 1.0f, 0, 0);
-    services_.windows.setPanelOutline(*services_.regions.find(outline_));
+    services_.windows.setPanelOutline(panelOutline(services_.screen, 1.0f, 1.0f, 0, 0));
     recorder.load();
     return std::nullopt;
 }
@@ -93,6 +104,7 @@ void Panel::finishStartUp() {
     services_.hotkeys.setHotkeyHandler([this](int id) { onHotkey(id); });
     services_.hotkeys.setRefusalHandler([this](const std::vector<int>& ids) { onHotkeysRefused(ids); });
     recorder.recoverLeftoverTakes();
+    choices.lookAtInputs();
 }
 
 std::optional<std::string> Panel::showPictures() {
@@ -120,9 +132,8 @@ std::optional<std::string> Panel::showPictures() {
 }
 
 void Panel::registerHotkeys() {
-    Hotkeys& hotkeys = services_.hotkeys;
-    recordHotkeyRegistered_ = !hotkeys.registerHotkey(kRecordHotkey, kAltModifier | kControlModifier, kKeyR);
-    stopHotkeyRegistered_ = !hotkeys.registerHotkey(kStopHotkey, kAltModifier | kControlModifier, kKeyS);
+    recordHotkeyRegistered_ = !services_.hotkeys.registerHotkey(recordHotkey());
+    stopHotkeyRegistered_ = !services_.hotkeys.registerHotkey(stopHotkey());
     reportHotkeyFailures();
 }
 
@@ -169,7 +180,6 @@ void Panel::end(bool unloadScheduleWindow) {
 }
 
 void Panel::unload() {
-    services_.regions.remove(outline_);
     player.stop();
     if (recordHotkeyRegistered_) services_.hotkeys.unregisterHotkey(kRecordHotkey);
     if (stopHotkeyRegistered_) services_.hotkeys.unregisterHotkey(kStopHotkey);

@@ -5,6 +5,7 @@
 
 #include "buttons/image_button.h"
 #include "buttons/resource_pictures.h"
+#include "platform/choice_menu.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
@@ -13,15 +14,16 @@
 #include "platform/level_display.h"
 #include "platform/playback_engine.h"
 #include "platform/process_launcher.h"
-#include "platform/regions.h"
 #include "platform/resources.h"
 #include "platform/screen_metrics.h"
+#include "platform/settings.h"
 #include "platform/take_engine.h"
 #include "platform/take_folder.h"
 #include "platform/window_host.h"
 #include "playback/converter.h"
 #include "playback/player.h"
 #include "recording/recorder.h"
+#include "recording/take_choices.h"
 #include "schedule/schedule_window.h"
 
 namespace murmora {
@@ -38,8 +40,8 @@ struct PanelServices {
     Hotkeys& hotkeys;
     Resources& resources;
     WindowHost& windows;
-    Regions& regions;
     ScreenMetrics& screen;
+    SettingsStore& settings; // the choices of the panel's menu
 };
 
 // The controls of the record panel.
@@ -66,6 +68,7 @@ struct PanelControls {
     FileDialog& convertDialog;
     Timer& saveProgressTimer;
     ProgressWindow& saveProgress; // names the file a long save writes
+    ChoiceMenu& choiceMenu;       // the input and the format, and the tooltip that names them
 };
 
 // The record panel: start-up, the Close and Minimize buttons, the unload, the hotkeys and the
@@ -80,7 +83,8 @@ public:
     // user, when a picture the panel cannot do without is missing or unreadable.
     std::optional<std::string> load();
     // The rest of the start-up, which can wait until the panel is on screen: the hotkeys (round
-    // trips to the window system, and a message when they cannot be had) and the leftover takes.
+    // trips to the window system, and a message when they cannot be had), the leftover takes and
+    // the inputs there are.
     void finishStartUp();
     // The window system closes the panel (Alt+F4, the window manager): as the Close button, but
     // the schedule window is left loaded.
@@ -88,11 +92,11 @@ public:
     // The desktop session ends: nobody is there to answer a question, so a take that runs is
     // neither saved nor discarded but kept where the next start recovers it; the program ends.
     void onSessionEnd();
-    // The panel goes: removes the outline, stops the playback and gives back the hotkeys. A take
-    // is left alone.
+    // The panel goes: stops the playback and gives back the hotkeys. A take is left alone.
     void unload();
 
     ResourcePictures pictures;
+    TakeChoices choices;
     Recorder recorder;
     Player player;
     Converter converter;
@@ -115,7 +119,6 @@ private:
     PanelControls controls_;
     ImageButton minimizeButton_;
     ImageButton closeButton_;
-    RegionHandle outline_ = 0;
     bool ending_ = false;
     bool recordHotkeyRegistered_ = false;
     bool stopHotkeyRegistered_ = false;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/twips.h"
+
 namespace murmora {
 
 namespace {
@@ -12,22 +14,20 @@ constexpr double kDesignTwipsPerPixel = 15.0;
 
 } // namespace
 
-int designToWindowPixels(int designValue, float scale, double twipsPerPixel, int offset) {
-    const double exact = static_cast<double>(scale) * designValue * kDesignTwipsPerPixel / twipsPerPixel + offset;
+int designToWindowPixels(int designValue, float scale, double dotsPerInch, int offset) {
+    const double exact =
+        static_cast<double>(scale) * designValue * kDesignTwipsPerPixel / twipsPerPixel(dotsPerInch) + offset;
     if (std::isnan(exact)) return 0;
     // nearbyint rounds in the current mode, which is to nearest with halves to even.
     return static_cast<int>(std::clamp<double>(std::nearbyint(exact), kMinRegionCoordinate, kMaxRegionCoordinate));
 }
 
-RegionHandle makePanelOutline(Regions& regions, const ScreenMetrics& screen, float scaleX, float scaleY,
-                              std::int16_t offsetX, std::int16_t offsetY) {
-    auto across = [&](int v) { return designToWindowPixels(v, scaleX, screen.twipsPerPixelX(), offsetX); };
-    auto down = [&](int v) { return designToWindowPixels(v, scaleY, screen.twipsPerPixelY(), offsetY); };
-    auto widthAcross = [&](int v) { return designToWindowPixels(v, scaleX, screen.twipsPerPixelX(), 0); };
-    auto heightDown = [&](int v) { return designToWindowPixels(v, scaleY, screen.twipsPerPixelY(), 0); };
-
-    const RegionHandle outline = regions.createRectangle(0, 0, 0, 0);
-    const RegionHandle work = regions.createRectangle(0, 0, 0, 0);
+Outline panelOutline(const ScreenMetrics& screen, float scaleX, float scaleY, std::int16_t offsetX,
+                     std::int16_t offsetY) {
+    auto across = [&](int v) { return designToWindowPixels(v, scaleX, screen.dotsPerInchX(), offsetX); };
+    auto down = [&](int v) { return designToWindowPixels(v, scaleY, screen.dotsPerInchY(), offsetY); };
+    auto widthAcross = [&](int v) { return designToWindowPixels(v, scaleX, screen.dotsPerInchX(), 0); };
+    auto heightDown = [&](int v) { return designToWindowPixels(v, scaleY, screen.dotsPerInchY(), 0); };
 
     // The rounded rectangle on the left; the values are converted in this order.
     const int cornerHeight = heightDown(56);
@@ -36,23 +36,15 @@ RegionHandle makePanelOutline(Regions& regions, const ScreenMetrics& screen, flo
     const int boxRight = across(163);
     const int boxTop = down(1);
     const int boxLeft = across(2);
-    const RegionHandle roundedBox =
-        regions.createRoundedRectangle(boxLeft, boxTop, boxRight, boxBottom, cornerWidth, cornerHeight);
-    regions.combine(outline, roundedBox, roundedBox, CombineMode::copy);
-    regions.remove(roundedBox);
+    const OutlineShape roundedBox =
+        OutlineShape::roundedRectangle(boxLeft, boxTop, boxRight, boxBottom, cornerWidth, cornerHeight);
 
     // The disc on the right.
     const int discBottom = down(214);
     const int discRight = across(204);
     const int discTop = down(52);
     const int discLeft = across(38);
-    const RegionHandle disc = regions.createEllipse(discLeft, discTop, discRight, discBottom);
-    regions.combine(work, outline, outline, CombineMode::copy);
-    regions.combine(outline, work, disc, CombineMode::unite);
-
-    regions.remove(disc);
-    regions.remove(work);
-    return outline;
+    return {roundedBox, OutlineShape::ellipse(discLeft, discTop, discRight, discBottom)};
 }
 
 } // namespace murmora

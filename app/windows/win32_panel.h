@@ -5,8 +5,7 @@
 #include <string>
 
 #include "platform/audio/sound_engine.h"
-#include "platform/regions.h"
-#include "platform/win32/gdi_regions.h"
+#include "platform/win32/no_choices.h"
 #include "platform/win32/panel_window.h"
 #include "platform/win32/schedule_dialog.h"
 #include "platform/win32/win32_clock.h"
@@ -44,12 +43,13 @@ private:
     Win32Files files_;
     Win32ProcessLauncher launcher_;
     Win32Resources resources_;
-    GdiRegions regions_;
     Win32ScreenMetrics screen_;
-    PanelWindow window_{screen_};
+    PanelWindow window_;
     ScheduleDialog scheduleDialog_{window_.handle(), screen_};
     Win32Hotkeys hotkeys_{window_.handle()};
     Win32WindowHost windows_{window_, scheduleDialog_};
+    UnkeptSettings settings_;
+    NoChoiceMenu choiceMenu_;
     Panel panel_;
 };
 

@@ -88,7 +88,7 @@ void print(long long mebibytes, const char* how, const Saved& saved) {
 bool saveOnTheWorker(long long mebibytes, const std::filesystem::path& takes, const std::string& target) {
     auto backendOwner = std::make_unique<audio::ScriptedBackend>();
     audio::ScriptedBackend& backend = *backendOwner;
-    QtUiThread ui;
+    qt::QtUiThread ui;
     audio::SoundEngine engine(std::move(backendOwner), takes, ui);
     Waiter waiter;
     bool ok = false;
@@ -96,11 +96,12 @@ bool saveOnTheWorker(long long mebibytes, const std::filesystem::path& takes, co
                             [&](const SoundError& error) {
                                 ok = !error;
                                 waiter.finished();
-                            }});
-    if (engine.startTake() || !bench::feedTake(backend, mebibytes)) return false;
+                            },
+                            {}});
+    if (!engine.startTake("") || !bench::feedTake(backend, mebibytes)) return false;
     engine.stopTake();
     waiter.wait();
-    Saved saved = timedSave(waiter, [&] { engine.saveTake(target); });
+    Saved saved = timedSave(waiter, [&] { engine.saveTake(target, SaveFormat::wav); });
     saved.ok = ok;
     print(mebibytes, "worker", saved);
     return true;

@@ -64,14 +64,14 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     murmora::BenchPanel bench;
-    murmora::QtPanel& panel = bench.panel;
+    murmora::qt::QtPanel& panel = bench.panel;
     if (panel.start()) return 1;
     ChosenTake chosen;
     chosen.path = argv[1];
     // The panel's Play button, playing that file, on the panel's engine.
     QEventLoop playing;
     EndWatch engine(bench.engine, [&playing] { playing.quit(); });
-    murmora::Player player({engine, panel.files, panel.messages, panel.panel.pictures},
+    murmora::Player player({engine, panel.files, panel.messages, panel.panel.pictures, panel.screen},
                            {*panel.window.playButton, *panel.window.secondsLabel, *panel.window.sizeLabel}, chosen);
     // The panel is shown and painted, as it is long before anyone presses Play.
     if (!QTest::qWaitForWindowExposed(&panel.window)) return 1;

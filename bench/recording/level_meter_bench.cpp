@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     murmora::BenchPanel bench;
-    murmora::QtPanel& panel = bench.panel;
+    murmora::qt::QtPanel& panel = bench.panel;
     if (panel.start()) return EXIT_FAILURE;
     // A box (no take could start, the input was lost) would wait for an answer for ever.
     QTimer boxWatch;

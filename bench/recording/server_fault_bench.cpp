@@ -63,7 +63,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     murmora::BenchPanel bench;
-    murmora::QtPanel& panel = bench.panel;
+    murmora::qt::QtPanel& panel = bench.panel;
     if (panel.start()) return 1;
 
     QElapsedTimer clock;

@@ -15,14 +15,17 @@ constexpr auto kHeaderPeriod = std::chrono::seconds(1); // a crash loses at most
 
 } // namespace
 
-Result<std::unique_ptr<CaptureRecorder>>
-CaptureRecorder::open(AudioBackend& backend, const std::filesystem::path& takeFolder, const StreamFormat& format) {
+Result<std::unique_ptr<CaptureRecorder>> CaptureRecorder::open(AudioBackend& backend,
+                                                               const std::filesystem::path& takeFolder,
+                                                               const StreamFormat& format,
+                                                               const std::string& inputName) {
     auto take = TakeFile::create(takeFolder, format);
     if (!take) return take.error();
     std::unique_ptr<CaptureRecorder> recorder(new CaptureRecorder(format, std::move(*take)));
-    auto stream = backend.openCapture(format, *recorder);
-    if (!stream) return stream.error();
-    recorder->stream_ = std::move(*stream);
+    auto opened = backend.openCaptureFrom(inputName, format, *recorder);
+    if (!opened) return opened.error();
+    recorder->stream_ = std::move(opened->stream);
+    recorder->defaultInstead_ = opened->defaultInstead;
     return recorder;
 }
 
@@ -80,6 +83,14 @@ std::error_code CaptureRecorder::save(const std::filesystem::path& target) {
     return take_->placeAt(target);
 }
 
+std::error_code CaptureRecorder::saveEncoded(const std::filesystem::path& target, EncodedFormat format,
+                                             std::stop_token cancel, const EncodeProgress& progress) {
+    static_cast<void>(stop());
+    finished_ = true;
+    if (const std::error_code error = take_->finish()) return error;
+    return encodeTake(take_->path(), target, format, std::move(cancel), progress);
+}
+
 void CaptureRecorder::onCaptured(const std::int16_t* samples, std::size_t frames, bool deviceOverflow) noexcept {
     if (!accepting_.load(std::memory_order_acquire)) return;
     lastFrameAt_.store(std::chrono::steady_clock::now().time_since_epoch().count(), std::memory_order_relaxed);
@@ -101,7 +112,9 @@ void CaptureRecorder::wakeWriter() {
 }
 
 void CaptureRecorder::gatherLevel(const std::int16_t* samples, std::size_t frames) noexcept {
-    windowPeak_ = std::max(windowPeak_, samplePeak({samples, frames * static_cast<std::size_t>(format_.channels)}));
+    const int peak = samplePeak({samples, frames * static_cast<std::size_t>(format_.channels)});
+    if (peak >= kClipPeak) clipped_.store(true, std::memory_order_relaxed);
+    windowPeak_ = std::max(windowPeak_, peak);
     windowFrames_ += frames;
     if (windowFrames_ < levelWindowFrames_) return;
     inputPeak_.store(windowPeak_, std::memory_order_relaxed);

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/audio/audio_backend.h"
 #include "platform/audio/spsc_ring.h"
+#include "platform/audio/take_encoder.h"
 #include "platform/audio/take_file.h"
 
 #include <atomic>
@@ -11,12 +12,14 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stop_token>
+#include <string>
 #include <thread>
 #include <vector>
 
 namespace murmora::audio {
 
-// One take from the default input into a take file. The audio callback only copies frames into
+// One take from an input into a take file. The audio callback only copies frames into
 // a ring; a writer thread moves them into the file and keeps its header current. The take ends
 // by itself at the last frame received when its input is lost (the stream is lost, or no frame
 // comes for kNoFramesLimit while recording, kFirstFramesLimit for the first ones) or the disk
@@ -32,10 +35,12 @@ public:
     // much. A 50 ms fragment of the sound server or a 46 ms PortAudio buffer is one window;
     // smaller blocks are gathered to 40 to 50 ms.
     static constexpr auto kLevelWindow = std::chrono::milliseconds(40);
-    // Fails with the reason the take file could not be made (a system error, or the take folder's
-    // refusal), or why no stream opened.
+    // A take from the input the backend lists as `inputName`, or from the default input when
+    // that is empty or not there (then defaultInstead() says so). Fails with the reason the take
+    // file could not be made (a system error, or the take folder's refusal), or why no stream
+    // opened.
     static Result<std::unique_ptr<CaptureRecorder>> open(AudioBackend& backend, const std::filesystem::path& takeFolder,
-                                                         const StreamFormat& format);
+                                                         const StreamFormat& format, const std::string& inputName = {});
     ~CaptureRecorder(); // ends the take; an unsaved take file is removed
     CaptureRecorder(const CaptureRecorder&) = delete;
     CaptureRecorder& operator=(const CaptureRecorder&) = delete;
@@ -52,6 +57,10 @@ public:
     // Stops, then finishes the file at `target` (see TakeFile::placeAt). A take that a save was
     // tried on records no more.
     std::error_code save(const std::filesystem::path& target);
+    // Stops, finishes the take file and encodes it into `target` (see encodeTake), on the calling
+    // thread. The take file stays, and can be saved again, until the recorder goes.
+    std::error_code saveEncoded(const std::filesystem::path& target, EncodedFormat format, std::stop_token cancel,
+                                const EncodeProgress& progress);
 
     // The take's file stays where the next start recovers it when the recorder goes.
     void keepForRecovery() { take_->keepForRecovery(); }
@@ -59,6 +68,10 @@ public:
     // May be read from any thread, as may lost() and inputPeak().
     bool recording() const { return writing_.load() && !lost(); }
     bool lost() const { return lost_.load(); }
+    // The input asked for was not there: the take records from the default input.
+    bool defaultInstead() const { return defaultInstead_; }
+    // A sample of the take has reached full scale.
+    bool clipped() const { return clipped_.load(std::memory_order_relaxed); }
     bool finished() const { return finished_; }
     // Why the disk refused frames, once it did: the take holds what was written before, and ended
     // there. Read after stop().
@@ -71,9 +84,6 @@ public:
     // 0 when not recording.
     int inputPeak() const { return recording() ? inputPeak_.load(std::memory_order_relaxed) : 0; }
     const StreamFormat& format() const { return format_; }
-    std::size_t ringCapacityFrames() const { return ring_.capacityFrames(); }
-    // Frames captured that the writer has not taken yet.
-    std::size_t bufferedFrames() const { return ring_.readableFrames(); }
 
 private:
     CaptureRecorder(const StreamFormat& format, std::unique_ptr<TakeFile> take);
@@ -102,6 +112,8 @@ private:
     bool finished_ = false;
     std::atomic<bool> accepting_{false}; // frames are taken only while recording
     std::atomic<bool> lost_{false};
+    std::atomic<bool> clipped_{false};
+    bool defaultInstead_ = false;
     std::error_code writeError_; // the writer's, until stop() joins it
     std::atomic<std::int64_t> framesCaptured_{0};
     std::atomic<std::int64_t> framesLost_{0};

@@ -31,9 +31,23 @@ bool isWaveContainer(int format) {
     }
 }
 
-bool isPlayableWave(const SF_INFO& info) {
-    return isWaveContainer(info.format) && info.channels >= 1 && info.channels <= kMaxChannels &&
-           info.samplerate >= 1 && info.samplerate <= kMaxSampleRate;
+// A container whose sound is compressed: its length in bytes is that of the file.
+bool isCompressedContainer(int format) {
+    switch (format & SF_FORMAT_TYPEMASK) {
+    case SF_FORMAT_FLAC:
+    case SF_FORMAT_OGG:
+    case SF_FORMAT_MPEG:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isPlayable(const SF_INFO& info, PlayableFiles files) {
+    const bool container =
+        isWaveContainer(info.format) || (files == PlayableFiles::sound && isCompressedContainer(info.format));
+    return container && info.channels >= 1 && info.channels <= kMaxChannels && info.samplerate >= 1 &&
+           info.samplerate <= kMaxSampleRate;
 }
 
 bool isFloatingPoint(int format) {
@@ -62,13 +76,14 @@ int bytesPerStoredSample(int format) {
 
 } // namespace
 
-Result<std::unique_ptr<FilePlayer>> FilePlayer::open(AudioBackend& backend, const std::filesystem::path& path) {
+Result<std::unique_ptr<FilePlayer>> FilePlayer::open(AudioBackend& backend, const std::filesystem::path& path,
+                                                     PlayableFiles files) {
     std::error_code statError;
     if (!std::filesystem::is_regular_file(path, statError))
         return std::make_error_code(std::errc::no_such_file_or_directory);
     SF_INFO info{};
     SNDFILE* file = takefs::openSoundFile(path, SFM_READ, &info);
-    if (file && !isPlayableWave(info)) {
+    if (file && !isPlayable(info, files)) {
         sf_close(file); // read only: nothing is lost whatever it answers
         file = nullptr;
     }
@@ -77,7 +92,13 @@ Result<std::unique_ptr<FilePlayer>> FilePlayer::open(AudioBackend& backend, cons
     // of any other file, libsndfile would read the whole of it for its peak first.
     if (isFloatingPoint(info.format)) sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
     const StreamFormat format{info.samplerate, info.channels};
-    std::unique_ptr<FilePlayer> player(new FilePlayer(file, format, info.frames, bytesPerStoredSample(info.format)));
+    std::optional<std::int64_t> compressedBytes;
+    if (isCompressedContainer(info.format)) {
+        const auto size = std::filesystem::file_size(path, statError);
+        if (!statError) compressedBytes = static_cast<std::int64_t>(size);
+    }
+    std::unique_ptr<FilePlayer> player(
+        new FilePlayer(file, format, info.frames, bytesPerStoredSample(info.format), compressedBytes));
     // The output asks for its first frames as soon as it opens: have them ready.
     const bool moreToRead = player->fillRing();
     auto stream = backend.openPlayback(format, *player);
@@ -87,8 +108,9 @@ Result<std::unique_ptr<FilePlayer>> FilePlayer::open(AudioBackend& backend, cons
     return player;
 }
 
-FilePlayer::FilePlayer(SNDFILE* file, const StreamFormat& format, std::int64_t frames, int bytesPerSample)
-    : file_(file), format_(format), frames_(frames), bytesPerSample_(bytesPerSample),
+FilePlayer::FilePlayer(SNDFILE* file, const StreamFormat& format, std::int64_t frames, int bytesPerSample,
+                       std::optional<std::int64_t> compressedBytes)
+    : file_(file), format_(format), frames_(frames), bytesPerSample_(bytesPerSample), compressedBytes_(compressedBytes),
       ring_(static_cast<std::size_t>(format.sampleRate) * kRingSeconds, static_cast<std::size_t>(format.channels)),
       chunk_(kChunkFrames * static_cast<std::size_t>(format.channels)) {}
 

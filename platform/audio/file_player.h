@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -16,13 +17,21 @@ typedef struct sf_private_tag SNDFILE;
 
 namespace murmora::audio {
 
-// Plays one WAV file on the default output. A reader thread moves frames from the file into a
+// The files a player takes: WAV only (RF64 and Wave64 too), or also FLAC, Ogg (Opus, Vorbis) and
+// MP3, which libsndfile decodes.
+enum class PlayableFiles {
+    wave,
+    sound
+};
+
+// Plays one sound file on the default output. A reader thread moves frames from the file into a
 // ring; the audio callback only copies them out.
 class FilePlayer final : private PlaybackSource {
 public:
     // Fails with errc::no_such_file_or_directory when `path` is no file, AudioError::notWav when
-    // it holds no WAV it can play, or why no stream opened.
-    static Result<std::unique_ptr<FilePlayer>> open(AudioBackend& backend, const std::filesystem::path& path);
+    // it holds no sound of `files` it can play, or why no stream opened.
+    static Result<std::unique_ptr<FilePlayer>> open(AudioBackend& backend, const std::filesystem::path& path,
+                                                    PlayableFiles files = PlayableFiles::wave);
     ~FilePlayer();
     FilePlayer(const FilePlayer&) = delete;
     FilePlayer& operator=(const FilePlayer&) = delete;
@@ -43,9 +52,12 @@ public:
     int sampleRate() const { return format_.sampleRate; }
     // Bytes one frame takes in the file.
     int bytesPerFrame() const { return format_.channels * bytesPerSample_; }
+    // Bytes its sound takes in the file: of a compressed file, the whole file.
+    std::int64_t soundBytes() const { return compressedBytes_ ? *compressedBytes_ : frames_ * bytesPerFrame(); }
 
 private:
-    FilePlayer(SNDFILE* file, const StreamFormat& format, std::int64_t frames, int bytesPerSample);
+    FilePlayer(SNDFILE* file, const StreamFormat& format, std::int64_t frames, int bytesPerSample,
+               std::optional<std::int64_t> compressedBytes);
     std::size_t onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept override;
     void onStreamEnded(StreamState state) noexcept override;
     void readUntilEnd();
@@ -57,6 +69,7 @@ private:
     StreamFormat format_;
     std::int64_t frames_;
     int bytesPerSample_;
+    std::optional<std::int64_t> compressedBytes_; // the file's size, when its sound is compressed
     SpscRing<std::int16_t> ring_;
     std::unique_ptr<AudioStream> stream_;
     bool started_ = false;

@@ -29,6 +29,7 @@ SoundEngine::SoundEngine(std::unique_ptr<AudioBackend> backend, std::filesystem:
     : backend_(std::move(backend)), takeFolder_(std::move(takeFolder)), ui_(ui) {}
 
 SoundEngine::~SoundEngine() {
+    saveCancel_.request_stop(); // an encoding is not waited for: the take is recovered at the next start
     player_.reset();
     if (take_) {
         worker_.post([take = take_] {
@@ -51,9 +52,27 @@ bool SoundEngine::isCurrent(const std::weak_ptr<Take>& take) const {
     return held && held == take_;
 }
 
-SoundError SoundEngine::startTake() {
+Result<std::vector<SoundInput>, SoundError> SoundEngine::listInputs() {
+    auto listed = backend_->listInputs();
+    if (!listed) return inputsNotListed(listed.error());
+    std::vector<SoundInput> inputs;
+    for (const InputDevice& input : *listed)
+        inputs.push_back({input.name, input.description, input.isDefault, input.outputSound});
+    return inputs;
+}
+
+std::vector<SaveFormat> SoundEngine::saveFormats() const {
+    std::vector<SaveFormat> formats{SaveFormat::wav};
+    for (const EncodedFormat encoded : encodableFormats())
+        formats.push_back(encoded == EncodedFormat::flac   ? SaveFormat::flac
+                          : encoded == EncodedFormat::opus ? SaveFormat::opus
+                                                           : SaveFormat::mp3);
+    return formats;
+}
+
+Result<TakeStarted, SoundError> SoundEngine::startTake(const std::string& inputName) {
     if (take_) dropTake();
-    auto recorder = CaptureRecorder::open(*backend_, takeFolder_, StreamFormat{});
+    auto recorder = CaptureRecorder::open(*backend_, takeFolder_, StreamFormat{}, inputName);
     if (!recorder) return takeNotStarted(recorder.error(), takeFolder_);
     auto take = std::make_shared<Take>(Take{std::move(*recorder)});
     take->recorder->setEndedHandler([this, weak = std::weak_ptr<Take>(take)] {
@@ -65,8 +84,9 @@ SoundError SoundEngine::startTake() {
         worker_.post([take] {}); // its file is removed there
         return takeNotStarted(error, takeFolder_);
     }
+    const bool defaultInstead = take->recorder->defaultInstead();
     take_ = std::move(take);
-    return {};
+    return TakeStarted{defaultInstead};
 }
 
 void SoundEngine::stopTake() {
@@ -85,10 +105,11 @@ void SoundEngine::endTake(const std::shared_ptr<Take>& take) {
     });
 }
 
-void SoundEngine::saveTake(const std::string& path) {
+void SoundEngine::saveTake(const std::string& path, SaveFormat format) {
     if (!take_) return;
-    worker_.post([this, take = take_, path] {
-        const std::error_code error = take->recorder->save(pathOfUtf8(path));
+    saveCancel_ = std::stop_source();
+    worker_.post([this, take = take_, path = pathOfUtf8(path), format, cancel = saveCancel_.get_token()] {
+        const std::error_code error = placeTake(take, path, format, cancel);
         const SoundError outcome = error ? takeNotSaved(error) : SoundError{};
         tell([this, weak = std::weak_ptr<Take>(take), outcome] {
             if (!isCurrent(weak)) return;
@@ -96,6 +117,26 @@ void SoundEngine::saveTake(const std::string& path) {
             if (takeHandlers_.saved) takeHandlers_.saved(outcome);
         });
     });
+}
+
+std::error_code SoundEngine::placeTake(const std::shared_ptr<Take>& take, const std::filesystem::path& path,
+                                       SaveFormat format,
+                                       std::stop_token cancel) {
+    if (format == SaveFormat::wav) return take->recorder->save(path);
+    const EncodedFormat encoded = format == SaveFormat::flac   ? EncodedFormat::flac
+                                  : format == SaveFormat::opus ? EncodedFormat::opus
+                                                               : EncodedFormat::mp3;
+    // Told in whole percents: the panel shows no more, and its thread is woken a hundred times.
+    int told = -1;
+    const auto progress = [this, &told, weak = std::weak_ptr<Take>(take)](double done) {
+        const int percent = static_cast<int>(done * 100);
+        if (percent == told) return;
+        told = percent;
+        tell([this, weak, done] {
+            if (isCurrent(weak) && takeHandlers_.saveProgress) takeHandlers_.saveProgress(done);
+        });
+    };
+    return take->recorder->saveEncoded(path, encoded, std::move(cancel), progress);
 }
 
 void SoundEngine::discardTake() {
@@ -111,9 +152,11 @@ std::optional<int> SoundEngine::inputPeak() const {
     return take_->recorder->inputPeak();
 }
 
+bool SoundEngine::inputClipped() const { return take_ && take_->recorder->clipped(); }
+
 Result<PlaybackLength, SoundError> SoundEngine::openPlayback(const std::string& path) {
     stopPlayback();
-    auto player = FilePlayer::open(*backend_, pathOfUtf8(path));
+    auto player = FilePlayer::open(*backend_, pathOfUtf8(path), PlayableFiles::sound);
     if (!player) return playbackNotStarted(player.error());
     (*player)->setEndedHandler([this, number = playbackNumber_](bool lost) {
         tell([this, number, lost] {
@@ -122,7 +165,7 @@ Result<PlaybackLength, SoundError> SoundEngine::openPlayback(const std::string& 
     });
     player_ = std::move(*player);
     const std::int64_t frames = player_->frames();
-    return PlaybackLength{frames * 1000 / player_->sampleRate(), frames * player_->bytesPerFrame()};
+    return PlaybackLength{frames * 1000 / player_->sampleRate(), player_->soundBytes()};
 }
 
 SoundError SoundEngine::play() {

@@ -37,7 +37,13 @@ SoundError takeNotWritten(const std::error_code& error) {
 SoundError takeInputLost() { return {SoundFailure::deviceLost, "The sound device went away"}; }
 
 SoundError takeNotSaved(const std::error_code& error) {
+    if (error == std::errc::operation_canceled) return {SoundFailure::saveCancelled, "The save was cancelled"};
     return {SoundFailure::notSaved, withReason("The file could not be saved", error)};
+}
+
+SoundError inputsNotListed(const std::error_code& error) {
+    if (auto failure = deviceFailure(error, "inputs")) return *failure;
+    return {SoundFailure::noDevice, withReason("The sound inputs could not be listed", error)};
 }
 
 SoundError playbackNotStarted(const std::error_code& error) {

@@ -16,8 +16,10 @@ SoundError takeNotStarted(const std::error_code& error, const std::filesystem::p
 SoundError takeNotWritten(const std::error_code& error);
 // The input went away during the take.
 SoundError takeInputLost();
-// The take could not be put at the path asked for.
+// The take could not be put at the path asked for, or its save was cancelled.
 SoundError takeNotSaved(const std::error_code& error);
+// The inputs could not be listed.
+SoundError inputsNotListed(const std::error_code& error);
 // A file could not be opened to play, or its playing started.
 SoundError playbackNotStarted(const std::error_code& error);
 

@@ -222,6 +222,8 @@ Result<TakeReader> openTake(const fs::path& take, SF_INFO& info) {
 
 } // namespace
 
+std::vector<EncodedFormat> encodableFormats() { return {EncodedFormat::flac, EncodedFormat::opus, EncodedFormat::mp3}; }
+
 std::error_code encodeTake(const fs::path& take, const fs::path& target, EncodedFormat format, std::stop_token cancel,
                            const EncodeProgress& progress) {
     SF_INFO info{};

@@ -3,6 +3,7 @@
 #include <functional>
 #include <stop_token>
 #include <system_error>
+#include <vector>
 
 namespace murmora::audio {
 
@@ -17,6 +18,10 @@ enum class EncodedFormat {
 // Told on the encoding thread, with the share of the take encoded so far (0 to 1), each time it
 // has grown by a thousandth.
 using EncodeProgress = std::function<void(double done)>;
+
+// The formats encodeTake() writes in this build: all three on Linux; none yet on Windows, whose
+// build has no libopusenc, nor the partial files the encoder writes through.
+std::vector<EncodedFormat> encodableFormats();
 
 // Encodes the 16-bit WAV take at `take` into `target`, on the calling thread. The take is only
 // read. The encoding is written into a hidden file beside the target that replaces it only once

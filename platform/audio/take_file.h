@@ -41,6 +41,9 @@ public:
     std::error_code append(const std::int16_t* samples, std::size_t frames);
     // Rewrites the header so that the file read now holds every frame written so far.
     void updateHeader();
+    // Writes the final header and lets libsndfile go: nothing more can be appended, and the file
+    // can be read as it stands. The descriptor, and the lock, stay.
+    std::error_code finish();
     // Finishes the file (its final header) and puts it at `target`, with the permissions of any
     // new file of the user: a rename on the same file system, else a copy synced to disk before
     // it replaces the target. On failure the take stays as it was, and can be placed elsewhere.
@@ -52,8 +55,6 @@ public:
 
 private:
     TakeFile(std::filesystem::path path, int descriptor, SNDFILE* file);
-    // Writes the final header and lets libsndfile go; the descriptor, and the lock, stay.
-    std::error_code finish();
     std::error_code placedAt(const std::filesystem::path& target);
 
     std::filesystem::path path_;

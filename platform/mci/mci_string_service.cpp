@@ -59,6 +59,7 @@ int resultCodeOf(SoundFailure failure) {
     case SoundFailure::takeFile:
         return kTakeFileFailed;
     case SoundFailure::notSaved:
+    case SoundFailure::saveCancelled: // not told here: the command language saves WAV, which is not given up
         return kFileNotSaved;
     case SoundFailure::notFound:
         return kFileNotFound;

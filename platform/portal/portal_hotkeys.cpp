@@ -1,6 +1,18 @@
 #include "platform/portal/portal_hotkeys.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace murmora {
+
+QString portalTrigger(const KeyCombination& keys) {
+    QString trigger;
+    if (keys.control) trigger += QStringLiteral("CTRL+");
+    if (keys.alt) trigger += QStringLiteral("ALT+");
+    if (keys.shift) trigger += QStringLiteral("SHIFT+");
+    // The key by its keysym's name: a letter in lower case, or a digit.
+    return trigger + QChar::fromLatin1(keys.key).toLower();
+}
 
 PortalHotkeys::PortalHotkeys(QDBusConnection bus, const QString& appId, MakeFallback makeFallback,
                              std::function<void()> onPortalChosen)
@@ -19,21 +31,34 @@ PortalHotkeys::PortalHotkeys(QDBusConnection bus, const QString& appId, MakeFall
     connect(
         &shortcuts_, &PortalShortcuts::activated, this,
         [this](int id) {
-            if (onHotkey_) onHotkey_(id);
+            // A shortcut given back may still be bound until the session closes.
+            if (onHotkey_ && held_.contains(id)) onHotkey_(id);
         },
         Qt::QueuedConnection);
 }
 
-std::error_code PortalHotkeys::registerHotkey(int id, unsigned modifiers, unsigned virtualKey) {
+std::error_code PortalHotkeys::registerHotkey(const Hotkey& hotkey) {
     if (fallback_) {
-        if (auto error = fallback_->registerHotkey(id, modifiers, virtualKey)) return error;
-    } else if (held_.contains(id) || !PortalShortcuts::asksFor(id, modifiers, virtualKey)) {
-        return std::make_error_code(std::errc::invalid_argument);
-    } else {
-        shortcuts_.start();
+        if (auto error = fallback_->registerHotkey(hotkey)) return error;
+        held_.emplace(hotkey.id, hotkey);
+        return {};
     }
-    held_[id] = {modifiers, virtualKey};
+    const bool nameTaken =
+        std::ranges::any_of(held_, [&](const auto& held) { return held.second.name == hotkey.name; });
+    if (held_.contains(hotkey.id) || nameTaken || !parseKeySequence(hotkey.keys))
+        return std::make_error_code(std::errc::invalid_argument);
+    held_.emplace(hotkey.id, hotkey);
+    bindHeld();
     return {};
+}
+
+void PortalHotkeys::bindHeld() {
+    std::vector<PortalShortcuts::Wanted> wanted;
+    for (const auto& [id, hotkey] : held_) {
+        wanted.push_back({id, QString::fromStdString(hotkey.name), QString::fromStdString(hotkey.description),
+                          portalTrigger(*parseKeySequence(hotkey.keys))});
+    }
+    shortcuts_.bind(std::move(wanted));
 }
 
 void PortalHotkeys::unregisterHotkey(int id) {
@@ -53,6 +78,8 @@ void PortalHotkeys::setRefusalHandler(std::function<void(std::vector<int> ids)> 
 
 void PortalHotkeys::onBindFinished(PortalShortcuts::Outcome outcome) {
     using Outcome = PortalShortcuts::Outcome;
+    // Queued: an outcome that a later binding has overtaken since is passed over.
+    if (outcome != shortcuts_.outcome()) return;
     switch (outcome) {
     case Outcome::pending:
         return;
@@ -62,7 +89,7 @@ void PortalHotkeys::onBindFinished(PortalShortcuts::Outcome outcome) {
         return;
     case Outcome::bound: {
         std::vector<int> unbound;
-        for (const auto& [id, keys] : held_) {
+        for (const auto& [id, hotkey] : held_) {
             if (!shortcuts_.isBound(id)) unbound.push_back(id);
         }
         return refuse(unbound);
@@ -71,7 +98,7 @@ void PortalHotkeys::onBindFinished(PortalShortcuts::Outcome outcome) {
     case Outcome::refused:
     case Outcome::failed: {
         std::vector<int> all;
-        for (const auto& [id, keys] : held_)
+        for (const auto& [id, hotkey] : held_)
             all.push_back(id);
         return refuse(all);
     }
@@ -84,8 +111,8 @@ void PortalHotkeys::fallBack() {
     fallback_ = makeFallback_();
     if (onHotkey_) fallback_->setHotkeyHandler(onHotkey_);
     std::vector<int> failed;
-    for (const auto& [id, keys] : held_) {
-        if (fallback_->registerHotkey(id, keys.first, keys.second)) failed.push_back(id);
+    for (const auto& [id, hotkey] : held_) {
+        if (fallback_->registerHotkey(hotkey)) failed.push_back(id);
     }
     refuse(failed);
 }

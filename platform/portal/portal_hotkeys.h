@@ -2,7 +2,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include <QDBusConnection>
@@ -14,10 +13,15 @@
 
 namespace murmora {
 
+// A key combination as the portal's preferred trigger, in the XDG shortcut notation:
+// "CTRL+ALT+r" for Ctrl+Alt+R.
+QString portalTrigger(const KeyCombination& keys);
+
 // The hotkeys of a Wayland session: the desktop portal's global shortcuts where the portal
 // offers them (told to `onPortalChosen`), else the hotkeys that `makeFallback` makes then (the
 // X11 grabs through XWayland, which see keys only while an X11 window has the focus).
-// Registering one of the portal's shortcuts succeeds at once; a hotkey that is then not had
+// A hotkey is a shortcut of the portal under its name. Registering it succeeds at once and asks
+// the portal for it together with every hotkey held; a hotkey that is then not had
 // (the user declines the desktop's question or leaves it without keys, or the fallback cannot
 // grab it) goes to the refusal handler. Presses reach the hotkey handler through the event
 // loop, so that the action may open dialogs of its own. Lives on the user-interface thread.
@@ -29,13 +33,14 @@ public:
     PortalHotkeys(QDBusConnection bus, const QString& appId, MakeFallback makeFallback,
                   std::function<void()> onPortalChosen);
 
-    std::error_code registerHotkey(int id, unsigned modifiers, unsigned virtualKey) override;
+    std::error_code registerHotkey(const Hotkey& hotkey) override;
     // The last hotkey given back closes the portal session.
     void unregisterHotkey(int id) override;
     void setHotkeyHandler(std::function<void(int id)> onHotkey) override;
     void setRefusalHandler(std::function<void(std::vector<int> ids)> onRefused) override;
 
 private:
+    void bindHeld();
     void onBindFinished(PortalShortcuts::Outcome outcome);
     void fallBack();
     // Tells the refusal handler those of `ids` that were still held, and forgets them.
@@ -46,7 +51,7 @@ private:
     std::function<void()> onPortalChosen_;
     bool chosen_ = false; // the portal, or the fallback
     std::unique_ptr<Hotkeys> fallback_;
-    std::map<int, std::pair<unsigned, unsigned>> held_; // id -> modifiers, virtual key
+    std::map<int, Hotkey> held_; // by id
     std::function<void(int)> onHotkey_;
     std::function<void(std::vector<int>)> onRefused_;
 };

@@ -1,8 +1,5 @@
 #include "platform/portal/portal_shortcuts.h"
 
-#include <algorithm>
-#include <array>
-
 #include <QDBusArgument>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
@@ -11,7 +8,6 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 
-#include "platform/hotkeys.h"
 #include "platform/portal/portal_request.h"
 
 namespace murmora::portal {
@@ -49,33 +45,12 @@ const QString kShortcutsInterface = QStringLiteral("org.freedesktop.portal.Globa
 const QString kRegistryInterface = QStringLiteral("org.freedesktop.host.portal.Registry");
 const QString kSessionInterface = QStringLiteral("org.freedesktop.portal.Session");
 
-struct ShortcutEntry {
-    int hotkeyId;
-    unsigned virtualKey; // with Ctrl+Alt
-    const char* id;
-    const char* description;
-    const char* preferredTrigger; // in the XDG shortcut notation ("CTRL+ALT+r")
-};
-
-constexpr std::array kShortcuts{
-    ShortcutEntry{PortalShortcuts::kRecordHotkeyId, 'R', "record", "Start recording", "CTRL+ALT+r"},
-    ShortcutEntry{PortalShortcuts::kStopHotkeyId, 'S', "stop", "Stop recording and save", "CTRL+ALT+s"},
-};
-
-const ShortcutEntry* entryOf(const QString& shortcutId) {
-    for (const ShortcutEntry& entry : kShortcuts) {
-        if (shortcutId == QLatin1String(entry.id)) return &entry;
-    }
-    return nullptr;
-}
-
-QList<Shortcut> askedShortcuts() {
+QList<Shortcut> askedShortcuts(const std::vector<PortalShortcuts::Wanted>& wanted) {
     QList<Shortcut> asked;
-    for (const ShortcutEntry& entry : kShortcuts) {
-        const QVariantMap properties{
-            {QStringLiteral("description"), QString::fromUtf8(entry.description)},
-            {QStringLiteral("preferred_trigger"), QString::fromLatin1(entry.preferredTrigger)}};
-        asked.append({QString::fromLatin1(entry.id), properties});
+    for (const PortalShortcuts::Wanted& shortcut : wanted) {
+        const QVariantMap properties{{QStringLiteral("description"), shortcut.description},
+                                     {QStringLiteral("preferred_trigger"), shortcut.preferredTrigger}};
+        asked.append({shortcut.id, properties});
     }
     return asked;
 }
@@ -108,8 +83,15 @@ PortalShortcuts::PortalShortcuts(QDBusConnection bus, QString appId, QObject* pa
 
 PortalShortcuts::~PortalShortcuts() { closeSession(); }
 
+void PortalShortcuts::bind(std::vector<Wanted> shortcuts) {
+    wanted_ = std::move(shortcuts);
+    if (!portalWatcher_) return start();
+    if (!asked_) return; // the binding under way asks for the new list
+    closeSession();
+    begin();
+}
+
 void PortalShortcuts::start() {
-    if (portalWatcher_) return;
     portalWatcher_ = new QDBusServiceWatcher(kPortalService, bus_, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(portalWatcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, &PortalShortcuts::onPortalOwnerChanged);
     // Whole messages: Qt 6.4 fails a process's first connect to a slot that takes a
@@ -119,13 +101,6 @@ void PortalShortcuts::start() {
                      SLOT(onShortcutSignal(QDBusMessage)));
     }
     begin();
-}
-
-bool PortalShortcuts::asksFor(int hotkeyId, unsigned modifiers, unsigned virtualKey) {
-    return modifiers == (kAltModifier | kControlModifier) &&
-           std::ranges::any_of(kShortcuts, [&](const ShortcutEntry& entry) {
-               return entry.hotkeyId == hotkeyId && entry.virtualKey == virtualKey;
-           });
 }
 
 void PortalShortcuts::close() {
@@ -146,6 +121,7 @@ void PortalShortcuts::forget() {
     delete calls_;
     calls_ = nullptr;
     binding_ = false;
+    asked_ = false;
     outcome_ = Outcome::pending;
     session_.clear();
     bound_.clear();
@@ -195,8 +171,9 @@ void PortalShortcuts::createSession() {
 
 void PortalShortcuts::bindShortcuts() {
     QDBusMessage call = portalCall(kShortcutsInterface, QStringLiteral("BindShortcuts"));
-    call << QVariant::fromValue(QDBusObjectPath(session_)) << QVariant::fromValue(askedShortcuts())
+    call << QVariant::fromValue(QDBusObjectPath(session_)) << QVariant::fromValue(askedShortcuts(wanted_))
          << QString(); // no parent window: the panel is an X11 window the portal may not know
+    asked_ = true;
     const auto onAnswer = [this](const RequestAnswer& answer) {
         if (succeeded(answer)) takeBoundShortcuts(answer.results);
     };
@@ -215,9 +192,16 @@ bool PortalShortcuts::succeeded(const RequestAnswer& answer) {
 // The results list the shortcuts that were bound; one the user left without keys is missing.
 void PortalShortcuts::takeBoundShortcuts(const QVariantMap& results) {
     for (const Shortcut& shortcut : qdbus_cast<QList<Shortcut>>(results.value(QStringLiteral("shortcuts")))) {
-        if (const ShortcutEntry* entry = entryOf(shortcut.id)) bound_.insert(entry->hotkeyId);
+        if (const Wanted* wanted = wantedOf(shortcut.id)) bound_.insert(wanted->hotkeyId);
     }
     finish(Outcome::bound);
+}
+
+const PortalShortcuts::Wanted* PortalShortcuts::wantedOf(const QString& shortcutId) const {
+    for (const Wanted& wanted : wanted_) {
+        if (wanted.id == shortcutId) return &wanted;
+    }
+    return nullptr;
 }
 
 void PortalShortcuts::finish(Outcome outcome) {
@@ -251,12 +235,12 @@ void PortalShortcuts::onShortcutSignal(const QDBusMessage& signal) {
         args[0].value<QDBusObjectPath>().path() != session_) {
         return;
     }
-    const ShortcutEntry* entry = entryOf(args[1].toString());
-    if (!entry) return;
+    const Wanted* wanted = wantedOf(args[1].toString());
+    if (!wanted) return;
     if (signal.member() == QLatin1String("Deactivated")) {
-        presses_.deactivated(entry->hotkeyId);
-    } else if (presses_.activated(entry->hotkeyId, args[2].toULongLong())) {
-        emit activated(entry->hotkeyId);
+        presses_.deactivated(wanted->hotkeyId);
+    } else if (presses_.activated(wanted->hotkeyId, args[2].toULongLong())) {
+        emit activated(wanted->hotkeyId);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <set>
+#include <vector>
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -18,15 +19,15 @@ namespace portal {
 struct RequestAnswer;
 }
 
-// The program's two global shortcuts through the desktop's GlobalShortcuts portal, for Wayland
-// sessions, where X11 key grabs see nothing of the keys typed into other programs.
+// Global shortcuts through the desktop's GlobalShortcuts portal, for Wayland sessions, where
+// X11 key grabs see nothing of the keys typed into other programs.
 //
-// start() names the program to the portal (host Registry, where it exists), checks that the
-// portal offers GlobalShortcuts (offered()), opens a session and asks to bind "record"
-// (Ctrl+Alt+R) and "stop" (Ctrl+Alt+S); the desktop may ask the user first. bindFinished()
-// tells the outcome, activated() each press of a shortcut with the hotkey id of the X11 path.
-// A portal that leaves the bus ends the binding (notOffered); when it comes back (its service
-// restarted, or started late) the shortcuts are bound again and the new outcome told.
+// bind() names the program to the portal (host Registry, where it exists), checks that the
+// portal offers GlobalShortcuts (offered()), opens a session and asks to bind the shortcuts;
+// the desktop may ask the user first. bindFinished() tells the outcome, activated() each press
+// of a shortcut with its hotkey id. A portal that leaves the bus ends the binding (notOffered);
+// when it comes back (its service restarted, or started late) the shortcuts are bound again and
+// the new outcome told.
 //
 // Every call is asynchronous: nothing here waits on the bus. Lives on the user-interface
 // thread. Delete it with deleteLater() from slots connected to its own signals.
@@ -43,20 +44,22 @@ public:
     };
     Q_ENUM(Outcome)
 
-    static constexpr int kRecordHotkeyId = 0;
-    static constexpr int kStopHotkeyId = 1;
-    // True when `hotkeyId` is one of the shortcuts asked for, with its keys (the modifiers and
-    // virtual key of platform/hotkeys.h).
-    static bool asksFor(int hotkeyId, unsigned modifiers, unsigned virtualKey);
+    // A shortcut to ask the desktop for.
+    struct Wanted {
+        int hotkeyId;
+        QString id; // the desktop keeps the keys a user chose for the shortcut under it
+        QString description;
+        QString preferredTrigger; // in the XDG shortcut notation ("CTRL+ALT+r")
+    };
 
     // `appId` names the program to the portal: the basename of its installed .desktop file.
     PortalShortcuts(QDBusConnection bus, QString appId, QObject* parent = nullptr);
     // Closes the portal session, which releases the shortcuts, and any request still open.
     ~PortalShortcuts() override;
 
-    // Binds the shortcuts, and again whenever the portal comes back. Once; later calls do
-    // nothing.
-    void start();
+    // Binds `shortcuts`, and again whenever the portal comes back. A binding already asked for
+    // is begun afresh in a new session, so that the desktop sees the whole list.
+    void bind(std::vector<Wanted> shortcuts);
     // Closes the session, which releases the shortcuts, and binds nothing more.
     void close();
 
@@ -76,6 +79,7 @@ private slots:
     void onPortalOwnerChanged(const QString& service, const QString& oldOwner, const QString& newOwner);
 
 private:
+    void start();
     void begin();
     void forget();
     void registerAppId();
@@ -85,6 +89,7 @@ private:
     // True when the request succeeded; else the binding ends with what its answer tells.
     bool succeeded(const portal::RequestAnswer& answer);
     void takeBoundShortcuts(const QVariantMap& results);
+    const Wanted* wantedOf(const QString& shortcutId) const;
     void finish(Outcome outcome);
     void closeSession();
     void whenReplied(const QDBusMessage& call, std::function<void(const QDBusPendingCallWatcher&)> onReply);
@@ -94,6 +99,8 @@ private:
     QDBusServiceWatcher* portalWatcher_ = nullptr;
     QObject* calls_ = nullptr; // owns the calls in flight of the current binding
     bool binding_ = false;
+    bool asked_ = false; // BindShortcuts was called in this session
+    std::vector<Wanted> wanted_;
     Outcome outcome_ = Outcome::pending;
     QString session_;
     std::set<int> bound_; // hotkey ids

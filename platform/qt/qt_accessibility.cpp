@@ -5,11 +5,11 @@
 #include <QAccessibleWidget>
 
 #include "platform/level.h"
-#include "platform/qt/panel_window.h"
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_level_display.h"
+#include "platform/qt/qt_panel_window.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -118,7 +118,7 @@ public:
 // these controls have: each is told apart by its type.
 QAccessibleInterface* panelControlInterface(const QString&, QObject* object) {
     // A plain widget would be a nameless filler; the panel is the program's window.
-    if (auto* panel = dynamic_cast<PanelWindow*>(object)) return new QAccessibleWidget(panel, QAccessible::Window);
+    if (auto* panel = dynamic_cast<QtPanelWindow*>(object)) return new QAccessibleWidget(panel, QAccessible::Window);
     if (auto* button = dynamic_cast<QtPictureButton*>(object)) return new PictureButtonAccessible(button);
     if (auto* spinner = dynamic_cast<QtSpinner*>(object)) return new SpinnerAccessible(spinner);
     if (auto* bar = dynamic_cast<LevelBar*>(object)) return new LevelBarAccessible(bar);
@@ -133,4 +133,4 @@ void installAccessibleInterfaces() {
     static_cast<void>(installed);
 }
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace murmora {
+namespace murmora::qt {
 
 // Gives screen readers the panel's own controls as what they are: the panel as a window, the
 // picture buttons as push buttons with a Press action and their status ("recording"), the spinners as spin boxes
@@ -9,4 +9,4 @@ namespace murmora {
 // last first, so they must come after the QApplication's own, which exist from then on.
 void installAccessibleInterfaces();
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -10,7 +10,7 @@
 #include "platform/qt/qt_accessibility.h"
 #include "platform/qt/qt_picture.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -109,9 +109,8 @@ void QtTimer::setEnabled(bool enabled) {
     if (!enabled) timer_.stop();
 }
 
-QtPictureButton::QtPictureButton(QWidget* parent, const QRect& geometry, const QString& toolTip,
-                                 const ScreenMetrics& screen)
-    : QAbstractButton(parent), screen_(screen) {
+QtPictureButton::QtPictureButton(QWidget* parent, const QRect& geometry, const QString& toolTip)
+    : QAbstractButton(parent) {
     installAccessibleInterfaces();
     setGeometry(geometry);
     setToolTip(toolTip);
@@ -217,8 +216,7 @@ void QtPictureButton::reportGivenUp(bool wasDown) const {
 
 void QtPictureButton::report(const MouseHandler& handler, int buttons, QPointF at) const {
     if (!handler) return;
-    handler(buttons, static_cast<float>(at.x() * screen_.twipsPerPixelX()),
-            static_cast<float>(at.y() * screen_.twipsPerPixelY()));
+    handler(buttons, at.x(), at.y());
 }
 
 void SeeThroughButton::setPicture(const Picture& picture) { showImage(withKeyColourTransparent(imageOf(picture))); }
@@ -235,4 +233,4 @@ QImage withKeyColourTransparent(const QImage& image, QRgb key) {
     return out;
 }
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -12,9 +12,8 @@
 
 #include "platform/controls.h"
 #include "platform/focus_mark.h"
-#include "platform/screen_metrics.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // A text label of the record panel: plain text on a transparent background.
 class QtLabel final : public QLabel, public Label {
@@ -85,7 +84,6 @@ public:
 class QtTimer final : public Timer {
 public:
     QtTimer();
-    bool isEnabled() const { return timer_.isActive(); }
     void setEnabled(bool enabled) override;
     void setInterval(std::chrono::milliseconds interval) override { timer_.setInterval(interval); }
     void setTickHandler(std::function<void()> handler) override { onTick_ = std::move(handler); }
@@ -95,7 +93,7 @@ private:
     std::function<void()> onTick_;
 };
 
-// A control that shows an image at its top-left corner and reports the mouse in twips, the
+// A control that shows an image at its top-left corner and reports the mouse in pixels, the
 // buttons as the set 1 left, 2 right, 4 middle. After a press the control keeps the mouse (Qt's
 // implicit grab): moves outside it and the release are reported wherever the pointer is, with
 // coordinates beyond its extent. The record button.
@@ -108,8 +106,7 @@ private:
 // up (Escape, the focus going elsewhere) is reported as a move off the button.
 class QtPictureButton : public QAbstractButton, public PictureButton {
 public:
-    QtPictureButton(QWidget* parent, const QRect& geometry, const QString& toolTip, const ScreenMetrics& screen);
-    const QImage& shownImage() const { return image_; }
+    QtPictureButton(QWidget* parent, const QRect& geometry, const QString& toolTip);
     void setPicture(const Picture& picture) override;
     void setMouseHandlers(MouseHandlers handlers) override { handlers_ = std::move(handlers); }
     void setStatusText(const std::string& status) override;
@@ -137,7 +134,6 @@ private:
     // Reports a key press that ended without a click, if `wasDown` and the button is up now.
     void reportGivenUp(bool wasDown) const;
 
-    const ScreenMetrics& screen_;
     QImage image_;
     MouseHandlers handlers_;
     QString status_;
@@ -161,4 +157,4 @@ public:
 // The image with every opaque pixel of the key colour made fully transparent.
 QImage withKeyColourTransparent(const QImage& image, QRgb key = kSeeThroughKeyColour);
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -16,7 +16,7 @@
 
 #include "platform/qt/qt_files.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -194,12 +194,12 @@ std::optional<std::string> QtFileDialog::showSave() { return show(true); }
 std::optional<std::string> QtFileDialog::showOpen() { return show(false); }
 
 std::optional<std::string> QtFileDialog::show(bool save) {
-    TakeFileDialog dialog(dialogParent(), (setup_.flags & kFolderMustExist) != 0);
+    TakeFileDialog dialog(dialogParent(), setup_.folderMustExist);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setWindowTitle(QString::fromStdString(setup_.title));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, (setup_.flags & kAskBeforeOverwrite) == 0);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !setup_.askBeforeOverwrite);
     // The dialog's file list matches name filters without regard to case (QDir::CaseSensitive
     // is not among its filters), so "*.Wav" also lists a.wav and B.WAV.
     dialog.setNameFilters(nameFiltersOf(setup_.filter));
@@ -214,4 +214,4 @@ std::optional<std::string> QtFileDialog::show(bool save) {
     return QFile::encodeName(lastFileName_).toStdString();
 }
 
-} // namespace murmora
+} // namespace murmora::qt

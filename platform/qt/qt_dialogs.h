@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace murmora {
+namespace murmora::qt {
 
 // The window a dialog belongs to: the open modal window, else the active one.
 QWidget* dialogParent();
@@ -38,4 +38,4 @@ private:
     QString lastFileName_;
 };
 
-} // namespace murmora
+} // namespace murmora::qt

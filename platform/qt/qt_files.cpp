@@ -14,7 +14,7 @@
 
 #include "core/paths.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -136,4 +136,4 @@ std::error_code QtFiles::writeFile(const std::string& path, const std::vector<un
     return written ? written : closed;
 }
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/files.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // The user's home: $HOME, else the home the password database gives the user, else
 // `lastResort`; the first that is an existing folder and not "/". Empty when none is.
@@ -24,4 +24,4 @@ public:
     std::error_code writeFile(const std::string& path, const std::vector<unsigned char>& bytes) override;
 };
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -7,10 +7,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "platform/qt/panel_window.h"
 #include "platform/qt/qt_accessibility.h"
+#include "platform/qt/qt_panel_window.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -19,7 +19,7 @@ QColor displayInk(const QWidget& widget) { return widget.palette().color(QPalett
 
 } // namespace
 
-LevelBar::LevelBar(PanelWindow& panel) : QWidget(&panel), panel_(panel) {
+LevelBar::LevelBar(QtPanelWindow& panel) : QWidget(&panel), panel_(panel) {
     installAccessibleInterfaces();
     setObjectName(QStringLiteral("levelBar"));
     setAccessibleName(tr("Input level"));
@@ -58,7 +58,16 @@ void LevelBar::paintEvent(QPaintEvent* event) {
     painter.fillRect(changed.intersected(QRect(0, 0, lengthPixels_, height())), displayInk(*this));
 }
 
-DisplayNote::DisplayNote(PanelWindow& panel) : QWidget(&panel), panel_(panel) {
+ClipMark::ClipMark(QtPanelWindow& panel) : QWidget(&panel) {
+    setObjectName(QStringLiteral("clipMark"));
+    setGeometry(kArea);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+}
+
+void ClipMark::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), kColour); }
+
+DisplayNote::DisplayNote(QtPanelWindow& panel) : QWidget(&panel), panel_(panel) {
     installAccessibleInterfaces();
     setObjectName(QStringLiteral("displayNote"));
     setGeometry(kArea);
@@ -83,14 +92,20 @@ void DisplayNote::paintEvent(QPaintEvent*) {
     painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text_);
 }
 
-QtLevelDisplay::QtLevelDisplay(PanelWindow& panel) : bar_(new LevelBar(panel)), note_(new DisplayNote(panel)) {}
+QtLevelDisplay::QtLevelDisplay(QtPanelWindow& panel)
+    : bar_(new LevelBar(panel)), clipMark_(new ClipMark(panel)), note_(new DisplayNote(panel)) {}
 
 void QtLevelDisplay::setLevel(double dbfs) {
     bar_->setLevel(dbfs);
     bar_->show();
 }
 
-void QtLevelDisplay::clear() { bar_->hide(); }
+void QtLevelDisplay::showClipMark() { clipMark_->show(); }
+
+void QtLevelDisplay::clear() {
+    bar_->hide();
+    clipMark_->hide();
+}
 
 void QtLevelDisplay::showNote(const std::string& text) {
     note_->setText(QString::fromStdString(text));
@@ -100,4 +115,4 @@ void QtLevelDisplay::showNote(const std::string& text) {
 
 void QtLevelDisplay::hideNote() { note_->hide(); }
 
-} // namespace murmora
+} // namespace murmora::qt

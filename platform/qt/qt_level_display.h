@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include <QColor>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -8,9 +9,9 @@
 #include "platform/level.h"
 #include "platform/level_display.h"
 
-namespace murmora {
+namespace murmora::qt {
 
-class PanelWindow;
+class QtPanelWindow;
 
 // The input level as a bar on the panel's display, drawn in the display's own ink over the
 // skin. It sits under the seconds, between their label (10, 67, 81 x 17) and the label below
@@ -19,7 +20,7 @@ class PanelWindow;
 class LevelBar final : public QWidget {
 public:
     static constexpr QRect kArea{10, 84, 50, 3}; // panel pixels; the whole width is 0 dBFS
-    explicit LevelBar(PanelWindow& panel);
+    explicit LevelBar(QtPanelWindow& panel);
     // Draws the bar for `dbfs`: the scale's fraction of the full width, in whole pixels.
     void setLevel(double dbfs);
     // The level shown, held to the bar's scale: its foot for anything quieter, 0 at full scale.
@@ -31,9 +32,22 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    PanelWindow& panel_;
+    QtPanelWindow& panel_;
     int lengthPixels_ = 0;
     double shownDbfs_ = kLevelScaleFloorDbfs;
+};
+
+// The clip mark at the level bar's right end: a small block in the red of the record button's
+// light, a pixel beyond the bar's full length and a row taller, in the free rows between the
+// seconds and the label below. Presses pass through it.
+class ClipMark final : public QWidget {
+public:
+    static constexpr QRect kArea{61, 84, 4, 4}; // panel pixels
+    static constexpr QColor kColour{204, 24, 24};
+    explicit ClipMark(QtPanelWindow& panel);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A note over the lower part of the display, in its colours turned round (green letters on
@@ -43,7 +57,7 @@ class DisplayNote final : public QWidget {
 public:
     static constexpr QRect kArea{8, 88, 53, 83}; // panel pixels, inside the display's green
     static constexpr int kFontPoints = 6;        // the whole warning fits the area at this size
-    explicit DisplayNote(PanelWindow& panel);
+    explicit DisplayNote(QtPanelWindow& panel);
     const QString& text() const { return text_; }
     void setText(const QString& text);
 
@@ -51,22 +65,24 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    PanelWindow& panel_;
+    QtPanelWindow& panel_;
     QString text_;
 };
 
 // The level bar and the note on the record panel.
 class QtLevelDisplay final : public LevelDisplay {
 public:
-    explicit QtLevelDisplay(PanelWindow& panel);
+    explicit QtLevelDisplay(QtPanelWindow& panel);
     void setLevel(double dbfs) override;
+    void showClipMark() override;
     void clear() override;
     void showNote(const std::string& text) override;
     void hideNote() override;
 
 private:
     LevelBar* const bar_;
+    ClipMark* const clipMark_;
     DisplayNote* const note_;
 };
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QImageReader>
 
-namespace murmora {
+namespace murmora::qt {
 
 Picture makeQtPicture(std::string name, QImage image) {
     return Picture{std::move(name), std::make_shared<const QtPictureData>(std::move(image))};
@@ -39,4 +39,4 @@ QImage imageOf(const Picture& picture) {
     return data ? data->image : QImage();
 }
 
-} // namespace murmora
+} // namespace murmora::qt

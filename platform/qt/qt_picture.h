@@ -5,7 +5,7 @@
 
 #include "platform/picture.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // The image behind a picture made by the Qt platform layer.
 class QtPictureData final : public PictureData {
@@ -24,4 +24,4 @@ QImage imageOf(const Picture& picture);
 // plugin to ask each, which costs start-up time and memory.
 QImage readPictureFile(const QString& path);
 
-} // namespace murmora
+} // namespace murmora::qt

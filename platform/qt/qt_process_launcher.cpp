@@ -7,7 +7,7 @@
 #include <QProcess>
 #include <QStringList>
 
-namespace murmora {
+namespace murmora::qt {
 
 std::error_code QtProcessLauncher::startDetached(const std::string& program, const std::vector<std::string>& arguments,
                                                  const std::string& workingFolder) {
@@ -22,4 +22,4 @@ std::error_code QtProcessLauncher::startDetached(const std::string& program, con
     return started ? std::error_code() : std::make_error_code(std::errc::io_error);
 }
 
-} // namespace murmora
+} // namespace murmora::qt

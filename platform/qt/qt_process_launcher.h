@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/process_launcher.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // Starts a program through QProcess with an argument list: no shell ever parses the paths. A
 // program that cannot be run is told by the system's reason (not executable, missing).
@@ -11,4 +11,4 @@ public:
                                   const std::string& workingFolder) override;
 };
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -2,11 +2,12 @@
 
 #include <QCloseEvent>
 #include <QProgressDialog>
+#include <QPushButton>
 
 #include "core/texts.h"
 #include "platform/qt/qt_dialogs.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -19,8 +20,12 @@ public:
         setWindowTitle(QString::fromUtf8(kAppTitle));
         setCancelButton(nullptr);
         setRange(0, 0);
+        setAutoReset(false); // at 100 % it stays until hidden
+        setAutoClose(false);
         setWindowModality(Qt::ApplicationModal);
         setMinimumDuration(0);
+        // Cancel asks; the window stays until the program has given the work up.
+        disconnect(this, SIGNAL(canceled()), this, SLOT(cancel())); // made so by QProgressDialog
     }
     void reject() override {}
 
@@ -41,6 +46,22 @@ void QtProgressWindow::show(const std::string& text) {
     dialog_->show();
 }
 
+void QtProgressWindow::setPercent(int percent) {
+    if (!dialog_) return;
+    dialog_->setRange(0, 100);
+    dialog_->setValue(percent);
+}
+
+void QtProgressWindow::offerCancel(std::function<void()> onCancel) {
+    if (!dialog_) return;
+    auto* button = new QPushButton(QStringLiteral("Cancel"));
+    dialog_->setCancelButton(button); // the dialog owns it
+    QObject::connect(button, &QPushButton::clicked, dialog_.get(), [button, onCancel = std::move(onCancel)] {
+        button->setEnabled(false);
+        onCancel();
+    });
+}
+
 void QtProgressWindow::hide() { dialog_.reset(); }
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -6,7 +6,7 @@
 
 #include "platform/qt/qt_picture.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -54,4 +54,4 @@ Result<Picture> QtResources::pictureFromFile(const std::string& path) const {
     return makeQtPicture(path, std::move(image));
 }
 
-} // namespace murmora
+} // namespace murmora::qt

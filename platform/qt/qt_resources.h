@@ -6,7 +6,7 @@
 
 #include "platform/resources.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // The pictures compiled into the program (Qt resource system), laid out as
 // <root>/<type>/<name>.<extension>: "custom/105.gif", "bitmaps/MRSKIN.bmp". Types and names
@@ -26,4 +26,4 @@ private:
     std::map<std::pair<QString, QString>, QString> table_; // (TYPE, NAME) in upper case -> path
 };
 
-} // namespace murmora
+} // namespace murmora::qt

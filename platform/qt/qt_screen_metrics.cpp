@@ -3,11 +3,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
 constexpr double kDesignDotsPerInch = 96.0;
 
 double dotsPerInch(bool across) {
@@ -19,7 +18,7 @@ double dotsPerInch(bool across) {
 
 } // namespace
 
-double QtScreenMetrics::twipsPerPixelX() const { return kTwipsPerInch / dotsPerInch(true); }
-double QtScreenMetrics::twipsPerPixelY() const { return kTwipsPerInch / dotsPerInch(false); }
+double QtScreenMetrics::dotsPerInchX() const { return dotsPerInch(true); }
+double QtScreenMetrics::dotsPerInchY() const { return dotsPerInch(false); }
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -1,13 +1,13 @@
 #pragma once
 #include "platform/screen_metrics.h"
 
-namespace murmora {
+namespace murmora::qt {
 
-// Twips per pixel of the primary screen: 1440 / its logical dots per inch.
+// The logical dots per inch of the primary screen; 96 without one.
 class QtScreenMetrics final : public ScreenMetrics {
 public:
-    double twipsPerPixelX() const override;
-    double twipsPerPixelY() const override;
+    double dotsPerInchX() const override;
+    double dotsPerInchY() const override;
 };
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -3,7 +3,7 @@
 
 #include "platform/ui_thread.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // Work for the thread that made this object, the user-interface thread, as queued Qt events.
 class QtUiThread final : public UiThread {
@@ -14,4 +14,4 @@ private:
     QObject receiver_; // work queued for it is dropped when it goes
 };
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -6,9 +6,8 @@
 #include <QMetaObject>
 
 #include "platform/qt/qt_picture.h"
-#include "platform/regions.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 QRegion toQRegion(const Region& region) {
     std::vector<QRect> rects;
@@ -20,13 +19,13 @@ QRegion toQRegion(const Region& region) {
     return out;
 }
 
-QtWindowHost::QtWindowHost(PanelWindow& panel, ScheduleDialog& scheduleDialog)
+QtWindowHost::QtWindowHost(QtPanelWindow& panel, QtScheduleDialog& scheduleDialog)
     : panel_(panel), scheduleDialog_(scheduleDialog) {}
 
 void QtWindowHost::setPanelBackground(const Picture& picture) { panel_.setBackground(imageOf(picture)); }
 
-void QtWindowHost::setPanelOutline(const Region& region) {
-    panel_.setMask(toQRegion(region));
+void QtWindowHost::setPanelOutline(const Outline& outline) {
+    panel_.setMask(toQRegion(regionOf(outline)));
     panel_.update();
 }
 
@@ -58,4 +57,4 @@ void QtWindowHost::bringPanelToFront() {
     }
 }
 
-} // namespace murmora
+} // namespace murmora::qt

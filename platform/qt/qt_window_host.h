@@ -2,11 +2,11 @@
 #include <QRegion>
 #include <QWidget>
 
-#include "platform/qt/panel_window.h"
-#include "platform/qt/schedule_dialog.h"
+#include "platform/qt/qt_panel_window.h"
+#include "platform/qt/qt_schedule_dialog.h"
 #include "platform/window_host.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // The region as a Qt region: one rectangle for each span of each band.
 QRegion toQRegion(const Region& region);
@@ -14,11 +14,12 @@ QRegion toQRegion(const Region& region);
 // The program's two windows: the panel and the schedule window.
 class QtWindowHost final : public WindowHost {
 public:
-    QtWindowHost(PanelWindow& panel, ScheduleDialog& scheduleDialog);
+    QtWindowHost(QtPanelWindow& panel, QtScheduleDialog& scheduleDialog);
 
     void setPanelBackground(const Picture& picture) override;
     void minimizePanel() override { panel_.showMinimized(); }
-    void setPanelOutline(const Region& region) override;
+    // The outline's pixels as the window's mask.
+    void setPanelOutline(const Outline& outline) override;
     void showScheduleWindow() override;
     void hideScheduleWindow() override { scheduleDialog_.hide(); }
     void unloadScheduleWindow() override;
@@ -29,9 +30,9 @@ public:
     void bringPanelToFront();
 
 private:
-    PanelWindow& panel_;
-    ScheduleDialog& scheduleDialog_;
+    QtPanelWindow& panel_;
+    QtScheduleDialog& scheduleDialog_;
     bool scheduleWindowLoaded_ = true;
 };
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -91,7 +91,7 @@ PixelBox PanelButton::pictureBox() const {
     return box.empty() ? PixelBox{0, 0, width, height} : box;
 }
 
-PanelWindow::PanelWindow(const ScreenMetrics& screen)
+PanelWindow::PanelWindow()
     : recordButton(*this, place(31, 8, 100, 21), false, L"Record"),
       minimizeButton(*this, place(9, 8, 25, 25), true, L"Minimize"),
       closeButton(*this, place(136, 8, 25, 25), true, L"Close"),
@@ -101,9 +101,10 @@ PanelWindow::PanelWindow(const ScreenMetrics& screen)
       scheduleButton(*this, place(104, 155, 55, 55), true, L"Set Recording Schedule"),
       secondsLabel(*this, place(10, 67, 81, 17)), sizeLabel(*this, place(10, 51, 105, 17)),
       copyrightLabel(*this, place(10, 136, 65, 17)), versionLabel(*this, place(10, 152, 49, 17)),
-      scheduleCaptionLabel(*this, place(10, 88, 57, 17)), scheduleTimeLabel(*this, place(10, 104, 49, 33)),
-      screen_(screen), readingOrder_{&minimizeButton, &recordButton, &closeButton,   &stopButton,
-                                     &convertButton,  &playButton,   &scheduleButton} {
+      scheduleCaptionLabel(*this, place(10, 88, 57, 17)),
+      scheduleTimeLabel(*this, place(10, 104, 49, 33)), readingOrder_{&minimizeButton, &recordButton,  &closeButton,
+                                                                      &stopButton,     &convertButton, &playButton,
+                                                                      &scheduleButton} {
     registerPanelClass(&PanelWindow::windowProc);
     // WS_MINIMIZEBOX and WS_SYSMENU: the taskbar can minimize, restore and close the panel.
     window_ =
@@ -399,6 +400,11 @@ void PanelWindow::paintLevel(HDC canvas) const {
         bar.right = bar.left + *pixels;
         FillRect(canvas, &bar, ink);
     }
+    if (levelDisplay.clipMarkShown()) {
+        const HBRUSH red = CreateSolidBrush(PanelLevelDisplay::kClipColour);
+        FillRect(canvas, &PanelLevelDisplay::kClipPlace, red);
+        DeleteObject(red);
+    }
     if (!levelDisplay.note().empty()) {
         RECT note = PanelLevelDisplay::kNotePlace;
         const COLORREF green = GetPixel(canvas, (note.left + note.right) / 2, (note.top + note.bottom) / 2);
@@ -417,9 +423,16 @@ void PanelLevelDisplay::setLevel(double dbfs) {
     panel_.repaint(kBarPlace);
 }
 
+void PanelLevelDisplay::showClipMark() {
+    clipMark_ = true;
+    panel_.repaint(kClipPlace);
+}
+
 void PanelLevelDisplay::clear() {
     barPixels_.reset();
+    clipMark_ = false;
     panel_.repaint(kBarPlace);
+    panel_.repaint(kClipPlace);
 }
 
 void PanelLevelDisplay::showNote(const std::string& text) {
@@ -499,8 +512,7 @@ void PanelWindow::onRelease(int button, WPARAM held, POINT at) {
 
 void PanelWindow::report(const MouseHandler& handler, const PanelButton& button, int buttons, POINT at) const {
     if (!handler) return;
-    handler(buttons, static_cast<float>((at.x - button.place().left) * screen_.twipsPerPixelX()),
-            static_cast<float>((at.y - button.place().top) * screen_.twipsPerPixelY()));
+    handler(buttons, at.x - button.place().left, at.y - button.place().top);
 }
 
 HWND findRunningPanel() { return FindWindowW(kPanelClass, L"Murmora"); }

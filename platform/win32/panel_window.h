@@ -9,7 +9,6 @@
 #include "platform/dialogs.h"
 #include "platform/focus_mark.h"
 #include "platform/level_display.h"
-#include "platform/screen_metrics.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
 
@@ -33,7 +32,7 @@ private:
 };
 
 // A picture button drawn by the panel. See-through buttons show their picture's key colour
-// RGB(190, 190, 190) as transparent, so the skin shows through. The mouse is reported in twips
+// RGB(190, 190, 190) as transparent, so the skin shows through. The mouse is reported in pixels
 // from the button's top-left corner; after a press the button keeps the mouse until the last
 // button is let go. Screen readers know it by its name, as a push button.
 class PanelButton final : public PictureButton {
@@ -62,23 +61,29 @@ private:
 };
 
 // The input level on the display, drawn by the panel: a bar in the display's ink whose whole
-// width is 0 dBFS, and a note over the lower display in reversed colours.
+// width is 0 dBFS, a red clip mark beyond its right end, and a note over the lower display in
+// reversed colours.
 class PanelLevelDisplay final : public LevelDisplay {
 public:
     static constexpr RECT kBarPlace{10, 84, 60, 87};
+    static constexpr RECT kClipPlace{61, 84, 65, 88};
+    static constexpr COLORREF kClipColour = RGB(204, 24, 24);
     static constexpr RECT kNotePlace{8, 88, 61, 171};
 
     explicit PanelLevelDisplay(PanelWindow& panel) : panel_(panel) {}
     void setLevel(double dbfs) override;
+    void showClipMark() override;
     void clear() override;
     void showNote(const std::string& text) override;
     void hideNote() override;
     std::optional<int> barPixels() const { return barPixels_; }
+    bool clipMarkShown() const { return clipMark_; }
     const std::wstring& note() const { return note_; }
 
 private:
     PanelWindow& panel_;
     std::optional<int> barPixels_; // none while no take records
+    bool clipMark_ = false;
     std::wstring note_;
 };
 
@@ -96,7 +101,7 @@ class PanelAccessible;
 // MSAA (WM_GETOBJECT): the panel's client is a list of seven push buttons.
 class PanelWindow {
 public:
-    explicit PanelWindow(const ScreenMetrics& screen);
+    PanelWindow();
     ~PanelWindow();
     PanelWindow(const PanelWindow&) = delete;
     PanelWindow& operator=(const PanelWindow&) = delete;
@@ -171,7 +176,6 @@ private:
     bool onLabel(POINT at) const;
     void report(const MouseHandler& handler, const PanelButton& button, int buttons, POINT at) const;
 
-    const ScreenMetrics& screen_;
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
     Picture skin_;

@@ -1,7 +1,6 @@
 #include "platform/win32/schedule_dialog.h"
 
-#include <cmath>
-
+#include "core/twips.h"
 #include "platform/win32/win32_messages.h"
 
 namespace murmora {
@@ -53,9 +52,9 @@ ScheduleDialog::~ScheduleDialog() {
     if (font_) DeleteObject(font_);
 }
 
-int ScheduleDialog::across(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelX())); }
+int ScheduleDialog::across(int twips) const { return pixelsOfTwips(twips, screen_.dotsPerInchX()); }
 
-int ScheduleDialog::down(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelY())); }
+int ScheduleDialog::down(int twips) const { return pixelsOfTwips(twips, screen_.dotsPerInchY()); }
 
 HWND ScheduleDialog::control(const wchar_t* type, const wchar_t* text, DWORD style, int left, int top, int width,
                              int height, int id) {

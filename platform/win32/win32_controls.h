@@ -17,7 +17,6 @@ public:
     Win32Timer(const Win32Timer&) = delete;
     Win32Timer& operator=(const Win32Timer&) = delete;
 
-    bool isEnabled() const { return id_ != 0; }
     void setEnabled(bool enabled) override;
     void setInterval(std::chrono::milliseconds interval) override;
     void setTickHandler(std::function<void()> handler) override { onTick_ = std::move(handler); }

@@ -25,7 +25,8 @@ void Win32ProgressWindow::show(const std::string& text) {
                         kWidth, kHeight, owner_, nullptr, GetModuleHandleW(nullptr), nullptr);
     RECT client{};
     GetClientRect(window_, &client);
-    const HWND line = CreateWindowExW(
+    text_ = text;
+    const HWND line = line_ = CreateWindowExW(
         0, L"STATIC", toWide(text).c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_PATHELLIPSIS, 10, 0,
         client.right - 20, client.bottom, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(line, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
@@ -34,17 +35,33 @@ void Win32ProgressWindow::show(const std::string& text) {
     UpdateWindow(window_);
 }
 
+void Win32ProgressWindow::setPercent(int percent) {
+    if (line_) SetWindowTextW(line_, toWide(text_ + "  " + std::to_string(percent) + " %").c_str());
+}
+
 void Win32ProgressWindow::hide() {
+    line_ = nullptr;
     if (!window_) return;
     if (owner_) EnableWindow(owner_, TRUE);
     DestroyWindow(window_);
     window_ = nullptr;
 }
 
+UINT messageBoxIcon(MessageStyle style) {
+    switch (style) {
+    case MessageStyle::critical:
+        return MB_ICONERROR;
+    case MessageStyle::exclamation:
+        return MB_ICONWARNING;
+    case MessageStyle::information:
+        return MB_ICONINFORMATION;
+    }
+    return 0;
+}
+
 void Win32MessageBoxes::show(const std::string& text, MessageStyle style, const std::string& title) {
-    // The style numbers are MessageBoxW's own icon flags.
     MessageBoxW(dialogOwner(), toWide(text).c_str(), toWide(title).c_str(),
-                MB_OK | static_cast<UINT>(style) | MB_SETFOREGROUND);
+                MB_OK | messageBoxIcon(style) | MB_SETFOREGROUND);
 }
 
 SaveAnswer Win32MessageBoxes::askToSave(const std::string& text, const std::string& title) {
@@ -115,6 +132,14 @@ std::optional<std::wstring> nameTooLong(const std::wstring& path) {
 
 } // namespace
 
+DWORD fileDialogFlags(const FileDialogSetup& setup) {
+    // The program's working folder stays where it is whatever folder the user goes to.
+    DWORD flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
+    if (setup.askBeforeOverwrite) flags |= OFN_OVERWRITEPROMPT;
+    if (setup.folderMustExist) flags |= OFN_PATHMUSTEXIST;
+    return flags;
+}
+
 std::optional<std::string> Win32FileDialog::show(bool save) {
     // Room for a long path; the last name chosen is offered again.
     std::vector<wchar_t> name(32768, L'\0');
@@ -129,8 +154,7 @@ std::optional<std::string> Win32FileDialog::show(bool save) {
     dialog.lpstrFile = name.data();
     dialog.nMaxFile = static_cast<DWORD>(name.size());
     dialog.lpstrTitle = title.c_str();
-    // The program's working folder stays where it is whatever folder the user goes to.
-    dialog.Flags = static_cast<DWORD>(setup_.flags) | OFN_EXPLORER | OFN_NOCHANGEDIR;
+    dialog.Flags = fileDialogFlags(setup_);
     for (;;) {
         const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
         if (!chosen || name[0] == L'\0') return std::nullopt;

@@ -10,17 +10,26 @@ namespace murmora {
 HWND dialogOwner();
 
 // A small window with a line of text that the user cannot close; the program's other windows
-// take no input while it shows.
+// take no input while it shows. A percentage told is shown after the text.
 class Win32ProgressWindow final : public ProgressWindow {
 public:
     ~Win32ProgressWindow() override { hide(); }
     void show(const std::string& text) override;
+    void setPercent(int percent) override;
+    // Offers nothing: the saves here are WAV files the MCI service writes before the window could
+    // be clicked, which cannot be given up.
+    void offerCancel(std::function<void()>) override {}
     void hide() override;
 
 private:
     HWND window_ = nullptr;
     HWND owner_ = nullptr;
+    HWND line_ = nullptr;
+    std::string text_;
 };
+
+// MessageBoxW's icon for a message of the style.
+UINT messageBoxIcon(MessageStyle style);
 
 class Win32MessageBoxes final : public MessageBoxes {
 public:
@@ -29,8 +38,10 @@ public:
     SaveAnswer askToSave(const std::string& text, const std::string& title) override;
 };
 
-// GetSaveFileNameW / GetOpenFileNameW. The flags of the setup are the Windows dialog's own
-// (OFN_OVERWRITEPROMPT, OFN_HIDEREADONLY, OFN_PATHMUSTEXIST).
+// The Windows dialog's flags for the setup; the dialog's read-only box is always hidden.
+DWORD fileDialogFlags(const FileDialogSetup& setup);
+
+// GetSaveFileNameW / GetOpenFileNameW.
 class Win32FileDialog final : public FileDialog {
 public:
     void configure(const FileDialogSetup& setup) override { setup_ = setup; }

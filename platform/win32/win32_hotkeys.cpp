@@ -14,9 +14,20 @@ Win32Hotkeys::~Win32Hotkeys() {
     RemovePropW(window_, kHotkeysProperty);
 }
 
-std::error_code Win32Hotkeys::registerHotkey(int id, unsigned modifiers, unsigned virtualKey) {
-    // The modifier bits are Windows' own MOD_ALT and MOD_CONTROL.
-    if (RegisterHotKey(window_, id, modifiers, virtualKey)) return {};
+Win32Keys win32KeysOf(const KeyCombination& keys) {
+    UINT modifiers = 0;
+    if (keys.control) modifiers |= MOD_CONTROL;
+    if (keys.alt) modifiers |= MOD_ALT;
+    if (keys.shift) modifiers |= MOD_SHIFT;
+    // The virtual-key codes of the letters and digits are their upper-case ASCII codes.
+    return {modifiers, static_cast<UINT>(keys.key)};
+}
+
+std::error_code Win32Hotkeys::registerHotkey(const Hotkey& hotkey) {
+    const auto combination = parseKeySequence(hotkey.keys);
+    if (!combination) return std::make_error_code(std::errc::invalid_argument);
+    const Win32Keys keys = win32KeysOf(*combination);
+    if (RegisterHotKey(window_, hotkey.id, keys.modifiers, keys.virtualKey)) return {};
     if (GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED)
         return std::make_error_code(std::errc::device_or_resource_busy);
     return std::make_error_code(std::errc::invalid_argument);

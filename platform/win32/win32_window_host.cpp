@@ -6,19 +6,17 @@ namespace murmora {
 
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
-
-double twipsPerPixel(int axis) {
+double dotsPerInch(int axis) {
     const HDC screen = GetDC(nullptr);
-    const int dotsPerInch = GetDeviceCaps(screen, axis);
+    const int dots = GetDeviceCaps(screen, axis);
     ReleaseDC(nullptr, screen);
-    return kTwipsPerInch / (dotsPerInch > 0 ? dotsPerInch : 96);
+    return dots > 0 ? dots : 96;
 }
 
 } // namespace
 
-void Win32WindowHost::setPanelOutline(const Region& region) {
-    SetWindowRgn(panel_.handle(), gdiRegionOf(region), TRUE);
+void Win32WindowHost::setPanelOutline(const Outline& outline) {
+    SetWindowRgn(panel_.handle(), gdiOutline(outline), TRUE);
 }
 
 void Win32WindowHost::showScheduleWindow() {
@@ -35,7 +33,7 @@ void Win32WindowHost::endProgram() {
     PostQuitMessage(0);
 }
 
-double Win32ScreenMetrics::twipsPerPixelX() const { return twipsPerPixel(LOGPIXELSX); }
-double Win32ScreenMetrics::twipsPerPixelY() const { return twipsPerPixel(LOGPIXELSY); }
+double Win32ScreenMetrics::dotsPerInchX() const { return dotsPerInch(LOGPIXELSX); }
+double Win32ScreenMetrics::dotsPerInchY() const { return dotsPerInch(LOGPIXELSY); }
 
 } // namespace murmora

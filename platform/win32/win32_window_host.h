@@ -13,8 +13,8 @@ public:
 
     void setPanelBackground(const Picture& picture) override { panel_.setBackground(picture); }
     void minimizePanel() override { ShowWindow(panel_.handle(), SW_MINIMIZE); }
-    // SetWindowRgn: the system owns the region from then on and redraws the window.
-    void setPanelOutline(const Region& region) override;
+    // SetWindowRgn of GDI's region: the system owns it from then on and redraws the window.
+    void setPanelOutline(const Outline& outline) override;
     void showScheduleWindow() override;
     void hideScheduleWindow() override { scheduleDialog_.hide(); }
     void unloadScheduleWindow() override;
@@ -28,11 +28,11 @@ private:
     bool scheduleWindowLoaded_ = true;
 };
 
-// The screen's resolution from GDI: twips per logical pixel.
+// The screen's logical dots per inch from GDI.
 class Win32ScreenMetrics final : public ScreenMetrics {
 public:
-    double twipsPerPixelX() const override;
-    double twipsPerPixelY() const override;
+    double dotsPerInchX() const override;
+    double dotsPerInchY() const override;
 };
 
 } // namespace murmora

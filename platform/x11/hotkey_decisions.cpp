@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <xcb/xproto.h>
+
 namespace murmora::x11 {
 namespace {
 // The keyboard modifiers in an event's state; the bits above are pointer buttons and the
@@ -32,11 +34,16 @@ std::vector<ModifierMask> lockCombinations(std::span<const ModifierMask> lockMas
     return combinations;
 }
 
-std::optional<Keysym> keysymOfVirtualKey(unsigned virtualKey) {
+std::optional<XKeys> xKeysOf(const KeyCombination& combination, ModifierMask altMask) {
+    if (combination.alt && altMask == 0) return std::nullopt;
     // Latin letter keysyms are the lower-case ASCII codes; digit keysyms are the digits' codes.
-    if (virtualKey >= 'A' && virtualKey <= 'Z') return virtualKey - 'A' + 'a';
-    if (virtualKey >= '0' && virtualKey <= '9') return virtualKey;
-    return std::nullopt;
+    const char key = combination.key;
+    const Keysym keysym = key >= 'A' && key <= 'Z' ? Keysym(key - 'A' + 'a') : Keysym(key);
+    ModifierMask modifiers = 0;
+    if (combination.control) modifiers |= XCB_MOD_MASK_CONTROL;
+    if (combination.alt) modifiers |= altMask;
+    if (combination.shift) modifiers |= XCB_MOD_MASK_SHIFT;
+    return XKeys{keysym, modifiers};
 }
 
 std::vector<KeyGrab> grabsFor(std::span<const Keycode> keycodes, ModifierMask modifiers,

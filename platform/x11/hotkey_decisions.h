@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/hotkeys.h"
+
 namespace murmora::x11 {
 
 using Keycode = std::uint8_t;
@@ -26,8 +28,16 @@ ModifierMask modifierMaskHolding(const ModifierMap& map, std::span<const Keycode
 // without duplicates (an absent lock has mask 0 and adds nothing new).
 std::vector<ModifierMask> lockCombinations(std::span<const ModifierMask> lockMasks);
 
-// The keysym of a Windows-style virtual key: the letters 'A'..'Z' and digits '0'..'9'.
-std::optional<Keysym> keysymOfVirtualKey(unsigned virtualKey);
+// A key combination as X has it: the keysym of its key, and the modifiers' mask.
+struct XKeys {
+    Keysym keysym;
+    ModifierMask modifiers;
+    bool operator==(const XKeys&) const = default;
+};
+
+// Alt is the modifier that the keymap gives the Alt keys (`altMask`); nothing when it gives
+// them none.
+std::optional<XKeys> xKeysOf(const KeyCombination& combination, ModifierMask altMask);
 
 struct KeyGrab {
     Keycode keycode;

@@ -12,14 +12,15 @@ using namespace x11;
 
 XcbHotkeys::XcbHotkeys(xcb_connection_t* connection) : keyboard_(connection) {}
 
-std::error_code XcbHotkeys::registerHotkey(int id, unsigned modifiers, unsigned virtualKey) {
-    const auto xModifiers = xModifiersOf(modifiers);
-    const auto keysym = keysymOfVirtualKey(virtualKey);
-    if (grabsById_.contains(id) || !xModifiers || !keysym) return std::make_error_code(std::errc::invalid_argument);
+std::error_code XcbHotkeys::registerHotkey(const Hotkey& hotkey) {
+    const auto combination = parseKeySequence(hotkey.keys);
+    if (grabsById_.contains(hotkey.id) || !combination) return std::make_error_code(std::errc::invalid_argument);
+    const auto keys = xKeysOf(*combination, keyboard_.altMask());
+    if (!keys) return std::make_error_code(std::errc::invalid_argument);
 
     const std::vector<ModifierMask> locks = keyboard_.lockMasks();
-    const std::vector<Keycode> keycodes = keyboard_.keycodesOf(*keysym);
-    const std::vector<KeyGrab> grabs = grabsFor(keycodes, *xModifiers, lockCombinations(locks));
+    const std::vector<Keycode> keycodes = keyboard_.keycodesOf(keys->keysym);
+    const std::vector<KeyGrab> grabs = grabsFor(keycodes, keys->modifiers, lockCombinations(locks));
     if (grabs.empty()) return std::make_error_code(std::errc::invalid_argument); // the key is not on this keyboard
 
     const std::vector<bool> outcomes = keyboard_.grab(grabs);
@@ -28,9 +29,9 @@ std::error_code XcbHotkeys::registerHotkey(int id, unsigned modifiers, unsigned 
         keyboard_.ungrab(succeededGrabs(grabs, outcomes));
         return std::make_error_code(std::errc::device_or_resource_busy);
     }
-    grabsById_.emplace(id, grabs);
+    grabsById_.emplace(hotkey.id, grabs);
     matcher_.setLockMask(std::accumulate(locks.begin(), locks.end(), ModifierMask{0}, std::bit_or<ModifierMask>{}));
-    matcher_.add({id, keycodes, *xModifiers});
+    matcher_.add({hotkey.id, keycodes, keys->modifiers});
     return {};
 }
 
@@ -61,14 +62,6 @@ bool XcbHotkeys::nativeEventFilter(const QByteArray& eventType, void* message, q
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [deliver = onHotkey_, id = *hotkey] { deliver(id); }, Qt::QueuedConnection);
     return true;
-}
-
-std::optional<ModifierMask> XcbHotkeys::xModifiersOf(unsigned modifiers) const {
-    if (modifiers & ~(kAltModifier | kControlModifier)) return std::nullopt;
-    ModifierMask mask = 0;
-    if (modifiers & kControlModifier) mask |= XCB_MOD_MASK_CONTROL;
-    if (modifiers & kAltModifier) mask |= keyboard_.altMask();
-    return mask;
 }
 
 std::unique_ptr<Hotkeys> makeX11Hotkeys() {

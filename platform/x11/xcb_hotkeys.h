@@ -22,7 +22,7 @@ class XcbHotkeys final : public Hotkeys, private QAbstractNativeEventFilter {
 public:
     explicit XcbHotkeys(xcb_connection_t* connection);
 
-    std::error_code registerHotkey(int id, unsigned modifiers, unsigned virtualKey) override;
+    std::error_code registerHotkey(const Hotkey& hotkey) override;
     void unregisterHotkey(int id) override;
     // A hotkey's id reaches `onHotkey` through the event loop, after the key event's dispatch
     // has returned, so that the action may open dialogs of its own.
@@ -30,7 +30,6 @@ public:
 
 private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
-    std::optional<x11::ModifierMask> xModifiersOf(unsigned modifiers) const;
 
     x11::XcbKeyGrabs keyboard_;
     x11::HotkeyMatcher matcher_;

@@ -22,8 +22,6 @@ pids+=($!)
 # Qt offers the program to the accessibility bus although no screen reader asked for it.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
-# A window manager (openbox) on the test run's X server for the length of the test.
-start_window_manager() { start_openbox "$WORK"; }
 
 # Waits up to 10 s for the program to end by itself, with status 0.
 expect_end() { # WHAT ENDED IT

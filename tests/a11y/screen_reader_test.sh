@@ -36,7 +36,8 @@ value=$($PROBE value "Input level") || fail "the level bar has no value"
 [ "$value" -ge -9 ] && [ "$value" -le -3 ] || fail "the level bar reads $value dBFS, not the tone's -6 dBFS"
 
 echo "== the silent input is announced"
-note="The sound input is silent: check that the microphone is on and not muted."
+# It names the input by the description the sound server gives the test microphone.
+note="TestMic is silent: check that it is on and not muted."
 $PROBE announced "$note" 12 >"$WORK/announced" 2>&1 &
 listener=$!
 sleep 0.5 # listening

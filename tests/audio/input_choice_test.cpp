@@ -1,20 +1,24 @@
-// The choice of input against the test run's sound server (PulseAudio or PipeWire): its default
-// input is the 440 Hz microphone and its default output the null sink "nullsink"; each test adds
-// a silent input of its own and removes it after.
+// The choice of input against the test run's sound server (PulseAudio or PipeWire), by the
+// backend and by the engine into a take: its default input is the 440 Hz microphone and its
+// default output the null sink "nullsink"; each test adds a silent input of its own and removes
+// it after.
 #include "platform/audio/pulse_backend.h"
+#include "platform/audio/sound_engine.h"
+#include "tests/support/test_ui_thread.h"
 #include "tests/support/tone_measure.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <thread>
 #include <vector>
+
+#include <sndfile.h>
 
 namespace murmora::audio {
 namespace {
@@ -82,7 +86,6 @@ protected:
                                        " --raw 2>/dev/null | head -c 88200 >/dev/null").c_str()));
     }
     void TearDown() override {
-        if (!defaultChanged_.empty()) static_cast<void>(std::system(("pactl set-default-source " + toneInput_).c_str()));
         if (!feeder_.empty()) static_cast<void>(std::system(("kill " + feeder_).c_str()));
         for (const std::string& module : {inputModule_, sinkModule_})
             if (!module.empty()) static_cast<void>(std::system(("pactl unload-module " + module + " 2>/dev/null").c_str()));
@@ -91,16 +94,12 @@ protected:
     static std::string loadModule(const std::string& arguments) {
         return output("pactl load-module " + arguments + " 2>/dev/null");
     }
-    void makeDefault(const std::string& input) {
-        ASSERT_EQ(std::system(("pactl set-default-source " + input).c_str()), 0);
-        defaultChanged_ = input;
-    }
     void removeSilentInput() {
         ASSERT_EQ(std::system(("pactl unload-module " + inputModule_).c_str()), 0);
         inputModule_.clear();
     }
 
-    // Records `seconds` from `input` and tells whether the default came instead.
+    // Records `length` from `input` and tells whether the default came instead.
     Sound record(const std::string& input, std::chrono::milliseconds length, bool& defaultInstead) {
         KeepingSink sink;
         {
@@ -119,7 +118,6 @@ protected:
     std::string toneInput_;
     std::string sinkModule_;
     std::string inputModule_;
-    std::string defaultChanged_;
     std::string feeder_;
 };
 
@@ -141,20 +139,6 @@ TEST_F(InputChoiceTest, ListsTheInputsByDescriptionThenTheSoundOfEachOutputWithT
     EXPECT_TRUE(named(toneInput_)->isDefault);
 }
 
-TEST_F(InputChoiceTest, TheChosenInputIsRecordedWhicheverIsTheDefault) {
-    bool defaultInstead = true;
-    const Sound silent = record(kSilentInput, 2500ms, defaultInstead);
-    EXPECT_FALSE(defaultInstead);
-    EXPECT_GT(silent.seconds, 1.5) << "the silent input delivered too little to tell";
-    EXPECT_LT(silent.rms(), 0.001) << "the silent input was not the one recorded";
-
-    makeDefault(kSilentInput);
-    const Sound tone = record(toneInput_, 2500ms, defaultInstead);
-    EXPECT_FALSE(defaultInstead);
-    EXPECT_NEAR(tone.rms(), 0.354, 0.05);
-    EXPECT_GT(tone.shareAt(440), 0.8);
-}
-
 TEST_F(InputChoiceTest, TheSoundAnOutputPlaysIsRecordedFromItsMonitor) {
     const fs::path known = fs::temp_directory_path() / ("murmora-known-" + std::to_string(::getpid()) + ".wav");
     ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 -b 16 '" + known.string() + "' synth 8 sine 1000 vol 0.5").c_str()), 0);
@@ -168,25 +152,96 @@ TEST_F(InputChoiceTest, TheSoundAnOutputPlaysIsRecordedFromItsMonitor) {
     EXPECT_GT(played.shareAt(1000), 0.8) << "not the known file's tone";
 }
 
-TEST_F(InputChoiceTest, AChosenInputThatIsGoneGivesTheDefaultAndSaysSo) {
-    removeSilentInput();
-    bool defaultInstead = false;
-    const Sound recorded = record(kSilentInput, 2500ms, defaultInstead);
-    EXPECT_TRUE(defaultInstead);
-    EXPECT_GT(recorded.shareAt(440), 0.8) << "the default input was not recorded";
+// Takes by the engine, as the panel records them: from the input it names, into the take file.
+class EngineInputChoiceTest : public InputChoiceTest {
+protected:
+    void SetUp() override {
+        InputChoiceTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        takes_ = fs::temp_directory_path() / ("murmora-input-takes-" + std::to_string(::getpid()));
+        engine_ = std::make_unique<SoundEngine>(makeAudioBackend(), takes_, ui_);
+        engine_->setTakeHandlers({.ended = [this](const TakeEnd& end) { ended_ = end; },
+                                  .saved = [this](const SoundError& error) { saved_ = error; },
+                                  .saveProgress = {}});
+    }
+    void TearDown() override {
+        engine_.reset();
+        fs::remove_all(takes_);
+        InputChoiceTest::TearDown();
+    }
+
+    // Starts a take from `input`; whether the default came instead.
+    bool startFrom(const std::string& input) {
+        const auto started = engine_->startTake(input);
+        EXPECT_TRUE(started) << started.error().text;
+        return started && started->defaultInstead;
+    }
+    // Ends the take after `length`, saves it and reads back its last second.
+    Sound stopAndRead(std::chrono::milliseconds length) {
+        std::this_thread::sleep_for(length);
+        engine_->stopTake();
+        EXPECT_TRUE(ui_.runUntil([this] { return ended_.has_value(); }));
+        const fs::path saved = takes_ / "saved.wav";
+        engine_->saveTake(saved.string(), SaveFormat::wav);
+        EXPECT_TRUE(ui_.runUntil([this] { return saved_.has_value(); }));
+        std::vector<std::int16_t> samples(60 * kRate * 2);
+        SF_INFO info{};
+        SNDFILE* file = sf_open(saved.c_str(), SFM_READ, &info);
+        if (!file) return {};
+        samples.resize(static_cast<std::size_t>(sf_readf_short(file, samples.data(), 60 * kRate) * 2));
+        sf_close(file);
+        return Sound(samples);
+    }
+
+    testing::TestUiThread ui_;
+    fs::path takes_;
+    std::unique_ptr<SoundEngine> engine_;
+    std::optional<TakeEnd> ended_;
+    std::optional<SoundError> saved_;
+};
+
+TEST_F(EngineInputChoiceTest, ATakeRecordsTheChosenInputAndTheDefaultWhenNoneIsChosen) {
+    EXPECT_FALSE(startFrom(kSilentInput));
+    const Sound silent = stopAndRead(2500ms);
+    EXPECT_GT(silent.seconds, 0.9) << "the silent input delivered too little to tell";
+    EXPECT_LT(silent.rms(), 0.001) << "the silent input was not the one recorded";
+    ended_.reset();
+    saved_.reset();
+    EXPECT_FALSE(startFrom(""));
+    EXPECT_GT(stopAndRead(2500ms).shareAt(440), 0.8) << "the default input was not recorded";
 }
 
-TEST_F(InputChoiceTest, AChosenInputThatGoesDuringATakeLosesTheTakeRatherThanMovingIt) {
-    KeepingSink sink;
-    auto opened = backend_->openCaptureFrom(kSilentInput, {}, sink);
-    ASSERT_TRUE(opened) << opened.error().message();
-    ASSERT_EQ(opened->stream->start(), std::error_code());
-    std::this_thread::sleep_for(500ms);
+TEST_F(EngineInputChoiceTest, AChosenInputRemovedBeforeATakeGivesATakeOfTheDefaultAndSaysSo) {
     removeSilentInput();
-    const auto removed = std::chrono::steady_clock::now();
-    while (opened->stream->state() == StreamState::running && std::chrono::steady_clock::now() - removed < 3s)
-        std::this_thread::sleep_for(10ms);
-    EXPECT_EQ(opened->stream->state(), StreamState::lost);
+    EXPECT_TRUE(startFrom(kSilentInput));
+    EXPECT_GT(stopAndRead(2500ms).shareAt(440), 0.8) << "the default input was not recorded";
+}
+
+TEST_F(EngineInputChoiceTest, AChosenInputRemovedDuringATakeEndsItAsALostInput) {
+    EXPECT_FALSE(startFrom(kSilentInput));
+    std::this_thread::sleep_for(1s);
+    removeSilentInput();
+    ASSERT_TRUE(ui_.runUntil([this] { return ended_.has_value(); }, 4s)) << "the take went on";
+    EXPECT_EQ(ended_->early.failure, SoundFailure::deviceLost);
+    EXPECT_EQ(ended_->early.text, "The sound device went away");
+}
+
+// The silent input is the monitor of the sink "murmora_quiet": a tone played there is recorded.
+TEST_F(EngineInputChoiceTest, ATakeOfAToneAtFullScaleHasClippedAndOneAtMinus6DbfsHasNot) {
+    EXPECT_FALSE(startFrom(""));
+    std::this_thread::sleep_for(2s);
+    EXPECT_GT(engine_->inputPeak().value_or(0), 16000) << "the tone did not arrive";
+    EXPECT_FALSE(engine_->inputClipped()) << "the -6 dBFS tone";
+    engine_->discardTake();
+
+    const std::string loud = output(std::string("sox -q -n -r 44100 -c 2 -e signed -b 16 -t raw - synth 10 sine 440 ") +
+                                    "gain -n 2>/dev/null | pacat -p -d murmora_quiet --raw --rate=44100 --channels=2 " +
+                                    "--format=s16le --latency-msec=20 >/dev/null 2>&1 & echo $!");
+    EXPECT_FALSE(startFrom(kSilentInput));
+    for (int tenth = 0; tenth < 40 && !engine_->inputClipped(); ++tenth)
+        std::this_thread::sleep_for(100ms);
+    static_cast<void>(std::system(("kill " + loud + " 2>/dev/null").c_str()));
+    EXPECT_TRUE(engine_->inputClipped()) << "the full-scale tone was not told";
 }
 
 } // namespace

@@ -11,12 +11,13 @@ struct ButtonFixture : ::testing::Test {
     FakeFiles files;
     FakeResources resources{files};
     ResourcePictures pictures{resources, files};
+    FakeScreen screen;
     FakePictureButton control;
     int actions = 0;
     std::string pictureWhenActionRan;
 
     std::unique_ptr<ImageButton> make(ImageButtonLayout layout) {
-        return std::make_unique<ImageButton>(pictures, control, layout, [this] {
+        return std::make_unique<ImageButton>(pictures, screen, control, layout, [this] {
             ++actions;
             pictureWhenActionRan = control.current();
         });
@@ -25,59 +26,64 @@ struct ButtonFixture : ::testing::Test {
 
 TEST_F(ButtonFixture, PressAndReleaseRunsTheActionOnceWithTheReleasedPictureBack) {
     const auto play = make(kPlayButtonLayout);
-    control.down(kLeftButton, 400, 400);
+    control.down(kLeftButton, 27, 27);
     EXPECT_EQ(control.current(), "custom:108");
-    control.up(kLeftButton, 400, 400);
+    control.up(kLeftButton, 27, 27);
     EXPECT_EQ(actions, 1);
     EXPECT_EQ(pictureWhenActionRan, "custom:107");
-    control.up(kLeftButton, 400, 400);
+    control.up(kLeftButton, 27, 27);
     EXPECT_EQ(actions, 1) << "a second release finds the button released";
 }
 
 TEST_F(ButtonFixture, DragOutAndReleaseDoesNothingButDragBackInRunsTheAction) {
     const auto close = make(kCloseButtonLayout);
-    control.down(kLeftButton, 100, 100);
-    control.move(kLeftButton, 500, 100);
+    control.down(kLeftButton, 7, 7);
+    control.move(kLeftButton, 34, 7);
     EXPECT_EQ(control.current(), "custom:103") << "the released picture shows from the moment the pointer left";
     const auto picturesBefore = control.shown.size();
-    control.up(kLeftButton, 500, 100);
+    control.up(kLeftButton, 34, 7);
     EXPECT_EQ(actions, 0);
     EXPECT_EQ(control.shown.size(), picturesBefore) << "a release when not pressed changes no picture";
 
-    control.down(kLeftButton, 100, 100);
-    control.move(kLeftButton, -50, 100);
-    control.move(kLeftButton, 100, 100);
+    control.down(kLeftButton, 7, 7);
+    control.move(kLeftButton, -4, 7);
+    control.move(kLeftButton, 7, 7);
     EXPECT_EQ(control.current(), "custom:104");
-    control.up(kLeftButton, 100, 100);
+    control.up(kLeftButton, 7, 7);
     EXPECT_EQ(actions, 1);
 }
 
-TEST_F(ButtonFixture, TheActiveAreaBoundsAreInclusive) {
-    const std::tuple<ImageButtonLayout, float, float, bool> cases[] = {
-        {kCloseButtonLayout, 5, 5, true},       {kCloseButtonLayout, 300, 300, true},
-        {kCloseButtonLayout, 4.9f, 100, false}, {kCloseButtonLayout, 300.5f, 100, false},
-        {kCloseButtonLayout, 100, 4.9f, false}, {kCloseButtonLayout, 100, 300.5f, false},
-        {kPlayButtonLayout, 800, 780, true},    {kPlayButtonLayout, 100, 781, false},
-        {kPlayButtonLayout, 800.5f, 100, false}};
-    for (const auto& [layout, x, y, inside] : cases) {
+// The areas are written in twips, bounds included: 5 to 300 on Minimize and Close, 5 to 800
+// across and 780 down on the large buttons; at 96 dots per inch 15 twips a pixel, at 120 12.
+TEST_F(ButtonFixture, TheActiveAreaBoundsAreInclusiveInTwipsOfTheScreen) {
+    const std::tuple<ImageButtonLayout, double, double, double, bool> cases[] = {
+        {kCloseButtonLayout, 96, 0.34, 0.34, true}, {kCloseButtonLayout, 96, 20, 20, true},
+        {kCloseButtonLayout, 96, 0.32, 7, false},   {kCloseButtonLayout, 96, 20.04, 7, false},
+        {kCloseButtonLayout, 96, 7, 0.32, false},   {kCloseButtonLayout, 96, 7, 20.04, false},
+        {kCloseButtonLayout, 120, 25, 25, true},    {kCloseButtonLayout, 120, 25.05, 7, false},
+        {kPlayButtonLayout, 96, 53.3, 52, true},    {kPlayButtonLayout, 96, 7, 52.1, false},
+        {kPlayButtonLayout, 96, 53.4, 7, false},    {kPlayButtonLayout, 120, 66.6, 65, true},
+        {kPlayButtonLayout, 120, 66.7, 7, false},   {kPlayButtonLayout, 120, 7, 65.1, false}};
+    for (const auto& [layout, dotsPerInch, x, y, inside] : cases) {
+        screen.dotsPerInch = dotsPerInch;
         const auto button = make(layout);
         actions = 0;
-        control.down(kLeftButton, 10, 10);
+        control.down(kLeftButton, 7, 7);
         control.move(kLeftButton, x, y);
         control.up(kLeftButton, x, y);
-        EXPECT_EQ(actions, inside ? 1 : 0) << "x=" << x << " y=" << y;
+        EXPECT_EQ(actions, inside ? 1 : 0) << "x=" << x << " y=" << y << " at " << dotsPerInch;
     }
 }
 
 TEST_F(ButtonFixture, RightMiddleOrBothButtonsIgnoreMovesAndRunOnReleaseAnywhere) {
     const auto convert = make(kConvertButtonLayout);
     for (int button : {kRightButton, kMiddleButton, kLeftButton | kRightButton}) {
-        control.down(button, 100, 100);
+        control.down(button, 7, 7);
         EXPECT_EQ(control.current(), "custom:112");
         const auto picturesBefore = control.shown.size();
-        control.move(button, 5000, 5000);
+        control.move(button, 400, 400);
         EXPECT_EQ(control.shown.size(), picturesBefore);
-        control.up(button, 5000, 5000);
+        control.up(button, 400, 400);
     }
     EXPECT_EQ(actions, 3);
 }
@@ -85,10 +91,10 @@ TEST_F(ButtonFixture, RightMiddleOrBothButtonsIgnoreMovesAndRunOnReleaseAnywhere
 TEST_F(ButtonFixture, EveryMoveInsideWithTheLeftButtonReloadsThePressedPicture) {
     const auto play = make(kPlayButtonLayout);
     for (int i = 0; i < 3; ++i)
-        control.move(kLeftButton, 100.0f + static_cast<float>(i), 100);
+        control.move(kLeftButton, 7 + i, 7);
     EXPECT_EQ(control.shown, (std::vector<std::string>{"custom:108", "custom:108", "custom:108"}));
     EXPECT_TRUE(files.filesIn("/tmp", "~rs").empty());
-    control.up(kLeftButton, 100, 100);
+    control.up(kLeftButton, 7, 7);
     EXPECT_EQ(actions, 1) << "pressed, even when the press did not start on the button";
 }
 

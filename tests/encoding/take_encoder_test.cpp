@@ -1,7 +1,7 @@
 // The take encoder against the real libraries, its files read back by other programs: sox for
 // FLAC and MP3 (sox's MP3 reader is libmad), opusdec for Opus.
 #include "platform/audio/take_encoder.h"
-#include "tests/support/tone_measure.h"
+#include "tests/support/decoded_sound.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -19,14 +19,10 @@
 namespace murmora::audio {
 namespace {
 namespace fs = std::filesystem;
+using testing::decode;
+using testing::Decoded;
 
 constexpr int kRate = 44100;
-// What libmad decodes before the take's first frame in an MP3 file: the frame that holds LAME's
-// header (1152 frames of silence) and LAME's encoder delay (576). The padding of the last frame
-// follows the take: less than 1152 frames, 26 ms.
-constexpr sf_count_t kMp3Delay = 1152 + 576;
-
-std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
 // A 16-bit stereo take of a 440 Hz tone at half of full scale (-6 dBFS), like the test microphone.
 void writeToneTake(const fs::path& path, double seconds) {
@@ -39,8 +35,8 @@ void writeToneTake(const fs::path& path, double seconds) {
     const auto frames = static_cast<std::size_t>(seconds * kRate);
     std::vector<short> samples(frames * 2);
     for (std::size_t i = 0; i < frames; ++i)
-        samples[2 * i] = samples[2 * i + 1] =
-            static_cast<short>(std::lround(16384 * std::sin(2 * std::numbers::pi * 440 * static_cast<double>(i) / kRate)));
+        samples[2 * i] = samples[2 * i + 1] = static_cast<short>(
+            std::lround(16384 * std::sin(2 * std::numbers::pi * 440 * static_cast<double>(i) / kRate)));
     sf_writef_short(file, samples.data(), static_cast<sf_count_t>(frames));
     sf_close(file);
 }
@@ -50,28 +46,6 @@ std::string contentOf(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-struct Decoded : testing::ToneMeasure {
-    sf_count_t frames = 0;
-};
-
-// Decodes `encoded` with another program to a 44.1 kHz WAV file and measures its first channel.
-Decoded decode(const fs::path& encoded, EncodedFormat format, const fs::path& wav) {
-    const std::string command = format == EncodedFormat::opus
-                                    ? "opusdec --quiet --rate 44100 " + quoted(encoded) + " " + quoted(wav)
-                                    : "sox " + quoted(encoded) + " " + quoted(wav) + " 2>/dev/null";
-    Decoded decoded;
-    SF_INFO info{};
-    SNDFILE* file = std::system(command.c_str()) == 0 ? sf_open(wav.c_str(), SFM_READ, &info) : nullptr;
-    if (!file) return decoded;
-    std::vector<double> frames(static_cast<std::size_t>(info.frames * info.channels));
-    decoded.frames = sf_readf_double(file, frames.data(), info.frames);
-    sf_close(file);
-    for (std::size_t i = 0; i < frames.size(); i += static_cast<std::size_t>(info.channels))
-        decoded.samples.push_back(frames[i]);
-    decoded.rate = info.samplerate;
-    return decoded;
-}
-
 struct FormatCase {
     EncodedFormat format;
     const char* extension;
@@ -79,33 +53,14 @@ struct FormatCase {
 
 class TakeEncoderTest : public ::testing::TestWithParam<FormatCase> {
 protected:
-    void SetUp() override {
-        char folder[] = "/var/tmp/murmora-encode-test.XXXXXX";
-        ASSERT_NE(::mkdtemp(folder), nullptr);
-        work_ = folder;
-        take_ = work_ / "take.wav";
-    }
-    void TearDown() override {
-        if (mounted_) static_cast<void>(std::system(("umount --lazy " + quoted(mounted_.value())).c_str()));
-        fs::remove_all(work_);
-    }
     fs::path target(const fs::path& folder) const { return folder / (std::string("saved.") + GetParam().extension); }
-    // A small file system that fills during the encoding, where this test may mount one.
-    fs::path smallDisk() {
-        const fs::path folder = work_ / "small";
-        fs::create_directory(folder);
-        if (std::system(("mount -t tmpfs -o size=64k murmora-small " + quoted(folder) + " 2>/dev/null").c_str()) != 0)
-            return {};
-        mounted_ = folder;
-        return folder;
-    }
     static std::vector<fs::path> entries(const fs::path& folder) {
         return {fs::directory_iterator(folder), fs::directory_iterator()};
     }
 
-    fs::path work_;
-    fs::path take_;
-    std::optional<fs::path> mounted_;
+    testing::EncodingFolder folder_;
+    const fs::path& work_ = folder_.path;
+    const fs::path take_ = work_ / "take.wav";
 };
 
 TEST_P(TakeEncoderTest, TheFileDecodesToTheTakesToneAndLength) {
@@ -115,18 +70,7 @@ TEST_P(TakeEncoderTest, TheFileDecodesToTheTakesToneAndLength) {
     const Decoded decoded = decode(saved, GetParam().format, work_ / "decoded.wav");
     EXPECT_GT(decoded.shareAt(440), 0.9);
     EXPECT_NEAR(decoded.rms(), 0.5 / std::sqrt(2.0), 0.035);
-    const sf_count_t takeFrames = 5 * kRate;
-    switch (GetParam().format) {
-    case EncodedFormat::flac:
-        EXPECT_EQ(decoded.frames, takeFrames);
-        break;
-    case EncodedFormat::opus: // opusdec leaves out the encoder's delay itself
-        EXPECT_NEAR(static_cast<double>(decoded.frames), static_cast<double>(takeFrames), 0.05 * kRate);
-        break;
-    case EncodedFormat::mp3:
-        EXPECT_NEAR(static_cast<double>(decoded.frames - kMp3Delay), static_cast<double>(takeFrames), 0.05 * kRate);
-        break;
-    }
+    EXPECT_TRUE(testing::holdsTheTakesLength(decoded, GetParam().format, 5 * kRate)) << decoded.frames << " frames";
     EXPECT_EQ(entries(work_).size(), 3u) << "the take, the file and its decoding, nothing partial";
 }
 
@@ -143,7 +87,7 @@ TEST_P(TakeEncoderTest, ProgressGrowsToTheWholeTakeInThousandthsAtMost) {
 }
 
 TEST_P(TakeEncoderTest, AFullDiskFailsWithItsReasonKeepsTheTakeAndLeavesTheTargetAsItWas) {
-    const fs::path disk = smallDisk();
+    const fs::path disk = folder_.smallDisk();
     if (disk.empty()) {
         if (std::getenv("CI")) FAIL() << "a small tmpfs could not be mounted";
         GTEST_SKIP() << "a small tmpfs cannot be mounted here (not root)";
@@ -190,7 +134,8 @@ TEST_P(TakeEncoderTest, ACancelFromAnotherThreadKeepsTheTakeAndLeavesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, TakeEncoderTest,
-                         ::testing::Values(FormatCase{EncodedFormat::flac, "flac"}, FormatCase{EncodedFormat::opus, "opus"},
+                         ::testing::Values(FormatCase{EncodedFormat::flac, "flac"},
+                                           FormatCase{EncodedFormat::opus, "opus"},
                                            FormatCase{EncodedFormat::mp3, "mp3"}),
                          [](const auto& info) { return std::string(info.param.extension); });
 

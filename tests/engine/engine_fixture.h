@@ -80,14 +80,15 @@ protected:
         engine_ =
             std::make_unique<audio::SoundEngine>(std::unique_ptr<audio::AudioBackend>(backend_), takeFolder_, ui_);
         engine_->setTakeHandlers({[this](const TakeEnd& end) { ends_.push_back(end); },
-                                  [this](const SoundError& error) { saves_.push_back(error); }});
+                                  [this](const SoundError& error) { saves_.push_back(error); },
+                                  {}});
         engine_->setPlaybackEndedHandler([this](bool lost) { playbackEnds_.push_back(lost); });
     }
 
     // Starts a take and delivers `frames` frames to it.
     std::vector<std::int16_t> record(std::size_t frames, std::int16_t start = 1) {
         const auto samples = rampFrames(frames, start);
-        EXPECT_FALSE(engine_->startTake());
+        EXPECT_TRUE(engine_->startTake(""));
         deliver(*backend_, samples);
         return samples;
     }
@@ -104,7 +105,7 @@ protected:
     // Saves the take at `path` and waits for the outcome.
     SoundError save(const fs::path& path) {
         const std::size_t before = saves_.size();
-        engine_->saveTake(path.string());
+        engine_->saveTake(path.string(), SaveFormat::wav);
         EXPECT_TRUE(ui_.runUntil([&] { return saves_.size() > before; })) << "no save told";
         return saves_.size() > before ? saves_.back() : SoundError{SoundFailure::notSaved, "not told"};
     }

@@ -54,7 +54,7 @@ TEST_F(PlaybackTest, OpeningTellsTheLengthInMillisecondsAndTheBytesOfItsStoredSo
 
 TEST_F(PlaybackTest, AFileThatCannotBePlayedIsRefusedWithItsReasonAndLeavesNoStream) {
     std::ofstream(scratch_ / "notes.wav") << "these are not samples\n";
-    writeWav(scratch_ / "take.flac", rampFrames(100), SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
+    writeWav(scratch_ / "take.aiff", rampFrames(100), SF_FORMAT_AIFF | SF_FORMAT_PCM_16); // not a format takes are saved in
     // A damaged header claiming a sample rate near 2 GHz: refused, not believed.
     writeWav(scratch_ / "damaged.wav", rampFrames(100));
     std::fstream(scratch_ / "damaged.wav", std::ios::in | std::ios::out | std::ios::binary)
@@ -68,7 +68,7 @@ TEST_F(PlaybackTest, AFileThatCannotBePlayedIsRefusedWithItsReasonAndLeavesNoStr
         {scratch_ / "absent.wav", {SoundFailure::notFound, "The file was not found (No such file or directory)"}},
         {scratch_.path, {SoundFailure::notFound, "The file was not found (No such file or directory)"}},
         {scratch_ / "notes.wav", {SoundFailure::notPlayable, notPlayable}},
-        {scratch_ / "take.flac", {SoundFailure::notPlayable, notPlayable}},
+        {scratch_ / "take.aiff", {SoundFailure::notPlayable, notPlayable}},
         {scratch_ / "damaged.wav", {SoundFailure::notPlayable, notPlayable}}};
     for (const auto& c : cases) {
         const auto length = engine_->openPlayback(c.path.string());

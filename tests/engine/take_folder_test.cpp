@@ -20,7 +20,7 @@ mode_t modeOf(const fs::path& path) {
 
 // Takes are nobody else's to read.
 TEST_F(TakeFolderTest, IsMadeForTheUserAloneAndSoIsEachTake) {
-    ASSERT_FALSE(engine_->startTake());
+    ASSERT_TRUE(engine_->startTake(""));
     EXPECT_EQ(modeOf(takeFolder_), 0700u);
     EXPECT_EQ(modeOf(takeFiles().at(0)), 0600u);
 }
@@ -50,7 +50,8 @@ TEST_F(TakeFolderTest, ATakeThatCannotBeMadeThereIsRefusedWithTheFolderAndTheCau
         SoundError error;
         {
             FullDisk full(c.room);
-            error = engine.startTake();
+            const auto started = engine.startTake("");
+            if (!started) error = started.error();
         }
         EXPECT_EQ(error.failure, SoundFailure::takeFile) << c.folder;
         EXPECT_EQ(error.text,
@@ -63,7 +64,7 @@ TEST_F(TakeFolderTest, ATakeThatCannotBeMadeThereIsRefusedWithTheFolderAndTheCau
 // Left by a run that was killed in the middle of a take: no program holds it. The take that
 // records is held; a hidden file and a file of another kind are no takes.
 TEST_F(TakeFolderTest, OnlyATakeNoProgramHoldsIsLeftOverAndTheOldestComesFirst) {
-    ASSERT_FALSE(engine_->startTake());
+    ASSERT_TRUE(engine_->startTake(""));
     const auto now = fs::file_time_type::clock::now();
     for (const auto& [name, age] : {std::pair{"take-99999-0.wav", 60}, std::pair{"take-99999-1.wav", 120}}) {
         fs::copy_file(takeFiles().at(0), takeFolder_ / name);

@@ -83,21 +83,29 @@ expect_box() { # ICON TEXT
 }
 # The same for a box titled TITLE over the window OVER (which has that title too).
 expect_titled_box() { # TITLE OVER ICON TEXT
-  local title=$1 over=$2 box reference reference_pid differing
-  box=$(wait_for_window "^$title\$" "$over") || fail "no message box, expected: ${4:0:200}"
-  sleep 0.5
-  import -window "$box" "$WORK/box.png"
-  "$REFERENCE_BOX" "$3" "$title" "$4" &
-  reference_pid=$!
-  reference=$(wait_for_window "^$title\$" "$over" "$box") || fail "the reference box did not show"
-  sleep 0.5
-  import -window "$reference" "$WORK/reference.png"
-  xdotool windowfocus --sync "$reference" key Return
-  wait "$reference_pid" || true
-  differing=$(compare -metric AE "$WORK/box.png" "$WORK/reference.png" null: 2>&1) || true
+  local box
+  box=$(wait_for_window "^$1\$" "$2") || fail "no message box, expected: ${4:0:200}"
+  local differing
+  differing=$(pixels_unlike_reference "$box" "$2" "$3" "$1" "$4")
   xdotool windowfocus --sync "$box" key Return
   [ "$differing" = 0 ] || fail "the box does not say \"${4:0:200}\" ($differing pixels differ)"
   sleep 0.3
+}
+
+# How many pixels of the box BOX differ from the box the reference program draws with STYLE,
+# TITLE and TEXT (OVER: another window of that title, passed over).
+pixels_unlike_reference() { # BOX OVER STYLE TITLE TEXT
+  local reference reference_pid
+  sleep 0.5
+  import -window "$1" "$WORK/box.png"
+  "$REFERENCE_BOX" "$3" "$4" "$5" >/dev/null &
+  reference_pid=$!
+  reference=$(wait_for_window "^$4\$" "$2" "$1") || fail "the reference box did not show"
+  sleep 0.5
+  import -window "$reference" "$WORK/reference.png"
+  xdotool windowfocus --sync "$reference" key Escape
+  wait "$reference_pid" || true
+  compare -metric AE "$WORK/box.png" "$WORK/reference.png" null: 2>&1 || true
 }
 
 # Records a take of 2 s and saves it as FILE: the recorder works (again).
@@ -144,30 +152,14 @@ expect_take() { # FILE SECONDS
 
 # Runs openbox on the test run's X server until the test ends, for what only a window manager
 # does (Alt+F4).
-start_window_manager() {
-  command -v openbox >/dev/null || unavailable "openbox is not installed"
-  ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || unavailable "a window manager runs already"
-  openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-  pids+=($!)
-  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0; sleep 0.1; done
-  fail "openbox did not start: $(cat "$WORK/openbox.log")"
-}
+start_window_manager() { start_openbox "$WORK"; }
 
 # Checks that the program asks QUESTION with Save, Discard and Cancel, by holding a picture of
 # its box against the one the reference program draws, and answers it with ANSWER.
 answer_save_question() { # QUESTION save|discard|cancel
-  local box reference reference_pid differing
+  local box differing
   box=$(wait_for_window "^Murmora$" "$PANEL") || fail "no question, expected: $1"
-  sleep 0.5
-  import -window "$box" "$WORK/box.png"
-  "$REFERENCE_BOX" save-question Murmora "$1" >/dev/null &
-  reference_pid=$!
-  reference=$(wait_for_window "^Murmora$" "$PANEL" "$box") || fail "the reference box did not show"
-  sleep 0.5
-  import -window "$reference" "$WORK/reference.png"
-  xdotool windowfocus --sync "$reference" key Escape
-  wait "$reference_pid" || true
-  differing=$(compare -metric AE "$WORK/box.png" "$WORK/reference.png" null: 2>&1) || true
+  differing=$(pixels_unlike_reference "$box" "$PANEL" save-question Murmora "$1")
   [ "$differing" = 0 ] || fail "the box does not ask \"$1\" ($differing pixels differ)"
   case $2 in # Save is the default button; Tab goes on to Discard
     save) xdotool windowfocus --sync "$box" key Return ;;

@@ -3,7 +3,8 @@
 # answer instead of freezing the panel, the take stopped then keeps what was captured and saves;
 # once the server goes on, the streams Record and Play gave up on are gone from it and the next
 # take works without a restart. A server that stops in the middle of a take is told within 2 s,
-# as a lost input, and the take so far saves. Close ends the program while the server is stopped.
+# as a lost input, and the take so far saves. Close in a take while the server is stopped asks
+# about the take, and Discard ends the program at once.
 . "$(dirname "$0")/program_faults_lib.sh"
 server_start
 start_app
@@ -43,10 +44,12 @@ expect_take "$HOME/frozen.wav" 3
 audio_resume
 expect_no_streams
 
-echo "== Close ends the program in a take while the server is stopped"
+echo "== Close in a take while the server is stopped, and Discard"
 record_button
 sleep 1
 audio_pause
-close_app
+close_button
+answer_save_question "A recording is running. Save it before closing?" discard
+expect_ended "after Discard while the server is stopped"
 audio_resume
 echo "PASS"

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -23,8 +24,10 @@ namespace {
 
 using Outcome = PortalShortcuts::Outcome;
 using Triggers = QMap<QString, QString>;
-constexpr int kRecord = PortalShortcuts::kRecordHotkeyId;
-constexpr int kStop = PortalShortcuts::kStopHotkeyId;
+constexpr int kRecord = 0;
+constexpr int kStop = 1;
+const Hotkey kRecordHotkey{kRecord, "record", "Start recording", "Ctrl+Alt+R"};
+const Hotkey kStopHotkey{kStop, "stop", "Stop recording and save", "Ctrl+Alt+S"};
 
 const QString kAppId = QStringLiteral("io.github.murmora.Murmora");
 constexpr uint kNeverAnswered = 0xFFFFFFFF; // the fake's code for a dialog left open
@@ -81,7 +84,8 @@ protected:
         QObject::connect(client.get(), &PortalShortcuts::activated, [this](int id) { activations.push_back(id); });
         QObject::connect(client.get(), &PortalShortcuts::bindFinished,
                          [this](Outcome outcome) { outcomes.push_back(outcome); });
-        client->start();
+        client->bind({{kRecord, "record", "Start recording", "CTRL+ALT+r"},
+                      {kStop, "stop", "Stop recording and save", "CTRL+ALT+s"}});
     }
 
     // Starts the client and waits for the first outcome of its binding.
@@ -138,20 +142,6 @@ INSTANTIATE_TEST_SUITE_P(Portals, AcceptedBindTest,
                                            AcceptCase{"WithoutTheRegistry", 2, false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(PortalShortcutsTest, AsksForBothShortcutsWithTheirTextsAndKeys) {
-    ASSERT_EQ(bind(), Outcome::bound);
-    const QJsonArray binds = portal.callsOf("BindShortcuts");
-    ASSERT_EQ(binds.size(), 1);
-    const QJsonArray asked = binds[0]["args"][1].toArray();
-    const auto expected = QJsonDocument::fromJson(R"([
-        ["record", {"description": {"type": "s", "value": "Start recording"},
-                    "preferred_trigger": {"type": "s", "value": "CTRL+ALT+r"}}],
-        ["stop", {"description": {"type": "s", "value": "Stop recording and save"},
-                  "preferred_trigger": {"type": "s", "value": "CTRL+ALT+s"}}]])")
-                              .array();
-    EXPECT_EQ(asked, expected) << QJsonDocument(asked).toJson().toStdString();
-}
-
 TEST_F(PortalShortcutsTest, HeldShortcutCountsOncePerPress) {
     ASSERT_EQ(bind(), Outcome::bound);
     portal.hold("record", 1000, 20);
@@ -199,8 +189,8 @@ TEST_F(PortalShortcutsTest, ClosesABindDialogStillOpenWhenDestroyed) {
 class RecordedHotkeys final : public Hotkeys {
 public:
     explicit RecordedHotkeys(std::vector<int>& registered) : registered_(registered) {}
-    std::error_code registerHotkey(int id, unsigned, unsigned) override {
-        registered_.push_back(id);
+    std::error_code registerHotkey(const Hotkey& hotkey) override {
+        registered_.push_back(hotkey.id);
         return {};
     }
     void unregisterHotkey(int) override {}
@@ -226,9 +216,16 @@ protected:
             [this] { portalChosen = true; });
         hotkeys->setHotkeyHandler([this](int id) { presses.push_back(id); });
         hotkeys->setRefusalHandler([this](std::vector<int> ids) { refused = std::move(ids); });
-        constexpr unsigned ctrlAlt = kAltModifier | kControlModifier;
-        EXPECT_FALSE(hotkeys->registerHotkey(kRecord, ctrlAlt, 'R'));
-        EXPECT_FALSE(hotkeys->registerHotkey(kStop, ctrlAlt, 'S'));
+        EXPECT_FALSE(hotkeys->registerHotkey(kRecordHotkey));
+        EXPECT_FALSE(hotkeys->registerHotkey(kStopHotkey));
+    }
+
+    // The shortcuts of each BindShortcuts call, as the portal got them.
+    std::vector<QJsonArray> boundLists() {
+        std::vector<QJsonArray> lists;
+        for (const QJsonValue& call : portal.callsOf("BindShortcuts"))
+            lists.push_back(call["args"][1].toArray());
+        return lists;
     }
 
     // Presses "record" until it arrives (once bound; later ones are repeats of a held key):
@@ -310,6 +307,43 @@ INSTANTIATE_TEST_SUITE_P(Portals, ChoiceTest,
                                            ChoiceCase{"NoGlobalShortcuts", [](FakePortal& p) { p.setVersion(0); },
                                                       true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Each hotkey is a shortcut under its name, with its description and its keys as the trigger.
+const QJsonArray kBothShortcuts = QJsonDocument::fromJson(R"([
+    ["record", {"description": {"type": "s", "value": "Start recording"},
+                "preferred_trigger": {"type": "s", "value": "CTRL+ALT+r"}}],
+    ["stop", {"description": {"type": "s", "value": "Stop recording and save"},
+              "preferred_trigger": {"type": "s", "value": "CTRL+ALT+s"}}]])")
+                                      .array();
+
+TEST_F(PortalHotkeysTest, AsksForTheHotkeysAsShortcutsInOneBinding) {
+    registerBoth();
+    pressRecordAndWait();
+    EXPECT_EQ(boundLists(), std::vector{kBothShortcuts});
+    EXPECT_EQ(hotkeys->registerHotkey({7, "record", "Again", "Ctrl+Alt+Q"}),
+              std::make_error_code(std::errc::invalid_argument))
+        << "a second shortcut of the same name";
+    EXPECT_EQ(hotkeys->registerHotkey({7, "other", "Other", "Ctrl+Alt+F1"}),
+              std::make_error_code(std::errc::invalid_argument))
+        << "keys the portal's hotkeys cannot have";
+}
+
+TEST_F(PortalHotkeysTest, AHotkeyRegisteredOnceBoundIsAskedForWithTheOthersInANewSession) {
+    hotkeys = std::make_unique<PortalHotkeys>(
+        QDBusConnection::sessionBus(), kAppId, [] { return std::unique_ptr<Hotkeys>(); }, [] {});
+    hotkeys->setHotkeyHandler([this](int id) { presses.push_back(id); });
+    EXPECT_FALSE(hotkeys->registerHotkey(kRecordHotkey));
+    pressRecordAndWait();
+    EXPECT_FALSE(hotkeys->registerHotkey(kStopHotkey));
+    ASSERT_TRUE(waitFor([&] { return boundLists().size() == 2; }));
+    EXPECT_EQ(boundLists().back(), kBothShortcuts);
+    const QJsonArray binds = portal.callsOf("BindShortcuts");
+    EXPECT_NE(binds[0]["args"][0], binds[1]["args"][0]) << "a new session";
+    const QJsonArray closes = portal.callsOf("Close");
+    EXPECT_TRUE(std::ranges::any_of(closes, [&](const QJsonValue& close) {
+        return close["interface"] == "org.freedesktop.portal.Session" && close["path"] == binds[0]["args"][0];
+    })) << "the first session is closed";
+}
 
 TEST_F(PortalHotkeysTest, GivingBackBothClosesTheSession) {
     registerBoth();

@@ -7,10 +7,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/qt_panel.h"
-#include "tests/support/fake_engine.h"
+#include "tests/qt/qt_panel_fixture.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 QAccessibleInterface* accessible(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
@@ -23,26 +23,15 @@ QStringList actionsOf(QObject* object) {
 const QStringList kButtonActions{QAccessibleActionInterface::pressAction(),
                                  QAccessibleActionInterface::setFocusAction()};
 
-class PanelAccessibility : public ::testing::Test {
+class PanelAccessibility : public testing::QtPanelTest {
 protected:
-    void SetUp() override { ASSERT_EQ(panel.start(), std::nullopt); }
-    void TearDown() override {
-        panel.scheduleDialog.hide();
-        panel.window.hide();
-    }
-
     // The panel as the active window, as the keyboard finds it.
     void activatePanel() {
         panel.window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&panel.window));
     }
 
-    fakes::FakeFiles files;
-    fakes::FakeEngine engine{files};
-    fakes::FakeTakeFolder takes;
-    fakes::FakeHotkeys hotkeys;
-    QtPanel panel{engine, engine, takes, hotkeys};
-    PanelWindow& w = panel.window;
+    QtPanelWindow& w = panel.window;
 };
 
 TEST_F(PanelAccessibility, EveryControlOfThePanelHasItsRoleNameAndActions) {

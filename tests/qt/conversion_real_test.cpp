@@ -15,11 +15,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/qt_panel.h"
 #include "tests/qt/modal_answer.h"
-#include "tests/support/fake_engine.h"
+#include "tests/qt/qt_panel_fixture.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 // Runs a program to its end; its exit code (-1 when it did not start, crashed or took over a minute).
@@ -59,28 +59,24 @@ bool anyProcessNames(const QString& path) { // the encoder still writing it
     return false;
 }
 
-TEST(Conversion, AWavWithBlanksInItsPathGetsItsMp3BesideItAndNothingElseChanges) {
-    fakes::FakeFiles files;
-    fakes::FakeEngine engine{files};
-    fakes::FakeTakeFolder takeFolder;
-    fakes::FakeHotkeys hotkeys;
-    QtPanel panel{engine, engine, takeFolder, hotkeys};
-    ASSERT_EQ(panel.start(), std::nullopt);
+using Conversion = testing::QtPanelTest;
+
+TEST_F(Conversion, AWavWithBlanksInItsPathGetsItsMp3BesideItAndNothingElseChanges) {
     QTemporaryDir scratch;
-    QDir takes(scratch.filePath("my takes"));
-    ASSERT_TRUE(takes.mkpath("."));
-    const QString wav = takes.filePath("take one.wav");
+    QDir folder(scratch.filePath("my takes"));
+    ASSERT_TRUE(folder.mkpath("."));
+    const QString wav = folder.filePath("take one.wav");
     ASSERT_EQ(makeTone(wav, "2.5"), 0);
     // The names the blanks would split the path into, and a bystander: none may be touched.
-    ASSERT_EQ(makeTone(takes.filePath("one.wav"), "1"), 0);
+    ASSERT_EQ(makeTone(folder.filePath("one.wav"), "1"), 0);
     for (const char* name : {"take", "notes.txt"}) {
-        QFile file(takes.filePath(QLatin1String(name)));
+        QFile file(folder.filePath(QLatin1String(name)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("not a sound\n");
     }
-    const auto before = contents(takes);
+    const auto before = contents(folder);
     const QString elsewhere = scratch.filePath("elsewhere.mp3");
-    ASSERT_TRUE(QFile::link(elsewhere, takes.filePath("take one.wav.mp3")));
+    ASSERT_TRUE(QFile::link(elsewhere, folder.filePath("take one.wav.mp3")));
 
     testing::answerNextModal<QFileDialog>([&](QFileDialog* dialog) {
         dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(wav);
@@ -93,7 +89,7 @@ TEST(Conversion, AWavWithBlanksInItsPathGetsItsMp3BesideItAndNothingElseChanges)
         << (QFile::exists(mp3) ? "the encoder did not end within 60 s" : "no MP3 appeared beside the WAV");
     EXPECT_FALSE(QFileInfo(mp3).isSymLink());
     EXPECT_FALSE(QFile::exists(elsewhere)) << "the encoder wrote through the link";
-    auto after = contents(takes);
+    auto after = contents(folder);
     EXPECT_EQ(after.erase("take one.wav.mp3"), 1u);
     EXPECT_EQ(after, before) << "files in the folder appeared or changed";
 
@@ -103,7 +99,6 @@ TEST(Conversion, AWavWithBlanksInItsPathGetsItsMp3BesideItAndNothingElseChanges)
     ASSERT_EQ(run("lame", {"--quiet", "--decode", mp3, decoded}, &said), 0) << said.toStdString();
     ASSERT_EQ(run("soxi", {"-D", decoded}, &said), 0) << said.toStdString();
     EXPECT_NEAR(said.toDouble(), 2.5, 0.2) << said.toStdString();
-    panel.window.hide();
 }
 
 } // namespace

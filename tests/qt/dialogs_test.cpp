@@ -20,12 +20,13 @@
 #include "tests/qt/modal_answer.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 using testing::answerNextModal;
 
-const FileDialogSetup SaveAsWav{"Save File As", "Wav File (*.Wav)|*.Wav",
-                                kAskBeforeOverwrite | kHideReadOnly | kFolderMustExist};
+const FileDialogSetup SaveAsWav{
+    .title = "Save File As", .filter = "Wav File (*.Wav)|*.Wav", .askBeforeOverwrite = true, .folderMustExist = true};
 
 TEST(MessageBoxes, ShowTitlePromptAndTheIconOfTheirStyleWithOnlyAnOkButton) {
     struct Case {
@@ -146,7 +147,7 @@ TEST_F(FileDialogs, TakeANameWithQuotesAsTypedAndAskBeforeOverwritingItOnlyWhenT
     EXPECT_EQ(questions, 1);
     EXPECT_FALSE(overwrite(QMessageBox::No)) << "declining the overwrite keeps the dialog open";
     EXPECT_EQ(questions, 2);
-    dialog.configure({"Save File As", "Wav File (*.Wav)|*.Wav", kFolderMustExist});
+    dialog.configure({.title = "Save File As", .filter = "Wav File (*.Wav)|*.Wav", .folderMustExist = true});
     EXPECT_EQ(overwrite(std::nullopt), quoted.toStdString());
     EXPECT_EQ(questions, 2);
 
@@ -162,7 +163,7 @@ TEST_F(FileDialogs, TakeANameWithQuotesAsTypedAndAskBeforeOverwritingItOnlyWhenT
 // The Convert dialog returns the name typed, whether or not such a file exists, and a name
 // with quotes as it stands: the conversion decides what to do with it.
 TEST_F(FileDialogs, OpenReturnsATypedNameAsItStandsWhetherOrNotItExists) {
-    dialog.configure({"Convert Wav File", "Wav File (*.Wav)|*.Wav", kHideReadOnly | kFolderMustExist});
+    dialog.configure({.title = "Convert Wav File", .filter = "Wav File (*.Wav)|*.Wav", .folderMustExist = true});
     for (const QString& name : {QStringLiteral("missing.wav"), QStringLiteral("it's a \"quoted\" take.wav")}) {
         QString refusal;
         const QPointer<QTimer> refuse = answerNextModal<QMessageBox>([&](QMessageBox* box) {

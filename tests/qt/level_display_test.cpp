@@ -6,20 +6,17 @@
 
 #include <cmath>
 
-#include "app/qt_panel.h"
 #include "platform/qt/qt_level_display.h"
-#include "tests/support/fake_engine.h"
+#include "tests/qt/qt_panel_fixture.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 const std::string kSilenceWarning = "The sound input is silent: check that the microphone is on and not muted.";
 
-class LevelDisplayOnPanel : public ::testing::Test {
+class LevelDisplayOnPanel : public testing::QtPanelTest {
 protected:
-    void SetUp() override { ASSERT_EQ(panel.start(), std::nullopt); }
-    void TearDown() override { panel.window.hide(); }
-
     QImage shot() { return panel.window.grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QImage area(const QRect& rect) { return shot().copy(rect); }
     QRgb ink() const { return panel.window.palette().color(QPalette::WindowText).rgb(); }
@@ -33,11 +30,6 @@ protected:
         return length;
     }
 
-    fakes::FakeFiles files;
-    fakes::FakeEngine engine{files};
-    fakes::FakeTakeFolder takes;
-    fakes::FakeHotkeys hotkeys;
-    QtPanel panel{engine, engine, takes, hotkeys};
     QtLevelDisplay& display = panel.window.levelDisplay;
 };
 
@@ -70,7 +62,7 @@ TEST_F(LevelDisplayOnPanel, TheBarChangesNoPixelOutsideItsAreaAndLeavesNoneBehin
 
 TEST_F(LevelDisplayOnPanel, TheBarAndTheNoteLieOnTheDisplaysGreen) {
     const QImage skin = panel.window.background();
-    for (const QRect& rect : {LevelBar::kArea, DisplayNote::kArea}) {
+    for (const QRect& rect : {LevelBar::kArea, ClipMark::kArea, DisplayNote::kArea}) {
         int elsewhere = 0;
         for (int y = rect.top(); y <= rect.bottom(); ++y)
             for (int x = rect.left(); x <= rect.right(); ++x) {
@@ -81,20 +73,42 @@ TEST_F(LevelDisplayOnPanel, TheBarAndTheNoteLieOnTheDisplaysGreen) {
     }
 }
 
-TEST_F(LevelDisplayOnPanel, TheBarIsClearOfEveryControl) {
+TEST_F(LevelDisplayOnPanel, TheBarAndItsClipMarkAreClearOfEveryControl) {
+    const QStringList display{"levelBar", "clipMark", "displayNote"};
     for (const QWidget* control : panel.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (control->isWindow() || control->objectName() == "levelBar" || control->objectName() == "displayNote")
-            continue;
-        EXPECT_FALSE(control->geometry().intersects(LevelBar::kArea)) << control->objectName().toStdString();
+        if (control->isWindow() || display.contains(control->objectName())) continue;
+        for (const QRect& area : {LevelBar::kArea, ClipMark::kArea})
+            EXPECT_FALSE(control->geometry().intersects(area))
+                << control->objectName().toStdString() << " over " << area.x() << ", " << area.y();
     }
+}
+
+TEST_F(LevelDisplayOnPanel, TheClipMarkShowsInRedAtTheBarsRightEndWhateverTheLevelUntilCleared) {
+    const QImage before = shot();
+    display.setLevel(-6);
+    display.showClipMark();
+    for (const double dbfs : {-6.0, 0.0, -HUGE_VAL}) {
+        display.setLevel(dbfs);
+        const QImage mark = area(ClipMark::kArea);
+        for (int y = 0; y < mark.height(); ++y)
+            for (int x = 0; x < mark.width(); ++x)
+                ASSERT_EQ(mark.pixel(x, y), ClipMark::kColour.rgb()) << dbfs << " dBFS at " << x << ", " << y;
+    }
+    EXPECT_EQ(ClipMark::kArea.left(), LevelBar::kArea.right() + 2) << "apart from a full bar";
+    EXPECT_EQ(ClipMark::kArea.top(), LevelBar::kArea.top());
+    EXPECT_GT(ClipMark::kArea.bottom(), LevelBar::kArea.bottom());
+    display.clear();
+    EXPECT_EQ(shot(), before);
 }
 
 TEST_F(LevelDisplayOnPanel, PressesOnTheBarAndTheNoteReachWhatLiesBeneath) {
     display.setLevel(0);
+    display.showClipMark();
     display.showNote(kSilenceWarning);
-    for (const QRect& rect : {LevelBar::kArea, DisplayNote::kArea}) {
+    for (const QRect& rect : {LevelBar::kArea, ClipMark::kArea, DisplayNote::kArea}) {
         const QWidget* hit = panel.window.childAt(rect.center());
-        EXPECT_TRUE(hit == nullptr || (hit->objectName() != "levelBar" && hit->objectName() != "displayNote"));
+        EXPECT_TRUE(hit == nullptr || (hit->objectName() != "levelBar" && hit->objectName() != "clipMark" &&
+                                       hit->objectName() != "displayNote"));
     }
 }
 
@@ -114,13 +128,18 @@ TEST_F(LevelDisplayOnPanel, TheNoteShowsItsTextInTheDisplaysGreenOnItsInkUntilHi
     EXPECT_EQ(area(DisplayNote::kArea), before);
 }
 
+// The warning, and the warning that names an input of a usual description.
 TEST_F(LevelDisplayOnPanel, TheSilenceWarningFitsTheNoteWhole) {
-    display.showNote(kSilenceWarning);
-    const auto* note = panel.window.findChild<DisplayNote*>("displayNote");
-    ASSERT_NE(note, nullptr);
-    const QRect room = note->contentsRect();
-    const QRect needed = QFontMetrics(note->font()).boundingRect(room, Qt::TextWordWrap, note->text());
-    EXPECT_TRUE(room.contains(needed)) << needed.width() << " x " << needed.height();
+    for (const std::string& warning :
+         {kSilenceWarning, std::string("Built-in Audio Analog Stereo is silent: check that it is on and not muted."),
+          std::string("What the computer plays is silent: nothing is playing.")}) {
+        display.showNote(warning);
+        const auto* note = panel.window.findChild<DisplayNote*>("displayNote");
+        ASSERT_NE(note, nullptr);
+        const QRect room = note->contentsRect();
+        const QRect needed = QFontMetrics(note->font()).boundingRect(room, Qt::TextWordWrap, note->text());
+        EXPECT_TRUE(room.contains(needed)) << needed.width() << " x " << needed.height() << ": " << warning;
+    }
 }
 
 } // namespace

@@ -12,11 +12,11 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/qt_panel.h"
 #include "tests/qt/modal_answer.h"
-#include "tests/support/fake_engine.h"
+#include "tests/qt/qt_panel_fixture.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 QImage sourcePicture(const char* relativePath) {
@@ -26,14 +26,8 @@ QImage sourcePicture(const char* relativePath) {
 
 QRgb opaque(QRgb pixel) { return pixel | 0xFF000000u; }
 
-class RealPanel : public ::testing::Test {
+class RealPanel : public testing::QtPanelTest {
 protected:
-    void SetUp() override { ASSERT_EQ(panel.start(), std::nullopt); }
-    void TearDown() override {
-        panel.scheduleDialog.hide();
-        panel.window.hide();
-    }
-
     QImage panelShot() { return panel.window.grab().toImage().convertToFormat(QImage::Format_ARGB32); }
 
     // True when a control other than `except` lies over the pixel.
@@ -44,11 +38,6 @@ protected:
         });
     }
 
-    fakes::FakeFiles files;
-    fakes::FakeEngine engine{files};
-    fakes::FakeTakeFolder takes;
-    fakes::FakeHotkeys hotkeys; // both combinations free: no warning box at start-up
-    QtPanel panel{engine, engine, takes, hotkeys};
     const QImage skin = sourcePicture("bitmaps/MRSKIN.bmp");
 };
 
@@ -67,10 +56,10 @@ TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
     EXPECT_GT(freeSkin, 15000);
     EXPECT_EQ(differing, 0) << "skin";
 
-    const std::pair<SeeThroughButton* const PanelWindow::*, const char*> buttons[] = {
-        {&PanelWindow::minimizeButton, "custom/101.gif"}, {&PanelWindow::closeButton, "custom/103.gif"},
-        {&PanelWindow::stopButton, "custom/105.gif"},     {&PanelWindow::playButton, "custom/107.gif"},
-        {&PanelWindow::scheduleButton, "custom/109.gif"}, {&PanelWindow::convertButton, "custom/111.gif"},
+    const std::pair<SeeThroughButton* const QtPanelWindow::*, const char*> buttons[] = {
+        {&QtPanelWindow::minimizeButton, "custom/101.gif"}, {&QtPanelWindow::closeButton, "custom/103.gif"},
+        {&QtPanelWindow::stopButton, "custom/105.gif"},     {&QtPanelWindow::playButton, "custom/107.gif"},
+        {&QtPanelWindow::scheduleButton, "custom/109.gif"}, {&QtPanelWindow::convertButton, "custom/111.gif"},
     };
     for (const auto& [member, file] : buttons) {
         const SeeThroughButton* button = panel.window.*member;
@@ -196,7 +185,9 @@ TEST_F(RealPanel, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
     QTimer::singleShot(0, &panel.window, [this] { panel.window.close(); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
-    EXPECT_EQ(engine.take(), (fakes::EngineCalls{{fakes::EngineCall::stopPlayback, {}}}));
+    // The inputs are looked at once the loop runs, as the rest of the start-up.
+    EXPECT_EQ(engine.take(),
+              (fakes::EngineCalls{{fakes::EngineCall::listInputs, {}}, {fakes::EngineCall::stopPlayback, {}}}));
 }
 
 TEST_F(RealPanel, ScheduleWindowStaysOpenWhenItsCloseIsRefused) {

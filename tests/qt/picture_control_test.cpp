@@ -10,15 +10,15 @@
 
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_picture.h"
-#include "platform/qt/qt_screen_metrics.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 struct Reported {
     char event;
     int button;
-    float x, y;
+    double x, y;
     bool operator==(const Reported&) const = default;
 };
 
@@ -27,43 +27,42 @@ protected:
     void SetUp() override {
         host.resize(300, 300);
         const auto recorder = [this](char event) -> MouseHandler {
-            return [this, event](int b, float x, float y) { reports.push_back({event, b, x, y}); };
+            return [this, event](int b, double x, double y) { reports.push_back({event, b, x, y}); };
         };
         button.setMouseHandlers({recorder('d'), recorder('m'), recorder('u')});
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     }
 
-    QtScreenMetrics screen; // the offscreen platform's 96 dpi: 15 twips a pixel
     QWidget host;
-    SeeThroughButton button{&host, {104, 64, 55, 55}, QStringLiteral("Stop Recording"), screen};
+    SeeThroughButton button{&host, {104, 64, 55, 55}, QStringLiteral("Stop Recording")};
     std::vector<Reported> reports;
 };
 
-TEST_F(PictureControlMouse, ReportsInTwipsAndKeepsReportingOutsideAfterAPressUntilTheReleaseThere) {
+TEST_F(PictureControlMouse, ReportsInPixelsAndKeepsReportingOutsideAfterAPressUntilTheReleaseThere) {
     QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(20, 20));
     QTest::mouseMove(&button, QPoint(70, 10)); // right of the button, over its parent
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(-10, 80));
     ASSERT_GE(reports.size(), 3u);
-    EXPECT_EQ(reports.front(), (Reported{'d', kLeftButton, 300.0f, 300.0f}));
-    EXPECT_EQ(reports[reports.size() - 2], (Reported{'m', kLeftButton, 1050.0f, 150.0f}));
-    EXPECT_EQ(reports.back(), (Reported{'u', kLeftButton, -150.0f, 1200.0f}));
+    EXPECT_EQ(reports.front(), (Reported{'d', kLeftButton, 20, 20}));
+    EXPECT_EQ(reports[reports.size() - 2], (Reported{'m', kLeftButton, 70, 10}));
+    EXPECT_EQ(reports.back(), (Reported{'u', kLeftButton, -10, 80}));
 }
 
 TEST_F(PictureControlMouse, NamesTheRightAndMiddleButtons) {
     QTest::mouseClick(&button, Qt::RightButton, Qt::ShiftModifier, QPoint(5, 5));
     QTest::mouseClick(&button, Qt::MiddleButton, {}, QPoint(5, 5));
-    EXPECT_EQ(reports, (std::vector<Reported>{{'d', kRightButton, 75, 75},
-                                              {'u', kRightButton, 75, 75},
-                                              {'d', kMiddleButton, 75, 75},
-                                              {'u', kMiddleButton, 75, 75}}));
+    EXPECT_EQ(reports, (std::vector<Reported>{{'d', kRightButton, 5, 5},
+                                              {'u', kRightButton, 5, 5},
+                                              {'d', kMiddleButton, 5, 5},
+                                              {'u', kMiddleButton, 5, 5}}));
 }
 
 // The keyboard and a screen reader's Press report what a left click in the middle of the
-// button would, 55 x 55 pixels being 825 x 825 twips; a key press given up moves off it.
+// button would; a key press given up moves off it.
 TEST_F(PictureControlMouse, KeysAndPressReportAClickInTheMiddleAndAPressGivenUpAMoveOff) {
-    const Reported down{'d', kLeftButton, 412.5f, 412.5f}, up{'u', kLeftButton, 412.5f, 412.5f};
-    const Reported off{'m', kLeftButton, -15.0f, -15.0f};
+    const Reported down{'d', kLeftButton, 27.5, 27.5}, up{'u', kLeftButton, 27.5, 27.5};
+    const Reported off{'m', kLeftButton, -1, -1};
     button.setFocus();
     struct Case {
         const char* what;

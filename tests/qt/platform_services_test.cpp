@@ -19,7 +19,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "platform/qt/qt_clock.h"
+#include "platform/posix/local_clock.h"
 #include "platform/qt/qt_files.h"
 #include "platform/qt/qt_picture.h"
 #include "platform/qt/qt_process_launcher.h"
@@ -29,6 +29,7 @@
 #include "platform/regions.h"
 
 namespace murmora {
+using namespace murmora::qt;
 namespace {
 
 std::string readAll(const std::string& path) {
@@ -168,7 +169,7 @@ TEST_F(Folder, ResourcesFindBitmapsByNameAndCustomBytesByIdAndTypeWhateverTheCas
 }
 
 TEST(Clock, NowReadsTheLocalWallClockAndTimeTextTellsTheSameTimeOfDay) {
-    QtClock clock;
+    posix::LocalClock clock;
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);

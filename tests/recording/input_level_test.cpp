@@ -105,5 +105,71 @@ TEST_F(InputLevelTest, TheNoteGoesWhenSoundArrivesAndComesOnceATakeWhichRecordsO
     EXPECT_EQ(app.levelDisplay.notesShown, 2) << "the next take";
 }
 
+TEST_F(InputLevelTest, TheClipMarkShowsOnceASampleReachedFullScaleAndStaysUntilTheTakeEnds) {
+    startManualTake();
+    tickAfter(0, kTone);
+    EXPECT_FALSE(app.levelDisplay.clipMark);
+    app.engine.clipped = true;
+    tickAfter(0, kTone);
+    EXPECT_TRUE(app.levelDisplay.clipMark);
+    tickAfter(0, 0); // quiet again: the take has clipped all the same
+    EXPECT_TRUE(app.levelDisplay.clipMark);
+    app.hotkeys.press(1);
+    EXPECT_FALSE(app.levelDisplay.clipMark);
+    app.engine.clipped = false; // the engine's next take
+    app.saveTakeDialog.answer("/home/user/a.wav");
+    app.engine.deliver();
+    startManualTake();
+    tickAfter(0, kTone);
+    EXPECT_FALSE(app.levelDisplay.clipMark) << "the next take";
+}
+
+// The note names the input the take records from, once the engine has named it.
+TEST_F(InputLevelTest, TheNoteNamesTheInputThatIsSilent) {
+    const SoundInput microphone{"mic", "TestMic", true, false};
+    const SoundInput headset{"headset", "USB Headset", false, false};
+    const SoundInput output{"out.monitor", "Speakers", false, true};
+    const struct {
+        const char* name;
+        std::vector<SoundInput> inputs;
+        std::string chosen;
+        bool defaultInstead;
+        std::string note;
+    } cases[] = {{"the default, not listed", {}, "", false, kSilentInput},
+                 {"the default, listed",
+                  {microphone, headset},
+                  "",
+                  false,
+                  "TestMic is silent: check that it is on and not muted."},
+                 {"a chosen one",
+                  {microphone, headset},
+                  "headset",
+                  false,
+                  "USB Headset is silent: check that it is on and not muted."},
+                 {"what an output plays",
+                  {microphone, output},
+                  "out.monitor",
+                  false,
+                  "What the computer plays is silent: nothing is playing."},
+                 {"the default in place of a chosen one not there",
+                  {microphone},
+                  "headset",
+                  true,
+                  "TestMic is silent: check that it is on and not muted."}};
+    for (const auto& c : cases) {
+        app.settings.kept = {c.chosen, SaveFormat::wav, "USB Headset"};
+        app.panel.choices.load();
+        app.engine.inputs = c.inputs;
+        app.panel.choices.lookAtInputs();
+        app.engine.defaultInstead = c.defaultInstead;
+        app.hotkeys.press(0);
+        app.messages.shown.clear();
+        tickAfter(0, 0);
+        tickAfter(6, 0);
+        EXPECT_EQ(app.levelDisplay.note, c.note) << c.name;
+        stopAndSave();
+    }
+}
+
 } // namespace
 } // namespace murmora::fakes

@@ -40,7 +40,7 @@ TEST_F(ManualStop, ByHotkeyEndsTheTakeThenAsksForANameOnceItsEndIsWritten) {
     EXPECT_EQ(app.saveTakeDialog.shownAs, Strings{"save"});
     EXPECT_EQ(app.saveTakeDialog.setup.title, "Save Recorded File");
     EXPECT_EQ(app.saveTakeDialog.setup.filter, "Wav File (*.Wav)|*.Wav");
-    EXPECT_EQ(app.saveTakeDialog.setup.flags, 2054);
+    EXPECT_TRUE(app.saveTakeDialog.setup.askBeforeOverwrite && app.saveTakeDialog.setup.folderMustExist);
     expectIdle();
     EXPECT_EQ(app.stopButton.current(), "custom:105");
     EXPECT_EQ(app.secondsLabel.caption, "3 sec");
@@ -74,20 +74,29 @@ TEST_P(ManualStopCancelled, DiscardsTheTakeWithAWordAndKeepsThePlayTarget) {
 INSTANTIATE_TEST_SUITE_P(ByCancelOrEmptyPath, ManualStopCancelled,
                          ::testing::Values(std::nullopt, std::optional<std::string>("")));
 
-TEST_F(ManualStop, NameWithoutExtensionIsUsedAsTheDialogReturnsIt) {
-    stopAndSave("/home/user/my take");
-    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, saveTakeAt("/home/user/my take")}));
-    EXPECT_EQ(app.messages.texts(), Strings{"Recording saved as  /home/user/my take"});
-    EXPECT_EQ(app.panel.recorder.latestTakePath(), "/home/user/my take");
-}
-
-TEST_F(ManualStop, ATakeCutShortByAFullDiskIsSaidSoBeforeItIsSaved) {
-    app.engine.takeEnd.early = {SoundFailure::takeFile, kDiskFull};
-    app.saveTakeDialog.answer(kChosen, [&] { EXPECT_EQ(app.messages.texts(), Strings{kPartlyWritten}); });
-    app.hotkeys.press(1);
-    app.engine.deliver();
-    expectMessage(0, kPartlyWritten, MessageStyle::exclamation);
-    EXPECT_EQ(app.messages.texts().at(1), "Recording saved as  " + kChosen);
+// A take whose end the engine reports as early: a full disk, the input lost just before the
+// stop, or a stop the server did not confirm.
+TEST_F(ManualStop, ATakeCutShortIsSaidSoWithWhatIsKeptBeforeItIsSaved) {
+    const struct {
+        SoundFailure failure;
+        std::string reason, told;
+    } cases[] = {
+        {SoundFailure::takeFile, kDiskFull, kPartlyWritten},
+        {SoundFailure::deviceLost, "The sound device went away",
+         "The sound input was lost after 4 sec. The recording so far is kept."},
+        {SoundFailure::notAnswering, "The sound server does not answer",
+         "The sound server does not answer. The recording so far is kept."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.told);
+        app.messages.shown.clear();
+        app.engine.takeEnd.early = {c.failure, c.reason};
+        app.saveTakeDialog.answer(kChosen, [&] { EXPECT_EQ(app.messages.texts(), Strings{c.told}); });
+        app.hotkeys.press(1);
+        app.engine.deliver();
+        expectMessage(0, c.told, MessageStyle::exclamation);
+        EXPECT_EQ(app.messages.texts().at(1), "Recording saved as  " + kChosen);
+        startManualTake();
+    }
 }
 
 TEST_F(ManualStop, FailedSaveKeepsTheTakeAndAsksAgainUntilSaved) {
@@ -129,6 +138,8 @@ TEST_F(ManualStop, ASaveThatTakesLongShowsItsFileAfterHalfASecondWhileThePanelAn
     EXPECT_FALSE(app.saveProgress.text) << "a quick save shows nothing";
     app.saveProgressTimer.tick();
     EXPECT_EQ(app.saveProgress.text, "Saving the recording as  " + path);
+    EXPECT_FALSE(app.saveProgress.onCancel) << "a WAV file is moved or copied whole";
+    EXPECT_FALSE(app.saveProgress.percent);
     EXPECT_FALSE(app.saveProgressTimer.enabled);
     app.hotkeys.press(0);
     app.hotkeys.press(1);
@@ -138,10 +149,41 @@ TEST_F(ManualStop, ASaveThatTakesLongShowsItsFileAfterHalfASecondWhileThePanelAn
     expectIdle();
 }
 
+TEST_F(ManualStop, AnEncodingShowsItsPercentageAndCanBeCancelledWhichKeepsTheTakeAndAsksAgain) {
+    const std::string path = "/home/user/take.flac";
+    app.engine.holdSaves = true;
+    app.saveTakeDialog.answer(path);
+    app.hotkeys.press(1);
+    app.engine.deliver(); // the take's end; its save runs
+    app.engine.take();
+    app.engine.tellSaveProgress(0.123);
+    app.engine.deliverNext();
+    EXPECT_FALSE(app.saveProgress.text) << "told before the window shows";
+    app.saveProgressTimer.tick();
+    EXPECT_EQ(app.saveProgress.text, "Saving the recording as  " + path);
+    EXPECT_EQ(app.saveProgress.percent, 12);
+    app.engine.tellSaveProgress(0.5);
+    app.engine.deliverNext();
+    EXPECT_EQ(app.saveProgress.percent, 50);
+    app.saveTakeDialog.answer(std::nullopt); // asked again, and this time cancelled
+    app.saveProgress.cancel();
+    EXPECT_EQ(app.engine.take(), (EngineCalls{{EngineCall::cancelSave, {}}}));
+    EXPECT_EQ(app.panel.recorder.state(), RecorderState::saving) << "until the engine has given it up";
+    app.engine.holdSaves = false;
+    app.engine.finishSave();
+    app.engine.deliver();
+    EXPECT_FALSE(app.saveProgress.text);
+    EXPECT_EQ(app.saveTakeDialog.shownAs, (Strings{"save", "save"}));
+    EXPECT_EQ(app.messages.texts(), Strings{"Recording Not Saved"}) << "nothing said of the cancel itself";
+    EXPECT_EQ(app.engine.take(), EngineCalls{kDiscardTake});
+    EXPECT_EQ(app.panel.recorder.latestTakePath(), kEarlier);
+    expectIdle();
+}
+
 TEST_F(ManualStop, StopButtonReleasedAfterThePointerLeftItLetsTheTakeGoOn) {
     app.stopButton.down(kLeftButton);
-    app.stopButton.move(kLeftButton, 900, 100);
-    app.stopButton.up(kLeftButton, 900, 100);
+    app.stopButton.move(kLeftButton, 60, 7);
+    app.stopButton.up(kLeftButton, 60, 7);
     EXPECT_TRUE(app.engine.take().empty());
     EXPECT_EQ(app.panel.recorder.state(), RecorderState::recording);
     EXPECT_EQ(app.stopButton.current(), "custom:105");

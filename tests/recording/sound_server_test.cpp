@@ -1,11 +1,10 @@
-// The sound server in trouble: the input goes away during a take, or the server does not answer.
+// The input goes away during a take: the engine ends it and the panel offers what it kept.
 #include "tests/recording/recording_fixture.h"
 
 namespace murmora::fakes {
 namespace {
 
 const std::string kLost = "The sound input was lost after 4 sec. The recording so far is kept.";
-const SoundError kInputLost{SoundFailure::deviceLost, "The sound device went away"};
 
 using InputLost = RecordingTest;
 
@@ -37,21 +36,6 @@ TEST_F(InputLost, AScheduledTakeIsSavedToItsTargetAfterTheWord) {
     EXPECT_EQ(app.scheduleCaptionLabel.caption, "") << "the schedule is over";
     EXPECT_EQ(app.panel.recorder.latestTakePath(), "/home/user/AutoRec.wav");
     expectIdle();
-}
-
-TEST_F(InputLost, AStopThatComesFirstSaysSoToo) {
-    startManualTake();
-    app.engine.takeEnd.early = kInputLost;
-    stopAndSave("/home/user/kept.wav");
-    EXPECT_EQ(app.messages.texts(), (Strings{kLost, "Recording saved as  /home/user/kept.wav"}));
-}
-
-TEST_F(RecordingTest, AStopTheServerDidNotConfirmKeepsWhatCameAndSaysSo) {
-    startManualTake();
-    app.engine.takeEnd.early = {SoundFailure::notAnswering, "The sound server does not answer"};
-    stopAndSave("/home/user/kept.wav");
-    EXPECT_EQ(app.messages.texts(), (Strings{"The sound server does not answer. The recording so far is kept.",
-                                             "Recording saved as  /home/user/kept.wav"}));
 }
 
 } // namespace

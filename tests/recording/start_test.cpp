@@ -69,17 +69,17 @@ TEST_F(RecordingTest, WhenNoTakeCanStartTheUserIsToldWhyInTheEnginesWords) {
     const std::string takeFolderFull =
         "The file for the recording could not be created in /home/user/.cache/murmora/takes (No space left on device)";
     const struct {
-        SoundError failure;
-        std::string told;
+        SoundFailure failure;
+        std::string reason, told;
     } causes[] = {
-        {{SoundFailure::noDevice, "The sound input could not be opened"},
+        {SoundFailure::noDevice, "The sound input could not be opened",
          "The sound input could not be opened: nothing is being recorded."},
-        {{SoundFailure::takeFile, takeFolderFull}, takeFolderFull + ": nothing is being recorded."},
-        {{SoundFailure::notAnswering, "The sound server does not answer"},
+        {SoundFailure::takeFile, takeFolderFull, takeFolderFull + ": nothing is being recorded."},
+        {SoundFailure::notAnswering, "The sound server does not answer",
          "The sound server does not answer: nothing is being recorded. Try again in a moment."}};
-    for (const auto& [failure, told] : causes) {
+    for (const auto& [failure, reason, told] : causes) {
         app.messages.shown.clear();
-        app.engine.startFailure = failure;
+        app.engine.startFailure = {failure, reason};
         app.recordButton.down(kLeftButton);
         app.engine.take();
         app.recordButton.up(kLeftButton);
@@ -109,46 +109,52 @@ TEST_F(RecordButton, PressStopsPlaybackAndReleaseOverItStartsATake) {
 TEST_F(RecordButton, DraggedOffAndReleasedOutsideStartsNothingButBackInItDoes) {
     app.recordButton.down(kLeftButton);
     const std::size_t before = app.recordButton.shown.size();
-    app.recordButton.move(kLeftButton | kRightButton, 5000, 5000);
+    app.recordButton.move(kLeftButton | kRightButton, 400, 400);
     EXPECT_EQ(app.recordButton.shown.size(), before) << "moves with two buttons held change nothing";
-    app.recordButton.move(kLeftButton, 100, 100);
-    app.recordButton.move(kLeftButton, 3000, 100);
-    app.recordButton.move(kLeftButton, 3010, 100);
+    app.recordButton.move(kLeftButton, 7, 7);
+    app.recordButton.move(kLeftButton, 200, 7);
+    app.recordButton.move(kLeftButton, 201, 7);
     EXPECT_EQ(shownSince(app.recordButton.shown, before),
               (Strings{"recordbuttondown", "recordbuttonup", "recordbuttonup"}));
-    app.recordButton.up(kLeftButton, 3010, 100);
+    app.recordButton.up(kLeftButton, 201, 7);
     EXPECT_EQ(app.engine.take(), EngineCalls{kStopPlayback});
     expectIdle();
 
     app.recordButton.down(kLeftButton);
-    app.recordButton.move(kLeftButton, 100, 400);
-    app.recordButton.move(kLeftButton, 100, 200);
+    app.recordButton.move(kLeftButton, 7, 27);
+    app.recordButton.move(kLeftButton, 7, 13);
     app.recordButton.up(kLeftButton);
     EXPECT_EQ(app.engine.take(), (EngineCalls{kStopPlayback, kStartTake}));
 }
 
 TEST_F(RecordButton, PressedWithTheRightButtonStartsATakeWhereverReleased) {
     app.recordButton.down(kRightButton);
-    app.recordButton.move(kRightButton, 5000, 5000);
+    app.recordButton.move(kRightButton, 400, 400);
     EXPECT_EQ(app.recordButton.current(), "recordbuttondown") << "only the left button alone is followed";
-    app.recordButton.up(kRightButton, 5000, 5000);
+    app.recordButton.up(kRightButton, 400, 400);
     EXPECT_EQ(app.engine.take(), (EngineCalls{kStopPlayback, kStartTake}));
 }
 
+// The area is 5 to 1495 twips across and 5 to 310 down, bounds included: at 96 dots per inch
+// 15 twips a pixel, at 120 dots per inch 12.
 TEST(RecordButtonArea, ThePointerIsOverTheButtonWithinEveryBound) {
     const struct {
-        float x, y;
+        double dotsPerInch, x, y;
         bool over;
-    } cases[] = {{1495, 310, true},  {5, 5, true},         {1495.5f, 100, false},
-                 {4.9f, 100, false}, {100, 310.5f, false}, {100, 4.9f, false}};
+    } cases[] = {{96, 99.6, 20.6, true},   {96, 0.34, 0.34, true},  {96, 99.7, 10, false},
+                 {96, 0.32, 10, false},    {96, 10, 20.7, false},   {96, 10, 0.32, false},
+                 {120, 124.5, 25.8, true}, {120, 124.6, 10, false}, {120, 10, 25.9, false}};
     for (const auto& c : cases) {
         FakePanel app;
+        app.screen.dotsPerInch = c.dotsPerInch;
         app.start();
         app.recordButton.down(kLeftButton);
         app.recordButton.move(kLeftButton, c.x, c.y);
-        EXPECT_EQ(app.recordButton.current(), c.over ? "recordbuttondown" : "recordbuttonup") << c.x << ", " << c.y;
+        const std::string at =
+            std::to_string(c.x) + ", " + std::to_string(c.y) + " at " + std::to_string(c.dotsPerInch);
+        EXPECT_EQ(app.recordButton.current(), c.over ? "recordbuttondown" : "recordbuttonup") << at;
         app.recordButton.up(kLeftButton, c.x, c.y);
-        EXPECT_EQ(app.panel.recorder.state() == RecorderState::recording, c.over) << c.x << ", " << c.y;
+        EXPECT_EQ(app.panel.recorder.state() == RecorderState::recording, c.over) << at;
     }
 }
 

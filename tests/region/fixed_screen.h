@@ -5,10 +5,10 @@ namespace murmora::fakes {
 
 // A screen of fixed resolution.
 struct FixedScreen : ScreenMetrics {
-    explicit FixedScreen(double twipsPerPixel) : twipsPerPixel(twipsPerPixel) {}
-    double twipsPerPixelX() const override { return twipsPerPixel; }
-    double twipsPerPixelY() const override { return twipsPerPixel; }
-    double twipsPerPixel;
+    explicit FixedScreen(double dotsPerInch) : dotsPerInch(dotsPerInch) {}
+    double dotsPerInchX() const override { return dotsPerInch; }
+    double dotsPerInchY() const override { return dotsPerInch; }
+    double dotsPerInch;
 };
 
 } // namespace murmora::fakes

@@ -118,53 +118,14 @@ TEST(RegionRectangles, CoverTheRegionExactlyOnce) {
     EXPECT_LT(count, 2 * 231);       // straight stretches come as one rectangle
 }
 
-TEST(RegionHandles, EachRegionHasItsOwnHandleUntilDeletedOnce) {
-    RegionTable table;
-    const RegionHandle rect = table.createRectangle(0, 0, 10, 10);
-    const RegionHandle rounded = table.createRoundedRectangle(0, 0, 50, 40, 12, 8);
-    const RegionHandle empty = table.createRectangle(0, 0, 0, 0);
-    EXPECT_TRUE(rect != 0 && rect != rounded && rounded != empty);
-    EXPECT_EQ(table.liveCount(), 3u);
-    ASSERT_NE(table.find(rect), nullptr);
-    ASSERT_NE(table.find(empty), nullptr);
-    EXPECT_TRUE(table.find(empty)->isEmpty());
-    EXPECT_TRUE(table.remove(rect));
-    EXPECT_FALSE(table.remove(rect));
-    EXPECT_FALSE(table.remove(0));
-    EXPECT_EQ(table.find(rect), nullptr);
-    EXPECT_EQ(table.liveCount(), 2u);
-    EXPECT_NE(table.createEllipse(0, 0, 30, 20), rect); // a deleted handle is not given out again
-}
-
-TEST(CombineRegions, CopyTakesTheFirstSourceAndOrUnitesBoth) {
-    RegionTable table;
-    const RegionHandle target = table.createRectangle(0, 0, 0, 0);
-    const RegionHandle disc = table.createEllipse(0, 0, 30, 20);
-    const RegionHandle left = table.createRectangle(0, 0, 5, 5);
-    const RegionHandle right = table.createRectangle(5, 0, 8, 5);
-    EXPECT_EQ(table.combine(target, disc, 12345, CombineMode::copy), RegionKind::complex);
-    table.remove(disc); // the copy stands on its own
-    EXPECT_EQ(*table.find(target), Region::ellipse(0, 0, 30, 20));
-    EXPECT_EQ(table.combine(target, left, target, CombineMode::unite), RegionKind::complex);
-    EXPECT_EQ(*table.find(target), Region::ellipse(0, 0, 30, 20).united(Region::rectangle(0, 0, 5, 5)));
-    EXPECT_EQ(table.combine(left, left, right, CombineMode::unite), RegionKind::simple); // the target as a source
-    EXPECT_EQ(*table.find(left), Region::rectangle(0, 0, 8, 5));
-    EXPECT_EQ(*table.find(right), Region::rectangle(5, 0, 8, 5));
-    EXPECT_EQ(table.combine(left, left, left, CombineMode::copy), RegionKind::simple);
-    EXPECT_EQ(*table.find(left), Region::rectangle(0, 0, 8, 5));
-    const RegionHandle empty = table.createRectangle(0, 0, 0, 0);
-    EXPECT_EQ(table.combine(empty, empty, empty, CombineMode::unite), RegionKind::empty);
-}
-
-TEST(CombineRegions, UnknownHandlesChangeNothing) {
-    RegionTable table;
-    const RegionHandle target = table.createRectangle(0, 0, 3, 3);
-    const RegionHandle source = table.createRectangle(5, 5, 9, 9);
-    EXPECT_EQ(table.combine(999, source, source, CombineMode::copy), RegionKind::none);
-    EXPECT_EQ(table.combine(target, 999, source, CombineMode::copy), RegionKind::none);
-    EXPECT_EQ(table.combine(target, source, 999, CombineMode::unite), RegionKind::none);
-    EXPECT_EQ(*table.find(target), Region::rectangle(0, 0, 3, 3));
-    EXPECT_EQ(table.liveCount(), 2u);
+TEST(OutlineRegion, IsTheUnionOfItsShapes) {
+    const OutlineShape rounded = OutlineShape::roundedRectangle(2, 1, 163, 231, 30, 56);
+    const OutlineShape disc = OutlineShape::ellipse(38, 52, 204, 214);
+    const Region expected = Region::roundedRectangle(2, 1, 163, 231, 30, 56).united(Region::ellipse(38, 52, 204, 214));
+    EXPECT_EQ(regionOf({rounded, disc}), expected);
+    EXPECT_EQ(regionOf({disc, rounded}), expected);
+    EXPECT_EQ(regionOf({disc}), Region::ellipse(38, 52, 204, 214));
+    EXPECT_TRUE(regionOf({}).isEmpty());
 }
 
 } // namespace

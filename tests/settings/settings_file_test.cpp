@@ -26,7 +26,7 @@ protected:
 
 TEST_F(SettingsFileTest, WhatIsSavedIsLoadedByTheNextRunFromAFolderMadeForTheUserAlone) {
     const fs::path folder = work_ / "config" / "murmora";
-    const Settings chosen{"nullsink.monitor", SaveFormat::opus};
+    const Settings chosen{"nullsink.monitor", SaveFormat::opus, "What the computer plays"};
     ASSERT_EQ(SettingsFile(folder, complaints_).save(chosen), std::error_code());
     EXPECT_EQ(SettingsFile(folder, complaints_).load(), chosen);
     EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
@@ -58,8 +58,9 @@ TEST_F(SettingsFileTest, AFileThatIsMissingUnreadableOrSenselessGivesTheDefaults
 
 TEST_F(SettingsFileTest, SettingsThatCannotBeSavedAreToldAsAnErrorWithTheReason) {
     std::ofstream(work_ / "murmora") << "a file where the folder should be";
-    EXPECT_EQ(SettingsFile(work_ / "murmora", complaints_).save({"mic", SaveFormat::flac}), std::errc::not_a_directory);
-    EXPECT_EQ(SettingsFile(work_ / "kept", complaints_).save({"mic\nformat=mp3", SaveFormat::wav}),
+    EXPECT_EQ(SettingsFile(work_ / "murmora", complaints_).save({"mic", SaveFormat::flac, ""}),
+              std::errc::not_a_directory);
+    EXPECT_EQ(SettingsFile(work_ / "kept", complaints_).save({"mic\nformat=mp3", SaveFormat::wav, ""}),
               std::errc::invalid_argument);
 }
 

@@ -22,7 +22,7 @@ TEST_P(SettingsFromText, GivesTheSettingsOrTheDefaultsWithAComplaint) {
 }
 
 const Settings kDefaults;
-const Settings kChosen{"alsa_input.usb-Mic-00.analog-stereo", SaveFormat::flac};
+const Settings kChosen{"alsa_input.usb-Mic-00.analog-stereo", SaveFormat::flac, ""};
 
 INSTANTIATE_TEST_SUITE_P(
     Files, SettingsFromText,
@@ -32,10 +32,14 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"BothSettings", "input=alsa_input.usb-Mic-00.analog-stereo\nformat=flac\n", kChosen, false},
         TextCase{"BlanksAroundKeysAndValuesAndWindowsLineEnds",
                  "  input = alsa_input.usb-Mic-00.analog-stereo \r\n\tformat=flac\r\n", kChosen, false},
-        TextCase{"NoClosingLineBreak", "format=opus", {"", SaveFormat::opus}, false},
-        TextCase{"AnEmptyInputIsTheDefaultInput", "input=\nformat=mp3\n", {"", SaveFormat::mp3}, false},
-        TextCase{"AValueHoldingEquals", "input=a=b\n", {"a=b", SaveFormat::wav}, false},
-        TextCase{"UnknownKeysArePassedOver", "volume=11\ninput=mic\ncolour=red\n", {"mic", SaveFormat::wav}, false},
+        TextCase{"NoClosingLineBreak", "format=opus", {"", SaveFormat::opus, ""}, false},
+        TextCase{"AnEmptyInputIsTheDefaultInput", "input=\nformat=mp3\n", {"", SaveFormat::mp3, ""}, false},
+        TextCase{"AValueHoldingEquals", "input=a=b\n", {"a=b", SaveFormat::wav, ""}, false},
+        TextCase{"UnknownKeysArePassedOver", "volume=11\ninput=mic\ncolour=red\n", {"mic", SaveFormat::wav, ""}, false},
+        TextCase{"TheInputsDescription",
+                 "input=usb\ninput_description= USB Mic (front) \n",
+                 {"usb", SaveFormat::wav, "USB Mic (front)"},
+                 false},
         TextCase{"TheLastOfTwoWins", "format=flac\nformat=wav\n", kDefaults, false},
         TextCase{"AnUnknownFormat", "input=mic\nformat=aac\n", kDefaults, true},
         TextCase{"AFormatInCapitals", "format=FLAC\n", kDefaults, true},
@@ -48,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SettingsText, EverySettingReadsBackAsItWasWritten) {
     for (const SaveFormat format : {SaveFormat::wav, SaveFormat::flac, SaveFormat::opus, SaveFormat::mp3})
         for (const char* input : {"", "alsa_input.pci-0000_00_1f.3.analog-stereo", "nullsink.monitor", "a b\tc"}) {
-            const Settings settings{input, format};
+            const Settings settings{input, format, "Built-in Audio Analog Stereo"};
             const auto text = settingsText(settings);
             ASSERT_TRUE(text) << input;
             const ReadSettings read = settingsFromText(*text);
@@ -59,7 +63,13 @@ TEST(SettingsText, EverySettingReadsBackAsItWasWritten) {
 
 TEST(SettingsText, AnInputNameThatCannotStandOnALineOfItsOwnIsNotWritten) {
     for (const char* input : {"mic\nformat=mp3", "mic\r", " mic", "mic "})
-        EXPECT_FALSE(settingsText({input, SaveFormat::wav})) << input;
+        EXPECT_FALSE(settingsText({input, SaveFormat::wav, ""})) << input;
+}
+
+TEST(SettingsText, TheInputsDescriptionIsWrittenAsOneLine) {
+    const auto text = settingsText({"usb", SaveFormat::wav, "  USB\nMic\r "});
+    ASSERT_TRUE(text);
+    EXPECT_EQ(settingsFromText(*text).settings, (Settings{"usb", SaveFormat::wav, "USB Mic"}));
 }
 
 } // namespace

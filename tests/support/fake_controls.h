@@ -4,8 +4,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/choice_menu.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/level_display.h"
@@ -86,8 +88,13 @@ public:
     std::optional<double> level;
     std::optional<std::string> note;
     int notesShown = 0;
+    bool clipMark = false;
     void setLevel(double dbfs) override { level = dbfs; }
-    void clear() override { level.reset(); }
+    void showClipMark() override { clipMark = true; }
+    void clear() override {
+        level.reset();
+        clipMark = false;
+    }
     void showNote(const std::string& text) override {
         note = text;
         ++notesShown;
@@ -104,9 +111,10 @@ public:
     void setPicture(const Picture& picture) override { shown.push_back(picture ? picture.name : ""); }
     void setMouseHandlers(MouseHandlers handlers) override { mouse = std::move(handlers); }
     void setStatusText(const std::string& s) override { status = s; }
-    void down(int button = kLeftButton, float x = 100, float y = 100) { mouse.down(button, x, y); }
-    void move(int button, float x, float y) { mouse.move(button, x, y); }
-    void up(int button = kLeftButton, float x = 100, float y = 100) { mouse.up(button, x, y); }
+    // At pixels from the button's corner.
+    void down(int button = kLeftButton, double x = 7, double y = 7) { mouse.down(button, x, y); }
+    void move(int button, double x, double y) { mouse.move(button, x, y); }
+    void up(int button = kLeftButton, double x = 7, double y = 7) { mouse.up(button, x, y); }
     // A press and release in the middle of the button.
     void click() {
         down();
@@ -142,6 +150,49 @@ private:
         if (next.whileOpen) next.whileOpen();
         return next.path;
     }
+};
+
+// The panel's menu: notes the parts of each showing, and answers with the entry the test chose.
+class FakeChoiceMenu : public ChoiceMenu {
+public:
+    std::function<void()> onOpen;
+    std::vector<std::vector<MenuPart>> shown; // the parts of every showing
+    std::string toolTip;
+
+    void setOpenHandler(std::function<void()> handler) override { onOpen = std::move(handler); }
+    void setToolTip(const std::string& text) override { toolTip = text; }
+    std::optional<MenuChoice> show(const std::vector<MenuPart>& parts) override {
+        shown.push_back(parts);
+        const auto wanted = std::exchange(wanted_, std::nullopt);
+        if (!wanted) return std::nullopt;
+        for (std::size_t p = 0; p < parts.size(); ++p) {
+            if (parts[p].heading != wanted->first) continue;
+            const auto& entries = parts[p].entries;
+            const auto entry = std::find(entries.begin(), entries.end(), wanted->second);
+            if (entry != entries.end()) return MenuChoice{p, static_cast<std::size_t>(entry - entries.begin())};
+        }
+        return std::nullopt;
+    }
+
+    // The user opens the menu and closes it without a choice.
+    void open() {
+        if (onOpen) onOpen();
+    }
+    // The user opens the menu and chooses the entry `text` under `heading`, which must be there.
+    void choose(const std::string& heading, const std::string& text) {
+        wanted_ = {heading, text};
+        open();
+    }
+    // The part headed `heading` of the last showing; empty when there was none.
+    MenuPart part(const std::string& heading) const {
+        if (shown.empty()) return {};
+        for (const MenuPart& p : shown.back())
+            if (p.heading == heading) return p;
+        return {};
+    }
+
+private:
+    std::optional<std::pair<std::string, std::string>> wanted_;
 };
 
 } // namespace murmora::fakes

@@ -1,14 +1,17 @@
 #include "tests/support/fake_engine.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace murmora::fakes {
 
 void PrintTo(const EngineCall& call, std::ostream* out) {
-    static const char* const names[] = {"startTake",    "stopTake", "saveTake",    "discardTake",
-                                        "openPlayback", "play",     "stopPlayback"};
+    static const char* const names[] = {"startTake",  "stopTake",     "saveTake", "cancelSave",  "discardTake",
+                                        "listInputs", "openPlayback", "play",     "stopPlayback"};
+    static const char* const formats[] = {"wav", "flac", "opus", "mp3"};
     *out << names[call.kind];
     if (!call.path.empty()) *out << "(" << call.path << ")";
+    if (call.kind == EngineCall::saveTake) *out << " as " << formats[static_cast<int>(call.format)];
 }
 
 void FakeEngine::deliver() {
@@ -57,10 +60,23 @@ bool FakeEngine::called(EngineCall::Kind kind) const {
                        [kind](const EngineCall& call) { return call.kind == kind; });
 }
 
-SoundError FakeEngine::startTake() {
-    note({EngineCall::startTake, {}});
-    if (!startFailure) takeNumber_ = ++takesMade_;
-    return startFailure;
+void FakeEngine::tellSaveProgress(double done) {
+    tell(takeNumber_, [this, done] {
+        if (handlers_.saveProgress) handlers_.saveProgress(done);
+    });
+}
+
+Result<std::vector<SoundInput>, SoundError> FakeEngine::listInputs() {
+    note({EngineCall::listInputs, {}});
+    if (listFailure) return listFailure;
+    return inputs;
+}
+
+Result<TakeStarted, SoundError> FakeEngine::startTake(const std::string& inputName) {
+    note(startTakeFrom(inputName));
+    if (startFailure) return startFailure;
+    takeNumber_ = ++takesMade_;
+    return TakeStarted{defaultInstead};
 }
 
 void FakeEngine::stopTake() {
@@ -70,13 +86,27 @@ void FakeEngine::stopTake() {
     });
 }
 
-void FakeEngine::saveTake(const std::string& path) {
-    note(saveTakeAt(path));
-    const SoundError outcome = saveOutcome ? saveOutcome(path) : saveToFakeFiles(path);
-    tell(takeNumber_, [this, outcome] {
+void FakeEngine::saveTake(const std::string& path, SaveFormat format) {
+    note(saveTakeAt(path, format));
+    cancelAsked_ = false;
+    heldSave_ = path;
+    if (!holdSaves) finishSave();
+}
+
+void FakeEngine::finishSave() {
+    tell(takeNumber_, [this, path = heldSave_] {
+        const SoundError outcome = std::exchange(cancelAsked_, false)
+                                       ? SoundError{SoundFailure::saveCancelled, "The save was cancelled"}
+                                   : saveOutcome ? saveOutcome(path)
+                                                 : saveToFakeFiles(path);
         if (!outcome) takeNumber_ = 0; // saved: the engine lets go of it
         if (handlers_.saved) handlers_.saved(outcome);
     });
+}
+
+void FakeEngine::cancelSave() {
+    note({EngineCall::cancelSave, {}});
+    cancelAsked_ = true;
 }
 
 SoundError FakeEngine::saveToFakeFiles(const std::string& path) {

@@ -19,18 +19,24 @@ struct EngineCall {
         startTake,
         stopTake,
         saveTake,
+        cancelSave,
         discardTake,
+        listInputs,
         openPlayback,
         play,
         stopPlayback
     } kind;
-    std::string path; // of saveTake and openPlayback
+    std::string path;                    // of saveTake and openPlayback; of startTake, the input asked for
+    SaveFormat format = SaveFormat::wav; // of saveTake
     bool operator==(const EngineCall&) const = default;
 };
 using EngineCalls = std::vector<EngineCall>;
 void PrintTo(const EngineCall& call, std::ostream* out);
 
-inline EngineCall saveTakeAt(std::string path) { return {EngineCall::saveTake, std::move(path)}; }
+inline EngineCall saveTakeAt(std::string path, SaveFormat format = SaveFormat::wav) {
+    return {EngineCall::saveTake, std::move(path), format};
+}
+inline EngineCall startTakeFrom(std::string input) { return {EngineCall::startTake, std::move(input)}; }
 inline EngineCall openPlaybackOf(std::string path) { return {EngineCall::openPlayback, std::move(path)}; }
 
 // The words the fake gives a save into a folder that does not exist.
@@ -43,13 +49,22 @@ public:
     EngineCalls calls;
     // Runs at each call, once it is noted: what the panel shows at that moment.
     std::function<void(const EngineCall&)> onCall;
-    // What startTake answers.
+    // What startTake answers: a failure, or that the input asked for is not there.
     SoundError startFailure;
+    bool defaultInstead = false;
+    // What listInputs answers, and the formats the engine writes.
+    std::vector<SoundInput> inputs;
+    SoundError listFailure;
+    std::vector<SaveFormat> formats{SaveFormat::wav, SaveFormat::flac, SaveFormat::opus, SaveFormat::mp3};
     // How a take ends: its seconds, and why it ended early.
     TakeEnd takeEnd{4, {}};
-    // What a save answers; by default it writes the file where its folder exists.
+    // What a save answers when it is delivered; by default it writes the file where its folder
+    // exists. A save cancelled before answers SoundFailure::saveCancelled.
     std::function<SoundError(const std::string& path)> saveOutcome;
+    // Saves run until finishSave(), rather than ending at the next deliver().
+    bool holdSaves = false;
     std::optional<int> peak = 0;
+    bool clipped = false;
     PlaybackLength playbackLength{1500, 264600};
     SoundError openFailure;
     SoundError playFailure;
@@ -62,16 +77,24 @@ public:
     void loseInput(std::int64_t seconds);
     // The playing file has played to its end (or lost its output).
     void endPlayback(bool lost = false);
+    // The save under way has done `done` of its work; told at the next deliver().
+    void tellSaveProgress(double done);
+    // A save held (holdSaves) ends; told at the next deliver().
+    void finishSave();
     // The calls since the last take().
     EngineCalls take();
     bool called(EngineCall::Kind kind) const;
 
     void setTakeHandlers(TakeHandlers handlers) override { handlers_ = std::move(handlers); }
-    SoundError startTake() override;
+    Result<std::vector<SoundInput>, SoundError> listInputs() override;
+    std::vector<SaveFormat> saveFormats() const override { return formats; }
+    Result<TakeStarted, SoundError> startTake(const std::string& inputName) override;
     void stopTake() override;
-    void saveTake(const std::string& path) override;
+    void saveTake(const std::string& path, SaveFormat format) override;
+    void cancelSave() override;
     void discardTake() override;
     std::optional<int> inputPeak() const override { return peak; }
+    bool inputClipped() const override { return clipped; }
 
     void setPlaybackEndedHandler(std::function<void(bool lost)> handler) override {
         playbackEnded_ = std::move(handler);
@@ -93,7 +116,9 @@ private:
     std::size_t taken_ = 0;
     int takeNumber_ = 0; // of the take the engine holds, 0 for none
     int takesMade_ = 0;
-    int playbackNumber_ = 0; // of the file open now
+    int playbackNumber_ = 0;   // of the file open now
+    bool cancelAsked_ = false; // of the save under way
+    std::string heldSave_;     // the path of the save held
 };
 
 } // namespace murmora::fakes

@@ -1,6 +1,5 @@
 #pragma once
 // The whole record panel on fakes: every control, every service and the panel's rules.
-#include "platform/regions.h"
 #include "platform/screen_metrics.h"
 #include "shell/panel.h"
 #include "tests/support/fake_controls.h"
@@ -11,9 +10,9 @@ namespace murmora::fakes {
 
 class FakeScreen : public ScreenMetrics {
 public:
-    double twipsPerPixel = 15.0;
-    double twipsPerPixelX() const override { return twipsPerPixel; }
-    double twipsPerPixelY() const override { return twipsPerPixel; }
+    double dotsPerInch = 96;
+    double dotsPerInchX() const override { return dotsPerInch; }
+    double dotsPerInchY() const override { return dotsPerInch; }
 };
 
 using Strings = std::vector<std::string>;
@@ -28,7 +27,6 @@ struct FakePanel {
     FakeHotkeys hotkeys;
     FakeResources resources{files};
     FakeWindowHost windows;
-    RegionTable regions;
     FakeScreen screen;
 
     FakePictureButton recordButton, minimizeButton, closeButton, stopButton, convertButton, playButton, scheduleButton;
@@ -37,6 +35,8 @@ struct FakePanel {
     FakeLevelDisplay levelDisplay;
     FakeFileDialog saveTakeDialog, convertDialog;
     FakeProgressWindow saveProgress;
+    FakeSettingsStore settings;
+    FakeChoiceMenu choiceMenu;
 
     FakeSpinner startHourSpinner{1, 12}, startMinuteSpinner{0, 59}, startSecondSpinner{0, 59}, dayHalfSpinner{1, 2},
         durationHoursSpinner{0, 9}, durationMinutesSpinner{0, 59}, durationSecondsSpinner{0, 59};
@@ -55,8 +55,8 @@ struct FakePanel {
                  .hotkeys = hotkeys,
                  .resources = resources,
                  .windows = windows,
-                 .regions = regions,
-                 .screen = screen},
+                    .screen = screen,
+                 .settings = settings},
                 {.recordButton = recordButton,
                  .minimizeButton = minimizeButton,
                  .closeButton = closeButton,
@@ -78,7 +78,8 @@ struct FakePanel {
                  .saveTakeDialog = saveTakeDialog,
                  .convertDialog = convertDialog,
                  .saveProgressTimer = saveProgressTimer,
-                 .saveProgress = saveProgress},
+                 .saveProgress = saveProgress,
+                 .choiceMenu = choiceMenu},
                 {.startHour = {startHourSpinner, startHourBox},
                  .startMinute = {startMinuteSpinner, startMinuteBox},
                  .startSecond = {startSecondSpinner, startSecondBox},

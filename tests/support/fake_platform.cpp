@@ -82,9 +82,10 @@ std::vector<std::string> FakeFiles::filesIn(const std::string& folder, const std
     return out;
 }
 
-std::error_code FakeHotkeys::registerHotkey(int id, unsigned modifiers, unsigned virtualKey) {
-    combinations.emplace_back(modifiers, virtualKey);
-    return takenByOthers.count(id) ? std::make_error_code(std::errc::device_or_resource_busy) : std::error_code();
+std::error_code FakeHotkeys::registerHotkey(const Hotkey& hotkey) {
+    registered.push_back(hotkey);
+    return takenByOthers.count(hotkey.id) ? std::make_error_code(std::errc::device_or_resource_busy)
+                                          : std::error_code();
 }
 
 Result<std::vector<unsigned char>> FakeResources::data(int id, std::string_view type) const {

@@ -15,8 +15,8 @@
 #include "platform/files.h"
 #include "platform/hotkeys.h"
 #include "platform/process_launcher.h"
-#include "platform/regions.h"
 #include "platform/resources.h"
+#include "platform/settings.h"
 #include "platform/take_folder.h"
 #include "platform/window_host.h"
 
@@ -130,7 +130,7 @@ public:
     std::function<void(int)> handler;
     std::function<void(std::vector<int>)> refusalHandler;
 
-    std::error_code registerHotkey(int id, unsigned modifiers, unsigned virtualKey) override;
+    std::error_code registerHotkey(const Hotkey& hotkey) override;
     void unregisterHotkey(int id) override { unregistered.push_back(id); }
     void setHotkeyHandler(std::function<void(int)> onHotkey) override { handler = std::move(onHotkey); }
     void setRefusalHandler(std::function<void(std::vector<int>)> onRefused) override {
@@ -139,7 +139,7 @@ public:
     void press(int id) {
         if (handler) handler(id);
     }
-    std::vector<std::pair<unsigned, unsigned>> combinations; // (modifiers, key) in order
+    std::vector<Hotkey> registered; // in order
 };
 
 // Custom pictures 101 to 112 and the four bitmaps are present; a file the fake file system
@@ -165,15 +165,40 @@ private:
 class FakeProgressWindow : public ProgressWindow {
 public:
     std::optional<std::string> text;
+    std::optional<int> percent;
+    std::function<void()> onCancel;
     void show(const std::string& shown) override { text = shown; }
-    void hide() override { text.reset(); }
+    void setPercent(int done) override { percent = done; }
+    void offerCancel(std::function<void()> handler) override { onCancel = std::move(handler); }
+    void hide() override {
+        text.reset();
+        percent.reset();
+        onCancel = nullptr;
+    }
+    // The user presses Cancel, which must be offered.
+    void cancel() { onCancel(); }
+};
+
+// Settings kept in memory; a save fails with `saveFailure` when it is set.
+class FakeSettingsStore : public SettingsStore {
+public:
+    Settings kept;
+    std::error_code saveFailure;
+    int saves = 0;
+    Settings load() override { return kept; }
+    std::error_code save(const Settings& settings) override {
+        ++saves;
+        if (saveFailure) return saveFailure;
+        kept = settings;
+        return {};
+    }
 };
 
 class FakeWindowHost : public WindowHost {
 public:
     std::string background;
     bool minimized = false;
-    std::optional<Region> outline; // a copy: the handle behind it is deleted at unload
+    Outline outline;
     int outlineApplied = 0;
     bool scheduleWindowShown = false;
     bool scheduleWindowUnloaded = false;
@@ -183,8 +208,8 @@ public:
 
     void setPanelBackground(const Picture& picture) override { background = picture.name; }
     void minimizePanel() override { minimized = true; }
-    void setPanelOutline(const Region& region) override {
-        outline = region;
+    void setPanelOutline(const Outline& shapes) override {
+        outline = shapes;
         ++outlineApplied;
     }
     void showScheduleWindow() override {

@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc != 4) return 2;
     const std::string style = argv[1];
-    murmora::QtMessageBox boxes;
+    murmora::qt::QtMessageBox boxes;
     if (style == "save-question") {
         const murmora::SaveAnswer answer = boxes.askToSave(argv[3], argv[2]);
         std::puts(answer == murmora::SaveAnswer::save      ? "save"

@@ -18,7 +18,7 @@ else
   run=(bash -c "trap '' XFSZ; ulimit -f $limit_kib; exec \"\$@\"" - "${run[@]}")
 fi
 # 512 KiB hold about 3 s of 44.1 kHz 16-bit stereo: the take of 4 s outgrows it.
-output=$("${run[@]}" record 4 "$(winpath "$WORK/kept.wav")" "$(winpath "$takes")") ||
+output=$("${run[@]}" record 4 "$(winpath "$WORK/kept.wav")" "$(winpath "$takes")" 2>&1) ||
   fail "the take was not saved: $output"
 echo "$output"
 [[ $output == *"write: ok"* ]] && fail "the take did not say that the disk refused frames"

@@ -15,17 +15,19 @@ int main(int argc, char** argv) {
     std::vector<int> v;
     for (int i = 2; i < argc; ++i)
         v.push_back(std::atoi(argv[i]));
-    HRGN region = nullptr;
+    Outline outline;
     if (shape == "roundrect" && v.size() == 6) {
-        region = CreateRoundRectRgn(v[0], v[1], v[2], v[3], v[4], v[5]);
+        outline = {OutlineShape::roundedRectangle(v[0], v[1], v[2], v[3], v[4], v[5])};
     } else if (shape == "ellipse" && v.size() == 4) {
-        region = CreateEllipticRgn(v[0], v[1], v[2], v[3]);
+        outline = {OutlineShape::ellipse(v[0], v[1], v[2], v[3])};
     } else if (shape == "outline" && v.size() == 10) {
-        region = makeGdiOutline({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]});
+        outline = {OutlineShape::roundedRectangle(v[0], v[1], v[2], v[3], v[4], v[5]),
+                   OutlineShape::ellipse(v[6], v[7], v[8], v[9])};
     } else {
         std::fprintf(stderr, "usage: gdi_regions roundrect|ellipse|outline VALUES...\n");
         return 2;
     }
+    const HRGN region = gdiOutline(outline);
     for (const RECT& r : gdiRegionRects(region))
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
     DeleteObject(region);

@@ -53,30 +53,27 @@ using fakes::FixedScreen;
 // makes it (the region arithmetic), at 96 and 120 dots per inch, at other scales and moved.
 TEST(GdiOutline, IsTheLinuxPanelsOutlinePixelForPixel) {
     const struct {
-        double twipsPerPixel;
+        double dotsPerInch;
         float scaleX, scaleY;
         std::int16_t offsetX, offsetY;
     } cases[] = {
-        {15.0, 1, 1, 0, 0},        {12.0, 1, 1, 0, 0}, {15.0, 1, 1, 10, -20}, {12.0, 1, 1, -7, 3},
-        {15.0, 0.5f, 0.75f, 0, 0}, {15.0, 2, 2, 5, 5}, {9.6, 1, 1, 0, 0},     {7.5, 1.3f, 0.9f, 1, 1},
+        {96, 1, 1, 0, 0},        {120, 1, 1, 0, 0}, {96, 1, 1, 10, -20}, {120, 1, 1, -7, 3},
+        {96, 0.5f, 0.75f, 0, 0}, {96, 2, 2, 5, 5},  {150, 1, 1, 0, 0},   {192, 1.3f, 0.9f, 1, 1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.twipsPerPixel << " twips a pixel, scale " << c.scaleX << " x " << c.scaleY
+        SCOPED_TRACE(testing::Message() << c.dotsPerInch << " dots per inch, scale " << c.scaleX << " x " << c.scaleY
                                         << ", moved " << c.offsetX << "," << c.offsetY);
-        const FixedScreen screen(c.twipsPerPixel);
-        GdiRegions gdi;
-        RegionTable ours;
-        const Region gdiOutline = *gdi.find(makePanelOutline(gdi, screen, c.scaleX, c.scaleY, c.offsetX, c.offsetY));
-        const Region ourOutline = *ours.find(makePanelOutline(ours, screen, c.scaleX, c.scaleY, c.offsetX, c.offsetY));
-        const Region::Bounds box = gdiOutline.boundingBox();
-        EXPECT_GT(gdiOutline.area(), 0);
-        EXPECT_EQ(differingPixels(gdiOutline, ourOutline, {box.left, box.top, box.right, box.bottom}), noDifferences());
+        const Outline outline = panelOutline(FixedScreen(c.dotsPerInch), c.scaleX, c.scaleY, c.offsetX, c.offsetY);
+        const Region gdi = takeGdiRegion(gdiOutline(outline));
+        const Region::Bounds box = gdi.boundingBox();
+        EXPECT_GT(gdi.area(), 0);
+        EXPECT_EQ(differingPixels(gdi, regionOf(outline), {box.left, box.top, box.right, box.bottom}), noDifferences());
     }
 }
 
 // The design's outline at 96 dots per inch: GDI's count of its pixels.
 TEST(GdiOutline, At96DotsPerInchHoldsGdisPixelCount) {
-    const Region outline = takeGdiRegion(makeGdiOutline({2, 1, 163, 231, 30, 56, 38, 52, 204, 214}));
+    const Region outline = takeGdiRegion(gdiOutline(panelOutline(FixedScreen(96), 1, 1, 0, 0)));
     EXPECT_EQ(outline.area(), 40317);
     EXPECT_EQ(outline, Region::roundedRectangle(2, 1, 163, 231, 30, 56).united(Region::ellipse(38, 52, 204, 214)));
 }

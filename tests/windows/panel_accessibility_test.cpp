@@ -19,17 +19,11 @@
 namespace murmora {
 namespace {
 
-class FifteenTwips final : public ScreenMetrics {
-public:
-    double twipsPerPixelX() const override { return 15; }
-    double twipsPerPixelY() const override { return 15; }
-};
-
 struct Reported {
     std::wstring button;
     char event;
     int buttons;
-    float x, y;
+    double x, y;
     bool operator==(const Reported&) const = default;
 };
 
@@ -59,7 +53,7 @@ protected:
             PanelButton& button = window.buttonInReadingOrder(i);
             // Not the moves of the pointer passing over the window with no button held.
             const auto recorder = [this, &button](char event) -> MouseHandler {
-                return [this, &button, event](int b, float x, float y) {
+                return [this, &button, event](int b, double x, double y) {
                     if (b != 0) reports.push_back({button.name(), event, b, x, y});
                 };
             };
@@ -119,8 +113,7 @@ protected:
     }
 
     ULONG_PTR gdiplus = 0;
-    FifteenTwips screen;
-    PanelWindow window{screen};
+    PanelWindow window;
     std::vector<Reported> reports;
 };
 
@@ -137,31 +130,31 @@ TEST_F(PanelKeyboard, TabGoesRoundTheButtonsInReadingOrderFromRecordAndShiftTabB
     EXPECT_EQ(focusedName(), L"Minimize");
 }
 
-// 55 x 55 pixels are 825 twips: the middle is at 27 pixels, 405 twips; the record button's
-// 100 x 21 pixels put its middle at 750, 150 twips.
+// A button of 55 x 55 pixels has its middle at 27, 27; the record button's 100 x 21 pixels
+// put it at 50, 10.
 TEST_F(PanelKeyboard, SpaceAndEnterAreAClickInTheMiddleAndEscapeGivesUpAHeldSpace) {
     key(VK_TAB); // Close
     key(VK_TAB); // Stop Recording
     SendMessageW(window.handle(), WM_KEYDOWN, VK_SPACE, 1);
     SendMessageW(window.handle(), WM_KEYDOWN, VK_SPACE, 1 | (1u << 30)); // held: repeats change nothing
-    EXPECT_EQ(reports, (std::vector<Reported>{{L"Stop Recording", 'd', kLeftButton, 405, 405}}));
+    EXPECT_EQ(reports, (std::vector<Reported>{{L"Stop Recording", 'd', kLeftButton, 27, 27}}));
     SendMessageW(window.handle(), WM_KEYUP, VK_SPACE, 1 | (1u << 30) | (1u << 31));
-    EXPECT_EQ(reports.back(), (Reported{L"Stop Recording", 'u', kLeftButton, 405, 405}));
+    EXPECT_EQ(reports.back(), (Reported{L"Stop Recording", 'u', kLeftButton, 27, 27}));
 
     reports.clear();
     SendMessageW(window.handle(), WM_KEYDOWN, VK_SPACE, 1);
     key(VK_ESCAPE);
     SendMessageW(window.handle(), WM_KEYUP, VK_SPACE, 1 | (1u << 30) | (1u << 31));
-    EXPECT_EQ(reports, (std::vector<Reported>{{L"Stop Recording", 'd', kLeftButton, 405, 405},
-                                              {L"Stop Recording", 'm', kLeftButton, -15, -15}}));
+    EXPECT_EQ(reports, (std::vector<Reported>{{L"Stop Recording", 'd', kLeftButton, 27, 27},
+                                              {L"Stop Recording", 'm', kLeftButton, -1, -1}}));
 
     reports.clear();
     key(VK_TAB, true);
     key(VK_TAB, true); // Record
     key(VK_RETURN);
-    EXPECT_EQ(reports, (std::vector<Reported>{{L"Record", 'd', kLeftButton, 750, 150}})) << "pressed for 0.1 s";
+    EXPECT_EQ(reports, (std::vector<Reported>{{L"Record", 'd', kLeftButton, 50, 10}})) << "pressed for 0.1 s";
     pump(300);
-    EXPECT_EQ(reports.back(), (Reported{L"Record", 'u', kLeftButton, 750, 150}));
+    EXPECT_EQ(reports.back(), (Reported{L"Record", 'u', kLeftButton, 50, 10}));
 }
 
 TEST_F(PanelKeyboard, ScreenReadersReadSevenPushButtonsByNameAndPressThem) {
@@ -200,8 +193,8 @@ TEST_F(PanelKeyboard, ScreenReadersReadSevenPushButtonsByNameAndPressThem) {
 
     EXPECT_EQ(panel->accDoDefaultAction(childId(4)), S_OK); // Stop Recording
     pump(300);
-    EXPECT_EQ(reports, (std::vector<Reported>{{L"Stop Recording", 'd', kLeftButton, 405, 405},
-                                              {L"Stop Recording", 'u', kLeftButton, 405, 405}}));
+    EXPECT_EQ(reports, (std::vector<Reported>{{L"Stop Recording", 'd', kLeftButton, 27, 27},
+                                              {L"Stop Recording", 'u', kLeftButton, 27, 27}}));
     VARIANT focus;
     EXPECT_EQ(panel->get_accFocus(&focus), S_OK);
     EXPECT_EQ(focus.lVal, 4) << "the pressed button has the focus";

@@ -1,6 +1,7 @@
 // The Windows layer against the real Windows calls (under Wine in CI).
 #include <windows.h>
 
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -10,10 +11,10 @@
 #include <tuple>
 
 #include "core/paths.h"
-#include "platform/win32/gdi_regions.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_hotkeys.h"
 #include "platform/win32/win32_process_launcher.h"
 
 namespace murmora {
@@ -118,20 +119,42 @@ TEST(SpinnerTest, TheUpperArrowCountsUpWithinTheRangeAndEveryChangeIsReported) {
     DestroyWindow(owner);
 }
 
-TEST(GdiRegionsTest, TheOutlineGoesToTheWindowPixelForPixel) {
-    GdiRegions regions;
-    const RegionHandle rounded = regions.createRoundedRectangle(2, 1, 163, 231, 30, 56);
-    const RegionHandle disc = regions.createEllipse(38, 52, 204, 214);
-    ASSERT_EQ(regions.combine(rounded, rounded, disc, CombineMode::unite), RegionKind::complex);
-    const HRGN made = CreateRoundRectRgn(2, 1, 163, 231, 30, 56);
-    const HRGN ellipse = CreateEllipticRgn(38, 52, 204, 214);
-    CombineRgn(made, made, ellipse, RGN_OR);
-    const HRGN shown = gdiRegionOf(*regions.find(rounded));
-    // No pixel in one and not in the other.
-    const HRGN difference = CreateRectRgn(0, 0, 0, 0);
-    EXPECT_EQ(CombineRgn(difference, made, shown, RGN_XOR), NULLREGION);
-    for (const HRGN region : {made, ellipse, shown, difference})
-        DeleteObject(region);
+TEST(MessageBoxes, EachStyleHasItsIcon) {
+    const std::pair<MessageStyle, UINT> cases[] = {{MessageStyle::critical, MB_ICONERROR},
+                                                   {MessageStyle::exclamation, MB_ICONWARNING},
+                                                   {MessageStyle::information, MB_ICONINFORMATION}};
+    for (const auto& [style, icon] : cases)
+        EXPECT_EQ(messageBoxIcon(style), icon);
+}
+
+TEST(FileDialogs, TheSetupBecomesTheDialogsFlagsWithTheReadOnlyBoxAlwaysHidden) {
+    constexpr DWORD always = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
+    const std::tuple<bool, bool, DWORD> cases[] = {{false, false, always},
+                                                   {true, false, always | OFN_OVERWRITEPROMPT},
+                                                   {false, true, always | OFN_PATHMUSTEXIST},
+                                                   {true, true, always | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST}};
+    for (const auto& [ask, folderMustExist, flags] : cases) {
+        const FileDialogSetup setup{.title = "Save File As",
+                                    .filter = "Wav File (*.Wav)|*.Wav",
+                                    .askBeforeOverwrite = ask,
+                                    .folderMustExist = folderMustExist};
+        EXPECT_EQ(fileDialogFlags(setup), flags) << ask << folderMustExist;
+    }
+}
+
+TEST(Hotkeys, AKeySequenceBecomesModifierBitsAndAVirtualKeyOrIsRefused) {
+    const std::pair<const char*, Win32Keys> cases[] = {{"Ctrl+Alt+R", {MOD_CONTROL | MOD_ALT, 'R'}},
+                                                       {"alt+ctrl+s", {MOD_CONTROL | MOD_ALT, 'S'}},
+                                                       {"Shift+7", {MOD_SHIFT, '7'}},
+                                                       {"Q", {0, 'Q'}}};
+    for (const auto& [keys, expected] : cases)
+        EXPECT_EQ(win32KeysOf(*parseKeySequence(keys)), expected) << keys;
+    Win32Hotkeys hotkeys(nullptr);
+    for (const char* keys : {"Ctrl+F1", "Win+R", "Ctrl+Alt+"}) {
+        EXPECT_EQ(hotkeys.registerHotkey({1, "stop", "Stop recording and save", keys}),
+                  std::make_error_code(std::errc::invalid_argument))
+            << keys;
+    }
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
 #include "platform/x11/hotkey_decisions.h"
 
 namespace murmora::x11 {
@@ -38,12 +41,27 @@ TEST(ModifierMap, GivesTheRowThatHoldsTheKeyOrNothing) {
         EXPECT_EQ(modifierMaskHolding(map, keys), mask) << keys.size();
 }
 
-TEST(VirtualKeys, UpperCaseLettersAndDigitsOnly) {
-    EXPECT_EQ(keysymOfVirtualKey(0x52), Keysym{'r'});
-    EXPECT_EQ(keysymOfVirtualKey('7'), Keysym{'7'});
-    EXPECT_EQ(keysymOfVirtualKey('a'), std::nullopt) << "virtual keys name letters in upper case";
-    EXPECT_EQ(keysymOfVirtualKey(0x70), std::nullopt); // F1
-    EXPECT_EQ(keysymOfVirtualKey(0), std::nullopt);
+// The keysym is the key's lower-case letter or its digit; Alt is the modifier the keymap gives it.
+TEST(KeySequences, BecomeAKeysymAndAModifierMaskOrAreRefused) {
+    const std::tuple<const char*, ModifierMask, std::optional<XKeys>> cases[] = {
+        {"Ctrl+Alt+R", kMod1, XKeys{'r', kCtrlAlt}},
+        {"ctrl+alt+s", kMod1, XKeys{'s', kCtrlAlt}},
+        {"Alt+Ctrl+7", kMod3, XKeys{'7', kControl | kMod3}},
+        {"Shift+Z", kMod1, XKeys{'z', kShift}},
+        {"Q", kMod1, XKeys{'q', 0}},
+        {"Ctrl+Alt+R", 0, std::nullopt}, // a keymap without Alt
+        {"Ctrl+Ctrl+R", kMod1, std::nullopt},
+        {"Meta+R", kMod1, std::nullopt},
+        {"Ctrl+F1", kMod1, std::nullopt},
+        {"Ctrl+", kMod1, std::nullopt},
+        {"Ctrl+Alt", kMod1, std::nullopt},
+        {"Ctrl+-", kMod1, std::nullopt},
+        {"", kMod1, std::nullopt},
+    };
+    for (const auto& [keys, altMask, expected] : cases) {
+        const auto combination = parseKeySequence(keys);
+        EXPECT_EQ(combination ? xKeysOf(*combination, altMask) : std::nullopt, expected) << keys;
+    }
 }
 
 TEST(Grabs, OnePerKeycodeAndLockStateAndOnlyTheSucceededAreGivenBack) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <unistd.h>
 
 #include <xcb/xcb.h>
@@ -21,10 +22,10 @@ int usage() {
 }
 
 std::vector<KeyGrab> ctrlAltGrabsOf(const XcbKeyGrabs& keyboard, char letter) {
-    const auto keysym = keysymOfVirtualKey(static_cast<unsigned char>(letter));
-    if (!keysym) return {};
-    const ModifierMask ctrlAlt = XCB_MOD_MASK_CONTROL | keyboard.altMask();
-    return grabsFor(keyboard.keycodesOf(*keysym), ctrlAlt, lockCombinations(keyboard.lockMasks()));
+    const auto combination = murmora::parseKeySequence(std::string("Ctrl+Alt+") + letter);
+    const auto keys = combination ? xKeysOf(*combination, keyboard.altMask()) : std::nullopt;
+    if (!keys) return {};
+    return grabsFor(keyboard.keycodesOf(keys->keysym), keys->modifiers, lockCombinations(keyboard.lockMasks()));
 }
 } // namespace
 

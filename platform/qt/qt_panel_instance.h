@@ -5,7 +5,7 @@
 
 class QSocketNotifier;
 
-namespace murmora {
+namespace murmora::qt {
 
 // One panel per user and display. The first start holds a lock file in the user's runtime
 // folder for as long as it runs and listens on a local socket beside it; a later start finds
@@ -13,14 +13,14 @@ namespace murmora {
 // A lock and a socket rather than a name on the session bus: they need no bus (there is none
 // under ssh, in a bare X session or in a service), the kernel lets go of the lock when a panel
 // dies however it dies, and asking costs one connection, no bus round trips at start-up.
-class PanelInstance {
+class QtPanelInstance {
 public:
     // The runtime folder is $XDG_RUNTIME_DIR, else a folder of the user's own in /tmp; the name
     // holds the display, so that each display of a user has its panel.
-    PanelInstance();
-    ~PanelInstance();
-    PanelInstance(const PanelInstance&) = delete;
-    PanelInstance& operator=(const PanelInstance&) = delete;
+    QtPanelInstance();
+    ~QtPanelInstance();
+    QtPanelInstance(const QtPanelInstance&) = delete;
+    QtPanelInstance& operator=(const QtPanelInstance&) = delete;
 
     enum class Claim {
         first,       // no other panel runs (or no lock can be had at all: the panel runs without)
@@ -49,4 +49,4 @@ private:
     std::function<void()> bringToFront_;
 };
 
-} // namespace murmora
+} // namespace murmora::qt

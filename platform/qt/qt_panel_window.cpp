@@ -1,4 +1,4 @@
-#include "platform/qt/panel_window.h"
+#include "platform/qt/qt_panel_window.h"
 
 #include <cmath>
 
@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QWindow>
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -25,15 +25,15 @@ void setDesignFont(QWidget* window, int points) {
     window->setFont(font);
 }
 
-PanelWindow::PanelWindow(const ScreenMetrics& screen)
+QtPanelWindow::QtPanelWindow()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      minimizeButton(new SeeThroughButton(this, {9, 8, 25, 25}, tr("Minimize"), screen)),
-      recordButton(new QtPictureButton(this, {31, 8, 100, 21}, tr("Record/Stop File Play"), screen)),
-      closeButton(new SeeThroughButton(this, {136, 8, 25, 25}, tr("Close"), screen)),
-      stopButton(new SeeThroughButton(this, {104, 64, 55, 55}, tr("Stop Recording"), screen)),
-      convertButton(new SeeThroughButton(this, {64, 110, 55, 55}, tr("Convert Wav To mp3"), screen)),
-      playButton(new SeeThroughButton(this, {144, 110, 55, 55}, tr("Play File"), screen)),
-      scheduleButton(new SeeThroughButton(this, {104, 155, 55, 55}, tr("Set Recording Schedule"), screen)),
+      minimizeButton(new SeeThroughButton(this, {9, 8, 25, 25}, tr("Minimize"))),
+      recordButton(new QtPictureButton(this, {31, 8, 100, 21}, tr("Record/Stop File Play"))),
+      closeButton(new SeeThroughButton(this, {136, 8, 25, 25}, tr("Close"))),
+      stopButton(new SeeThroughButton(this, {104, 64, 55, 55}, tr("Stop Recording"))),
+      convertButton(new SeeThroughButton(this, {64, 110, 55, 55}, tr("Convert Wav To mp3"))),
+      playButton(new SeeThroughButton(this, {144, 110, 55, 55}, tr("Play File"))),
+      scheduleButton(new SeeThroughButton(this, {104, 155, 55, 55}, tr("Set Recording Schedule"))),
       secondsLabel(new QtLabel(this, {10, 67, 81, 17})), sizeLabel(new QtLabel(this, {10, 51, 105, 17})),
       copyrightLabel(new QtLabel(this, {10, 136, 65, 17})), versionLabel(new QtLabel(this, {10, 152, 49, 17})),
       scheduleCaptionLabel(new QtLabel(this, {10, 88, 57, 17})),
@@ -57,17 +57,17 @@ PanelWindow::PanelWindow(const ScreenMetrics& screen)
     recordButton->setFocus();
 }
 
-std::array<QtPictureButton*, 7> PanelWindow::buttonsInReadingOrder() const {
+std::array<QtPictureButton*, 7> QtPanelWindow::buttonsInReadingOrder() const {
     return {minimizeButton, recordButton, closeButton, stopButton, convertButton, playButton, scheduleButton};
 }
 
-const QtPictureButton* PanelWindow::markedButton() const {
+const QtPictureButton* QtPanelWindow::markedButton() const {
     for (const QtPictureButton* button : buttonsInReadingOrder())
         if (button->showsFocusMark()) return button;
     return nullptr;
 }
 
-bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {
+bool QtPanelWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* button = static_cast<QtPictureButton*>(watched);
     switch (event->type()) {
     case QEvent::KeyPress:
@@ -87,7 +87,7 @@ bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void PanelWindow::updateFocusMark(QtPictureButton& button) {
+void QtPanelWindow::updateFocusMark(QtPictureButton& button) {
     const bool shown = keyboardUsed_ && button.hasFocus();
     if (shown == button.showsFocusMark()) return;
     button.setFocusMarkShown(shown);
@@ -95,19 +95,19 @@ void PanelWindow::updateFocusMark(QtPictureButton& button) {
     update(button.geometry().adjusted(-reach, -reach, reach, reach));
 }
 
-void PanelWindow::setBackground(QImage skin) {
+void QtPanelWindow::setBackground(QImage skin) {
     skin_ = std::move(skin);
     update();
 }
 
-void PanelWindow::paintEvent(QPaintEvent*) {
+void QtPanelWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kPanelBackdrop);
     painter.drawImage(0, 0, skin_);
     if (const QtPictureButton* button = markedButton()) paintFocusMark(painter, *button, button->pos());
 }
 
-void PanelWindow::mousePressEvent(QMouseEvent* event) {
+void QtPanelWindow::mousePressEvent(QMouseEvent* event) {
     // With the left button the window manager moves the window as if its title bar were held.
     // Its move follows the left button alone (with another it would go on after the release),
     // so other buttons, and a system without such a move, move the window by hand until the
@@ -116,18 +116,18 @@ void PanelWindow::mousePressEvent(QMouseEvent* event) {
     dragOffset_ = event->globalPosition().toPoint() - pos();
 }
 
-void PanelWindow::mouseMoveEvent(QMouseEvent* event) {
+void QtPanelWindow::mouseMoveEvent(QMouseEvent* event) {
     if (dragOffset_ && event->buttons() != Qt::NoButton) move(event->globalPosition().toPoint() - *dragOffset_);
 }
 
-void PanelWindow::mouseReleaseEvent(QMouseEvent* event) {
+void QtPanelWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->buttons() == Qt::NoButton) dragOffset_.reset();
 }
 
-void PanelWindow::closeEvent(QCloseEvent* event) {
+void QtPanelWindow::closeEvent(QCloseEvent* event) {
     // The window stays until the program ends, which may not be now: the user may keep a take.
     event->ignore();
     if (onSystemClose) onSystemClose();
 }
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -1,13 +1,13 @@
-#include "platform/qt/schedule_dialog.h"
+#include "platform/qt/qt_schedule_dialog.h"
 
-#include <cmath>
 #include <tuple>
 
 #include <QCloseEvent>
 
-#include "platform/qt/panel_window.h"
+#include "core/twips.h"
+#include "platform/qt/qt_panel_window.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -15,8 +15,8 @@ namespace {
 class TwipsLayout {
 public:
     explicit TwipsLayout(const ScreenMetrics& screen) : screen_(screen) {}
-    int across(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelX())); }
-    int down(int twips) const { return static_cast<int>(std::lround(twips / screen_.twipsPerPixelY())); }
+    int across(int twips) const { return pixelsOfTwips(twips, screen_.dotsPerInchX()); }
+    int down(int twips) const { return pixelsOfTwips(twips, screen_.dotsPerInchY()); }
     QRect rect(int left, int top, int width, int height) const {
         return {across(left), down(top), across(width), down(height)};
     }
@@ -38,7 +38,7 @@ void heading(QWidget* parent, const QRect& geometry, const QString& caption) {
 
 } // namespace
 
-ScheduleDialog::ScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
+QtScheduleDialog::QtScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
       startFrame(frame(this, TwipsLayout(screen).rect(120, 100, 2775, 1575), tr("Set Recording Time"))),
@@ -104,11 +104,11 @@ ScheduleDialog::ScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
     setTabOrder(targetPathBox, activateCheckBox);
 }
 
-void ScheduleDialog::reject() { close(); }
+void QtScheduleDialog::reject() { close(); }
 
-void ScheduleDialog::closeEvent(QCloseEvent* event) {
+void QtScheduleDialog::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (onCloseRequested) onCloseRequested();
 }
 
-} // namespace murmora
+} // namespace murmora::qt

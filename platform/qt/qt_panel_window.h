@@ -12,7 +12,7 @@
 #include "platform/qt/qt_level_display.h"
 #include "platform/qt/qt_progress_window.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // The record panel: a frameless window of 204 x 231 pixels at 410, 268, painted with its
 // skin, holding every control at its pixel position. A press on a free spot, with any
@@ -22,9 +22,9 @@ namespace murmora {
 // which has the focus when the panel first shows. Once the keyboard is used on the panel, the
 // button with the focus wears the focus mark (platform/focus_mark.h) in the skin's well around
 // it; a panel only ever used with the mouse shows none.
-class PanelWindow final : public QWidget {
+class QtPanelWindow final : public QWidget {
 public:
-    explicit PanelWindow(const ScreenMetrics& screen);
+    QtPanelWindow();
 
     void setBackground(QImage skin);
     const QImage& background() const { return skin_; }
@@ -91,4 +91,4 @@ inline constexpr int kPanelHeight = 231;
 inline constexpr int kPanelLeft = 410;
 inline constexpr int kPanelTop = 268;
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -1,4 +1,4 @@
-#include "platform/qt/panel_instance.h"
+#include "platform/qt/qt_panel_instance.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,7 +16,7 @@
 
 #include <QSocketNotifier>
 
-namespace murmora {
+namespace murmora::qt {
 
 namespace {
 
@@ -70,9 +70,9 @@ int localSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0); }
 
 } // namespace
 
-PanelInstance::PanelInstance() : folder_(runtimeFolder()), display_(displayName()) {}
+QtPanelInstance::QtPanelInstance() : folder_(runtimeFolder()), display_(displayName()) {}
 
-PanelInstance::~PanelInstance() {
+QtPanelInstance::~QtPanelInstance() {
     notifier_.reset();
     if (server_ >= 0) {
         ::unlink(socketPath(folder_, display_).c_str());
@@ -81,15 +81,15 @@ PanelInstance::~PanelInstance() {
     if (lock_ >= 0) ::close(lock_);
 }
 
-std::string PanelInstance::lockPath(const std::string& folder, const std::string& display) {
+std::string QtPanelInstance::lockPath(const std::string& folder, const std::string& display) {
     return folder + "/murmora-panel-" + display + ".lock";
 }
 
-std::string PanelInstance::socketPath(const std::string& folder, const std::string& display) {
+std::string QtPanelInstance::socketPath(const std::string& folder, const std::string& display) {
     return folder + "/murmora-panel-" + display + ".socket";
 }
 
-PanelInstance::Claim PanelInstance::claim() {
+QtPanelInstance::Claim QtPanelInstance::claim() {
     if (folder_.empty()) return Claim::first;
     lock_ = ::open(lockPath(folder_, display_).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (lock_ < 0) return Claim::first;
@@ -103,7 +103,7 @@ PanelInstance::Claim PanelInstance::claim() {
     return Claim::first;
 }
 
-void PanelInstance::startListening() {
+void QtPanelInstance::startListening() {
     // A socket a killed panel left behind goes, and a new one takes its place.
     const std::string path = socketPath(folder_, display_);
     sockaddr_un address{};
@@ -117,7 +117,7 @@ void PanelInstance::startListening() {
     }
 }
 
-PanelInstance::Claim PanelInstance::askFirstPanel() const {
+QtPanelInstance::Claim QtPanelInstance::askFirstPanel() const {
     sockaddr_un address{};
     if (!socketAddress(socketPath(folder_, display_), address)) return Claim::otherSilent;
     const auto deadline = std::chrono::steady_clock::now() + kAnswerDeadline;
@@ -142,14 +142,14 @@ PanelInstance::Claim PanelInstance::askFirstPanel() const {
     return answered ? Claim::otherRaised : Claim::otherSilent;
 }
 
-void PanelInstance::listen(std::function<void()> bringToFront) {
+void QtPanelInstance::listen(std::function<void()> bringToFront) {
     if (server_ < 0) return;
     bringToFront_ = std::move(bringToFront);
     notifier_ = std::make_unique<QSocketNotifier>(server_, QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { answerLaterStart(); });
 }
 
-void PanelInstance::answerLaterStart() {
+void QtPanelInstance::answerLaterStart() {
     const int connection = ::accept4(server_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (connection < 0) return;
     if (bringToFront_) bringToFront_();
@@ -157,4 +157,4 @@ void PanelInstance::answerLaterStart() {
     ::close(connection);
 }
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -1,8 +1,8 @@
-#include "platform/qt/qt_clock.h"
+#include "platform/posix/local_clock.h"
 
 #include <ctime>
 
-namespace murmora {
+namespace murmora::posix {
 
 namespace {
 
@@ -15,17 +15,17 @@ std::tm localNow() {
 
 } // namespace
 
-DateTime QtClock::now() const {
+DateTime LocalClock::now() const {
     // The local reading taken as if it were UTC: seconds since 1970 on the wall clock.
     std::tm local = localNow();
     return static_cast<DateTime>(timegm(&local));
 }
 
-std::string QtClock::timeOfDayText() const {
+std::string LocalClock::timeOfDayText() const {
     const std::tm local = localNow();
     char text[64];
     const std::size_t length = std::strftime(text, sizeof text, "%X", &local);
     return std::string(text, length);
 }
 
-} // namespace murmora
+} // namespace murmora::posix

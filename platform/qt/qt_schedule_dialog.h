@@ -8,14 +8,15 @@
 
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/screen_metrics.h"
 
-namespace murmora {
+namespace murmora::qt {
 
 // The schedule window: a fixed-size dialog with a close box, laid out in twips (client area
 // 5175 x 2610) and converted to the screen's pixels. Every box takes typing.
-class ScheduleDialog final : public QDialog {
+class QtScheduleDialog final : public QDialog {
 public:
-    ScheduleDialog(QWidget* owner, const ScreenMetrics& screen);
+    QtScheduleDialog(QWidget* owner, const ScreenMetrics& screen);
 
     // Runs instead of the close the user asked for (close box, Escape, the window manager):
     // the window stays shown until the handler hides it.
@@ -51,4 +52,4 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 };
 
-} // namespace murmora
+} // namespace murmora::qt

@@ -1,0 +1,116 @@
+// The panel's menu of the input and the format on the real panel: how it opens, what it shows,
+// and what a choice in it does.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "tests/qt/qt_panel_fixture.h"
+
+namespace murmora {
+using namespace murmora::qt;
+namespace {
+
+// What the menu showed: each line a heading ("[Input]") or an entry, "*" before the checked one.
+using Lines = std::vector<std::string>;
+
+class ChoiceMenuOnPanel : public testing::QtPanelTest {
+protected:
+    void SetUp() override {
+        engine.inputs = {{"mic", "TestMic", true, false},
+                         {"usb", "USB Headset", false, false},
+                         {"nullsink.monitor", "NullOutput", false, true}};
+        QtPanelTest::SetUp();
+        QApplication::processEvents(); // the rest of the start-up
+    }
+
+    // Watches for the menu: notes what it shows and chooses `entry`, or closes it unchosen when
+    // that is empty.
+    void answerMenu(const std::string& entry) {
+        auto* poll = new QTimer;
+        poll->setInterval(5);
+        QObject::connect(poll, &QTimer::timeout, [this, poll, entry] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            poll->stop();
+            poll->deleteLater();
+            shownAt = menu->pos();
+            for (QAction* action : menu->actions()) {
+                const std::string text = action->text().toStdString();
+                shown.push_back(action->isSeparator() ? "[" + text + "]" : (action->isChecked() ? "*" : "") + text);
+                if (!entry.empty() && text == entry) menu->setActiveAction(action);
+            }
+            QTest::keyClick(menu, entry.empty() ? Qt::Key_Escape : Qt::Key_Return);
+        });
+        poll->start();
+        polls.push_back(poll);
+    }
+    // Runs events until the menu has been answered, or half a second has passed.
+    void settle() {
+        static_cast<void>(QTest::qWaitFor([this] { return !shown.empty(); }, 500));
+        QTest::qWait(20);
+    }
+    void rightClick(QWidget* on, QPoint at) {
+        QTest::mousePress(on, Qt::RightButton, {}, at);
+        QTest::mouseRelease(on, Qt::RightButton, {}, at);
+    }
+
+    const QPoint freeSpot{30, 200}; // the speaker grille
+    Lines shown;
+    QPoint shownAt;
+    std::vector<QTimer*> polls;
+};
+
+TEST_F(ChoiceMenuOnPanel, ARightClickOnAFreeSpotOpensTheMenuThereWithTheInputsAndTheFormats) {
+    answerMenu("");
+    rightClick(&panel.window, freeSpot);
+    settle();
+    EXPECT_EQ(shown, (Lines{"[Input]", "*TestMic (default)", "USB Headset", "What the computer plays", "[Save as]",
+                            "*WAV", "FLAC", "Opus", "MP3"}));
+    EXPECT_EQ(shownAt, panel.window.mapToGlobal(freeSpot));
+    EXPECT_EQ(settings.saves, 0) << "closed without a choice";
+}
+
+TEST_F(ChoiceMenuOnPanel, AChoiceIsKeptAndNamedInThePanelsTooltip) {
+    EXPECT_EQ(panel.window.toolTip(), QStringLiteral("Input: TestMic (default)\nSave as: WAV"));
+    answerMenu("USB Headset");
+    rightClick(&panel.window, freeSpot);
+    settle();
+    EXPECT_EQ(settings.kept, (Settings{"usb", SaveFormat::wav, "USB Headset"}));
+    EXPECT_EQ(panel.window.toolTip(), QStringLiteral("Input: USB Headset\nSave as: WAV"));
+    shown.clear();
+    answerMenu("Opus");
+    rightClick(&panel.window, freeSpot);
+    settle();
+    EXPECT_EQ(settings.kept.format, SaveFormat::opus);
+    EXPECT_EQ(panel.window.toolTip(), QStringLiteral("Input: USB Headset\nSave as: Opus"));
+}
+
+TEST_F(ChoiceMenuOnPanel, ARightButtonDragMovesThePanelAndOpensNoMenu) {
+    const QPoint before = panel.window.pos();
+    answerMenu("");
+    QTest::mousePress(&panel.window, Qt::RightButton, {}, freeSpot);
+    QTest::mouseMove(&panel.window, freeSpot + QPoint(40, 30), 10);
+    QTest::mouseRelease(&panel.window, Qt::RightButton, {}, freeSpot + QPoint(40, 30));
+    settle();
+    EXPECT_TRUE(shown.empty()) << "a menu opened";
+    EXPECT_NE(panel.window.pos(), before) << "the panel did not move";
+    delete polls.back();
+}
+
+TEST_F(ChoiceMenuOnPanel, ARightClickOnAButtonIsTheButtonsAndTheMenuKeyOpensTheMenu) {
+    answerMenu("");
+    rightClick(panel.window.playButton, QPoint(20, 20));
+    settle();
+    EXPECT_TRUE(shown.empty()) << "the menu opened on a button";
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+    QApplication::sendEvent(panel.window.recordButton, &key);
+    settle();
+    ASSERT_FALSE(shown.empty()) << "the menu key opened no menu";
+    EXPECT_EQ(shown.front(), "[Input]");
+}
+
+} // namespace
+} // namespace murmora
