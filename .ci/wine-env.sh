@@ -13,6 +13,12 @@ wine_start() {
   if ! { wine wineboot -i && wineserver -w; } </dev/null >"$WINE_DIR/wineboot.log" 2>&1; then
     echo "wineboot failed" >&2; cat "$WINE_DIR/wineboot.log" >&2; return 1
   fi
+  # The user's shell folders (Documents, Desktop, ...) are links to the Linux home in a new
+  # prefix: make them folders of the prefix's own, so that no test writes into that home.
+  local folder
+  for folder in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$folder" ]; then rm "$folder" && mkdir "$folder" || return 1; fi
+  done
   # A server that stays up between programs, with Wine's services already running: each test
   # program then starts in a fraction of a second. The services write here, not into a
   # test's output, which ctest would wait on until they end.

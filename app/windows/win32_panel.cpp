@@ -1,13 +1,18 @@
 #include "app/windows/win32_panel.h"
 
+#include "platform/audio/disk_take_folder.h"
+#include "platform/audio/take_file.h"
+
 namespace murmora {
 
 Win32Panel::Win32Panel()
-    : panel_({.clock = clock_,
+    : takeFolder_(audio::defaultTakeFolder()), engine_(audio::makeAudioBackend(), takeFolder_, uiThread_),
+      takes_(audio::makeTakeFolder(takeFolder_)),
+      panel_({.clock = clock_,
               .messages = messages_,
               .takeEngine = engine_,
               .playbackEngine = engine_,
-              .takes = takes_,
+              .takes = *takes_,
               .files = files_,
               .launcher = launcher_,
               .hotkeys = hotkeys_,

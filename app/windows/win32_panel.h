@@ -1,7 +1,10 @@
 #pragma once
+#include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/audio/sound_engine.h"
 #include "platform/win32/no_choices.h"
 #include "platform/win32/panel_window.h"
 #include "platform/win32/schedule_dialog.h"
@@ -11,13 +14,14 @@
 #include "platform/win32/win32_hotkeys.h"
 #include "platform/win32/win32_process_launcher.h"
 #include "platform/win32/win32_resources.h"
+#include "platform/win32/win32_ui_thread.h"
 #include "platform/win32/win32_window_host.h"
-#include "platform/win32/winmm_engine.h"
 #include "shell/panel.h"
 
 namespace murmora {
 
-// The record panel on Windows: the Win32 services and windows, wired to the rules.
+// The record panel on Windows: the Win32 services and windows and the take engine over WASAPI,
+// wired to the rules.
 class Win32Panel {
 public:
     Win32Panel();
@@ -29,8 +33,11 @@ public:
     std::optional<std::string> start();
 
 private:
-    WinmmEngine engine_;
-    NoLeftoverTakes takes_;
+    // First made, last gone: the engine tells the panel through it until the engine has gone.
+    Win32UiThread uiThread_;
+    std::filesystem::path takeFolder_;
+    audio::SoundEngine engine_;
+    std::unique_ptr<TakeFolder> takes_;
     Win32Clock clock_;
     Win32MessageBoxes messages_;
     Win32Files files_;

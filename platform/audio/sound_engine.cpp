@@ -3,6 +3,7 @@
 #include "platform/audio/capture_recorder.h"
 #include "platform/audio/file_player.h"
 #include "platform/audio/sound_failures.h"
+#include "platform/audio/utf8_path.h"
 
 namespace murmora::audio {
 
@@ -107,7 +108,7 @@ void SoundEngine::endTake(const std::shared_ptr<Take>& take) {
 void SoundEngine::saveTake(const std::string& path, SaveFormat format) {
     if (!take_) return;
     saveCancel_ = std::stop_source();
-    worker_.post([this, take = take_, path, format, cancel = saveCancel_.get_token()] {
+    worker_.post([this, take = take_, path = pathOfUtf8(path), format, cancel = saveCancel_.get_token()] {
         const std::error_code error = placeTake(take, path, format, cancel);
         const SoundError outcome = error ? takeNotSaved(error) : SoundError{};
         tell([this, weak = std::weak_ptr<Take>(take), outcome] {
@@ -118,8 +119,8 @@ void SoundEngine::saveTake(const std::string& path, SaveFormat format) {
     });
 }
 
-std::error_code SoundEngine::placeTake(const std::shared_ptr<Take>& take, const std::string& path, SaveFormat format,
-                                       std::stop_token cancel) {
+std::error_code SoundEngine::placeTake(const std::shared_ptr<Take>& take, const std::filesystem::path& path,
+                                       SaveFormat format, std::stop_token cancel) {
     if (format == SaveFormat::wav) return take->recorder->save(path);
     const EncodedFormat encoded = format == SaveFormat::flac   ? EncodedFormat::flac
                                   : format == SaveFormat::opus ? EncodedFormat::opus
@@ -154,7 +155,7 @@ bool SoundEngine::inputClipped() const { return take_ && take_->recorder->clippe
 
 Result<PlaybackLength, SoundError> SoundEngine::openPlayback(const std::string& path) {
     stopPlayback();
-    auto player = FilePlayer::open(*backend_, path, PlayableFiles::sound);
+    auto player = FilePlayer::open(*backend_, pathOfUtf8(path), PlayableFiles::sound);
     if (!player) return playbackNotStarted(player.error());
     (*player)->setEndedHandler([this, number = playbackNumber_](bool lost) {
         tell([this, number, lost] {

@@ -60,7 +60,7 @@ private:
     bool isCurrent(const std::weak_ptr<Take>& take) const;
     // On the worker: puts the take at `path`, encoded unless `format` is WAV, telling the
     // progress of an encoding.
-    std::error_code placeTake(const std::shared_ptr<Take>& take, const std::string& path, SaveFormat format,
+    std::error_code placeTake(const std::shared_ptr<Take>& take, const std::filesystem::path& path, SaveFormat format,
                               std::stop_token cancel);
 
     std::unique_ptr<AudioBackend> backend_; // outlives the streams it made

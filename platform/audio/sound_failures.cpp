@@ -1,6 +1,7 @@
 #include "platform/audio/sound_failures.h"
 
 #include "platform/audio/audio_backend.h"
+#include "platform/audio/utf8_path.h"
 
 #include <optional>
 
@@ -25,7 +26,7 @@ std::string withReason(const std::string& text, const std::error_code& error) {
 SoundError takeNotStarted(const std::error_code& error, const std::filesystem::path& takeFolder) {
     if (auto failure = deviceFailure(error, "input")) return *failure;
     return {SoundFailure::takeFile,
-            withReason("The file for the recording could not be created in " + takeFolder.string(), error)};
+            withReason("The file for the recording could not be created in " + utf8Of(takeFolder), error)};
 }
 
 SoundError takeNotWritten(const std::error_code& error) {

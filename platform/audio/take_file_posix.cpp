@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
@@ -78,6 +79,16 @@ bool isHeld(const fs::path& path) {
     ::close(fd);
     return held;
 }
+
+DateTime lastWritten(const fs::path& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return 0;
+    std::tm local{};
+    localtime_r(&status.st_mtime, &local);
+    return static_cast<DateTime>(timegm(&local));
+}
+
+void removeUnfinishedSaves(const fs::path& takeFolder) { posix::removeUnfinishedPartialFiles(takeFolder); }
 
 std::error_code moveTo(int descriptor, const fs::path& from, const fs::path& target) {
     if (::fchmod(descriptor, newFileMode()) != 0) return lastSystemError();

@@ -1,6 +1,7 @@
 #pragma once
 // What the engine's files (takes, and the files it plays) ask of the operating system.
 // take_file_posix.cpp and take_file_win32.cpp answer it; the build takes the one of its system.
+#include "core/date_time.h"
 #include "core/result.h"
 
 #include <filesystem>
@@ -31,6 +32,14 @@ void remove(const std::filesystem::path& path);
 // Whether some process holds the take at `path` open and locked.
 bool isHeld(const std::filesystem::path& path);
 
+// When the file at `path` was last written, as the local wall clock read then; 0 when unknown.
+DateTime lastWritten(const std::filesystem::path& path);
+
+// Removes the partial copies of saves that a run of the program left unfinished, as far as the
+// system leaves that to the program: on Linux those noted in `takeFolder` (see copyOver); on
+// Windows the system removes them itself when the program ends.
+void removeUnfinishedSaves(const std::filesystem::path& takeFolder);
+
 // Renames the take at `from`, open as `descriptor`, to `target`, and gives it the permissions of
 // any new file of the user. Fails with an error equal to errc::cross_device_link when `target`
 // is on another file system or drive.
@@ -38,8 +47,10 @@ std::error_code moveTo(int descriptor, const std::filesystem::path& from, const 
 
 // Copies the file at `from` into a new file beside `target`, syncs it, and only then puts it in
 // the target's place: the target is either the whole take or untouched. When a step fails, the
-// file made here is removed, and nothing else. On Linux the new file is noted in `noteFolder`
-// while the copy runs, so that the next start removes it should the program end meanwhile.
+// file made here is removed, and nothing else. Should the program end meanwhile, the new file
+// goes too: on Linux it is noted in `noteFolder` while the copy runs, and the next start removes
+// it; on Windows it is marked for deletion until it is complete, so that the system deletes it
+// when the program ends.
 std::error_code copyOver(const std::filesystem::path& from, const std::filesystem::path& target,
                          const std::filesystem::path& noteFolder);
 

@@ -10,6 +10,7 @@
 #include <sndfile.h>
 
 #include <atomic>
+#include <chrono>
 #include <random>
 #include <vector>
 
@@ -37,6 +38,14 @@ std::error_code moveError(DWORD code) {
 
 bool isThere(const fs::path& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// Windows refuses to replace a read-only file (Wine 8 replaces it): the take never goes over one.
+std::error_code replaceable(const fs::path& target) {
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return win32Error(ERROR_ACCESS_DENIED);
+    return {};
+}
+
 std::error_code copyInto(const fs::path& from, HANDLE out) {
     const HANDLE in = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -52,6 +61,13 @@ std::error_code copyInto(const fs::path& from, HANDLE out) {
     CloseHandle(in);
     if (!error && !FlushFileBuffers(out)) error = lastWin32Error();
     return error;
+}
+
+// Whether the system deletes the file open as `file` once its last handle closes, as it does
+// when the program ends.
+bool markForDeletion(HANDLE file, bool deleted) {
+    FILE_DISPOSITION_INFO disposition{deleted};
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
 // A new file beside `target` that no other file had the name of, open for writing and to be
@@ -142,25 +158,44 @@ bool isHeld(const fs::path& path) {
     return held;
 }
 
+DateTime lastWritten(const fs::path& path) {
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    SYSTEMTIME universal{};
+    SYSTEMTIME local{};
+    // Local time with the daylight saving of the day the file was written, not of today.
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes) ||
+        !FileTimeToSystemTime(&attributes.ftLastWriteTime, &universal) ||
+        !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local))
+        return 0;
+    using namespace std::chrono;
+    const sys_days date{year{local.wYear} / month{local.wMonth} / day{local.wDay}};
+    return date.time_since_epoch() / seconds(1) + local.wHour * 3600 + local.wMinute * 60 + local.wSecond;
+}
+
+// The system deletes the partial copy of a save when the program ends (copyOver).
+void removeUnfinishedSaves(const fs::path&) {}
+
 // The take has the permissions of any new file in the user's profile already.
 std::error_code moveTo(int, const fs::path& from, const fs::path& target) {
+    if (const std::error_code refused = replaceable(target)) return refused;
     if (!MoveFileExW(from.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return moveError(GetLastError());
     return {};
 }
 
+// The copy is marked for deletion until it is complete: whatever ends the program meanwhile, the
+// system removes it. When a step fails, the mark is set again through the handle: whatever the
+// name holds by then, only the file made here goes.
 std::error_code copyOver(const fs::path& from, const fs::path& target, const fs::path&) {
+    if (const std::error_code refused = replaceable(target)) return refused;
     fs::path partial;
     const HANDLE out = createPartial(target, partial);
     if (out == INVALID_HANDLE_VALUE) return lastWin32Error();
-    std::error_code error = copyInto(from, out);
+    std::error_code error = markForDeletion(out, true) ? copyInto(from, out) : lastWin32Error();
+    if (!error && !markForDeletion(out, false)) error = lastWin32Error();
     if (!error && !MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         error = lastWin32Error();
-    if (error) {
-        // Through the handle: whatever the name now holds, only the file made here goes.
-        FILE_DISPOSITION_INFO discard{TRUE};
-        SetFileInformationByHandle(out, FileDispositionInfo, &discard, sizeof discard);
-    }
+    if (error) markForDeletion(out, true);
     CloseHandle(out);
     return error;
 }

@@ -1,8 +1,8 @@
 #include "platform/mci/mci_string_service.h"
 
-#include "platform/audio/disk_take_folder.h"
 #include "platform/audio/sound_failures.h"
 #include "platform/audio/take_file.h"
+#include "platform/audio/utf8_path.h"
 
 #include <algorithm>
 #include <cstring>
@@ -116,7 +116,8 @@ std::error_code MciStringService::execute(const MciCommand& command, std::string
     MciDevice& device = *found->second;
     if (command.verb == "set") return set(device, command);
     if (command.verb == "status") return status(device, command, reply);
-    if (command.verb == "save") return command.path.empty() ? mciError(kFileNameRequired) : device.save(command.path);
+    if (command.verb == "save")
+        return command.path.empty() ? mciError(kFileNameRequired) : device.save(audio::pathOfUtf8(command.path));
     if (!command.words.empty()) return mciError(kUnrecognisedKeyword);
     if (command.verb == "record") return device.record();
     if (command.verb == "play") return device.play();
@@ -127,8 +128,8 @@ std::error_code MciStringService::execute(const MciCommand& command, std::string
 
 std::error_code MciStringService::open(const MciCommand& command) {
     if (devices_.count(command.alias)) return mciError(kAliasInUse);
-    auto device =
-        command.newTake ? CaptureDevice::open(*backend_, takeFolder_) : PlaybackDevice::open(*backend_, command.path);
+    auto device = command.newTake ? CaptureDevice::open(*backend_, takeFolder_)
+                                  : PlaybackDevice::open(*backend_, audio::pathOfUtf8(command.path));
     if (!device) return device.error();
     devices_.emplace(command.alias, std::move(*device));
     return {};

@@ -72,7 +72,7 @@ std::string Win32Files::libraryFolder() const { return programFolder(); }
 std::string Win32Files::homeFolder() const {
     wchar_t* folder = nullptr;
     std::string home;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Profile, 0, nullptr, &folder))) home = withoutClosingSeparator(folder);
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &folder))) home = withoutClosingSeparator(folder);
     CoTaskMemFree(folder);
     // A drive's root is no home: nothing goes there unasked.
     if (!home.empty() && (home.back() == '\\' || home.back() == '/')) home.clear();

@@ -14,7 +14,8 @@ public:
     std::string programFolder() const override;
     // The program's own folder: LAME.exe lies beside murmora.exe.
     std::string libraryFolder() const override;
-    // The user's profile folder (USERPROFILE).
+    // The user's Documents folder: where Windows users keep their files, and where a take goes
+    // when no other place is named (a recovered take, the schedule's AutoRec.wav).
     std::string homeFolder() const override;
     // GetTempPathW's folder, without its closing "\".
     std::string tempFolder() const override;

@@ -1,5 +1,4 @@
 #pragma once
-#include "platform/take_folder.h"
 #include "platform/win32/panel_window.h"
 #include "platform/win32/schedule_dialog.h"
 #include "platform/window_host.h"
@@ -34,13 +33,6 @@ class Win32ScreenMetrics final : public ScreenMetrics {
 public:
     double dotsPerInchX() const override;
     double dotsPerInchY() const override;
-};
-
-// The Windows MCI service holds a take in its own memory until it is saved: no take file is left
-// behind by a program that ended in the middle of a take, so there is never one to recover.
-class NoLeftoverTakes final : public TakeFolder {
-public:
-    std::vector<LeftoverTake> leftovers() const override { return {}; }
 };
 
 } // namespace murmora

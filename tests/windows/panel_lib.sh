@@ -18,13 +18,20 @@ for tool in xdotool sox pactl; do command -v $tool >/dev/null || unavailable "$t
 WORK="$WINEPREFIX/drive_c/murmora test $$"
 WORK_WIN="C:\\murmora test $$"
 mkdir -p "$WORK"
+# Wine's Windows user, the folders of the user's own, and the take folder of murmora.exe.
+USER_NAME=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public | head -n1)
+USER_FOLDER="$WINEPREFIX/drive_c/users/$USER_NAME"
+TAKES="$USER_FOLDER/AppData/Local/Murmora/takes"
 PANEL_PID=
-# The panel is closed as a user closes it, with its Close button; one that does not end is killed.
+# The panel is closed as a user closes it, with its Close button. One that does not end is
+# killed, and the take it may leave is removed: the next test starts with no take to recover.
 end_panel() {
   [ -n "$PANEL_PID" ] || return 0
   click_panel 148 20
   for _ in $(seq 30); do kill -0 "$PANEL_PID" 2>/dev/null || { PANEL_PID=; return 0; }; sleep 0.1; done
-  kill "$PANEL_PID" 2>/dev/null
+  kill -KILL "$PANEL_PID" 2>/dev/null
+  wait "$PANEL_PID" 2>/dev/null
+  rm -f "$TAKES"/*.wav
   PANEL_PID=
   return 1
 }
@@ -79,6 +86,45 @@ close_message_box() {
   xdotool windowfocus --sync "$box" key Return
   wait_gone "$box" || fail "the message box did not close"
 }
+
+# The text of the program's message box that shows now (panel_probe.exe, PANEL_PROBE), which
+# must be TEXT; the box is closed with Return.
+expect_message() { # TEXT
+  local said
+  said=$(wine "$PANEL_PROBE" message | tr -d '\r') || fail "no message box, expected: $1"
+  [ "$said" = "$1" ] || fail "the message box says \"$said\", not \"$1\""
+  close_message_box
+}
+
+# The panel's longest time to answer: panel_probe.exe asks it over and over for SECONDS from now
+# (watch_stalls); longest_stall waits for it to end and sets LONGEST_STALL to the longest answer
+# in ms.
+watch_stalls() { # SECONDS [save]: with save, from the save dialog's end to the save's message
+  wine "$PANEL_PROBE" stall "$@" >"$WORK/stall" 2>&1 &
+  STALL_PROBE=$!
+  sleep 0.5 # started
+}
+longest_stall() {
+  wait "$STALL_PROBE" || fail "the stall probe failed: $(cat "$WORK/stall")"
+  LONGEST_STALL=$(sed -n 's/^\([0-9]*\) ms longest.*/\1/p' "$WORK/stall")
+  echo "the panel's longest answer: $(cat "$WORK/stall")"
+}
+
+# A sound server of the test's own, for the tests that stop, kill or silence it: murmora.exe
+# started after this records from it.
+# Called again, it starts the server again at the same address. (Its folder is not WORK, whose
+# name has a blank, which the server's address may not.)
+own_server() {
+  [ -n "${PULSE_DIR:-}" ] || PULSE_DIR=$(mktemp -d /tmp/murmora-pulse.XXXXXX)
+  audio_start mic "$PULSE_DIR" >/dev/null || unavailable "the private PulseAudio server did not start"
+  # The server and its feed end before the rest is waited for: they never end by themselves (a
+  # server a test left stopped goes on first, to take its end).
+  trap 'set +e; end_panel; audio_resume; audio_stop >/dev/null 2>&1; wait 2>/dev/null; rm -rf "$WORK" "$PULSE_DIR"' EXIT
+}
+
+now() { date +%s.%N; }
+seconds_since() { awk -v from="$1" -v to="$(now)" 'BEGIN { printf "%.3f", to - from }'; }
+within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }'; }
 
 wait_gone() { for _ in $(seq 100); do xdotool getwindowname "$1" >/dev/null 2>&1 || return 0;
   xwininfo -id "$1" 2>/dev/null | grep -q IsViewable || return 0; sleep 0.1; done; return 1; }

@@ -16,7 +16,6 @@
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_hotkeys.h"
 #include "platform/win32/win32_process_launcher.h"
-#include "platform/win32/winmm_engine.h"
 
 namespace murmora {
 namespace {
@@ -97,19 +96,6 @@ TEST_F(Win32FilesTest, AUniqueFileIsNewAndCarriesThePrefix) {
     EXPECT_NE(*first, *second);
     EXPECT_EQ(std::filesystem::path(toWide(*first)).filename().wstring().substr(0, 3), L"~rs");
     EXPECT_TRUE(files.fileExists(*first));
-}
-
-TEST_F(Win32FilesTest, ASaveIsLetThroughOnlyWhereTheFileCanBeReplaced) {
-    write("kept.wav", "kept");
-    write("read only.wav", "x");
-    SetFileAttributesW((folder / "read only.wav").c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(checkWritable(path("kept.wav")));
-    EXPECT_EQ(read("kept.wav"), "kept");
-    EXPECT_FALSE(checkWritable(path("new.wav")));
-    EXPECT_FALSE(files.fileExists(path("new.wav"))) << "the check leaves no file behind";
-    EXPECT_EQ(checkWritable(path("read only.wav")), win32Error(ERROR_ACCESS_DENIED));
-    EXPECT_TRUE(checkWritable(path("no folder\\new.wav")));
-    SetFileAttributesW((folder / "read only.wav").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(SpinnerTest, TheUpperArrowCountsUpWithinTheRangeAndEveryChangeIsReported) {

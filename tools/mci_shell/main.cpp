@@ -1,6 +1,7 @@
 // mci-shell: sends command texts read from standard input to the MCI string service.
 // "#sleep N" waits N milliseconds; every other line is a command, answered with one line:
-// the result code, a tab, and the reply text.
+// the result code, a tab, and the reply text. Texts are UTF-8, paths in commands too; lines end
+// in "\n" on Windows as well, for the scripts that read them.
 #include "platform/mci/mci_service.h"
 
 #include <algorithm>
@@ -9,6 +10,11 @@
 #include <iostream>
 #include <string>
 #include <thread>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -28,6 +34,9 @@ bool sleepLine(const std::string& line) {
 } // namespace
 
 int main() {
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     std::ios::sync_with_stdio(false);
     const auto service = murmora::makeMciService();
     std::string line;
