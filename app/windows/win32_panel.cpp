@@ -3,7 +3,7 @@
 #include "platform/audio/disk_take_folder.h"
 #include "platform/audio/take_file.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 Win32Panel::Win32Panel()
     : takeFolder_(audio::defaultTakeFolder()), engine_(audio::makeAudioBackend(), takeFolder_, uiThread_),
@@ -67,4 +67,4 @@ std::optional<std::string> Win32Panel::start() {
     return std::nullopt;
 }
 
-} // namespace murmora
+} // namespace murmora::win32

@@ -6,19 +6,19 @@
 
 #include "platform/audio/sound_engine.h"
 #include "platform/win32/no_choices.h"
-#include "platform/win32/panel_window.h"
-#include "platform/win32/schedule_dialog.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_hotkeys.h"
+#include "platform/win32/win32_panel_window.h"
 #include "platform/win32/win32_process_launcher.h"
 #include "platform/win32/win32_resources.h"
+#include "platform/win32/win32_schedule_dialog.h"
 #include "platform/win32/win32_ui_thread.h"
 #include "platform/win32/win32_window_host.h"
 #include "shell/panel.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 // The record panel on Windows: the Win32 services and windows and the take engine over WASAPI,
 // wired to the rules.
@@ -44,8 +44,8 @@ private:
     Win32ProcessLauncher launcher_;
     Win32Resources resources_;
     Win32ScreenMetrics screen_;
-    PanelWindow window_;
-    ScheduleDialog scheduleDialog_{window_.handle(), screen_};
+    Win32PanelWindow window_;
+    Win32ScheduleDialog scheduleDialog_{window_.handle(), screen_};
     Win32Hotkeys hotkeys_{window_.handle()};
     Win32WindowHost windows_{window_, scheduleDialog_};
     UnkeptSettings settings_;
@@ -53,4 +53,4 @@ private:
     Panel panel_;
 };
 
-} // namespace murmora
+} // namespace murmora::win32

@@ -2,7 +2,7 @@
 #include "platform/choice_menu.h"
 #include "platform/settings.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 // The panel's choices on Windows while its engine records from the default input to WAV only:
 // there is nothing to choose, so the menu never opens and no tooltip names the choice.
@@ -20,4 +20,4 @@ public:
     std::error_code save(const Settings&) override { return std::make_error_code(std::errc::not_supported); }
 };
 
-} // namespace murmora
+} // namespace murmora::win32

@@ -2,7 +2,7 @@
 
 #include "platform/wide/wide.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 namespace {
 
@@ -28,4 +28,4 @@ std::string Win32Clock::timeOfDayText() const {
     return length > 0 ? fromWide(text) : std::string();
 }
 
-} // namespace murmora
+} // namespace murmora::win32

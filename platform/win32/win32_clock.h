@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/clock.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 class Win32Clock final : public Clock {
 public:
@@ -10,4 +10,4 @@ public:
     std::string timeOfDayText() const override;
 };
 
-} // namespace murmora
+} // namespace murmora::win32

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-namespace murmora {
+namespace murmora::win32 {
 
 namespace {
 
@@ -132,4 +132,4 @@ void Win32Spinner::onScroll(WPARAM request) {
     }
 }
 
-} // namespace murmora
+} // namespace murmora::win32

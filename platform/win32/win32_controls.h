@@ -6,7 +6,7 @@
 #include "platform/controls.h"
 #include "platform/wide/wide.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 // A one-second timer (SetTimer without a window): its ticks come with the thread's messages, so
 // they also run while a message box or file dialog is open.
@@ -88,4 +88,4 @@ private:
     HWND box_;
 };
 
-} // namespace murmora
+} // namespace murmora::win32

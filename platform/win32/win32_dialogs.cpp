@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-namespace murmora {
+namespace murmora::win32 {
 
 HWND dialogOwner() { return GetActiveWindow(); }
 
@@ -167,4 +167,4 @@ std::optional<std::string> Win32FileDialog::show(bool save) {
     return fromWide(lastFileName_);
 }
 
-} // namespace murmora
+} // namespace murmora::win32

@@ -4,7 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/wide/wide.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 // The window a message box or file dialog belongs to: the active window of the program.
 HWND dialogOwner();
@@ -58,4 +58,4 @@ private:
 // "Description|pattern|..." as the dialog's filter: the parts separated and ended by NULs.
 std::wstring dialogFilter(const std::string& filter);
 
-} // namespace murmora
+} // namespace murmora::win32

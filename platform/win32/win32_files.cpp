@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace murmora {
+namespace murmora::win32 {
 
 namespace {
 
@@ -72,7 +72,8 @@ std::string Win32Files::libraryFolder() const { return programFolder(); }
 std::string Win32Files::homeFolder() const {
     wchar_t* folder = nullptr;
     std::string home;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &folder))) home = withoutClosingSeparator(folder);
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &folder)))
+        home = withoutClosingSeparator(folder);
     CoTaskMemFree(folder);
     // A drive's root is no home: nothing goes there unasked.
     if (!home.empty() && (home.back() == '\\' || home.back() == '/')) home.clear();
@@ -103,4 +104,4 @@ std::error_code Win32Files::writeFile(const std::string& path, const std::vector
     return written ? written : closed;
 }
 
-} // namespace murmora
+} // namespace murmora::win32

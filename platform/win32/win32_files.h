@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/files.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 // Files through the wide Windows functions. A file exists when it is an ordinary file: a folder,
 // or a file marked hidden or system, counts as missing.
@@ -24,4 +24,4 @@ public:
     std::error_code writeFile(const std::string& path, const std::vector<unsigned char>& bytes) override;
 };
 
-} // namespace murmora
+} // namespace murmora::win32

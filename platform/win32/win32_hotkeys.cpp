@@ -1,6 +1,6 @@
 #include "platform/win32/win32_hotkeys.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 namespace {
 
@@ -48,4 +48,4 @@ LRESULT CALLBACK Win32Hotkeys::subclassProc(HWND window, UINT message, WPARAM wP
     return result;
 }
 
-} // namespace murmora
+} // namespace murmora::win32

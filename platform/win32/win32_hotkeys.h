@@ -2,7 +2,7 @@
 #include "platform/hotkeys.h"
 #include "platform/wide/wide.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 // A key combination as RegisterHotKey takes it: MOD_* bits and a virtual-key code.
 struct Win32Keys {
@@ -33,4 +33,4 @@ private:
     std::function<void(int)> onHotkey_;
 };
 
-} // namespace murmora
+} // namespace murmora::win32

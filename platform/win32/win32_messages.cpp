@@ -1,6 +1,6 @@
 #include "platform/win32/win32_messages.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 void dispatchMessage(MSG& message) {
     // Tab, Return and Escape work in windows with controls (WS_EX_CONTROLPARENT), as in a dialog.
@@ -10,4 +10,4 @@ void dispatchMessage(MSG& message) {
     DispatchMessageW(&message);
 }
 
-} // namespace murmora
+} // namespace murmora::win32

@@ -1,9 +1,9 @@
 #pragma once
 #include "platform/wide/wide.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 // Dispatches one message the way the program's message loops do: a dialog's keys go to the dialog.
 void dispatchMessage(MSG& message);
 
-} // namespace murmora
+} // namespace murmora::win32

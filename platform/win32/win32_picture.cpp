@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace murmora {
+namespace murmora::win32 {
 
 namespace {
 
@@ -61,4 +61,4 @@ void drawPicture(HDC target, const Win32PictureData& image, int x, int y) {
     DeleteDC(source);
 }
 
-} // namespace murmora
+} // namespace murmora::win32

@@ -6,7 +6,7 @@
 #include "platform/picture.h"
 #include "platform/wide/wide.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 // The image behind a picture of the Windows layer: its pixels as 0xAARRGGBB, top row first,
 // and a 32-bit GDI bitmap of them with premultiplied alpha, ready for AlphaBlend.
@@ -40,4 +40,4 @@ Picture withKeyColourTransparent(const Picture& picture, std::uint32_t key = kSe
 // Draws the image with its top-left corner at x, y, blending its alpha over what is there.
 void drawPicture(HDC target, const Win32PictureData& image, int x, int y);
 
-} // namespace murmora
+} // namespace murmora::win32

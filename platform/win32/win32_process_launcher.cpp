@@ -2,7 +2,7 @@
 
 #include "platform/wide/wide.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 std::wstring quotedArgument(const std::wstring& argument) {
     std::wstring out = L"\"";
@@ -48,4 +48,4 @@ std::error_code Win32ProcessLauncher::startDetached(const std::string& program,
     return {};
 }
 
-} // namespace murmora
+} // namespace murmora::win32

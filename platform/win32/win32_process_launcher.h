@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/process_launcher.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 // CreateProcessW, with no shell and no console window; the program is named by its path.
 class Win32ProcessLauncher final : public ProcessLauncher {
@@ -16,4 +16,4 @@ std::wstring quotedArgument(const std::wstring& argument);
 // The command line of `program` and its arguments, each quoted.
 std::wstring commandLine(const std::string& program, const std::vector<std::string>& arguments);
 
-} // namespace murmora
+} // namespace murmora::win32

@@ -6,7 +6,7 @@
 
 #include "platform/win32/win32_picture.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 namespace {
 
@@ -80,4 +80,4 @@ Result<Picture> Win32Resources::pictureFromFile(const std::string& path) const {
     return makeWin32Picture(path, width, height, std::move(pixels));
 }
 
-} // namespace murmora
+} // namespace murmora::win32

@@ -2,7 +2,7 @@
 #include "platform/resources.h"
 #include "platform/wide/wide.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 // Resources of the program's executable (windres): the pictures of type CUSTOM by number, the
 // bitmaps by name. Windows matches both without regard to case. Pictures from files are read
@@ -22,4 +22,4 @@ private:
     ULONG_PTR gdiplus_ = 0;
 };
 
-} // namespace murmora
+} // namespace murmora::win32

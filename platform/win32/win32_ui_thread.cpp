@@ -2,7 +2,7 @@
 
 #include <memory>
 
-namespace murmora {
+namespace murmora::win32 {
 
 namespace {
 
@@ -43,4 +43,4 @@ LRESULT CALLBACK Win32UiThread::windowProcedure(HWND window, UINT message, WPARA
     return 0;
 }
 
-} // namespace murmora
+} // namespace murmora::win32

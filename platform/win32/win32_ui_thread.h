@@ -2,7 +2,7 @@
 #include "platform/ui_thread.h"
 #include "platform/wide/wide.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 // Work for the thread that made this object, the user-interface thread: each piece is a message
 // posted to a message-only window of its own, run by whichever message loop runs then (the
@@ -22,4 +22,4 @@ private:
     HWND window_;
 };
 
-} // namespace murmora
+} // namespace murmora::win32

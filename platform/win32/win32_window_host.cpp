@@ -1,8 +1,8 @@
 #include "platform/win32/win32_window_host.h"
 
-#include "platform/win32/gdi_regions.h"
+#include "platform/win32/win32_gdi_regions.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 namespace {
 
@@ -29,11 +29,9 @@ void Win32WindowHost::unloadScheduleWindow() {
     scheduleDialog_.hide();
 }
 
-void Win32WindowHost::endProgram() {
-    PostQuitMessage(0);
-}
+void Win32WindowHost::endProgram() { PostQuitMessage(0); }
 
 double Win32ScreenMetrics::dotsPerInchX() const { return dotsPerInch(LOGPIXELSX); }
 double Win32ScreenMetrics::dotsPerInchY() const { return dotsPerInch(LOGPIXELSY); }
 
-} // namespace murmora
+} // namespace murmora::win32

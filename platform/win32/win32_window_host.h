@@ -1,14 +1,14 @@
 #pragma once
-#include "platform/win32/panel_window.h"
-#include "platform/win32/schedule_dialog.h"
+#include "platform/win32/win32_panel_window.h"
+#include "platform/win32/win32_schedule_dialog.h"
 #include "platform/window_host.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 // The program's two windows: the panel and the schedule window.
 class Win32WindowHost final : public WindowHost {
 public:
-    Win32WindowHost(PanelWindow& panel, ScheduleDialog& scheduleDialog)
+    Win32WindowHost(Win32PanelWindow& panel, Win32ScheduleDialog& scheduleDialog)
         : panel_(panel), scheduleDialog_(scheduleDialog) {}
 
     void setPanelBackground(const Picture& picture) override { panel_.setBackground(picture); }
@@ -21,10 +21,9 @@ public:
     // Ends the message loop once the current handler has returned.
     void endProgram() override;
 
-
 private:
-    PanelWindow& panel_;
-    ScheduleDialog& scheduleDialog_;
+    Win32PanelWindow& panel_;
+    Win32ScheduleDialog& scheduleDialog_;
     bool scheduleWindowLoaded_ = true;
 };
 
@@ -35,4 +34,4 @@ public:
     double dotsPerInchY() const override;
 };
 
-} // namespace murmora
+} // namespace murmora::win32

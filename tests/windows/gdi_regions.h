@@ -2,9 +2,10 @@
 #include <vector>
 
 #include "platform/regions.h"
-#include "platform/win32/gdi_regions.h"
+#include "platform/win32/win32_gdi_regions.h"
 
 namespace murmora {
+using namespace murmora::win32;
 
 // The rectangles GetRegionData gives for a region: bands top to bottom, left to right.
 std::vector<RECT> gdiRegionRects(HRGN region);

@@ -12,11 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/panel_window.h"
+#include "platform/win32/win32_panel_window.h"
 #include "platform/win32/win32_picture.h"
 #include "tests/windows/msaa_support.h"
 
 namespace murmora {
+using namespace murmora::win32;
 namespace {
 
 struct Reported {
@@ -49,7 +50,7 @@ protected:
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         const Gdiplus::GdiplusStartupInput input;
         Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr);
-        for (int i = 0; i < PanelWindow::kButtonCount; ++i) {
+        for (int i = 0; i < Win32PanelWindow::kButtonCount; ++i) {
             PanelButton& button = window.buttonInReadingOrder(i);
             // Not the moves of the pointer passing over the window with no button held.
             const auto recorder = [this, &button](char event) -> MouseHandler {
@@ -113,7 +114,7 @@ protected:
     }
 
     ULONG_PTR gdiplus = 0;
-    PanelWindow window;
+    Win32PanelWindow window;
     std::vector<Reported> reports;
 };
 

@@ -18,6 +18,7 @@
 #include "platform/win32/win32_process_launcher.h"
 
 namespace murmora {
+using namespace murmora::win32;
 namespace {
 
 TEST(CommandLine, EveryArgumentComesBackAsItWasGiven) {

@@ -1,6 +1,6 @@
-#include "platform/win32/gdi_regions.h"
+#include "platform/win32/win32_gdi_regions.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 namespace {
 
@@ -22,4 +22,4 @@ HRGN gdiOutline(const Outline& outline) {
     return united;
 }
 
-} // namespace murmora
+} // namespace murmora::win32

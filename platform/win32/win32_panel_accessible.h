@@ -3,9 +3,9 @@
 
 #include <oleacc.h>
 
-namespace murmora {
+namespace murmora::win32 {
 
-class PanelWindow;
+class Win32PanelWindow;
 
 // What screen readers read of the panel through MSAA: its client, named "Murmora", holds the
 // picture buttons in reading order as simple children 1 to 7, push buttons by their names,
@@ -13,11 +13,11 @@ class PanelWindow;
 // their description; their default action "Press" clicks them as Enter does. The panel makes it
 // at the first WM_GETOBJECT and cuts it off when it goes: a screen reader that still holds it
 // then hears that it is gone.
-class PanelAccessible final : public IAccessible {
+class Win32PanelAccessible final : public IAccessible {
 public:
-    explicit PanelAccessible(PanelWindow& panel) : panel_(&panel) {}
-    PanelAccessible(const PanelAccessible&) = delete;
-    PanelAccessible& operator=(const PanelAccessible&) = delete;
+    explicit Win32PanelAccessible(Win32PanelWindow& panel) : panel_(&panel) {}
+    Win32PanelAccessible(const Win32PanelAccessible&) = delete;
+    Win32PanelAccessible& operator=(const Win32PanelAccessible&) = delete;
     void disconnect() { panel_ = nullptr; }
 
     // IUnknown
@@ -55,13 +55,13 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
-    ~PanelAccessible() = default;
+    ~Win32PanelAccessible() = default;
     // Whether `child` names the client (CHILDID_SELF) or one of its buttons; E_INVALIDARG if
     // neither, RPC_E_DISCONNECTED once the panel is gone.
     HRESULT check(const VARIANT& child) const;
 
-    PanelWindow* panel_;
+    Win32PanelWindow* panel_;
     LONG references_ = 1;
 };
 
-} // namespace murmora
+} // namespace murmora::win32

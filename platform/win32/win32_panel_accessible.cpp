@@ -1,10 +1,10 @@
-#include "platform/win32/panel_accessible.h"
+#include "platform/win32/win32_panel_accessible.h"
 
 #include <string>
 
-#include "platform/win32/panel_window.h"
+#include "platform/win32/win32_panel_window.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 namespace {
 
@@ -31,7 +31,7 @@ void setInteger(VARIANT* out, long value) {
 
 } // namespace
 
-HRESULT PanelAccessible::QueryInterface(REFIID id, void** object) {
+HRESULT Win32PanelAccessible::QueryInterface(REFIID id, void** object) {
     if (!object) return E_POINTER;
     if (id == IID_IUnknown || id == IID_IDispatch || id == __uuidof(IAccessible)) {
         *object = static_cast<IAccessible*>(this);
@@ -42,71 +42,72 @@ HRESULT PanelAccessible::QueryInterface(REFIID id, void** object) {
     return E_NOINTERFACE;
 }
 
-ULONG PanelAccessible::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+ULONG Win32PanelAccessible::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
 
-ULONG PanelAccessible::Release() {
+ULONG Win32PanelAccessible::Release() {
     const LONG left = InterlockedDecrement(&references_);
     if (left == 0) delete this;
     return static_cast<ULONG>(left);
 }
 
-HRESULT PanelAccessible::GetTypeInfoCount(UINT* count) {
+HRESULT Win32PanelAccessible::GetTypeInfoCount(UINT* count) {
     *count = 0;
     return S_OK;
 }
 
-HRESULT PanelAccessible::check(const VARIANT& child) const {
+HRESULT Win32PanelAccessible::check(const VARIANT& child) const {
     if (!panel_) return RPC_E_DISCONNECTED;
-    if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > PanelWindow::kButtonCount) return E_INVALIDARG;
+    if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > Win32PanelWindow::kButtonCount)
+        return E_INVALIDARG;
     return S_OK;
 }
 
-HRESULT PanelAccessible::get_accParent(IDispatch** parent) {
+HRESULT Win32PanelAccessible::get_accParent(IDispatch** parent) {
     *parent = nullptr;
     if (!panel_) return RPC_E_DISCONNECTED;
     return AccessibleObjectFromWindow(panel_->handle(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
                                       reinterpret_cast<void**>(parent));
 }
 
-HRESULT PanelAccessible::get_accChildCount(long* count) {
+HRESULT Win32PanelAccessible::get_accChildCount(long* count) {
     if (!panel_) return RPC_E_DISCONNECTED;
-    *count = PanelWindow::kButtonCount;
+    *count = Win32PanelWindow::kButtonCount;
     return S_OK;
 }
 
-HRESULT PanelAccessible::get_accChild(VARIANT child, IDispatch** object) {
+HRESULT Win32PanelAccessible::get_accChild(VARIANT child, IDispatch** object) {
     *object = nullptr;
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
     return S_FALSE; // the buttons are simple children, with no object of their own
 }
 
-HRESULT PanelAccessible::get_accName(VARIANT child, BSTR* name) {
+HRESULT Win32PanelAccessible::get_accName(VARIANT child, BSTR* name) {
     *name = nullptr;
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
     return text(isSelf(child) ? kPanelName : panel_->buttonInReadingOrder(buttonIndex(child)).name(), name);
 }
 
-HRESULT PanelAccessible::get_accValue(VARIANT child, BSTR* value) {
+HRESULT Win32PanelAccessible::get_accValue(VARIANT child, BSTR* value) {
     *value = nullptr;
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
     return DISP_E_MEMBERNOTFOUND;
 }
 
-HRESULT PanelAccessible::get_accDescription(VARIANT child, BSTR* description) {
+HRESULT Win32PanelAccessible::get_accDescription(VARIANT child, BSTR* description) {
     *description = nullptr;
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
     if (isSelf(child)) return S_FALSE;
     return text(panel_->buttonInReadingOrder(buttonIndex(child)).status(), description);
 }
 
-HRESULT PanelAccessible::get_accRole(VARIANT child, VARIANT* role) {
+HRESULT Win32PanelAccessible::get_accRole(VARIANT child, VARIANT* role) {
     VariantInit(role);
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
     setInteger(role, isSelf(child) ? ROLE_SYSTEM_CLIENT : ROLE_SYSTEM_PUSHBUTTON);
     return S_OK;
 }
 
-HRESULT PanelAccessible::get_accState(VARIANT child, VARIANT* state) {
+HRESULT Win32PanelAccessible::get_accState(VARIANT child, VARIANT* state) {
     VariantInit(state);
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
     long flags = STATE_SYSTEM_FOCUSABLE;
@@ -122,26 +123,26 @@ HRESULT PanelAccessible::get_accState(VARIANT child, VARIANT* state) {
     return S_OK;
 }
 
-HRESULT PanelAccessible::get_accHelp(VARIANT child, BSTR* help) {
+HRESULT Win32PanelAccessible::get_accHelp(VARIANT child, BSTR* help) {
     *help = nullptr;
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
     return DISP_E_MEMBERNOTFOUND;
 }
 
-HRESULT PanelAccessible::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
+HRESULT Win32PanelAccessible::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
     *file = nullptr;
     *topic = 0;
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
     return DISP_E_MEMBERNOTFOUND;
 }
 
-HRESULT PanelAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
+HRESULT Win32PanelAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
     *shortcut = nullptr;
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
     return DISP_E_MEMBERNOTFOUND;
 }
 
-HRESULT PanelAccessible::get_accFocus(VARIANT* child) {
+HRESULT Win32PanelAccessible::get_accFocus(VARIANT* child) {
     VariantInit(child);
     if (!panel_) return RPC_E_DISCONNECTED;
     if (!panel_->hasKeyboardFocus()) return S_FALSE;
@@ -149,26 +150,26 @@ HRESULT PanelAccessible::get_accFocus(VARIANT* child) {
     return S_OK;
 }
 
-HRESULT PanelAccessible::get_accSelection(VARIANT* children) {
+HRESULT Win32PanelAccessible::get_accSelection(VARIANT* children) {
     VariantInit(children);
     return panel_ ? S_FALSE : RPC_E_DISCONNECTED;
 }
 
-HRESULT PanelAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
+HRESULT Win32PanelAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
     *action = nullptr;
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
     if (isSelf(child)) return DISP_E_MEMBERNOTFOUND;
     return text(kPressAction, action);
 }
 
-HRESULT PanelAccessible::accSelect(long flags, VARIANT child) {
+HRESULT Win32PanelAccessible::accSelect(long flags, VARIANT child) {
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
     if (isSelf(child) || flags != SELFLAG_TAKEFOCUS) return E_INVALIDARG;
     panel_->focusButton(buttonIndex(child));
     return S_OK;
 }
 
-HRESULT PanelAccessible::accLocation(long* left, long* top, long* width, long* height, VARIANT child) {
+HRESULT Win32PanelAccessible::accLocation(long* left, long* top, long* width, long* height, VARIANT child) {
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
     RECT place{};
     if (isSelf(child)) {
@@ -184,10 +185,10 @@ HRESULT PanelAccessible::accLocation(long* left, long* top, long* width, long* h
     return S_OK;
 }
 
-HRESULT PanelAccessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
+HRESULT Win32PanelAccessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
     VariantInit(end);
     if (const HRESULT valid = check(start); valid != S_OK) return valid;
-    const long last = PanelWindow::kButtonCount;
+    const long last = Win32PanelWindow::kButtonCount;
     long to = 0;
     switch (direction) {
     case NAVDIR_FIRSTCHILD:
@@ -210,7 +211,7 @@ HRESULT PanelAccessible::accNavigate(long direction, VARIANT start, VARIANT* end
     return S_OK;
 }
 
-HRESULT PanelAccessible::accHitTest(long x, long y, VARIANT* child) {
+HRESULT Win32PanelAccessible::accHitTest(long x, long y, VARIANT* child) {
     VariantInit(child);
     if (!panel_) return RPC_E_DISCONNECTED;
     POINT at{x, y};
@@ -219,17 +220,17 @@ HRESULT PanelAccessible::accHitTest(long x, long y, VARIANT* child) {
     GetClientRect(panel_->handle(), &client);
     if (!PtInRect(&client, at)) return S_FALSE;
     long hit = CHILDID_SELF;
-    for (int i = 0; i < PanelWindow::kButtonCount; ++i)
+    for (int i = 0; i < Win32PanelWindow::kButtonCount; ++i)
         if (PtInRect(&panel_->buttonInReadingOrder(i).place(), at)) hit = i + 1;
     setInteger(child, hit);
     return S_OK;
 }
 
-HRESULT PanelAccessible::accDoDefaultAction(VARIANT child) {
+HRESULT Win32PanelAccessible::accDoDefaultAction(VARIANT child) {
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
     if (isSelf(child)) return DISP_E_MEMBERNOTFOUND;
     panel_->clickButton(buttonIndex(child));
     return S_OK;
 }
 
-} // namespace murmora
+} // namespace murmora::win32

@@ -1,9 +1,9 @@
-#include "platform/win32/schedule_dialog.h"
+#include "platform/win32/win32_schedule_dialog.h"
 
 #include "core/twips.h"
 #include "platform/win32/win32_messages.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 namespace {
 
@@ -23,10 +23,10 @@ constexpr Frame kActivateFrame{3000, 1790};
 
 } // namespace
 
-ScheduleDialog::ScheduleDialog(HWND owner, const ScreenMetrics& screen) : owner_(owner), screen_(screen) {
+Win32ScheduleDialog::Win32ScheduleDialog(HWND owner, const ScreenMetrics& screen) : owner_(owner), screen_(screen) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &ScheduleDialog::windowProc;
+    windowClass.lpfnWndProc = &Win32ScheduleDialog::windowProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -47,17 +47,17 @@ ScheduleDialog::ScheduleDialog(HWND owner, const ScreenMetrics& screen) : owner_
     createControls();
 }
 
-ScheduleDialog::~ScheduleDialog() {
+Win32ScheduleDialog::~Win32ScheduleDialog() {
     if (window_) DestroyWindow(window_);
     if (font_) DeleteObject(font_);
 }
 
-int ScheduleDialog::across(int twips) const { return pixelsOfTwips(twips, screen_.dotsPerInchX()); }
+int Win32ScheduleDialog::across(int twips) const { return pixelsOfTwips(twips, screen_.dotsPerInchX()); }
 
-int ScheduleDialog::down(int twips) const { return pixelsOfTwips(twips, screen_.dotsPerInchY()); }
+int Win32ScheduleDialog::down(int twips) const { return pixelsOfTwips(twips, screen_.dotsPerInchY()); }
 
-HWND ScheduleDialog::control(const wchar_t* type, const wchar_t* text, DWORD style, int left, int top, int width,
-                             int height, int id) {
+HWND Win32ScheduleDialog::control(const wchar_t* type, const wchar_t* text, DWORD style, int left, int top, int width,
+                                  int height, int id) {
     const HWND made = CreateWindowExW(
         0, type, text, WS_CHILD | WS_VISIBLE | style, across(left), down(top), across(width), down(height), window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
@@ -65,7 +65,7 @@ HWND ScheduleDialog::control(const wchar_t* type, const wchar_t* text, DWORD sty
     return made;
 }
 
-void ScheduleDialog::createControls() {
+void Win32ScheduleDialog::createControls() {
     auto frame = [this](Frame f, int width, int height, const wchar_t* caption) {
         control(L"BUTTON", caption, BS_GROUPBOX, f.left, f.top, width, height);
     };
@@ -114,7 +114,7 @@ void ScheduleDialog::createControls() {
                                                                1335, 255, kActivateId));
 }
 
-void ScheduleDialog::runModal() {
+void Win32ScheduleDialog::runModal() {
     if (!shownBefore_) centreOnOwner();
     shownBefore_ = true;
     EnableWindow(owner_, FALSE);
@@ -135,7 +135,7 @@ void ScheduleDialog::runModal() {
     EnableWindow(owner_, TRUE);
 }
 
-void ScheduleDialog::centreOnOwner() {
+void Win32ScheduleDialog::centreOnOwner() {
     RECT owner{}, own{};
     GetWindowRect(owner_, &owner);
     GetWindowRect(window_, &own);
@@ -145,23 +145,23 @@ void ScheduleDialog::centreOnOwner() {
                  0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void ScheduleDialog::hide() {
+void Win32ScheduleDialog::hide() {
     // The owner takes input again before the window goes, so that it becomes the active window.
     EnableWindow(owner_, TRUE);
     ShowWindow(window_, SW_HIDE);
 }
 
-LRESULT CALLBACK ScheduleDialog::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Win32ScheduleDialog::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<ScheduleDialog*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self = static_cast<Win32ScheduleDialog*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<ScheduleDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<Win32ScheduleDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     return self ? self->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT ScheduleDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32ScheduleDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_VSCROLL:
         if (auto* spinner =
@@ -181,4 +181,4 @@ LRESULT ScheduleDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-} // namespace murmora
+} // namespace murmora::win32

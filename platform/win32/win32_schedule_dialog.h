@@ -6,16 +6,16 @@
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 // The schedule window: a fixed-size window with a close box, owned by the panel, laid out in
 // twips (client area 5175 x 2610) and converted to the screen's pixels. Every box takes typing.
-class ScheduleDialog {
+class Win32ScheduleDialog {
 public:
-    ScheduleDialog(HWND owner, const ScreenMetrics& screen);
-    ~ScheduleDialog();
-    ScheduleDialog(const ScheduleDialog&) = delete;
-    ScheduleDialog& operator=(const ScheduleDialog&) = delete;
+    Win32ScheduleDialog(HWND owner, const ScreenMetrics& screen);
+    ~Win32ScheduleDialog();
+    Win32ScheduleDialog(const Win32ScheduleDialog&) = delete;
+    Win32ScheduleDialog& operator=(const Win32ScheduleDialog&) = delete;
 
     HWND handle() const { return window_; }
     // Shows the window and handles messages until it is hidden again; the owner takes no input meanwhile.
@@ -52,4 +52,4 @@ private:
     bool shownBefore_ = false;
 };
 
-} // namespace murmora
+} // namespace murmora::win32

@@ -1,4 +1,4 @@
-#include "platform/win32/panel_window.h"
+#include "platform/win32/win32_panel_window.h"
 
 #include <objidl.h>
 #include <windowsx.h>
@@ -9,10 +9,10 @@
 #include <utility>
 
 #include "platform/level.h"
-#include "platform/win32/panel_accessible.h"
+#include "platform/win32/win32_panel_accessible.h"
 #include "platform/win32/win32_picture.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 namespace {
 
@@ -91,7 +91,7 @@ PixelBox PanelButton::pictureBox() const {
     return box.empty() ? PixelBox{0, 0, width, height} : box;
 }
 
-PanelWindow::PanelWindow()
+Win32PanelWindow::Win32PanelWindow()
     : recordButton(*this, place(31, 8, 100, 21), false, L"Record"),
       minimizeButton(*this, place(9, 8, 25, 25), true, L"Minimize"),
       closeButton(*this, place(136, 8, 25, 25), true, L"Close"),
@@ -105,7 +105,7 @@ PanelWindow::PanelWindow()
       scheduleTimeLabel(*this, place(10, 104, 49, 33)), readingOrder_{&minimizeButton, &recordButton,  &closeButton,
                                                                       &stopButton,     &convertButton, &playButton,
                                                                       &scheduleButton} {
-    registerPanelClass(&PanelWindow::windowProc);
+    registerPanelClass(&Win32PanelWindow::windowProc);
     // WS_MINIMIZEBOX and WS_SYSMENU: the taskbar can minimize, restore and close the panel.
     window_ =
         CreateWindowExW(WS_EX_APPWINDOW, kPanelClass, L"Murmora", WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU, kPanelLeft,
@@ -116,7 +116,7 @@ PanelWindow::PanelWindow()
     ReleaseDC(nullptr, screenDc);
 }
 
-PanelWindow::~PanelWindow() {
+Win32PanelWindow::~Win32PanelWindow() {
     if (window_) DestroyWindow(window_);
     if (font_) DeleteObject(font_);
     if (accessible_) {
@@ -125,27 +125,27 @@ PanelWindow::~PanelWindow() {
     }
 }
 
-void PanelWindow::setBackground(Picture skin) {
+void Win32PanelWindow::setBackground(Picture skin) {
     skin_ = std::move(skin);
     InvalidateRect(window_, nullptr, FALSE);
 }
 
-void PanelWindow::show() {
+void Win32PanelWindow::show() {
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
 }
 
-LRESULT CALLBACK PanelWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Win32PanelWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<PanelWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self = static_cast<Win32PanelWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<PanelWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<Win32PanelWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     return self ? self->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == bringToFrontMessage()) {
         // Shown again if minimized, then the window the user works in comes to the front: the
         // panel, or the window it owns while one is open (the schedule window, a message box).
@@ -227,23 +227,23 @@ LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-LRESULT PanelWindow::accessibleObject(WPARAM flags) {
-    if (!accessible_) accessible_ = new PanelAccessible(*this);
+LRESULT Win32PanelWindow::accessibleObject(WPARAM flags) {
+    if (!accessible_) accessible_ = new Win32PanelAccessible(*this);
     return LresultFromObject(__uuidof(IAccessible), flags, accessible_);
 }
 
-const PanelButton* PanelWindow::markedButton() const {
+const PanelButton* Win32PanelWindow::markedButton() const {
     return keyboardUsed_ && hasKeyboardFocus() ? readingOrder_[static_cast<std::size_t>(focused_)] : nullptr;
 }
 
-void PanelWindow::repaintFocusMark() {
+void Win32PanelWindow::repaintFocusMark() {
     RECT around = buttonInReadingOrder(focused_).place();
     const int reach = static_cast<int>(std::ceil(kFocusRingGapPixels + kFocusRingPenPixels));
     InflateRect(&around, reach, reach);
     InvalidateRect(window_, &around, FALSE);
 }
 
-void PanelWindow::focusButton(int index) {
+void Win32PanelWindow::focusButton(int index) {
     giveUpKeyPress();
     repaintFocusMark();
     focused_ = (index % kButtonCount + kButtonCount) % kButtonCount;
@@ -251,7 +251,7 @@ void PanelWindow::focusButton(int index) {
     if (hasKeyboardFocus()) NotifyWinEvent(EVENT_OBJECT_FOCUS, window_, OBJID_CLIENT, focused_ + 1);
 }
 
-void PanelWindow::clickButton(int index) {
+void Win32PanelWindow::clickButton(int index) {
     if (keyHeld_ || clicking_) return;
     focusButton(index);
     clicking_ = readingOrder_[static_cast<std::size_t>(focused_)];
@@ -260,7 +260,7 @@ void PanelWindow::clickButton(int index) {
     SetTimer(window_, kClickTimer, kClickMs, nullptr);
 }
 
-void PanelWindow::finishClick() {
+void Win32PanelWindow::finishClick() {
     KillTimer(window_, kClickTimer);
     PanelButton* const clicked = std::exchange(clicking_, nullptr);
     if (!clicked) return;
@@ -268,7 +268,7 @@ void PanelWindow::finishClick() {
     report(clicked->handlers().up, *clicked, kLeftButton, middleOf(*clicked));
 }
 
-void PanelWindow::onKeyDown(WPARAM key, LPARAM flags) {
+void Win32PanelWindow::onKeyDown(WPARAM key, LPARAM flags) {
     const bool repeated = (flags & (1 << 30)) != 0;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     if (!keyboardUsed_) {
@@ -304,14 +304,14 @@ void PanelWindow::onKeyDown(WPARAM key, LPARAM flags) {
     }
 }
 
-void PanelWindow::onKeyUp(WPARAM key) {
+void Win32PanelWindow::onKeyUp(WPARAM key) {
     if (key != VK_SPACE || !keyHeld_) return;
     PanelButton* const released = std::exchange(keyHeld_, nullptr);
     tellChanged(*released);
     report(released->handlers().up, *released, kLeftButton, middleOf(*released));
 }
 
-void PanelWindow::giveUpKeyPress() {
+void Win32PanelWindow::giveUpKeyPress() {
     PanelButton* const given = std::exchange(keyHeld_, nullptr);
     if (!given) return;
     tellChanged(*given);
@@ -320,7 +320,7 @@ void PanelWindow::giveUpKeyPress() {
     report(given->handlers().move, *given, kLeftButton, off);
 }
 
-void PanelWindow::tellChanged(const PanelButton& button) {
+void Win32PanelWindow::tellChanged(const PanelButton& button) {
     for (int i = 0; i < kButtonCount; ++i) {
         if (readingOrder_[static_cast<std::size_t>(i)] != &button) continue;
         NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_, OBJID_CLIENT, i + 1);
@@ -328,14 +328,14 @@ void PanelWindow::tellChanged(const PanelButton& button) {
     }
 }
 
-void PanelWindow::paint() {
+void Win32PanelWindow::paint() {
     PAINTSTRUCT ps;
     const HDC target = BeginPaint(window_, &ps);
     paintTo(target);
     EndPaint(window_, &ps);
 }
 
-void PanelWindow::paintTo(HDC target) {
+void Win32PanelWindow::paintTo(HDC target) {
     // Drawn off screen first, so the buttons never flicker over the skin.
     const HDC canvas = CreateCompatibleDC(target);
     const HBITMAP surface = CreateCompatibleBitmap(target, kPanelWidth, kPanelHeight);
@@ -368,7 +368,7 @@ void PanelWindow::paintTo(HDC target) {
     DeleteDC(canvas);
 }
 
-void PanelWindow::paintFocusMark(HDC canvas) const {
+void Win32PanelWindow::paintFocusMark(HDC canvas) const {
     const PanelButton* button = markedButton();
     if (!button) return;
     const FocusRing ring = focusRingAround(button->pictureBox());
@@ -393,7 +393,7 @@ void PanelWindow::paintFocusMark(HDC canvas) const {
     graphics.DrawPath(&pen, &outline);
 }
 
-void PanelWindow::paintLevel(HDC canvas) const {
+void Win32PanelWindow::paintLevel(HDC canvas) const {
     const HBRUSH ink = CreateSolidBrush(kDisplayText);
     if (const auto pixels = levelDisplay.barPixels()) {
         RECT bar = PanelLevelDisplay::kBarPlace;
@@ -445,7 +445,7 @@ void PanelLevelDisplay::hideNote() {
     panel_.repaint(kNotePlace);
 }
 
-PanelButton* PanelWindow::buttonAt(POINT at) {
+PanelButton* Win32PanelWindow::buttonAt(POINT at) {
     for (PanelButton* button :
          {&recordButton, &minimizeButton, &closeButton, &stopButton, &convertButton, &playButton, &scheduleButton}) {
         if (inside(button->place(), at)) return button;
@@ -453,7 +453,7 @@ PanelButton* PanelWindow::buttonAt(POINT at) {
     return nullptr;
 }
 
-bool PanelWindow::onLabel(POINT at) const {
+bool Win32PanelWindow::onLabel(POINT at) const {
     for (const PanelLabel* label :
          {&secondsLabel, &sizeLabel, &copyrightLabel, &versionLabel, &scheduleCaptionLabel, &scheduleTimeLabel}) {
         if (!label->caption().empty() && inside(label->place(), at)) return true;
@@ -461,7 +461,7 @@ bool PanelWindow::onLabel(POINT at) const {
     return false;
 }
 
-void PanelWindow::onPress(int button, POINT at) {
+void Win32PanelWindow::onPress(int button, POINT at) {
     if (!pressed_) pressed_ = buttonAt(at);
     if (pressed_) {
         SetCapture(window_);
@@ -481,7 +481,7 @@ void PanelWindow::onPress(int button, POINT at) {
     SetCapture(window_);
 }
 
-void PanelWindow::onMove(WPARAM held, POINT at) {
+void Win32PanelWindow::onMove(WPARAM held, POINT at) {
     if (dragOffset_) {
         POINT onScreen = at;
         ClientToScreen(window_, &onScreen);
@@ -493,7 +493,7 @@ void PanelWindow::onMove(WPARAM held, POINT at) {
     if (button) report(button->handlers().move, *button, buttonSet(held), at);
 }
 
-void PanelWindow::onRelease(int button, WPARAM held, POINT at) {
+void Win32PanelWindow::onRelease(int button, WPARAM held, POINT at) {
     const bool last = buttonSet(held) == 0;
     if (dragOffset_) {
         if (!last) return;
@@ -510,7 +510,7 @@ void PanelWindow::onRelease(int button, WPARAM held, POINT at) {
     report(released->handlers().up, *released, button, at);
 }
 
-void PanelWindow::report(const MouseHandler& handler, const PanelButton& button, int buttons, POINT at) const {
+void Win32PanelWindow::report(const MouseHandler& handler, const PanelButton& button, int buttons, POINT at) const {
     if (!handler) return;
     handler(buttons, at.x - button.place().left, at.y - button.place().top);
 }
@@ -522,4 +522,4 @@ UINT bringToFrontMessage() {
     return message;
 }
 
-} // namespace murmora
+} // namespace murmora::win32

@@ -1,8 +1,8 @@
-#include "platform/win32/panel_instance.h"
+#include "platform/win32/win32_panel_instance.h"
 
-#include "platform/win32/panel_window.h"
+#include "platform/win32/win32_panel_window.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
 namespace {
 
@@ -23,11 +23,11 @@ void bringToFront(HWND panel) {
 
 } // namespace
 
-PanelInstance::~PanelInstance() {
+Win32PanelInstance::~Win32PanelInstance() {
     if (mutex_) CloseHandle(mutex_);
 }
 
-bool PanelInstance::claim() {
+bool Win32PanelInstance::claim() {
     mutex_ = CreateMutexW(nullptr, FALSE, kPanelMutex);
     if (!mutex_ || GetLastError() != ERROR_ALREADY_EXISTS) return true;
     for (int waited = 0; waited < kWindowWaitMs; waited += kWindowPollMs) {
@@ -40,4 +40,4 @@ bool PanelInstance::claim() {
     return false;
 }
 
-} // namespace murmora
+} // namespace murmora::win32

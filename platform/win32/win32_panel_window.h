@@ -12,21 +12,21 @@
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
 
-namespace murmora {
+namespace murmora::win32 {
 
-class PanelWindow;
+class Win32PanelWindow;
 
 // A text of the panel's display, drawn by the panel on its skin.
 class PanelLabel final : public Label {
 public:
-    PanelLabel(PanelWindow& panel, RECT place) : panel_(panel), place_(place) {}
+    PanelLabel(Win32PanelWindow& panel, RECT place) : panel_(panel), place_(place) {}
     void setCaption(const std::string& caption) override;
     void setLeft(int pixels) override;
     const std::wstring& caption() const { return caption_; }
     const RECT& place() const { return place_; }
 
 private:
-    PanelWindow& panel_;
+    Win32PanelWindow& panel_;
     RECT place_;
     std::wstring caption_;
 };
@@ -37,7 +37,7 @@ private:
 // button is let go. Screen readers know it by its name, as a push button.
 class PanelButton final : public PictureButton {
 public:
-    PanelButton(PanelWindow& panel, RECT place, bool seeThrough, std::wstring name)
+    PanelButton(Win32PanelWindow& panel, RECT place, bool seeThrough, std::wstring name)
         : panel_(panel), place_(place), seeThrough_(seeThrough), name_(std::move(name)) {}
     void setPicture(const Picture& picture) override;
     void setMouseHandlers(MouseHandlers handlers) override { handlers_ = std::move(handlers); }
@@ -51,7 +51,7 @@ public:
     PixelBox pictureBox() const;
 
 private:
-    PanelWindow& panel_;
+    Win32PanelWindow& panel_;
     RECT place_;
     bool seeThrough_;
     std::wstring name_;
@@ -70,7 +70,7 @@ public:
     static constexpr COLORREF kClipColour = RGB(204, 24, 24);
     static constexpr RECT kNotePlace{8, 88, 61, 171};
 
-    explicit PanelLevelDisplay(PanelWindow& panel) : panel_(panel) {}
+    explicit PanelLevelDisplay(Win32PanelWindow& panel) : panel_(panel) {}
     void setLevel(double dbfs) override;
     void showClipMark() override;
     void clear() override;
@@ -81,13 +81,13 @@ public:
     const std::wstring& note() const { return note_; }
 
 private:
-    PanelWindow& panel_;
+    Win32PanelWindow& panel_;
     std::optional<int> barPixels_; // none while no take records
     bool clipMark_ = false;
     std::wstring note_;
 };
 
-class PanelAccessible;
+class Win32PanelAccessible;
 
 // The record panel: a popup window without a frame, 204 x 231 pixels at 410, 268, painted with
 // its skin, its picture buttons and its display texts. A press on a free spot moves the window.
@@ -99,12 +99,12 @@ class PanelAccessible;
 // panel, gives up a held Space as a move off the button. Once the keyboard is used, the focused
 // button wears the focus mark (platform/focus_mark.h). Screen readers read the buttons through
 // MSAA (WM_GETOBJECT): the panel's client is a list of seven push buttons.
-class PanelWindow {
+class Win32PanelWindow {
 public:
-    PanelWindow();
-    ~PanelWindow();
-    PanelWindow(const PanelWindow&) = delete;
-    PanelWindow& operator=(const PanelWindow&) = delete;
+    Win32PanelWindow();
+    ~Win32PanelWindow();
+    Win32PanelWindow(const Win32PanelWindow&) = delete;
+    Win32PanelWindow& operator=(const Win32PanelWindow&) = delete;
 
     HWND handle() const { return window_; }
     void setBackground(Picture skin);
@@ -184,9 +184,9 @@ private:
     std::array<PanelButton*, kButtonCount> readingOrder_;
     int focused_ = 1; // the record button
     bool keyboardUsed_ = false;
-    PanelButton* keyHeld_ = nullptr;        // held down with Space
-    PanelButton* clicking_ = nullptr;       // clicked with Enter or by a screen reader, until released
-    PanelAccessible* accessible_ = nullptr; // made at a screen reader's first question
+    PanelButton* keyHeld_ = nullptr;             // held down with Space
+    PanelButton* clicking_ = nullptr;            // clicked with Enter or by a screen reader, until released
+    Win32PanelAccessible* accessible_ = nullptr; // made at a screen reader's first question
 };
 
 // The panel window of a Murmora that runs in this session already; nullptr when there is none.
@@ -199,4 +199,4 @@ inline constexpr int kPanelHeight = 231;
 inline constexpr int kPanelLeft = 410;
 inline constexpr int kPanelTop = 268;
 
-} // namespace murmora
+} // namespace murmora::win32
