@@ -19,8 +19,7 @@ enum class EncodedFormat {
 // has grown by a thousandth.
 using EncodeProgress = std::function<void(double done)>;
 
-// The formats encodeTake() writes in this build: all three on Linux; none yet on Windows, whose
-// build has no libopusenc, nor the partial files the encoder writes through.
+// The formats encodeTake() writes in this build: all three, on Linux and on Windows.
 std::vector<EncodedFormat> encodableFormats();
 
 // Encodes the 16-bit WAV take at `take` into `target`, on the calling thread. The take is only
