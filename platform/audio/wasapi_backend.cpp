@@ -16,11 +16,13 @@
 
 #include <functiondiscoverykeys_devpkey.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace murmora::audio {
@@ -496,6 +498,10 @@ struct Devices {
             inputs.push_back({fromWide(id), fromWide(friendlyName(*device.Get())), id == defaultId, false});
             if (inputs.back().description.empty()) inputs.back().description = inputs.back().name;
         }
+        // Windows enumerates in no lasting order: by name, the menu stays the same from one look to the next.
+        std::sort(inputs.begin(), inputs.end(), [](const InputDevice& a, const InputDevice& b) {
+            return std::tie(a.description, a.name) < std::tie(b.description, b.name);
+        });
         return inputs;
     }
 
