@@ -589,9 +589,11 @@ public:
 
     Result<OpenedCapture> openCaptureFrom(const std::string& inputName, const StreamFormat& format,
                                           CaptureSink& sink) override {
+        // An endpoint that will not open is taken for one that is not there: Windows may still
+        // list an endpoint that has gone (Wine lists the sound server's inputs of its start).
         if (!inputName.empty()) {
             auto named = open(std::make_shared<Channel>(format, &sink, nullptr, toWide(inputName)));
-            if (named || named.error() != std::errc::no_such_device) return wrapped(std::move(named), false);
+            if (named || named.error() == AudioError::notAnswering) return wrapped(std::move(named), false);
         }
         return wrapped(openCapture(format, sink), !inputName.empty());
     }
@@ -615,7 +617,6 @@ private:
                 },
                 firstCallDeadline()))
             return AudioError::notAnswering; // the channel goes with the call, once it returns
-        if (*result == E_NOTFOUND) return std::make_error_code(std::errc::no_such_device);
         if (FAILED(*result)) return AudioError::deviceFailed;
         devices_->streams->add(channel);
         channel->startPump();

@@ -8,13 +8,14 @@
 #   - a menu closed with Escape keeps nothing; a right-button drag moves the panel, no menu;
 #   - QuietMic and MP3 chosen hold across a restart: the take is silent, and saved as MP3 under
 #     a name without an ending; TestMic chosen: the MP3 take decodes to the 440 Hz tone and lasts
-#     as long as the take ran.
+#     as long as the take ran;
+#   - the chosen input removed: the next take says so and records the default input.
 . "$(dirname "$0")/panel_lib.sh"
 [ -n "${ENGINE_PROBE:-}" ] || unavailable "no engine_probe.exe (ENGINE_PROBE)"
 own_server
 pactl load-module module-null-sink sink_name=murmora_quiet sink_properties=device.description=Quiet >/dev/null
-pactl load-module module-remap-source master=murmora_quiet.monitor source_name=quiet_in \
-  source_properties=device.description=QuietMic >/dev/null
+QUIET_INPUT=$(pactl load-module module-remap-source master=murmora_quiet.monitor source_name=quiet_in \
+  source_properties=device.description=QuietMic)
 # Silence played there at the microphone's pace, so that the input delivers as often.
 pacat -p -d murmora_quiet --raw --rate=44100 --channels=2 --format=s16le --latency-msec=20 </dev/zero &
 SETTINGS="$USER_FOLDER/AppData/Roaming/Murmora/settings.conf"
@@ -103,4 +104,16 @@ length=$(soxi -D "$WORK/tone.mp3")
 within "$length" "$(awk -v r="$ran" 'BEGIN { print r - 0.1 }')" "$(awk -v r="$ran" 'BEGIN { print r + 0.14 }')" ||
   fail "the MP3 take lasts $length s, not the $ran s it ran"
 echo "$length s of 440 Hz in an MP3 take that ran $ran s"
+
+echo "== QuietMic chosen, then removed: the take says so and records the default input"
+choose_input "$QUIETMIC"
+choose_format 0
+pactl unload-module "$QUIET_INPUT"
+click_record
+expect_message "The input QuietMic is not there; recording from the default input"
+sleep 1.5
+click_stop
+answer_dialog "Save Recorded File" "$WORK_WIN\\default.wav"
+close_message_box # "Recording saved as  ..."
+assert_tone "$WORK/default.wav" 440 1 || fail "the take instead of QuietMic's does not hold the default input's tone"
 finish
