@@ -9,6 +9,9 @@
 //                                         the stream ended
 //   engine_probe hold FOLDER              makes a take in FOLDER, prints its path and holds it
 //                                         until its standard input ends
+//   engine_probe encode FORMAT TAKE TARGET [cancel]   encodes the WAV take TAKE into TARGET as
+//                                         flac, opus or mp3 and prints "encoded"; with "cancel",
+//                                         cancels once a fifth is done and prints "cancelled"
 //   engine_probe inputs                   lists the inputs as the engine's backend does: the name
 //                                         it records them by (the endpoint's ID), a tab, the
 //                                         description, and "<tab>default" for the default
@@ -20,6 +23,7 @@
 // step worked.
 #include "platform/audio/capture_recorder.h"
 #include "platform/audio/file_player.h"
+#include "platform/audio/take_encoder.h"
 #include "platform/audio/wasapi_backend.h"
 
 #include <windows.h>
@@ -30,6 +34,8 @@
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <optional>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -129,6 +135,25 @@ int inputs(AudioBackend& backend) {
     return 0;
 }
 
+int encode(const std::wstring& format, const fs::path& take, const fs::path& target, bool cancelEarly) {
+    const std::optional<EncodedFormat> encoded = format == L"flac"   ? std::optional(EncodedFormat::flac)
+                                                 : format == L"opus" ? std::optional(EncodedFormat::opus)
+                                                 : format == L"mp3"  ? std::optional(EncodedFormat::mp3)
+                                                                     : std::nullopt;
+    if (!encoded) return fail("no such format");
+    std::stop_source cancel;
+    const std::error_code error = encodeTake(take, target, *encoded, cancel.get_token(), [&](double done) {
+        if (cancelEarly && done >= 0.2) cancel.request_stop();
+    });
+    if (cancelEarly && error == std::errc::operation_canceled) {
+        say("cancelled");
+        return 0;
+    }
+    if (error) return fail("not encoded", error);
+    say("encoded");
+    return cancelEarly ? fail("the encoding ended before the cancel") : 0;
+}
+
 int hold(const fs::path& folder) {
     auto take = TakeFile::create(folder, {});
     if (!take) return fail("no take", take.error());
@@ -144,6 +169,8 @@ int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_BINARY); // lines end in "\n" alone, for the scripts that read them
     const std::wstring step = argc > 1 ? argv[1] : L"";
     if (step == L"hold" && argc == 3) return hold(argv[2]);
+    if (step == L"encode" && (argc == 5 || (argc == 6 && std::wstring(argv[5]) == L"cancel")))
+        return encode(argv[2], argv[3], argv[4], argc == 6);
     const auto backend = makeWasapiBackend();
     if (step == L"inputs" && argc == 2) return inputs(*backend);
     if ((step == L"record" || step == L"until-lost") && (argc == 4 || argc == 5))
@@ -151,5 +178,5 @@ int wmain(int argc, wchar_t** argv) {
                       argc == 5 ? fs::path(argv[4]) : takeFolderBeside(argv[3]), step == L"until-lost");
     if (step == L"play" && argc == 3) return play(*backend, argv[2]);
     if (step == L"stalled" && argc == 3) return stalled(*backend, argv[2]);
-    return fail("usage: engine_probe record|until-lost SECONDS TARGET [TAKES] | play FILE | hold FOLDER | stalled FILE | inputs");
+    return fail("usage: engine_probe record|until-lost SECONDS TARGET [TAKES] | play FILE | hold FOLDER | stalled FILE | inputs | encode FORMAT TAKE TARGET [cancel]");
 }
