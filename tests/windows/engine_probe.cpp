@@ -82,6 +82,7 @@ int record(AudioBackend& backend, double seconds, const fs::path& target, const 
                 stopped ? stopped.message().c_str() : "ok",
                 recorder.writeError() ? recorder.writeError().message().c_str() : "ok");
     if (const std::error_code error = recorder.save(target)) return fail("save", error);
+    say("saved");
     return untilLost && !recorder.lost() ? fail("the input was never lost") : 0;
 }
 
