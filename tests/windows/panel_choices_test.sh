@@ -8,7 +8,7 @@
 #   - a menu closed with Escape keeps nothing; a right-button drag moves the panel, no menu;
 #   - QuietMic and MP3 chosen hold across a restart: the take is silent, and saved as MP3 under
 #     a name without an ending; TestMic chosen: the MP3 take decodes to the 440 Hz tone and lasts
-#     as long as the take ran;
+#     as long as the take ran, and Play plays it;
 #   - the chosen input removed: the next take says so and records the default input.
 . "$(dirname "$0")/panel_lib.sh"
 [ -n "${ENGINE_PROBE:-}" ] || unavailable "no engine_probe.exe (ENGINE_PROBE)"
@@ -104,6 +104,13 @@ length=$(soxi -D "$WORK/tone.mp3")
 within "$length" "$(awk -v r="$ran" 'BEGIN { print r - 0.1 }')" "$(awk -v r="$ran" 'BEGIN { print r + 0.14 }')" ||
   fail "the MP3 take lasts $length s, not the $ran s it ran"
 echo "$length s of 440 Hz in an MP3 take that ran $ran s"
+
+echo "== Play plays the MP3 take"
+streams=$(pactl list short sink-inputs | wc -l) # the silence fed to QuietMic's output is one
+click_play
+for _ in $(seq 30); do [ "$(pactl list short sink-inputs | wc -l)" -gt "$streams" ] && break; sleep 0.1; done
+[ "$(pactl list short sink-inputs | wc -l)" -gt "$streams" ] || fail "Play plays nothing"
+sleep 3.5 # to its end
 
 echo "== QuietMic chosen, then removed: the take says so and records the default input"
 choose_input "$QUIETMIC"
