@@ -157,8 +157,9 @@ public:
     // endpoint is not there (unplugged, turned off, or gone).
     HRESULT open(IMMDeviceEnumerator& devices) {
         ComPtr<IMMDevice> device;
-        HRESULT result = followsDefault() ? devices.GetDefaultAudioEndpoint(capture_ ? eCapture : eRender, eConsole, &device)
-                                          : activeEndpoint(devices, endpointId_, device);
+        HRESULT result = followsDefault()
+                             ? devices.GetDefaultAudioEndpoint(capture_ ? eCapture : eRender, eConsole, &device)
+                             : activeEndpoint(devices, endpointId_, device);
         if (FAILED(result)) return result;
         std::lock_guard lock(endpointMutex_);
         result = openEndpoint(*device.Get(), capture_, format_, ready_, endpoint_);

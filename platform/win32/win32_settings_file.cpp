@@ -70,8 +70,8 @@ std::error_code replaceWhole(const fs::path& target, const std::string& text) {
     }
     DWORD written = 0;
     std::error_code error;
-    if (!WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size() || !FlushFileBuffers(file))
+    if (!WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) || written != text.size() ||
+        !FlushFileBuffers(file))
         error = lastWin32Error();
     CloseHandle(file);
     if (!error && !MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -85,7 +85,8 @@ std::error_code replaceWhole(const fs::path& target, const std::string& text) {
 fs::path win32SettingsFolder() {
     wchar_t* roaming = nullptr;
     fs::path folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming))) folder = fs::path(roaming) / L"Murmora";
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming)))
+        folder = fs::path(roaming) / L"Murmora";
     CoTaskMemFree(roaming);
     return folder;
 }

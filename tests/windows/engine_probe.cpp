@@ -179,5 +179,6 @@ int wmain(int argc, wchar_t** argv) {
                       argc == 5 ? fs::path(argv[4]) : takeFolderBeside(argv[3]), step == L"until-lost");
     if (step == L"play" && argc == 3) return play(*backend, argv[2]);
     if (step == L"stalled" && argc == 3) return stalled(*backend, argv[2]);
-    return fail("usage: engine_probe record|until-lost SECONDS TARGET [TAKES] | play FILE | hold FOLDER | stalled FILE | inputs | encode FORMAT TAKE TARGET [cancel]");
+    return fail("usage: engine_probe record|until-lost SECONDS TARGET [TAKES] | play FILE | hold FOLDER | stalled FILE "
+                "| inputs | encode FORMAT TAKE TARGET [cancel]");
 }
