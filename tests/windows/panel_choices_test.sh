@@ -90,12 +90,8 @@ awk -v p="$peak" 'BEGIN { exit !(p < 0.01) }' || fail "the take of QuietMic is n
 
 echo "== TestMic: the MP3 take decodes to the tone, as long as the take ran"
 choose_input "$TESTMIC"
-xdotool mousemove $((PANEL_X + 80)) $((PANEL_Y + 18)) sleep 0.2 click 1
-started=$(now)
-xdotool mousemove $((PANEL_X + 131)) $((PANEL_Y + 91))
-sleep "$(awk -v s="$(seconds_since "$started")" 'BEGIN { print 3 - s }')"
-xdotool click 1
-ran=$(seconds_since "$started")
+timed_take 3
+ran=$RAN
 answer_dialog "Save Recorded File" "$WORK_WIN\\tone.mp3"
 expect_message "Recording saved as  $WORK_WIN\\tone.mp3"
 assert_tone "$WORK/tone.mp3" 440 2.5 || fail "the MP3 take does not hold the 440 Hz tone"
