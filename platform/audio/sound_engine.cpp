@@ -120,8 +120,7 @@ void SoundEngine::saveTake(const std::string& path, SaveFormat format) {
 }
 
 std::error_code SoundEngine::placeTake(const std::shared_ptr<Take>& take, const std::filesystem::path& path,
-                                       SaveFormat format,
-                                       std::stop_token cancel) {
+                                       SaveFormat format, std::stop_token cancel) {
     if (format == SaveFormat::wav) return take->recorder->save(path);
     const EncodedFormat encoded = format == SaveFormat::flac   ? EncodedFormat::flac
                                   : format == SaveFormat::opus ? EncodedFormat::opus
