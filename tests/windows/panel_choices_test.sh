@@ -6,6 +6,7 @@
 #   - the menu lists the inputs as the engine does (engine_probe.exe, ENGINE_PROBE): choosing
 #     each one in turn keeps that input's name in %APPDATA%\Murmora\settings.conf;
 #   - a menu closed with Escape keeps nothing; a right-button drag moves the panel, no menu;
+#   - Shift+F10 and the menu key open it too;
 #   - QuietMic and MP3 chosen hold across a restart: the take is silent, and saved as MP3 under
 #     a name without an ending; TestMic chosen: the MP3 take decodes to the 440 Hz tone and lasts
 #     as long as the take ran, and Play plays it;
@@ -74,9 +75,17 @@ eval "$(xdotool getwindowgeometry --shell "$PANEL")"
 [ "$X,$Y" = "$((PANEL_X + 40)),$((PANEL_Y + 30))" ] || fail "the drag left the panel at $X,$Y"
 PANEL_X=$X PANEL_Y=$Y
 xdotool key Escape # would close a menu; the panel takes it for nothing
-choose_input "$QUIETMIC"
-choose_format "$MP3"
-[ "$(setting format)" = mp3 ] || fail "MP3 not kept: $(cat "$SETTINGS")"
+
+echo "== the keyboard opens the menu: Shift+F10 and the menu key"
+choose_input "$TESTMIC"
+xdotool windowfocus --sync "$PANEL" key shift+F10 sleep 0.7 \
+  key --delay 30 $(printf 'Down %.0s' $(seq 1 $((QUIETMIC + 2)))) Return
+sleep 0.5
+[ "$(setting input)" = "${INPUTS[$QUIETMIC]%%$'\t'*}" ] || fail "Shift+F10 chose no QuietMic: $(cat "$SETTINGS")"
+xdotool windowfocus --sync "$PANEL" key Menu sleep 0.7 \
+  key --delay 30 $(printf 'Down %.0s' $(seq 1 $((${#INPUTS[@]} + MP3 + 3)))) Return
+sleep 0.5
+[ "$(setting format)" = mp3 ] || fail "the menu key chose no MP3: $(cat "$SETTINGS")"
 end_panel || fail "the Close button did not end the program"
 
 echo "== QuietMic and MP3 hold across a restart"
