@@ -20,6 +20,8 @@ QUIET_INPUT=$(pactl load-module module-remap-source master=murmora_quiet.monitor
 # Silence played there at the microphone's pace, so that the input delivers as often.
 pacat -p -d murmora_quiet --raw --rate=44100 --channels=2 --format=s16le --latency-msec=20 </dev/zero &
 SETTINGS="$USER_FOLDER/AppData/Roaming/Murmora/settings.conf"
+# The prefix is the next tests' too: they start from the defaults.
+trap 'set +e; end_panel; audio_stop >/dev/null 2>&1; wait 2>/dev/null; rm -rf "$WORK" "$PULSE_DIR" "$(dirname "$SETTINGS")"' EXIT
 setting() { tr -d '\r' <"$SETTINGS" | sed -n "s/^$1=//p"; } # KEY
 
 # The engine's inputs, in the menu's order: name, a tab, description.
