@@ -99,8 +99,8 @@ expect_message() { # TEXT
 # The panel's longest time to answer: panel_probe.exe asks it over and over for SECONDS from now
 # (watch_stalls); longest_stall waits for it to end and sets LONGEST_STALL to the longest answer
 # in ms.
-watch_stalls() { # SECONDS
-  wine "$PANEL_PROBE" stall "$1" >"$WORK/stall" 2>&1 &
+watch_stalls() { # SECONDS [save]: with save, from the save dialog's end to the save's message
+  wine "$PANEL_PROBE" stall "$@" >"$WORK/stall" 2>&1 &
   STALL_PROBE=$!
   sleep 0.5 # started
 }

@@ -1,9 +1,13 @@
 // Asks the running murmora.exe what a user sees and feels, from another program:
 //   panel_probe message          waits up to 15 s for a message box titled "Murmora" and prints
 //                                its text
-//   panel_probe stall SECONDS    for SECONDS, sends the panel one message after another and
+//   panel_probe stall SECONDS [save]
+//                                for SECONDS, sends the panel one message after another and
 //                                prints the longest time it took to answer one, in ms: how long
-//                                its user-interface thread was kept from its messages
+//                                its user-interface thread was kept from its messages; with save,
+//                                only the answers to messages sent once the save dialog has gone,
+//                                up to the message box that tells the save's end (the answer
+//                                during which the box was made is left out)
 //   panel_probe progress         the text of the save's progress window, or "none" when none shows
 // Status 1 with a word on standard error when the panel or the box is not there.
 #include <windows.h>
@@ -67,16 +71,21 @@ int message() {
     return fail("no message box");
 }
 
-int stall(double seconds) {
+int stall(double seconds, bool save) {
     const HWND panel = FindWindowW(L"MurmoraPanel", nullptr);
     if (!panel) return fail("no panel");
     double longest = 0;
     long answers = 0;
-    for (const auto end = Clock::now() + std::chrono::duration<double>(seconds); Clock::now() < end; ++answers) {
+    for (const auto end = Clock::now() + std::chrono::duration<double>(seconds); Clock::now() < end;) {
         const auto sent = Clock::now();
+        const bool sentWhileDialogOpen = FindWindowW(nullptr, L"Save Recorded File") != nullptr;
         DWORD_PTR result = 0;
         if (!SendMessageTimeoutW(panel, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result)) return fail("the panel is gone");
-        longest = std::max(longest, std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
+        if (save && dialogText(true)) break;
+        if (!save || !sentWhileDialogOpen) {
+            longest = std::max(longest, std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
+            ++answers;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     std::printf("%.0f ms longest of %ld answers\n", longest, answers);
@@ -88,11 +97,12 @@ int stall(double seconds) {
 int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"message" && argc == 2) return message();
-    if (command == L"stall" && argc == 3) return stall(std::wcstod(argv[2], nullptr));
+    if (command == L"stall" && (argc == 3 || (argc == 4 && std::wstring(argv[3]) == L"save")))
+        return stall(std::wcstod(argv[2], nullptr), argc == 4);
     if (command == L"progress" && argc == 2) {
         const auto text = dialogText(false);
         std::printf("%s\n", text ? utf8(*text).c_str() : "none");
         return 0;
     }
-    return fail("usage: panel_probe message | stall SECONDS | progress");
+    return fail("usage: panel_probe message | stall SECONDS [save] | progress");
 }
