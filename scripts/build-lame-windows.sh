@@ -1,24 +1,16 @@
 #!/usr/bin/env bash
-# Cross-builds the real LAME encoder for Windows from Debian's lame source package and places
-# it as build-windows/LAME.exe, statically linked (no DLLs beside it). A second run does nothing
-# while LAME.exe is newer than this script.
+# Places the real LAME encoder for Windows as build-windows/LAME.exe: lame.exe as
+# scripts/build-sndfile-windows.sh cross-builds it from Debian's lame source package, together
+# with the libmp3lame that libsndfile encodes MP3 with; statically linked (no DLLs beside it).
+# A second run does nothing while LAME.exe is newer than the one built.
 # Needs: g++-mingw-w64-x86-64-posix, make, dpkg-dev (scripts/install-deps.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-. scripts/debian-source-lib.sh
+deps=$(realpath -m "${MURMORA_WINDOWS_DEPS:-build-windows/deps}")
 out=build-windows/LAME.exe
-script=scripts/build-lame-windows.sh
-[ -x "$out" ] && [ "$out" -nt "$script" ] && exit 0
-
-work=build-windows/lame
-src=$(debian_source lame "$work")
-build() ( # in a subshell: the cd stays inside
-    cd "$src"
-    [ -f Makefile ] || ./configure --host=$MINGW_HOST CC=$MINGW_HOST-gcc-posix LDFLAGS=-static \
-        --disable-shared --enable-static --disable-gtktest --disable-dependency-tracking
-    make -j2
-)
-run_logged "$PWD/$work/build.log" build-lame-windows build
-cp "$src/frontend/lame.exe" "$out"
-$MINGW_HOST-strip "$out"
-echo "Built $out ($(stat -c %s "$out") bytes) from $(basename "$src")"
+scripts/build-sndfile-windows.sh
+[ -x "$out" ] && [ "$out" -nt "$deps/bin/lame.exe" ] && exit 0
+mkdir -p "$(dirname "$out")"
+cp "$deps/bin/lame.exe" "$out"
+x86_64-w64-mingw32-strip "$out"
+echo "Built $out ($(stat -c %s "$out") bytes)"

@@ -3,6 +3,9 @@
 #   debian_source PACKAGE WORK   unpacks PACKAGE's source once into WORK (Debian's patches
 #                                applied) and prints the folder it is in
 #   run_logged LOG WHAT CMD...   runs CMD with its output in LOG; on failure shows LOG's end
+#   build_static_library PACKAGE LIBRARY PREFIX [CONFIGURE ARGS...]
+#                                cross-builds PACKAGE's LIBRARY (libLIBRARY.a), static, with its
+#                                own configure script and installs it into PREFIX
 # Adds a deb-src line for the system's own suite when apt has none; that part runs as root, or
 # through sudo. Needs dpkg-dev (scripts/install-deps.sh).
 MINGW_HOST=x86_64-w64-mingw32
@@ -48,11 +51,19 @@ debian_source() {
     src=$(find "$work" -maxdepth 1 -type d -name "$package-*" | head -n1)
     if [ -z "$src" ]; then
         need_deb_src "$package" >&2 || return 1
-        (cd "$work" && apt-get source -qq "$package" >/dev/null) || {
+        (cd "$work" && apt-get source -qq "$package" >/dev/null 2>&1 || unpack_fetched "$package") || {
             echo "apt-get source $package failed" >&2; return 1; }
         src=$(find "$work" -maxdepth 1 -type d -name "$package-*" | head -n1)
     fi
     echo "$src"
+}
+
+# Unpacks a source package whose files apt fetched, all but the upstream signature, which a
+# mirror may lack: apt has checked the hashes of what it fetched against its signed index.
+unpack_fetched() {
+    local dsc
+    dsc=$(ls "$1"_*.dsc 2>/dev/null | head -n1)
+    [ -n "$dsc" ] && dpkg-source --no-check -x "$dsc" >/dev/null
 }
 
 run_logged() {
@@ -63,4 +74,27 @@ run_logged() {
         echo "$what: the build failed; the whole log is $log" >&2
         return 1
     fi
+}
+
+build_static_library() {
+    local package=$1 library=$2 prefix=$3 src
+    shift 3
+    [ -f "$prefix/lib/lib$library.a" ] && [ "$prefix/lib/lib$library.a" -nt "$0" ] && return 0
+    src=$(debian_source "$package" "$prefix/src") || return 1
+    configure_and_install() ( # in a subshell: the cd stays inside
+        cd "$src"
+        # Configured again whenever its arguments change.
+        if [ ! -f Makefile ] || [ "$(cat .murmora-configured 2>/dev/null)" != "$*" ]; then
+            [ ! -f Makefile ] || make distclean
+            ./configure --host=$MINGW_HOST CC=$MINGW_HOST-gcc-posix CXX=$MINGW_HOST-g++-posix \
+                --prefix="$prefix" --disable-shared --enable-static --disable-dependency-tracking \
+                CPPFLAGS="-I$prefix/include" LDFLAGS="-L$prefix/lib -static" \
+                PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" PKG_CONFIG_PATH= "$@"
+            echo "$*" >.murmora-configured
+        fi
+        make -j2 && make install
+    )
+    run_logged "$prefix/src/$package.log" "$package for Windows" configure_and_install "$@" || return 1
+    touch "$prefix/lib/lib$library.a"
+    echo "Built lib$library.a from $(basename "$src")" >&2
 }

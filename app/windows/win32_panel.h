@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/audio/sound_engine.h"
-#include "platform/win32/no_choices.h"
+#include "platform/win32/win32_choice_menu.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_files.h"
@@ -14,6 +14,7 @@
 #include "platform/win32/win32_process_launcher.h"
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_schedule_dialog.h"
+#include "platform/win32/win32_settings_file.h"
 #include "platform/win32/win32_ui_thread.h"
 #include "platform/win32/win32_window_host.h"
 #include "shell/panel.h"
@@ -48,8 +49,8 @@ private:
     Win32ScheduleDialog scheduleDialog_{window_.handle(), screen_};
     Win32Hotkeys hotkeys_{window_.handle()};
     Win32WindowHost windows_{window_, scheduleDialog_};
-    UnkeptSettings settings_;
-    NoChoiceMenu choiceMenu_;
+    Win32SettingsFile settings_;
+    Win32ChoiceMenu choiceMenu_{window_};
     Panel panel_;
 };
 

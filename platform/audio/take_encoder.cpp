@@ -1,25 +1,20 @@
 #include "platform/audio/take_encoder.h"
 
 #include "platform/audio/audio_backend.h"
-#include "platform/posix/partial_file.h"
+#include "platform/audio/take_file_system.h"
 
 #include <opusenc.h>
 #include <sndfile.h>
 
-#include <cerrno>
 #include <cstdint>
-#include <fcntl.h>
+#include <cstdio>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace murmora::audio {
 namespace fs = std::filesystem;
 
 namespace {
-
-using posix::lastSystemError;
 
 constexpr sf_count_t kChunkFrames = 8192;
 constexpr double kFlacLevel = 5.0 / 8.0; // libsndfile's 0 to 1 over FLAC's levels 0 to 8
@@ -32,33 +27,22 @@ constexpr opus_int32 kOpusBitsPerSecond = 64'000;
 // keeps the system's reason, which libsndfile and libopusenc would not pass on.
 class OutputFile {
 public:
-    explicit OutputFile(int descriptor) : descriptor_(descriptor) {}
+    explicit OutputFile(takefs::PartialOutput& file) : file_(file) {}
     const std::error_code& error() const { return error_; }
 
     std::size_t write(const void* data, std::size_t bytes) {
-        const auto* from = static_cast<const char*>(data);
-        std::size_t done = 0;
-        while (done < bytes && !error_) {
-            const ssize_t written = ::write(descriptor_, from + done, bytes - done);
-            if (written >= 0)
-                done += static_cast<std::size_t>(written);
-            else if (errno != EINTR)
-                error_ = lastSystemError();
-        }
-        return done;
+        if (!error_) error_ = file_.write(data, bytes);
+        return error_ ? 0 : bytes;
     }
     sf_count_t read(void* data, sf_count_t bytes) {
-        const ssize_t got = ::read(descriptor_, data, static_cast<std::size_t>(bytes));
+        const std::int64_t got = file_.read(data, bytes);
         return got < 0 ? 0 : got;
     }
-    sf_count_t seek(sf_count_t offset, int whence) { return ::lseek(descriptor_, offset, whence); }
-    sf_count_t length() const {
-        struct stat info {};
-        return ::fstat(descriptor_, &info) == 0 ? info.st_size : -1;
-    }
+    sf_count_t seek(sf_count_t offset, int whence) { return file_.seek(offset, whence); }
+    sf_count_t length() const { return file_.length(); }
 
 private:
-    int descriptor_;
+    takefs::PartialOutput& file_;
     std::error_code error_;
 };
 
@@ -196,27 +180,26 @@ std::error_code encodeFrames(SNDFILE* take, const SF_INFO& info, FrameEncoder& e
     sf_count_t done = 0;
     for (;;) {
         if (cancel.stop_requested()) return std::make_error_code(std::errc::operation_canceled);
-        errno = 0;
+        takefs::clearLastError();
         const sf_count_t got = sf_readf_short(take, chunk.data(), kChunkFrames);
         if (got <= 0) break;
         if (!encoder.write(chunk.data(), static_cast<std::size_t>(got)) || output.error()) return failure();
         done += got;
         progress.framesDone(done);
     }
-    if (done < info.frames) // the take could not be read to its end
-        return errno != 0 ? lastSystemError() : make_error_code(AudioError::notWav);
+    if (done < info.frames) { // the take could not be read to its end: the system's reason, else a broken take
+        const std::error_code reason = takefs::lastErrorOr(std::errc::io_error);
+        return reason == std::errc::io_error ? make_error_code(AudioError::notWav) : reason;
+    }
     if (!encoder.finish() || output.error()) return failure();
     return {};
 }
 
 Result<TakeReader> openTake(const fs::path& take, SF_INFO& info) {
-    const int fd = ::open(take.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return lastSystemError();
-    SNDFILE* file = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
-    if (!file) {
-        ::close(fd);
-        return AudioError::notWav;
-    }
+    std::error_code statError;
+    if (!fs::is_regular_file(take, statError)) return std::make_error_code(std::errc::no_such_file_or_directory);
+    SNDFILE* file = takefs::openSoundFile(take, SFM_READ, &info);
+    if (!file) return AudioError::notWav;
     return TakeReader(file);
 }
 
@@ -231,9 +214,9 @@ std::error_code encodeTake(const fs::path& take, const fs::path& target, Encoded
     if (!reader) return reader.error();
     std::error_code sameFile;
     if (fs::equivalent(take, target, sameFile)) return std::make_error_code(std::errc::file_exists);
-    auto partial = posix::PartialFile::createBeside(target, ".murmora-encode-");
+    auto partial = takefs::createPartialOutput(target);
     if (!partial) return partial.error();
-    OutputFile output((*partial)->descriptor());
+    OutputFile output(**partial);
     ProgressReport report(progress, info.frames);
     {
         const auto encoder = openEncoder(output, info, format);

@@ -26,6 +26,35 @@ constexpr std::size_t kCopyChunk = 64 << 20;
 using posix::lastSystemError;
 using posix::newFileMode;
 
+class PosixPartialOutput final : public takefs::PartialOutput {
+public:
+    explicit PosixPartialOutput(std::unique_ptr<posix::PartialFile> file) : file_(std::move(file)) {}
+
+    std::error_code write(const void* data, std::size_t bytes) override {
+        const auto* from = static_cast<const char*>(data);
+        for (std::size_t done = 0; done < bytes;) {
+            const ssize_t written = ::write(file_->descriptor(), from + done, bytes - done);
+            if (written >= 0)
+                done += static_cast<std::size_t>(written);
+            else if (errno != EINTR)
+                return lastSystemError();
+        }
+        return {};
+    }
+    std::int64_t read(void* data, std::int64_t bytes) override {
+        return ::read(file_->descriptor(), data, static_cast<std::size_t>(bytes));
+    }
+    std::int64_t seek(std::int64_t offset, int whence) override { return ::lseek(file_->descriptor(), offset, whence); }
+    std::int64_t length() override {
+        struct stat info {};
+        return ::fstat(file_->descriptor(), &info) == 0 ? info.st_size : -1;
+    }
+    std::error_code replaceTarget() override { return file_->replaceTarget(); }
+
+private:
+    std::unique_ptr<posix::PartialFile> file_;
+};
+
 } // namespace
 
 fs::path defaultTakeFolder() {
@@ -110,6 +139,12 @@ std::error_code copyOver(const fs::path& from, const fs::path& target, const fs:
     }
     ::close(in);
     return error ? error : (*partial)->replaceTarget();
+}
+
+Result<std::unique_ptr<PartialOutput>> createPartialOutput(const fs::path& target) {
+    auto partial = posix::PartialFile::createBeside(target, ".murmora-encode-");
+    if (!partial) return partial.error();
+    return std::unique_ptr<PartialOutput>(std::make_unique<PosixPartialOutput>(std::move(*partial)));
 }
 
 SNDFILE* openSoundFile(const fs::path& path, int mode, SF_INFO* info) { return sf_open(path.c_str(), mode, info); }

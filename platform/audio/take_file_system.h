@@ -4,7 +4,9 @@
 #include "core/date_time.h"
 #include "core/result.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 typedef struct sf_private_tag SNDFILE;
@@ -53,6 +55,25 @@ std::error_code moveTo(int descriptor, const std::filesystem::path& from, const 
 // when the program ends.
 std::error_code copyOver(const std::filesystem::path& from, const std::filesystem::path& target,
                          const std::filesystem::path& noteFolder);
+
+// A file an encoding is written into, beside `target` under a hidden name of its own (made
+// exclusively, never an existing name), that takes the target's place only once it is complete
+// and on disk: the target is either the whole new file or untouched. Destroyed before, or when
+// replaceTarget fails, it is removed, and nothing else; on Windows the system removes it too
+// should the program end meanwhile.
+class PartialOutput {
+public:
+    virtual ~PartialOutput() = default;
+    // All of `bytes`, or the system's reason why not (a full disk among them).
+    virtual std::error_code write(const void* data, std::size_t bytes) = 0;
+    // As the C library's read and lseek (whence: SEEK_SET, SEEK_CUR, SEEK_END); -1 on failure.
+    virtual std::int64_t read(void* data, std::int64_t bytes) = 0;
+    virtual std::int64_t seek(std::int64_t offset, int whence) = 0;
+    virtual std::int64_t length() = 0;
+    // Syncs the file and renames it over the target, with the permissions of any new file.
+    virtual std::error_code replaceTarget() = 0;
+};
+Result<std::unique_ptr<PartialOutput>> createPartialOutput(const std::filesystem::path& target);
 
 // libsndfile's sf_open for a file of any name: on Windows through its wide name.
 SNDFILE* openSoundFile(const std::filesystem::path& path, int mode, SF_INFO* info);

@@ -9,9 +9,11 @@
 #include <shlobj.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace murmora::audio {
@@ -72,18 +74,75 @@ bool markForDeletion(HANDLE file, bool deleted) {
 
 // A new file beside `target` that no other file had the name of, open for writing and to be
 // renamed or deleted through its handle.
-HANDLE createPartial(const fs::path& target, fs::path& partial) {
+HANDLE createPartial(const fs::path& target, fs::path& partial, const wchar_t* prefix = L".murmora-save-") {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::random_device random;
     for (;;) {
-        wchar_t name[32];
-        swprintf(name, 32, L".murmora-save-%08x", static_cast<unsigned>(random()));
+        wchar_t name[40];
+        swprintf(name, 40, L"%ls%08x", prefix, static_cast<unsigned>(random()));
         partial = folder / name;
-        const HANDLE out = CreateFileW(partial.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, nullptr,
-                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE out = CreateFileW(partial.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_DELETE,
+                                       nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (out != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return out;
     }
 }
+
+// An encoding's file, marked for deletion until it is complete, as copyOver's copy.
+class Win32PartialOutput final : public takefs::PartialOutput {
+public:
+    Win32PartialOutput(HANDLE file, fs::path path, fs::path target)
+        : file_(file), path_(std::move(path)), target_(std::move(target)) {}
+    ~Win32PartialOutput() override {
+        if (file_ == INVALID_HANDLE_VALUE) return;
+        markForDeletion(file_, true);
+        CloseHandle(file_);
+    }
+    Win32PartialOutput(const Win32PartialOutput&) = delete;
+    Win32PartialOutput& operator=(const Win32PartialOutput&) = delete;
+
+    std::error_code write(const void* data, std::size_t bytes) override {
+        const auto* from = static_cast<const char*>(data);
+        for (std::size_t done = 0; done < bytes;) {
+            DWORD put = 0;
+            const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes - done, kCopyChunk));
+            if (!WriteFile(file_, from + done, chunk, &put, nullptr)) return lastWin32Error();
+            if (put == 0) return win32Error(ERROR_WRITE_FAULT);
+            done += put;
+        }
+        return {};
+    }
+    std::int64_t read(void* data, std::int64_t bytes) override {
+        DWORD got = 0;
+        const auto chunk = static_cast<DWORD>(std::min<std::int64_t>(bytes, kCopyChunk));
+        return ReadFile(file_, data, chunk, &got, nullptr) ? got : -1;
+    }
+    std::int64_t seek(std::int64_t offset, int whence) override {
+        LARGE_INTEGER distance{};
+        distance.QuadPart = offset;
+        LARGE_INTEGER position{};
+        const DWORD method = whence == SEEK_END ? FILE_END : whence == SEEK_CUR ? FILE_CURRENT : FILE_BEGIN;
+        return SetFilePointerEx(file_, distance, &position, method) ? position.QuadPart : -1;
+    }
+    std::int64_t length() override {
+        LARGE_INTEGER size{};
+        return GetFileSizeEx(file_, &size) ? size.QuadPart : -1;
+    }
+    std::error_code replaceTarget() override {
+        if (const std::error_code refused = replaceable(target_)) return refused;
+        if (!FlushFileBuffers(file_) || !markForDeletion(file_, false)) return lastWin32Error();
+        if (!MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const std::error_code error = lastWin32Error();
+            return error; // the destructor marks it again: only the file made here goes
+        }
+        CloseHandle(std::exchange(file_, INVALID_HANDLE_VALUE));
+        return {};
+    }
+
+private:
+    HANDLE file_;
+    fs::path path_;
+    fs::path target_;
+};
 
 } // namespace
 
@@ -198,6 +257,19 @@ std::error_code copyOver(const fs::path& from, const fs::path& target, const fs:
     if (error) markForDeletion(out, true);
     CloseHandle(out);
     return error;
+}
+
+Result<std::unique_ptr<PartialOutput>> createPartialOutput(const fs::path& target) {
+    fs::path partial;
+    const HANDLE out = createPartial(target, partial, L".murmora-encode-");
+    if (out == INVALID_HANDLE_VALUE) return lastWin32Error();
+    if (!markForDeletion(out, true)) {
+        const std::error_code error = lastWin32Error();
+        CloseHandle(out);
+        DeleteFileW(partial.c_str());
+        return error;
+    }
+    return std::unique_ptr<PartialOutput>(std::make_unique<Win32PartialOutput>(out, std::move(partial), target));
 }
 
 SNDFILE* openSoundFile(const fs::path& path, int mode, SF_INFO* info) {

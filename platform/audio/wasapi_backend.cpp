@@ -1,6 +1,7 @@
 #include "platform/audio/wasapi_backend.h"
 
 #include "platform/audio/call_thread.h"
+#include "platform/wide/wide.h"
 
 // windows.h first: the COM and audio headers use its types.
 #include <windows.h>
@@ -10,12 +11,18 @@
 #include <mmdeviceapi.h>
 #include <objbase.h>
 #include <wrl/client.h>
+// The property key of an endpoint's name is defined here, once.
+#include <initguid.h>
 
+#include <functiondiscoverykeys_devpkey.h>
+
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace murmora::audio {
@@ -68,6 +75,27 @@ struct Endpoint {
     std::wstring deviceId;
 };
 
+std::wstring endpointId(IMMDevice& device) {
+    LPWSTR id = nullptr;
+    if (FAILED(device.GetId(&id))) return {};
+    std::wstring kept(id);
+    CoTaskMemFree(id);
+    return kept;
+}
+
+// How the user knows the endpoint ("Microphone (USB Audio)"); empty when it does not say.
+std::wstring friendlyName(IMMDevice& device) {
+    ComPtr<IPropertyStore> properties;
+    PROPVARIANT name;
+    PropVariantInit(&name);
+    std::wstring kept;
+    if (SUCCEEDED(device.OpenPropertyStore(STGM_READ, &properties)) &&
+        SUCCEEDED(properties->GetValue(PKEY_Device_FriendlyName, &name)) && name.vt == VT_LPWSTR)
+        kept = name.pwszVal;
+    PropVariantClear(&name);
+    return kept;
+}
+
 HRESULT openEndpoint(IMMDevice& device, bool capture, const StreamFormat& format, HANDLE ready, Endpoint& out) {
     Endpoint made;
     LPWSTR id = nullptr;
@@ -95,12 +123,22 @@ HRESULT openEndpoint(IMMDevice& device, bool capture, const StreamFormat& format
     return result;
 }
 
+// The endpoint of that ID while it is active.
+HRESULT activeEndpoint(IMMDeviceEnumerator& devices, const std::wstring& id, ComPtr<IMMDevice>& device) {
+    DWORD state = 0;
+    if (FAILED(devices.GetDevice(id.c_str(), &device)) || FAILED(device->GetState(&state)) ||
+        state != DEVICE_STATE_ACTIVE)
+        return E_NOTFOUND;
+    return S_OK;
+}
+
 // One stream: its endpoint, the thread that pumps it, and what the stream object, the device
 // thread and the device watch share. It outlives the stream object while a thread still uses it.
 class Channel : public std::enable_shared_from_this<Channel> {
 public:
-    Channel(const StreamFormat& format, CaptureSink* sink, PlaybackSource* source)
-        : capture_(sink != nullptr), format_(format), sink_(sink), source_(source),
+    // `endpointId`: the endpoint the stream stays on; empty: the default one, which it follows.
+    Channel(const StreamFormat& format, CaptureSink* sink, PlaybackSource* source, std::wstring endpointId = {})
+        : capture_(sink != nullptr), format_(format), endpointId_(std::move(endpointId)), sink_(sink), source_(source),
           ready_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
           pumpEnded_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
     ~Channel() {
@@ -112,12 +150,16 @@ public:
     Channel& operator=(const Channel&) = delete;
 
     bool capture() const { return capture_; }
+    bool followsDefault() const { return endpointId_.empty(); }
     StreamState state() const { return state_.load(); }
 
-    // On the device thread: the default endpoint of the stream's kind, ready to start.
+    // On the device thread: the stream's endpoint, ready to start. E_NOTFOUND: the named
+    // endpoint is not there (unplugged, turned off, or gone).
     HRESULT open(IMMDeviceEnumerator& devices) {
         ComPtr<IMMDevice> device;
-        HRESULT result = devices.GetDefaultAudioEndpoint(capture_ ? eCapture : eRender, eConsole, &device);
+        HRESULT result = followsDefault()
+                             ? devices.GetDefaultAudioEndpoint(capture_ ? eCapture : eRender, eConsole, &device)
+                             : activeEndpoint(devices, endpointId_, device);
         if (FAILED(result)) return result;
         std::lock_guard lock(endpointMutex_);
         result = openEndpoint(*device.Get(), capture_, format_, ready_, endpoint_);
@@ -328,6 +370,7 @@ private:
 
     const bool capture_;
     const StreamFormat format_;
+    const std::wstring endpointId_;
     std::atomic<StreamState> state_{StreamState::stopped};
     std::atomic<bool> quit_{false};
     std::atomic<Clock::rep> lastProgress_{0}; // when frames last moved, or the stream started
@@ -405,7 +448,7 @@ public:
     HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole role, LPCWSTR deviceId) override {
         if (role != eConsole || !deviceId) return S_OK; // no default left: the stream's own device tells
         streams_->forEach([&](Channel& channel) {
-            if (channel.capture() == (flow == eCapture)) channel.follow(deviceId);
+            if (channel.capture() == (flow == eCapture) && channel.followsDefault()) channel.follow(deviceId);
         });
         return S_OK;
     }
@@ -439,6 +482,30 @@ struct Devices {
         startTried = true;
         return enumerator != nullptr;
     }
+    // On the device thread.
+    Result<std::vector<InputDevice>> listCapture() {
+        ComPtr<IMMDeviceCollection> endpoints;
+        UINT count = 0;
+        if (!start() || FAILED(enumerator->EnumAudioEndpoints(eCapture, DEVICE_STATE_ACTIVE, &endpoints)) ||
+            FAILED(endpoints->GetCount(&count)))
+            return AudioError::deviceFailed;
+        const std::wstring defaultId = defaultCaptureId();
+        std::vector<InputDevice> inputs;
+        for (UINT i = 0; i < count; ++i) {
+            ComPtr<IMMDevice> device;
+            if (FAILED(endpoints->Item(i, &device))) continue;
+            const std::wstring id = endpointId(*device.Get());
+            if (id.empty()) continue;
+            inputs.push_back({fromWide(id), fromWide(friendlyName(*device.Get())), id == defaultId, false});
+            if (inputs.back().description.empty()) inputs.back().description = inputs.back().name;
+        }
+        // Windows enumerates in no lasting order: by name, the menu stays the same from one look to the next.
+        std::sort(inputs.begin(), inputs.end(), [](const InputDevice& a, const InputDevice& b) {
+            return std::tie(a.description, a.name) < std::tie(b.description, b.name);
+        });
+        return inputs;
+    }
+
     void end() {
         if (enumerator && watch) enumerator->UnregisterEndpointNotificationCallback(watch.Get());
         watch.Reset();
@@ -447,6 +514,12 @@ struct Devices {
     }
 
 private:
+    std::wstring defaultCaptureId() {
+        ComPtr<IMMDevice> device;
+        if (FAILED(enumerator->GetDefaultAudioEndpoint(eCapture, eConsole, &device))) return {};
+        return endpointId(*device.Get());
+    }
+
     void startOnce() {
         if (!apartment) apartment.emplace();
         if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, IID_PPV_ARGS(&enumerator))))
@@ -507,16 +580,43 @@ public:
         return open(std::make_shared<Channel>(format, nullptr, &source));
     }
 
+    // The active capture endpoints by their friendly names; an endpoint's name is its ID.
+    Result<std::vector<InputDevice>> listInputs() override {
+        auto listing = std::make_shared<Result<std::vector<InputDevice>>>(AudioError::deviceFailed);
+        if (!calls_->run([devices = devices_, listing] { *listing = devices->listCapture(); }, firstCallDeadline()))
+            return AudioError::notAnswering;
+        return *listing;
+    }
+
+    Result<OpenedCapture> openCaptureFrom(const std::string& inputName, const StreamFormat& format,
+                                          CaptureSink& sink) override {
+        // An endpoint that will not open is taken for one that is not there: Windows may still
+        // list an endpoint that has gone (Wine lists the sound server's inputs of its start).
+        if (!inputName.empty()) {
+            auto named = open(std::make_shared<Channel>(format, &sink, nullptr, toWide(inputName)));
+            if (named || named.error() == AudioError::notAnswering) return wrapped(std::move(named), false);
+        }
+        return wrapped(openCapture(format, sink), !inputName.empty());
+    }
+
 private:
+    static Result<OpenedCapture> wrapped(Result<std::unique_ptr<AudioStream>> stream, bool defaultInstead) {
+        if (!stream) return stream.error();
+        return OpenedCapture{std::move(*stream), defaultInstead};
+    }
+
+    // Only the first call may wait for the start begun when the backend was made.
+    Clock::time_point firstCallDeadline() const {
+        return Clock::now() + (devices_->startTried ? kDeviceDeadline : kDeviceStartDeadline);
+    }
+
     Result<std::unique_ptr<AudioStream>> open(const std::shared_ptr<Channel>& channel) {
-        // Only the first open may wait for the start begun when the backend was made.
-        const auto deadline = Clock::now() + (devices_->startTried ? kDeviceDeadline : kDeviceStartDeadline);
         auto result = std::make_shared<HRESULT>(E_PENDING);
         if (!calls_->run(
                 [devices = devices_, channel, result] {
                     *result = devices->start() ? channel->open(*devices->enumerator.Get()) : CO_E_NOTINITIALIZED;
                 },
-                deadline))
+                firstCallDeadline()))
             return AudioError::notAnswering; // the channel goes with the call, once it returns
         if (FAILED(*result)) return AudioError::deviceFailed;
         devices_->streams->add(channel);

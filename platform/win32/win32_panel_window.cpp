@@ -6,6 +6,7 @@
 #include <gdiplus.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 
 #include "platform/level.h"
@@ -187,6 +188,7 @@ LRESULT Win32PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (reinterpret_cast<HWND>(lParam) != window_) {
             pressed_ = nullptr;
             dragOffset_.reset();
+            menuPressAt_.reset();
         }
         return 0;
     case WM_CLOSE:
@@ -203,6 +205,14 @@ LRESULT Win32PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_KEYUP:
         onKeyUp(wParam);
+        return 0;
+    case WM_SYSKEYDOWN:
+        if (wParam != VK_F10 || GetKeyState(VK_SHIFT) >= 0) break;
+        askForMenuByTheMiddle();
+        return 0;
+    case WM_CONTEXTMENU:
+        if (lParam != -1) break; // the mouse's own asks are the click of onRelease
+        askForMenuByTheMiddle();
         return 0;
     case WM_SETFOCUS:
         repaintFocusMark();
@@ -304,7 +314,16 @@ void Win32PanelWindow::onKeyDown(WPARAM key, LPARAM flags) {
     }
 }
 
+void Win32PanelWindow::askForMenuByTheMiddle() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    POINT middle{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
+    ClientToScreen(window_, &middle);
+    if (onMenuAsked) onMenuAsked(middle);
+}
+
 void Win32PanelWindow::onKeyUp(WPARAM key) {
+    if (key == VK_APPS) askForMenuByTheMiddle();
     if (key != VK_SPACE || !keyHeld_) return;
     PanelButton* const released = std::exchange(keyHeld_, nullptr);
     tellChanged(*released);
@@ -479,12 +498,20 @@ void Win32PanelWindow::onPress(int button, POINT at) {
     // The system's move follows the left button alone: with another, the window moves by hand.
     dragOffset_ = at;
     SetCapture(window_);
+    menuPressAt_.reset();
+    if (button != kRightButton) return;
+    POINT onScreen = at;
+    ClientToScreen(window_, &onScreen);
+    menuPressAt_ = onScreen;
 }
 
 void Win32PanelWindow::onMove(WPARAM held, POINT at) {
     if (dragOffset_) {
         POINT onScreen = at;
         ClientToScreen(window_, &onScreen);
+        if (menuPressAt_ && (std::abs(onScreen.x - menuPressAt_->x) >= GetSystemMetrics(SM_CXDRAG) ||
+                             std::abs(onScreen.y - menuPressAt_->y) >= GetSystemMetrics(SM_CYDRAG)))
+            menuPressAt_.reset();
         SetWindowPos(window_, nullptr, onScreen.x - dragOffset_->x, onScreen.y - dragOffset_->y, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return;
@@ -498,7 +525,9 @@ void Win32PanelWindow::onRelease(int button, WPARAM held, POINT at) {
     if (dragOffset_) {
         if (!last) return;
         dragOffset_.reset();
+        const std::optional<POINT> menuAt = std::exchange(menuPressAt_, std::nullopt);
         ReleaseCapture();
+        if (menuAt && button == kRightButton && onMenuAsked) onMenuAsked(*menuAt);
         return;
     }
     PanelButton* const released = pressed_;

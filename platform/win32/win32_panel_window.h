@@ -130,6 +130,10 @@ public:
     std::function<void()> onSystemClose;
     // Runs when the Windows session ends.
     std::function<void()> onSessionEnd;
+    // Runs when the user asks for the menu, with the point on the screen it opens at: a click of
+    // the right button on a free spot (a right-button drag moves the panel instead), the menu key
+    // or Shift+F10 (by the panel's middle).
+    std::function<void(POINT)> onMenuAsked;
 
     PanelButton recordButton;
     PanelButton minimizeButton;
@@ -172,6 +176,7 @@ private:
     void onPress(int button, POINT at);
     void onMove(WPARAM held, POINT at);
     void onRelease(int button, WPARAM held, POINT at);
+    void askForMenuByTheMiddle();
     PanelButton* buttonAt(POINT at);
     bool onLabel(POINT at) const;
     void report(const MouseHandler& handler, const PanelButton& button, int buttons, POINT at) const;
@@ -181,6 +186,8 @@ private:
     Picture skin_;
     PanelButton* pressed_ = nullptr;  // the button that has the mouse
     std::optional<POINT> dragOffset_; // where the pointer holds the window, while moved by hand
+    // Where the right button went down on a free spot, on the screen, until it moves too far for a click.
+    std::optional<POINT> menuPressAt_;
     std::array<PanelButton*, kButtonCount> readingOrder_;
     int focused_ = 1; // the record button
     bool keyboardUsed_ = false;

@@ -9,7 +9,12 @@
 //                                         the stream ended
 //   engine_probe hold FOLDER              makes a take in FOLDER, prints its path and holds it
 //                                         until its standard input ends
-//   engine_probe inputs                   lists the capture endpoints: ID, a tab, the name
+//   engine_probe encode FORMAT TAKE TARGET [cancel]   encodes the WAV take TAKE into TARGET as
+//                                         flac, opus or mp3 and prints "encoded"; with "cancel",
+//                                         cancels once a fifth is done and prints "cancelled"
+//   engine_probe inputs                   lists the inputs as the engine's backend does: the name
+//                                         it records them by (the endpoint's ID), a tab, the
+//                                         description, and "<tab>default" for the default
 //   engine_probe stalled FILE             records, says "recording", and once a line comes on its
 //                                         standard input (the server has been stopped meanwhile)
 //                                         times each call the panel would make: stop the take,
@@ -18,21 +23,19 @@
 // step worked.
 #include "platform/audio/capture_recorder.h"
 #include "platform/audio/file_player.h"
+#include "platform/audio/take_encoder.h"
 #include "platform/audio/wasapi_backend.h"
 
 #include <windows.h>
-// The property keys are defined here, once.
-#include <initguid.h>
 
 #include <fcntl.h>
-#include <functiondiscoverykeys_devpkey.h>
 #include <io.h>
-#include <mmdeviceapi.h>
-#include <wrl/client.h>
 
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <optional>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -125,31 +128,31 @@ int stalled(AudioBackend& backend, const fs::path& file) {
     return 0;
 }
 
-int inputs() {
-    using Microsoft::WRL::ComPtr;
-    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    ComPtr<IMMDeviceEnumerator> devices;
-    ComPtr<IMMDeviceCollection> endpoints;
-    UINT count = 0;
-    if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, IID_PPV_ARGS(&devices))) ||
-        FAILED(devices->EnumAudioEndpoints(eCapture, DEVICE_STATE_ACTIVE, &endpoints)) ||
-        FAILED(endpoints->GetCount(&count)))
-        return fail("no endpoints");
-    for (UINT i = 0; i < count; ++i) {
-        ComPtr<IMMDevice> device;
-        ComPtr<IPropertyStore> properties;
-        LPWSTR id = nullptr;
-        PROPVARIANT name;
-        PropVariantInit(&name);
-        if (FAILED(endpoints->Item(i, &device)) || FAILED(device->GetId(&id)) ||
-            FAILED(device->OpenPropertyStore(STGM_READ, &properties)) ||
-            FAILED(properties->GetValue(PKEY_Device_FriendlyName, &name)))
-            continue;
-        std::printf("%ls\t%ls\n", id, name.vt == VT_LPWSTR ? name.pwszVal : L"");
-        CoTaskMemFree(id);
-        PropVariantClear(&name);
-    }
+int inputs(AudioBackend& backend) {
+    const auto listed = backend.listInputs();
+    if (!listed) return fail("no inputs", listed.error());
+    for (const InputDevice& input : *listed)
+        std::printf("%s\t%s%s\n", input.name.c_str(), input.description.c_str(), input.isDefault ? "\tdefault" : "");
     return 0;
+}
+
+int encode(const std::wstring& format, const fs::path& take, const fs::path& target, bool cancelEarly) {
+    const std::optional<EncodedFormat> encoded = format == L"flac"   ? std::optional(EncodedFormat::flac)
+                                                 : format == L"opus" ? std::optional(EncodedFormat::opus)
+                                                 : format == L"mp3"  ? std::optional(EncodedFormat::mp3)
+                                                                     : std::nullopt;
+    if (!encoded) return fail("no such format");
+    std::stop_source cancel;
+    const std::error_code error = encodeTake(take, target, *encoded, cancel.get_token(), [&](double done) {
+        if (cancelEarly && done >= 0.2) cancel.request_stop();
+    });
+    if (cancelEarly && error == std::errc::operation_canceled) {
+        say("cancelled");
+        return 0;
+    }
+    if (error) return fail("not encoded", error);
+    say("encoded");
+    return cancelEarly ? fail("the encoding ended before the cancel") : 0;
 }
 
 int hold(const fs::path& folder) {
@@ -167,12 +170,15 @@ int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_BINARY); // lines end in "\n" alone, for the scripts that read them
     const std::wstring step = argc > 1 ? argv[1] : L"";
     if (step == L"hold" && argc == 3) return hold(argv[2]);
-    if (step == L"inputs" && argc == 2) return inputs();
+    if (step == L"encode" && (argc == 5 || (argc == 6 && std::wstring(argv[5]) == L"cancel")))
+        return encode(argv[2], argv[3], argv[4], argc == 6);
     const auto backend = makeWasapiBackend();
+    if (step == L"inputs" && argc == 2) return inputs(*backend);
     if ((step == L"record" || step == L"until-lost") && (argc == 4 || argc == 5))
         return record(*backend, std::wcstod(argv[2], nullptr), argv[3],
                       argc == 5 ? fs::path(argv[4]) : takeFolderBeside(argv[3]), step == L"until-lost");
     if (step == L"play" && argc == 3) return play(*backend, argv[2]);
     if (step == L"stalled" && argc == 3) return stalled(*backend, argv[2]);
-    return fail("usage: engine_probe record|until-lost SECONDS TARGET [TAKES] | play FILE | hold FOLDER | stalled FILE | inputs");
+    return fail("usage: engine_probe record|until-lost SECONDS TARGET [TAKES] | play FILE | hold FOLDER | stalled FILE "
+                "| inputs | encode FORMAT TAKE TARGET [cancel]");
 }

@@ -139,6 +139,18 @@ wait_file() {
   return 1
 }
 
+# timed_take SECONDS: a take from the record button's click to the Stop button's; the clicks alone
+# are timed (the pointer is over each button before). RAN is how long it ran, in seconds.
+timed_take() {
+  local started
+  xdotool mousemove $((PANEL_X + 80)) $((PANEL_Y + 18)) sleep 0.2 click 1
+  started=$(now)
+  xdotool mousemove $((PANEL_X + 131)) $((PANEL_Y + 91))
+  sleep "$(awk -v s="$(seconds_since "$started")" -v t="$1" 'BEGIN { print t - s }')"
+  xdotool click 1
+  RAN=$(seconds_since "$started")
+}
+
 # record_take SECONDS NAME: records with the buttons and saves as NAME in $WORK through the save dialog.
 record_take() {
   click_record

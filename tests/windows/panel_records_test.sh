@@ -6,13 +6,8 @@
 start_panel
 [ "$PANEL_X,$PANEL_Y,$PANEL_WIDTH,$PANEL_HEIGHT" = "410,268,204,231" ] ||
   fail "the panel is at $PANEL_X,$PANEL_Y, $PANEL_WIDTH x $PANEL_HEIGHT, not at 410,268, 204 x 231"
-# The clicks alone are timed: the pointer is over each button before.
-xdotool mousemove $((PANEL_X + 80)) $((PANEL_Y + 18)) sleep 0.2 click 1
-started=$(now)
-xdotool mousemove $((PANEL_X + 131)) $((PANEL_Y + 91))
-sleep "$(awk -v s="$(seconds_since "$started")" 'BEGIN { print 3 - s }')"
-xdotool click 1
-ran=$(seconds_since "$started")
+timed_take 3
+ran=$RAN
 answer_dialog "Save Recorded File" "$WORK_WIN\\first take.wav"
 expect_message "Recording saved as  $WORK_WIN\\first take.wav"
 take="$WORK/first take.wav"
