@@ -84,9 +84,9 @@ public:
 
 // An input to record from, as the sound server lists it.
 struct InputDevice {
-    std::string name;        // the server's own name for it, which openCaptureFrom takes
-    std::string description; // for the user; for the sound of an output, that output's description
-    bool isDefault = false;  // the server's default input
+    std::string name;         // the server's own name for it, which openCaptureFrom takes
+    std::string description;  // for the user; for the sound of an output, that output's description
+    bool isDefault = false;   // the server's default input
     bool outputSound = false; // the sound an output plays (its monitor), not a device's input
     bool operator==(const InputDevice&) const = default;
 };

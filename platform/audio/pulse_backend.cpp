@@ -196,7 +196,8 @@ private:
         }
         static void onSource(pa_context*, const pa_source_info* info, int, void* self) {
             if (info && info->monitor_of_sink == PA_INVALID_INDEX)
-                static_cast<InputListing*>(self)->devices_.push_back({info->name, describe(info->description, info->name)});
+                static_cast<InputListing*>(self)->devices_.push_back(
+                    {info->name, describe(info->description, info->name)});
         }
         static void onSink(pa_context*, const pa_sink_info* info, int, void* self) {
             if (info && info->monitor_source_name)
@@ -334,9 +335,10 @@ std::error_code PulseStream::connect(Clock::time_point deadline, const std::stri
     if (sink_) {
         buffer.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(kCaptureFragmentUsec, sampleFormat));
         // The take records the input the user chose, or nothing: never moved to another one.
-        status = sourceName.empty() ? pa_stream_connect_record(stream_, nullptr, &buffer, flags)
-                                    : pa_stream_connect_record(stream_, sourceName.c_str(), &buffer,
-                                                               static_cast<pa_stream_flags_t>(flags | PA_STREAM_DONT_MOVE));
+        status = sourceName.empty()
+                     ? pa_stream_connect_record(stream_, nullptr, &buffer, flags)
+                     : pa_stream_connect_record(stream_, sourceName.c_str(), &buffer,
+                                                static_cast<pa_stream_flags_t>(flags | PA_STREAM_DONT_MOVE));
     } else {
         buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kPlaybackBufferUsec, sampleFormat));
         status = pa_stream_connect_playback(stream_, nullptr, &buffer, flags, nullptr, nullptr);

@@ -68,10 +68,13 @@ public:
         if (!sf_format_check(&info)) return nullptr;
         static SF_VIRTUAL_IO io{
             [](void* file) { return static_cast<OutputFile*>(file)->length(); },
-            [](sf_count_t offset, int whence, void* file) { return static_cast<OutputFile*>(file)->seek(offset, whence); },
+            [](sf_count_t offset, int whence, void* file) {
+                return static_cast<OutputFile*>(file)->seek(offset, whence);
+            },
             [](void* data, sf_count_t bytes, void* file) { return static_cast<OutputFile*>(file)->read(data, bytes); },
             [](const void* data, sf_count_t bytes, void* file) {
-                return static_cast<sf_count_t>(static_cast<OutputFile*>(file)->write(data, static_cast<std::size_t>(bytes)));
+                return static_cast<sf_count_t>(
+                    static_cast<OutputFile*>(file)->write(data, static_cast<std::size_t>(bytes)));
             },
             [](void* file) { return static_cast<OutputFile*>(file)->seek(0, SEEK_CUR); }};
         SNDFILE* file = sf_open_virtual(&io, SFM_WRITE, &info, &output);
@@ -113,12 +116,13 @@ private:
 class OpusEncoder final : public FrameEncoder {
 public:
     static std::unique_ptr<OpusEncoder> open(OutputFile& output, const SF_INFO& take) {
-        static const OpusEncCallbacks callbacks{
-            [](void* file, const unsigned char* data, opus_int32 bytes) {
-                const auto size = static_cast<std::size_t>(bytes);
-                return static_cast<OutputFile*>(file)->write(data, size) == size ? 0 : 1;
-            },
-            [](void*) { return 0; }}; // the partial file closes the descriptor
+        static const OpusEncCallbacks callbacks{[](void* file, const unsigned char* data, opus_int32 bytes) {
+                                                    const auto size = static_cast<std::size_t>(bytes);
+                                                    return static_cast<OutputFile*>(file)->write(data, size) == size
+                                                               ? 0
+                                                               : 1;
+                                                },
+                                                [](void*) { return 0; }}; // the partial file closes the descriptor
         OggOpusComments* comments = ope_comments_create();
         if (!comments) return nullptr;
         int error = OPE_OK;
@@ -175,7 +179,9 @@ private:
 // encoder's, since a full disk is what the user can act on.
 std::error_code encodeFrames(SNDFILE* take, const SF_INFO& info, FrameEncoder& encoder, const OutputFile& output,
                              const std::stop_token& cancel, ProgressReport& progress) {
-    const auto failure = [&output] { return output.error() ? output.error() : make_error_code(AudioError::encoderFailed); };
+    const auto failure = [&output] {
+        return output.error() ? output.error() : make_error_code(AudioError::encoderFailed);
+    };
     std::vector<std::int16_t> chunk(static_cast<std::size_t>(kChunkFrames * info.channels));
     sf_count_t done = 0;
     for (;;) {

@@ -29,7 +29,7 @@ std::vector<EncodedFormat> encodableFormats();
 // ERROR_DISK_FULL on Windows), std::errc::no_such_file_or_directory when there is no take,
 // AudioError::notWav when the take cannot be read, AudioError::encoderFailed when the encoder
 // refuses it, or std::errc::operation_canceled once `cancel` was requested (from any thread).
-std::error_code encodeTake(const std::filesystem::path& take, const std::filesystem::path& target,
-                           EncodedFormat format, std::stop_token cancel = {}, const EncodeProgress& progress = {});
+std::error_code encodeTake(const std::filesystem::path& take, const std::filesystem::path& target, EncodedFormat format,
+                           std::stop_token cancel = {}, const EncodeProgress& progress = {});
 
 } // namespace murmora::audio

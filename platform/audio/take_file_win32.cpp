@@ -182,8 +182,8 @@ std::error_code prepareFolder(const fs::path& folder) {
 Result<LockedFile> createLocked(const fs::path& folder) {
     static std::atomic<unsigned> counter{0};
     for (;;) {
-        fs::path path = folder / ("take-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                  std::to_string(counter++) + ".wav");
+        fs::path path =
+            folder / ("take-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".wav");
         const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                         nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) continue;

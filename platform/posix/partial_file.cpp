@@ -107,7 +107,7 @@ mode_t newFileMode() {
 }
 
 Result<std::unique_ptr<PartialFile>> PartialFile::createBeside(const fs::path& target, const char* prefix,
-                                                              const fs::path& noteFolder) {
+                                                               const fs::path& noteFolder) {
     // Without a note (none asked for, or its folder has no room left) the file is made all the same.
     std::unique_ptr<Note> note = noteFolder.empty() ? nullptr : Note::create(noteFolder);
     std::error_code unknown;
@@ -158,8 +158,7 @@ void PartialFile::remove() {
     if (!done_) {
         done_ = true;
         struct stat now {};
-        if (::lstat(path_.c_str(), &now) == 0 && now.st_dev == device_ && now.st_ino == inode_)
-            ::unlink(path_.c_str());
+        if (::lstat(path_.c_str(), &now) == 0 && now.st_dev == device_ && now.st_ino == inode_) ::unlink(path_.c_str());
     }
     note_.reset();
 }

@@ -62,7 +62,8 @@ std::error_code writeAll(int fd, const std::string& text) {
 } // namespace
 
 fs::path settingsFolder() {
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/') return fs::path(config) / "murmora";
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
+        return fs::path(config) / "murmora";
     if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".config" / "murmora";
     return {};
 }

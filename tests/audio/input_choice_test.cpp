@@ -56,7 +56,8 @@ struct KeepingSink final : CaptureSink {
 struct Sound : testing::ToneMeasure {
     double seconds = 0; // captured in all
     Sound() = default;
-    explicit Sound(const std::vector<std::int16_t>& captured) : seconds(static_cast<double>(captured.size() / 2) / kRate) {
+    explicit Sound(const std::vector<std::int16_t>& captured)
+        : seconds(static_cast<double>(captured.size() / 2) / kRate) {
         const std::size_t frames = captured.size() / 2;
         for (std::size_t i = frames > kRate ? frames - kRate : 0; i < frames; ++i)
             samples.push_back(captured[2 * i] / 32768.0);
@@ -82,13 +83,15 @@ protected:
                          "--latency-msec=20 </dev/zero >/dev/null 2>&1 & echo $!");
         // A fresh input takes over a second for its first frames: read past that here, as the
         // test microphone's set-up does.
-        static_cast<void>(std::system(("timeout 10 parec -d " + std::string(kSilentInput) +
-                                       " --raw 2>/dev/null | head -c 88200 >/dev/null").c_str()));
+        static_cast<void>(std::system(
+            ("timeout 10 parec -d " + std::string(kSilentInput) + " --raw 2>/dev/null | head -c 88200 >/dev/null")
+                .c_str()));
     }
     void TearDown() override {
         if (!feeder_.empty()) static_cast<void>(std::system(("kill " + feeder_).c_str()));
         for (const std::string& module : {inputModule_, sinkModule_})
-            if (!module.empty()) static_cast<void>(std::system(("pactl unload-module " + module + " 2>/dev/null").c_str()));
+            if (!module.empty())
+                static_cast<void>(std::system(("pactl unload-module " + module + " 2>/dev/null").c_str()));
     }
 
     static std::string loadModule(const std::string& arguments) {
@@ -131,17 +134,19 @@ TEST_F(InputChoiceTest, ListsTheInputsByDescriptionThenTheSoundOfEachOutputWithT
     EXPECT_EQ(*named(kSilentInput), (InputDevice{kSilentInput, kSilentDescription, false, false}));
     ASSERT_NE(named("nullsink.monitor"), inputs->end());
     EXPECT_EQ(*named("nullsink.monitor"), (InputDevice{"nullsink.monitor", "NullOutput", false, true}));
-    EXPECT_TRUE(std::is_partitioned(inputs->begin(), inputs->end(), [](const InputDevice& i) { return !i.outputSound; }));
-    EXPECT_TRUE(std::none_of(inputs->begin(), inputs->end(),
-                             [](const InputDevice& i) { return !i.outputSound && i.name.ends_with(".monitor"); }))
-        << "the sound of an output is listed as a device's input";
+    EXPECT_TRUE(
+        std::is_partitioned(inputs->begin(), inputs->end(), [](const InputDevice& i) { return !i.outputSound; }));
+    EXPECT_TRUE(std::none_of(inputs->begin(), inputs->end(), [](const InputDevice& i) {
+        return !i.outputSound && i.name.ends_with(".monitor");
+    })) << "the sound of an output is listed as a device's input";
     ASSERT_EQ(std::count_if(inputs->begin(), inputs->end(), [](const InputDevice& i) { return i.isDefault; }), 1);
     EXPECT_TRUE(named(toneInput_)->isDefault);
 }
 
 TEST_F(InputChoiceTest, TheSoundAnOutputPlaysIsRecordedFromItsMonitor) {
     const fs::path known = fs::temp_directory_path() / ("murmora-known-" + std::to_string(::getpid()) + ".wav");
-    ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 -b 16 '" + known.string() + "' synth 8 sine 1000 vol 0.5").c_str()), 0);
+    ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 -b 16 '" + known.string() + "' synth 8 sine 1000 vol 0.5").c_str()),
+              0);
     const std::string player = output("paplay --device=nullsink '" + known.string() + "' >/dev/null 2>&1 & echo $!");
     bool defaultInstead = true;
     const Sound played = record("nullsink.monitor", 2500ms, defaultInstead);

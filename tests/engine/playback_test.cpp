@@ -54,7 +54,8 @@ TEST_F(PlaybackTest, OpeningTellsTheLengthInMillisecondsAndTheBytesOfItsStoredSo
 
 TEST_F(PlaybackTest, AFileThatCannotBePlayedIsRefusedWithItsReasonAndLeavesNoStream) {
     std::ofstream(scratch_ / "notes.wav") << "these are not samples\n";
-    writeWav(scratch_ / "take.aiff", rampFrames(100), SF_FORMAT_AIFF | SF_FORMAT_PCM_16); // not a format takes are saved in
+    writeWav(scratch_ / "take.aiff", rampFrames(100),
+             SF_FORMAT_AIFF | SF_FORMAT_PCM_16); // not a format takes are saved in
     // A damaged header claiming a sample rate near 2 GHz: refused, not believed.
     writeWav(scratch_ / "damaged.wav", rampFrames(100));
     std::fstream(scratch_ / "damaged.wav", std::ios::in | std::ios::out | std::ios::binary)

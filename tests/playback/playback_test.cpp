@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "playback/player.h"
-#include "tests/support/fake_panel.h"
 #include "tests/recording/recording_fixture.h"
+#include "tests/support/fake_panel.h"
 
 namespace murmora::fakes {
 namespace {
@@ -152,8 +152,8 @@ struct PanelWithTakes {
 // Steps: M and S save a manual and a scheduled take, m and s delete them, N arms a new target.
 TEST(PanelPlays, TheLatestSavedTakeIfItStillExistsWhateverIsArmed) {
     const std::pair<std::string, std::string> cases[] = {
-        {"", ""},   {"M", kManualTake}, {"S", kScheduledTake}, {"MS", kScheduledTake}, {"SM", kManualTake}, {"MSs", ""},
-        {"Mm", ""}, {"SN", kScheduledTake}};
+        {"", ""},    {"M", kManualTake}, {"S", kScheduledTake}, {"MS", kScheduledTake}, {"SM", kManualTake},
+        {"MSs", ""}, {"Mm", ""},         {"SN", kScheduledTake}};
     for (const auto& [steps, played] : cases) {
         PanelWithTakes panel;
         for (char step : steps) {

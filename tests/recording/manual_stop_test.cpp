@@ -80,12 +80,11 @@ TEST_F(ManualStop, ATakeCutShortIsSaidSoWithWhatIsKeptBeforeItIsSaved) {
     const struct {
         SoundFailure failure;
         std::string reason, told;
-    } cases[] = {
-        {SoundFailure::takeFile, kDiskFull, kPartlyWritten},
-        {SoundFailure::deviceLost, "The sound device went away",
-         "The sound input was lost after 4 sec. The recording so far is kept."},
-        {SoundFailure::notAnswering, "The sound server does not answer",
-         "The sound server does not answer. The recording so far is kept."}};
+    } cases[] = {{SoundFailure::takeFile, kDiskFull, kPartlyWritten},
+                 {SoundFailure::deviceLost, "The sound device went away",
+                  "The sound input was lost after 4 sec. The recording so far is kept."},
+                 {SoundFailure::notAnswering, "The sound server does not answer",
+                  "The sound server does not answer. The recording so far is kept."}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.told);
         app.messages.shown.clear();

@@ -29,7 +29,8 @@ TEST_F(NoHomeFolder, AScheduledTakeThatCannotGoToItsTargetIsSavedWhereTheUserCho
     app.clock.advance(1);
     app.scheduledStopTimer.tick();
     app.engine.deliver();
-    EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, saveTakeAt("/gone/AutoRec.wav"), saveTakeAt("/tmp/kept.wav")}));
+    EXPECT_EQ(app.engine.take(),
+              (EngineCalls{kStopTake, saveTakeAt("/gone/AutoRec.wav"), saveTakeAt("/tmp/kept.wav")}));
     EXPECT_EQ(app.messages.texts().at(0), "Recording could not be saved as  /gone/AutoRec.wav\n" + kNoFolder +
                                               "\n\nThe recording is kept: choose where to save it.");
     EXPECT_EQ(app.saveTakeDialog.shownAs, Strings{"save"});

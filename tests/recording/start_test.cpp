@@ -56,7 +56,8 @@ TEST_F(StartByHotkey, NothingStartsUntilTheTakeIsSavedThenTheNextTakeStarts) {
     app.engine.deliver();
     EXPECT_TRUE(byHotkey.empty());
     EXPECT_TRUE(byButton.empty());
-    EXPECT_EQ(app.engine.take(), EngineCalls{saveTakeAt("/home/user/first.wav")}) << "nor while the confirmation is open";
+    EXPECT_EQ(app.engine.take(), EngineCalls{saveTakeAt("/home/user/first.wav")})
+        << "nor while the confirmation is open";
     expectIdle();
     app.messages.whileOpen = {};
     app.hotkeys.press(0);
@@ -71,12 +72,11 @@ TEST_F(RecordingTest, WhenNoTakeCanStartTheUserIsToldWhyInTheEnginesWords) {
     const struct {
         SoundFailure failure;
         std::string reason, told;
-    } causes[] = {
-        {SoundFailure::noDevice, "The sound input could not be opened",
-         "The sound input could not be opened: nothing is being recorded."},
-        {SoundFailure::takeFile, takeFolderFull, takeFolderFull + ": nothing is being recorded."},
-        {SoundFailure::notAnswering, "The sound server does not answer",
-         "The sound server does not answer: nothing is being recorded. Try again in a moment."}};
+    } causes[] = {{SoundFailure::noDevice, "The sound input could not be opened",
+                   "The sound input could not be opened: nothing is being recorded."},
+                  {SoundFailure::takeFile, takeFolderFull, takeFolderFull + ": nothing is being recorded."},
+                  {SoundFailure::notAnswering, "The sound server does not answer",
+                   "The sound server does not answer: nothing is being recorded. Try again in a moment."}};
     for (const auto& [failure, reason, told] : causes) {
         app.messages.shown.clear();
         app.engine.startFailure = {failure, reason};

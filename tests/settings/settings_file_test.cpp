@@ -40,10 +40,11 @@ TEST_F(SettingsFileTest, AFileThatIsMissingUnreadableOrSenselessGivesTheDefaults
         void (*make)(const fs::path& file);
         std::string said; // in the line on stderr; empty: no line
     };
-    for (const Case& c : {Case{"missing", [](const fs::path&) {}, ""},
-                          Case{"a folder", [](const fs::path& file) { fs::create_directories(file); }, "Is a directory"},
-                          Case{"senseless", [](const fs::path& file) { std::ofstream(file) << "input=mic\nformat=wma\n"; },
-                               "names no format"}}) {
+    for (const Case& c :
+         {Case{"missing", [](const fs::path&) {}, ""},
+          Case{"a folder", [](const fs::path& file) { fs::create_directories(file); }, "Is a directory"},
+          Case{"senseless", [](const fs::path& file) { std::ofstream(file) << "input=mic\nformat=wma\n"; },
+               "names no format"}}) {
         SettingsFile file(work_ / c.name, complaints_);
         fs::create_directories(work_ / c.name);
         c.make(file.path());

@@ -22,8 +22,8 @@ TEST(StartUp, LeavesThePanelIdleWithEveryTimerOffTheLabelsSetAndTheScheduleDefau
     EXPECT_TRUE(app.engine.calls.empty()) << "nothing of the audio layer starts at launch";
 
     const Strings texts{app.startHourBox.contents,      app.startMinuteBox.contents,   app.startSecondBox.contents,
-                         app.dayHalfBox.contents,        app.durationHoursBox.contents, app.durationMinutesBox.contents,
-                         app.durationSecondsBox.contents};
+                        app.dayHalfBox.contents,        app.durationHoursBox.contents, app.durationMinutesBox.contents,
+                        app.durationSecondsBox.contents};
     EXPECT_EQ(texts, (Strings{"1", "00", "00", "AM", "0", "01", "00"}));
     EXPECT_EQ(app.targetPathBox.contents, "/home/user/AutoRec.wav");
     EXPECT_FALSE(app.activateCheckBox.checked);
@@ -82,8 +82,9 @@ TEST(Hotkeys, ARefusalIsToldOnceAndTheUnloadReleasesOnlyWhatIsLeft) {
             FakePanel app;
             if (!later) app.hotkeys.takenByOthers = {refused.begin(), refused.end()};
             app.start();
-            EXPECT_EQ(app.hotkeys.registered, (std::vector<Hotkey>{{0, "record", "Start recording", "Ctrl+Alt+R"},
-                                                                   {1, "stop", "Stop recording and save", "Ctrl+Alt+S"}}));
+            EXPECT_EQ(app.hotkeys.registered,
+                      (std::vector<Hotkey>{{0, "record", "Start recording", "Ctrl+Alt+R"},
+                                           {1, "stop", "Stop recording and save", "Ctrl+Alt+S"}}));
             if (later && !refused.empty()) {
                 ASSERT_TRUE(app.hotkeys.refusalHandler);
                 app.hotkeys.refusalHandler(refused);
@@ -151,7 +152,8 @@ TEST_F(ClosingPanel, DuringATakeAsksAndDiscardEndsAtOnceWithoutTheTake) {
     ASSERT_EQ(app.messages.asked.size(), 1u);
     EXPECT_EQ(app.messages.asked[0].text, kSaveBeforeClosing);
     EXPECT_EQ(app.messages.asked[0].title, "Murmora");
-    EXPECT_EQ(app.engine.take(), (EngineCalls{{EngineCall::stopTake, {}}, {EngineCall::discardTake, {}}, kStopPlayback}));
+    EXPECT_EQ(app.engine.take(),
+              (EngineCalls{{EngineCall::stopTake, {}}, {EngineCall::discardTake, {}}, kStopPlayback}));
     EXPECT_TRUE(app.saveTakeDialog.shownAs.empty());
     expectEnded();
 }
@@ -173,8 +175,8 @@ TEST_F(ClosingPanel, DuringATakeSaveSavesAsAfterStopThenEnds) {
     app.closeButton.click();
     EXPECT_FALSE(app.windows.ended) << "not before the take is saved";
     app.engine.deliver();
-    EXPECT_EQ(app.engine.take(), (EngineCalls{{EngineCall::stopTake, {}}, saveTakeAt("/home/user/kept.wav"),
-                                              kStopPlayback}));
+    EXPECT_EQ(app.engine.take(),
+              (EngineCalls{{EngineCall::stopTake, {}}, saveTakeAt("/home/user/kept.wav"), kStopPlayback}));
     EXPECT_EQ(app.messages.texts(), Strings{"Recording saved as  /home/user/kept.wav"});
     expectEnded();
 }

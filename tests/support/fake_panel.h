@@ -55,7 +55,7 @@ struct FakePanel {
                  .hotkeys = hotkeys,
                  .resources = resources,
                  .windows = windows,
-                    .screen = screen,
+                 .screen = screen,
                  .settings = settings},
                 {.recordButton = recordButton,
                  .minimizeButton = minimizeButton,

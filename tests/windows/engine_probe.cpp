@@ -115,8 +115,7 @@ int stalled(AudioBackend& backend, const fs::path& file) {
     std::unique_ptr<CaptureRecorder> recorder = std::move(*opened);
     if (const std::error_code error = recorder->record()) return fail("record", error);
     say("recording");
-    for (std::string line; line.empty() && std::getline(std::cin, line);) {
-    }
+    for (std::string line; line.empty() && std::getline(std::cin, line);) {}
     timeCall("stop", [&] { return recorder->stop(); });
     timeCall("play", [&] { return FilePlayer::open(backend, file).error(); });
     timeCall("record", [&] { return CaptureRecorder::open(backend, takes, {}).error(); });
@@ -159,8 +158,7 @@ int hold(const fs::path& folder) {
     auto take = TakeFile::create(folder, {});
     if (!take) return fail("no take", take.error());
     say((*take)->path().string());
-    for (std::string line; std::getline(std::cin, line);) {
-    }
+    for (std::string line; std::getline(std::cin, line);) {}
     return 0;
 }
 

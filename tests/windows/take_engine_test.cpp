@@ -153,8 +153,8 @@ public:
     explicit TakeHolder(const fs::path& folder) {
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring line =
-            L"\"" + (fs::path(self).parent_path() / L"engine_probe.exe").wstring() + L"\" hold \"" + folder.wstring() + L"\"";
+        std::wstring line = L"\"" + (fs::path(self).parent_path() / L"engine_probe.exe").wstring() + L"\" hold \"" +
+                            folder.wstring() + L"\"";
         SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
         HANDLE childOut = nullptr;
         HANDLE childIn = nullptr;
@@ -168,7 +168,8 @@ public:
         startup.hStdInput = childIn;
         startup.hStdOutput = childOut;
         startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-        started_ = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process_);
+        started_ =
+            CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process_);
         CloseHandle(childOut);
         CloseHandle(childIn);
         std::string said;
