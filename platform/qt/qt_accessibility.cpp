@@ -79,7 +79,8 @@ private:
     QtSpinner* spinner() const { return static_cast<QtSpinner*>(widget()); }
 };
 
-// The level bar: the input's peak in dBFS on the bar's scale, read as "-12 dBFS".
+// The level bar: the input's peak in dBFS on the bar's scale, read as "-12 dBFS", and
+// "-12 dBFS, clipped" once the input has reached full scale.
 class LevelBarAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit LevelBarAccessible(LevelBar* bar) : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
@@ -89,7 +90,7 @@ public:
         return QAccessibleWidget::interface_cast(type);
     }
     QString text(QAccessible::Text type) const override {
-        if (type == QAccessible::Value) return LevelBar::levelText(bar()->shownDbfs());
+        if (type == QAccessible::Value) return bar()->levelText();
         return QAccessibleWidget::text(type);
     }
     QVariant currentValue() const override { return bar()->shownDbfs(); }

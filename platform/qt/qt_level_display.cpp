@@ -50,9 +50,19 @@ void LevelBar::setLevel(double dbfs) {
     repaint(changedFrom, 0, changedWidth, height());
 }
 
-QString LevelBar::levelText(double shownDbfs) {
-    const QString level = QStringLiteral("%1 dBFS").arg(std::lround(shownDbfs));
-    return shownDbfs <= kLevelScaleFloorDbfs ? tr("below %1").arg(level) : level;
+void LevelBar::setClipped(bool clipped) {
+    if (clipped == clipped_) return;
+    clipped_ = clipped;
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, shownDbfs_);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+QString LevelBar::levelText() const {
+    QString level = QStringLiteral("%1 dBFS").arg(std::lround(shownDbfs_));
+    if (shownDbfs_ <= kLevelScaleFloorDbfs) level = tr("below %1").arg(level);
+    return clipped_ ? tr("%1, clipped").arg(level) : level;
 }
 
 void LevelBar::paintEvent(QPaintEvent* event) {
@@ -104,11 +114,15 @@ void QtLevelDisplay::setLevel(double dbfs) {
     bar_->show();
 }
 
-void QtLevelDisplay::showClipMark() { clipMark_->show(); }
+void QtLevelDisplay::showClipMark() {
+    clipMark_->show();
+    bar_->setClipped(true);
+}
 
 void QtLevelDisplay::clear() {
     bar_->hide();
     clipMark_->hide();
+    bar_->setClipped(false);
 }
 
 void QtLevelDisplay::showNote(const std::string& text) {

@@ -16,7 +16,8 @@ class QtPanelWindow;
 // The input level as a bar on the panel's display, drawn in the display's own ink over the
 // skin. It sits under the seconds, between their label (10, 67, 81 x 17) and the label below
 // (10, 88): a spot that was free, so it moves no text and a press on it drags the panel.
-// Screen readers read it as "Input level" with its level in dBFS on the bar's scale.
+// Screen readers read it as "Input level" with its level in dBFS on the bar's scale, and
+// "clipped" beside it while the clip mark shows.
 class LevelBar final : public QWidget {
 public:
     static constexpr QRect kArea{10, 84, 50, 3}; // panel pixels; the whole width is 0 dBFS
@@ -25,8 +26,10 @@ public:
     void setLevel(double dbfs);
     // The level shown, held to the bar's scale: its foot for anything quieter, 0 at full scale.
     double shownDbfs() const { return shownDbfs_; }
-    // What screen readers say for a level of the scale: "-12 dBFS", "below -60 dBFS".
-    static QString levelText(double shownDbfs);
+    // Whether the input has reached full scale in this take: the clip mark shows.
+    void setClipped(bool clipped);
+    // What screen readers say for the level shown: "-12 dBFS", "below -60 dBFS", "0 dBFS, clipped".
+    QString levelText() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -35,6 +38,7 @@ private:
     QtPanelWindow& panel_;
     int lengthPixels_ = 0;
     double shownDbfs_ = kLevelScaleFloorDbfs;
+    bool clipped_ = false;
 };
 
 // The clip mark at the level bar's right end: a small block in the red of the record button's

@@ -158,6 +158,17 @@ TEST_F(PanelAccessibility, LevelBarReadsThePeakInDbfsOnItsScale) {
     EXPECT_EQ(bar->valueInterface()->maximumValue().toDouble(), 0.0);
 }
 
+TEST_F(PanelAccessibility, LevelBarSaysClippedFromTheClipMarkToTheTakesEnd) {
+    QAccessibleInterface* bar = accessible(w.findChild<LevelBar*>("levelBar"));
+    w.levelDisplay.setLevel(-0.2);
+    w.levelDisplay.showClipMark();
+    w.levelDisplay.setLevel(-12.4);
+    EXPECT_EQ(bar->text(QAccessible::Value), "-12 dBFS, clipped");
+    w.levelDisplay.clear();
+    w.levelDisplay.setLevel(-12.4);
+    EXPECT_EQ(bar->text(QAccessible::Value), "-12 dBFS");
+}
+
 TEST_F(PanelAccessibility, SilentInputNoteIsAShownNotificationNamedByItsText) {
     QAccessibleInterface* note = accessible(w.findChild<DisplayNote*>("displayNote"));
     EXPECT_TRUE(note->state().invisible);
