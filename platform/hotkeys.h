@@ -49,6 +49,10 @@ public:
     // and learns the user's answer afterwards. Hotkeys that are had or refused at registration
     // never call it.
     virtual void setRefusalHandler(std::function<void(std::vector<int> ids)> /*onRefused*/) {}
+    // From now on, when the desktop tells which keys a registered hotkey is on (a user may give
+    // it others in the desktop's settings), `onKeys` gets its id and the keys as the desktop
+    // writes them. Hotkeys the desktop says nothing of stay on the keys asked for.
+    virtual void setKeysHandler(std::function<void(int id, const std::string& keys)> /*onKeys*/) {}
 };
 
 } // namespace murmora

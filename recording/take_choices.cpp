@@ -176,7 +176,14 @@ void TakeChoices::showToolTip() {
     std::string named = chosen.description.empty() ? chosen.name : chosen.description;
     if (chosen.name.empty())
         named = chosen.description.empty() ? "the default input" : chosen.description + kDefaultMark;
-    menu_.setToolTip("Input: " + named + "\nSave as: " + formatName(format()));
+    menu_.setToolTip("Input: " + named + "\nSave as: " + formatName(format()) +
+                     (hotkeysLine_.empty() ? "" : "\n" + hotkeysLine_));
+}
+
+void TakeChoices::setHotkeysLine(std::string line) {
+    if (line == hotkeysLine_) return;
+    hotkeysLine_ = std::move(line);
+    showToolTip();
 }
 
 } // namespace murmora

@@ -47,6 +47,9 @@ public:
     // The format of a save to `path`: the one the name's ending says (".wav", ".flac", ".opus" or
     // ".ogg", ".mp3", in any case) when the engine writes it, else `chosen`.
     SaveFormat formatOfSave(const std::string& path, SaveFormat chosen) const;
+    // A line the tooltip ends with, naming the hotkeys ("Hotkeys: Ctrl+Alt+R to record, ...");
+    // empty for none.
+    void setHotkeysLine(std::string line);
 
 private:
     // An entry of the menu's input part, and what choosing it chooses.
@@ -73,6 +76,7 @@ private:
     Settings chosen_;
     // The inputs as the engine listed them last; empty before, or when it could not tell.
     std::vector<SoundInput> inputs_;
+    std::string hotkeysLine_;
     bool toldNotKept_ = false;
 };
 

@@ -31,8 +31,9 @@ declare -A purposes=(
             flac opus-tools"
     # PipeWire with its PulseAudio-compatible server, for the tests against it (not pipewire-alsa)
     [pipewire]="pipewire pipewire-pulse wireplumber dbus"
-    # the fake desktop portal of the portal hotkey tests (GDBus through PyGObject)
-    [portal]="python3-gi gir1.2-glib-2.0"
+    # the fake desktop portal of the portal hotkey tests (GDBus through PyGObject), and KDE's
+    # real portal with kglobalaccel, which the hotkeys are tested against too
+    [portal]="python3-gi gir1.2-glib-2.0 xdg-desktop-portal xdg-desktop-portal-kde libkf5globalaccel-bin"
     # the accessibility bus and the screen reader's view of the program in the a11y tests
     [a11y]="at-spi2-core python3-pyatspi"
     # the Windows build, its tests under Wine, and LAME.exe from Debian's lame sources

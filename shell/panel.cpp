@@ -100,9 +100,12 @@ std::optional<std::string> Panel::load() {
 }
 
 void Panel::finishStartUp() {
+    recordKeys_ = recordHotkey().keys;
+    stopKeys_ = stopHotkey().keys;
     registerHotkeys();
     services_.hotkeys.setHotkeyHandler([this](int id) { onHotkey(id); });
     services_.hotkeys.setRefusalHandler([this](const std::vector<int>& ids) { onHotkeysRefused(ids); });
+    services_.hotkeys.setKeysHandler([this](int id, const std::string& keys) { onHotkeyKeys(id, keys); });
     recorder.recoverLeftoverTakes();
     choices.lookAtInputs();
 }
@@ -149,8 +152,25 @@ void Panel::onHotkeysRefused(const std::vector<int>& ids) {
 }
 
 void Panel::reportHotkeyFailures() {
+    showHotkeysInToolTip();
     if (const char* failure = hotkeyFailureMessage(recordHotkeyRegistered_, stopHotkeyRegistered_))
         services_.messages.show(failure, MessageStyle::critical, kHotkeyAssignTitle);
+}
+
+void Panel::onHotkeyKeys(int id, const std::string& keys) {
+    if (id == kRecordHotkey) recordKeys_ = keys;
+    if (id == kStopHotkey) stopKeys_ = keys;
+    showHotkeysInToolTip();
+}
+
+void Panel::showHotkeysInToolTip() {
+    std::vector<std::string> had;
+    if (recordHotkeyRegistered_) had.push_back(recordKeys_ + " to record");
+    if (stopHotkeyRegistered_) had.push_back(stopKeys_ + " to stop and save");
+    std::string line;
+    for (const std::string& hotkey : had)
+        line += (line.empty() ? "Hotkeys: " : ", ") + hotkey;
+    choices.setHotkeysLine(line);
 }
 
 void Panel::onHotkey(int id) {

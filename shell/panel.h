@@ -109,6 +109,9 @@ private:
     void onHotkeysRefused(const std::vector<int>& ids);
     // The one message that names the hotkeys not had, if any.
     void reportHotkeyFailures();
+    void onHotkeyKeys(int id, const std::string& keys);
+    // The tooltip names the keys of the hotkeys had.
+    void showHotkeysInToolTip();
     void onHotkey(int id);
     // The Close button: asks what becomes of a running take, then ends the program.
     void close();
@@ -122,6 +125,8 @@ private:
     bool ending_ = false;
     bool recordHotkeyRegistered_ = false;
     bool stopHotkeyRegistered_ = false;
+    std::string recordKeys_; // as the desktop writes them, once it has told
+    std::string stopKeys_;
 };
 
 } // namespace murmora

@@ -35,6 +35,7 @@ PortalHotkeys::PortalHotkeys(QDBusConnection bus, const QString& appId, MakeFall
             if (onHotkey_ && held_.contains(id)) onHotkey_(id);
         },
         Qt::QueuedConnection);
+    connect(&shortcuts_, &PortalShortcuts::triggersChanged, this, &PortalHotkeys::tellKeys, Qt::QueuedConnection);
 }
 
 std::error_code PortalHotkeys::registerHotkey(const Hotkey& hotkey) {
@@ -74,6 +75,17 @@ void PortalHotkeys::setHotkeyHandler(std::function<void(int id)> onHotkey) {
 
 void PortalHotkeys::setRefusalHandler(std::function<void(std::vector<int> ids)> onRefused) {
     onRefused_ = std::move(onRefused);
+}
+
+void PortalHotkeys::setKeysHandler(std::function<void(int id, const std::string& keys)> onKeys) {
+    onKeys_ = std::move(onKeys);
+}
+
+void PortalHotkeys::tellKeys() {
+    if (!onKeys_) return;
+    for (const auto& [id, hotkey] : held_) {
+        if (const QString trigger = shortcuts_.triggerOf(id); !trigger.isEmpty()) onKeys_(id, trigger.toStdString());
+    }
 }
 
 void PortalHotkeys::onBindFinished(PortalShortcuts::Outcome outcome) {

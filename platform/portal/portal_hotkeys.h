@@ -38,6 +38,7 @@ public:
     void unregisterHotkey(int id) override;
     void setHotkeyHandler(std::function<void(int id)> onHotkey) override;
     void setRefusalHandler(std::function<void(std::vector<int> ids)> onRefused) override;
+    void setKeysHandler(std::function<void(int id, const std::string& keys)> onKeys) override;
 
 private:
     void bindHeld();
@@ -45,6 +46,7 @@ private:
     void fallBack();
     // Tells the refusal handler those of `ids` that were still held, and forgets them.
     void refuse(const std::vector<int>& ids);
+    void tellKeys();
 
     PortalShortcuts shortcuts_;
     MakeFallback makeFallback_;
@@ -54,6 +56,7 @@ private:
     std::map<int, Hotkey> held_; // by id
     std::function<void(int)> onHotkey_;
     std::function<void(std::vector<int>)> onRefused_;
+    std::function<void(int, const std::string&)> onKeys_;
 };
 
 } // namespace murmora

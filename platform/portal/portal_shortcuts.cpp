@@ -44,6 +44,8 @@ namespace {
 const QString kShortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString kRegistryInterface = QStringLiteral("org.freedesktop.host.portal.Registry");
 const QString kSessionInterface = QStringLiteral("org.freedesktop.portal.Session");
+// The same from run to run: KDE keeps the shortcuts, and the keys the user gave them, under it.
+const QString kSessionToken = QStringLiteral("murmora");
 
 QList<Shortcut> askedShortcuts(const std::vector<PortalShortcuts::Wanted>& wanted) {
     QList<Shortcut> asked;
@@ -77,11 +79,14 @@ void registerDBusTypes() {
 } // namespace
 
 PortalShortcuts::PortalShortcuts(QDBusConnection bus, QString appId, QObject* parent)
-    : QObject(parent), bus_(std::move(bus)), appId_(std::move(appId)) {
+    : QObject(parent), watchBus_(bus), bus_(std::move(bus)), appId_(std::move(appId)) {
     registerDBusTypes();
 }
 
-PortalShortcuts::~PortalShortcuts() { closeSession(); }
+PortalShortcuts::~PortalShortcuts() {
+    closeSession();
+    leaveOwnConnection();
+}
 
 void PortalShortcuts::bind(std::vector<Wanted> shortcuts) {
     wanted_ = std::move(shortcuts);
@@ -92,15 +97,42 @@ void PortalShortcuts::bind(std::vector<Wanted> shortcuts) {
 }
 
 void PortalShortcuts::start() {
-    portalWatcher_ = new QDBusServiceWatcher(kPortalService, bus_, QDBusServiceWatcher::WatchForOwnerChange, this);
+    portalWatcher_ = new QDBusServiceWatcher(kPortalService, watchBus_, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(portalWatcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, &PortalShortcuts::onPortalOwnerChanged);
-    // Whole messages: Qt 6.4 fails a process's first connect to a slot that takes a
-    // QDBusObjectPath (its own D-Bus types are registered later).
-    for (const QString& signal : {QStringLiteral("Activated"), QStringLiteral("Deactivated")}) {
-        bus_.connect(kPortalService, kPortalPath, kShortcutsInterface, signal, this,
-                     SLOT(onShortcutSignal(QDBusMessage)));
-    }
+    subscribeToShortcutSignals(true);
     begin();
+}
+
+// Whole messages: Qt 6.4 fails a process's first connect to a slot that takes a
+// QDBusObjectPath (its own D-Bus types are registered later).
+void PortalShortcuts::subscribeToShortcutSignals(bool subscribe) {
+    for (const QString& signal :
+         {QStringLiteral("Activated"), QStringLiteral("Deactivated"), QStringLiteral("ShortcutsChanged")}) {
+        if (subscribe) {
+            bus_.connect(kPortalService, kPortalPath, kShortcutsInterface, signal, this,
+                         SLOT(onShortcutSignal(QDBusMessage)));
+        } else {
+            bus_.disconnect(kPortalService, kPortalPath, kShortcutsInterface, signal, this,
+                            SLOT(onShortcutSignal(QDBusMessage)));
+        }
+    }
+}
+
+// A portal that was killed leaves its backend with our session, which the new portal cannot
+// close: KDE then refuses a session at the same path. A connection of our own gives the new
+// session another path, under the same token, so that the desktop still knows the shortcuts.
+void PortalShortcuts::takeNewConnection() {
+    subscribeToShortcutSignals(false);
+    leaveOwnConnection();
+    ownConnection_ = QStringLiteral("murmora-portal-%1").arg(++connectionsMade_);
+    bus_ = QDBusConnection::connectToBus(QDBusConnection::SessionBus, ownConnection_);
+    subscribeToShortcutSignals(true);
+}
+
+void PortalShortcuts::leaveOwnConnection() {
+    if (ownConnection_.isEmpty()) return;
+    QDBusConnection::disconnectFromBus(ownConnection_);
+    ownConnection_.clear();
 }
 
 void PortalShortcuts::close() {
@@ -125,6 +157,7 @@ void PortalShortcuts::forget() {
     outcome_ = Outcome::pending;
     session_.clear();
     bound_.clear();
+    triggers_.clear();
     presses_.clear();
 }
 
@@ -154,15 +187,19 @@ void PortalShortcuts::checkVersion() {
 }
 
 void PortalShortcuts::createSession() {
-    const QString sessionToken = newHandleToken();
     // The portal makes the session at this path, known before it answers, so that destruction
     // during the call can still close it.
-    session_ = QStringLiteral("%1/session/%2/%3").arg(kPortalPath, senderElement(bus_), sessionToken);
-    const QVariantMap options{{QStringLiteral("session_handle_token"), sessionToken}};
+    session_ = QStringLiteral("%1/session/%2/%3").arg(kPortalPath, senderElement(bus_), kSessionToken);
+    // KDE Plasma 5.27 binds only the shortcuts given here, and answers with them.
+    const QVariantMap options{{QStringLiteral("session_handle_token"), kSessionToken},
+                              {QStringLiteral("shortcuts"), QVariant::fromValue(askedShortcuts(wanted_))}};
     const auto onAnswer = [this](const RequestAnswer& answer) {
         if (!succeeded(answer)) return;
         // An object path sent as a string: the portal keeps that early mistake for compatibility.
         session_ = answer.results.value(QStringLiteral("session_handle")).toString();
+        // Plasma 5.27's BindShortcuts would open System Settings at every start: the shortcuts
+        // it bound with the session are the answer.
+        if (answer.results.contains(QStringLiteral("shortcuts"))) return takeBoundShortcuts(answer.results);
         bindShortcuts();
     };
     new PortalRequest(bus_, portalCall(kShortcutsInterface, QStringLiteral("CreateSession")), options, onAnswer,
@@ -191,10 +228,22 @@ bool PortalShortcuts::succeeded(const RequestAnswer& answer) {
 
 // The results list the shortcuts that were bound; one the user left without keys is missing.
 void PortalShortcuts::takeBoundShortcuts(const QVariantMap& results) {
-    for (const Shortcut& shortcut : qdbus_cast<QList<Shortcut>>(results.value(QStringLiteral("shortcuts")))) {
+    const auto shortcuts = qdbus_cast<QList<Shortcut>>(results.value(QStringLiteral("shortcuts")));
+    for (const Shortcut& shortcut : shortcuts) {
         if (const Wanted* wanted = wantedOf(shortcut.id)) bound_.insert(wanted->hotkeyId);
     }
+    takeTriggers(shortcuts);
     finish(Outcome::bound);
+}
+
+// The keys as the desktop writes them ("Ctrl+Alt+R"), which may be others than those asked for.
+void PortalShortcuts::takeTriggers(const QList<Shortcut>& shortcuts) {
+    for (const Shortcut& shortcut : shortcuts) {
+        const Wanted* wanted = wantedOf(shortcut.id);
+        const QString trigger = shortcut.properties.value(QStringLiteral("trigger_description")).toString();
+        if (wanted && !trigger.isEmpty()) triggers_[wanted->hotkeyId] = trigger;
+    }
+    if (!triggers_.empty()) emit triggersChanged();
 }
 
 const PortalShortcuts::Wanted* PortalShortcuts::wantedOf(const QString& shortcutId) const {
@@ -228,13 +277,16 @@ void PortalShortcuts::whenReplied(const QDBusMessage& call,
     });
 }
 
-// Activated and Deactivated: (session handle, shortcut id, timestamp, options).
+// Activated and Deactivated: (session handle, shortcut id, timestamp, options); ShortcutsChanged:
+// (session handle, shortcuts), when the user gives a shortcut other keys in the desktop's settings.
 void PortalShortcuts::onShortcutSignal(const QDBusMessage& signal) {
     const QList<QVariant> args = signal.arguments();
-    if (signal.signature() != QLatin1String("osta{sv}") || session_.isEmpty() ||
-        args[0].value<QDBusObjectPath>().path() != session_) {
+    if (args.isEmpty() || session_.isEmpty() || args[0].value<QDBusObjectPath>().path() != session_) return;
+    if (signal.member() == QLatin1String("ShortcutsChanged")) {
+        if (signal.signature() == QLatin1String("oa(sa{sv})")) takeTriggers(qdbus_cast<QList<Shortcut>>(args[1]));
         return;
     }
+    if (signal.signature() != QLatin1String("osta{sv}")) return;
     const Wanted* wanted = wantedOf(args[1].toString());
     if (!wanted) return;
     if (signal.member() == QLatin1String("Deactivated")) {
@@ -251,6 +303,7 @@ void PortalShortcuts::onPortalOwnerChanged(const QString&, const QString& oldOwn
     if (!oldOwner.isEmpty()) {
         forget();
         finish(Outcome::notOffered);
+        takeNewConnection();
     }
     if (!newOwner.isEmpty() && !binding_) begin();
 }

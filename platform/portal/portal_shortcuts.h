@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -17,7 +18,8 @@ class QDBusServiceWatcher;
 namespace murmora {
 namespace portal {
 struct RequestAnswer;
-}
+struct Shortcut;
+} // namespace portal
 
 // Global shortcuts through the desktop's GlobalShortcuts portal, for Wayland sessions, where
 // X11 key grabs see nothing of the keys typed into other programs.
@@ -66,6 +68,9 @@ public:
     Outcome outcome() const { return outcome_; }
     // Whether the last binding got the hotkey: the user may leave a shortcut without keys.
     bool isBound(int hotkeyId) const { return bound_.contains(hotkeyId); }
+    // The keys of a bound hotkey as the desktop writes them ("Ctrl+Alt+R"); empty where it
+    // told none.
+    QString triggerOf(int hotkeyId) const { return triggers_.contains(hotkeyId) ? triggers_.at(hotkeyId) : QString(); }
 
 signals:
     // The portal on the bus offers GlobalShortcuts; the binding goes on.
@@ -73,6 +78,8 @@ signals:
     void bindFinished(PortalShortcuts::Outcome outcome);
     // A press of a bound shortcut: its release and the repeats of a held key are left out.
     void activated(int hotkeyId);
+    // The desktop told the keys of the bound shortcuts (triggerOf()), at the binding or later.
+    void triggersChanged();
 
 private slots:
     void onShortcutSignal(const QDBusMessage& signal);
@@ -80,6 +87,9 @@ private slots:
 
 private:
     void start();
+    void subscribeToShortcutSignals(bool subscribe);
+    void takeNewConnection();
+    void leaveOwnConnection();
     void begin();
     void forget();
     void registerAppId();
@@ -89,12 +99,16 @@ private:
     // True when the request succeeded; else the binding ends with what its answer tells.
     bool succeeded(const portal::RequestAnswer& answer);
     void takeBoundShortcuts(const QVariantMap& results);
+    void takeTriggers(const QList<portal::Shortcut>& shortcuts);
     const Wanted* wantedOf(const QString& shortcutId) const;
     void finish(Outcome outcome);
     void closeSession();
     void whenReplied(const QDBusMessage& call, std::function<void(const QDBusPendingCallWatcher&)> onReply);
 
-    QDBusConnection bus_;
+    QDBusConnection watchBus_; // the one given: sees the portal come and go
+    QDBusConnection bus_;      // the current session's: the one given, or after a loss one of our own
+    QString ownConnection_;    // the name of that own connection, if any
+    int connectionsMade_ = 0;
     QString appId_;
     QDBusServiceWatcher* portalWatcher_ = nullptr;
     QObject* calls_ = nullptr; // owns the calls in flight of the current binding
@@ -103,7 +117,8 @@ private:
     std::vector<Wanted> wanted_;
     Outcome outcome_ = Outcome::pending;
     QString session_;
-    std::set<int> bound_; // hotkey ids
+    std::set<int> bound_;             // hotkey ids
+    std::map<int, QString> triggers_; // by hotkey id
     portal::PressFilter presses_;
 };
 

@@ -112,6 +112,10 @@ CONTROL_XML = '''<node>
       <arg type="as" name="left_out" direction="in"/>
     </method>
     <method name="SetBindError"><arg type="s" name="error_name" direction="in"/></method>
+    <method name="ChangeTrigger">
+      <arg type="s" name="shortcut_id" direction="in"/>
+      <arg type="s" name="trigger_description" direction="in"/>
+    </method>
     <method name="SetAnswerBeforeReply"><arg type="b" name="early" direction="in"/></method>
     <method name="Stop"/>
     <method name="Start"/>
@@ -136,7 +140,7 @@ CONTROL_XML = '''<node>
 # The option keys each method documents, with their types; the portal drops other keys and
 # refuses a documented key of another type.
 OPTION_TYPES = {
-    'CreateSession': {'handle_token': 's', 'session_handle_token': 's'},
+    'CreateSession': {'handle_token': 's', 'session_handle_token': 's', 'shortcuts': 'a(sa{sv})'},
     'BindShortcuts': {'handle_token': 's'},
     'ListShortcuts': {'handle_token': 's'},
     'ConfigureShortcuts': {'activation_token': 's'},
@@ -277,6 +281,9 @@ class Portal:
     def call_CreateSession(self, sender, path, options):
         check_options('CreateSession', options)
         session = self.object_path('session', sender, options, 'session_handle_token')
+        if session in self.fake.stale_sessions:
+            # As KDE's backend: a session the portal's last run left open there blocks its path.
+            return self.request(sender, options, 2, {})
         self.sessions[session] = {'sender': sender, 'shortcuts': {}, 'bound': False}
         self.export(session, SESSION)
         return self.request(sender, options, 0, {'session_handle': GLib.Variant('s', session)})
@@ -364,6 +371,15 @@ class Portal:
                 GLib.idle_add(answer)
         return GLib.Variant('(o)', (path,))
 
+    def change_trigger(self, shortcut_id, trigger):
+        """The user gives a shortcut other keys in the desktop's settings."""
+        for path, session in self.sessions.items():
+            if shortcut_id in session['shortcuts']:
+                session['shortcuts'][shortcut_id]['trigger_description'] = GLib.Variant('s', trigger)
+                self.connection.emit_signal(
+                    session['sender'], PORTAL_PATH, SHORTCUTS, 'ShortcutsChanged',
+                    GLib.Variant('(oa(sa{sv}))', (path, list(session['shortcuts'].items()))))
+
     def emit(self, signal, shortcut_id, timestamp):
         for path, session in self.sessions.items():
             if shortcut_id in session['shortcuts']:
@@ -384,6 +400,7 @@ class Fake:
         self.left_out = set()
         self.bind_error = ''
         self.answer_before_reply = False
+        self.stale_sessions = set()
         self.calls = []
         self.lock = threading.Lock()
         self.portal = None if arguments.absent else Portal(self)
@@ -425,6 +442,7 @@ class Fake:
 
     def control_Stop(self):
         if self.portal:
+            self.stale_sessions |= set(self.portal.sessions)
             self.portal.stop()
             self.portal = None
 
@@ -435,6 +453,9 @@ class Fake:
     def control_Restart(self):
         self.control_Stop()
         self.control_Start()
+
+    def control_ChangeTrigger(self, shortcut_id, trigger):
+        self.portal.change_trigger(shortcut_id, trigger)
 
     def control_Activate(self, shortcut_id, timestamp):
         self.portal.emit('Activated', shortcut_id, timestamp)

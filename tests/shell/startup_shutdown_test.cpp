@@ -101,6 +101,28 @@ TEST(Hotkeys, ARefusalIsToldOnceAndTheUnloadReleasesOnlyWhatIsLeft) {
     }
 }
 
+// The tooltip names the keys of the hotkeys had, as the desktop writes them once it tells them.
+TEST(Hotkeys, TheTooltipNamesTheKeysOfTheHotkeysHad) {
+    const auto hotkeysLine = [](const FakePanel& app) {
+        const std::string& tip = app.choiceMenu.toolTip;
+        const size_t line = tip.find("\nHotkeys: ");
+        return line == std::string::npos ? std::string() : tip.substr(line + 1);
+    };
+    FakePanel app;
+    app.hotkeys.takenByOthers = {1};
+    app.start();
+    EXPECT_EQ(hotkeysLine(app), "Hotkeys: Ctrl+Alt+R to record");
+
+    FakePanel desktop;
+    desktop.start();
+    EXPECT_EQ(hotkeysLine(desktop), "Hotkeys: Ctrl+Alt+R to record, Ctrl+Alt+S to stop and save");
+    ASSERT_TRUE(desktop.hotkeys.keysHandler);
+    desktop.hotkeys.keysHandler(0, "Meta+F9");
+    EXPECT_EQ(hotkeysLine(desktop), "Hotkeys: Meta+F9 to record, Ctrl+Alt+S to stop and save");
+    desktop.hotkeys.refusalHandler({0, 1});
+    EXPECT_EQ(hotkeysLine(desktop), "");
+}
+
 TEST(Hotkeys, TheFilterIsInPlaceAfterStartUpAndDispatchesOnlyIdsZeroAndOne) {
     FakePanel app;
     app.start();

@@ -129,12 +129,16 @@ public:
     std::vector<int> unregistered;
     std::function<void(int)> handler;
     std::function<void(std::vector<int>)> refusalHandler;
+    std::function<void(int, const std::string&)> keysHandler;
 
     std::error_code registerHotkey(const Hotkey& hotkey) override;
     void unregisterHotkey(int id) override { unregistered.push_back(id); }
     void setHotkeyHandler(std::function<void(int)> onHotkey) override { handler = std::move(onHotkey); }
     void setRefusalHandler(std::function<void(std::vector<int>)> onRefused) override {
         refusalHandler = std::move(onRefused);
+    }
+    void setKeysHandler(std::function<void(int, const std::string&)> onKeys) override {
+        keysHandler = std::move(onKeys);
     }
     void press(int id) {
         if (handler) handler(id);
