@@ -49,10 +49,14 @@ public:
     // and learns the user's answer afterwards. Hotkeys that are had or refused at registration
     // never call it.
     virtual void setRefusalHandler(std::function<void(std::vector<int> ids)> /*onRefused*/) {}
-    // From now on, when the desktop tells which keys a registered hotkey is on (a user may give
-    // it others in the desktop's settings), `onKeys` gets its id and the keys as the desktop
-    // writes them. Hotkeys the desktop says nothing of stay on the keys asked for.
-    virtual void setKeysHandler(std::function<void(int id, const std::string& keys)> /*onKeys*/) {}
+    // The keys a registered hotkey is on, as the desktop writes them: a user may give it others
+    // in the desktop's settings. The keys asked for until the desktop tells.
+    virtual std::string keysOf(const Hotkey& hotkey) const { return hotkey.keys; }
+    // Whether the presses reach the program whatever has the focus: under Wayland, X11 grabs see
+    // only the keys typed into X11 windows.
+    virtual bool global() const { return true; }
+    // From now on `onChanged` runs when keysOf() or global() may tell something new.
+    virtual void setChangeHandler(std::function<void()> /*onChanged*/) {}
 };
 
 } // namespace murmora

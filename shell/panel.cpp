@@ -13,6 +13,8 @@ const char* const kShortName = "Murmur";
 const char* const kVersionText = "v 1.1";
 
 const char* const kHotkeyAssignTitle = "Hotkey Assign";
+// Said where the hotkeys reach the program only while an X11 window has the focus.
+const char* const kNoGlobalHotkeys = "Hotkeys: none on this desktop; use the panel's buttons or keys";
 constexpr int kRecordHotkey = 0;
 constexpr int kStopHotkey = 1;
 
@@ -100,12 +102,10 @@ std::optional<std::string> Panel::load() {
 }
 
 void Panel::finishStartUp() {
-    recordKeys_ = recordHotkey().keys;
-    stopKeys_ = stopHotkey().keys;
     registerHotkeys();
     services_.hotkeys.setHotkeyHandler([this](int id) { onHotkey(id); });
     services_.hotkeys.setRefusalHandler([this](const std::vector<int>& ids) { onHotkeysRefused(ids); });
-    services_.hotkeys.setKeysHandler([this](int id, const std::string& keys) { onHotkeyKeys(id, keys); });
+    services_.hotkeys.setChangeHandler([this] { showHotkeysInToolTip(); });
     recorder.recoverLeftoverTakes();
     choices.lookAtInputs();
 }
@@ -157,16 +157,12 @@ void Panel::reportHotkeyFailures() {
         services_.messages.show(failure, MessageStyle::critical, kHotkeyAssignTitle);
 }
 
-void Panel::onHotkeyKeys(int id, const std::string& keys) {
-    if (id == kRecordHotkey) recordKeys_ = keys;
-    if (id == kStopHotkey) stopKeys_ = keys;
-    showHotkeysInToolTip();
-}
-
 void Panel::showHotkeysInToolTip() {
+    const Hotkeys& hotkeys = services_.hotkeys;
+    if (!hotkeys.global()) return choices.setHotkeysLine(kNoGlobalHotkeys);
     std::vector<std::string> had;
-    if (recordHotkeyRegistered_) had.push_back(recordKeys_ + " to record");
-    if (stopHotkeyRegistered_) had.push_back(stopKeys_ + " to stop and save");
+    if (recordHotkeyRegistered_) had.push_back(hotkeys.keysOf(recordHotkey()) + " to record");
+    if (stopHotkeyRegistered_) had.push_back(hotkeys.keysOf(stopHotkey()) + " to stop and save");
     std::string line;
     for (const std::string& hotkey : had)
         line += (line.empty() ? "Hotkeys: " : ", ") + hotkey;

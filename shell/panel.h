@@ -109,8 +109,7 @@ private:
     void onHotkeysRefused(const std::vector<int>& ids);
     // The one message that names the hotkeys not had, if any.
     void reportHotkeyFailures();
-    void onHotkeyKeys(int id, const std::string& keys);
-    // The tooltip names the keys of the hotkeys had.
+    // The tooltip names the keys of the hotkeys had, or that they are not global.
     void showHotkeysInToolTip();
     void onHotkey(int id);
     // The Close button: asks what becomes of a running take, then ends the program.
@@ -125,8 +124,6 @@ private:
     bool ending_ = false;
     bool recordHotkeyRegistered_ = false;
     bool stopHotkeyRegistered_ = false;
-    std::string recordKeys_; // as the desktop writes them, once it has told
-    std::string stopKeys_;
 };
 
 } // namespace murmora

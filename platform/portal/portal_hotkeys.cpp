@@ -35,7 +35,12 @@ PortalHotkeys::PortalHotkeys(QDBusConnection bus, const QString& appId, MakeFall
             if (onHotkey_ && held_.contains(id)) onHotkey_(id);
         },
         Qt::QueuedConnection);
-    connect(&shortcuts_, &PortalShortcuts::triggersChanged, this, &PortalHotkeys::tellKeys, Qt::QueuedConnection);
+    connect(
+        &shortcuts_, &PortalShortcuts::triggersChanged, this,
+        [this] {
+            if (onChanged_) onChanged_();
+        },
+        Qt::QueuedConnection);
 }
 
 std::error_code PortalHotkeys::registerHotkey(const Hotkey& hotkey) {
@@ -77,16 +82,13 @@ void PortalHotkeys::setRefusalHandler(std::function<void(std::vector<int> ids)> 
     onRefused_ = std::move(onRefused);
 }
 
-void PortalHotkeys::setKeysHandler(std::function<void(int id, const std::string& keys)> onKeys) {
-    onKeys_ = std::move(onKeys);
+std::string PortalHotkeys::keysOf(const Hotkey& hotkey) const {
+    if (fallback_) return fallback_->keysOf(hotkey);
+    const QString trigger = shortcuts_.triggerOf(hotkey.id);
+    return trigger.isEmpty() ? hotkey.keys : trigger.toStdString();
 }
 
-void PortalHotkeys::tellKeys() {
-    if (!onKeys_) return;
-    for (const auto& [id, hotkey] : held_) {
-        if (const QString trigger = shortcuts_.triggerOf(id); !trigger.isEmpty()) onKeys_(id, trigger.toStdString());
-    }
-}
+void PortalHotkeys::setChangeHandler(std::function<void()> onChanged) { onChanged_ = std::move(onChanged); }
 
 void PortalHotkeys::onBindFinished(PortalShortcuts::Outcome outcome) {
     using Outcome = PortalShortcuts::Outcome;
@@ -127,6 +129,7 @@ void PortalHotkeys::fallBack() {
         if (fallback_->registerHotkey(hotkey)) failed.push_back(id);
     }
     refuse(failed);
+    if (onChanged_) onChanged_(); // no longer global
 }
 
 void PortalHotkeys::refuse(const std::vector<int>& ids) {

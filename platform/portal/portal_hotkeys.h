@@ -38,7 +38,9 @@ public:
     void unregisterHotkey(int id) override;
     void setHotkeyHandler(std::function<void(int id)> onHotkey) override;
     void setRefusalHandler(std::function<void(std::vector<int> ids)> onRefused) override;
-    void setKeysHandler(std::function<void(int id, const std::string& keys)> onKeys) override;
+    std::string keysOf(const Hotkey& hotkey) const override;
+    bool global() const override { return !fallback_; }
+    void setChangeHandler(std::function<void()> onChanged) override;
 
 private:
     void bindHeld();
@@ -46,7 +48,6 @@ private:
     void fallBack();
     // Tells the refusal handler those of `ids` that were still held, and forgets them.
     void refuse(const std::vector<int>& ids);
-    void tellKeys();
 
     PortalShortcuts shortcuts_;
     MakeFallback makeFallback_;
@@ -56,7 +57,7 @@ private:
     std::map<int, Hotkey> held_; // by id
     std::function<void(int)> onHotkey_;
     std::function<void(std::vector<int>)> onRefused_;
-    std::function<void(int, const std::string&)> onKeys_;
+    std::function<void()> onChanged_;
 };
 
 } // namespace murmora

@@ -116,11 +116,24 @@ TEST(Hotkeys, TheTooltipNamesTheKeysOfTheHotkeysHad) {
     FakePanel desktop;
     desktop.start();
     EXPECT_EQ(hotkeysLine(desktop), "Hotkeys: Ctrl+Alt+R to record, Ctrl+Alt+S to stop and save");
-    ASSERT_TRUE(desktop.hotkeys.keysHandler);
-    desktop.hotkeys.keysHandler(0, "Meta+F9");
+    ASSERT_TRUE(desktop.hotkeys.changeHandler);
+    desktop.hotkeys.keys[0] = "Meta+F9";
+    desktop.hotkeys.changeHandler();
     EXPECT_EQ(hotkeysLine(desktop), "Hotkeys: Meta+F9 to record, Ctrl+Alt+S to stop and save");
     desktop.hotkeys.refusalHandler({0, 1});
     EXPECT_EQ(hotkeysLine(desktop), "");
+}
+
+// Keys that reach the program only while an X11 window has the focus are not offered as hotkeys.
+TEST(Hotkeys, TheTooltipSaysSoWhereTheyAreNotGlobal) {
+    FakePanel app;
+    app.start();
+    app.hotkeys.globalHotkeys = false;
+    app.hotkeys.changeHandler();
+    const std::string& tip = app.choiceMenu.toolTip;
+    EXPECT_EQ(tip.substr(tip.find("\nHotkeys: ") + 1),
+              "Hotkeys: none on this desktop; use the panel's buttons or keys");
+    EXPECT_TRUE(app.messages.texts().empty());
 }
 
 TEST(Hotkeys, TheFilterIsInPlaceAfterStartUpAndDispatchesOnlyIdsZeroAndOne) {

@@ -129,7 +129,9 @@ public:
     std::vector<int> unregistered;
     std::function<void(int)> handler;
     std::function<void(std::vector<int>)> refusalHandler;
-    std::function<void(int, const std::string&)> keysHandler;
+    std::function<void()> changeHandler;
+    std::map<int, std::string> keys; // as the desktop tells them, by id
+    bool globalHotkeys = true;
 
     std::error_code registerHotkey(const Hotkey& hotkey) override;
     void unregisterHotkey(int id) override { unregistered.push_back(id); }
@@ -137,9 +139,11 @@ public:
     void setRefusalHandler(std::function<void(std::vector<int>)> onRefused) override {
         refusalHandler = std::move(onRefused);
     }
-    void setKeysHandler(std::function<void(int, const std::string&)> onKeys) override {
-        keysHandler = std::move(onKeys);
+    std::string keysOf(const Hotkey& hotkey) const override {
+        return keys.contains(hotkey.id) ? keys.at(hotkey.id) : hotkey.keys;
     }
+    bool global() const override { return globalHotkeys; }
+    void setChangeHandler(std::function<void()> onChanged) override { changeHandler = std::move(onChanged); }
     void press(int id) {
         if (handler) handler(id);
     }
