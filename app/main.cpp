@@ -114,6 +114,10 @@ int main(int argc, char* argv[]) {
     switch (instance.claim()) {
     case murmora::qt::QtPanelInstance::Claim::first:
         break;
+    case murmora::qt::QtPanelInstance::Claim::unguarded:
+        std::cerr << "murmora: no one-panel lock (" << instance.unguardedReason()
+                  << "): a later start on this display opens another panel\n";
+        break;
     case murmora::qt::QtPanelInstance::Claim::otherRaised:
         return EXIT_SUCCESS;
     case murmora::qt::QtPanelInstance::Claim::otherSilent:

@@ -76,4 +76,19 @@ std::optional<std::string> settingsText(const Settings& settings) {
            "\n";
 }
 
+namespace {
+
+class SettingsFileCategory final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "settings file"; }
+    std::string message(int) const override { return "not a plain file"; }
+};
+
+} // namespace
+
+std::error_code notAPlainFile() {
+    static const SettingsFileCategory category;
+    return {1, category};
+}
+
 } // namespace murmora

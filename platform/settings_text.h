@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace murmora {
 
@@ -22,5 +23,9 @@ ReadSettings settingsFromText(std::string_view text);
 // The text of the settings; nothing when the input's name cannot be written as a line of its
 // own. The input's description, which is only shown, is written as one line.
 std::optional<std::string> settingsText(const Settings& settings);
+
+// Why a settings file that is no plain file (a pipe, a socket, a device) is not read: reading
+// one could wait for ever, and the panel would never start.
+std::error_code notAPlainFile();
 
 } // namespace murmora

@@ -7,10 +7,11 @@
 namespace murmora {
 
 // A take file that a run of the program left in its take folder when it ended in the middle
-// of the take (killed, or the machine went down).
+// of the take or of its save (killed, or the machine went down).
 struct LeftoverTake {
     std::string path;
     DateTime lastWritten;
+    bool saveUnfinished = false; // the program ended while it saved the take
 };
 
 // The folder where takes are written while they record.

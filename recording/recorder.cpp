@@ -36,6 +36,8 @@ constexpr auto kQuietSave = std::chrono::milliseconds(500);
 const char* const kSaveBeforeClosing = "A recording is running. Save it before closing?";
 
 const char* const kEndedDuringATake = "Murmora ended during a recording.\n\nWhat was recorded until then is kept as  ";
+const char* const kEndedDuringASave =
+    "Murmora ended while it saved a recording: the save did not finish.\n\nThe recording is kept as  ";
 
 std::string couldNotSaveAs(const std::string& path, const std::string& why) {
     return "Recording could not be saved as  " + path + "\n" + why;
@@ -413,7 +415,7 @@ void Recorder::recoverLeftoverTakes() {
     for (const LeftoverTake& take : services_.takes.leftovers()) {
         const std::string recovered = datedTakePath(take.lastWritten);
         const std::string keptAs = services_.files.moveFile(take.path, recovered) ? take.path : recovered;
-        tell(kEndedDuringATake + keptAs, MessageStyle::exclamation);
+        tell((take.saveUnfinished ? kEndedDuringASave : kEndedDuringATake) + keptAs, MessageStyle::exclamation);
     }
 }
 

@@ -8,6 +8,9 @@ namespace murmora {
 namespace {
 const char* const kAlreadyRecording = "AutoRecord not initiated, as already Recording";
 const char* const kArmedCaption = "Record:";
+// A tick this far past the second's start reads the new second, even from a timer that fires a
+// little early.
+constexpr std::chrono::milliseconds kPastTheSecond{20};
 } // namespace
 
 ScheduleTrigger::ScheduleTrigger(const Clock& clock, MessageBoxes& messages, ScheduleTriggerControls controls,
@@ -39,10 +42,15 @@ void ScheduleTrigger::arm(std::optional<std::int32_t> startSeconds, std::int32_t
     if (startSeconds) startSeconds_ = *startSeconds;
     delaySeconds_ = startDelaySeconds(startSeconds_, now);
     takeSeconds_ = takeSeconds;
+    aimAtNextSecond();
     controls_.startTimer.setEnabled(true);
 }
 
+void ScheduleTrigger::aimAtNextSecond() { controls_.startTimer.setInterval(clock_.untilNextSecond() + kPastTheSecond); }
+
 void ScheduleTrigger::onTick() {
+    // Each tick is aimed anew: one that came late or early starts the next on its second again.
+    aimAtNextSecond();
     if (wholeSecondsBetween(base_, clock_.now()) < delaySeconds_) return;
     switch (recording_.state()) {
     case RecorderState::holdingTake:

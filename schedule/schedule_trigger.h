@@ -18,7 +18,8 @@ struct ScheduleTriggerControls {
 };
 
 // The armed schedule: the delay from the moment of arming to the chosen start, counted on the
-// clock once a second, and the start of the scheduled take when it is reached. One-shot: it
+// clock once a second, just after each of its seconds begins, and the start of the scheduled
+// take when it is reached: within a tick's lateness of its second. One-shot: it
 // fires once and is then disarmed.
 class ScheduleTrigger {
 public:
@@ -39,6 +40,8 @@ public:
 
 private:
     void onTick();
+    // Aims the timer's next tick just past the clock's next whole second.
+    void aimAtNextSecond();
 
     const Clock& clock_;
     MessageBoxes& messages_;

@@ -15,10 +15,14 @@ public:
 
     // Looking for them, it also removes the partial copies of saves that a run could not finish.
     std::vector<LeftoverTake> leftovers() const override {
-        takefs::removeUnfinishedSaves(folder_);
+        const std::vector<std::filesystem::path> unsaved = takefs::removeUnfinishedSaves(folder_);
         std::vector<LeftoverTake> takes;
-        for (const auto& path : unheldTakes(folder_))
-            takes.push_back({utf8Of(path), takefs::lastWritten(path)});
+        for (const auto& path : unheldTakes(folder_)) {
+            const bool saveUnfinished = std::any_of(unsaved.begin(), unsaved.end(), [&path](const auto& take) {
+                return take.filename() == path.filename();
+            });
+            takes.push_back({utf8Of(path), takefs::lastWritten(path), saveUnfinished});
+        }
         std::sort(takes.begin(), takes.end(),
                   [](const LeftoverTake& a, const LeftoverTake& b) { return a.lastWritten < b.lastWritten; });
         return takes;

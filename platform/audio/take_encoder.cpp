@@ -220,7 +220,7 @@ std::error_code encodeTake(const fs::path& take, const fs::path& target, Encoded
     if (!reader) return reader.error();
     std::error_code sameFile;
     if (fs::equivalent(take, target, sameFile)) return std::make_error_code(std::errc::file_exists);
-    auto partial = takefs::createPartialOutput(target);
+    auto partial = takefs::createPartialOutput(target, take);
     if (!partial) return partial.error();
     OutputFile output(**partial);
     ProgressReport report(progress, info.frames);

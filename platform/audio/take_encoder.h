@@ -25,7 +25,8 @@ std::vector<EncodedFormat> encodableFormats();
 // Encodes the 16-bit WAV take at `take` into `target`, on the calling thread. The take is only
 // read. The encoding is written into a hidden file beside the target that replaces it only once
 // it is complete and on disk; on failure or cancel that file is removed and the target stays as
-// it was. Fails with the system's reason (a full disk: std::errc::no_space_on_device on Linux,
+// it was, and should the program end meanwhile, the next look for leftover takes in the take's
+// folder removes it (takefs::createPartialOutput). Fails with the system's reason (a full disk: std::errc::no_space_on_device on Linux,
 // ERROR_DISK_FULL on Windows), std::errc::no_such_file_or_directory when there is no take,
 // AudioError::notWav when the take cannot be read, AudioError::encoderFailed when the encoder
 // refuses it, or std::errc::operation_canceled once `cancel` was requested (from any thread).

@@ -117,7 +117,9 @@ DateTime lastWritten(const fs::path& path) {
     return static_cast<DateTime>(timegm(&local));
 }
 
-void removeUnfinishedSaves(const fs::path& takeFolder) { posix::removeUnfinishedPartialFiles(takeFolder); }
+std::vector<fs::path> removeUnfinishedSaves(const fs::path& takeFolder) {
+    return posix::removeUnfinishedPartialFiles(takeFolder);
+}
 
 std::error_code moveTo(int descriptor, const fs::path& from, const fs::path& target) {
     if (::fchmod(descriptor, newFileMode()) != 0) return lastSystemError();
@@ -128,7 +130,7 @@ std::error_code moveTo(int descriptor, const fs::path& from, const fs::path& tar
 // The copy goes into a new hidden file of a random name, made exclusively (never an existing
 // name, never through a link), and is renamed over the target.
 std::error_code copyOver(const fs::path& from, const fs::path& target, const fs::path& noteFolder) {
-    auto partial = posix::PartialFile::createBeside(target, ".murmora-save-", noteFolder);
+    auto partial = posix::PartialFile::createBeside(target, ".murmora-save-", noteFolder, from);
     if (!partial) return partial.error();
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return lastSystemError();
@@ -141,8 +143,8 @@ std::error_code copyOver(const fs::path& from, const fs::path& target, const fs:
     return error ? error : (*partial)->replaceTarget();
 }
 
-Result<std::unique_ptr<PartialOutput>> createPartialOutput(const fs::path& target) {
-    auto partial = posix::PartialFile::createBeside(target, ".murmora-encode-");
+Result<std::unique_ptr<PartialOutput>> createPartialOutput(const fs::path& target, const fs::path& take) {
+    auto partial = posix::PartialFile::createBeside(target, ".murmora-encode-", take.parent_path(), take);
     if (!partial) return partial.error();
     return std::unique_ptr<PartialOutput>(std::make_unique<PosixPartialOutput>(std::move(*partial)));
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <vector>
 
 typedef struct sf_private_tag SNDFILE;
 struct SF_INFO;
@@ -37,10 +38,11 @@ bool isHeld(const std::filesystem::path& path);
 // When the file at `path` was last written, as the local wall clock read then; 0 when unknown.
 DateTime lastWritten(const std::filesystem::path& path);
 
-// Removes the partial copies of saves that a run of the program left unfinished, as far as the
-// system leaves that to the program: on Linux those noted in `takeFolder` (see copyOver); on
-// Windows the system removes them itself when the program ends.
-void removeUnfinishedSaves(const std::filesystem::path& takeFolder);
+// Removes the partial files of saves (copies and encodings) that a run of the program left
+// unfinished, as far as the system leaves that to the program: on Linux those noted in
+// `takeFolder` (see copyOver), answering the takes whose saves they were; on Windows the system
+// removes them itself when the program ends, and none is answered.
+std::vector<std::filesystem::path> removeUnfinishedSaves(const std::filesystem::path& takeFolder);
 
 // Renames the take at `from`, open as `descriptor`, to `target`, and gives it the permissions of
 // any new file of the user. Fails with an error equal to errc::cross_device_link when `target`
@@ -59,8 +61,8 @@ std::error_code copyOver(const std::filesystem::path& from, const std::filesyste
 // A file an encoding is written into, beside `target` under a hidden name of its own (made
 // exclusively, never an existing name), that takes the target's place only once it is complete
 // and on disk: the target is either the whole new file or untouched. Destroyed before, or when
-// replaceTarget fails, it is removed, and nothing else; on Windows the system removes it too
-// should the program end meanwhile.
+// replaceTarget fails, it is removed, and nothing else. Should the program end meanwhile, it goes
+// as copyOver's copy does: on Linux noted in the folder of `take`, the take it encodes.
 class PartialOutput {
 public:
     virtual ~PartialOutput() = default;
@@ -73,7 +75,8 @@ public:
     // Syncs the file and renames it over the target, with the permissions of any new file.
     virtual std::error_code replaceTarget() = 0;
 };
-Result<std::unique_ptr<PartialOutput>> createPartialOutput(const std::filesystem::path& target);
+Result<std::unique_ptr<PartialOutput>> createPartialOutput(const std::filesystem::path& target,
+                                                           const std::filesystem::path& take);
 
 // libsndfile's sf_open for a file of any name: on Windows through its wide name.
 SNDFILE* openSoundFile(const std::filesystem::path& path, int mode, SF_INFO* info);

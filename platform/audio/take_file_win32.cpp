@@ -232,7 +232,7 @@ DateTime lastWritten(const fs::path& path) {
 }
 
 // The system deletes the partial copy of a save when the program ends (copyOver).
-void removeUnfinishedSaves(const fs::path&) {}
+std::vector<fs::path> removeUnfinishedSaves(const fs::path&) { return {}; }
 
 // The take has the permissions of any new file in the user's profile already.
 std::error_code moveTo(int, const fs::path& from, const fs::path& target) {
@@ -259,7 +259,7 @@ std::error_code copyOver(const fs::path& from, const fs::path& target, const fs:
     return error;
 }
 
-Result<std::unique_ptr<PartialOutput>> createPartialOutput(const fs::path& target) {
+Result<std::unique_ptr<PartialOutput>> createPartialOutput(const fs::path& target, const fs::path&) {
     fs::path partial;
     const HANDLE out = createPartial(target, partial, L".murmora-encode-");
     if (out == INVALID_HANDLE_VALUE) return lastWin32Error();

@@ -6,8 +6,16 @@ namespace murmora::posix {
 
 namespace {
 
+// The clock's reading; now() and untilNextSecond() read the same clock, so that a second begun
+// by the one is begun by the other.
+timespec wallNow() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
+
 std::tm localNow() {
-    const std::time_t now = std::time(nullptr);
+    const std::time_t now = wallNow().tv_sec;
     std::tm local{};
     localtime_r(&now, &local);
     return local;
@@ -19,6 +27,10 @@ DateTime LocalClock::now() const {
     // The local reading taken as if it were UTC: seconds since 1970 on the wall clock.
     std::tm local = localNow();
     return static_cast<DateTime>(timegm(&local));
+}
+
+std::chrono::milliseconds LocalClock::untilNextSecond() const {
+    return std::chrono::milliseconds(1000 - wallNow().tv_nsec / 1000000);
 }
 
 std::string LocalClock::timeOfDayText() const {

@@ -9,6 +9,7 @@ class LocalClock final : public Clock {
 public:
     DateTime now() const override;
     std::string timeOfDayText() const override;
+    std::chrono::milliseconds untilNextSecond() const override;
 };
 
 } // namespace murmora::posix

@@ -107,7 +107,7 @@ mode_t newFileMode() {
 }
 
 Result<std::unique_ptr<PartialFile>> PartialFile::createBeside(const fs::path& target, const char* prefix,
-                                                               const fs::path& noteFolder) {
+                                                               const fs::path& noteFolder, const fs::path& savedTake) {
     // Without a note (none asked for, or its folder has no room left) the file is made all the same.
     std::unique_ptr<Note> note = noteFolder.empty() ? nullptr : Note::create(noteFolder);
     std::error_code unknown;
@@ -116,7 +116,7 @@ Result<std::unique_ptr<PartialFile>> PartialFile::createBeside(const fs::path& t
     for (;;) {
         const fs::path path = folder / (std::string(prefix) + randomLetters(6));
         // Noted before it is made: a program ended between the two leaves a note of nothing.
-        if (note && writeWhole(note->descriptor, path.string())) note.reset();
+        if (note && writeWhole(note->descriptor, path.string() + "\n" + savedTake.string())) note.reset();
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0 && errno == EEXIST) continue;
         if (fd < 0) return lastSystemError();
@@ -163,7 +163,8 @@ void PartialFile::remove() {
     note_.reset();
 }
 
-void removeUnfinishedPartialFiles(const fs::path& noteFolder) {
+std::vector<fs::path> removeUnfinishedPartialFiles(const fs::path& noteFolder) {
+    std::vector<fs::path> unsaved;
     std::error_code error;
     for (fs::directory_iterator entry(noteFolder, error), end; !error && entry != end; entry.increment(error)) {
         const fs::path& note = entry->path();
@@ -173,13 +174,17 @@ void removeUnfinishedPartialFiles(const fs::path& noteFolder) {
         // A note that is held belongs to a file being written; one that names nothing yet may be
         // one about to be held.
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            if (const std::string partial = readWhole(fd); !partial.empty()) {
-                removeNamedPartialFile(partial);
+            // The partial file's name, then the take's on the next line.
+            if (const std::string named = readWhole(fd); !named.empty()) {
+                const auto end = named.find('\n');
+                removeNamedPartialFile(named.substr(0, end));
+                if (end != std::string::npos && end + 1 < named.size()) unsaved.emplace_back(named.substr(end + 1));
                 ::unlink(note.c_str());
             }
         }
         ::close(fd);
     }
+    return unsaved;
 }
 
 } // namespace murmora::posix

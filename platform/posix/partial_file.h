@@ -5,6 +5,7 @@
 #include <memory>
 #include <sys/types.h>
 #include <system_error>
+#include <vector>
 
 namespace murmora::posix {
 
@@ -23,10 +24,11 @@ public:
     // `prefix` begins the hidden name (".murmora-save-" and the like). With a `noteFolder`, the
     // name is noted there before the file is made, in a note locked while the file lives, so
     // that should the program end in the middle, the next start removes the file
-    // (removeUnfinishedPartialFiles). A note that cannot be written (a folder with no room
-    // left) does not stop the file.
+    // (removeUnfinishedPartialFiles); the note also names `savedTake`, the take being saved.
+    // A note that cannot be written (a folder with no room left) does not stop the file.
     static Result<std::unique_ptr<PartialFile>> createBeside(const std::filesystem::path& target, const char* prefix,
-                                                             const std::filesystem::path& noteFolder = {});
+                                                             const std::filesystem::path& noteFolder = {},
+                                                             const std::filesystem::path& savedTake = {});
     ~PartialFile();
     PartialFile(const PartialFile&) = delete;
     PartialFile& operator=(const PartialFile&) = delete;
@@ -55,7 +57,7 @@ private:
 // Removes each partial file that a note in `noteFolder` names and no running program holds, then
 // the note. A note's file is removed only while it is a regular file of this user's with a hidden
 // name of the program's (".murmora-"); anything else it names is left alone, and so is a note that
-// names nothing yet.
-void removeUnfinishedPartialFiles(const std::filesystem::path& noteFolder);
+// names nothing yet. Answers the takes those notes named: the takes whose saves did not finish.
+std::vector<std::filesystem::path> removeUnfinishedPartialFiles(const std::filesystem::path& noteFolder);
 
 } // namespace murmora::posix

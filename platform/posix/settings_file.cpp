@@ -16,10 +16,18 @@ namespace fs = std::filesystem;
 namespace {
 
 // The whole file, or why it cannot be read. A file larger than settings can be is read only
-// that far, and is refused by the parser.
+// that far, and is refused by the parser. Only a plain file is read: the open does not wait (for
+// the writer of a pipe, say), and a pipe, a socket or a device is refused.
 Result<std::string> readSmallFile(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return lastSystemError();
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const std::error_code why =
+            S_ISDIR(info.st_mode) ? std::make_error_code(std::errc::is_a_directory) : notAPlainFile();
+        ::close(fd);
+        return why;
+    }
     std::string text(kLargestSettingsText + 1, '\0');
     std::size_t got = 0;
     std::error_code error;

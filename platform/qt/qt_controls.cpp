@@ -45,7 +45,12 @@ QtLabel::QtLabel(QWidget* parent, const QRect& geometry) : QLabel(parent) {
     setAutoFillBackground(false);
 }
 
-void QtLabel::mousePressEvent(QMouseEvent* event) { event->accept(); }
+void QtLabel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && !text().isEmpty())
+        event->accept();
+    else
+        event->ignore();
+}
 
 QtTextBox::QtTextBox(QWidget* parent, const QRect& geometry) : QLineEdit(parent) {
     setGeometry(geometry);

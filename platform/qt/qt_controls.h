@@ -23,7 +23,8 @@ public:
     void setLeft(int pixels) override { move(pixels, y()); }
 
 protected:
-    // A press on a label belongs to the label: it does not drag the window.
+    // A left press on a label's text belongs to the label: it does not drag the window. Any other
+    // press goes on to the panel, as on a free spot: the right button opens its menu there.
     void mousePressEvent(QMouseEvent* event) override;
 };
 

@@ -33,13 +33,15 @@ bool isOwnPrivateFolder(const std::string& folder) {
 }
 
 // $XDG_RUNTIME_DIR, else /tmp/murmora-UID made for this user alone; empty when neither is the
-// user's own.
-std::string runtimeFolder() {
+// user's own, with `refused` saying so.
+std::string runtimeFolder(std::string& refused) {
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime == '/' && isOwnPrivateFolder(runtime))
         return runtime;
     const std::string own = "/tmp/murmora-" + std::to_string(::geteuid());
     ::mkdir(own.c_str(), 0700);
-    return isOwnPrivateFolder(own) ? own : std::string();
+    if (isOwnPrivateFolder(own)) return own;
+    refused = own + " is a link, another user's folder or open to others";
+    return {};
 }
 
 // The display the panel shows on, as a file name: ":0" for DISPLAY ":0.0", else the Wayland
@@ -70,7 +72,7 @@ int localSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0); }
 
 } // namespace
 
-QtPanelInstance::QtPanelInstance() : folder_(runtimeFolder()), display_(displayName()) {}
+QtPanelInstance::QtPanelInstance() : folder_(runtimeFolder(unguardedReason_)), display_(displayName()) {}
 
 QtPanelInstance::~QtPanelInstance() {
     notifier_.reset();
@@ -90,17 +92,23 @@ std::string QtPanelInstance::socketPath(const std::string& folder, const std::st
 }
 
 QtPanelInstance::Claim QtPanelInstance::claim() {
-    if (folder_.empty()) return Claim::first;
-    lock_ = ::open(lockPath(folder_, display_).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (lock_ < 0) return Claim::first;
+    if (folder_.empty()) return Claim::unguarded;
+    const std::string path = lockPath(folder_, display_);
+    lock_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (lock_ < 0) return unguarded(path + ": " + std::strerror(errno));
     if (::flock(lock_, LOCK_EX | LOCK_NB) != 0) {
-        const bool held = errno == EWOULDBLOCK;
+        const int why = errno;
         ::close(lock_);
         lock_ = -1;
-        return held ? askFirstPanel() : Claim::first;
+        return why == EWOULDBLOCK ? askFirstPanel() : unguarded(path + ": " + std::strerror(why));
     }
     startListening();
     return Claim::first;
+}
+
+QtPanelInstance::Claim QtPanelInstance::unguarded(std::string reason) {
+    unguardedReason_ = std::move(reason);
+    return Claim::unguarded;
 }
 
 void QtPanelInstance::startListening() {

@@ -23,11 +23,14 @@ public:
     QtPanelInstance& operator=(const QtPanelInstance&) = delete;
 
     enum class Claim {
-        first,       // no other panel runs (or no lock can be had at all: the panel runs without)
+        first,       // no other panel runs
+        unguarded,   // no lock can be had (unguardedReason() says why): the panel runs without
         otherRaised, // another panel runs for this user and display and came to the front
         otherSilent, // another panel runs but did not answer in time
     };
     Claim claim();
+    // Why the claim was unguarded: the folder refused, or the lock's file with the system's reason.
+    const std::string& unguardedReason() const { return unguardedReason_; }
     // Once the panel runs: `bringToFront` runs on the user-interface thread for each later start.
     void listen(std::function<void()> bringToFront);
 
@@ -41,6 +44,9 @@ private:
     void startListening();
     void answerLaterStart();
 
+    Claim unguarded(std::string reason);
+
+    std::string unguardedReason_; // before folder_, which the constructor finds with it
     std::string folder_;
     std::string display_;
     int lock_ = -1;

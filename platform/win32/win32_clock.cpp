@@ -22,6 +22,12 @@ DateTime Win32Clock::now() const {
     return (steps - kFileTimeAt1970) / kFileTimeStepsPerSecond;
 }
 
+std::chrono::milliseconds Win32Clock::untilNextSecond() const {
+    SYSTEMTIME local{};
+    GetLocalTime(&local);
+    return std::chrono::milliseconds(1000 - local.wMilliseconds);
+}
+
 std::string Win32Clock::timeOfDayText() const {
     wchar_t text[64] = L"";
     const int length = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, text, 64);

@@ -8,6 +8,7 @@ public:
     DateTime now() const override;
     // GetTimeFormatEx in the user's format: "21:05:07" or "9:05:07 PM".
     std::string timeOfDayText() const override;
+    std::chrono::milliseconds untilNextSecond() const override;
 };
 
 } // namespace murmora::win32

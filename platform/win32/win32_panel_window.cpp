@@ -487,8 +487,9 @@ void Win32PanelWindow::onPress(int button, POINT at) {
         report(pressed_->handlers().down, *pressed_, button, at);
         return;
     }
-    // A press on a text belongs to the text: it does not move the window.
-    if (onLabel(at)) return;
+    // A left press on a text belongs to the text: it does not move the window. The right button
+    // there opens the menu, as on any free spot.
+    if (button == kLeftButton && onLabel(at)) return;
     if (button == kLeftButton) {
         // The system moves the window as if its title bar were held.
         ReleaseCapture();

@@ -16,11 +16,16 @@ namespace fs = std::filesystem;
 namespace {
 
 // The whole file, or why it cannot be read. A file larger than settings can be is read only
-// that far, and is refused by the parser.
+// that far, and is refused by the parser. Only a file on a drive is read: a pipe (whose read
+// waits for its writer) or a device is refused.
 Result<std::string> readSmallFile(const fs::path& path) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return lastWin32Error();
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        return notAPlainFile();
+    }
     std::string text(kLargestSettingsText + 1, '\0');
     std::size_t got = 0;
     std::error_code error;

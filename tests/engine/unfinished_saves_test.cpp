@@ -1,6 +1,7 @@
 // A save that copies a take to another file system notes its partial file in the take folder;
 // the next start removes the partial file of a save that was killed, and nothing else.
 #include "platform/audio/disk_take_folder.h"
+#include "platform/audio/take_encoder.h"
 #include "platform/audio/take_file.h"
 #include "platform/posix/partial_file.h"
 #include "tests/support/take_samples.h"
@@ -93,8 +94,38 @@ TEST_F(UnfinishedSaves, ANoteLastsAsLongAsItsPartialFile) {
     EXPECT_EQ(namesIn(target_), std::set<std::string>{"take.wav"});
 }
 
+// Runs `save` in a process of its own, which records a take of `blocks` MiB into `takes` first,
+// and kills it as soon as the save makes its partial file in `targetFolder`. Answers the names
+// left in `targetFolder`, empty when the save was not killed so.
+template <typename Save>
+std::set<std::string> killedAtItsPartialFile(const fs::path& takes, const fs::path& targetFolder, int blocks,
+                                             Save save) {
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    if (watch < 0 || ::inotify_add_watch(watch, targetFolder.c_str(), IN_CREATE) < 0) return {};
+    const pid_t saver = ::fork();
+    if (saver < 0) return {};
+    if (saver == 0) {
+        auto take = audio::TakeFile::create(takes, {44100, 2});
+        if (!take) ::_exit(2);
+        const std::vector<std::int16_t> block = rampFrames(1 << 18);
+        for (int i = 0; i < blocks; ++i)
+            static_cast<void>((*take)->append(block.data(), block.size() / 2));
+        save(**take);
+        ::_exit(3);
+    }
+    char events[4096];
+    const bool created = ::read(watch, events, sizeof events) > 0;
+    ::kill(saver, SIGKILL);
+    int status = 0;
+    ::waitpid(saver, &status, 0);
+    ::close(watch);
+    if (!created || !WIFSIGNALED(status)) return {};
+    return namesIn(targetFolder);
+}
+
 // A process killed while it copies its take to another file system leaves the take and a
-// partial copy beside the target; the next start's look for leftover takes removes the copy.
+// partial copy beside the target; the next start's look for leftover takes removes the copy and
+// tells that the take's save did not finish.
 TEST_F(UnfinishedSaves, ASaveKilledMidCopyLeavesNothingBehindAfterTheNextStart) {
     std::string pattern = "/dev/shm/murmora-mci-test-XXXXXX";
     struct stat takeFolder {
@@ -103,36 +134,41 @@ TEST_F(UnfinishedSaves, ASaveKilledMidCopyLeavesNothingBehindAfterTheNextStart) 
         takeFolder.st_dev == shm.st_dev)
         GTEST_SKIP() << "no folder on another file system than the take folder: no copy to kill";
     const fs::path elsewhere = pattern;
-    const int watch = ::inotify_init1(IN_CLOEXEC);
-    ASSERT_GE(watch, 0);
-    ASSERT_GE(::inotify_add_watch(watch, elsewhere.c_str(), IN_CREATE), 0);
-
-    const pid_t saver = ::fork();
-    ASSERT_GE(saver, 0);
-    if (saver == 0) {
-        auto take = audio::TakeFile::create(takes_, {44100, 2});
-        if (!take) ::_exit(2);
-        const std::vector<std::int16_t> block = rampFrames(1 << 20);
-        for (int i = 0; i < 64; ++i) // 256 MiB, whose copy takes a while
-            static_cast<void>((*take)->append(block.data(), block.size() / 2));
-        static_cast<void>((*take)->placeAt(elsewhere / "take.wav"));
-        ::_exit(3);
-    }
-    char events[4096];
-    const bool created = ::read(watch, events, sizeof events) > 0; // the partial copy is made
-    ::kill(saver, SIGKILL);
-    int status = 0;
-    ::waitpid(saver, &status, 0);
-    ::close(watch);
-    ASSERT_TRUE(created);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the save ended by itself with " << WEXITSTATUS(status);
-    ASSERT_EQ(namesIn(elsewhere).size(), 1u);
-    EXPECT_EQ(namesIn(elsewhere).begin()->rfind(".murmora-save-", 0), 0u);
+    const std::set<std::string> left = killedAtItsPartialFile(takes_, elsewhere, 256, [&](audio::TakeFile& take) {
+        static_cast<void>(take.placeAt(elsewhere / "take.wav")); // 256 MiB, whose copy takes a while
+    });
+    ASSERT_EQ(left.size(), 1u) << "the save was not killed at its copy";
+    EXPECT_EQ(left.begin()->rfind(".murmora-save-", 0), 0u);
 
     const std::vector<LeftoverTake> leftovers = audio::makeTakeFolder(takes_)->leftovers();
     EXPECT_TRUE(namesIn(elsewhere).empty());
-    EXPECT_EQ(leftovers.size(), 1u) << "the take itself is kept";
+    ASSERT_EQ(leftovers.size(), 1u) << "the take itself is kept";
+    EXPECT_TRUE(leftovers[0].saveUnfinished);
     fs::remove_all(elsewhere);
+}
+
+TEST_F(UnfinishedSaves, ASaveKilledMidEncodingLeavesNothingBehindAfterTheNextStart) {
+    const std::set<std::string> left = killedAtItsPartialFile(takes_, target_, 64, [&](audio::TakeFile& take) {
+        if (take.finish()) ::_exit(4);
+        static_cast<void>(audio::encodeTake(take.path(), target_ / "take.flac", audio::EncodedFormat::flac));
+    });
+    ASSERT_EQ(left.size(), 1u) << "the save was not killed at its encoding";
+    EXPECT_EQ(left.begin()->rfind(".murmora-encode-", 0), 0u);
+
+    const std::vector<LeftoverTake> leftovers = audio::makeTakeFolder(takes_)->leftovers();
+    EXPECT_TRUE(namesIn(target_).empty());
+    ASSERT_EQ(leftovers.size(), 1u) << "the take itself is kept";
+    EXPECT_TRUE(leftovers[0].saveUnfinished);
+    EXPECT_EQ(namesIn(takes_).size(), 1u) << "the note went";
+}
+
+// A take that a run left in the middle of recording it is no save that did not finish.
+TEST_F(UnfinishedSaves, ATakeKilledWhileItRecordsIsNoUnfinishedSave) {
+    const std::set<std::string> left = killedAtItsPartialFile(takes_, takes_, 1, [](audio::TakeFile&) {});
+    ASSERT_EQ(left.size(), 1u) << "the take was not made";
+    const std::vector<LeftoverTake> leftovers = audio::makeTakeFolder(takes_)->leftovers();
+    ASSERT_EQ(leftovers.size(), 1u);
+    EXPECT_FALSE(leftovers[0].saveUnfinished);
 }
 
 } // namespace

@@ -92,6 +92,22 @@ TEST_F(ChoiceMenuOnPanel, AChoiceIsKeptAndNamedInThePanelsTooltip) {
               QStringLiteral("Input: USB Headset\nSave as: Opus"));
 }
 
+// The display is a free spot, its texts (blank or not) included.
+TEST_F(ChoiceMenuOnPanel, ARightClickOnEachLabelOfTheDisplayOpensTheMenuThere) {
+    panel.window.secondsLabel->setText(QStringLiteral("12 sec"));
+    for (QtLabel* label :
+         {panel.window.secondsLabel, panel.window.sizeLabel, panel.window.copyrightLabel, panel.window.versionLabel,
+          panel.window.scheduleCaptionLabel, panel.window.scheduleTimeLabel}) {
+        shown.clear();
+        answerMenu("");
+        const QPoint at(3, 3);
+        rightClick(label, at);
+        settle();
+        EXPECT_FALSE(shown.empty()) << "no menu on the label at " << label->x() << "," << label->y();
+        EXPECT_EQ(shownAt, label->mapToGlobal(at));
+    }
+}
+
 TEST_F(ChoiceMenuOnPanel, ARightButtonDragMovesThePanelAndOpensNoMenu) {
     const QPoint before = panel.window.pos();
     answerMenu("");

@@ -214,5 +214,19 @@ TEST(LeftoverTakes, EachGoesToTheHomeFolderOrIsNamedWhereItIs) {
     EXPECT_EQ(app.messages.shown.at(0).style, MessageStyle::exclamation);
 }
 
+TEST(LeftoverTakes, OneWhoseSaveDidNotFinishIsToldSo) {
+    FakePanel app;
+    const std::string path = "/cache/takes/take-12-0.wav";
+    app.files.add(path);
+    app.takes.left.push_back({path, 1796562307, true});
+    app.start();
+    const std::string recovered = "/home/user/Murmora take 2026-12-06 13-05-07.wav";
+    EXPECT_TRUE(app.files.fileExists(recovered));
+    EXPECT_EQ(app.messages.texts(), Strings{"Murmora ended while it saved a recording: the save did not finish.\n\n"
+                                            "The recording is kept as  " +
+                                            recovered});
+    EXPECT_EQ(app.messages.shown.at(0).style, MessageStyle::exclamation);
+}
+
 } // namespace
 } // namespace murmora::fakes

@@ -29,6 +29,21 @@ TEST_F(ScheduleFiring, StartsTheScheduledTakeAtTheFirstTickThatReachesTheDelayLe
     EXPECT_EQ(app.scheduleCaptionLabel.caption + app.scheduleTimeLabel.caption, "Record:10:00:05 AM");
 }
 
+// The timer, left to run from the moment of arming, ticks at that moment's fraction of each
+// second: armed at .75, the take started 0.75 s after its second.
+TEST_F(ScheduleFiring, StartsWithinAQuarterSecondOfItsSecondWhenArmedLateInASecond) {
+    app.clock.setTimeOfDay(10, 0, 4);
+    app.clock.intoSecond = std::chrono::milliseconds(750);
+    arm(10, 0, 7, "AM");
+    for (int tick = 0; tick < 10 && app.panel.recorder.state() == RecorderState::idle; ++tick) {
+        app.clock.advance(app.scheduleStartTimer.interval);
+        app.scheduleStartTimer.tick();
+    }
+    ASSERT_EQ(app.panel.recorder.state(), RecorderState::recording);
+    EXPECT_EQ(app.clock.time, FakeClock::kBaseDay + 10 * 3600 + 7);
+    EXPECT_LE(app.clock.intoSecond, std::chrono::milliseconds(250));
+}
+
 TEST_F(ScheduleFiring, WithoutASoundInputStartsNoTakeAndSaysWhy) {
     arm(10, 0, 5, "AM");
     app.engine.startFailure = {SoundFailure::noDevice, "The sound input could not be opened"};

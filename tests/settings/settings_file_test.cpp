@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
+#include <future>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace murmora::posix {
 namespace {
@@ -55,6 +60,20 @@ TEST_F(SettingsFileTest, AFileThatIsMissingUnreadableOrSenselessGivesTheDefaults
         EXPECT_NE(said.find(c.said), std::string::npos) << said;
         EXPECT_EQ(said.find(file.path().string()) != std::string::npos, !c.said.empty()) << said;
     }
+}
+
+// A pipe no program writes into would hold the open, or the read, for ever: the panel never
+// started, and every later start took it for a panel that does not answer.
+TEST_F(SettingsFileTest, APipeIsNotWaitedForButGivesTheDefaultsWithOneLine) {
+    SettingsFile file(work_, complaints_);
+    ASSERT_EQ(::mkfifo(file.path().c_str(), 0600), 0);
+    auto loaded = std::async(std::launch::async, [&file] { return file.load(); });
+    const bool done = loaded.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+    if (!done) ::close(::open(file.path().c_str(), O_WRONLY | O_NONBLOCK)); // lets the load go on
+    EXPECT_TRUE(done) << "the load waits on the pipe";
+    EXPECT_EQ(loaded.get(), Settings());
+    EXPECT_EQ(complaints_.str(), "murmora: the settings in " + file.path().string() +
+                                     " cannot be read (not a plain file); using the defaults\n");
 }
 
 TEST_F(SettingsFileTest, SettingsThatCannotBeSavedAreToldAsAnErrorWithTheReason) {

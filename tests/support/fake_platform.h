@@ -25,11 +25,18 @@ namespace murmora::fakes {
 class FakeClock : public Clock {
 public:
     DateTime time = 0;
+    std::chrono::milliseconds intoSecond{0}; // of `time`
     // When set, the time of day's text is this; otherwise the 24-hour text of `time`.
     std::optional<std::string> timeText;
 
     DateTime now() const override { return time; }
     std::string timeOfDayText() const override;
+    std::chrono::milliseconds untilNextSecond() const override { return std::chrono::seconds(1) - intoSecond; }
+    void advance(std::chrono::milliseconds by) {
+        const auto total = intoSecond + by;
+        time += total / std::chrono::seconds(1);
+        intoSecond = total % std::chrono::seconds(1);
+    }
     void advance(int seconds) { time += seconds; }
     // Sets the clock to a time of day on a fixed day.
     void setTimeOfDay(int hours, int minutes, int seconds) { time = kBaseDay + hours * 3600 + minutes * 60 + seconds; }

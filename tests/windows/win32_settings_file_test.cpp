@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <future>
 #include <sstream>
 
 namespace murmora {
@@ -76,6 +78,23 @@ TEST_F(Win32SettingsFileTest, NotepadsByteOrderMarkAndLineEndsAreRead) {
     std::ofstream(file.path(), std::ios::binary) << "\xEF\xBB\xBF# Murmora's settings\r\ninput=mic\r\nformat=opus\r\n";
     EXPECT_EQ(file.load(), (Settings{"mic", SaveFormat::opus, ""}));
     EXPECT_EQ(complaints_.str(), "");
+}
+
+// A pipe that no program writes into would hold the read for ever, and the panel never started.
+TEST_F(Win32SettingsFileTest, APipeIsNotWaitedForButGivesTheDefaultsWithOneLine) {
+    const fs::path folder = L"\\\\.\\pipe\\murmora-settings-" + std::to_wstring(GetCurrentProcessId());
+    Win32SettingsFile file(folder, complaints_);
+    const HANDLE pipe = CreateNamedPipeW(file.path().c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096,
+                                         4096, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    auto loaded = std::async(std::launch::async, [&file] { return file.load(); });
+    const bool done = loaded.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+    CloseHandle(pipe); // lets a waiting read go on
+    EXPECT_TRUE(done) << "the load waits on the pipe";
+    EXPECT_EQ(loaded.get(), Settings());
+    const std::string said = complaints_.str();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("cannot be read (not a plain file)"), std::string::npos) << said;
 }
 
 TEST_F(Win32SettingsFileTest, SettingsThatCannotBeSavedAreToldAsAnErrorWithTheReason) {
