@@ -1,5 +1,7 @@
 #include "platform/portal/portal_shortcuts.h"
 
+#include <algorithm>
+
 #include <QDBusArgument>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
@@ -200,10 +202,30 @@ void PortalShortcuts::createSession() {
         // Plasma 5.27's BindShortcuts would open System Settings at every start: the shortcuts
         // it bound with the session are the answer.
         if (answer.results.contains(QStringLiteral("shortcuts"))) return takeBoundShortcuts(answer.results);
-        bindShortcuts();
+        listShortcuts();
     };
     new PortalRequest(bus_, portalCall(kShortcutsInterface, QStringLiteral("CreateSession")), options, onAnswer,
                       calls_);
+}
+
+// A desktop that knows the shortcuts from an earlier run binds them with the session (Plasma 6):
+// asking again would open its shortcut settings at every start. Others are asked.
+void PortalShortcuts::listShortcuts() {
+    QDBusMessage call = portalCall(kShortcutsInterface, QStringLiteral("ListShortcuts"));
+    call << QVariant::fromValue(QDBusObjectPath(session_));
+    const auto onAnswer = [this](const RequestAnswer& answer) {
+        if (answer.response == uint(Response::success) && listsEveryWanted(answer.results))
+            return takeBoundShortcuts(answer.results);
+        bindShortcuts();
+    };
+    new PortalRequest(bus_, call, {}, onAnswer, calls_);
+}
+
+bool PortalShortcuts::listsEveryWanted(const QVariantMap& results) const {
+    const auto listed = qdbus_cast<QList<Shortcut>>(results.value(QStringLiteral("shortcuts")));
+    return std::ranges::all_of(wanted_, [&](const Wanted& wanted) {
+        return std::ranges::any_of(listed, [&](const Shortcut& shortcut) { return shortcut.id == wanted.id; });
+    });
 }
 
 void PortalShortcuts::bindShortcuts() {

@@ -95,6 +95,8 @@ private:
     void registerAppId();
     void checkVersion();
     void createSession();
+    void listShortcuts();
+    bool listsEveryWanted(const QVariantMap& results) const;
     void bindShortcuts();
     // True when the request succeeded; else the binding ends with what its answer tells.
     bool succeeded(const portal::RequestAnswer& answer);

@@ -112,6 +112,7 @@ CONTROL_XML = '''<node>
       <arg type="as" name="left_out" direction="in"/>
     </method>
     <method name="SetBindError"><arg type="s" name="error_name" direction="in"/></method>
+    <method name="Forget"/>
     <method name="ChangeTrigger">
       <arg type="s" name="shortcut_id" direction="in"/>
       <arg type="s" name="trigger_description" direction="in"/>
@@ -284,7 +285,10 @@ class Portal:
         if session in self.fake.stale_sessions:
             # As KDE's backend: a session the portal's last run left open there blocks its path.
             return self.request(sender, options, 2, {})
-        self.sessions[session] = {'sender': sender, 'shortcuts': {}, 'bound': False}
+        # As Plasma 6: a session under a token whose shortcuts were bound before has them at once.
+        token = session.rsplit('/', 1)[1]
+        self.sessions[session] = {'sender': sender, 'token': token, 'bound': False,
+                                  'shortcuts': dict(self.fake.remembered.get(token, {}))}
         self.export(session, SESSION)
         return self.request(sender, options, 0, {'session_handle': GLib.Variant('s', session)})
 
@@ -304,6 +308,7 @@ class Portal:
         if response != 0:
             return self.request(sender, options, response, {})
         session['shortcuts'] = self.bound_shortcuts(shortcuts)
+        self.fake.remembered[session['token']] = session['shortcuts']
         return self.request(sender, options, response, self.shortcut_results(session))
 
     def call_ListShortcuts(self, sender, path, session_path, options):
@@ -401,6 +406,7 @@ class Fake:
         self.bind_error = ''
         self.answer_before_reply = False
         self.stale_sessions = set()
+        self.remembered = {}  # session token -> the shortcuts last bound under it
         self.calls = []
         self.lock = threading.Lock()
         self.portal = None if arguments.absent else Portal(self)
@@ -453,6 +459,10 @@ class Fake:
     def control_Restart(self):
         self.control_Stop()
         self.control_Start()
+
+    def control_Forget(self):
+        """The desktop forgets every shortcut bound so far: the next session is asked anew."""
+        self.remembered.clear()
 
     def control_ChangeTrigger(self, shortcut_id, trigger):
         self.portal.change_trigger(shortcut_id, trigger)

@@ -174,6 +174,18 @@ TEST_F(PortalShortcutsTest, KeysTheUserChoseAreToldAtTheBindingAndWhenChangedLat
     EXPECT_EQ(client->triggerOf(kStop), "Meta+S");
 }
 
+// Asking again would open the desktop's shortcut settings at every start (Plasma 6).
+TEST_F(PortalShortcutsTest, ShortcutsTheDesktopKeptFromAnEarlierRunAreNotAskedForAgain) {
+    ASSERT_EQ(bind(), Outcome::bound);
+    client.reset();
+    outcomes.clear();
+    ASSERT_EQ(bind(), Outcome::bound);
+    EXPECT_EQ(portal.callsOf("BindShortcuts").size(), 1);
+    EXPECT_EQ(portal.callsOf("ListShortcuts").size(), 2);
+    activateStopAndWait(1000);
+    EXPECT_TRUE(client->isBound(kRecord) && client->isBound(kStop));
+}
+
 TEST_F(PortalShortcutsTest, RegistersTheAppIdBeforeAnyPortalCall) {
     ASSERT_EQ(bind(), Outcome::bound);
     const QJsonObject first = portal.calls().first().toObject();
@@ -397,6 +409,7 @@ const QMap<QString, QString> kDocumentedSignatures{
     {"org.freedesktop.host.portal.Registry.Register", "sa{sv}"},
     {"org.freedesktop.DBus.Properties.Get", "ss"},
     {"org.freedesktop.portal.GlobalShortcuts.CreateSession", "a{sv}"},
+    {"org.freedesktop.portal.GlobalShortcuts.ListShortcuts", "oa{sv}"},
     {"org.freedesktop.portal.GlobalShortcuts.BindShortcuts", "oa(sa{sv})sa{sv}"},
     {"org.freedesktop.portal.Session.Close", ""},
     {"org.freedesktop.portal.Request.Close", ""},
