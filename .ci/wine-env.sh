@@ -2,8 +2,11 @@
 # usage:  . .ci/wine-env.sh; wine_start; ...tests...; wine_stop
 # Start it with DISPLAY set to the test Xvfb screen and after audio_start (.ci/audio-env.sh):
 # Wine's windows go to that screen, and its winepulse driver reaches the private PulseAudio
-# server through PULSE_SERVER.
+# server through PULSE_SERVER. Wine and the programs under it run in a UTF-8 locale
+# (.ci/locale-env.sh): Wine makes the Unix names of Windows files in the locale's character set.
+. "$(dirname "${BASH_SOURCE[0]}")/locale-env.sh"
 wine_start() {
+  utf8_locale || return 1
   WINE_DIR=$(mktemp -d /tmp/ci-wine.XXXXXX) || return 1
   # No Mono or Gecko: the tests need neither, and their installers would ask on the screen.
   export WINEPREFIX="$WINE_DIR/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
