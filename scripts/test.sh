@@ -7,7 +7,7 @@
 # its PulseAudio-compatible server; then the fuzzers for a bounded time.
 # MURMORA_SKIP_WINDOWS=1 leaves out the Windows build, MURMORA_SKIP_PACKAGE=1 the package.
 set -euo pipefail
-cd "$(dirname "$0")/..
+cd "$(dirname "$0")/.."
 # The tests, Wine's above all, need a UTF-8 locale; a caller without one is given C.UTF-8.
 . .ci/locale-env.sh
 utf8_locale
