@@ -11,16 +11,18 @@ fail() { echo "FAIL: $*"; sed 's/^/  murmora: /' "$work"/tmp/*.log 2>/dev/null; 
 [ -x "$app" ] || fail "no program at $app"
 unshare --user --map-current-user --mount true 2>/dev/null || unavailable "no mount namespace to plant /tmp in"
 
-mkdir -p "$work/tmp/home" "$work/tmp/elsewhere"
+mkdir -p "$work/tmp/home" "$work/tmp/elsewhere" "$work/tmp/program"
 ln -s /tmp/elsewhere "$work/tmp/murmora-$(id -u)"
 # Two starts, each given 10 s to say why; both must still run then.
 unshare --user --map-current-user --mount bash -c '
-  mount --bind "$1/tmp" /tmp || exit 2
+  # The program may itself lie under /tmp (a checkout there): it stays in reach at /tmp/program.
+  mount --bind "$(dirname "$2")" "$1/tmp/program" && mount --rbind "$1/tmp" /tmp || exit 2
   export HOME=/tmp/home XDG_CACHE_HOME=/tmp/home/cache XDG_CONFIG_HOME=/tmp/home/config \
          QT_QPA_PLATFORM=offscreen PULSE_SERVER=unix:/tmp/no-server
   unset XDG_RUNTIME_DIR DISPLAY WAYLAND_DISPLAY
-  "$2" >/tmp/first.log 2>&1 & first=$!
-  "$2" >/tmp/second.log 2>&1 & second=$!
+  program=/tmp/program/$(basename "$2")
+  "$program" >/tmp/first.log 2>&1 & first=$!
+  "$program" >/tmp/second.log 2>&1 & second=$!
   for _ in $(seq 100); do
     grep -q "one-panel lock" /tmp/first.log && grep -q "one-panel lock" /tmp/second.log && break
     sleep 0.1
