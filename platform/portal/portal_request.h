@@ -53,8 +53,7 @@ private:
     bool answered_ = false;
 };
 
-// A token for handle_token or session_handle_token: unique, hard to guess, and a valid object
-// path element.
+// A token for a request's handle_token: unique, hard to guess, and a valid object path element.
 QString newHandleToken();
 
 // The unique name of `bus` as an element of a portal object path: ":1.42" becomes "1_42".

@@ -25,8 +25,10 @@ struct Shortcut;
 // X11 key grabs see nothing of the keys typed into other programs.
 //
 // bind() names the program to the portal (host Registry, where it exists), checks that the
-// portal offers GlobalShortcuts (offered()), opens a session and asks to bind the shortcuts;
-// the desktop may ask the user first. bindFinished() tells the outcome, activated() each press
+// portal offers GlobalShortcuts (offered()) and opens a session, under the same token at every
+// start, with the shortcuts in it. The shortcuts the desktop then holds (from the session's
+// answer, or from an earlier run) are taken as they are; only the others are asked for, and the
+// desktop may ask the user first. bindFinished() tells the outcome, activated() each press
 // of a shortcut with its hotkey id. A portal that leaves the bus ends the binding (notOffered);
 // when it comes back (its service restarted, or started late) the shortcuts are bound again and
 // the new outcome told.
