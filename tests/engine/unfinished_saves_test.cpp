@@ -11,6 +11,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <poll.h>
 #include <set>
 #include <sys/file.h>
 #include <sys/inotify.h>
@@ -95,8 +96,8 @@ TEST_F(UnfinishedSaves, ANoteLastsAsLongAsItsPartialFile) {
 }
 
 // Runs `save` in a process of its own, which records a take of `blocks` MiB into `takes` first,
-// and kills it as soon as the save makes its partial file in `targetFolder`. Answers the names
-// left in `targetFolder`, empty when the save was not killed so.
+// and kills it as soon as the save makes its partial file in `targetFolder` (or after 30 s).
+// Answers the names left in `targetFolder`, empty when the save was not killed so.
 template <typename Save>
 std::set<std::string> killedAtItsPartialFile(const fs::path& takes, const fs::path& targetFolder, int blocks,
                                              Save save) {
@@ -111,10 +112,11 @@ std::set<std::string> killedAtItsPartialFile(const fs::path& takes, const fs::pa
         for (int i = 0; i < blocks; ++i)
             static_cast<void>((*take)->append(block.data(), block.size() / 2));
         save(**take);
-        ::_exit(3);
+        for (;;) ::pause(); // the kill must find it at work, however fast the save was
     }
+    pollfd ready{watch, POLLIN, 0};
     char events[4096];
-    const bool created = ::read(watch, events, sizeof events) > 0;
+    const bool created = ::poll(&ready, 1, 30000) == 1 && ::read(watch, events, sizeof events) > 0;
     ::kill(saver, SIGKILL);
     int status = 0;
     ::waitpid(saver, &status, 0);
