@@ -7,7 +7,8 @@
 
 namespace murmora {
 
-// A part of a menu of choices: a heading over entries, of which one is the present choice.
+// A part of a menu of choices: a heading over entries, of which one is the present choice. A
+// part without a heading holds commands rather than choices: none of them is checked.
 struct MenuPart {
     std::string heading;
     std::vector<std::string> entries;

@@ -65,6 +65,12 @@ public:
     [[nodiscard]] virtual Result<TakeStarted, SoundError> startTake(const std::string& inputName) = 0;
     // Ends the take and returns at once; the `ended` handler follows.
     virtual void stopTake() = 0;
+    // Holds the take and returns at once: nothing is captured until resumeTake(), and the take's
+    // file stays whole meanwhile. A take that the sound server will not hold ends by itself.
+    virtual void pauseTake() = 0;
+    // Records on into the same take, the frames after the pause right after those before it, and
+    // returns at once. A take that cannot record on ends by itself (the `ended` handler says why).
+    virtual void resumeTake() = 0;
     // Puts the ended take at `path` in `format` and returns at once; the `saved` handler follows.
     virtual void saveTake(const std::string& path, SaveFormat format) = 0;
     // Gives up the save under way, if it can still be given up: `saved` then tells

@@ -22,10 +22,14 @@ InputLevelMeter::InputLevelMeter(Clock& clock, TakeEngine& engine, Timer& levelT
 }
 
 void InputLevelMeter::startTake(const ChosenInput& input) {
-    silentSince_.reset();
     silentNote_ = silentNote(input);
     warnedThisTake_ = false;
-    clipMarkShown_ = false;
+    resumeTake();
+}
+
+void InputLevelMeter::resumeTake() {
+    silentSince_.reset();
+    clipMarkShown_ = false; // the display has let it go
     levelTimer_.setEnabled(true);
 }
 

@@ -28,7 +28,9 @@ public:
 
     // The level shows from the next tick; a new take may warn of silence once, naming `input`.
     void startTake(const ChosenInput& input);
-    // Neither the bar nor the note is left on the display.
+    // The level shows again from the next tick, after a pause; the note comes at most once a take.
+    void resumeTake();
+    // Neither the bar nor the note is left on the display: the take has ended, or is paused.
     void endTake();
 
 private:

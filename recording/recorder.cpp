@@ -19,8 +19,12 @@ constexpr ActiveArea kRecordButtonArea{5.0f, 5.0f, 1495.0f, 310.0f};
 const char* const kRecordButtonUp = "recordbuttonup";
 const char* const kRecordButtonDown = "recordbuttondown";
 const char* const kRecordButtonRecording = "recordbuttonrecording";
-// What screen readers hear of the record button while it shows the recording picture.
+// What screen readers hear of the record button during a take.
 const char* const kRecordingStatus = "recording";
+const char* const kPausedStatus = "paused";
+
+const char* const kPauseCommand = "Pause";
+const char* const kResumeCommand = "Resume";
 
 const char* const kSaveDialogTitle = "Save Recorded File";
 
@@ -83,8 +87,7 @@ Recorder::Recorder(RecorderServices services, RecorderControls controls, Playbac
       levelMeter_(services.clock, services.engine, controls.levelTimer, controls.levelDisplay),
       stopButton_(
           services.pictures, services.screen, controls.stopButton, kStopButtonLayout,
-          [this] { onStop(TakeEnder::stopButton); },
-          [this] { return state_ == RecorderState::recording || playback_.isPlaying(); }) {
+          [this] { onStop(TakeEnder::stopButton); }, [this] { return takeRuns() || playback_.isPlaying(); }) {
     controls_.recordButton.setMouseHandlers({
         [this](int, double, double) { onRecordButtonDown(); },
         [this](int buttons, double x, double y) { onRecordButtonMove(buttons, x, y); },
@@ -114,7 +117,7 @@ void Recorder::askBeforeClosing(std::function<void()> closePanel) {
         closePanel();
         return;
     }
-    if (state_ != RecorderState::recording) {
+    if (!takeRuns()) {
         closeAfterTake_ = std::move(closePanel);
         return;
     }
@@ -124,7 +127,7 @@ void Recorder::askBeforeClosing(std::function<void()> closePanel) {
         endTake(TakeEnder::panelClosing);
         return;
     case SaveAnswer::discard:
-        if (state_ != RecorderState::recording) { // it ended by itself while the user was asked
+        if (!takeRuns()) { // it ended by itself while the user was asked
             closeAfterTake_ = std::move(closePanel);
             return;
         }
@@ -150,10 +153,21 @@ void Recorder::clearDisplay() {
     controls_.sizeLabel.setCaption("");
 }
 
-void Recorder::showRecordButton(const char* bitmap) {
+void Recorder::showRecordButton(const char* bitmap, const char* status) {
     services_.pictures.showBitmap(controls_.recordButton, bitmap);
-    const bool recording = std::string_view(bitmap) == kRecordButtonRecording;
-    controls_.recordButton.setStatusText(recording ? kRecordingStatus : "");
+    controls_.recordButton.setStatusText(status);
+}
+
+// A paused take shows the up picture, steady: a blink would draw the eye from whatever the user
+// paused for, and the display says "paused" beside it.
+void Recorder::showRecordButtonAtRest() {
+    showRecordButton(state_ == RecorderState::recording ? kRecordButtonRecording : kRecordButtonUp, takeStatus());
+}
+
+const char* Recorder::takeStatus() const {
+    if (state_ == RecorderState::recording) return kRecordingStatus;
+    if (state_ == RecorderState::paused) return kPausedStatus;
+    return "";
 }
 
 void Recorder::onRecordHotkey() {
@@ -166,35 +180,86 @@ void Recorder::onRecordHotkey() {
 }
 
 void Recorder::onStop(TakeEnder ender) {
-    if (state_ == RecorderState::recording)
+    if (takeRuns())
         endTake(ender);
     else if (playback_.isPlaying())
         playback_.stop();
 }
 
+// The record button starts a take, and pauses or resumes the take running.
 void Recorder::onRecordButtonDown() {
-    if (state_ != RecorderState::idle) return;
-    showRecordButton(kRecordButtonDown);
+    if (state_ != RecorderState::idle && !takeRuns()) return;
+    showRecordButton(kRecordButtonDown, takeStatus());
     recordButtonState_ = ButtonState::pressed;
+    if (takeRuns()) return;
     clearDisplay();
     playback_.stop();
 }
 
 void Recorder::onRecordButtonMove(int buttons, double x, double y) {
-    if (state_ != RecorderState::idle || buttons != kLeftButton) return;
+    if ((state_ != RecorderState::idle && !takeRuns()) || buttons != kLeftButton) return;
     const bool over = kRecordButtonArea.holds(x, y, services_.screen);
-    showRecordButton(over ? kRecordButtonDown : kRecordButtonUp);
     recordButtonState_ = over ? ButtonState::pressed : ButtonState::released;
+    if (over)
+        showRecordButton(kRecordButtonDown, takeStatus());
+    else
+        showRecordButtonAtRest();
 }
 
 void Recorder::onRecordButtonUp() {
-    if (state_ != RecorderState::idle || recordButtonState_ != ButtonState::pressed) return;
+    if (recordButtonState_ != ButtonState::pressed) return;
     recordButtonState_ = ButtonState::released;
-    startManualTake();
+    if (state_ == RecorderState::idle)
+        startManualTake();
+    else if (takeRuns())
+        pauseOrResume();
+}
+
+std::optional<std::string> Recorder::takeCommand() const {
+    if (state_ == RecorderState::recording) return kPauseCommand;
+    if (state_ == RecorderState::paused) return kResumeCommand;
+    return std::nullopt;
+}
+
+void Recorder::pauseOrResume() {
+    if (state_ == RecorderState::recording)
+        pauseTake();
+    else if (state_ == RecorderState::paused)
+        resumeTake();
+}
+
+void Recorder::pauseTake() {
+    const std::int32_t seconds = recordedSeconds();
+    state_ = RecorderState::paused;
+    services_.engine.pauseTake();
+    secondsBeforeResume_ = seconds;
+    showRecordButtonAtRest();
+    levelMeter_.endTake();
+    controls_.elapsedTimer.setEnabled(false);
+    controls_.secondsLabel.setCaption(std::to_string(seconds) + " sec paused");
+}
+
+void Recorder::resumeTake() {
+    state_ = RecorderState::recording;
+    services_.engine.resumeTake();
+    resumedAt_ = services_.clock.now();
+    showRecordButtonAtRest();
+    levelMeter_.resumeTake();
+    if (scheduledTake_) {
+        clearDisplay(); // a scheduled take shows no seconds
+        return;
+    }
+    controls_.elapsedTimer.setEnabled(true);
+    onElapsedTick();
+}
+
+std::int32_t Recorder::recordedSeconds() const {
+    if (state_ == RecorderState::paused) return secondsBeforeResume_;
+    return secondsBeforeResume_ + wholeSecondsBetween(resumedAt_, services_.clock.now());
 }
 
 bool Recorder::startTake() {
-    showRecordButton(kRecordButtonRecording);
+    showRecordButton(kRecordButtonRecording, kRecordingStatus);
     takeInput_ = choices_.input();
     takeFormat_ = choices_.format();
     const Result<TakeStarted, SoundError> started = services_.engine.startTake(takeInput_.name);
@@ -204,7 +269,8 @@ bool Recorder::startTake() {
         return false;
     }
     state_ = RecorderState::recording;
-    takeStart_ = services_.clock.now();
+    takeStart_ = resumedAt_ = services_.clock.now();
+    secondsBeforeResume_ = 0;
     defaultInstead_ = started->defaultInstead;
     levelMeter_.startTake(defaultInstead_ ? choices_.defaultInput() : takeInput_);
     return true;
@@ -243,7 +309,7 @@ void Recorder::tellTakeNotStarted(const SoundError& error) {
 void Recorder::tell(const std::string& text, MessageStyle style) { services_.messages.show(text, style, kAppTitle); }
 
 void Recorder::endTake(TakeEnder ender) {
-    if (state_ != RecorderState::recording) return;
+    if (!takeRuns()) return;
     if (scheduledTake_) schedule_.takeOver();
     // Released by the user, the stop button shows its released picture already; the end of a
     // scheduled take's time leaves it alone.
@@ -261,10 +327,7 @@ void Recorder::endTake(TakeEnder ender) {
     if (stopsPlayback && ender != TakeEnder::scheduledTime) playback_.stop();
 }
 
-void Recorder::onElapsedTick() {
-    const std::int32_t seconds = wholeSecondsBetween(takeStart_, services_.clock.now());
-    controls_.secondsLabel.setCaption(std::to_string(seconds) + " sec");
-}
+void Recorder::onElapsedTick() { controls_.secondsLabel.setCaption(std::to_string(recordedSeconds()) + " sec"); }
 
 void Recorder::onScheduledStopTick() {
     if (wholeSecondsBetween(takeStart_, services_.clock.now()) >= schedule_.takeSeconds())

@@ -53,7 +53,7 @@ struct RecorderControls {
 // says, or for a scheduled take to the schedule's target, in the format chosen when it started
 // unless the file's name says another. It shows the seconds of a manual take and keeps what the
 // Play button plays.
-class Recorder final : public LatestTake, public ScheduledRecording {
+class Recorder final : public LatestTake, public ScheduledRecording, public TakeCommands {
 public:
     Recorder(RecorderServices services, RecorderControls controls, PlaybackControl& playback, TakeSchedule& schedule,
              const TakeChoices& choices);
@@ -76,6 +76,12 @@ public:
     void onRecordHotkey();
     // Ctrl+Alt+S: ends the take and saves it, or when no take runs, stops a playing file.
     void onStopHotkey() { onStop(TakeEnder::stopHotkey); }
+    // Ctrl+Alt+P: pauses the take recording, or resumes the take paused.
+    void onPauseHotkey() { pauseOrResume(); }
+
+    // The menu's entry for the take running: "Pause" or "Resume".
+    std::optional<std::string> takeCommand() const override;
+    void runTakeCommand() override { pauseOrResume(); }
 
     std::string latestTakePath() const override { return latestTake_; }
     RecorderState state() const override { return state_; }
@@ -101,6 +107,13 @@ private:
     void onRecordButtonDown();
     void onRecordButtonMove(int buttons, double x, double y);
     void onRecordButtonUp();
+    // A take recording or paused.
+    bool takeRuns() const { return state_ == RecorderState::recording || state_ == RecorderState::paused; }
+    void pauseOrResume();
+    void pauseTake();
+    void resumeTake();
+    // The whole seconds the take has recorded, as the display shows them.
+    std::int32_t recordedSeconds() const;
     void onElapsedTick();
     void onScheduledStopTick();
 
@@ -117,8 +130,12 @@ private:
     // Says why the take ended early or holds less than was recorded, before it is saved.
     void tellEarlyEnd(const TakeEnd& end);
     void clearDisplay();
-    // Shows a picture of the record button; with the recording picture its status is "recording".
-    void showRecordButton(const char* bitmap);
+    // Shows a picture of the record button, and what screen readers hear of it then.
+    void showRecordButton(const char* bitmap, const char* status = "");
+    // The picture the record button shows when it is not pressed.
+    void showRecordButtonAtRest();
+    // What screen readers hear of the record button: "recording", "paused" or nothing.
+    const char* takeStatus() const;
 
     // Asks for a file name and saves there; a cancel discards the take.
     void askForNameAndSave();
@@ -145,6 +162,9 @@ private:
     // The take running or held is a scheduled one.
     bool scheduledTake_ = false;
     DateTime takeStart_ = 0;
+    // The take's seconds before its latest resume, and when that was (its start, if none).
+    std::int32_t secondsBeforeResume_ = 0;
+    DateTime resumedAt_ = 0;
     ButtonState recordButtonState_ = ButtonState::released;
     // The save under way, and for a scheduled take the target it was meant for and why that failed.
     SaveTarget saveTarget_ = SaveTarget::chosenName;

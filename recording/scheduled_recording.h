@@ -6,6 +6,8 @@ namespace murmora {
 enum class RecorderState {
     idle,
     recording,
+    // The take is held: nothing is recorded until it resumes, and it ends as a recording one does.
+    paused,
     // The take has ended and waits for its file: its end to be written, a file name, a new try.
     holdingTake,
     // The take is being put at its file, off the user-interface thread.

@@ -149,8 +149,12 @@ void TakeChoices::onMenuOpened() {
         if (offered == format()) formatPart.checked = formatPart.entries.size();
         formatPart.entries.push_back(formatName(offered));
     }
-    const std::optional<MenuChoice> choice = menu_.show({inputPart, formatPart});
+    std::vector<MenuPart> parts{inputPart, formatPart};
+    const std::optional<std::string> command = commands_ ? commands_->takeCommand() : std::nullopt;
+    if (command) parts.push_back({"", {*command}, {}});
+    const std::optional<MenuChoice> choice = menu_.show(parts);
     if (!choice) return;
+    if (choice->part == 2) return commands_->runTakeCommand();
     Settings chosen = chosen_;
     if (choice->part == 0 && choice->entry < inputs.size()) {
         const ChosenInput& input = inputs[choice->entry].input;

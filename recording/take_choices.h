@@ -24,6 +24,17 @@ struct TakeChoicesServices {
     MessageBoxes& messages;
 };
 
+// What the panel's menu offers to do to the take running, below the choices.
+class TakeCommands {
+public:
+    // The entry's text; nothing when there is nothing to do.
+    virtual std::optional<std::string> takeCommand() const = 0;
+    virtual void runTakeCommand() = 0;
+
+protected:
+    ~TakeCommands() = default;
+};
+
 // The input takes record from and the format they are saved in, as the user chooses them in the
 // panel's menu, kept from one run to the next and named in the panel's tooltip. A choice applies
 // from the next take. Inputs are asked of the engine each time the menu opens, so that one
@@ -50,6 +61,8 @@ public:
     // A line the tooltip ends with, naming the hotkeys ("Hotkeys: Ctrl+Alt+R to record, ...");
     // empty for none.
     void setHotkeysLine(std::string line);
+    // The menu offers the command for the take running from now on.
+    void setTakeCommands(TakeCommands& commands) { commands_ = &commands; }
 
 private:
     // An entry of the menu's input part, and what choosing it chooses.
@@ -77,6 +90,7 @@ private:
     // The inputs as the engine listed them last; empty before, or when it could not tell.
     std::vector<SoundInput> inputs_;
     std::string hotkeysLine_;
+    TakeCommands* commands_ = nullptr;
     bool toldNotKept_ = false;
 };
 

@@ -62,6 +62,7 @@ void ScheduleTrigger::onTick() {
         recording_.startScheduledTake();
         return;
     case RecorderState::recording:
+    case RecorderState::paused:
         disarm();
         messages_.show(kAlreadyRecording, MessageStyle::exclamation, kAppTitle);
         clearShown();

@@ -1,6 +1,9 @@
 #include "shell/panel.h"
 
 #include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
 
 #include "shell/panel_outline.h"
 
@@ -15,19 +18,39 @@ const char* const kVersionText = "v 1.1";
 const char* const kHotkeyAssignTitle = "Hotkey Assign";
 // Said where the hotkeys reach the program only while an X11 window has the focus.
 const char* const kNoGlobalHotkeys = "Hotkeys: none on this desktop; use the panel's buttons or keys";
-constexpr int kRecordHotkey = 0;
-constexpr int kStopHotkey = 1;
+// A hotkey of the panel, and how the messages and the tooltip name it. Its id is its place here.
+struct PanelHotkey {
+    Hotkey hotkey;
+    const char* messageKeys; // as the failure message writes them
+    const char* purpose;     // what the failure message says it is for, when it alone failed
+    const char* toolTipUse;  // what the tooltip says it does
+};
 
 // The names stay as they are: desktops keep the keys a user gave the hotkeys under them.
-Hotkey recordHotkey() { return {kRecordHotkey, "record", "Start recording", "Ctrl+Alt+R"}; }
-Hotkey stopHotkey() { return {kStopHotkey, "stop", "Stop recording and save", "Ctrl+Alt+S"}; }
+const std::array<PanelHotkey, kPanelHotkeys>& panelHotkeys() {
+    static const std::array<PanelHotkey, kPanelHotkeys> hotkeys{{
+        {{0, "record", "Start recording", "Ctrl+Alt+R"}, "Cntl+Alt+R", "Record", "to record"},
+        {{1, "stop", "Stop recording and save", "Ctrl+Alt+S"}, "Cntl+Alt+S", "Stop Recording", "to stop and save"},
+        {{2, "pause", "Pause or resume recording", "Ctrl+Alt+P"}, "Cntl+Alt+P", "Pause Recording", "to pause"},
+    }};
+    return hotkeys;
+}
+constexpr int kRecordHotkey = 0;
+constexpr int kStopHotkey = 1;
+constexpr int kPauseHotkey = 2;
 
-// The one message that tells the user which hotkeys could not be had, or none.
-const char* hotkeyFailureMessage(bool recordRegistered, bool stopRegistered) {
-    if (recordRegistered && stopRegistered) return nullptr;
-    if (recordRegistered) return "Can not register Hotkey Cntl+Alt+S to Stop Recording";
-    if (stopRegistered) return "Can not register Hotkey Cntl+Alt+R to Record";
-    return "Can not register Hotkeys Cntl+Alt+R and Cntl+Alt+S";
+// The one message that tells the user which hotkeys could not be had; empty when all were.
+std::string hotkeyFailureMessage(const std::array<bool, kPanelHotkeys>& registered) {
+    std::vector<const PanelHotkey*> failed;
+    for (const PanelHotkey& hotkey : panelHotkeys())
+        if (!registered[static_cast<std::size_t>(hotkey.hotkey.id)]) failed.push_back(&hotkey);
+    if (failed.empty()) return {};
+    if (failed.size() == 1)
+        return std::string("Can not register Hotkey ") + failed[0]->messageKeys + " to " + failed[0]->purpose;
+    std::string keys;
+    for (std::size_t i = 0; i < failed.size(); ++i)
+        keys += (i == 0 ? "" : i + 1 == failed.size() ? " and " : ", ") + std::string(failed[i]->messageKeys);
+    return "Can not register Hotkeys " + keys;
 }
 
 std::string pictureFailure(const std::string& name, const std::error_code& error) {
@@ -88,7 +111,9 @@ Panel::Panel(PanelServices services, PanelControls controls, ScheduleWindowContr
       services_(services), controls_(controls),
       minimizeButton_(pictures, services.screen, controls.minimizeButton, kMinimizeButtonLayout,
                       [this] { services_.windows.minimizePanel(); }),
-      closeButton_(pictures, services.screen, controls.closeButton, kCloseButtonLayout, [this] { close(); }) {}
+      closeButton_(pictures, services.screen, controls.closeButton, kCloseButtonLayout, [this] { close(); }) {
+    choices.setTakeCommands(recorder);
+}
 
 std::optional<std::string> Panel::load() {
     controls_.copyrightLabel.setCaption(std::string("\u00A9") + kShortName);
@@ -135,43 +160,44 @@ std::optional<std::string> Panel::showPictures() {
 }
 
 void Panel::registerHotkeys() {
-    recordHotkeyRegistered_ = !services_.hotkeys.registerHotkey(recordHotkey());
-    stopHotkeyRegistered_ = !services_.hotkeys.registerHotkey(stopHotkey());
+    for (const PanelHotkey& hotkey : panelHotkeys())
+        hotkeysRegistered_[static_cast<std::size_t>(hotkey.hotkey.id)] =
+            !services_.hotkeys.registerHotkey(hotkey.hotkey);
     reportHotkeyFailures();
 }
 
 // A refusal after start-up (the user declined the desktop's question) is told like a failed
 // registration; the hotkey is then not released at unload.
 void Panel::onHotkeysRefused(const std::vector<int>& ids) {
-    const auto refused = [&ids](int id) { return std::ranges::find(ids, id) != ids.end(); };
-    const bool lost =
-        (recordHotkeyRegistered_ && refused(kRecordHotkey)) || (stopHotkeyRegistered_ && refused(kStopHotkey));
-    recordHotkeyRegistered_ = recordHotkeyRegistered_ && !refused(kRecordHotkey);
-    stopHotkeyRegistered_ = stopHotkeyRegistered_ && !refused(kStopHotkey);
+    bool lost = false;
+    for (const int id : ids) {
+        if (id < 0 || id >= kPanelHotkeys) continue;
+        lost = lost || hotkeysRegistered_[static_cast<std::size_t>(id)];
+        hotkeysRegistered_[static_cast<std::size_t>(id)] = false;
+    }
     if (lost) reportHotkeyFailures();
 }
 
 void Panel::reportHotkeyFailures() {
     showHotkeysInToolTip();
-    if (const char* failure = hotkeyFailureMessage(recordHotkeyRegistered_, stopHotkeyRegistered_))
+    if (const std::string failure = hotkeyFailureMessage(hotkeysRegistered_); !failure.empty())
         services_.messages.show(failure, MessageStyle::critical, kHotkeyAssignTitle);
 }
 
 void Panel::showHotkeysInToolTip() {
     const Hotkeys& hotkeys = services_.hotkeys;
     if (!hotkeys.global()) return choices.setHotkeysLine(kNoGlobalHotkeys);
-    std::vector<std::string> had;
-    if (recordHotkeyRegistered_) had.push_back(hotkeys.keysOf(recordHotkey()) + " to record");
-    if (stopHotkeyRegistered_) had.push_back(hotkeys.keysOf(stopHotkey()) + " to stop and save");
     std::string line;
-    for (const std::string& hotkey : had)
-        line += (line.empty() ? "Hotkeys: " : ", ") + hotkey;
+    for (const PanelHotkey& hotkey : panelHotkeys())
+        if (hotkeysRegistered_[static_cast<std::size_t>(hotkey.hotkey.id)])
+            line += (line.empty() ? "Hotkeys: " : ", ") + hotkeys.keysOf(hotkey.hotkey) + " " + hotkey.toolTipUse;
     choices.setHotkeysLine(line);
 }
 
 void Panel::onHotkey(int id) {
     if (id == kRecordHotkey) recorder.onRecordHotkey();
     if (id == kStopHotkey) recorder.onStopHotkey();
+    if (id == kPauseHotkey) recorder.onPauseHotkey();
 }
 
 void Panel::close() {
@@ -197,8 +223,9 @@ void Panel::end(bool unloadScheduleWindow) {
 
 void Panel::unload() {
     player.stop();
-    if (recordHotkeyRegistered_) services_.hotkeys.unregisterHotkey(kRecordHotkey);
-    if (stopHotkeyRegistered_) services_.hotkeys.unregisterHotkey(kStopHotkey);
+    for (const PanelHotkey& hotkey : panelHotkeys())
+        if (hotkeysRegistered_[static_cast<std::size_t>(hotkey.hotkey.id)])
+            services_.hotkeys.unregisterHotkey(hotkey.hotkey.id);
 }
 
 } // namespace murmora

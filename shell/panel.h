@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,6 +72,9 @@ struct PanelControls {
     ChoiceMenu& choiceMenu;       // the input and the format, and the tooltip that names them
 };
 
+// Record, stop and pause.
+inline constexpr int kPanelHotkeys = 3;
+
 // The record panel: start-up, the Close and Minimize buttons, the unload, the hotkeys and the
 // outline; and the areas it is made of, each handed the services and controls it uses.
 class Panel {
@@ -122,8 +126,7 @@ private:
     ImageButton minimizeButton_;
     ImageButton closeButton_;
     bool ending_ = false;
-    bool recordHotkeyRegistered_ = false;
-    bool stopHotkeyRegistered_ = false;
+    std::array<bool, kPanelHotkeys> hotkeysRegistered_{}; // by id
 };
 
 } // namespace murmora

@@ -43,12 +43,7 @@ CaptureRecorder::~CaptureRecorder() {
 std::error_code CaptureRecorder::record() {
     if (lost() || finished_) return AudioError::deviceFailed;
     if (writer_.joinable()) return {};
-    windowPeak_ = 0;
-    windowFrames_ = 0;
-    inputPeak_ = 0;
-    // As if the last frame came later than now: the first frames have the longer limit.
-    lastFrameAt_ = (std::chrono::steady_clock::now() + kFirstFramesLimit - kNoFramesLimit).time_since_epoch().count();
-    accepting_ = true;
+    acceptFrames();
     if (const std::error_code error = stream_->start()) {
         accepting_ = false;
         return error;
@@ -59,12 +54,44 @@ std::error_code CaptureRecorder::record() {
     return {};
 }
 
+void CaptureRecorder::acceptFrames() {
+    windowPeak_ = 0;
+    windowFrames_ = 0;
+    inputPeak_ = 0;
+    // As if the last frame came later than now: the first frames have the longer limit.
+    lastFrameAt_ = (std::chrono::steady_clock::now() + kFirstFramesLimit - kNoFramesLimit).time_since_epoch().count();
+    accepting_ = true;
+}
+
+std::error_code CaptureRecorder::pause() {
+    if (!writing_ || paused_) return {};
+    // Every frame the server sent before the stop has reached onCaptured when it returns; without
+    // its answer none reaches it after.
+    const std::error_code error = stream_->stop();
+    accepting_ = false;
+    paused_ = true;
+    wakeWriter(); // it waits for no frame from now on
+    return error;
+}
+
+std::error_code CaptureRecorder::resume() {
+    if (!writing_ || !paused_) return {};
+    acceptFrames();
+    paused_ = false;
+    if (const std::error_code error = stream_->start()) {
+        accepting_ = false;
+        paused_ = true;
+        return error;
+    }
+    return {};
+}
+
 std::error_code CaptureRecorder::stop() {
     if (!writer_.joinable()) return {};
     // A stream lost just now ends the take as one the writer saw go. A take that ended by itself
     // asks nothing of the server, which may be the reason it ended.
     if (stream_->state() == StreamState::lost) lost_ = true;
-    const bool endedItself = lost() || !accepting_;
+    const bool endedItself = lost() || !writing_;
     const std::error_code result = endedItself ? std::error_code() : stream_->stop();
     accepting_ = false;
     {
@@ -152,6 +179,10 @@ void CaptureRecorder::writeUntilStopped() {
 
 bool CaptureRecorder::inputLost(std::chrono::steady_clock::duration& nextLook) const {
     if (stream_->state() == StreamState::lost) return true;
+    if (paused_) {
+        nextLook = kWriterPeriod;
+        return false;
+    }
     const std::chrono::steady_clock::time_point lastFrameAt{
         std::chrono::steady_clock::duration(lastFrameAt_.load(std::memory_order_relaxed))};
     const auto now = std::chrono::steady_clock::now();

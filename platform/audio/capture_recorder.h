@@ -50,6 +50,11 @@ public:
     void setEndedHandler(std::function<void()> handler) { onEnded_ = std::move(handler); }
     // Starts capturing and returns at once.
     std::error_code record();
+    // Stops capturing until resume() and returns once every frame received is in the ring; the
+    // writer keeps the file current meanwhile, and waits for no frame. Fails as stop() does.
+    std::error_code pause();
+    // Captures on into the same take; fails as record() does, and the take stays paused then.
+    std::error_code resume();
     // Ends capturing and returns once every frame received is in the file. Fails with
     // AudioError::notAnswering when the server did not confirm the stop: the take then ends at
     // what had arrived.
@@ -80,9 +85,10 @@ public:
     std::int64_t lengthFrames() const { return writer_.joinable() ? framesCaptured_.load() : take_->frames(); }
     std::int64_t framesLost() const { return framesLost_.load(); }
     std::int64_t deviceOverflows() const { return deviceOverflows_.load(); }
+    bool paused() const { return paused_.load(); }
     // The largest sample magnitude (0 to 32768) of the latest level window while recording;
-    // 0 when not recording.
-    int inputPeak() const { return recording() ? inputPeak_.load(std::memory_order_relaxed) : 0; }
+    // 0 when not recording or paused.
+    int inputPeak() const { return recording() && !paused() ? inputPeak_.load(std::memory_order_relaxed) : 0; }
     const StreamFormat& format() const { return format_; }
 
 private:
@@ -96,6 +102,9 @@ private:
     // wait before it looks again.
     bool inputLost(std::chrono::steady_clock::duration& nextLook) const;
     void wakeWriter();
+    // Lets frames in from now on: the level window starts again, and the first frames have the
+    // longer limit.
+    void acceptFrames();
 
     StreamFormat format_;
     std::unique_ptr<TakeFile> take_;
@@ -111,6 +120,7 @@ private:
     bool wakeRequested_ = false;
     bool finished_ = false;
     std::atomic<bool> accepting_{false}; // frames are taken only while recording
+    std::atomic<bool> paused_{false};
     std::atomic<bool> lost_{false};
     std::atomic<bool> clipped_{false};
     bool defaultInstead_ = false;

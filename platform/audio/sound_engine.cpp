@@ -94,12 +94,29 @@ void SoundEngine::stopTake() {
     worker_.post([this, take = take_] { endTake(take); });
 }
 
-void SoundEngine::endTake(const std::shared_ptr<Take>& take) {
+void SoundEngine::pauseTake() {
+    if (!take_) return;
+    worker_.post([this, take = take_] {
+        if (take->endTold) return;
+        if (const std::error_code error = take->recorder->pause()) endTake(take, error);
+    });
+}
+
+void SoundEngine::resumeTake() {
+    if (!take_) return;
+    worker_.post([this, take = take_] {
+        if (take->endTold) return;
+        if (const std::error_code error = take->recorder->resume()) endTake(take, error);
+    });
+}
+
+void SoundEngine::endTake(const std::shared_ptr<Take>& take, std::error_code failed) {
     if (take->endTold) return;
     take->endTold = true;
     CaptureRecorder& recorder = *take->recorder;
     const std::error_code stopped = recorder.stop();
-    const TakeEnd end{recorder.lengthFrames() / recorder.format().sampleRate, earlyEnd(recorder, stopped)};
+    const TakeEnd end{recorder.lengthFrames() / recorder.format().sampleRate,
+                      earlyEnd(recorder, stopped ? stopped : failed)};
     tell([this, weak = std::weak_ptr<Take>(take), end] {
         if (isCurrent(weak) && takeHandlers_.ended) takeHandlers_.ended(end);
     });

@@ -35,6 +35,8 @@ public:
     std::vector<SaveFormat> saveFormats() const override;
     Result<TakeStarted, SoundError> startTake(const std::string& inputName) override;
     void stopTake() override;
+    void pauseTake() override;
+    void resumeTake() override;
     void saveTake(const std::string& path, SaveFormat format) override;
     void cancelSave() override { saveCancel_.request_stop(); }
     void discardTake() override;
@@ -50,8 +52,9 @@ public:
 
 private:
     struct Take;
-    // On the worker: ends the take, unless that was done, and tells how it ended.
-    void endTake(const std::shared_ptr<Take>& take);
+    // On the worker: ends the take, unless that was done, and tells how it ended; `failed` is why
+    // it could record no more, when a pause or resume failed.
+    void endTake(const std::shared_ptr<Take>& take, std::error_code failed = {});
     // Lets the take go on the worker, after what was asked of it before.
     void dropTake();
     // Runs `event` on the user-interface thread, unless the engine is gone by then.

@@ -90,7 +90,8 @@ std::optional<MciCommand> parseMciCommand(std::string_view text) {
     const auto word = [&](std::size_t i) { return text.substr(tokens[i].begin, tokens[i].end - tokens[i].begin); };
     const std::string verb = lowered(word(0));
     if (verb == "open") return parseOpen(text, tokens);
-    constexpr std::array<std::string_view, 7> verbs{"record", "play", "stop", "save", "close", "set", "status"};
+    constexpr std::array<std::string_view, 9> verbs{"record", "pause", "resume", "play",  "stop",
+                                                    "save",   "close", "set",    "status"};
     if (std::find(verbs.begin(), verbs.end(), verb) == verbs.end()) return std::nullopt;
     MciCommand command{verb, lowered(word(1)), {}, {}, false};
     if (verb == "save") {

@@ -24,6 +24,8 @@ const std::error_category& mciCategory() {
 std::error_code mciError(int code) { return {code, mciCategory()}; }
 
 std::error_code MciDevice::record() { return mciError(kUnsupportedFunction); }
+std::error_code MciDevice::pause() { return mciError(kUnsupportedFunction); }
+std::error_code MciDevice::resume() { return mciError(kUnsupportedFunction); }
 std::error_code MciDevice::play() { return mciError(kUnsupportedFunction); }
 std::error_code MciDevice::save(const std::filesystem::path&) { return mciError(kUnsupportedFunction); }
 Result<int> MciDevice::level() const { return mciError(kUnsupportedFunction); }
@@ -46,6 +48,18 @@ std::error_code CaptureDevice::record() {
     return recorder_->record();
 }
 
+std::error_code CaptureDevice::pause() {
+    if (recorder_->lost()) return mciError(kDeviceLost);
+    if (recorder_->finished()) return mciError(kDeviceNotReady);
+    return recorder_->pause();
+}
+
+std::error_code CaptureDevice::resume() {
+    if (recorder_->lost()) return mciError(kDeviceLost);
+    if (recorder_->finished()) return mciError(kDeviceNotReady);
+    return recorder_->resume();
+}
+
 std::error_code CaptureDevice::stop() {
     const std::error_code stopped = recorder_->stop();
     if (recorder_->lost()) return mciError(kDeviceLost);
@@ -56,7 +70,8 @@ std::error_code CaptureDevice::save(const std::filesystem::path& target) { retur
 
 std::string CaptureDevice::mode() const {
     if (recorder_->lost()) return "not ready";
-    return recorder_->recording() ? "recording" : "stopped";
+    if (!recorder_->recording()) return "stopped";
+    return recorder_->paused() ? "paused" : "recording";
 }
 
 Result<int> CaptureDevice::level() const {

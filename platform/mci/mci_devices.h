@@ -28,6 +28,8 @@ public:
     virtual ~MciDevice() = default;
 
     virtual std::error_code record();
+    virtual std::error_code pause();
+    virtual std::error_code resume();
     virtual std::error_code play();
     virtual std::error_code stop() = 0;
     virtual std::error_code save(const std::filesystem::path& target);
@@ -55,6 +57,9 @@ public:
     static Result<std::unique_ptr<MciDevice>> open(audio::AudioBackend& backend,
                                                    const std::filesystem::path& takeFolder);
     std::error_code record() override;
+    // Hold the take and record on into it.
+    std::error_code pause() override;
+    std::error_code resume() override;
     // Fails with the system's reason when the take file could not be written to its end.
     std::error_code stop() override;
     std::error_code save(const std::filesystem::path& target) override;

@@ -120,6 +120,8 @@ std::error_code MciStringService::execute(const MciCommand& command, std::string
         return command.path.empty() ? mciError(kFileNameRequired) : device.save(audio::pathOfUtf8(command.path));
     if (!command.words.empty()) return mciError(kUnrecognisedKeyword);
     if (command.verb == "record") return device.record();
+    if (command.verb == "pause") return device.pause();
+    if (command.verb == "resume") return device.resume();
     if (command.verb == "play") return device.play();
     if (command.verb == "stop") return device.stop();
     devices_.erase(found); // close: the device ends what it does and discards an unsaved take

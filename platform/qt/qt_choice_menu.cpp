@@ -58,22 +58,23 @@ void QtChoiceMenu::openAt(QPoint at) {
 std::optional<MenuChoice> QtChoiceMenu::show(const std::vector<MenuPart>& parts) {
     QMenu menu(&panel_);
     menu.setObjectName(QStringLiteral("choiceMenu"));
-    std::vector<MenuChoice> choices; // of each action, by its data
+    std::vector<MenuChoice> chosen; // of each action, by its data
     for (std::size_t p = 0; p < parts.size(); ++p) {
+        const bool choices = !parts[p].heading.empty();
         menu.addSection(QString::fromStdString(parts[p].heading));
         auto* group = new QActionGroup(&menu);
         for (std::size_t e = 0; e < parts[p].entries.size(); ++e) {
             QAction* action = menu.addAction(QString::fromStdString(parts[p].entries[e]));
-            action->setCheckable(true);
+            action->setCheckable(choices);
             action->setChecked(parts[p].checked == e);
-            action->setActionGroup(group);
-            action->setData(static_cast<qulonglong>(choices.size()));
-            choices.push_back({p, e});
+            if (choices) action->setActionGroup(group);
+            action->setData(static_cast<qulonglong>(chosen.size()));
+            chosen.push_back({p, e});
         }
     }
-    const QAction* chosen = menu.exec(openAt_);
-    if (!chosen) return std::nullopt;
-    return choices.at(chosen->data().toULongLong());
+    const QAction* action = menu.exec(openAt_);
+    if (!action) return std::nullopt;
+    return chosen.at(action->data().toULongLong());
 }
 
 } // namespace murmora::qt

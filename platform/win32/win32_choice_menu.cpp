@@ -58,7 +58,7 @@ std::optional<MenuChoice> Win32ChoiceMenu::show(const std::vector<MenuPart>& par
     std::vector<MenuChoice> choices; // of each entry, by its command less one
     for (std::size_t p = 0; p < parts.size(); ++p) {
         if (p > 0) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, menuText(parts[p].heading).c_str());
+        if (!parts[p].heading.empty()) AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, menuText(parts[p].heading).c_str());
         const UINT first = static_cast<UINT>(choices.size()) + 1;
         for (std::size_t e = 0; e < parts[p].entries.size(); ++e) {
             choices.push_back({p, e});

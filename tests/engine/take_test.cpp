@@ -75,6 +75,67 @@ TEST_F(TakeTest, AnInputSlowToSendItsFirstFramesIsNotLost) {
     EXPECT_FALSE(end->early) << end->early.text;
 }
 
+// Whether the take's stream stops (paused) or runs again (resumed) within 5 s: the engine
+// pauses and resumes on its worker.
+bool streamRuns(audio::ScriptedBackend& backend, bool runs) {
+    return eventually([&] { return backend.deliverCapture({}) == runs; });
+}
+
+TEST_F(TakeTest, PausedAndResumedItHoldsTheFramesFromOutsideThePausesBackToBack) {
+    std::vector<std::int16_t> expected = record(4410);
+    for (std::int16_t stretch = 1; stretch <= 3; ++stretch) {
+        engine_->pauseTake();
+        ASSERT_TRUE(streamRuns(*backend_, false)) << "not paused";
+        engine_->resumeTake();
+        ASSERT_TRUE(streamRuns(*backend_, true)) << "not resumed";
+        const auto samples =
+            rampFrames(4410 + static_cast<std::size_t>(stretch), static_cast<std::int16_t>(stretch * 1000));
+        deliver(*backend_, samples);
+        expected.insert(expected.end(), samples.begin(), samples.end());
+    }
+    ASSERT_TRUE(stop());
+    EXPECT_EQ(readWav(takeFiles().at(0)), expected);
+}
+
+TEST_F(TakeTest, WhilePausedItsFileIsWholeAndNoFrameForTheLimitIsNoLoss) {
+    const auto frames = record(4410);
+    engine_->pauseTake();
+    ASSERT_TRUE(streamRuns(*backend_, false));
+    EXPECT_TRUE(eventually([&] { return readWav(takeFiles().at(0)) == frames; }));
+    std::this_thread::sleep_for(audio::CaptureRecorder::kNoFramesLimit + 300ms);
+    ui_.runPosted();
+    EXPECT_TRUE(ends_.empty()) << "a paused take was taken for a lost input";
+    const auto end = stop();
+    ASSERT_TRUE(end);
+    EXPECT_FALSE(end->early) << end->early.text;
+}
+
+TEST_F(TakeTest, AnInputLostWhilePausedEndsItKeepingWhatCameBefore) {
+    const auto frames = record(4410);
+    engine_->pauseTake();
+    ASSERT_TRUE(streamRuns(*backend_, false));
+    backend_->loseStreams();
+    const auto end = told();
+    ASSERT_TRUE(end) << "the loss was not told";
+    EXPECT_EQ(end->early.failure, SoundFailure::deviceLost);
+    ASSERT_FALSE(save(scratch_ / "kept.wav"));
+    EXPECT_EQ(readWav(scratch_ / "kept.wav"), frames);
+}
+
+TEST_F(TakeTest, AResumeTheServerDoesNotAnswerEndsItSayingSo) {
+    const auto frames = record(4410);
+    engine_->pauseTake();
+    ASSERT_TRUE(streamRuns(*backend_, false));
+    backend_->setAnswering(false);
+    engine_->resumeTake();
+    const auto end = told();
+    ASSERT_TRUE(end) << "the failed resume was not told";
+    EXPECT_EQ(end->early.failure, SoundFailure::notAnswering) << end->early.text;
+    backend_->setAnswering(true);
+    ASSERT_FALSE(save(scratch_ / "kept.wav"));
+    EXPECT_EQ(readWav(scratch_ / "kept.wav"), frames);
+}
+
 TEST_F(TakeTest, ADiskThatRefusesFramesEndsItAtOnceKeepingWhatWasWrittenForTheSave) {
     std::vector<std::int16_t> delivered;
     std::optional<TakeEnd> end;

@@ -77,8 +77,8 @@ fake Forget >/dev/null # else the shortcuts bound above are not asked for again
 fake SetBindAnswer uint32:1 dict:string:string: array:string: >/dev/null
 start_app
 box=$(wait_for_window "^Hotkey Assign$") || fail "no Hotkey Assign box after a cancelled bind"
-hotkey_box_reads "$box" "$reference_box" "Can not register Hotkeys Cntl+Alt+R and Cntl+Alt+S" ||
-  fail "the box is not \"Can not register Hotkeys Cntl+Alt+R and Cntl+Alt+S\""
+hotkey_box_reads "$box" "$reference_box" "Can not register Hotkeys Cntl+Alt+R, Cntl+Alt+S and Cntl+Alt+P" ||
+  fail "the box is not \"Can not register Hotkeys Cntl+Alt+R, Cntl+Alt+S and Cntl+Alt+P\""
 xdotool windowfocus --sync "$box" key Return
 close_app
 

@@ -158,15 +158,6 @@ TEST(RecordButtonArea, ThePointerIsOverTheButtonWithinEveryBound) {
     }
 }
 
-TEST_F(RecordButton, DuringATakeIgnoresThePointer) {
-    startManualTake();
-    const std::size_t before = app.recordButton.shown.size();
-    app.recordButton.down(kLeftButton);
-    app.recordButton.up(kLeftButton);
-    EXPECT_TRUE(app.engine.take().empty());
-    EXPECT_EQ(app.recordButton.shown.size(), before);
-}
-
 TEST_F(RecordingTest, ElapsedTimeIsTheClockDifferenceSinceTheTakesOwnStart) {
     startManualTake();
     const std::pair<int, std::string> steps[] = {

@@ -72,10 +72,13 @@ TEST(StartUp, AMissingButtonPictureIsLeftEmptyButAnUnreadableOneOrAMissingSkinSt
 // told in one message, once, and the unload gives back only what is left.
 TEST(Hotkeys, ARefusalIsToldOnceAndTheUnloadReleasesOnlyWhatIsLeft) {
     const std::tuple<std::vector<int>, const char*, std::vector<int>> cases[] = {
-        {{}, nullptr, {0, 1}},
-        {{1}, "Can not register Hotkey Cntl+Alt+S to Stop Recording", {0}},
-        {{0}, "Can not register Hotkey Cntl+Alt+R to Record", {1}},
-        {{0, 1}, "Can not register Hotkeys Cntl+Alt+R and Cntl+Alt+S", {}}};
+        {{}, nullptr, {0, 1, 2}},
+        {{1}, "Can not register Hotkey Cntl+Alt+S to Stop Recording", {0, 2}},
+        {{0}, "Can not register Hotkey Cntl+Alt+R to Record", {1, 2}},
+        {{2}, "Can not register Hotkey Cntl+Alt+P to Pause Recording", {0, 1}},
+        {{0, 1}, "Can not register Hotkeys Cntl+Alt+R and Cntl+Alt+S", {2}},
+        {{1, 2}, "Can not register Hotkeys Cntl+Alt+S and Cntl+Alt+P", {0}},
+        {{0, 1, 2}, "Can not register Hotkeys Cntl+Alt+R, Cntl+Alt+S and Cntl+Alt+P", {}}};
     for (const bool later : {false, true}) {
         for (const auto& [refused, message, unregistered] : cases) {
             SCOPED_TRACE(std::string(later ? "later: " : "at start-up: ") + (message ? message : "none refused"));
@@ -84,7 +87,8 @@ TEST(Hotkeys, ARefusalIsToldOnceAndTheUnloadReleasesOnlyWhatIsLeft) {
             app.start();
             EXPECT_EQ(app.hotkeys.registered,
                       (std::vector<Hotkey>{{0, "record", "Start recording", "Ctrl+Alt+R"},
-                                           {1, "stop", "Stop recording and save", "Ctrl+Alt+S"}}));
+                                           {1, "stop", "Stop recording and save", "Ctrl+Alt+S"},
+                                           {2, "pause", "Pause or resume recording", "Ctrl+Alt+P"}}));
             if (later && !refused.empty()) {
                 ASSERT_TRUE(app.hotkeys.refusalHandler);
                 app.hotkeys.refusalHandler(refused);
@@ -111,16 +115,16 @@ TEST(Hotkeys, TheTooltipNamesTheKeysOfTheHotkeysHad) {
     FakePanel app;
     app.hotkeys.takenByOthers = {1};
     app.start();
-    EXPECT_EQ(hotkeysLine(app), "Hotkeys: Ctrl+Alt+R to record");
+    EXPECT_EQ(hotkeysLine(app), "Hotkeys: Ctrl+Alt+R to record, Ctrl+Alt+P to pause");
 
     FakePanel desktop;
     desktop.start();
-    EXPECT_EQ(hotkeysLine(desktop), "Hotkeys: Ctrl+Alt+R to record, Ctrl+Alt+S to stop and save");
+    EXPECT_EQ(hotkeysLine(desktop), "Hotkeys: Ctrl+Alt+R to record, Ctrl+Alt+S to stop and save, Ctrl+Alt+P to pause");
     ASSERT_TRUE(desktop.hotkeys.changeHandler);
     desktop.hotkeys.keys[0] = "Meta+F9";
     desktop.hotkeys.changeHandler();
-    EXPECT_EQ(hotkeysLine(desktop), "Hotkeys: Meta+F9 to record, Ctrl+Alt+S to stop and save");
-    desktop.hotkeys.refusalHandler({0, 1});
+    EXPECT_EQ(hotkeysLine(desktop), "Hotkeys: Meta+F9 to record, Ctrl+Alt+S to stop and save, Ctrl+Alt+P to pause");
+    desktop.hotkeys.refusalHandler({0, 1, 2});
     EXPECT_EQ(hotkeysLine(desktop), "");
 }
 
@@ -136,11 +140,12 @@ TEST(Hotkeys, TheTooltipSaysSoWhereTheyAreNotGlobal) {
     EXPECT_TRUE(app.messages.texts().empty());
 }
 
-TEST(Hotkeys, TheFilterIsInPlaceAfterStartUpAndDispatchesOnlyIdsZeroAndOne) {
+TEST(Hotkeys, TheFilterIsInPlaceAfterStartUpAndDispatchesOnlyItsOwnIds) {
     FakePanel app;
     app.start();
     ASSERT_TRUE(app.hotkeys.handler);
-    app.hotkeys.press(2);
+    app.hotkeys.press(2); // pauses no take
+    app.hotkeys.press(3);
     app.hotkeys.press(256); // not 0 in 8 bits either
     EXPECT_TRUE(app.engine.take().empty());
     EXPECT_EQ(app.panel.recorder.state(), RecorderState::idle);

@@ -6,8 +6,9 @@
 namespace murmora::fakes {
 
 void PrintTo(const EngineCall& call, std::ostream* out) {
-    static const char* const names[] = {"startTake",  "stopTake",     "saveTake", "cancelSave",  "discardTake",
-                                        "listInputs", "openPlayback", "play",     "stopPlayback"};
+    static const char* const names[] = {"startTake",    "stopTake",   "pauseTake",   "resumeTake",
+                                        "saveTake",     "cancelSave", "discardTake", "listInputs",
+                                        "openPlayback", "play",       "stopPlayback"};
     static const char* const formats[] = {"wav", "flac", "opus", "mp3"};
     *out << names[call.kind];
     if (!call.path.empty()) *out << "(" << call.path << ")";
@@ -85,6 +86,10 @@ void FakeEngine::stopTake() {
         if (handlers_.ended) handlers_.ended(end);
     });
 }
+
+void FakeEngine::pauseTake() { note({EngineCall::pauseTake, {}}); }
+
+void FakeEngine::resumeTake() { note({EngineCall::resumeTake, {}}); }
 
 void FakeEngine::saveTake(const std::string& path, SaveFormat format) {
     note(saveTakeAt(path, format));

@@ -18,6 +18,8 @@ struct EngineCall {
     enum Kind {
         startTake,
         stopTake,
+        pauseTake,
+        resumeTake,
         saveTake,
         cancelSave,
         discardTake,
@@ -90,6 +92,8 @@ public:
     std::vector<SaveFormat> saveFormats() const override { return formats; }
     Result<TakeStarted, SoundError> startTake(const std::string& inputName) override;
     void stopTake() override;
+    void pauseTake() override;
+    void resumeTake() override;
     void saveTake(const std::string& path, SaveFormat format) override;
     void cancelSave() override;
     void discardTake() override;
