@@ -21,6 +21,7 @@ TEST(ResultCodes, EachIsGivenWhereTheTableSaysWithTheWordsForIt) {
         {kAliasNotOpen, {}, "record capture", "The device is not open"},
         {kUnsupportedFunction, [](Session& s) { s.run({"open new type waveaudio alias capture"}); }, "play capture",
          "The device cannot do that"},
+        {kUnsupportedFunction, [](Session& s) { s.openFile(22050); }, "pause voice1", "The device cannot do that"},
         {kFileNotFound,
          {},
          "open {scratch}/absent.wav type waveaudio alias voice1",
@@ -31,6 +32,12 @@ TEST(ResultCodes, EachIsGivenWhereTheTableSaysWithTheWordsForIt) {
              s.run({"save capture {scratch}/saved.wav"});
          },
          "record capture", "The device is not ready"},
+        {kDeviceNotReady,
+         [](Session& s) {
+             s.record(100);
+             s.run({"save capture {scratch}/saved.wav"});
+         },
+         "resume capture", "The device is not ready"},
         {kFileNotSaved, [](Session& s) { s.record(100); }, "save capture {scratch}/no such folder/a.wav",
          "The file could not be saved (No such file or directory)"},
         {kAliasInUse, [](Session& s) { s.run({"open new type waveaudio alias capture"}); },
@@ -85,7 +92,7 @@ TEST(ResultCodes, AnUnknownCommandGetsAnEmptyReply) {
 TEST(ResultCodes, ACommandForAnAliasNotOpenHasNoEffect) {
     Session session;
     for (const char* text :
-         {"record capture", "stop capture", "close capture", "play voice1", "stop voice1", "close voice1",
+         {"record capture", "pause capture", "resume capture", "stop capture", "close capture", "play voice1", "stop voice1", "close voice1",
           "status voice1 mode", "set voice1 time format ms", "save capture {scratch}/x.wav"})
         EXPECT_EQ(session.send(text), kAliasNotOpen) << text;
     EXPECT_FALSE(fs::exists(session.scratch / "x.wav"));

@@ -22,6 +22,18 @@ TEST(Replies, StatusTellsTheModeTheLengthAndTheLevel) {
     } cases[] = {
         {"a new take", [](Session& s) { s.run({"open new type waveaudio alias capture"}); }, "capture mode", "stopped"},
         {"recording", [](Session& s) { s.record(100); }, "capture mode", "recording"},
+        {"paused",
+         [](Session& s) {
+             s.record(100);
+             s.run({"pause capture"});
+         },
+         "capture mode", "paused"},
+        {"resumed",
+         [](Session& s) {
+             s.record(100);
+             s.run({"pause capture", "resume capture"});
+         },
+         "capture mode", "recording"},
         {"the input lost",
          [](Session& s) {
              s.record(100);
