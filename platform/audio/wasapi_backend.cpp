@@ -50,6 +50,10 @@ constexpr auto kDeviceStartDeadline = std::chrono::seconds(1);
 // How long the device thread waits for a closed stream's pump to let its endpoint go, so that
 // the program does not end while the driver is still at it.
 constexpr DWORD kPumpEndWaitMs = 1000;
+// For this long after a start, a capture endpoint that holds more than it can have captured
+// since (with this slack) holds frames from before the start.
+constexpr auto kStartBurst = std::chrono::milliseconds(500);
+constexpr auto kStartSlack = std::chrono::milliseconds(20);
 
 // COM in the multithreaded apartment for the life of the object, on the thread that made it: what
 // is made on one thread of that apartment may be used on any other.
@@ -200,6 +204,8 @@ public:
         if (state_ != StreamState::stopped) return S_OK;
         noteProgress();
         glitchExpected_ = true; // Windows marks the first packet after a start as a discontinuity
+        startedAt_ = Clock::now();
+        framesSinceStart_ = 0;
         state_ = StreamState::running;
         if (!capture_) {
             queuedFrames_ = 0;
@@ -277,6 +283,7 @@ private:
 
     // With endpointMutex_ held: hands every packet the endpoint holds to the sink.
     void serviceCapture() {
+        UINT32 stale = staleFrames();
         for (;;) {
             UINT32 packet = 0;
             if (FAILED(endpoint_.capture->GetNextPacketSize(&packet))) return markLost();
@@ -290,15 +297,33 @@ private:
             const bool silent = (flags & AUDCLNT_BUFFERFLAGS_SILENT) != 0;
             const bool overflow = (flags & AUDCLNT_BUFFERFLAGS_DATA_DISCONTINUITY) != 0 && !glitchExpected_;
             glitchExpected_ = false;
+            const bool fromBeforeTheStart = stale > 0;
+            stale -= std::min(stale, frames);
+            if (!fromBeforeTheStart) framesSinceStart_ += frames;
             {
                 std::lock_guard lock(relayMutex_);
-                if (sink_ && state_ == StreamState::running)
+                if (sink_ && state_ == StreamState::running && !fromBeforeTheStart)
                     sink_->onCaptured(silent ? silence_.data() : reinterpret_cast<const std::int16_t*>(data), frames,
                                       overflow);
             }
             if (FAILED(endpoint_.capture->ReleaseBuffer(frames))) return markLost();
             if (frames > 0) noteProgress();
         }
+    }
+
+    // With endpointMutex_ held, soon after a start: how many of the frames the endpoint holds it
+    // captured before the start, beyond what it can have captured since. Windows' endpoint holds
+    // none; Wine's captures on while stopped and hands over a full buffer after a pause.
+    UINT32 staleFrames() {
+        const auto sinceStart = Clock::now() - startedAt_;
+        UINT32 queued = 0;
+        if (state_ != StreamState::running || sinceStart > kStartBurst ||
+            FAILED(endpoint_.client->GetCurrentPadding(&queued)))
+            return 0;
+        const auto possible = std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart + kStartSlack).count() *
+                              format_.sampleRate / 1000;
+        const std::int64_t beyond = framesSinceStart_ + queued - possible;
+        return beyond > 0 ? static_cast<UINT32>(beyond) : 0;
     }
 
     // With endpointMutex_ held: fills the room the endpoint has from the source, and once the
@@ -387,7 +412,9 @@ private:
     std::vector<std::int16_t> silence_; // handed over for a packet the endpoint marks silent
     bool glitchExpected_ = false;
     bool lastHandedOver_ = false;
-    UINT32 queuedFrames_ = 0; // playback: what the endpoint held after the last round
+    Clock::time_point startedAt_;
+    std::int64_t framesSinceStart_ = 0; // capture: those handed over since
+    UINT32 queuedFrames_ = 0;           // playback: what the endpoint held after the last round
     // What the device watch reads and asks for, with notesMutex_ held.
     std::mutex notesMutex_;
     std::wstring deviceId_;

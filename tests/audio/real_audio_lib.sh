@@ -45,6 +45,40 @@ duration() { soxi -D "$1"; }
 # within VALUE LOW HIGH
 within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }'; }
 
+# The quietest 10 ms of a take, as the share of full scale its peak reaches: the 440 Hz tone,
+# about half of full scale, is in every 10 ms of a take with no gap.
+quietest_10ms() {
+  sox "$1" -t raw -e signed -b 16 -c 1 - remix 1 | /usr/bin/python3 -c '
+import sys, array
+samples = array.array("h", sys.stdin.buffer.read())
+window = 441
+print(min(max(abs(s) for s in samples[i:i + window]) for i in range(0, len(samples) - window + 1, window)) / 32768)'
+}
+
+# pause_commands TAKE: a take of 1 s, then three times a pause of 1 s and a second more recorded,
+# with its mode asked during each pause, saved at TAKE: 14 commands.
+pause_commands() {
+  printf '%s\n' "open new type waveaudio alias capture" "record capture" "#sleep 1000"
+  for _ in 1 2 3; do
+    printf '%s\n' "pause capture" "status capture mode" "#sleep 1000" "resume capture" "#sleep 1000"
+  done
+  printf '%s\n' "stop capture" "save capture $1" "close capture"
+}
+
+# expect_paused_take OUTPUT TAKE: every command of pause_commands answered, the mode "paused"
+# during each pause, and the take holds the 4 s recorded outside them, the tone unbroken.
+expect_paused_take() {
+  local line length quietest
+  for line in 1 2 3 5 6 8 9 11 12 13 14; do expect_reply "$1" $line 0; done
+  for line in 4 7 10; do expect_reply "$1" $line 0 paused; done
+  assert_tone "$2" 440 3.9 || fail "the take does not hold the 440 Hz tone"
+  length=$(duration "$2")
+  within "$length" 3.9 4.15 || fail "the take lasts $length s, not the 4 s recorded outside the pauses"
+  quietest=$(quietest_10ms "$2")
+  awk -v q="$quietest" 'BEGIN { exit !(q > 0.3) }' || fail "10 ms of the take are silent (peak $quietest): a gap at a join"
+  echo "PASS: $length s of 440 Hz, the quietest 10 ms at $quietest of full scale"
+}
+
 no_takes_left() {
   [ -z "$(find "$XDG_CACHE_HOME" -type f 2>/dev/null)" ] || fail "take files left behind: $(find "$XDG_CACHE_HOME" -type f)"
 }

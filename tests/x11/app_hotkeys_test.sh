@@ -3,10 +3,11 @@
 # server with a microphone running), typed by xdotool while another program has the focus:
 #   - Ctrl+Alt+R starts a take and Ctrl+Alt+S stops it and asks where to save it;
 #   - the same with NumLock on;
+#   - Ctrl+Alt+P pauses the take and resumes it: the file holds only the time recorded;
 #   - Ctrl+Alt+Shift+R does nothing;
 #   - with Ctrl+Alt+S taken by another program first, the "Hotkey Assign" box names it and
 #     Ctrl+Alt+R still starts a take;
-#   - once the program has ended, another program can grab both combinations.
+#   - once the program has ended, another program can grab the combinations.
 # Usage: app_hotkeys_test.sh PROGRAM HOTKEY_GRABBER MESSAGE_BOX_REFERENCE
 set -euo pipefail
 
@@ -95,7 +96,7 @@ close_app() {
 }
 
 both_free_for_others() {
-    "$grabber" try R S >/dev/null || fail "Ctrl+Alt+R and Ctrl+Alt+S are not free after the program ended"
+    "$grabber" try R S P >/dev/null || fail "Ctrl+Alt+R, Ctrl+Alt+S and Ctrl+Alt+P are not free after the program ended"
 }
 
 echo "== both hotkeys free: no warning, a take by hotkey, with NumLock too"
@@ -107,6 +108,19 @@ record_by_hotkey hotkey "$work/plain.wav"
 xdotool key Num_Lock
 record_by_hotkey hotkey "$work/numlock.wav"
 xdotool key Num_Lock
+
+echo "== Ctrl+Alt+P pauses the take for 2 s and resumes it"
+press_in "$other" ctrl+alt+r
+sleep 1.5
+press_in "$other" ctrl+alt+p
+sleep 2
+press_in "$other" ctrl+alt+p
+sleep 1.5
+press_in "$other" ctrl+alt+s
+save_take_as "$work/paused.wav"
+seconds=$(soxi -D "$work/paused.wav")
+awk -v s="$seconds" 'BEGIN { exit !(s >= 2.8 && s <= 3.4) }' ||
+    fail "the paused take holds $seconds s, not the 3 s recorded outside its pause"
 
 echo "== Ctrl+Alt+Shift+R starts nothing: Ctrl+Alt+S then has no take to stop"
 press_in "$other" ctrl+alt+shift+r
