@@ -70,7 +70,7 @@ std::error_code CaptureRecorder::pause() {
     const std::error_code error = stream_->stop();
     accepting_ = false;
     paused_ = true;
-    wakeWriter(); // it waits for no frame from now on
+    wakeWriter(); // to write the header at once
     return error;
 }
 
@@ -151,6 +151,7 @@ void CaptureRecorder::gatherLevel(const std::int16_t* samples, std::size_t frame
 
 void CaptureRecorder::writeUntilStopped() {
     auto lastHeader = std::chrono::steady_clock::now();
+    std::int64_t headerFrames = 0; // the frames the header counted at its last update
     auto nextLook = std::chrono::steady_clock::duration(kWriterPeriod);
     bool endedItself = false;
     std::unique_lock lock(wakeMutex_);
@@ -160,9 +161,12 @@ void CaptureRecorder::writeUntilStopped() {
         wakeRequested_ = false;
         lock.unlock();
         drainRing();
-        if (std::chrono::steady_clock::now() - lastHeader >= kHeaderPeriod) {
+        // Paused, the header takes in the last frames at once: a crash then loses none of them.
+        const bool unwritten = take_->frames() != headerFrames;
+        if (unwritten && (paused_ || std::chrono::steady_clock::now() - lastHeader >= kHeaderPeriod)) {
             take_->updateHeader();
             lastHeader = std::chrono::steady_clock::now();
+            headerFrames = take_->frames();
         }
         if (inputLost(nextLook)) lost_ = true;
         endedItself = lost() || writeError_;
