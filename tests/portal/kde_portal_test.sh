@@ -2,8 +2,9 @@
 # The whole program's hotkeys against KDE's own GlobalShortcuts portal (xdg-desktop-portal with
 # xdg-desktop-portal-kde and kglobalaccel5, which grabs the keys on the X display), on a private
 # session bus, with the variables of a Wayland session and another program focused:
-#   - both keys bound with no message;
-#   - Ctrl+Alt+R records and Ctrl+Alt+S asks where to save; the file holds the tone;
+#   - the three keys bound with no message;
+#   - Ctrl+Alt+R records, Ctrl+Alt+P pauses and resumes, and Ctrl+Alt+S asks where to save; the
+#     file holds the tone, and only the time recorded outside the pause;
 #   - a key the user changes in kglobalaccel (as System Settings does) works, and still does
 #     after the program restarts;
 #   - the portal's service killed and started again mid-session: the keys still work.
@@ -89,11 +90,18 @@ no_hotkey_warning() {
 }
 press_in_other() { xdotool windowfocus --sync "$other" key --clearmodifiers "$@"; }
 
-# KEYS_TO_RECORD KEYS_TO_STOP NAME: a take by the hotkeys, saved as NAME; it must hold the tone.
+# KEYS_TO_RECORD KEYS_TO_STOP NAME [paused]: a take by the hotkeys, saved as NAME; it must hold the
+# tone. With paused, Ctrl+Alt+P holds it for 2 s in the middle: it holds only the 3 s recorded.
 record_by_hotkeys() {
   local path="$work/$3" dialog box
   press_in_other "$1"
   sleep 1.5
+  if [ "${4:-}" = paused ]; then
+    press_in_other ctrl+alt+p
+    sleep 2
+    press_in_other ctrl+alt+p
+    sleep 1.5
+  fi
   press_in_other "$2"
   dialog=$(wait_for_window "^Save Recorded File$") || fail "$2 opened no save dialog (a take by $1?)"
   xdotool windowfocus --sync "$dialog" key ctrl+a
@@ -107,6 +115,8 @@ record_by_hotkeys() {
   rms=$(sox "$path" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
   awk -v s="$seconds" -v r="$rms" 'BEGIN { exit !(s >= 1 && r > 0.1) }' ||
     fail "$path holds $seconds s at RMS $rms, not the tone"
+  [ "${4:-}" != paused ] || awk -v s="$seconds" 'BEGIN { exit !(s >= 2.7 && s <= 3.5) }' ||
+    fail "$path holds $seconds s, not the 3 s recorded outside its pause"
 }
 
 # Gives the record shortcut other keys as System Settings does: Ctrl+Alt+E, in Qt's key code.
@@ -116,10 +126,10 @@ change_record_key() {
     array:int32:$((0x04000000 | 0x08000000 | 0x45)) >/dev/null || fail "kglobalaccel took no new key"
 }
 
-echo "== both keys bound with no message; a take by Ctrl+Alt+R and Ctrl+Alt+S"
+echo "== the keys bound with no message; a take by Ctrl+Alt+R and Ctrl+Alt+S, paused by Ctrl+Alt+P"
 start_app
 no_hotkey_warning
-record_by_hotkeys ctrl+alt+r ctrl+alt+s first.wav
+record_by_hotkeys ctrl+alt+r ctrl+alt+s first.wav paused
 
 echo "== the record key changed to Ctrl+Alt+E: it records, and still does after a restart"
 change_record_key
