@@ -55,6 +55,9 @@ public:
     // Whether the presses reach the program whatever has the focus: under Wayland, X11 grabs see
     // only the keys typed into X11 windows.
     virtual bool global() const { return true; }
+    // Where the user gives the hotkeys keys in the desktop's settings ("System Settings,
+    // Shortcuts"); empty where there is no such place, or it is not known.
+    virtual std::string keysSettingsPlace() const { return {}; }
     // From now on `onChanged` runs when keysOf() or global() may tell something new.
     virtual void setChangeHandler(std::function<void()> /*onChanged*/) {}
 };

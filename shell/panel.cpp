@@ -180,8 +180,11 @@ void Panel::onHotkeysRefused(const std::vector<int>& ids) {
 
 void Panel::reportHotkeyFailures() {
     showHotkeysInToolTip();
-    if (const std::string failure = hotkeyFailureMessage(hotkeysRegistered_); !failure.empty())
-        services_.messages.show(failure, MessageStyle::critical, kHotkeyAssignTitle);
+    std::string failure = hotkeyFailureMessage(hotkeysRegistered_);
+    if (failure.empty()) return;
+    if (const std::string place = services_.hotkeys.keysSettingsPlace(); !place.empty())
+        failure += "\n\nThe desktop sets the keys of Murmora's hotkeys in " + place + ".";
+    services_.messages.show(failure, MessageStyle::critical, kHotkeyAssignTitle);
 }
 
 void Panel::showHotkeysInToolTip() {

@@ -88,6 +88,25 @@ std::string PortalHotkeys::keysOf(const Hotkey& hotkey) const {
     return trigger.isEmpty() ? hotkey.keys : trigger.toStdString();
 }
 
+std::string shortcutSettingsOf(std::string_view currentDesktop) {
+    const auto names = [&](std::string_view desktop) {
+        for (std::size_t start = 0; start <= currentDesktop.size();) {
+            const std::size_t end = std::min(currentDesktop.find(':', start), currentDesktop.size());
+            if (currentDesktop.substr(start, end - start) == desktop) return true;
+            start = end + 1;
+        }
+        return false;
+    };
+    if (names("KDE")) return "System Settings, Shortcuts";
+    if (names("GNOME")) return "Settings, Keyboard, Keyboard Shortcuts";
+    return {};
+}
+
+std::string PortalHotkeys::keysSettingsPlace() const {
+    if (fallback_) return {};
+    return shortcutSettingsOf(qgetenv("XDG_CURRENT_DESKTOP").toStdString());
+}
+
 void PortalHotkeys::setChangeHandler(std::function<void()> onChanged) { onChanged_ = std::move(onChanged); }
 
 void PortalHotkeys::onBindFinished(PortalShortcuts::Outcome outcome) {

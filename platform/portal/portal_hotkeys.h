@@ -2,6 +2,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include <QDBusConnection>
@@ -16,6 +18,10 @@ namespace murmora {
 // A key combination as the portal's preferred trigger, in the XDG shortcut notation:
 // "CTRL+ALT+r" for Ctrl+Alt+R.
 QString portalTrigger(const KeyCombination& keys);
+
+// Where a desktop named as XDG_CURRENT_DESKTOP names it (a list split by ':') sets the keys of
+// the shortcuts its portal binds; empty for a desktop not known here.
+std::string shortcutSettingsOf(std::string_view currentDesktop);
 
 // The hotkeys of a Wayland session: the desktop portal's global shortcuts where the portal
 // offers them (told to `onPortalChosen`), else the hotkeys that `makeFallback` makes then (the
@@ -41,6 +47,7 @@ public:
     std::string keysOf(const Hotkey& hotkey) const override;
     bool global() const override { return !fallback_; }
     void setChangeHandler(std::function<void()> onChanged) override;
+    std::string keysSettingsPlace() const override;
 
 private:
     void bindHeld();

@@ -18,5 +18,18 @@ TEST(PortalTriggers, AreTheModifiersInCapitalsAndTheKeysymsName) {
         EXPECT_EQ(portalTrigger(*parseKeySequence(keys)).toStdString(), trigger) << keys;
 }
 
+TEST(ShortcutSettings, AreNamedForTheDesktopsKnown) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"KDE", "System Settings, Shortcuts"},
+        {"ubuntu:GNOME", "Settings, Keyboard, Keyboard Shortcuts"},
+        {"GNOME-Flashback:GNOME", "Settings, Keyboard, Keyboard Shortcuts"},
+        {"KDEX", ""},
+        {"sway", ""},
+        {"", ""},
+    };
+    for (const auto& [desktop, place] : cases)
+        EXPECT_EQ(shortcutSettingsOf(desktop), place) << desktop;
+}
+
 } // namespace
 } // namespace murmora

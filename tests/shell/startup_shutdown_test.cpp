@@ -105,6 +105,17 @@ TEST(Hotkeys, ARefusalIsToldOnceAndTheUnloadReleasesOnlyWhatIsLeft) {
     }
 }
 
+// A desktop that sets the keys of the hotkeys in its settings is named where they can be set.
+TEST(Hotkeys, ARefusalSaysWhereTheDesktopSetsTheKeys) {
+    FakePanel app;
+    app.hotkeys.settingsPlace = "System Settings, Shortcuts";
+    app.start();
+    app.hotkeys.refusalHandler({0, 1, 2});
+    EXPECT_EQ(app.messages.texts(),
+              Strings{"Can not register Hotkeys Cntl+Alt+R, Cntl+Alt+S and Cntl+Alt+P\n\nThe desktop sets the keys of "
+                      "Murmora's hotkeys in System Settings, Shortcuts."});
+}
+
 // The tooltip names the keys of the hotkeys had, as the desktop writes them once it tells them.
 TEST(Hotkeys, TheTooltipNamesTheKeysOfTheHotkeysHad) {
     const auto hotkeysLine = [](const FakePanel& app) {

@@ -150,6 +150,8 @@ public:
         return keys.contains(hotkey.id) ? keys.at(hotkey.id) : hotkey.keys;
     }
     bool global() const override { return globalHotkeys; }
+    std::string settingsPlace;
+    std::string keysSettingsPlace() const override { return settingsPlace; }
     void setChangeHandler(std::function<void()> onChanged) override { changeHandler = std::move(onChanged); }
     void press(int id) {
         if (handler) handler(id);
