@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace murmora::audio {
@@ -132,8 +133,12 @@ public:
         if (!encoder) return nullptr;
         auto opened = std::unique_ptr<OpusEncoder>(new OpusEncoder(encoder));
         // Told that the take holds 16 bits, the encoder spends none on what lies below them.
+        // libopusenc takes the stream's serial from rand(), the same in every run: tools that chain
+        // or mux Ogg streams need each take's to be its own.
+        const auto serial = static_cast<opus_int32>(std::random_device()());
         const bool set = ope_encoder_ctl(encoder, OPUS_SET_BITRATE(kOpusBitsPerSecond)) == OPE_OK &&
-                         ope_encoder_ctl(encoder, OPUS_SET_LSB_DEPTH(16)) == OPE_OK;
+                         ope_encoder_ctl(encoder, OPUS_SET_LSB_DEPTH(16)) == OPE_OK &&
+                         ope_encoder_ctl(encoder, OPE_SET_SERIALNO(serial)) == OPE_OK;
         return set ? std::move(opened) : nullptr;
     }
     ~OpusEncoder() override { ope_encoder_destroy(encoder_); }

@@ -13,6 +13,7 @@
 #include <iterator>
 #include <mutex>
 #include <numbers>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -131,6 +132,32 @@ TEST_P(TakeEncoderTest, ACancelFromAnotherThreadKeepsTheTakeAndLeavesNothing) {
     EXPECT_LT(lastDone, 1.0) << "the cancel came too late to test";
     EXPECT_EQ(contentOf(take_), take);
     EXPECT_EQ(entries(work_), std::vector<fs::path>{take_});
+}
+
+// The serial number of the Ogg stream in the file's first page.
+std::uint32_t oggSerialOf(const fs::path& path) {
+    const std::string content = contentOf(path);
+    if (content.size() < 18 || content.compare(0, 4, "OggS") != 0) return 0;
+    std::uint32_t serial = 0;
+    for (int i = 17; i >= 14; --i)
+        serial = serial << 8 | static_cast<unsigned char>(content[static_cast<std::size_t>(i)]);
+    return serial;
+}
+
+// Each run of the program starts rand() from the same seed: the serials must not come from it.
+TEST(OpusTakes, EachCarriesAnOggStreamOfItsOwn) {
+    testing::EncodingFolder folder;
+    const fs::path take = folder.path / "take.wav";
+    writeToneTake(take, 0.5);
+    std::set<std::uint32_t> serials;
+    for (int run = 0; run < 3; ++run) {
+        std::srand(1);
+        const fs::path saved = folder.path / ("take" + std::to_string(run) + ".opus");
+        ASSERT_EQ(encodeTake(take, saved, EncodedFormat::opus), std::error_code());
+        serials.insert(oggSerialOf(saved));
+    }
+    EXPECT_FALSE(serials.contains(0));
+    EXPECT_EQ(serials.size(), 3u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, TakeEncoderTest,
