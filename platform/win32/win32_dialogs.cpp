@@ -13,23 +13,43 @@ namespace murmora::win32 {
 
 HWND dialogOwner() { return GetActiveWindow(); }
 
+namespace {
+
+constexpr int kProgressWidth = 420;
+constexpr int kProgressHeight = 130;
+constexpr int kCancelWidth = 88;
+constexpr int kCancelHeight = 26;
+
+} // namespace
+
+INT_PTR CALLBACK Win32ProgressWindow::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    // The Cancel button, Escape and the close box all come as IDCANCEL (the dialog class turns
+    // WM_CLOSE into it).
+    if (message != WM_COMMAND || LOWORD(wParam) != IDCANCEL) return FALSE;
+    if (auto* self = reinterpret_cast<Win32ProgressWindow*>(GetWindowLongPtrW(window, DWLP_USER))) self->cancel();
+    return TRUE;
+}
+
 void Win32ProgressWindow::show(const std::string& text) {
     hide();
     owner_ = dialogOwner();
-    constexpr int kWidth = 420;
-    constexpr int kHeight = 100;
-    // The system's dialog class: a plain framed window with a title, holding one line of text.
-    window_ =
-        CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, L"#32770", L"Murmora", WS_POPUP | WS_CAPTION,
-                        (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2, (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2,
-                        kWidth, kHeight, owner_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    // The system's dialog class: a plain framed window with a title, holding one line of text;
+    // its close box works only once the save can be given up.
+    window_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST | WS_EX_CONTROLPARENT, L"#32770", L"Murmora",
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU, (GetSystemMetrics(SM_CXSCREEN) - kProgressWidth) / 2,
+                              (GetSystemMetrics(SM_CYSCREEN) - kProgressHeight) / 2, kProgressWidth, kProgressHeight,
+                              owner_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(window_, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(&Win32ProgressWindow::dialogProc));
+    EnableMenuItem(GetSystemMenu(window_, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     RECT client{};
     GetClientRect(window_, &client);
     text_ = text;
-    const HWND line = line_ = CreateWindowExW(
-        0, L"STATIC", toWide(text).c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_PATHELLIPSIS, 10, 0,
-        client.right - 20, client.bottom, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(line, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    line_ = CreateWindowExW(0, L"STATIC", toWide(text).c_str(),
+                            WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_PATHELLIPSIS, 10, 0,
+                            client.right - 20, client.bottom - kCancelHeight - 16, window_, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(line_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     if (owner_) EnableWindow(owner_, FALSE);
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
@@ -39,8 +59,28 @@ void Win32ProgressWindow::setPercent(int percent) {
     if (line_) SetWindowTextW(line_, toWide(text_ + "  " + std::to_string(percent) + " %").c_str());
 }
 
+void Win32ProgressWindow::offerCancel(std::function<void()> onCancel) {
+    if (!window_) return;
+    onCancel_ = std::move(onCancel);
+    RECT client{};
+    GetClientRect(window_, &client);
+    const HWND button = CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                                        (client.right - kCancelWidth) / 2, client.bottom - kCancelHeight - 10,
+                                        kCancelWidth, kCancelHeight, window_, reinterpret_cast<HMENU>(IDCANCEL),
+                                        GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    EnableMenuItem(GetSystemMenu(window_, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+    SetFocus(button);
+}
+
+void Win32ProgressWindow::cancel() {
+    // The handler may hide the window, and with it drop the handler.
+    if (auto onCancel = onCancel_) onCancel();
+}
+
 void Win32ProgressWindow::hide() {
     line_ = nullptr;
+    onCancel_ = nullptr;
     if (!window_) return;
     if (owner_) EnableWindow(owner_, TRUE);
     DestroyWindow(window_);
@@ -132,6 +172,15 @@ std::optional<std::wstring> nameTooLong(const std::wstring& path) {
 
 } // namespace
 
+std::wstring nameAsCreated(const std::wstring& path) {
+    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(length, L'\0');
+    const DWORD written = length ? GetFullPathNameW(path.c_str(), length, full.data(), nullptr) : 0;
+    if (written == 0 || written >= length) return path;
+    full.resize(written);
+    return full;
+}
+
 DWORD fileDialogFlags(const FileDialogSetup& setup) {
     // The program's working folder stays where it is whatever folder the user goes to.
     DWORD flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
@@ -163,7 +212,8 @@ std::optional<std::string> Win32FileDialog::show(bool save) {
         if (!refusal) break;
         MessageBoxW(dialogOwner(), refusal->c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
     }
-    lastFileName_ = name.data();
+    // The format, the messages and Play go by the file Windows makes, not the name typed.
+    lastFileName_ = nameAsCreated(name.data());
     return fromWide(lastFileName_);
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "platform/dialogs.h"
@@ -9,23 +10,26 @@ namespace murmora::win32 {
 // The window a message box or file dialog belongs to: the active window of the program.
 HWND dialogOwner();
 
-// A small window with a line of text that the user cannot close; the program's other windows
-// take no input while it shows. A percentage told is shown after the text.
+// A small window with a line of text that the user cannot close until a Cancel is offered; the
+// program's other windows take no input while it shows. A percentage told is shown after the
+// text. The Cancel offered runs by its button, Escape or the close box.
 class Win32ProgressWindow final : public ProgressWindow {
 public:
     ~Win32ProgressWindow() override { hide(); }
     void show(const std::string& text) override;
     void setPercent(int percent) override;
-    // Offers nothing: the saves here are WAV files the MCI service writes before the window could
-    // be clicked, which cannot be given up.
-    void offerCancel(std::function<void()>) override {}
+    void offerCancel(std::function<void()> onCancel) override;
     void hide() override;
 
 private:
+    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void cancel();
+
     HWND window_ = nullptr;
     HWND owner_ = nullptr;
     HWND line_ = nullptr;
     std::string text_;
+    std::function<void()> onCancel_;
 };
 
 // MessageBoxW's icon for a message of the style.
@@ -37,6 +41,10 @@ public:
     // A task dialog: a message box cannot name its buttons.
     SaveAnswer askToSave(const std::string& text, const std::string& title) override;
 };
+
+// The path of the file Windows creates for `path`: its full path, with the dots and blanks that
+// Windows drops from the end of a name dropped ("take.wav." makes take.wav).
+std::wstring nameAsCreated(const std::wstring& path);
 
 // The Windows dialog's flags for the setup; the dialog's read-only box is always hidden.
 DWORD fileDialogFlags(const FileDialogSetup& setup);

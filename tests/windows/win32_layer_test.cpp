@@ -13,6 +13,7 @@
 #include "core/paths.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_messages.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_hotkeys.h"
 #include "platform/win32/win32_process_launcher.h"
@@ -48,6 +49,17 @@ TEST(WindowsPaths, FolderAndNameUseTheWindowsSeparator) {
         EXPECT_EQ(folderOf(path), folder) << path;
     EXPECT_EQ(pathInFolder("C:\\Users\\me", "AutoRec.wav"), "C:\\Users\\me\\AutoRec.wav");
     EXPECT_EQ(pathInFolder("C:\\", "AutoRec.wav"), "C:\\AutoRec.wav");
+}
+
+// A chosen name as the file Windows makes of it, which the format and the messages go by.
+TEST(FileDialogName, IsTheFileWindowsCreatesWithoutTheDotsAndBlanksItDrops) {
+    const std::pair<std::wstring, std::wstring> names[] = {{L"C:\\takes\\take.wav.", L"C:\\takes\\take.wav"},
+                                                           {L"C:\\takes\\take. ", L"C:\\takes\\take"},
+                                                           {L"C:\\takes\\take.mp3 . .", L"C:\\takes\\take.mp3"},
+                                                           {L"C:\\takes\\take.mp3", L"C:\\takes\\take.mp3"},
+                                                           {L"C:\\a b\\..\\take.flac", L"C:\\take.flac"}};
+    for (const auto& [typed, created] : names)
+        EXPECT_EQ(fromWide(nameAsCreated(typed)), fromWide(created)) << fromWide(typed);
 }
 
 TEST(FileDialogFilter, PartsAreSeparatedAndEndedByNuls) {
@@ -118,6 +130,39 @@ TEST(SpinnerTest, TheUpperArrowCountsUpWithinTheRangeAndEveryChangeIsReported) {
     spinner.setValue(5);
     EXPECT_EQ(changes, 4);
     DestroyWindow(owner);
+}
+
+// What the messages sent so far have posted, as the panel's message loop runs it.
+void runPostedMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        dispatchMessage(message);
+}
+
+TEST(ProgressWindow, ACancelOfferedRunsByItsButtonEscapeOrTheCloseBoxAndNothingBefore) {
+    Win32ProgressWindow progress;
+    progress.show("Saving the recording as  C:\\take.mp3");
+    const HWND window = FindWindowW(L"#32770", L"Murmora");
+    ASSERT_NE(window, nullptr);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    runPostedMessages();
+    EXPECT_TRUE(IsWindowVisible(window)) << "closed with nothing to cancel";
+    int cancels = 0;
+    progress.offerCancel([&cancels] { ++cancels; });
+    const HWND button = FindWindowExW(window, nullptr, L"BUTTON", L"Cancel");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(GetFocus(), button);
+    SendMessageW(button, BM_CLICK, 0, 0);
+    runPostedMessages();
+    EXPECT_EQ(cancels, 1) << "by the button";
+    PostMessageW(button, WM_KEYDOWN, VK_ESCAPE, 0);
+    runPostedMessages();
+    EXPECT_EQ(cancels, 2) << "by Escape";
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    runPostedMessages();
+    EXPECT_EQ(cancels, 3) << "by the close box";
+    progress.hide();
+    EXPECT_FALSE(IsWindow(window));
 }
 
 TEST(MessageBoxes, EachStyleHasItsIcon) {
