@@ -18,6 +18,8 @@ struct TakeEnd {
     // Empty when it ended as asked; else why it ended early or holds less than was captured:
     // its input was lost, the sound server did not confirm the stop, or the disk refused frames.
     SoundError early;
+    // Not one frame reached the take: there is nothing to save.
+    bool empty = false;
 };
 
 // What the engine tells about the take, on the user-interface thread.

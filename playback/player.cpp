@@ -21,8 +21,12 @@ Player::Player(PlayerServices services, PlayerControls controls, const LatestTak
 
 std::optional<std::string> Player::chooseFile() const {
     const std::string file = latestTake_.latestTakePath();
-    if (file.empty() || !services_.files.fileExists(file)) return std::nullopt;
-    return file;
+    if (!file.empty() && services_.files.fileExists(file)) return file;
+    // A button that does nothing would leave the user, and a screen reader, guessing why.
+    const std::string why = file.empty() ? std::string("No recording has been saved yet: there is nothing to play.")
+                                         : "The recording  " + file + "  is not there any more: there is nothing to play.";
+    services_.messages.show(why, MessageStyle::information, kAppTitle);
+    return std::nullopt;
 }
 
 void Player::showLength(Label& label, std::optional<std::int64_t> amount, unsigned divisor, const char* unit) {

@@ -41,7 +41,7 @@ public:
     void stop() override;
 
 private:
-    // The take to play, or nothing when there is none on disk.
+    // The take to play, or nothing, with the user told why, when there is none on disk.
     std::optional<std::string> chooseFile() const;
     void showLength(Label& label, std::optional<std::int64_t> amount, unsigned divisor, const char* unit);
     // The user is told when the sound server did not answer in time; other failures end the

@@ -52,6 +52,21 @@ std::string inputNotThere(const ChosenInput& input) {
            " is not there; recording from the default input";
 }
 
+// What a take that ended before its first frame says: why it ended, if it was cut off.
+std::string nothingRecorded(const SoundError& early) {
+    const char* const nothingToSave = ": there is nothing to save.";
+    switch (early.failure) {
+    case SoundFailure::none:
+        return std::string("No sound was recorded") + nothingToSave;
+    case SoundFailure::deviceLost:
+        return std::string("The sound input was lost before any sound was recorded") + nothingToSave;
+    case SoundFailure::notAnswering:
+        return std::string(kServerDoesNotAnswer) + " and no sound was recorded" + nothingToSave;
+    default:
+        return early.text + ", before any sound was recorded" + nothingToSave;
+    }
+}
+
 std::string inputLostAfter(long seconds) {
     return "The sound input was lost after " + std::to_string(seconds) + " sec. The recording so far is kept.";
 }
@@ -337,6 +352,13 @@ void Recorder::onScheduledStopTick() {
 void Recorder::onTakeEnded(const TakeEnd& end) {
     endTake(TakeEnder::itself); // nothing when the take was ended by the user or its time
     if (state_ != RecorderState::holdingTake) return;
+    if (end.empty) {
+        // An empty file would be told as a saved take that holds nothing.
+        tell(nothingRecorded(end.early), MessageStyle::exclamation);
+        services_.engine.discardTake();
+        finishTake();
+        return;
+    }
     tellEarlyEnd(end);
     if (!scheduledTake_) {
         askForNameAndSave();

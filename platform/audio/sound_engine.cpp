@@ -116,7 +116,7 @@ void SoundEngine::endTake(const std::shared_ptr<Take>& take, std::error_code fai
     CaptureRecorder& recorder = *take->recorder;
     const std::error_code stopped = recorder.stop();
     const TakeEnd end{recorder.lengthFrames() / recorder.format().sampleRate,
-                      earlyEnd(recorder, stopped ? stopped : failed)};
+                      earlyEnd(recorder, stopped ? stopped : failed), recorder.lengthFrames() == 0};
     tell([this, weak = std::weak_ptr<Take>(take), end] {
         if (isCurrent(weak) && takeHandlers_.ended) takeHandlers_.ended(end);
     });

@@ -25,6 +25,19 @@ TEST_F(TakeTest, EndsAsAskedAndTellsItsWholeSecondsOnTheUserInterfaceThreadOnly)
     EXPECT_EQ(ends_.size(), 1u);
 }
 
+TEST_F(TakeTest, OneThatGotNoFrameSaysItIsEmpty) {
+    ASSERT_TRUE(engine_->startTake(""));
+    const auto empty = stop();
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->empty);
+    engine_->discardTake();
+    ends_.clear();
+    record(1);
+    const auto one = stop();
+    ASSERT_TRUE(one);
+    EXPECT_FALSE(one->empty);
+}
+
 TEST_F(TakeTest, ItsFileHoldsEveryFrameDeliveredWhileRecordingAndIsReadableMeanwhile) {
     const auto frames = record(44100);
     ASSERT_EQ(takeFiles().size(), 1u);

@@ -166,6 +166,21 @@ TEST(PanelPlays, TheLatestSavedTakeIfItStillExistsWhateverIsArmed) {
         panel.app.engine.take();
         panel.app.playButton.click();
         EXPECT_EQ(panel.app.engine.take(), played.empty() ? EngineCalls{} : playStart(played)) << steps;
+        EXPECT_EQ(panel.app.messages.shown.size(), played.empty() ? 1u : 0u) << steps;
+    }
+}
+
+TEST_F(PlayerTest, NothingToPlayIsToldWithWhy) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "No recording has been saved yet: there is nothing to play."},
+        {kManualTake, "The recording  " + kManualTake + "  is not there any more: there is nothing to play."}};
+    for (const auto& [latestPath, told] : cases) {
+        messages.shown.clear();
+        latest.path = latestPath;
+        play();
+        EXPECT_TRUE(engine.take().empty());
+        ASSERT_EQ(messages.texts(), Strings{told});
+        EXPECT_EQ(messages.shown[0].style, MessageStyle::information);
     }
 }
 

@@ -98,6 +98,32 @@ TEST_F(ManualStop, ATakeCutShortIsSaidSoWithWhatIsKeptBeforeItIsSaved) {
     }
 }
 
+// A take that ended before its first frame: an empty file told as saved would be a lie.
+TEST_F(ManualStop, ATakeThatGotNoSoundIsToldSoAndNothingIsSaved) {
+    const struct {
+        SoundFailure failure;
+        std::string reason, told;
+    } cases[] = {{SoundFailure::none, "", "No sound was recorded: there is nothing to save."},
+                 {SoundFailure::deviceLost, "The sound device went away",
+                  "The sound input was lost before any sound was recorded: there is nothing to save."},
+                 {SoundFailure::notAnswering, "The sound server does not answer",
+                  "The sound server does not answer and no sound was recorded: there is nothing to save."},
+                 {SoundFailure::takeFile, kDiskFull, kDiskFull + ", before any sound was recorded: there is nothing to save."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.told);
+        app.messages.shown.clear();
+        app.engine.takeEnd = {0, {c.failure, c.reason}, true};
+        app.hotkeys.press(1);
+        app.engine.deliver();
+        EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, kDiscardTake}));
+        EXPECT_TRUE(app.saveTakeDialog.shownAs.empty());
+        EXPECT_EQ(app.messages.texts(), Strings{c.told});
+        EXPECT_EQ(app.panel.recorder.latestTakePath(), kEarlier);
+        expectIdle();
+        startManualTake();
+    }
+}
+
 TEST_F(ManualStop, FailedSaveKeepsTheTakeAndAsksAgainUntilSaved) {
     app.saveTakeDialog.answer("/gone/take.wav");
     app.saveTakeDialog.answer(kChosen);
