@@ -16,8 +16,6 @@ public:
     virtual bool folderExists(const std::string& path) const = 0;
     // Removes a file, or a link itself (never what it points to).
     [[nodiscard]] virtual std::error_code removeFile(const std::string& path) = 0;
-    // Moves a file to `to`, which must not exist yet; on failure it stays where it was.
-    [[nodiscard]] virtual std::error_code moveFile(const std::string& from, const std::string& to) = 0;
     // The folder that holds the program's executable, without a closing "/" except at "/".
     virtual std::string programFolder() const = 0;
     // The folder of the program's helper programs (the encoder), without a closing "/".

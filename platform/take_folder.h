@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "core/date_time.h"
@@ -20,6 +21,10 @@ public:
     virtual ~TakeFolder() = default;
     // The takes no running program is recording any more, oldest first.
     virtual std::vector<LeftoverTake> leftovers() const = 0;
+    // Puts a leftover take at `target` as a saved take is put: synced to disk, with the
+    // permissions of any new file of the user, and never over an existing file. On failure it
+    // stays where it was.
+    [[nodiscard]] virtual std::error_code recover(const LeftoverTake& take, const std::string& target) = 0;
 };
 
 } // namespace murmora

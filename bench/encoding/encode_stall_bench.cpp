@@ -43,6 +43,9 @@ double millisecondsBetween(Steady::time_point from, Steady::time_point to) {
 class NoLeftovers final : public TakeFolder {
 public:
     std::vector<LeftoverTake> leftovers() const override { return {}; }
+    std::error_code recover(const LeftoverTake&, const std::string&) override {
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    }
 };
 
 // Feeds `minutes` of a 440 Hz tone over noise to the running capture stream, 25 times as fast as

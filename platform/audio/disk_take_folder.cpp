@@ -28,6 +28,10 @@ public:
         return takes;
     }
 
+    std::error_code recover(const LeftoverTake& take, const std::string& target) override {
+        return takefs::placeLeftover(pathOfUtf8(take.path), pathOfUtf8(target), folder_);
+    }
+
 private:
     std::filesystem::path folder_;
 };

@@ -14,7 +14,17 @@ namespace {
 class TakeFolderCategory final : public std::error_category {
 public:
     const char* name() const noexcept override { return "take folder"; }
-    std::string message(int) const override { return "the folder is a link or belongs to another user"; }
+    std::string message(int why) const override {
+        switch (static_cast<TakeFolderRefusal>(why)) {
+        case TakeFolderRefusal::link:
+            return "the folder is a link to another place";
+        case TakeFolderRefusal::anotherUsers:
+            return "the folder belongs to another user";
+        case TakeFolderRefusal::notAFolder:
+            return "it is not a folder";
+        }
+        return "the folder is refused";
+    }
 };
 
 } // namespace
@@ -23,6 +33,8 @@ const std::error_category& takeFolderCategory() {
     static const TakeFolderCategory category;
     return category;
 }
+
+std::error_code refusedFolder(TakeFolderRefusal why) { return {static_cast<int>(why), takeFolderCategory()}; }
 
 std::vector<fs::path> unheldTakes(const fs::path& folder) {
     std::vector<fs::path> takes;
@@ -103,7 +115,7 @@ std::error_code TakeFile::placeAt(const fs::path& target) {
         if (!moved) return placedAt(target);
         if (moved != std::errc::cross_device_link) return moved;
     }
-    if (const std::error_code error = takefs::copyOver(path_, target, folder_)) return error;
+    if (const std::error_code error = takefs::copyOver(path_, target, folder_, takefs::AtTarget::replace)) return error;
     // The take is at the target; should its file in the take folder stay, the next start only
     // finds it again.
     if (!placed_) takefs::remove(path_);

@@ -17,8 +17,14 @@ namespace murmora::audio {
 // a folder of the user's own under /var/tmp; on Windows %LOCALAPPDATA%\Murmora\takes.
 std::filesystem::path defaultTakeFolder();
 
-// Why a take folder is refused: it is a link, or another user owns it.
+// Why a take folder is refused (takes are nobody else's to read or swap).
+enum class TakeFolderRefusal {
+    link = 1,     // it leads to another place
+    anotherUsers, // another user owns it
+    notAFolder,
+};
 const std::error_category& takeFolderCategory();
+std::error_code refusedFolder(TakeFolderRefusal why);
 
 // The take files in `folder` that no TakeFile of any process holds: left behind by a run that
 // ended in the middle of a take.

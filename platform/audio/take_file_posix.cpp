@@ -74,7 +74,9 @@ std::error_code prepareFolder(const fs::path& folder) {
     }
     struct stat info {};
     if (::lstat(folder.c_str(), &info) != 0) return lastSystemError();
-    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return {1, takeFolderCategory()};
+    if (S_ISLNK(info.st_mode)) return refusedFolder(TakeFolderRefusal::link);
+    if (!S_ISDIR(info.st_mode)) return refusedFolder(TakeFolderRefusal::notAFolder);
+    if (info.st_uid != ::geteuid()) return refusedFolder(TakeFolderRefusal::anotherUsers);
     if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) return lastSystemError();
     return {};
 }
@@ -129,7 +131,7 @@ std::error_code moveTo(int descriptor, const fs::path& from, const fs::path& tar
 
 // The copy goes into a new hidden file of a random name, made exclusively (never an existing
 // name, never through a link), and is renamed over the target.
-std::error_code copyOver(const fs::path& from, const fs::path& target, const fs::path& noteFolder) {
+std::error_code copyOver(const fs::path& from, const fs::path& target, const fs::path& noteFolder, AtTarget atTarget) {
     auto partial = posix::PartialFile::createBeside(target, ".murmora-save-", noteFolder, from);
     if (!partial) return partial.error();
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
@@ -140,7 +142,25 @@ std::error_code copyOver(const fs::path& from, const fs::path& target, const fs:
         if (sent < 0 && errno != EINTR) error = lastSystemError();
     }
     ::close(in);
-    return error ? error : (*partial)->replaceTarget();
+    if (error) return error;
+    return atTarget == AtTarget::replace ? (*partial)->replaceTarget() : (*partial)->becomeTarget();
+}
+
+std::error_code placeLeftover(const fs::path& take, const fs::path& target, const fs::path& noteFolder) {
+    const int descriptor = ::open(take.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (descriptor < 0) return lastSystemError();
+    std::error_code error;
+    if (::fchmod(descriptor, newFileMode()) != 0 || ::fsync(descriptor) != 0) error = lastSystemError();
+    ::close(descriptor);
+    if (error) return error;
+    error = posix::renameUnlessTaken(take, target);
+    if (error == std::errc::cross_device_link) {
+        error = copyOver(take, target, noteFolder, AtTarget::keep);
+        if (!error) takefs::remove(take);
+        return error;
+    }
+    if (!error) static_cast<void>(posix::syncFolder(target.has_parent_path() ? target.parent_path() : fs::path(".")));
+    return error;
 }
 
 Result<std::unique_ptr<PartialOutput>> createPartialOutput(const fs::path& target, const fs::path& take) {

@@ -16,8 +16,8 @@ struct SF_INFO;
 namespace murmora::audio::takefs {
 
 // Makes each missing folder of `folder`, and accepts `folder` only when it is a folder (not a link
-// to one) for this user alone; else fails, with takeFolderCategory() when the folder is a link
-// or someone else's. On Linux the folders made are 0700, and the folder is made so when it is
+// to one) for this user alone; else fails, with refusedFolder() saying which it is when the
+// folder is a link, someone else's or no folder. On Linux the folders made are 0700, and the folder is made so when it is
 // open to others; on Windows a folder in the user's profile is the user's alone already.
 std::error_code prepareFolder(const std::filesystem::path& folder);
 
@@ -55,8 +55,18 @@ std::error_code moveTo(int descriptor, const std::filesystem::path& from, const 
 // goes too: on Linux it is noted in `noteFolder` while the copy runs, and the next start removes
 // it; on Windows it is marked for deletion until it is complete, so that the system deletes it
 // when the program ends.
+// With AtTarget::keep, the copy takes the target's name only while no file has it: a file there
+// stays, and the copy goes (errc::file_exists).
+enum class AtTarget { replace, keep };
 std::error_code copyOver(const std::filesystem::path& from, const std::filesystem::path& target,
-                         const std::filesystem::path& noteFolder);
+                         const std::filesystem::path& noteFolder, AtTarget atTarget);
+
+// Puts a take an earlier run left in the take folder at `target` as a save puts a take: synced
+// to disk, with the permissions of any new file of the user; never over an existing file
+// (errc::file_exists). On another file system or drive it is copied as copyOver copies, then
+// removed. On failure it stays where it was.
+std::error_code placeLeftover(const std::filesystem::path& take, const std::filesystem::path& target,
+                              const std::filesystem::path& noteFolder);
 
 // A file an encoding is written into, beside `target` under a hidden name of its own (made
 // exclusively, never an existing name), that takes the target's place only once it is complete

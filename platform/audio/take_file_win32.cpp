@@ -40,6 +40,38 @@ std::error_code moveError(DWORD code) {
 
 bool isThere(const fs::path& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// Where the system finds `path` once every link on the way is followed.
+Result<std::wstring> finalPath(const fs::path& path) {
+    const HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return lastWin32Error();
+    std::wstring resolved(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(handle, resolved.data(), static_cast<DWORD>(resolved.size()), 0);
+    if (length >= resolved.size()) {
+        resolved.resize(length);
+        length = GetFinalPathNameByHandleW(handle, resolved.data(), static_cast<DWORD>(resolved.size()), 0);
+    }
+    const std::error_code error = length == 0 || length >= resolved.size() ? lastWin32Error() : std::error_code();
+    CloseHandle(handle);
+    if (error) return error;
+    resolved.resize(length);
+    while (resolved.size() > 1 && resolved.back() == L'\\') resolved.pop_back();
+    return resolved;
+}
+
+// A reparse point is a link (symbolic link, junction) when following it leads somewhere other
+// than the folder's own place in its parent; a mounted drive leaves it where it is.
+std::error_code refuseLeadingElsewhere(const fs::path& folder) {
+    const fs::path absolute = fs::absolute(folder).lexically_normal();
+    const Result<std::wstring> itself = finalPath(absolute);
+    if (!itself) return itself.error();
+    const Result<std::wstring> parent = finalPath(absolute.parent_path());
+    if (!parent) return parent.error();
+    const std::wstring inPlace = *parent + L"\\" + absolute.filename().wstring();
+    const bool same = CompareStringOrdinal(itself->c_str(), -1, inPlace.c_str(), -1, TRUE) == CSTR_EQUAL;
+    return same ? std::error_code() : refusedFolder(TakeFolderRefusal::link);
+}
+
 // Windows refuses to replace a read-only file (Wine 8 replaces it): the take never goes over one.
 std::error_code replaceable(const fs::path& target) {
     const DWORD attributes = GetFileAttributesW(target.c_str());
@@ -172,7 +204,9 @@ std::error_code prepareFolder(const fs::path& folder) {
     }
     const DWORD kind = GetFileAttributesW(folder.c_str());
     if (kind == INVALID_FILE_ATTRIBUTES) return lastWin32Error();
-    if (!(kind & FILE_ATTRIBUTE_DIRECTORY) || (kind & FILE_ATTRIBUTE_REPARSE_POINT)) return {1, takeFolderCategory()};
+    if (!(kind & FILE_ATTRIBUTE_DIRECTORY)) return refusedFolder(TakeFolderRefusal::notAFolder);
+    // A drive mounted at the folder is a reparse point too, and a place of the user's own.
+    if (kind & FILE_ATTRIBUTE_REPARSE_POINT) return refuseLeadingElsewhere(folder);
     return {};
 }
 
@@ -245,18 +279,34 @@ std::error_code moveTo(int, const fs::path& from, const fs::path& target) {
 // The copy is marked for deletion until it is complete: whatever ends the program meanwhile, the
 // system removes it. When a step fails, the mark is set again through the handle: whatever the
 // name holds by then, only the file made here goes.
-std::error_code copyOver(const fs::path& from, const fs::path& target, const fs::path&) {
+std::error_code copyOver(const fs::path& from, const fs::path& target, const fs::path&, AtTarget atTarget) {
     if (const std::error_code refused = replaceable(target)) return refused;
+    const DWORD replacing = atTarget == AtTarget::replace ? MOVEFILE_REPLACE_EXISTING : 0;
     fs::path partial;
     const HANDLE out = createPartial(target, partial);
     if (out == INVALID_HANDLE_VALUE) return lastWin32Error();
     std::error_code error = markForDeletion(out, true) ? copyInto(from, out) : lastWin32Error();
     if (!error && !markForDeletion(out, false)) error = lastWin32Error();
-    if (!error && !MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!error && !MoveFileExW(partial.c_str(), target.c_str(), replacing | MOVEFILE_WRITE_THROUGH))
         error = lastWin32Error();
     if (error) markForDeletion(out, true);
     CloseHandle(out);
     return error;
+}
+
+std::error_code placeLeftover(const fs::path& take, const fs::path& target, const fs::path& noteFolder) {
+    const HANDLE file = CreateFileW(take.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return lastWin32Error();
+    const std::error_code unsynced = FlushFileBuffers(file) ? std::error_code() : lastWin32Error();
+    CloseHandle(file);
+    if (unsynced) return unsynced;
+    if (MoveFileExW(take.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return {};
+    const std::error_code moved = moveError(GetLastError());
+    if (moved != std::errc::cross_device_link) return moved;
+    if (const std::error_code copied = copyOver(take, target, noteFolder, AtTarget::keep)) return copied;
+    DeleteFileW(take.c_str());
+    return {};
 }
 
 Result<std::unique_ptr<PartialOutput>> createPartialOutput(const fs::path& target, const fs::path&) {

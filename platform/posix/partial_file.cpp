@@ -1,6 +1,7 @@
 #include "platform/posix/partial_file.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -13,11 +14,6 @@
 namespace murmora::posix {
 namespace fs = std::filesystem;
 
-namespace {
-
-const std::string kPartialPrefix = ".murmora-";
-const std::string kNotePrefix = "unfinished-save-";
-
 std::error_code syncFolder(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return lastSystemError();
@@ -25,6 +21,20 @@ std::error_code syncFolder(const fs::path& folder) {
     if (::close(fd) != 0 && !error) error = lastSystemError();
     return error;
 }
+
+std::error_code renameUnlessTaken(const fs::path& from, const fs::path& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return {};
+    if (errno != EINVAL && errno != ENOSYS) return lastSystemError();
+    // A file system without the flag: the second name is made exclusively, then the first goes.
+    if (::link(from.c_str(), to.c_str()) != 0) return lastSystemError();
+    ::unlink(from.c_str());
+    return {};
+}
+
+namespace {
+
+const std::string kPartialPrefix = ".murmora-";
+const std::string kNotePrefix = "unfinished-save-";
 
 fs::path folderOf(const fs::path& target) { return target.has_parent_path() ? target.parent_path() : fs::path("."); }
 
@@ -135,12 +145,17 @@ PartialFile::PartialFile(fs::path path, fs::path target, int descriptor, std::un
 
 PartialFile::~PartialFile() { remove(); }
 
-std::error_code PartialFile::replaceTarget() {
+std::error_code PartialFile::replaceTarget() { return place(true); }
+
+std::error_code PartialFile::becomeTarget() { return place(false); }
+
+std::error_code PartialFile::place(bool replacing) {
     std::error_code error;
     if (::fchmod(descriptor_, newFileMode()) != 0 || ::fsync(descriptor_) != 0) error = lastSystemError();
     if (::close(descriptor_) != 0 && !error) error = lastSystemError();
     descriptor_ = -1;
-    if (!error && ::rename(path_.c_str(), target_.c_str()) != 0) error = lastSystemError();
+    if (!error && replacing && ::rename(path_.c_str(), target_.c_str()) != 0) error = lastSystemError();
+    if (!error && !replacing) error = renameUnlessTaken(path_, target_);
     if (error) {
         remove();
         return error;

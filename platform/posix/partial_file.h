@@ -15,6 +15,12 @@ std::error_code lastSystemError();
 // The permissions the user gives a new file: 0666 less the umask, read without changing it.
 mode_t newFileMode();
 
+// Syncs the folder's entries to disk.
+std::error_code syncFolder(const std::filesystem::path& folder);
+
+// Renames `from` to `to` unless a file has that name already (errc::file_exists then).
+std::error_code renameUnlessTaken(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // A file written beside its target under a hidden name of its own, made exclusively (never an
 // existing name, never through a link). It takes the target's place only once it is complete
 // and on disk, so that the target is either the whole new file or untouched; until then,
@@ -39,10 +45,14 @@ public:
     // Gives the file the permissions of a new file, syncs and closes it, renames it over the
     // target and syncs the folder. On failure the file is removed and the target stays as it was.
     std::error_code replaceTarget();
+    // As replaceTarget(), but takes the target's name only while no file has it: a file there
+    // stays, and the copy goes (errc::file_exists).
+    std::error_code becomeTarget();
 
 private:
     struct Note;
     PartialFile(std::filesystem::path path, std::filesystem::path target, int descriptor, std::unique_ptr<Note> note);
+    std::error_code place(bool replacing);
     void remove();
 
     std::filesystem::path path_;

@@ -76,22 +76,6 @@ std::error_code QtFiles::removeFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0 ? std::error_code() : lastSystemError();
 }
 
-std::error_code QtFiles::moveFile(const std::string& from, const std::string& to) {
-    // A new link never replaces an existing file; across file systems, a copy.
-    if (::link(from.c_str(), to.c_str()) == 0) {
-        // Should the old name stay, the take is only found again next time: the move is done.
-        ::unlink(from.c_str());
-        return {};
-    }
-    if (errno == EEXIST) return lastSystemError();
-    // Another file system, or one without links.
-    const QString source = QFile::decodeName(from.c_str());
-    QFile copy(source);
-    if (!copy.copy(QFile::decodeName(to.c_str()))) return std::make_error_code(std::errc::io_error);
-    QFile::remove(source); // as above: the copy is in place
-    return {};
-}
-
 std::string QtFiles::programFolder() const { return encoded(QCoreApplication::applicationDirPath()); }
 
 std::string QtFiles::libraryFolder() const {

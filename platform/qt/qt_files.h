@@ -13,7 +13,6 @@ public:
     bool fileExists(const std::string& path) const override;
     bool folderExists(const std::string& path) const override;
     std::error_code removeFile(const std::string& path) override;
-    std::error_code moveFile(const std::string& from, const std::string& to) override;
     std::string programFolder() const override;
     // PREFIX/lib/murmora for a program installed as PREFIX/bin/murmora; in a build folder, which
     // holds the program at its root, lib/murmora there. Never bin/, which is on users' PATH.

@@ -36,6 +36,10 @@ public:
             words.pop_back();
         return words.empty() ? "Windows error " + std::to_string(code) : fromWide(words);
     }
+    std::error_condition default_error_condition(int code) const noexcept override {
+        if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return std::errc::file_exists;
+        return {code, *this};
+    }
 };
 
 } // namespace

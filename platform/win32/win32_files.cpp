@@ -47,13 +47,6 @@ std::error_code Win32Files::removeFile(const std::string& path) {
     return DeleteFileW(toWide(path).c_str()) ? std::error_code() : lastWin32Error();
 }
 
-std::error_code Win32Files::moveFile(const std::string& from, const std::string& to) {
-    // Without MOVEFILE_REPLACE_EXISTING an existing `to` is never replaced; to another drive the
-    // file is copied and flushed before the original goes.
-    const DWORD flags = MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH;
-    return MoveFileExW(toWide(from).c_str(), toWide(to).c_str(), flags) ? std::error_code() : lastWin32Error();
-}
-
 std::string Win32Files::programFolder() const {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {

@@ -10,7 +10,6 @@ public:
     bool fileExists(const std::string& path) const override;
     bool folderExists(const std::string& path) const override;
     std::error_code removeFile(const std::string& path) override;
-    std::error_code moveFile(const std::string& from, const std::string& to) override;
     std::string programFolder() const override;
     // The program's own folder: LAME.exe lies beside murmora.exe.
     std::string libraryFolder() const override;

@@ -36,14 +36,15 @@ TEST_F(TakeFolderTest, ATakeThatCannotBeMadeThereIsRefusedWithTheFolderAndTheCau
         fs::create_directory(foreign);
         ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
     }
-    const std::string refused = "the folder is a link or belongs to another user";
+    std::ofstream(scratch_ / "file") << "x";
     const struct {
         fs::path folder;
         std::string cause;
         rlim_t room;
     } cases[] = {{"/proc/murmora/takes", "No such file or directory", RLIM_INFINITY},
-                 {scratch_ / "link", refused, RLIM_INFINITY},
-                 {foreign, refused, RLIM_INFINITY},
+                 {scratch_ / "link", "the folder is a link to another place", RLIM_INFINITY},
+                 {foreign, "the folder belongs to another user", RLIM_INFINITY},
+                 {scratch_ / "file", "it is not a folder", RLIM_INFINITY},
                  {scratch_ / "full", "File too large", 0}};
     for (const auto& c : cases) {
         audio::SoundEngine engine(std::make_unique<audio::ScriptedBackend>(), c.folder, ui_);

@@ -1,6 +1,7 @@
 // A take through the engine: how it ends, what its file holds, its save and its discard.
 #include "engine_fixture.h"
 #include "platform/audio/capture_recorder.h"
+#include "platform/audio/disk_take_folder.h"
 #include "platform/audio/take_file.h"
 
 #include <sys/stat.h>
@@ -374,6 +375,43 @@ TEST_F(TakeTest, ATakeNeitherSavedNorDiscardedStaysForRecoveryWhenTheEngineGoes)
         ASSERT_EQ(left.size(), 1u) << (ended ? "ended" : "recording");
         EXPECT_EQ(readWav(left.at(0)), frames);
         fs::remove(left.at(0));
+    }
+}
+
+// A take a killed run left is put in the user's folder by the rules of a save: whole, in the
+// user's usual mode for new files, never over a file already there; on another file system by a
+// copy that leaves nothing partial.
+TEST_F(TakeTest, ALeftoverIsRecoveredAsASaveIsPlacedButNeverOverAFile) {
+    const OtherFileSystem other(takeFolder_);
+    std::vector<fs::path> places{scratch_ / "home"};
+    fs::create_directories(places[0]);
+    if (!other.folder.empty()) places.push_back(other.folder);
+    const auto samples = rampFrames(3000);
+    const auto takeFolder = audio::makeTakeFolder(takeFolder_);
+    fs::create_directories(takeFolder_);
+    for (const fs::path& place : places) {
+        SCOPED_TRACE(place);
+        const fs::path leftover = takeFolder_ / "take-99999-0.wav";
+        writeWav(leftover, samples);
+        fs::permissions(leftover, fs::perms::owner_read | fs::perms::owner_write);
+        const LeftoverTake take{leftover.string(), 0};
+        std::ofstream(place / "there.wav") << "there";
+        EXPECT_EQ(takeFolder->recover(take, (place / "there.wav").string()), std::errc::file_exists);
+        EXPECT_EQ(readWav(leftover), samples) << "the leftover stays";
+        std::string there;
+        std::ifstream(place / "there.wav") >> there;
+        EXPECT_EQ(there, "there");
+
+        const mode_t before = ::umask(027);
+        const std::error_code recovered = takeFolder->recover(take, (place / "recovered.wav").string());
+        ::umask(before);
+        ASSERT_EQ(recovered, std::error_code()) << recovered.message();
+        EXPECT_EQ(readWav(place / "recovered.wav"), samples);
+        struct stat info {};
+        ASSERT_EQ(::stat((place / "recovered.wav").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0640u);
+        EXPECT_FALSE(fs::exists(leftover));
+        EXPECT_EQ(filesIn(place).size(), 2u) << "nothing partial beside them";
     }
 }
 

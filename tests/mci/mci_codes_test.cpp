@@ -56,8 +56,7 @@ TEST(ResultCodes, EachIsGivenWhereTheTableSaysWithTheWordsForIt) {
              fs::create_symlink(s.scratch / "elsewhere", s.takes);
          },
          "open new type waveaudio alias capture",
-         "The file for the recording could not be created in {takes} (the folder is a link or belongs to another "
-         "user)"},
+         "The file for the recording could not be created in {takes} (the folder is a link to another place)"},
         {kServerNotAnswering, [](Session& s) { s.backend->setAnswering(false); },
          "open new type waveaudio alias capture", "The sound server does not answer"},
         {kDeviceLost,

@@ -18,7 +18,7 @@ protected:
 
     fakes::FakeFiles files;
     fakes::FakeEngine engine{files};
-    fakes::FakeTakeFolder takes;
+    fakes::FakeTakeFolder takes{files};
     fakes::FakeHotkeys hotkeys; // both combinations free: no warning box at start-up
     fakes::FakeSettingsStore settings;
     qt::QtPanel panel{engine, engine, takes, hotkeys, settings};

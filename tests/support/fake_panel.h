@@ -22,7 +22,7 @@ struct FakePanel {
     FakeMessageBoxes messages;
     FakeFiles files;
     FakeEngine engine{files};
-    FakeTakeFolder takes;
+    FakeTakeFolder takes{files};
     FakeLauncher launcher;
     FakeHotkeys hotkeys;
     FakeResources resources{files};

@@ -45,14 +45,15 @@ std::error_code FakeFiles::removeFile(const std::string& path) {
     return files.erase(path) > 0 ? std::error_code() : std::make_error_code(std::errc::no_such_file_or_directory);
 }
 
-std::error_code FakeFiles::moveFile(const std::string& from, const std::string& to) {
-    const auto folder = folderOf(to);
-    if (!files.count(from) || !folder || !folders.count(*folder))
+std::error_code FakeTakeFolder::recover(const LeftoverTake& take, const std::string& target) {
+    auto& files = files_.files;
+    const auto folder = folderOf(target);
+    if (!files.count(take.path) || !folder || !files_.folders.count(*folder))
         return std::make_error_code(std::errc::no_such_file_or_directory);
-    if (files.count(to)) return std::make_error_code(std::errc::file_exists);
-    if (undeletable.count(from)) return std::make_error_code(std::errc::permission_denied);
-    files[to] = files[from];
-    files.erase(from);
+    if (files.count(target)) return std::make_error_code(std::errc::file_exists);
+    if (files_.undeletable.count(take.path)) return std::make_error_code(std::errc::permission_denied);
+    files[target] = files[take.path];
+    files.erase(take.path);
     return {};
 }
 

@@ -77,13 +77,6 @@ public:
     }
 };
 
-// Takes left behind, as the test puts them there.
-class FakeTakeFolder : public TakeFolder {
-public:
-    std::vector<LeftoverTake> left;
-    std::vector<LeftoverTake> leftovers() const override { return left; }
-};
-
 class FakeFiles : public Files {
 public:
     std::map<std::string, std::vector<unsigned char>> files;
@@ -98,7 +91,6 @@ public:
     bool fileExists(const std::string& path) const override;
     bool folderExists(const std::string& path) const override { return folders.count(path) > 0; }
     std::error_code removeFile(const std::string& path) override;
-    std::error_code moveFile(const std::string& from, const std::string& to) override;
     std::string programFolder() const override { return program; }
     std::string libraryFolder() const override { return library; }
     std::string homeFolder() const override { return home; }
@@ -110,6 +102,18 @@ public:
         files[path] = std::vector<unsigned char>(content.begin(), content.end());
     }
     std::vector<std::string> filesIn(const std::string& folder, const std::string& prefix) const;
+};
+
+// Takes left behind, as the test puts them there; recovered among the files.
+class FakeTakeFolder : public TakeFolder {
+public:
+    explicit FakeTakeFolder(FakeFiles& files) : files_(files) {}
+    std::vector<LeftoverTake> left;
+    std::vector<LeftoverTake> leftovers() const override { return left; }
+    std::error_code recover(const LeftoverTake& take, const std::string& target) override;
+
+private:
+    FakeFiles& files_;
 };
 
 struct LaunchedProcess {

@@ -3,7 +3,9 @@
 // folder, and a live take read by another program while it records (from the test run's sound
 // server, through WASAPI).
 #include "platform/audio/capture_recorder.h"
+#include "platform/audio/disk_take_folder.h"
 #include "platform/audio/take_file.h"
+#include "platform/audio/utf8_path.h"
 #include "platform/audio/wasapi_backend.h"
 
 #include <windows.h>
@@ -16,6 +18,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -223,10 +226,57 @@ TEST(LeftoverTakes, ATakeAnotherProgramHoldsIsNoLeftoverUntilThatProgramEnds) {
     EXPECT_EQ(leftovers, expected);
 }
 
+std::string textOf(const fs::path& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A take a killed run left goes whole to the user's folder, or to another drive by a copy, and
+// never over a file that is there.
+TEST(LeftoverTakes, ARecoveryGoesWholeHereOrToAnotherDriveButNeverOverAFile) {
+    ScratchFolder here;
+    const fs::path takes = here.path / L"takes";
+    fs::create_directories(takes);
+    std::vector<fs::path> places{here.path};
+    const auto other = otherDrive();
+    std::optional<ScratchFolder> elsewhere;
+    if (other) places.push_back(elsewhere.emplace(*other).path);
+    const auto samples = rampFrames(3000);
+    const auto takeFolder = makeTakeFolder(takes);
+    for (const fs::path& place : places) {
+        SCOPED_TRACE(place.string());
+        takeOf(takes, samples)->keepForRecovery();
+        const auto left = takeFolder->leftovers();
+        ASSERT_EQ(left.size(), 1u);
+        std::ofstream(place / L"there.wav") << "there";
+        EXPECT_EQ(takeFolder->recover(left[0], utf8Of(place / L"there.wav")), std::errc::file_exists);
+        EXPECT_EQ(textOf(place / L"there.wav"), "there");
+        ASSERT_EQ(takeFolder->recover(left[0], utf8Of(place / L"recovered.wav")), std::error_code());
+        EXPECT_EQ(readWav(place / L"recovered.wav").samples, samples);
+        EXPECT_TRUE(filesIn(takes).empty());
+    }
+}
+
 TEST(TakeFolder, IsInTheUsersLocalApplicationData) {
     wchar_t local[MAX_PATH];
     ASSERT_NE(GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH), 0u);
     EXPECT_EQ(defaultTakeFolder(), fs::path(local) / L"Murmora" / L"takes");
+}
+
+// A drive mounted at a folder (Wine: a Linux mount point, such as /dev/shm) is a reparse point
+// that stays where it is: a take folder like any other. A file is no folder, and says so.
+TEST(TakeFolder, AMountedDriveTakesTakesAndAFileIsRefusedAsNoFolder) {
+    const auto mounted = otherDrive();
+    if (!mounted) GTEST_SKIP() << "no Z:\\dev\\shm";
+    ASSERT_TRUE(GetFileAttributesW(mounted->c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+    const auto take = TakeFile::create(*mounted, {});
+    EXPECT_TRUE(take) << take.error().message();
+
+    ScratchFolder here;
+    std::ofstream(here.path / L"file") << "x";
+    const auto refused = TakeFile::create(here.path / L"file", {});
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message(), "it is not a folder");
 }
 
 // Through the test run's sound server: another program copies the take while it records, and

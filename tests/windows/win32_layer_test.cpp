@@ -75,10 +75,6 @@ protected:
     void TearDown() override { std::filesystem::remove_all(folder); }
     std::string path(const char* name) const { return fromWide((folder / name).wstring()); }
     void write(const char* name, const char* text) const { std::ofstream(folder / name) << text; }
-    std::string read(const char* name) const {
-        std::ifstream in(folder / name);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
 
     std::filesystem::path folder;
     Win32Files files;
@@ -92,14 +88,6 @@ TEST_F(Win32FilesTest, OnlyAnOrdinaryFileExists) {
     EXPECT_FALSE(files.fileExists(path("hidden.wav")));
     EXPECT_FALSE(files.fileExists(fromWide(folder.wstring())));
     EXPECT_FALSE(files.fileExists(path("none.wav")));
-}
-
-TEST_F(Win32FilesTest, AMoveNeverReplacesAFile) {
-    write("take.wav", "take");
-    write("kept.wav", "kept");
-    EXPECT_TRUE(files.moveFile(path("take.wav"), path("kept.wav")));
-    EXPECT_EQ(read("kept.wav"), "kept");
-    EXPECT_EQ(read("take.wav"), "take");
 }
 
 TEST_F(Win32FilesTest, AUniqueFileIsNewAndCarriesThePrefix) {
