@@ -23,8 +23,9 @@ std::optional<std::string> Player::chooseFile() const {
     const std::string file = latestTake_.latestTakePath();
     if (!file.empty() && services_.files.fileExists(file)) return file;
     // A button that does nothing would leave the user, and a screen reader, guessing why.
-    const std::string why = file.empty() ? std::string("No recording has been saved yet: there is nothing to play.")
-                                         : "The recording  " + file + "  is not there any more: there is nothing to play.";
+    const std::string why = file.empty()
+                                ? std::string("No recording has been saved yet: there is nothing to play.")
+                                : "The recording  " + file + "  is not there any more: there is nothing to play.";
     services_.messages.show(why, MessageStyle::information, kAppTitle);
     return std::nullopt;
 }

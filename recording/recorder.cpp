@@ -499,7 +499,8 @@ std::string Recorder::datedTakePath(DateTime when) const {
 void Recorder::recoverLeftoverTakes() {
     for (const LeftoverTake& take : services_.takes.leftovers()) {
         const std::string recovered = datedTakePath(take.lastWritten);
-        const std::string keptAs = recovered.empty() || services_.takes.recover(take, recovered) ? take.path : recovered;
+        const std::string keptAs =
+            recovered.empty() || services_.takes.recover(take, recovered) ? take.path : recovered;
         tell((take.saveUnfinished ? kEndedDuringASave : kEndedDuringATake) + keptAs, MessageStyle::exclamation);
     }
 }

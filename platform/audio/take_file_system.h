@@ -57,7 +57,10 @@ std::error_code moveTo(int descriptor, const std::filesystem::path& from, const 
 // when the program ends.
 // With AtTarget::keep, the copy takes the target's name only while no file has it: a file there
 // stays, and the copy goes (errc::file_exists).
-enum class AtTarget { replace, keep };
+enum class AtTarget {
+    replace,
+    keep
+};
 std::error_code copyOver(const std::filesystem::path& from, const std::filesystem::path& target,
                          const std::filesystem::path& noteFolder, AtTarget atTarget);
 

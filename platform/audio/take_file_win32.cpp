@@ -55,7 +55,8 @@ Result<std::wstring> finalPath(const fs::path& path) {
     CloseHandle(handle);
     if (error) return error;
     resolved.resize(length);
-    while (resolved.size() > 1 && resolved.back() == L'\\') resolved.pop_back();
+    while (resolved.size() > 1 && resolved.back() == L'\\')
+        resolved.pop_back();
     return resolved;
 }
 

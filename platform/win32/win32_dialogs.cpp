@@ -45,10 +45,9 @@ void Win32ProgressWindow::show(const std::string& text) {
     RECT client{};
     GetClientRect(window_, &client);
     text_ = text;
-    line_ = CreateWindowExW(0, L"STATIC", toWide(text).c_str(),
-                            WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_PATHELLIPSIS, 10, 0,
-                            client.right - 20, client.bottom - kCancelHeight - 16, window_, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
+    line_ = CreateWindowExW(
+        0, L"STATIC", toWide(text).c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_PATHELLIPSIS, 10, 0,
+        client.right - 20, client.bottom - kCancelHeight - 16, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(line_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     if (owner_) EnableWindow(owner_, FALSE);
     ShowWindow(window_, SW_SHOWNORMAL);
@@ -64,10 +63,10 @@ void Win32ProgressWindow::offerCancel(std::function<void()> onCancel) {
     onCancel_ = std::move(onCancel);
     RECT client{};
     GetClientRect(window_, &client);
-    const HWND button = CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                                        (client.right - kCancelWidth) / 2, client.bottom - kCancelHeight - 10,
-                                        kCancelWidth, kCancelHeight, window_, reinterpret_cast<HMENU>(IDCANCEL),
-                                        GetModuleHandleW(nullptr), nullptr);
+    const HWND button =
+        CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                        (client.right - kCancelWidth) / 2, client.bottom - kCancelHeight - 10, kCancelWidth,
+                        kCancelHeight, window_, reinterpret_cast<HMENU>(IDCANCEL), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     EnableMenuItem(GetSystemMenu(window_, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
     SetFocus(button);

@@ -103,12 +103,13 @@ TEST_F(ManualStop, ATakeThatGotNoSoundIsToldSoAndNothingIsSaved) {
     const struct {
         SoundFailure failure;
         std::string reason, told;
-    } cases[] = {{SoundFailure::none, "", "No sound was recorded: there is nothing to save."},
-                 {SoundFailure::deviceLost, "The sound device went away",
-                  "The sound input was lost before any sound was recorded: there is nothing to save."},
-                 {SoundFailure::notAnswering, "The sound server does not answer",
-                  "The sound server does not answer and no sound was recorded: there is nothing to save."},
-                 {SoundFailure::takeFile, kDiskFull, kDiskFull + ", before any sound was recorded: there is nothing to save."}};
+    } cases[] = {
+        {SoundFailure::none, "", "No sound was recorded: there is nothing to save."},
+        {SoundFailure::deviceLost, "The sound device went away",
+         "The sound input was lost before any sound was recorded: there is nothing to save."},
+        {SoundFailure::notAnswering, "The sound server does not answer",
+         "The sound server does not answer and no sound was recorded: there is nothing to save."},
+        {SoundFailure::takeFile, kDiskFull, kDiskFull + ", before any sound was recorded: there is nothing to save."}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.told);
         app.messages.shown.clear();

@@ -13,9 +13,9 @@
 #include "core/paths.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
-#include "platform/win32/win32_messages.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_hotkeys.h"
+#include "platform/win32/win32_messages.h"
 #include "platform/win32/win32_process_launcher.h"
 
 namespace murmora {
