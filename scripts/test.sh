@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the fast ones against fakes and the
+# Installs what is missing, builds (the take engine also with clang's thread-safety analysis),
+# and runs every test: the fast ones against fakes and the
 # real ones (Qt windows under Xvfb and offscreen, audio through a private PulseAudio server
 # with a 440 Hz virtual microphone, the real encoder), the Windows build's tests under Wine;
 # then the Debian package, built, checked, installed, used and purged (tests/package); then the
@@ -15,6 +16,7 @@ windows=true
 [ "${MURMORA_SKIP_WINDOWS:-0}" = 1 ] && windows=false
 scripts/install-deps.sh
 scripts/build.sh
+scripts/check-thread-safety.sh
 $windows && scripts/build-windows.sh
 
 # A private, throw-away runtime folder, display, sound server and Wine prefix for the tests.

@@ -1,8 +1,9 @@
 #include "platform/audio/call_thread.h"
 
+#include "platform/audio/guarded.h"
+
 #include <condition_variable>
 #include <deque>
-#include <mutex>
 #include <thread>
 
 namespace murmora::audio {
@@ -12,17 +13,19 @@ constexpr auto kFinishWait = std::chrono::seconds(1);
 
 } // namespace
 
+// The calls waiting for the thread; the thread's own state, told to whoever waits for its end.
 struct CallThread::Queue {
-    std::mutex mutex;
+    Mutex mutex;
     std::condition_variable changed;
-    std::deque<std::function<void()>> calls;
-    bool closing = false;
-    bool finished = false;
+    std::deque<std::function<void()>> calls GUARDED_BY(mutex);
+    bool closing GUARDED_BY(mutex) = false;
+    bool finished GUARDED_BY(mutex) = false;
 
     void work() {
-        std::unique_lock lock(mutex);
+        Lock lock(mutex);
         for (;;) {
-            changed.wait(lock, [this] { return closing || !calls.empty(); });
+            while (!closing && calls.empty())
+                lock.wait(changed);
             if (calls.empty()) break;
             auto call = std::move(calls.front());
             calls.pop_front();
@@ -40,30 +43,46 @@ CallThread::CallThread() : queue_(std::make_shared<Queue>()) {
 }
 
 CallThread::~CallThread() {
-    std::unique_lock lock(queue_->mutex);
-    queue_->closing = true;
-    queue_->changed.notify_all();
-    queue_->changed.wait_for(lock, kFinishWait, [this] { return queue_->finished; });
+    Queue& queue = *queue_;
+    Lock lock(queue.mutex);
+    queue.closing = true;
+    queue.changed.notify_all();
+    const auto deadline = std::chrono::steady_clock::now() + kFinishWait;
+    while (!queue.finished && lock.waitUntil(queue.changed, deadline)) {}
 }
 
 void CallThread::post(std::function<void()> call) {
-    std::lock_guard lock(queue_->mutex);
-    queue_->calls.push_back(std::move(call));
-    queue_->changed.notify_all();
+    Queue& queue = *queue_;
+    Lock lock(queue.mutex);
+    queue.calls.push_back(std::move(call));
+    queue.changed.notify_all();
 }
 
 // Tells a waiting caller that its call has run.
 struct CallThread::Done {
-    std::mutex mutex;
+    Mutex mutex;
     std::condition_variable changed;
-    bool done = false;
+    bool done GUARDED_BY(mutex) = false;
+
+    void wait() {
+        Lock lock(mutex);
+        while (!done)
+            lock.wait(changed);
+    }
+    // False when `deadline` passed first.
+    bool waitUntil(std::chrono::steady_clock::time_point deadline) {
+        Lock lock(mutex);
+        while (!done)
+            if (!lock.waitUntil(changed, deadline)) return done;
+        return true;
+    }
 };
 
 std::shared_ptr<CallThread::Done> CallThread::postTracked(std::function<void()> call) {
     auto done = std::make_shared<Done>();
     post([call = std::move(call), done] {
         call();
-        std::lock_guard lock(done->mutex);
+        Lock lock(done->mutex);
         done->done = true;
         done->changed.notify_all();
     });
@@ -71,15 +90,11 @@ std::shared_ptr<CallThread::Done> CallThread::postTracked(std::function<void()> 
 }
 
 void CallThread::finishQueued() {
-    const auto done = postTracked([] {});
-    std::unique_lock lock(done->mutex);
-    done->changed.wait(lock, [&done] { return done->done; });
+    postTracked([] {})->wait();
 }
 
 bool CallThread::run(std::function<void()> call, std::chrono::steady_clock::time_point deadline) {
-    const auto done = postTracked(std::move(call));
-    std::unique_lock lock(done->mutex);
-    return done->changed.wait_until(lock, deadline, [&done] { return done->done; });
+    return postTracked(std::move(call))->waitUntil(deadline);
 }
 
 } // namespace murmora::audio

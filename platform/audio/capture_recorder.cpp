@@ -48,7 +48,10 @@ std::error_code CaptureRecorder::record() {
         accepting_ = false;
         return error;
     }
-    stopWriting_ = false;
+    {
+        Lock lock(wakeMutex_);
+        stopWriting_ = false;
+    }
     writing_ = true;
     writer_ = std::thread([this] { writeUntilStopped(); });
     return {};
@@ -95,7 +98,7 @@ std::error_code CaptureRecorder::stop() {
     const std::error_code result = endedItself ? std::error_code() : stream_->stop();
     accepting_ = false;
     {
-        std::lock_guard lock(wakeMutex_);
+        Lock lock(wakeMutex_);
         stopWriting_ = true;
     }
     wake_.notify_one();
@@ -132,7 +135,7 @@ void CaptureRecorder::onStreamEnded(StreamState) noexcept { wakeWriter(); }
 
 void CaptureRecorder::wakeWriter() {
     {
-        std::lock_guard lock(wakeMutex_);
+        Lock lock(wakeMutex_);
         wakeRequested_ = true;
     }
     wake_.notify_one();
@@ -154,10 +157,11 @@ void CaptureRecorder::writeUntilStopped() {
     std::int64_t headerFrames = 0; // the frames the header counted at its last update
     auto nextLook = std::chrono::steady_clock::duration(kWriterPeriod);
     bool endedItself = false;
-    std::unique_lock lock(wakeMutex_);
+    Lock lock(wakeMutex_);
     while (!stopWriting_) {
-        wake_.wait_for(lock, std::min(nextLook, std::chrono::steady_clock::duration(kWriterPeriod)),
-                       [this] { return stopWriting_ || wakeRequested_; });
+        const auto lookAt =
+            std::chrono::steady_clock::now() + std::min(nextLook, std::chrono::steady_clock::duration(kWriterPeriod));
+        while (!stopWriting_ && !wakeRequested_ && lock.waitUntil(wake_, lookAt)) {}
         wakeRequested_ = false;
         lock.unlock();
         drainRing();

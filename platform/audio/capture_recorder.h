@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/audio/audio_backend.h"
+#include "platform/audio/guarded.h"
 #include "platform/audio/spsc_ring.h"
 #include "platform/audio/take_encoder.h"
 #include "platform/audio/take_file.h"
@@ -11,7 +12,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <stop_token>
 #include <string>
 #include <thread>
@@ -114,10 +114,11 @@ private:
     std::thread writer_;
     std::atomic<bool> writing_{false}; // from record() until the writer ends, asked or by itself
     std::function<void()> onEnded_;
-    std::mutex wakeMutex_;
+    // What wakes the writer, from the panel's thread and the audio thread.
+    Mutex wakeMutex_;
     std::condition_variable wake_;
-    bool stopWriting_ = false;
-    bool wakeRequested_ = false;
+    bool stopWriting_ GUARDED_BY(wakeMutex_) = false;
+    bool wakeRequested_ GUARDED_BY(wakeMutex_) = false;
     bool finished_ = false;
     std::atomic<bool> accepting_{false}; // frames are taken only while recording
     std::atomic<bool> paused_{false};

@@ -120,7 +120,7 @@ FilePlayer::~FilePlayer() {
     stream_.reset();
     if (reader_.joinable()) {
         {
-            std::lock_guard lock(wakeMutex_);
+            Lock lock(wakeMutex_);
             closing_ = true;
         }
         wake_.notify_one();
@@ -195,12 +195,13 @@ std::size_t FilePlayer::readChunk() {
 }
 
 void FilePlayer::readUntilEnd() {
-    std::unique_lock lock(wakeMutex_);
+    Lock lock(wakeMutex_);
     while (!closing_) {
         lock.unlock();
         if (!fillRing()) return;
         lock.lock();
-        wake_.wait_for(lock, kReaderPeriod, [this] { return closing_; });
+        const auto lookAt = std::chrono::steady_clock::now() + kReaderPeriod;
+        while (!closing_ && lock.waitUntil(wake_, lookAt)) {}
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/audio/audio_backend.h"
+#include "platform/audio/guarded.h"
 #include "platform/audio/spsc_ring.h"
 
 #include <atomic>
@@ -8,7 +9,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -82,9 +82,9 @@ private:
     std::size_t pending_ = 0;           // frames in chunk_ that did not fit into the ring yet
     std::size_t offset_ = 0;
     std::thread reader_;
-    std::mutex wakeMutex_;
+    Mutex wakeMutex_; // wakes the reader to end, from the thread that closes the file
     std::condition_variable wake_;
-    bool closing_ = false;
+    bool closing_ GUARDED_BY(wakeMutex_) = false;
     std::function<void(bool lost)> onEnded_;
 };
 

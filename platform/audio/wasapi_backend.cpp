@@ -1,6 +1,7 @@
 #include "platform/audio/wasapi_backend.h"
 
 #include "platform/audio/call_thread.h"
+#include "platform/audio/guarded.h"
 #include "platform/wide/wide.h"
 
 // windows.h first: the COM and audio headers use its types.
@@ -18,7 +19,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -165,7 +165,7 @@ public:
                              ? devices.GetDefaultAudioEndpoint(capture_ ? eCapture : eRender, eConsole, &device)
                              : activeEndpoint(devices, endpointId_, device);
         if (FAILED(result)) return result;
-        std::lock_guard lock(endpointMutex_);
+        Lock lock(endpointMutex_);
         result = openEndpoint(*device.Get(), capture_, format_, ready_, endpoint_);
         if (SUCCEEDED(result)) takeEndpoint();
         return result;
@@ -179,7 +179,7 @@ public:
     // and the pump lets the endpoint go on its own time.
     void close() {
         {
-            std::lock_guard lock(relayMutex_);
+            Lock lock(relayMutex_);
             sink_ = nullptr;
             source_ = nullptr;
         }
@@ -192,14 +192,14 @@ public:
     // For a stop that did not return in time: the stream stops at once as far as its sink or
     // source knows.
     void stopRelaying() {
-        std::lock_guard lock(relayMutex_);
+        Lock lock(relayMutex_);
         StreamState running = StreamState::running;
         state_.compare_exchange_strong(running, StreamState::stopped);
     }
 
     // On the device thread.
     HRESULT startClient() {
-        std::lock_guard lock(endpointMutex_);
+        Lock lock(endpointMutex_);
         if (!endpoint_.client) return AUDCLNT_E_NOT_INITIALIZED; // the stream went meanwhile
         if (state_ != StreamState::stopped) return S_OK;
         noteProgress();
@@ -218,7 +218,7 @@ public:
 
     // On the device thread. Capture: what the endpoint still holds reaches the sink first.
     void stopClient() {
-        std::lock_guard lock(endpointMutex_);
+        Lock lock(endpointMutex_);
         if (!endpoint_.client) return;
         endpoint_.client->Stop();
         if (capture_ && state_ == StreamState::running) serviceCapture();
@@ -231,12 +231,12 @@ public:
     // From the pump, or the device watch's thread.
     void markLost() { state_ = StreamState::lost; }
     bool uses(const wchar_t* deviceId) {
-        std::lock_guard lock(notesMutex_);
+        Lock lock(notesMutex_);
         return deviceId_ == deviceId;
     }
     void follow(const wchar_t* deviceId) {
         {
-            std::lock_guard lock(notesMutex_);
+            Lock lock(notesMutex_);
             followTo_ = deviceId;
         }
         SetEvent(wake_);
@@ -244,10 +244,10 @@ public:
 
 private:
     // With endpointMutex_ held, once endpoint_ is a new one.
-    void takeEndpoint() {
+    void takeEndpoint() REQUIRES(endpointMutex_) {
         silence_.assign(static_cast<std::size_t>(endpoint_.bufferFrames) * static_cast<std::size_t>(format_.channels),
                         0);
-        std::lock_guard lock(notesMutex_);
+        Lock lock(notesMutex_);
         deviceId_ = endpoint_.deviceId;
     }
 
@@ -267,13 +267,13 @@ private:
                 followDefault();
                 continue;
             }
-            std::lock_guard lock(endpointMutex_);
+            Lock lock(endpointMutex_);
             if (state_ != StreamState::running) continue;
             if (woke == WAIT_OBJECT_0) capture_ ? serviceCapture() : serviceRender();
             if (state_ == StreamState::running && stalled()) markLost();
         }
         {
-            std::lock_guard lock(endpointMutex_);
+            Lock lock(endpointMutex_);
             if (endpoint_.client) endpoint_.client->Stop();
             endpoint_ = {};
         }
@@ -282,7 +282,7 @@ private:
     }
 
     // With endpointMutex_ held: hands every packet the endpoint holds to the sink.
-    void serviceCapture() {
+    void serviceCapture() REQUIRES(endpointMutex_) {
         UINT32 stale = staleFrames();
         for (;;) {
             UINT32 packet = 0;
@@ -301,7 +301,7 @@ private:
             stale -= std::min(stale, frames);
             if (!fromBeforeTheStart) framesSinceStart_ += frames;
             {
-                std::lock_guard lock(relayMutex_);
+                Lock lock(relayMutex_);
                 if (sink_ && state_ == StreamState::running && !fromBeforeTheStart)
                     sink_->onCaptured(silent ? silence_.data() : reinterpret_cast<const std::int16_t*>(data), frames,
                                       overflow);
@@ -314,7 +314,7 @@ private:
     // With endpointMutex_ held, soon after a start: how many of the frames the endpoint holds it
     // captured before the start, beyond what it can have captured since. Windows' endpoint holds
     // none; Wine's captures on while stopped and hands over a full buffer after a pause.
-    UINT32 staleFrames() {
+    UINT32 staleFrames() REQUIRES(endpointMutex_) {
         const auto sinceStart = Clock::now() - startedAt_;
         UINT32 queued = 0;
         if (state_ != StreamState::running || sinceStart > kStartBurst ||
@@ -328,7 +328,7 @@ private:
 
     // With endpointMutex_ held: fills the room the endpoint has from the source, and once the
     // source has handed over its last frame, ends when the endpoint has taken them all.
-    void serviceRender() {
+    void serviceRender() REQUIRES(endpointMutex_) {
         UINT32 padding = 0;
         if (FAILED(endpoint_.client->GetCurrentPadding(&padding))) return markLost();
         if (padding < queuedFrames_) noteProgress(); // the engine took frames since the last round
@@ -345,7 +345,7 @@ private:
         std::size_t frames = 0;
         bool last = false;
         {
-            std::lock_guard lock(relayMutex_);
+            Lock lock(relayMutex_);
             if (source_ && state_ == StreamState::running)
                 frames = source_->onPlayback(reinterpret_cast<std::int16_t*>(data), room, last);
         }
@@ -364,7 +364,7 @@ private:
     void followDefault() {
         std::optional<std::wstring> target;
         {
-            std::lock_guard lock(notesMutex_);
+            Lock lock(notesMutex_);
             target.swap(followTo_);
             if (!target || *target == deviceId_) return;
         }
@@ -375,7 +375,7 @@ private:
             FAILED(devices->GetDevice(target->c_str(), &device)) ||
             FAILED(openEndpoint(*device.Get(), capture_, format_, ready_, fresh)))
             return;
-        std::lock_guard lock(endpointMutex_);
+        Lock lock(endpointMutex_);
         if (state_ == StreamState::lost) return;
         const bool running = state_ == StreamState::running;
         if (running) {
@@ -400,45 +400,46 @@ private:
     std::atomic<bool> quit_{false};
     std::atomic<Clock::rep> lastProgress_{0}; // when frames last moved, or the stream started
     // The sink or source, called and cut off with relayMutex_ held.
-    std::mutex relayMutex_;
-    CaptureSink* sink_;
-    PlaybackSource* source_;
+    Mutex relayMutex_;
+    CaptureSink* sink_ GUARDED_BY(relayMutex_);
+    PlaybackSource* source_ GUARDED_BY(relayMutex_);
     const HANDLE ready_; // set by the endpoint when it has frames for us, or room
     const HANDLE wake_;  // set to end the pump, or to have it follow the default endpoint
     const HANDLE pumpEnded_;
     // The endpoint and the pump's bookkeeping, used with endpointMutex_ held.
-    std::mutex endpointMutex_;
-    Endpoint endpoint_;
-    std::vector<std::int16_t> silence_; // handed over for a packet the endpoint marks silent
-    bool glitchExpected_ = false;
-    bool lastHandedOver_ = false;
-    Clock::time_point startedAt_;
-    std::int64_t framesSinceStart_ = 0; // capture: those handed over since
-    UINT32 queuedFrames_ = 0;           // playback: what the endpoint held after the last round
+    Mutex endpointMutex_;
+    Endpoint endpoint_ GUARDED_BY(endpointMutex_);
+    // handed over for a packet the endpoint marks silent
+    std::vector<std::int16_t> silence_ GUARDED_BY(endpointMutex_);
+    bool glitchExpected_ GUARDED_BY(endpointMutex_) = false;
+    bool lastHandedOver_ GUARDED_BY(endpointMutex_) = false;
+    Clock::time_point startedAt_ GUARDED_BY(endpointMutex_);
+    std::int64_t framesSinceStart_ GUARDED_BY(endpointMutex_) = 0; // capture: those handed over since
+    UINT32 queuedFrames_ GUARDED_BY(endpointMutex_) = 0; // playback: what the endpoint held after the last round
     // What the device watch reads and asks for, with notesMutex_ held.
-    std::mutex notesMutex_;
-    std::wstring deviceId_;
-    std::optional<std::wstring> followTo_;
+    Mutex notesMutex_;
+    std::wstring deviceId_ GUARDED_BY(notesMutex_);
+    std::optional<std::wstring> followTo_ GUARDED_BY(notesMutex_);
 };
 
 // The streams alive, for the device watch.
 class Streams {
 public:
     void add(const std::shared_ptr<Channel>& channel) {
-        std::lock_guard lock(mutex_);
+        Lock lock(mutex_);
         std::erase_if(channels_, [](const std::weak_ptr<Channel>& c) { return c.expired(); });
         channels_.push_back(channel);
     }
     template <typename Action>
     void forEach(Action action) {
-        std::lock_guard lock(mutex_);
+        Lock lock(mutex_);
         for (const auto& weak : channels_)
             if (const auto channel = weak.lock()) action(*channel);
     }
 
 private:
-    std::mutex mutex_;
-    std::vector<std::weak_ptr<Channel>> channels_;
+    Mutex mutex_;
+    std::vector<std::weak_ptr<Channel>> channels_ GUARDED_BY(mutex_);
 };
 
 // Told by Windows, on a thread of its own, when endpoints come and go and when the user picks
