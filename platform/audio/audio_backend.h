@@ -27,7 +27,8 @@ enum class AudioError {
     deviceFailed = 1,
     noServer,
     notAnswering,
-    notWav,
+    notWav,   // no WAV file that can be read
+    notSound, // no file of a sound format that can be played (WAV, FLAC, Opus, MP3)
     encoderFailed
 };
 const std::error_category& audioCategory();

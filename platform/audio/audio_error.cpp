@@ -17,6 +17,8 @@ public:
             return "the sound server does not answer";
         case AudioError::notWav:
             return "the file is no WAV file that can be read";
+        case AudioError::notSound:
+            return "the file is no sound file that can be played";
         case AudioError::encoderFailed:
             return "the encoder refused the sound";
         }

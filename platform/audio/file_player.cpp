@@ -91,7 +91,7 @@ Result<std::unique_ptr<FilePlayer>> FilePlayer::open(AudioBackend& backend, cons
         sf_close(file); // read only: nothing is lost whatever it answers
         file = nullptr;
     }
-    if (!file) return AudioError::notWav;
+    if (!file) return files == PlayableFiles::wave ? AudioError::notWav : AudioError::notSound;
     const StreamFormat format{info.samplerate, info.channels};
     std::optional<std::int64_t> compressedBytes;
     if (isCompressedContainer(info.format)) {

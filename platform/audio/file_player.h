@@ -28,8 +28,9 @@ enum class PlayableFiles {
 // ring; the audio callback only copies them out.
 class FilePlayer final : private PlaybackSource {
 public:
-    // Fails with errc::no_such_file_or_directory when `path` is no file, AudioError::notWav when
-    // it holds no sound of `files` it can play, or why no stream opened.
+    // Fails with errc::no_such_file_or_directory when `path` is no file, AudioError::notWav
+    // (PlayableFiles::wave) or notSound when it holds no sound of `files` it can play, or why no
+    // stream opened.
     static Result<std::unique_ptr<FilePlayer>> open(AudioBackend& backend, const std::filesystem::path& path,
                                                     PlayableFiles files = PlayableFiles::wave);
     ~FilePlayer();

@@ -49,6 +49,8 @@ SoundError inputsNotListed(const std::error_code& error) {
 SoundError playbackNotStarted(const std::error_code& error) {
     if (auto failure = deviceFailure(error, "output")) return *failure;
     if (error == AudioError::notWav) return {SoundFailure::notPlayable, "The file is no WAV file that can be read"};
+    if (error == AudioError::notSound)
+        return {SoundFailure::notPlayable, "The file is no WAV, FLAC, Opus or MP3 file that can be played"};
     return {SoundFailure::notFound, withReason("The file was not found", error)};
 }
 

@@ -61,7 +61,7 @@ TEST_F(PlaybackTest, AFileThatCannotBePlayedIsRefusedWithItsReasonAndLeavesNoStr
     std::fstream(scratch_ / "damaged.wav", std::ios::in | std::ios::out | std::ios::binary)
         .seekp(24)
         .write("\x00\x00\x00\x70", 4);
-    const std::string notPlayable = "The file is no WAV file that can be read";
+    const std::string notPlayable = "The file is no WAV, FLAC, Opus or MP3 file that can be played";
     const struct {
         fs::path path;
         SoundError expected;

@@ -40,6 +40,8 @@ TEST(SoundFailures, SayWhatFailedWhereAndWhy) {
          "The sound output could not be opened"},
         {"not a WAV", [] { return playbackNotStarted(AudioError::notWav); }, SoundFailure::notPlayable,
          "The file is no WAV file that can be read"},
+        {"no sound file", [] { return playbackNotStarted(AudioError::notSound); }, SoundFailure::notPlayable,
+         "The file is no WAV, FLAC, Opus or MP3 file that can be played"},
         {"no file", [] { return playbackNotStarted(systemError(std::errc::no_such_file_or_directory)); },
          SoundFailure::notFound, "The file was not found (No such file or directory)"},
     };

@@ -76,7 +76,7 @@ TEST_F(PlayerTest, PlayDuringAPlaybackStartsTheTakeAgainFromItsStart) {
 
 TEST_F(PlayerTest, AFileThatCannotBeOpenedOrPlayedEndsTheActionQuietly) {
     saved(kManualTake);
-    engine.openFailure = {SoundFailure::notPlayable, "The file is no WAV file that can be read"};
+    engine.openFailure = {SoundFailure::notPlayable, "The file is no WAV, FLAC, Opus or MP3 file that can be played"};
     play();
     EXPECT_EQ(engine.take(), EngineCalls{openPlaybackOf(kManualTake)});
     EXPECT_EQ(secondsLabel.caption + sizeLabel.caption, "") << "no length to show";
