@@ -332,7 +332,7 @@ void Recorder::tell(const std::string& text, MessageStyle style) { services_.mes
 
 void Recorder::endTake(TakeEnder ender) {
     if (!takeRuns()) return;
-    controls_.announcer.announce(kStoppedAfter + std::to_string(recordedSeconds()) + " sec");
+    if (ender != TakeEnder::itself) announceEnd(recordedSeconds());
     if (scheduledTake_) schedule_.takeOver();
     // Released by the user, the stop button shows its released picture already; the end of a
     // scheduled take's time leaves it alone.
@@ -357,8 +357,15 @@ void Recorder::onScheduledStopTick() {
         endTake(TakeEnder::scheduledTime);
 }
 
+void Recorder::announceEnd(std::int64_t seconds) {
+    controls_.announcer.announce(kStoppedAfter + std::to_string(seconds) + " sec");
+}
+
 void Recorder::onTakeEnded(const TakeEnd& end) {
-    endTake(TakeEnder::itself); // nothing when the take was ended by the user or its time
+    if (takeRuns()) { // it ended by itself: the seconds it holds, as its message says them
+        announceEnd(end.seconds);
+        endTake(TakeEnder::itself);
+    }
     if (state_ != RecorderState::holdingTake) return;
     if (end.empty) {
         // An empty file would be told as a saved take that holds nothing.

@@ -128,6 +128,8 @@ private:
     // The one way a take ends, whatever ends it: the pictures, the timers and the playback as
     // the ender wants them, then the engine writes the take's end.
     void endTake(TakeEnder ender);
+    // Tells screen readers that the take ended after `seconds`.
+    void announceEnd(std::int64_t seconds);
     void onTakeEnded(const TakeEnd& end);
     // Says why the take ended early or holds less than was recorded, before it is saved.
     void tellEarlyEnd(const TakeEnd& end);

@@ -2,7 +2,8 @@
 # The panel worked by the keyboard alone as a user who cannot see works it, with Orca, the
 # screen reader, heard by the lines its debug file says it speaks:
 #   - Space on the record button, which has the focus, starts a take: Orca says "recording";
-#   - the level bar, reviewed, is read in dB;
+#   - the display, reviewed with Orca's flat review, reads the take's seconds and the level in
+#     dBFS;
 #   - when the input is lost (the sound server killed), Orca says "recording stopped" with the
 #     take's seconds, and reads the message that says why;
 #   - the save dialog takes a name, and Orca reads the message "Recording saved as".
@@ -54,14 +55,15 @@ key space
 expect_recordings 1 "Space on Record"
 hear "^notification recording\\.?$" 5 "that the take records"
 
-echo "== the level bar, reviewed line by line, reads in dBFS"
-sleep 0.5
+echo "== the display, reviewed line by line, reads the take's seconds and the level in dBFS"
+sleep 1.5 # the seconds show from the first
 # Orca's flat review, in its desktop layout: Keypad 9 (Num Lock off) reads the next line.
 for _ in $(seq 8); do
   key KP_Prior
   sleep 0.5
   said | tail -n +$((heard_lines + 1)) | grep -q "dBFS" && break
 done
+hear "^[0-9]+ sec\\.?$" 1 "the take's seconds"
 hear "^-[0-9]+ dBFS" 1 "the level in dBFS"
 key KP_Subtract # back to the focus
 

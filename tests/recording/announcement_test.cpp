@@ -83,6 +83,18 @@ TEST_F(Announcement, TheEndIsToldOnceWithTheSecondsWhateverEndsTheTake) {
     }
 }
 
+// The input is found lost a while after it went: the message and the end say the same seconds.
+TEST_F(Announcement, ALostInputsEndIsToldWithTheSecondsTheTakeHolds) {
+    startManualTake();
+    said();
+    app.clock.advance(5);
+    app.saveTakeDialog.answer(kChosen);
+    app.engine.loseInput(4);
+    app.engine.deliver();
+    EXPECT_EQ(said(), Strings{"recording stopped, 4 sec"});
+    EXPECT_EQ(app.messages.texts().at(0), "The sound input was lost after 4 sec. The recording so far is kept.");
+}
+
 TEST_F(Announcement, AScheduledTakeSavedAtItsTargetIsToldSoAsNoMessageSaysIt) {
     startScheduledTake(2, kTarget);
     said();
