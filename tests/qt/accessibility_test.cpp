@@ -249,14 +249,14 @@ TEST_F(PanelAccessibility, TabGoesRoundTheButtonsInReadingOrderFromRecordAndShif
 
 TEST_F(PanelAccessibility, TheFocusMarkShowsOnceTheKeyboardIsUsedAndNotForTheMouse) {
     activatePanel();
-    QTest::mouseClick(w.playButton, Qt::LeftButton, {}, QPoint(27, 27));
+    QTest::mouseClick(w.stopButton, Qt::LeftButton, {}, QPoint(27, 27));
     EXPECT_EQ(QApplication::focusWidget(), w.recordButton) << "a click leaves the focus where it is";
     EXPECT_EQ(w.markedButton(), nullptr) << "no mark before the keyboard is used";
     QTest::keyClick(w.recordButton, Qt::Key_Tab);
     EXPECT_EQ(w.markedButton(), w.closeButton);
-    QTest::mouseClick(w.playButton, Qt::LeftButton, {}, QPoint(27, 27));
+    QTest::mouseClick(w.stopButton, Qt::LeftButton, {}, QPoint(27, 27));
     EXPECT_EQ(w.markedButton(), w.closeButton);
-    EXPECT_FALSE(w.playButton->showsFocusMark());
+    EXPECT_FALSE(w.stopButton->showsFocusMark());
 }
 
 } // namespace

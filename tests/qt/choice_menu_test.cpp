@@ -122,7 +122,7 @@ TEST_F(ChoiceMenuOnPanel, ARightButtonDragMovesThePanelAndOpensNoMenu) {
 
 TEST_F(ChoiceMenuOnPanel, ARightClickOnAButtonIsTheButtonsAndTheMenuKeyOpensTheMenu) {
     answerMenu("");
-    rightClick(panel.window.playButton, QPoint(20, 20));
+    rightClick(panel.window.stopButton, QPoint(20, 20));
     settle();
     EXPECT_TRUE(shown.empty()) << "the menu opened on a button";
     QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QPoint());
