@@ -22,6 +22,9 @@ mkdir -p "$XDG_RUNTIME_DIR/speech-dispatcher"
 speech-dispatcher -s -t 0 -C "$WORK/speechd-config" -c unix_socket \
   -S "$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock" >"$WORK/speech-dispatcher.log" 2>&1 &
 pids+=($!)
+# Orca would start a speech-dispatcher of its own, which outlives the test, if none answered yet.
+for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock" ] && break; sleep 0.1; done
+[ -S "$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock" ] || fail "speech-dispatcher did not start"
 SAID="$WORK/orca.debug"
 /usr/bin/python3 "$HERE/orca_logged.py" -d braille --debug-file "$SAID" >"$WORK/orca.log" 2>&1 &
 # Orca's own end on SIGTERM waits on the buses, which are gone by then.
