@@ -22,6 +22,8 @@ const char* const kRecordButtonRecording = "recordbuttonrecording";
 // What screen readers hear of the record button during a take.
 const char* const kRecordingStatus = "recording";
 const char* const kPausedStatus = "paused";
+// What screen readers are told as a take ends, before its seconds.
+const char* const kStoppedAfter = "recording stopped, ";
 
 const char* const kPauseCommand = "Pause";
 const char* const kResumeCommand = "Resume";
@@ -251,14 +253,18 @@ void Recorder::pauseTake() {
     showRecordButtonAtRest();
     levelMeter_.endTake();
     controls_.elapsedTimer.setEnabled(false);
-    controls_.secondsLabel.setCaption(std::to_string(seconds) + " sec paused");
+    controls_.secondsLabel.setCaption(pausedCaption());
+    controls_.announcer.announce(pausedCaption());
 }
+
+std::string Recorder::pausedCaption() const { return std::to_string(secondsBeforeResume_) + " sec paused"; }
 
 void Recorder::resumeTake() {
     state_ = RecorderState::recording;
     services_.engine.resumeTake();
     resumedAt_ = services_.clock.now();
     showRecordButtonAtRest();
+    controls_.announcer.announce(kRecordingStatus);
     levelMeter_.resumeTake();
     if (scheduledTake_) {
         clearDisplay(); // a scheduled take shows no seconds
@@ -288,6 +294,7 @@ bool Recorder::startTake() {
     secondsBeforeResume_ = 0;
     defaultInstead_ = started->defaultInstead;
     levelMeter_.startTake(defaultInstead_ ? choices_.defaultInput() : takeInput_);
+    controls_.announcer.announce(kRecordingStatus);
     return true;
 }
 
@@ -325,6 +332,7 @@ void Recorder::tell(const std::string& text, MessageStyle style) { services_.mes
 
 void Recorder::endTake(TakeEnder ender) {
     if (!takeRuns()) return;
+    if (ender != TakeEnder::itself) announceEnd(recordedSeconds());
     if (scheduledTake_) schedule_.takeOver();
     // Released by the user, the stop button shows its released picture already; the end of a
     // scheduled take's time leaves it alone.
@@ -349,8 +357,15 @@ void Recorder::onScheduledStopTick() {
         endTake(TakeEnder::scheduledTime);
 }
 
+void Recorder::announceEnd(std::int64_t seconds) {
+    controls_.announcer.announce(kStoppedAfter + std::to_string(seconds) + " sec");
+}
+
 void Recorder::onTakeEnded(const TakeEnd& end) {
-    endTake(TakeEnder::itself); // nothing when the take was ended by the user or its time
+    if (takeRuns()) { // it ended by itself: the seconds it holds, as its message says them
+        announceEnd(end.seconds);
+        endTake(TakeEnder::itself);
+    }
     if (state_ != RecorderState::holdingTake) return;
     if (end.empty) {
         // An empty file would be told as a saved take that holds nothing.
@@ -453,6 +468,8 @@ void Recorder::onTakeSaved(const SoundError& error) {
     case SaveTarget::scheduleTarget:
     case SaveTarget::datedFallback:
         if (!error) {
+            // No message tells that the take went to its target: the schedule's user may be away.
+            if (saveTarget_ == SaveTarget::scheduleTarget) controls_.announcer.announce(kSavedAs + savePath_);
             finishTake();
             if (saveTarget_ == SaveTarget::datedFallback)
                 tell(couldNotSaveAs(scheduleTarget_, targetFailure_) + "\n\nIt was saved as  " + savePath_,

@@ -6,6 +6,7 @@
 #include "buttons/image_button.h"
 #include "buttons/resource_pictures.h"
 #include "core/date_time.h"
+#include "platform/announcer.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
@@ -45,6 +46,7 @@ struct RecorderControls {
     FileDialog& saveTakeDialog;
     Timer& saveProgressTimer; // how long a save may run before its progress window shows
     ProgressWindow& saveProgress;
+    Announcer& announcer; // the take's start, pause, resume, end and a save no message tells
 };
 
 // One take at a time from the input chosen in the panel's menu: started by the record button,
@@ -126,10 +128,14 @@ private:
     // The one way a take ends, whatever ends it: the pictures, the timers and the playback as
     // the ender wants them, then the engine writes the take's end.
     void endTake(TakeEnder ender);
+    // Tells screen readers that the take ended after `seconds`.
+    void announceEnd(std::int64_t seconds);
     void onTakeEnded(const TakeEnd& end);
     // Says why the take ended early or holds less than was recorded, before it is saved.
     void tellEarlyEnd(const TakeEnd& end);
     void clearDisplay();
+    // The seconds of a paused take as the display shows them, and so as screen readers hear them.
+    std::string pausedCaption() const;
     // Shows a picture of the record button, and what screen readers hear of it then.
     void showRecordButton(const char* bitmap, const char* status = "");
     // The picture the record button shows when it is not pressed.

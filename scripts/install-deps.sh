@@ -36,6 +36,9 @@ declare -A purposes=(
     [portal]="python3-gi gir1.2-glib-2.0 xdg-desktop-portal xdg-desktop-portal-kde libkf5globalaccel-bin"
     # the accessibility bus and the screen reader's view of the program in the a11y tests
     [a11y]="at-spi2-core python3-pyatspi"
+    # the screen reader the a11y tests listen to: Orca, speaking through speech-dispatcher and
+    # eSpeak NG, and logging what it says
+    [orca]="orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng python3-speechd"
     # the Windows build, its tests under Wine, and LAME.exe from Debian's lame sources
     [windows]="g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev make zip"
     # the Debian package (scripts/package-deb.sh) and its checks
@@ -43,7 +46,7 @@ declare -A purposes=(
 )
 
 wanted=("$@")
-[ ${#wanted[@]} -gt 0 ] || wanted=(build run screen test pipewire portal a11y windows package)
+[ ${#wanted[@]} -gt 0 ] || wanted=(build run screen test pipewire portal a11y orca windows package)
 packages=()
 for purpose in "${wanted[@]}"; do
     [ -n "${purposes[$purpose]:-}" ] || { echo "install-deps: no purpose called $purpose (${!purposes[*]})" >&2; exit 2; }

@@ -80,7 +80,8 @@ Panel::Panel(PanelServices services, PanelControls controls, ScheduleWindowContr
                 .levelDisplay = controls.levelDisplay,
                 .saveTakeDialog = controls.saveTakeDialog,
                 .saveProgressTimer = controls.saveProgressTimer,
-                .saveProgress = controls.saveProgress},
+                .saveProgress = controls.saveProgress,
+                .announcer = controls.announcer},
                player, schedule, choices),
       player(
           {.engine = services.playbackEngine,

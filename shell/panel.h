@@ -70,6 +70,7 @@ struct PanelControls {
     Timer& saveProgressTimer;
     ProgressWindow& saveProgress; // names the file a long save writes
     ChoiceMenu& choiceMenu;       // the input and the format, and the tooltip that names them
+    Announcer& announcer;         // what a take does, for screen readers
 };
 
 // Record, stop and pause.

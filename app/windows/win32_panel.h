@@ -34,6 +34,13 @@ public:
     std::optional<std::string> start();
 
 private:
+    // Windows speaks a take's start and end from the record button's state change and the
+    // messages; an announcement of its own (a UI Automation notification) is still to come.
+    class UnspokenAnnouncer final : public Announcer {
+    public:
+        void announce(const std::string&) override {}
+    };
+
     // First made, last gone: the engine tells the panel through it until the engine has gone.
     Win32UiThread uiThread_;
     std::filesystem::path takeFolder_;
@@ -51,6 +58,7 @@ private:
     Win32WindowHost windows_{window_, scheduleDialog_};
     Win32SettingsFile settings_;
     Win32ChoiceMenu choiceMenu_{window_};
+    UnspokenAnnouncer announcer_;
     Panel panel_;
 };
 

@@ -5,6 +5,7 @@
 #include <QAccessibleWidget>
 
 #include "platform/level.h"
+#include "platform/qt/qt_announcer.h"
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_level_display.h"
 #include "platform/qt/qt_panel_window.h"
@@ -80,13 +81,18 @@ private:
 };
 
 // The level bar: the input's peak in dBFS on the bar's scale, read as "-12 dBFS", and
-// "-12 dBFS, clipped" once the input has reached full scale.
-class LevelBarAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+// "-12 dBFS, clipped" once the input has reached full scale. That reading is its text too:
+// screen readers that take a bar's value as a share of its range (Orca 43 says "-10 percent"
+// for -6 dBFS) read the text instead where they review the window.
+class LevelBarAccessible final : public QAccessibleWidget,
+                                 public QAccessibleValueInterface,
+                                 public QAccessibleTextInterface {
 public:
     explicit LevelBarAccessible(LevelBar* bar) : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
     QString text(QAccessible::Text type) const override {
@@ -98,6 +104,27 @@ public:
     QVariant maximumValue() const override { return 0.0; }
     QVariant minimumValue() const override { return kLevelScaleFloorDbfs; }
     QVariant minimumStepSize() const override { return 1.0; }
+
+    // The text: the level's reading, on the bar, read-only and with no cursor or selection.
+    QString text(int startOffset, int endOffset) const override {
+        return bar()->levelText().mid(startOffset, endOffset < 0 ? -1 : endOffset - startOffset); // -1: to its end
+    }
+    int characterCount() const override { return static_cast<int>(bar()->levelText().size()); }
+    QRect characterRect(int) const override { return rect(); }
+    int offsetAtPoint(const QPoint&) const override { return 0; }
+    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
 
 private:
     LevelBar* bar() const { return static_cast<LevelBar*>(widget()); }
@@ -124,6 +151,9 @@ QAccessibleInterface* panelControlInterface(const QString&, QObject* object) {
     if (auto* spinner = dynamic_cast<QtSpinner*>(object)) return new SpinnerAccessible(spinner);
     if (auto* bar = dynamic_cast<LevelBar*>(object)) return new LevelBarAccessible(bar);
     if (auto* note = dynamic_cast<DisplayNote*>(object)) return new DisplayNoteAccessible(note);
+    // Its name is its accessible name: the announcement.
+    if (auto* announcer = dynamic_cast<QtAnnouncer*>(object))
+        return new QAccessibleWidget(announcer, QAccessible::Notification);
     return nullptr;
 }
 

@@ -32,14 +32,9 @@ LevelBar::LevelBar(QtPanelWindow& panel) : QWidget(&panel), panel_(panel) {
 }
 
 void LevelBar::setLevel(double dbfs) {
-    const double shown = std::clamp(std::isnan(dbfs) ? kLevelScaleFloorDbfs : dbfs, kLevelScaleFloorDbfs, 0.0);
-    // Screen readers hear of whole decibels: the level changes about 20 times a second.
-    const bool toldChanged = std::lround(shown) != std::lround(shownDbfs_);
-    shownDbfs_ = shown;
-    if (toldChanged && QAccessible::isActive()) { // else no one hears it, and making it costs
-        QAccessibleValueChangeEvent event(this, shownDbfs_);
-        QAccessible::updateAccessibility(&event);
-    }
+    // Screen readers are not told of each change, about 20 a second: they would speak them as
+    // they come (Orca as a share of the range every 10 s). They read the level when asked.
+    shownDbfs_ = std::clamp(std::isnan(dbfs) ? kLevelScaleFloorDbfs : dbfs, kLevelScaleFloorDbfs, 0.0);
     const int length = static_cast<int>(std::lround(levelScaleFraction(dbfs) * width()));
     if (length == lengthPixels_) return;
     const int changedFrom = std::min(length, lengthPixels_);
@@ -50,14 +45,7 @@ void LevelBar::setLevel(double dbfs) {
     repaint(changedFrom, 0, changedWidth, height());
 }
 
-void LevelBar::setClipped(bool clipped) {
-    if (clipped == clipped_) return;
-    clipped_ = clipped;
-    if (QAccessible::isActive()) {
-        QAccessibleValueChangeEvent event(this, shownDbfs_);
-        QAccessible::updateAccessibility(&event);
-    }
-}
+void LevelBar::setClipped(bool clipped) { clipped_ = clipped; }
 
 QString LevelBar::levelText() const {
     QString level = QStringLiteral("%1 dBFS").arg(std::lround(shownDbfs_));

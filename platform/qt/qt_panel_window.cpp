@@ -37,7 +37,7 @@ QtPanelWindow::QtPanelWindow()
       secondsLabel(new QtLabel(this, {10, 67, 81, 17})), sizeLabel(new QtLabel(this, {10, 51, 105, 17})),
       copyrightLabel(new QtLabel(this, {10, 136, 65, 17})), versionLabel(new QtLabel(this, {10, 152, 49, 17})),
       scheduleCaptionLabel(new QtLabel(this, {10, 88, 57, 17})),
-      scheduleTimeLabel(new QtLabel(this, {10, 104, 49, 33})) {
+      scheduleTimeLabel(new QtLabel(this, {10, 104, 49, 33})), announcer(new QtAnnouncer(*this)) {
     setObjectName(QStringLiteral("panel"));
     setWindowTitle(QStringLiteral("Murmora"));
     setFixedSize(kPanelWidth, kPanelHeight);

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QWidget>
 
+#include "platform/qt/qt_announcer.h"
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_level_display.h"
@@ -58,6 +59,7 @@ public:
     QtFileDialog convertDialog;
     QtTimer saveProgressTimer;
     QtProgressWindow saveProgress;
+    QtAnnouncer* const announcer;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -169,6 +169,24 @@ TEST_F(PanelAccessibility, LevelBarSaysClippedFromTheClipMarkToTheTakesEnd) {
     EXPECT_EQ(bar->text(QAccessible::Value), "-12 dBFS");
 }
 
+// Read where the window is reviewed, as Orca reads the value only as a share of the range.
+TEST_F(PanelAccessibility, LevelBarsTextIsItsReadingInDbfs) {
+    QAccessibleInterface* bar = accessible(w.findChild<LevelBar*>("levelBar"));
+    QAccessibleTextInterface* text = bar->textInterface();
+    ASSERT_NE(text, nullptr);
+    const struct {
+        double dbfs;
+        bool clipped;
+        QString read;
+    } cases[] = {{-6.3, false, "-6 dBFS"}, {-80, false, "below -60 dBFS"}, {-0.2, true, "0 dBFS, clipped"}};
+    for (const auto& c : cases) {
+        w.levelDisplay.clear();
+        w.levelDisplay.setLevel(c.dbfs);
+        if (c.clipped) w.levelDisplay.showClipMark();
+        EXPECT_EQ(text->text(0, text->characterCount()), c.read);
+    }
+}
+
 TEST_F(PanelAccessibility, SilentInputNoteIsAShownNotificationNamedByItsText) {
     QAccessibleInterface* note = accessible(w.findChild<DisplayNote*>("displayNote"));
     EXPECT_TRUE(note->state().invisible);
@@ -178,6 +196,35 @@ TEST_F(PanelAccessibility, SilentInputNoteIsAShownNotificationNamedByItsText) {
     EXPECT_EQ(note->text(QAccessible::Name).toStdString(), text);
     w.levelDisplay.hideNote();
     EXPECT_TRUE(note->state().invisible);
+}
+
+// Counts the times a widget shows, which screen readers hear of as it showing.
+class ShowCounter final : public QObject {
+public:
+    int shows = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) ++shows;
+        return false;
+    }
+};
+
+TEST_F(PanelAccessibility, EachAnnouncementShowsAnewANotificationNamedByItsText) {
+    auto* announcer = w.findChild<QtAnnouncer*>("announcer");
+    ASSERT_NE(announcer, nullptr);
+    QAccessibleInterface* notification = accessible(announcer);
+    EXPECT_EQ(notification->role(), QAccessible::Notification);
+    EXPECT_TRUE(notification->state().invisible) << "nothing to tell before the first announcement";
+    ShowCounter counter;
+    announcer->installEventFilter(&counter);
+    for (const std::string text : {"recording", "recording", "recording stopped, 3 sec"}) {
+        announcer->announce(text);
+        EXPECT_FALSE(notification->state().invisible);
+        EXPECT_EQ(notification->text(QAccessible::Name).toStdString(), text);
+    }
+    EXPECT_EQ(counter.shows, 3) << "the same text told twice is shown twice";
+    EXPECT_FALSE(notification->state().focusable);
 }
 
 // The names of the buttons the focus is on after each key.

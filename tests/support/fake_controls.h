@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/announcer.h"
 #include "platform/choice_menu.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
@@ -83,6 +84,12 @@ public:
 };
 
 // What the display shows: the bar's level while it is on, and the note while it shows.
+class FakeAnnouncer : public Announcer {
+public:
+    std::vector<std::string> said;
+    void announce(const std::string& text) override { said.push_back(text); }
+};
+
 class FakeLevelDisplay : public LevelDisplay {
 public:
     std::optional<double> level;

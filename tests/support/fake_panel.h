@@ -37,6 +37,7 @@ struct FakePanel {
     FakeProgressWindow saveProgress;
     FakeSettingsStore settings;
     FakeChoiceMenu choiceMenu;
+    FakeAnnouncer announcer;
 
     FakeSpinner startHourSpinner{1, 12}, startMinuteSpinner{0, 59}, startSecondSpinner{0, 59}, dayHalfSpinner{1, 2},
         durationHoursSpinner{0, 9}, durationMinutesSpinner{0, 59}, durationSecondsSpinner{0, 59};
@@ -79,7 +80,8 @@ struct FakePanel {
                  .convertDialog = convertDialog,
                  .saveProgressTimer = saveProgressTimer,
                  .saveProgress = saveProgress,
-                 .choiceMenu = choiceMenu},
+                 .choiceMenu = choiceMenu,
+                 .announcer = announcer},
                 {.startHour = {startHourSpinner, startHourBox},
                  .startMinute = {startMinuteSpinner, startMinuteBox},
                  .startSecond = {startSecondSpinner, startSecondBox},
