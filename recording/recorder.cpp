@@ -138,22 +138,28 @@ void Recorder::askBeforeClosing(std::function<void()> closePanel) {
         closeAfterTake_ = std::move(closePanel);
         return;
     }
-    switch (services_.messages.askToSave(kSaveBeforeClosing, kAppTitle)) {
+    // The question is modal but lets the engine's events through: a take that ends by itself
+    // meanwhile is told and saved only once the user has answered, as the answer says.
+    askingBeforeClosing_ = true;
+    const SaveAnswer answer = services_.messages.askToSave(kSaveBeforeClosing, kAppTitle);
+    askingBeforeClosing_ = false;
+    const std::optional<TakeEnd> endedMeanwhile = std::exchange(endWhileAsked_, std::nullopt);
+    switch (answer) {
     case SaveAnswer::save:
         closeAfterTake_ = std::move(closePanel);
-        endTake(TakeEnder::panelClosing);
+        if (endedMeanwhile)
+            keepEndedTake(*endedMeanwhile);
+        else
+            endTake(TakeEnder::panelClosing);
         return;
     case SaveAnswer::discard:
-        if (!takeRuns()) { // it ended by itself while the user was asked
-            closeAfterTake_ = std::move(closePanel);
-            return;
-        }
         endTake(TakeEnder::panelClosing);
         services_.engine.discardTake();
         finishTake();
         closePanel();
         return;
     case SaveAnswer::cancel:
+        if (endedMeanwhile) keepEndedTake(*endedMeanwhile);
         return;
     }
 }
@@ -367,6 +373,14 @@ void Recorder::onTakeEnded(const TakeEnd& end) {
         endTake(TakeEnder::itself);
     }
     if (state_ != RecorderState::holdingTake) return;
+    if (askingBeforeClosing_) {
+        endWhileAsked_ = end;
+        return;
+    }
+    keepEndedTake(end);
+}
+
+void Recorder::keepEndedTake(const TakeEnd& end) {
     if (end.empty) {
         // An empty file would be told as a saved take that holds nothing.
         tell(nothingRecorded(end.early), MessageStyle::exclamation);

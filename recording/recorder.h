@@ -131,6 +131,9 @@ private:
     // Tells screen readers that the take ended after `seconds`.
     void announceEnd(std::int64_t seconds);
     void onTakeEnded(const TakeEnd& end);
+    // The take has ended and is held: says why it ended early, then saves it, or lets it go
+    // when it holds nothing.
+    void keepEndedTake(const TakeEnd& end);
     // Says why the take ended early or holds less than was recorded, before it is saved.
     void tellEarlyEnd(const TakeEnd& end);
     void clearDisplay();
@@ -189,6 +192,10 @@ private:
     std::string latestTake_;
     // The panel's closing, waiting for the take to be saved or given up.
     std::function<void()> closeAfterTake_;
+    // The user is asked whether to save the take before the panel closes; the take's end, when
+    // it came meanwhile.
+    bool askingBeforeClosing_ = false;
+    std::optional<TakeEnd> endWhileAsked_;
 };
 
 // The name of a scheduled take that could not go to its target: "Murmora take " and the

@@ -232,6 +232,45 @@ TEST_F(ClosingPanel, DuringATakeSaveSavesAsAfterStopThenEnds) {
     expectEnded();
 }
 
+// The take's input is lost while the user is asked whether to save it: what the panel says and
+// does about it waits for the answer, and then follows it.
+struct AnswerAfterTheInputIsLost {
+    SaveAnswer answer;
+    bool told; // the loss, the save dialog and the saved take
+    bool ended;
+};
+struct InputLostWhileAsked : ClosingPanel, ::testing::WithParamInterface<AnswerAfterTheInputIsLost> {};
+
+TEST_P(InputLostWhileAsked, WaitsForTheAnswerAndFollowsIt) {
+    startTake();
+    app.messages.saveAnswers = {GetParam().answer};
+    app.saveTakeDialog.answer("/home/user/kept.wav");
+    app.messages.whileAsked = [this] {
+        app.engine.loseInput(2);
+        app.engine.deliver();
+        EXPECT_TRUE(app.messages.shown.empty()) << "nothing is told over the question";
+        EXPECT_TRUE(app.saveTakeDialog.shownAs.empty());
+    };
+    app.closeButton.click();
+    app.engine.deliver();
+    const Strings told{"The sound input was lost after 2 sec. The recording so far is kept.",
+                       "Recording saved as  /home/user/kept.wav"};
+    EXPECT_EQ(app.messages.texts(), GetParam().told ? told : Strings{});
+    EXPECT_EQ(app.saveTakeDialog.shownAs.size(), GetParam().told ? 1u : 0u);
+    EXPECT_EQ(app.engine.called(EngineCall::discardTake), !GetParam().told);
+    EXPECT_EQ(app.windows.ended, GetParam().ended);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, InputLostWhileAsked,
+                         ::testing::Values(AnswerAfterTheInputIsLost{SaveAnswer::discard, false, true},
+                                           AnswerAfterTheInputIsLost{SaveAnswer::save, true, true},
+                                           AnswerAfterTheInputIsLost{SaveAnswer::cancel, true, false}),
+                         [](const auto& row) {
+                             return std::string(row.param.answer == SaveAnswer::save      ? "Save"
+                                                : row.param.answer == SaveAnswer::discard ? "Discard"
+                                                                                          : "Cancel");
+                         });
+
 TEST_F(ClosingPanel, ByTheWindowSystemAsksTooAndLeavesTheScheduleWindowLoaded) {
     startTake();
     app.messages.saveAnswers = {SaveAnswer::cancel, SaveAnswer::discard};

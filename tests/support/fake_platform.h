@@ -62,8 +62,11 @@ public:
     // The questions asked, and the answers they get in turn; none left answers cancel.
     std::vector<ShownMessage> asked;
     std::deque<SaveAnswer> saveAnswers;
+    // Runs while a question is open.
+    std::function<void()> whileAsked;
     SaveAnswer askToSave(const std::string& text, const std::string& title) override {
         asked.push_back({text, MessageStyle::exclamation, title});
+        if (whileAsked) whileAsked();
         if (saveAnswers.empty()) return SaveAnswer::cancel;
         const SaveAnswer answer = saveAnswers.front();
         saveAnswers.pop_front();
@@ -95,6 +98,12 @@ public:
     std::string libraryFolder() const override { return library; }
     std::string homeFolder() const override { return home; }
     std::string tempFolder() const override { return temp; }
+    // The names the system would rewrite, and what it makes of them; any other stays as it is.
+    std::map<std::string, std::string> rewrittenNames;
+    std::string nameAsCreated(const std::string& path) const override {
+        const auto rewritten = rewrittenNames.find(path);
+        return rewritten == rewrittenNames.end() ? path : rewritten->second;
+    }
     Result<std::string> createUniqueFile(const std::string& folder, const std::string& prefix) override;
     std::error_code writeFile(const std::string& path, const std::vector<unsigned char>& bytes) override;
 
