@@ -25,6 +25,9 @@ public:
     virtual std::string homeFolder() const = 0;
     // The system's temporary folder ($TMPDIR or /tmp); empty when there is none.
     virtual std::string tempFolder() const = 0;
+    // The path of the file the system creates when asked for `path` (Windows drops the dots and
+    // blanks at the end of a name); on Linux `path` itself.
+    virtual std::string nameAsCreated(const std::string& path) const = 0;
     // Creates a new, uniquely named empty file in `folder` whose name begins with `prefix`,
     // exclusively (never an existing file, never through a link), and gives its path.
     [[nodiscard]] virtual Result<std::string> createUniqueFile(const std::string& folder,

@@ -126,7 +126,7 @@ void ScheduleWindow::open() {
 void ScheduleWindow::onChooseTargetClicked() {
     FileDialog& dialog = controls_.targetDialog;
     dialog.configure(
-        {.title = kTargetDialogTitle, .filter = kWavFileFilter, .askBeforeOverwrite = true, .folderMustExist = true});
+        {.title = kTargetDialogTitle, .filter = kWavFiles, .askBeforeOverwrite = true, .folderMustExist = true});
     const std::optional<std::string> chosen = dialog.showSave();
     if (!chosen || chosen->empty()) {
         const std::string home = services_.files.homeFolder();
@@ -190,7 +190,9 @@ std::optional<std::string> ScheduleWindow::arm() {
         return std::nullopt;
     }
     const auto& c = controls_;
-    const std::string target = c.targetPathBox.text();
+    // The take is saved, and the messages speak, by the file the system will make of the name.
+    const std::string target = services_.files.nameAsCreated(c.targetPathBox.text());
+    if (target != c.targetPathBox.text()) c.targetPathBox.setText(target);
     trigger_.arm(startTimeSeconds(c.startHour.spinner.value(), c.startMinute.spinner.value(),
                                   c.startSecond.spinner.value(), c.dayHalf.box.text()),
                  seconds);

@@ -19,6 +19,7 @@ public:
     std::string libraryFolder() const override;
     std::string homeFolder() const override;
     std::string tempFolder() const override;
+    std::string nameAsCreated(const std::string& path) const override { return path; }
     Result<std::string> createUniqueFile(const std::string& folder, const std::string& prefix) override;
     std::error_code writeFile(const std::string& path, const std::vector<unsigned char>& bytes) override;
 };

@@ -97,4 +97,17 @@ std::error_code Win32Files::writeFile(const std::string& path, const std::vector
     return written ? written : closed;
 }
 
+std::wstring nameAsCreated(const std::wstring& path) {
+    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(length, L'\0');
+    const DWORD written = length ? GetFullPathNameW(path.c_str(), length, full.data(), nullptr) : 0;
+    if (written == 0 || written >= length) return path;
+    full.resize(written);
+    return full;
+}
+
+std::string Win32Files::nameAsCreated(const std::string& path) const {
+    return fromWide(win32::nameAsCreated(toWide(path)));
+}
+
 } // namespace murmora::win32

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/files.h"
 
+#include <string>
+
 namespace murmora::win32 {
 
 // Files through the wide Windows functions. A file exists when it is an ordinary file: a folder,
@@ -18,9 +20,14 @@ public:
     std::string homeFolder() const override;
     // GetTempPathW's folder, without its closing "\".
     std::string tempFolder() const override;
+    std::string nameAsCreated(const std::string& path) const override;
     // GetTempFileNameW: "PREFIXnnnn.TMP", created empty; only the first three letters of the prefix count.
     Result<std::string> createUniqueFile(const std::string& folder, const std::string& prefix) override;
     std::error_code writeFile(const std::string& path, const std::vector<unsigned char>& bytes) override;
 };
+
+// The path of the file Windows creates for `path`: its full path, with the dots and blanks that
+// Windows drops from the end of a name dropped ("take.wav." makes take.wav).
+std::wstring nameAsCreated(const std::wstring& path);
 
 } // namespace murmora::win32

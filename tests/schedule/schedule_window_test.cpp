@@ -34,7 +34,7 @@ TEST_F(FileButton, AsksWithASaveDialogAndTheChosenFileBecomesTheTarget) {
     const ShownMessage told = chooseFile("/home/user/night.wav");
     EXPECT_EQ(app.targetDialog.shownAs, Strings{"save"});
     EXPECT_EQ(app.targetDialog.setup.title, "Save File As");
-    EXPECT_EQ(app.targetDialog.setup.filter, "Wav File (*.Wav)|*.Wav");
+    EXPECT_EQ(app.targetDialog.setup.filter, (FileFilter{"Wav File (*.Wav)", {"*.Wav"}}));
     EXPECT_TRUE(app.targetDialog.setup.askBeforeOverwrite && app.targetDialog.setup.folderMustExist);
     EXPECT_EQ(told.text + "|" + told.title, "Recording will be saved as /home/user/night.wav|Murmora");
     EXPECT_EQ(told.style, MessageStyle::information);
@@ -216,6 +216,18 @@ TEST_F(ScheduleWindow, ArmingKeepsAnExistingTargetAndSaysTheTakeWillReplaceIt) {
     EXPECT_TRUE(app.engine.take().empty()) << "the playback goes on";
     const auto& kept = app.files.files[kDefaultTarget];
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "the last scheduled take");
+}
+
+// Windows makes "night.wav" of "night.wav. ": the schedule arms, warns and saves by that name.
+TEST_F(ScheduleWindow, ArmingTakesTheNameTheSystemWillCreate) {
+    app.files.rewrittenNames["/home/user/night.wav. "] = "/home/user/night.wav";
+    app.files.add("/home/user/night.wav", "an earlier take");
+    app.targetPathBox.setText("/home/user/night.wav. ");
+    arm(1, 0, 0, "PM");
+    EXPECT_EQ(app.targetPathBox.contents, "/home/user/night.wav");
+    EXPECT_EQ(app.messages.texts(),
+              Strings{"The schedule is armed. The file  /home/user/night.wav  is already there: the scheduled "
+                      "recording will replace it when it is saved."});
 }
 
 } // namespace
