@@ -19,8 +19,8 @@ class PlaybackEngine {
 public:
     virtual ~PlaybackEngine() = default;
     // Called on the user-interface thread once the playback has played its last frame, or lost
-    // its output (`lost`). Never after stopPlayback().
-    virtual void setPlaybackEndedHandler(std::function<void(bool lost)> handler) = 0;
+    // its output. Never after stopPlayback().
+    virtual void setPlaybackEndedHandler(std::function<void()> handler) = 0;
     // Opens `path` to play, in place of the file open before.
     virtual Result<PlaybackLength, SoundError> openPlayback(const std::string& path) = 0;
     // Plays the open file from where it stands and returns at once.

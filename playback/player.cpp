@@ -16,7 +16,7 @@ std::string formatTenths(unsigned long long number, unsigned divisor) {
 Player::Player(PlayerServices services, PlayerControls controls, const LatestTake& latestTake)
     : services_(services), controls_(controls), latestTake_(latestTake),
       playButton_(services.pictures, services.screen, controls.playButton, kPlayButtonLayout, [this] { play(); }) {
-    services_.engine.setPlaybackEndedHandler([this](bool) { onPlaybackEnded(); });
+    services_.engine.setPlaybackEndedHandler([this] { onPlaybackEnded(); });
 }
 
 std::optional<std::string> Player::chooseFile() const {

@@ -36,9 +36,9 @@ class EndWatch final : public murmora::PlaybackEngine {
 public:
     EndWatch(murmora::PlaybackEngine& engine, std::function<void()> onEnded)
         : engine_(engine), onEnded_(std::move(onEnded)) {}
-    void setPlaybackEndedHandler(std::function<void(bool lost)> handler) override {
-        engine_.setPlaybackEndedHandler([this, handler = std::move(handler)](bool lost) {
-            handler(lost);
+    void setPlaybackEndedHandler(std::function<void()> handler) override {
+        engine_.setPlaybackEndedHandler([this, handler = std::move(handler)] {
+            handler();
             onEnded_();
         });
     }

@@ -151,8 +151,8 @@ std::error_code FilePlayer::stop() {
 
 bool FilePlayer::playing() const { return started_ && stream_->state() == StreamState::running; }
 
-void FilePlayer::onStreamEnded(StreamState state) noexcept {
-    if (onEnded_) onEnded_(state == StreamState::lost);
+void FilePlayer::onStreamEnded(StreamState) noexcept {
+    if (onEnded_) onEnded_();
 }
 
 std::size_t FilePlayer::onPlayback(std::int16_t* samples, std::size_t frames, bool& last) noexcept {

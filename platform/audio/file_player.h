@@ -37,9 +37,9 @@ public:
     FilePlayer(const FilePlayer&) = delete;
     FilePlayer& operator=(const FilePlayer&) = delete;
 
-    // Runs once, on the backend's thread, when the playback ends by itself: `lost` when its
-    // output went away, else once the last frame has been played. Set before play().
-    void setEndedHandler(std::function<void(bool lost)> handler) { onEnded_ = std::move(handler); }
+    // Runs once, on the backend's thread, when the playback ends by itself: once the last frame
+    // has been played, or when its output went away. Set before play().
+    void setEndedHandler(std::function<void()> handler) { onEnded_ = std::move(handler); }
     // Starts (or resumes) playing and returns at once.
     std::error_code play();
     // Ends playing at once; a later play() resumes where it stopped.
@@ -86,7 +86,7 @@ private:
     Mutex wakeMutex_; // wakes the reader to end, from the thread that closes the file
     std::condition_variable wake_;
     bool closing_ GUARDED_BY(wakeMutex_) = false;
-    std::function<void(bool lost)> onEnded_;
+    std::function<void()> onEnded_;
 };
 
 } // namespace murmora::audio

@@ -174,9 +174,9 @@ Result<PlaybackLength, SoundError> SoundEngine::openPlayback(const std::string& 
     stopPlayback();
     auto player = FilePlayer::open(*backend_, pathOfUtf8(path), PlayableFiles::sound);
     if (!player) return playbackNotStarted(player.error());
-    (*player)->setEndedHandler([this, number = playbackNumber_](bool lost) {
-        tell([this, number, lost] {
-            if (player_ && number == playbackNumber_ && playbackEnded_) playbackEnded_(lost);
+    (*player)->setEndedHandler([this, number = playbackNumber_] {
+        tell([this, number] {
+            if (player_ && number == playbackNumber_ && playbackEnded_) playbackEnded_();
         });
     });
     player_ = std::move(*player);

@@ -43,9 +43,7 @@ public:
     std::optional<int> inputPeak() const override;
     bool inputClipped() const override;
 
-    void setPlaybackEndedHandler(std::function<void(bool lost)> handler) override {
-        playbackEnded_ = std::move(handler);
-    }
+    void setPlaybackEndedHandler(std::function<void()> handler) override { playbackEnded_ = std::move(handler); }
     Result<PlaybackLength, SoundError> openPlayback(const std::string& path) override;
     SoundError play() override;
     void stopPlayback() override;
@@ -70,7 +68,7 @@ private:
     std::filesystem::path takeFolder_;
     UiThread& ui_;
     TakeHandlers takeHandlers_;
-    std::function<void(bool lost)> playbackEnded_;
+    std::function<void()> playbackEnded_;
     std::shared_ptr<Take> take_;
     std::unique_ptr<FilePlayer> player_;
     std::uint64_t playbackNumber_ = 0; // tells a playback's end from that of one before it

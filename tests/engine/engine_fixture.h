@@ -82,7 +82,7 @@ protected:
         engine_->setTakeHandlers({[this](const TakeEnd& end) { ends_.push_back(end); },
                                   [this](const SoundError& error) { saves_.push_back(error); },
                                   {}});
-        engine_->setPlaybackEndedHandler([this](bool lost) { playbackEnds_.push_back(lost); });
+        engine_->setPlaybackEndedHandler([this] { ++playbackEnds_; });
     }
 
     // Starts a take and delivers `frames` frames to it.
@@ -122,7 +122,7 @@ protected:
     std::unique_ptr<audio::SoundEngine> engine_;
     std::vector<TakeEnd> ends_;
     std::vector<SoundError> saves_;
-    std::vector<bool> playbackEnds_;
+    int playbackEnds_ = 0;
 };
 
 } // namespace murmora::testing

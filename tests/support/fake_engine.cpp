@@ -39,9 +39,9 @@ void FakeEngine::loseInput(std::int64_t seconds) {
     });
 }
 
-void FakeEngine::endPlayback(bool lost) {
-    told_.push_back([this, lost, number = playbackNumber_] {
-        if (number == playbackNumber_ && playbackEnded_) playbackEnded_(lost);
+void FakeEngine::endPlayback() {
+    told_.push_back([this, number = playbackNumber_] {
+        if (number == playbackNumber_ && playbackEnded_) playbackEnded_();
     });
 }
 

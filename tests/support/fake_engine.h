@@ -77,8 +77,8 @@ public:
     void deliverNext();
     // The take ends by itself, its input lost after `seconds`; told at the next deliver().
     void loseInput(std::int64_t seconds);
-    // The playing file has played to its end (or lost its output).
-    void endPlayback(bool lost = false);
+    // The playing file has played to its end, or lost its output.
+    void endPlayback();
     // The save under way has done `done` of its work; told at the next deliver().
     void tellSaveProgress(double done);
     // A save held (holdSaves) ends; told at the next deliver().
@@ -100,9 +100,7 @@ public:
     std::optional<int> inputPeak() const override { return peak; }
     bool inputClipped() const override { return clipped; }
 
-    void setPlaybackEndedHandler(std::function<void(bool lost)> handler) override {
-        playbackEnded_ = std::move(handler);
-    }
+    void setPlaybackEndedHandler(std::function<void()> handler) override { playbackEnded_ = std::move(handler); }
     Result<PlaybackLength, SoundError> openPlayback(const std::string& path) override;
     SoundError play() override;
     void stopPlayback() override;
@@ -115,7 +113,7 @@ private:
 
     FakeFiles& files_;
     TakeHandlers handlers_;
-    std::function<void(bool lost)> playbackEnded_;
+    std::function<void()> playbackEnded_;
     std::deque<std::function<void()>> told_;
     std::size_t taken_ = 0;
     int takeNumber_ = 0; // of the take the engine holds, 0 for none
