@@ -2,6 +2,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "core/texts.h"
 
 namespace murmora {
 
@@ -29,9 +32,19 @@ public:
     virtual SaveAnswer askToSave(const std::string& text, const std::string& title) = 0;
 };
 
+// The kind of file a file dialog lists: what its list of types says, and the names it shows.
+struct FileFilter {
+    std::string description;           // "Wav File (*.Wav)"
+    std::vector<std::string> patterns; // {"*.Wav"}; matched without regard to case
+    bool operator==(const FileFilter&) const = default;
+};
+
+// The one filter of every file dialog but the save dialog of a take in another format.
+inline const FileFilter kWavFiles{kWavFileDescription, {"*.Wav"}};
+
 struct FileDialogSetup {
     std::string title;
-    std::string filter; // "Description|pattern", e.g. "Wav File (*.Wav)|*.Wav"
+    FileFilter filter;
     // The user confirms the choice of a file that exists already.
     bool askBeforeOverwrite = false;
     // A name in a folder that does not exist is refused, and the dialog stays open.

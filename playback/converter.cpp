@@ -24,7 +24,7 @@ Converter::Converter(ConverterServices services, ConverterControls controls)
 
 void Converter::convert() {
     FileDialog& dialog = controls_.convertDialog;
-    dialog.configure({.title = kConvertDialogTitle, .filter = kWavFileFilter, .folderMustExist = true});
+    dialog.configure({.title = kConvertDialogTitle, .filter = kWavFiles, .folderMustExist = true});
     const auto source = dialog.showOpen();
     if (!source || !services_.files.fileExists(*source)) return;
     const std::string target = *source + ".mp3";

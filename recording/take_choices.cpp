@@ -22,15 +22,15 @@ const char* const kDefaultInput = "Default input";
 struct FormatNaming {
     SaveFormat format;
     const char* name;
-    const char* filter;
+    const char* filterDescription; // the dialog's own for WAV
     std::array<const char*, 2> endings;
 };
 
 constexpr std::array<FormatNaming, 4> kFormats{{
-    {SaveFormat::wav, "WAV", kWavFileFilter, {".wav", nullptr}},
-    {SaveFormat::flac, "FLAC", "FLAC File (*.flac)|*.flac", {".flac", nullptr}},
-    {SaveFormat::opus, "Opus", "Opus File (*.opus;*.ogg)|*.opus;*.ogg", {".opus", ".ogg"}},
-    {SaveFormat::mp3, "MP3", "MP3 File (*.mp3)|*.mp3", {".mp3", nullptr}},
+    {SaveFormat::wav, "WAV", nullptr, {".wav", nullptr}},
+    {SaveFormat::flac, "FLAC", "FLAC File (*.flac)", {".flac", nullptr}},
+    {SaveFormat::opus, "Opus", "Opus File (*.opus;*.ogg)", {".opus", ".ogg"}},
+    {SaveFormat::mp3, "MP3", "MP3 File (*.mp3)", {".mp3", nullptr}},
 }};
 
 const FormatNaming& namingOf(SaveFormat format) {
@@ -53,7 +53,14 @@ std::string notKept(const std::error_code& error) {
 } // namespace
 
 std::string formatName(SaveFormat format) { return namingOf(format).name; }
-std::string saveFilterOf(SaveFormat format) { return namingOf(format).filter; }
+FileFilter saveFilterOf(SaveFormat format) {
+    const FormatNaming& naming = namingOf(format);
+    if (!naming.filterDescription) return kWavFiles;
+    FileFilter filter{naming.filterDescription, {}};
+    for (const char* ending : naming.endings)
+        if (ending) filter.patterns.push_back(std::string("*") + ending);
+    return filter;
+}
 
 TakeChoices::TakeChoices(TakeChoicesServices services, ChoiceMenu& menu) : services_(services), menu_(menu) {
     menu_.setOpenHandler([this] { onMenuOpened(); });

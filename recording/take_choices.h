@@ -97,6 +97,6 @@ private:
 // How the menu, the tooltip and the save dialog name a format: "WAV", "FLAC", "Opus", "MP3".
 std::string formatName(SaveFormat format);
 // The save dialog's filter for a format; WAV's is that of every other file dialog.
-std::string saveFilterOf(SaveFormat format);
+FileFilter saveFilterOf(SaveFormat format);
 
 } // namespace murmora

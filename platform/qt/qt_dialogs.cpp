@@ -188,16 +188,14 @@ SaveAnswer QtMessageBox::askToSave(const std::string& text, const std::string& t
     }
 }
 
-QStringList nameFiltersOf(const std::string& filter) {
-    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString description = parts[i].trimmed();
-        const QString patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
-        const QString shown = QStringLiteral("(%1)").arg(patterns);
-        filters << (description.endsWith(shown) ? description : QStringLiteral("%1 %2").arg(description, shown));
-    }
-    return filters;
+QString nameFilterOf(const FileFilter& filter) {
+    QStringList patterns;
+    for (const std::string& pattern : filter.patterns)
+        patterns << QString::fromStdString(pattern);
+    const QString description = QString::fromStdString(filter.description);
+    const QString shown = QStringLiteral("(%1)").arg(patterns.join(QLatin1Char(' ')));
+    if (description.endsWith(shown)) return description;
+    return QStringLiteral("%1 %2").arg(description, shown);
 }
 
 std::optional<std::string> QtFileDialog::showSave() { return show(true); }
@@ -212,7 +210,7 @@ std::optional<std::string> QtFileDialog::show(bool save) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !setup_.askBeforeOverwrite);
     // The dialog's file list matches name filters without regard to case (QDir::CaseSensitive
     // is not among its filters), so "*.Wav" also lists a.wav and B.WAV.
-    dialog.setNameFilters(nameFiltersOf(setup_.filter));
+    dialog.setNameFilters({nameFilterOf(setup_.filter)});
     if (lastFileName_.isEmpty()) {
         if (const std::string home = userHomeFolder(); !home.empty())
             dialog.setDirectory(QFile::decodeName(home.c_str()));

@@ -18,9 +18,9 @@ public:
     SaveAnswer askToSave(const std::string& text, const std::string& title) override;
 };
 
-// "Description|pattern|Description|pattern" as Qt name filters: "Wav File (*.Wav)". A pattern
-// list "*.a;*.b" becomes "*.a *.b"; a description without its patterns gets them appended.
-QStringList nameFiltersOf(const std::string& filter);
+// The filter as Qt's name filter: "Wav File (*.Wav)"; a description that does not show its
+// patterns gets them appended, "Sound (*.wav *.aiff)".
+QString nameFilterOf(const FileFilter& filter);
 
 // A non-native file dialog object that remembers the last chosen file between uses.
 // File names match the filter's patterns without regard to case. Open and Save alike return

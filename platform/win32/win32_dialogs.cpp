@@ -1,5 +1,7 @@
 #include "platform/win32/win32_dialogs.h"
 
+#include "platform/win32/win32_files.h"
+
 #include "platform/wide/wide.h"
 
 #include <commctrl.h>
@@ -122,11 +124,11 @@ SaveAnswer Win32MessageBoxes::askToSave(const std::string& text, const std::stri
     return pressed == IDYES ? SaveAnswer::save : pressed == IDNO ? SaveAnswer::discard : SaveAnswer::cancel;
 }
 
-std::wstring dialogFilter(const std::string& filter) {
-    std::wstring out = toWide(filter);
-    for (wchar_t& c : out) {
-        if (c == L'|') c = L'\0';
-    }
+std::wstring dialogFilter(const FileFilter& filter) {
+    std::wstring out = toWide(filter.description);
+    out.push_back(L'\0');
+    for (std::size_t i = 0; i < filter.patterns.size(); ++i)
+        out += (i ? L";" : L"") + toWide(filter.patterns[i]);
     out.push_back(L'\0');
     out.push_back(L'\0');
     return out;
@@ -170,15 +172,6 @@ std::optional<std::wstring> nameTooLong(const std::wstring& path) {
 }
 
 } // namespace
-
-std::wstring nameAsCreated(const std::wstring& path) {
-    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    std::wstring full(length, L'\0');
-    const DWORD written = length ? GetFullPathNameW(path.c_str(), length, full.data(), nullptr) : 0;
-    if (written == 0 || written >= length) return path;
-    full.resize(written);
-    return full;
-}
 
 DWORD fileDialogFlags(const FileDialogSetup& setup) {
     // The program's working folder stays where it is whatever folder the user goes to.

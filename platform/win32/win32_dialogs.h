@@ -42,10 +42,6 @@ public:
     SaveAnswer askToSave(const std::string& text, const std::string& title) override;
 };
 
-// The path of the file Windows creates for `path`: its full path, with the dots and blanks that
-// Windows drops from the end of a name dropped ("take.wav." makes take.wav).
-std::wstring nameAsCreated(const std::wstring& path);
-
 // The Windows dialog's flags for the setup; the dialog's read-only box is always hidden.
 DWORD fileDialogFlags(const FileDialogSetup& setup);
 
@@ -63,7 +59,8 @@ private:
     std::wstring lastFileName_;
 };
 
-// "Description|pattern|..." as the dialog's filter: the parts separated and ended by NULs.
-std::wstring dialogFilter(const std::string& filter);
+// The filter as the dialog takes it: the description and the patterns ("*.a;*.b"), each ended
+// by a NUL, and a NUL that ends the list.
+std::wstring dialogFilter(const FileFilter& filter);
 
 } // namespace murmora::win32

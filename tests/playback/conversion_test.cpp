@@ -33,7 +33,7 @@ struct ConvertPanel : ::testing::Test {
 TEST_F(ConvertPanel, ShowsAnOpenDialogAndACancelChangesNothing) {
     convert(std::nullopt);
     EXPECT_EQ(app.convertDialog.setup.title, "Convert Wav File");
-    EXPECT_EQ(app.convertDialog.setup.filter, "Wav File (*.Wav)|*.Wav");
+    EXPECT_EQ(app.convertDialog.setup.filter, (FileFilter{"Wav File (*.Wav)", {"*.Wav"}}));
     EXPECT_TRUE(app.convertDialog.setup.folderMustExist);
     EXPECT_FALSE(app.convertDialog.setup.askBeforeOverwrite) << "an open dialog";
     EXPECT_EQ(app.convertDialog.shownAs, std::vector<std::string>{"open"});

@@ -28,7 +28,7 @@ namespace {
 using testing::answerNextModal;
 
 const FileDialogSetup SaveAsWav{
-    .title = "Save File As", .filter = "Wav File (*.Wav)|*.Wav", .askBeforeOverwrite = true, .folderMustExist = true};
+    .title = "Save File As", .filter = kWavFiles, .askBeforeOverwrite = true, .folderMustExist = true};
 
 TEST(MessageBoxes, ShowTitlePromptAndTheIconOfTheirStyleWithOnlyAnOkButton) {
     struct Case {
@@ -50,9 +50,11 @@ TEST(MessageBoxes, ShowTitlePromptAndTheIconOfTheirStyleWithOnlyAnOkButton) {
 }
 
 TEST(FileDialogFilters, ShowTheDescriptionWithItsPatterns) {
-    EXPECT_EQ(nameFiltersOf("Wav File (*.Wav)|*.Wav"), QStringList{"Wav File (*.Wav)"});
-    EXPECT_EQ(nameFiltersOf("Sound|*.wav;*.aiff|All|*"), (QStringList{"Sound (*.wav *.aiff)", "All (*)"}));
-    EXPECT_TRUE(nameFiltersOf("").isEmpty());
+    EXPECT_EQ(nameFilterOf(kWavFiles), QStringLiteral("Wav File (*.Wav)"));
+    EXPECT_EQ(nameFilterOf({"Sound", {"*.wav", "*.aiff"}}), QStringLiteral("Sound (*.wav *.aiff)"));
+    EXPECT_EQ(nameFilterOf({"Opus File (*.opus;*.ogg)", {"*.opus", "*.ogg"}}),
+              QStringLiteral("Opus File (*.opus;*.ogg) (*.opus *.ogg)"))
+        << "Qt reads the patterns from the last parentheses, split at spaces";
 }
 
 class FileDialogs : public ::testing::Test {
@@ -149,7 +151,7 @@ TEST_F(FileDialogs, TakeANameWithQuotesAsTypedAndAskBeforeOverwritingItOnlyWhenT
     EXPECT_EQ(questions, 1);
     EXPECT_FALSE(overwrite(QMessageBox::No)) << "declining the overwrite keeps the dialog open";
     EXPECT_EQ(questions, 2);
-    dialog.configure({.title = "Save File As", .filter = "Wav File (*.Wav)|*.Wav", .folderMustExist = true});
+    dialog.configure({.title = "Save File As", .filter = kWavFiles, .folderMustExist = true});
     EXPECT_EQ(overwrite(std::nullopt), quoted.toStdString());
     EXPECT_EQ(questions, 2);
 
@@ -165,7 +167,7 @@ TEST_F(FileDialogs, TakeANameWithQuotesAsTypedAndAskBeforeOverwritingItOnlyWhenT
 // The Convert dialog returns the name typed, whether or not such a file exists, and a name
 // with quotes as it stands: the conversion decides what to do with it.
 TEST_F(FileDialogs, OpenReturnsATypedNameAsItStandsWhetherOrNotItExists) {
-    dialog.configure({.title = "Convert Wav File", .filter = "Wav File (*.Wav)|*.Wav", .folderMustExist = true});
+    dialog.configure({.title = "Convert Wav File", .filter = kWavFiles, .folderMustExist = true});
     for (const QString& name : {QStringLiteral("missing.wav"), QStringLiteral("it's a \"quoted\" take.wav")}) {
         QString refusal;
         const QPointer<QTimer> refuse = answerNextModal<QMessageBox>([&](QMessageBox* box) {

@@ -39,7 +39,7 @@ TEST_F(ManualStop, ByHotkeyEndsTheTakeThenAsksForANameOnceItsEndIsWritten) {
     EXPECT_EQ(app.engine.take(), EngineCalls{saveTakeAt(kChosen)});
     EXPECT_EQ(app.saveTakeDialog.shownAs, Strings{"save"});
     EXPECT_EQ(app.saveTakeDialog.setup.title, "Save Recorded File");
-    EXPECT_EQ(app.saveTakeDialog.setup.filter, "Wav File (*.Wav)|*.Wav");
+    EXPECT_EQ(app.saveTakeDialog.setup.filter, (FileFilter{"Wav File (*.Wav)", {"*.Wav"}}));
     EXPECT_TRUE(app.saveTakeDialog.setup.askBeforeOverwrite && app.saveTakeDialog.setup.folderMustExist);
     expectIdle();
     EXPECT_EQ(app.stopButton.current(), "custom:105");

@@ -54,13 +54,13 @@ TEST_F(TakeChoicesTest, AChoiceIsKeptNamedInTheTooltipAndRecordedFromTheNextTake
     EXPECT_EQ(app.settings.kept, (Settings{kHeadset.name, SaveFormat::flac, "USB Headset"}));
     EXPECT_EQ(choicesInToolTip(), "Input: USB Headset\nSave as: FLAC");
     stopAndSave("/home/user/running.wav");
-    EXPECT_EQ(app.saveTakeDialog.setup.filter, "Wav File (*.Wav)|*.Wav") << "the running take keeps its choices";
+    EXPECT_EQ(app.saveTakeDialog.setup.filter, kWavFiles) << "the running take keeps its choices";
 
     app.engine.take();
     app.hotkeys.press(0);
     EXPECT_EQ(app.engine.take(), EngineCalls{startTakeFrom(kHeadset.name)});
     stopAndSave("/home/user/next");
-    EXPECT_EQ(app.saveTakeDialog.setup.filter, "FLAC File (*.flac)|*.flac");
+    EXPECT_EQ(app.saveTakeDialog.setup.filter, (FileFilter{"FLAC File (*.flac)", {"*.flac"}}));
     EXPECT_EQ(app.engine.take(), (EngineCalls{kStopTake, saveTakeAt("/home/user/next", SaveFormat::flac)}));
 
     app.choiceMenu.open();
@@ -82,7 +82,7 @@ TEST_F(TakeChoicesTest, ChoicesKeptFromTheLastRunHoldFromStartUp) {
     app.hotkeys.press(0);
     EXPECT_EQ(app.engine.take(), EngineCalls{startTakeFrom(kHeadset.name)});
     stopAndSave("/home/user/take.opus");
-    EXPECT_EQ(app.saveTakeDialog.setup.filter, "Opus File (*.opus;*.ogg)|*.opus;*.ogg");
+    EXPECT_EQ(app.saveTakeDialog.setup.filter, (FileFilter{"Opus File (*.opus;*.ogg)", {"*.opus", "*.ogg"}}));
 }
 
 TEST_F(TakeChoicesTest, AChosenInputThatIsNotThereStaysChosenAndATakeRecordsTheDefaultAndSaysSoOnce) {

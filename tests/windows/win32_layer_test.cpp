@@ -63,7 +63,9 @@ TEST(FileDialogName, IsTheFileWindowsCreatesWithoutTheDotsAndBlanksItDrops) {
 }
 
 TEST(FileDialogFilter, PartsAreSeparatedAndEndedByNuls) {
-    EXPECT_EQ(dialogFilter("Wav File (*.Wav)|*.Wav"), std::wstring(L"Wav File (*.Wav)\0*.Wav\0\0", 24));
+    EXPECT_EQ(dialogFilter(kWavFiles), std::wstring(L"Wav File (*.Wav)\0*.Wav\0\0", 24));
+    EXPECT_EQ(dialogFilter({"Opus File (*.opus;*.ogg)", {"*.opus", "*.ogg"}}),
+              std::wstring(L"Opus File (*.opus;*.ogg)\0*.opus;*.ogg\0\0", 39));
 }
 
 class Win32FilesTest : public ::testing::Test {
@@ -169,7 +171,7 @@ TEST(FileDialogs, TheSetupBecomesTheDialogsFlagsWithTheReadOnlyBoxAlwaysHidden) 
                                                    {true, true, always | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST}};
     for (const auto& [ask, folderMustExist, flags] : cases) {
         const FileDialogSetup setup{.title = "Save File As",
-                                    .filter = "Wav File (*.Wav)|*.Wav",
+                                    .filter = kWavFiles,
                                     .askBeforeOverwrite = ask,
                                     .folderMustExist = folderMustExist};
         EXPECT_EQ(fileDialogFlags(setup), flags) << ask << folderMustExist;
