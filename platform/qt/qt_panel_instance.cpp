@@ -24,23 +24,32 @@ namespace {
 constexpr std::chrono::milliseconds kAnswerDeadline{5000};
 const char kAnswer[] = "raised\n";
 
-// A folder that only this user may enter: a folder (not a link to one) of this user's own,
-// closed to everyone else.
-bool isOwnPrivateFolder(const std::string& folder) {
+// Why `folder` is not one that only this user may enter (a folder, not a link to one, of this
+// user's own, closed to everyone else); empty when it is.
+std::string whyNotOwnPrivateFolder(const std::string& folder) {
     struct stat info {};
-    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
-           (info.st_mode & 077) == 0;
+    if (::lstat(folder.c_str(), &info) != 0) return std::string("cannot be read: ") + std::strerror(errno);
+    if (S_ISLNK(info.st_mode)) return "is a link";
+    if (!S_ISDIR(info.st_mode)) return "is no folder";
+    if (info.st_uid != ::geteuid()) return "belongs to another user";
+    if ((info.st_mode & 077) != 0) return "is open to other users";
+    return {};
 }
 
 // $XDG_RUNTIME_DIR, else /tmp/murmora-UID made for this user alone; empty when neither is the
-// user's own, with `refused` saying so.
+// user's own, with `refused` saying why.
 std::string runtimeFolder(std::string& refused) {
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime == '/' && isOwnPrivateFolder(runtime))
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        runtime && *runtime == '/' && whyNotOwnPrivateFolder(runtime).empty())
         return runtime;
     const std::string own = "/tmp/murmora-" + std::to_string(::geteuid());
-    ::mkdir(own.c_str(), 0700);
-    if (isOwnPrivateFolder(own)) return own;
-    refused = own + " is a link, another user's folder or open to others";
+    if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) {
+        refused = own + " cannot be made: " + std::strerror(errno);
+        return {};
+    }
+    const std::string why = whyNotOwnPrivateFolder(own);
+    if (why.empty()) return own;
+    refused = own + " " + why;
     return {};
 }
 
