@@ -54,8 +54,8 @@ TEST_F(PanelAccessibility, EveryControlOfThePanelHasItsRoleNameAndActions) {
         {w.scheduleButton, QAccessible::Button, "Set Recording Schedule", kButtonActions},
         {w.secondsLabel, QAccessible::StaticText, "12 sec", {}},
         {w.sizeLabel, QAccessible::StaticText, "2,067 KB", {}},
-        {w.findChild<LevelBar*>("levelBar"), QAccessible::ProgressBar, "Input level", {}},
-        {w.findChild<DisplayNote*>("displayNote"), QAccessible::Notification, "", {}},
+        {testing::childNamed<LevelBar>(w, "levelBar"), QAccessible::ProgressBar, "Input level", {}},
+        {testing::childNamed<DisplayNote>(w, "displayNote"), QAccessible::Notification, "", {}},
     };
     for (const Row& row : rows) {
         ASSERT_NE(row.control, nullptr);
@@ -137,7 +137,7 @@ TEST_F(PanelAccessibility, SpinnersHoldTheirOwnValueReadAsTheirBoxShowsIt) {
 }
 
 TEST_F(PanelAccessibility, LevelBarReadsThePeakInDbfsOnItsScale) {
-    QAccessibleInterface* bar = accessible(w.findChild<LevelBar*>("levelBar"));
+    QAccessibleInterface* bar = accessible(testing::childNamed<LevelBar>(w, "levelBar"));
     struct Row {
         double dbfs;
         double shown;
@@ -159,7 +159,7 @@ TEST_F(PanelAccessibility, LevelBarReadsThePeakInDbfsOnItsScale) {
 }
 
 TEST_F(PanelAccessibility, LevelBarSaysClippedFromTheClipMarkToTheTakesEnd) {
-    QAccessibleInterface* bar = accessible(w.findChild<LevelBar*>("levelBar"));
+    QAccessibleInterface* bar = accessible(testing::childNamed<LevelBar>(w, "levelBar"));
     w.levelDisplay.setLevel(-0.2);
     w.levelDisplay.showClipMark();
     w.levelDisplay.setLevel(-12.4);
@@ -171,7 +171,7 @@ TEST_F(PanelAccessibility, LevelBarSaysClippedFromTheClipMarkToTheTakesEnd) {
 
 // Read where the window is reviewed, as Orca reads the value only as a share of the range.
 TEST_F(PanelAccessibility, LevelBarsTextIsItsReadingInDbfs) {
-    QAccessibleInterface* bar = accessible(w.findChild<LevelBar*>("levelBar"));
+    QAccessibleInterface* bar = accessible(testing::childNamed<LevelBar>(w, "levelBar"));
     QAccessibleTextInterface* text = bar->textInterface();
     ASSERT_NE(text, nullptr);
     const struct {
@@ -188,7 +188,7 @@ TEST_F(PanelAccessibility, LevelBarsTextIsItsReadingInDbfs) {
 }
 
 TEST_F(PanelAccessibility, SilentInputNoteIsAShownNotificationNamedByItsText) {
-    QAccessibleInterface* note = accessible(w.findChild<DisplayNote*>("displayNote"));
+    QAccessibleInterface* note = accessible(testing::childNamed<DisplayNote>(w, "displayNote"));
     EXPECT_TRUE(note->state().invisible);
     const std::string text = "The sound input is silent: check that the microphone is on and not muted.";
     w.levelDisplay.showNote(text);
@@ -211,7 +211,7 @@ protected:
 };
 
 TEST_F(PanelAccessibility, EachAnnouncementShowsAnewANotificationNamedByItsText) {
-    auto* announcer = w.findChild<QtAnnouncer*>("announcer");
+    auto* announcer = testing::childNamed<QtAnnouncer>(w, "announcer");
     ASSERT_NE(announcer, nullptr);
     QAccessibleInterface* notification = accessible(announcer);
     EXPECT_EQ(notification->role(), QAccessible::Notification);

@@ -134,7 +134,7 @@ TEST_F(LevelDisplayOnPanel, TheSilenceWarningFitsTheNoteWhole) {
          {kSilenceWarning, std::string("Built-in Audio Analog Stereo is silent: check that it is on and not muted."),
           std::string("What the computer plays is silent: nothing is playing.")}) {
         display.showNote(warning);
-        const auto* note = panel.window.findChild<DisplayNote*>("displayNote");
+        const auto* note = testing::childNamed<DisplayNote>(panel.window, "displayNote");
         ASSERT_NE(note, nullptr);
         const QRect room = note->contentsRect();
         const QRect needed = QFontMetrics(note->font()).boundingRect(room, Qt::TextWordWrap, note->text());

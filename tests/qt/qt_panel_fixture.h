@@ -24,4 +24,12 @@ protected:
     qt::QtPanel panel{engine, engine, takes, hotkeys, settings};
 };
 
+// The child of `parent` named `name`, as the class it is made of. findChild cannot look for a
+// class of no Q_OBJECT of its own (Qt 6.8 refuses it at compile time; older Qt matches any child
+// of its nearest Qt base).
+template <class Widget>
+Widget* childNamed(const QObject& parent, const char* name) {
+    return dynamic_cast<Widget*>(parent.findChild<QObject*>(name));
+}
+
 } // namespace murmora::testing
