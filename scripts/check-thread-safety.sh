@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 cmake --preset thread-safety >/dev/null
 cmake --build --preset thread-safety
 mingw=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
-[ -d "$mingw" ] || mingw=$(ls -d /usr/lib/gcc/x86_64-w64-mingw32/*-posix 2>/dev/null | tail -1)
+[ -d "$mingw" ] || mingw=$(ls -d /usr/lib/gcc/x86_64-w64-mingw32/*-posix 2>/dev/null | tail -1 || true)
 if [ -n "$mingw" ] && [ -d "$mingw/include/c++" ]; then
     for source in platform/audio/wasapi_backend.cpp; do
         echo "clang, thread-safety, Windows: $source"

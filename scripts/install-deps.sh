@@ -39,14 +39,16 @@ declare -A purposes=(
     # the screen reader the a11y tests listen to: Orca, speaking through speech-dispatcher and
     # eSpeak NG, and logging what it says
     [orca]="orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng python3-speechd"
-    # the Windows build, its tests under Wine, and LAME.exe from Debian's lame sources
-    [windows]="g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev make zip"
+    # the Windows build and LAME.exe from Debian's lame sources
+    [windows]="g++-mingw-w64-x86-64-posix googletest dpkg-dev make zip"
+    # the Windows build's tests
+    [wine]="wine wine64"
     # the Debian package (scripts/package-deb.sh) and its checks
     [package]="debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils"
 )
 
 wanted=("$@")
-[ ${#wanted[@]} -gt 0 ] || wanted=(build run screen test pipewire portal a11y orca windows package)
+[ ${#wanted[@]} -gt 0 ] || wanted=(build run screen test pipewire portal a11y orca windows wine package)
 packages=()
 for purpose in "${wanted[@]}"; do
     [ -n "${purposes[$purpose]:-}" ] || { echo "install-deps: no purpose called $purpose (${!purposes[*]})" >&2; exit 2; }

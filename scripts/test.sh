@@ -6,7 +6,9 @@
 # then the Debian package, built, checked, installed, used and purged (tests/package); then the
 # tests of the sound server's devices and faults (label "server") again against PipeWire and
 # its PulseAudio-compatible server; then the fuzzers for a bounded time.
-# MURMORA_SKIP_WINDOWS=1 leaves out the Windows build, MURMORA_SKIP_PACKAGE=1 the package.
+# MURMORA_SKIP_WINDOWS=1 leaves out the Windows build, MURMORA_SKIP_PACKAGE=1 the package;
+# MURMORA_WINDOWS_BUILD=DIR tests the Windows programs already built in DIR (a build-windows/ of
+# this checkout's sources, at the path it was built at) instead of building them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The tests, Wine's above all, need a UTF-8 locale; a caller without one is given C.UTF-8.
@@ -14,10 +16,18 @@ cd "$(dirname "$0")/.."
 utf8_locale
 windows=true
 [ "${MURMORA_SKIP_WINDOWS:-0}" = 1 ] && windows=false
-scripts/install-deps.sh
+windows_build=${MURMORA_WINDOWS_BUILD:-}
+if [ -n "$windows_build" ]; then
+    scripts/install-deps.sh build run screen test pipewire portal a11y orca wine package
+else
+    scripts/install-deps.sh
+fi
 scripts/build.sh
 scripts/check-thread-safety.sh
-$windows && scripts/build-windows.sh
+if $windows && [ -z "$windows_build" ]; then
+    scripts/build-windows.sh
+    windows_build=build-windows
+fi
 
 # A private, throw-away runtime folder, display, sound server and Wine prefix for the tests.
 . .ci/audio-env.sh
@@ -41,7 +51,7 @@ if [ "${MURMORA_SKIP_PACKAGE:-0}" != 1 ]; then
 fi
 if $windows; then
     wine_start
-    ctest --preset windows "$@" || status=$?
+    ctest --test-dir "$windows_build" --output-on-failure --timeout 600 --no-tests=error "$@" || status=$?
     wine_stop
 fi
 
