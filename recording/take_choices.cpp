@@ -22,7 +22,7 @@ const char* const kDefaultInput = "Default input";
 struct FormatNaming {
     SaveFormat format;
     const char* name;
-    const char* filterDescription; // the dialog's own for WAV
+    const char* filterDescription; // null for WAV, whose filter is every dialog's kWavFiles
     std::array<const char*, 2> endings;
 };
 
