@@ -261,13 +261,24 @@ private:
     std::shared_ptr<Handle> handle_;
 };
 
+// PortAudio is one library for the whole process: every backend calls it on the same thread
+// and shares its state. A backend of its own thread would call it alongside a call of an earlier
+// backend still hanging on a stopped server, which corrupts PortAudio's memory.
+struct SharedLibrary {
+    std::shared_ptr<CallThread> calls = std::make_shared<CallThread>();
+    std::shared_ptr<Library> library = std::make_shared<Library>();
+};
+
+const SharedLibrary& sharedLibrary() {
+    static const SharedLibrary shared;
+    return shared;
+}
+
 class PortAudioBackend final : public AudioBackend {
 public:
+    // A library start that outlived its deadline leaves PortAudio started with no stream open.
     ~PortAudioBackend() override {
-        calls_->post([library = library_] {
-            library->openStreams = 0;
-            library->forgetDevicesWhenIdle();
-        });
+        calls_->post([library = library_] { library->forgetDevicesWhenIdle(); });
     }
 
     Result<std::unique_ptr<AudioStream>> openCapture(const StreamFormat& format, CaptureSink& sink) override {
@@ -330,8 +341,8 @@ private:
         return error == paNoError ? stream : nullptr;
     }
 
-    std::shared_ptr<CallThread> calls_ = std::make_shared<CallThread>();
-    std::shared_ptr<Library> library_ = std::make_shared<Library>();
+    std::shared_ptr<CallThread> calls_ = sharedLibrary().calls;
+    std::shared_ptr<Library> library_ = sharedLibrary().library;
 };
 
 } // namespace
