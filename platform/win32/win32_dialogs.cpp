@@ -88,6 +88,9 @@ void Win32ProgressWindow::hide() {
     window_ = nullptr;
 }
 
+namespace {
+
+// MessageBoxW's icon for a message of the style.
 UINT messageBoxIcon(MessageStyle style) {
     switch (style) {
     case MessageStyle::critical:
@@ -99,6 +102,8 @@ UINT messageBoxIcon(MessageStyle style) {
     }
     return 0;
 }
+
+} // namespace
 
 void Win32MessageBoxes::show(const std::string& text, MessageStyle style, const std::string& title) {
     MessageBoxW(dialogOwner(), toWide(text).c_str(), toWide(title).c_str(),

@@ -32,9 +32,6 @@ private:
     std::function<void()> onCancel_;
 };
 
-// MessageBoxW's icon for a message of the style.
-UINT messageBoxIcon(MessageStyle style);
-
 class Win32MessageBoxes final : public MessageBoxes {
 public:
     void show(const std::string& text, MessageStyle style, const std::string& title) override;

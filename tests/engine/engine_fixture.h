@@ -2,13 +2,11 @@
 #include "platform/audio/sound_engine.h"
 #include "platform/ui_thread.h"
 #include "tests/support/take_samples.h"
+#include "tests/support/test_ui_thread.h"
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -16,51 +14,12 @@
 
 namespace murmora::testing {
 
-// The user-interface thread as the test plays it: work posted from any thread waits in a queue
-// until the test runs it, so that every event reaches the handlers on the test's thread and
-// never within a call of the engine.
-class QueuedUiThread final : public UiThread {
-public:
-    void post(std::function<void()> work) override {
-        std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(work));
-        posted_.notify_all();
-    }
-    // Runs what was posted until `done()` holds, waiting for more as long as it does not, for 5 s
-    // at most; whether it holds.
-    bool runUntil(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!done()) {
-            std::unique_lock lock(mutex_);
-            if (!posted_.wait_until(lock, deadline, [this] { return !queue_.empty(); })) return false;
-            auto work = std::move(queue_.front());
-            queue_.pop_front();
-            lock.unlock();
-            work();
-        }
-        return true;
-    }
-    // Runs what was posted so far.
-    void runPosted() {
-        std::unique_lock lock(mutex_);
-        while (!queue_.empty()) {
-            auto work = std::move(queue_.front());
-            queue_.pop_front();
-            lock.unlock();
-            work();
-            lock.lock();
-        }
-    }
+// How long a test waits for an event of the engine.
+inline constexpr auto kEventLimit = std::chrono::seconds(5);
 
-private:
-    std::mutex mutex_;
-    std::condition_variable posted_;
-    std::deque<std::function<void()>> queue_;
-};
-
-// Whether `holds()` within 5 s, for what the engine does on its worker without telling.
+// Whether `holds()` within the limit, for what the engine does on its worker without telling.
 inline bool eventually(const std::function<bool()>& holds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto deadline = std::chrono::steady_clock::now() + kEventLimit;
     while (!holds()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -94,7 +53,7 @@ protected:
     }
     // How the take ended, once the engine has told it; nothing when it did not within 5 s.
     std::optional<TakeEnd> told() {
-        if (!ui_.runUntil([this] { return !ends_.empty(); })) return std::nullopt;
+        if (!ui_.runUntil([this] { return !ends_.empty(); }, kEventLimit)) return std::nullopt;
         return ends_.back();
     }
     // Stops the take and waits for its end.
@@ -106,7 +65,7 @@ protected:
     SoundError save(const fs::path& path) {
         const std::size_t before = saves_.size();
         engine_->saveTake(path.string(), SaveFormat::wav);
-        EXPECT_TRUE(ui_.runUntil([&] { return saves_.size() > before; })) << "no save told";
+        EXPECT_TRUE(ui_.runUntil([&] { return saves_.size() > before; }, kEventLimit)) << "no save told";
         return saves_.size() > before ? saves_.back() : SoundError{SoundFailure::notSaved, "not told"};
     }
     std::vector<fs::path> takeFiles() const { return filesIn(takeFolder_); }
@@ -117,7 +76,7 @@ protected:
 
     ScratchFolder scratch_;
     fs::path takeFolder_ = scratch_ / "takes";
-    QueuedUiThread ui_; // outlives the engine, which posts to it
+    TestUiThread ui_; // outlives the engine, which posts to it
     audio::ScriptedBackend* backend_ = nullptr;
     std::unique_ptr<audio::SoundEngine> engine_;
     std::vector<TakeEnd> ends_;

@@ -30,7 +30,7 @@ protected:
         return heard;
     }
     bool endTold() {
-        return ui_.runUntil([this] { return playbackEnds_ > 0; });
+        return ui_.runUntil([this] { return playbackEnds_ > 0; }, kEventLimit);
     }
 
     fs::path file_ = scratch_ / "play me – 音.wav";

@@ -2,6 +2,7 @@
 #include "engine_fixture.h"
 #include "platform/audio/disk_take_folder.h"
 #include "platform/audio/take_file.h"
+#include "tests/support/scoped_variable.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,21 +82,7 @@ TEST_F(TakeFolderTest, OnlyATakeNoProgramHoldsIsLeftOverAndTheOldestComesFirst) 
     EXPECT_TRUE(audio::makeTakeFolder(scratch_ / "no such folder")->leftovers().empty());
 }
 
-// Sets an environment variable, or clears it, for the scope.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using testing::ScopedVariable;
 
 // On disk, never in memory: the user's cache folder, else a folder named for the user.
 TEST(DefaultTakeFolder, IsInTheCacheFolderElseTheHomeFolderElseNamedForTheUser) {

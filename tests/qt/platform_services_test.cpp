@@ -27,6 +27,7 @@
 #include "platform/qt/qt_ui_thread.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/regions.h"
+#include "tests/support/scoped_variable.h"
 
 namespace murmora {
 using namespace murmora::qt;
@@ -102,9 +103,7 @@ TEST_F(Folder, BinaryWritesReplaceTheContentButNeverThroughALink) {
 
 class TemporaryFolder : public Folder {
 protected:
-    void TearDown() override { hadTmpdir ? qputenv("TMPDIR", savedTmpdir) : qunsetenv("TMPDIR"); }
-    const bool hadTmpdir = qEnvironmentVariableIsSet("TMPDIR");
-    const QByteArray savedTmpdir = qgetenv("TMPDIR");
+    const testing::ScopedVariable tmpdir_{"TMPDIR"};
 };
 
 TEST_F(TemporaryFolder, FollowsTmpdirAndIsEmptyWhenThatIsNoFolder) {
@@ -118,14 +117,7 @@ TEST_F(TemporaryFolder, FollowsTmpdirAndIsEmptyWhenThatIsNoFolder) {
 
 class HomeFolder : public Folder {
 protected:
-    void TearDown() override {
-        for (const auto& [name, value] : saved)
-            value ? qputenv(name, *value) : qunsetenv(name);
-    }
-    const std::pair<const char*, std::optional<QByteArray>> saved[2] = {
-        {"HOME", qEnvironmentVariableIsSet("HOME") ? std::optional(qgetenv("HOME")) : std::nullopt},
-        {"XDG_CACHE_HOME",
-         qEnvironmentVariableIsSet("XDG_CACHE_HOME") ? std::optional(qgetenv("XDG_CACHE_HOME")) : std::nullopt}};
+    const testing::ScopedVariable home_{"HOME"}, cache_{"XDG_CACHE_HOME"};
 };
 
 // $HOME, else the password database's home, else the parent of the take folder: never "/".

@@ -65,15 +65,5 @@ TEST_F(ScheduleArming, AnUnreadableTimeTextTakesTheTimeOfDayFromTheClock) {
     EXPECT_EQ(app.engine.take(), kTakeStarted);
 }
 
-TEST_F(ScheduleArming, TheLongestDurationIs35999Seconds) {
-    openWindow([this] {
-        chooseDuration(9, 59, 59);
-        app.durationHoursSpinner.stepUp();
-        app.activateCheckBox.checked = true;
-        closeByUser();
-    });
-    EXPECT_EQ(app.panel.schedule.takeSeconds(), 35999);
-}
-
 } // namespace
 } // namespace murmora::fakes

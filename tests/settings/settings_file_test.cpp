@@ -1,5 +1,6 @@
 // The settings file in the user's configuration folder, on the real file system.
 #include "platform/posix/settings_file.h"
+#include "tests/support/scoped_variable.h"
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,7 @@ TEST_F(SettingsFileTest, SettingsThatCannotBeSavedAreToldAsAnErrorWithTheReason)
 }
 
 TEST(SettingsFolder, IsTheConfigurationFolderOfTheEnvironment) {
+    const testing::ScopedVariable keptConfig("XDG_CONFIG_HOME"), keptHome("HOME");
     struct Case {
         const char* config;
         const char* home;

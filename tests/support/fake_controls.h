@@ -54,7 +54,6 @@ public:
     int minimum() const override { return min_; }
     int maximum() const override { return max_; }
     void setChangeHandler(std::function<void()> handler) override { onChange_ = std::move(handler); }
-    void stepUp() { setValue(value_ + 1); }
 
 private:
     int min_;

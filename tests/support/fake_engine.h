@@ -60,9 +60,8 @@ public:
     std::vector<SaveFormat> formats{SaveFormat::wav, SaveFormat::flac, SaveFormat::opus, SaveFormat::mp3};
     // How a take ends: its seconds, and why it ended early.
     TakeEnd takeEnd{4, {}};
-    // What a save answers when it is delivered; by default it writes the file where its folder
-    // exists. A save cancelled before answers SoundFailure::saveCancelled.
-    std::function<SoundError(const std::string& path)> saveOutcome;
+    // A save, when it is delivered, writes the file where its folder exists; a save cancelled
+    // before answers SoundFailure::saveCancelled.
     // Saves run until finishSave(), rather than ending at the next deliver().
     bool holdSaves = false;
     std::optional<int> peak = 0;

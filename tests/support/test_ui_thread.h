@@ -1,6 +1,7 @@
 #pragma once
-// The user-interface thread of the engine's tests: what the engine posts runs on the test's own
-// thread when the test waits for it.
+// The user-interface thread of the engine's tests: work posted from any thread waits in a queue
+// until the test runs it, so that every event reaches the handlers on the test's thread and never
+// within a call of the engine.
 #include "platform/ui_thread.h"
 
 #include <chrono>
@@ -30,6 +31,17 @@ public:
             work();
         }
         return true;
+    }
+    // Runs what was posted so far.
+    void runPosted() {
+        std::unique_lock lock(mutex_);
+        while (!posted_.empty()) {
+            auto work = std::move(posted_.front());
+            posted_.pop_front();
+            lock.unlock();
+            work();
+            lock.lock();
+        }
     }
 
 private:

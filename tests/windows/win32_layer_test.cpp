@@ -155,14 +155,6 @@ TEST(ProgressWindow, ACancelOfferedRunsByItsButtonEscapeOrTheCloseBoxAndNothingB
     EXPECT_FALSE(IsWindow(window));
 }
 
-TEST(MessageBoxes, EachStyleHasItsIcon) {
-    const std::pair<MessageStyle, UINT> cases[] = {{MessageStyle::critical, MB_ICONERROR},
-                                                   {MessageStyle::exclamation, MB_ICONWARNING},
-                                                   {MessageStyle::information, MB_ICONINFORMATION}};
-    for (const auto& [style, icon] : cases)
-        EXPECT_EQ(messageBoxIcon(style), icon);
-}
-
 TEST(FileDialogs, TheSetupBecomesTheDialogsFlagsWithTheReadOnlyBoxAlwaysHidden) {
     constexpr DWORD always = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
     const std::tuple<bool, bool, DWORD> cases[] = {{false, false, always},
