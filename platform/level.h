@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <span>
+#include <string>
 
 namespace murmora {
 
@@ -40,6 +41,20 @@ constexpr double levelScaleFraction(double dbfs) noexcept {
     if (!(dbfs > kLevelScaleFloorDbfs)) // minus infinity and NaN too
         return 0.0;
     return dbfs >= 0.0 ? 1.0 : 1.0 - dbfs / kLevelScaleFloorDbfs;
+}
+
+// A level within the panel's scale, its foot to 0 dBFS; NaN at the foot.
+inline double levelOnScale(double dbfs) {
+    return std::clamp(std::isnan(dbfs) ? kLevelScaleFloorDbfs : dbfs, kLevelScaleFloorDbfs, 0.0);
+}
+
+// The level as screen readers read it, in whole dB on the panel's scale: "-12 dBFS", "below -60
+// dBFS" at its foot, and ", clipped" after it once the input has reached full scale.
+inline std::string levelReading(double dbfs, bool clipped) {
+    const double shown = levelOnScale(dbfs);
+    std::string reading = std::to_string(std::lround(shown)) + " dBFS";
+    if (shown <= kLevelScaleFloorDbfs) reading = "below " + reading;
+    return clipped ? reading + ", clipped" : reading;
 }
 
 } // namespace murmora

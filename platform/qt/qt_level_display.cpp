@@ -34,7 +34,7 @@ LevelBar::LevelBar(QtPanelWindow& panel) : QWidget(&panel), panel_(panel) {
 void LevelBar::setLevel(double dbfs) {
     // Screen readers are not told of each change, about 20 a second: they would speak them as
     // they come (Orca as a share of the range every 10 s). They read the level when asked.
-    shownDbfs_ = std::clamp(std::isnan(dbfs) ? kLevelScaleFloorDbfs : dbfs, kLevelScaleFloorDbfs, 0.0);
+    shownDbfs_ = levelOnScale(dbfs);
     const int length = static_cast<int>(std::lround(levelScaleFraction(dbfs) * width()));
     if (length == lengthPixels_) return;
     const int changedFrom = std::min(length, lengthPixels_);
@@ -47,11 +47,7 @@ void LevelBar::setLevel(double dbfs) {
 
 void LevelBar::setClipped(bool clipped) { clipped_ = clipped; }
 
-QString LevelBar::levelText() const {
-    QString level = QStringLiteral("%1 dBFS").arg(std::lround(shownDbfs_));
-    if (shownDbfs_ <= kLevelScaleFloorDbfs) level = tr("below %1").arg(level);
-    return clipped_ ? tr("%1, clipped").arg(level) : level;
-}
+QString LevelBar::levelText() const { return QString::fromStdString(levelReading(shownDbfs_, clipped_)); }
 
 void LevelBar::paintEvent(QPaintEvent* event) {
     QPainter painter(this);

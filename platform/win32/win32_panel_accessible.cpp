@@ -11,10 +11,37 @@ namespace {
 const wchar_t* const kPanelName = L"Murmora";
 const wchar_t* const kPressAction = L"Press";
 
-bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+const wchar_t* const kLevelName = L"Input level";
 
-// The button a child id names: ids 1 to 7 are the buttons in reading order.
+// Ids 1 to 7 are the buttons in reading order, then the display's seconds, size and level.
+constexpr long kSecondsId = Win32PanelWindow::kButtonCount + 1;
+constexpr long kSizeId = kSecondsId + 1;
+constexpr long kLevelId = kSizeId + 1;
+constexpr long kChildCount = kLevelId;
+
+bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+bool isButton(const VARIANT& child) { return child.lVal >= 1 && child.lVal <= Win32PanelWindow::kButtonCount; }
+
+// The button a child id names.
 int buttonIndex(const VARIANT& child) { return child.lVal - 1; }
+
+// A part of the display as screen readers read it.
+struct DisplayPart {
+    std::wstring name;
+    std::wstring value;
+    RECT place;
+    long role;
+    bool shown;
+};
+
+DisplayPart displayPart(const Win32PanelWindow& panel, long id) {
+    if (id == kLevelId) {
+        const std::wstring reading = panel.levelDisplay.reading();
+        return {kLevelName, reading, PanelLevelDisplay::kBarPlace, ROLE_SYSTEM_PROGRESSBAR, !reading.empty()};
+    }
+    const PanelLabel& label = id == kSecondsId ? panel.secondsLabel : panel.sizeLabel;
+    return {label.caption(), L"", label.place(), ROLE_SYSTEM_STATICTEXT, !label.caption().empty()};
+}
 
 HRESULT text(const std::wstring& words, BSTR* out) {
     *out = nullptr;
@@ -57,8 +84,7 @@ HRESULT Win32PanelAccessible::GetTypeInfoCount(UINT* count) {
 
 HRESULT Win32PanelAccessible::check(const VARIANT& child) const {
     if (!panel_) return RPC_E_DISCONNECTED;
-    if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > Win32PanelWindow::kButtonCount)
-        return E_INVALIDARG;
+    if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > kChildCount) return E_INVALIDARG;
     return S_OK;
 }
 
@@ -71,45 +97,55 @@ HRESULT Win32PanelAccessible::get_accParent(IDispatch** parent) {
 
 HRESULT Win32PanelAccessible::get_accChildCount(long* count) {
     if (!panel_) return RPC_E_DISCONNECTED;
-    *count = Win32PanelWindow::kButtonCount;
+    *count = kChildCount;
     return S_OK;
 }
 
 HRESULT Win32PanelAccessible::get_accChild(VARIANT child, IDispatch** object) {
     *object = nullptr;
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
-    return S_FALSE; // the buttons are simple children, with no object of their own
+    return S_FALSE; // every child is simple, with no object of its own
 }
 
 HRESULT Win32PanelAccessible::get_accName(VARIANT child, BSTR* name) {
     *name = nullptr;
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
-    return text(isSelf(child) ? kPanelName : panel_->buttonInReadingOrder(buttonIndex(child)).name(), name);
+    if (isSelf(child)) return text(kPanelName, name);
+    if (isButton(child)) return text(panel_->buttonInReadingOrder(buttonIndex(child)).name(), name);
+    return text(displayPart(*panel_, child.lVal).name, name);
 }
 
 HRESULT Win32PanelAccessible::get_accValue(VARIANT child, BSTR* value) {
     *value = nullptr;
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
-    return DISP_E_MEMBERNOTFOUND;
+    if (child.lVal != kLevelId) return DISP_E_MEMBERNOTFOUND;
+    return text(displayPart(*panel_, child.lVal).value, value);
 }
 
 HRESULT Win32PanelAccessible::get_accDescription(VARIANT child, BSTR* description) {
     *description = nullptr;
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
-    if (isSelf(child)) return S_FALSE;
+    if (!isButton(child)) return S_FALSE;
     return text(panel_->buttonInReadingOrder(buttonIndex(child)).status(), description);
 }
 
 HRESULT Win32PanelAccessible::get_accRole(VARIANT child, VARIANT* role) {
     VariantInit(role);
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
-    setInteger(role, isSelf(child) ? ROLE_SYSTEM_CLIENT : ROLE_SYSTEM_PUSHBUTTON);
+    setInteger(role, isSelf(child)     ? ROLE_SYSTEM_CLIENT
+                     : isButton(child) ? ROLE_SYSTEM_PUSHBUTTON
+                                       : displayPart(*panel_, child.lVal).role);
     return S_OK;
 }
 
 HRESULT Win32PanelAccessible::get_accState(VARIANT child, VARIANT* state) {
     VariantInit(state);
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
+    if (!isSelf(child) && !isButton(child)) {
+        setInteger(state,
+                   STATE_SYSTEM_READONLY | (displayPart(*panel_, child.lVal).shown ? 0 : STATE_SYSTEM_INVISIBLE));
+        return S_OK;
+    }
     long flags = STATE_SYSTEM_FOCUSABLE;
     if (isSelf(child)) {
         if (panel_->hasKeyboardFocus()) flags |= STATE_SYSTEM_FOCUSED;
@@ -158,13 +194,13 @@ HRESULT Win32PanelAccessible::get_accSelection(VARIANT* children) {
 HRESULT Win32PanelAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
     *action = nullptr;
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
-    if (isSelf(child)) return DISP_E_MEMBERNOTFOUND;
+    if (!isButton(child)) return DISP_E_MEMBERNOTFOUND;
     return text(kPressAction, action);
 }
 
 HRESULT Win32PanelAccessible::accSelect(long flags, VARIANT child) {
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
-    if (isSelf(child) || flags != SELFLAG_TAKEFOCUS) return E_INVALIDARG;
+    if (!isButton(child) || flags != SELFLAG_TAKEFOCUS) return E_INVALIDARG;
     panel_->focusButton(buttonIndex(child));
     return S_OK;
 }
@@ -174,8 +210,10 @@ HRESULT Win32PanelAccessible::accLocation(long* left, long* top, long* width, lo
     RECT place{};
     if (isSelf(child)) {
         GetClientRect(panel_->handle(), &place);
-    } else {
+    } else if (isButton(child)) {
         place = panel_->buttonInReadingOrder(buttonIndex(child)).place();
+    } else {
+        place = displayPart(*panel_, child.lVal).place;
     }
     MapWindowPoints(panel_->handle(), nullptr, reinterpret_cast<POINT*>(&place), 2);
     *left = place.left;
@@ -188,7 +226,7 @@ HRESULT Win32PanelAccessible::accLocation(long* left, long* top, long* width, lo
 HRESULT Win32PanelAccessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
     VariantInit(end);
     if (const HRESULT valid = check(start); valid != S_OK) return valid;
-    const long last = Win32PanelWindow::kButtonCount;
+    const long last = kChildCount;
     long to = 0;
     switch (direction) {
     case NAVDIR_FIRSTCHILD:
@@ -220,6 +258,10 @@ HRESULT Win32PanelAccessible::accHitTest(long x, long y, VARIANT* child) {
     GetClientRect(panel_->handle(), &client);
     if (!PtInRect(&client, at)) return S_FALSE;
     long hit = CHILDID_SELF;
+    for (long id = kSecondsId; id <= kLevelId; ++id) {
+        const DisplayPart part = displayPart(*panel_, id);
+        if (part.shown && PtInRect(&part.place, at)) hit = id;
+    }
     for (int i = 0; i < Win32PanelWindow::kButtonCount; ++i)
         if (PtInRect(&panel_->buttonInReadingOrder(i).place(), at)) hit = i + 1;
     setInteger(child, hit);
@@ -228,7 +270,7 @@ HRESULT Win32PanelAccessible::accHitTest(long x, long y, VARIANT* child) {
 
 HRESULT Win32PanelAccessible::accDoDefaultAction(VARIANT child) {
     if (const HRESULT valid = check(child); valid != S_OK) return valid;
-    if (isSelf(child)) return DISP_E_MEMBERNOTFOUND;
+    if (!isButton(child)) return DISP_E_MEMBERNOTFOUND;
     panel_->clickButton(buttonIndex(child));
     return S_OK;
 }

@@ -10,7 +10,11 @@ class Win32PanelWindow;
 // What screen readers read of the panel through MSAA: its client, named "Murmora", holds the
 // picture buttons in reading order as simple children 1 to 7, push buttons by their names,
 // focusable, pressed while held down or while they have a status ("recording"), which is then
-// their description; their default action "Press" clicks them as Enter does. The panel makes it
+// their description; their default action "Press" clicks them as Enter does. The display follows
+// as children 8 to 10, read-only and not focusable, read when a screen reader reviews the panel
+// (no event at each change, which it would speak as it comes): the take's seconds and the size
+// as static texts named by what they show, and the level as the progress bar "Input level"
+// whose value is its reading ("-12 dBFS"); each is invisible while it shows nothing. The panel makes it
 // at the first WM_GETOBJECT and cuts it off when it goes: a screen reader that still holds it
 // then hears that it is gone.
 class Win32PanelAccessible final : public IAccessible {

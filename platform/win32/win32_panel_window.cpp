@@ -437,10 +437,17 @@ void Win32PanelWindow::paintLevel(HDC canvas) const {
 }
 
 void PanelLevelDisplay::setLevel(double dbfs) {
-    const int width = kBarPlace.right - kBarPlace.left;
-    barPixels_ = static_cast<int>(std::lround(levelScaleFraction(dbfs) * width));
+    dbfs_ = dbfs;
     panel_.repaint(kBarPlace);
 }
+
+std::optional<int> PanelLevelDisplay::barPixels() const {
+    if (!dbfs_) return std::nullopt;
+    const int width = kBarPlace.right - kBarPlace.left;
+    return static_cast<int>(std::lround(levelScaleFraction(*dbfs_) * width));
+}
+
+std::wstring PanelLevelDisplay::reading() const { return dbfs_ ? toWide(levelReading(*dbfs_, clipMark_)) : L""; }
 
 void PanelLevelDisplay::showClipMark() {
     clipMark_ = true;
@@ -448,7 +455,7 @@ void PanelLevelDisplay::showClipMark() {
 }
 
 void PanelLevelDisplay::clear() {
-    barPixels_.reset();
+    dbfs_.reset();
     clipMark_ = false;
     panel_.repaint(kBarPlace);
     panel_.repaint(kClipPlace);

@@ -76,13 +76,15 @@ public:
     void clear() override;
     void showNote(const std::string& text) override;
     void hideNote() override;
-    std::optional<int> barPixels() const { return barPixels_; }
+    std::optional<int> barPixels() const;
     bool clipMarkShown() const { return clipMark_; }
     const std::wstring& note() const { return note_; }
+    // What screen readers read of the level; empty while no take records.
+    std::wstring reading() const;
 
 private:
     Win32PanelWindow& panel_;
-    std::optional<int> barPixels_; // none while no take records
+    std::optional<double> dbfs_; // none while no take records
     bool clipMark_ = false;
     std::wstring note_;
 };

@@ -60,5 +60,23 @@ TEST(Level, ScaleFractionRunsFromItsFootAtMinus60ToFullAt0Dbfs) {
         EXPECT_NEAR(levelScaleFraction(c.dbfs), c.fraction, 1e-9) << c.dbfs;
 }
 
+TEST(Level, ReadingIsInWholeDbfsOnTheScaleAndSaysClipped) {
+    const struct {
+        double dbfs;
+        bool clipped;
+        const char* reading;
+    } cases[] = {{-12.4, false, "-12 dBFS"},
+                 {-0.3, false, "0 dBFS"},
+                 {1.5, false, "0 dBFS"},
+                 {-60.0, false, "below -60 dBFS"},
+                 {-75.0, false, "below -60 dBFS"},
+                 {-INFINITY, false, "below -60 dBFS"},
+                 {NAN, false, "below -60 dBFS"},
+                 {-12.4, true, "-12 dBFS, clipped"},
+                 {-INFINITY, true, "below -60 dBFS, clipped"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(levelReading(c.dbfs, c.clipped), c.reading) << c.dbfs;
+}
+
 } // namespace
 } // namespace murmora

@@ -1,6 +1,7 @@
 // Reads and works the running panel of murmora.exe through MSAA from another program, as a
 // screen reader does:
 //   msaa_probe names          the names of the panel's children, one a line
+//   msaa_probe value NAME     the value of the child NAME
 //   msaa_probe press NAME     does the default action of the child NAME
 //   msaa_probe focused        the name of the child that has the focus
 // Status 1 with a word on standard error when the panel or the child is not there.
@@ -45,13 +46,23 @@ int run(int argc, wchar_t** argv, IAccessible* panel) {
         std::wprintf(L"%ls\n", nameOf(panel, focus.lVal).c_str());
         return 0;
     }
+    if (command == L"value" && argc == 3) {
+        for (long id = 1; id <= count; ++id) {
+            BSTR value = nullptr;
+            if (nameOf(panel, id) != argv[2]) continue;
+            if (panel->get_accValue(childId(id), &value) != S_OK) return fail("no value");
+            std::wprintf(L"%ls\n", takeText(value).c_str());
+            return 0;
+        }
+        return fail("no such child");
+    }
     if (command == L"press" && argc == 3) {
         for (long id = 1; id <= count; ++id)
             if (nameOf(panel, id) == argv[2])
                 return panel->accDoDefaultAction(childId(id)) == S_OK ? 0 : fail("no press");
         return fail("no such child");
     }
-    return fail("usage: msaa_probe names | focused | press NAME");
+    return fail("usage: msaa_probe names | focused | value NAME | press NAME");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/win32/win32_panel_window.h"
@@ -163,12 +164,12 @@ TEST_F(PanelKeyboard, ScreenReadersReadSevenPushButtonsByNameAndPressThem) {
     ASSERT_NE(panel, nullptr);
     long count = 0;
     EXPECT_EQ(panel->get_accChildCount(&count), S_OK);
-    EXPECT_EQ(count, 7);
+    EXPECT_EQ(count, 10) << "the seven buttons and the display's three parts";
     BSTR name = nullptr;
     EXPECT_EQ(panel->get_accName(childId(CHILDID_SELF), &name), S_OK);
     EXPECT_EQ(takeText(name), L"Murmora");
     std::vector<std::wstring> names;
-    for (long id = 1; id <= count; ++id) {
+    for (long id = 1; id <= 7; ++id) {
         EXPECT_EQ(panel->get_accName(childId(id), &name), S_OK);
         names.push_back(takeText(name));
         VARIANT role;
@@ -199,6 +200,40 @@ TEST_F(PanelKeyboard, ScreenReadersReadSevenPushButtonsByNameAndPressThem) {
     VARIANT focus;
     EXPECT_EQ(panel->get_accFocus(&focus), S_OK);
     EXPECT_EQ(focus.lVal, 4) << "the pressed button has the focus";
+    panel->Release();
+}
+
+// Read when reviewed, without a focus of their own: the take's seconds and the size as static
+// texts, the level as a bar whose value is its reading.
+TEST_F(PanelKeyboard, ScreenReadersReadTheDisplaysSecondsSizeAndLevel) {
+    IAccessible* panel = accessible();
+    ASSERT_NE(panel, nullptr);
+    const auto read = [panel](long id) {
+        BSTR name = nullptr;
+        BSTR value = nullptr;
+        VARIANT role;
+        VARIANT state;
+        panel->get_accName(childId(id), &name);
+        panel->get_accValue(childId(id), &value);
+        EXPECT_EQ(panel->get_accRole(childId(id), &role), S_OK);
+        EXPECT_EQ(panel->get_accState(childId(id), &state), S_OK);
+        EXPECT_FALSE(state.lVal & STATE_SYSTEM_FOCUSABLE) << id;
+        return std::tuple(takeText(name), takeText(value), role.lVal, (state.lVal & STATE_SYSTEM_INVISIBLE) != 0);
+    };
+    EXPECT_EQ(read(8), std::tuple(std::wstring(), std::wstring(), long{ROLE_SYSTEM_STATICTEXT}, true));
+    EXPECT_EQ(read(10), std::tuple(std::wstring(L"Input level"), std::wstring(), long{ROLE_SYSTEM_PROGRESSBAR}, true));
+
+    window.secondsLabel.setCaption("12 sec");
+    window.sizeLabel.setCaption("1.0 MB");
+    window.levelDisplay.setLevel(-6.3);
+    window.levelDisplay.showClipMark();
+    EXPECT_EQ(read(8), std::tuple(std::wstring(L"12 sec"), std::wstring(), long{ROLE_SYSTEM_STATICTEXT}, false));
+    EXPECT_EQ(read(9), std::tuple(std::wstring(L"1.0 MB"), std::wstring(), long{ROLE_SYSTEM_STATICTEXT}, false));
+    EXPECT_EQ(read(10), std::tuple(std::wstring(L"Input level"), std::wstring(L"-6 dBFS, clipped"),
+                                   long{ROLE_SYSTEM_PROGRESSBAR}, false));
+    VARIANT next;
+    EXPECT_EQ(panel->accNavigate(NAVDIR_NEXT, childId(7), &next), S_OK);
+    EXPECT_EQ(next.lVal, 8) << "the display follows the buttons";
     panel->Release();
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real panel under Wine worked with the keyboard, and read and pressed through MSAA from
 # another program as a screen reader does (msaa_probe.exe):
-#   - the panel's client holds the seven buttons by name, the record button "Record";
+#   - the panel's client holds the seven buttons by name, the record button "Record", then the
+#     display: during a take its seconds and the level read in dBFS;
 #   - Tab goes round them in reading order from Record;
 #   - Space on Record starts a take; Tab to Stop Recording and Space stops it, and the save
 #     dialog and the message take the keyboard: the take holds the tone;
@@ -16,7 +17,7 @@ focused() { $PROBE focused 2>/dev/null | tr -d '\r'; }
 
 echo "== screen readers read the seven buttons"
 names=$($PROBE names | tr -d '\r') || fail "the panel cannot be read through MSAA"
-[ "$names" = "Minimize
+[ "$(echo "$names" | head -7)" = "Minimize
 Record
 Close
 Stop Recording
@@ -34,6 +35,11 @@ done
 echo "== Space on Record records; Space on Stop Recording stops and saves"
 key space
 sleep 3
+echo "== and the display, during the take"
+display=$($PROBE names | tr -d '\r' | tail -n +8 | tr '\n' '|')
+[[ $display =~ ^[0-9]+\ sec\|.*\|Input\ level\|$ ]] || fail "the display reads: $display"
+level=$($PROBE value "Input level" | tr -d '\r')
+[[ $level =~ ^-[0-9]+\ dBFS$ ]] || fail "the level reads \"$level\""
 key Tab Tab space
 answer_dialog "Save Recorded File" "$WORK_WIN\\keys.wav"
 close_message_box # "Recording saved as  ..."
