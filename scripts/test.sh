@@ -12,7 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The tests, Wine's above all, need a UTF-8 locale; a caller without one is given C.UTF-8.
-. .ci/locale-env.sh
+. tests/fixtures/locale-env.sh
 utf8_locale
 windows=true
 [ "${MURMORA_SKIP_WINDOWS:-0}" = 1 ] && windows=false
@@ -30,8 +30,8 @@ if $windows && [ -z "$windows_build" ]; then
 fi
 
 # A private, throw-away runtime folder, display, sound server and Wine prefix for the tests.
-. .ci/audio-env.sh
-. .ci/wine-env.sh
+. tests/fixtures/audio-env.sh
+. tests/fixtures/wine-env.sh
 cleanup() { wine_stop; audio_stop; [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; return 0; }
 trap cleanup EXIT
 audio_start mic
@@ -58,7 +58,7 @@ fi
 echo "== the sound server's tests against PipeWire"
 audio_stop
 export MURMORA_TEST_SERVER=pipewire
-. .ci/audio-env.sh
+. tests/fixtures/audio-env.sh
 audio_start mic
 export MURMORA_TEST_SERVER_PIDS=$SERVER_PIDS
 ctest --preset default -L server "$@" || status=$?

@@ -4,7 +4,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BUILD=${MURMORA_BUILD:-$ROOT/build}
 MCI_SHELL=$BUILD/mci-shell
-. "$ROOT/.ci/audio-env.sh"
+. "$ROOT/tests/fixtures/audio-env.sh"
 BENCH_DIR=$(mktemp -d /var/tmp/murmora-bench.XXXXXX)
 export XDG_CACHE_HOME="$BENCH_DIR/cache"
 trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$BENCH_DIR"; exit $rc' EXIT

@@ -13,7 +13,7 @@ for program in play-action-bench sound-end-watch; do
   [ -x "$BUILD/$program" ] || { echo "build $program first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
 done
 . "$ROOT/bench/stats.sh"
-. "$ROOT/.ci/audio-env.sh"
+. "$ROOT/tests/fixtures/audio-env.sh"
 WORK=$(mktemp -d /var/tmp/murmora-end-bench.XXXXXX)
 export XDG_CACHE_HOME="$WORK/cache"
 trap 'rc=$?; set +e; [ -n "${watch:-}" ] && kill "$watch" 2>/dev/null; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT

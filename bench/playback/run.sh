@@ -15,7 +15,7 @@ seconds=${1:-30}
 rounds=${2:-3}
 [ -x "$BENCH" ] || { echo "build play-action-bench first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
 . "$ROOT/bench/stats.sh"
-. "$ROOT/.ci/audio-env.sh"
+. "$ROOT/tests/fixtures/audio-env.sh"
 WORK=$(mktemp -d /var/tmp/murmora-play-bench.XXXXXX)
 export XDG_CACHE_HOME="$WORK/cache"
 trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT

@@ -12,7 +12,7 @@ BENCH=$BUILD/level-meter-bench
 [ -x "$BENCH" ] || { echo "build level-meter-bench first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
 seconds=${1:-10}
 rounds=${2:-1}
-. "$ROOT/.ci/audio-env.sh"
+. "$ROOT/tests/fixtures/audio-env.sh"
 WORK=$(mktemp -d /var/tmp/murmora-level-bench.XXXXXX)
 export XDG_CACHE_HOME="$WORK/cache" HOME="$WORK"
 trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT

@@ -9,7 +9,7 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${MURMORA_BUILD:-$ROOT/build}
 BENCH=$BUILD/server-fault-bench
 [ -x "$BENCH" ] || { echo "build server-fault-bench first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
-. "$ROOT/.ci/audio-env.sh"
+. "$ROOT/tests/fixtures/audio-env.sh"
 WORK=$(mktemp -d /var/tmp/murmora-fault-bench.XXXXXX)
 export XDG_CACHE_HOME="$WORK/cache" HOME="$WORK"
 trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT

@@ -12,7 +12,7 @@ BENCH=$BUILD/save-memory-bench
 [ -x "$BENCH" ] || { echo "build save-memory-bench first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
 takes=${1:-30}
 warmup=5
-. "$ROOT/.ci/audio-env.sh"
+. "$ROOT/tests/fixtures/audio-env.sh"
 WORK=$(mktemp -d /var/tmp/murmora-memory-bench.XXXXXX)
 export XDG_CACHE_HOME="$WORK/cache" HOME="$WORK"
 trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT

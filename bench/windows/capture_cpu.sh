@@ -9,8 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds=${1:-60}
 bench=${WINDOWS_BUILD_DIR:-build-windows}/capture-cpu-bench.exe
-. .ci/audio-env.sh
-. .ci/wine-env.sh
+. tests/fixtures/audio-env.sh
+. tests/fixtures/wine-env.sh
 out=$(mktemp -d /tmp/murmora-capture-bench.XXXXXX)
 trap 'wine_stop; audio_stop; rm -rf "$out"' EXIT
 audio_start mic >/dev/null

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/../.."
 runs=${1:-9}
 build=${BUILD_DIR:-build}
 windows_build=${WINDOWS_BUILD_DIR:-build-windows}
-. .ci/wine-env.sh
+. tests/fixtures/wine-env.sh
 xvfb=
 trap 'wine_stop; [ -z "$xvfb" ] || kill $xvfb 2>/dev/null' EXIT
 export DISPLAY=:${BENCH_DISPLAY:-95}

@@ -2,7 +2,7 @@
 # Wine: the bar under the seconds and the note about a silent input, both drawn in the display's
 # lettering (LEVEL_INK). The test defines ink_pixels WIDTHxHEIGHT+X+Y, the pixels of that area of
 # the panel that are ink in a screenshot it takes now into $WORK/shot.png, and has fail, within,
-# now, seconds_since and the microphone's FEED_PID (.ci/audio-env.sh).
+# now, seconds_since and the microphone's FEED_PID (tests/fixtures/audio-env.sh).
 LEVEL_INK='#1C2818'
 LEVEL_BAR=50x1+10+85
 SILENCE_NOTE=53x83+8+88

@@ -64,7 +64,7 @@ if [ -z "${DISPLAY:-}" ]; then
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
     export DISPLAY=":$(head -n1 "$work/display")"
 fi
-bash "$here/installed_program_test.sh" /usr/bin/murmora "$reference" "$PWD/.ci/audio-env.sh"
+bash "$here/installed_program_test.sh" /usr/bin/murmora "$reference" "$PWD/tests/fixtures/audio-env.sh"
 
 echo "== apt-get purge murmora"
 DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq murmora >/dev/null

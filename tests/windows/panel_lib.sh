@@ -1,5 +1,5 @@
 # Shared by the tests that drive the real murmora.exe under Wine with xdotool, as a user would.
-# usage: bash TEST.sh MURMORA_EXE AUDIO_ENV, with DISPLAY and the Wine prefix of .ci/wine-env.sh.
+# usage: bash TEST.sh MURMORA_EXE AUDIO_ENV, with DISPLAY and the Wine prefix of tests/fixtures/wine-env.sh.
 set -euo pipefail
 MURMORA_EXE=$1
 . "$2"
@@ -10,7 +10,7 @@ unavailable() {
   echo "SKIP: $*"; exit $SKIP
 }
 fail() { echo "FAIL: $*" >&2; sed 's/^/  murmora: /' "$WORK/murmora.log" 2>/dev/null >&2; exit 1; }
-[ -n "${WINEPREFIX:-}" ] || unavailable "no Wine prefix (see .ci/wine-env.sh)"
+[ -n "${WINEPREFIX:-}" ] || unavailable "no Wine prefix (see tests/fixtures/wine-env.sh)"
 [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 || unavailable "no X display"
 for tool in xdotool sox pactl; do command -v $tool >/dev/null || unavailable "$tool is not installed"; done
 
