@@ -16,10 +16,17 @@ namespace {
 
 // A picture button: Press clicks it as Space does, showing its pressed picture for a tenth
 // of a second; it counts as pressed while it is held down or has a status, which is its
-// description.
+// description. Without a status it has none: Qt would give its tooltip, which screen readers
+// then read after its name at every focus. Nor does it name Space and Return as the keys of
+// Press: Orca reads a key binding after the name ("Record push button return") every time.
 class PictureButtonAccessible final : public QAccessibleWidget {
 public:
     explicit PictureButtonAccessible(QtPictureButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QString text(QAccessible::Text type) const override {
+        if (type == QAccessible::Description) return button()->statusText();
+        return QAccessibleWidget::text(type);
+    }
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
@@ -33,10 +40,6 @@ public:
             return;
         }
         QAccessibleWidget::doAction(action);
-    }
-    QStringList keyBindingsForAction(const QString& action) const override {
-        if (action == pressAction()) return {QStringLiteral("Space"), QStringLiteral("Return")};
-        return QAccessibleWidget::keyBindingsForAction(action);
     }
 
 private:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The panel worked by the keyboard alone as a user who cannot see works it, with Orca, the
 # screen reader, heard by the lines its debug file says it speaks:
-#   - Space on the record button, which has the focus, starts a take: Orca says "recording";
+#   - the record button, which has the focus, is read by its name, without its tooltip or keys;
+#   - Space on the record button starts a take: Orca says "recording";
 #   - the display, reviewed with Orca's flat review, reads the take's seconds and the level in
 #     dBFS;
 #   - when the input is lost (the sound server killed), Orca says "recording stopped" with the
@@ -51,7 +52,9 @@ key() { xdotool key --delay 150 "$@"; }
 
 hear "^Screen reader on" 20 "that it runs"
 start_app
-hear "^Record push button" 10 "the focused record button"
+hear "^Record push button\.?$" 10 "the focused record button, by its name alone"
+sleep 1
+! said | grep -q "Stop File Play" || fail "Orca reads the record button's tooltip at its focus: $(said | tr '\n' '|')"
 
 echo "== Space on Record starts a take, and Orca says so"
 key space

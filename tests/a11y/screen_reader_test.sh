@@ -6,7 +6,8 @@
 #     record button reads "recording" and pressed; the level bar reads the tone's peak in dBFS;
 #   - when the microphone falls silent, the note that says so is announced as it shows;
 #   - Press on "Stop Recording" opens the save dialog; cancelled, the take is not saved and the
-#     record button reads as before the take;
+#     record button reads as before the take, with no description (not its tooltip, which a
+#     screen reader would read at every focus);
 #   - Press on "Close" ends the program.
 # Usage: screen_reader_test.sh PROGRAM MESSAGE_BOX_REFERENCE AUDIO_ENV
 . "$(dirname "$0")/a11y_lib.sh"
@@ -53,7 +54,7 @@ cancel_save_dialog
 expect_box warning "Recording Not Saved"
 expect_recordings 0 "the cancelled save"
 record=$($PROBE show Record)
-[[ "$record" == "push button|Record|Record/Stop File Play|"* && "$record" != *pressed* ]] ||
+[[ "$record" == "push button|Record||"* && "$record" != *pressed* ]] ||
   fail "after the take the record button reads: $record"
 
 echo "== Press on \"Close\" ends the program"
