@@ -52,24 +52,6 @@ TEST_F(TakeTest, ItsFileHoldsEveryFrameDeliveredWhileRecordingAndIsReadableMeanw
     EXPECT_EQ(readWav(takeFiles().at(0)), frames);
 }
 
-TEST_F(TakeTest, ALostInputEndsItByItselfKeepingEveryFrameReceived) {
-    const auto frames = record(4410);
-    backend_->loseStreams();
-    const auto end = told();
-    ASSERT_TRUE(end) << "the loss was not told";
-    EXPECT_EQ(end->early.failure, SoundFailure::deviceLost);
-    ASSERT_FALSE(save(scratch_ / "kept.wav"));
-    EXPECT_EQ(readWav(scratch_ / "kept.wav"), frames);
-}
-
-TEST_F(TakeTest, AStopRightAfterTheInputWasLostTellsTheLoss) {
-    record(4410);
-    backend_->loseStreams();
-    const auto end = stop();
-    ASSERT_TRUE(end);
-    EXPECT_EQ(end->early.failure, SoundFailure::deviceLost) << end->early.text;
-}
-
 TEST_F(TakeTest, NoFrameForTheLimitEndsItByItselfAsALostInput) {
     const auto frames = record(4410);
     const auto lastFrame = std::chrono::steady_clock::now();
@@ -93,6 +75,43 @@ TEST_F(TakeTest, AnInputSlowToSendItsFirstFramesIsNotLost) {
 // pauses and resumes on its worker.
 bool streamRuns(audio::ScriptedBackend& backend, bool runs) {
     return eventually([&] { return backend.deliverCapture({}) == runs; });
+}
+
+// However a take ends early, the cause is told and every frame that arrived is kept for the save.
+TEST_F(TakeTest, AnEarlyEndIsToldWithItsCauseAndKeepsEveryFrameReceived) {
+    const auto pause = [this] {
+        engine_->pauseTake();
+        ASSERT_TRUE(streamRuns(*backend_, false)) << "not paused";
+    };
+    const struct {
+        const char* cause;
+        std::function<std::optional<TakeEnd>()> end;
+        SoundFailure failure;
+    } cases[] = {
+        {"the input lost", [&] { return backend_->loseStreams(), told(); }, SoundFailure::deviceLost},
+        {"a stop right after the input was lost", [&] { return backend_->loseStreams(), stop(); },
+         SoundFailure::deviceLost},
+        {"the input lost while paused", [&] { return pause(), backend_->loseStreams(), told(); },
+         SoundFailure::deviceLost},
+        {"a resume the server does not answer",
+         [&] { return pause(), backend_->setAnswering(false), engine_->resumeTake(), told(); },
+         SoundFailure::notAnswering},
+        {"a stop the server does not confirm", [&] { return backend_->setAnswering(false), stop(); },
+         SoundFailure::notAnswering},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cause);
+        makeEngine();
+        ui_.runPosted(); // what the engine before told
+        ends_.clear();
+        const auto frames = record(4410);
+        const auto end = c.end();
+        ASSERT_TRUE(end) << "not told";
+        EXPECT_EQ(end->early.failure, c.failure) << end->early.text;
+        backend_->setAnswering(true);
+        ASSERT_FALSE(save(scratch_ / "kept.wav"));
+        EXPECT_EQ(readWav(scratch_ / "kept.wav"), frames);
+    }
 }
 
 TEST_F(TakeTest, PausedAndResumedItHoldsTheFramesFromOutsideThePausesBackToBack) {
@@ -124,32 +143,6 @@ TEST_F(TakeTest, WhilePausedItsFileIsWholeAndNoFrameForTheLimitIsNoLoss) {
     EXPECT_FALSE(end->early) << end->early.text;
 }
 
-TEST_F(TakeTest, AnInputLostWhilePausedEndsItKeepingWhatCameBefore) {
-    const auto frames = record(4410);
-    engine_->pauseTake();
-    ASSERT_TRUE(streamRuns(*backend_, false));
-    backend_->loseStreams();
-    const auto end = told();
-    ASSERT_TRUE(end) << "the loss was not told";
-    EXPECT_EQ(end->early.failure, SoundFailure::deviceLost);
-    ASSERT_FALSE(save(scratch_ / "kept.wav"));
-    EXPECT_EQ(readWav(scratch_ / "kept.wav"), frames);
-}
-
-TEST_F(TakeTest, AResumeTheServerDoesNotAnswerEndsItSayingSo) {
-    const auto frames = record(4410);
-    engine_->pauseTake();
-    ASSERT_TRUE(streamRuns(*backend_, false));
-    backend_->setAnswering(false);
-    engine_->resumeTake();
-    const auto end = told();
-    ASSERT_TRUE(end) << "the failed resume was not told";
-    EXPECT_EQ(end->early.failure, SoundFailure::notAnswering) << end->early.text;
-    backend_->setAnswering(true);
-    ASSERT_FALSE(save(scratch_ / "kept.wav"));
-    EXPECT_EQ(readWav(scratch_ / "kept.wav"), frames);
-}
-
 TEST_F(TakeTest, ADiskThatRefusesFramesEndsItAtOnceKeepingWhatWasWrittenForTheSave) {
     std::vector<std::int16_t> delivered;
     std::optional<TakeEnd> end;
@@ -166,16 +159,6 @@ TEST_F(TakeTest, ADiskThatRefusesFramesEndsItAtOnceKeepingWhatWasWrittenForTheSa
     EXPECT_GT(kept.size(), 10000u);
     EXPECT_LT(kept.size(), delivered.size());
     EXPECT_TRUE(std::equal(kept.begin(), kept.end(), delivered.begin())) << "not the frames written first";
-}
-
-TEST_F(TakeTest, AStopTheServerDoesNotConfirmKeepsWhatArrived) {
-    const auto frames = record(4410);
-    backend_->setAnswering(false);
-    const auto end = stop();
-    ASSERT_TRUE(end);
-    EXPECT_EQ(end->early.failure, SoundFailure::notAnswering);
-    ASSERT_FALSE(save(scratch_ / "kept.wav"));
-    EXPECT_EQ(readWav(scratch_ / "kept.wav"), frames);
 }
 
 TEST_F(TakeTest, FramesBeyondWhatItsRingHoldsInAStallAreLostNotMisplaced) {
