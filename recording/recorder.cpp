@@ -140,10 +140,10 @@ void Recorder::askBeforeClosing(std::function<void()> closePanel) {
     }
     // The question is modal but lets the engine's events through: a take that ends by itself
     // meanwhile is told and saved only once the user has answered, as the answer says.
-    askingBeforeClosing_ = true;
+    closingQuestion_.emplace();
     const SaveAnswer answer = services_.messages.askToSave(kSaveBeforeClosing, kAppTitle);
-    askingBeforeClosing_ = false;
-    const std::optional<TakeEnd> endedMeanwhile = std::exchange(endWhileAsked_, std::nullopt);
+    const std::optional<ClosingQuestion> asked = std::exchange(closingQuestion_, std::nullopt);
+    const std::optional<TakeEnd> endedMeanwhile = asked ? asked->endMeanwhile : std::nullopt;
     switch (answer) {
     case SaveAnswer::save:
         closeAfterTake_ = std::move(closePanel);
@@ -255,7 +255,7 @@ void Recorder::pauseTake() {
     const std::int32_t seconds = recordedSeconds();
     state_ = RecorderState::paused;
     services_.engine.pauseTake();
-    secondsBeforeResume_ = seconds;
+    take_->secondsBeforeResume = seconds;
     showRecordButtonAtRest();
     levelMeter_.endTake();
     controls_.elapsedTimer.setEnabled(false);
@@ -263,16 +263,16 @@ void Recorder::pauseTake() {
     controls_.announcer.announce(pausedCaption());
 }
 
-std::string Recorder::pausedCaption() const { return std::to_string(secondsBeforeResume_) + " sec paused"; }
+std::string Recorder::pausedCaption() const { return std::to_string(recordedSeconds()) + " sec paused"; }
 
 void Recorder::resumeTake() {
     state_ = RecorderState::recording;
     services_.engine.resumeTake();
-    resumedAt_ = services_.clock.now();
+    take_->resumedAt = services_.clock.now();
     showRecordButtonAtRest();
     controls_.announcer.announce(kRecordingStatus);
     levelMeter_.resumeTake();
-    if (scheduledTake_) {
+    if (take_->scheduled) {
         clearDisplay(); // a scheduled take shows no seconds
         return;
     }
@@ -281,31 +281,35 @@ void Recorder::resumeTake() {
 }
 
 std::int32_t Recorder::recordedSeconds() const {
-    if (state_ == RecorderState::paused) return secondsBeforeResume_;
-    return secondsBeforeResume_ + wholeSecondsBetween(resumedAt_, services_.clock.now());
+    if (!take_) return 0;
+    if (state_ == RecorderState::paused) return take_->secondsBeforeResume;
+    return take_->secondsBeforeResume + wholeSecondsBetween(take_->resumedAt, services_.clock.now());
 }
 
 bool Recorder::startTake() {
     showRecordButton(kRecordButtonRecording, kRecordingStatus);
-    takeInput_ = choices_.input();
-    takeFormat_ = choices_.format();
-    const Result<TakeStarted, SoundError> started = services_.engine.startTake(takeInput_.name);
+    ChosenInput input = choices_.input();
+    const SaveFormat format = choices_.format();
+    const Result<TakeStarted, SoundError> started = services_.engine.startTake(input.name);
     if (!started) {
         showRecordButton(kRecordButtonUp);
         tellTakeNotStarted(started.error());
         return false;
     }
     state_ = RecorderState::recording;
-    takeStart_ = resumedAt_ = services_.clock.now();
-    secondsBeforeResume_ = 0;
-    defaultInstead_ = started->defaultInstead;
-    levelMeter_.startTake(defaultInstead_ ? choices_.defaultInput() : takeInput_);
+    const DateTime now = services_.clock.now();
+    take_ = TakeInHand{.input = std::move(input),
+                       .format = format,
+                       .start = now,
+                       .resumedAt = now,
+                       .defaultInstead = started->defaultInstead};
+    levelMeter_.startTake(take_->defaultInstead ? choices_.defaultInput() : take_->input);
     controls_.announcer.announce(kRecordingStatus);
     return true;
 }
 
 void Recorder::tellIfDefaultInstead() {
-    if (std::exchange(defaultInstead_, false)) tell(inputNotThere(takeInput_), MessageStyle::exclamation);
+    if (std::exchange(take_->defaultInstead, false)) tell(inputNotThere(take_->input), MessageStyle::exclamation);
 }
 
 void Recorder::startManualTake() {
@@ -321,7 +325,7 @@ void Recorder::startScheduledTake() {
     }
     // The seconds and size of an earlier take or playback say nothing of this one.
     clearDisplay();
-    scheduledTake_ = true;
+    take_->scheduled = true;
     controls_.scheduledStopTimer.setEnabled(true);
     tellIfDefaultInstead();
 }
@@ -339,7 +343,7 @@ void Recorder::tell(const std::string& text, MessageStyle style) { services_.mes
 void Recorder::endTake(TakeEnder ender) {
     if (!takeRuns()) return;
     if (ender != TakeEnder::itself) announceEnd(recordedSeconds());
-    if (scheduledTake_) schedule_.takeOver();
+    if (take_->scheduled) schedule_.takeOver();
     // Released by the user, the stop button shows its released picture already; the end of a
     // scheduled take's time leaves it alone.
     if (ender != TakeEnder::stopButton && ender != TakeEnder::scheduledTime) stopButton_.showReleasedPicture();
@@ -350,7 +354,7 @@ void Recorder::endTake(TakeEnder ender) {
     state_ = RecorderState::holdingTake;
     // A scheduled take stops a playing file: at the end of its time before its input stops,
     // stopped by the user after.
-    const bool stopsPlayback = scheduledTake_ && playback_.isPlaying();
+    const bool stopsPlayback = take_->scheduled && playback_.isPlaying();
     if (stopsPlayback && ender == TakeEnder::scheduledTime) playback_.stop();
     if (ender != TakeEnder::itself) services_.engine.stopTake();
     if (stopsPlayback && ender != TakeEnder::scheduledTime) playback_.stop();
@@ -359,7 +363,7 @@ void Recorder::endTake(TakeEnder ender) {
 void Recorder::onElapsedTick() { controls_.secondsLabel.setCaption(std::to_string(recordedSeconds()) + " sec"); }
 
 void Recorder::onScheduledStopTick() {
-    if (wholeSecondsBetween(takeStart_, services_.clock.now()) >= schedule_.takeSeconds())
+    if (take_ && wholeSecondsBetween(take_->start, services_.clock.now()) >= schedule_.takeSeconds())
         endTake(TakeEnder::scheduledTime);
 }
 
@@ -373,8 +377,8 @@ void Recorder::onTakeEnded(const TakeEnd& end) {
         endTake(TakeEnder::itself);
     }
     if (state_ != RecorderState::holdingTake) return;
-    if (askingBeforeClosing_) {
-        endWhileAsked_ = end;
+    if (closingQuestion_) {
+        closingQuestion_->endMeanwhile = end;
         return;
     }
     keepEndedTake(end);
@@ -389,12 +393,12 @@ void Recorder::keepEndedTake(const TakeEnd& end) {
         return;
     }
     tellEarlyEnd(end);
-    if (!scheduledTake_) {
+    if (!take_->scheduled) {
         askForNameAndSave();
         return;
     }
-    scheduleTarget_ = schedule_.targetPath();
-    save(scheduleTarget_, SaveTarget::scheduleTarget);
+    take_->scheduleTarget = schedule_.targetPath();
+    save(take_->scheduleTarget, SaveTarget::scheduleTarget);
 }
 
 void Recorder::tellEarlyEnd(const TakeEnd& end) {
@@ -415,7 +419,7 @@ void Recorder::tellEarlyEnd(const TakeEnd& end) {
 void Recorder::askForNameAndSave() {
     FileDialog& dialog = controls_.saveTakeDialog;
     dialog.configure({.title = kSaveDialogTitle,
-                      .filter = saveFilterOf(takeFormat_),
+                      .filter = saveFilterOf(take_->format),
                       .askBeforeOverwrite = true,
                       .folderMustExist = true});
     const std::optional<std::string> chosen = dialog.showSave();
@@ -430,52 +434,50 @@ void Recorder::askForNameAndSave() {
 
 void Recorder::save(const std::string& path, SaveTarget target) {
     state_ = RecorderState::saving;
-    saveTarget_ = target;
-    savePath_ = path;
-    const SaveFormat format = choices_.formatOfSave(path, takeFormat_);
-    encoding_ = format != SaveFormat::wav;
-    savePercent_.reset();
+    const SaveFormat format = choices_.formatOfSave(path, take_->format);
+    save_ = SaveUnderWay{.target = target, .path = path, .encoding = format != SaveFormat::wav};
     controls_.saveProgressTimer.setEnabled(true);
     services_.engine.saveTake(path, format);
 }
 
 void Recorder::onSaveProgressTick() {
     controls_.saveProgressTimer.setEnabled(false);
-    controls_.saveProgress.show(kSavingAs + savePath_);
-    progressShown_ = true;
-    if (!encoding_) return;
+    if (!save_) return;
+    controls_.saveProgress.show(kSavingAs + save_->path);
+    save_->progressShown = true;
+    if (!save_->encoding) return;
     controls_.saveProgress.offerCancel([this] { services_.engine.cancelSave(); });
-    if (savePercent_) controls_.saveProgress.setPercent(*savePercent_);
+    if (save_->percent) controls_.saveProgress.setPercent(*save_->percent);
 }
 
 void Recorder::onSaveProgress(double done) {
-    if (state_ != RecorderState::saving) return;
+    if (!save_) return;
     const int percent = static_cast<int>(std::clamp(done, 0.0, 1.0) * 100);
-    if (savePercent_ == percent) return;
-    savePercent_ = percent;
-    if (progressShown_) controls_.saveProgress.setPercent(percent);
+    if (save_->percent == percent) return;
+    save_->percent = percent;
+    if (save_->progressShown) controls_.saveProgress.setPercent(percent);
 }
 
 void Recorder::onTakeSaved(const SoundError& error) {
-    if (state_ != RecorderState::saving) return;
+    if (!save_) return;
+    const SaveUnderWay done = *std::exchange(save_, std::nullopt);
     controls_.saveProgressTimer.setEnabled(false);
     controls_.saveProgress.hide();
-    progressShown_ = false;
     state_ = RecorderState::holdingTake;
     // Given up by the user, who is there to say where else it goes.
     if (error.failure == SoundFailure::saveCancelled) {
         askForNameAndSave();
         return;
     }
-    if (!error) latestTake_ = savePath_; // only once the file is there, so that Play never looks in vain
-    switch (saveTarget_) {
+    if (!error) latestTake_ = done.path; // only once the file is there, so that Play never looks in vain
+    switch (done.target) {
     case SaveTarget::chosenName:
         if (!error) {
-            tell(kSavedAs + savePath_, MessageStyle::information);
+            tell(kSavedAs + done.path, MessageStyle::information);
             finishTake();
             return;
         }
-        tell(couldNotSaveAs(savePath_, error.text) + "\n\nThe recording is kept: choose another name or folder.",
+        tell(couldNotSaveAs(done.path, error.text) + "\n\nThe recording is kept: choose another name or folder.",
              MessageStyle::exclamation);
         askForNameAndSave();
         return;
@@ -483,28 +485,30 @@ void Recorder::onTakeSaved(const SoundError& error) {
     case SaveTarget::datedFallback:
         if (!error) {
             // No message tells that the take went to its target: the schedule's user may be away.
-            if (saveTarget_ == SaveTarget::scheduleTarget) controls_.announcer.announce(kSavedAs + savePath_);
+            if (done.target == SaveTarget::scheduleTarget) {
+                controls_.announcer.announce(kSavedAs + done.path);
+                finishTake();
+                return;
+            }
+            const std::string notAtTarget = couldNotSaveAs(take_->scheduleTarget, take_->targetFailure);
             finishTake();
-            if (saveTarget_ == SaveTarget::datedFallback)
-                tell(couldNotSaveAs(scheduleTarget_, targetFailure_) + "\n\nIt was saved as  " + savePath_,
-                     MessageStyle::exclamation);
+            tell(notAtTarget + "\n\nIt was saved as  " + done.path, MessageStyle::exclamation);
             return;
         }
-        onScheduledSaveFailed(error);
+        onScheduledSaveFailed(done, error);
     }
 }
 
-void Recorder::onScheduledSaveFailed(const SoundError& error) {
-    std::string notSaved = couldNotSaveAs(scheduleTarget_, targetFailure_);
-    if (saveTarget_ == SaveTarget::scheduleTarget) {
-        targetFailure_ = error.text;
-        notSaved = couldNotSaveAs(scheduleTarget_, targetFailure_);
-        if (const std::string fallback = datedTakePath(takeStart_); !fallback.empty()) {
+void Recorder::onScheduledSaveFailed(const SaveUnderWay& failed, const SoundError& error) {
+    if (failed.target == SaveTarget::scheduleTarget) take_->targetFailure = error.text;
+    std::string notSaved = couldNotSaveAs(take_->scheduleTarget, take_->targetFailure);
+    if (failed.target == SaveTarget::scheduleTarget) {
+        if (const std::string fallback = datedTakePath(take_->start); !fallback.empty()) {
             save(fallback, SaveTarget::datedFallback);
             return;
         }
     } else {
-        notSaved += "\nnor as  " + savePath_ + "\n" + error.text;
+        notSaved += "\nnor as  " + failed.path + "\n" + error.text;
     }
     // Neither place can be written, or there is no home folder for a dated name: the engine
     // keeps the take and the user picks the place.
@@ -514,7 +518,7 @@ void Recorder::onScheduledSaveFailed(const SoundError& error) {
 
 void Recorder::finishTake() {
     state_ = RecorderState::idle;
-    scheduledTake_ = false;
+    take_.reset();
     if (auto closePanel = std::exchange(closeAfterTake_, {})) closePanel();
 }
 

@@ -103,6 +103,36 @@ private:
         scheduleTarget,
         datedFallback // the schedule's target could not be written
     };
+    // The take running or held, from its start until it is saved or given up.
+    struct TakeInHand {
+        // The input and format as chosen when it started.
+        ChosenInput input{};
+        SaveFormat format = SaveFormat::wav;
+        DateTime start = 0;
+        // Its seconds before its latest resume, and when that was (its start, if none).
+        std::int32_t secondsBeforeResume = 0;
+        DateTime resumedAt = 0;
+        bool scheduled = false;
+        // It records from the default input, as its own was not there: not told yet.
+        bool defaultInstead = false;
+        // A scheduled take's target, once it is saved, and why a save there failed.
+        std::string scheduleTarget{};
+        std::string targetFailure{};
+    };
+    // A save of the take, from its start until the engine tells how it went.
+    struct SaveUnderWay {
+        SaveTarget target = SaveTarget::chosenName;
+        std::string path{};
+        // It encodes the take: the share of it done, in percent, once told.
+        bool encoding = false;
+        std::optional<int> percent{};
+        bool progressShown = false;
+    };
+    // The user is asked whether to save the take before the panel closes; the take's end, when
+    // it came meanwhile.
+    struct ClosingQuestion {
+        std::optional<TakeEnd> endMeanwhile{};
+    };
 
     // The stop button and hotkey.
     void onStop(TakeEnder ender);
@@ -152,7 +182,7 @@ private:
     void onSaveProgressTick();
     void onSaveProgress(double done);
     void onTakeSaved(const SoundError& error);
-    void onScheduledSaveFailed(const SoundError& error);
+    void onScheduledSaveFailed(const SaveUnderWay& failed, const SoundError& error);
     // The take is saved, or given up: the recorder is idle again.
     void finishTake();
     // A file name in the home folder that says the moment `when`, free of any existing file.
@@ -168,34 +198,14 @@ private:
     ImageButton stopButton_;
 
     RecorderState state_ = RecorderState::idle;
-    // The take running or held is a scheduled one.
-    bool scheduledTake_ = false;
-    DateTime takeStart_ = 0;
-    // The take's seconds before its latest resume, and when that was (its start, if none).
-    std::int32_t secondsBeforeResume_ = 0;
-    DateTime resumedAt_ = 0;
+    std::optional<TakeInHand> take_;
+    std::optional<SaveUnderWay> save_;
+    std::optional<ClosingQuestion> closingQuestion_;
     ButtonState recordButtonState_ = ButtonState::released;
-    // The save under way, and for a scheduled take the target it was meant for and why that failed.
-    SaveTarget saveTarget_ = SaveTarget::chosenName;
-    std::string savePath_;
-    // The input and format of the take running or held, as chosen when it started.
-    ChosenInput takeInput_;
-    SaveFormat takeFormat_ = SaveFormat::wav;
-    bool defaultInstead_ = false;
-    // The save under way encodes the take: the share of it done, in percent, once told.
-    bool encoding_ = false;
-    std::optional<int> savePercent_;
-    bool progressShown_ = false;
-    std::string scheduleTarget_;
-    std::string targetFailure_;
     // What Play plays: the take saved last.
     std::string latestTake_;
     // The panel's closing, waiting for the take to be saved or given up.
     std::function<void()> closeAfterTake_;
-    // The user is asked whether to save the take before the panel closes; the take's end, when
-    // it came meanwhile.
-    bool askingBeforeClosing_ = false;
-    std::optional<TakeEnd> endWhileAsked_;
 };
 
 // The name of a scheduled take that could not go to its target: "Murmora take " and the
