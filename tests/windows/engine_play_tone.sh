@@ -8,8 +8,15 @@ parec -d nullsink.monitor --file-format=wav "$WORK/heard.wav" &
 listener=$!
 cleanup_steps+=("kill $listener 2>/dev/null")
 sleep 0.5
-output=$(timeout 60 wine "$PROBE" play "$(winpath "$WORK/tone.wav")") || fail "the file was not played to its end: $output"
+status=0
+output=$(timeout 60 wine "$PROBE" play "$(winpath "$WORK/tone.wav")") || status=$?
 echo "$output"
+# After its verdict the probe only returns 0, yet Wine 8's sound driver may crash as the process
+# ends (seen in CI after "ended"): a failed status counts only before the verdict.
+if [ "$status" != 0 ]; then
+  [[ $output == *"; ended" ]] || fail "the file was not played to its end (status $status): $output"
+  echo "note: Wine ended the probe with status $status after it had reported the end"
+fi
 sleep 1 # the server plays out what it still holds
 kill "$listener"; wait "$listener" 2>/dev/null || true
 played=$(echo "$output" | sed -n 's/^played \([0-9.]*\) s.*ended$/\1/p')
