@@ -140,7 +140,7 @@ void Recorder::askBeforeClosing(std::function<void()> closePanel) {
     }
     // The question is modal but lets the engine's events through: a take that ends by itself
     // meanwhile is told and saved only once the user has answered, as the answer says.
-    closingQuestion_.emplace();
+    closingQuestion_ = ClosingQuestion{};
     const SaveAnswer answer = services_.messages.askToSave(kSaveBeforeClosing, kAppTitle);
     const std::optional<ClosingQuestion> asked = std::exchange(closingQuestion_, std::nullopt);
     const std::optional<TakeEnd> endedMeanwhile = asked ? asked->endMeanwhile : std::nullopt;

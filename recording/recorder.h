@@ -131,7 +131,7 @@ private:
     // The user is asked whether to save the take before the panel closes; the take's end, when
     // it came meanwhile.
     struct ClosingQuestion {
-        std::optional<TakeEnd> endMeanwhile{};
+        std::optional<TakeEnd> endMeanwhile;
     };
 
     // The stop button and hotkey.
