@@ -8,10 +8,14 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QTranslator>
 
 #include "app/qt_panel.h"
+#include "core/texts.h"
 #include "platform/audio/disk_take_folder.h"
 #include "platform/audio/sound_engine.h"
 #include "platform/audio/take_file.h"
@@ -79,11 +83,29 @@ bool reportNoDisplay() {
     return true;
 }
 
-// Numbers are read and written the C way everywhere; only the time of day follows the user.
+// Numbers are read and written the C way everywhere; the time of day and the language of the
+// texts follow the user.
 void setLocales() {
     std::setlocale(LC_ALL, "C");
     std::setlocale(LC_CTYPE, "");
     std::setlocale(LC_TIME, "");
+    std::setlocale(LC_MESSAGES, "");
+}
+
+// The program's catalogues: in the build tree and the Windows folder beside the program, once
+// installed in the data folder beside its bin/.
+std::filesystem::path catalogueFolder() {
+    const std::filesystem::path programFolder = QCoreApplication::applicationDirPath().toStdString();
+    const std::filesystem::path beside = programFolder / "locale";
+    return std::filesystem::is_directory(beside) ? beside : programFolder.parent_path() / "share" / "locale";
+}
+
+// Qt's own texts (the file dialog's buttons and labels) in the same language, from Qt's
+// translations where the system has them.
+void translateQtTexts(QTranslator& translator) {
+    if (translator.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
 }
 
 // Without a home of its own (HOME unset, empty, "/" or no folder) the process takes the one the
@@ -99,7 +121,7 @@ void settleHomeFolder() {
 void reportStartFailure(const std::string& failure) {
     std::cerr << "murmora: cannot start: " << failure << '\n';
     QMessageBox::critical(nullptr, QStringLiteral("Murmora"),
-                          QStringLiteral("Murmora cannot start.\n\n%1").arg(QString::fromStdString(failure)));
+                          QString::fromStdString(murmora::translated("Murmora cannot start.\n\n%s", {failure})));
 }
 
 } // namespace
@@ -127,6 +149,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Qt set every locale category from the environment; keep only what the program wants.
     setLocales();
+    murmora::readCataloguesFrom(catalogueFolder());
+    QTranslator qtTexts;
+    translateQtTexts(qtTexts);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(
         QIcon(QPixmap::fromImage(murmora::qt::readPictureFile(QStringLiteral(":/icons/murmora.png")))));

@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 
+#include "core/texts.h"
+
 namespace murmora {
 
 // The magnitude of the lowest sample, -32768: 0 dBFS.
@@ -52,9 +54,10 @@ inline double levelOnScale(double dbfs) {
 // dBFS" at its foot, and ", clipped" after it once the input has reached full scale.
 inline std::string levelReading(double dbfs, bool clipped) {
     const double shown = levelOnScale(dbfs);
-    std::string reading = std::to_string(std::lround(shown)) + " dBFS";
-    if (shown <= kLevelScaleFloorDbfs) reading = "below " + reading;
-    return clipped ? reading + ", clipped" : reading;
+    const std::string decibels = std::to_string(std::lround(shown));
+    const std::string reading =
+        shown <= kLevelScaleFloorDbfs ? translated("below %s dBFS", {decibels}) : translated("%s dBFS", {decibels});
+    return clipped ? translated("%s, clipped", {reading}) : reading;
 }
 
 } // namespace murmora

@@ -1,5 +1,7 @@
 #include "platform/resources.h"
 
+#include "core/texts.h"
+
 namespace murmora {
 
 namespace {
@@ -8,8 +10,9 @@ class ResourceCategory final : public std::error_category {
 public:
     const char* name() const noexcept override { return "resource"; }
     std::string message(int error) const override {
-        return static_cast<ResourceError>(error) == ResourceError::missing ? "the program carries no such picture"
-                                                                           : "it holds no readable picture";
+        return static_cast<ResourceError>(error) == ResourceError::missing
+                   ? translated("the program carries no such picture")
+                   : translated("it holds no readable picture");
     }
 };
 

@@ -8,11 +8,11 @@ namespace murmora {
 namespace {
 
 const char* const kEncoderName = "LAME.exe";
-const char* const kConvertDialogTitle = "Convert Wav File";
-const char* const kEncoderMissing = "File LAME.exe is required for mp3 conversion";
+const char* const kConvertDialogTitle = textKey("Convert Wav File");
+const char* const kEncoderMissing = textKey("File LAME.exe is required for mp3 conversion");
 
 std::string encoderNotStarted(const std::error_code& why) {
-    return std::string("File LAME.exe could not be started (") + why.message() + ")";
+    return translated("File LAME.exe could not be started (%s)", {why.message()});
 }
 
 } // namespace
@@ -24,7 +24,7 @@ Converter::Converter(ConverterServices services, ConverterControls controls)
 
 void Converter::convert() {
     FileDialog& dialog = controls_.convertDialog;
-    dialog.configure({.title = kConvertDialogTitle, .filter = kWavFiles, .folderMustExist = true});
+    dialog.configure({.title = translated(kConvertDialogTitle), .filter = kWavFiles, .folderMustExist = true});
     const auto source = dialog.showOpen();
     if (!source || !services_.files.fileExists(*source)) return;
     const std::string target = *source + ".mp3";
@@ -35,7 +35,7 @@ void Converter::convert() {
 
     const std::string encoder = pathInFolder(services_.files.libraryFolder(), kEncoderName);
     if (!services_.files.fileExists(encoder)) {
-        services_.messages.show(kEncoderMissing, MessageStyle::exclamation, kAppTitle);
+        services_.messages.show(translated(kEncoderMissing), MessageStyle::exclamation, kAppTitle);
         return;
     }
     // Two arguments and no shell: a path with blanks stays one argument, and the MP3 lands

@@ -23,16 +23,19 @@ std::optional<std::string> Player::chooseFile() const {
     const std::string file = latestTake_.latestTakePath();
     if (!file.empty() && services_.files.fileExists(file)) return file;
     // A button that does nothing would leave the user, and a screen reader, guessing why.
-    const std::string why = file.empty()
-                                ? std::string("No recording has been saved yet: there is nothing to play.")
-                                : "The recording  " + file + "  is not there any more: there is nothing to play.";
+    const std::string why =
+        file.empty() ? std::string(translated("No recording has been saved yet: there is nothing to play."))
+                     : translated("The recording  %s  is not there any more: there is nothing to play.", {file});
     services_.messages.show(why, MessageStyle::information, kAppTitle);
     return std::nullopt;
 }
 
-void Player::showLength(Label& label, std::optional<std::int64_t> amount, unsigned divisor, const char* unit) {
+void Player::showLength(Label& label, std::optional<std::int64_t> amount, unsigned divisor,
+                        const char* amountWithUnit) {
     label.setLeft(10);
-    label.setCaption(amount ? formatTenths(static_cast<unsigned long long>(*amount), divisor) + unit : std::string());
+    label.setCaption(amount
+                         ? translated(amountWithUnit, {formatTenths(static_cast<unsigned long long>(*amount), divisor)})
+                         : std::string());
 }
 
 void Player::play() {
@@ -41,8 +44,11 @@ void Player::play() {
     // A file that plays already starts again from its start.
     playing_ = false;
     const auto length = services_.engine.openPlayback(*file);
-    showLength(controls_.secondsLabel, length ? std::optional(length->milliseconds) : std::nullopt, 1000, " sec");
-    showLength(controls_.sizeLabel, length ? std::optional(length->bytes) : std::nullopt, 1024, " KB");
+    showLength(
+        controls_.secondsLabel, length ? std::optional(length->milliseconds) : std::nullopt, 1000,
+        // TRANSLATORS: the display's labels are small: keep "sec" and "KB" as short as your language writes them.
+        textKey("%s sec"));
+    showLength(controls_.sizeLabel, length ? std::optional(length->bytes) : std::nullopt, 1024, textKey("%s KB"));
     if (!length) {
         tellIfNotAnswering(length.error());
         return;
@@ -57,9 +63,9 @@ void Player::play() {
 
 void Player::tellIfNotAnswering(const SoundError& error) {
     if (error.failure != SoundFailure::notAnswering) return;
-    services_.messages.show(std::string(kServerDoesNotAnswer) +
-                                ": the recording cannot be played now. Try again in a moment.",
-                            MessageStyle::exclamation, kAppTitle);
+    services_.messages.show(
+        translated("The sound server does not answer: the recording cannot be played now. Try again in a moment."),
+        MessageStyle::exclamation, kAppTitle);
 }
 
 void Player::onPlaybackEnded() {

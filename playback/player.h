@@ -43,7 +43,7 @@ public:
 private:
     // The take to play, or nothing, with the user told why, when there is none on disk.
     std::optional<std::string> chooseFile() const;
-    void showLength(Label& label, std::optional<std::int64_t> amount, unsigned divisor, const char* unit);
+    void showLength(Label& label, std::optional<std::int64_t> amount, unsigned divisor, const char* amountWithUnit);
     // The user is told when the sound server did not answer in time; other failures end the
     // Play action without a word, as a file that cannot be played shows no length.
     void tellIfNotAnswering(const SoundError& error);

@@ -1,5 +1,6 @@
 #include "recording/input_level_meter.h"
 
+#include "core/texts.h"
 #include "platform/level.h"
 
 namespace murmora {
@@ -8,9 +9,10 @@ namespace {
 
 // The note for a silent `input`, named when it is known; short enough for the display.
 std::string silentNote(const ChosenInput& input) {
-    if (input.outputSound) return "What the computer plays is silent: nothing is playing.";
-    if (input.description.empty()) return "The sound input is silent: check that the microphone is on and not muted.";
-    return input.description + " is silent: check that it is on and not muted.";
+    if (input.outputSound) return translated("What the computer plays is silent: nothing is playing.");
+    if (input.description.empty())
+        return translated("The sound input is silent: check that the microphone is on and not muted.");
+    return translated("%s is silent: check that it is on and not muted.", {input.description});
 }
 
 } // namespace

@@ -20,57 +20,54 @@ const char* const kRecordButtonUp = "recordbuttonup";
 const char* const kRecordButtonDown = "recordbuttondown";
 const char* const kRecordButtonRecording = "recordbuttonrecording";
 // What screen readers hear of the record button during a take.
-const char* const kRecordingStatus = "recording";
-const char* const kPausedStatus = "paused";
-// What screen readers are told as a take ends, before its seconds.
-const char* const kStoppedAfter = "recording stopped, ";
+const char* const kRecordingStatus = textKey("recording");
+const char* const kPausedStatus = textKey("paused");
 
-const char* const kPauseCommand = "Pause";
-const char* const kResumeCommand = "Resume";
+const char* const kPauseCommand = textKey("Pause");
+const char* const kResumeCommand = textKey("Resume");
 
-const char* const kSaveDialogTitle = "Save Recorded File";
+const char* const kSaveDialogTitle = textKey("Save Recorded File");
 
-const char* const kSavedAs = "Recording saved as  ";
-const char* const kNotSaved = "Recording Not Saved";
+const char* const kSavedAs = textKey("Recording saved as  %s");
+const char* const kNotSaved = textKey("Recording Not Saved");
 
-const char* const kKeptAndSaved = ".\n\nWhat was recorded until then is kept and will be saved.";
-
-const char* const kSavingAs = "Saving the recording as  ";
+const char* const kSavingAs = textKey("Saving the recording as  %s");
 // A save that ends within this time shows no progress window.
 constexpr auto kQuietSave = std::chrono::milliseconds(500);
 
-const char* const kSaveBeforeClosing = "A recording is running. Save it before closing?";
+const char* const kSaveBeforeClosing = textKey("A recording is running. Save it before closing?");
 
-const char* const kEndedDuringATake = "Murmora ended during a recording.\n\nWhat was recorded until then is kept as  ";
+const char* const kEndedDuringATake =
+    textKey("Murmora ended during a recording.\n\nWhat was recorded until then is kept as  %s");
 const char* const kEndedDuringASave =
-    "Murmora ended while it saved a recording: the save did not finish.\n\nThe recording is kept as  ";
+    textKey("Murmora ended while it saved a recording: the save did not finish.\n\nThe recording is kept as  %s");
 
 std::string couldNotSaveAs(const std::string& path, const std::string& why) {
-    return "Recording could not be saved as  " + path + "\n" + why;
+    return translated("Recording could not be saved as  %s\n%s", {path, why});
 }
 
 std::string inputNotThere(const ChosenInput& input) {
-    return "The input " + (input.description.empty() ? input.name : input.description) +
-           " is not there; recording from the default input";
+    return translated("The input %s is not there; recording from the default input",
+                      {input.description.empty() ? input.name : input.description});
 }
 
 // What a take that ended before its first frame says: why it ended, if it was cut off.
 std::string nothingRecorded(const SoundError& early) {
-    const char* const nothingToSave = ": there is nothing to save.";
     switch (early.failure) {
     case SoundFailure::none:
-        return std::string("No sound was recorded") + nothingToSave;
+        return translated("No sound was recorded: there is nothing to save.");
     case SoundFailure::deviceLost:
-        return std::string("The sound input was lost before any sound was recorded") + nothingToSave;
+        return translated("The sound input was lost before any sound was recorded: there is nothing to save.");
     case SoundFailure::notAnswering:
-        return std::string(kServerDoesNotAnswer) + " and no sound was recorded" + nothingToSave;
+        return translated("The sound server does not answer and no sound was recorded: there is nothing to save.");
     default:
-        return early.text + ", before any sound was recorded" + nothingToSave;
+        return translated("%s, before any sound was recorded: there is nothing to save.", {early.text});
     }
 }
 
 std::string inputLostAfter(long seconds) {
-    return "The sound input was lost after " + std::to_string(seconds) + " sec. The recording so far is kept.";
+    return translated("The sound input was lost after %s sec. The recording so far is kept.",
+                      {std::to_string(seconds)});
 }
 
 } // namespace
@@ -141,7 +138,7 @@ void Recorder::askBeforeClosing(std::function<void()> closePanel) {
     // The question is modal but lets the engine's events through: a take that ends by itself
     // meanwhile is told and saved only once the user has answered, as the answer says.
     closingQuestion_ = ClosingQuestion{};
-    const SaveAnswer answer = services_.messages.askToSave(kSaveBeforeClosing, kAppTitle);
+    const SaveAnswer answer = services_.messages.askToSave(translated(kSaveBeforeClosing), kAppTitle);
     const std::optional<ClosingQuestion> asked = std::exchange(closingQuestion_, std::nullopt);
     const std::optional<TakeEnd> endedMeanwhile = asked ? asked->endMeanwhile : std::nullopt;
     switch (answer) {
@@ -188,8 +185,8 @@ void Recorder::showRecordButtonAtRest() {
 }
 
 const char* Recorder::takeStatus() const {
-    if (state_ == RecorderState::recording) return kRecordingStatus;
-    if (state_ == RecorderState::paused) return kPausedStatus;
+    if (state_ == RecorderState::recording) return translated(kRecordingStatus);
+    if (state_ == RecorderState::paused) return translated(kPausedStatus);
     return "";
 }
 
@@ -239,8 +236,8 @@ void Recorder::onRecordButtonUp() {
 }
 
 std::optional<std::string> Recorder::takeCommand() const {
-    if (state_ == RecorderState::recording) return kPauseCommand;
-    if (state_ == RecorderState::paused) return kResumeCommand;
+    if (state_ == RecorderState::recording) return translated(kPauseCommand);
+    if (state_ == RecorderState::paused) return translated(kResumeCommand);
     return std::nullopt;
 }
 
@@ -263,14 +260,14 @@ void Recorder::pauseTake() {
     controls_.announcer.announce(pausedCaption());
 }
 
-std::string Recorder::pausedCaption() const { return std::to_string(recordedSeconds()) + " sec paused"; }
+std::string Recorder::pausedCaption() const { return translated("%s sec paused", {std::to_string(recordedSeconds())}); }
 
 void Recorder::resumeTake() {
     state_ = RecorderState::recording;
     services_.engine.resumeTake();
     take_->resumedAt = services_.clock.now();
     showRecordButtonAtRest();
-    controls_.announcer.announce(kRecordingStatus);
+    controls_.announcer.announce(translated(kRecordingStatus));
     levelMeter_.resumeTake();
     if (take_->scheduled) {
         clearDisplay(); // a scheduled take shows no seconds
@@ -287,7 +284,7 @@ std::int32_t Recorder::recordedSeconds() const {
 }
 
 bool Recorder::startTake() {
-    showRecordButton(kRecordButtonRecording, kRecordingStatus);
+    showRecordButton(kRecordButtonRecording, translated(kRecordingStatus));
     ChosenInput input = choices_.input();
     const SaveFormat format = choices_.format();
     const Result<TakeStarted, SoundError> started = services_.engine.startTake(input.name);
@@ -304,7 +301,7 @@ bool Recorder::startTake() {
                        .resumedAt = now,
                        .defaultInstead = started->defaultInstead};
     levelMeter_.startTake(take_->defaultInstead ? choices_.defaultInput() : take_->input);
-    controls_.announcer.announce(kRecordingStatus);
+    controls_.announcer.announce(translated(kRecordingStatus));
     return true;
 }
 
@@ -333,8 +330,8 @@ void Recorder::startScheduledTake() {
 void Recorder::tellTakeNotStarted(const SoundError& error) {
     const std::string why =
         error.failure == SoundFailure::notAnswering
-            ? std::string(kServerDoesNotAnswer) + ": nothing is being recorded. Try again in a moment."
-            : error.text + ": nothing is being recorded.";
+            ? translated("The sound server does not answer: nothing is being recorded. Try again in a moment.")
+            : translated("%s: nothing is being recorded.", {error.text});
     tell(why, MessageStyle::exclamation);
 }
 
@@ -360,7 +357,9 @@ void Recorder::endTake(TakeEnder ender) {
     if (stopsPlayback && ender != TakeEnder::scheduledTime) playback_.stop();
 }
 
-void Recorder::onElapsedTick() { controls_.secondsLabel.setCaption(std::to_string(recordedSeconds()) + " sec"); }
+void Recorder::onElapsedTick() {
+    controls_.secondsLabel.setCaption(translated("%s sec", {std::to_string(recordedSeconds())}));
+}
 
 void Recorder::onScheduledStopTick() {
     if (take_ && wholeSecondsBetween(take_->start, services_.clock.now()) >= schedule_.takeSeconds())
@@ -368,7 +367,7 @@ void Recorder::onScheduledStopTick() {
 }
 
 void Recorder::announceEnd(std::int64_t seconds) {
-    controls_.announcer.announce(kStoppedAfter + std::to_string(seconds) + " sec");
+    controls_.announcer.announce(translated("recording stopped, %s sec", {std::to_string(seconds)}));
 }
 
 void Recorder::onTakeEnded(const TakeEnd& end) {
@@ -409,22 +408,23 @@ void Recorder::tellEarlyEnd(const TakeEnd& end) {
         tell(inputLostAfter(end.seconds), MessageStyle::exclamation);
         return;
     case SoundFailure::notAnswering:
-        tell(std::string(kServerDoesNotAnswer) + ". The recording so far is kept.", MessageStyle::exclamation);
+        tell(translated("The sound server does not answer. The recording so far is kept."), MessageStyle::exclamation);
         return;
     default:
-        tell(end.early.text + kKeptAndSaved, MessageStyle::exclamation);
+        tell(translated("%s.\n\nWhat was recorded until then is kept and will be saved.", {end.early.text}),
+             MessageStyle::exclamation);
     }
 }
 
 void Recorder::askForNameAndSave() {
     FileDialog& dialog = controls_.saveTakeDialog;
-    dialog.configure({.title = kSaveDialogTitle,
+    dialog.configure({.title = translated(kSaveDialogTitle),
                       .filter = saveFilterOf(take_->format),
                       .askBeforeOverwrite = true,
                       .folderMustExist = true});
     const std::optional<std::string> chosen = dialog.showSave();
     if (!chosen || chosen->empty()) {
-        tell(kNotSaved, MessageStyle::exclamation);
+        tell(translated(kNotSaved), MessageStyle::exclamation);
         services_.engine.discardTake();
         finishTake();
         return;
@@ -443,7 +443,7 @@ void Recorder::save(const std::string& path, SaveTarget target) {
 void Recorder::onSaveProgressTick() {
     controls_.saveProgressTimer.setEnabled(false);
     if (!save_) return;
-    controls_.saveProgress.show(kSavingAs + save_->path);
+    controls_.saveProgress.show(translated(kSavingAs, {save_->path}));
     save_->progressShown = true;
     if (!save_->encoding) return;
     controls_.saveProgress.offerCancel([this] { services_.engine.cancelSave(); });
@@ -473,11 +473,12 @@ void Recorder::onTakeSaved(const SoundError& error) {
     switch (done.target) {
     case SaveTarget::chosenName:
         if (!error) {
-            tell(kSavedAs + done.path, MessageStyle::information);
+            tell(translated(kSavedAs, {done.path}), MessageStyle::information);
             finishTake();
             return;
         }
-        tell(couldNotSaveAs(done.path, error.text) + "\n\nThe recording is kept: choose another name or folder.",
+        tell(translated("%s\n\nThe recording is kept: choose another name or folder.",
+                        {couldNotSaveAs(done.path, error.text)}),
              MessageStyle::exclamation);
         askForNameAndSave();
         return;
@@ -486,13 +487,13 @@ void Recorder::onTakeSaved(const SoundError& error) {
         if (!error) {
             // No message tells that the take went to its target: the schedule's user may be away.
             if (done.target == SaveTarget::scheduleTarget) {
-                controls_.announcer.announce(kSavedAs + done.path);
+                controls_.announcer.announce(translated(kSavedAs, {done.path}));
                 finishTake();
                 return;
             }
             const std::string notAtTarget = couldNotSaveAs(take_->scheduleTarget, take_->targetFailure);
             finishTake();
-            tell(notAtTarget + "\n\nIt was saved as  " + done.path, MessageStyle::exclamation);
+            tell(translated("%s\n\nIt was saved as  %s", {notAtTarget, done.path}), MessageStyle::exclamation);
             return;
         }
         onScheduledSaveFailed(done, error);
@@ -508,11 +509,11 @@ void Recorder::onScheduledSaveFailed(const SaveUnderWay& failed, const SoundErro
             return;
         }
     } else {
-        notSaved += "\nnor as  " + failed.path + "\n" + error.text;
+        notSaved = translated("%s\nnor as  %s\n%s", {notSaved, failed.path, error.text});
     }
     // Neither place can be written, or there is no home folder for a dated name: the engine
     // keeps the take and the user picks the place.
-    tell(notSaved + "\n\nThe recording is kept: choose where to save it.", MessageStyle::exclamation);
+    tell(translated("%s\n\nThe recording is kept: choose where to save it.", {notSaved}), MessageStyle::exclamation);
     askForNameAndSave();
 }
 
@@ -536,7 +537,8 @@ void Recorder::recoverLeftoverTakes() {
         const std::string recovered = datedTakePath(take.lastWritten);
         const std::string keptAs =
             recovered.empty() || services_.takes.recover(take, recovered) ? take.path : recovered;
-        tell((take.saveUnfinished ? kEndedDuringASave : kEndedDuringATake) + keptAs, MessageStyle::exclamation);
+        tell(translated(take.saveUnfinished ? kEndedDuringASave : kEndedDuringATake, {keptAs}),
+             MessageStyle::exclamation);
     }
 }
 

@@ -11,13 +11,13 @@ namespace murmora {
 
 namespace {
 
-const char* const kInputHeading = "Input";
-const char* const kFormatHeading = "Save as";
-const char* const kDefaultMark = " (default)";
-const char* const kNotThereMark = " (not there)";
-const char* const kOutputSound = "What the computer plays";
+const char* const kInputHeading = textKey("Input");
+const char* const kFormatHeading = textKey("Save as");
+const char* const kDefaultMark = textKey("%s (default)");
+const char* const kNotThereMark = textKey("%s (not there)");
+const char* const kOutputSound = textKey("What the computer plays");
 // The one entry of an engine that cannot tell its inputs.
-const char* const kDefaultInput = "Default input";
+const char* const kDefaultInput = textKey("Default input");
 
 struct FormatNaming {
     SaveFormat format;
@@ -28,9 +28,9 @@ struct FormatNaming {
 
 constexpr std::array<FormatNaming, 4> kFormats{{
     {SaveFormat::wav, "WAV", nullptr, {".wav", nullptr}},
-    {SaveFormat::flac, "FLAC", "FLAC File (*.flac)", {".flac", nullptr}},
-    {SaveFormat::opus, "Opus", "Opus File (*.opus;*.ogg)", {".opus", ".ogg"}},
-    {SaveFormat::mp3, "MP3", "MP3 File (*.mp3)", {".mp3", nullptr}},
+    {SaveFormat::flac, "FLAC", textKey("FLAC File (*.flac)"), {".flac", nullptr}},
+    {SaveFormat::opus, "Opus", textKey("Opus File (*.opus;*.ogg)"), {".opus", ".ogg"}},
+    {SaveFormat::mp3, "MP3", textKey("MP3 File (*.mp3)"), {".mp3", nullptr}},
 }};
 
 const FormatNaming& namingOf(SaveFormat format) {
@@ -46,8 +46,8 @@ bool endsWithAnyCase(const std::string& text, const std::string& ending) {
 }
 
 std::string notKept(const std::error_code& error) {
-    return "Murmora could not keep this choice for its next start (" + error.message() +
-           "). It holds until Murmora closes.";
+    return translated("Murmora could not keep this choice for its next start (%s). It holds until Murmora closes.",
+                      {error.message()});
 }
 
 } // namespace
@@ -95,7 +95,8 @@ std::string TakeChoices::labelOf(const SoundInput& input) const {
     const auto outputs =
         std::count_if(inputs_.begin(), inputs_.end(), [](const SoundInput& i) { return i.outputSound; });
     // With one output there is nothing to tell apart.
-    return outputs > 1 ? std::string(kOutputSound) + " (" + input.description + ")" : kOutputSound;
+    return outputs > 1 ? translated("%s (%s)", {translated(kOutputSound), input.description})
+                       : translated(kOutputSound);
 }
 
 ChosenInput TakeChoices::defaultInput() const {
@@ -127,17 +128,18 @@ SaveFormat TakeChoices::formatOfSave(const std::string& path, SaveFormat chosen)
 std::vector<TakeChoices::InputEntry> TakeChoices::inputEntries() const {
     const std::string& chosenName = chosen_.inputName;
     std::vector<InputEntry> entries;
-    if (inputs_.empty()) entries.push_back({kDefaultInput, {}, chosenName.empty()});
+    if (inputs_.empty()) entries.push_back({translated(kDefaultInput), {}, chosenName.empty()});
     for (const SoundInput& input : inputs_) {
         const std::string label = labelOf(input);
         const bool chosen = chosenName.empty() ? input.isDefault : input.name == chosenName;
-        entries.push_back(
-            {label + (input.isDefault ? kDefaultMark : ""), {input.name, label, input.outputSound}, chosen});
+        entries.push_back({input.isDefault ? translated(kDefaultMark, {label}) : label,
+                           {input.name, label, input.outputSound},
+                           chosen});
     }
     // A chosen input that is not there stays chosen, and shows so.
     if (!chosenName.empty() && !listed(chosenName)) {
         const std::string label = chosen_.inputDescription.empty() ? chosenName : chosen_.inputDescription;
-        entries.push_back({label + (inputs_.empty() ? "" : kNotThereMark), input(), true});
+        entries.push_back({inputs_.empty() ? label : translated(kNotThereMark, {label}), input(), true});
     }
     return entries;
 }
@@ -145,13 +147,13 @@ std::vector<TakeChoices::InputEntry> TakeChoices::inputEntries() const {
 void TakeChoices::onMenuOpened() {
     lookAtInputs();
     const std::vector<InputEntry> inputs = inputEntries();
-    MenuPart inputPart{kInputHeading, {}, {}};
+    MenuPart inputPart{translated(kInputHeading), {}, {}};
     for (const InputEntry& entry : inputs) {
         if (entry.chosen && !inputPart.checked) inputPart.checked = inputPart.entries.size();
         inputPart.entries.push_back(entry.text);
     }
     const std::vector<SaveFormat> formats = services_.engine.saveFormats();
-    MenuPart formatPart{kFormatHeading, {}, {}};
+    MenuPart formatPart{translated(kFormatHeading), {}, {}};
     for (const SaveFormat offered : formats) {
         if (offered == format()) formatPart.checked = formatPart.entries.size();
         formatPart.entries.push_back(formatName(offered));
@@ -186,9 +188,10 @@ void TakeChoices::showToolTip() {
     const ChosenInput chosen = input();
     std::string named = chosen.description.empty() ? chosen.name : chosen.description;
     if (chosen.name.empty())
-        named = chosen.description.empty() ? "the default input" : chosen.description + kDefaultMark;
-    menu_.setToolTip("Input: " + named + "\nSave as: " + formatName(format()) +
-                     (hotkeysLine_.empty() ? "" : "\n" + hotkeysLine_));
+        named = chosen.description.empty() ? translated("the default input")
+                                           : translated(kDefaultMark, {chosen.description});
+    const std::string choices = translated("Input: %s\nSave as: %s", {named, formatName(format())});
+    menu_.setToolTip(hotkeysLine_.empty() ? choices : choices + "\n" + hotkeysLine_);
 }
 
 void TakeChoices::setHotkeysLine(std::string line) {

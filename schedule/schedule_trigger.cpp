@@ -6,8 +6,9 @@
 namespace murmora {
 
 namespace {
-const char* const kAlreadyRecording = "AutoRecord not initiated, as already Recording";
-const char* const kArmedCaption = "Record:";
+const char* const kAlreadyRecording = textKey("AutoRecord not initiated, as already Recording");
+// TRANSLATORS: shown on the panel before the start time of an armed schedule; keep it short.
+const char* const kArmedCaption = textKey("Record:");
 // A tick this far past the second's start reads the new second, even from a timer that fires a
 // little early.
 constexpr std::chrono::milliseconds kPastTheSecond{20};
@@ -25,7 +26,7 @@ void ScheduleTrigger::load() {
 }
 
 void ScheduleTrigger::show(const std::string& startText) {
-    controls_.captionLabel.setCaption(kArmedCaption);
+    controls_.captionLabel.setCaption(translated(kArmedCaption));
     controls_.timeLabel.setCaption(startText);
 }
 
@@ -64,7 +65,7 @@ void ScheduleTrigger::onTick() {
     case RecorderState::recording:
     case RecorderState::paused:
         disarm();
-        messages_.show(kAlreadyRecording, MessageStyle::exclamation, kAppTitle);
+        messages_.show(translated(kAlreadyRecording), MessageStyle::exclamation, kAppTitle);
         clearShown();
     }
 }

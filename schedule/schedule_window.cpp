@@ -42,32 +42,33 @@ std::optional<int> typedValue(std::string text, bool dayHalf) {
 }
 
 std::string typingRefusal(const char* name, const Spinner& spinner, bool dayHalf, const std::string& typed) {
-    if (dayHalf) return std::string(name) + " must be AM or PM, not \"" + typed + "\".";
-    return std::string(name) + " must be a whole number from " + std::to_string(spinner.minimum()) + " to " +
-           std::to_string(spinner.maximum()) + ", not \"" + typed + "\".";
+    if (dayHalf) return translated("%s must be AM or PM, not \"%s\".", {translated(name), typed});
+    return translated("%1$s must be a whole number from %2$s to %3$s, not \"%4$s\".",
+                      {translated(name), std::to_string(spinner.minimum()), std::to_string(spinner.maximum()), typed});
 }
 
-const char* const kTargetDialogTitle = "Save File As";
+const char* const kTargetDialogTitle = textKey("Save File As");
 
 const char* const kDefaultTargetName = "AutoRec.wav";
-const char* const kDefaultTargetMessage = "Recording will be saved as AutoRec.wav in ";
+const char* const kDefaultTargetMessage = textKey("Recording will be saved as AutoRec.wav in %s");
 const char* const kNoHomeForDefaultTarget =
-    "There is no home folder to save AutoRec.wav in: choose the file of the scheduled recording with File.";
-const char* const kProgramPathRefusal = "Can not save Recording in Program Path";
-const char* const kTargetChosenMessage = "Recording will be saved as ";
-const char* const kZeroDurationRefusal = "Cannot Activate with Recording Duration = 0";
+    textKey("There is no home folder to save AutoRec.wav in: choose the file of the scheduled recording with File.");
+const char* const kProgramPathRefusal = textKey("Can not save Recording in Program Path");
+const char* const kTargetChosenMessage = textKey("Recording will be saved as %s");
+const char* const kZeroDurationRefusal = textKey("Cannot Activate with Recording Duration = 0");
 
-// Where a scheduled take goes when its target cannot be written.
-const char* const kTakeKeptSafe = "The schedule is armed. If the recording cannot be saved there when it ends, it is "
-                                  "saved under a dated name in your home folder instead.";
-
+// Says too where a scheduled take goes when its target cannot be written.
 std::string missingFolderWarning(const std::string& target) {
-    return "The folder of the scheduled recording's file  " + target + "  does not exist.\n\n" + kTakeKeptSafe;
+    return translated("The folder of the scheduled recording's file  %s  does not exist.\n\nThe schedule is armed. "
+                      "If the recording cannot be saved there when it ends, it is saved under a dated name in your "
+                      "home folder instead.",
+                      {target});
 }
 
 std::string replaceWarning(const std::string& target) {
-    return "The schedule is armed. The file  " + target +
-           "  is already there: the scheduled recording will replace it when it is saved.";
+    return translated("The schedule is armed. The file  %s  is already there: the scheduled recording will replace "
+                      "it when it is saved.",
+                      {target});
 }
 
 } // namespace
@@ -82,13 +83,13 @@ ScheduleWindow::ScheduleWindow(ScheduleServices services, ScheduleWindowControls
 
 std::array<ScheduleWindow::TimeBox, 7> ScheduleWindow::timeBoxes() const {
     const auto& c = controls_;
-    return {{{c.startHour, plain, "The hour of the start time"},
-             {c.startMinute, twoDigits, "The minute of the start time"},
-             {c.startSecond, twoDigits, "The second of the start time"},
+    return {{{c.startHour, plain, textKey("The hour of the start time")},
+             {c.startMinute, twoDigits, textKey("The minute of the start time")},
+             {c.startSecond, twoDigits, textKey("The second of the start time")},
              {c.dayHalf, dayHalfText, "AM/PM"},
-             {c.durationHours, plain, "The hours of the duration"},
-             {c.durationMinutes, twoDigits, "The minutes of the duration"},
-             {c.durationSeconds, twoDigits, "The seconds of the duration"}}};
+             {c.durationHours, plain, textKey("The hours of the duration")},
+             {c.durationMinutes, twoDigits, textKey("The minutes of the duration")},
+             {c.durationSeconds, twoDigits, textKey("The seconds of the duration")}}};
 }
 
 void ScheduleWindow::load() {
@@ -125,20 +126,23 @@ void ScheduleWindow::open() {
 
 void ScheduleWindow::onChooseTargetClicked() {
     FileDialog& dialog = controls_.targetDialog;
-    dialog.configure(
-        {.title = kTargetDialogTitle, .filter = kWavFiles, .askBeforeOverwrite = true, .folderMustExist = true});
+    dialog.configure({.title = translated(kTargetDialogTitle),
+                      .filter = kWavFiles,
+                      .askBeforeOverwrite = true,
+                      .folderMustExist = true});
     const std::optional<std::string> chosen = dialog.showSave();
     if (!chosen || chosen->empty()) {
         const std::string home = services_.files.homeFolder();
-        tell(home.empty() ? kNoHomeForDefaultTarget : kDefaultTargetMessage + home, MessageStyle::exclamation);
+        tell(home.empty() ? translated(kNoHomeForDefaultTarget) : translated(kDefaultTargetMessage, {home}),
+             MessageStyle::exclamation);
         controls_.targetPathBox.setText(defaultTargetPath());
         return;
     }
     if (isInFolder(*chosen, services_.files.programFolder())) {
-        tell(kProgramPathRefusal, MessageStyle::information);
+        tell(translated(kProgramPathRefusal), MessageStyle::information);
         return;
     }
-    tell(kTargetChosenMessage + *chosen, MessageStyle::information);
+    tell(translated(kTargetChosenMessage, {*chosen}), MessageStyle::information);
     controls_.targetPathBox.setText(*chosen);
 }
 
@@ -186,7 +190,7 @@ std::optional<std::string> ScheduleWindow::arm() {
     trigger_.show(startText());
     const std::int32_t seconds = chosenTakeSeconds();
     if (seconds == 0) {
-        tell(kZeroDurationRefusal, MessageStyle::exclamation);
+        tell(translated(kZeroDurationRefusal), MessageStyle::exclamation);
         return std::nullopt;
     }
     const auto& c = controls_;

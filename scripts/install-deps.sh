@@ -20,8 +20,9 @@ build_depends() {
 declare -A purposes=(
     # build the program, its pictures and mci-shell
     [build]="build-essential $(build_depends)"
-    # run the panel: a font for its texts, and the encoder the Convert button starts
-    [run]="fonts-dejavu-core lame"
+    # run the panel: a font for its texts, the encoder the Convert button starts, and Qt's own
+    # texts (the file dialog's) in the user's language
+    [run]="fonts-dejavu-core lame qt6-translations-l10n"
     # run it without a desktop: a screen of its own, and a screenshot of it (scripts/screenshot.sh)
     [screen]="xvfb xauth xdotool imagemagick"
     # the tests: GoogleTest, the fuzzers' clang, the desktop tools the real tests drive the panel

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/texts.h"
 #include "shell/panel_outline.h"
 
 namespace murmora {
@@ -15,23 +16,30 @@ namespace {
 const char* const kShortName = "Murmur";
 const char* const kVersionText = "v 1.1";
 
-const char* const kHotkeyAssignTitle = "Hotkey Assign";
+const char* const kHotkeyAssignTitle = textKey("Hotkey Assign");
 // Said where the hotkeys reach the program only while an X11 window has the focus.
-const char* const kNoGlobalHotkeys = "Hotkeys: none on this desktop; use the panel's buttons or keys";
+const char* const kNoGlobalHotkeys = textKey("Hotkeys: none on this desktop; use the panel's buttons or keys");
 // A hotkey of the panel, and how the messages and the tooltip name it. Its id is its place here.
 struct PanelHotkey {
     Hotkey hotkey;
     const char* messageKeys; // as the failure message writes them
     const char* purpose;     // what the failure message says it is for, when it alone failed
-    const char* toolTipUse;  // what the tooltip says it does
+    const char* toolTipUse;  // what the tooltip says it does, after its keys
 };
 
 // The names stay as they are: desktops keep the keys a user gave the hotkeys under them.
 const std::array<PanelHotkey, kPanelHotkeys>& panelHotkeys() {
     static const std::array<PanelHotkey, kPanelHotkeys> hotkeys{{
-        {{0, "record", "Start recording", "Ctrl+Alt+R"}, "Cntl+Alt+R", "Record", "to record"},
-        {{1, "stop", "Stop recording and save", "Ctrl+Alt+S"}, "Cntl+Alt+S", "Stop Recording", "to stop and save"},
-        {{2, "pause", "Pause or resume recording", "Ctrl+Alt+P"}, "Cntl+Alt+P", "Pause Recording", "to pause"},
+        // TRANSLATORS: "%s" is the keys, as "Ctrl+Alt+R"; the tooltip lists them after "Hotkeys: %s".
+        {{0, "record", "Start recording", "Ctrl+Alt+R"}, "Cntl+Alt+R", textKey("Record"), textKey("%s to record")},
+        {{1, "stop", "Stop recording and save", "Ctrl+Alt+S"},
+         "Cntl+Alt+S",
+         textKey("Stop Recording"),
+         textKey("%s to stop and save")},
+        {{2, "pause", "Pause or resume recording", "Ctrl+Alt+P"},
+         "Cntl+Alt+P",
+         textKey("Pause Recording"),
+         textKey("%s to pause")},
     }};
     return hotkeys;
 }
@@ -46,15 +54,16 @@ std::string hotkeyFailureMessage(const std::array<bool, kPanelHotkeys>& register
         if (!registered[static_cast<std::size_t>(hotkey.hotkey.id)]) failed.push_back(&hotkey);
     if (failed.empty()) return {};
     if (failed.size() == 1)
-        return std::string("Can not register Hotkey ") + failed[0]->messageKeys + " to " + failed[0]->purpose;
-    std::string keys;
-    for (std::size_t i = 0; i < failed.size(); ++i)
-        keys += (i == 0 ? "" : i + 1 == failed.size() ? " and " : ", ") + std::string(failed[i]->messageKeys);
-    return "Can not register Hotkeys " + keys;
+        return translated("Can not register Hotkey %s to %s", {failed[0]->messageKeys, translated(failed[0]->purpose)});
+    std::string keys = failed[0]->messageKeys;
+    for (std::size_t i = 1; i < failed.size(); ++i)
+        keys = i + 1 == failed.size() ? translated("%s and %s", {keys, failed[i]->messageKeys})
+                                      : keys + ", " + failed[i]->messageKeys;
+    return translated("Can not register Hotkeys %s", {keys});
 }
 
 std::string pictureFailure(const std::string& name, const std::error_code& error) {
-    return "Its picture " + name + " cannot be shown: " + error.message() + ".";
+    return translated("Its picture %s cannot be shown: %s.", {name, error.message()});
 }
 
 } // namespace
@@ -184,18 +193,18 @@ void Panel::reportHotkeyFailures() {
     std::string failure = hotkeyFailureMessage(hotkeysRegistered_);
     if (failure.empty()) return;
     if (const std::string place = services_.hotkeys.keysSettingsPlace(); !place.empty())
-        failure += "\n\nThe desktop sets the keys of Murmora's hotkeys in " + place + ".";
-    services_.messages.show(failure, MessageStyle::critical, kHotkeyAssignTitle);
+        failure = translated("%s\n\nThe desktop sets the keys of Murmora's hotkeys in %s.", {failure, place});
+    services_.messages.show(failure, MessageStyle::critical, translated(kHotkeyAssignTitle));
 }
 
 void Panel::showHotkeysInToolTip() {
     const Hotkeys& hotkeys = services_.hotkeys;
-    if (!hotkeys.global()) return choices.setHotkeysLine(kNoGlobalHotkeys);
-    std::string line;
+    if (!hotkeys.global()) return choices.setHotkeysLine(translated(kNoGlobalHotkeys));
+    std::string uses;
     for (const PanelHotkey& hotkey : panelHotkeys())
         if (hotkeysRegistered_[static_cast<std::size_t>(hotkey.hotkey.id)])
-            line += (line.empty() ? "Hotkeys: " : ", ") + hotkeys.keysOf(hotkey.hotkey) + " " + hotkey.toolTipUse;
-    choices.setHotkeysLine(line);
+            uses += (uses.empty() ? "" : ", ") + translated(hotkey.toolTipUse, {hotkeys.keysOf(hotkey.hotkey)});
+    choices.setHotkeysLine(uses.empty() ? uses : translated("Hotkeys: %s", {uses}));
 }
 
 void Panel::onHotkey(int id) {

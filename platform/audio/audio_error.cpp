@@ -1,5 +1,7 @@
 #include "platform/audio/audio_backend.h"
 
+#include "core/texts.h"
+
 namespace murmora::audio {
 
 namespace {
@@ -10,19 +12,19 @@ public:
     std::string message(int error) const override {
         switch (static_cast<AudioError>(error)) {
         case AudioError::deviceFailed:
-            return "the sound device could not be opened or started";
+            return translated("the sound device could not be opened or started");
         case AudioError::noServer:
-            return "no sound server runs";
+            return translated("no sound server runs");
         case AudioError::notAnswering:
-            return "the sound server does not answer";
+            return translated("the sound server does not answer");
         case AudioError::notWav:
-            return "the file is no WAV file that can be read";
+            return translated("the file is no WAV file that can be read");
         case AudioError::notSound:
-            return "the file is no sound file that can be played";
+            return translated("the file is no sound file that can be played");
         case AudioError::encoderFailed:
-            return "the encoder refused the sound";
+            return translated("the encoder refused the sound");
         }
-        return "unknown audio error";
+        return translated("unknown audio error");
     }
 };
 

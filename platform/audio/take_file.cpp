@@ -1,5 +1,6 @@
 #include "platform/audio/take_file.h"
 
+#include "core/texts.h"
 #include "platform/audio/take_file_system.h"
 
 #include <sndfile.h>
@@ -17,13 +18,13 @@ public:
     std::string message(int why) const override {
         switch (static_cast<TakeFolderRefusal>(why)) {
         case TakeFolderRefusal::link:
-            return "the folder is a link to another place";
+            return translated("the folder is a link to another place");
         case TakeFolderRefusal::anotherUsers:
-            return "the folder belongs to another user";
+            return translated("the folder belongs to another user");
         case TakeFolderRefusal::notAFolder:
-            return "it is not a folder";
+            return translated("it is not a folder");
         }
-        return "the folder is refused";
+        return translated("the folder is refused");
     }
 };
 

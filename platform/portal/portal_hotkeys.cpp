@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/texts.h"
+
 namespace murmora {
 
 QString portalTrigger(const KeyCombination& keys) {
@@ -97,8 +99,10 @@ std::string shortcutSettingsOf(std::string_view currentDesktop) {
         }
         return false;
     };
-    if (names("KDE")) return "System Settings, Shortcuts";
-    if (names("GNOME")) return "Settings, Keyboard, Keyboard Shortcuts";
+    // TRANSLATORS: the names of the places in KDE's System Settings, as KDE names them in your language.
+    if (names("KDE")) return translated("System Settings, Shortcuts");
+    // TRANSLATORS: the names of the places in GNOME's Settings, as GNOME names them in your language.
+    if (names("GNOME")) return translated("Settings, Keyboard, Keyboard Shortcuts");
     return {};
 }
 

@@ -1,4 +1,5 @@
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_texts.h"
 
 #include <unistd.h>
 
@@ -51,11 +52,10 @@ std::optional<QString> nameTooLong(const QString& path) {
     for (const QString& part : file.absoluteFilePath().split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         const auto bytes = QFile::encodeName(part).size();
         if (bytes > limit)
-            return QFileDialog::tr("%1\nThe name is too long for the file system: it has %2 bytes, and a name there "
-                                   "may have at most %3.\nChoose a shorter name.")
-                .arg(shownPath(file.absoluteFilePath()))
-                .arg(bytes)
-                .arg(limit);
+            return QString::fromStdString(translated(
+                "%1$s\nThe name is too long for the file system: it has %2$s bytes, and a name there may "
+                "have at most %3$s.\nChoose a shorter name.",
+                {shownPath(file.absoluteFilePath()).toStdString(), std::to_string(bytes), std::to_string(limit)}));
     }
     return std::nullopt;
 }
@@ -124,9 +124,10 @@ private:
     bool folderExistsFor(const QString& path) {
         const QFileInfo file(path);
         if (!folderMustExist_ || file.isDir() || file.absoluteDir().exists()) return true;
-        QMessageBox::warning(this, windowTitle(),
-                             tr("%1\nThe folder does not exist.\nCheck the path and try again.")
-                                 .arg(QDir::toNativeSeparators(file.absoluteFilePath())));
+        QMessageBox::warning(
+            this, windowTitle(),
+            QString::fromStdString(translated("%s\nThe folder does not exist.\nCheck the path and try again.",
+                                              {QDir::toNativeSeparators(file.absoluteFilePath()).toStdString()})));
         return false;
     }
 
@@ -173,9 +174,9 @@ SaveAnswer QtMessageBox::askToSave(const std::string& text, const std::string& t
     QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, dialogParent());
     // The words stand as they are, whatever the desktop's style would call the buttons.
-    box.button(QMessageBox::Save)->setText(QStringLiteral("Save"));
-    box.button(QMessageBox::Discard)->setText(QStringLiteral("Discard"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancel"));
+    box.button(QMessageBox::Save)->setText(uiText("Save"));
+    box.button(QMessageBox::Discard)->setText(uiText("Discard"));
+    box.button(QMessageBox::Cancel)->setText(uiText("Cancel"));
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (answerOf(box)) {
@@ -192,7 +193,7 @@ QString nameFilterOf(const FileFilter& filter) {
     QStringList patterns;
     for (const std::string& pattern : filter.patterns)
         patterns << QString::fromStdString(pattern);
-    const QString description = QString::fromStdString(filter.description);
+    const QString description = uiText(filter.description.c_str());
     const QString shown = QStringLiteral("(%1)").arg(patterns.join(QLatin1Char(' ')));
     if (description.endsWith(shown)) return description;
     return QStringLiteral("%1 %2").arg(description, shown);

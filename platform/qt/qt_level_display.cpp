@@ -1,4 +1,5 @@
 #include "platform/qt/qt_level_display.h"
+#include "platform/qt/qt_texts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,7 +23,7 @@ QColor displayInk(const QWidget& widget) { return widget.palette().color(QPalett
 LevelBar::LevelBar(QtPanelWindow& panel) : QWidget(&panel), panel_(panel) {
     installAccessibleInterfaces();
     setObjectName(QStringLiteral("levelBar"));
-    setAccessibleName(tr("Input level"));
+    setAccessibleName(uiText("Input level"));
     setGeometry(kArea);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     // The bar paints the skin beside it itself, so that a new length repaints just the pixels

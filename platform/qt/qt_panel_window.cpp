@@ -1,4 +1,5 @@
 #include "platform/qt/qt_panel_window.h"
+#include "platform/qt/qt_texts.h"
 
 #include <cmath>
 
@@ -27,14 +28,14 @@ void setDesignFont(QWidget* window, int points) {
 
 QtPanelWindow::QtPanelWindow()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      minimizeButton(new SeeThroughButton(this, {9, 8, 25, 25}, tr("Minimize"))),
-      recordButton(new QtPictureButton(this, {31, 8, 100, 21}, tr("Record/Stop File Play"))),
-      closeButton(new SeeThroughButton(this, {136, 8, 25, 25}, tr("Close"))),
-      stopButton(new SeeThroughButton(this, {104, 64, 55, 55}, tr("Stop Recording"))),
-      convertButton(new SeeThroughButton(this, {64, 110, 55, 55}, tr("Convert Wav To mp3"))),
-      playButton(new SeeThroughButton(this, {144, 110, 55, 55}, tr("Play File"))),
-      scheduleButton(new SeeThroughButton(this, {104, 155, 55, 55}, tr("Set Recording Schedule"))),
-      secondsLabel(new QtLabel(this, {10, 67, 81, 17})), sizeLabel(new QtLabel(this, {10, 51, 105, 17})),
+      minimizeButton(new SeeThroughButton(this, {9, 8, 25, 25}, uiText("Minimize"))),
+      recordButton(new QtPictureButton(this, {31, 8, 100, 21}, uiText("Record/Stop File Play"))),
+      closeButton(new SeeThroughButton(this, {136, 8, 25, 25}, uiText("Close"))),
+      stopButton(new SeeThroughButton(this, {104, 64, 55, 55}, uiText("Stop Recording"))),
+      convertButton(new SeeThroughButton(this, {64, 110, 55, 55}, uiText("Convert Wav To mp3"))),
+      playButton(new SeeThroughButton(this, {144, 110, 55, 55}, uiText("Play File"))),
+      scheduleButton(new SeeThroughButton(this, {104, 155, 55, 55}, uiText("Set Recording Schedule"))),
+      secondsLabel(new QtLabel(this, {10, 67, 94, 17})), sizeLabel(new QtLabel(this, {10, 51, 105, 17})),
       copyrightLabel(new QtLabel(this, {10, 136, 65, 17})), versionLabel(new QtLabel(this, {10, 152, 49, 17})),
       scheduleCaptionLabel(new QtLabel(this, {10, 88, 57, 17})),
       scheduleTimeLabel(new QtLabel(this, {10, 104, 49, 33})), announcer(new QtAnnouncer(*this)) {
@@ -48,7 +49,7 @@ QtPanelWindow::QtPanelWindow()
     setPalette(colours);
     scheduleTimeLabel->setWordWrap(true);
     // Its tooltip "Record/Stop File Play" says little of what the button does.
-    recordButton->setAccessibleName(tr("Record"));
+    recordButton->setAccessibleName(uiText("Record"));
     const auto buttons = buttonsInReadingOrder();
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         buttons[i]->installEventFilter(this);

@@ -1,4 +1,5 @@
 #include "platform/qt/qt_progress_window.h"
+#include "platform/qt/qt_texts.h"
 
 #include <QCloseEvent>
 #include <QProgressDialog>
@@ -54,7 +55,7 @@ void QtProgressWindow::setPercent(int percent) {
 
 void QtProgressWindow::offerCancel(std::function<void()> onCancel) {
     if (!dialog_) return;
-    auto* button = new QPushButton(QStringLiteral("Cancel"));
+    auto* button = new QPushButton(uiText("Cancel"));
     dialog_->setCancelButton(button); // the dialog owns it
     QObject::connect(button, &QPushButton::clicked, dialog_.get(), [button, onCancel = std::move(onCancel)] {
         button->setEnabled(false);

@@ -1,4 +1,5 @@
 #include "platform/qt/qt_schedule_dialog.h"
+#include "platform/qt/qt_texts.h"
 
 #include <tuple>
 
@@ -41,10 +42,10 @@ void heading(QWidget* parent, const QRect& geometry, const QString& caption) {
 QtScheduleDialog::QtScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
-      startFrame(frame(this, TwipsLayout(screen).rect(120, 100, 2775, 1575), tr("Set Recording Time"))),
-      durationFrame(frame(this, TwipsLayout(screen).rect(3000, 100, 2055, 1575), tr("Set Recording Duration"))),
-      targetFrame(frame(this, TwipsLayout(screen).rect(120, 1790, 2775, 735), tr("Save As"))),
-      activateFrame(frame(this, TwipsLayout(screen).rect(3000, 1790, 2055, 735), tr("AutoRecord"))),
+      startFrame(frame(this, TwipsLayout(screen).rect(120, 100, 2775, 1575), uiText("Set Recording Time"))),
+      durationFrame(frame(this, TwipsLayout(screen).rect(3000, 100, 2055, 1575), uiText("Set Recording Duration"))),
+      targetFrame(frame(this, TwipsLayout(screen).rect(120, 1790, 2775, 735), uiText("Save As"))),
+      activateFrame(frame(this, TwipsLayout(screen).rect(3000, 1790, 2055, 735), uiText("AutoRecord"))),
       startHourBox(new QtTextBox(startFrame, TwipsLayout(screen).rect(120, 480, 495, 285))),
       startMinuteBox(new QtTextBox(startFrame, TwipsLayout(screen).rect(720, 480, 495, 285))),
       startSecondBox(new QtTextBox(startFrame, TwipsLayout(screen).rect(1320, 480, 495, 285))),
@@ -60,33 +61,35 @@ QtScheduleDialog::QtScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
       durationHoursSpinner(new QtSpinner(durationFrame, TwipsLayout(screen).rect(240, 840, 255, 615), 0, 9)),
       durationMinutesSpinner(new QtSpinner(durationFrame, TwipsLayout(screen).rect(840, 840, 255, 615), 0, 59)),
       durationSecondsSpinner(new QtSpinner(durationFrame, TwipsLayout(screen).rect(1440, 840, 255, 615), 0, 59)),
-      chooseTargetButton(new QPushButton(tr("File"), targetFrame)),
-      activateCheckBox(new QtCheckBox(activateFrame, TwipsLayout(screen).rect(120, 290, 1335, 255), tr("Activate"))) {
+      chooseTargetButton(new QPushButton(uiText("File"), targetFrame)),
+      activateCheckBox(
+          new QtCheckBox(activateFrame, TwipsLayout(screen).rect(120, 290, 1335, 255), uiText("Activate"))) {
     const TwipsLayout layout(screen);
     setObjectName(QStringLiteral("scheduleWindow"));
     setDesignFont(this);
-    setWindowTitle(QStringLiteral("Murmora - Record Panel"));
+    setWindowTitle(uiText("Murmora - Record Panel"));
     setFixedSize(layout.across(5175), layout.down(2610));
-    heading(startFrame, layout.rect(240, 240, 255, 255), tr("hr"));
-    heading(startFrame, layout.rect(840, 240, 375, 255), tr("min"));
-    heading(startFrame, layout.rect(1440, 240, 375, 255), tr("sec"));
-    heading(startFrame, layout.rect(1920, 240, 615, 255), tr("AM/PM"));
-    heading(durationFrame, layout.rect(240, 240, 375, 255), tr("hrs"));
-    heading(durationFrame, layout.rect(840, 240, 495, 255), tr("mins"));
-    heading(durationFrame, layout.rect(1440, 240, 495, 255), tr("secs"));
+    // TRANSLATORS: the headings above the schedule window's small boxes; keep them as short.
+    heading(startFrame, layout.rect(240, 240, 255, 255), uiText("hr"));
+    heading(startFrame, layout.rect(840, 240, 375, 255), uiText("min"));
+    heading(startFrame, layout.rect(1440, 240, 375, 255), uiText("sec"));
+    heading(startFrame, layout.rect(1920, 240, 615, 255), uiText("AM/PM"));
+    heading(durationFrame, layout.rect(240, 240, 375, 255), uiText("hrs"));
+    heading(durationFrame, layout.rect(840, 240, 495, 255), uiText("mins"));
+    heading(durationFrame, layout.rect(1440, 240, 495, 255), uiText("secs"));
     chooseTargetButton->setGeometry(layout.rect(120, 260, 735, 350));
     chooseTargetButton->setAutoDefault(false);
     // Each box and its spinner carry the name of what they set. Tab goes to the boxes, which take
     // typing, and whose Up and Down step their spinners; screen readers read a spinner's value as
     // its box shows it.
     const std::tuple<QtTextBox*, QtSpinner*, QString> fields[] = {
-        {startHourBox, startHourSpinner, tr("Start hour")},
-        {startMinuteBox, startMinuteSpinner, tr("Start minute")},
-        {startSecondBox, startSecondSpinner, tr("Start second")},
-        {dayHalfBox, dayHalfSpinner, tr("Start AM/PM")},
-        {durationHoursBox, durationHoursSpinner, tr("Duration hours")},
-        {durationMinutesBox, durationMinutesSpinner, tr("Duration minutes")},
-        {durationSecondsBox, durationSecondsSpinner, tr("Duration seconds")},
+        {startHourBox, startHourSpinner, uiText("Start hour")},
+        {startMinuteBox, startMinuteSpinner, uiText("Start minute")},
+        {startSecondBox, startSecondSpinner, uiText("Start second")},
+        {dayHalfBox, dayHalfSpinner, uiText("Start AM/PM")},
+        {durationHoursBox, durationHoursSpinner, uiText("Duration hours")},
+        {durationMinutesBox, durationMinutesSpinner, uiText("Duration minutes")},
+        {durationSecondsBox, durationSecondsSpinner, uiText("Duration seconds")},
     };
     QWidget* previous = nullptr;
     for (const auto& [box, spinner, name] : fields) {
@@ -97,8 +100,8 @@ QtScheduleDialog::QtScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
         if (previous) setTabOrder(previous, box);
         previous = box;
     }
-    targetPathBox->setAccessibleName(tr("Target file"));
-    chooseTargetButton->setAccessibleDescription(tr("Choose the file the scheduled recording is saved as"));
+    targetPathBox->setAccessibleName(uiText("Target file"));
+    chooseTargetButton->setAccessibleDescription(uiText("Choose the file the scheduled recording is saved as"));
     setTabOrder(previous, chooseTargetButton);
     setTabOrder(chooseTargetButton, targetPathBox);
     setTabOrder(targetPathBox, activateCheckBox);
