@@ -1,5 +1,4 @@
 // The level bar and the note on the real record panel, read back from its pixels.
-#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -126,20 +125,6 @@ TEST_F(LevelDisplayOnPanel, TheNoteShowsItsTextInTheDisplaysGreenOnItsInkUntilHi
     EXPECT_GT(strokes, 150);
     display.hideNote();
     EXPECT_EQ(area(DisplayNote::kArea), before);
-}
-
-// The warning, and the warning that names an input of a usual description.
-TEST_F(LevelDisplayOnPanel, TheSilenceWarningFitsTheNoteWhole) {
-    for (const std::string& warning :
-         {kSilenceWarning, std::string("Built-in Audio Analog Stereo is silent: check that it is on and not muted."),
-          std::string("What the computer plays is silent: nothing is playing.")}) {
-        display.showNote(warning);
-        const auto* note = testing::childNamed<DisplayNote>(panel.window, "displayNote");
-        ASSERT_NE(note, nullptr);
-        const QRect room = note->contentsRect();
-        const QRect needed = QFontMetrics(note->font()).boundingRect(room, Qt::TextWordWrap, note->text());
-        EXPECT_TRUE(room.contains(needed)) << needed.width() << " x " << needed.height() << ": " << warning;
-    }
 }
 
 } // namespace
