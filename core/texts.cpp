@@ -4,9 +4,7 @@
 #include <optional>
 #include <vector>
 
-#ifndef _WIN32
 #include <libintl.h>
-#endif
 
 namespace murmora {
 namespace {
@@ -51,20 +49,19 @@ std::string filled(std::string_view text, std::initializer_list<std::string_view
     return result;
 }
 
-#ifdef _WIN32
-const char* translated(const char* english) { return english; }
-void readCataloguesFrom(const std::filesystem::path&) {}
-#else
 constexpr const char* kDomain = "murmora";
 
 const char* translated(const char* english) { return dgettext(kDomain, english); }
 
 void readCataloguesFrom(const std::filesystem::path& folder) {
+#ifdef _WIN32
+    wbindtextdomain(kDomain, folder.c_str()); // a Windows name, whatever the ANSI code page holds
+#else
     bindtextdomain(kDomain, folder.c_str());
+#endif
     // What Qt and the Windows layer take the texts as, whatever the locale's character set.
     bind_textdomain_codeset(kDomain, "UTF-8");
 }
-#endif
 
 std::string translated(const char* english, std::initializer_list<std::string_view> values) {
     return filled(translated(english), values);

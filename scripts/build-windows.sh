@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build-sndfile-windows.sh
+scripts/build-intl-windows.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 scripts/build-lame-windows.sh

@@ -1,4 +1,5 @@
 #include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_texts.h"
 
 #include "platform/win32/win32_files.h"
 
@@ -66,7 +67,7 @@ void Win32ProgressWindow::offerCancel(std::function<void()> onCancel) {
     RECT client{};
     GetClientRect(window_, &client);
     const HWND button =
-        CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+        CreateWindowExW(0, L"BUTTON", uiText("Cancel").c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
                         (client.right - kCancelWidth) / 2, client.bottom - kCancelHeight - 10, kCancelWidth,
                         kCancelHeight, window_, reinterpret_cast<HMENU>(IDCANCEL), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
@@ -113,7 +114,8 @@ void Win32MessageBoxes::show(const std::string& text, MessageStyle style, const 
 SaveAnswer Win32MessageBoxes::askToSave(const std::string& text, const std::string& title) {
     const std::wstring wideText = toWide(text);
     const std::wstring wideTitle = toWide(title);
-    const TASKDIALOG_BUTTON buttons[] = {{IDYES, L"Save"}, {IDNO, L"Discard"}, {IDCANCEL, L"Cancel"}};
+    const std::wstring save = uiText("Save"), discard = uiText("Discard"), cancel = uiText("Cancel");
+    const TASKDIALOG_BUTTON buttons[] = {{IDYES, save.c_str()}, {IDNO, discard.c_str()}, {IDCANCEL, cancel.c_str()}};
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof config;
     config.hwndParent = dialogOwner();
@@ -130,7 +132,7 @@ SaveAnswer Win32MessageBoxes::askToSave(const std::string& text, const std::stri
 }
 
 std::wstring dialogFilter(const FileFilter& filter) {
-    std::wstring out = toWide(filter.description);
+    std::wstring out = uiText(filter.description.c_str());
     out.push_back(L'\0');
     for (std::size_t i = 0; i < filter.patterns.size(); ++i)
         out += (i ? L";" : L"") + toWide(filter.patterns[i]);
@@ -168,9 +170,9 @@ std::optional<std::wstring> nameTooLong(const std::wstring& path) {
         const std::size_t end = path.find_first_of(L"\\/", start);
         const std::size_t length = (end == std::wstring::npos ? path.size() : end) - start;
         if (length > limit)
-            return shownPath(path) + L"\nThe name is too long for the file system: it has " + std::to_wstring(length) +
-                   L" characters, and a name there may have at most " + std::to_wstring(limit) +
-                   L".\nChoose a shorter name.";
+            return toWide(translated("%1$s\nThe name is too long for the file system: it has %2$s characters, and a "
+                                     "name there may have at most %3$s.\nChoose a shorter name.",
+                                     {fromWide(shownPath(path)), std::to_string(length), std::to_string(limit)}));
         if (end == std::wstring::npos) return std::nullopt;
         start = end + 1;
     }

@@ -1,4 +1,5 @@
 #include "platform/win32/win32_panel_accessible.h"
+#include "platform/win32/win32_texts.h"
 
 #include <string>
 
@@ -11,7 +12,7 @@ namespace {
 const wchar_t* const kPanelName = L"Murmora";
 const wchar_t* const kPressAction = L"Press";
 
-const wchar_t* const kLevelName = L"Input level";
+const char* const kLevelName = textKey("Input level");
 
 // Ids 1 to 7 are the buttons in reading order, then the display's seconds, size and level.
 constexpr long kSecondsId = Win32PanelWindow::kButtonCount + 1;
@@ -37,7 +38,7 @@ struct DisplayPart {
 DisplayPart displayPart(const Win32PanelWindow& panel, long id) {
     if (id == kLevelId) {
         const std::wstring reading = panel.levelDisplay.reading();
-        return {kLevelName, reading, PanelLevelDisplay::kBarPlace, ROLE_SYSTEM_PROGRESSBAR, !reading.empty()};
+        return {uiText(kLevelName), reading, PanelLevelDisplay::kBarPlace, ROLE_SYSTEM_PROGRESSBAR, !reading.empty()};
     }
     const PanelLabel& label = id == kSecondsId ? panel.secondsLabel : panel.sizeLabel;
     return {label.caption(), L"", label.place(), ROLE_SYSTEM_STATICTEXT, !label.caption().empty()};

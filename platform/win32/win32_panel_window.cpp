@@ -1,4 +1,5 @@
 #include "platform/win32/win32_panel_window.h"
+#include "platform/win32/win32_texts.h"
 
 #include <objidl.h>
 #include <windowsx.h>
@@ -93,14 +94,14 @@ PixelBox PanelButton::pictureBox() const {
 }
 
 Win32PanelWindow::Win32PanelWindow()
-    : recordButton(*this, place(31, 8, 100, 21), false, L"Record"),
-      minimizeButton(*this, place(9, 8, 25, 25), true, L"Minimize"),
-      closeButton(*this, place(136, 8, 25, 25), true, L"Close"),
-      stopButton(*this, place(104, 64, 55, 55), true, L"Stop Recording"),
-      convertButton(*this, place(64, 110, 55, 55), true, L"Convert Wav To mp3"),
-      playButton(*this, place(144, 110, 55, 55), true, L"Play File"),
-      scheduleButton(*this, place(104, 155, 55, 55), true, L"Set Recording Schedule"),
-      secondsLabel(*this, place(10, 67, 81, 17)), sizeLabel(*this, place(10, 51, 105, 17)),
+    : recordButton(*this, place(31, 8, 100, 21), false, uiText("Record")),
+      minimizeButton(*this, place(9, 8, 25, 25), true, uiText("Minimize")),
+      closeButton(*this, place(136, 8, 25, 25), true, uiText("Close")),
+      stopButton(*this, place(104, 64, 55, 55), true, uiText("Stop Recording")),
+      convertButton(*this, place(64, 110, 55, 55), true, uiText("Convert Wav To mp3")),
+      playButton(*this, place(144, 110, 55, 55), true, uiText("Play File")),
+      scheduleButton(*this, place(104, 155, 55, 55), true, uiText("Set Recording Schedule")),
+      secondsLabel(*this, place(10, 67, 94, 17)), sizeLabel(*this, place(10, 51, 105, 17)),
       copyrightLabel(*this, place(10, 136, 65, 17)), versionLabel(*this, place(10, 152, 49, 17)),
       scheduleCaptionLabel(*this, place(10, 88, 57, 17)),
       scheduleTimeLabel(*this, place(10, 104, 49, 33)), readingOrder_{&minimizeButton, &recordButton,  &closeButton,

@@ -109,6 +109,8 @@ public:
     Win32PanelWindow& operator=(const Win32PanelWindow&) = delete;
 
     HWND handle() const { return window_; }
+    // The font the display's texts are drawn in.
+    HFONT displayFont() const { return font_; }
     void setBackground(Picture skin);
     void repaint(const RECT& place) { InvalidateRect(window_, &place, FALSE); }
     void show();

@@ -1,4 +1,5 @@
 #include "platform/win32/win32_schedule_dialog.h"
+#include "platform/win32/win32_texts.h"
 
 #include "core/twips.h"
 #include "platform/win32/win32_messages.h"
@@ -16,6 +17,9 @@ constexpr int kDesignFontPoints = 8;
 struct Frame {
     int left, top;
 };
+// The right-hand frames, as wide as their titles need in Windows' lettering in every language
+// ("Set Recording Duration" was cut at its end in 2055 twips).
+constexpr int kRightFrameWidth = 2295;
 constexpr Frame kStartFrame{120, 100};
 constexpr Frame kDurationFrame{3000, 100};
 constexpr Frame kTargetFrame{120, 1790};
@@ -35,10 +39,10 @@ Win32ScheduleDialog::Win32ScheduleDialog(HWND owner, const ScreenMetrics& screen
 
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     const DWORD extended = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    RECT outer{0, 0, across(5175), down(2610)};
+    RECT outer{0, 0, across(kDurationFrame.left + kRightFrameWidth + 120), down(2610)};
     AdjustWindowRectEx(&outer, style, FALSE, extended);
-    window_ = CreateWindowExW(extended, kScheduleClass, L"Murmora - Record Panel", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                              outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
+    window_ = CreateWindowExW(extended, kScheduleClass, uiText("Murmora - Record Panel").c_str(), style, CW_USEDEFAULT,
+                              CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
                               GetModuleHandleW(nullptr), this);
     const HDC screenDc = GetDC(nullptr);
     font_ = CreateFontW(-MulDiv(kDesignFontPoints, GetDeviceCaps(screenDc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0,
@@ -80,17 +84,17 @@ void Win32ScheduleDialog::createControls() {
         return std::make_unique<Win32Spinner>(
             control(L"SCROLLBAR", L"", SBS_VERT, f.left + left, f.top + 840, 255, 615), minimum, maximum);
     };
-    frame(kStartFrame, 2775, 1575, L"Set Recording Time");
-    frame(kDurationFrame, 2055, 1575, L"Set Recording Duration");
-    frame(kTargetFrame, 2775, 735, L"Save As");
-    frame(kActivateFrame, 2055, 735, L"AutoRecord");
-    heading(kStartFrame, 240, 255, L"hr");
-    heading(kStartFrame, 840, 375, L"min");
-    heading(kStartFrame, 1440, 375, L"sec");
-    heading(kStartFrame, 1920, 615, L"AM/PM");
-    heading(kDurationFrame, 240, 375, L"hrs");
-    heading(kDurationFrame, 840, 495, L"mins");
-    heading(kDurationFrame, 1440, 495, L"secs");
+    frame(kStartFrame, 2775, 1575, uiText("Set Recording Time").c_str());
+    frame(kDurationFrame, kRightFrameWidth, 1575, uiText("Set Recording Duration").c_str());
+    frame(kTargetFrame, 2775, 735, uiText("Save As").c_str());
+    frame(kActivateFrame, kRightFrameWidth, 735, uiText("AutoRecord").c_str());
+    heading(kStartFrame, 240, 255, uiText("hr").c_str());
+    heading(kStartFrame, 840, 375, uiText("min").c_str());
+    heading(kStartFrame, 1440, 375, uiText("sec").c_str());
+    heading(kStartFrame, 1920, 615, uiText("AM/PM").c_str());
+    heading(kDurationFrame, 240, 375, uiText("hrs").c_str());
+    heading(kDurationFrame, 840, 495, uiText("mins").c_str());
+    heading(kDurationFrame, 1440, 495, uiText("secs").c_str());
     // The boxes take typing, and their arrow keys step their spinners: Tab goes to them.
     startHourBox = box(kStartFrame, 120, 480, 495, WS_TABSTOP);
     startMinuteBox = box(kStartFrame, 720, 480, 495, WS_TABSTOP);
@@ -106,12 +110,12 @@ void Win32ScheduleDialog::createControls() {
     durationHoursSpinner = spinner(kDurationFrame, 240, 0, 9);
     durationMinutesSpinner = spinner(kDurationFrame, 840, 0, 59);
     durationSecondsSpinner = spinner(kDurationFrame, 1440, 0, 59);
-    control(L"BUTTON", L"File", BS_PUSHBUTTON | WS_TABSTOP, kTargetFrame.left + 120, kTargetFrame.top + 260, 735, 350,
-            kChooseTargetId);
+    control(L"BUTTON", uiText("File").c_str(), BS_PUSHBUTTON | WS_TABSTOP, kTargetFrame.left + 120,
+            kTargetFrame.top + 260, 735, 350, kChooseTargetId);
     targetPathBox = box(kTargetFrame, 880, 290, 1815, WS_TABSTOP);
-    activateCheckBox = std::make_unique<Win32CheckBox>(control(L"BUTTON", L"Activate", BS_AUTOCHECKBOX | WS_TABSTOP,
-                                                               kActivateFrame.left + 120, kActivateFrame.top + 290,
-                                                               1335, 255, kActivateId));
+    activateCheckBox = std::make_unique<Win32CheckBox>(control(L"BUTTON", uiText("Activate").c_str(),
+                                                               BS_AUTOCHECKBOX | WS_TABSTOP, kActivateFrame.left + 120,
+                                                               kActivateFrame.top + 290, 1335, 255, kActivateId));
 }
 
 void Win32ScheduleDialog::runModal() {
