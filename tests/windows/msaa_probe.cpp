@@ -13,10 +13,12 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/wide/wide.h"
 #include "tests/windows/msaa_support.h"
 
 namespace {
 
+using murmora::fromWide;
 using murmora::msaa::childId;
 using murmora::msaa::takeText;
 
@@ -37,13 +39,13 @@ int run(int argc, wchar_t** argv, IAccessible* panel) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"names") {
         for (long id = 1; id <= count; ++id)
-            std::wprintf(L"%ls\n", nameOf(panel, id).c_str());
+            std::printf("%s\n", fromWide(nameOf(panel, id)).c_str());
         return 0;
     }
     if (command == L"focused") {
         VARIANT focus;
         if (panel->get_accFocus(&focus) != S_OK || focus.vt != VT_I4) return fail("nothing has the focus");
-        std::wprintf(L"%ls\n", nameOf(panel, focus.lVal).c_str());
+        std::printf("%s\n", fromWide(nameOf(panel, focus.lVal)).c_str());
         return 0;
     }
     if (command == L"value" && argc == 3) {
@@ -51,7 +53,7 @@ int run(int argc, wchar_t** argv, IAccessible* panel) {
             BSTR value = nullptr;
             if (nameOf(panel, id) != argv[2]) continue;
             if (panel->get_accValue(childId(id), &value) != S_OK) return fail("no value");
-            std::wprintf(L"%ls\n", takeText(value).c_str());
+            std::printf("%s\n", fromWide(takeText(value)).c_str());
             return 0;
         }
         return fail("no such child");

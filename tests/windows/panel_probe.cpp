@@ -19,6 +19,8 @@
 #include <string>
 #include <thread>
 
+#include "platform/wide/wide.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -29,14 +31,6 @@ constexpr int kMessageBoxText = 0xFFFF;
 int fail(const char* words) {
     std::fprintf(stderr, "%s\n", words);
     return 1;
-}
-
-std::string utf8(const std::wstring& text) {
-    std::string out(text.size() * 4 + 1, '\0');
-    out.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(),
-                                                            static_cast<int>(out.size()), nullptr, nullptr)) -
-               1);
-    return out;
 }
 
 std::wstring textOf(HWND window) {
@@ -63,7 +57,7 @@ std::optional<std::wstring> dialogText(bool messageBox) {
 int message() {
     for (const auto end = Clock::now() + std::chrono::seconds(15); Clock::now() < end;) {
         if (const auto text = dialogText(true)) {
-            std::printf("%s\n", utf8(*text).c_str());
+            std::printf("%s\n", murmora::fromWide(*text).c_str());
             return 0;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -101,7 +95,7 @@ int wmain(int argc, wchar_t** argv) {
         return stall(std::wcstod(argv[2], nullptr), argc == 4);
     if (command == L"progress" && argc == 2) {
         const auto text = dialogText(false);
-        std::printf("%s\n", text ? utf8(*text).c_str() : "none");
+        std::printf("%s\n", text ? murmora::fromWide(*text).c_str() : "none");
         return 0;
     }
     return fail("usage: panel_probe message | stall SECONDS [save] | progress");
