@@ -26,8 +26,10 @@ declare -A purposes=(
     # run it without a desktop: a screen of its own, and a screenshot of it (scripts/screenshot.sh)
     [screen]="xvfb xauth xdotool imagemagick"
     # the tests: GoogleTest, the fuzzers' clang, the desktop tools the real tests drive the panel
-    # with, the private PulseAudio server and the sound tools that check what it recorded
-    [test]="libgtest-dev clang libclang-rt-dev x11-utils xclip faketime openbox
+    # with, the private PulseAudio server and the sound tools that check what it recorded, the
+    # locales and gettext's command the tests of the languages make and read, and groff, which
+    # reads the translated manual pages
+    [test]="libgtest-dev clang libclang-rt-dev x11-utils xclip faketime openbox locales gettext-base groff-base
             pulseaudio pulseaudio-utils alsa-utils sox libsox-fmt-mp3
             flac opus-tools"
     # PipeWire with its PulseAudio-compatible server, for the tests against it (not pipewire-alsa)

@@ -30,13 +30,16 @@ struct PanelHotkey {
 // The names stay as they are: desktops keep the keys a user gave the hotkeys under them.
 const std::array<PanelHotkey, kPanelHotkeys>& panelHotkeys() {
     static const std::array<PanelHotkey, kPanelHotkeys> hotkeys{{
-        // TRANSLATORS: "%s" is the keys, as "Ctrl+Alt+R"; the tooltip lists them after "Hotkeys: %s".
-        {{0, "record", "Start recording", "Ctrl+Alt+R"}, "Cntl+Alt+R", textKey("Record"), textKey("%s to record")},
-        {{1, "stop", "Stop recording and save", "Ctrl+Alt+S"},
+        {{0, "record", textKey("Start recording"), "Ctrl+Alt+R"},
+         "Cntl+Alt+R",
+         textKey("Record"),
+         // TRANSLATORS: "%s" is the keys, as "Ctrl+Alt+R"; the tooltip lists them after "Hotkeys: %s".
+         textKey("%s to record")},
+        {{1, "stop", textKey("Stop recording and save"), "Ctrl+Alt+S"},
          "Cntl+Alt+S",
          textKey("Stop Recording"),
          textKey("%s to stop and save")},
-        {{2, "pause", "Pause or resume recording", "Ctrl+Alt+P"},
+        {{2, "pause", textKey("Pause or resume recording"), "Ctrl+Alt+P"},
          "Cntl+Alt+P",
          textKey("Pause Recording"),
          textKey("%s to pause")},
@@ -170,9 +173,11 @@ std::optional<std::string> Panel::showPictures() {
 }
 
 void Panel::registerHotkeys() {
-    for (const PanelHotkey& hotkey : panelHotkeys())
-        hotkeysRegistered_[static_cast<std::size_t>(hotkey.hotkey.id)] =
-            !services_.hotkeys.registerHotkey(hotkey.hotkey);
+    for (const PanelHotkey& hotkey : panelHotkeys()) {
+        Hotkey listed = hotkey.hotkey;
+        listed.description = translated(listed.description.c_str()); // the desktop lists it in the user's words
+        hotkeysRegistered_[static_cast<std::size_t>(hotkey.hotkey.id)] = !services_.hotkeys.registerHotkey(listed);
+    }
     reportHotkeyFailures();
 }
 

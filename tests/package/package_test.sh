@@ -54,6 +54,13 @@ for path in /usr/bin/murmora /usr/share/applications/io.github.murmora.Murmora.d
             /usr/share/icons/hicolor/48x48/apps/murmora.png; do
     [ -f "$path" ] || fail "the package did not install $path"
 done
+# Each language the build speaks: its catalogue, where the installed program looks, and its
+# manual page.
+for language in $(grep -v '^#' po/LINGUAS); do
+    for path in /usr/share/locale/$language/LC_MESSAGES/murmora.mo /usr/share/man/$language/man1/murmora.1.gz; do
+        [ -f "$path" ] || fail "the package did not install $path"
+    done
+done
 [ "$(readlink -f /usr/lib/murmora/LAME.exe)" = "$(readlink -f /usr/bin/lame)" ] ||
     fail "/usr/lib/murmora/LAME.exe does not lead to lame: $(ls -l /usr/lib/murmora 2>&1)"
 ! grep -q '^/usr/bin/LAME.exe$' "$work/files" || fail "the package puts LAME.exe into /usr/bin"
