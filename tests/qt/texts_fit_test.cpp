@@ -9,42 +9,18 @@
 #include <QStyleOptionGroupBox>
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <cstdlib>
-#include <sstream>
-
 #include "core/texts.h"
 #include "platform/qt/qt_level_display.h"
 #include "tests/qt/qt_panel_fixture.h"
+#include "tests/support/speaking.h"
 
 namespace murmora {
 using namespace murmora::qt;
 namespace {
 
-std::vector<std::string> languagesAndEnglish() {
-    std::vector<std::string> languages{"en"};
-    std::istringstream list(MURMORA_LANGUAGES);
-    for (std::string language; std::getline(list, language, ',');)
-        languages.push_back(language);
-    return languages;
-}
-
-// Speaks the test's language from before the panel is made, which words its texts as it is built.
-class Speaking : public ::testing::WithParamInterface<std::string> {
+class TextsFit : public testing::Speaking, public testing::QtPanelTest {
 protected:
-    Speaking() {
-        readCataloguesFrom(MURMORA_CATALOGUES);
-        ::setenv("LANGUAGE", GetParam().c_str(), 1);
-        std::setlocale(LC_MESSAGES, "C.UTF-8");
-    }
-    ~Speaking() {
-        ::unsetenv("LANGUAGE");
-        std::setlocale(LC_MESSAGES, "C");
-    }
-};
-
-class TextsFit : public Speaking, public testing::QtPanelTest {
-protected:
+    TextsFit() : Speaking(MURMORA_CATALOGUES) {}
     static bool fits(const QLabel& label) {
         return label.fontMetrics().horizontalAdvance(label.text()) <= label.contentsRect().width();
     }
@@ -103,7 +79,7 @@ TEST_P(TextsFit, TheScheduleWindowsHeadingsFramesAndButtonsFit) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, TextsFit, ::testing::ValuesIn(languagesAndEnglish()),
+INSTANTIATE_TEST_SUITE_P(Languages, TextsFit, ::testing::ValuesIn(testing::languagesAndEnglish()),
                          [](const auto& info) { return info.param; });
 
 } // namespace

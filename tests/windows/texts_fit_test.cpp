@@ -5,11 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "core/texts.h"
 #include "platform/wide/wide.h"
@@ -17,18 +14,11 @@
 #include "platform/win32/win32_panel_window.h"
 #include "platform/win32/win32_schedule_dialog.h"
 #include "platform/win32/win32_window_host.h"
+#include "tests/support/speaking.h"
 
 namespace murmora {
 using namespace murmora::win32;
 namespace {
-
-std::vector<std::string> languagesAndEnglish() {
-    std::vector<std::string> languages{"en"};
-    std::istringstream list(MURMORA_LANGUAGES);
-    for (std::string language; std::getline(list, language, ',');)
-        languages.push_back(language);
-    return languages;
-}
 
 // How wide `text` is in `font`, in pixels.
 int widthOf(const std::wstring& text, HFONT font) {
@@ -41,17 +31,10 @@ int widthOf(const std::wstring& text, HFONT font) {
     return size.cx;
 }
 
-// Speaks the test's language from before the windows are made, which words their texts.
-class Speaking : public ::testing::WithParamInterface<std::string> {
+class WindowsTextsFit : public testing::Speaking, public ::testing::Test {
 protected:
-    Speaking() {
-        readCataloguesFrom(std::filesystem::path(toWide(Win32Files().programFolder())) / L"locale");
-        _putenv_s("LANGUAGE", GetParam().c_str());
-    }
-    ~Speaking() { _putenv_s("LANGUAGE", ""); }
+    WindowsTextsFit() : Speaking(std::filesystem::path(toWide(Win32Files().programFolder())) / L"locale") {}
 };
-
-class WindowsTextsFit : public Speaking, public ::testing::Test {};
 
 TEST_P(WindowsTextsFit, TheDisplaysCaptionsFitTheirLabelsWithTheLongestValues) {
     Win32PanelWindow panel;
@@ -94,7 +77,7 @@ TEST_P(WindowsTextsFit, TheScheduleWindowsHeadingsFramesAndButtonsFit) {
         0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, WindowsTextsFit, ::testing::ValuesIn(languagesAndEnglish()),
+INSTANTIATE_TEST_SUITE_P(Languages, WindowsTextsFit, ::testing::ValuesIn(testing::languagesAndEnglish()),
                          [](const auto& info) { return info.param; });
 
 } // namespace
