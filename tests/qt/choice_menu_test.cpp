@@ -7,7 +7,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "tests/qt/qt_panel_fixture.h"
+#include "tests/support/speaking.h"
 
 namespace murmora {
 using namespace murmora::qt;
@@ -131,6 +134,40 @@ TEST_F(ChoiceMenuOnPanel, ARightClickOnAButtonIsTheButtonsAndTheMenuKeyOpensTheM
     ASSERT_FALSE(shown.empty()) << "the menu key opened no menu";
     EXPECT_EQ(shown.front(), "[Input]");
 }
+
+// The menu and the tooltip in the user's language, as its catalogue words them (French puts a
+// no-break space before a colon); the inputs' own names stay as the sound server gives them.
+struct SpokenChoices {
+    Lines menu;
+    const char* tooltip;
+};
+const std::map<std::string, SpokenChoices> kSpokenChoices{
+    {"de",
+     {{"[Eingang]", "*TestMic (Standard)", "USB Headset", "Wiedergabe des Computers", "[Speichern als]", "*WAV", "FLAC",
+       "Opus", "MP3"},
+      "Eingang: TestMic (Standard)\nSpeichern als: WAV"}},
+    {"fr",
+     {{"[Entrée]", "*TestMic (par défaut)", "USB Headset", "Ce que diffuse l'ordinateur", "[Sauvegarder au format]",
+       "*WAV", "FLAC", "Opus", "MP3"},
+      "Entrée\u00a0: TestMic (par défaut)\nSauvegarder au format\u00a0: WAV"}},
+};
+
+class SpokenChoiceMenu : public testing::Speaking, public ChoiceMenuOnPanel {
+protected:
+    SpokenChoiceMenu() : Speaking(MURMORA_CATALOGUES) {}
+};
+
+TEST_P(SpokenChoiceMenu, TheMenuAndTheTooltipSpeakTheUsersLanguage) {
+    const SpokenChoices& expected = kSpokenChoices.at(GetParam());
+    EXPECT_EQ(panel.window.toolTip().section(QLatin1Char('\n'), 0, 1), QString::fromUtf8(expected.tooltip));
+    answerMenu("");
+    rightClick(&panel.window, freeSpot);
+    settle();
+    EXPECT_EQ(shown, expected.menu);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, SpokenChoiceMenu, ::testing::Values("de", "fr"),
+                         [](const auto& info) { return info.param; });
 
 } // namespace
 } // namespace murmora
