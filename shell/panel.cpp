@@ -46,6 +46,22 @@ const std::array<PanelHotkey, kPanelHotkeys>& panelHotkeys() {
     }};
     return hotkeys;
 }
+// The keys as keyboards in the user's language label them ("Strg+Alt+R" in German). A desktop
+// that names the keys itself names them in its own language, which is kept.
+std::string keysInUsersWords(const std::string& keys) {
+    // TRANSLATORS: the names of the modifier keys as keyboards in your language label them, as
+    // German "Strg" and "Umschalt"; the tooltip names the hotkeys with them ("Ctrl+Alt+R").
+    static constexpr std::array<const char*, 3> kModifiers{textKey("Ctrl"), textKey("Alt"), textKey("Shift")};
+    std::string words;
+    for (std::size_t start = 0; start <= keys.size();) {
+        const std::size_t end = std::min(keys.find('+', start), keys.size());
+        const std::string key = keys.substr(start, end - start);
+        const bool modifier = std::find(kModifiers.begin(), kModifiers.end(), key) != kModifiers.end();
+        words += (start == 0 ? "" : "+") + (modifier ? std::string(translated(key.c_str())) : key);
+        start = end + 1;
+    }
+    return words;
+}
 constexpr int kRecordHotkey = 0;
 constexpr int kStopHotkey = 1;
 constexpr int kPauseHotkey = 2;
@@ -208,7 +224,8 @@ void Panel::showHotkeysInToolTip() {
     std::string uses;
     for (const PanelHotkey& hotkey : panelHotkeys())
         if (hotkeysRegistered_[static_cast<std::size_t>(hotkey.hotkey.id)])
-            uses += (uses.empty() ? "" : ", ") + translated(hotkey.toolTipUse, {hotkeys.keysOf(hotkey.hotkey)});
+            uses += (uses.empty() ? "" : ", ") +
+                    translated(hotkey.toolTipUse, {keysInUsersWords(hotkeys.keysOf(hotkey.hotkey))});
     choices.setHotkeysLine(uses.empty() ? uses : translated("Hotkeys: %s", {uses}));
 }
 
