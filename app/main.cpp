@@ -83,13 +83,14 @@ bool reportNoDisplay() {
     return true;
 }
 
-// Numbers are read and written the C way everywhere; the time of day and the language of the
-// texts follow the user.
+// Numbers are read and written the C way everywhere, and shown with the user's decimal
+// separator; the time of day and the language of the texts follow the user.
 void setLocales() {
     std::setlocale(LC_ALL, "C");
     std::setlocale(LC_CTYPE, "");
     std::setlocale(LC_TIME, "");
     std::setlocale(LC_MESSAGES, "");
+    murmora::noteUsersDecimalSeparator();
 }
 
 // The program's catalogues: in the build tree and the Windows folder beside the program, once

@@ -1,6 +1,7 @@
 #include "core/texts.h"
 
 #include <charconv>
+#include <clocale>
 #include <optional>
 #include <vector>
 
@@ -51,6 +52,13 @@ std::string filled(std::string_view text, std::initializer_list<std::string_view
 
 constexpr const char* kDomain = "murmora";
 
+namespace {
+std::string& usersDecimalSeparator() {
+    static std::string separator = ".";
+    return separator;
+}
+} // namespace
+
 const char* translated(const char* english) { return dgettext(kDomain, english); }
 
 void readCataloguesFrom(const std::filesystem::path& folder) {
@@ -62,6 +70,14 @@ void readCataloguesFrom(const std::filesystem::path& folder) {
     // What Qt and the Windows layer take the texts as, whatever the locale's character set.
     bind_textdomain_codeset(kDomain, "UTF-8");
 }
+
+void noteUsersDecimalSeparator() {
+    const std::string processNumbers = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "")) usersDecimalSeparator() = std::localeconv()->decimal_point;
+    std::setlocale(LC_NUMERIC, processNumbers.c_str());
+}
+
+const std::string& decimalSeparator() { return usersDecimalSeparator(); }
 
 std::string translated(const char* english, std::initializer_list<std::string_view> values) {
     return filled(translated(english), values);

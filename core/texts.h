@@ -29,6 +29,12 @@ std::string filled(std::string_view text, std::initializer_list<std::string_view
 // process's LC_MESSAGES locale and LANGUAGE; without a call the texts stay English.
 void readCataloguesFrom(const std::filesystem::path& folder);
 
+// Notes the decimal separator of the user's locale, for the numbers the user reads ("1,5" in
+// German), while the process reads and writes its own numbers the C way. Called once at start,
+// before other threads run; until then the separator is ".".
+void noteUsersDecimalSeparator();
+const std::string& decimalSeparator();
+
 // The title of the program's windows and message boxes.
 inline constexpr const char* kAppTitle = "Murmora";
 // What the file dialogs call WAV files in their list of types.

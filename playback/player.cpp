@@ -4,13 +4,13 @@
 
 namespace murmora {
 
-std::string formatTenths(unsigned long long number, unsigned divisor) {
+std::string formatTenths(unsigned long long number, unsigned divisor, std::string_view separator) {
     // Whole-number arithmetic, so that halves round up as they read in decimal (1280 / 1024
     // gives 1.3, 150 / 1000 gives .2), which binary floating point does not always do.
     const unsigned long long remainder = number % divisor;
     const unsigned long long tenths = number / divisor * 10 + (remainder * 20 + divisor) / (2ULL * divisor);
     const unsigned long long whole = tenths / 10;
-    return (whole == 0 ? std::string() : std::to_string(whole)) + "." + std::to_string(tenths % 10);
+    return (whole == 0 ? std::string() : std::to_string(whole)) + std::string(separator) + std::to_string(tenths % 10);
 }
 
 Player::Player(PlayerServices services, PlayerControls controls, const LatestTake& latestTake)
@@ -33,9 +33,9 @@ std::optional<std::string> Player::chooseFile() const {
 void Player::showLength(Label& label, std::optional<std::int64_t> amount, unsigned divisor,
                         const char* amountWithUnit) {
     label.setLeft(10);
-    label.setCaption(amount
-                         ? translated(amountWithUnit, {formatTenths(static_cast<unsigned long long>(*amount), divisor)})
-                         : std::string());
+    label.setCaption(amount ? translated(amountWithUnit, {formatTenths(static_cast<unsigned long long>(*amount),
+                                                                       divisor, decimalSeparator())})
+                            : std::string());
 }
 
 void Player::play() {

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "buttons/image_button.h"
 #include "buttons/resource_pictures.h"
@@ -56,8 +57,8 @@ private:
     bool playing_ = false;
 };
 
-// "#.0" of number / divisor: one rounded digit after the point, nothing before it below 1,
-// no thousands separator ("1.5", ".5", ".0").
-std::string formatTenths(unsigned long long number, unsigned divisor);
+// "#.0" of number / divisor: one rounded digit after the decimal separator, nothing before it
+// below 1, no thousands separator ("1.5", ".5", ".0"; "1,5" where the separator is a comma).
+std::string formatTenths(unsigned long long number, unsigned divisor, std::string_view separator);
 
 } // namespace murmora

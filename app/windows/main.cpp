@@ -28,6 +28,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // LANG's where one is set, else the user's Windows display language (gettext asks Windows).
     murmora::readCataloguesFrom(std::filesystem::path(murmora::toWide(murmora::win32::Win32Files().programFolder())) /
                                 L"locale");
+    // Lengths and sizes on show take the user's decimal separator.
+    murmora::noteUsersDecimalSeparator();
     // A second start brings the running panel to the front and ends.
     murmora::win32::Win32PanelInstance instance;
     if (!instance.claim()) return EXIT_SUCCESS;

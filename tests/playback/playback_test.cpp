@@ -120,6 +120,12 @@ TEST_F(PlayerTest, LabelsShowSecondsAndKilobytesWithOneDigitAfterThePoint) {
     }
 }
 
+// German and French write a decimal comma, and VB's "#.0" writes the user's separator.
+TEST(FormatTenths, WritesTheUsersDecimalSeparator) {
+    EXPECT_EQ(formatTenths(1536, 1024, ","), "1,5");
+    EXPECT_EQ(formatTenths(500, 1000, ","), ",5");
+}
+
 // The whole panel: which take Play plays, as the recorder and the schedule leave it.
 struct PanelWithTakes {
     FakePanel app;
