@@ -71,10 +71,11 @@ void readCataloguesFrom(const std::filesystem::path& folder) {
     bind_textdomain_codeset(kDomain, "UTF-8");
 }
 
+// The global setlocale: on Windows, libintl's own stands in its place and keeps gettext informed.
 void noteUsersDecimalSeparator() {
-    const std::string processNumbers = std::setlocale(LC_NUMERIC, nullptr);
-    if (std::setlocale(LC_NUMERIC, "")) usersDecimalSeparator() = std::localeconv()->decimal_point;
-    std::setlocale(LC_NUMERIC, processNumbers.c_str());
+    const std::string processNumbers = ::setlocale(LC_NUMERIC, nullptr);
+    if (::setlocale(LC_NUMERIC, "")) usersDecimalSeparator() = std::localeconv()->decimal_point;
+    ::setlocale(LC_NUMERIC, processNumbers.c_str());
 }
 
 const std::string& decimalSeparator() { return usersDecimalSeparator(); }
