@@ -44,8 +44,10 @@ finish() {
 trap 'set +e; end_panel; wait 2>/dev/null; rm -rf "$WORK"' EXIT
 
 # The panel's window at its place; PANEL is its id, PANEL_X and PANEL_Y its top-left corner.
+# start_panel [WINDOWS COMMAND...]: started by that command, not by murmora.exe itself.
 start_panel() {
-  wine "$MURMORA_EXE" >"$WORK/murmora.log" 2>&1 &
+  if [ $# -eq 0 ]; then set -- "$MURMORA_EXE"; fi
+  wine "$@" >"$WORK/murmora.log" 2>&1 &
   PANEL_PID=$!
   PANEL=$(wait_for_window '^Murmora$') || fail "the panel did not appear"
   eval "$(xdotool getwindowgeometry --shell "$PANEL")"
