@@ -149,6 +149,7 @@ int main(int argc, char** argv) {
                         millisecondsBetween(saveStart, saveEnd) / 1000, progressShown ? "shown" : "not shown",
                         lastPercent, static_cast<double>(info.frames) / std::max(info.samplerate, 1) / 60,
                         box->text().toStdString().c_str());
+            std::printf("encode_stall_ms=%.1f\n", longestStall);
             box->accept();
             QApplication::exit(0);
         }

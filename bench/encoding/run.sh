@@ -33,6 +33,8 @@ least_cpu() {
 report() { # FORMAT REFERENCE_NAME OURS REFERENCE
   echo "encoding $seconds s to $1: murmora $3 s CPU, reference $4 s CPU ($2), ratio" \
        "$(awk -v a="$3" -v b="$4" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }') (goal <= 1.2)"
+  echo "encode_${1,,}_cpu_s=$3"
+  echo "encode_${1,,}_reference_cpu_s=$4"
 }
 
 ours=$(least_cpu "$BENCH" flac "$take" "$WORK/murmora.flac")

@@ -81,5 +81,7 @@ int main(int argc, char** argv) {
                 elapsed * rate, 100.0 * (frames - elapsed * rate) / (elapsed * rate));
     std::printf("delivery rate after the first second: %.2f frames/s (%+.4f%% against %.0f)\n", measuredRate,
                 100.0 * (measuredRate - rate) / rate, rate);
+    std::printf("frames_lost=%lld\nframes_in_take=%.0f\ndelivery_rate=%.2f\nnominal_rate=%.0f\n",
+                static_cast<long long>(recorder.framesLost()), frames, measuredRate, rate);
     return 0; // the take goes with the recorder
 }

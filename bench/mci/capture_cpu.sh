@@ -21,6 +21,9 @@ parec=$(cat "$BENCH_DIR/parec.cpu")
 arecord=$(cat "$BENCH_DIR/arecord.cpu")
 echo "capture of $seconds s: mci-shell $mci s CPU, parec $parec s CPU, ratio $(ratio "$mci" "$parec") (goal <= 1.2)," \
      "arecord $arecord s CPU, ratio $(ratio "$mci" "$arecord")"
+echo "capture_cpu_s=$mci"
+echo "capture_parec_cpu_s=$parec"
+echo "capture_arecord_cpu_s=$arecord"
 startup=$(startup_cpu "open new type waveaudio alias capture" capture)
 echo "  of which start-up (connection, no audio): $startup s; beyond start-up: $(difference "$mci" "$startup") s," \
      "ratio to parec $(ratio "$(difference "$mci" "$startup")" "$parec")"

@@ -46,6 +46,8 @@ done
 level=$(sed -n 3p "$BENCH_DIR/metered.out" | cut -f2)
 echo "level meter, $rounds x $seconds s: with the meter $metered s CPU, without $plain s CPU," \
      "ratio $(ratio "$metered" "$plain") (goal <= 1.05)"
+echo "meter_cpu_s=$metered"
+echo "meter_plain_cpu_s=$plain"
 echo "  last level read: $level = $(awk -v p="$level" 'BEGIN { printf "%.1f", (p > 0 ? 20 * log(p / 32768) / log(10) : -999) }') dBFS" \
      "(the microphone's tone: -6.0); reference: ${reference:0:12}"
 # The side-by-side takes differ by less than their noise; the meter's own work is measured apart.
@@ -53,3 +55,5 @@ own=$("$BUILD/mci_bench_level_peak" "$seconds" | sed -E 's/.*take: ([0-9.]+) ms.
 echo "  the meter's own work, timed in-process: $own ms CPU a take, against" \
      "$(awk -v p="$plain" -v r="$rounds" 'BEGIN { printf "%.0f", 1000 * p / r }') ms for a take without it" \
      "($(awk -v o="$own" -v p="$plain" -v r="$rounds" 'BEGIN { printf "%.2f", (p > 0 ? 100 * o / 1000 / (p / r) : 0) }')%)"
+echo "meter_own_ms=$own"
+echo "meter_plain_take_ms=$(awk -v p="$plain" -v r="$rounds" 'BEGIN { printf "%.0f", 1000 * p / r }')"

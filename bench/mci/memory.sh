@@ -19,4 +19,6 @@ exec 3>&-
 wait "$shell"
 echo "resident memory while recording: $early KiB after $first s, $late KiB after $last s," \
      "growth $((late - early)) KiB (goal <= 2048)"
+echo "memory_early_kib=$early"
+echo "memory_late_kib=$late"
 echo "  take length at stop: $(sed -n 4p "$BENCH_DIR/out" | cut -f2) ms"

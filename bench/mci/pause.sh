@@ -23,3 +23,6 @@ idle_cost=$(difference "$idle_cpu" "$startup")
 echo "pause of $seconds s: the take holds $length s of sound (goal $((2 * seconds)).00 +- 0.05)"
 echo "pause costs $pause_cost s CPU (the paused take $paused_cpu s, the same take unpaused $unpaused_cpu s)"
 echo "idle costs $idle_cost s CPU (a device open $seconds s $idle_cpu s, open and closed $startup s; goal: pause <= idle)"
+echo "pause_take_s=$length"
+echo "pause_cpu_s=$pause_cost"
+echo "idle_cpu_s=$idle_cost"

@@ -23,6 +23,8 @@ mci=$(cat "$BENCH_DIR/mci.cpu")
 paplay=$(cat "$BENCH_DIR/paplay.cpu")
 played=$(grep -c $'\tplaying' "$BENCH_DIR/play.out" || true)
 echo "playback of $seconds s: mci-shell $mci s CPU, paplay $paplay s CPU, ratio $(ratio "$mci" "$paplay") (goal <= 1.5)"
+echo "playback_cpu_s=$mci"
+echo "playback_paplay_cpu_s=$paplay"
 startup=$(startup_cpu "open $file type waveaudio alias voice1" voice1)
 echo "  of which start-up (connection, no audio): $startup s; beyond start-up: $(difference "$mci" "$startup") s," \
      "ratio $(ratio "$(difference "$mci" "$startup")" "$paplay")"

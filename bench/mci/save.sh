@@ -10,4 +10,6 @@ trap 'rm -rf "$folder"' EXIT
 "$BUILD/mci_bench_save" "${1:-1024}" "$folder"
 start=$(date +%s%N)
 cp "$folder/bench-saved-take.wav" "$folder/copy.wav" && sync "$folder/copy.wav"
-echo "reference: cp of the saved take: $(( ($(date +%s%N) - start) / 1000000 )) ms"
+copy_ms=$(( ($(date +%s%N) - start) / 1000000 ))
+echo "reference: cp of the saved take: $copy_ms ms"
+echo "copy_ms=$copy_ms"

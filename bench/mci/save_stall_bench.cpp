@@ -79,9 +79,11 @@ Saved timedSave(Waiter& waiter, const std::function<void()>& start) {
     return saved;
 }
 
-void print(long long mebibytes, const char* how, const Saved& saved) {
+// `key` names the stall's figure for bench/run.
+void print(long long mebibytes, const char* how, const char* key, const Saved& saved) {
     std::printf("save of %lld MiB to another file system on the %s: longest UI stall %.1f ms, save %.0f ms (%s)\n",
                 mebibytes, how, saved.longestStallMs, saved.saveMs, saved.ok ? "saved" : "failed");
+    std::printf("%s=%.1f\n", key, saved.longestStallMs);
 }
 
 // The panel's way: the engine on a worker, its end told as an event.
@@ -103,7 +105,7 @@ bool saveOnTheWorker(long long mebibytes, const std::filesystem::path& takes, co
     waiter.wait();
     Saved saved = timedSave(waiter, [&] { engine.saveTake(target, SaveFormat::wav); });
     saved.ok = ok;
-    print(mebibytes, "worker", saved);
+    print(mebibytes, "worker", "save_stall_worker_ms", saved);
     return true;
 }
 
@@ -123,7 +125,7 @@ bool saveOnTheUiThread(long long mebibytes, const std::filesystem::path& takes, 
         waiter.finished();
     });
     saved.ok = ok;
-    print(mebibytes, "user-interface thread", saved);
+    print(mebibytes, "user-interface thread", "save_stall_ui_thread_ms", saved);
     return true;
 }
 

@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     std::printf("take: %.1f MiB written in %.1f s (%lld MiB fed)\n", static_cast<double>(size) / (1 << 20), feedSeconds,
                 mebibytes);
     std::printf("stop capture: %.1f ms (result %d)\n", stopMs, stopResult);
-    std::printf("save capture, same file system: %.2f ms (result %d)\n", saveMs, saveResult);
+    std::printf("save capture, same file system: %.2f ms (result %d)\nsave_ms=%.2f\n", saveMs, saveResult, saveMs);
     std::printf("close capture: %.2f ms (result %d)\n", closeMs, closeResult);
     return 0;
 }

@@ -40,3 +40,4 @@ for round in $(seq "$rounds"); do
     echo "  round $round: part of the file was not played" >&2
 done
 echo "end of a playback on $server: heard $(median < "$WORK/lags") ms after its last frame (spread $(spread < "$WORK/lags") ms, $rounds rounds; goal <= 100 ms)"
+echo "end_heard_ms=$(median < "$WORK/lags")"

@@ -32,10 +32,10 @@ paplay_cost() {
   { time "${command[@]}" >/dev/null 2>&1 || true; } 2>&1 | awk 'NF == 2 && $1 ~ /^[0-9.]+$/ { printf "%.3f\n", $1 + $2 }'
 }
 
-# measure NAME FILE [SECONDS]: ROUNDS rounds of the Play action and paplay side by side; one
-# line of medians and spreads.
+# measure KEY NAME FILE [SECONDS]: ROUNDS rounds of the Play action and paplay side by side; one
+# line of medians and spreads, and the medians as KEY_... figures.
 measure() {
-  local name=$1 file=$2 limit=${3:-} round ours theirs press
+  local key=$1 name=$2 file=$3 limit=${4:-} round ours theirs press
   : > "$WORK/ours"; : > "$WORK/theirs"; : > "$WORK/ratios"; : > "$WORK/press"; : > "$WORK/wall"
   for round in $(seq "$rounds"); do
     "$BENCH" "$file" $limit > "$WORK/play.out" 2> "$WORK/play.err" &
@@ -49,18 +49,19 @@ measure() {
     echo "  $name, round $round: Play action $ours s CPU over $wall s, paplay $theirs s CPU," \
          "ratio $(tail -1 "$WORK/ratios"); the press held the panel $press ms"
   done
-  local cpu wall_median
-  cpu=$(median < "$WORK/ours"); wall_median=$(median < "$WORK/wall")
-  echo "$name: Play action $cpu s paplay $(median < "$WORK/theirs") s ratio $(median < "$WORK/ratios")" \
-       "spread $(spread < "$WORK/ratios") share $(awk -v c="$cpu" -v w="$wall_median" 'BEGIN { printf "%.2f", 100 * c / w }')%" \
-       "press $(median < "$WORK/press") ms spread $(spread < "$WORK/press") ms"
+  local cpu paplay share press_median
+  cpu=$(median < "$WORK/ours"); paplay=$(median < "$WORK/theirs"); press_median=$(median < "$WORK/press")
+  share=$(awk -v c="$cpu" -v w="$(median < "$WORK/wall")" 'BEGIN { printf "%.2f", 100 * c / w }')
+  echo "$name: Play action $cpu s paplay $paplay s ratio $(median < "$WORK/ratios")" \
+       "spread $(spread < "$WORK/ratios") share $share% press $press_median ms spread $(spread < "$WORK/press") ms"
+  printf '%s\n' "${key}_cpu_s=$cpu" "${key}_paplay_cpu_s=$paplay" "${key}_share_pct=$share" "${key}_press_ms=$press_median"
 }
 
 echo "Play action against paplay, side by side, $rounds rounds (medians, spread of the rounds):"
-measure "Play action, $seconds s file" "$tone"
+measure play "Play action, $seconds s file" "$tone"
 for minutes in 10 101; do
   long=$WORK/long-$minutes.wav
   python3 "$ROOT/bench/playback/long_wav.py" "$tone" $((minutes * 60)) "$long"
-  measure "Play action, first $seconds s of a $minutes min file" "$long" "$seconds"
+  measure "play_${minutes}min" "Play action, first $seconds s of a $minutes min file" "$long" "$seconds"
   rm -f "$long"
 done

@@ -40,3 +40,5 @@ done
 echo "panel take, $rounds x $seconds s: with the level meter $metered s CPU, without $plain s CPU," \
      "ratio $(awk -v a="$metered" -v b="$plain" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }') (goal <= 1.25)"
 echo "panel thread alone: with the level meter $metered_panel s CPU, without $plain_panel s CPU"
+echo "panel_meter_cpu_s=$metered"
+echo "panel_plain_cpu_s=$plain"

@@ -23,4 +23,6 @@ for mode in save cancel; do
     { cat "$WORK/$mode.log" >&2; exit 1; }
   echo "resident memory over $measured takes, $mode: $early KiB after the first $warmup, $late KiB after the last," \
        "growth $((late - early)) KiB (goal <= 1024); heap in use $early_heap to $late_heap KiB"
+  echo "takes_${mode}_early_kib=$early"
+  echo "takes_${mode}_late_kib=$late"
 done

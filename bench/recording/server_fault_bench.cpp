@@ -93,7 +93,8 @@ int main(int argc, char* argv[]) {
                 dealtWith.stop();
                 loop.stop();
                 signalAll(server, SIGCONT);
-                std::printf("longest stall %lld ms\n", static_cast<long long>(longest));
+                std::printf("longest stall %lld ms\nstop_stall_ms=%lld\n", static_cast<long long>(longest),
+                            static_cast<long long>(longest));
                 QApplication::quit();
             });
             dealtWith.start();
@@ -105,8 +106,9 @@ int main(int argc, char* argv[]) {
         QObject::connect(&told, &QTimer::timeout, [&] {
             if (!QApplication::activeModalWidget()) return;
             told.stop();
-            std::printf("told %lld ms after the server was %s\n", static_cast<long long>(clock.elapsed() - killed),
-                        mode == "loss" ? "killed" : "stopped");
+            const auto toldAfter = static_cast<long long>(clock.elapsed() - killed);
+            const char* how = mode == "loss" ? "killed" : "stopped";
+            std::printf("told %lld ms after the server was %s\ntold_%s_ms=%lld\n", toldAfter, how, how, toldAfter);
             answerModals(answerer);
             QTimer::singleShot(500, [&] {
                 signalAll(server, SIGCONT);

@@ -59,8 +59,14 @@ printf '%-34s %10s %12s %8s\n' "start-up ($runs runs, median)" murmora "minimal 
 printf '%-34s %10s %12s %8s\n' "time to MapNotify (ms)" "$tp" "$tm" "$(awk -v a="$tp" -v b="$tm" 'BEGIN{printf "%.2f", a/b}')"
 printf '%-34s %10s %12s %8s\n' "resident memory after 1 s (MiB)" "$(awk -v a="$rp" 'BEGIN{printf "%.1f", a/1024}')" \
     "$(awk -v a="$rm_" 'BEGIN{printf "%.1f", a/1024}')" "$(awk -v a="$rp" -v b="$rm_" 'BEGIN{printf "%.2f", a/b}')"
+echo "startup_ms=$tp"
+echo "startup_minimal_ms=$tm"
+echo "startup_rss_mib=$(awk -v a="$rp" 'BEGIN{printf "%.1f", a/1024}')"
+echo "startup_minimal_rss_mib=$(awk -v a="$rm_" 'BEGIN{printf "%.1f", a/1024}')"
 if command -v valgrind >/dev/null && command -v callgrind_control >/dev/null; then
     im=$(instructions "$build/minimal-window"); ip=$(instructions "$build/murmora")
     printf '%-34s %10s %12s %8s\n' "instructions to MapNotify (M)" "$(awk -v a="$ip" 'BEGIN{printf "%.1f", a/1e6}')" \
         "$(awk -v a="$im" 'BEGIN{printf "%.1f", a/1e6}')" "$(awk -v a="$ip" -v b="$im" 'BEGIN{printf "%.2f", a/b}')"
+    echo "startup_instructions_m=$(awk -v a="$ip" 'BEGIN{printf "%.1f", a/1e6}')"
+    echo "startup_minimal_instructions_m=$(awk -v a="$im" 'BEGIN{printf "%.1f", a/1e6}')"
 fi
