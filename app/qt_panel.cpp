@@ -10,12 +10,6 @@
 
 namespace murmora::qt {
 
-namespace {
-
-SpinnerField field(QtSpinner* spinner, QtTextBox* box) { return {*spinner, *box}; }
-
-} // namespace
-
 void returnLargeBlocksToTheSystem() {
 #ifdef __GLIBC__
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
@@ -60,16 +54,16 @@ QtPanel::QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFol
              .saveProgress = window.saveProgress,
              .choiceMenu = choiceMenu,
              .announcer = *window.announcer},
-            {.startHour = field(scheduleDialog.startHourSpinner, scheduleDialog.startHourBox),
-             .startMinute = field(scheduleDialog.startMinuteSpinner, scheduleDialog.startMinuteBox),
-             .startSecond = field(scheduleDialog.startSecondSpinner, scheduleDialog.startSecondBox),
-             .dayHalf = field(scheduleDialog.dayHalfSpinner, scheduleDialog.dayHalfBox),
-             .durationHours = field(scheduleDialog.durationHoursSpinner, scheduleDialog.durationHoursBox),
-             .durationMinutes = field(scheduleDialog.durationMinutesSpinner, scheduleDialog.durationMinutesBox),
-             .durationSeconds = field(scheduleDialog.durationSecondsSpinner, scheduleDialog.durationSecondsBox),
-             .targetPathBox = *scheduleDialog.targetPathBox,
-             .activateCheckBox = *scheduleDialog.activateCheckBox,
-             .targetDialog = scheduleDialog.targetDialog}) {
+            {.startHour = {scheduleWindow.startHourSpinner, scheduleWindow.startHourBox},
+             .startMinute = {scheduleWindow.startMinuteSpinner, scheduleWindow.startMinuteBox},
+             .startSecond = {scheduleWindow.startSecondSpinner, scheduleWindow.startSecondBox},
+             .dayHalf = {scheduleWindow.dayHalfSpinner, scheduleWindow.dayHalfBox},
+             .durationHours = {scheduleWindow.durationHoursSpinner, scheduleWindow.durationHoursBox},
+             .durationMinutes = {scheduleWindow.durationMinutesSpinner, scheduleWindow.durationMinutesBox},
+             .durationSeconds = {scheduleWindow.durationSecondsSpinner, scheduleWindow.durationSecondsBox},
+             .targetPathBox = scheduleWindow.targetPathBox,
+             .activateCheckBox = scheduleWindow.activateCheckBox,
+             .targetDialog = scheduleWindow.targetDialog}) {
     connectWindows();
 }
 
@@ -84,9 +78,8 @@ std::optional<std::string> QtPanel::start() {
 void QtPanel::connectWindows() {
     window.onSystemClose = [this] { panel.onSystemClose(); };
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, [this](QSessionManager&) { panel.onSessionEnd(); });
-    QObject::connect(scheduleDialog.chooseTargetButton, &QPushButton::clicked,
-                     [this] { panel.schedule.onChooseTargetClicked(); });
-    scheduleDialog.onCloseRequested = [this] { panel.schedule.onCloseRequested(); };
+    scheduleWindow.onChooseTargetClicked = [this] { panel.schedule.onChooseTargetClicked(); };
+    scheduleWindow.onCloseRequested = [this] { panel.schedule.onCloseRequested(); };
 }
 
 } // namespace murmora::qt

@@ -44,8 +44,8 @@ public:
     QtResources resources;
     QtScreenMetrics screen;
     QtPanelWindow window;
-    QtScheduleDialog scheduleDialog{&window, screen};
-    QtWindowHost windows{window, scheduleDialog};
+    QtScheduleWindow scheduleWindow{&window, screen};
+    QtWindowHost windows{window, scheduleWindow};
     QtChoiceMenu choiceMenu{window};
     Panel panel;
 

@@ -37,9 +37,13 @@ void heading(QWidget* parent, const QRect& geometry, const QString& caption) {
     label->setGeometry(geometry);
 }
 
+QtSpinner* spinner(QWidget* parent, const QRect& geometry, const Spinner& range) {
+    return new QtSpinner(parent, geometry, range.minimum(), range.maximum());
+}
+
 } // namespace
 
-QtScheduleDialog::QtScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
+QtScheduleDialog::QtScheduleDialog(QWidget* owner, const ScreenMetrics& screen, const QtScheduleWindow& held)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
       startFrame(frame(this, TwipsLayout(screen).rect(120, 100, 2775, 1575), uiText("Set Recording Time"))),
@@ -54,13 +58,16 @@ QtScheduleDialog::QtScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
       durationMinutesBox(new QtTextBox(durationFrame, TwipsLayout(screen).rect(720, 480, 495, 285))),
       durationSecondsBox(new QtTextBox(durationFrame, TwipsLayout(screen).rect(1320, 480, 495, 285))),
       targetPathBox(new QtTextBox(targetFrame, TwipsLayout(screen).rect(880, 290, 1815, 285))),
-      startHourSpinner(new QtSpinner(startFrame, TwipsLayout(screen).rect(240, 840, 255, 615), 1, 12)),
-      startMinuteSpinner(new QtSpinner(startFrame, TwipsLayout(screen).rect(840, 840, 255, 615), 0, 59)),
-      startSecondSpinner(new QtSpinner(startFrame, TwipsLayout(screen).rect(1440, 840, 255, 615), 0, 59)),
-      dayHalfSpinner(new QtSpinner(startFrame, TwipsLayout(screen).rect(2040, 840, 255, 615), 1, 2)),
-      durationHoursSpinner(new QtSpinner(durationFrame, TwipsLayout(screen).rect(240, 840, 255, 615), 0, 9)),
-      durationMinutesSpinner(new QtSpinner(durationFrame, TwipsLayout(screen).rect(840, 840, 255, 615), 0, 59)),
-      durationSecondsSpinner(new QtSpinner(durationFrame, TwipsLayout(screen).rect(1440, 840, 255, 615), 0, 59)),
+      startHourSpinner(spinner(startFrame, TwipsLayout(screen).rect(240, 840, 255, 615), held.startHourSpinner)),
+      startMinuteSpinner(spinner(startFrame, TwipsLayout(screen).rect(840, 840, 255, 615), held.startMinuteSpinner)),
+      startSecondSpinner(spinner(startFrame, TwipsLayout(screen).rect(1440, 840, 255, 615), held.startSecondSpinner)),
+      dayHalfSpinner(spinner(startFrame, TwipsLayout(screen).rect(2040, 840, 255, 615), held.dayHalfSpinner)),
+      durationHoursSpinner(
+          spinner(durationFrame, TwipsLayout(screen).rect(240, 840, 255, 615), held.durationHoursSpinner)),
+      durationMinutesSpinner(
+          spinner(durationFrame, TwipsLayout(screen).rect(840, 840, 255, 615), held.durationMinutesSpinner)),
+      durationSecondsSpinner(
+          spinner(durationFrame, TwipsLayout(screen).rect(1440, 840, 255, 615), held.durationSecondsSpinner)),
       chooseTargetButton(new QPushButton(uiText("File"), targetFrame)),
       activateCheckBox(
           new QtCheckBox(activateFrame, TwipsLayout(screen).rect(120, 290, 1335, 255), uiText("Activate"))) {
@@ -108,6 +115,43 @@ QtScheduleDialog::QtScheduleDialog(QWidget* owner, const ScreenMetrics& screen)
 }
 
 void QtScheduleDialog::reject() { close(); }
+
+QtScheduleDialog& QtScheduleWindow::dialog() {
+    if (dialog_) return *dialog_;
+    dialog_ = std::make_unique<QtScheduleDialog>(owner_, screen_, *this);
+    QtScheduleDialog& made = *dialog_;
+    const std::tuple<HeldTextBox&, QtTextBox&> boxes[] = {
+        {startHourBox, *made.startHourBox},
+        {startMinuteBox, *made.startMinuteBox},
+        {startSecondBox, *made.startSecondBox},
+        {dayHalfBox, *made.dayHalfBox},
+        {durationHoursBox, *made.durationHoursBox},
+        {durationMinutesBox, *made.durationMinutesBox},
+        {durationSecondsBox, *made.durationSecondsBox},
+        {targetPathBox, *made.targetPathBox},
+    };
+    for (const auto& [heldBox, widget] : boxes)
+        heldBox.handTo(widget);
+    const std::tuple<HeldSpinner&, QtSpinner&> spinners[] = {
+        {startHourSpinner, *made.startHourSpinner},
+        {startMinuteSpinner, *made.startMinuteSpinner},
+        {startSecondSpinner, *made.startSecondSpinner},
+        {dayHalfSpinner, *made.dayHalfSpinner},
+        {durationHoursSpinner, *made.durationHoursSpinner},
+        {durationMinutesSpinner, *made.durationMinutesSpinner},
+        {durationSecondsSpinner, *made.durationSecondsSpinner},
+    };
+    for (const auto& [heldSpinner, widget] : spinners)
+        heldSpinner.handTo(widget);
+    activateCheckBox.handTo(*made.activateCheckBox);
+    QObject::connect(made.chooseTargetButton, &QPushButton::clicked, [this] {
+        if (onChooseTargetClicked) onChooseTargetClicked();
+    });
+    made.onCloseRequested = [this] {
+        if (onCloseRequested) onCloseRequested();
+    };
+    return made;
+}
 
 void QtScheduleDialog::closeEvent(QCloseEvent* event) {
     event->ignore();

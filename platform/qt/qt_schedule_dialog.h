@@ -1,22 +1,27 @@
 #pragma once
 #include <functional>
+#include <memory>
 
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
+#include "platform/qt/held_controls.h"
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/screen_metrics.h"
 
 namespace murmora::qt {
 
+class QtScheduleWindow;
+
 // The schedule window: a fixed-size dialog with a close box, laid out in twips (client area
 // 5175 x 2610) and converted to the screen's pixels. Every box takes typing.
 class QtScheduleDialog final : public QDialog {
 public:
-    QtScheduleDialog(QWidget* owner, const ScreenMetrics& screen);
+    // The spinners count over the ranges of `held`'s.
+    QtScheduleDialog(QWidget* owner, const ScreenMetrics& screen, const QtScheduleWindow& held);
 
     // Runs instead of the close the user asked for (close box, Escape, the window manager):
     // the window stays shown until the handler hides it.
@@ -46,10 +51,47 @@ public:
     QtSpinner* const durationSecondsSpinner;
     QPushButton* const chooseTargetButton;
     QtCheckBox* const activateCheckBox;
-    QtFileDialog targetDialog;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+};
+
+// The schedule window as the rules see it from the start. The dialog itself is made the first
+// time it is asked for: making its text boxes sets up the fonts, which would hold back the
+// panel's first appearance. Until then its controls hold what the rules tell them.
+class QtScheduleWindow {
+public:
+    QtScheduleWindow(QWidget* owner, const ScreenMetrics& screen) : owner_(owner), screen_(screen) {}
+
+    // Makes the dialog at the first call, with what the controls held.
+    QtScheduleDialog& dialog();
+    // The dialog once made, else nullptr.
+    QtScheduleDialog* madeDialog() const { return dialog_.get(); }
+
+    HeldTextBox startHourBox;
+    HeldTextBox startMinuteBox;
+    HeldTextBox startSecondBox;
+    HeldTextBox dayHalfBox;
+    HeldTextBox durationHoursBox;
+    HeldTextBox durationMinutesBox;
+    HeldTextBox durationSecondsBox;
+    HeldTextBox targetPathBox;
+    HeldSpinner startHourSpinner{1, 12};
+    HeldSpinner startMinuteSpinner{0, 59};
+    HeldSpinner startSecondSpinner{0, 59};
+    HeldSpinner dayHalfSpinner{1, 2};
+    HeldSpinner durationHoursSpinner{0, 9};
+    HeldSpinner durationMinutesSpinner{0, 59};
+    HeldSpinner durationSecondsSpinner{0, 59};
+    HeldCheckBox activateCheckBox;
+    QtFileDialog targetDialog;
+    std::function<void()> onChooseTargetClicked;
+    std::function<void()> onCloseRequested; // see QtScheduleDialog's
+
+private:
+    QWidget* owner_;
+    const ScreenMetrics& screen_;
+    std::unique_ptr<QtScheduleDialog> dialog_;
 };
 
 } // namespace murmora::qt

@@ -19,8 +19,8 @@ QRegion toQRegion(const Region& region) {
     return out;
 }
 
-QtWindowHost::QtWindowHost(QtPanelWindow& panel, QtScheduleDialog& scheduleDialog)
-    : panel_(panel), scheduleDialog_(scheduleDialog) {}
+QtWindowHost::QtWindowHost(QtPanelWindow& panel, QtScheduleWindow& scheduleWindow)
+    : panel_(panel), scheduleWindow_(scheduleWindow) {}
 
 void QtWindowHost::setPanelBackground(const Picture& picture) { panel_.setBackground(imageOf(picture)); }
 
@@ -30,13 +30,17 @@ void QtWindowHost::setPanelOutline(const Outline& outline) {
 }
 
 void QtWindowHost::showScheduleWindow() {
-    if (scheduleWindowLoaded_) scheduleDialog_.exec();
+    if (scheduleWindowLoaded_) scheduleWindow_.dialog().exec();
+}
+
+void QtWindowHost::hideScheduleWindow() {
+    if (QtScheduleDialog* dialog = scheduleWindow_.madeDialog()) dialog->hide();
 }
 
 void QtWindowHost::unloadScheduleWindow() {
     // The widgets stay until the program ends: the rules keep references to them.
     scheduleWindowLoaded_ = false;
-    scheduleDialog_.hide();
+    hideScheduleWindow();
 }
 
 void QtWindowHost::endProgram() {
@@ -51,9 +55,10 @@ void QtWindowHost::bringPanelToFront() {
     panel_.show();
     panel_.raise();
     panel_.activateWindow();
-    if (scheduleDialog_.isVisible()) {
-        scheduleDialog_.raise();
-        scheduleDialog_.activateWindow();
+    QtScheduleDialog* dialog = scheduleWindow_.madeDialog();
+    if (dialog && dialog->isVisible()) {
+        dialog->raise();
+        dialog->activateWindow();
     }
 }
 

@@ -14,14 +14,14 @@ QRegion toQRegion(const Region& region);
 // The program's two windows: the panel and the schedule window.
 class QtWindowHost final : public WindowHost {
 public:
-    QtWindowHost(QtPanelWindow& panel, QtScheduleDialog& scheduleDialog);
+    QtWindowHost(QtPanelWindow& panel, QtScheduleWindow& scheduleWindow);
 
     void setPanelBackground(const Picture& picture) override;
     void minimizePanel() override { panel_.showMinimized(); }
     // The outline's pixels as the window's mask.
     void setPanelOutline(const Outline& outline) override;
     void showScheduleWindow() override;
-    void hideScheduleWindow() override { scheduleDialog_.hide(); }
+    void hideScheduleWindow() override;
     void unloadScheduleWindow() override;
     void endProgram() override;
 
@@ -31,7 +31,7 @@ public:
 
 private:
     QtPanelWindow& panel_;
-    QtScheduleDialog& scheduleDialog_;
+    QtScheduleWindow& scheduleWindow_;
     bool scheduleWindowLoaded_ = true;
 };
 

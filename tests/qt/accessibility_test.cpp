@@ -71,7 +71,7 @@ TEST_F(PanelAccessibility, EveryControlOfThePanelHasItsRoleNameAndActions) {
 }
 
 TEST_F(PanelAccessibility, EveryControlOfTheScheduleWindowCarriesTheNameOfWhatItSets) {
-    auto& f = panel.scheduleDialog;
+    auto& f = panel.scheduleWindow.dialog();
     struct Row {
         QWidget* control;
         QAccessible::Role role;
@@ -103,7 +103,7 @@ TEST_F(PanelAccessibility, EveryControlOfTheScheduleWindowCarriesTheNameOfWhatIt
 }
 
 TEST_F(PanelAccessibility, SpinnersHoldTheirOwnValueReadAsTheirBoxShowsIt) {
-    auto& f = panel.scheduleDialog;
+    auto& f = panel.scheduleWindow.dialog();
     struct Row {
         QtSpinner* spinner;
         int minimum, maximum, start;

@@ -95,8 +95,18 @@ TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
 void stepUp(QtSpinner* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepSub); }
 void stepDown(QtSpinner* spinner) { spinner->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
 
+// The schedule window is made when it is first opened, and shows what the start-up gave it.
+TEST_F(RealPanel, TheScheduleWindowIsMadeAtItsFirstOpeningWithWhatTheStartUpGaveIt) {
+    EXPECT_EQ(panel.scheduleWindow.madeDialog(), nullptr);
+    auto& f = panel.scheduleWindow.dialog();
+    EXPECT_EQ(f.durationMinutesSpinner->value(), 1);
+    EXPECT_EQ(f.durationMinutesBox->text(), "01");
+    EXPECT_EQ(f.dayHalfBox->text(), "AM");
+    EXPECT_TRUE(f.targetPathBox->text().ends_with("/AutoRec.wav")) << f.targetPathBox->text();
+}
+
 TEST_F(RealPanel, SpinnerArrowsCountUpAndDownAndADraggedThumbCountsWhenLetGo) {
-    auto& f = panel.scheduleDialog;
+    auto& f = panel.scheduleWindow.dialog();
     f.show();
     QTest::mouseClick(f.startHourSpinner, Qt::LeftButton, {}, QPoint(f.startHourSpinner->width() / 2, 2));
     EXPECT_EQ(f.startHourBox->text(), "2");
@@ -114,7 +124,7 @@ TEST_F(RealPanel, SpinnerArrowsCountUpAndDownAndADraggedThumbCountsWhenLetGo) {
 }
 
 TEST_F(RealPanel, SpinnersStopAtTheirEndsWithoutWrapping) {
-    auto& f = panel.scheduleDialog;
+    auto& f = panel.scheduleWindow.dialog();
     struct Case {
         QtSpinner* spinner;
         QtTextBox* text;
@@ -146,7 +156,7 @@ TEST_F(RealPanel, SpinnersStopAtTheirEndsWithoutWrapping) {
 // finish an edit, the Up and Down arrows step its spinner, and a refused value is told in a
 // message box while the box shows the spinner's value again.
 TEST_F(RealPanel, TheTimeAndDurationBoxesTakeTypingAndTheArrowKeys) {
-    auto& f = panel.scheduleDialog;
+    auto& f = panel.scheduleWindow.dialog();
     f.show();
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f)); // a box that has the focus can lose it
@@ -191,7 +201,7 @@ TEST_F(RealPanel, ClosingByTheWindowSystemRunsTheUnloadAndEndsTheProgram) {
 }
 
 TEST_F(RealPanel, ScheduleWindowStaysOpenWhenItsCloseIsRefused) {
-    auto& f = panel.scheduleDialog;
+    auto& f = panel.scheduleWindow.dialog();
     int asked = 0;
     f.onCloseRequested = [&] {
         if (++asked == 2) f.hide();

@@ -12,7 +12,7 @@ class QtPanelTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(panel.start(), std::nullopt); }
     void TearDown() override {
-        panel.scheduleDialog.hide();
+        panel.windows.hideScheduleWindow();
         panel.window.hide();
     }
 

@@ -65,7 +65,7 @@ TEST_P(TextsFit, TheSilenceWarningsFitTheNoteWhole) {
 }
 
 TEST_P(TextsFit, TheScheduleWindowsHeadingsFramesAndButtonsFit) {
-    const QWidget& window = panel.scheduleDialog;
+    const QWidget& window = panel.scheduleWindow.dialog();
     for (const QLabel* heading : window.findChildren<QLabel*>())
         EXPECT_TRUE(fits(*heading)) << heading->text().toStdString();
     for (const QGroupBox* frame : window.findChildren<QGroupBox*>())
