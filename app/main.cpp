@@ -16,9 +16,9 @@
 
 #include "app/qt_panel.h"
 #include "core/texts.h"
-#include "platform/audio/disk_take_folder.h"
-#include "platform/audio/sound_engine.h"
-#include "platform/audio/take_file.h"
+#include "engine/disk_take_folder.h"
+#include "engine/sound_engine.h"
+#include "engine/take_file.h"
 #include "platform/portal/portal_hotkeys.h"
 #include "platform/posix/settings_file.h"
 #include "platform/qt/qt_files.h"

@@ -2,9 +2,9 @@
 #include <memory>
 
 #include "app/qt_panel.h"
-#include "platform/audio/disk_take_folder.h"
-#include "platform/audio/sound_engine.h"
-#include "platform/audio/take_file.h"
+#include "engine/disk_take_folder.h"
+#include "engine/sound_engine.h"
+#include "engine/take_file.h"
 #include "platform/hotkeys.h"
 #include "platform/qt/qt_ui_thread.h"
 

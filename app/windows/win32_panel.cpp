@@ -1,7 +1,7 @@
 #include "app/windows/win32_panel.h"
 
-#include "platform/audio/disk_take_folder.h"
-#include "platform/audio/take_file.h"
+#include "engine/disk_take_folder.h"
+#include "engine/take_file.h"
 
 namespace murmora::win32 {
 

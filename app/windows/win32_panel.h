@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/audio/sound_engine.h"
+#include "engine/sound_engine.h"
 #include "platform/win32/win32_choice_menu.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_dialogs.h"

@@ -6,7 +6,7 @@
 // answer to the confirmation.
 // usage: encode-stall-bench flac|opus|mp3 MINUTES TAKE_FOLDER TARGET_FOLDER
 #include "bench/bench_panel.h"
-#include "platform/audio/sound_engine.h"
+#include "engine/sound_engine.h"
 #include "platform/qt/qt_ui_thread.h"
 #include "tests/support/scripted_backend.h"
 

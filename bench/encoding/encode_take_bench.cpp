@@ -1,6 +1,6 @@
 // Encodes one take into one format, as the program does at a save, for the encoding benchmark.
 // usage: encode-take-bench flac|opus|mp3 TAKE TARGET
-#include "platform/audio/take_encoder.h"
+#include "engine/take_encoder.h"
 
 #include <iostream>
 #include <map>

@@ -6,7 +6,7 @@
 // device is needed.
 // usage: mci_bench_save_stall MIB TAKE_FOLDER TARGET_FOLDER
 #include "bench/mci/recorded_take.h"
-#include "platform/audio/sound_engine.h"
+#include "engine/sound_engine.h"
 #include "platform/mci/mci_string_service.h"
 #include "platform/qt/qt_ui_thread.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 #include "core/result.h"
-#include "platform/audio/audio_backend.h"
-#include "platform/audio/capture_recorder.h"
-#include "platform/audio/file_player.h"
+#include "engine/audio_backend.h"
+#include "engine/capture_recorder.h"
+#include "engine/file_player.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,8 +1,8 @@
 #include "platform/mci/mci_string_service.h"
 
-#include "platform/audio/sound_failures.h"
-#include "platform/audio/take_file.h"
-#include "platform/audio/utf8_path.h"
+#include "engine/sound_failures.h"
+#include "engine/take_file.h"
+#include "engine/utf8_path.h"
 
 #include <algorithm>
 #include <cstring>

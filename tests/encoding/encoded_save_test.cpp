@@ -1,7 +1,7 @@
 // A take saved in each format through the engine, as the panel saves it: encoded on the engine's
 // worker with its progress told, the take kept when the disk fills or the user cancels, and the
 // file played back with its length and size. The take is fed through the scripted backend.
-#include "platform/audio/sound_engine.h"
+#include "engine/sound_engine.h"
 #include "tests/support/decoded_sound.h"
 #include "tests/support/scripted_backend.h"
 #include "tests/support/test_ui_thread.h"

@@ -1,6 +1,6 @@
 // The take encoder against the real libraries, its files read back by other programs: sox for
 // FLAC and MP3 (sox's MP3 reader is libmad), opusdec for Opus.
-#include "platform/audio/take_encoder.h"
+#include "engine/take_encoder.h"
 #include "tests/support/decoded_sound.h"
 
 #include <gtest/gtest.h>

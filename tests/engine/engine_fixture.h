@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/audio/sound_engine.h"
+#include "engine/sound_engine.h"
 #include "platform/ui_thread.h"
 #include "tests/support/take_samples.h"
 #include "tests/support/test_ui_thread.h"

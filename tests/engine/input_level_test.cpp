@@ -1,6 +1,6 @@
 // The input's level while a take records: the peak of its latest window.
+#include "engine/capture_recorder.h"
 #include "engine_fixture.h"
-#include "platform/audio/capture_recorder.h"
 
 namespace murmora::testing {
 namespace {

@@ -1,7 +1,7 @@
 // The user's words for what failed in the engine, which the panel shows and the command
 // language tells.
-#include "platform/audio/audio_backend.h"
-#include "platform/audio/sound_failures.h"
+#include "engine/audio_backend.h"
+#include "engine/sound_failures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Where takes live while they record: the folder, who may read them, and which are left over.
+#include "engine/disk_take_folder.h"
+#include "engine/take_file.h"
 #include "engine_fixture.h"
-#include "platform/audio/disk_take_folder.h"
-#include "platform/audio/take_file.h"
 #include "tests/support/scoped_variable.h"
 
 #include <sys/stat.h>

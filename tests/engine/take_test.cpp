@@ -1,8 +1,8 @@
 // A take through the engine: how it ends, what its file holds, its save and its discard.
+#include "engine/capture_recorder.h"
+#include "engine/disk_take_folder.h"
+#include "engine/take_file.h"
 #include "engine_fixture.h"
-#include "platform/audio/capture_recorder.h"
-#include "platform/audio/disk_take_folder.h"
-#include "platform/audio/take_file.h"
 
 #include <sys/stat.h>
 

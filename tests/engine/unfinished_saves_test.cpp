@@ -1,8 +1,8 @@
 // A save that copies a take to another file system notes its partial file in the take folder;
 // the next start removes the partial file of a save that was killed, and nothing else.
-#include "platform/audio/disk_take_folder.h"
-#include "platform/audio/take_encoder.h"
-#include "platform/audio/take_file.h"
+#include "engine/disk_take_folder.h"
+#include "engine/take_encoder.h"
+#include "engine/take_file.h"
 #include "platform/posix/partial_file.h"
 #include "tests/support/take_samples.h"
 
@@ -112,7 +112,8 @@ std::set<std::string> killedAtItsPartialFile(const fs::path& takes, const fs::pa
         for (int i = 0; i < blocks; ++i)
             static_cast<void>((*take)->append(block.data(), block.size() / 2));
         save(**take);
-        for (;;) ::pause(); // the kill must find it at work, however fast the save was
+        for (;;)
+            ::pause(); // the kill must find it at work, however fast the save was
     }
     pollfd ready{watch, POLLIN, 0};
     char events[4096];

@@ -1,7 +1,7 @@
 #pragma once
 // Encoded takes decoded by other programs, as a user's player would read them: sox for FLAC and
 // MP3 (its MP3 reader is libmad), opusdec for Opus.
-#include "platform/audio/take_encoder.h"
+#include "engine/take_encoder.h"
 #include "tests/support/tone_measure.h"
 
 #include <sndfile.h>

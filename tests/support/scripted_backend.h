@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/audio/audio_backend.h"
+#include "engine/audio_backend.h"
 
 #include <cstdint>
 #include <mutex>

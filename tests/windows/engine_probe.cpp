@@ -21,10 +21,10 @@
 //                                         open FILE to play, open a new take, end the take
 // Takes record in the folder TAKES, by default probe-takes beside the target. Exits 0 when the
 // step worked.
-#include "platform/audio/capture_recorder.h"
-#include "platform/audio/file_player.h"
-#include "platform/audio/take_encoder.h"
-#include "platform/audio/wasapi_backend.h"
+#include "engine/capture_recorder.h"
+#include "engine/file_player.h"
+#include "engine/take_encoder.h"
+#include "engine/wasapi_backend.h"
 
 #include <windows.h>
 

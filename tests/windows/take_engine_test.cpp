@@ -2,11 +2,11 @@
 // rename and by copy to another drive, the lock that tells a live take from a leftover, the take
 // folder, and a live take read by another program while it records (from the test run's sound
 // server, through WASAPI).
-#include "platform/audio/capture_recorder.h"
-#include "platform/audio/disk_take_folder.h"
-#include "platform/audio/take_file.h"
-#include "platform/audio/utf8_path.h"
-#include "platform/audio/wasapi_backend.h"
+#include "engine/capture_recorder.h"
+#include "engine/disk_take_folder.h"
+#include "engine/take_file.h"
+#include "engine/utf8_path.h"
+#include "engine/wasapi_backend.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "platform/audio/portaudio_backend.h"
+#include "engine/portaudio_backend.h"
 
-#include "platform/audio/call_thread.h"
+#include "engine/call_thread.h"
 
 #include <dlfcn.h>
 #include <portaudio.h>

@@ -1,8 +1,8 @@
-#include "platform/audio/disk_take_folder.h"
+#include "engine/disk_take_folder.h"
 
-#include "platform/audio/take_file.h"
-#include "platform/audio/take_file_system.h"
-#include "platform/audio/utf8_path.h"
+#include "engine/take_file.h"
+#include "engine/take_file_system.h"
+#include "engine/utf8_path.h"
 
 #include <algorithm>
 

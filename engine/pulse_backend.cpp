@@ -1,4 +1,4 @@
-#include "platform/audio/pulse_backend.h"
+#include "engine/pulse_backend.h"
 
 #include <pulse/pulseaudio.h>
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/audio/audio_backend.h"
-#include "platform/audio/call_thread.h"
+#include "engine/audio_backend.h"
+#include "engine/call_thread.h"
 #include "platform/playback_engine.h"
 #include "platform/take_engine.h"
 #include "platform/ui_thread.h"

@@ -1,6 +1,6 @@
-#include "platform/audio/file_player.h"
+#include "engine/file_player.h"
 
-#include "platform/audio/take_file_system.h"
+#include "engine/take_file_system.h"
 
 #include <sndfile.h>
 

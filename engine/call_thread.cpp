@@ -1,6 +1,6 @@
-#include "platform/audio/call_thread.h"
+#include "engine/call_thread.h"
 
-#include "platform/audio/guarded.h"
+#include "engine/guarded.h"
 
 #include <condition_variable>
 #include <deque>

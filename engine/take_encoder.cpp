@@ -1,7 +1,7 @@
-#include "platform/audio/take_encoder.h"
+#include "engine/take_encoder.h"
 
-#include "platform/audio/audio_backend.h"
-#include "platform/audio/take_file_system.h"
+#include "engine/audio_backend.h"
+#include "engine/take_file_system.h"
 
 #include <opusenc.h>
 #include <sndfile.h>

@@ -1,9 +1,9 @@
 #pragma once
-#include "platform/audio/audio_backend.h"
-#include "platform/audio/guarded.h"
-#include "platform/audio/spsc_ring.h"
-#include "platform/audio/take_encoder.h"
-#include "platform/audio/take_file.h"
+#include "engine/audio_backend.h"
+#include "engine/guarded.h"
+#include "engine/spsc_ring.h"
+#include "engine/take_encoder.h"
+#include "engine/take_file.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,6 +1,6 @@
-#include "platform/audio/audio_backend.h"
-#include "platform/audio/portaudio_backend.h"
-#include "platform/audio/pulse_backend.h"
+#include "engine/audio_backend.h"
+#include "engine/portaudio_backend.h"
+#include "engine/pulse_backend.h"
 
 namespace murmora::audio {
 namespace {

@@ -1,7 +1,7 @@
 // The engine's files on Windows: share modes and LockFileEx for the live take, MoveFileExW and
 // FlushFileBuffers for the save, wide names throughout.
-#include "platform/audio/take_file.h"
-#include "platform/audio/take_file_system.h"
+#include "engine/take_file.h"
+#include "engine/take_file_system.h"
 #include "platform/wide/wide.h"
 
 #include <io.h>

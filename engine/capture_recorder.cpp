@@ -1,4 +1,4 @@
-#include "platform/audio/capture_recorder.h"
+#include "engine/capture_recorder.h"
 
 #include "platform/level.h"
 

@@ -1,9 +1,9 @@
-#include "platform/audio/sound_engine.h"
+#include "engine/sound_engine.h"
 
-#include "platform/audio/capture_recorder.h"
-#include "platform/audio/file_player.h"
-#include "platform/audio/sound_failures.h"
-#include "platform/audio/utf8_path.h"
+#include "engine/capture_recorder.h"
+#include "engine/file_player.h"
+#include "engine/sound_failures.h"
+#include "engine/utf8_path.h"
 
 namespace murmora::audio {
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "core/result.h"
-#include "platform/audio/audio_backend.h"
+#include "engine/audio_backend.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,8 +1,8 @@
-#include "platform/audio/sound_failures.h"
+#include "engine/sound_failures.h"
 
 #include "core/texts.h"
-#include "platform/audio/audio_backend.h"
-#include "platform/audio/utf8_path.h"
+#include "engine/audio_backend.h"
+#include "engine/utf8_path.h"
 
 #include <optional>
 

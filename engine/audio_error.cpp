@@ -1,4 +1,4 @@
-#include "platform/audio/audio_backend.h"
+#include "engine/audio_backend.h"
 
 #include "core/texts.h"
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "platform/audio/audio_backend.h"
-#include "platform/audio/guarded.h"
-#include "platform/audio/spsc_ring.h"
+#include "engine/audio_backend.h"
+#include "engine/guarded.h"
+#include "engine/spsc_ring.h"
 
 #include <atomic>
 #include <condition_variable>

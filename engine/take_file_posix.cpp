@@ -1,6 +1,6 @@
 // The take file's side of the system on Linux: flock, rename, sendfile and fsync.
-#include "platform/audio/take_file.h"
-#include "platform/audio/take_file_system.h"
+#include "engine/take_file.h"
+#include "engine/take_file_system.h"
 #include "platform/posix/partial_file.h"
 
 #include <sndfile.h>

@@ -1,7 +1,7 @@
-#include "platform/audio/wasapi_backend.h"
+#include "engine/wasapi_backend.h"
 
-#include "platform/audio/call_thread.h"
-#include "platform/audio/guarded.h"
+#include "engine/call_thread.h"
+#include "engine/guarded.h"
 #include "platform/wide/wide.h"
 
 // windows.h first: the COM and audio headers use its types.

@@ -1,7 +1,7 @@
-#include "platform/audio/take_file.h"
+#include "engine/take_file.h"
 
 #include "core/texts.h"
-#include "platform/audio/take_file_system.h"
+#include "engine/take_file_system.h"
 
 #include <sndfile.h>
 
