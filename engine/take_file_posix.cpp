@@ -31,15 +31,7 @@ public:
     explicit PosixPartialOutput(std::unique_ptr<posix::PartialFile> file) : file_(std::move(file)) {}
 
     std::error_code write(const void* data, std::size_t bytes) override {
-        const auto* from = static_cast<const char*>(data);
-        for (std::size_t done = 0; done < bytes;) {
-            const ssize_t written = ::write(file_->descriptor(), from + done, bytes - done);
-            if (written >= 0)
-                done += static_cast<std::size_t>(written);
-            else if (errno != EINTR)
-                return lastSystemError();
-        }
-        return {};
+        return posix::writeAll(file_->descriptor(), data, bytes);
     }
     std::int64_t read(void* data, std::int64_t bytes) override {
         return ::read(file_->descriptor(), data, static_cast<std::size_t>(bytes));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/result.h"
+#include "core/texts.h"
 #include "platform/picture.h"
 
 namespace murmora {
@@ -14,9 +15,21 @@ enum class ResourceError {
     missing = 1,
     unreadable
 };
-const std::error_category& resourceCategory();
+inline const std::error_category& resourceCategory() {
+    class ResourceCategory final : public std::error_category {
+    public:
+        const char* name() const noexcept override { return "resource"; }
+        std::string message(int error) const override {
+            return static_cast<ResourceError>(error) == ResourceError::missing
+                       ? translated("the program carries no such picture")
+                       : translated("it holds no readable picture");
+        }
+    };
+    static const ResourceCategory category;
+    return category;
+}
 // Named as the standard library looks for it, so that a ResourceError is an error_code.
-std::error_code make_error_code(ResourceError error);
+inline std::error_code make_error_code(ResourceError error) { return {static_cast<int>(error), resourceCategory()}; }
 
 // Pictures carried inside the program. Types and names are matched without regard to case.
 class Resources {

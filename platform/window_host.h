@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/picture.h"
-#include "platform/regions.h"
+#include "core/regions.h"
 
 namespace murmora {
 

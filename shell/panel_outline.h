@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/regions.h"
+#include "core/regions.h"
 #include "platform/screen_metrics.h"
 
 namespace murmora {

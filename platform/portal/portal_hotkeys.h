@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 
+#include "core/key_sequence.h"
 #include "platform/hotkeys.h"
 #include "platform/portal/portal_shortcuts.h"
 

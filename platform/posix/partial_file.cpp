@@ -50,14 +50,8 @@ std::string randomLetters(std::size_t count) {
 
 // Writes the whole text over what the file held.
 std::error_code writeWhole(int fd, const std::string& text) {
-    if (::ftruncate(fd, 0) != 0) return lastSystemError();
-    for (std::size_t done = 0; done < text.size();) {
-        const ssize_t n = ::pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return lastSystemError();
-        done += static_cast<std::size_t>(n);
-    }
-    return {};
+    if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) return lastSystemError();
+    return writeAll(fd, text.data(), text.size());
 }
 
 std::string readWhole(int fd) {
@@ -106,6 +100,18 @@ struct PartialFile::Note {
 };
 
 std::error_code lastSystemError() { return {errno, std::system_category()}; }
+
+std::error_code writeAll(int fd, const void* data, std::size_t bytes) {
+    const auto* from = static_cast<const char*>(data);
+    for (std::size_t done = 0; done < bytes;) {
+        const ssize_t written = ::write(fd, from + done, bytes - done);
+        if (written >= 0)
+            done += static_cast<std::size_t>(written);
+        else if (errno != EINTR)
+            return lastSystemError();
+    }
+    return {};
+}
 
 mode_t newFileMode() {
     std::ifstream status("/proc/self/status");

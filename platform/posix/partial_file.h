@@ -12,6 +12,9 @@ namespace murmora::posix {
 // The reason errno holds now.
 std::error_code lastSystemError();
 
+// Writes all of `bytes` at the file's offset, going on after partial writes and interruptions.
+std::error_code writeAll(int fd, const void* data, std::size_t bytes);
+
 // The permissions the user gives a new file: 0666 less the umask, read without changing it.
 mode_t newFileMode();
 

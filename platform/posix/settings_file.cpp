@@ -1,7 +1,7 @@
 #include "platform/posix/settings_file.h"
 
 #include "platform/posix/partial_file.h"
-#include "platform/settings_text.h"
+#include "settings/settings_text.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -13,12 +13,17 @@
 namespace murmora::posix {
 namespace fs = std::filesystem;
 
-namespace {
+fs::path settingsFolder() {
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
+        return fs::path(config) / "murmora";
+    if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".config" / "murmora";
+    return {};
+}
 
-// The whole file, or why it cannot be read. A file larger than settings can be is read only
-// that far, and is refused by the parser. Only a plain file is read: the open does not wait (for
-// the writer of a pipe, say), and a pipe, a socket or a device is refused.
-Result<std::string> readSmallFile(const fs::path& path) {
+SettingsFile::SettingsFile(fs::path folder, std::ostream& complaints)
+    : murmora::SettingsFile(std::move(folder), complaints) {}
+
+Result<std::string> SettingsFile::readSmallFile(const fs::path& path) const {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return lastSystemError();
     struct stat info {};
@@ -47,7 +52,11 @@ Result<std::string> readSmallFile(const fs::path& path) {
     return text;
 }
 
-std::error_code makeFolders(const fs::path& folder) {
+bool SettingsFile::isMissing(const std::error_code& error) const {
+    return error == std::errc::no_such_file_or_directory;
+}
+
+std::error_code SettingsFile::makeFolders(const fs::path& folder) const {
     fs::path made;
     for (const fs::path& part : folder) {
         made /= part;
@@ -56,56 +65,10 @@ std::error_code makeFolders(const fs::path& folder) {
     return {};
 }
 
-std::error_code writeAll(int fd, const std::string& text) {
-    for (std::size_t done = 0; done < text.size();) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written >= 0)
-            done += static_cast<std::size_t>(written);
-        else if (errno != EINTR)
-            return lastSystemError();
-    }
-    return {};
-}
-
-} // namespace
-
-fs::path settingsFolder() {
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
-        return fs::path(config) / "murmora";
-    if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".config" / "murmora";
-    return {};
-}
-
-SettingsFile::SettingsFile(fs::path folder, std::ostream& complaints)
-    : folder_(std::move(folder)), path_(folder_.empty() ? fs::path() : folder_ / "settings.conf"),
-      complaints_(complaints) {}
-
-Settings SettingsFile::load() {
-    if (path_.empty()) return {};
-    const Result<std::string> text = readSmallFile(path_);
-    if (!text) {
-        if (text.error() != std::errc::no_such_file_or_directory) complain("cannot be read", text.error().message());
-        return {};
-    }
-    const ReadSettings read = settingsFromText(*text);
-    if (read.complaint.empty()) return read.settings;
-    complain("make no sense", read.complaint);
-    return {};
-}
-
-void SettingsFile::complain(const char* what, const std::string& why) {
-    complaints_ << "murmora: the settings in " << path_.string() << " " << what << " (" << why
-                << "); using the defaults\n";
-}
-
-std::error_code SettingsFile::save(const Settings& settings) {
-    if (path_.empty()) return std::make_error_code(std::errc::no_such_file_or_directory);
-    const std::optional<std::string> text = settingsText(settings);
-    if (!text) return std::make_error_code(std::errc::invalid_argument);
-    if (const std::error_code error = makeFolders(folder_)) return error;
-    auto partial = PartialFile::createBeside(path_, ".settings-");
+std::error_code SettingsFile::replaceWhole(const fs::path& target, const std::string& text) const {
+    auto partial = PartialFile::createBeside(target, ".settings-");
     if (!partial) return partial.error();
-    if (const std::error_code error = writeAll((*partial)->descriptor(), *text)) return error;
+    if (const std::error_code error = writeAll((*partial)->descriptor(), text.data(), text.size())) return error;
     return (*partial)->replaceTarget();
 }
 

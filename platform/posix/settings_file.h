@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/settings.h"
+#include "settings/settings_file.h"
 
 #include <filesystem>
 #include <iostream>
@@ -10,22 +10,16 @@ namespace murmora::posix {
 // absolute path, else ~/.config/murmora; empty when neither is known.
 std::filesystem::path settingsFolder();
 
-// The settings in the file "settings.conf" of `folder` (see settings_text.h). Loading tells
-// `complaints` why a file gives the defaults; saving makes the folder where it is missing (0700)
-// and replaces the file whole.
-class SettingsFile final : public SettingsStore {
+// The settings file on POSIX: saving makes the folder where it is missing (0700).
+class SettingsFile final : public murmora::SettingsFile {
 public:
     explicit SettingsFile(std::filesystem::path folder = settingsFolder(), std::ostream& complaints = std::cerr);
-    Settings load() override;
-    std::error_code save(const Settings& settings) override;
-    const std::filesystem::path& path() const { return path_; }
 
 private:
-    void complain(const char* what, const std::string& why);
-
-    std::filesystem::path folder_;
-    std::filesystem::path path_;
-    std::ostream& complaints_;
+    Result<std::string> readSmallFile(const std::filesystem::path& path) const override;
+    bool isMissing(const std::error_code& error) const override;
+    std::error_code makeFolders(const std::filesystem::path& folder) const override;
+    std::error_code replaceWhole(const std::filesystem::path& target, const std::string& text) const override;
 };
 
 } // namespace murmora::posix

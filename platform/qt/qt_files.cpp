@@ -13,12 +13,12 @@
 #include <QFile>
 
 #include "core/paths.h"
+#include "platform/posix/partial_file.h"
 
 namespace murmora::qt {
+using posix::lastSystemError;
 
 namespace {
-
-std::error_code lastSystemError() { return {errno, std::system_category()}; }
 
 bool isHiddenName(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -47,20 +47,6 @@ std::string passwordDatabaseHome() {
     if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found || !found->pw_dir)
         return {};
     return found->pw_dir;
-}
-
-// Writes all of `bytes`, going on after partial writes and interruptions.
-std::error_code writeAll(int fd, const std::vector<unsigned char>& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return lastSystemError();
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return {};
 }
 
 } // namespace
@@ -115,7 +101,7 @@ Result<std::string> QtFiles::createUniqueFile(const std::string& folder, const s
 std::error_code QtFiles::writeFile(const std::string& path, const std::vector<unsigned char>& bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) return lastSystemError();
-    const std::error_code written = writeAll(fd, bytes);
+    const std::error_code written = posix::writeAll(fd, bytes.data(), bytes.size());
     const std::error_code closed = ::close(fd) == 0 ? std::error_code() : lastSystemError();
     return written ? written : closed;
 }

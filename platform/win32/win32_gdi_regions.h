@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/regions.h"
+#include "core/regions.h"
 #include "platform/wide/wide.h"
 
 namespace murmora::win32 {

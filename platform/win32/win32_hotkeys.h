@@ -1,4 +1,5 @@
 #pragma once
+#include "core/key_sequence.h"
 #include "platform/hotkeys.h"
 #include "platform/wide/wide.h"
 

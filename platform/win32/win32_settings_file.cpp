@@ -1,8 +1,7 @@
 #include "platform/win32/win32_settings_file.h"
 
-#include "core/result.h"
-#include "platform/settings_text.h"
 #include "platform/wide/wide.h"
+#include "settings/settings_text.h"
 
 #include <knownfolders.h>
 #include <shlobj.h>
@@ -13,12 +12,19 @@
 namespace murmora::win32 {
 namespace fs = std::filesystem;
 
-namespace {
+fs::path win32SettingsFolder() {
+    wchar_t* roaming = nullptr;
+    fs::path folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming)))
+        folder = fs::path(roaming) / L"Murmora";
+    CoTaskMemFree(roaming);
+    return folder;
+}
 
-// The whole file, or why it cannot be read. A file larger than settings can be is read only
-// that far, and is refused by the parser. Only a file on a drive is read: a pipe (whose read
-// waits for its writer) or a device is refused.
-Result<std::string> readSmallFile(const fs::path& path) {
+Win32SettingsFile::Win32SettingsFile(fs::path folder, std::ostream& complaints)
+    : SettingsFile(std::move(folder), complaints) {}
+
+Result<std::string> Win32SettingsFile::readSmallFile(const fs::path& path) const {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return lastWin32Error();
@@ -44,12 +50,12 @@ Result<std::string> readSmallFile(const fs::path& path) {
     return text;
 }
 
-bool isMissing(const std::error_code& error) {
+bool Win32SettingsFile::isMissing(const std::error_code& error) const {
     return error.category() == win32Category() &&
            (error.value() == ERROR_FILE_NOT_FOUND || error.value() == ERROR_PATH_NOT_FOUND);
 }
 
-std::error_code makeFolders(const fs::path& folder) {
+std::error_code Win32SettingsFile::makeFolders(const fs::path& folder) const {
     fs::path made;
     for (const fs::path& part : folder) {
         made /= part;
@@ -60,9 +66,7 @@ std::error_code makeFolders(const fs::path& folder) {
     return {};
 }
 
-// Writes `text` into a new file beside `target`, syncs it, then moves it over the target; on
-// failure the new file goes and the target stays as it was.
-std::error_code replaceWhole(const fs::path& target, const std::string& text) {
+std::error_code Win32SettingsFile::replaceWhole(const fs::path& target, const std::string& text) const {
     std::random_device random;
     fs::path partial;
     HANDLE file = INVALID_HANDLE_VALUE;
@@ -83,51 +87,6 @@ std::error_code replaceWhole(const fs::path& target, const std::string& text) {
         error = lastWin32Error();
     if (error) DeleteFileW(partial.c_str());
     return error;
-}
-
-} // namespace
-
-fs::path win32SettingsFolder() {
-    wchar_t* roaming = nullptr;
-    fs::path folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming)))
-        folder = fs::path(roaming) / L"Murmora";
-    CoTaskMemFree(roaming);
-    return folder;
-}
-
-Win32SettingsFile::Win32SettingsFile(fs::path folder, std::ostream& complaints)
-    : folder_(std::move(folder)), path_(folder_.empty() ? fs::path() : folder_ / L"settings.conf"),
-      complaints_(complaints) {}
-
-Settings Win32SettingsFile::load() {
-    if (path_.empty()) return {};
-    const Result<std::string> text = readSmallFile(path_);
-    if (!text) {
-        if (!isMissing(text.error())) complain("cannot be read", text.error().message());
-        return {};
-    }
-    // Notepad may begin the file with a byte order mark.
-    std::string_view kept = *text;
-    if (kept.starts_with("\xEF\xBB\xBF")) kept.remove_prefix(3);
-    const ReadSettings read = settingsFromText(kept);
-    if (read.complaint.empty()) return read.settings;
-    complain("make no sense", read.complaint);
-    return {};
-}
-
-void Win32SettingsFile::complain(const char* what, const std::string& why) {
-    complaints_ << "murmora: the settings in " << fromWide(path_.native()) << " " << what << " (" << why
-                << "); using the defaults\n";
-    complaints_.flush();
-}
-
-std::error_code Win32SettingsFile::save(const Settings& settings) {
-    if (path_.empty()) return win32Error(ERROR_PATH_NOT_FOUND);
-    const std::optional<std::string> text = settingsText(settings);
-    if (!text) return std::make_error_code(std::errc::invalid_argument);
-    if (const std::error_code error = makeFolders(folder_)) return error;
-    return replaceWhole(path_, *text);
 }
 
 } // namespace murmora::win32

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/settings.h"
+#include "settings/settings_file.h"
 
 #include <filesystem>
 #include <iostream>
@@ -10,24 +10,17 @@ namespace murmora::win32 {
 // (%APPDATA%\Murmora); empty when Windows does not say where that is.
 std::filesystem::path win32SettingsFolder();
 
-// The settings in the file "settings.conf" of `folder`, in the same text as on Linux
-// (settings_text.h). Loading tells `complaints` why a file gives the defaults; saving makes the
-// folder where it is missing and replaces the file whole: the new text goes to a file beside it,
-// on disk before it takes the old one's place.
-class Win32SettingsFile final : public SettingsStore {
+// The settings file on Windows, in the same text as on Linux.
+class Win32SettingsFile final : public SettingsFile {
 public:
     explicit Win32SettingsFile(std::filesystem::path folder = win32SettingsFolder(),
                                std::ostream& complaints = std::cerr);
-    Settings load() override;
-    std::error_code save(const Settings& settings) override;
-    const std::filesystem::path& path() const { return path_; }
 
 private:
-    void complain(const char* what, const std::string& why);
-
-    std::filesystem::path folder_;
-    std::filesystem::path path_;
-    std::ostream& complaints_;
+    Result<std::string> readSmallFile(const std::filesystem::path& path) const override;
+    bool isMissing(const std::error_code& error) const override;
+    std::error_code makeFolders(const std::filesystem::path& folder) const override;
+    std::error_code replaceWhole(const std::filesystem::path& target, const std::string& text) const override;
 };
 
 } // namespace murmora::win32

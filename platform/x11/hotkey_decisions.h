@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "core/key_sequence.h"
 #include "platform/hotkeys.h"
 
 namespace murmora::x11 {

@@ -26,7 +26,7 @@
 #include "platform/qt/qt_resources.h"
 #include "platform/qt/qt_ui_thread.h"
 #include "platform/qt/qt_window_host.h"
-#include "platform/regions.h"
+#include "core/regions.h"
 #include "tests/support/scoped_variable.h"
 
 namespace murmora {

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "platform/regions.h"
+#include "core/regions.h"
 #include "platform/screen_metrics.h"
 #include "shell/panel_outline.h"
 #include "tests/region/fixed_screen.h"

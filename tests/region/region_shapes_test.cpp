@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <tuple>
 
-#include "platform/regions.h"
+#include "core/regions.h"
 
 namespace murmora {
 namespace {

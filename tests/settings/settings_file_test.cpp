@@ -63,6 +63,13 @@ TEST_F(SettingsFileTest, AFileThatIsMissingUnreadableOrSenselessGivesTheDefaults
     }
 }
 
+TEST_F(SettingsFileTest, NotepadsByteOrderMarkAndLineEndsAreRead) {
+    SettingsFile file(work_, complaints_);
+    std::ofstream(file.path(), std::ios::binary) << "\xEF\xBB\xBF# Murmora's settings\r\ninput=mic\r\nformat=opus\r\n";
+    EXPECT_EQ(file.load(), (Settings{"mic", SaveFormat::opus, ""}));
+    EXPECT_EQ(complaints_.str(), "");
+}
+
 // A pipe no program writes into would hold the open, or the read, for ever: the panel never
 // started, and every later start took it for a panel that does not answer.
 TEST_F(SettingsFileTest, APipeIsNotWaitedForButGivesTheDefaultsWithOneLine) {

@@ -1,5 +1,5 @@
 // The settings file's text: what each kind of file gives.
-#include "platform/settings_text.h"
+#include "settings/settings_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "platform/regions.h"
+#include "core/regions.h"
 #include "platform/win32/win32_gdi_regions.h"
 
 namespace murmora {

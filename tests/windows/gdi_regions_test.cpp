@@ -7,7 +7,7 @@
 #include <ostream>
 #include <vector>
 
-#include "platform/regions.h"
+#include "core/regions.h"
 #include "shell/panel_outline.h"
 #include "tests/region/fixed_screen.h"
 #include "tests/windows/gdi_regions.h"

@@ -73,13 +73,6 @@ TEST_F(Win32SettingsFileTest, AFileThatIsMissingUnreadableOrSenselessGivesTheDef
     }
 }
 
-TEST_F(Win32SettingsFileTest, NotepadsByteOrderMarkAndLineEndsAreRead) {
-    Win32SettingsFile file(work_, complaints_);
-    std::ofstream(file.path(), std::ios::binary) << "\xEF\xBB\xBF# Murmora's settings\r\ninput=mic\r\nformat=opus\r\n";
-    EXPECT_EQ(file.load(), (Settings{"mic", SaveFormat::opus, ""}));
-    EXPECT_EQ(complaints_.str(), "");
-}
-
 // A pipe that no program writes into would hold the read for ever, and the panel never started.
 TEST_F(Win32SettingsFileTest, APipeIsNotWaitedForButGivesTheDefaultsWithOneLine) {
     const fs::path folder = L"\\\\.\\pipe\\murmora-settings-" + std::to_wstring(GetCurrentProcessId());

@@ -1,4 +1,4 @@
-#include "platform/settings_text.h"
+#include "settings/settings_text.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "platform/regions.h"
+#include "core/regions.h"
 
 #include <algorithm>
 #include <cstdlib>

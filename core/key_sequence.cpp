@@ -1,4 +1,4 @@
-#include "platform/hotkeys.h"
+#include "core/key_sequence.h"
 
 #include <algorithm>
 
