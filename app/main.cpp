@@ -16,6 +16,7 @@
 
 #include "app/qt_panel.h"
 #include "core/texts.h"
+#include "engine/backends/backends.h"
 #include "engine/disk_take_folder.h"
 #include "engine/sound_engine.h"
 #include "engine/take_file.h"

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/qt_panel.h"
+#include "engine/backends/backends.h"
 #include "engine/disk_take_folder.h"
 #include "engine/sound_engine.h"
 #include "engine/take_file.h"

@@ -9,7 +9,7 @@ cmake --build --preset thread-safety
 mingw=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
 [ -d "$mingw" ] || mingw=$(ls -d /usr/lib/gcc/x86_64-w64-mingw32/*-posix 2>/dev/null | tail -1 || true)
 if [ -n "$mingw" ] && [ -d "$mingw/include/c++" ]; then
-    for source in engine/wasapi_backend.cpp; do
+    for source in engine/backends/wasapi_backend.cpp; do
         echo "clang, thread-safety, Windows: $source"
         clang++ --target=x86_64-w64-mingw32 -std=c++20 -I. -isystem "$mingw/include/c++" \
             -isystem "$mingw/include/c++/x86_64-w64-mingw32" -D_GLIBCXX_HAS_GTHREADS -DUNICODE -D_UNICODE \

@@ -1,5 +1,6 @@
 #include "app/windows/win32_panel.h"
 
+#include "engine/backends/backends.h"
 #include "engine/disk_take_folder.h"
 #include "engine/take_file.h"
 

@@ -2,7 +2,7 @@
 // stalls now and then, as a busy user interface does, and prints the frames lost and how the
 // captured frames follow the wall clock.
 // usage: mci_bench_clock [SECONDS=60] [STALL_SECONDS=3] [STALL_EVERY_SECONDS=10]
-#include "engine/audio_backend.h"
+#include "engine/backends/backends.h"
 #include "engine/capture_recorder.h"
 #include "engine/take_file.h"
 

@@ -4,7 +4,7 @@
 // thread) from the start of capture to its end, and the frames captured:
 //   capture_cpu_bench recorder|minimal SECONDS
 #include "engine/capture_recorder.h"
-#include "engine/wasapi_backend.h"
+#include "engine/backends/wasapi_backend.h"
 
 #include <windows.h>
 

@@ -1,5 +1,6 @@
 #include "platform/mci/mci_string_service.h"
 
+#include "engine/backends/backends.h"
 #include "engine/sound_failures.h"
 #include "engine/take_file.h"
 #include "engine/utf8_path.h"

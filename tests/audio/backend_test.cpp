@@ -1,8 +1,8 @@
 // Both backends against the test run's sound server (PulseAudio or PipeWire): PortAudio reaches
 // it through ALSA's pulse plugin. MURMORA_TEST_SERVER_PIDS names the server's processes, for
 // the tests that stop it.
-#include "engine/portaudio_backend.h"
-#include "engine/pulse_backend.h"
+#include "engine/backends/portaudio_backend.h"
+#include "engine/backends/pulse_backend.h"
 
 #include <gtest/gtest.h>
 

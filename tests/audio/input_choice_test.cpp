@@ -2,7 +2,8 @@
 // backend and by the engine into a take: its default input is the 440 Hz microphone and its
 // default output the null sink "nullsink"; each test adds a silent input of its own and removes
 // it after.
-#include "engine/pulse_backend.h"
+#include "engine/backends/backends.h"
+#include "engine/backends/pulse_backend.h"
 #include "engine/sound_engine.h"
 #include "tests/support/test_ui_thread.h"
 #include "tests/support/tone_measure.h"

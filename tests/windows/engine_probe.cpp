@@ -24,7 +24,7 @@
 #include "engine/capture_recorder.h"
 #include "engine/file_player.h"
 #include "engine/take_encoder.h"
-#include "engine/wasapi_backend.h"
+#include "engine/backends/wasapi_backend.h"
 
 #include <windows.h>
 

@@ -6,7 +6,7 @@
 #include "engine/disk_take_folder.h"
 #include "engine/take_file.h"
 #include "engine/utf8_path.h"
-#include "engine/wasapi_backend.h"
+#include "engine/backends/wasapi_backend.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "engine/pulse_backend.h"
+#include "engine/backends/pulse_backend.h"
 
 #include <pulse/pulseaudio.h>
 

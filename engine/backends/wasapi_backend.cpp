@@ -1,4 +1,5 @@
-#include "engine/wasapi_backend.h"
+#include "engine/backends/wasapi_backend.h"
+#include "engine/backends/backends.h"
 
 #include "engine/call_thread.h"
 #include "engine/guarded.h"

@@ -1,6 +1,6 @@
-#include "engine/audio_backend.h"
-#include "engine/portaudio_backend.h"
-#include "engine/pulse_backend.h"
+#include "engine/backends/backends.h"
+#include "engine/backends/portaudio_backend.h"
+#include "engine/backends/pulse_backend.h"
 
 namespace murmora::audio {
 namespace {

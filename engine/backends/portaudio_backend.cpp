@@ -1,4 +1,4 @@
-#include "engine/portaudio_backend.h"
+#include "engine/backends/portaudio_backend.h"
 
 #include "engine/call_thread.h"
 
