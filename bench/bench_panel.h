@@ -1,6 +1,8 @@
 #pragma once
 #include <memory>
 
+#include <QApplication>
+
 #include "app/qt_panel.h"
 #include "engine/backends/backends.h"
 #include "engine/disk_take_folder.h"
@@ -35,9 +37,13 @@ private:
 };
 
 // The program's own panel on the machine's real engine, as the program makes it, with the
-// hotkeys granted and the menu's choices at their defaults. Needs the QApplication first.
+// hotkeys granted and the menu's choices at their defaults, kept when its window closes. Needs
+// the QApplication first.
 struct BenchPanel {
-    BenchPanel() { qt::returnLargeBlocksToTheSystem(); }
+    BenchPanel() {
+        qt::returnLargeBlocksToTheSystem();
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
     qt::QtUiThread uiThread;
     std::filesystem::path takeFolder = audio::defaultTakeFolder();
     audio::SoundEngine engine{audio::makeAudioBackend(), takeFolder, uiThread};

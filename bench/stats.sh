@@ -1,4 +1,11 @@
-# Shared by the benchmarks' scripts: the median and spread of figures, one a line on stdin.
+# Shared by the benchmarks' scripts, sourced once ROOT names the checkout: where the programs
+# are built, and the median and spread of figures, one a line on stdin.
+BUILD=${MURMORA_BUILD:-$ROOT/build}
+# built PROGRAM: its path in the build folder; the script stops when it is not built there.
+built() {
+  [ -x "$BUILD/$1" ] || { echo "build $1 first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
+  echo "$BUILD/$1"
+}
 # median: the middle figure (the lower middle of an even count).
 median() { sort -g | awk '{ a[NR] = $1 } END { if (NR) print a[int((NR + 1) / 2)] }'; }
 # spread: "LEAST–MOST".

@@ -6,9 +6,8 @@
 # usage: bench/encoding/encode_stall.sh [MINUTES] [flac|opus|mp3]
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-BUILD=${MURMORA_BUILD:-$ROOT/build}
-BENCH=$BUILD/encode-stall-bench
-[ -x "$BENCH" ] || { echo "build encode-stall-bench first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
+. "$ROOT/bench/stats.sh"
+BENCH=$(built encode-stall-bench)
 WORK=$(mktemp -d /var/tmp/murmora-encode-stall.XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
 mkdir "$WORK/takes" "$WORK/saved"

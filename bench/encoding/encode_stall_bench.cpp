@@ -6,6 +6,7 @@
 // answer to the confirmation.
 // usage: encode-stall-bench flac|opus|mp3 MINUTES TAKE_FOLDER TARGET_FOLDER
 #include "bench/bench_panel.h"
+#include "bench/offscreen.h"
 #include "engine/sound_engine.h"
 #include "platform/qt/qt_ui_thread.h"
 #include "tests/support/scripted_backend.h"
@@ -80,9 +81,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s flac|opus|mp3 MINUTES TAKE_FOLDER TARGET_FOLDER\n", argv[0]);
         return 2;
     }
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
-    QApplication app(qtArgc, argv);
+    QApplication app(murmora::offscreenUnlessTold(qtArgc), argv);
     QApplication::setQuitOnLastWindowClosed(false);
     const int minutes = std::atoi(argv[2]);
     const std::string target = std::string(argv[4]) + "/bench-take." + format->second.second;

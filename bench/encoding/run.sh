@@ -8,11 +8,10 @@
 # usage: bench/encoding/run.sh [SECONDS] [ROUNDS]
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-BUILD=${MURMORA_BUILD:-$ROOT/build}
-BENCH=$BUILD/encode-take-bench
+. "$ROOT/bench/stats.sh"
+BENCH=$(built encode-take-bench)
 seconds=${1:-60}
 rounds=${2:-5}
-[ -x "$BENCH" ] || { echo "build encode-take-bench first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
 for tool in sox flac opusenc lame; do command -v $tool >/dev/null || { echo "$tool is not installed" >&2; exit 1; }; done
 WORK=$(mktemp -d /var/tmp/murmora-encode-bench.XXXXXX)
 trap 'rm -rf "$WORK"' EXIT

@@ -2,14 +2,13 @@
 # build folder, and CPU time of a command.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-BUILD=${MURMORA_BUILD:-$ROOT/build}
-MCI_SHELL=$BUILD/mci-shell
+. "$ROOT/bench/stats.sh"
+MCI_SHELL=$(built mci-shell)
 . "$ROOT/tests/fixtures/audio-env.sh"
 BENCH_DIR=$(mktemp -d /var/tmp/murmora-bench.XXXXXX)
 export XDG_CACHE_HOME="$BENCH_DIR/cache"
 trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$BENCH_DIR"; exit $rc' EXIT
 audio_start mic >/dev/null
-[ -x "$MCI_SHELL" ] || { echo "build mci-shell first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
 
 # cpu_seconds COMMAND...: user+system CPU seconds the command and its children used.
 cpu_seconds() {
@@ -17,8 +16,6 @@ cpu_seconds() {
   # Only time's own line counts: whatever else reaches this stderr is not a figure.
   { time "$@" >/dev/null 2>&1; } 2>&1 | awk 'NF == 2 && $1 ~ /^[0-9.]+$/ { t = $1 + $2 } END { printf "%.3f", t }'
 }
-
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 
 # CPU of starting mci-shell and opening a device without any audio flowing: the libraries and
 # the connection to the server. Paid once per process.

@@ -6,6 +6,7 @@
 // device is needed.
 // usage: mci_bench_save_stall MIB TAKE_FOLDER TARGET_FOLDER
 #include "bench/mci/recorded_take.h"
+#include "bench/offscreen.h"
 #include "engine/sound_engine.h"
 #include "platform/mci/mci_string_service.h"
 #include "platform/qt/qt_ui_thread.h"
@@ -136,9 +137,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s MEBIBYTES TAKE_FOLDER TARGET_FOLDER\n", argv[0]);
         return 2;
     }
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
-    QApplication app(qtArgc, argv);
+    QApplication app(murmora::offscreenUnlessTold(qtArgc), argv);
     const long long mebibytes = std::atoll(argv[1]);
     const std::filesystem::path takes = argv[2], targets = argv[3];
     struct stat takeFolder {

@@ -7,12 +7,10 @@
 # usage: bench/playback/end_lag.sh [ROUNDS]
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-BUILD=${MURMORA_BUILD:-$ROOT/build}
-rounds=${1:-5}
-for program in play-action-bench sound-end-watch; do
-  [ -x "$BUILD/$program" ] || { echo "build $program first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
-done
 . "$ROOT/bench/stats.sh"
+rounds=${1:-5}
+built play-action-bench >/dev/null
+built sound-end-watch >/dev/null
 . "$ROOT/tests/fixtures/audio-env.sh"
 WORK=$(mktemp -d /var/tmp/murmora-end-bench.XXXXXX)
 export XDG_CACHE_HOME="$WORK/cache"

@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include "bench/bench_panel.h"
+#include "bench/offscreen.h"
 #include "playback/player.h"
 
 namespace {
@@ -72,9 +73,7 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     const int seconds = argc == 3 ? std::atoi(argv[2]) : 0;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication app(murmora::offscreenUnlessTold(argc), argv);
     murmora::BenchPanel bench;
     murmora::qt::QtPanel& panel = bench.panel;
     if (panel.start()) return 1;

@@ -9,12 +9,10 @@
 # usage: bench/playback/run.sh [SECONDS] [ROUNDS]
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-BUILD=${MURMORA_BUILD:-$ROOT/build}
-BENCH=$BUILD/play-action-bench
+. "$ROOT/bench/stats.sh"
+BENCH=$(built play-action-bench)
 seconds=${1:-30}
 rounds=${2:-3}
-[ -x "$BENCH" ] || { echo "build play-action-bench first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
-. "$ROOT/bench/stats.sh"
 . "$ROOT/tests/fixtures/audio-env.sh"
 WORK=$(mktemp -d /var/tmp/murmora-play-bench.XXXXXX)
 export XDG_CACHE_HOME="$WORK/cache"

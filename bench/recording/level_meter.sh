@@ -7,9 +7,8 @@
 # usage: bench/recording/level_meter.sh [SECONDS] [ROUNDS]
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-BUILD=${MURMORA_BUILD:-$ROOT/build}
-BENCH=$BUILD/level-meter-bench
-[ -x "$BENCH" ] || { echo "build level-meter-bench first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
+. "$ROOT/bench/stats.sh"
+BENCH=$(built level-meter-bench)
 seconds=${1:-10}
 rounds=${2:-1}
 . "$ROOT/tests/fixtures/audio-env.sh"

@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include "bench/bench_panel.h"
+#include "bench/offscreen.h"
 
 namespace {
 
@@ -35,9 +36,7 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     const int seconds = std::atoi(argv[1]);
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication app(murmora::offscreenUnlessTold(argc), argv);
     murmora::BenchPanel bench;
     murmora::qt::QtPanel& panel = bench.panel;
     if (panel.start()) return EXIT_FAILURE;

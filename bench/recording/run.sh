@@ -6,9 +6,8 @@
 # usage: bench/recording/run.sh
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-BUILD=${MURMORA_BUILD:-$ROOT/build}
-BENCH=$BUILD/server-fault-bench
-[ -x "$BENCH" ] || { echo "build server-fault-bench first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
+. "$ROOT/bench/stats.sh"
+BENCH=$(built server-fault-bench)
 . "$ROOT/tests/fixtures/audio-env.sh"
 WORK=$(mktemp -d /var/tmp/murmora-fault-bench.XXXXXX)
 export XDG_CACHE_HOME="$WORK/cache" HOME="$WORK"

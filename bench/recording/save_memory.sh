@@ -7,9 +7,8 @@
 # usage: bench/recording/save_memory.sh [TAKES]
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-BUILD=${MURMORA_BUILD:-$ROOT/build}
-BENCH=$BUILD/save-memory-bench
-[ -x "$BENCH" ] || { echo "build save-memory-bench first (looked in $BUILD; set MURMORA_BUILD)" >&2; exit 1; }
+. "$ROOT/bench/stats.sh"
+BENCH=$(built save-memory-bench)
 takes=${1:-30}
 warmup=5
 . "$ROOT/tests/fixtures/audio-env.sh"

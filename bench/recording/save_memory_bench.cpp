@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include "bench/bench_panel.h"
+#include "bench/offscreen.h"
 
 namespace {
 
@@ -75,9 +76,7 @@ int main(int argc, char* argv[]) {
     }
     const int takes = std::atoi(argv[2]);
     const int warmup = argc >= 5 ? std::atoi(argv[4]) : 5;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication app(murmora::offscreenUnlessTold(argc), argv);
     murmora::BenchPanel bench;
     murmora::qt::QtPanel& panel = bench.panel;
     if (panel.start()) return EXIT_FAILURE;

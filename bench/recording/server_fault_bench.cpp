@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include "bench/bench_panel.h"
+#include "bench/offscreen.h"
 
 namespace {
 
@@ -59,9 +60,7 @@ int main(int argc, char* argv[]) {
     std::vector<pid_t> server;
     for (int i = 2; i < argc; ++i)
         server.push_back(static_cast<pid_t>(std::atoi(argv[i])));
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication app(murmora::offscreenUnlessTold(argc), argv);
     murmora::BenchPanel bench;
     murmora::qt::QtPanel& panel = bench.panel;
     if (panel.start()) return 1;

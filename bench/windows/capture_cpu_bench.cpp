@@ -3,8 +3,8 @@
 // loop that only counts the frames. Prints the process's CPU seconds (user + kernel, every
 // thread) from the start of capture to its end, and the frames captured:
 //   capture_cpu_bench recorder|minimal SECONDS
-#include "engine/capture_recorder.h"
 #include "engine/backends/wasapi_backend.h"
+#include "engine/capture_recorder.h"
 
 #include <windows.h>
 
