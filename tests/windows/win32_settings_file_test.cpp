@@ -47,30 +47,18 @@ TEST_F(Win32SettingsFileTest, WhatIsSavedIsLoadedByTheNextRunAndReplacesTheOldFi
     EXPECT_EQ(complaints_.str(), "");
 }
 
-TEST_F(Win32SettingsFileTest, AFileThatIsMissingUnreadableOrSenselessGivesTheDefaultsWithOneLineForTheLastTwo) {
-    struct Case {
-        const char* name;
-        void (*make)(const fs::path& file);
-        std::string said; // in the line on stderr; empty: no line
-    };
-    for (const Case& c :
-         {Case{"missing", [](const fs::path&) {}, ""},
-          Case{"a folder", [](const fs::path& file) { fs::create_directories(file); }, "cannot be read"},
-          Case{"garbage", [](const fs::path& file) { std::ofstream(file, std::ios::binary) << "\x01\x02garbage"; },
-               "is not text"},
-          Case{"empty", [](const fs::path& file) { std::ofstream{file}; }, ""},
-          Case{"senseless", [](const fs::path& file) { std::ofstream(file) << "input=mic\nformat=wma\n"; },
-               "names no format"}}) {
-        const fs::path folder = work_ / c.name;
-        fs::create_directories(folder);
-        Win32SettingsFile file(folder, complaints_);
-        c.make(file.path());
-        complaints_.str("");
-        EXPECT_EQ(file.load(), Settings()) << c.name;
-        const std::string said = complaints_.str();
-        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), c.said.empty() ? 0 : 1) << c.name << ": " << said;
-        EXPECT_NE(said.find(c.said), std::string::npos) << said;
-    }
+// What the text says is the same on both systems (settings_file_test.cpp); here, what Windows
+// answers for a file that is not there or cannot be read.
+TEST_F(Win32SettingsFileTest, AMissingFileOrFolderGivesTheDefaultsSilentlyAndAFolderInItsPlaceOneLine) {
+    EXPECT_EQ(Win32SettingsFile(work_, complaints_).load(), Settings());
+    EXPECT_EQ(Win32SettingsFile(work_ / L"absent", complaints_).load(), Settings());
+    EXPECT_EQ(complaints_.str(), "");
+    Win32SettingsFile file(work_, complaints_);
+    fs::create_directories(file.path());
+    EXPECT_EQ(file.load(), Settings());
+    const std::string said = complaints_.str();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("cannot be read"), std::string::npos) << said;
 }
 
 // A pipe that no program writes into would hold the read for ever, and the panel never started.
