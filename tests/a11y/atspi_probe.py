@@ -20,6 +20,12 @@ from gi.repository import GLib
 APP = "Murmora"
 
 
+def role(node):
+    """The node's role by the name at-spi2-core 2.46 gives it: Debian 13's names a push button
+    "button"."""
+    return "push button" if node.getRole() == pyatspi.ROLE_PUSH_BUTTON else node.getRoleName()
+
+
 def fail(words):
     print(words, file=sys.stderr)
     sys.exit(1)
@@ -49,7 +55,7 @@ def application():
 def panel():
     app = application()
     return waited(lambda: next((w for w in app if w is not None and w.name == APP
-                                and w.getRoleName() == "frame"), None), "the panel's window")
+                                and role(w) == "frame"), None), "the panel's window")
 
 
 def control(name):
@@ -70,7 +76,7 @@ def focused():
 
 def show(node):
     states = ",".join(sorted(pyatspi.stateToString(s) for s in node.getState().getStates()))
-    return f"{node.getRoleName()}|{node.name}|{node.description}|{states}"
+    return f"{role(node)}|{node.name}|{node.description}|{states}"
 
 
 def press(name):
@@ -88,7 +94,7 @@ def announced(text, seconds):
 
     def listen(event):
         source = event.source
-        if event.detail1 == 1 and source.getRoleName() == "notification" and source.name == text:
+        if event.detail1 == 1 and role(source) == "notification" and source.name == text:
             heard.append(show(source))
             pyatspi.Registry.stop()
 
@@ -105,7 +111,7 @@ def main(args):
     command = args[0] if args else ""
     if command == "buttons":
         for child in panel():
-            if child.getRoleName() == "push button":
+            if role(child) == "push button":
                 print(child.name)
     elif command == "show" and len(args) == 2:
         print(show(control(args[1])))
