@@ -1,5 +1,7 @@
 #include "app/qt_panel.h"
 
+#include "shell/window_controls.h"
+
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -30,40 +32,7 @@ QtPanel::QtPanel(TakeEngine& takeEngine, PlaybackEngine& playbackEngine, TakeFol
              .windows = windows,
              .screen = screen,
              .settings = settings},
-            {.recordButton = *window.recordButton,
-             .minimizeButton = *window.minimizeButton,
-             .closeButton = *window.closeButton,
-             .stopButton = *window.stopButton,
-             .convertButton = *window.convertButton,
-             .playButton = *window.playButton,
-             .scheduleButton = *window.scheduleButton,
-             .secondsLabel = *window.secondsLabel,
-             .sizeLabel = *window.sizeLabel,
-             .copyrightLabel = *window.copyrightLabel,
-             .versionLabel = *window.versionLabel,
-             .scheduleCaptionLabel = *window.scheduleCaptionLabel,
-             .scheduleTimeLabel = *window.scheduleTimeLabel,
-             .elapsedTimer = window.elapsedTimer,
-             .scheduleStartTimer = window.scheduleStartTimer,
-             .scheduledStopTimer = window.scheduledStopTimer,
-             .levelTimer = window.levelTimer,
-             .levelDisplay = window.levelDisplay,
-             .saveTakeDialog = window.saveTakeDialog,
-             .convertDialog = window.convertDialog,
-             .saveProgressTimer = window.saveProgressTimer,
-             .saveProgress = window.saveProgress,
-             .choiceMenu = choiceMenu,
-             .announcer = *window.announcer},
-            {.startHour = {scheduleWindow.startHourSpinner, scheduleWindow.startHourBox},
-             .startMinute = {scheduleWindow.startMinuteSpinner, scheduleWindow.startMinuteBox},
-             .startSecond = {scheduleWindow.startSecondSpinner, scheduleWindow.startSecondBox},
-             .dayHalf = {scheduleWindow.dayHalfSpinner, scheduleWindow.dayHalfBox},
-             .durationHours = {scheduleWindow.durationHoursSpinner, scheduleWindow.durationHoursBox},
-             .durationMinutes = {scheduleWindow.durationMinutesSpinner, scheduleWindow.durationMinutesBox},
-             .durationSeconds = {scheduleWindow.durationSecondsSpinner, scheduleWindow.durationSecondsBox},
-             .targetPathBox = scheduleWindow.targetPathBox,
-             .activateCheckBox = scheduleWindow.activateCheckBox,
-             .targetDialog = scheduleWindow.targetDialog}) {
+            panelControlsOf(window, choiceMenu, *window.announcer), scheduleControlsOf(scheduleWindow)) {
     connectWindows();
 }
 

@@ -3,6 +3,7 @@
 #include "engine/backends/backends.h"
 #include "engine/disk_take_folder.h"
 #include "engine/take_file.h"
+#include "shell/window_controls.h"
 
 namespace murmora::win32 {
 
@@ -21,40 +22,7 @@ Win32Panel::Win32Panel()
               .windows = windows_,
               .screen = screen_,
               .settings = settings_},
-             {.recordButton = window_.recordButton,
-              .minimizeButton = window_.minimizeButton,
-              .closeButton = window_.closeButton,
-              .stopButton = window_.stopButton,
-              .convertButton = window_.convertButton,
-              .playButton = window_.playButton,
-              .scheduleButton = window_.scheduleButton,
-              .secondsLabel = window_.secondsLabel,
-              .sizeLabel = window_.sizeLabel,
-              .copyrightLabel = window_.copyrightLabel,
-              .versionLabel = window_.versionLabel,
-              .scheduleCaptionLabel = window_.scheduleCaptionLabel,
-              .scheduleTimeLabel = window_.scheduleTimeLabel,
-              .elapsedTimer = window_.elapsedTimer,
-              .scheduleStartTimer = window_.scheduleStartTimer,
-              .scheduledStopTimer = window_.scheduledStopTimer,
-              .levelTimer = window_.levelTimer,
-              .levelDisplay = window_.levelDisplay,
-              .saveTakeDialog = window_.saveTakeDialog,
-              .convertDialog = window_.convertDialog,
-              .saveProgressTimer = window_.saveProgressTimer,
-              .saveProgress = window_.saveProgress,
-              .choiceMenu = choiceMenu_,
-              .announcer = announcer_},
-             {.startHour = {*scheduleDialog_.startHourSpinner, *scheduleDialog_.startHourBox},
-              .startMinute = {*scheduleDialog_.startMinuteSpinner, *scheduleDialog_.startMinuteBox},
-              .startSecond = {*scheduleDialog_.startSecondSpinner, *scheduleDialog_.startSecondBox},
-              .dayHalf = {*scheduleDialog_.dayHalfSpinner, *scheduleDialog_.dayHalfBox},
-              .durationHours = {*scheduleDialog_.durationHoursSpinner, *scheduleDialog_.durationHoursBox},
-              .durationMinutes = {*scheduleDialog_.durationMinutesSpinner, *scheduleDialog_.durationMinutesBox},
-              .durationSeconds = {*scheduleDialog_.durationSecondsSpinner, *scheduleDialog_.durationSecondsBox},
-              .targetPathBox = *scheduleDialog_.targetPathBox,
-              .activateCheckBox = *scheduleDialog_.activateCheckBox,
-              .targetDialog = scheduleDialog_.targetDialog}) {
+             panelControlsOf(window_, choiceMenu_, announcer_), scheduleControlsOf(scheduleDialog_)) {
     window_.onSystemClose = [this] { panel_.onSystemClose(); };
     window_.onSessionEnd = [this] { panel_.onSessionEnd(); };
     scheduleDialog_.onChooseTargetClicked = [this] { panel_.schedule.onChooseTargetClicked(); };

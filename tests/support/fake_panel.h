@@ -1,7 +1,7 @@
 #pragma once
 // The whole record panel on fakes: every control, every service and the panel's rules.
 #include "platform/screen_metrics.h"
-#include "shell/panel.h"
+#include "shell/window_controls.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/fake_platform.h"
@@ -58,40 +58,8 @@ struct FakePanel {
                  .windows = windows,
                  .screen = screen,
                  .settings = settings},
-                {.recordButton = recordButton,
-                 .minimizeButton = minimizeButton,
-                 .closeButton = closeButton,
-                 .stopButton = stopButton,
-                 .convertButton = convertButton,
-                 .playButton = playButton,
-                 .scheduleButton = scheduleButton,
-                 .secondsLabel = secondsLabel,
-                 .sizeLabel = sizeLabel,
-                 .copyrightLabel = copyrightLabel,
-                 .versionLabel = versionLabel,
-                 .scheduleCaptionLabel = scheduleCaptionLabel,
-                 .scheduleTimeLabel = scheduleTimeLabel,
-                 .elapsedTimer = elapsedTimer,
-                 .scheduleStartTimer = scheduleStartTimer,
-                 .scheduledStopTimer = scheduledStopTimer,
-                 .levelTimer = levelTimer,
-                 .levelDisplay = levelDisplay,
-                 .saveTakeDialog = saveTakeDialog,
-                 .convertDialog = convertDialog,
-                 .saveProgressTimer = saveProgressTimer,
-                 .saveProgress = saveProgress,
-                 .choiceMenu = choiceMenu,
-                 .announcer = announcer},
-                {.startHour = {startHourSpinner, startHourBox},
-                 .startMinute = {startMinuteSpinner, startMinuteBox},
-                 .startSecond = {startSecondSpinner, startSecondBox},
-                 .dayHalf = {dayHalfSpinner, dayHalfBox},
-                 .durationHours = {durationHoursSpinner, durationHoursBox},
-                 .durationMinutes = {durationMinutesSpinner, durationMinutesBox},
-                 .durationSeconds = {durationSecondsSpinner, durationSecondsBox},
-                 .targetPathBox = targetPathBox,
-                 .activateCheckBox = activateCheckBox,
-                 .targetDialog = targetDialog}};
+                panelControlsOf(*this, choiceMenu, announcer),
+                scheduleControlsOf(*this)};
 
     // The user's moves in the schedule window: a start time as its spinners show it, a duration.
     void chooseStart(int hour, int minute, int second, const std::string& dayHalf) {
