@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include "platform/qt/qt_accessibility.h"
+#include "platform/qt/qt_panel_layout.h"
 #include "platform/qt/qt_panel_window.h"
 
 namespace murmora::qt {
@@ -24,7 +25,7 @@ LevelBar::LevelBar(QtPanelWindow& panel) : QWidget(&panel), panel_(panel) {
     installAccessibleInterfaces();
     setObjectName(QStringLiteral("levelBar"));
     setAccessibleName(uiText("Input level"));
-    setGeometry(kArea);
+    setGeometry(toQRect(panel_layout::kLevelBar));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     // The bar paints the skin beside it itself, so that a new length repaints just the pixels
     // between the old end and the new, about 20 times a second, and nothing of the panel beneath.
@@ -59,20 +60,20 @@ void LevelBar::paintEvent(QPaintEvent* event) {
 
 ClipMark::ClipMark(QtPanelWindow& panel) : QWidget(&panel) {
     setObjectName(QStringLiteral("clipMark"));
-    setGeometry(kArea);
+    setGeometry(toQRect(panel_layout::kClipMark));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     hide();
 }
 
-void ClipMark::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), kColour); }
+void ClipMark::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), toQColor(panel_layout::kClipMarkRgb)); }
 
 DisplayNote::DisplayNote(QtPanelWindow& panel) : QWidget(&panel), panel_(panel) {
     installAccessibleInterfaces();
     setObjectName(QStringLiteral("displayNote"));
-    setGeometry(kArea);
+    setGeometry(toQRect(panel_layout::kNote));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setContentsMargins(2, 1, 1, 1);
-    setDesignFont(this, kFontPoints);
+    setDesignFont(this, panel_layout::kNoteFontPoints);
     hide();
 }
 

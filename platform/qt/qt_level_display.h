@@ -1,8 +1,6 @@
 #pragma once
 #include <string>
 
-#include <QColor>
-#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -14,13 +12,10 @@ namespace murmora::qt {
 class QtPanelWindow;
 
 // The input level as a bar on the panel's display, drawn in the display's own ink over the
-// skin. It sits under the seconds, between their label (10, 67, 81 x 17) and the label below
-// (10, 88): a spot that was free, so it moves no text and a press on it drags the panel.
-// Screen readers read it as "Input level" with its level in dBFS on the bar's scale, and
-// "clipped" beside it while the clip mark shows.
+// skin, where platform/panel_layout.h puts it. Screen readers read it as "Input level" with its
+// level in dBFS on the bar's scale, and "clipped" beside it while the clip mark shows.
 class LevelBar final : public QWidget {
 public:
-    static constexpr QRect kArea{10, 84, 50, 3}; // panel pixels; the whole width is 0 dBFS
     explicit LevelBar(QtPanelWindow& panel);
     // Draws the bar for `dbfs`: the scale's fraction of the full width, in whole pixels.
     void setLevel(double dbfs);
@@ -42,12 +37,9 @@ private:
 };
 
 // The clip mark at the level bar's right end: a small block in the red of the record button's
-// light, a pixel beyond the bar's full length and a row taller, in the free rows between the
-// seconds and the label below. Presses pass through it.
+// light. Presses pass through it.
 class ClipMark final : public QWidget {
 public:
-    static constexpr QRect kArea{61, 84, 4, 4}; // panel pixels
-    static constexpr QColor kColour{204, 24, 24};
     explicit ClipMark(QtPanelWindow& panel);
 
 protected:
@@ -59,8 +51,6 @@ protected:
 // through it. Screen readers take it for a notification and read its text when it shows.
 class DisplayNote final : public QWidget {
 public:
-    static constexpr QRect kArea{8, 88, 53, 83}; // panel pixels, inside the display's green
-    static constexpr int kFontPoints = 6;        // the whole warning fits the area at this size
     explicit DisplayNote(QtPanelWindow& panel);
     const QString& text() const { return text_; }
     void setText(const QString& text);

@@ -1,4 +1,5 @@
 #include "platform/qt/qt_panel_window.h"
+#include "platform/qt/qt_panel_layout.h"
 #include "platform/qt/qt_texts.h"
 
 #include <cmath>
@@ -13,10 +14,14 @@ namespace murmora::qt {
 
 namespace {
 
-// The panel's dark rim, behind whatever the skin does not cover.
-const QColor kPanelBackdrop(18, 20, 23);
-// Dark lettering for the green display area of the skin.
-const QColor kDisplayText(28, 40, 24);
+template <typename Button>
+Button* placedButton(QWidget* panel, const panel_layout::ButtonPlace& place) {
+    auto* button = new Button(panel, toQRect(place.box), uiText(place.tooltip));
+    button->setAccessibleName(uiText(place.accessibleName));
+    return button;
+}
+
+QtLabel* placedLabel(QWidget* panel, const panel_layout::Box& box) { return new QtLabel(panel, toQRect(box)); }
 
 } // namespace
 
@@ -28,28 +33,29 @@ void setDesignFont(QWidget* window, int points) {
 
 QtPanelWindow::QtPanelWindow()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      minimizeButton(new SeeThroughButton(this, {9, 8, 25, 25}, uiText("Minimize"))),
-      recordButton(new QtPictureButton(this, {31, 8, 100, 21}, uiText("Record/Stop File Play"))),
-      closeButton(new SeeThroughButton(this, {136, 8, 25, 25}, uiText("Close"))),
-      stopButton(new SeeThroughButton(this, {104, 64, 55, 55}, uiText("Stop Recording"))),
-      convertButton(new SeeThroughButton(this, {64, 110, 55, 55}, uiText("Convert Wav To mp3"))),
-      playButton(new SeeThroughButton(this, {144, 110, 55, 55}, uiText("Play File"))),
-      scheduleButton(new SeeThroughButton(this, {104, 155, 55, 55}, uiText("Set Recording Schedule"))),
-      secondsLabel(new QtLabel(this, {10, 67, 94, 17})), sizeLabel(new QtLabel(this, {10, 51, 105, 17})),
-      copyrightLabel(new QtLabel(this, {10, 136, 65, 17})), versionLabel(new QtLabel(this, {10, 152, 49, 17})),
-      scheduleCaptionLabel(new QtLabel(this, {10, 88, 57, 17})),
-      scheduleTimeLabel(new QtLabel(this, {10, 104, 49, 33})), announcer(new QtAnnouncer(*this)) {
+      minimizeButton(placedButton<SeeThroughButton>(this, panel_layout::kMinimizeButton)),
+      recordButton(placedButton<QtPictureButton>(this, panel_layout::kRecordButton)),
+      closeButton(placedButton<SeeThroughButton>(this, panel_layout::kCloseButton)),
+      stopButton(placedButton<SeeThroughButton>(this, panel_layout::kStopButton)),
+      convertButton(placedButton<SeeThroughButton>(this, panel_layout::kConvertButton)),
+      playButton(placedButton<SeeThroughButton>(this, panel_layout::kPlayButton)),
+      scheduleButton(placedButton<SeeThroughButton>(this, panel_layout::kScheduleButton)),
+      secondsLabel(placedLabel(this, panel_layout::kSecondsLabel)),
+      sizeLabel(placedLabel(this, panel_layout::kSizeLabel)),
+      copyrightLabel(placedLabel(this, panel_layout::kCopyrightLabel)),
+      versionLabel(placedLabel(this, panel_layout::kVersionLabel)),
+      scheduleCaptionLabel(placedLabel(this, panel_layout::kScheduleCaptionLabel)),
+      scheduleTimeLabel(placedLabel(this, panel_layout::kScheduleTimeLabel)), announcer(new QtAnnouncer(*this)) {
     setObjectName(QStringLiteral("panel"));
     setWindowTitle(QStringLiteral("Murmora"));
-    setFixedSize(kPanelWidth, kPanelHeight);
-    move(kPanelLeft, kPanelTop);
-    setDesignFont(this, kDisplayFontPoints);
+    const QRect place = toQRect(panel_layout::kWindow);
+    setFixedSize(place.size());
+    move(place.topLeft());
+    setDesignFont(this, panel_layout::kDisplayFontPoints);
     QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, kDisplayText);
+    colours.setColor(QPalette::WindowText, toQColor(panel_layout::kDisplayInkRgb));
     setPalette(colours);
     scheduleTimeLabel->setWordWrap(true);
-    // Its tooltip "Record/Stop File Play" says little of what the button does.
-    recordButton->setAccessibleName(uiText("Record"));
     const auto buttons = buttonsInReadingOrder();
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         buttons[i]->installEventFilter(this);
@@ -103,7 +109,7 @@ void QtPanelWindow::setBackground(QImage skin) {
 
 void QtPanelWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), kPanelBackdrop);
+    painter.fillRect(rect(), toQColor(panel_layout::kBackdropRgb));
     painter.drawImage(0, 0, skin_);
     if (const QtPictureButton* button = markedButton()) paintFocusMark(painter, *button, button->pos());
 }

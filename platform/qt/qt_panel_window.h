@@ -15,8 +15,8 @@
 
 namespace murmora::qt {
 
-// The record panel: a frameless window of 204 x 231 pixels at 410, 268, painted with its
-// skin, holding every control at its pixel position. A press on a free spot, with any
+// The record panel: a frameless window painted with its skin, holding every control at its
+// pixel position (platform/panel_layout.h). A press on a free spot, with any
 // mouse button, moves the window.
 //
 // Tab and Shift+Tab go round the picture buttons in reading order, from the record button,
@@ -83,14 +83,8 @@ private:
 };
 
 // The windows were laid out for a narrow lettering of 8 points; wider text runs out of its
-// labels. The panel's display is tighter still: "©" and the short name must end before the disc.
+// labels. The panel's display is tighter still (platform/panel_layout.h).
 inline constexpr int kDesignFontPoints = 8;
-inline constexpr int kDisplayFontPoints = 7;
 void setDesignFont(QWidget* window, int points = kDesignFontPoints);
-
-inline constexpr int kPanelWidth = 204;
-inline constexpr int kPanelHeight = 231;
-inline constexpr int kPanelLeft = 410;
-inline constexpr int kPanelTop = 268;
 
 } // namespace murmora::qt

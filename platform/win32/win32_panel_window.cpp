@@ -19,15 +19,6 @@ namespace murmora::win32 {
 namespace {
 
 const wchar_t* const kPanelClass = L"MurmoraPanel";
-// The panel's dark rim, behind whatever the skin does not cover.
-const COLORREF kPanelBackdrop = RGB(18, 20, 23);
-// Dark lettering for the green display area of the skin.
-const COLORREF kDisplayText = RGB(28, 40, 24);
-// The display is tight: "©" and the short name must end before the disc.
-constexpr int kDisplayFontPoints = 7;
-
-RECT place(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
-
 bool inside(const RECT& r, POINT p) { return PtInRect(&r, p) != FALSE; }
 
 void registerPanelClass(WNDPROC procedure) {
@@ -70,6 +61,9 @@ void PanelLabel::setLeft(int pixels) {
     panel_.repaint(place_);
 }
 
+PanelButton::PanelButton(Win32PanelWindow& panel, const panel_layout::ButtonPlace& place)
+    : panel_(panel), place_(toRect(place.box)), seeThrough_(place.seeThrough), name_(uiText(place.accessibleName)) {}
+
 void PanelButton::setPicture(const Picture& picture) {
     shown_ = seeThrough_ ? withKeyColourTransparent(picture) : picture;
     panel_.repaint(place_);
@@ -94,27 +88,25 @@ PixelBox PanelButton::pictureBox() const {
 }
 
 Win32PanelWindow::Win32PanelWindow()
-    : recordButton(*this, place(31, 8, 100, 21), false, uiText("Record")),
-      minimizeButton(*this, place(9, 8, 25, 25), true, uiText("Minimize")),
-      closeButton(*this, place(136, 8, 25, 25), true, uiText("Close")),
-      stopButton(*this, place(104, 64, 55, 55), true, uiText("Stop Recording")),
-      convertButton(*this, place(64, 110, 55, 55), true, uiText("Convert Wav To mp3")),
-      playButton(*this, place(144, 110, 55, 55), true, uiText("Play File")),
-      scheduleButton(*this, place(104, 155, 55, 55), true, uiText("Set Recording Schedule")),
-      secondsLabel(*this, place(10, 67, 94, 17)), sizeLabel(*this, place(10, 51, 105, 17)),
-      copyrightLabel(*this, place(10, 136, 65, 17)), versionLabel(*this, place(10, 152, 49, 17)),
-      scheduleCaptionLabel(*this, place(10, 88, 57, 17)),
-      scheduleTimeLabel(*this, place(10, 104, 49, 33)), readingOrder_{&minimizeButton, &recordButton,  &closeButton,
-                                                                      &stopButton,     &convertButton, &playButton,
-                                                                      &scheduleButton} {
+    : recordButton(*this, panel_layout::kRecordButton), minimizeButton(*this, panel_layout::kMinimizeButton),
+      closeButton(*this, panel_layout::kCloseButton), stopButton(*this, panel_layout::kStopButton),
+      convertButton(*this, panel_layout::kConvertButton), playButton(*this, panel_layout::kPlayButton),
+      scheduleButton(*this, panel_layout::kScheduleButton), secondsLabel(*this, panel_layout::kSecondsLabel),
+      sizeLabel(*this, panel_layout::kSizeLabel), copyrightLabel(*this, panel_layout::kCopyrightLabel),
+      versionLabel(*this, panel_layout::kVersionLabel),
+      scheduleCaptionLabel(*this, panel_layout::kScheduleCaptionLabel),
+      scheduleTimeLabel(*this, panel_layout::kScheduleTimeLabel), readingOrder_{&minimizeButton, &recordButton,
+                                                                                &closeButton,    &stopButton,
+                                                                                &convertButton,  &playButton,
+                                                                                &scheduleButton} {
     registerPanelClass(&Win32PanelWindow::windowProc);
     // WS_MINIMIZEBOX and WS_SYSMENU: the taskbar can minimize, restore and close the panel.
-    window_ =
-        CreateWindowExW(WS_EX_APPWINDOW, kPanelClass, L"Murmora", WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU, kPanelLeft,
-                        kPanelTop, kPanelWidth, kPanelHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    window_ = CreateWindowExW(WS_EX_APPWINDOW, kPanelClass, L"Murmora", WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU,
+                              panel_layout::kWindow.left, panel_layout::kWindow.top, panel_layout::kWindow.width,
+                              panel_layout::kWindow.height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     const HDC screenDc = GetDC(nullptr);
-    font_ = CreateFontW(-MulDiv(kDisplayFontPoints, GetDeviceCaps(screenDc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0,
-                        0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
+    font_ = CreateFontW(-MulDiv(panel_layout::kDisplayFontPoints, GetDeviceCaps(screenDc, LOGPIXELSY), 72), 0, 0, 0,
+                        FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
     ReleaseDC(nullptr, screenDc);
 }
 
@@ -358,10 +350,10 @@ void Win32PanelWindow::paint() {
 void Win32PanelWindow::paintTo(HDC target) {
     // Drawn off screen first, so the buttons never flicker over the skin.
     const HDC canvas = CreateCompatibleDC(target);
-    const HBITMAP surface = CreateCompatibleBitmap(target, kPanelWidth, kPanelHeight);
+    const HBITMAP surface = CreateCompatibleBitmap(target, panel_layout::kWindow.width, panel_layout::kWindow.height);
     const HGDIOBJ previousSurface = SelectObject(canvas, surface);
-    const HBRUSH backdrop = CreateSolidBrush(kPanelBackdrop);
-    const RECT all{0, 0, kPanelWidth, kPanelHeight};
+    const HBRUSH backdrop = CreateSolidBrush(toColorRef(panel_layout::kBackdropRgb));
+    const RECT all{0, 0, panel_layout::kWindow.width, panel_layout::kWindow.height};
     FillRect(canvas, &all, backdrop);
     DeleteObject(backdrop);
     if (const Win32PictureData* skin = imageOf(skin_)) drawPicture(canvas, *skin, 0, 0);
@@ -372,7 +364,7 @@ void Win32PanelWindow::paintTo(HDC target) {
     }
     const HGDIOBJ previousFont = SelectObject(canvas, font_);
     SetBkMode(canvas, TRANSPARENT);
-    SetTextColor(canvas, kDisplayText);
+    SetTextColor(canvas, toColorRef(panel_layout::kDisplayInkRgb));
     for (const PanelLabel* label :
          {&secondsLabel, &sizeLabel, &copyrightLabel, &versionLabel, &scheduleCaptionLabel, &scheduleTimeLabel}) {
         RECT box = label->place();
@@ -382,7 +374,7 @@ void Win32PanelWindow::paintTo(HDC target) {
     paintLevel(canvas);
     paintFocusMark(canvas);
     SelectObject(canvas, previousFont);
-    BitBlt(target, 0, 0, kPanelWidth, kPanelHeight, canvas, 0, 0, SRCCOPY);
+    BitBlt(target, 0, 0, panel_layout::kWindow.width, panel_layout::kWindow.height, canvas, 0, 0, SRCCOPY);
     SelectObject(canvas, previousSurface);
     DeleteObject(surface);
     DeleteDC(canvas);
@@ -414,14 +406,14 @@ void Win32PanelWindow::paintFocusMark(HDC canvas) const {
 }
 
 void Win32PanelWindow::paintLevel(HDC canvas) const {
-    const HBRUSH ink = CreateSolidBrush(kDisplayText);
+    const HBRUSH ink = CreateSolidBrush(toColorRef(panel_layout::kDisplayInkRgb));
     if (const auto pixels = levelDisplay.barPixels()) {
         RECT bar = PanelLevelDisplay::kBarPlace;
         bar.right = bar.left + *pixels;
         FillRect(canvas, &bar, ink);
     }
     if (levelDisplay.clipMarkShown()) {
-        const HBRUSH red = CreateSolidBrush(PanelLevelDisplay::kClipColour);
+        const HBRUSH red = CreateSolidBrush(toColorRef(panel_layout::kClipMarkRgb));
         FillRect(canvas, &PanelLevelDisplay::kClipPlace, red);
         DeleteObject(red);
     }

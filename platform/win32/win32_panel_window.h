@@ -11,6 +11,7 @@
 #include "platform/level_display.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_panel_layout.h"
 
 namespace murmora::win32 {
 
@@ -19,7 +20,7 @@ class Win32PanelWindow;
 // A text of the panel's display, drawn by the panel on its skin.
 class PanelLabel final : public Label {
 public:
-    PanelLabel(Win32PanelWindow& panel, RECT place) : panel_(panel), place_(place) {}
+    PanelLabel(Win32PanelWindow& panel, const panel_layout::Box& place) : panel_(panel), place_(toRect(place)) {}
     void setCaption(const std::string& caption) override;
     void setLeft(int pixels) override;
     const std::wstring& caption() const { return caption_; }
@@ -37,8 +38,7 @@ private:
 // button is let go. Screen readers know it by its name, as a push button.
 class PanelButton final : public PictureButton {
 public:
-    PanelButton(Win32PanelWindow& panel, RECT place, bool seeThrough, std::wstring name)
-        : panel_(panel), place_(place), seeThrough_(seeThrough), name_(std::move(name)) {}
+    PanelButton(Win32PanelWindow& panel, const panel_layout::ButtonPlace& place);
     void setPicture(const Picture& picture) override;
     void setMouseHandlers(MouseHandlers handlers) override { handlers_ = std::move(handlers); }
     void setStatusText(const std::string& status) override;
@@ -65,10 +65,9 @@ private:
 // reversed colours.
 class PanelLevelDisplay final : public LevelDisplay {
 public:
-    static constexpr RECT kBarPlace{10, 84, 60, 87};
-    static constexpr RECT kClipPlace{61, 84, 65, 88};
-    static constexpr COLORREF kClipColour = RGB(204, 24, 24);
-    static constexpr RECT kNotePlace{8, 88, 61, 171};
+    static constexpr RECT kBarPlace = toRect(panel_layout::kLevelBar);
+    static constexpr RECT kClipPlace = toRect(panel_layout::kClipMark);
+    static constexpr RECT kNotePlace = toRect(panel_layout::kNote);
 
     explicit PanelLevelDisplay(Win32PanelWindow& panel) : panel_(panel) {}
     void setLevel(double dbfs) override;
@@ -91,8 +90,8 @@ private:
 
 class Win32PanelAccessible;
 
-// The record panel: a popup window without a frame, 204 x 231 pixels at 410, 268, painted with
-// its skin, its picture buttons and its display texts. A press on a free spot moves the window.
+// The record panel: a popup window without a frame, painted with its skin, its picture buttons
+// and its display texts where platform/panel_layout.h puts them. A press on a free spot moves the window.
 //
 // The keyboard works its buttons as it does on Linux: Tab and Shift+Tab (and the arrows) go round
 // them in reading order from the record button; Space held and let go, Enter, and a screen
@@ -204,10 +203,5 @@ private:
 HWND findRunningPanel();
 // The message that asks the panel to come to the front (from a later start).
 UINT bringToFrontMessage();
-
-inline constexpr int kPanelWidth = 204;
-inline constexpr int kPanelHeight = 231;
-inline constexpr int kPanelLeft = 410;
-inline constexpr int kPanelTop = 268;
 
 } // namespace murmora::win32

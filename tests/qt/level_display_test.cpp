@@ -6,12 +6,16 @@
 #include <cmath>
 
 #include "platform/qt/qt_level_display.h"
+#include "platform/qt/qt_panel_layout.h"
 #include "tests/qt/qt_panel_fixture.h"
 
 namespace murmora {
 using namespace murmora::qt;
 namespace {
 
+constexpr QRect kBarArea = toQRect(panel_layout::kLevelBar);
+constexpr QRect kClipArea = toQRect(panel_layout::kClipMark);
+constexpr QRect kNoteArea = toQRect(panel_layout::kNote);
 const std::string kSilenceWarning = "The sound input is silent: check that the microphone is on and not muted.";
 
 class LevelDisplayOnPanel : public testing::QtPanelTest {
@@ -22,9 +26,9 @@ protected:
     // Pixels of ink from the bar's left end along its middle row, up to the first that is not.
     int drawnLength() {
         const QImage image = shot();
-        const int row = LevelBar::kArea.center().y();
+        const int row = kBarArea.center().y();
         int length = 0;
-        while (length < kPanelWidth && image.pixel(LevelBar::kArea.left() + length, row) == ink())
+        while (length < panel_layout::kWindow.width && image.pixel(kBarArea.left() + length, row) == ink())
             ++length;
         return length;
     }
@@ -52,7 +56,7 @@ TEST_F(LevelDisplayOnPanel, TheBarChangesNoPixelOutsideItsAreaAndLeavesNoneBehin
     display.setLevel(0);
     QImage withBar = shot();
     ASSERT_NE(withBar, before);
-    QPainter(&withBar).drawImage(LevelBar::kArea.topLeft(), before.copy(LevelBar::kArea));
+    QPainter(&withBar).drawImage(kBarArea.topLeft(), before.copy(kBarArea));
     EXPECT_EQ(withBar, before);
     EXPECT_EQ(panel.window.mask(), outline);
     display.clear();
@@ -61,7 +65,7 @@ TEST_F(LevelDisplayOnPanel, TheBarChangesNoPixelOutsideItsAreaAndLeavesNoneBehin
 
 TEST_F(LevelDisplayOnPanel, TheBarAndTheNoteLieOnTheDisplaysGreen) {
     const QImage skin = panel.window.background();
-    for (const QRect& rect : {LevelBar::kArea, ClipMark::kArea, DisplayNote::kArea}) {
+    for (const QRect& rect : {kBarArea, kClipArea, kNoteArea}) {
         int elsewhere = 0;
         for (int y = rect.top(); y <= rect.bottom(); ++y)
             for (int x = rect.left(); x <= rect.right(); ++x) {
@@ -76,7 +80,7 @@ TEST_F(LevelDisplayOnPanel, TheBarAndItsClipMarkAreClearOfEveryControl) {
     const QStringList display{"levelBar", "clipMark", "displayNote"};
     for (const QWidget* control : panel.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (control->isWindow() || display.contains(control->objectName())) continue;
-        for (const QRect& area : {LevelBar::kArea, ClipMark::kArea})
+        for (const QRect& area : {kBarArea, kClipArea})
             EXPECT_FALSE(control->geometry().intersects(area))
                 << control->objectName().toStdString() << " over " << area.x() << ", " << area.y();
     }
@@ -88,14 +92,15 @@ TEST_F(LevelDisplayOnPanel, TheClipMarkShowsInRedAtTheBarsRightEndWhateverTheLev
     display.showClipMark();
     for (const double dbfs : {-6.0, 0.0, -HUGE_VAL}) {
         display.setLevel(dbfs);
-        const QImage mark = area(ClipMark::kArea);
+        const QImage mark = area(kClipArea);
         for (int y = 0; y < mark.height(); ++y)
             for (int x = 0; x < mark.width(); ++x)
-                ASSERT_EQ(mark.pixel(x, y), ClipMark::kColour.rgb()) << dbfs << " dBFS at " << x << ", " << y;
+                ASSERT_EQ(mark.pixel(x, y), toQColor(panel_layout::kClipMarkRgb).rgb())
+                    << dbfs << " dBFS at " << x << ", " << y;
     }
-    EXPECT_EQ(ClipMark::kArea.left(), LevelBar::kArea.right() + 2) << "apart from a full bar";
-    EXPECT_EQ(ClipMark::kArea.top(), LevelBar::kArea.top());
-    EXPECT_GT(ClipMark::kArea.bottom(), LevelBar::kArea.bottom());
+    EXPECT_EQ(kClipArea.left(), kBarArea.right() + 2) << "apart from a full bar";
+    EXPECT_EQ(kClipArea.top(), kBarArea.top());
+    EXPECT_GT(kClipArea.bottom(), kBarArea.bottom());
     display.clear();
     EXPECT_EQ(shot(), before);
 }
@@ -104,7 +109,7 @@ TEST_F(LevelDisplayOnPanel, PressesOnTheBarAndTheNoteReachWhatLiesBeneath) {
     display.setLevel(0);
     display.showClipMark();
     display.showNote(kSilenceWarning);
-    for (const QRect& rect : {LevelBar::kArea, ClipMark::kArea, DisplayNote::kArea}) {
+    for (const QRect& rect : {kBarArea, kClipArea, kNoteArea}) {
         const QWidget* hit = panel.window.childAt(rect.center());
         EXPECT_TRUE(hit == nullptr || (hit->objectName() != "levelBar" && hit->objectName() != "clipMark" &&
                                        hit->objectName() != "displayNote"));
@@ -112,9 +117,9 @@ TEST_F(LevelDisplayOnPanel, PressesOnTheBarAndTheNoteReachWhatLiesBeneath) {
 }
 
 TEST_F(LevelDisplayOnPanel, TheNoteShowsItsTextInTheDisplaysGreenOnItsInkUntilHidden) {
-    const QImage before = area(DisplayNote::kArea);
+    const QImage before = area(kNoteArea);
     display.showNote(kSilenceWarning);
-    const QImage shown = area(DisplayNote::kArea);
+    const QImage shown = area(kNoteArea);
     int ground = 0, strokes = 0; // the letters are smoothed at their edges
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x) {
@@ -124,7 +129,7 @@ TEST_F(LevelDisplayOnPanel, TheNoteShowsItsTextInTheDisplaysGreenOnItsInkUntilHi
     EXPECT_GT(ground, shown.width() * shown.height() / 2);
     EXPECT_GT(strokes, 150);
     display.hideNote();
-    EXPECT_EQ(area(DisplayNote::kArea), before);
+    EXPECT_EQ(area(kNoteArea), before);
 }
 
 } // namespace

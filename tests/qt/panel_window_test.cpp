@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "platform/panel_layout.h"
 #include "tests/qt/modal_answer.h"
 #include "tests/qt/qt_panel_fixture.h"
 
@@ -45,7 +46,7 @@ TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
     const QImage shot = panelShot();
     const QRegion outline = panel.window.mask();
     int freeSkin = 0, differing = 0;
-    for (int y = 0; y < kPanelHeight; ++y) {
+    for (int y = 0; y < panel_layout::kWindow.height; ++y) {
         for (int x = 0; x < skin.width(); ++x) {
             const QPoint at(x, y);
             if (covered(at) || !outline.contains(at)) continue;

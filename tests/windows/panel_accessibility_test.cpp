@@ -97,7 +97,17 @@ protected:
     // The pixels of the panel's client as WM_PRINTCLIENT draws them, 0x00RRGGBB.
     std::vector<std::uint32_t> printed() {
         BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, kPanelWidth, -kPanelHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        info.bmiHeader = {sizeof info.bmiHeader,
+                          panel_layout::kWindow.width,
+                          -panel_layout::kWindow.height,
+                          1,
+                          32,
+                          BI_RGB,
+                          0,
+                          0,
+                          0,
+                          0,
+                          0};
         void* bits = nullptr;
         const HDC canvas = CreateCompatibleDC(nullptr);
         const HBITMAP surface = CreateDIBSection(canvas, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -105,7 +115,7 @@ protected:
         SendMessageW(window.handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas), PRF_CLIENT);
         GdiFlush();
         const auto* pixels = static_cast<const std::uint32_t*>(bits);
-        std::vector<std::uint32_t> copy(pixels, pixels + kPanelWidth * kPanelHeight);
+        std::vector<std::uint32_t> copy(pixels, pixels + panel_layout::kWindow.width * panel_layout::kWindow.height);
         SelectObject(canvas, previous);
         DeleteObject(surface);
         DeleteDC(canvas);
@@ -242,7 +252,7 @@ int amberPixels(const std::vector<std::uint32_t>& pixels, const RECT& within) {
     int amber = 0;
     for (int y = within.top; y < within.bottom; ++y) {
         for (int x = within.left; x < within.right; ++x) {
-            const std::uint32_t pixel = pixels[static_cast<std::size_t>(y * kPanelWidth + x)];
+            const std::uint32_t pixel = pixels[static_cast<std::size_t>(y * panel_layout::kWindow.width + x)];
             amber += ((pixel >> 16) & 0xFF) > 150 && ((pixel >> 8) & 0xFF) > 80 && (pixel & 0xFF) < 100;
         }
     }
@@ -250,7 +260,7 @@ int amberPixels(const std::vector<std::uint32_t>& pixels, const RECT& within) {
 }
 
 TEST_F(PanelKeyboard, TheFocusedButtonWearsTheMarkOnlyOnceTheKeyboardIsUsed) {
-    const RECT all{0, 0, kPanelWidth, kPanelHeight};
+    const RECT all{0, 0, panel_layout::kWindow.width, panel_layout::kWindow.height};
     EXPECT_EQ(amberPixels(printed(), all), 0);
     key(VK_TAB); // Close, whose 10 x 10 picture at 136, 8 gets a ring of radius 6 round it
     const std::vector<std::uint32_t> marked = printed();
