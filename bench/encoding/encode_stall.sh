@@ -4,7 +4,6 @@
 # through the scripted backend at 25 times its speed, into a take folder under /var/tmp.
 # Build encode-stall-bench first (in build/, or the folder in MURMORA_BUILD).
 # usage: bench/encoding/encode_stall.sh [MINUTES] [flac|opus|mp3]
-set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 . "$ROOT/bench/stats.sh"
 BENCH=$(built encode-stall-bench)

@@ -6,12 +6,10 @@
 # 44.1 kHz 16-bit stereo WAV file of pink noise on one channel and a 440 Hz tone on the other.
 # Build encode-take-bench first (in build/, or the folder in MURMORA_BUILD).
 # usage: bench/encoding/run.sh [SECONDS] [ROUNDS]
-set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 . "$ROOT/bench/stats.sh"
 BENCH=$(built encode-take-bench)
-seconds=${1:-60}
-rounds=${2:-5}
+seconds=${1:-60} rounds=${2:-5}
 for tool in sox flac opusenc lame; do command -v $tool >/dev/null || { echo "$tool is not installed" >&2; exit 1; }; done
 WORK=$(mktemp -d /var/tmp/murmora-encode-bench.XXXXXX)
 trap 'rm -rf "$WORK"' EXIT

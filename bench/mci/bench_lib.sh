@@ -1,14 +1,10 @@
 # Shared by the MCI benchmarks: a private PulseAudio server with the 440 Hz microphone, the
 # build folder, and CPU time of a command.
-set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 . "$ROOT/bench/stats.sh"
 MCI_SHELL=$(built mci-shell)
-. "$ROOT/tests/fixtures/audio-env.sh"
-BENCH_DIR=$(mktemp -d /var/tmp/murmora-bench.XXXXXX)
-export XDG_CACHE_HOME="$BENCH_DIR/cache"
-trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$BENCH_DIR"; exit $rc' EXIT
-audio_start mic >/dev/null
+audio_work bench
+BENCH_DIR=$WORK
 
 # cpu_seconds COMMAND...: user+system CPU seconds the command and its children used.
 cpu_seconds() {

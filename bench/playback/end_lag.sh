@@ -5,17 +5,13 @@
 # before the sound had ended. Also checks that the whole file was heard. On the private
 # PulseAudio server, or PipeWire with MURMORA_TEST_SERVER=pipewire. Prints figures only.
 # usage: bench/playback/end_lag.sh [ROUNDS]
-set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 . "$ROOT/bench/stats.sh"
 rounds=${1:-5}
 built play-action-bench >/dev/null
 built sound-end-watch >/dev/null
-. "$ROOT/tests/fixtures/audio-env.sh"
-WORK=$(mktemp -d /var/tmp/murmora-end-bench.XXXXXX)
-export XDG_CACHE_HOME="$WORK/cache"
-trap 'rc=$?; set +e; [ -n "${watch:-}" ] && kill "$watch" 2>/dev/null; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
-audio_start mic >/dev/null
+CLEANUP='[ -n "${watch:-}" ] && kill "$watch" 2>/dev/null'
+audio_work end-bench
 server=${MURMORA_TEST_SERVER:-pulseaudio}
 length=5
 file=$WORK/tone.wav

@@ -7,17 +7,11 @@
 # not grow with the file. Prints figures only. Build play-action-bench first (in build/, or the
 # folder in MURMORA_BUILD).
 # usage: bench/playback/run.sh [SECONDS] [ROUNDS]
-set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 . "$ROOT/bench/stats.sh"
 BENCH=$(built play-action-bench)
-seconds=${1:-30}
-rounds=${2:-3}
-. "$ROOT/tests/fixtures/audio-env.sh"
-WORK=$(mktemp -d /var/tmp/murmora-play-bench.XXXXXX)
-export XDG_CACHE_HOME="$WORK/cache"
-trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
-audio_start mic >/dev/null
+seconds=${1:-30} rounds=${2:-3}
+audio_work play-bench
 
 tone=$WORK/tone.wav
 sox -q -n -r 44100 -c 2 -b 16 "$tone" synth "$seconds" sine 440 vol 0.5

@@ -5,17 +5,11 @@
 # (default 10; 60). The microphone plays its 440 Hz tone with a tremolo, so that the bar changes
 # at every tick. Build level-meter-bench first (in build/, or the folder in MURMORA_BUILD).
 # usage: bench/recording/level_meter.sh [SECONDS] [ROUNDS]
-set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 . "$ROOT/bench/stats.sh"
 BENCH=$(built level-meter-bench)
-seconds=${1:-10}
-rounds=${2:-1}
-. "$ROOT/tests/fixtures/audio-env.sh"
-WORK=$(mktemp -d /var/tmp/murmora-level-bench.XXXXXX)
-export XDG_CACHE_HOME="$WORK/cache" HOME="$WORK"
-trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
-audio_start mic >/dev/null
+seconds=${1:-10} rounds=${2:-1}
+audio_work level-bench
 kill "$FEED_PID"
 wait "$FEED_PID" 2>/dev/null || true
 sox -q -n -r 44100 -c 2 -e signed -b 16 -t raw - synth 3600 sine 440 tremolo 3 100 vol 0.5 |

@@ -4,7 +4,6 @@
 # from the server's death, and from its stop, to the message on the panel. Prints figures only. Build
 # server-fault-bench first (in build/, or the folder in MURMORA_BUILD).
 # usage: bench/recording/run.sh
-set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 . "$ROOT/bench/stats.sh"
 BENCH=$(built server-fault-bench)

@@ -5,17 +5,12 @@
 # QT_QPA_PLATFORM names: offscreen unless set (xcb with a DISPLAY drives it as on a desktop).
 # Build save-memory-bench first (in build/, or the folder in MURMORA_BUILD).
 # usage: bench/recording/save_memory.sh [TAKES]
-set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 . "$ROOT/bench/stats.sh"
 BENCH=$(built save-memory-bench)
 takes=${1:-30}
 warmup=5
-. "$ROOT/tests/fixtures/audio-env.sh"
-WORK=$(mktemp -d /var/tmp/murmora-memory-bench.XXXXXX)
-export XDG_CACHE_HOME="$WORK/cache" HOME="$WORK"
-trap 'rc=$?; set +e; audio_stop >/dev/null 2>&1; rm -rf "$WORK"; exit $rc' EXIT
-audio_start mic >/dev/null
+audio_work memory-bench
 for mode in save cancel; do
   mkdir -p "$WORK/$mode"
   read -r measured early late early_heap late_heap < <("$BENCH" "$mode" $((takes + warmup)) "$WORK/$mode" "$warmup" 2>"$WORK/$mode.log") ||

@@ -32,13 +32,7 @@ xdotool key Up Up Up Up Up # 5 -> 10
 type_into 152 pm
 type_into 264 0
 type_into 304 3
-xdotool mousemove --window "$form2" 127 148 click --repeat 3 1 # the target path box
-xdotool windowfocus --sync "$form2" key ctrl+a
-xdotool type --delay 2 -- "$target"
-xdotool mousemove --window "$form2" 212 146 click 1 # "Activate"
-xdotool windowfocus --sync "$form2" key Escape
-sleep 0.5
-! window_named "^Murmora - Record Panel$" >/dev/null || fail "the schedule window did not close"
+arm_schedule "$form2" "$target"
 
 echo "== the take starts at 1:05:10 PM on the program's clock, 30 s after the launch"
 took() { [ -n "$(find "$TAKES" -name '*.wav' 2>/dev/null)" ] || [ -f "$target" ]; }

@@ -56,6 +56,15 @@ record_button() { click_panel 81 18; }
 cut_button() { click_panel 131 91; }
 play_button() { click_panel 171 137; }
 schedule_button() { click_panel 131 182; }
+arm_schedule() { # WINDOW TARGET: the schedule window's file typed, "Activate" ticked, the window closed
+  xdotool mousemove --window "$1" 127 148 click --repeat 3 1 # the target path box
+  xdotool windowfocus --sync "$1" key ctrl+a
+  xdotool type --delay 2 -- "$2"
+  xdotool mousemove --window "$1" 212 146 click 1 # "Activate"
+  xdotool windowfocus --sync "$1" key Escape
+  sleep 0.5
+  ! window_named "^Murmora - Record Panel$" >/dev/null || fail "the schedule window did not close"
+}
 close_button() { click_panel 148 20; }
 close_app() {
   close_button

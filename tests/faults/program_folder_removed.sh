@@ -13,13 +13,7 @@ TZ=UTC FAKETIME_DONT_FAKE_MONOTONIC=1 start_app faketime -m -f "@2024-01-01 00:5
 echo "== arm the schedule for 1:00:00 AM into \"$target_folder\""
 schedule_button
 form2=$(wait_for_window "^Murmora - Record Panel$") || fail "the schedule window did not open"
-xdotool mousemove --window "$form2" 127 148 click --repeat 3 1  # the target path box
-xdotool windowfocus --sync "$form2" key ctrl+a
-xdotool type --delay 2 -- "$target_folder/take.wav"
-xdotool mousemove --window "$form2" 212 146 click 1               # "Activate"
-xdotool windowfocus --sync "$form2" key Escape
-sleep 0.5
-! window_named "^Murmora - Record Panel$" >/dev/null || fail "the schedule window did not close"
+arm_schedule "$form2" "$target_folder/take.wav"
 
 echo "== the take starts; its folder is removed"
 for _ in $(seq 300); do [ -n "$(find "$TAKES" -name '*.wav' 2>/dev/null)" ] && break; sleep 0.1; done
