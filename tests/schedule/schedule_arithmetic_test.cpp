@@ -49,20 +49,14 @@ using ScheduleArming = ScheduleTest;
 TEST_F(ScheduleArming, TheTimeTextIsASecondReadingOfTheClock) {
     app.clock.timeText = "10:00:01";
     arm(10, 0, 5, "AM");
-    tickAt(10, 0, 3);
-    EXPECT_TRUE(app.engine.take().empty());
-    tickAt(10, 0, 4);
-    EXPECT_EQ(app.engine.take(), kTakeStarted);
+    expectTakeStartsAt(10, 0, 4);
 }
 
 TEST_F(ScheduleArming, AnUnreadableTimeTextTakesTheTimeOfDayFromTheClock) {
     app.clock.setTimeOfDay(21, 5, 7);
     app.clock.timeText = "9:05:07 p.m.";
     arm(10, 0, 0, "PM");
-    tickAt(21, 59, 59);
-    EXPECT_TRUE(app.engine.take().empty());
-    tickAt(22, 0, 0);
-    EXPECT_EQ(app.engine.take(), kTakeStarted);
+    expectTakeStartsAt(22, 0, 0);
 }
 
 } // namespace

@@ -51,6 +51,15 @@ protected:
         app.scheduleStartTimer.tick();
     }
 
+    // A tick a second before the time of day starts nothing; a tick at it starts the take.
+    void expectTakeStartsAt(int hour, int minute, int second) {
+        const int before = (hour * 60 + minute) * 60 + second - 1;
+        tickAt(before / 3600, before / 60 % 60, before % 60);
+        EXPECT_TRUE(app.engine.take().empty()) << "a second early";
+        tickAt(hour, minute, second);
+        EXPECT_EQ(app.engine.take(), kTakeStarted);
+    }
+
     FakePanel app;
 };
 

@@ -106,10 +106,7 @@ TEST_F(TypedBoxes, ATypedStartAndDurationAreWhatTheScheduleUses) {
     EXPECT_TRUE(app.messages.shown.empty());
     EXPECT_EQ(app.scheduleTimeLabel.caption, "1:05:30 PM");
     EXPECT_EQ(app.panel.schedule.takeSeconds(), 20);
-    tickAt(13, 5, 29);
-    EXPECT_TRUE(app.engine.take().empty());
-    tickAt(13, 5, 30);
-    EXPECT_EQ(app.engine.take(), kTakeStarted);
+    expectTakeStartsAt(13, 5, 30);
 }
 
 TEST_F(TypedBoxes, AValueRefusedAsTheWindowClosesKeepsItOpenAndArmsNothing) {

@@ -94,10 +94,7 @@ TEST_F(ClosingTheWindow, WithActivateTickedHidesItAndArmsTheSchedule) {
     EXPECT_EQ(app.scheduleCaptionLabel.caption + app.scheduleTimeLabel.caption, "Record:1:00:00 PM");
     EXPECT_TRUE(app.scheduleStartTimer.enabled);
     EXPECT_TRUE(app.messages.shown.empty());
-    tickAt(12, 59, 59);
-    EXPECT_TRUE(app.engine.take().empty());
-    tickAt(13, 0, 0);
-    EXPECT_EQ(app.engine.take(), kTakeStarted);
+    expectTakeStartsAt(13, 0, 0);
 }
 
 TEST_F(ClosingTheWindow, WithActivateClearedClearsAPendingScheduleAndDeletesNothing) {
