@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/controls.h"
+#include "platform/schedule_layout.h"
 
 namespace murmora::qt {
 
@@ -50,7 +51,8 @@ private:
 // value within its range and tells of every change.
 class HeldSpinner final : public Spinner {
 public:
-    HeldSpinner(int minimum, int maximum) : minimum_(minimum), maximum_(maximum), value_(minimum) {}
+    explicit HeldSpinner(schedule_layout::Range range)
+        : minimum_(range.minimum), maximum_(range.maximum), value_(range.minimum) {}
     int value() const override { return spinner_ ? spinner_->value() : value_; }
     void setValue(int value) override {
         if (spinner_) return spinner_->setValue(value);

@@ -10,18 +10,18 @@
 #include "platform/qt/held_controls.h"
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/schedule_layout.h"
 #include "platform/screen_metrics.h"
 
 namespace murmora::qt {
 
 class QtScheduleWindow;
 
-// The schedule window: a fixed-size dialog with a close box, laid out in twips (client area
-// 5175 x 2610) and converted to the screen's pixels. Every box takes typing.
+// The schedule window: a fixed-size dialog with a close box, laid out as platform/schedule_layout.h
+// says. Every box takes typing.
 class QtScheduleDialog final : public QDialog {
 public:
-    // The spinners count over the ranges of `held`'s.
-    QtScheduleDialog(QWidget* owner, const ScreenMetrics& screen, const QtScheduleWindow& held);
+    QtScheduleDialog(QWidget* owner, const ScreenMetrics& screen);
 
     // Runs instead of the close the user asked for (close box, Escape, the window manager):
     // the window stays shown until the handler hides it.
@@ -54,6 +54,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* frameOf(const schedule_layout::Field& field) const;
+    QtTextBox* box(const ScreenMetrics& screen, const schedule_layout::Field& field) const;
+    QtSpinner* spinner(const ScreenMetrics& screen, const schedule_layout::Field& field, QtTextBox* box) const;
 };
 
 // The schedule window as the rules see it from the start. The dialog itself is made the first
@@ -76,13 +81,13 @@ public:
     HeldTextBox durationMinutesBox;
     HeldTextBox durationSecondsBox;
     HeldTextBox targetPathBox;
-    HeldSpinner startHourSpinner{1, 12};
-    HeldSpinner startMinuteSpinner{0, 59};
-    HeldSpinner startSecondSpinner{0, 59};
-    HeldSpinner dayHalfSpinner{1, 2};
-    HeldSpinner durationHoursSpinner{0, 9};
-    HeldSpinner durationMinutesSpinner{0, 59};
-    HeldSpinner durationSecondsSpinner{0, 59};
+    HeldSpinner startHourSpinner{schedule_layout::kStartHour.range};
+    HeldSpinner startMinuteSpinner{schedule_layout::kStartMinute.range};
+    HeldSpinner startSecondSpinner{schedule_layout::kStartSecond.range};
+    HeldSpinner dayHalfSpinner{schedule_layout::kDayHalf.range};
+    HeldSpinner durationHoursSpinner{schedule_layout::kDurationHours.range};
+    HeldSpinner durationMinutesSpinner{schedule_layout::kDurationMinutes.range};
+    HeldSpinner durationSecondsSpinner{schedule_layout::kDurationSeconds.range};
     HeldCheckBox activateCheckBox;
     QtFileDialog targetDialog;
     std::function<void()> onChooseTargetClicked;

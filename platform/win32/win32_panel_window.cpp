@@ -99,7 +99,7 @@ Win32PanelWindow::Win32PanelWindow()
                                                                                 &closeButton,    &stopButton,
                                                                                 &convertButton,  &playButton,
                                                                                 &scheduleButton} {
-    registerPanelClass(&Win32PanelWindow::windowProc);
+    registerPanelClass(&ownedWindowProc<Win32PanelWindow>);
     // WS_MINIMIZEBOX and WS_SYSMENU: the taskbar can minimize, restore and close the panel.
     window_ = CreateWindowExW(WS_EX_APPWINDOW, kPanelClass, L"Murmora", WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU,
                               panel_layout::kWindow.left, panel_layout::kWindow.top, panel_layout::kWindow.width,
@@ -127,16 +127,6 @@ void Win32PanelWindow::setBackground(Picture skin) {
 void Win32PanelWindow::show() {
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
-}
-
-LRESULT CALLBACK Win32PanelWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Win32PanelWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Win32PanelWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT Win32PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -11,6 +11,7 @@
 #include "platform/level_display.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_owned_window.h"
 #include "platform/win32/win32_panel_layout.h"
 
 namespace murmora::win32 {
@@ -162,7 +163,8 @@ public:
     Win32ProgressWindow saveProgress;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner>
+    friend LRESULT CALLBACK ownedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
     void paintTo(HDC target);

@@ -2,14 +2,16 @@
 #include <functional>
 #include <memory>
 
+#include "platform/schedule_layout.h"
 #include "platform/screen_metrics.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_owned_window.h"
 
 namespace murmora::win32 {
 
-// The schedule window: a fixed-size window with a close box, owned by the panel, laid out in
-// twips (client area 5175 x 2610) and converted to the screen's pixels. Every box takes typing.
+// The schedule window: a fixed-size window with a close box, owned by the panel, laid out as
+// platform/schedule_layout.h says. Every box takes typing.
 class Win32ScheduleDialog {
 public:
     Win32ScheduleDialog(HWND owner, const ScreenMetrics& screen);
@@ -35,13 +37,16 @@ public:
     Win32FileDialog targetDialog;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner>
+    friend LRESULT CALLBACK ownedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     // The first time it shows, the window stands in the middle of the panel.
     void centreOnOwner();
-    HWND control(const wchar_t* type, const wchar_t* text, DWORD style, int left, int top, int width, int height,
-                 int id = 0);
+    // Makes a child control at `place` in twips, with the translation of `text` if there is one.
+    HWND control(const wchar_t* type, const char* text, DWORD style, const schedule_layout::Box& place, int id = 0);
+    // `place` in a frame, from the window's client corner.
+    static schedule_layout::Box inFrame(const schedule_layout::Frame& frame, const schedule_layout::Box& place);
     int across(int twips) const;
     int down(int twips) const;
 
