@@ -18,10 +18,10 @@ std::optional<KeyCombination> parseKeySequence(std::string_view keys) {
     KeyCombination combination;
     for (std::size_t plus = keys.find('+'); plus != std::string_view::npos; plus = keys.find('+')) {
         const std::string_view modifier = keys.substr(0, plus);
-        bool* held = sameIgnoringCase(modifier, "Ctrl")    ? &combination.control
-                     : sameIgnoringCase(modifier, "Alt")   ? &combination.alt
-                     : sameIgnoringCase(modifier, "Shift") ? &combination.shift
-                                                           : nullptr;
+        bool* held = sameIgnoringCase(modifier, kModifierNames[0])   ? &combination.control
+                     : sameIgnoringCase(modifier, kModifierNames[1]) ? &combination.alt
+                     : sameIgnoringCase(modifier, kModifierNames[2]) ? &combination.shift
+                                                                     : nullptr;
         if (!held || *held) return std::nullopt;
         *held = true;
         keys.remove_prefix(plus + 1);

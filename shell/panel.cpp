@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/key_sequence.h"
 #include "core/texts.h"
 #include "shell/panel_outline.h"
 
@@ -49,14 +50,11 @@ const std::array<PanelHotkey, kPanelHotkeys>& panelHotkeys() {
 // The keys as keyboards in the user's language label them ("Strg+Alt+R" in German). A desktop
 // that names the keys itself names them in its own language, which is kept.
 std::string keysInUsersWords(const std::string& keys) {
-    // TRANSLATORS: the names of the modifier keys as keyboards in your language label them, as
-    // German "Strg" and "Umschalt"; the tooltip names the hotkeys with them ("Ctrl+Alt+R").
-    static constexpr std::array<const char*, 3> kModifiers{textKey("Ctrl"), textKey("Alt"), textKey("Shift")};
     std::string words;
     for (std::size_t start = 0; start <= keys.size();) {
         const std::size_t end = std::min(keys.find('+', start), keys.size());
         const std::string key = keys.substr(start, end - start);
-        const bool modifier = std::find(kModifiers.begin(), kModifiers.end(), key) != kModifiers.end();
+        const bool modifier = std::ranges::find(kModifierNames, key) != kModifierNames.end();
         words += (start == 0 ? "" : "+") + (modifier ? std::string(translated(key.c_str())) : key);
         start = end + 1;
     }
