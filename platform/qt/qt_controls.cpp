@@ -8,7 +8,9 @@
 #include <QStylePainter>
 
 #include "platform/qt/qt_accessibility.h"
+#include "platform/qt/qt_panel_layout.h"
 #include "platform/qt/qt_picture.h"
+#include "platform/qt/qt_texts.h"
 
 namespace murmora::qt {
 
@@ -114,12 +116,12 @@ void QtTimer::setEnabled(bool enabled) {
     if (!enabled) timer_.stop();
 }
 
-QtPictureButton::QtPictureButton(QWidget* parent, const QRect& geometry, const QString& toolTip)
-    : QAbstractButton(parent) {
+QtPictureButton::QtPictureButton(QWidget* parent, const panel_layout::ButtonPlace& place)
+    : QAbstractButton(parent), seeThrough_(place.seeThrough) {
     installAccessibleInterfaces();
-    setGeometry(geometry);
-    setToolTip(toolTip);
-    setAccessibleName(toolTip);
+    setGeometry(toQRect(place.box));
+    setToolTip(uiText(place.tooltip));
+    setAccessibleName(uiText(place.accessibleName));
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
     // The keyboard's and screen readers' presses, as the mouse's in the middle of the button.
@@ -128,10 +130,8 @@ QtPictureButton::QtPictureButton(QWidget* parent, const QRect& geometry, const Q
     connect(this, &QAbstractButton::clicked, this, [this, middle] { report(handlers_.up, kLeftButton, middle()); });
 }
 
-void QtPictureButton::setPicture(const Picture& picture) { showImage(imageOf(picture)); }
-
-void QtPictureButton::showImage(QImage image) {
-    image_ = std::move(image);
+void QtPictureButton::setPicture(const Picture& picture) {
+    image_ = seeThrough_ ? withKeyColourTransparent(imageOf(picture)) : imageOf(picture);
     update();
 }
 
@@ -223,8 +223,6 @@ void QtPictureButton::report(const MouseHandler& handler, int buttons, QPointF a
     if (!handler) return;
     handler(buttons, at.x(), at.y());
 }
-
-void SeeThroughButton::setPicture(const Picture& picture) { showImage(withKeyColourTransparent(imageOf(picture))); }
 
 QImage withKeyColourTransparent(const QImage& image, QRgb key) {
     if (image.isNull()) return image;

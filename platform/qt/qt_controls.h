@@ -12,6 +12,7 @@
 
 #include "platform/controls.h"
 #include "platform/focus_mark.h"
+#include "platform/panel_layout.h"
 
 namespace murmora::qt {
 
@@ -105,9 +106,11 @@ private:
 // screen reader's Press are reported as a left press and release in its middle, the pressed
 // picture showing for as long as Space is held or for a tenth of a second. A key press given
 // up (Escape, the focus going elsewhere) is reported as a move off the button.
-class QtPictureButton : public QAbstractButton, public PictureButton {
+class QtPictureButton final : public QAbstractButton, public PictureButton {
 public:
-    QtPictureButton(QWidget* parent, const QRect& geometry, const QString& toolTip);
+    // Where `place` says, with its tooltip and name; a see-through button's pictures let the
+    // window's skin show through their key colour RGB(190, 190, 190).
+    QtPictureButton(QWidget* parent, const panel_layout::ButtonPlace& place);
     void setPicture(const Picture& picture) override;
     void setMouseHandlers(MouseHandlers handlers) override { handlers_ = std::move(handlers); }
     void setStatusText(const std::string& status) override;
@@ -120,8 +123,6 @@ public:
     void setFocusMarkShown(bool shown);
 
 protected:
-    void showImage(QImage image);
-
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -135,6 +136,7 @@ private:
     // Reports a key press that ended without a click, if `wasDown` and the button is up now.
     void reportGivenUp(bool wasDown) const;
 
+    const bool seeThrough_;
     QImage image_;
     MouseHandlers handlers_;
     QString status_;
@@ -146,14 +148,6 @@ void paintFocusMark(QPainter& painter, const QtPictureButton& button, QPoint ori
 
 // The colour an image button shows as transparent.
 inline constexpr QRgb kSeeThroughKeyColour = 0xFFBEBEBE; // RGB(190, 190, 190)
-
-// An image button: the key colour RGB(190, 190, 190) of its picture lets the window's skin
-// show through.
-class SeeThroughButton final : public QtPictureButton {
-public:
-    using QtPictureButton::QtPictureButton;
-    void setPicture(const Picture& picture) override;
-};
 
 // The image with every opaque pixel of the key colour made fully transparent.
 QImage withKeyColourTransparent(const QImage& image, QRgb key = kSeeThroughKeyColour);

@@ -14,13 +14,6 @@ namespace murmora::qt {
 
 namespace {
 
-template <typename Button>
-Button* placedButton(QWidget* panel, const panel_layout::ButtonPlace& place) {
-    auto* button = new Button(panel, toQRect(place.box), uiText(place.tooltip));
-    button->setAccessibleName(uiText(place.accessibleName));
-    return button;
-}
-
 QtLabel* placedLabel(QWidget* panel, const panel_layout::Box& box) { return new QtLabel(panel, toQRect(box)); }
 
 } // namespace
@@ -33,13 +26,13 @@ void setDesignFont(QWidget* window, int points) {
 
 QtPanelWindow::QtPanelWindow()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      minimizeButton(placedButton<SeeThroughButton>(this, panel_layout::kMinimizeButton)),
-      recordButton(placedButton<QtPictureButton>(this, panel_layout::kRecordButton)),
-      closeButton(placedButton<SeeThroughButton>(this, panel_layout::kCloseButton)),
-      stopButton(placedButton<SeeThroughButton>(this, panel_layout::kStopButton)),
-      convertButton(placedButton<SeeThroughButton>(this, panel_layout::kConvertButton)),
-      playButton(placedButton<SeeThroughButton>(this, panel_layout::kPlayButton)),
-      scheduleButton(placedButton<SeeThroughButton>(this, panel_layout::kScheduleButton)),
+      minimizeButton(new QtPictureButton(this, panel_layout::kMinimizeButton)),
+      recordButton(new QtPictureButton(this, panel_layout::kRecordButton)),
+      closeButton(new QtPictureButton(this, panel_layout::kCloseButton)),
+      stopButton(new QtPictureButton(this, panel_layout::kStopButton)),
+      convertButton(new QtPictureButton(this, panel_layout::kConvertButton)),
+      playButton(new QtPictureButton(this, panel_layout::kPlayButton)),
+      scheduleButton(new QtPictureButton(this, panel_layout::kScheduleButton)),
       secondsLabel(placedLabel(this, panel_layout::kSecondsLabel)),
       sizeLabel(placedLabel(this, panel_layout::kSizeLabel)),
       copyrightLabel(placedLabel(this, panel_layout::kCopyrightLabel)),

@@ -37,13 +37,13 @@ public:
     std::function<void()> onSystemClose;
 
     // In reading order, which screen readers list them in.
-    SeeThroughButton* const minimizeButton;
+    QtPictureButton* const minimizeButton;
     QtPictureButton* const recordButton;
-    SeeThroughButton* const closeButton;
-    SeeThroughButton* const stopButton;
-    SeeThroughButton* const convertButton;
-    SeeThroughButton* const playButton;
-    SeeThroughButton* const scheduleButton;
+    QtPictureButton* const closeButton;
+    QtPictureButton* const stopButton;
+    QtPictureButton* const convertButton;
+    QtPictureButton* const playButton;
+    QtPictureButton* const scheduleButton;
     QtLabel* const secondsLabel;
     QtLabel* const sizeLabel;
     QtLabel* const copyrightLabel;

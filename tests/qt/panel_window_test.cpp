@@ -57,13 +57,13 @@ TEST_F(RealPanel, PaintsTheSkinWithEveryButtonsReleasedPictureOverIt) {
     EXPECT_GT(freeSkin, 15000);
     EXPECT_EQ(differing, 0) << "skin";
 
-    const std::pair<SeeThroughButton* const QtPanelWindow::*, const char*> buttons[] = {
+    const std::pair<QtPictureButton* const QtPanelWindow::*, const char*> buttons[] = {
         {&QtPanelWindow::minimizeButton, "custom/101.gif"}, {&QtPanelWindow::closeButton, "custom/103.gif"},
         {&QtPanelWindow::stopButton, "custom/105.gif"},     {&QtPanelWindow::playButton, "custom/107.gif"},
         {&QtPanelWindow::scheduleButton, "custom/109.gif"}, {&QtPanelWindow::convertButton, "custom/111.gif"},
     };
     for (const auto& [member, file] : buttons) {
-        const SeeThroughButton* button = panel.window.*member;
+        const QtPictureButton* button = panel.window.*member;
         const QImage gif = sourcePicture(file);
         ASSERT_FALSE(gif.isNull()) << file;
         int pictured = 0;

@@ -35,7 +35,7 @@ protected:
     }
 
     QWidget host;
-    SeeThroughButton button{&host, {104, 64, 55, 55}, QStringLiteral("Stop Recording")};
+    QtPictureButton button{&host, panel_layout::kStopButton};
     std::vector<Reported> reports;
 };
 
