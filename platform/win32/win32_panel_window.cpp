@@ -104,15 +104,14 @@ Win32PanelWindow::Win32PanelWindow()
     window_ = CreateWindowExW(WS_EX_APPWINDOW, kPanelClass, L"Murmora", WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU,
                               panel_layout::kWindow.left, panel_layout::kWindow.top, panel_layout::kWindow.width,
                               panel_layout::kWindow.height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-    const HDC screenDc = GetDC(nullptr);
-    font_ = CreateFontW(-MulDiv(panel_layout::kDisplayFontPoints, GetDeviceCaps(screenDc, LOGPIXELSY), 72), 0, 0, 0,
-                        FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
-    ReleaseDC(nullptr, screenDc);
+    font_ = designFont(panel_layout::kDisplayFontPoints);
+    noteFont_ = designFont(panel_layout::kNoteFontPoints);
 }
 
 Win32PanelWindow::~Win32PanelWindow() {
     if (window_) DestroyWindow(window_);
     if (font_) DeleteObject(font_);
+    if (noteFont_) DeleteObject(noteFont_);
     if (accessible_) {
         accessible_->disconnect();
         accessible_->Release();
@@ -412,9 +411,11 @@ void Win32PanelWindow::paintLevel(HDC canvas) const {
         const COLORREF green = GetPixel(canvas, (note.left + note.right) / 2, (note.top + note.bottom) / 2);
         FillRect(canvas, &note, ink);
         SetTextColor(canvas, green);
-        RECT text{note.left + 2, note.top + 1, note.right - 1, note.bottom - 1};
+        const HGDIOBJ displayFont = SelectObject(canvas, noteFont_);
+        RECT text = PanelLevelDisplay::kNoteTextPlace;
         DrawTextW(canvas, levelDisplay.note().c_str(), static_cast<int>(levelDisplay.note().size()), &text,
-                  DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+                  PanelLevelDisplay::kNoteTextFormat);
+        SelectObject(canvas, displayFont);
     }
     DeleteObject(ink);
 }

@@ -69,6 +69,10 @@ public:
     static constexpr RECT kBarPlace = toRect(panel_layout::kLevelBar);
     static constexpr RECT kClipPlace = toRect(panel_layout::kClipMark);
     static constexpr RECT kNotePlace = toRect(panel_layout::kNote);
+    // The note's text, inside its reversed box, broken between words.
+    static constexpr RECT kNoteTextPlace{kNotePlace.left + 2, kNotePlace.top + 1, kNotePlace.right - 1,
+                                         kNotePlace.bottom - 1};
+    static constexpr UINT kNoteTextFormat = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX;
 
     explicit PanelLevelDisplay(Win32PanelWindow& panel) : panel_(panel) {}
     void setLevel(double dbfs) override;
@@ -111,6 +115,7 @@ public:
     HWND handle() const { return window_; }
     // The font the display's texts are drawn in.
     HFONT displayFont() const { return font_; }
+    HFONT noteFont() const { return noteFont_; }
     void setBackground(Picture skin);
     void repaint(const RECT& place) { InvalidateRect(window_, &place, FALSE); }
     void show();
@@ -188,6 +193,7 @@ private:
 
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
+    HFONT noteFont_ = nullptr;
     Picture skin_;
     PanelButton* pressed_ = nullptr;  // the button that has the mouse
     std::optional<POINT> dragOffset_; // where the pointer holds the window, while moved by hand

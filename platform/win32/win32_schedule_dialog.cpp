@@ -3,6 +3,7 @@
 
 #include "core/twips.h"
 #include "platform/win32/win32_messages.h"
+#include "platform/win32/win32_panel_layout.h"
 
 namespace murmora::win32 {
 
@@ -35,10 +36,7 @@ Win32ScheduleDialog::Win32ScheduleDialog(HWND owner, const ScreenMetrics& screen
     window_ = CreateWindowExW(extended, kScheduleClass, uiText(layout::kTitle).c_str(), style, CW_USEDEFAULT,
                               CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
                               GetModuleHandleW(nullptr), this);
-    const HDC screenDc = GetDC(nullptr);
-    font_ = CreateFontW(-MulDiv(kDesignFontPoints, GetDeviceCaps(screenDc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0,
-                        0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
-    ReleaseDC(nullptr, screenDc);
+    font_ = designFont(kDesignFontPoints);
     createControls();
 }
 

@@ -49,6 +49,26 @@ TEST_P(WindowsTextsFit, TheDisplaysCaptionsFitTheirLabelsWithTheLongestValues) {
     expectFits(panel.scheduleCaptionLabel, translated("Record:"));
 }
 
+TEST_P(WindowsTextsFit, TheSilenceWarningsFitTheNoteWhole) {
+    const Win32PanelWindow panel;
+    const RECT room = PanelLevelDisplay::kNoteTextPlace;
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, panel.noteFont());
+    for (const std::string& warning :
+         {std::string(translated("The sound input is silent: check that the microphone is on and not muted.")),
+          translated("%s is silent: check that it is on and not muted.", {"Built-in Audio Analog Stereo"}),
+          std::string(translated("What the computer plays is silent: nothing is playing."))}) {
+        const std::wstring text = toWide(warning);
+        RECT needed{0, 0, room.right - room.left, 0};
+        DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &needed,
+                  PanelLevelDisplay::kNoteTextFormat | DT_CALCRECT);
+        EXPECT_LE(needed.right, room.right - room.left) << warning;
+        EXPECT_LE(needed.bottom, room.bottom - room.top) << warning;
+    }
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+}
+
 TEST_P(WindowsTextsFit, TheScheduleWindowsHeadingsFramesAndButtonsFit) {
     const Win32ScreenMetrics screen;
     const Win32ScheduleDialog dialog(nullptr, screen);
