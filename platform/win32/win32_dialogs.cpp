@@ -203,6 +203,10 @@ std::optional<std::string> Win32FileDialog::show(bool save) {
     dialog.nMaxFile = static_cast<DWORD>(name.size());
     dialog.lpstrTitle = title.c_str();
     dialog.Flags = fileDialogFlags(setup_);
+    // The first time, the user's Documents, wherever the program was started from; after that
+    // the folder of the last name chosen.
+    const std::wstring documents = lastFileName_.empty() ? toWide(Win32Files().homeFolder()) : std::wstring();
+    if (!documents.empty()) dialog.lpstrInitialDir = documents.c_str();
     for (;;) {
         const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
         if (!chosen || name[0] == L'\0') return std::nullopt;
