@@ -11,7 +11,7 @@ struct ButtonFixture : ::testing::Test {
     FakeFiles files;
     FakeResources resources{files};
     ResourcePictures pictures{resources, files};
-    FakeScreen screen;
+    FixedScreen screen;
     FakePictureButton control;
     int actions = 0;
     std::string pictureWhenActionRan;

@@ -30,7 +30,7 @@ struct PlayerTest : ::testing::Test {
     FakeMessageBoxes messages;
     FakeResources resources{files};
     ResourcePictures pictures{resources, files};
-    FakeScreen screen;
+    FixedScreen screen;
     FakePictureButton playButton;
     FakeLabel secondsLabel, sizeLabel;
     FakeLatestTake latest;

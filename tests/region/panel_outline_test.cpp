@@ -5,7 +5,7 @@
 #include "core/regions.h"
 #include "platform/screen_metrics.h"
 #include "shell/panel_outline.h"
-#include "tests/region/fixed_screen.h"
+#include "tests/support/fixed_screen.h"
 
 namespace murmora {
 namespace {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/paths.h"
+
 namespace murmora::fakes {
 
 void PrintTo(const EngineCall& call, std::ostream* out) {
@@ -114,9 +116,7 @@ void FakeEngine::cancelSave() {
 }
 
 SoundError FakeEngine::saveToFakeFiles(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos || !files_.folders.count(slash == 0 ? "/" : path.substr(0, slash)))
-        return {SoundFailure::notSaved, kNoFolder};
+    if (!files_.folders.count(folderOf(path))) return {SoundFailure::notSaved, kNoFolder};
     files_.add(path);
     return {};
 }

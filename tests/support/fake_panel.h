@@ -1,19 +1,12 @@
 #pragma once
 // The whole record panel on fakes: every control, every service and the panel's rules.
-#include "platform/screen_metrics.h"
 #include "shell/window_controls.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/fixed_screen.h"
 
 namespace murmora::fakes {
-
-class FakeScreen : public ScreenMetrics {
-public:
-    double dotsPerInch = 96;
-    double dotsPerInchX() const override { return dotsPerInch; }
-    double dotsPerInchY() const override { return dotsPerInch; }
-};
 
 using Strings = std::vector<std::string>;
 
@@ -27,7 +20,7 @@ struct FakePanel {
     FakeHotkeys hotkeys;
     FakeResources resources{files};
     FakeWindowHost windows;
-    FakeScreen screen;
+    FixedScreen screen;
 
     FakePictureButton recordButton, minimizeButton, closeButton, stopButton, convertButton, playButton, scheduleButton;
     FakeLabel secondsLabel, sizeLabel, copyrightLabel, versionLabel, scheduleCaptionLabel, scheduleTimeLabel;

@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/paths.h"
+
 namespace murmora::fakes {
 
 namespace {
-
-// The folder a fake path names its file in, or nothing for a bare name.
-std::optional<std::string> folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return std::nullopt;
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 std::string upper(std::string_view text) {
     std::string out(text);
@@ -47,8 +42,7 @@ std::error_code FakeFiles::removeFile(const std::string& path) {
 
 std::error_code FakeTakeFolder::recover(const LeftoverTake& take, const std::string& target) {
     auto& files = files_.files;
-    const auto folder = folderOf(target);
-    if (!files.count(take.path) || !folder || !files_.folders.count(*folder))
+    if (!files.count(take.path) || !files_.folders.count(folderOf(target)))
         return std::make_error_code(std::errc::no_such_file_or_directory);
     if (files.count(target)) return std::make_error_code(std::errc::file_exists);
     if (files_.undeletable.count(take.path)) return std::make_error_code(std::errc::permission_denied);
@@ -68,8 +62,7 @@ Result<std::string> FakeFiles::createUniqueFile(const std::string& folder, const
 }
 
 std::error_code FakeFiles::writeFile(const std::string& path, const std::vector<unsigned char>& bytes) {
-    const auto folder = folderOf(path);
-    if (!folder || !folders.count(*folder)) return std::make_error_code(std::errc::no_such_file_or_directory);
+    if (!folders.count(folderOf(path))) return std::make_error_code(std::errc::no_such_file_or_directory);
     files[path] = bytes;
     return {};
 }

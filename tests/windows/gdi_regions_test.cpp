@@ -4,15 +4,17 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <ostream>
 #include <vector>
 
 #include "core/regions.h"
+#include "platform/win32/win32_gdi_regions.h"
 #include "shell/panel_outline.h"
-#include "tests/region/fixed_screen.h"
-#include "tests/windows/gdi_regions.h"
+#include "tests/support/fixed_screen.h"
 
 namespace murmora {
+using namespace murmora::win32;
 
 // A pixel held by one side only.
 struct PixelDifference {
@@ -27,9 +29,18 @@ void PrintTo(const PixelDifference& d, std::ostream* out) {
 
 namespace {
 
-// The pixels of a GDI region; the region is deleted.
+// The pixels of a GDI region, from the rectangles GetRegionData gives; the region is deleted.
 Region takeGdiRegion(HRGN gdi) {
-    const Region pixels = regionOf(gdi);
+    Region pixels;
+    const DWORD size = GetRegionData(gdi, 0, nullptr);
+    std::vector<char> buffer(size);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    if (size != 0 && GetRegionData(gdi, size, data) == size) {
+        std::vector<RECT> rects(data->rdh.nCount);
+        std::memcpy(rects.data(), data->Buffer, rects.size() * sizeof(RECT));
+        for (const RECT& r : rects)
+            pixels = pixels.united(Region::rectangle(r.left, r.top, r.right, r.bottom));
+    }
     DeleteObject(gdi);
     return pixels;
 }

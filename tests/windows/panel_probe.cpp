@@ -8,7 +8,6 @@
 //                                only the answers to messages sent once the save dialog has gone,
 //                                up to the message box that tells the save's end (the answer
 //                                during which the box was made is left out)
-//   panel_probe progress         the text of the save's progress window, or "none" when none shows
 // Status 1 with a word on standard error when the panel or the box is not there.
 #include <windows.h>
 
@@ -40,23 +39,19 @@ std::wstring textOf(HWND window) {
     return text;
 }
 
-// The text of the first visible window of the system's dialog class titled "Murmora" whose line
-// of text is the control `textId` (message boxes), or is not (the save's progress window).
-std::optional<std::wstring> dialogText(bool messageBox) {
+// The text of the first visible message box titled "Murmora".
+std::optional<std::wstring> messageBoxText() {
     for (HWND box = FindWindowExW(nullptr, nullptr, L"#32770", L"Murmora"); box;
          box = FindWindowExW(nullptr, box, L"#32770", L"Murmora")) {
         if (!IsWindowVisible(box)) continue;
-        const HWND words = GetDlgItem(box, kMessageBoxText);
-        if (messageBox && words) return textOf(words);
-        const HWND line = FindWindowExW(box, nullptr, L"Static", nullptr);
-        if (!messageBox && !words && line) return textOf(line);
+        if (const HWND words = GetDlgItem(box, kMessageBoxText)) return textOf(words);
     }
     return std::nullopt;
 }
 
 int message() {
     for (const auto end = Clock::now() + std::chrono::seconds(15); Clock::now() < end;) {
-        if (const auto text = dialogText(true)) {
+        if (const auto text = messageBoxText()) {
             std::printf("%s\n", murmora::fromWide(*text).c_str());
             return 0;
         }
@@ -75,7 +70,7 @@ int stall(double seconds, bool save) {
         const bool sentWhileDialogOpen = FindWindowW(nullptr, L"Save Recorded File") != nullptr;
         DWORD_PTR result = 0;
         if (!SendMessageTimeoutW(panel, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result)) return fail("the panel is gone");
-        if (save && dialogText(true)) break;
+        if (save && messageBoxText()) break;
         if (!save || !sentWhileDialogOpen) {
             longest = std::max(longest, std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
             ++answers;
@@ -93,10 +88,5 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"message" && argc == 2) return message();
     if (command == L"stall" && (argc == 3 || (argc == 4 && std::wstring(argv[3]) == L"save")))
         return stall(std::wcstod(argv[2], nullptr), argc == 4);
-    if (command == L"progress" && argc == 2) {
-        const auto text = dialogText(false);
-        std::printf("%s\n", text ? murmora::fromWide(*text).c_str() : "none");
-        return 0;
-    }
-    return fail("usage: panel_probe message | stall SECONDS [save] | progress");
+    return fail("usage: panel_probe message | stall SECONDS [save]");
 }

@@ -3,9 +3,9 @@
 
 namespace murmora::fakes {
 
-// A screen of fixed resolution.
+// A screen of one resolution, 96 dots per inch unless told.
 struct FixedScreen : ScreenMetrics {
-    explicit FixedScreen(double dotsPerInch) : dotsPerInch(dotsPerInch) {}
+    explicit FixedScreen(double dotsPerInch = 96) : dotsPerInch(dotsPerInch) {}
     double dotsPerInchX() const override { return dotsPerInch; }
     double dotsPerInchY() const override { return dotsPerInch; }
     double dotsPerInch;
