@@ -38,11 +38,13 @@ inline double peakDbfs(int peak) {
     return 20.0 * std::log10(static_cast<double>(peak) / kFullScalePeak);
 }
 
-// Where a level lies on the panel's scale: 0 at its foot or below, 1 at 0 dBFS or above.
-constexpr double levelScaleFraction(double dbfs) noexcept {
+// The length in whole pixels of the level bar, `width` long at 0 dBFS and above: none at the
+// scale's foot or below, the scale's share of `width` between.
+inline int levelBarLength(double dbfs, int width) {
     if (!(dbfs > kLevelScaleFloorDbfs)) // minus infinity and NaN too
-        return 0.0;
-    return dbfs >= 0.0 ? 1.0 : 1.0 - dbfs / kLevelScaleFloorDbfs;
+        return 0;
+    const double fraction = dbfs >= 0.0 ? 1.0 : 1.0 - dbfs / kLevelScaleFloorDbfs;
+    return static_cast<int>(std::lround(fraction * width));
 }
 
 // A level within the panel's scale, its foot to 0 dBFS; NaN at the foot.

@@ -37,7 +37,7 @@ void LevelBar::setLevel(double dbfs) {
     // Screen readers are not told of each change, about 20 a second: they would speak them as
     // they come (Orca as a share of the range every 10 s). They read the level when asked.
     shownDbfs_ = levelOnScale(dbfs);
-    const int length = static_cast<int>(std::lround(levelScaleFraction(dbfs) * width()));
+    const int length = levelBarLength(dbfs, width());
     if (length == lengthPixels_) return;
     const int changedFrom = std::min(length, lengthPixels_);
     const int changedWidth = std::abs(length - lengthPixels_);

@@ -427,8 +427,7 @@ void PanelLevelDisplay::setLevel(double dbfs) {
 
 std::optional<int> PanelLevelDisplay::barPixels() const {
     if (!dbfs_) return std::nullopt;
-    const int width = kBarPlace.right - kBarPlace.left;
-    return static_cast<int>(std::lround(levelScaleFraction(*dbfs_) * width));
+    return levelBarLength(*dbfs_, kBarPlace.right - kBarPlace.left);
 }
 
 std::wstring PanelLevelDisplay::reading() const { return dbfs_ ? toWide(levelReading(*dbfs_, clipMark_)) : L""; }

@@ -50,14 +50,14 @@ TEST(Level, PeakAndDbfsOfSampleBlocks) {
     }
 }
 
-TEST(Level, ScaleFractionRunsFromItsFootAtMinus60ToFullAt0Dbfs) {
+TEST(Level, BarLengthRunsFromNoneAtMinus60ToTheWholeWidthAt0DbfsInWholePixels) {
     const struct {
         double dbfs;
-        double fraction;
-    } cases[] = {{-INFINITY, 0.0}, {NAN, 0.0},  {-90.0, 0.0}, {-60.0, 0.0}, {-59.4, 0.01},
-                 {-30.0, 0.5},     {-6.0, 0.9}, {0.0, 1.0},   {3.0, 1.0}};
+        int width, pixels;
+    } cases[] = {{-INFINITY, 50, 0}, {NAN, 50, 0},   {-90.0, 50, 0}, {-60.0, 50, 0}, {-58.8, 50, 1}, {-59.4, 200, 2},
+                 {-30.0, 50, 25},    {-6.0, 50, 45}, {-1.2, 50, 49}, {0.0, 50, 50},  {3.0, 50, 50},  {-30.0, 0, 0}};
     for (const auto& c : cases)
-        EXPECT_NEAR(levelScaleFraction(c.dbfs), c.fraction, 1e-9) << c.dbfs;
+        EXPECT_EQ(levelBarLength(c.dbfs, c.width), c.pixels) << c.dbfs << " dBFS over " << c.width;
 }
 
 TEST(Level, ReadingIsInWholeDbfsOnTheScaleAndSaysClipped) {
