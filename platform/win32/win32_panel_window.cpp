@@ -6,6 +6,7 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -421,8 +422,15 @@ void Win32PanelWindow::paintLevel(HDC canvas) const {
 }
 
 void PanelLevelDisplay::setLevel(double dbfs) {
+    const int before = barPixels().value_or(0);
     dbfs_ = dbfs;
-    panel_.repaint(kBarPlace);
+    const int after = *barPixels();
+    if (after == before) return;
+    // Only the pixels between the old end and the new: the rest of the bar stays as it is.
+    RECT changed = kBarPlace;
+    changed.left = kBarPlace.left + std::min(before, after);
+    changed.right = kBarPlace.left + std::max(before, after);
+    panel_.repaint(changed);
 }
 
 std::optional<int> PanelLevelDisplay::barPixels() const {

@@ -247,6 +247,25 @@ TEST_F(PanelKeyboard, ScreenReadersReadTheDisplaysSecondsSizeAndLevel) {
     panel->Release();
 }
 
+using PanelLevel = PanelKeyboard;
+
+// About 20 levels a second come in: each repaints only the pixels between the bar's old end and
+// its new one, and none when its length holds.
+TEST_F(PanelLevel, RepaintsOnlyThePixelsTheBarChanges) {
+    const RECT bar = PanelLevelDisplay::kBarPlace;
+    window.levelDisplay.setLevel(-30);
+    UpdateWindow(window.handle());
+    const int before = *window.levelDisplay.barPixels();
+    window.levelDisplay.setLevel(-30);
+    EXPECT_FALSE(GetUpdateRect(window.handle(), nullptr, FALSE)) << "the same length, repainted";
+    window.levelDisplay.setLevel(-6);
+    const int after = *window.levelDisplay.barPixels();
+    RECT changed{};
+    ASSERT_TRUE(GetUpdateRect(window.handle(), &changed, FALSE));
+    EXPECT_EQ(std::tuple(changed.left, changed.top, changed.right, changed.bottom),
+              std::tuple(bar.left + before, bar.top, bar.left + after, bar.bottom));
+}
+
 // The mark is amber; the test's buttons are grey squares on the black backdrop.
 int amberPixels(const std::vector<std::uint32_t>& pixels, const RECT& within) {
     int amber = 0;
