@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <map>
 #include <optional>
 #include <string>
 #include <thread>
@@ -43,6 +44,9 @@ constexpr REFERENCE_TIME kPlaybackBuffer = 5'000'000;
 // A running shared-mode endpoint moves frames every few milliseconds: one that moves none for
 // this long has gone, whatever it says.
 constexpr auto kSilentEndpointLimit = std::chrono::seconds(1);
+// The first frames after a start may take longer: a sound server's source that was idle starts
+// (Wine 10's capture of what an output plays: over a second).
+constexpr auto kFirstFramesLimit = std::chrono::seconds(4);
 constexpr DWORD kPumpCheckMs = 100;
 // Windows loads the audio driver at the first enumeration; under Wine that connects to the
 // sound server. It starts in the background when the backend is made; the first open waits
@@ -71,6 +75,44 @@ private:
     HRESULT result_;
 };
 
+// Windows' capture of what an output plays delivers nothing at all while nothing plays: a take
+// of a quiet machine would come out shorter than the time it covered, and its input be taken
+// for lost. Silence played on the same output keeps it delivering.
+struct SilenceFeed {
+    ComPtr<IAudioClient> client;
+    ComPtr<IAudioRenderClient> render;
+    UINT32 bufferFrames = 0;
+
+    HRESULT open(IMMDevice& device, const WAVEFORMATEX& wave) {
+        HRESULT result = device.Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, &client);
+        if (SUCCEEDED(result))
+            result = client->Initialize(AUDCLNT_SHAREMODE_SHARED, kStreamFlags & ~AUDCLNT_STREAMFLAGS_EVENTCALLBACK,
+                                        kPlaybackBuffer, 0, &wave, nullptr);
+        if (SUCCEEDED(result)) result = client->GetBufferSize(&bufferFrames);
+        if (SUCCEEDED(result)) result = client->GetService(IID_PPV_ARGS(&render));
+        return result;
+    }
+    // Fills the room the output has. A feed that fails costs nothing but the silent stretches:
+    // the capture itself tells whether the output is still there.
+    void topUp() {
+        UINT32 padding = 0;
+        BYTE* data = nullptr;
+        if (!render || FAILED(client->GetCurrentPadding(&padding)) || padding >= bufferFrames) return;
+        if (SUCCEEDED(render->GetBuffer(bufferFrames - padding, &data)))
+            render->ReleaseBuffer(bufferFrames - padding, AUDCLNT_BUFFERFLAGS_SILENT);
+    }
+    void start() {
+        if (!client) return;
+        topUp();
+        client->Start();
+    }
+    void stop() {
+        if (!client) return;
+        client->Stop();
+        client->Reset();
+    }
+};
+
 // A stream's client on one endpoint device.
 struct Endpoint {
     ComPtr<IAudioClient> client;
@@ -78,6 +120,7 @@ struct Endpoint {
     ComPtr<IAudioRenderClient> render;
     UINT32 bufferFrames = 0;
     std::wstring deviceId;
+    SilenceFeed silence; // for the capture of an output's sound
 };
 
 std::wstring endpointId(IMMDevice& device) {
@@ -101,8 +144,17 @@ std::wstring friendlyName(IMMDevice& device) {
     return kept;
 }
 
+// An output's endpoint, whose capture is the sound it plays, not an input's.
+bool isOutput(IMMDevice& device) {
+    ComPtr<IMMEndpoint> endpoint;
+    EDataFlow flow = eCapture;
+    return SUCCEEDED(device.QueryInterface(IID_PPV_ARGS(&endpoint))) && SUCCEEDED(endpoint->GetDataFlow(&flow)) &&
+           flow == eRender;
+}
+
 HRESULT openEndpoint(IMMDevice& device, bool capture, const StreamFormat& format, HANDLE ready, Endpoint& out) {
     Endpoint made;
+    const bool outputSound = capture && isOutput(device);
     LPWSTR id = nullptr;
     HRESULT result = device.GetId(&id);
     if (FAILED(result)) return result;
@@ -117,13 +169,15 @@ HRESULT openEndpoint(IMMDevice& device, bool capture, const StreamFormat& format
     wave.wBitsPerSample = 16;
     wave.nBlockAlign = static_cast<WORD>(format.channels * 2);
     wave.nAvgBytesPerSec = wave.nSamplesPerSec * wave.nBlockAlign;
-    result = made.client->Initialize(AUDCLNT_SHAREMODE_SHARED, kStreamFlags, capture ? kCaptureBuffer : kPlaybackBuffer,
-                                     0, &wave, nullptr);
+    result = made.client->Initialize(AUDCLNT_SHAREMODE_SHARED,
+                                     kStreamFlags | (outputSound ? AUDCLNT_STREAMFLAGS_LOOPBACK : 0),
+                                     capture ? kCaptureBuffer : kPlaybackBuffer, 0, &wave, nullptr);
     if (SUCCEEDED(result)) result = made.client->SetEventHandle(ready);
     if (SUCCEEDED(result)) result = made.client->GetBufferSize(&made.bufferFrames);
     if (SUCCEEDED(result))
         result = capture ? made.client->GetService(IID_PPV_ARGS(&made.capture))
                          : made.client->GetService(IID_PPV_ARGS(&made.render));
+    if (SUCCEEDED(result) && outputSound) result = made.silence.open(device, wave);
     if (SUCCEEDED(result)) out = std::move(made);
     return result;
 }
@@ -203,7 +257,7 @@ public:
         Lock lock(endpointMutex_);
         if (!endpoint_.client) return AUDCLNT_E_NOT_INITIALIZED; // the stream went meanwhile
         if (state_ != StreamState::stopped) return S_OK;
-        noteProgress();
+        noteStart();
         glitchExpected_ = true; // Windows marks the first packet after a start as a discontinuity
         startedAt_ = Clock::now();
         framesSinceStart_ = 0;
@@ -212,8 +266,12 @@ public:
             queuedFrames_ = 0;
             serviceRender(); // the endpoint starts with a full buffer
         }
+        endpoint_.silence.start();
         const HRESULT result = state_ == StreamState::lost ? AUDCLNT_E_DEVICE_INVALIDATED : endpoint_.client->Start();
-        if (FAILED(result)) state_ = result == AUDCLNT_E_DEVICE_INVALIDATED ? StreamState::lost : StreamState::stopped;
+        if (FAILED(result)) {
+            endpoint_.silence.stop();
+            state_ = result == AUDCLNT_E_DEVICE_INVALIDATED ? StreamState::lost : StreamState::stopped;
+        }
         return result;
     }
 
@@ -222,6 +280,7 @@ public:
         Lock lock(endpointMutex_);
         if (!endpoint_.client) return;
         endpoint_.client->Stop();
+        endpoint_.silence.stop();
         if (capture_ && state_ == StreamState::running) serviceCapture();
         StreamState running = StreamState::running;
         state_.compare_exchange_strong(running, StreamState::stopped);
@@ -252,9 +311,17 @@ private:
         deviceId_ = endpoint_.deviceId;
     }
 
-    void noteProgress() { lastProgress_ = Clock::now().time_since_epoch().count(); }
+    void noteStart() {
+        lastProgress_ = Clock::now().time_since_epoch().count();
+        movedSinceStart_ = false;
+    }
+    void noteProgress() {
+        lastProgress_ = Clock::now().time_since_epoch().count();
+        movedSinceStart_ = true;
+    }
     bool stalled() const {
-        return Clock::now() - Clock::time_point(Clock::duration(lastProgress_.load())) >= kSilentEndpointLimit;
+        return Clock::now() - Clock::time_point(Clock::duration(lastProgress_.load())) >=
+               (movedSinceStart_ ? kSilentEndpointLimit : kFirstFramesLimit);
     }
 
     void pump() {
@@ -270,12 +337,14 @@ private:
             }
             Lock lock(endpointMutex_);
             if (state_ != StreamState::running) continue;
+            endpoint_.silence.topUp();
             if (woke == WAIT_OBJECT_0) capture_ ? serviceCapture() : serviceRender();
             if (state_ == StreamState::running && stalled()) markLost();
         }
         {
             Lock lock(endpointMutex_);
             if (endpoint_.client) endpoint_.client->Stop();
+            endpoint_.silence.stop();
             endpoint_ = {};
         }
         if (priority) AvRevertMmThreadCharacteristics(priority);
@@ -386,7 +455,7 @@ private:
         std::swap(endpoint_, fresh); // the old one goes at the end of the scope
         takeEndpoint();
         if (!running) return;
-        noteProgress();
+        noteStart();
         if (!capture_) {
             queuedFrames_ = 0;
             serviceRender();
@@ -400,6 +469,7 @@ private:
     std::atomic<StreamState> state_{StreamState::stopped};
     std::atomic<bool> quit_{false};
     std::atomic<Clock::rep> lastProgress_{0}; // when frames last moved, or the stream started
+    std::atomic<bool> movedSinceStart_{false};
     // The sink or source, called and cut off with relayMutex_ held.
     Mutex relayMutex_;
     CaptureSink* sink_ GUARDED_BY(relayMutex_);
@@ -511,27 +581,15 @@ struct Devices {
         startTried = true;
         return enumerator != nullptr;
     }
-    // On the device thread.
+    // On the device thread: the inputs, then the sound of each output whose capture opens.
     Result<std::vector<InputDevice>> listCapture() {
-        ComPtr<IMMDeviceCollection> endpoints;
-        UINT count = 0;
-        if (!start() || FAILED(enumerator->EnumAudioEndpoints(eCapture, DEVICE_STATE_ACTIVE, &endpoints)) ||
-            FAILED(endpoints->GetCount(&count)))
-            return AudioError::deviceFailed;
-        const std::wstring defaultId = defaultCaptureId();
-        std::vector<InputDevice> inputs;
-        for (UINT i = 0; i < count; ++i) {
-            ComPtr<IMMDevice> device;
-            if (FAILED(endpoints->Item(i, &device))) continue;
-            const std::wstring id = endpointId(*device.Get());
-            if (id.empty()) continue;
-            inputs.push_back({fromWide(id), fromWide(friendlyName(*device.Get())), id == defaultId, false});
-            if (inputs.back().description.empty()) inputs.back().description = inputs.back().name;
+        if (!start()) return AudioError::deviceFailed;
+        auto inputs = listEndpoints(eCapture);
+        if (!inputs) return inputs;
+        if (auto outputs = listEndpoints(eRender)) {
+            std::erase_if(*outputs, [this](const InputDevice& output) { return !capturesSound(output.name); });
+            inputs->insert(inputs->end(), outputs->begin(), outputs->end());
         }
-        // Windows enumerates in no lasting order: by name, the menu stays the same from one look to the next.
-        std::sort(inputs.begin(), inputs.end(), [](const InputDevice& a, const InputDevice& b) {
-            return std::tie(a.description, a.name) < std::tie(b.description, b.name);
-        });
         return inputs;
     }
 
@@ -543,6 +601,52 @@ struct Devices {
     }
 
 private:
+    // The active endpoints of `flow`, by name: Windows enumerates in no lasting order, and the
+    // menu stays the same from one look to the next. The default is marked of inputs only.
+    Result<std::vector<InputDevice>> listEndpoints(EDataFlow flow) {
+        ComPtr<IMMDeviceCollection> endpoints;
+        UINT count = 0;
+        if (FAILED(enumerator->EnumAudioEndpoints(flow, DEVICE_STATE_ACTIVE, &endpoints)) ||
+            FAILED(endpoints->GetCount(&count)))
+            return AudioError::deviceFailed;
+        const bool outputs = flow == eRender;
+        const std::wstring defaultId = outputs ? std::wstring() : defaultCaptureId();
+        std::vector<InputDevice> listed;
+        for (UINT i = 0; i < count; ++i) {
+            ComPtr<IMMDevice> device;
+            if (FAILED(endpoints->Item(i, &device))) continue;
+            const std::wstring id = endpointId(*device.Get());
+            if (id.empty()) continue;
+            listed.push_back({fromWide(id), fromWide(friendlyName(*device.Get())), id == defaultId, outputs});
+            if (listed.back().description.empty()) listed.back().description = listed.back().name;
+        }
+        std::sort(listed.begin(), listed.end(), [](const InputDevice& a, const InputDevice& b) {
+            return std::tie(a.description, a.name) < std::tie(b.description, b.name);
+        });
+        return listed;
+    }
+
+    // Whether the output's sound can be captured: Windows can, Wine before 10 refuses
+    // (AUDCLNT_E_WRONG_ENDPOINT_TYPE). Asked once for each output.
+    bool capturesSound(const std::string& outputName) {
+        const auto known = soundCapturable_.find(outputName);
+        if (known != soundCapturable_.end()) return known->second;
+        ComPtr<IMMDevice> device;
+        ComPtr<IAudioClient> client;
+        ComPtr<IAudioCaptureClient> capture;
+        WAVEFORMATEX* mix = nullptr;
+        bool capturable = SUCCEEDED(enumerator->GetDevice(toWide(outputName).c_str(), &device)) &&
+                          SUCCEEDED(device->Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, &client)) &&
+                          SUCCEEDED(client->GetMixFormat(&mix));
+        capturable = capturable &&
+                     SUCCEEDED(client->Initialize(AUDCLNT_SHAREMODE_SHARED, AUDCLNT_STREAMFLAGS_LOOPBACK,
+                                                  kCaptureBuffer, 0, mix, nullptr)) &&
+                     SUCCEEDED(client->GetService(IID_PPV_ARGS(&capture)));
+        CoTaskMemFree(mix);
+        soundCapturable_[outputName] = capturable;
+        return capturable;
+    }
+
     std::wstring defaultCaptureId() {
         ComPtr<IMMDevice> device;
         if (FAILED(enumerator->GetDefaultAudioEndpoint(eCapture, eConsole, &device))) return {};
@@ -558,6 +662,8 @@ private:
         watch.Attach(new DeviceWatch(streams));
         if (FAILED(enumerator->RegisterEndpointNotificationCallback(watch.Get()))) watch.Reset();
     }
+
+    std::map<std::string, bool> soundCapturable_; // by output
 };
 
 class WasapiStream final : public AudioStream {

@@ -2,6 +2,8 @@
 //   engine_probe record SECONDS TARGET [TAKES]   records a take of SECONDS and saves it at TARGET;
 //                                         prints the shortest and longest time the take can have
 //                                         lasted, and why the disk refused frames, if it did
+//   engine_probe record-from INPUT SECONDS TARGET   the same, from the input the backend lists
+//                                         as INPUT
 //   engine_probe until-lost SECONDS TARGET   records until the input is lost (at most SECONDS),
 //                                         saying "recording" once it records and "lost" at once
 //                                         when the loss is seen, then saves what it kept
@@ -14,17 +16,19 @@
 //                                         cancels once a fifth is done and prints "cancelled"
 //   engine_probe inputs                   lists the inputs as the engine's backend does: the name
 //                                         it records them by (the endpoint's ID), a tab, the
-//                                         description, and "<tab>default" for the default
+//                                         description, and "<tab>default" for the default,
+//                                         "<tab>output" for the sound of an output
 //   engine_probe stalled FILE             records, says "recording", and once a line comes on its
 //                                         standard input (the server has been stopped meanwhile)
 //                                         times each call the panel would make: stop the take,
 //                                         open FILE to play, open a new take, end the take
 // Takes record in the folder TAKES, by default probe-takes beside the target. Exits 0 when the
 // step worked.
+#include "engine/backends/wasapi_backend.h"
 #include "engine/capture_recorder.h"
 #include "engine/file_player.h"
 #include "engine/take_encoder.h"
-#include "engine/backends/wasapi_backend.h"
+#include "platform/wide/wide.h"
 
 #include <windows.h>
 
@@ -61,8 +65,9 @@ int fail(const std::string& what, std::error_code error = {}) {
 
 fs::path takeFolderBeside(const fs::path& target) { return target.parent_path() / L"probe-takes"; }
 
-int record(AudioBackend& backend, double seconds, const fs::path& target, const fs::path& takes, bool untilLost) {
-    auto opened = CaptureRecorder::open(backend, takes, {});
+int record(AudioBackend& backend, double seconds, const fs::path& target, const fs::path& takes, bool untilLost,
+           const std::string& inputName = {}) {
+    auto opened = CaptureRecorder::open(backend, takes, {}, inputName);
     if (!opened) return fail("no take", opened.error());
     CaptureRecorder& recorder = **opened;
     const auto beforeRecord = Clock::now();
@@ -131,7 +136,8 @@ int inputs(AudioBackend& backend) {
     const auto listed = backend.listInputs();
     if (!listed) return fail("no inputs", listed.error());
     for (const InputDevice& input : *listed)
-        std::printf("%s\t%s%s\n", input.name.c_str(), input.description.c_str(), input.isDefault ? "\tdefault" : "");
+        std::printf("%s\t%s%s%s\n", input.name.c_str(), input.description.c_str(), input.isDefault ? "\tdefault" : "",
+                    input.outputSound ? "\toutput" : "");
     return 0;
 }
 
@@ -175,8 +181,12 @@ int wmain(int argc, wchar_t** argv) {
     if ((step == L"record" || step == L"until-lost") && (argc == 4 || argc == 5))
         return record(*backend, std::wcstod(argv[2], nullptr), argv[3],
                       argc == 5 ? fs::path(argv[4]) : takeFolderBeside(argv[3]), step == L"until-lost");
+    if (step == L"record-from" && argc == 5)
+        return record(*backend, std::wcstod(argv[3], nullptr), argv[4], takeFolderBeside(argv[4]), false,
+                      murmora::fromWide(argv[2]));
     if (step == L"play" && argc == 3) return play(*backend, argv[2]);
     if (step == L"stalled" && argc == 3) return stalled(*backend, argv[2]);
-    return fail("usage: engine_probe record|until-lost SECONDS TARGET [TAKES] | play FILE | hold FOLDER | stalled FILE "
+    return fail("usage: engine_probe record|until-lost SECONDS TARGET [TAKES] | record-from INPUT SECONDS TARGET "
+                "| play FILE | hold FOLDER | stalled FILE "
                 "| inputs | encode FORMAT TAKE TARGET [cancel]");
 }
