@@ -19,6 +19,10 @@ struct StreamFormat {
 
 // The longest any device call may keep its caller waiting for the sound server.
 inline constexpr std::chrono::milliseconds kDeviceDeadline{100};
+// How long a stream's first frames may take after a start: a device wakes from its sleep, a
+// source of the sound server that was idle starts (two seconds on a null sink's monitor, more
+// for Wine 10's capture of what an output plays).
+inline constexpr std::chrono::seconds kFirstFramesLimit{4};
 
 // Why a device call failed; an error_code of audioCategory(). `notAnswering`: the server did not
 // answer within kDeviceDeadline, and the backend finishes or undoes the call by itself once it

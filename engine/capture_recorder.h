@@ -28,9 +28,6 @@ class CaptureRecorder final : private CaptureSink {
 public:
     // A stopped or frozen sound server sends nothing at all; even a silent input sends frames.
     static constexpr auto kNoFramesLimit = std::chrono::milliseconds(1800);
-    // The first frames after record() may take longer: a device wakes from its sleep, a source
-    // of the sound server that was idle starts (two seconds on a null sink's monitor).
-    static constexpr auto kFirstFramesLimit = std::chrono::seconds(4);
     // The input level is the peak of the latest window: blocks gathered until they hold this
     // much. A 50 ms fragment of the sound server or a 46 ms PortAudio buffer is one window;
     // smaller blocks are gathered to 40 to 50 ms.

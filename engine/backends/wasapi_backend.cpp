@@ -42,11 +42,8 @@ constexpr DWORD kStreamFlags =
 constexpr REFERENCE_TIME kCaptureBuffer = 10'000'000;
 constexpr REFERENCE_TIME kPlaybackBuffer = 5'000'000;
 // A running shared-mode endpoint moves frames every few milliseconds: one that moves none for
-// this long has gone, whatever it says.
+// this long has gone, whatever it says (kFirstFramesLimit after a start).
 constexpr auto kSilentEndpointLimit = std::chrono::seconds(1);
-// The first frames after a start may take longer: a sound server's source that was idle starts
-// (Wine 10's capture of what an output plays: over a second).
-constexpr auto kFirstFramesLimit = std::chrono::seconds(4);
 constexpr DWORD kPumpCheckMs = 100;
 // Windows loads the audio driver at the first enumeration; under Wine that connects to the
 // sound server. It starts in the background when the backend is made; the first open waits
@@ -626,23 +623,18 @@ private:
         return listed;
     }
 
-    // Whether the output's sound can be captured: Windows can, Wine before 10 refuses
-    // (AUDCLNT_E_WRONG_ENDPOINT_TYPE). Asked once for each output.
+    // Whether the output's sound can be captured, tried as a take opens it: Windows can, Wine
+    // before 10 refuses (AUDCLNT_E_WRONG_ENDPOINT_TYPE). Asked once for each output.
     bool capturesSound(const std::string& outputName) {
         const auto known = soundCapturable_.find(outputName);
         if (known != soundCapturable_.end()) return known->second;
         ComPtr<IMMDevice> device;
-        ComPtr<IAudioClient> client;
-        ComPtr<IAudioCaptureClient> capture;
-        WAVEFORMATEX* mix = nullptr;
-        bool capturable = SUCCEEDED(enumerator->GetDevice(toWide(outputName).c_str(), &device)) &&
-                          SUCCEEDED(device->Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, &client)) &&
-                          SUCCEEDED(client->GetMixFormat(&mix));
-        capturable = capturable &&
-                     SUCCEEDED(client->Initialize(AUDCLNT_SHAREMODE_SHARED, AUDCLNT_STREAMFLAGS_LOOPBACK,
-                                                  kCaptureBuffer, 0, mix, nullptr)) &&
-                     SUCCEEDED(client->GetService(IID_PPV_ARGS(&capture)));
-        CoTaskMemFree(mix);
+        Endpoint tried;
+        const HANDLE ready = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        const bool capturable = ready && SUCCEEDED(enumerator->GetDevice(toWide(outputName).c_str(), &device)) &&
+                                SUCCEEDED(openEndpoint(*device.Get(), true, StreamFormat{}, ready, tried));
+        tried = {}; // its clients go before the event they were given
+        if (ready) CloseHandle(ready);
         soundCapturable_[outputName] = capturable;
         return capturable;
     }
